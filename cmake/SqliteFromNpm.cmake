@@ -1,0 +1,32 @@
+# SQLite, a real dependency: the amalgamation shipped in the npm package better-sqlite3, fetched with
+# `npm pack` into the build tree at configure time (never committed) and built as a static library.
+set(BRINDLE_SQLITE_NPM_PACKAGE "better-sqlite3@12.11.1" CACHE STRING "npm package that ships the SQLite amalgamation")
+set(_sqlite_dir ${CMAKE_BINARY_DIR}/_deps/sqlite)
+
+if(NOT EXISTS ${_sqlite_dir}/sqlite3.c)
+  find_program(NPM_EXECUTABLE npm REQUIRED)
+  file(MAKE_DIRECTORY ${_sqlite_dir}/pack)
+  execute_process(
+    COMMAND ${NPM_EXECUTABLE} pack ${BRINDLE_SQLITE_NPM_PACKAGE} --silent
+    WORKING_DIRECTORY ${_sqlite_dir}/pack
+    OUTPUT_VARIABLE _tarball OUTPUT_STRIP_TRAILING_WHITESPACE
+    RESULT_VARIABLE _rc)
+  if(NOT _rc EQUAL 0)
+    message(FATAL_ERROR "npm pack ${BRINDLE_SQLITE_NPM_PACKAGE} failed (${_rc})")
+  endif()
+  file(ARCHIVE_EXTRACT INPUT ${_sqlite_dir}/pack/${_tarball} DESTINATION ${_sqlite_dir}/pack
+       PATTERNS package/deps/sqlite3/sqlite3.c package/deps/sqlite3/sqlite3.h)
+  file(COPY ${_sqlite_dir}/pack/package/deps/sqlite3/sqlite3.c
+            ${_sqlite_dir}/pack/package/deps/sqlite3/sqlite3.h
+       DESTINATION ${_sqlite_dir})
+  file(REMOVE_RECURSE ${_sqlite_dir}/pack)
+endif()
+
+add_library(sqlite3 STATIC ${_sqlite_dir}/sqlite3.c)
+target_include_directories(sqlite3 SYSTEM PUBLIC ${_sqlite_dir})
+target_compile_definitions(sqlite3 PRIVATE
+  SQLITE_THREADSAFE=1 SQLITE_DEFAULT_WAL_SYNCHRONOUS=1 SQLITE_OMIT_LOAD_EXTENSION
+  SQLITE_DQS=0)
+# The amalgamation is not ours to warn about.
+target_compile_options(sqlite3 PRIVATE -w)
+set_target_properties(sqlite3 PROPERTIES POSITION_INDEPENDENT_CODE ON)

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Set-up, build, and start the program the way a user does: through the launcher, from the program
+# directory, under Wine. Uses $DISPLAY when there is one, else starts Xvfb (then nothing is seen on
+# screen; take screenshots with `import -display :N -window root out.png`).
+set -euo pipefail
+src="$(cd "$(dirname "$0")/.." && pwd)"
+"$src/scripts/setup.sh"
+export BRINDLE_BUILD_DIR="${BRINDLE_BUILD_DIR:-$src/build}"
+"$src/scripts/build.sh"
+
+if [ -z "${DISPLAY:-}" ]; then
+  display=99
+  while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  export DISPLAY=":$display"
+  echo "run: no DISPLAY; started Xvfb on $DISPLAY"
+  sleep 1
+fi
+
+source "$src/scripts/wine-env.sh"
+brindle_wine_setup
+
+bin="$BRINDLE_BUILD_DIR/bin"
+for program in "Brindle Launcher.exe" "Brindle for PST to NSF.exe" "build_sample.exe"; do
+  if [ -f "$bin/$program" ]; then
+    cd "$bin"
+    echo "run: starting $program"
+    wine "$program" "$@"
+    # The launcher exits at once; keep the session until the programs it started have ended.
+    wineserver -w
+    exit 0
+  fi
+done
+echo "run: nothing to start in $bin" >&2
+exit 1

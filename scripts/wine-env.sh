@@ -1,0 +1,78 @@
+# Sourced, never run: the runtime layout of one build tree under Wine, used by the tests (through the
+# build's wine-run wrapper), scripts/run.sh and CI.
+#   - one Wine prefix per build tree ($BRINDLE_BUILD_DIR/wineprefix), never ~/.wine;
+#   - the build's COM servers registered in it (every DLL in bin/ that exports DllRegisterServer);
+#   - the Notes runtime directory of the build ($BRINDLE_BUILD_DIR/notes) written as
+#     HKLM\SOFTWARE\Lotus\Notes "path" and put on WINEPATH;
+#   - the fixtures handed over in BRINDLE_TESTDATA as a path the Windows side can open;
+#   - fixed time zone and locale so that dates and code-page conversions are reproducible.
+# Expects BRINDLE_BUILD_DIR; BRINDLE_TESTDATA_UNIX defaults to ../shared/testdata beside the checkout.
+
+_brindle_src="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+: "${BRINDLE_BUILD_DIR:=$_brindle_src/build}"
+: "${BRINDLE_TESTDATA_UNIX:=$_brindle_src/../shared/testdata}"
+
+export WINEPREFIX="$BRINDLE_BUILD_DIR/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export TZ=UTC
+export LANG=C.UTF-8
+export LC_ALL=C.UTF-8
+
+# Z: maps the Unix root in every Wine prefix.
+brindle_windows_path() {
+  local p
+  p="$(readlink -f "$1" 2>/dev/null || echo "$1")"
+  printf 'Z:%s' "${p//\//\\}"
+}
+
+export BRINDLE_TESTDATA="$(brindle_windows_path "$BRINDLE_TESTDATA_UNIX")"
+export WINEPATH="$(brindle_windows_path "$BRINDLE_BUILD_DIR/notes");$(brindle_windows_path "$BRINDLE_BUILD_DIR/bin")"
+
+_brindle_reg_add() { # key value data
+  wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1 9>&-
+}
+
+# Creates the prefix on first use and brings registrations up to date. Idempotent, cheap when
+# nothing changed, and safe when several test programs start at once (one holds the lock).
+brindle_wine_setup() {
+  mkdir -p "$BRINDLE_BUILD_DIR"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.brindle-ready" ]; then
+      echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
+      wineboot -i >/dev/null 2>&1 9>&- || { echo "wine-env: wineboot failed" >&2; exit 1; }
+      wineserver -w 9>&-
+      touch "$WINEPREFIX/.brindle-ready"
+    fi
+    # A persistent wineserver for the run, so that each program does not pay for a new one. No Wine
+    # process may inherit the lock's descriptor (9), or the lock would outlive this function.
+    wineserver -p >/dev/null 2>&1 9>&- || true
+    # Start the prefix's services (explorer, device and plug-and-play services) here, detached from
+    # our output: started by a test program instead, they would inherit CTest's output pipe and
+    # keep it open for as long as the wineserver lives.
+    wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+
+    local stamp="$WINEPREFIX/.brindle-registered"
+    if [ -d "$BRINDLE_BUILD_DIR/notes" ]; then
+      local notes_win
+      notes_win="$(brindle_windows_path "$BRINDLE_BUILD_DIR/notes")"
+      if [ "$(cat "$WINEPREFIX/.brindle-notes" 2>/dev/null)" != "$notes_win" ]; then
+        _brindle_reg_add 'HKLM\SOFTWARE\Lotus\Notes' path "$notes_win"
+        echo "$notes_win" > "$WINEPREFIX/.brindle-notes"
+      fi
+    fi
+    local dll
+    for dll in "$BRINDLE_BUILD_DIR"/bin/*.dll; do
+      [ -f "$dll" ] || continue
+      if [ ! -f "$stamp" ] || [ "$dll" -nt "$stamp" ]; then
+        if x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null | grep -q 'DllRegisterServer'; then
+          wine regsvr32 /s "$(brindle_windows_path "$dll")" >/dev/null 2>&1 9>&- ||
+            echo "wine-env: regsvr32 failed for $dll" >&2
+        fi
+      fi
+    done
+    touch "$stamp"
+  ) 9>"$BRINDLE_BUILD_DIR/.wine-setup.lock"
+}

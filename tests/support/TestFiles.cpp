@@ -1,0 +1,59 @@
+// Fixture paths and temporary directories for tests on both builds.
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace testsupport {
+
+std::string FixturePath(const std::string& relative) {
+  const char* root = std::getenv("BRINDLE_TESTDATA");
+  if (root == nullptr || *root == '\0') {
+    ADD_FAILURE() << "BRINDLE_TESTDATA is not set; run the tests through CTest";
+    return relative;
+  }
+  fs::path p = fs::u8path(root) / fs::u8path(relative);
+  return p.make_preferred().u8string();
+}
+
+TempDir::TempDir() {
+  static std::atomic<unsigned> counter{0};
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  fs::path base = fs::temp_directory_path();
+  for (;;) {
+    std::ostringstream name;
+    name << "brindle-test-" << stamp << '-' << counter++;
+    fs::path candidate = base / name.str();
+    std::error_code ec;
+    if (fs::create_directory(candidate, ec)) {
+      path_ = candidate.u8string();
+      return;
+    }
+  }
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::remove_all(fs::u8path(path_), ec);
+}
+
+std::string TempDir::File(const std::string& name) const {
+  return (fs::u8path(path_) / fs::u8path(name)).make_preferred().u8string();
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(fs::u8path(path), std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+}  // namespace testsupport

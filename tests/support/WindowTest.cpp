@@ -1,0 +1,204 @@
+// Windowed-test support: message pumping, input, and PNG screenshots through WIC.
+#include "WindowTest.h"
+
+#include <wincodec.h>
+
+#include <memory>
+#include <vector>
+
+namespace testsupport {
+
+void PumpMessages(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(10);
+  } while (GetTickCount() - start < milliseconds);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount() - start >= timeoutMs) return done();
+    PumpMessages(20);
+  }
+}
+
+namespace {
+
+struct FindState {
+  const std::wstring* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindByTitle(HWND hwnd, LPARAM lParam) {
+  auto* state = reinterpret_cast<FindState*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
+  wchar_t text[512] = {};
+  GetWindowTextW(hwnd, text, 512);
+  if (*state->title == text) {
+    state->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForTopWindow(const std::wstring& title, DWORD timeoutMs) {
+  FindState state{&title, nullptr};
+  PumpUntil(
+      [&] {
+        EnumWindows(FindByTitle, reinterpret_cast<LPARAM>(&state));
+        return state.found != nullptr;
+      },
+      timeoutMs);
+  return state.found;
+}
+
+void TypeText(HWND hwnd, const std::wstring& text) {
+  for (wchar_t ch : text) PostMessageW(hwnd, WM_CHAR, ch, 1);
+}
+
+void PressKey(HWND hwnd, UINT virtualKey) {
+  const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+  PostMessageW(hwnd, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  PostMessageW(hwnd, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
+}
+
+void ClickAt(HWND hwnd, int x, int y) {
+  const LPARAM pos = MAKELPARAM(x, y);
+  SendMessageW(hwnd, WM_MOUSEMOVE, 0, pos);
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, pos);
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, pos);
+}
+
+void ClickDlgItem(HWND dialog, int id) {
+  HWND item = GetDlgItem(dialog, id);
+  if (item != nullptr) SendMessageW(item, BM_CLICK, 0, 0);
+}
+
+std::wstring ScreenshotDir() {
+  wchar_t buffer[MAX_PATH] = {};
+  std::wstring dir;
+  if (GetEnvironmentVariableW(L"BRINDLE_SCREENSHOT_DIR", buffer, MAX_PATH) > 0) {
+    dir = buffer;
+  } else {
+    GetCurrentDirectoryW(MAX_PATH, buffer);
+    dir = std::wstring(buffer) + L"\\screenshots";
+  }
+  CreateDirectoryW(dir.c_str(), nullptr);
+  return dir;
+}
+
+namespace {
+
+// Captures the window into a top-down 32-bit DIB section; returns its pixels.
+bool CaptureWindow(HWND hwnd, int& width, int& height, std::vector<BYTE>& pixels) {
+  RECT rc;
+  if (!GetWindowRect(hwnd, &rc)) return false;
+  width = rc.right - rc.left;
+  height = rc.bottom - rc.top;
+  if (width <= 0 || height <= 0) return false;
+
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+  bmi.bmiHeader.biWidth = width;
+  bmi.bmiHeader.biHeight = -height;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  // A copy of the screen shows the window as painted, children included (Wine's PrintWindow leaves
+  // child controls out); a hidden or covered window falls back to PrintWindow.
+  if (IsWindowVisible(hwnd)) {
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages(50);
+    BitBlt(mem, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
+  } else {
+    PrintWindow(hwnd, mem, 0);
+  }
+  GdiFlush();
+  pixels.assign(static_cast<BYTE*>(bits), static_cast<BYTE*>(bits) + size_t(width) * height * 4);
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0xFF;  // GDI leaves alpha undefined
+  return true;
+}
+
+template <typename T>
+struct ComRelease {
+  void operator()(T* p) const {
+    if (p) p->Release();
+  }
+};
+template <typename T>
+using ComPtr = std::unique_ptr<T, ComRelease<T>>;
+
+}  // namespace
+
+std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
+  int width = 0, height = 0;
+  std::vector<BYTE> pixels;
+  if (!CaptureWindow(hwnd, width, height, pixels)) return L"";
+
+  const std::wstring path = ScreenshotDir() + L"\\" + name;
+  const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  bool ok = false;
+  {
+    IWICImagingFactory* rawFactory = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&rawFactory)))) {
+      ComPtr<IWICImagingFactory> factory(rawFactory);
+      IWICStream* rawStream = nullptr;
+      IWICBitmapEncoder* rawEncoder = nullptr;
+      IWICBitmapFrameEncode* rawFrame = nullptr;
+      if (SUCCEEDED(factory->CreateStream(&rawStream))) {
+        ComPtr<IWICStream> stream(rawStream);
+        if (SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+            SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &rawEncoder))) {
+          ComPtr<IWICBitmapEncoder> encoder(rawEncoder);
+          if (SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+              SUCCEEDED(encoder->CreateNewFrame(&rawFrame, nullptr))) {
+            ComPtr<IWICBitmapFrameEncode> frame(rawFrame);
+            WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+            ok = SUCCEEDED(frame->Initialize(nullptr)) &&
+                 SUCCEEDED(frame->SetSize(width, height)) &&
+                 SUCCEEDED(frame->SetPixelFormat(&format)) &&
+                 IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA) &&
+                 SUCCEEDED(frame->WritePixels(height, width * 4, UINT(pixels.size()), pixels.data())) &&
+                 SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+          }
+        }
+      }
+    }
+  }
+  if (SUCCEEDED(init)) CoUninitialize();
+  return ok ? path : L"";
+}
+
+COLORREF WindowPixel(HWND hwnd, int x, int y) {
+  int width = 0, height = 0;
+  std::vector<BYTE> pixels;
+  if (!CaptureWindow(hwnd, width, height, pixels) || x < 0 || y < 0 || x >= width || y >= height) {
+    return CLR_INVALID;
+  }
+  const BYTE* p = &pixels[(size_t(y) * width + x) * 4];
+  return RGB(p[2], p[1], p[0]);
+}
+
+}  // namespace testsupport

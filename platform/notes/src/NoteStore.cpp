@@ -1,0 +1,550 @@
+// The SQLite side of a Notes database: schema, note and design storage, and the flush policy.
+#include "NoteStore.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <random>
+
+#include "lnnotes.h"
+
+namespace fs = std::filesystem;
+
+namespace lnstore {
+namespace {
+
+const char kFormat[] = "brindle-notes-1";
+
+const char kSchema[] =
+    "CREATE TABLE dbinfo(key TEXT PRIMARY KEY, value TEXT NOT NULL);"
+    "CREATE TABLE notes(noteid INTEGER PRIMARY KEY, unid TEXT NOT NULL UNIQUE, class INTEGER NOT NULL,"
+    " items BLOB NOT NULL);"
+    "CREATE TABLE designs(noteid INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE COLLATE NOCASE,"
+    " isfolder INTEGER NOT NULL, selection TEXT NOT NULL);"
+    // Folder membership lives with the folder: one row per filed document, in filing order.
+    "CREATE TABLE folderentries(folder INTEGER NOT NULL, noteid INTEGER NOT NULL, seq INTEGER NOT NULL,"
+    " PRIMARY KEY(folder, noteid)) WITHOUT ROWID;"
+    "CREATE INDEX folderentries_order ON folderentries(folder, seq);"
+    "CREATE TABLE attachments(id INTEGER PRIMARY KEY, noteid INTEGER NOT NULL, name TEXT NOT NULL,"
+    " size INTEGER NOT NULL, data BLOB NOT NULL);"
+    "CREATE INDEX attachments_note ON attachments(noteid);";
+
+// Resets a cached statement when the caller is done with it.
+class Statement {
+ public:
+  explicit Statement(sqlite3_stmt* stmt) : stmt_(stmt) {}
+  ~Statement() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+  }
+  sqlite3_stmt* get() const { return stmt_; }
+  void Text(int index, const std::string& s) {
+    sqlite3_bind_text(stmt_, index, s.data(), int(s.size()), SQLITE_STATIC);
+  }
+  void Blob(int index, const std::string& s) {
+    sqlite3_bind_blob(stmt_, index, s.empty() ? "" : s.data(), int(s.size()), SQLITE_STATIC);
+  }
+  void Int(int index, int64_t v) { sqlite3_bind_int64(stmt_, index, v); }
+  std::string ColumnText(int col) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
+    return p ? std::string(p, sqlite3_column_bytes(stmt_, col)) : std::string();
+  }
+  std::string ColumnBlob(int col) const {
+    const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt_, col));
+    return p ? std::string(p, sqlite3_column_bytes(stmt_, col)) : std::string();
+  }
+  int64_t ColumnInt(int col) const { return sqlite3_column_int64(stmt_, col); }
+
+ private:
+  sqlite3_stmt* stmt_;
+};
+
+}  // namespace
+
+Store::Store(sqlite3* db, const std::string& path, bool readOnly)
+    : db_(db), path_(path), readOnly_(readOnly) {}
+
+std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::u8path(path), ec))
+    throw Failure(LNERR_FILE_NOT_FOUND, "no database file " + path);
+  sqlite3* db = nullptr;
+  const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+  if (sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_FULLMUTEX, nullptr) != SQLITE_OK) {
+    const std::string what = db ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_close(db);
+    throw Failure(LNERR_DATABASE_IO, "cannot open " + path + ": " + what);
+  }
+  std::unique_ptr<Store> store(new Store(db, path, readOnly));
+  sqlite3_busy_timeout(db, 10000);
+  sqlite3_stmt* stmt = nullptr;
+  bool ours = false;
+  if (sqlite3_prepare_v2(db, "SELECT value FROM dbinfo WHERE key='format'", -1, &stmt, nullptr) ==
+          SQLITE_OK &&
+      sqlite3_step(stmt) == SQLITE_ROW) {
+    const auto* v = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+    ours = v != nullptr && std::string(v) == kFormat;
+  }
+  sqlite3_finalize(stmt);
+  if (!ours) throw Failure(LNERR_NOT_A_DATABASE, path + " is not a Notes database");
+  if (!readOnly) {
+    store->Exec("PRAGMA journal_mode=WAL");
+    store->Exec("PRAGMA synchronous=FULL");
+  }
+  return store;
+}
+
+std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo& info,
+                                     const std::vector<Design>& designs) {
+  std::error_code ec;
+  const fs::path file = fs::u8path(path);
+  if (fs::exists(file, ec)) throw Failure(LNERR_ALREADY_EXISTS, path + " already exists");
+  if (!fs::is_directory(file.parent_path().empty() ? fs::path(".") : file.parent_path(), ec))
+    throw Failure(LNERR_FILE_NOT_FOUND, "no directory for " + path);
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                      nullptr) != SQLITE_OK) {
+    const std::string what = db ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_close(db);
+    fs::remove(file, ec);
+    throw Failure(LNERR_FILE_IO, "cannot create " + path + ": " + what);
+  }
+  std::unique_ptr<Store> store(new Store(db, path, false));
+  try {
+    sqlite3_busy_timeout(db, 10000);
+    store->Exec("PRAGMA journal_mode=WAL");
+    store->Exec("PRAGMA synchronous=FULL");
+    store->Exec("BEGIN IMMEDIATE");
+    store->inTransaction_ = true;
+    store->Exec(kSchema);
+    {
+      Statement put(store->Prepare("INSERT INTO dbinfo(key, value) VALUES(?, ?)"));
+      const std::pair<const char*, std::string> rows[] = {{"format", kFormat},
+                                                          {"title", info.title},
+                                                          {"templatename", info.templateName},
+                                                          {"inheritsfrom", info.inheritsFrom}};
+      for (const auto& row : rows) {
+        put.Text(1, row.first);
+        put.Text(2, row.second);
+        if (sqlite3_step(put.get()) != SQLITE_DONE) store->Fail("writing the database information");
+        sqlite3_reset(put.get());
+      }
+    }
+    store->nextNoteId_ = 4;
+    for (const Design& d : designs) store->InsertDesign(d, store->AllocateNoteId());
+    store->CommitLocked();
+  } catch (...) {
+    store.reset();
+    fs::remove(file, ec);
+    fs::remove(fs::u8path(path + "-wal"), ec);
+    fs::remove(fs::u8path(path + "-shm"), ec);
+    throw;
+  }
+  return store;
+}
+
+Store::~Store() {
+  {
+    std::lock_guard<std::mutex> lock(timerMutex_);
+    timerStop_ = true;
+  }
+  timerWake_.notify_all();
+  if (flusher_.joinable()) flusher_.join();
+  {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    try {
+      CommitLocked();
+    } catch (const Failure&) {
+      // Nothing can report it here; Flush is the place to see it.
+    }
+    for (auto& s : statements_) sqlite3_finalize(s.second);
+    statements_.clear();
+  }
+  sqlite3_close(db_);
+}
+
+void Store::Exec(const char* sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+    const std::string what = error ? error : sqlite3_errmsg(db_);
+    sqlite3_free(error);
+    throw Failure(sqlite3_errcode(db_) == SQLITE_NOTADB || sqlite3_errcode(db_) == SQLITE_CORRUPT
+                      ? LNERR_DATABASE_CORRUPT
+                      : LNERR_DATABASE_IO,
+                  path_ + ": " + what);
+  }
+}
+
+sqlite3_stmt* Store::Prepare(const char* sql) {
+  auto found = statements_.find(sql);
+  if (found != statements_.end()) return found->second;
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+    Fail(std::string("preparing ") + sql);
+  statements_[sql] = stmt;
+  return stmt;
+}
+
+void Store::Fail(const std::string& what) {
+  const int code = sqlite3_errcode(db_);
+  throw Failure(code == SQLITE_CORRUPT || code == SQLITE_NOTADB ? LNERR_DATABASE_CORRUPT : LNERR_DATABASE_IO,
+                path_ + ": " + what + ": " + sqlite3_errmsg(db_));
+}
+
+// The write transaction is opened lazily, so that no lock is held while nothing is unflushed.
+void Store::BeginWrite() {
+  if (readOnly_) throw Failure(LNERR_DATABASE_IO, path_ + " is open for reading only");
+  if (inTransaction_) return;
+  Exec("BEGIN IMMEDIATE");
+  inTransaction_ = true;
+  unflushed_ = 0;
+  // Another process may have written since our last transaction.
+  Statement max(Prepare("SELECT COALESCE(MAX(noteid), 0) FROM notes"));
+  if (sqlite3_step(max.get()) != SQLITE_ROW) Fail("reading the highest note id");
+  nextNoteId_ = static_cast<uint32_t>(max.ColumnInt(0)) + 4;
+}
+
+template <typename F>
+void Store::Atomically(F&& body) {
+  BeginWrite();
+  Exec("SAVEPOINT write_one");
+  try {
+    body();
+  } catch (...) {
+    try {
+      Exec("ROLLBACK TO write_one");
+      Exec("RELEASE write_one");
+    } catch (const Failure&) {
+    }
+    throw;
+  }
+  Exec("RELEASE write_one");
+  Written();
+}
+
+void Store::Written() {
+  if (++unflushed_ >= kFlushEveryWrites) {
+    CommitLocked();
+    return;
+  }
+  bool start = false;
+  {
+    std::lock_guard<std::mutex> lock(timerMutex_);
+    if (!timerArmed_) {
+      timerArmed_ = true;
+      armedAt_ = std::chrono::steady_clock::now();
+    }
+    start = !flusher_.joinable();
+  }
+  if (start) flusher_ = std::thread(&Store::FlushThread, this);
+  timerWake_.notify_all();
+}
+
+void Store::CommitLocked() {
+  {
+    std::lock_guard<std::mutex> lock(timerMutex_);
+    timerArmed_ = false;
+  }
+  if (!inTransaction_) return;
+  inTransaction_ = false;
+  unflushed_ = 0;
+  if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    const std::string what = sqlite3_errmsg(db_);
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw Failure(LNERR_DATABASE_IO, path_ + ": flushing failed, unflushed writes are lost: " + what);
+  }
+}
+
+void Store::FlushThread() {
+  std::unique_lock<std::mutex> lock(timerMutex_);
+  while (!timerStop_) {
+    if (!timerArmed_) {
+      timerWake_.wait(lock);
+      continue;
+    }
+    const auto deadline = armedAt_ + std::chrono::milliseconds(kFlushDelayMs);
+    if (std::chrono::steady_clock::now() < deadline) {
+      timerWake_.wait_until(lock, deadline);
+      continue;
+    }
+    lock.unlock();
+    {
+      std::lock_guard<std::recursive_mutex> storeLock(mutex_);
+      try {
+        CommitLocked();
+      } catch (const Failure& failure) {
+        deferredStatus_ = failure.Status();
+        deferredWhat_ = failure.what();
+      }
+    }
+    lock.lock();
+  }
+}
+
+void Store::Flush() {
+  CommitLocked();
+  if (deferredStatus_ != 0) {
+    const unsigned status = deferredStatus_;
+    deferredStatus_ = 0;
+    throw Failure(status, deferredWhat_);
+  }
+}
+
+uint32_t Store::AllocateNoteId() {
+  if (nextNoteId_ > 0xFFFFFFF0u) throw Failure(LNERR_DATABASE_IO, path_ + ": note ids exhausted");
+  const uint32_t id = nextNoteId_;
+  nextNoteId_ += 4;
+  return id;
+}
+
+std::string Store::NewUnid() {
+  static std::mt19937_64 random([] {
+    std::random_device device;
+    return (static_cast<uint64_t>(device()) << 32) ^ device() ^
+           static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  }());
+  static std::mutex randomMutex;
+  uint64_t a, b;
+  {
+    std::lock_guard<std::mutex> lock(randomMutex);
+    a = random();
+    b = random() ^ ++unidCounter_;
+  }
+  char buf[33];
+  std::snprintf(buf, sizeof buf, "%016llX%016llX", static_cast<unsigned long long>(a),
+                static_cast<unsigned long long>(b));
+  return buf;
+}
+
+void Store::InsertDesign(const Design& design, uint32_t noteId) {
+  std::vector<Item> items(2);
+  items[0].name = "$TITLE";
+  items[0].type = kTypeTextList;
+  items[0].value = EncodeTextList({design.name});
+  items[1].name = "$Flags";
+  items[1].type = kTypeTextList;
+  items[1].value = EncodeTextList({design.folder ? "F" : ""});
+  {
+    Statement note(Prepare("INSERT INTO notes(noteid, unid, class, items) VALUES(?, ?, ?, ?)"));
+    note.Int(1, noteId);
+    const std::string unid = NewUnid();
+    note.Text(2, unid);
+    note.Int(3, kNoteClassDesign);
+    const std::string packed = PackItems(items);
+    note.Blob(4, packed);
+    if (sqlite3_step(note.get()) != SQLITE_DONE) Fail("writing the design note of " + design.name);
+  }
+  Statement row(Prepare("INSERT INTO designs(noteid, name, isfolder, selection) VALUES(?, ?, ?, ?)"));
+  row.Int(1, noteId);
+  row.Text(2, design.name);
+  row.Int(3, design.folder ? 1 : 0);
+  row.Text(4, design.selection);
+  const int rc = sqlite3_step(row.get());
+  if (rc == SQLITE_CONSTRAINT)
+    throw Failure(LNERR_FOLDER_EXISTS, "a view or folder named " + design.name + " exists");
+  if (rc != SQLITE_DONE) Fail("writing the design " + design.name);
+}
+
+DatabaseInfo Store::Info() {
+  DatabaseInfo info;
+  Statement q(Prepare("SELECT key, value FROM dbinfo"));
+  int rc;
+  while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) {
+    const std::string key = q.ColumnText(0);
+    if (key == "title") info.title = q.ColumnText(1);
+    if (key == "templatename") info.templateName = q.ColumnText(1);
+    if (key == "inheritsfrom") info.inheritsFrom = q.ColumnText(1);
+  }
+  if (rc != SQLITE_DONE) Fail("reading the database information");
+  return info;
+}
+
+std::vector<Design> Store::Designs() {
+  std::vector<Design> designs;
+  Statement q(Prepare("SELECT noteid, name, isfolder, selection FROM designs ORDER BY noteid"));
+  int rc;
+  while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) {
+    Design d;
+    d.noteId = static_cast<uint32_t>(q.ColumnInt(0));
+    d.name = q.ColumnText(1);
+    d.folder = q.ColumnInt(2) != 0;
+    d.selection = q.ColumnText(3);
+    designs.push_back(d);
+  }
+  if (rc != SQLITE_DONE) Fail("reading views and folders");
+  return designs;
+}
+
+bool Store::FindDesign(const std::string& name, Design* design) {
+  Statement q(Prepare("SELECT noteid, name, isfolder, selection FROM designs WHERE name = ?"));
+  q.Text(1, name);
+  const int rc = sqlite3_step(q.get());
+  if (rc == SQLITE_DONE) return false;
+  if (rc != SQLITE_ROW) Fail("looking up the view or folder " + name);
+  design->noteId = static_cast<uint32_t>(q.ColumnInt(0));
+  design->name = q.ColumnText(1);
+  design->folder = q.ColumnInt(2) != 0;
+  design->selection = q.ColumnText(3);
+  return true;
+}
+
+Design Store::CreateFolder(const std::string& name) {
+  Design design;
+  design.name = name;
+  design.folder = true;
+  Atomically([&] {
+    if (FindDesign(name, &design))
+      throw Failure(LNERR_FOLDER_EXISTS, "a view or folder named " + name + " exists");
+    design.noteId = AllocateNoteId();
+    InsertDesign(design, design.noteId);
+  });
+  return design;
+}
+
+std::vector<uint32_t> Store::Entries(const Design& design) {
+  std::vector<uint32_t> ids;
+  if (design.folder) {
+    Statement q(Prepare("SELECT noteid FROM folderentries WHERE folder = ? ORDER BY seq"));
+    q.Int(1, design.noteId);
+    int rc;
+    while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) ids.push_back(static_cast<uint32_t>(q.ColumnInt(0)));
+    if (rc != SQLITE_DONE) Fail("reading the entries of " + design.name);
+    return ids;
+  }
+  if (design.selection.empty()) return ids;
+  std::vector<std::string> forms;
+  for (size_t start = 0; start <= design.selection.size();) {
+    const size_t end = std::min(design.selection.find(';', start), design.selection.size());
+    forms.push_back(design.selection.substr(start, end - start));
+    start = end + 1;
+  }
+  const bool all = design.selection == "*";
+  Statement q(Prepare("SELECT noteid, items FROM notes WHERE class = 1 ORDER BY noteid"));
+  int rc;
+  while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) {
+    const uint32_t id = static_cast<uint32_t>(q.ColumnInt(0));
+    if (all) {
+      ids.push_back(id);
+      continue;
+    }
+    const std::vector<Item> items = UnpackItems(q.ColumnBlob(1));
+    const int form = FindItem(items, "Form");
+    if (form < 0 || items[form].type != kTypeTextList) continue;
+    const std::vector<std::string> values = DecodeTextList(items[form].value);
+    if (values.empty()) continue;
+    for (const std::string& f : forms)
+      if (SameItemName(f, values[0])) {
+        ids.push_back(id);
+        break;
+      }
+  }
+  if (rc != SQLITE_DONE) Fail("selecting the documents of " + design.name);
+  return ids;
+}
+
+void Store::AddToFolder(uint32_t folderId, uint32_t noteId) {
+  Atomically([&] {
+    Statement q(
+        Prepare("INSERT OR IGNORE INTO folderentries(folder, noteid, seq) "
+                "VALUES(?1, ?2, (SELECT COALESCE(MAX(seq), 0) + 1 FROM folderentries WHERE folder = ?1))"));
+    q.Int(1, folderId);
+    q.Int(2, noteId);
+    if (sqlite3_step(q.get()) != SQLITE_DONE) Fail("filing a document");
+  });
+}
+
+std::vector<uint32_t> Store::DocumentIds() {
+  std::vector<uint32_t> ids;
+  Statement q(Prepare("SELECT noteid FROM notes WHERE class = 1 ORDER BY noteid"));
+  int rc;
+  while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) ids.push_back(static_cast<uint32_t>(q.ColumnInt(0)));
+  if (rc != SQLITE_DONE) Fail("listing documents");
+  return ids;
+}
+
+bool Store::LoadNote(uint32_t noteId, NoteRecord* note) {
+  {
+    Statement q(Prepare("SELECT unid, class, items FROM notes WHERE noteid = ?"));
+    q.Int(1, noteId);
+    const int rc = sqlite3_step(q.get());
+    if (rc == SQLITE_DONE) return false;
+    if (rc != SQLITE_ROW) Fail("reading note " + std::to_string(noteId));
+    note->noteId = noteId;
+    note->unid = q.ColumnText(0);
+    note->noteClass = static_cast<int>(q.ColumnInt(1));
+    note->items = UnpackItems(q.ColumnBlob(2));
+  }
+  note->attachments.clear();
+  Statement a(Prepare("SELECT id, name, size FROM attachments WHERE noteid = ? ORDER BY id"));
+  a.Int(1, noteId);
+  int rc;
+  while ((rc = sqlite3_step(a.get())) == SQLITE_ROW) {
+    AttachmentRecord r;
+    r.id = a.ColumnInt(0);
+    r.name = a.ColumnText(1);
+    r.size = a.ColumnInt(2);
+    note->attachments.push_back(std::move(r));
+  }
+  if (rc != SQLITE_DONE) Fail("reading the attachments of note " + std::to_string(noteId));
+  return true;
+}
+
+void Store::SaveNote(NoteRecord* note) {
+  uint32_t newId = 0;
+  std::string newUnid;
+  std::vector<int64_t> attachmentIds;
+  Atomically([&] {
+    const std::string packed = PackItems(note->items);
+    if (note->noteId == 0) {
+      newId = AllocateNoteId();
+      newUnid = NewUnid();
+      Statement q(Prepare("INSERT INTO notes(noteid, unid, class, items) VALUES(?, ?, ?, ?)"));
+      q.Int(1, newId);
+      q.Text(2, newUnid);
+      q.Int(3, note->noteClass);
+      q.Blob(4, packed);
+      if (sqlite3_step(q.get()) != SQLITE_DONE) Fail("writing a new note");
+    } else {
+      Statement q(Prepare("UPDATE notes SET items = ? WHERE noteid = ?"));
+      q.Blob(1, packed);
+      q.Int(2, note->noteId);
+      if (sqlite3_step(q.get()) != SQLITE_DONE) Fail("writing note " + std::to_string(note->noteId));
+      if (sqlite3_changes(db_) != 1)
+        throw Failure(LNERR_NOTE_NOT_FOUND, "note " + std::to_string(note->noteId) + " no longer exists");
+    }
+    const uint32_t id = note->noteId != 0 ? note->noteId : newId;
+    for (const AttachmentRecord& r : note->attachments) {
+      if (r.id != 0) continue;
+      Statement q(Prepare("INSERT INTO attachments(noteid, name, size, data) VALUES(?, ?, ?, ?)"));
+      q.Int(1, id);
+      q.Text(2, r.name);
+      q.Int(3, r.size);
+      q.Blob(4, r.data);
+      if (sqlite3_step(q.get()) != SQLITE_DONE) Fail("writing the attachment " + r.name);
+      attachmentIds.push_back(sqlite3_last_insert_rowid(db_));
+    }
+  });
+  // Only once the write is in: a failed save leaves the note as it was, ready to be saved again.
+  if (note->noteId == 0) {
+    note->noteId = newId;
+    note->unid = newUnid;
+  }
+  size_t next = 0;
+  for (AttachmentRecord& r : note->attachments) {
+    if (r.id != 0) continue;
+    r.id = attachmentIds[next++];
+    std::string().swap(r.data);
+  }
+}
+
+std::string Store::AttachmentData(int64_t attachmentId) {
+  Statement q(Prepare("SELECT data FROM attachments WHERE id = ?"));
+  q.Int(1, attachmentId);
+  const int rc = sqlite3_step(q.get());
+  if (rc == SQLITE_DONE)
+    throw Failure(LNERR_NOTE_NOT_FOUND, "attachment " + std::to_string(attachmentId) + " is gone");
+  if (rc != SQLITE_ROW) Fail("reading attachment " + std::to_string(attachmentId));
+  return q.ColumnBlob(0);
+}
+
+}  // namespace lnstore

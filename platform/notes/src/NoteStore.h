@@ -1,0 +1,135 @@
+// One Notes database file over SQLite: notes with their packed items, attachments, views and folders,
+// and the write policy that makes saves cheap and crashes harmless.
+//
+// Durability rule. Every write (a saved note, a new folder, a document filed into a folder) is
+// atomic on its own (a savepoint) and joins the store's open write transaction. That transaction is
+// committed at flush points: after kFlushEveryWrites writes, kFlushDelayMs after the first write
+// that is not yet flushed (by the store's flush thread, even when no further call comes), and on
+// Flush and destruction. A process that dies loses at most the writes since the last flush, never
+// part of one, and never anything flushed before. The write lock of the file is held only while
+// unflushed writes exist; readers in other connections (WAL) are never blocked and see every
+// flushed write.
+//
+// Thread safety: callers hold Mutex() around every call; the flush thread takes it too.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "NoteFormat.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace lnstore {
+
+struct DatabaseInfo {
+  std::string title;
+  std::string templateName;  // design template name when the database is a template
+  std::string inheritsFrom;  // template name of the template it was created from
+};
+
+// A view or folder. A view chooses documents by form: selection "*" takes all documents, "" none,
+// otherwise a ';'-separated list of forms. A folder holds the documents filed into it.
+struct Design {
+  uint32_t noteId = 0;
+  std::string name;
+  bool folder = false;
+  std::string selection;
+};
+
+struct AttachmentRecord {
+  int64_t id = 0;  // 0 until saved
+  std::string name;
+  int64_t size = 0;
+  std::string data;  // the bytes, only while unsaved
+};
+
+struct NoteRecord {
+  uint32_t noteId = 0;  // 0 until saved
+  std::string unid;
+  int noteClass = kNoteClassDocument;
+  std::vector<Item> items;
+  std::vector<AttachmentRecord> attachments;
+};
+
+class Store {
+ public:
+  static constexpr int kFlushEveryWrites = 256;
+  static constexpr int kFlushDelayMs = 250;
+
+  // An existing database file (UTF-8 path). Failures: LNERR_FILE_NOT_FOUND, LNERR_NOT_A_DATABASE,
+  // LNERR_DATABASE_IO.
+  static std::unique_ptr<Store> Open(const std::string& path, bool readOnly);
+  // A new database file with the given design, flushed before it returns. LNERR_ALREADY_EXISTS when
+  // the file exists; a failure leaves no file behind.
+  static std::unique_ptr<Store> Create(const std::string& path, const DatabaseInfo& info,
+                                       const std::vector<Design>& designs);
+  ~Store();  // flushes; errors are lost here, call Flush first to see them
+  Store(const Store&) = delete;
+  Store& operator=(const Store&) = delete;
+
+  std::recursive_mutex& Mutex() { return mutex_; }
+  const std::string& Path() const { return path_; }
+
+  DatabaseInfo Info();
+  std::vector<Design> Designs();
+  bool FindDesign(const std::string& name, Design* design);
+  Design CreateFolder(const std::string& name);  // LNERR_FOLDER_EXISTS when a view or folder has the name
+  // Note ids of the view's or folder's documents, in filing or saving order.
+  std::vector<uint32_t> Entries(const Design& design);
+  void AddToFolder(uint32_t folderId, uint32_t noteId);  // once per document
+
+  std::vector<uint32_t> DocumentIds();
+  bool LoadNote(uint32_t noteId, NoteRecord* note);  // false when there is no such note
+  // Writes the items and the unsaved attachments; gives a new note its id and universal id.
+  void SaveNote(NoteRecord* note);
+  std::string AttachmentData(int64_t attachmentId);
+
+  // Commits what is unflushed. Reports a failure of an earlier background flush too.
+  void Flush();
+
+ private:
+  Store(sqlite3* db, const std::string& path, bool readOnly);
+  void Exec(const char* sql);
+  sqlite3_stmt* Prepare(const char* sql);
+  [[noreturn]] void Fail(const std::string& what);
+  void BeginWrite();
+  void Written();
+  void CommitLocked();
+  void FlushThread();
+  uint32_t AllocateNoteId();
+  std::string NewUnid();
+  void InsertDesign(const Design& design, uint32_t noteId);
+
+  template <typename F>
+  void Atomically(F&& body);
+
+  sqlite3* db_;
+  std::string path_;
+  bool readOnly_;
+  std::recursive_mutex mutex_;
+  std::map<std::string, sqlite3_stmt*> statements_;
+  bool inTransaction_ = false;
+  int unflushed_ = 0;
+  uint32_t nextNoteId_ = 0;
+  uint64_t unidCounter_ = 0;
+  unsigned deferredStatus_ = 0;
+  std::string deferredWhat_;
+
+  std::mutex timerMutex_;
+  std::condition_variable timerWake_;
+  bool timerArmed_ = false;
+  bool timerStop_ = false;
+  std::chrono::steady_clock::time_point armedAt_;
+  std::thread flusher_;
+};
+
+}  // namespace lnstore

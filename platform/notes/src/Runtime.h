@@ -1,0 +1,156 @@
+// Inside the Notes class library: the state behind the public handles, status raising, the session's
+// installation (data directory, servers), the fault seam and the process-wide table of open files.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "NoteFormat.h"
+#include "NoteStore.h"
+#include "lnnotes.h"
+
+namespace lnimpl {
+
+struct RefCounted {
+  std::atomic<int> refs{1};
+  virtual ~RefCounted() = default;
+};
+
+template <typename T>
+T* AddRef(T* p) {
+  if (p) p->refs.fetch_add(1);
+  return p;
+}
+
+inline void Release(RefCounted* p) {
+  if (p && p->refs.fetch_sub(1) == 1) delete p;
+}
+
+// Replaces *slot with value, which the slot takes over.
+template <typename T>
+void Reset(T*& slot, T* value) {
+  T* old = slot;
+  slot = value;
+  Release(old);
+}
+
+// A database handle's target and, while open, its store (shared by every handle on the same file).
+struct DatabaseState : RefCounted {
+  std::string fullPath;     // UTF-8
+  std::string displayPath;  // relative to the data or server directory when inside it
+  std::string server;
+  std::mutex mutex;  // guards store
+  std::shared_ptr<lnstore::Store> store;
+
+  std::shared_ptr<lnstore::Store> OpenStore();  // LNERR_DATABASE_NOT_OPEN when closed
+};
+
+struct NoteState : RefCounted {
+  DatabaseState* db = nullptr;  // referenced
+  lnstore::NoteRecord record;
+  bool open = false;
+  ~NoteState() override { Release(db); }
+};
+
+struct FolderState : RefCounted {
+  DatabaseState* db = nullptr;  // referenced
+  lnstore::Design design;
+  bool open = false;
+  std::vector<uint32_t> entries;
+  ~FolderState() override { Release(db); }
+};
+
+struct AttachmentRef : RefCounted {
+  NoteState* note = nullptr;  // referenced
+  size_t index = 0;
+  lnstore::AttachmentRecord meta;  // without the bytes
+  ~AttachmentRef() override { Release(note); }
+};
+
+struct ItemValue {
+  lnstore::Item item;
+};
+
+// The contents of an array handle; arrays are filled once and then only read, so copies share them.
+struct HandleList : RefCounted {
+  std::vector<RefCounted*> handles;
+  std::vector<lnstore::Item> items;
+  ~HandleList() override {
+    for (RefCounted* h : handles) Release(h);
+  }
+};
+
+// Throws status when throw-all is on (never for LNWARN_MORE_TEXT); returns it otherwise.
+LNSTATUS Raise(LNSTATUS status);
+
+// Runs body (returning LNSTATUS), turning store failures and exceptions into statuses, then raises.
+template <typename F>
+LNSTATUS Guard(F&& body) {
+  LNSTATUS status;
+  try {
+    status = body();
+  } catch (const lnstore::Failure& failure) {
+    status = failure.Status();
+  } catch (const std::bad_alloc&) {
+    status = LNERR_OUT_OF_MEMORY;
+  } catch (const std::exception&) {
+    status = LNERR_INTERNAL;
+  }
+  return Raise(status);
+}
+
+// As Guard for calls that return a value: a failure gives fallback (or is thrown).
+template <typename T, typename F>
+T GuardValue(T fallback, F&& body) {
+  LNSTATUS status;
+  try {
+    return body();
+  } catch (const lnstore::Failure& failure) {
+    status = failure.Status();
+  } catch (const std::bad_alloc&) {
+    status = LNERR_OUT_OF_MEMORY;
+  } catch (const std::exception&) {
+    status = LNERR_INTERNAL;
+  }
+  Raise(status);
+  return fallback;
+}
+
+[[noreturn]] inline void Fail(LNSTATUS status, const std::string& what = std::string()) {
+  throw lnstore::Failure(status, what);
+}
+
+// The text of a library string as UTF-8: bytes that are not UTF-8 are read as ANSI.
+std::string Utf8Of(const LNString& s);
+LNString MakeString(const std::string& utf8);
+std::wstring Wide(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+
+// STANDIN_FAULTS: true when this call of the keyed operation is to fail.
+void LoadFaults();
+bool FaultHits(const char* key);
+inline void CheckFault(const char* key) {
+  if (FaultHits(key)) Fail(LNERR_SIMULATED_FAULT, key);
+}
+
+// The session.
+void RequireSession();  // LNERR_NOT_INITIALIZED
+struct ResolvedPath {
+  std::string full;
+  std::string display;
+  std::string base;  // the data or server directory
+};
+// path inside the server's directory ("" is the local data directory). An empty path is the
+// directory itself.
+ResolvedPath ResolvePath(const std::string& server, const std::string& path);
+
+// The store of an open file, shared by every handle on it.
+std::shared_ptr<lnstore::Store> AcquireStore(const std::string& fullPath);
+void FlushAllStores();  // throws the first failure after trying all
+
+lnstore::Item* FindOpenItem(NoteState* note, const std::string& name);
+
+}  // namespace lnimpl

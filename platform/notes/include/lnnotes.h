@@ -317,7 +317,7 @@ class LNIMPEXP LNNote {
   virtual ~LNNote();
 
   LNSTATUS Open(LNINT flags = 0);
-  LNSTATUS Close();
+  LNSTATUS Close();  // harmless on a note that is closed or not attached
   LNBOOL IsOpen() const;
   LNSTATUS Save(LNINT flags = 0);
 
@@ -471,7 +471,7 @@ class LNIMPEXP LNDatabase {
   ~LNDatabase();
 
   LNSTATUS Open(LNINT flags = 0);
-  // Flushes and closes; harmless when not open.
+  // Flushes and closes; harmless when not open or not attached.
   LNSTATUS Close();
   LNBOOL IsOpen() const;
 

@@ -178,7 +178,8 @@ LNSTATUS LNDatabase::Open(LNINT /*flags*/) {
 
 LNSTATUS LNDatabase::Close() {
   return Guard([&] {
-    DatabaseState* db = Attached(m_db);
+    DatabaseState* db = m_db;
+    if (db == nullptr) return LNNOERROR;
     std::shared_ptr<lnstore::Store> store;
     {
       std::lock_guard<std::mutex> lock(db->mutex);
@@ -386,7 +387,8 @@ LNSTATUS LNViewFolder::Open(LNINT /*flags*/) {
 
 LNSTATUS LNViewFolder::Close() {
   return Guard([&] {
-    FolderState* folder = AttachedFolder(m_folder);
+    FolderState* folder = m_folder;
+    if (folder == nullptr) return LNNOERROR;
     folder->open = false;
     std::vector<uint32_t>().swap(folder->entries);
     return LNNOERROR;

@@ -98,7 +98,7 @@ LNSTATUS LNNote::Open(LNINT /*flags*/) {
 // Closing drops what was not saved; the note keeps its identity and can be opened again.
 LNSTATUS LNNote::Close() {
   return Guard([&] {
-    if (m_note == nullptr) Fail(LNERR_NULL_OBJECT);
+    if (m_note == nullptr) return LNNOERROR;
     m_note->open = false;
     std::vector<lnstore::Item>().swap(m_note->record.items);
     std::vector<lnstore::AttachmentRecord>().swap(m_note->record.attachments);

@@ -3,6 +3,7 @@
 //                                sorted by folder, then form (byte order); documents in no folder
 //                                are counted under the folder "".
 //   nsfdump doc FILE NOTEID      a document: its note id, universal id, items, attachments, folders.
+//                                Folder names print as stored, as in counts.
 // Reads the file directly (read-only), so it sees what the writer has flushed. Output is UTF-8 with
 // LF line ends on a binary stdout.
 #include <fcntl.h>
@@ -125,7 +126,7 @@ int Doc(lnstore::Store& store, uint32_t noteId) {
   for (const lnstore::Design& design : store.Designs()) {
     if (!design.folder) continue;
     for (uint32_t id : store.Entries(design))
-      if (id == noteId) Out("folder\t" + Escape(design.name) + "\n");
+      if (id == noteId) Out("folder\t" + design.name + "\n");
   }
   return 0;
 }

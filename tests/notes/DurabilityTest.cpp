@@ -1,0 +1,184 @@
+// Durability and sharing: a writer killed between flushes, a reader beside an open writer, nsfdump's
+// output, and several threads on one database.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "NoteStore.h"
+#include "NotesTestSupport.h"
+
+using namespace notestest;
+
+namespace {
+
+void SaveMemos(LNDatabase& db, int count, const char* folder = nullptr) {
+  LNViewFolder target;
+  if (folder) {
+    ASSERT_EQ(LNNOERROR, db.GetViewFolder(folder, &target));
+  }
+  for (int i = 0; i < count; ++i) {
+    LNDocument doc;
+    ASSERT_EQ(LNNOERROR, db.CreateDocument(&doc));
+    doc.CreateItem("Form", LNText("Memo"), 8, LNITEMOPTION_APPEND);
+    doc.CreateItem("Subject", LNText(Ln("memo " + std::to_string(i))), 8, LNITEMOPTION_APPEND);
+    ASSERT_EQ(LNNOERROR, doc.Save(0));
+    if (folder) {
+      ASSERT_EQ(LNNOERROR, target.FolderAddDocument(doc));
+    }
+  }
+}
+
+// Documents another connection sees, as a separate reader would.
+size_t DocumentsSeenByReader(const std::string& path) {
+  std::unique_ptr<lnstore::Store> reader = lnstore::Store::Open(path, true);
+  std::lock_guard<std::recursive_mutex> lock(reader->Mutex());
+  return reader->DocumentIds().size();
+}
+
+// Polls without a time assertion: the bound only keeps a broken flush from hanging the run.
+bool EventuallySees(const std::string& path, size_t count) {
+  for (int i = 0; i < 600; ++i) {
+    if (DocumentsSeenByReader(path) == count) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
+std::string TextOf(const LNDocument& doc, const char* name) {
+  LNText text;
+  if (doc.GetItem(name, &text) != LNNOERROR) return "<missing>";
+  return Str(text[0]);
+}
+
+}  // namespace
+
+TEST(Durability, AWriterKilledBetweenFlushesLeavesEveryFlushedDocumentAndNoHalfDocument) {
+  testsupport::TempDir dir;
+  NewMailDatabase(dir).Close();
+  const std::string db = dir.File("target.nsf"), ready = dir.File("ready");
+  std::wstring cmd =
+      Wide(Quote(ProgramPath("notes_test_helper.exe")) + " write " + Quote(db) + " 300 " + Quote(ready));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  bool isReady = false;
+  for (int i = 0; i < 2400 && !isReady; ++i) {
+    isReady = GetFileAttributesW(Wide(ready).c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (!isReady && WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0) break;
+  }
+  TerminateProcess(pi.hProcess, 9);
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  ASSERT_TRUE(isReady) << "the writer did not get to the kill point";
+
+  LNNotesSession session;
+  LNDatabase reopened;
+  ASSERT_EQ(LNNOERROR, session.GetDatabase(Ln(db), &reopened, ""));
+  ASSERT_EQ(LNNOERROR, reopened.Open(0));
+  LNNoteArray docs;
+  ASSERT_EQ(LNNOERROR, reopened.GetDocuments(&docs));
+  // 256 saves make a flush; the rest may or may not have been flushed by the timer.
+  EXPECT_GE(docs.GetCount(), lnstore::Store::kFlushEveryWrites);
+  EXPECT_LE(docs.GetCount(), 300);
+  for (LNINT i = 0; i < docs.GetCount(); ++i) {
+    LNDocument doc = docs[i];
+    ASSERT_EQ(LNNOERROR, doc.Open(0));
+    EXPECT_EQ(std::to_string(i + 1), TextOf(doc, "Index"));
+    EXPECT_EQ("end", TextOf(doc, "Last"));
+    doc.Close();
+  }
+  reopened.Close();
+}
+
+TEST(Durability, AReaderSeesFlushedDocumentsWhileTheWriterKeepsTheDatabaseOpen) {
+  testsupport::TempDir dir;
+  LNDatabase db = NewMailDatabase(dir);
+  const std::string path = dir.File("target.nsf");
+  SaveMemos(db, lnstore::Store::kFlushEveryWrites);
+  EXPECT_EQ(static_cast<size_t>(lnstore::Store::kFlushEveryWrites), DocumentsSeenByReader(path));
+  // Saves that reach no count flush on their own a little later, with no further call.
+  SaveMemos(db, 5);
+  EXPECT_TRUE(EventuallySees(path, lnstore::Store::kFlushEveryWrites + 5));
+  // nsfdump, a process of its own, reads the open database too.
+  std::string out;
+  EXPECT_EQ(0u, RunProgram(Quote(ProgramPath("nsfdump.exe")) + " counts " + Quote(path), &out));
+  EXPECT_EQ("261\tMemo\t\n", out);
+  SaveMemos(db, 2);
+  ASSERT_EQ(LNNOERROR, db.Close());
+  EXPECT_EQ(static_cast<size_t>(lnstore::Store::kFlushEveryWrites + 7), DocumentsSeenByReader(path));
+}
+
+TEST(Nsfdump, CountsEachFolderAndFormAndDumpsADocument) {
+  testsupport::TempDir dir;
+  LNDatabase db = NewMailDatabase(dir);
+  db.CreateFolder("Outlook\\Inbox");
+  db.CreateFolder(Ln(u8"Outlook\\Entw\u00FCrfe"));
+  SaveMemos(db, 2, "Outlook\\Inbox");
+  SaveMemos(db, 1, u8"Outlook\\Entw\u00FCrfe");
+  LNViewFolder inbox;
+  db.GetViewFolder("Outlook\\Inbox", &inbox);
+  LNDocument appointment, task;
+  db.CreateDocument(&appointment);
+  appointment.CreateItem("Form", LNText("Appointment"), 8, LNITEMOPTION_APPEND);
+  appointment.CreateItem("Body", 21, "<b>", 3, 8, LNITEMOPTION_APPEND);
+  appointment.CreateItem("Body", LNText(Ln("two\tlines\r\nhere")), 8, LNITEMOPTION_APPEND);
+  LNDatetimes when;
+  LNDatetime d;
+  d.SetDate(1, 2, 2003);
+  d.SetTime(4, 5, 6, 0);
+  when.Insert(0, d);
+  appointment.CreateItem("STARTDATETIME", when, 8, LNITEMOPTION_APPEND);
+  appointment.Save(0);
+  inbox.FolderAddDocument(appointment);
+  db.CreateDocument(&task);
+  task.CreateItem("Form", LNText("Task"), 8, LNITEMOPTION_APPEND);
+  task.Save(0);
+  ASSERT_EQ(LNNOERROR, db.Close());
+
+  const std::string path = dir.File("target.nsf");
+  std::string out;
+  ASSERT_EQ(0u, RunProgram(Quote(ProgramPath("nsfdump.exe")) + " counts " + Quote(path), &out));
+  EXPECT_EQ(
+      u8"1\tTask\t\n1\tMemo\tOutlook\\Entw\u00FCrfe\n1\tAppointment\tOutlook\\Inbox\n2\tMemo\tOutlook\\Inbox"
+      u8"\n",
+      out);
+
+  ASSERT_EQ(0u, RunProgram(Quote(ProgramPath("nsfdump.exe")) + " doc " + Quote(path) + " " +
+                               std::to_string(appointment.GetNoteID()),
+                           &out));
+  const std::string expected = "noteid\t" + std::to_string(appointment.GetNoteID()) + "\nunid\t" +
+                               Str(appointment.GetUniversalID()) +
+                               "\nitem\tForm\t0x0501\t8\tAppointment\n"
+                               "item\tBody\t0x0015\t8\t3\t3C623E\n"
+                               "item\tBody\t0x0501\t8\ttwo\\tlines\\r\\nhere\n"
+                               "item\tSTARTDATETIME\t0x0400\t8\t01/02/2003 04:05:06\n"
+                               "folder\tOutlook\\Inbox\n";
+  EXPECT_EQ(expected, out);
+  EXPECT_EQ(1u, RunProgram(Quote(ProgramPath("nsfdump.exe")) + " doc " + Quote(path) + " 99999", &out));
+  EXPECT_EQ(1u,
+            RunProgram(Quote(ProgramPath("nsfdump.exe")) + " counts " + Quote(dir.File("none.nsf")), &out));
+}
+
+TEST(Concurrency, SeveralThreadsSaveAndFileIntoOneDatabase) {
+  testsupport::TempDir dir;
+  LNDatabase db = NewMailDatabase(dir);
+  db.CreateFolder("Shared");
+  std::vector<std::thread> workers;
+  for (int t = 0; t < 4; ++t)
+    workers.emplace_back([&db] {
+      LNNotesSession session;
+      session.InitThread();
+      SaveMemos(db, 60, "Shared");
+      session.TermThread();
+    });
+  for (auto& w : workers) w.join();
+  LNViewFolder shared;
+  db.GetViewFolder("Shared", &shared);
+  shared.Open(0);
+  EXPECT_EQ(240, shared.GetEntryCount());
+  ASSERT_EQ(LNNOERROR, db.Close());
+  EXPECT_EQ(240u, DocumentsSeenByReader(dir.File("target.nsf")));
+}

@@ -17,7 +17,9 @@
 
 #include <cstddef>
 
-#ifdef LNNOTES_BUILDING_DLL
+#if !defined(_WIN32)
+#define LNIMPEXP
+#elif defined(LNNOTES_BUILDING_DLL)
 #define LNIMPEXP __declspec(dllexport)
 #else
 #define LNIMPEXP __declspec(dllimport)

@@ -17,14 +17,15 @@ const char kFormat[] = "brindle-notes-1";
 
 const char kSchema[] =
     "CREATE TABLE dbinfo(key TEXT PRIMARY KEY, value TEXT NOT NULL);"
-    "CREATE TABLE notes(noteid INTEGER PRIMARY KEY, unid TEXT NOT NULL UNIQUE, class INTEGER NOT NULL,"
+    // Universal ids are 128 random bits; nothing looks notes up by them, so they carry no index.
+    "CREATE TABLE notes(noteid INTEGER PRIMARY KEY, unid TEXT NOT NULL, class INTEGER NOT NULL,"
     " items BLOB NOT NULL);"
     "CREATE TABLE designs(noteid INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE COLLATE NOCASE,"
     " isfolder INTEGER NOT NULL, selection TEXT NOT NULL);"
-    // Folder membership lives with the folder: one row per filed document, in filing order.
-    "CREATE TABLE folderentries(folder INTEGER NOT NULL, noteid INTEGER NOT NULL, seq INTEGER NOT NULL,"
-    " PRIMARY KEY(folder, noteid)) WITHOUT ROWID;"
-    "CREATE INDEX folderentries_order ON folderentries(folder, seq);"
+    // Folder membership lives with the folder: one row per filed document; the row id keeps the
+    // filing order.
+    "CREATE TABLE folderentries(id INTEGER PRIMARY KEY, folder INTEGER NOT NULL, noteid INTEGER NOT NULL,"
+    " UNIQUE(folder, noteid));"
     "CREATE TABLE attachments(id INTEGER PRIMARY KEY, noteid INTEGER NOT NULL, name TEXT NOT NULL,"
     " size INTEGER NOT NULL, data BLOB NOT NULL);"
     "CREATE INDEX attachments_note ON attachments(noteid);";
@@ -89,7 +90,7 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
   if (!ours) throw Failure(LNERR_NOT_A_DATABASE, path + " is not a Notes database");
   if (!readOnly) {
     store->Exec("PRAGMA journal_mode=WAL");
-    store->Exec("PRAGMA synchronous=FULL");
+    store->Exec("PRAGMA synchronous=NORMAL");
   }
   return store;
 }
@@ -113,7 +114,7 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
   try {
     sqlite3_busy_timeout(db, 10000);
     store->Exec("PRAGMA journal_mode=WAL");
-    store->Exec("PRAGMA synchronous=FULL");
+    store->Exec("PRAGMA synchronous=NORMAL");
     store->Exec("BEGIN IMMEDIATE");
     store->inTransaction_ = true;
     store->Exec(kSchema);
@@ -185,6 +186,12 @@ sqlite3_stmt* Store::Prepare(const char* sql) {
   return stmt;
 }
 
+void Store::Step(sqlite3_stmt* stmt, const char* what) {
+  const int rc = sqlite3_step(stmt);
+  sqlite3_reset(stmt);
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW) Fail(what);
+}
+
 void Store::Fail(const std::string& what) {
   const int code = sqlite3_errcode(db_);
   throw Failure(code == SQLITE_CORRUPT || code == SQLITE_NOTADB ? LNERR_DATABASE_CORRUPT : LNERR_DATABASE_IO,
@@ -207,18 +214,18 @@ void Store::BeginWrite() {
 template <typename F>
 void Store::Atomically(F&& body) {
   BeginWrite();
-  Exec("SAVEPOINT write_one");
+  Step(Prepare("SAVEPOINT write_one"), "starting a write");
   try {
     body();
   } catch (...) {
     try {
-      Exec("ROLLBACK TO write_one");
-      Exec("RELEASE write_one");
+      Step(Prepare("ROLLBACK TO write_one"), "undoing a failed write");
+      Step(Prepare("RELEASE write_one"), "undoing a failed write");
     } catch (const Failure&) {
     }
     throw;
   }
-  Exec("RELEASE write_one");
+  Step(Prepare("RELEASE write_one"), "ending a write");
   Written();
 }
 
@@ -227,16 +234,14 @@ void Store::Written() {
     CommitLocked();
     return;
   }
-  bool start = false;
+  // Only the first unflushed write wakes the flush thread: waking it costs a system call per write.
   {
     std::lock_guard<std::mutex> lock(timerMutex_);
-    if (!timerArmed_) {
-      timerArmed_ = true;
-      armedAt_ = std::chrono::steady_clock::now();
-    }
-    start = !flusher_.joinable();
+    if (timerArmed_) return;
+    timerArmed_ = true;
+    armedAt_ = std::chrono::steady_clock::now();
   }
-  if (start) flusher_ = std::thread(&Store::FlushThread, this);
+  if (!flusher_.joinable()) flusher_ = std::thread(&Store::FlushThread, this);
   timerWake_.notify_all();
 }
 
@@ -404,7 +409,7 @@ Design Store::CreateFolder(const std::string& name) {
 std::vector<uint32_t> Store::Entries(const Design& design) {
   std::vector<uint32_t> ids;
   if (design.folder) {
-    Statement q(Prepare("SELECT noteid FROM folderentries WHERE folder = ? ORDER BY seq"));
+    Statement q(Prepare("SELECT noteid FROM folderentries WHERE folder = ? ORDER BY id"));
     q.Int(1, design.noteId);
     int rc;
     while ((rc = sqlite3_step(q.get())) == SQLITE_ROW) ids.push_back(static_cast<uint32_t>(q.ColumnInt(0)));
@@ -444,9 +449,7 @@ std::vector<uint32_t> Store::Entries(const Design& design) {
 
 void Store::AddToFolder(uint32_t folderId, uint32_t noteId) {
   Atomically([&] {
-    Statement q(
-        Prepare("INSERT OR IGNORE INTO folderentries(folder, noteid, seq) "
-                "VALUES(?1, ?2, (SELECT COALESCE(MAX(seq), 0) + 1 FROM folderentries WHERE folder = ?1))"));
+    Statement q(Prepare("INSERT OR IGNORE INTO folderentries(folder, noteid) VALUES(?, ?)"));
     q.Int(1, folderId);
     q.Int(2, noteId);
     if (sqlite3_step(q.get()) != SQLITE_DONE) Fail("filing a document");

@@ -62,7 +62,7 @@ struct NoteRecord {
 
 class Store {
  public:
-  static constexpr int kFlushEveryWrites = 256;
+  static constexpr int kFlushEveryWrites = 512;
   static constexpr int kFlushDelayMs = 250;
 
   // An existing database file (UTF-8 path). Failures: LNERR_FILE_NOT_FOUND, LNERR_NOT_A_DATABASE,
@@ -100,6 +100,7 @@ class Store {
   Store(sqlite3* db, const std::string& path, bool readOnly);
   void Exec(const char* sql);
   sqlite3_stmt* Prepare(const char* sql);
+  void Step(sqlite3_stmt* stmt, const char* what);
   [[noreturn]] void Fail(const std::string& what);
   void BeginWrite();
   void Written();

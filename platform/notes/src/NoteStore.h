@@ -8,7 +8,8 @@
 // Flush and destruction. A process that dies loses at most the writes since the last flush, never
 // part of one, and never anything flushed before. The write lock of the file is held only while
 // unflushed writes exist; readers in other connections (WAL) are never blocked and see every
-// flushed write.
+// flushed write. Commits run with WAL and synchronous=NORMAL: a flush survives the death of the
+// process at once; after a power failure the file is consistent but may lack the last flushes.
 //
 // Thread safety: callers hold Mutex() around every call; the flush thread takes it too.
 #pragma once

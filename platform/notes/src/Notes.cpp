@@ -23,6 +23,13 @@ lnstore::Item AddItem(NoteState* note, const LNString& name, const lnstore::Item
   item.name = Utf8Of(name);
   if (item.name.empty() || item.name.size() > 0xFFFF) Fail(LNERR_INVALID_ARGUMENT, "item name");
   if (value.value.size() > 0x7FFFFFFFu) Fail(LNERR_INVALID_ARGUMENT, "item value too large");
+  // A value given as bytes under a type the library reads must decode, or reading it back would fail.
+  try {
+    if (item.type == lnstore::kTypeTextList) lnstore::DecodeTextList(item.value);
+    if (item.type == lnstore::kTypeTimeList) lnstore::DecodeTimeList(item.value);
+  } catch (const lnstore::Failure& failure) {
+    Fail(LNERR_INVALID_ARGUMENT, failure.what());
+  }
   item.flags = static_cast<uint16_t>(flags);
   auto& items = note->record.items;
   if ((options & LNITEMOPTION_APPEND) == 0) {
@@ -117,31 +124,23 @@ LNSTATUS LNNote::Save(LNINT /*flags*/) {
 
 LNSTATUS LNNote::CreateItem(const LNString& name, const LNText& value, LNINT flags, LNINT options,
                             LNItem* newItem) {
-  return Guard([&] {
-    const lnstore::Item added = AddItem(m_note, name, value.m_value->item, flags, options);
-    if (newItem) newItem->m_value->item = added;
-    return LNNOERROR;
-  });
+  return CreateItem(name, value.m_value->item.type, value.m_value->item.value.data(),
+                    static_cast<LNINT>(value.m_value->item.value.size()), flags, options, newItem);
 }
 
 LNSTATUS LNNote::CreateItem(const LNString& name, const LNDatetimes& value, LNINT flags, LNINT options,
                             LNItem* newItem) {
-  return Guard([&] {
-    const lnstore::Item added = AddItem(m_note, name, value.m_value->item, flags, options);
-    if (newItem) newItem->m_value->item = added;
-    return LNNOERROR;
-  });
+  return CreateItem(name, value.m_value->item.type, value.m_value->item.value.data(),
+                    static_cast<LNINT>(value.m_value->item.value.size()), flags, options, newItem);
 }
 
 LNSTATUS LNNote::CreateItem(const LNString& name, const LNRichText& value, LNINT flags, LNINT options,
                             LNItem* newItem) {
-  return Guard([&] {
-    const lnstore::Item added = AddItem(m_note, name, value.m_value->item, flags, options);
-    if (newItem) newItem->m_value->item = added;
-    return LNNOERROR;
-  });
+  return CreateItem(name, value.m_value->item.type, value.m_value->item.value.data(),
+                    static_cast<LNINT>(value.m_value->item.value.size()), flags, options, newItem);
 }
 
+// Every item is written as its type and its encoded value.
 LNSTATUS LNNote::CreateItem(const LNString& name, LNITEMTYPE type, const void* data, LNINT length,
                             LNINT flags, LNINT options, LNItem* newItem) {
   return Guard([&] {

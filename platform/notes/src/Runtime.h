@@ -86,18 +86,27 @@ struct HandleList : RefCounted {
 // Throws status when throw-all is on (never for LNWARN_MORE_TEXT); returns it otherwise.
 LNSTATUS Raise(LNSTATUS status);
 
+// The status of the exception being handled: a store failure's own, else memory or internal.
+inline LNSTATUS StatusOfCurrentException() {
+  try {
+    throw;
+  } catch (const lnstore::Failure& failure) {
+    return failure.Status();
+  } catch (const std::bad_alloc&) {
+    return LNERR_OUT_OF_MEMORY;
+  } catch (const std::exception&) {
+    return LNERR_INTERNAL;
+  }
+}
+
 // Runs body (returning LNSTATUS), turning store failures and exceptions into statuses, then raises.
 template <typename F>
 LNSTATUS Guard(F&& body) {
   LNSTATUS status;
   try {
     status = body();
-  } catch (const lnstore::Failure& failure) {
-    status = failure.Status();
-  } catch (const std::bad_alloc&) {
-    status = LNERR_OUT_OF_MEMORY;
   } catch (const std::exception&) {
-    status = LNERR_INTERNAL;
+    status = StatusOfCurrentException();
   }
   return Raise(status);
 }
@@ -105,17 +114,11 @@ LNSTATUS Guard(F&& body) {
 // As Guard for calls that return a value: a failure gives fallback (or is thrown).
 template <typename T, typename F>
 T GuardValue(T fallback, F&& body) {
-  LNSTATUS status;
   try {
     return body();
-  } catch (const lnstore::Failure& failure) {
-    status = failure.Status();
-  } catch (const std::bad_alloc&) {
-    status = LNERR_OUT_OF_MEMORY;
   } catch (const std::exception&) {
-    status = LNERR_INTERNAL;
+    Raise(StatusOfCurrentException());
   }
-  Raise(status);
   return fallback;
 }
 

@@ -131,6 +131,8 @@ std::string Narrow(const std::wstring& wide) {
 
 std::string Utf8Of(const LNString& s) {
   const std::string bytes(s.GetBuf(), static_cast<size_t>(s.GetBufLength()));
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return bytes;
   const std::u16string decoded = lnstore::Utf8ToUtf16(bytes);
   if (decoded.find(char16_t(0xFFFD)) == std::u16string::npos || lnstore::Utf16ToUtf8(decoded) == bytes)
     return bytes;

@@ -172,10 +172,8 @@ LNText::LNText(const LNString& text) : LNItem(LNITEMTYPE_TEXT) { Append(text); }
 
 LNSTATUS LNText::Append(const LNString& text) {
   return Guard([&] {
-    std::vector<std::string> texts = Texts(m_value);
-    if (texts.size() >= 0xFFFF) Fail(LNERR_INVALID_ARGUMENT, "too many text values");
-    texts.push_back(Utf8Of(text));
-    m_value->item.value = lnstore::EncodeTextList(texts);
+    if (!lnstore::AppendToTextList(&m_value->item.value, Utf8Of(text)))
+      Fail(LNERR_INVALID_ARGUMENT, "too many text values");
     return LNNOERROR;
   });
 }

@@ -141,6 +141,17 @@ std::string EncodeTextList(const std::vector<std::string>& texts) {
   return out;
 }
 
+bool AppendToTextList(std::string* value, const std::string& text) {
+  if (value->size() < 2) *value = EncodeTextList({});
+  const uint16_t count = static_cast<uint8_t>((*value)[0]) | (static_cast<uint8_t>((*value)[1]) << 8);
+  if (count == 0xFFFF) return false;
+  (*value)[0] = static_cast<char>((count + 1) & 0xFF);
+  (*value)[1] = static_cast<char>((count + 1) >> 8);
+  PutU32(*value, static_cast<uint32_t>(text.size()));
+  *value += text;
+  return true;
+}
+
 std::vector<std::string> DecodeTextList(const std::string& value) {
   if (value.empty()) return {};
   Reader in(value, "text list");

@@ -50,6 +50,8 @@ std::vector<Item> UnpackItems(const std::string& packed);  // throws Failure on 
 // Text list value: u16 count, then per entry u32 length and UTF-8 bytes.
 std::string EncodeTextList(const std::vector<std::string>& texts);
 std::vector<std::string> DecodeTextList(const std::string& value);
+// Adds one entry to an encoded text list in place; false when the list is full (65535 entries).
+bool AppendToTextList(std::string* value, const std::string& text);
 
 // Date-time value: day number since 1 January of year 1 (-1 none), hundredths since midnight (-1 none).
 struct DateTime {

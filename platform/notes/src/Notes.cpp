@@ -15,29 +15,34 @@ NoteState* OpenNote(NoteState* note) {
   return note;
 }
 
-lnstore::Item AddItem(NoteState* note, const LNString& name, const lnstore::Item& value, LNINT flags,
-                      LNINT options) {
-  OpenNote(note);
-  CheckFault("notes.createitem");
-  lnstore::Item item = value;
-  item.name = Utf8Of(name);
-  if (item.name.empty() || item.name.size() > 0xFFFF) Fail(LNERR_INVALID_ARGUMENT, "item name");
-  if (value.value.size() > 0x7FFFFFFFu) Fail(LNERR_INVALID_ARGUMENT, "item value too large");
-  // A value given as bytes under a type the library reads must decode, or reading it back would fail.
-  try {
-    if (item.type == lnstore::kTypeTextList) lnstore::DecodeTextList(item.value);
-    if (item.type == lnstore::kTypeTimeList) lnstore::DecodeTimeList(item.value);
-  } catch (const lnstore::Failure& failure) {
-    Fail(LNERR_INVALID_ARGUMENT, failure.what());
-  }
-  item.flags = static_cast<uint16_t>(flags);
-  auto& items = note->record.items;
-  if ((options & LNITEMOPTION_APPEND) == 0) {
-    for (size_t i = items.size(); i-- > 0;)
-      if (lnstore::SameItemName(items[i].name, item.name)) items.erase(items.begin() + static_cast<long>(i));
-  }
-  items.push_back(item);
-  return item;
+// Writes one item. Values that come as bytes (validate) must decode under a type the library reads,
+// or reading them back would fail; the typed writers' values are encoded by the library itself.
+LNSTATUS WriteItem(NoteState* note, const LNString& name, const lnstore::Item& value, LNINT flags,
+                   LNINT options, ItemValue* written, bool validate) {
+  return Guard([&] {
+    OpenNote(note);
+    CheckFault("notes.createitem");
+    lnstore::Item item = value;
+    item.name = Utf8Of(name);
+    if (item.name.empty() || item.name.size() > 0xFFFF) Fail(LNERR_INVALID_ARGUMENT, "item name");
+    if (value.value.size() > 0x7FFFFFFFu) Fail(LNERR_INVALID_ARGUMENT, "item value too large");
+    try {
+      if (validate && item.type == lnstore::kTypeTextList) lnstore::DecodeTextList(item.value);
+      if (validate && item.type == lnstore::kTypeTimeList) lnstore::DecodeTimeList(item.value);
+    } catch (const lnstore::Failure& failure) {
+      Fail(LNERR_INVALID_ARGUMENT, failure.what());
+    }
+    item.flags = static_cast<uint16_t>(flags);
+    auto& items = note->record.items;
+    if ((options & LNITEMOPTION_APPEND) == 0) {
+      for (size_t i = items.size(); i-- > 0;)
+        if (lnstore::SameItemName(items[i].name, item.name))
+          items.erase(items.begin() + static_cast<long>(i));
+    }
+    if (written) written->item = item;
+    items.push_back(std::move(item));
+    return LNNOERROR;
+  });
 }
 
 const lnstore::Item& TypedItem(NoteState* note, const LNString& name, int type) {
@@ -124,34 +129,29 @@ LNSTATUS LNNote::Save(LNINT /*flags*/) {
 
 LNSTATUS LNNote::CreateItem(const LNString& name, const LNText& value, LNINT flags, LNINT options,
                             LNItem* newItem) {
-  return CreateItem(name, value.m_value->item.type, value.m_value->item.value.data(),
-                    static_cast<LNINT>(value.m_value->item.value.size()), flags, options, newItem);
+  return WriteItem(m_note, name, value.m_value->item, flags, options, newItem ? newItem->m_value : nullptr,
+                   false);
 }
 
 LNSTATUS LNNote::CreateItem(const LNString& name, const LNDatetimes& value, LNINT flags, LNINT options,
                             LNItem* newItem) {
-  return CreateItem(name, value.m_value->item.type, value.m_value->item.value.data(),
-                    static_cast<LNINT>(value.m_value->item.value.size()), flags, options, newItem);
+  return WriteItem(m_note, name, value.m_value->item, flags, options, newItem ? newItem->m_value : nullptr,
+                   false);
 }
 
 LNSTATUS LNNote::CreateItem(const LNString& name, const LNRichText& value, LNINT flags, LNINT options,
                             LNItem* newItem) {
-  return CreateItem(name, value.m_value->item.type, value.m_value->item.value.data(),
-                    static_cast<LNINT>(value.m_value->item.value.size()), flags, options, newItem);
+  return WriteItem(m_note, name, value.m_value->item, flags, options, newItem ? newItem->m_value : nullptr,
+                   false);
 }
 
-// Every item is written as its type and its encoded value.
 LNSTATUS LNNote::CreateItem(const LNString& name, LNITEMTYPE type, const void* data, LNINT length,
                             LNINT flags, LNINT options, LNItem* newItem) {
-  return Guard([&] {
-    if (length < 0 || (data == nullptr && length > 0)) Fail(LNERR_INVALID_ARGUMENT);
-    lnstore::Item item;
-    item.type = type;
-    if (length > 0) item.value.assign(static_cast<const char*>(data), static_cast<size_t>(length));
-    const lnstore::Item added = AddItem(m_note, name, item, flags, options);
-    if (newItem) newItem->m_value->item = added;
-    return LNNOERROR;
-  });
+  if (length < 0 || (data == nullptr && length > 0)) return Raise(LNERR_INVALID_ARGUMENT);
+  lnstore::Item item;
+  item.type = type;
+  if (length > 0) item.value.assign(static_cast<const char*>(data), static_cast<size_t>(length));
+  return WriteItem(m_note, name, item, flags, options, newItem ? newItem->m_value : nullptr, true);
 }
 
 LNBOOL LNNote::HasItem(const LNString& name) const {

@@ -63,6 +63,7 @@ const StatusText kStatusTexts[] = {
 // Fault seam: key -> the 1-based call that fails, and the calls counted so far.
 std::mutex g_faultMutex;
 std::map<std::string, std::pair<long, long>> g_faults;
+std::atomic<bool> g_anyFaults{false};
 
 // The session: the installation read by Initialize.
 struct Session {
@@ -150,6 +151,7 @@ LNString MakeString(const std::string& utf8) {
 void LoadFaults() {
   std::lock_guard<std::mutex> lock(g_faultMutex);
   g_faults.clear();
+  g_anyFaults.store(false);
   // The process environment, not a C runtime's copy of it.
   char spec[4096];
   const DWORD n = GetEnvironmentVariableA("STANDIN_FAULTS", spec, sizeof spec);
@@ -169,9 +171,11 @@ void LoadFaults() {
     }
     g_faults[LowerAscii(Trim(entry.substr(0, eq)))] = {nth, 0};
   }
+  g_anyFaults.store(!g_faults.empty());
 }
 
 bool FaultHits(const char* key) {
+  if (!g_anyFaults.load()) return false;
   std::lock_guard<std::mutex> lock(g_faultMutex);
   auto found = g_faults.find(key);
   if (found == g_faults.end()) return false;

@@ -11,6 +11,16 @@
 #include "lnnotes.h"
 
 namespace {
+// CPU seconds of this process: on a busy machine they say more than the wall clock.
+double CpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto seconds = [](const FILETIME& t) {
+    return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
 LNString Ln(const std::string& s) { return LNString(s.data(), static_cast<LNINT>(s.size())); }
 }  // namespace
 
@@ -42,6 +52,7 @@ int main(int argc, char** argv) {
     dates.Insert(0, posted);
 
     const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = CpuSeconds();
     for (int i = 0; i < n; ++i) {
       LNMailMessage doc;
       db.CreateDocument(&doc);
@@ -63,14 +74,17 @@ int main(int argc, char** argv) {
     }
     db.Close();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = CpuSeconds() - cpuStart;
     session.Term(0);
 
     WIN32_FILE_ATTRIBUTE_DATA info{};
     GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &info);
     const double bytes =
         static_cast<double>((static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
-    std::printf("notes_bench: %d documents of 10 items in %.3f s: %.0f documents/s, %.0f bytes/document\n", n,
-                seconds, n / seconds, bytes / n);
+    std::printf(
+        "notes_bench: %d documents of 10 items in %.3f s: %.0f documents/s, %.0f bytes/document, %.0f "
+        "documents per CPU second\n",
+        n, seconds, n / seconds, bytes / n, n / cpu);
     DeleteFileA(path.c_str());
     return 0;
   } catch (LNSTATUS status) {

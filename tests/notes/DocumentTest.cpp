@@ -162,7 +162,10 @@ TEST(Items, ARawItemAloneIsSeenAndMissingOrMistypedItemsFail) {
   EXPECT_EQ(0, doc.GetItemType("Nothing"));
   EXPECT_EQ(LNERR_INVALID_ARGUMENT, doc.CreateItem("", LNText("x")));
   // Bytes given under the text-list type must be a text list.
-  EXPECT_EQ(LNERR_INVALID_ARGUMENT, doc.CreateItem("Odd", LNITEMTYPE_TEXT, "\x05\x00" "abc", 5));
+  EXPECT_EQ(LNERR_INVALID_ARGUMENT, doc.CreateItem("Odd", LNITEMTYPE_TEXT,
+                                                   "\x05\x00"
+                                                   "abc",
+                                                   5));
   EXPECT_FALSE(doc.HasItem("Odd"));
   db.Close();
 }

@@ -94,6 +94,14 @@ TEST(Durability, AWriterKilledBetweenFlushesLeavesEveryFlushedDocumentAndNoHalfD
   reopened.Close();
 }
 
+TEST(Durability, EndingTheSessionFlushesWhatWasSaved) {
+  testsupport::TempDir dir;
+  NewMailDatabase(dir).Close();
+  const std::string db = dir.File("target.nsf");
+  EXPECT_EQ(0u, RunProgram(Quote(ProgramPath("notes_test_helper.exe")) + " term " + Quote(db) + " 7"));
+  EXPECT_EQ(7u, DocumentsSeenByReader(db));
+}
+
 TEST(Durability, AReaderSeesFlushedDocumentsWhileTheWriterKeepsTheDatabaseOpen) {
   testsupport::TempDir dir;
   LNDatabase db = NewMailDatabase(dir);

@@ -2,6 +2,8 @@
 //   notes_test_helper init                      starts a session; exit code = its status
 //   notes_test_helper write DB COUNT READYFILE  saves COUNT documents, starts one more without saving
 //                                               it, creates READYFILE and waits to be killed
+//   notes_test_helper term DB COUNT             saves COUNT documents, ends the session and dies
+//                                               without closing anything
 //   notes_test_helper catch                     throw-all on; exit code 0 when a status thrown by the
 //                                               library was caught here as LNSTATUS
 #include <windows.h>
@@ -59,6 +61,14 @@ int main(int argc, char** argv) {
     if (ready == nullptr) return 106;
     std::fclose(ready);
     for (;;) Sleep(1000);
+  }
+  if (mode == "term" && argc == 4) {
+    LNDatabase db;
+    if (session.GetDatabase(argv[2], &db, "") || db.Open(0)) return 104;
+    for (int i = 1, count = std::atoi(argv[3]); i <= count; ++i)
+      if (WriteDocument(db, i, true)) return 105;
+    if (session.Term(0)) return 107;
+    TerminateProcess(GetCurrentProcess(), 0);
   }
   return 100;
 }

@@ -9,6 +9,9 @@ using namespace lnimpl;
 
 namespace {
 
+// SQLite keeps no value over 1,000,000,000 bytes; a larger one is refused when it is given.
+constexpr size_t kLargestValue = 1000000000;
+
 NoteState* OpenNote(NoteState* note) {
   if (note == nullptr) Fail(LNERR_NULL_OBJECT);
   if (!note->open) Fail(LNERR_NOTE_NOT_OPEN);
@@ -25,7 +28,7 @@ LNSTATUS WriteItem(NoteState* note, const LNString& name, const lnstore::Item& v
     lnstore::Item item = value;
     item.name = Utf8Of(name);
     if (item.name.empty() || item.name.size() > 0xFFFF) Fail(LNERR_INVALID_ARGUMENT, "item name");
-    if (value.value.size() > 0x7FFFFFFFu) Fail(LNERR_INVALID_ARGUMENT, "item value too large");
+    if (value.value.size() > kLargestValue) Fail(LNERR_INVALID_ARGUMENT, "item value too large");
     try {
       if (validate && item.type == lnstore::kTypeTextList) lnstore::DecodeTextList(item.value);
       if (validate && item.type == lnstore::kTypeTimeList) lnstore::DecodeTimeList(item.value);
@@ -218,7 +221,7 @@ LNSTATUS LNNote::CreateAttachment(const LNString& path, const LNString& attachme
     size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) {
       record.data.append(buf, n);
-      if (record.data.size() > 0x7FFFFFFFu) {
+      if (record.data.size() > kLargestValue) {
         std::fclose(in);
         Fail(LNERR_FILE_IO, file + " is too large to attach");
       }

@@ -4,7 +4,6 @@
 set -euo pipefail
 src="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BRINDLE_NATIVE_BUILD_DIR:-$src/build-native}"
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-fi
+# Configure every time: folders that gained a CMakeLists.txt since the last run are picked up only then.
+cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" "$@"

@@ -3,8 +3,7 @@
 set -euo pipefail
 src="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BRINDLE_BUILD_DIR:-$src/build}"
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$src" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-fi
+# Configure every time: folders that gained a CMakeLists.txt since the last run are picked up only then.
+cmake -S "$src" -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" "$@"

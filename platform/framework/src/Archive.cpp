@@ -385,7 +385,6 @@ void CArchive::MapObject(const CObject* pOb) {
 
 CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT* pSchema, DWORD* pObTag) {
   CheckLoading();
-  if (pClassRefRequested && pClassRefRequested->m_wSchema == 0xFFFF) AfxThrowNotSupportedException();
   if (!m_pMaps) m_pMaps = new CArchiveMaps;
 
   WORD wTag = 0;

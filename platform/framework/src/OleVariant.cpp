@@ -87,19 +87,22 @@ COleCurrency Checked(bool ok, LONGLONG value) {
 COleCurrency COleCurrency::operator+(const COleCurrency& cur) const {
   if (m_status != valid || cur.m_status != valid) return Checked(false, 0);
   LONGLONG sum;
-  return Checked(!__builtin_add_overflow(m_cur.int64, cur.m_cur.int64, &sum), sum);
+  bool ok = !__builtin_add_overflow(m_cur.int64, cur.m_cur.int64, &sum);
+  return Checked(ok, sum);
 }
 
 COleCurrency COleCurrency::operator-(const COleCurrency& cur) const {
   if (m_status != valid || cur.m_status != valid) return Checked(false, 0);
   LONGLONG diff;
-  return Checked(!__builtin_sub_overflow(m_cur.int64, cur.m_cur.int64, &diff), diff);
+  bool ok = !__builtin_sub_overflow(m_cur.int64, cur.m_cur.int64, &diff);
+  return Checked(ok, diff);
 }
 
 COleCurrency COleCurrency::operator*(long nOperand) const {
   if (m_status != valid) return Checked(false, 0);
   LONGLONG product;
-  return Checked(!__builtin_mul_overflow(m_cur.int64, static_cast<LONGLONG>(nOperand), &product), product);
+  bool ok = !__builtin_mul_overflow(m_cur.int64, static_cast<LONGLONG>(nOperand), &product);
+  return Checked(ok, product);
 }
 
 COleCurrency COleCurrency::operator/(long nOperand) const {

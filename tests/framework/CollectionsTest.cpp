@@ -215,3 +215,65 @@ TEST(NamedCollections, StringListAndPointerMapsBehaveLikeTheirTemplates) {
 }
 
 }  // namespace
+
+namespace {
+
+class CPane : public CObject {
+  DECLARE_SERIAL(CPane)
+ public:
+  CString title;
+  void Serialize(CArchive& ar) override {
+    if (ar.IsStoring()) {
+      ar << title;
+    } else {
+      ar >> title;
+    }
+  }
+};
+IMPLEMENT_SERIAL(CPane, CObject, 1)
+
+TEST(CollectionForms, StringElementsWithPointerArgumentsAndTypedObjectMaps) {
+  CArray<CString, LPCWSTR> names;
+  names.Add(L"a");
+  names.InsertAt(0, L"b");
+  EXPECT_STREQ(L"b", names[0]);
+  CList<CString, LPCWSTR> list;
+  list.AddTail(L"x");
+  EXPECT_NE(nullptr, list.Find(L"x"));
+
+  CTypedPtrMap<CMapStringToOb, CString, CPane*> panes;
+  CPane* pane = new CPane;
+  pane->title = L"Folders";
+  panes.SetAt(L"left", pane);
+  CPane* found = nullptr;
+  ASSERT_TRUE(panes.Lookup(L"left", found));
+  EXPECT_EQ(pane, found);
+
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    panes.Serialize(ar);
+  }
+  file.SeekToBegin();
+  CTypedPtrMap<CMapStringToOb, CString, CPane*> loaded;
+  {
+    CArchive ar(&file, CArchive::load);
+    loaded.Serialize(ar);
+  }
+  POSITION pos = loaded.GetStartPosition();
+  CString key;
+  CPane* value = nullptr;
+  loaded.GetNextAssoc(pos, key, value);
+  EXPECT_STREQ(L"left", key);
+  ASSERT_NE(nullptr, value);
+  EXPECT_STREQ(L"Folders", value->title);
+  delete value;
+  delete pane;
+
+  CTypedPtrMap<CMapPtrToPtr, HWND, CPane*> byWindow;
+  HWND fake = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x1230));
+  byWindow[fake] = nullptr;
+  EXPECT_EQ(1, byWindow.GetCount());
+}
+
+}  // namespace

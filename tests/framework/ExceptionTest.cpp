@@ -1,5 +1,7 @@
 // Framework exceptions: thrown as pointers, TRY/CATCH deleting what it caught unless re-thrown,
 // Delete leaving the shared memory exception alone, and the messages.
+// Built lean on purpose: the framework headers must give every user the same member names.
+#define WIN32_LEAN_AND_MEAN
 #include <afx.h>
 
 #include <gtest/gtest.h>
@@ -80,6 +82,8 @@ TEST(FrameworkExceptions, MessagesAreTruncatedToTheCallersBuffer) {
   EXPECT_EQ(CFileException::accessDenied, CFileException::OsErrorToException(ERROR_ACCESS_DENIED));
   EXPECT_EQ(CFileException::diskFull, CFileException::OsErrorToException(ERROR_DISK_FULL));
   EXPECT_EQ(CFileException::genericException, CFileException::OsErrorToException(12345));
+  CFile unopened;
+  EXPECT_TRUE(unopened.GetFileTitle().IsEmpty());
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "framework/Object.h"
 
+#include <wtypes.h>
+
 #include <cstdarg>
 
 // Header in front of every string buffer. nRefs is -1 for the shared empty buffer, which is never

@@ -76,9 +76,16 @@ TEST(CStringFormat, FormatsTheProgressTextsWithWideStrings) {
   EXPECT_STREQ(L"(-7)", s);
   s.Format(L"%s|%i|%u|%x|%ld|%I64d", L"wide", 42, 4000000000u, 255, 123456L, 9000000000LL);
   EXPECT_STREQ(L"wide|42|4000000000|ff|123456|9000000000", s);
+  // A CString argument needs no cast.
   CString arg(L"from a CString");
-  s.Format(L"[%s]", static_cast<LPCWSTR>(arg));
-  EXPECT_STREQ(L"[from a CString]", s);
+  s.Format(L"[%s|%s]", arg, static_cast<LPCWSTR>(arg));
+  EXPECT_STREQ(L"[from a CString|from a CString]", s);
+  CString fromResource;
+  fromResource.Format(IDS_TEST_PROGRESS, 1, 2);
+  EXPECT_STREQ(L"Saving email 1 of 2 - ", fromResource);
+  CString message;
+  message.FormatMessage(L"%1 has %2!d! items", arg, 3);
+  EXPECT_STREQ(L"from a CString has 3 items", message);
 }
 
 TEST(CStringFormat, LongResultsGrowTheBuffer) {

@@ -360,8 +360,8 @@ void COleDispatchDriver::InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtR
   VariantClear(&result);
 }
 
-void AFX_CDECL COleDispatchDriver::InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
-                                                const BYTE* pbParamInfo, ...) {
+void AFX_CDECL COleDispatchDriver::InvokeHelperArgs(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
+                                                    const BYTE* pbParamInfo, ...) {
   va_list argList;
   va_start(argList, pbParamInfo);
   try {
@@ -373,7 +373,7 @@ void AFX_CDECL COleDispatchDriver::InvokeHelper(DISPID dwDispID, WORD wFlags, VA
   va_end(argList);
 }
 
-void AFX_CDECL COleDispatchDriver::SetProperty(DISPID dwDispID, VARTYPE vtProp, ...) {
+void AFX_CDECL COleDispatchDriver::SetPropertyArg(DISPID dwDispID, VARTYPE vtProp, ...) {
   BYTE paramInfo[2] = {static_cast<BYTE>(vtProp), 0};
   WORD wFlags = vtProp == VT_DISPATCH ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
   va_list argList;

@@ -543,30 +543,27 @@ void CString::FormatV(LPCWSTR lpszFormat, va_list argList) {
   *this = std::move(result);
 }
 
-void CString::Format(LPCWSTR lpszFormat, ...) {
+void AFX_CDECL CString::FormatText(LPCWSTR lpszFormat, ...) {
   va_list args;
   va_start(args, lpszFormat);
   FormatV(lpszFormat, args);
   va_end(args);
 }
 
-void CString::Format(UINT nFormatID, ...) {
-  CString format;
-  if (!format.LoadString(nFormatID)) return;
-  va_list args;
-  va_start(args, nFormatID);
-  FormatV(format, args);
-  va_end(args);
-}
-
-void CString::FormatMessage(LPCWSTR lpszFormat, ...) {
+void AFX_CDECL CString::FormatMessageText(LPCWSTR lpszFormat, ...) {
   va_list args;
   va_start(args, lpszFormat);
   LPWSTR buffer = nullptr;
   DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER, lpszFormat, 0, 0,
                              reinterpret_cast<LPWSTR>(&buffer), 0, &args);
   va_end(args);
-  if (n == 0 || !buffer) AfxThrowMemoryException();
+  if (n == 0 || !buffer) {
+    // An empty result is no failure; anything else is a malformed format or no memory.
+    if (buffer) LocalFree(buffer);
+    if (GetLastError() == ERROR_NOT_ENOUGH_MEMORY) AfxThrowMemoryException();
+    Empty();
+    return;
+  }
   *this = buffer;
   LocalFree(buffer);
 }

@@ -52,7 +52,7 @@ class COleDispatchDriver {
  public:
   COleDispatchDriver();
   // Wraps lpDispatch; with bAutoRelease the driver releases it when done.
-  explicit COleDispatchDriver(LPDISPATCH lpDispatch, BOOL bAutoRelease = TRUE);
+  COleDispatchDriver(LPDISPATCH lpDispatch, BOOL bAutoRelease = TRUE);
   // Copies share the interface with an AddRef and always release their own reference.
   COleDispatchDriver(const COleDispatchDriver& dispatchSrc);
   const COleDispatchDriver& operator=(const COleDispatchDriver& dispatchSrc);
@@ -75,16 +75,29 @@ class COleDispatchDriver {
   // LPDISPATCH the caller releases (NULL for an empty result), VT_BOOL into a BOOL, VT_VARIANT into a
   // VARIANT the caller clears. With no interface the call does nothing and pvRet is untouched.
   // Failures throw COleDispatchException* (the server's EXCEPINFO) or COleException* (any other
-  // HRESULT).
-  void AFX_CDECL InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
-                              const BYTE* pbParamInfo, ...);
+  // HRESULT). A CString given for a VTS_BSTR argument is passed as its text.
+  template <class... Args>
+  void InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo,
+                    const Args&... args) {
+    InvokeHelperArgs(dwDispID, wFlags, vtRet, pvRet, pbParamInfo, AfxVarArg(args)...);
+  }
   void InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo,
                      va_list argList);
-  void AFX_CDECL SetProperty(DISPID dwDispID, VARTYPE vtProp, ...);
+  // A put of one value of type vtProp (a put by reference for VT_DISPATCH).
+  template <class Arg>
+  void SetProperty(DISPID dwDispID, VARTYPE vtProp, const Arg& value) {
+    SetPropertyArg(dwDispID, vtProp, AfxVarArg(value));
+  }
   void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
 
   operator LPDISPATCH() { return m_lpDispatch; }
 
+ private:
+  void AFX_CDECL InvokeHelperArgs(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
+                                  const BYTE* pbParamInfo, ...);
+  void AFX_CDECL SetPropertyArg(DISPID dwDispID, VARTYPE vtProp, ...);
+
+ public:
   LPDISPATCH m_lpDispatch;
   BOOL m_bAutoRelease;
 };

@@ -362,4 +362,57 @@ TEST(ArchiveAutomationTypes, DatesVariantsAndCurrenciesRoundTrip) {
                CArchiveException*);
 }
 
+TEST(ArchiveCorruption, RandomlyDamagedArchivesFailWithFrameworkExceptionsOnly) {
+  CStringArray strings;
+  strings.Add(L"alpha");
+  strings.Add(CString(L'\u00fc', 300));
+  CMapStringToString map;
+  map[L"key"] = L"value";
+  COther* shared = new COther;
+  auto bytes = StoreToBytes([&](CArchive& ar) {
+    strings.Serialize(ar);
+    map.Serialize(ar);
+    ar << COleVariant(L"variant") << COleDateTime(2001, 2, 3, 4, 5, 6) << COleCurrency(5, 0);
+    ar << shared << shared;
+    ar.WriteCount(1234567);
+  });
+  delete shared;
+
+  unsigned seed = 12345;
+  auto next = [&seed]() {
+    seed = seed * 1103515245u + 12345u;
+    return seed >> 16;
+  };
+  int failures = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<BYTE> damaged = bytes;
+    int flips = 1 + static_cast<int>(next() % 3);
+    for (int i = 0; i < flips; ++i) damaged[next() % damaged.size()] ^= static_cast<BYTE>(1 + next() % 255);
+    if (next() % 4 == 0) damaged.resize(next() % damaged.size());
+    CStringArray strings2;
+    CMapStringToString map2;
+    CObject* first = nullptr;
+    CObject* second = nullptr;
+    try {
+      LoadFromBytes(damaged, [&](CArchive& ar) {
+        strings2.Serialize(ar);
+        map2.Serialize(ar);
+        COleVariant v;
+        COleDateTime d;
+        COleCurrency c;
+        ar >> v >> d >> c;
+        first = ar.ReadObject(nullptr);
+        second = ar.ReadObject(nullptr);
+        ar.ReadCount();
+      });
+    } catch (CException* e) {
+      ++failures;
+      e->Delete();
+    }
+    if (second != first) delete second;
+    delete first;
+  }
+  EXPECT_GT(failures, 0);
+}
+
 }  // namespace

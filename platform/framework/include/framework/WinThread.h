@@ -1,0 +1,56 @@
+// CWinThread, worker form: a thread running a function, started with AfxBeginThread. The object
+// deletes itself (closing its handle) when the thread ends if m_bAutoDelete is set; clear that flag
+// on a suspended thread to keep m_hThread valid for joining, then delete the object yourself.
+// The user-interface form (message pump, InitInstance/Run) belongs to the window layer.
+#pragma once
+
+#include "framework/Exception.h"
+
+typedef UINT(AFX_CDECL* AFX_THREADPROC)(LPVOID);
+
+class CWinThread : public CObject {
+  DECLARE_DYNAMIC(CWinThread)
+ public:
+  CWinThread();
+  CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
+  ~CWinThread() override;
+
+  // Starts the thread (suspended with CREATE_SUSPENDED). FALSE when the system refuses.
+  BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0,
+                    LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+
+  operator HANDLE() const { return m_hThread; }
+  int GetThreadPriority() { return ::GetThreadPriority(m_hThread); }
+  BOOL SetThreadPriority(int nPriority) { return ::SetThreadPriority(m_hThread, nPriority); }
+  DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
+  DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
+  BOOL PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::PostThreadMessageW(m_nThreadID, message, wParam, lParam);
+  }
+
+  // Called when the thread ends: deletes the object when m_bAutoDelete is set.
+  virtual void Delete();
+
+  HANDLE m_hThread;
+  DWORD m_nThreadID;
+  BOOL m_bAutoDelete;
+  AFX_THREADPROC m_pfnThreadProc;
+  LPVOID m_pThreadParams;
+
+ protected:
+  // Makes pThread the object AfxGetThread returns on the calling thread (the application object
+  // registers itself for the main thread this way).
+  static void PASCAL SetCurrentThreadObject(CWinThread* pThread);
+
+ private:
+  static unsigned __stdcall ThreadEntry(void* pParam);
+};
+
+// Creates the object and starts fn(pParam) at nPriority. Returns NULL when the thread cannot start.
+CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
+                                  int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
+                                  DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+// Ends the calling framework thread from inside its function, cleaning up as a normal return would.
+[[noreturn]] void AFXAPI AfxEndThread(UINT nExitCode, BOOL bDelete = TRUE);
+// The framework thread object of the calling thread, or NULL.
+CWinThread* AFXAPI AfxGetThread();

@@ -154,7 +154,7 @@ class RtfWalker {
             // An optional destination: kept only when it is an HTML tag.
             size_t j = i;
             while (j < rtf_.size() && (rtf_[j] == ' ' || rtf_[j] == '\r' || rtf_[j] == '\n')) ++j;
-            const bool htmltag = rtf_.compare(j, 9, "\\htmltag") == 0 && html_;
+            const bool htmltag = rtf_.compare(j, 8, "\\htmltag") == 0 && html_;
             if (htmltag) {
               state.htmltag = true;
               state.htmlrtf = false;

@@ -157,7 +157,9 @@ std::string FormatValue(const PropValue& value, uint32_t codePage) {
 }
 
 std::string TagName(uint32_t tag, Store& store) {
-  std::string out = Hex(tag);
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(tag));
+  std::string out = text;
   const uint16_t id = format::TagId(tag);
   if (id >= 0x8000) {
     if (const NamedProperty* named = store.NamedProperties().NameOf(id)) {
@@ -181,8 +183,8 @@ void DumpMessage(Store& store, const Message& message, const std::string& indent
     }
   }
   try {
-    if (auto html = message.BodyHtml())
-      Out(indent + "body html: " + std::to_string(html->size()) + " bytes\n");
+    if (auto rtf = message.BodyRtf()) Out(indent + "body rtf: " + std::to_string(rtf->size()) + " bytes\n");
+    if (auto html = message.BodyHtml()) Out(indent + "body html: " + Quote(*html) + "\n");
     if (auto text = message.BodyText()) Out(indent + "body text: " + Quote(*text) + "\n");
   } catch (const PstError& e) {
     Error(std::string("body: ") + e.what());

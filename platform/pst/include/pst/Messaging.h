@@ -173,7 +173,8 @@ class Message {
   std::optional<PropValue> GetNamed(const Guid& guid, const std::string& name) const;
 
   std::string MessageClass() const { return String(prop::kMessageClass); }
-  std::string Subject() const { return String(prop::kSubject); }
+  // PR_SUBJECT without the stored prefix marker (U+0001 and a length character).
+  std::string Subject() const;
 
   std::vector<Recipient> Recipients() const;
   size_t AttachmentCount() const;

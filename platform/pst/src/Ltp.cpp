@@ -311,7 +311,8 @@ TableContext::TableContext(PstFile& file, uint64_t bidData, uint64_t bidSub, std
     if (col.ibData + size_t{col.cbData} > cebOffset_ || col.iBit >= header.cCols)
       reader.Fail("column " + Hex(col.tag) + " outside the row");
     const uint16_t type = TagType(col.tag);
-    if (IsInlineInTable(type) ? col.cbData != FixedTypeSize(type) : col.cbData != 4)
+    // Some writers give a cell more room than its type needs; the value is its first bytes.
+    if (col.cbData < (IsInlineInTable(type) ? FixedTypeSize(type) : 4))
       reader.Fail("column " + Hex(col.tag) + " has size " + std::to_string(col.cbData));
     columns_.push_back({col.tag, col.ibData, col.cbData, col.iBit});
   }
@@ -391,7 +392,7 @@ std::optional<PropValue> TableContext::Cell(size_t row, uint16_t id) const {
   if (IsInlineInTable(type)) {
     PropValue value;
     value.type = type;
-    value.bytes.assign(bytes.begin() + column->ib, bytes.begin() + column->ib + column->cb);
+    value.bytes.assign(bytes.begin() + column->ib, bytes.begin() + column->ib + FixedTypeSize(type));
     return value;
   }
   return Resolve(type, ReadLe32(bytes.data() + column->ib));

@@ -14,8 +14,9 @@ using namespace format;
 
 namespace {
 
-// A BTH may name the same heap item from many records; this bounds the work a hostile file can ask.
-constexpr size_t kMaxBthRecords = 4u << 20;
+// Property ids are 16-bit, so no sound BTH holds more records; a hostile one that names the same
+// heap items over and over stops here.
+constexpr size_t kMaxBthRecords = 70000;
 
 bool IsInlineInTable(uint16_t type) {
   if (type & kPtMultiValue) return false;

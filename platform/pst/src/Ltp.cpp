@@ -317,14 +317,15 @@ TableContext::TableContext(PstFile& file, uint64_t bidData, uint64_t bidSub, std
       reader.Fail("column " + Hex(col.tag) + " has size " + std::to_string(col.cbData));
     columns_.push_back({col.tag, col.ibData, col.cbData, col.iBit});
   }
-  if (rowSize_ == 0 || header.hnidRows == 0) return;
-  if (HnidIsHid(header.hnidRows)) {
-    heapRows_ = heap_.Item(header.hnidRows);
+  const uint32_t hnidRows = header.hnidRows;  // copied out of the packed struct
+  if (rowSize_ == 0 || hnidRows == 0) return;
+  if (HnidIsHid(hnidRows)) {
+    heapRows_ = heap_.Item(hnidRows);
     rowCount_ = heapRows_.size() / rowSize_;
     return;
   }
-  auto sub = subnodes_->find(header.hnidRows);
-  if (sub == subnodes_->end()) reader.Fail("row subnode " + Hex(header.hnidRows) + " not found");
+  auto sub = subnodes_->find(hnidRows);
+  if (sub == subnodes_->end()) reader.Fail("row subnode " + Hex(hnidRows) + " not found");
   rowTree_ = file.ReadDataTree(sub->second.bidData);
   for (size_t i = 0; i < rowTree_.blocks.size(); ++i) {
     const uint64_t end = i + 1 < rowTree_.blocks.size() ? rowTree_.starts[i + 1] : rowTree_.size;

@@ -77,41 +77,44 @@ void WritePage(Bytes& file, uint64_t ib, uint64_t bid, uint8_t ptype, const Byte
   std::copy(page.begin(), page.end(), file.begin() + ib);
 }
 
-// Lays out leaves (and one branch level when needed); returns the root.
+// Lays out the leaves, then branch levels over them until one page remains; returns the root.
 Ref WriteTree(Bytes& file, uint64_t* nextBid, uint8_t ptype,
               const std::vector<std::pair<uint64_t, Bytes>>& leafEntries, size_t leafSize, bool unicode) {
   const size_t area = unicode ? kBtPageEntryBytesUnicode : kBtPageEntryBytesAnsi;
-  const size_t perLeaf = area / leafSize;
-  std::vector<std::pair<uint64_t, Ref>> leaves;
-  for (size_t start = 0; start < leafEntries.size() || (start == 0 && leaves.empty()); start += perLeaf) {
-    Bytes entries;
-    size_t count = 0;
-    for (size_t i = start; i < leafEntries.size() && count < perLeaf; ++i, ++count)
-      entries.insert(entries.end(), leafEntries[i].second.begin(), leafEntries[i].second.end());
-    const uint64_t ib = (file.size() + kPageSize - 1) / kPageSize * kPageSize;
-    const Ref ref{*nextBid, ib};
-    *nextBid += 4;
-    WritePage(file, ib, ref.bid, ptype, entries, static_cast<uint8_t>(count), static_cast<uint8_t>(leafSize),
-              0, unicode);
-    leaves.push_back({leafEntries.empty() ? 0 : leafEntries[start].first, ref});
-    if (leafEntries.empty()) break;
-  }
-  if (leaves.size() == 1) return leaves[0].second;
-  Bytes entries;
-  for (const auto& [key, ref] : leaves) {
-    if (unicode) {
-      Append64(entries, key), Append64(entries, ref.bid), Append64(entries, ref.ib);
-    } else {
-      Append32(entries, static_cast<uint32_t>(key)), Append32(entries, static_cast<uint32_t>(ref.bid)),
-          Append32(entries, static_cast<uint32_t>(ref.ib));
+  std::vector<std::pair<uint64_t, Bytes>> entries = leafEntries;
+  size_t entrySize = leafSize;
+  uint8_t level = 0;
+  while (true) {
+    const size_t perPage = area / entrySize;
+    std::vector<std::pair<uint64_t, Ref>> pages;
+    for (size_t start = 0; start < entries.size() || pages.empty(); start += perPage) {
+      Bytes bytes;
+      size_t count = 0;
+      for (size_t i = start; i < entries.size() && count < perPage; ++i, ++count)
+        bytes.insert(bytes.end(), entries[i].second.begin(), entries[i].second.end());
+      const uint64_t ib = (file.size() + kPageSize - 1) / kPageSize * kPageSize;
+      const Ref ref{*nextBid, ib};
+      *nextBid += 4;
+      WritePage(file, ib, ref.bid, ptype, bytes, static_cast<uint8_t>(count), static_cast<uint8_t>(entrySize),
+                level, unicode);
+      pages.push_back({entries.empty() ? 0 : entries[start].first, ref});
+      if (entries.empty()) break;
     }
+    if (pages.size() == 1) return pages[0].second;
+    entries.clear();
+    for (const auto& [key, ref] : pages) {
+      Bytes entry;
+      if (unicode) {
+        Append64(entry, key), Append64(entry, ref.bid), Append64(entry, ref.ib);
+      } else {
+        Append32(entry, static_cast<uint32_t>(key)), Append32(entry, static_cast<uint32_t>(ref.bid)),
+            Append32(entry, static_cast<uint32_t>(ref.ib));
+      }
+      entries.push_back({key, entry});
+    }
+    entrySize = unicode ? 24 : 12;
+    ++level;
   }
-  const uint64_t ib = (file.size() + kPageSize - 1) / kPageSize * kPageSize;
-  const Ref root{*nextBid, ib};
-  *nextBid += 4;
-  WritePage(file, ib, root.bid, ptype, entries, static_cast<uint8_t>(leaves.size()), unicode ? 24 : 12, 1,
-            unicode);
-  return root;
 }
 
 }  // namespace

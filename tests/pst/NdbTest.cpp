@@ -77,26 +77,26 @@ TEST(NdbLookup, FindsNodesAndBlocksInBothFormatsAndEncodings) {
     for (uint8_t crypt : {0, 1}) {
       FileBuilder builder(unicode, crypt);
       std::vector<uint64_t> bids;
-      // Enough nodes for a branch level over several leaf pages.
-      for (uint32_t i = 0; i < 60; ++i) {
-        bids.push_back(builder.AddBlock(Pattern(10 + i, static_cast<uint8_t>(i))));
+      // Enough nodes for two branch levels over the leaf pages.
+      for (uint32_t i = 0; i < 400; ++i) {
+        bids.push_back(builder.AddBlock(Pattern(10 + i % 100, static_cast<uint8_t>(i))));
         builder.AddNode(format::MakeNid(format::kNidTypeNormalMessage, 0x100 + i), bids.back());
       }
       auto file = OpenBytes(builder.Build());
       EXPECT_EQ(file->Unicode(), unicode);
-      for (uint32_t i = 0; i < 60; ++i) {
+      for (uint32_t i = 0; i < 400; ++i) {
         NodeEntry node;
         ASSERT_TRUE(file->FindNode(format::MakeNid(format::kNidTypeNormalMessage, 0x100 + i), &node));
         EXPECT_EQ(node.bidData, bids[i]);
         Block block = file->ReadBlock(node.bidData);
-        EXPECT_EQ(*block, Pattern(10 + i, static_cast<uint8_t>(i)))
+        EXPECT_EQ(*block, Pattern(10 + i % 100, static_cast<uint8_t>(i)))
             << "unicode " << unicode << " crypt " << int(crypt);
       }
       NodeEntry missing;
       EXPECT_FALSE(file->FindNode(0x7FFFFFE4, &missing));
       EXPECT_FALSE(file->FindNode(0x20, &missing));
       EXPECT_EQ(KindOf([&] { file->GetNode(0x7FFFFFE4); }), ErrorKind::kNotFound);
-      EXPECT_EQ(file->AllNodes().size(), 60u);
+      EXPECT_EQ(file->AllNodes().size(), 400u);
     }
   }
 }

@@ -16,12 +16,6 @@ using namespace pst::format;
 
 namespace {
 
-Bytes Le(uint64_t v, size_t n) {
-  Bytes out;
-  for (size_t i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-  return out;
-}
-
 // Data of any size: one block, or an XBLOCK over blocks (an XXBLOCK is not needed below 8 MB).
 uint64_t AddData(FileBuilder& builder, const Bytes& data) {
   const size_t max = kMaxBlockDataUnicode;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "ErrorKindOf.h"
 #include "MiniPst.h"
 #include "pst/Ndb.h"
 #include "pst/format/Codec.h"
@@ -16,17 +17,6 @@ namespace {
 
 std::unique_ptr<PstFile> OpenBytes(const std::string& bytes, PstOptions options = {}) {
   return std::make_unique<PstFile>(MemorySource(bytes), options);
-}
-
-ErrorKind KindOf(const std::function<void()>& action, std::string* text = nullptr) {
-  try {
-    action();
-  } catch (const PstError& e) {
-    if (text) *text = e.what();
-    return e.Kind();
-  }
-  ADD_FAILURE() << "no error";
-  return ErrorKind::kInvalidArgument;
 }
 
 Bytes Pattern(size_t size, uint8_t seed) {

@@ -160,10 +160,7 @@ PstFile::PstFile(std::unique_ptr<ByteSource> source, PstOptions options)
     throw PstError(ErrorKind::kUnsupported, "cyclic (high) block encoding is not supported");
   if (info_.cryptMethod != kCryptNone && info_.cryptMethod != kCryptPermute)
     header.Fail("unknown block encoding " + std::to_string(info_.cryptMethod));
-  if (info_.fileEof > fileSize)
-    throw PstError(ErrorKind::kTruncated, "truncated at offset " + Hex(fileSize) +
-                                              ": the header says the file has " +
-                                              std::to_string(info_.fileEof) + " bytes");
+  info_.truncated = info_.fileEof > fileSize;
 }
 
 size_t PstFile::MaxBlockData() const { return info_.unicode ? kMaxBlockDataUnicode : kMaxBlockDataAnsi; }

@@ -1,6 +1,7 @@
 // LZFu decompression and RTF de-encapsulation.
 #include "pst/Rtf.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -32,9 +33,11 @@ std::vector<uint8_t> DecompressRtf(const uint8_t* data, size_t size) {
   std::vector<uint8_t> out;
   if (rawSize > kMaxRtfBytes) reader.Fail("raw size " + std::to_string(rawSize));
   const size_t end = std::min<size_t>(size, size_t{compressedSize} + 4);
+  reader.Require(0, 16, "header");
   if (magic == kMagicUncompressed) {
-    const uint8_t* p = reader.Bytes(16, std::min<size_t>(rawSize, size - std::min<size_t>(size, 16)), "RTF");
-    out.assign(p, p + std::min<size_t>(rawSize, size > 16 ? size - 16 : 0));
+    // Stored as is; a raw size that overstates the data gives what is there.
+    const size_t n = std::min<size_t>(rawSize, size - 16);
+    out.assign(data + 16, data + 16 + n);
     return out;
   }
   if (magic != kMagicCompressed) reader.Fail("unknown compression " + Hex(magic));
@@ -103,10 +106,8 @@ class RtfWalker {
   explicit RtfWalker(const std::string& rtf) : rtf_(rtf) {}
 
   std::string Run(bool* isHtml) {
-    // The header tells the wrapped format; scan its first control words.
-    const std::string head = rtf_.substr(0, 2048);
-    html_ = head.find("\\fromhtml") != std::string::npos;
-    encapsulated_ = html_ || head.find("\\fromtext") != std::string::npos;
+    // The header tells the wrapped format; \fromtext and plain RTF both give their visible text.
+    html_ = rtf_.substr(0, 2048).find("\\fromhtml") != std::string::npos;
     *isHtml = html_;
     std::vector<GroupState> stack(1);
     size_t pendingSkip = 0;
@@ -314,7 +315,6 @@ class RtfWalker {
 
   const std::string& rtf_;
   bool html_ = false;
-  bool encapsulated_ = false;
   uint32_t codePage_ = 1252;
   std::string out_;
   std::string bytes_;  // \'hh bytes waiting to be decoded together (double-byte code pages)

@@ -15,6 +15,7 @@ namespace {
 constexpr uint32_t kMagicCompressed = 0x75465A4C;    // "LZFu"
 constexpr uint32_t kMagicUncompressed = 0x414C454D;  // "MELA"
 constexpr size_t kMaxRtfBytes = 64u << 20;
+constexpr size_t kMaxGroupDepth = 1000;
 
 // The dictionary's initial contents, fixed by the format.
 const char kRtfPrebuffer[] =
@@ -110,6 +111,7 @@ class RtfWalker {
     html_ = rtf_.substr(0, 2048).find("\\fromhtml") != std::string::npos;
     *isHtml = html_;
     std::vector<GroupState> stack(1);
+    size_t flatGroups = 0;
     size_t pendingSkip = 0;
     size_t i = 0;
     bool destinationStart = false;
@@ -118,14 +120,23 @@ class RtfWalker {
       GroupState& state = stack.back();
       if (c == '{') {
         Flush();
-        stack.push_back(stack.back());
+        // Groups nested deeper than any real document share their parent's state.
+        if (stack.size() >= kMaxGroupDepth) {
+          ++flatGroups;
+        } else {
+          stack.push_back(stack.back());
+        }
         destinationStart = true;
         ++i;
         continue;
       }
       if (c == '}') {
         Flush();
-        if (stack.size() > 1) stack.pop_back();
+        if (flatGroups) {
+          --flatGroups;
+        } else if (stack.size() > 1) {
+          stack.pop_back();
+        }
         destinationStart = false;
         ++i;
         continue;

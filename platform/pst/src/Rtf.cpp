@@ -46,12 +46,14 @@ std::vector<uint8_t> DecompressRtf(const uint8_t* data, size_t size) {
   std::memcpy(dict, kRtfPrebuffer, 207);
   std::memset(dict + 207, 0, sizeof dict - 207);
   size_t write = 207;
-  out.resize(rawSize);
+  // No token yields more than 8.5 bytes per input byte; a raw size beyond that is not believed.
+  const size_t limit = std::min<size_t>(rawSize, (end > 16 ? end - 16 : 0) * 9);
+  out.resize(limit);
   size_t produced = 0;
   size_t at = 16;
-  while (at < end && produced < rawSize) {
+  while (at < end && produced < limit) {
     const uint8_t control = data[at++];
-    for (int bit = 0; bit < 8 && at < end && produced < rawSize; ++bit) {
+    for (int bit = 0; bit < 8 && at < end && produced < limit; ++bit) {
       if (!(control & (1 << bit))) {
         const uint8_t b = data[at++];
         out[produced++] = b;
@@ -71,7 +73,7 @@ std::vector<uint8_t> DecompressRtf(const uint8_t* data, size_t size) {
         break;
       }
       // Byte by byte: a reference may overlap the bytes it is writing.
-      for (size_t i = 0; i < length && produced < rawSize; ++i) {
+      for (size_t i = 0; i < length && produced < limit; ++i) {
         const uint8_t b = dict[(offset + i) & 0xFFF];
         out[produced++] = b;
         dict[write++ & 0xFFF] = b;

@@ -106,9 +106,6 @@ class PstFile {
   std::vector<NodeEntry> AllNodes();
 
  private:
-  struct Page {
-    std::vector<uint8_t> bytes;
-  };
   std::shared_ptr<const std::vector<uint8_t>> ReadPage(uint64_t ib, uint64_t bid, uint8_t ptype);
   void Cache(uint64_t key, std::shared_ptr<const std::vector<uint8_t>> value);
   std::shared_ptr<const std::vector<uint8_t>> Cached(uint64_t key);

@@ -124,5 +124,6 @@ constexpr uint32_t kEmail1DisplayName = 0x8080;
 constexpr uint32_t kEmail1EmailAddress = 0x8083;
 constexpr uint32_t kEmail2EmailAddress = 0x8093;
 constexpr uint32_t kEmail3EmailAddress = 0x80A3;
+constexpr uint32_t kDistributionListOneOffMembers = 0x8054;
 
 }  // namespace pstbuilder::lid

@@ -152,6 +152,17 @@ Store SampleStore() {
     Message list;
     list.messageClass = "IPM.DistList";
     list.Subject("Team list").Set(prop::kDisplayName, PropValue::Unicode("Team list"));
+    // One member as a one-off entry id: flags, the one-off provider's UID, version, Unicode flags,
+    // then display name, address type and address.
+    std::vector<uint8_t> oneOff = {0,    0,    0,    0,    0x81, 0x2B, 0x1F, 0xA4, 0xBE, 0xA3, 0x10, 0x19,
+                                   0x9D, 0x6E, 0x00, 0xDD, 0x01, 0x0F, 0x54, 0x02, 0,    0,    0x01, 0x90};
+    for (const char* part : {"Bob Example", "SMTP", "bob@example.com"}) {
+      const auto utf16 = Utf16(part);
+      oneOff.insert(oneOff.end(), utf16.begin(), utf16.end());
+      oneOff.push_back(0);
+      oneOff.push_back(0);
+    }
+    list.SetNamed(guids::kAddress, lid::kDistributionListOneOffMembers, PropValue::MultiBinary({oneOff}));
     s.Find("Contacts")->messages.push_back(list);
   }
   {

@@ -219,7 +219,7 @@ TEST(PstBuilderRoundTrip, LargeFolderTablesAndManyAttachmentsSpanBlocks) {
   // Thousands of rows push the contents table into a row-matrix subnode and a multi-page heap.
   pb::Folder& inbox = *s.Find("Inbox");
   inbox.generatedCount = 3000;
-  inbox.generator = [](size_t i) { return pb::BulkMessage(i * 8, 0); };
+  inbox.generator = [](size_t i) { return pb::BulkMessage(i * 8, pb::BulkOptions{}); };
   // More than one SLBLOCK of subnodes, and an attachment beyond one XBLOCK's reach.
   pb::Message many;
   many.Subject("many attachments");
@@ -230,3 +230,21 @@ TEST(PstBuilderRoundTrip, LargeFolderTablesAndManyAttachmentsSpanBlocks) {
 }
 
 #endif  // PSTBUILDER_NO_READER
+
+#ifndef PSTBUILDER_NO_READER
+TEST(PstBuilderRoundTrip, BulkSpreadsMessagesOverTheRequestedFolders) {
+  testsupport::TempDir dir;
+  pb::BulkOptions options;
+  options.messages = 101;
+  options.folders = 7;
+  options.bodyBytes = 20000;  // beyond a heap item: the body lives in a subnode
+  options.attachmentBytes = 50;
+  const pb::Store store = pb::BulkStore(options);
+  ASSERT_EQ(7u, store.folders.back().folders.size());
+  EXPECT_EQ("Folder 0007", store.folders.back().folders.back().name);
+  size_t total = 0;
+  for (const auto& f : store.folders.back().folders) total += f.generatedCount;
+  EXPECT_EQ(101u, total);
+  ExpectStoreReadsBack(store, dir.File("bulk.pst"));
+}
+#endif

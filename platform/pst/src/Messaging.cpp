@@ -306,6 +306,17 @@ std::string Message::String(uint16_t id) const {
   return value ? value->AsUtf8(codePage_) : std::string();
 }
 
+std::string Message::Subject() const {
+  std::string subject = String(prop::kSubject);
+  if (subject.size() >= 2 && subject[0] == '\x01') {
+    // Drop the marker and the one character (of any UTF-8 length) after it.
+    size_t end = 2;
+    while (end < subject.size() && (static_cast<unsigned char>(subject[end]) & 0xC0) == 0x80) ++end;
+    subject.erase(0, end);
+  }
+  return subject;
+}
+
 std::optional<int64_t> Message::Int(uint16_t id) const {
   auto value = pc_.Get(id);
   if (!value) return std::nullopt;
@@ -364,9 +375,7 @@ std::vector<std::unique_ptr<Attachment>> Message::Attachments() const {
 std::optional<std::string> Message::BodyText() const {
   if (auto body = pc_.Get(prop::kBody)) return body->AsUtf8(codePage_);
   if (auto rtf = BodyRtf()) {
-    bool html = false;
-    std::string text = DeencapsulateRtf(*rtf, &html);
-    if (!html) return text;
+    if (!RtfWrapsHtml(*rtf)) return DeencapsulateRtf(*rtf, nullptr);
   }
   return std::nullopt;
 }
@@ -384,9 +393,7 @@ std::optional<std::string> Message::BodyHtml() const {
     return DecodeAnsi(html->bytes.data(), html->bytes.size(), cp);
   }
   if (auto rtf = BodyRtf()) {
-    bool html = false;
-    std::string text = DeencapsulateRtf(*rtf, &html);
-    if (html) return text;
+    if (RtfWrapsHtml(*rtf)) return DeencapsulateRtf(*rtf, nullptr);
   }
   return std::nullopt;
 }

@@ -1,0 +1,54 @@
+// State shared by the objects of one "Redemption.RDOSession": the fault seam, the stores added to
+// it, and the folder tree as the session sees it (the PST's folders plus folders added in memory).
+#pragma once
+
+#include "PstSource.h"
+#include "StandInFaults.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace automation {
+
+constexpr const wchar_t kRdoProgId[] = L"Redemption.RDOSession";
+
+// Opens a PST for AddPstStore; the real reader by default, a fake in tests.
+using PstOpener = std::function<std::unique_ptr<PstStore>(const std::wstring& path)>;
+
+struct RdoSessionState {
+  StandInFaults faults;
+  PstOpener opener;
+  bool loggedOn = false;
+};
+
+// One folder as the session sees it. Children are read from the file once, in stored order; a
+// folder added through Folders.Add lives only here, for as long as the session's objects do.
+struct FolderNode {
+  std::shared_ptr<PstFolder> source;  // null for a folder added in memory
+  std::wstring name;
+  std::wstring containerClass;
+  bool childrenRead = false;
+  std::vector<std::shared_ptr<FolderNode>> children;
+
+  using Ptr = std::shared_ptr<FolderNode>;
+  const std::vector<Ptr>& Children();
+};
+
+// An added store: the open file (kept open by every object that reads from it) and its name,
+// which a put changes in memory only.
+struct RdoStoreState {
+  std::unique_ptr<PstStore> file;
+  std::wstring name;
+  std::shared_ptr<FolderNode> root;
+};
+
+struct RdoContext {
+  std::shared_ptr<RdoSessionState> session;
+  std::shared_ptr<RdoStoreState> store;
+};
+
+inline std::wstring ToWide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
+
+}  // namespace automation

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -94,6 +95,14 @@ class PstAttachment {
   virtual std::vector<StoredProperty> AllProperties() = 0;
   // PR_ATTACH_DATA_BIN (by value) or the stored compound file (OLE); nullopt when there is none.
   virtual std::optional<std::string> Data() = 0;
+  // The same content in pieces, so that a large attachment never sits in memory whole: `sink` is
+  // called at least once (perhaps with no bytes) when there is content; false when there is none.
+  virtual bool ReadData(const std::function<void(const char*, size_t)>& sink) {
+    std::optional<std::string> data = Data();
+    if (!data) return false;
+    sink(data->data(), data->size());
+    return true;
+  }
   // The nested message of an embedded-message attachment; null for any other method.
   virtual std::unique_ptr<PstMessage> EmbeddedMessage() = 0;
 };
@@ -111,7 +120,7 @@ class PstMessage {
   virtual std::unique_ptr<PstAttachment> Attachment(size_t index) = 0;  // 0-based
   // PR_RTF_COMPRESSED decompressed; the HTML and the plain text carried inside that RTF.
   virtual std::optional<std::string> RtfText() = 0;
-  virtual std::optional<std::string> HtmlFromRtf() = 0;
+  virtual std::optional<std::u16string> HtmlFromRtf() = 0;
   virtual std::optional<std::u16string> PlainTextFromRtf() = 0;
 };
 

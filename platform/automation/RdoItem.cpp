@@ -157,8 +157,7 @@ std::optional<std::wstring> HtmlBodyOf(PstMessage& message) {
     if (auto s = std::get_if<std::u16string>(&*html)) return ToWide(*s);
     if (auto b = std::get_if<std::string>(&*html)) return DecodeHtmlBytes(*b, InternetCodePage(message));
   }
-  if (std::optional<std::string> fromRtf = message.HtmlFromRtf())
-    return DecodeHtmlBytes(*fromRtf, InternetCodePage(message));
+  if (std::optional<std::u16string> fromRtf = message.HtmlFromRtf()) return ToWide(*fromRtf);
   return std::nullopt;
 }
 
@@ -380,27 +379,48 @@ std::wstring RdoAttachment::FileName() {
 }
 
 namespace {
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    throw DispatchError(L"SaveAsFile: cannot create " + path + L" (error " + std::to_wstring(GetLastError()) +
-                        L")");
-  size_t done = 0;
-  bool ok = true;
-  while (ok && done < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
-    DWORD written = 0;
-    ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
-    done += written;
+
+// A file written piece by piece; removed again when writing fails half-way.
+class OutputFile {
+ public:
+  explicit OutputFile(const std::wstring& path) : path_(path) {
+    file_ =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file_ == INVALID_HANDLE_VALUE)
+      throw DispatchError(L"SaveAsFile: cannot create " + path + L" (error " +
+                          std::to_wstring(GetLastError()) + L")");
   }
-  DWORD error = GetLastError();
-  CloseHandle(file);
-  if (!ok) {
-    DeleteFileW(path.c_str());
-    throw DispatchError(L"SaveAsFile: cannot write " + path + L" (error " + std::to_wstring(error) + L")");
+  ~OutputFile() {
+    if (file_ != INVALID_HANDLE_VALUE) {
+      CloseHandle(file_);
+      DeleteFileW(path_.c_str());
+    }
   }
-}
+  void Write(const char* data, size_t size) {
+    while (size > 0) {
+      DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 24));
+      DWORD written = 0;
+      if (!WriteFile(file_, data, chunk, &written, nullptr) || written != chunk)
+        throw DispatchError(L"SaveAsFile: cannot write " + path_ + L" (error " +
+                            std::to_wstring(GetLastError()) + L")");
+      data += chunk;
+      size -= chunk;
+    }
+  }
+  void Finish() {
+    BOOL ok = CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    if (!ok) {
+      DeleteFileW(path_.c_str());
+      throw DispatchError(L"SaveAsFile: cannot write " + path_);
+    }
+  }
+
+ private:
+  std::wstring path_;
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
 }  // namespace
 
 void RdoAttachment::SaveAsFile(const std::wstring& path) {
@@ -412,9 +432,16 @@ void RdoAttachment::SaveAsFile(const std::wstring& path) {
       WriteMessageFile(*embedded, path);
       return;
     }
-  } else if (std::optional<std::string> data = attachment_->Data()) {
-    WriteBytes(path, *data);
-    return;
+  } else {
+    std::unique_ptr<OutputFile> out;
+    bool any = attachment_->ReadData([&](const char* data, size_t size) {
+      if (!out) out = std::make_unique<OutputFile>(path);
+      out->Write(data, size);
+    });
+    if (any && out) {
+      out->Finish();
+      return;
+    }
   }
   throw DispatchError(L"SaveAsFile: the attachment \"" + FileName() + L"\" holds no data");
 }

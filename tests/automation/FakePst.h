@@ -22,8 +22,8 @@ struct FakeMessageData {
   std::vector<std::pair<PropertyName, std::pair<uint16_t, PropValue>>> named;
   std::vector<automation::Recipient> recipients;
   std::vector<std::shared_ptr<FakeAttachmentData>> attachments;
-  std::optional<std::string> rtf, htmlFromRtf;
-  std::optional<std::u16string> plainFromRtf;
+  std::optional<std::string> rtf;
+  std::optional<std::u16string> htmlFromRtf, plainFromRtf;
 
   FakeMessageData& Set(uint16_t id, uint16_t type, PropValue value) {
     properties[id] = {type, std::move(value)};
@@ -78,7 +78,7 @@ class FakeMessage : public automation::PstMessage {
   size_t AttachmentCount() override { return d_->attachments.size(); }
   std::unique_ptr<automation::PstAttachment> Attachment(size_t index) override;
   std::optional<std::string> RtfText() override { return d_->rtf; }
-  std::optional<std::string> HtmlFromRtf() override { return d_->htmlFromRtf; }
+  std::optional<std::u16string> HtmlFromRtf() override { return d_->htmlFromRtf; }
   std::optional<std::u16string> PlainTextFromRtf() override { return d_->plainFromRtf; }
 
  private:

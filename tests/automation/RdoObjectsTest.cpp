@@ -327,7 +327,7 @@ TEST_F(RdoObjects, BodiesInEachFormatAndCodePage) {
   auto rtfOnly = f->AddMessage(u"IPM.Note");
   rtfOnly->Set(0x1009, kPtBinary, std::string("compressed"));
   rtfOnly->rtf = "{\\rtf1\\fromhtml1 x}";
-  rtfOnly->htmlFromRtf = "<p>from rtf</p>";
+  rtfOnly->htmlFromRtf = u"<p>from rtf</p>";
   rtfOnly->plainFromRtf = u"plain from rtf";
   // Native body info says plain although an HTML body exists.
   f->AddMessage(u"IPM.Note")

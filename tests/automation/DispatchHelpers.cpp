@@ -1,6 +1,8 @@
 // Late-bound call helpers for the automation tests.
 #include "DispatchHelpers.h"
 
+#include <gtest/gtest.h>
+
 namespace automationtest {
 
 CallResult Call(IDispatch* object, DISPID id, WORD flags, std::vector<Arg> args, Pass pass) {
@@ -69,6 +71,21 @@ std::wstring Widen(const std::string& utf8) {
   std::wstring out(n, L'\0');
   if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &out[0], n);
   return out;
+}
+
+void ExpectAll(IDispatch* item, const std::vector<Expected>& expected, const char* kind) {
+  for (const Expected& e : expected) {
+    CallResult r = Get(item, e.id);
+    ASSERT_EQ(S_OK, r.hr) << kind << " id 0x" << std::hex << e.id;
+    ASSERT_EQ(e.type, V_VT(&r.value)) << kind << " id 0x" << std::hex << e.id;
+    if (e.type == VT_BSTR) {
+      EXPECT_EQ(e.text, r.Text()) << kind << " id 0x" << std::hex << e.id;
+    } else if (e.type == VT_I4) {
+      EXPECT_EQ(static_cast<long>(e.number), r.Integer()) << kind << " id 0x" << std::hex << e.id;
+    } else {
+      EXPECT_DOUBLE_EQ(e.number, r.Date()) << kind << " id 0x" << std::hex << e.id;
+    }
+  }
 }
 
 }  // namespace automationtest

@@ -120,4 +120,15 @@ class ScopedFaults {
 
 std::wstring Widen(const std::string& utf8);
 
+// One identifier's expected value: text for VT_BSTR, `number` for VT_I4 and VT_DATE.
+struct Expected {
+  DISPID id;
+  VARTYPE type;
+  std::wstring text;
+  double number;
+};
+
+// Reads every identifier of `expected` from `item` as a property get and checks type and value.
+void ExpectAll(IDispatch* item, const std::vector<Expected>& expected, const char* kind);
+
 }  // namespace automationtest

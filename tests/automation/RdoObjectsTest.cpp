@@ -129,28 +129,6 @@ TEST_F(RdoObjects, ItemsAreOneBasedInStoredOrderAndEachFetchIsNew) {
   EXPECT_EQ(DISP_E_EXCEPTION, Method(items.get(), 0x9, {Arg::Int(4)}).hr);
 }
 
-struct Expected {
-  DISPID id;
-  VARTYPE type;
-  std::wstring text;
-  double number;
-};
-
-void ExpectAll(IDispatch* item, const std::vector<Expected>& expected, const char* kind) {
-  for (const Expected& e : expected) {
-    CallResult r = Get(item, e.id);
-    ASSERT_EQ(S_OK, r.hr) << kind << " id 0x" << std::hex << e.id;
-    ASSERT_EQ(e.type, V_VT(&r.value)) << kind << " id 0x" << std::hex << e.id;
-    if (e.type == VT_BSTR) {
-      EXPECT_EQ(e.text, r.Text()) << kind << " id 0x" << std::hex << e.id;
-    } else if (e.type == VT_I4) {
-      EXPECT_EQ(static_cast<long>(e.number), r.Integer()) << kind << " id 0x" << std::hex << e.id;
-    } else {
-      EXPECT_DOUBLE_EQ(e.number, r.Date()) << kind << " id 0x" << std::hex << e.id;
-    }
-  }
-}
-
 TEST_F(RdoObjects, EveryIdentifierOfEveryKindReadsBack) {
   auto f = store_->top->Add(u"F");
   auto mail = f->AddMessage(u"IPM.Note");

@@ -84,8 +84,15 @@ const Entity kEntities[] = {
 // Decodes the entity starting at html[i] == '&'; appends it and returns the index past it, or
 // returns i when it is no entity (the '&' is then kept as text).
 size_t DecodeEntity(const std::wstring& html, size_t i, std::wstring& out) {
-  size_t semi = html.find(L';', i + 1);
-  if (semi == std::wstring::npos || semi - i > 12 || semi == i + 1) return i;
+  // Entity names are short; looking further would make text full of '&' quadratic.
+  size_t semi = std::wstring::npos;
+  for (size_t k = i + 1; k < html.size() && k <= i + 12; ++k) {
+    if (html[k] == L';') {
+      semi = k;
+      break;
+    }
+  }
+  if (semi == std::wstring::npos || semi == i + 1) return i;
   std::wstring name = html.substr(i + 1, semi - i - 1);
   if (name[0] == L'#') {
     unsigned long code = 0;
@@ -129,6 +136,17 @@ size_t DecodeEntity(const std::wstring& html, size_t i, std::wstring& out) {
     }
   }
   return i;
+}
+
+// Index of the '<' of "</tag" (any case) at or after `from`; npos when there is none.
+size_t FindCloseTag(const std::wstring& html, size_t from, const std::wstring& tag) {
+  for (size_t k = html.find(L"</", from); k != std::wstring::npos; k = html.find(L"</", k + 2)) {
+    if (k + 2 + tag.size() > html.size()) return std::wstring::npos;
+    bool same = true;
+    for (size_t j = 0; j < tag.size() && same; ++j) same = std::towlower(html[k + 2 + j]) == tag[j];
+    if (same) return k;
+  }
+  return std::wstring::npos;
 }
 
 bool IsBlockTag(const std::wstring& tag) {
@@ -267,11 +285,16 @@ std::wstring HtmlToPlainText(const std::wstring& html) {
     }
     size_t end = i + 1;
     wchar_t quote = 0;
+    // A quote opens an attribute value only right after '=', as browsers read it; a stray
+    // apostrophe inside a tag must not swallow the rest of the document.
+    wchar_t previous = 0;
     while (end < n && (quote || html[end] != L'>')) {
-      if (quote && html[end] == quote)
+      wchar_t c2 = html[end];
+      if (quote && c2 == quote)
         quote = 0;
-      else if (!quote && (html[end] == L'"' || html[end] == L'\''))
-        quote = html[end];
+      else if (!quote && (c2 == L'"' || c2 == L'\'') && previous == L'=')
+        quote = c2;
+      if (c2 != L' ' && c2 != L'\t' && c2 != L'\r' && c2 != L'\n') previous = c2;
       ++end;
     }
     std::wstring inner = html.substr(i + 1, (end < n ? end : n) - i - 1);
@@ -283,12 +306,11 @@ std::wstring HtmlToPlainText(const std::wstring& html) {
     std::wstring tag = LowerW(inner.substr(nameStart, nameEnd - nameStart));
     if (tag.empty()) continue;  // <!DOCTYPE>, <?xml ...?>
     if (!closing && (tag == L"head" || tag == L"script" || tag == L"style" || tag == L"title")) {
-      std::wstring lowerRest = LowerW(html.substr(i));
-      size_t close = lowerRest.find(L"</" + tag);
+      size_t close = FindCloseTag(html, i, tag);
       if (close == std::wstring::npos) {
         i = n;
       } else {
-        size_t gt = html.find(L'>', i + close);
+        size_t gt = html.find(L'>', close);
         i = gt == std::wstring::npos ? n : gt + 1;
       }
       continue;

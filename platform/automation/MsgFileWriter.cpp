@@ -21,6 +21,8 @@ constexpr uint16_t kPrAttachMethod = 0x3705;
 constexpr uint16_t kPrDisplayName = 0x3001;
 constexpr uint16_t kPrRecipientType = 0x0C15;
 constexpr uint16_t kPrRowid = 0x3000;
+constexpr uint16_t kPrStoreSupportMask = 0x340D;
+constexpr int64_t kStoreUnicodeOk = 0x00040000;
 
 struct ComRelease {
   template <typename T>
@@ -222,8 +224,16 @@ void WriteMessage(IStorage* storage, PstMessage& message, bool topLevel, NameMap
   Put32(header, static_cast<uint32_t>(attachments));
   Put32(header, static_cast<uint32_t>(recipients.size()));
   Put32(header, static_cast<uint32_t>(attachments));
-  if (topLevel) header.append(8, '\0');
-  WriteProperties(storage, message.AllProperties(), header, names);
+  std::vector<StoredProperty> properties = message.AllProperties();
+  if (topLevel) {
+    header.append(8, '\0');
+    // Every string is written as Unicode; a reader learns so from the store support mask.
+    bool hasMask = false;
+    for (const StoredProperty& p : properties) hasMask = hasMask || p.id == kPrStoreSupportMask;
+    if (!hasMask)
+      properties.push_back({kPrStoreSupportMask, kPtLong, int64_t{kStoreUnicodeOk}, std::nullopt});
+  }
+  WriteProperties(storage, properties, header, names);
 
   for (size_t i = 0; i < recipients.size(); ++i) {
     wchar_t name[40];
@@ -235,7 +245,9 @@ void WriteMessage(IStorage* storage, PstMessage& message, bool topLevel, NameMap
       properties.push_back(
           {kPrRecipientType, kPtLong, static_cast<int64_t>(recipients[i].type), std::nullopt});
     }
-    properties.push_back({kPrRowid, kPtLong, static_cast<int64_t>(i), std::nullopt});
+    bool hasRowid = false;
+    for (const StoredProperty& p : properties) hasRowid = hasRowid || p.id == kPrRowid;
+    if (!hasRowid) properties.push_back({kPrRowid, kPtLong, static_cast<int64_t>(i), std::nullopt});
     WriteProperties(sub.get(), properties, std::string(8, '\0'), names);
     Check(sub->Commit(STGC_DEFAULT), L"commit");
   }

@@ -162,8 +162,9 @@ std::optional<std::wstring> HtmlBodyOf(PstMessage& message) {
 }
 
 std::wstring PlainBodyOf(PstMessage& message) {
-  std::optional<PropValue> body = message.Property(kPrBody);
-  if (body) return TextOf(body);
+  // Some writers store an empty plain body beside the real HTML or RTF one.
+  std::wstring body = TextOf(message.Property(kPrBody));
+  if (!body.empty()) return body;
   if (std::optional<std::wstring> html = HtmlBodyOf(message)) return HtmlToPlainText(*html);
   if (std::optional<std::u16string> fromRtf = message.PlainTextFromRtf()) return ToWide(*fromRtf);
   return std::wstring();

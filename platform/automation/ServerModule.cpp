@@ -116,7 +116,7 @@ const wchar_t kClasses[] = L"Software\\Classes\\";
 
 // A ProgID that already names another server is left to it: on a machine with the real servers,
 // registering ours must not take their place.
-HRESULT RegisterClass(const CLSID& clsid, const wchar_t* progId, const wchar_t* description) {
+HRESULT RegisterCoclass(const CLSID& clsid, const wchar_t* progId, const wchar_t* description) {
   wchar_t module[MAX_PATH] = {};
   if (!GetModuleFileNameW(g_module, module, MAX_PATH)) return SELFREG_E_CLASS;
   std::wstring clsidText = ClsidText(clsid);
@@ -133,7 +133,7 @@ HRESULT RegisterClass(const CLSID& clsid, const wchar_t* progId, const wchar_t* 
   return ok ? S_OK : SELFREG_E_CLASS;
 }
 
-void UnregisterClass(const CLSID& clsid, const wchar_t* progId) {
+void UnregisterCoclass(const CLSID& clsid, const wchar_t* progId) {
   std::wstring clsidText = ClsidText(clsid);
   std::wstring progKey = std::wstring(kClasses) + progId;
   if (_wcsicmp(GetValue(HKEY_LOCAL_MACHINE, progKey + L"\\CLSID").c_str(), clsidText.c_str()) == 0)
@@ -169,13 +169,14 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID riid, void
 extern "C" HRESULT __stdcall DllCanUnloadNow() { return g_moduleReferences == 0 ? S_OK : S_FALSE; }
 
 extern "C" HRESULT __stdcall DllRegisterServer() {
-  HRESULT outlook = RegisterClass(kOutlookClsid, kOutlookProgId, L"Outlook.Application automation stand-in");
-  HRESULT rdo = RegisterClass(kRdoClsid, kRdoProgId, L"Redemption.RDOSession automation stand-in");
+  HRESULT outlook =
+      RegisterCoclass(kOutlookClsid, kOutlookProgId, L"Outlook.Application automation stand-in");
+  HRESULT rdo = RegisterCoclass(kRdoClsid, kRdoProgId, L"Redemption.RDOSession automation stand-in");
   return FAILED(outlook) ? outlook : rdo;
 }
 
 extern "C" HRESULT __stdcall DllUnregisterServer() {
-  UnregisterClass(kOutlookClsid, kOutlookProgId);
-  UnregisterClass(kRdoClsid, kRdoProgId);
+  UnregisterCoclass(kOutlookClsid, kOutlookProgId);
+  UnregisterCoclass(kRdoClsid, kRdoProgId);
   return S_OK;
 }

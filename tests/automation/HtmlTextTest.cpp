@@ -29,6 +29,8 @@ TEST(HtmlToPlainText, PreformattedTextKeepsItsLinesAndTablesUseTabs) {
                 L"<table><tr><td>Name</td><td>Mail</td></tr><tr><td>Ann</td><td>ann@x</td></tr></table>"));
   EXPECT_EQ(L"", HtmlToPlainText(L"<html><body>  </body></html>"));
   EXPECT_EQ(L"unterminated", HtmlToPlainText(L"unterminated<b class=\"x"));
+  EXPECT_EQ(L"it's here\r\nnext", HtmlToPlainText(L"<p class=x' title = \"a>b\">it's here</p><P>next</P>"));
+  EXPECT_EQ(L"before after", HtmlToPlainText(L"before <SCRIPT type=x>var a = '</p>';</script >after"));
 }
 
 TEST(DecodeHtmlBytes, CodePageThenMetaCharsetThenWindows1252) {

@@ -313,6 +313,8 @@ TEST_F(RdoObjects, BodiesInEachFormatAndCodePage) {
       .Text(0x1000, u"p")
       .Set(0x1013, kPtBinary, std::string("<p>h</p>"));
   f->AddMessage(u"IPM.Note")->Set(0x1016, kPtLong, int64_t{2}).Text(0x1000, u"p");
+  // An empty stored plain body beside an HTML one.
+  f->AddMessage(u"IPM.Note")->Text(0x1000, u"").Set(0x1013, kPtBinary, std::string("<b>bold</b>"));
 
   DispPtr html = Item(1);
   EXPECT_EQ(2, Get(html.get(), 0xC).Integer());
@@ -325,6 +327,7 @@ TEST_F(RdoObjects, BodiesInEachFormatAndCodePage) {
   EXPECT_EQ(L"{\\rtf1\\fromhtml1 x}", Get(rtf.get(), 0x45).Text());
   EXPECT_EQ(1, Get(Item(3).get(), 0xC).Integer());
   EXPECT_EQ(3, Get(Item(4).get(), 0xC).Integer());
+  EXPECT_EQ(L"bold", Get(Item(5).get(), 0xB).Text());
 }
 
 std::string ReadStream(IStorage* storage, const wchar_t* name) {
@@ -420,6 +423,9 @@ TEST_F(RdoObjects, EmbeddedMessageIsSavedAsMessageFile) {
   EXPECT_EQ(0u, (properties.size() - 32) % 16);
   EXPECT_EQ(1, properties[16]);  // one recipient
   EXPECT_EQ(1, properties[20]);  // one attachment
+  // The file says its strings are Unicode (store support mask with STORE_UNICODE_OK).
+  EXPECT_NE(std::string::npos,
+            properties.find(std::string("\x03\x00\x0D\x34\x06\x00\x00\x00\x00\x00\x04\x00", 12)));
   IStorage* sub = nullptr;
   ASSERT_EQ(S_OK, root->OpenStorage(L"__attach_version1.0_#00000000", nullptr,
                                     STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, &sub));

@@ -12,8 +12,6 @@
 using namespace automationtest;
 using automation::kPtBinary;
 using automation::kPtLong;
-using automation::kPtMvUnicode;
-using automation::kPtSysTime;
 using automation::kPtUnicode;
 
 namespace {
@@ -23,13 +21,6 @@ uint64_t Ticks(WORD y, WORD mo, WORD d, WORD h, WORD mi) {
   FILETIME ft;
   SystemTimeToFileTime(&st, &ft);
   return (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-}
-
-double Ole(WORD y, WORD mo, WORD d, WORD h, WORD mi) {
-  SYSTEMTIME st = {y, mo, 0, d, h, mi, 0, 0};
-  DATE date = 0;
-  SystemTimeToVariantTime(&st, &date);
-  return date;
 }
 
 class RdoObjects : public ComTest {

@@ -64,19 +64,35 @@ class OpenedPst {
   DispPtr session_, store_, root_;
 };
 
-void CountClasses(IDispatch* folder, const std::string& path,
+// Walks the folder through COM and, beside it, the same folder through the reader: names, order,
+// subjects and classes must agree item by item.
+void CountClasses(IDispatch* folder, pst::Store& store, uint32_t nid, const std::string& path,
                   std::map<std::pair<std::string, std::string>, int>& counts) {
+  std::unique_ptr<pst::Folder> source = store.OpenFolder(nid);
+  std::vector<uint32_t> messages = source->Messages();
   DispPtr items = Get(folder, 0x11).Object();
   long n = Get(items.get(), 0x1).Integer();
+  ASSERT_EQ(messages.size(), static_cast<size_t>(n)) << path;
   for (long i = 1; i <= n; ++i) {
     CallResult item = Method(items.get(), 0x9, {Arg::Int(i)});
     ASSERT_EQ(S_OK, item.hr) << path << " item " << i << ": " << Narrow(item.description);
     DispPtr object = item.Object();
-    ++counts[{path, Narrow(Get(object.get(), 0x1E).Text())}];
+    std::unique_ptr<pst::Message> message = store.OpenMessage(messages[i - 1]);
+    std::string messageClass = Narrow(Get(object.get(), 0x1E).Text());
+    EXPECT_EQ(message->MessageClass(), messageClass) << path << " item " << i;
+    EXPECT_EQ(message->Subject(), Narrow(Get(object.get(), 0x0).Text())) << path << " item " << i;
+    ++counts[{path, messageClass}];
   }
+  std::vector<uint32_t> children = source->ChildFolders();
+  size_t index = 0;
   DispPtr folders = Get(folder, 0x12).Object();
-  for (DispPtr f = Method(folders.get(), 0x5).Object(); f; f = Method(folders.get(), 0x7).Object())
-    CountClasses(f.get(), path + "/" + Narrow(Get(f.get(), 0x0).Text()), counts);
+  for (DispPtr f = Method(folders.get(), 0x5).Object(); f; f = Method(folders.get(), 0x7).Object(), ++index) {
+    ASSERT_LT(index, children.size()) << path;
+    std::string name = Narrow(Get(f.get(), 0x0).Text());
+    EXPECT_EQ(store.OpenFolder(children[index])->DisplayName(), name) << path;
+    CountClasses(f.get(), store, children[index], path + "/" + name, counts);
+  }
+  EXPECT_EQ(children.size(), index) << path;
 }
 
 // The path pstdump prints for the IPM subtree: display names from below the store's root down.
@@ -163,7 +179,7 @@ TEST_F(RealPst, WalkByDispatchIdMatchesPstdumpForEveryFixture) {
     OpenedPst opened(entry.path().wstring());
     ASSERT_TRUE(opened.Root());
     std::map<std::pair<std::string, std::string>, int> counts;
-    CountClasses(opened.Root(), prefix, counts);
+    CountClasses(opened.Root(), *store, *ipm, prefix, counts);
     std::set<std::string> actual;
     for (const auto& c : counts)
       actual.insert(std::to_string(c.second) + "\t" + c.first.second + "\t" + c.first.first);

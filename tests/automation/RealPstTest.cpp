@@ -260,3 +260,68 @@ TEST_F(RealPst, AttachmentsComeOutByteExactAndEmbeddedMessagesAsMessageFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+// Where the first OLE-object attachment of a folder tree sits, as positions.
+struct OleLocation {
+  std::vector<size_t> folders;  // child positions from the IPM subtree down
+  long message = 0;             // 1-based
+  long attachment = 0;          // 1-based
+};
+
+bool FindOleAttachment(pst::Store& store, uint32_t nid, std::vector<size_t>& folders, OleLocation& found) {
+  std::unique_ptr<pst::Folder> folder = store.OpenFolder(nid);
+  std::vector<uint32_t> messages = folder->Messages();
+  for (size_t m = 0; m < messages.size(); ++m) {
+    std::vector<std::unique_ptr<pst::Attachment>> attachments = store.OpenMessage(messages[m])->Attachments();
+    for (size_t a = 0; a < attachments.size(); ++a) {
+      if (attachments[a]->Method() == pst::kAttachOle) {
+        found = {folders, static_cast<long>(m + 1), static_cast<long>(a + 1)};
+        return true;
+      }
+    }
+  }
+  std::vector<uint32_t> children = folder->ChildFolders();
+  for (size_t c = 0; c < children.size(); ++c) {
+    folders.push_back(c);
+    if (FindOleAttachment(store, children[c], folders, found)) return true;
+    folders.pop_back();
+  }
+  return false;
+}
+
+TEST_F(RealPst, OleObjectAttachmentComesOutAsItsCompoundFile) {
+  std::string path = testsupport::FixturePath("pst/ost-exchange-sample.ost");
+  OleLocation where;
+  {
+    auto store = pst::Store::Open(path);
+    uint32_t ipm = 0;
+    for (uint32_t top : store->OpenFolder(store->RootFolderNid())->ChildFolders())
+      if (store->OpenFolder(top)->DisplayName() == "Root - Mailbox")
+        for (uint32_t child : store->OpenFolder(top)->ChildFolders())
+          if (store->OpenFolder(child)->DisplayName() == "IPM_SUBTREE") ipm = child;
+    std::vector<size_t> folders;
+    ASSERT_TRUE(FindOleAttachment(*store, ipm, folders, where));
+  }
+  OpenedPst opened(Widen(path));
+  DispPtr folder(opened.Root());
+  folder->AddRef();
+  for (size_t position : where.folders) {
+    DispPtr folders = Get(folder.get(), 0x12).Object();
+    DispPtr child = Method(folders.get(), 0x5).Object();
+    for (size_t i = 0; i < position; ++i) child = Method(folders.get(), 0x7).Object();
+    ASSERT_TRUE(child);
+    folder = std::move(child);
+  }
+  DispPtr item = Method(Get(folder.get(), 0x11).Object().get(), 0x9, {Arg::Int(where.message)}).Object();
+  DispPtr attachment = Get(Get(item.get(), 0x49).Object().get(), 0x0, {Arg::Int(where.attachment)}).Object();
+  ASSERT_TRUE(attachment);
+  EXPECT_FALSE(Get(attachment.get(), 0x68).Text().empty());
+  testsupport::TempDir dir;
+  ASSERT_EQ(S_OK, Method(attachment.get(), 0xB, {Arg::Text(Widen(dir.File("ole.bin")))}).hr);
+  EXPECT_EQ(std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8),
+            testsupport::ReadFileBytes(dir.File("ole.bin")).substr(0, 8));
+}
+
+}  // namespace

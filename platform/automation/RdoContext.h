@@ -1,5 +1,6 @@
-// State shared by the objects of one "Redemption.RDOSession": the fault seam, the stores added to
-// it, and the folder tree as the session sees it (the PST's folders plus folders added in memory).
+// State shared by the objects of one "Redemption.RDOSession": the session's log-on state and fault
+// seam, each added store, and the folder tree as the session sees it (the PST's folders plus
+// folders added in memory).
 #pragma once
 
 #include "PstSource.h"
@@ -23,8 +24,9 @@ struct RdoSessionState {
   bool loggedOn = false;
 };
 
-// One folder as the session sees it. Children are read from the file once, in stored order; a
-// folder added through Folders.Add lives only here, for as long as the session's objects do.
+// One folder as the session sees it. Children are read from the file once, in stored order (a
+// failed read is tried again next time); a folder added through Folders.Add lives only here, for
+// as long as the session's objects do.
 struct FolderNode {
   std::shared_ptr<PstFolder> source;  // null for a folder added in memory
   std::wstring name;

@@ -5,6 +5,25 @@
 
 namespace automation {
 
+const std::vector<FolderNode::Ptr>& FolderNode::Children() {
+  if (!childrenRead) {
+    std::vector<Ptr> read;
+    if (source) {
+      for (const std::shared_ptr<PstFolder>& child : source->SubFolders()) {
+        auto node = std::make_shared<FolderNode>();
+        node->source = child;
+        node->name = ToWide(child->Name());
+        node->containerClass = ToWide(child->ContainerClass());
+        read.push_back(node);
+      }
+    }
+    // Folders added before the first read stay after the stored ones.
+    children.insert(children.begin(), read.begin(), read.end());
+    childrenRead = true;
+  }
+  return children;
+}
+
 const std::vector<DispatchMember>& RdoFolder::Members() const {
   static const std::vector<DispatchMember> kMembers = {
       {0x0, kGet, L"Name", 0, 0},

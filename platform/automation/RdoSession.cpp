@@ -5,22 +5,6 @@
 
 namespace automation {
 
-const std::vector<FolderNode::Ptr>& FolderNode::Children() {
-  if (!childrenRead) {
-    childrenRead = true;
-    if (source) {
-      for (const std::shared_ptr<PstFolder>& child : source->SubFolders()) {
-        auto node = std::make_shared<FolderNode>();
-        node->source = child;
-        node->name = ToWide(child->Name());
-        node->containerClass = ToWide(child->ContainerClass());
-        children.push_back(node);
-      }
-    }
-  }
-  return children;
-}
-
 RdoSession::RdoSession(PstOpener opener) : state_(std::make_shared<RdoSessionState>()) {
   state_->faults = StandInFaults::FromEnvironment();
   state_->opener = std::move(opener);

@@ -152,7 +152,14 @@ void WriteProperties(IStorage* storage, const std::vector<StoredProperty>& prope
       if (type != kPtShort && type != kPtLong && type != kPtBoolean && type != kPtI8 && type != 0x0006 &&
           type != 0x000A)
         type = kPtLong;
-      Put64(value, static_cast<uint64_t>(*i));
+      if (type == kPtI8 || type == 0x0006) {
+        Put64(value, static_cast<uint64_t>(*i));
+      } else {  // 4 bytes of value, 4 reserved
+        uint32_t bits = static_cast<uint32_t>(*i);
+        if (type == kPtShort || type == kPtBoolean) bits &= 0xFFFF;
+        Put32(value, bits);
+        Put32(value, 0);
+      }
     } else if (auto d = std::get_if<double>(&p.value)) {
       if (type != 0x0004 && type != kPtDouble && type != 0x0007) type = kPtDouble;
       uint64_t bits;

@@ -44,6 +44,9 @@ TEST_F(DispatchCalls, KindIsCheckedAgainstTheTable) {
   EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Get(session_.get(), 0x4).hr);
   EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Get(session_.get(), 0x77).hr);
   EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Put(session_.get(), 0x2, Arg::Int(1)).hr);
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  EXPECT_EQ(DISP_E_UNKNOWNINTERFACE,
+            session_->Invoke(0x2, IID_IDispatch, 0, DISPATCH_PROPERTYGET, &none, nullptr, nullptr, nullptr));
 }
 
 TEST_F(DispatchCalls, ArgumentsByReferenceAndByValueAreTheSame) {

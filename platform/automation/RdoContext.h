@@ -3,6 +3,7 @@
 // folders added in memory).
 #pragma once
 
+#include "DispatchObject.h"
 #include "PstSource.h"
 #include "StandInFaults.h"
 
@@ -35,6 +36,7 @@ struct FolderNode {
   std::vector<std::shared_ptr<FolderNode>> children;
 
   using Ptr = std::shared_ptr<FolderNode>;
+  static Ptr FromSource(std::shared_ptr<PstFolder> folder);
   const std::vector<Ptr>& Children();
 };
 
@@ -49,6 +51,12 @@ struct RdoStoreState {
 struct RdoContext {
   std::shared_ptr<RdoSessionState> session;
   std::shared_ptr<RdoStoreState> store;
+};
+
+// Every object of the session names the session's ProgID as the source of its failures.
+class RdoObject : public DispatchObject {
+ protected:
+  const wchar_t* Source() const override { return kRdoProgId; }
 };
 
 inline std::wstring ToWide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }

@@ -5,17 +5,19 @@
 
 namespace automation {
 
+FolderNode::Ptr FolderNode::FromSource(std::shared_ptr<PstFolder> folder) {
+  auto node = std::make_shared<FolderNode>();
+  node->name = ToWide(folder->Name());
+  node->containerClass = ToWide(folder->ContainerClass());
+  node->source = std::move(folder);
+  return node;
+}
+
 const std::vector<FolderNode::Ptr>& FolderNode::Children() {
   if (!childrenRead) {
     std::vector<Ptr> read;
     if (source) {
-      for (const std::shared_ptr<PstFolder>& child : source->SubFolders()) {
-        auto node = std::make_shared<FolderNode>();
-        node->source = child;
-        node->name = ToWide(child->Name());
-        node->containerClass = ToWide(child->ContainerClass());
-        read.push_back(node);
-      }
+      for (const std::shared_ptr<PstFolder>& child : source->SubFolders()) read.push_back(FromSource(child));
     }
     // Folders added before the first read stay after the stored ones.
     children.insert(children.begin(), read.begin(), read.end());

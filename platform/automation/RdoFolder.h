@@ -8,14 +8,13 @@
 namespace automation {
 
 // The object behind RdoFolderDispatch.
-class RdoFolder : public DispatchObject {
+class RdoFolder : public RdoObject {
  public:
   RdoFolder(RdoContext context, FolderNode::Ptr node)
       : context_(std::move(context)), node_(std::move(node)) {}
 
  protected:
   const std::vector<DispatchMember>& Members() const override;
-  const wchar_t* Source() const override { return kRdoProgId; }
   void Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) override;
 
  private:
@@ -24,14 +23,13 @@ class RdoFolder : public DispatchObject {
 };
 
 // The object behind RdoFoldersDispatch. The walk position belongs to this collection object.
-class RdoFolders : public DispatchObject {
+class RdoFolders : public RdoObject {
  public:
   RdoFolders(RdoContext context, FolderNode::Ptr parent)
       : context_(std::move(context)), parent_(std::move(parent)) {}
 
  protected:
   const std::vector<DispatchMember>& Members() const override;
-  const wchar_t* Source() const override { return kRdoProgId; }
   void Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) override;
 
  private:
@@ -42,14 +40,13 @@ class RdoFolders : public DispatchObject {
 };
 
 // The object behind RdoItemsDispatch. Every Item call reads the message anew.
-class RdoItems : public DispatchObject {
+class RdoItems : public RdoObject {
  public:
   RdoItems(RdoContext context, FolderNode::Ptr folder)
       : context_(std::move(context)), folder_(std::move(folder)) {}
 
  protected:
   const std::vector<DispatchMember>& Members() const override;
-  const wchar_t* Source() const override { return kRdoProgId; }
   void Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) override;
 
  private:

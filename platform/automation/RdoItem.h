@@ -9,14 +9,13 @@
 namespace automation {
 
 // The object behind RdoMailDispatch and the other item wrappers.
-class RdoItem : public DispatchObject {
+class RdoItem : public RdoObject {
  public:
   RdoItem(RdoContext context, std::shared_ptr<PstMessage> message)
       : context_(std::move(context)), message_(std::move(message)) {}
 
  protected:
   const std::vector<DispatchMember>& Members() const override;
-  const wchar_t* Source() const override { return kRdoProgId; }
   void Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) override;
 
  private:
@@ -26,14 +25,13 @@ class RdoItem : public DispatchObject {
 };
 
 // The object behind RdoAttachmentsDispatch.
-class RdoAttachments : public DispatchObject {
+class RdoAttachments : public RdoObject {
  public:
   RdoAttachments(RdoContext context, std::shared_ptr<PstMessage> message)
       : context_(std::move(context)), message_(std::move(message)) {}
 
  protected:
   const std::vector<DispatchMember>& Members() const override;
-  const wchar_t* Source() const override { return kRdoProgId; }
   void Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) override;
 
  private:
@@ -42,7 +40,7 @@ class RdoAttachments : public DispatchObject {
 };
 
 // The object behind RdoAttachmentDispatch.
-class RdoAttachment : public DispatchObject {
+class RdoAttachment : public RdoObject {
  public:
   RdoAttachment(RdoContext context, std::shared_ptr<PstMessage> owner,
                 std::shared_ptr<PstAttachment> attachment)
@@ -50,7 +48,6 @@ class RdoAttachment : public DispatchObject {
 
  protected:
   const std::vector<DispatchMember>& Members() const override;
-  const wchar_t* Source() const override { return kRdoProgId; }
   void Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) override;
 
  private:

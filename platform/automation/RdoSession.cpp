@@ -63,11 +63,9 @@ void RdoStores::Call(const DispatchMember&, const DispatchArgs& args, VARIANT* r
   // The root folder handed out is the IPM subtree, whose children are what a user sees (Inbox,
   // Calendar, ...), not the store's hidden root with its search and view folders: the engine lists
   // the root's children as the top level of its folder paths.
-  store->root = std::make_shared<FolderNode>();
-  store->root->source = store->file->IpmSubtree();
-  if (!store->root->source) throw DispatchError(L"AddPSTStore: the file has no top of personal folders");
-  store->root->name = ToWide(store->root->source->Name());
-  store->root->containerClass = ToWide(store->root->source->ContainerClass());
+  std::shared_ptr<PstFolder> top = store->file->IpmSubtree();
+  if (!top) throw DispatchError(L"AddPSTStore: the file has no top of personal folders");
+  store->root = FolderNode::FromSource(std::move(top));
   SetObject(result, new RdoStore(RdoContext{session_, store}));
 }
 

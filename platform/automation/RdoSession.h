@@ -8,14 +8,13 @@
 namespace automation {
 
 // The object behind RdoSessionDispatch: log-on state and the store collection.
-class RdoSession : public DispatchObject {
+class RdoSession : public RdoObject {
  public:
   // Faults are read from the environment here. Throws DispatchError for STANDIN_FAULTS rdo.create.
   explicit RdoSession(PstOpener opener);
 
  protected:
   const std::vector<DispatchMember>& Members() const override;
-  const wchar_t* Source() const override { return kRdoProgId; }
   void Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) override;
 
  private:
@@ -23,13 +22,12 @@ class RdoSession : public DispatchObject {
 };
 
 // The object behind RdoStoresDispatch.
-class RdoStores : public DispatchObject {
+class RdoStores : public RdoObject {
  public:
   explicit RdoStores(std::shared_ptr<RdoSessionState> session) : session_(std::move(session)) {}
 
  protected:
   const std::vector<DispatchMember>& Members() const override;
-  const wchar_t* Source() const override { return kRdoProgId; }
   void Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) override;
 
  private:
@@ -37,13 +35,12 @@ class RdoStores : public DispatchObject {
 };
 
 // The object behind RdoStoreDispatch.
-class RdoStore : public DispatchObject {
+class RdoStore : public RdoObject {
  public:
   explicit RdoStore(RdoContext context) : context_(std::move(context)) {}
 
  protected:
   const std::vector<DispatchMember>& Members() const override;
-  const wchar_t* Source() const override { return kRdoProgId; }
   void Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) override;
 
  private:

@@ -270,25 +270,12 @@ TEST_F(BuilderRoundTrip, AttachmentsSaveByteExactAndEmbeddedMessageReadsBack) {
   IStorage* raw = nullptr;
   ASSERT_EQ(S_OK, StgOpenStorage(msg.c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, &raw));
   std::unique_ptr<IStorage, Releaser> root(raw);
-  auto read = [](IStorage* storage, const wchar_t* name) {
-    IStream* stream = nullptr;
-    std::string out;
-    if (FAILED(storage->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream))) return out;
-    char buffer[4096];
-    ULONG got = 0;
-    while (SUCCEEDED(stream->Read(buffer, sizeof buffer, &got)) && got > 0) out.append(buffer, got);
-    stream->Release();
-    return out;
-  };
-  std::string subject = read(root.get(), L"__substg1.0_0037001F");
-  std::string body = read(root.get(), L"__substg1.0_1000001F");
-  EXPECT_EQ(L"Inner subject",
-            std::wstring(reinterpret_cast<const wchar_t*>(subject.data()), subject.size() / 2));
-  EXPECT_EQ(L"Inner body\r\n", std::wstring(reinterpret_cast<const wchar_t*>(body.data()), body.size() / 2));
+  EXPECT_EQ(L"Inner subject", AsWide(ReadStream(root.get(), L"__substg1.0_0037001F")));
+  EXPECT_EQ(L"Inner body\r\n", AsWide(ReadStream(root.get(), L"__substg1.0_1000001F")));
   IStorage* attach = nullptr;
   ASSERT_EQ(S_OK, root->OpenStorage(L"__attach_version1.0_#00000000", nullptr,
                                     STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, &attach));
-  EXPECT_EQ("deep", read(attach, L"__substg1.0_37010102"));
+  EXPECT_EQ("deep", ReadStream(attach, L"__substg1.0_37010102"));
   attach->Release();
 
   DispPtr data = Get(attachments.get(), 0x0, {Arg::Int(2)}).Object();

@@ -73,6 +73,22 @@ std::wstring Widen(const std::string& utf8) {
   return out;
 }
 
+std::string ReadStream(IStorage* storage, const wchar_t* name) {
+  IStream* stream = nullptr;
+  if (FAILED(storage->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream)))
+    return "<missing>";
+  std::string out;
+  char buffer[4096];
+  ULONG got = 0;
+  while (SUCCEEDED(stream->Read(buffer, sizeof buffer, &got)) && got > 0) out.append(buffer, got);
+  stream->Release();
+  return out;
+}
+
+std::wstring AsWide(const std::string& bytes) {
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+}
+
 void ExpectAll(IDispatch* item, const std::vector<Expected>& expected, const char* kind) {
   for (const Expected& e : expected) {
     CallResult r = Get(item, e.id);

@@ -120,6 +120,11 @@ class ScopedFaults {
 
 std::wstring Widen(const std::string& utf8);
 
+// The bytes of a stream of a compound file's storage; "<missing>" when there is no such stream.
+std::string ReadStream(IStorage* storage, const wchar_t* name);
+// UTF-16LE bytes as text.
+std::wstring AsWide(const std::string& bytes);
+
 // One identifier's expected value: text for VT_BSTR, `number` for VT_I4 and VT_DATE.
 struct Expected {
   DISPID id;

@@ -187,22 +187,6 @@ TEST_F(RdoObjects, BodiesInEachFormatAndCodePage) {
   EXPECT_EQ(L"bold", Get(Item(5).get(), 0xB).Text());
 }
 
-std::string ReadStream(IStorage* storage, const wchar_t* name) {
-  IStream* stream = nullptr;
-  if (FAILED(storage->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream)))
-    return "<missing>";
-  std::string out;
-  char buffer[4096];
-  ULONG got = 0;
-  while (SUCCEEDED(stream->Read(buffer, sizeof buffer, &got)) && got > 0) out.append(buffer, got);
-  stream->Release();
-  return out;
-}
-
-std::wstring AsWide(const std::string& bytes) {
-  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-}
-
 TEST_F(RdoObjects, AttachmentsAreNamedAndSavedByteExact) {
   auto m = store_->top->Add(u"F")->AddMessage(u"IPM.Note");
   auto byValue = std::make_shared<FakeAttachmentData>();

@@ -81,6 +81,20 @@ void CountClasses(IDispatch* folder, pst::Store& store, uint32_t nid, const std:
     std::string messageClass = Narrow(Get(object.get(), 0x1E).Text());
     EXPECT_EQ(message->MessageClass(), messageClass) << path << " item " << i;
     EXPECT_EQ(message->Subject(), Narrow(Get(object.get(), 0x0).Text())) << path << " item " << i;
+    // Submit, delivery and creation times: the stored UTC time (TZ=UTC here), or the no-date value.
+    for (auto date : {std::pair<DISPID, uint16_t>{0x39, 0x0039}, {0x29, 0x0E06}, {0x12, 0x3007}}) {
+      std::optional<int64_t> stored = message->Int(date.second);
+      double expected = 949998.0;
+      // Stored "none" dates lie at or past 4500-01-01.
+      if (stored && *stored > 0 && *stored < 0x0CB226862B168000LL) {
+        FILETIME ft = {static_cast<DWORD>(*stored), static_cast<DWORD>(*stored >> 32)};
+        SYSTEMTIME st;
+        ASSERT_TRUE(FileTimeToSystemTime(&ft, &st));
+        st.wMilliseconds = 0;
+        SystemTimeToVariantTime(&st, &expected);
+      }
+      EXPECT_NEAR(expected, Get(object.get(), date.first).Date(), 1.0 / 86400) << path << " item " << i;
+    }
     ++counts[{path, messageClass}];
   }
   std::vector<uint32_t> children = source->ChildFolders();

@@ -1,33 +1,43 @@
 // CRC and the byte permutation of "compressible" personal folders files.
 #include "pst/format/Codec.h"
 
-#include <array>
-
 namespace pst::format {
 
 namespace {
 
-std::array<uint32_t, 256> MakeCrcTable() {
-  std::array<uint32_t, 256> table{};
-  for (uint32_t i = 0; i < 256; ++i) {
-    uint32_t c = i;
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? (0xEDB88320u ^ (c >> 1)) : (c >> 1);
-    table[i] = c;
+// Slicing-by-8 tables: table[0] is the plain byte-wise table.
+struct CrcTables {
+  uint32_t table[8][256];
+  CrcTables() {
+    for (uint32_t i = 0; i < 256; ++i) {
+      uint32_t c = i;
+      for (int k = 0; k < 8; ++k) c = (c & 1) ? (0xEDB88320u ^ (c >> 1)) : (c >> 1);
+      table[0][i] = c;
+    }
+    for (uint32_t i = 0; i < 256; ++i)
+      for (int t = 1; t < 8; ++t) table[t][i] = (table[t - 1][i] >> 8) ^ table[0][table[t - 1][i] & 0xFF];
   }
-  return table;
-}
+};
 
-const std::array<uint32_t, 256>& CrcTable() {
-  static const std::array<uint32_t, 256> table = MakeCrcTable();
-  return table;
+const CrcTables& Tables() {
+  static const CrcTables tables;
+  return tables;
 }
 
 }  // namespace
 
 uint32_t ComputeCrc(const void* data, size_t size, uint32_t crc) {
-  const auto& table = CrcTable();
+  const auto& t = Tables().table;
   const auto* p = static_cast<const uint8_t*>(data);
-  for (size_t i = 0; i < size; ++i) crc = table[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+  while (size >= 8) {
+    const uint32_t low =
+        crc ^ (uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24);
+    crc = t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24] ^
+          t[3][p[4]] ^ t[2][p[5]] ^ t[1][p[6]] ^ t[0][p[7]];
+    p += 8;
+    size -= 8;
+  }
+  while (size--) crc = t[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
   return crc;
 }
 

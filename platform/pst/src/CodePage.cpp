@@ -64,24 +64,14 @@ std::string DecodeAnsi(const uint8_t* data, size_t size, uint32_t codePage) {
   std::string out;
   out.reserve(size);
   if (codePage == kCodePageUtf8) {
-    // Re-encode to replace malformed sequences.
+    // Re-encoded so that malformed sequences become U+FFFD.
     for (size_t i = 0; i < size;) {
       const uint8_t b = data[i];
-      int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-      if (extra < 0 || i + extra >= size + (extra == 0 ? 1 : 0)) {
-        if (extra != 0) {
-          AppendUtf8(out, kReplacement);
-          ++i;
-          continue;
-        }
-      }
-      uint32_t c = extra ? (b & (0x3F >> extra)) : b;
-      bool ok = true;
-      for (int k = 1; k <= extra; ++k) {
-        if (i + k >= size || (data[i + k] & 0xC0) != 0x80) {
-          ok = false;
-          break;
-        }
+      const int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
+      bool ok = extra >= 0 && i + extra < size;
+      uint32_t c = extra > 0 ? (b & (0x3F >> extra)) : b;
+      for (int k = 1; ok && k <= extra; ++k) {
+        ok = (data[i + k] & 0xC0) == 0x80;
         c = (c << 6) | (data[i + k] & 0x3F);
       }
       if (!ok) {
@@ -107,11 +97,11 @@ std::string DecodeAnsi(const uint8_t* data, size_t size, uint32_t codePage) {
     } else if (codePage == kCodePageShiftJis) {
       const int lead = LeadIndex(b);
       if (lead >= 0) {
+        // A byte that cannot be a trail byte is not swallowed: it starts the next character.
         uint32_t c = 0;
-        if (i + 1 < size) {
-          const uint8_t trail = data[i + 1];
-          if (trail >= kCp932TrailFirst && trail < kCp932TrailFirst + kCp932TrailCount)
-            c = kCp932Double[lead * kCp932TrailCount + (trail - kCp932TrailFirst)];
+        if (i + 1 < size && data[i + 1] >= kCp932TrailFirst &&
+            data[i + 1] < kCp932TrailFirst + kCp932TrailCount) {
+          c = kCp932Double[lead * kCp932TrailCount + (data[i + 1] - kCp932TrailFirst)];
           ++i;
         }
         AppendUtf8(out, c ? c : kReplacement);

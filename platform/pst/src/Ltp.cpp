@@ -14,8 +14,9 @@ using namespace format;
 
 namespace {
 
-// A BTH may name the same heap item from many records; this bounds the work a hostile file can ask.
-constexpr size_t kMaxBthRecords = 4u << 20;
+// Property ids are 16-bit, so no sound BTH holds more records; a hostile one that names the same
+// heap items over and over stops here.
+constexpr size_t kMaxBthRecords = 70000;
 
 bool IsInlineInTable(uint16_t type) {
   if (type & kPtMultiValue) return false;
@@ -311,18 +312,20 @@ TableContext::TableContext(PstFile& file, uint64_t bidData, uint64_t bidSub, std
     if (col.ibData + size_t{col.cbData} > cebOffset_ || col.iBit >= header.cCols)
       reader.Fail("column " + Hex(col.tag) + " outside the row");
     const uint16_t type = TagType(col.tag);
-    if (IsInlineInTable(type) ? col.cbData != FixedTypeSize(type) : col.cbData != 4)
+    // Some writers give a cell more room than its type needs; the value is its first bytes.
+    if (col.cbData < (IsInlineInTable(type) ? FixedTypeSize(type) : 4))
       reader.Fail("column " + Hex(col.tag) + " has size " + std::to_string(col.cbData));
     columns_.push_back({col.tag, col.ibData, col.cbData, col.iBit});
   }
-  if (rowSize_ == 0 || header.hnidRows == 0) return;
-  if (HnidIsHid(header.hnidRows)) {
-    heapRows_ = heap_.Item(header.hnidRows);
+  const uint32_t hnidRows = header.hnidRows;  // copied out of the packed struct
+  if (rowSize_ == 0 || hnidRows == 0) return;
+  if (HnidIsHid(hnidRows)) {
+    heapRows_ = heap_.Item(hnidRows);
     rowCount_ = heapRows_.size() / rowSize_;
     return;
   }
-  auto sub = subnodes_->find(header.hnidRows);
-  if (sub == subnodes_->end()) reader.Fail("row subnode " + Hex(header.hnidRows) + " not found");
+  auto sub = subnodes_->find(hnidRows);
+  if (sub == subnodes_->end()) reader.Fail("row subnode " + Hex(hnidRows) + " not found");
   rowTree_ = file.ReadDataTree(sub->second.bidData);
   for (size_t i = 0; i < rowTree_.blocks.size(); ++i) {
     const uint64_t end = i + 1 < rowTree_.blocks.size() ? rowTree_.starts[i + 1] : rowTree_.size;
@@ -391,7 +394,7 @@ std::optional<PropValue> TableContext::Cell(size_t row, uint16_t id) const {
   if (IsInlineInTable(type)) {
     PropValue value;
     value.type = type;
-    value.bytes.assign(bytes.begin() + column->ib, bytes.begin() + column->ib + column->cb);
+    value.bytes.assign(bytes.begin() + column->ib, bytes.begin() + column->ib + FixedTypeSize(type));
     return value;
   }
   return Resolve(type, ReadLe32(bytes.data() + column->ib));

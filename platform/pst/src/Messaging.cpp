@@ -375,9 +375,7 @@ std::vector<std::unique_ptr<Attachment>> Message::Attachments() const {
 std::optional<std::string> Message::BodyText() const {
   if (auto body = pc_.Get(prop::kBody)) return body->AsUtf8(codePage_);
   if (auto rtf = BodyRtf()) {
-    bool html = false;
-    std::string text = DeencapsulateRtf(*rtf, &html);
-    if (!html) return text;
+    if (!RtfWrapsHtml(*rtf)) return DeencapsulateRtf(*rtf, nullptr);
   }
   return std::nullopt;
 }
@@ -395,9 +393,7 @@ std::optional<std::string> Message::BodyHtml() const {
     return DecodeAnsi(html->bytes.data(), html->bytes.size(), cp);
   }
   if (auto rtf = BodyRtf()) {
-    bool html = false;
-    std::string text = DeencapsulateRtf(*rtf, &html);
-    if (html) return text;
+    if (RtfWrapsHtml(*rtf)) return DeencapsulateRtf(*rtf, nullptr);
   }
   return std::nullopt;
 }

@@ -42,31 +42,44 @@ std::vector<uint8_t> DecompressRtf(const uint8_t* data, size_t size) {
   std::memcpy(dict, kRtfPrebuffer, 207);
   std::memset(dict + 207, 0, sizeof dict - 207);
   size_t write = 207;
-  out.reserve(rawSize);
+  out.resize(rawSize);
+  size_t produced = 0;
   size_t at = 16;
-  while (at < end && out.size() < rawSize) {
+  while (at < end && produced < rawSize) {
     const uint8_t control = data[at++];
-    for (int bit = 0; bit < 8 && at < end && out.size() < rawSize; ++bit) {
+    for (int bit = 0; bit < 8 && at < end && produced < rawSize; ++bit) {
       if (!(control & (1 << bit))) {
         const uint8_t b = data[at++];
-        out.push_back(b);
+        out[produced++] = b;
         dict[write++ & 0xFFF] = b;
         continue;
       }
-      if (at + 1 >= end) return out;
+      if (at + 1 >= end) {
+        at = end;
+        break;
+      }
       const uint16_t ref = static_cast<uint16_t>((data[at] << 8) | data[at + 1]);
       at += 2;
       const size_t offset = ref >> 4;
       const size_t length = (ref & 0xF) + 2;
-      if (offset == (write & 0xFFF)) return out;
-      for (size_t i = 0; i < length && out.size() < rawSize; ++i) {
+      if (offset == (write & 0xFFF)) {
+        at = end;
+        break;
+      }
+      // Byte by byte: a reference may overlap the bytes it is writing.
+      for (size_t i = 0; i < length && produced < rawSize; ++i) {
         const uint8_t b = dict[(offset + i) & 0xFFF];
-        out.push_back(b);
+        out[produced++] = b;
         dict[write++ & 0xFFF] = b;
       }
     }
   }
+  out.resize(produced);
   return out;
+}
+
+bool RtfWrapsHtml(const std::string& rtf) {
+  return rtf.compare(0, 5, "{\\rtf") == 0 && rtf.substr(0, 2048).find("\\fromhtml") != std::string::npos;
 }
 
 namespace {

@@ -143,7 +143,8 @@ class Attachment {
   // the attachment carries no data.
   Stream OpenData() const;
   uint64_t DataSize() const;
-  // The embedded message of a PR_ATTACH_METHOD 5 attachment. Throws kNotFound otherwise.
+  // The embedded message of a PR_ATTACH_METHOD 5 attachment. Throws kNotFound otherwise. A damaged
+  // file can nest messages without end: callers that recurse bound the depth.
   std::unique_ptr<Message> OpenEmbeddedMessage() const;
 
  private:
@@ -203,9 +204,11 @@ class Folder {
   std::string DisplayName() const;
   std::string ContainerClass() const;
   bool IsSearchFolder() const;
-  // Child folder NIDs in stored (hierarchy table) order.
+  // Child folder NIDs in stored (hierarchy table) order. A damaged file can link a folder under
+  // itself or its descendants: walkers keep the set of folders already visited.
   std::vector<uint32_t> ChildFolders() const;
-  // Normal messages in stored (contents table) order; associated (FAI) messages apart.
+  // Normal messages in stored order (the contents table's row order, which is not the order of
+  // their NIDs); associated (FAI) messages apart.
   std::vector<uint32_t> Messages() const;
   std::vector<uint32_t> AssociatedMessages() const;
 

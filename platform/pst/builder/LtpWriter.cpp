@@ -217,6 +217,7 @@ void BuildTableContext(NodeBuilder& node, std::vector<uint32_t> columns, const s
     if (group == 2) rgib[fmt::kTci2b] = at;
     if (group == 1) rgib[fmt::kTci1b] = at;
   }
+  if (layout.size() > 255) throw std::invalid_argument("a table holds at most 255 columns");
   const size_t cebBytes = (layout.size() + 7) / 8;
   rgib[fmt::kTciBm] = static_cast<uint16_t>(at + cebBytes);
   const size_t rowSize = rgib[fmt::kTciBm];

@@ -60,7 +60,8 @@ class NodeBuilder {
 void BuildPropertyContext(NodeBuilder& node, const std::map<uint16_t, PropValue>& props);
 
 // Table context. Each row is its row id and the values it has; a column is present for every tag
-// in `columns` (LtpRowId/LtpRowVer are added). Rows keep the given order.
+// in `columns` (LtpRowId/LtpRowVer are added). Rows keep the given order. Throws
+// std::invalid_argument past 255 columns, std::logic_error for a cell whose type is not its column's.
 struct TableRow {
   uint32_t rowId = 0;
   std::map<uint32_t, PropValue> values;  // by full tag

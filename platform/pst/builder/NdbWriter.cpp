@@ -240,40 +240,27 @@ NdbWriter::Bt NdbWriter::WriteBTree(const std::vector<Leaf>& leaves, uint8_t pty
   return level[0];
 }
 
-namespace {
-struct NbtRow {
-  uint32_t nid, nidParent;
-  uint64_t bidData, bidSub;
-  uint64_t Key() const { return nid; }
-  void Serialize(uint8_t* p) const {
-    fmt::NbtEntryUnicode e{nid, bidData, bidSub, nidParent, 0};
-    std::memcpy(p, &e, sizeof(e));
-  }
-};
-struct BbtRow {
-  uint64_t bid, ib;
-  uint16_t cb;
-  uint64_t Key() const { return bid; }
-  void Serialize(uint8_t* p) const {
-    fmt::BbtEntryUnicode e{{bid, ib}, cb, 1, 0};
-    std::memcpy(p, &e, sizeof(e));
-  }
-};
-}  // namespace
+void NdbWriter::NbtLeaf::Serialize(uint8_t* to) const {
+  const fmt::NbtEntryUnicode e{nid, bidData, bidSub, nidParent, 0};
+  std::memcpy(to, &e, sizeof(e));
+}
+
+void NdbWriter::BbtLeaf::Serialize(uint8_t* to) const {
+  const fmt::BbtEntryUnicode e{{bid, ib}, cb, 1, 0};
+  std::memcpy(to, &e, sizeof(e));
+}
 
 void NdbWriter::Finish() {
   if (finished_) return;
   finished_ = true;
 
-  std::vector<NbtRow> nbt;
-  for (const auto& n : nbt_) nbt.push_back({n.nid, n.nidParent, n.bidData, n.bidSub});
-  std::sort(nbt.begin(), nbt.end(), [](const NbtRow& a, const NbtRow& b) { return a.nid < b.nid; });
+  std::vector<NbtLeaf>& nbt = nbt_;
+  std::sort(nbt.begin(), nbt.end(), [](const NbtLeaf& a, const NbtLeaf& b) { return a.nid < b.nid; });
   for (size_t i = 1; i < nbt.size(); ++i)
     if (nbt[i].nid == nbt[i - 1].nid)
       throw std::logic_error("node written twice: " + std::to_string(nbt[i].nid));
-  std::vector<BbtRow> bbt;
-  for (const auto& b : bbt_) bbt.push_back({b.bid, b.ib, b.cb});
-  std::sort(bbt.begin(), bbt.end(), [](const BbtRow& a, const BbtRow& b) { return a.bid < b.bid; });
+  std::vector<BbtLeaf>& bbt = bbt_;
+  std::sort(bbt.begin(), bbt.end(), [](const BbtLeaf& a, const BbtLeaf& b) { return a.bid < b.bid; });
 
   const Bt nbtRoot = WriteBTree(nbt, fmt::kPageNbt, sizeof(fmt::NbtEntryUnicode));
   const Bt bbtRoot = WriteBTree(bbt, fmt::kPageBbt, sizeof(fmt::BbtEntryUnicode));
@@ -311,11 +298,10 @@ void NdbWriter::Finish() {
     if (HasFMap(r)) deprecated(fmt::kPageFMap, 0x00);
     if (HasFPMap(r)) deprecated(fmt::kPageFPMap, 0xFF);
   }
-  if (written_ < eof) {
+  // The unused tail of the last range still belongs to the file.
+  if (pos_ < eof) {
     const uint8_t zero = 0;
-    uint64_t last = eof - 1;
-    // Only pad when nothing was written at the very end already.
-    if (pos_ < eof) WriteAt(last, &zero, 1);
+    WriteAt(eof - 1, &zero, 1);
   }
 
   fmt::HeaderUnicode h{};

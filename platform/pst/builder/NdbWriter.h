@@ -44,16 +44,21 @@ class NdbWriter {
   void Finish();
 
  private:
+  // Leaf entries of the two B-trees, kept until Finish writes the pages.
   struct BbtLeaf {
     uint64_t bid;
     uint64_t ib;
     uint16_t cb;
+    uint64_t Key() const { return bid; }
+    void Serialize(uint8_t* to) const;
   };
   struct NbtLeaf {
     uint32_t nid;
     uint64_t bidData;
     uint64_t bidSub;
     uint32_t nidParent;
+    uint64_t Key() const { return nid; }
+    void Serialize(uint8_t* to) const;
   };
   struct Bt {
     uint64_t key;

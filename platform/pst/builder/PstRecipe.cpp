@@ -209,25 +209,26 @@ Message& Message::AttachMessage(const std::string& displayName, Message embedded
   return *this;
 }
 
-Folder& Folder::AddFolder(const std::string& folderName, const std::string& folderClass) {
-  folders.push_back(Folder{folderName, folderClass, {}, {}, {}, 0, {}});
+namespace {
+Folder& AddTo(std::vector<Folder>& folders, const std::string& name, const std::string& folderClass) {
+  folders.push_back(Folder{name, folderClass, {}, {}, {}, 0, {}});
   return folders.back();
 }
-Folder* Folder::Find(const std::string& folderName) {
+Folder* FindIn(std::vector<Folder>& folders, const std::string& name) {
   for (auto& f : folders)
-    if (f.name == folderName) return &f;
+    if (f.name == name) return &f;
   return nullptr;
 }
+}  // namespace
 
+Folder& Folder::AddFolder(const std::string& folderName, const std::string& folderClass) {
+  return AddTo(folders, folderName, folderClass);
+}
+Folder* Folder::Find(const std::string& folderName) { return FindIn(folders, folderName); }
 Folder& Store::AddFolder(const std::string& folderName, const std::string& folderClass) {
-  folders.push_back(Folder{folderName, folderClass, {}, {}, {}, 0, {}});
-  return folders.back();
+  return AddTo(folders, folderName, folderClass);
 }
-Folder* Store::Find(const std::string& folderName) {
-  for (auto& f : folders)
-    if (f.name == folderName) return &f;
-  return nullptr;
-}
+Folder* Store::Find(const std::string& folderName) { return FindIn(folders, folderName); }
 
 Store Store::WithStandardFolders() {
   Store s;

@@ -127,7 +127,9 @@ struct Folder {
   size_t generatedCount = 0;
   std::function<Message(size_t)> generator;
 
+  // The new child; the reference lasts until the next child is added to this folder.
   Folder& AddFolder(const std::string& folderName, const std::string& folderClass = "IPF.Note");
+  // The first child of that name, or null.
   Folder* Find(const std::string& folderName);
 };
 
@@ -139,6 +141,7 @@ struct Store {
   // Children of the IPM subtree. A top-level folder named "Deleted Items" is the wastebasket.
   std::vector<Folder> folders;
 
+  // As Folder::AddFolder and Folder::Find, for the IPM subtree's children.
   Folder& AddFolder(const std::string& folderName, const std::string& folderClass = "IPF.Note");
   Folder* Find(const std::string& folderName);
   // Inbox, Sent Items, Calendar, Contacts, Tasks, Journal, Notes and Deleted Items.

@@ -127,10 +127,11 @@ class Writer {
   bool hasWastebasket_ = false;
 };
 
+// A folder's entry id in this store: four flag bytes, the store's record key, the folder's NID.
 std::vector<uint8_t> Writer::EntryId(uint32_t nid) const {
-  std::vector<uint8_t> id(4, 0);
-  id.insert(id.end(), store_.recordKey.bytes.begin(), store_.recordKey.bytes.end());
-  for (int i = 0; i < 4; ++i) id.push_back(static_cast<uint8_t>(nid >> (8 * i)));
+  std::vector<uint8_t> id(24, 0);
+  std::memcpy(id.data() + 4, store_.recordKey.bytes.data(), 16);
+  std::memcpy(id.data() + 20, &nid, 4);
   return id;
 }
 
@@ -207,10 +208,7 @@ std::map<uint16_t, PropValue> Writer::BuildMessage(NodeBuilder& node, const Mess
       const auto embeddedProps = BuildMessage(en, *a.embedded);
       const uint32_t embeddedNid = an.NewSubnodeNid(fmt::kNidTypeNormalMessage);
       an.AddSubnode(en.Finish(embeddedNid));
-      attachSize = embeddedProps.at(prop::kMessageSize).data[0] |
-                   (embeddedProps.at(prop::kMessageSize).data[1] << 8) |
-                   (embeddedProps.at(prop::kMessageSize).data[2] << 16) |
-                   (embeddedProps.at(prop::kMessageSize).data[3] << 24);
+      std::memcpy(&attachSize, embeddedProps.at(prop::kMessageSize).data.data(), 4);
       std::vector<uint8_t> object(8);
       std::memcpy(object.data(), &embeddedNid, 4);
       std::memcpy(object.data() + 4, &attachSize, 4);

@@ -202,15 +202,21 @@ Store SampleStore() {
   return s;
 }
 
-Message BulkMessage(size_t i, size_t attachmentBytes) {
+Message BulkMessage(size_t i, const BulkOptions& options) {
   static const char* const kClasses[] = {"IPM.Note", "IPM.Note",     "IPM.Appointment", "IPM.Contact",
                                          "IPM.Task", "IPM.Activity", "IPM.StickyNote",  "IPM.Note"};
   const std::string cls = kClasses[i % 8];
   Message m = Mail(cls, "Bulk message " + std::to_string(i));
   std::string body;
-  for (int line = 0; line < 16; ++line)
-    body += "Line " + std::to_string(line) + " of message " + std::to_string(i) +
-            ": lorem ipsum dolor sit amet.\r\n";
+  if (options.bodyBytes == 0) {
+    for (int line = 0; line < 16; ++line)
+      body += "Line " + std::to_string(line) + " of message " + std::to_string(i) +
+              ": lorem ipsum dolor sit amet.\r\n";
+  } else {
+    const std::string line = "Message " + std::to_string(i) + ": lorem ipsum dolor sit amet.\r\n";
+    while (body.size() < options.bodyBytes) body += line;
+    body.resize(options.bodyBytes);
+  }
   m.Body(body).NativeBody(1);
   if (i % 3 == 1) m.HtmlUtf8("<html><body><p>" + body + "</p></body></html>").NativeBody(3);
   const uint64_t when = FileTime(2020, 1, 1) + uint64_t{i} * 600 * 10000000ull;
@@ -229,25 +235,34 @@ Message BulkMessage(size_t i, size_t attachmentBytes) {
         .SetNamed(guids::kAddress, lid::kEmail1EmailAddress,
                   PropValue::Unicode("c" + std::to_string(i) + "@example.com"));
   }
-  if (attachmentBytes)
+  if (options.attachmentBytes)
     m.AttachFile("attachment-" + std::to_string(i) + ".bin",
-                 Pattern(attachmentBytes, static_cast<uint32_t>(i)));
+                 Pattern(options.attachmentBytes, static_cast<uint32_t>(i)));
   return m;
 }
 
-Store BulkStore(size_t count, size_t attachmentBytes) {
+Store BulkStore(const BulkOptions& options) {
   Store s = Store::WithStandardFolders();
   s.displayName = "Bulk Personal Folders";
-  Folder& archive = s.Find("Inbox")->AddFolder("Archive", "IPF.Note");
-  // Message i goes to folder i % 8: the classes above line up with these folders.
-  std::vector<Folder*> targets = {
-      s.Find("Inbox"), s.Find("Sent Items"), s.Find("Calendar"), s.Find("Contacts"),
-      s.Find("Tasks"), s.Find("Journal"),    s.Find("Notes"),    &archive};
-  for (size_t f = 0; f < targets.size(); ++f) {
-    targets[f]->generatedCount = count / 8 + (f < count % 8 ? 1 : 0);
-    targets[f]->generator = [f, attachmentBytes](size_t j) {
-      return BulkMessage(j * 8 + f, attachmentBytes);
-    };
+  std::vector<Folder*> targets;
+  if (options.folders == 0) {
+    // Message i goes to folder i % 8: the classes above line up with these folders.
+    Folder& archive = s.Find("Inbox")->AddFolder("Archive", "IPF.Note");
+    targets = {s.Find("Inbox"), s.Find("Sent Items"), s.Find("Calendar"), s.Find("Contacts"),
+               s.Find("Tasks"), s.Find("Journal"),    s.Find("Notes"),    &archive};
+  } else {
+    Folder& bulk = s.AddFolder("Bulk", "IPF.Note");
+    bulk.folders.reserve(options.folders);
+    for (size_t f = 0; f < options.folders; ++f) {
+      std::string name = std::to_string(f + 1);
+      name = "Folder " + std::string(name.size() < 4 ? 4 - name.size() : 0, '0') + name;
+      targets.push_back(&bulk.AddFolder(name, "IPF.Note"));
+    }
+  }
+  const size_t n = targets.size();
+  for (size_t f = 0; f < n; ++f) {
+    targets[f]->generatedCount = options.messages / n + (f < options.messages % n ? 1 : 0);
+    targets[f]->generator = [f, n, options](size_t j) { return BulkMessage(j * n + f, options); };
   }
   return s;
 }

@@ -14,11 +14,20 @@ namespace pstbuilder {
 // message), plain, HTML (UTF-8 and Windows-1256) and compressed RTF bodies.
 Store SampleStore();
 
-// `count` mixed messages spread over the standard folders and a nested one, made on demand while
-// the file is written; every message carries an attachment of `attachmentBytes` when non-zero.
-Store BulkStore(size_t count, size_t attachmentBytes);
+struct BulkOptions {
+  size_t messages = 0;
+  // 0: the standard folders and Inbox/Archive, each holding the classes that belong there;
+  // otherwise this many folders "Folder 0001"... under a top-level "Bulk", classes mixed.
+  size_t folders = 0;
+  size_t bodyBytes = 0;        // plain body size; 0 for a short body of 16 lines
+  size_t attachmentBytes = 0;  // one attachment of this size per message when non-zero
+};
+
+// Messages spread over folders round-robin (message i in folder i % folders), made on demand
+// while the file is written, so memory stays flat however large the file.
+Store BulkStore(const BulkOptions& options);
 
 // The bulk store's i-th message, for tests that check what was written.
-Message BulkMessage(size_t index, size_t attachmentBytes);
+Message BulkMessage(size_t index, const BulkOptions& options);
 
 }  // namespace pstbuilder

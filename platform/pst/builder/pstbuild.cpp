@@ -1,5 +1,6 @@
 // pstbuild: writes test PST files. "pstbuild sample OUT.pst" for the sample store,
-// "pstbuild bulk N OUT.pst [--attachment-bytes B]" for N generated messages.
+// "pstbuild bulk N OUT.pst [--attachment-bytes B]" for N generated messages (optionally spread
+// over F folders, with plain bodies of a given size).
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -13,7 +14,8 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: pstbuild sample OUT.pst [--encoding none|permute]\n"
-               "       pstbuild bulk N OUT.pst [--attachment-bytes B] [--encoding none|permute]\n");
+               "       pstbuild bulk N OUT.pst [--attachment-bytes B] [--body-bytes B] [--folders F]\n"
+               "                   [--encoding none|permute]\n");
   return 2;
 }
 
@@ -38,12 +40,17 @@ int main(int argc, char** argv) {
     return Usage();
   }
   const std::string out = argv[next++];
-  size_t attachmentBytes = 0;
+  pstbuilder::BulkOptions bulk;
+  bulk.messages = count;
   pstbuilder::Encoding encoding = pstbuilder::Encoding::Permute;
   for (int i = next; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--attachment-bytes" && mode == "bulk" && i + 1 < argc) {
-      if (!ParseCount(argv[++i], attachmentBytes)) return Usage();
+      if (!ParseCount(argv[++i], bulk.attachmentBytes)) return Usage();
+    } else if (arg == "--body-bytes" && mode == "bulk" && i + 1 < argc) {
+      if (!ParseCount(argv[++i], bulk.bodyBytes)) return Usage();
+    } else if (arg == "--folders" && mode == "bulk" && i + 1 < argc) {
+      if (!ParseCount(argv[++i], bulk.folders)) return Usage();
     } else if (arg == "--encoding" && i + 1 < argc) {
       const std::string e = argv[++i];
       if (e == "none")
@@ -57,8 +64,7 @@ int main(int argc, char** argv) {
     }
   }
   try {
-    pstbuilder::Store store =
-        mode == "sample" ? pstbuilder::SampleStore() : pstbuilder::BulkStore(count, attachmentBytes);
+    pstbuilder::Store store = mode == "sample" ? pstbuilder::SampleStore() : pstbuilder::BulkStore(bulk);
     store.encoding = encoding;
     pstbuilder::WritePst(store, out);
   } catch (const std::exception& e) {

@@ -174,13 +174,52 @@ TEST(PstBuilderRoundTrip, BodiesReadBackInTheirFormats) {
   EXPECT_EQ(1256, arabic->Int(pb::prop::kInternetCodepage).value_or(0));
 }
 
+TEST(PstBuilderRoundTrip, EveryPropertyTypeAndKindOfNameReadsBack) {
+  testsupport::TempDir dir;
+  pb::Store s;
+  s.displayName = "Types \xE2\x9C\x93";
+  s.ipmSubtreeName = "Top";
+  pb::Folder& f = s.AddFolder("Types", "");
+  const pb::Guid custom = pb::Guid::Parse("{12345678-9ABC-DEF0-1122-334455667788}");
+  pb::Message m;
+  m.messageClass = "IPM.Note.Custom";
+  m.Set(0x6601, pb::PropValue::Short(-2))
+      .Set(0x6602, pb::PropValue::Long(-123456))
+      .Set(0x6603, pb::PropValue::Bool(true))
+      .Set(0x6604, pb::PropValue::I8(-5000000000LL))
+      .Set(0x6605, pb::PropValue::Double(2.5))
+      .Set(0x6606, pb::PropValue::SysTime(pb::FileTime(2001, 2, 3, 4, 5, 6)))
+      .Set(0x6607, pb::PropValue::String8("ansi \xE9"))
+      .Set(0x6608, pb::PropValue::Unicode(""))
+      .Set(0x6609, pb::PropValue::Binary({}))
+      .Set(0x660A, pb::PropValue::Clsid(custom))
+      .Set(0x660B, pb::PropValue::MultiLong({1, -1, 7}))
+      .Set(0x660C, pb::PropValue::MultiBinary({{1, 2}, {}, {3}}))
+      .Set(0x660D, pb::PropValue::Unicode(std::string(5000, 'x')))  // larger than a heap item
+      .SetNamed(pb::NamedProperty{custom, 0, "Custom name \xC3\xA9"}, pb::PropValue::Unicode("by name"))
+      .SetNamed(custom, 0x1234, pb::PropValue::Long(42))
+      .SetNamed(pb::NamedProperty{pb::guids::kPsMapi, 0x0E1D, {}}, pb::PropValue::Unicode("PS_MAPI by id"))
+      .Keywords({"A", "B \xE2\x98\x85"});
+  pb::Recipient r;
+  r.type = 2;
+  r.displayName = "Extra";
+  r.emailAddress = "/o=Example/cn=extra";
+  r.addressType = "EX";
+  r.extra[0x3A00] = pb::PropValue::Unicode("account");
+  m.recipients.push_back(r);
+  f.messages.push_back(m);
+  f.associated.push_back(pb::Message().Subject("hidden"));
+  f.AddFolder("Empty child", "IPF.Task");
+  ExpectStoreReadsBack(s, dir.File("types.pst"));
+}
+
 TEST(PstBuilderRoundTrip, LargeFolderTablesAndManyAttachmentsSpanBlocks) {
   testsupport::TempDir dir;
   pb::Store s = pb::Store::WithStandardFolders();
   // Thousands of rows push the contents table into a row-matrix subnode and a multi-page heap.
   pb::Folder& inbox = *s.Find("Inbox");
   inbox.generatedCount = 3000;
-  inbox.generator = [](size_t i) { return pb::BulkMessage(i * 8, 0); };
+  inbox.generator = [](size_t i) { return pb::BulkMessage(i * 8, pb::BulkOptions{}); };
   // More than one SLBLOCK of subnodes, and an attachment beyond one XBLOCK's reach.
   pb::Message many;
   many.Subject("many attachments");
@@ -191,3 +230,21 @@ TEST(PstBuilderRoundTrip, LargeFolderTablesAndManyAttachmentsSpanBlocks) {
 }
 
 #endif  // PSTBUILDER_NO_READER
+
+#ifndef PSTBUILDER_NO_READER
+TEST(PstBuilderRoundTrip, BulkSpreadsMessagesOverTheRequestedFolders) {
+  testsupport::TempDir dir;
+  pb::BulkOptions options;
+  options.messages = 101;
+  options.folders = 7;
+  options.bodyBytes = 20000;  // beyond a heap item: the body lives in a subnode
+  options.attachmentBytes = 50;
+  const pb::Store store = pb::BulkStore(options);
+  ASSERT_EQ(7u, store.folders.back().folders.size());
+  EXPECT_EQ("Folder 0007", store.folders.back().folders.back().name);
+  size_t total = 0;
+  for (const auto& f : store.folders.back().folders) total += f.generatedCount;
+  EXPECT_EQ(101u, total);
+  ExpectStoreReadsBack(store, dir.File("bulk.pst"));
+}
+#endif

@@ -143,13 +143,15 @@ class ReaderAttachment : public PstAttachment {
   bool ReadData(const std::function<void(const char*, size_t)>& sink) override {
     if (!a_->Properties().Has(pst::prop::kAttachDataBin)) return false;
     pst::Stream data = a_->OpenData();
-    std::vector<char> buffer(1u << 20);
+    // Pieces of at most 1 MiB; a small attachment gets a buffer of its own size.
+    const size_t size = static_cast<size_t>(std::min<uint64_t>(data.Size(), 1u << 20));
+    std::unique_ptr<char[]> buffer(new char[size > 0 ? size : 1]);
     uint64_t offset = 0;
-    sink(buffer.data(), 0);
+    sink(buffer.get(), 0);
     while (offset < data.Size()) {
-      size_t chunk = static_cast<size_t>(std::min<uint64_t>(buffer.size(), data.Size() - offset));
-      data.Read(offset, buffer.data(), chunk);
-      sink(buffer.data(), chunk);
+      size_t chunk = static_cast<size_t>(std::min<uint64_t>(size, data.Size() - offset));
+      data.Read(offset, buffer.get(), chunk);
+      sink(buffer.get(), chunk);
       offset += chunk;
     }
     return true;

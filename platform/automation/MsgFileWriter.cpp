@@ -178,8 +178,22 @@ void WriteProperties(IStorage* storage, const std::vector<StoredProperty>& prope
       WriteStream(storage, StreamName(id, type), b->data(), b->size());
       Put32(value, static_cast<uint32_t>(b->size()));
       Put32(value, 0);
+    } else if (auto list = std::get_if<std::vector<std::u16string>>(&p.value)) {
+      // A length stream (4 bytes per value) and one stream per value, each with its terminator.
+      type = kPtMvUnicode;
+      std::string lengths;
+      for (size_t k = 0; k < list->size(); ++k) {
+        std::u16string text = (*list)[k] + u'\0';
+        wchar_t suffix[16];
+        _snwprintf(suffix, 16, L"-%08X", static_cast<unsigned>(k));
+        WriteStream(storage, StreamName(id, type) + suffix, text.data(), text.size() * 2);
+        Put32(lengths, static_cast<uint32_t>(text.size() * 2));
+      }
+      WriteStream(storage, StreamName(id, type), lengths.data(), lengths.size());
+      Put32(value, static_cast<uint32_t>(lengths.size()));
+      Put32(value, 0);
     } else {
-      continue;  // multi-valued
+      continue;
     }
     Put32(table, (static_cast<uint32_t>(id) << 16) | type);
     Put32(table, kFlagsReadWrite);

@@ -10,7 +10,7 @@
 namespace automation {
 
 // Writes `message` with its recipients and attachments to `path`, replacing any file there.
-// Multi-valued properties are left out. Throws DispatchError when the file cannot be written.
+// Throws DispatchError when the file cannot be written.
 void WriteMessageFile(PstMessage& message, const std::wstring& path);
 
 }  // namespace automation

@@ -6,7 +6,6 @@
 #include "MsgFileWriter.h"
 #include "OleDates.h"
 
-#include <cwctype>
 
 namespace automation {
 
@@ -20,7 +19,6 @@ enum : uint16_t {
   kPrClientSubmitTime = 0x0039,
   kPrSentRepresentingName = 0x0042,
   kPrSenderName = 0x0C1A,
-  kPrRecipientType = 0x0C15,
   kPrDisplayBcc = 0x0E02,
   kPrDisplayCc = 0x0E03,
   kPrDisplayTo = 0x0E04,

@@ -235,7 +235,8 @@ TEST_F(RdoObjects, EmbeddedMessageIsSavedAsMessageFile) {
       .Text(0x1000, u"The body \u00e9")
       .Set(0x0E07, kPtLong, int64_t{1})
       .Time(0x0039, Ticks(2020, 1, 2, 3, 4));
-  forwarded->NamedString(automation::kPsPublicStrings, u"Keywords", kPtUnicode, std::u16string(u"k"));
+  forwarded->NamedString(automation::kPsPublicStrings, u"Keywords", automation::kPtMvUnicode,
+                         std::vector<std::u16string>{u"Red", u"Blue"});
   forwarded->Named(automation::kPsetidAddress, 0x8083, kPtUnicode, std::u16string(u"a@b"));
   forwarded->recipients = {{1, u"Ann", {}}};
   auto inner = std::make_shared<FakeAttachmentData>();
@@ -288,6 +289,10 @@ TEST_F(RdoObjects, EmbeddedMessageIsSavedAsMessageFile) {
   EXPECT_EQ(1, entries[14]);
   EXPECT_EQ(16u, guids.size());
   EXPECT_EQ(L"a@b", AsWide(ReadStream(root.get(), L"__substg1.0_8001001F")));
+  // The multi-valued keywords: lengths, then one stream per value.
+  EXPECT_EQ(std::string("\x08\0\0\0\x0A\0\0\0", 8), ReadStream(root.get(), L"__substg1.0_8000101F"));
+  EXPECT_EQ(std::wstring(L"Red", 4), AsWide(ReadStream(root.get(), L"__substg1.0_8000101F-00000000")));
+  EXPECT_EQ(std::wstring(L"Blue", 5), AsWide(ReadStream(root.get(), L"__substg1.0_8000101F-00000001")));
 }
 
 TEST_F(RdoObjects, CountedFaultsFailOnlyTheNamedCall) {

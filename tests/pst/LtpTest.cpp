@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ErrorKindOf.h"
 #include "MiniPst.h"
 #include "pst/CodePage.h"
 #include "pst/Ltp.h"
@@ -14,12 +15,6 @@ using namespace pst::format;
 using namespace minipst;
 
 namespace {
-
-Bytes Le(uint64_t v, size_t n) {
-  Bytes out;
-  for (size_t i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-  return out;
-}
 
 // A file with one node holding `heap`, and the given subnodes (nid -> data) under it.
 std::unique_ptr<PstFile> FileWithNode(const Bytes& heap, const std::map<uint32_t, Bytes>& subnodes,
@@ -36,16 +31,6 @@ std::unique_ptr<PstFile> FileWithNode(const Bytes& heap, const std::map<uint32_t
   auto file = std::make_unique<PstFile>(MemorySource(builder.Build()));
   *node = file->GetNode(0x21);
   return file;
-}
-
-ErrorKind KindOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const PstError& e) {
-    return e.Kind();
-  }
-  ADD_FAILURE() << "no error";
-  return ErrorKind::kInvalidArgument;
 }
 
 }  // namespace

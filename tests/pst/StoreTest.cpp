@@ -16,12 +16,6 @@ using namespace minipst;
 
 namespace {
 
-Bytes Le(uint64_t v, size_t n) {
-  Bytes out;
-  for (size_t i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-  return out;
-}
-
 struct NamedSpec {
   Guid guid;
   uint32_t lid;  // when name is empty

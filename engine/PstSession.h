@@ -1,0 +1,70 @@
+// The open PST of one conversion: registered with the default mail profile through Outlook, opened
+// as a store of a Redemption session, and named folder by folder through backslash paths.
+#pragma once
+
+#include <afxdisp.h>
+
+#include <vector>
+
+#include "AutomationWrappers.h"
+
+// Owned by the main frame for one conversion and used only on the saving worker thread, which has
+// initialised OLE. The UI thread may set m_bStop at any time; the open operations test it when they
+// start. The open operations return 1 or 0 and leave the automation failure's description in
+// m_strOpenError. The destructor closes the session and releases every driver.
+class CPstSession {
+ public:
+  CPstSession();
+  virtual ~CPstSession();
+  CPstSession(const CPstSession&) = delete;
+  CPstSession& operator=(const CPstSession&) = delete;
+
+  // Closes a bound session first, then opens the PST: 1 open, 0 failed.
+  int ReopenPst(CString path);
+  int OpenPst(CString path);
+  // Attaches the PST to the default mail profile; the Outlook objects are gone on return.
+  int RegisterPstWithOutlook(CString path);
+  // Releases the store and logs the session off; never throws.
+  void Close();
+  // Why the last open failed (the server's own description), empty after a successful open.
+  const CString& GetOpenError() const { return m_strOpenError; }
+
+  // Appends every folder's path below the store's root, parents before their sub-folders, and
+  // remembers how each listed path is reached. 0 when the walk broke off (the paths so far stay).
+  int GetFolderList(CStringArray* paths);
+  int CollectFolderPaths(RdoFolderDispatch folder, CString parentPath, CStringArray* paths);
+  // Binds folder to the folder named by path, or leaves it empty when there is none. A path that
+  // GetFolderList listed reaches that very folder and never creates one; any other path is walked
+  // level by level, mapping Notes system names and creating levels that are missing. Returns 1.
+  int OpenFolderByPath(CString path, RdoFolderDispatch& folder);
+  // Walks from rootFolders; m_currentFolder ends as the last level's folder, or empty when a level
+  // could be neither found nor created. Returns the last level's sub-folder collection.
+  RdoFoldersDispatch WalkFolderPath(CString path, RdoFoldersDispatch rootFolders);
+  bool HasSubFolder(RdoFoldersDispatch folders, CString name);
+  RdoFoldersDispatch EnterSubFolder(CString name, RdoFoldersDispatch folders);
+  RdoFoldersDispatch AddSubFolder(CString name, RdoFoldersDispatch folders, VARIANT folderClass);
+
+  RdoSessionDispatch m_session;
+  RdoStoresDispatch m_stores;
+  RdoStoreDispatch m_store;
+  RdoFolderDispatch m_currentFolder;
+  int m_bStop;
+  HWND m_hwndParent;
+  CString m_strOpenError;
+
+ private:
+  // Child positions (0-based, in the collections' own order) from the root to a listed folder.
+  using FolderChain = std::vector<long>;
+
+  void CollectFolderPathsFrom(RdoFoldersDispatch& folders, const CString& parentPath, CStringArray* paths,
+                              FolderChain* chain);
+  // The chain GetFolderList recorded for path; null when it listed no such path.
+  const FolderChain* FindListedChain(const CString& path) const;
+  // Binds m_currentFolder to the folder at the end of chain, checking the names on the way against
+  // path; leaves it empty when the store no longer matches.
+  void OpenListedFolder(const CString& path, const FolderChain& chain);
+  void ForgetListedFolders();
+
+  CStringArray m_listedPaths;
+  std::vector<FolderChain> m_listedChains;
+};

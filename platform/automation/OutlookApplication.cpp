@@ -1,0 +1,74 @@
+// Application and namespace objects of the "Outlook.Application" stand-in.
+#include "OutlookApplication.h"
+
+namespace automation {
+
+OutlookApplication::OutlookApplication()
+    : faults_(std::make_shared<StandInFaults>(StandInFaults::FromEnvironment())) {
+  if (faults_->Has("outlook.create")) RaiseInjectedFault("outlook.create");
+}
+
+const std::vector<DispatchMember>& OutlookApplication::Members() const {
+  static const std::vector<DispatchMember> kMembers = {
+      {0x110, kMethod, L"GetNamespace", 1, 1},
+      {0x113, kMethod, L"Quit", 0, 0},
+  };
+  return kMembers;
+}
+
+void OutlookApplication::Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) {
+  if (member.id == 0x113) return;
+  std::wstring type = args.Text(0);
+  if (_wcsicmp(type.c_str(), L"MAPI") != 0)
+    throw DispatchError(L"GetNamespace: unknown namespace type \"" + type +
+                        L"\"; only \"MAPI\" is supported");
+  SetObject(result, new OutlookNameSpace(faults_));
+}
+
+const std::vector<DispatchMember>& OutlookNameSpace::Members() const {
+  static const std::vector<DispatchMember> kMembers = {
+      {0x2105, kMethod, L"Logon", 0, 4},
+      {0x2106, kMethod, L"Logoff", 0, 0},
+      {0x2119, kMethod, L"AddStore", 1, 1},
+  };
+  return kMembers;
+}
+
+void OutlookNameSpace::Call(const DispatchMember& member, const DispatchArgs& args, VARIANT*) {
+  switch (member.id) {
+    case 0x2105:
+      if (faults_->Has("outlook.logon")) RaiseInjectedFault("outlook.logon");
+      return;
+    case 0x2106:
+      return;
+    case 0x2119:
+      if (faults_->Has("outlook.addstore")) RaiseInjectedFault("outlook.addstore");
+      CheckPersonalFoldersFile(args.Text(0));
+      return;
+  }
+}
+
+void CheckPersonalFoldersFile(const std::wstring& path) {
+  if (path.empty()) throw DispatchError(L"AddStore: no file name was given");
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+      throw DispatchError(L"AddStore: the file " + path + L" does not exist");
+    throw DispatchError(L"AddStore: the file " + path + L" cannot be opened (error " +
+                        std::to_wstring(error) + L")");
+  }
+  unsigned char head[10] = {};
+  DWORD got = 0;
+  BOOL ok = ReadFile(file, head, sizeof head, &got, nullptr);
+  CloseHandle(file);
+  // "!BDN", a 4-byte CRC, then the client magic "SM" (personal folders) or "SO" (offline folders).
+  bool personal = ok && got == sizeof head && head[0] == '!' && head[1] == 'B' && head[2] == 'D' &&
+                  head[3] == 'N' && head[8] == 'S' && (head[9] == 'M' || head[9] == 'O');
+  if (!personal)
+    throw DispatchError(L"AddStore: " + path +
+                        L" is not a personal folders (.pst) or offline folders (.ost) file");
+}
+
+}  // namespace automation

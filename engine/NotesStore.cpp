@@ -197,7 +197,6 @@ int CNotesStore::FindMailTemplate(CString* templatePath) {
     OpenDatabaseGuard open(candidate);
     open.Open();
     const CString path = LNStringToCString(candidate.GetFilepath());
-    candidate.GetTemplateName();
     const CString title = LNStringToCString(candidate.GetTitle());
     paths.Add(path);
     titles.Add(title);
@@ -270,7 +269,8 @@ int CNotesStore::CreateFolder(CString path) {
   const CString name = NotesFolderName(path);
   m_status = StatusOf([&] { return m_db.CreateFolder(CStringToLNString(name), nullptr); });
   // A second conversion into the same NSF files its items into the folder made the first time.
-  if (m_status == LNNOERROR || m_status == LNERR_FOLDER_EXISTS) return 1;
+  if (m_status == LNERR_FOLDER_EXISTS) m_status = LNNOERROR;
+  if (m_status == LNNOERROR) return 1;
   SetLibraryErrorText(m_status);
   return 0;
 }

@@ -134,6 +134,7 @@ TEST_F(OutlookFolders, ExistingFolderIsReusedWithoutAnError) {
   EXPECT_NE(0, store_.CreateFolder(L"Outlook\\Sent Items\\"));
   EXPECT_NE(0, store_.CreateFolder(L"Outlook\\Sent Items\\"));
   EXPECT_TRUE(store_.GetErrorText().IsEmpty());
+  EXPECT_EQ(LNNOERROR, store_.m_status);
   EXPECT_TRUE(FolderExists(L"Outlook\\Sent Items"));
 }
 

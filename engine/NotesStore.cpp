@@ -203,6 +203,7 @@ int CNotesStore::FindMailTemplate(CString* templatePath) {
     CString upper = title;
     upper.MakeUpper();
     if (upper.Find(L"MAIL (R") >= 0) chosen = static_cast<int>(paths.GetSize() - 1);
+    // Also the matched template: the new database is made from its file, not from this handle.
     open.Close();
   }
 

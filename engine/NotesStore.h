@@ -56,8 +56,9 @@ class CNotesStore {
   // m_bStop is set. 1 when the list was read (also after a stop), 0 with m_strError set.
   int GetServerDatabases(CString server, CStringArray* paths, CStringArray* fileNames);
 
-  // Replaces the chooser asked by CreateOrOpenDatabase; null leaves no one to ask, and a search
-  // without a mail template then fails with "Unable to get Template".
+  // The chooser asked by CreateOrOpenDatabase when no template is a mail template. The wizard gives
+  // the store one that runs the template selection dialog; without one (null, the default) such a
+  // search fails with "Unable to get Template".
   void SetTemplateChooser(ITemplateChooser* chooser) { m_pTemplateChooser = chooser; }
 
   CString m_strError;

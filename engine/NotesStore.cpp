@@ -1,0 +1,341 @@
+// The Notes store: session start and stop, error texts, string conversions, the target database
+// and its folders, and the Domino server and database lists.
+#include "NotesStore.h"
+
+#include <io.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Units of the back conversion's fixed buffer (0x20000 bytes).
+const int TRANSLATE_BUFFER_UNITS = 0x10000;
+// Bytes of the server name handed to the library.
+const int SERVER_NAME_BYTES = 256;
+
+CString AnsiToCString(const char* bytes, int length) {
+  if (length <= 0) return CString();
+  const int units = MultiByteToWideChar(CP_ACP, 0, bytes, length, nullptr, 0);
+  if (units <= 0) return CString();
+  CString text;
+  LPWSTR buffer = text.GetBuffer(units);
+  MultiByteToWideChar(CP_ACP, 0, bytes, length, buffer, units);
+  text.ReleaseBuffer(units);
+  return text;
+}
+
+LNString TranslateToLNString(const CString& text, LNINT charset) {
+  if (text.IsEmpty()) return LNString();
+  LNString result;
+  LNINT length = 0;
+  try {
+    if (LNStringTranslate(static_cast<LPCWSTR>(text), charset, &result, &length) != LNNOERROR)
+      return LNString();
+  } catch (LNSTATUS) {
+    return LNString();
+  }
+  return result;
+}
+
+// A library call whose failure the caller handles as a status, whether the library returned it or
+// threw it.
+template <class Call>
+LNSTATUS StatusOf(Call call) {
+  try {
+    return call();
+  } catch (LNSTATUS status) {
+    return status;
+  }
+}
+
+// Closes a database that was opened here when the code between fails.
+class OpenDatabaseGuard {
+ public:
+  explicit OpenDatabaseGuard(LNDatabase& db) : m_db(db), m_bOpen(FALSE) {}
+  ~OpenDatabaseGuard() {
+    if (m_bOpen) StatusOf([this] { return m_db.Close(); });
+  }
+  LNSTATUS Open() {
+    const LNSTATUS status = m_db.Open(0);
+    m_bOpen = status == LNNOERROR;
+    return status;
+  }
+  LNSTATUS Close() {
+    m_bOpen = FALSE;
+    return m_db.Close();
+  }
+
+ private:
+  LNDatabase& m_db;
+  BOOL m_bOpen;
+};
+
+}  // namespace
+
+// Strings ------------------------------------------------------------------------------------------
+
+LNString CStringToLNString(CString text) { return TranslateToLNString(text, LNCHARSET_NATIVE); }
+
+LNString CStringToLNStringCharset1(CString text) { return TranslateToLNString(text, LNCHARSET_BODY); }
+
+CString LNStringToCString(LNString s) {
+  const LNINT length = s.GetBufLength();
+  if (length > 0) {
+    // A UTF-16 text never has more units than the UTF-8 bytes it came from, so length + 1 units hold
+    // any result with its terminator. Longer texts than the fixed buffer go to the heap.
+    wchar_t fixed[TRANSLATE_BUFFER_UNITS];
+    std::vector<wchar_t> large;
+    wchar_t* buffer = fixed;
+    if (length >= TRANSLATE_BUFFER_UNITS) {
+      large.assign(static_cast<size_t>(length) + 1, L'\0');
+      buffer = large.data();
+    } else {
+      memset(fixed, 0, (static_cast<size_t>(length) + 1) * sizeof(wchar_t));
+    }
+    LNINT units = 0;
+    const LNSTATUS status =
+        StatusOf([&] { return LNStringTranslate(s, LNCHARSET_NATIVE, length * 2, buffer, &units); });
+    if (status == LNNOERROR) return CString(buffer);
+  }
+  return AnsiToCString(s.GetBuf(), length);
+}
+
+CString NotesFolderName(const CString& path) {
+  CString name = path.Left(path.GetLength() - 1);
+  if (name.GetLength() > NOTES_FOLDER_NAME_LIMIT) {
+    const int lastSlash = name.ReverseFind(L'\\');
+    if (lastSlash > 0) name = name.Mid(lastSlash);
+  }
+  return name;
+}
+
+// Session and error text ---------------------------------------------------------------------------
+
+CNotesStore::CNotesStore()
+    : m_bSessionInit(0),
+      m_bDbOpen(0),
+      m_status(LNNOERROR),
+      m_pItemProgress(nullptr),
+      m_pReadProgress(nullptr),
+      m_pFolderTree(nullptr),
+      m_bStop(0),
+      m_pScanWnd(nullptr),
+      m_nExportMode(2),
+      m_bAskLargePreview(1),
+      m_bShowLargePreview(1),
+      m_bPlainTextBody(0),
+      m_pTemplateChooser(nullptr) {}
+
+CNotesStore::~CNotesStore() { Close(); }
+
+int CNotesStore::InitSession() {
+  LNSetThrowAllErrorsGlobal(TRUE);
+  if (m_bSessionInit) Close();
+  m_status = StatusOf([this] { return m_session.Initialize(300, 0, nullptr, 1, nullptr); });
+  if (m_status != LNNOERROR) {
+    SetErrorText(L"Unable to initlise lotus notes");
+    m_bSessionInit = 0;
+    return 0;
+  }
+  m_bSessionInit = 1;
+  return 1;
+}
+
+void CNotesStore::Close() {
+  if (m_bDbOpen) StatusOf([this] { return m_db.Close(); });
+  if (m_bSessionInit) StatusOf([this] { return m_session.Term(0); });
+  m_bDbOpen = 0;
+  m_bSessionInit = 0;
+}
+
+CString CNotesStore::GetErrorText() { return m_strError; }
+
+void CNotesStore::SetErrorText(CString text) { m_strError = text; }
+
+void CNotesStore::SetLibraryErrorText(LNSTATUS status) {
+  char message[512];
+  message[0] = '\0';
+  LNGetErrorMessageText(status, message, sizeof message, 0);
+  message[sizeof message - 1] = '\0';
+  SetErrorText(AnsiToCString(message, static_cast<int>(strlen(message))));
+}
+
+// Target database and folders ----------------------------------------------------------------------
+
+int CNotesStore::FindMailTemplate(CString* templatePath) {
+  LNDatabaseArray templates;
+  m_status =
+      StatusOf([&] { return m_session.GetDatabases(&templates, LNString(), LNString(), LNDBTYPE_TEMPLATE); });
+  if (m_status != LNNOERROR) {
+    // Installations that keep their templates with the shared application data.
+    wchar_t profile[MAX_PATH + 1];
+    const DWORD n = GetEnvironmentVariableW(L"ALLUSERSPROFILE", profile, MAX_PATH + 1);
+    CString directory = n > 0 && n <= MAX_PATH ? CString(profile) : CString();
+    if (directory.IsEmpty() || directory[directory.GetLength() - 1] != L'\\') directory += L'\\';
+    directory += L"Application Data\\Lotus\\";
+    const LNString lnDirectory = CStringToLNString(directory);
+    m_status = StatusOf(
+        [&] { return m_session.GetDatabases(&templates, LNString(), lnDirectory, LNDBTYPE_TEMPLATE); });
+    if (m_status != LNNOERROR) {
+      SetErrorText(L"Unable to get Template");
+      return 0;
+    }
+  }
+  if (templates.GetCount() == 0) {
+    SetErrorText(L"Unable to get Template");
+    return 0;
+  }
+
+  CStringArray paths;
+  CStringArray titles;
+  int chosen = -1;
+  for (LNINT i = 0; i < templates.GetCount() && chosen < 0; i++) {
+    LNDatabase candidate = templates[i];
+    OpenDatabaseGuard open(candidate);
+    open.Open();
+    const CString path = LNStringToCString(candidate.GetFilepath());
+    const CString title = LNStringToCString(candidate.GetTitle());
+    paths.Add(path);
+    titles.Add(title);
+    CString upper = title;
+    upper.MakeUpper();
+    if (upper.Find(L"MAIL (R") >= 0) chosen = static_cast<int>(paths.GetSize() - 1);
+    // Also the matched template: the new database is made from its file, not from this handle.
+    open.Close();
+  }
+
+  if (chosen < 0) {
+    int selected = -1;
+    if (m_pTemplateChooser == nullptr) {
+      SetErrorText(L"Unable to get Template");
+      return 0;
+    }
+    if (!m_pTemplateChooser->ChooseTemplate(titles, &selected)) {
+      SetErrorText(L"User aborted the process");
+      return 0;
+    }
+    if (selected < 0 || selected >= paths.GetSize()) {
+      SetErrorText(L"Unable to get Template");
+      return 0;
+    }
+    chosen = selected;
+  }
+  *templatePath = paths[chosen];
+  return 1;
+}
+
+int CNotesStore::CreateOrOpenDatabase(CString path) {
+  // Opening a database ends the use of the one opened before.
+  if (m_bDbOpen) StatusOf([this] { return m_db.Close(); });
+  m_bDbOpen = 0;
+  try {
+    const LNString target = CStringToLNString(path);
+    if (_waccess(path, 0) == 0) {
+      m_status = m_session.GetDatabase(target, &m_db, LNString());
+    } else {
+      CString templatePath;
+      if (!FindMailTemplate(&templatePath)) return 0;
+      m_status = m_session.CreateDatabaseFromTemplate(CStringToLNString(templatePath), LNString(), target,
+                                                      LNString(), LNCreateDatabaseOptions(), nullptr);
+      if (m_status != LNNOERROR) {
+        SetErrorText(L"Unable to create nsf file");
+        return 0;
+      }
+      m_status = m_session.GetDatabase(target, &m_db, LNString());
+    }
+    if (m_status != LNNOERROR) {
+      SetErrorText(L"Unable to create or open nsf file");
+      return 0;
+    }
+    if (m_bStop) return 0;
+    m_status = m_db.Open(0);
+    if (m_status != LNNOERROR) {
+      SetLibraryErrorText(m_status);
+      return 0;
+    }
+    m_bDbOpen = 1;
+    return m_bStop ? 0 : 1;
+  } catch (LNSTATUS status) {
+    m_status = status;
+    SetLibraryErrorText(status);
+    m_bDbOpen = 0;
+    return 0;
+  }
+}
+
+int CNotesStore::CreateFolder(CString path) {
+  const CString name = NotesFolderName(path);
+  m_status = StatusOf([&] { return m_db.CreateFolder(CStringToLNString(name), nullptr); });
+  // A second conversion into the same NSF files its items into the folder made the first time.
+  if (m_status == LNERR_FOLDER_EXISTS) m_status = LNNOERROR;
+  if (m_status == LNNOERROR) return 1;
+  SetLibraryErrorText(m_status);
+  return 0;
+}
+
+// Domino lists -------------------------------------------------------------------------------------
+
+int CNotesStore::GetServerNames(CStringArray* names) {
+  try {
+    LNText servers;
+    m_status = m_session.GetServerNames(&servers);
+    if (m_status != LNNOERROR) {
+      SetErrorText(L"Unable to find server, please try after some time");
+      return 0;
+    }
+    for (LNINT i = 0; i < servers.GetCount(); i++) {
+      const LNString server = servers[i];
+      names->Add(LNStringToCString(server));
+    }
+    return 1;
+  } catch (LNSTATUS status) {
+    m_status = status;
+    SetLibraryErrorText(status);
+    return 0;
+  }
+}
+
+int CNotesStore::GetServerDatabases(CString server, CStringArray* paths, CStringArray* fileNames) {
+  // The server name goes to the library as ANSI bytes, cut to the fixed buffer and kept terminated.
+  char serverName[SERVER_NAME_BYTES];
+  serverName[0] = '\0';
+  const int needed = WideCharToMultiByte(CP_ACP, 0, server, server.GetLength(), nullptr, 0, nullptr, nullptr);
+  if (needed > 0) {
+    std::string bytes(static_cast<size_t>(needed), '\0');
+    WideCharToMultiByte(CP_ACP, 0, server, server.GetLength(), &bytes[0], needed, nullptr, nullptr);
+    const size_t kept = bytes.size() < sizeof serverName - 1 ? bytes.size() : sizeof serverName - 1;
+    memcpy(serverName, bytes.data(), kept);
+    serverName[kept] = '\0';
+  }
+  try {
+    LNDatabaseArray databases;
+    m_status = m_session.GetDatabases(&databases, LNString(serverName), LNString(), LNDBTYPE_DATABASE);
+    if (m_status != LNNOERROR) {
+      SetErrorText(L"Unable to find database from server, please try after some time");
+      return 0;
+    }
+    const LNINT count = databases.GetCount();
+    for (LNINT i = 0; i < count && !m_bStop; i++) {
+      LNDatabase database = databases[i];
+      OpenDatabaseGuard open(database);
+      open.Open();
+      const CString fileName = LNStringToCString(database.GetFilename());
+      const CString filePath = LNStringToCString(database.GetFilepath());
+      paths->Add(filePath);
+      fileNames->Add(fileName);
+      open.Close();
+    }
+    if (count == 0) {
+      SetErrorText(L"No file found in selected server");
+      return 0;
+    }
+    return 1;
+  } catch (LNSTATUS status) {
+    m_status = status;
+    SetLibraryErrorText(status);
+    return 0;
+  }
+}

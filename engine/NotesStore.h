@@ -1,0 +1,116 @@
+// The engine's one handle on the Notes runtime: the session, the target or browsed database, the
+// current folder, the last status and error text, and the flags and progress targets of its loops.
+#pragma once
+
+#include <afxcoll.h>
+
+#include "lnnotes.h"
+#include "ProgressSink.h"
+#include "TemplateChooser.h"
+
+class CFolderCheckTree;
+
+// Longest Notes folder name kept whole; a longer one is cut to a backslash and its last segment.
+const int NOTES_FOLDER_NAME_LIMIT = 130;
+
+// Error-text convention of every operation that calls the library: the library is set to throw its
+// statuses; a thrown status becomes the library's message text in m_strError and the operation
+// returns its failure value (0). Failures the store detects itself set a fixed English text. The UI
+// reads the text with GetErrorText after the operation returned.
+//
+// Threads: InitSession runs on the user-interface thread. Any other thread attaches to the runtime
+// (an LNNotesSession of its own with InitThread / TermThread) before it calls the store. There is no
+// lock: callers run one store operation at a time. m_bStop is written by the UI thread and polled by
+// the loops between steps.
+//
+// Ownership: the store owns the session, database, folder and folder array and the error text. The
+// progress targets, the folder tree and the template chooser are borrowed: the caller sets them
+// before the operation that uses them, keeps them alive through it, and the store never deletes them.
+// A null progress target draws nothing.
+class CNotesStore {
+ public:
+  CNotesStore();
+  virtual ~CNotesStore();
+
+  // Starts the Notes runtime (closing a running one first). 1 on success; 0 with
+  // "Unable to initlise lotus notes".
+  int InitSession();
+  // Closes the open database and ends the session; each only when this store started it.
+  void Close();
+
+  CString GetErrorText();
+  void SetErrorText(CString text);
+
+  // Opens the NSF at path, or creates it from the first template whose title holds "MAIL (R" (the
+  // template chooser picks one when none does). 1 when m_db is open and no stop was requested; else 0
+  // with m_strError set, except after a stop, which leaves the text as it was.
+  int CreateOrOpenDatabase(CString path);
+  // Creates the Notes folder for path ("Outlook\" + PST folder path, ending with a backslash), named
+  // by NotesFolderName. Non-zero: convert the folder (also when it exists already); 0: skip it, with
+  // the library's text in m_strError.
+  int CreateFolder(CString path);
+
+  // Appends the Domino servers known to the session. 1, or 0 with m_strError set.
+  int GetServerNames(CStringArray* names);
+  // Appends, at the same index, the file path and file name of every database of server, until
+  // m_bStop is set. 1 when the list was read (also after a stop), 0 with m_strError set.
+  int GetServerDatabases(CString server, CStringArray* paths, CStringArray* fileNames);
+
+  // The chooser asked by CreateOrOpenDatabase when no template is a mail template. The wizard gives
+  // the store one that runs the template selection dialog; without one (null, the default) such a
+  // search fails with "Unable to get Template".
+  void SetTemplateChooser(ITemplateChooser* chooser) { m_pTemplateChooser = chooser; }
+
+  CString m_strError;
+  int m_bSessionInit;
+  int m_bDbOpen;
+  LNNotesSession m_session;
+  LNDatabase m_db;
+  // The browsed folder, or the target folder of the item loop.
+  LNViewFolder m_folder;
+  // Folders of the browsed database.
+  LNViewFolderArray m_folders;
+  // Status of the last library call whose result an operation kept; 0 is success.
+  LNSTATUS m_status;
+  // Item loop progress: status text and position per item.
+  IProgressSink* m_pItemProgress;
+  // Moved while an exported RTF file is read back.
+  IProgressSink* m_pReadProgress;
+  // Tree that the folder listing fills.
+  CFolderCheckTree* m_pFolderTree;
+  int m_bStop;
+  // Wait dialog whose bar and text the folder listing updates.
+  IProgressSink* m_pScanWnd;
+  // Rich-text export: 3 tries the export library first, 2 exports with the default exporter, any
+  // other value exports only for the preview.
+  int m_nExportMode;
+  // 1: ask before previewing a rich-text body over 61440 bytes; the answer is kept for the run.
+  int m_bAskLargePreview;
+  int m_bShowLargePreview;
+  // 1: every item saver writes the body as plain text only.
+  BYTE m_bPlainTextBody;
+
+ private:
+  CNotesStore(const CNotesStore&) = delete;
+  CNotesStore& operator=(const CNotesStore&) = delete;
+
+  // Stores the library's message for status as the error text.
+  void SetLibraryErrorText(LNSTATUS status);
+  // Lists the templates and picks the mail template; 1 with its file path, 0 with the error text set.
+  int FindMailTemplate(CString* templatePath);
+
+  ITemplateChooser* m_pTemplateChooser;
+};
+
+// The Notes folder name for a folder path: the trailing backslash dropped, and a name longer than
+// NOTES_FOLDER_NAME_LIMIT cut to its last backslash and what follows. The item loop opens folders by
+// the same rule, so it finds the folder CreateFolder made.
+CString NotesFolderName(const CString& path);
+
+// Text to the library's strings (character set 0, or 1 for the HTML body). An empty text, or one the
+// library cannot translate, gives an empty LNString.
+LNString CStringToLNString(CString text);
+LNString CStringToLNStringCharset1(CString text);
+// The library's string to text, whole at any length; a string the library cannot translate is read as
+// ANSI bytes.
+CString LNStringToCString(LNString s);

@@ -9,6 +9,7 @@
 #include "TemplateChooser.h"
 
 class CFolderCheckTree;
+class RdoFolderDispatch;
 
 // Longest Notes folder name kept whole; a longer one is cut to a backslash and its last segment.
 const int NOTES_FOLDER_NAME_LIMIT = 130;
@@ -56,6 +57,13 @@ class CNotesStore {
   // m_bStop is set. 1 when the list was read (also after a stop), 0 with m_strError set.
   int GetServerDatabases(CString server, CStringArray* paths, CStringArray* fileNames);
 
+  // The item loop: saves every item of the PST folder into the Notes folder of path ("Outlook\" + PST
+  // folder path, the text CreateFolder was given), which stays the current folder m_folder. 1 when the
+  // loop ran to its end (or the folder has no item collection); 0 when the Notes folder cannot be
+  // opened or m_bStop ended the loop. An item that cannot be fetched, classified or saved is skipped
+  // (and noted in m_pSkippedItems); nothing the loop calls escapes it. Runs on the conversion worker.
+  int SaveFolderItems(CString path, RdoFolderDispatch* folder);
+
   // The chooser asked by CreateOrOpenDatabase when no template is a mail template. The wizard gives
   // the store one that runs the template selection dialog; without one (null, the default) such a
   // search fails with "Unable to get Template".
@@ -89,6 +97,9 @@ class CNotesStore {
   int m_bShowLargePreview;
   // 1: every item saver writes the body as plain text only.
   BYTE m_bPlainTextBody;
+  // Borrowed, may be null: the item loop appends one line per item it skipped,
+  // "<index>\t<subject>\t<reason>", for tools that report what a conversion lost.
+  CStringArray* m_pSkippedItems = nullptr;
 
  private:
   CNotesStore(const CNotesStore&) = delete;
@@ -106,6 +117,10 @@ class CNotesStore {
 // NOTES_FOLDER_NAME_LIMIT cut to its last backslash and what follows. The item loop opens folders by
 // the same rule, so it finds the folder CreateFolder made.
 CString NotesFolderName(const CString& path);
+
+// The item kind of a message class: 0 appointment, 1 task, 2 mail or post, 3 journal entry, 4 contact,
+// -1 anything else (saved as mail). Whole text, exact case.
+int GetItemKind(CString messageClass);
 
 // Text to the library's strings (character set 0, or 1 for the HTML body). An empty text, or one the
 // library cannot translate, gives an empty LNString.

@@ -1,0 +1,87 @@
+// Shared by the item loop and folder converter tests: a Notes store with a fresh target NSF, a PST
+// session on a builder PST, a progress sink that records what it is shown, and a reading of what a
+// Notes folder holds.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "EngineComTest.h"
+#include "NotesStore.h"
+#include "PstSession.h"
+
+namespace enginetest {
+
+class RecordingSink : public IProgressSink {
+ public:
+  void SetText(const CString& text) override { texts.push_back(text); }
+  void SetPos(int percent) override { positions.push_back(percent); }
+  std::vector<CString> texts;
+  std::vector<int> positions;
+};
+
+class ItemLoopTest : public EngineComTest {
+ protected:
+  void SetUp() override {
+    EngineComTest::SetUp();
+    ASSERT_EQ(1, store_.InitSession());
+    ASSERT_EQ(1, store_.CreateOrOpenDatabase(Wide(dir_.File("target.nsf"))));
+    store_.m_pItemProgress = &sink_;
+    store_.m_pSkippedItems = &skipped_;
+  }
+  void TearDown() override {
+    // Every automation reference goes before the apartment does.
+    session_.Close();
+    session_.m_currentFolder.ReleaseDispatch();
+    store_.Close();
+    EngineComTest::TearDown();
+  }
+
+  // Opens pst in the session and lists its folders, as the driver does before converting.
+  void OpenPst(const pstbuilder::Store& pst) {
+    ASSERT_EQ(1, session_.ReopenPst(WriteStore(pst))) << session_.GetOpenError();
+    CStringArray paths;
+    session_.GetFolderList(&paths);
+  }
+
+  // Creates the Notes folder of the PST folder path, opens the PST folder and runs the loop on it.
+  int SaveFolder(const CString& path) {
+    EXPECT_EQ(1, store_.CreateFolder(L"Outlook\\" + path)) << store_.GetErrorText();
+    RdoFolderDispatch folder;
+    session_.OpenFolderByPath(path, folder);
+    EXPECT_TRUE(folder.m_lpDispatch) << path;
+    return store_.SaveFolderItems(L"Outlook\\" + path, &folder);
+  }
+
+  // Documents filed in the Notes folder name; -1 when there is no such folder.
+  long DocumentsIn(const CString& name) {
+    try {
+      LNViewFolder folder;
+      store_.m_db.GetViewFolder(CStringToLNString(name), &folder);
+      folder.Open(0);
+      return folder.GetEntryCount();
+    } catch (LNSTATUS) {
+      return -1;
+    }
+  }
+
+  static pstbuilder::Message Item(const std::string& messageClass, const std::string& subject) {
+    pstbuilder::Message message = Mail(subject);
+    message.messageClass = messageClass;
+    return message;
+  }
+
+  static pstbuilder::Store MailFolder(const std::string& name, int count) {
+    pstbuilder::Store pst;
+    pstbuilder::Folder& folder = pst.AddFolder(name);
+    for (int i = 1; i <= count; ++i) folder.messages.push_back(Mail("subject " + std::to_string(i)));
+    return pst;
+  }
+
+  CNotesStore store_;
+  CPstSession session_;
+  RecordingSink sink_;
+  CStringArray skipped_;
+};
+
+}  // namespace enginetest

@@ -1,0 +1,137 @@
+// The item loop against the automation stand-ins and the Notes library: kind routing, progress, the
+// stop flag, and items that fail to be fetched, classified or saved.
+#include <memory>
+
+#include "ItemLoopSupport.h"
+
+using namespace enginetest;
+namespace pb = pstbuilder;
+
+TEST(GetItemKind, MatchesWholeClassesInExactCaseOnly) {
+  EXPECT_EQ(0, GetItemKind(L"IPM.Appointment"));
+  EXPECT_EQ(1, GetItemKind(L"IPM.Task"));
+  EXPECT_EQ(2, GetItemKind(L"IPM.Note"));
+  EXPECT_EQ(2, GetItemKind(L"IPM.Post"));
+  EXPECT_EQ(3, GetItemKind(L"IPM.Activity"));
+  EXPECT_EQ(4, GetItemKind(L"IPM.Contact"));
+  for (LPCWSTR other :
+       {L"IPM.Note.SMIME", L"IPM.Appointment.X", L"IPM.DistList", L"ipm.task", L"", L"IPM.Note "})
+    EXPECT_EQ(-1, GetItemKind(other)) << CString(other);
+}
+
+TEST_F(ItemLoopTest, ShowsEachItemWithItsSubjectAndPosition) {
+  OpenPst(MailFolder("Inbox", 7));
+  EXPECT_EQ(1, SaveFolder(L"Inbox\\"));
+  EXPECT_EQ((std::vector<int>{14, 28, 42, 57, 71, 85, 100}), sink_.positions);
+  ASSERT_EQ(7u, sink_.texts.size());
+  EXPECT_EQ(CString(L"Saving email 3 of 7 - subject 3"), sink_.texts[2]);
+  EXPECT_EQ(7, DocumentsIn(L"Outlook\\Inbox"));
+  EXPECT_EQ(0, skipped_.GetSize());
+}
+
+TEST_F(ItemLoopTest, OneItemGoesStraightToTheEnd) {
+  OpenPst(MailFolder("Inbox", 1));
+  EXPECT_EQ(1, SaveFolder(L"Inbox\\"));
+  EXPECT_EQ(std::vector<int>{100}, sink_.positions);
+}
+
+TEST_F(ItemLoopTest, EveryKindShowsTheSameWords) {
+  pb::Store pst;
+  pb::Folder& folder = pst.AddFolder("Calendar", "IPF.Appointment");
+  folder.messages.push_back(Item("IPM.Appointment", "meeting"));
+  folder.messages.push_back(Item("IPM.Contact", "someone"));
+  OpenPst(pst);
+  EXPECT_EQ(1, SaveFolder(L"Calendar\\"));
+  ASSERT_EQ(2u, sink_.texts.size());
+  EXPECT_EQ(CString(L"Saving email 1 of 2 - meeting"), sink_.texts[0]);
+  EXPECT_EQ(CString(L"Saving email 2 of 2 - someone"), sink_.texts[1]);
+}
+
+TEST_F(ItemLoopTest, EmptyFolderShowsNothingAndSucceeds) {
+  OpenPst(MailFolder("Inbox", 0));
+  EXPECT_EQ(1, SaveFolder(L"Inbox\\"));
+  EXPECT_TRUE(sink_.texts.empty());
+  EXPECT_EQ(0, DocumentsIn(L"Outlook\\Inbox"));
+}
+
+TEST_F(ItemLoopTest, StopFlagBeforeFirstItemSavesNothing) {
+  OpenPst(MailFolder("Inbox", 3));
+  store_.m_bStop = 1;
+  EXPECT_EQ(0, SaveFolder(L"Inbox\\"));
+  EXPECT_TRUE(sink_.texts.empty());
+  EXPECT_EQ(CString(L"Outlook\\Inbox"), LNStringToCString(store_.m_folder.GetName()));
+  EXPECT_EQ(0, DocumentsIn(L"Outlook\\Inbox"));
+}
+
+TEST_F(ItemLoopTest, MissingNotesFolderReadsNoItemAndLeavesNoErrorText) {
+  OpenPst(MailFolder("Inbox", 3));
+  store_.SetErrorText(L"earlier");
+  RdoFolderDispatch folder;
+  session_.OpenFolderByPath(L"Inbox\\", folder);
+  EXPECT_EQ(0, store_.SaveFolderItems(L"Outlook\\Inbox\\", &folder));
+  EXPECT_NE(0u, store_.m_status);
+  EXPECT_TRUE(sink_.texts.empty());
+  EXPECT_EQ(CString(L"earlier"), store_.GetErrorText());
+}
+
+TEST_F(ItemLoopTest, NullProgressAndNoPstFolderAreTolerated) {
+  OpenPst(MailFolder("Inbox", 2));
+  store_.m_pItemProgress = nullptr;
+  EXPECT_EQ(1, SaveFolder(L"Inbox\\"));
+  EXPECT_EQ(2, DocumentsIn(L"Outlook\\Inbox"));
+  ASSERT_EQ(1, store_.CreateFolder(L"Outlook\\Other\\"));
+  RdoFolderDispatch empty;
+  EXPECT_EQ(1, store_.SaveFolderItems(L"Outlook\\Other\\", &empty));
+  EXPECT_EQ(1, store_.SaveFolderItems(L"Outlook\\Other\\", nullptr));
+}
+
+TEST_F(ItemLoopTest, FailedFetchSkipsThatItemOnly) {
+  ScopedFaults faults("rdo.item=3");
+  OpenPst(MailFolder("Inbox", 5));
+  EXPECT_EQ(1, SaveFolder(L"Inbox\\"));
+  EXPECT_EQ(4, DocumentsIn(L"Outlook\\Inbox"));
+  ASSERT_EQ(5u, sink_.texts.size());
+  EXPECT_EQ(CString(L"Saving email 3 of 5 - "), sink_.texts[2]);
+  ASSERT_EQ(1, skipped_.GetSize());
+  EXPECT_EQ(0, skipped_[0].Find(L"3\t\t")) << skipped_[0];
+  EXPECT_GE(skipped_[0].Find(L"rdo.item"), 0) << skipped_[0];
+}
+
+TEST_F(ItemLoopTest, FailedMessageClassSkipsThatItemOnly) {
+  ScopedFaults faults("rdo.messageclass=2");
+  OpenPst(MailFolder("Inbox", 4));
+  EXPECT_EQ(1, SaveFolder(L"Inbox\\"));
+  EXPECT_EQ(3, DocumentsIn(L"Outlook\\Inbox"));
+  ASSERT_EQ(1, skipped_.GetSize());
+  EXPECT_EQ(0, skipped_[0].Find(L"2\tsubject 2\t")) << skipped_[0];
+}
+
+TEST_F(ItemLoopTest, SaverFailingOnItemFourStillSavesFiveToTen) {
+  OpenPst(MailFolder("Inbox", 10));
+  ASSERT_EQ(1, store_.CreateFolder(L"Outlook\\Inbox\\"));
+  // The library reads its faults when its session starts; the database and folder stay as they are.
+  ScopedFaults notesFaults("notes.save=4");
+  ASSERT_EQ(1, store_.InitSession());
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Wide(dir_.File("target.nsf"))));
+  RdoFolderDispatch folder;
+  session_.OpenFolderByPath(L"Inbox\\", folder);
+  EXPECT_EQ(1, store_.SaveFolderItems(L"Outlook\\Inbox\\", &folder));
+  EXPECT_EQ(9, DocumentsIn(L"Outlook\\Inbox"));
+  ASSERT_EQ(1, skipped_.GetSize());
+  EXPECT_EQ(0, skipped_[0].Find(L"4\tsubject 4\t")) << skipped_[0];
+  EXPECT_EQ(100, sink_.positions.back());
+}
+
+TEST_F(ItemLoopTest, LongPathOpensTheFolderNamedByItsLastSegment) {
+  // "Outlook\" + 60 + "\" + 57 + "\Leaf" is 131 characters once the trailing backslash is dropped.
+  const std::string first(60, 'a'), second(57, 'b');
+  pb::Store pst;
+  pb::Folder& leaf = pst.AddFolder(first).AddFolder(second).AddFolder("Leaf");
+  leaf.messages.push_back(Mail("deep"));
+  OpenPst(pst);
+  const CString path = Wide(first + "\\" + second + "\\Leaf\\");
+  ASSERT_EQ(131, (L"Outlook\\" + path).GetLength() - 1);
+  EXPECT_EQ(1, SaveFolder(path));
+  EXPECT_EQ(CString(L"\\Leaf"), LNStringToCString(store_.m_folder.GetName()));
+  EXPECT_EQ(1, DocumentsIn(L"\\Leaf"));
+}

@@ -1,0 +1,276 @@
+// convert-harness PST NSF: a test tool that runs the engine's conversion road without windows. It opens
+// the PST through the PST session, opens the NSF or creates it from the mail template, and for the top
+// folder and every listed folder creates the Notes folder and saves its items, as the driver does.
+// Then it reads every Notes folder back and prints, UTF-8 with LF on a binary stdout, one line per
+// folder:   <items> TAB <documents> TAB <attachments seen> TAB <attachments saved> TAB <Notes folder>
+// and then one line per item or attachment that was not saved:
+//           <Notes folder> TAB item <n> TAB <subject> TAB <reason>
+// Exit 0 when every folder has as many new documents as the PST folder has items, 1 otherwise, 2 when
+// the PST or the NSF cannot be opened (the reason on stderr).
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "AutomationWrappers.h"
+#include "FolderConverter.h"
+#include "NotesStore.h"
+#include "PstSession.h"
+
+namespace {
+
+std::string Utf8(const CString& text) {
+  LPCWSTR wide = text;
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, text.GetLength(), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0) WideCharToMultiByte(CP_UTF8, 0, wide, text.GetLength(), &out[0], length, nullptr, nullptr);
+  return out;
+}
+
+// Values are TAB-separated on one line: tabs and line breaks inside them are escaped. Folder names keep
+// their backslashes, as nsfdump prints them.
+std::string Field(const CString& text) {
+  std::string out;
+  for (char c : Utf8(text)) {
+    switch (c) {
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+void Out(const std::string& line) { std::fwrite(line.data(), 1, line.size(), stdout); }
+
+void Fail(const CString& text) {
+  const std::string line = Utf8(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+CString Describe(CException* e) {
+  WCHAR text[1024] = L"";
+  e->GetErrorMessage(text, _countof(text));
+  e->Delete();
+  return text[0] ? CString(text) : CString(L"automation call failed");
+}
+
+VARIANT IndexVariant(long n) {
+  VARIANT index;
+  VariantInit(&index);
+  index.vt = VT_I4;
+  index.lVal = n;
+  return index;
+}
+
+// One PST item as the harness sees it before the conversion.
+struct PstItem {
+  CString subject;
+  std::vector<CString> attachments;
+  CString failure;  // why the item could not be read here
+};
+
+struct FolderReport {
+  CString notesFolder;
+  std::vector<PstItem> items;
+  long documentsBefore = 0;
+  std::vector<std::vector<CString>> documents;  // attachment names of each new document, in filing order
+  std::vector<CString> skipped;                 // the item loop's lines "<n> TAB <subject> TAB <reason>"
+  CString failure;                              // why the folder was not converted
+};
+
+std::vector<PstItem> ReadPstItems(CPstSession& session, const CString& path, CString* failure) {
+  std::vector<PstItem> items;
+  try {
+    RdoFolderDispatch folder;
+    if (path.IsEmpty())
+      folder.AttachDispatch(session.m_store.GetRootFolder());
+    else
+      session.OpenFolderByPath(path, folder);
+    if (!folder.m_lpDispatch) {
+      *failure = L"the PST folder cannot be reached";
+      return items;
+    }
+    RdoItemsDispatch collection(folder.GetItems());
+    if (!collection.m_lpDispatch) return items;
+    const long count = collection.GetCount();
+    for (long n = 1; n <= count; ++n) {
+      PstItem item;
+      try {
+        RdoMailDispatch mail(collection.Item(IndexVariant(n)));
+        item.subject = mail.GetSubject();
+        RdoAttachmentsDispatch attachments(mail.GetAttachments());
+        const long attachmentCount = attachments.m_lpDispatch ? attachments.GetCount() : 0;
+        for (long a = 1; a <= attachmentCount; ++a) {
+          RdoAttachmentDispatch attachment(attachments.Item(IndexVariant(a)));
+          item.attachments.push_back(attachment.GetFileName());
+        }
+      } catch (CException* e) {
+        item.failure = Describe(e);
+      }
+      items.push_back(item);
+    }
+  } catch (CException* e) {
+    *failure = Describe(e);
+  }
+  return items;
+}
+
+// Attachment names of the documents filed into the folder from index `from` on; the folder's entry
+// count before the conversion when documents is null.
+long ReadNotesFolder(CNotesStore& store, const CString& notesFolder, long from,
+                     std::vector<std::vector<CString>>* documents) {
+  try {
+    LNViewFolder folder;
+    store.m_db.GetViewFolder(CStringToLNString(notesFolder), &folder);
+    folder.Open(0);
+    const long count = folder.GetEntryCount();
+    if (documents) {
+      for (long i = from; i < count; ++i) {
+        LNDocument document;
+        folder[i].GetDocument(&document);
+        document.Open(0);
+        LNAttachmentArray attachments;
+        document.GetAttachments(&attachments);
+        std::vector<CString> names;
+        for (LNINT a = 0; a < attachments.GetCount(); ++a)
+          names.push_back(LNStringToCString(attachments[a].GetAttachmentName()));
+        document.Close();
+        documents->push_back(names);
+      }
+    }
+    folder.Close();
+    return count;
+  } catch (LNSTATUS) {
+    return 0;
+  }
+}
+
+// Lines for the losses of one folder. Documents are filed in item order, skipping the items the loop
+// reported, so the n-th remaining item pairs with the n-th new document.
+void ReportLosses(const FolderReport& report) {
+  const std::string folder = Field(report.notesFolder);
+  if (!report.failure.IsEmpty()) Out(folder + "\t-\t\t" + Field(report.failure) + "\n");
+  std::map<long, CString> skipped;
+  for (const CString& line : report.skipped) {
+    const int tab = line.Find(L'\t');
+    const long n = _wtol(line.Left(tab));
+    skipped[n] = line.Mid(tab + 1);
+    const CString rest = line.Mid(tab + 1);
+    const int second = rest.Find(L'\t');
+    Out(folder + "\titem " + std::to_string(n) + "\t" + Field(rest.Left(second)) + "\t" +
+        Field(rest.Mid(second + 1)) + "\n");
+  }
+  size_t document = 0;
+  for (size_t i = 0; i < report.items.size(); ++i) {
+    const long n = static_cast<long>(i) + 1;
+    if (skipped.count(n)) continue;
+    const PstItem& item = report.items[i];
+    const std::string prefix = folder + "\titem " + std::to_string(n) + "\t" + Field(item.subject) + "\t";
+    if (document >= report.documents.size()) {
+      Out(prefix + "no document was filed for it\n");
+      continue;
+    }
+    std::vector<CString> saved = report.documents[document++];
+    for (const CString& name : item.attachments) {
+      bool found = false;
+      for (auto it = saved.begin(); it != saved.end(); ++it) {
+        if (*it == name) {
+          saved.erase(it);
+          found = true;
+          break;
+        }
+      }
+      if (!found) Out(prefix + "attachment " + Field(name) + " not saved\n");
+    }
+    if (!item.failure.IsEmpty()) Out(prefix + "the harness could not read it: " + Field(item.failure) + "\n");
+  }
+}
+
+int Run(const CString& pstPath, const CString& nsfPath) {
+  CNotesStore store;
+  if (!store.InitSession()) {
+    Fail(store.GetErrorText());
+    return 2;
+  }
+  CPstSession session;
+  if (!session.ReopenPst(pstPath)) {
+    Fail(L"Fail to open pst file... " + session.GetOpenError());
+    return 2;
+  }
+  if (!store.CreateOrOpenDatabase(nsfPath)) {
+    Fail(store.GetErrorText());
+    return 2;
+  }
+
+  CStringArray paths;
+  paths.Add(CString());
+  session.GetFolderList(&paths);
+
+  CFolderConverter converter;
+  std::vector<FolderReport> reports;
+  for (INT_PTR i = 0; i < paths.GetSize(); ++i) {
+    const CString& path = paths[i];
+    FolderReport report;
+    report.notesFolder = NotesFolderName(L"Outlook\\" + path);
+    report.items = ReadPstItems(session, path, &report.failure);
+    if (!store.CreateFolder(L"Outlook\\" + path)) {
+      report.failure = L"the Notes folder cannot be created: " + store.GetErrorText();
+    } else {
+      report.documentsBefore = ReadNotesFolder(store, report.notesFolder, 0, nullptr);
+      CStringArray skipped;
+      store.m_pSkippedItems = &skipped;
+      converter.m_pStore = &store;
+      converter.m_pSession = &session;
+      converter.ConvertFolder(path);
+      store.m_pSkippedItems = nullptr;
+      for (INT_PTR s = 0; s < skipped.GetSize(); ++s) report.skipped.push_back(skipped[s]);
+      ReadNotesFolder(store, report.notesFolder, report.documentsBefore, &report.documents);
+    }
+    reports.push_back(std::move(report));
+  }
+
+  int result = 0;
+  for (const FolderReport& report : reports) {
+    long seen = 0, saved = 0;
+    for (const PstItem& item : report.items) seen += static_cast<long>(item.attachments.size());
+    for (const auto& names : report.documents) saved += static_cast<long>(names.size());
+    Out(std::to_string(report.items.size()) + "\t" + std::to_string(report.documents.size()) + "\t" +
+        std::to_string(seen) + "\t" + std::to_string(saved) + "\t" + Field(report.notesFolder) + "\n");
+    if (report.documents.size() != report.items.size()) result = 1;
+  }
+  for (const FolderReport& report : reports) ReportLosses(report);
+  return result;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  if (argc != 3) {
+    Fail(L"usage: convert-harness PST NSF");
+    return 2;
+  }
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    Fail(L"COM cannot be initialised");
+    return 2;
+  }
+  int result = 2;
+  { result = Run(argv[1], argv[2]); }
+  std::fflush(stdout);
+  CoUninitialize();
+  return result;
+}

@@ -9,6 +9,11 @@
 #include "TemplateChooser.h"
 
 class CFolderCheckTree;
+class RdoAppointmentDispatch;
+class RdoContactDispatch;
+class RdoJournalDispatch;
+class RdoMailDispatch;
+class RdoTaskDispatch;
 
 // Longest Notes folder name kept whole; a longer one is cut to a backslash and its last segment.
 const int NOTES_FOLDER_NAME_LIMIT = 130;
@@ -55,6 +60,22 @@ class CNotesStore {
   // Appends, at the same index, the file path and file name of every database of server, until
   // m_bStop is set. 1 when the list was read (also after a stop), 0 with m_strError set.
   int GetServerDatabases(CString server, CStringArray* paths, CStringArray* fileNames);
+
+  // Item savers, called by the item loop with m_db open, the target folder open in m_folder, and the
+  // Notes thread and OLE initialised. Each creates one note, writes its items, saves it and files it
+  // in m_folder. 1 when they return; SaveMail returns 0 when the note could not be created. Any other
+  // failure leaves them as an exception (a thrown status or an automation exception) with nothing
+  // filed; the loop drops the item. The item wrapper stays the caller's.
+  int SaveAppointment(RdoAppointmentDispatch* item);
+  int SaveTask(RdoTaskDispatch* item);
+  int SaveMail(RdoMailDispatch* item);
+  int SaveJournal(RdoJournalDispatch* item);
+  int SaveContact(RdoContactDispatch* item);
+
+  // Attaches every attachment of the collection to note, saving the note after each. attachments is
+  // a reference this call owns and releases. An attachment that cannot be copied is skipped; a note
+  // without attachments is not saved.
+  void CopyAttachments(LPDISPATCH attachments, LNDocument& note);
 
   // The chooser asked by CreateOrOpenDatabase when no template is a mail template. The wizard gives
   // the store one that runs the template selection dialog; without one (null, the default) such a

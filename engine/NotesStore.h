@@ -123,6 +123,10 @@ class CNotesStore {
   ITemplateChooser* m_pTemplateChooser;
 };
 
+// The text of a contact's birthday or anniversary: "MM/DD/YYYY", or "" when the PST carries no date
+// (its "no date" is 4501-01-01; a value outside the years 1601 to 4499 counts as none).
+CString ContactDateText(DATE date);
+
 // The Notes folder name for a folder path: the trailing backslash dropped, and a name longer than
 // NOTES_FOLDER_NAME_LIMIT cut to its last backslash and what follows. The item loop opens folders by
 // the same rule, so it finds the folder CreateFolder made.

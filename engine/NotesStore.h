@@ -10,6 +10,11 @@
 
 class CFolderCheckTree;
 class RdoFolderDispatch;
+class RdoAppointmentDispatch;
+class RdoContactDispatch;
+class RdoJournalDispatch;
+class RdoMailDispatch;
+class RdoTaskDispatch;
 
 // Longest Notes folder name kept whole; a longer one is cut to a backslash and its last segment.
 const int NOTES_FOLDER_NAME_LIMIT = 130;
@@ -64,6 +69,22 @@ class CNotesStore {
   // (and noted in m_pSkippedItems); nothing the loop calls escapes it. Runs on the conversion worker.
   int SaveFolderItems(CString path, RdoFolderDispatch* folder);
 
+  // Item savers, called by the item loop with m_db open, the target folder open in m_folder, and the
+  // Notes thread and OLE initialised. Each creates one note, writes its items, saves it and files it
+  // in m_folder. 1 when they return; SaveMail returns 0 when the note could not be created. Any other
+  // failure leaves them as an exception (a thrown status or an automation exception) with nothing
+  // filed; the loop drops the item. The item wrapper stays the caller's.
+  int SaveAppointment(RdoAppointmentDispatch* item);
+  int SaveTask(RdoTaskDispatch* item);
+  int SaveMail(RdoMailDispatch* item);
+  int SaveJournal(RdoJournalDispatch* item);
+  int SaveContact(RdoContactDispatch* item);
+
+  // Attaches every attachment of the collection to note, saving the note after each. attachments is
+  // a reference this call owns and releases. An attachment that cannot be copied is skipped; a note
+  // without attachments is not saved.
+  void CopyAttachments(LPDISPATCH attachments, LNDocument& note);
+
   // The chooser asked by CreateOrOpenDatabase when no template is a mail template. The wizard gives
   // the store one that runs the template selection dialog; without one (null, the default) such a
   // search fails with "Unable to get Template".
@@ -112,6 +133,10 @@ class CNotesStore {
 
   ITemplateChooser* m_pTemplateChooser;
 };
+
+// The text of a contact's birthday or anniversary: "MM/DD/YYYY", or "" when the PST carries no date
+// (its "no date" is 4501-01-01; a value outside the years 1601 to 4499 counts as none).
+CString ContactDateText(DATE date);
 
 // The Notes folder name for a folder path: the trailing backslash dropped, and a name longer than
 // NOTES_FOLDER_NAME_LIMIT cut to its last backslash and what follows. The item loop opens folders by

@@ -1,0 +1,18 @@
+// Names of an attachment on its way from the PST into a note: the temporary file it passes through
+// and the name it gets in the note.
+#pragma once
+
+#include <afxcoll.h>
+
+// Longest file name (in characters) given to a temporary attachment file.
+const int ATTACHMENT_FILE_NAME_LIMIT = 100;
+
+// A file name safe to create in a folder of our own: the last path component of name, with control
+// characters and <>:"/\|?* replaced by '_', trailing dots and blanks dropped, a device name (CON,
+// NUL, COM1, ...) prefixed with '_', cut to ATTACHMENT_FILE_NAME_LIMIT keeping the extension, and
+// "attachment" when nothing is left.
+CString SafeAttachmentFileName(CString name);
+
+// The attachment name in the note: name upper-cased (a-z only); when that is in used already,
+// "(n)" + name for the smallest n from 0 whose upper-cased form is not. used holds upper-cased names.
+CString UniqueAttachmentName(CString name, const CStringArray& used);

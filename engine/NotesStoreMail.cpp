@@ -1,0 +1,89 @@
+// The mail and journal savers. The mail saver is also the catch-all for message classes that no
+// other saver takes.
+#include "AutomationWrappers.h"
+#include "ItemBody.h"
+#include "NotesItemWriters.h"
+#include "NotesStore.h"
+
+namespace {
+
+void ThrowIfFailed(LNSTATUS status) {
+  if (status != LNNOERROR) throw status;
+}
+
+void DropMessage(LNSTATUS status) {
+  char message[512];
+  LNGetErrorMessageText(status, message, sizeof message, 0);
+}
+
+}  // namespace
+
+int CNotesStore::SaveMail(RdoMailDispatch* item) {
+  LNMailMessage note;
+  try {
+    ThrowIfFailed(m_db.CreateDocument(&note));
+    ThrowIfFailed(note.Open(0));
+  } catch (LNSTATUS status) {
+    DropMessage(status);
+    return 0;
+  }
+
+  AddTextItem(L"Form", L"Memo", note);
+  AddTextItem(L"SendTo", item->GetTo(), note);
+  AddTextItem(L"Subject", item->GetSubject(), note);
+  AddTextItem(L"From", item->GetSenderName(), note);
+  AddTextItem(L"EnterSentTo", item->GetTo(), note);
+  // The misspelled names are what converted memos have always carried; the correct ones beside them
+  // are what a memo form shows, so the Bcc stays visible.
+  AddTextItem(L"BliendCopyTo", item->GetBcc(), note);
+  AddTextItem(L"BlindCopyTo", item->GetBcc(), note);
+  AddTextItem(L"EnterBliendCopyTo", item->GetBcc(), note);
+  AddTextItem(L"EnterBlindCopyTo", item->GetBcc(), note);
+  AddTextItem(L"CopyTo", item->GetCc(), note);
+  AddTextItem(L"EnterCopyTo", item->GetCc(), note);
+
+  const COleDateTime date57(item->GetDateProperty57());
+  const COleDateTime date41(item->GetDateProperty41());
+  const COleDateTime date18(item->GetDateProperty18());
+
+  CopyAttachments(item->GetAttachments(), note);
+
+  if (!AddPostedDate(date57, note) && !AddPostedDate(date41, note)) AddPostedDate(date18, note);
+
+  WriteMailBody(item, m_bPlainTextBody, note);
+
+  try {
+    ThrowIfFailed(note.Save(0));
+  } catch (LNSTATUS status) {
+    DropMessage(status);
+  }
+  ThrowIfFailed(m_folder.FolderAddDocument(note));
+  ThrowIfFailed(note.Close());
+  return 1;
+}
+
+int CNotesStore::SaveJournal(RdoJournalDispatch* item) {
+  LNCalendarEntry note;
+  ThrowIfFailed(m_db.CreateDocument(&note));
+  ThrowIfFailed(note.Open(0));
+  CopyAttachments(item->GetAttachments(), note);
+
+  AddTextItem(L"Form", L"JournalEntry", note);
+  AddTextItem(L"Subject", item->GetSubject(), note);
+  AddTextItem(L"From", item->GetFrom(), note);
+  AddTextItem(L"Categories", item->GetCategories(), note);
+
+  // Dispatch id 18 is the mail wrapper's member; the journal item answers it the same way.
+  RdoMailDispatch asMail(item->m_lpDispatch, FALSE);
+  const COleDateTime created(asMail.GetDateProperty18());
+  const COleDateTime diary(item->GetDateProperty6004000d());
+  AddDatetimeItem(L"TimeCreated", OleDateToLNDatetime(created), note);
+  AddDatetimeItem(L"DiaryDate", OleDateToLNDatetime(diary), note);
+
+  WriteJournalBody(item, m_bPlainTextBody, note);
+
+  ThrowIfFailed(note.Save(0, TRUE));
+  ThrowIfFailed(m_folder.FolderAddDocument(note));
+  ThrowIfFailed(note.Close());
+  return 1;
+}

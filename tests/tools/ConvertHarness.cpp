@@ -78,6 +78,7 @@ VARIANT IndexVariant(long n) {
 // One PST item as the harness sees it before the conversion.
 struct PstItem {
   CString subject;
+  CString messageClass;
   std::vector<CString> attachments;
   CString failure;  // why the item could not be read here
 };
@@ -111,6 +112,7 @@ std::vector<PstItem> ReadPstItems(CPstSession& session, const CString& path, CSt
       try {
         RdoMailDispatch mail(collection.Item(IndexVariant(n)));
         item.subject = mail.GetSubject();
+        item.messageClass = mail.GetMessageClass();
         RdoAttachmentsDispatch attachments(mail.GetAttachments());
         const long attachmentCount = attachments.m_lpDispatch ? attachments.GetCount() : 0;
         for (long a = 1; a <= attachmentCount; ++a) {
@@ -183,17 +185,26 @@ void ReportLosses(const FolderReport& report) {
       Out(prefix + "no document was filed for it\n");
       continue;
     }
+    // The savers may rename an attachment (a repeated or unusable file name), so only a shortfall counts
+    // as a loss; the names that no saved attachment carries say which ones are likely missing.
     std::vector<CString> saved = report.documents[document++];
-    for (const CString& name : item.attachments) {
-      bool found = false;
-      for (auto it = saved.begin(); it != saved.end(); ++it) {
-        if (*it == name) {
-          saved.erase(it);
-          found = true;
-          break;
+    if (saved.size() < item.attachments.size()) {
+      std::string missing;
+      for (const CString& name : item.attachments) {
+        bool found = false;
+        for (auto it = saved.begin(); it != saved.end(); ++it) {
+          if (it->CompareNoCase(name) == 0) {  // Notes may keep a name in other case
+            saved.erase(it);
+            found = true;
+            break;
+          }
         }
+        if (!found) missing += (missing.empty() ? "" : ", ") + Field(name);
       }
-      if (!found) Out(prefix + "attachment " + Field(name) + " not saved\n");
+      if (GetItemKind(item.messageClass) == 4) missing += " (contacts are saved without attachments)";
+      Out(prefix + std::to_string(report.documents[document - 1].size()) + " of " +
+          std::to_string(item.attachments.size()) + " attachments saved; not found by name: " + missing +
+          "\n");
     }
     if (!item.failure.IsEmpty()) Out(prefix + "the harness could not read it: " + Field(item.failure) + "\n");
   }

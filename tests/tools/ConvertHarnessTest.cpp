@@ -1,0 +1,173 @@
+// The conversion harness on every fixture PST: it must report no loss, and the documents of every Notes
+// folder (nsfdump counts) must equal the items of the PST folder (pstdump counts, read by the PST reader
+// directly rather than through automation).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+
+namespace {
+
+std::wstring Wide(const std::string& utf8) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
+  return wide;
+}
+
+std::string Utf8(const std::wstring& wide) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  if (n > 0)
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n, nullptr, nullptr);
+  return out;
+}
+
+// A program beside this test, run with arguments; its exit code and standard output.
+DWORD RunProgram(const std::string& program, const std::string& arguments, std::string* output) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring dir(self);
+  dir.resize(dir.find_last_of(L"\\/") + 1);
+  std::wstring cmd = L"\"" + dir + Wide(program) + L"\" " + Wide(arguments);
+
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE readPipe = nullptr, writePipe = nullptr;
+  if (!CreatePipe(&readPipe, &writePipe, &sa, 0)) return 0xFFFFFFFF;
+  SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writePipe;
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION pi{};
+  const BOOL started =
+      CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  CloseHandle(writePipe);
+  if (!started) {
+    CloseHandle(readPipe);
+    return 0xFFFFFFFF;
+  }
+  output->clear();
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(readPipe, buffer, sizeof buffer, &read, nullptr) && read > 0) output->append(buffer, read);
+  CloseHandle(readPipe);
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code = 0xFFFFFFFF;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  return code;
+}
+
+std::vector<std::vector<std::string>> Rows(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+      fields.push_back(line.substr(start, tab - start));
+    fields.push_back(line.substr(start));
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+// Items per folder: nsfdump gives "<count> TAB <form> TAB <folder>", pstdump "<count> TAB <class> TAB
+// <path>"; both are summed over the middle column.
+std::map<std::string, long> CountsByFolder(const std::string& text) {
+  std::map<std::string, long> counts;
+  for (const auto& row : Rows(text))
+    if (row.size() == 3) counts[row[2]] += std::stol(row[0]);
+  return counts;
+}
+
+// The Notes folder a PST reader path stands for, given the path of the folder the conversion treats as
+// its top (the IPM subtree); empty when the path lies outside it.
+std::string NotesFolderOf(const std::string& path, const std::string& top) {
+  if (path == top) return "Outlook";
+  if (path.compare(0, top.size() + 1, top + "/") != 0) return std::string();
+  std::string rest = path.substr(top.size() + 1);
+  for (char& c : rest)
+    if (c == '/') c = '\\';
+  return "Outlook\\" + rest;
+}
+
+// Whether the PST reader's counts, read below top, are the Notes folders' counts.
+bool SameCounts(const std::map<std::string, long>& pst, const std::map<std::string, long>& nsf,
+                const std::string& top) {
+  std::map<std::string, long> mapped;
+  for (const auto& entry : pst) {
+    const std::string folder = NotesFolderOf(entry.first, top);
+    if (!folder.empty()) mapped[folder] += entry.second;
+  }
+  std::map<std::string, long> filed;
+  for (const auto& entry : nsf)
+    if (!entry.first.empty()) filed[entry.first] = entry.second;
+  return mapped == filed;
+}
+
+std::vector<std::string> FixtureFiles() {
+  std::vector<std::string> files;
+  const std::string dir = testsupport::FixturePath("pst");
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((Wide(dir) + L"\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return files;
+  do {
+    const std::string name = Utf8(found.cFileName);
+    const std::string ext = name.size() > 4 ? name.substr(name.size() - 4) : std::string();
+    if (ext == ".pst" || ext == ".ost") files.push_back(name);
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+  return files;
+}
+
+}  // namespace
+
+TEST(ConvertHarness, EveryFixtureConvertsWithADocumentPerItemInEachFolder) {
+  const std::vector<std::string> files = FixtureFiles();
+  ASSERT_FALSE(files.empty());
+  testsupport::TempDir dir;
+  for (const std::string& name : files) {
+    SCOPED_TRACE(name);
+    const std::string pst = testsupport::FixturePath("pst/" + name);
+    const std::string nsf = dir.File(name + ".nsf");
+    std::string report, pstCounts, nsfCounts;
+    EXPECT_EQ(0u, RunProgram("convert-harness.exe", "\"" + pst + "\" \"" + nsf + "\"", &report)) << report;
+    for (const auto& row : Rows(report)) {
+      if (row.size() == 5) {
+        EXPECT_EQ(row[0], row[1]) << row[4];
+      }
+    }
+    ASSERT_EQ(0u, RunProgram("pstdump.exe", "counts \"" + pst + "\"", &pstCounts));
+    ASSERT_EQ(0u, RunProgram("nsfdump.exe", "counts \"" + nsf + "\"", &nsfCounts));
+    const std::map<std::string, long> pstByFolder = CountsByFolder(pstCounts);
+    const std::map<std::string, long> nsfByFolder = CountsByFolder(nsfCounts);
+    // The top is the reader path whose sub-paths line up with the Notes folders: the first one or two
+    // levels, depending on how the file keeps its IPM subtree.
+    bool matched = pstByFolder.empty() && nsfByFolder.empty();
+    for (const auto& entry : pstByFolder) {
+      std::string top;
+      size_t slash = 0;
+      while (!matched) {
+        slash = entry.first.find('/', slash ? slash + 1 : 0);
+        top = entry.first.substr(0, slash);
+        matched = SameCounts(pstByFolder, nsfByFolder, top);
+        if (slash == std::string::npos) break;
+      }
+      if (matched) break;
+    }
+    EXPECT_TRUE(matched) << "pstdump:\n" << pstCounts << "nsfdump:\n" << nsfCounts << "harness:\n" << report;
+  }
+}

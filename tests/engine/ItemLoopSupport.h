@@ -65,6 +65,26 @@ class ItemLoopTest : public EngineComTest {
     }
   }
 
+  // The "Form" of every document filed in the Notes folder name, in filing order.
+  std::vector<CString> FormsIn(const CString& name) {
+    std::vector<CString> forms;
+    LNViewFolder folder;
+    store_.m_db.GetViewFolder(CStringToLNString(name), &folder);
+    folder.Open(0);
+    for (LNINT i = 0; i < folder.GetEntryCount(); ++i) {
+      LNDocument document;
+      folder[i].GetDocument(&document);
+      document.Open(0);
+      LNText form;
+      LNString text;
+      document.GetItem(LNString("Form"), &form);
+      form.GetText(&text);
+      forms.push_back(LNStringToCString(text));
+      document.Close();
+    }
+    return forms;
+  }
+
   static pstbuilder::Message Item(const std::string& messageClass, const std::string& subject) {
     pstbuilder::Message message = Mail(subject);
     message.messageClass = messageClass;

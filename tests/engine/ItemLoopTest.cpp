@@ -19,6 +19,20 @@ TEST(GetItemKind, MatchesWholeClassesInExactCaseOnly) {
     EXPECT_EQ(-1, GetItemKind(other)) << CString(other);
 }
 
+TEST_F(ItemLoopTest, EachKindGoesToItsSaverAndEverythingElseToMail) {
+  pb::Store pst;
+  pb::Folder& folder = pst.AddFolder("Mixed");
+  for (const char* messageClass : {"IPM.Appointment", "IPM.Task", "IPM.Note", "IPM.Post", "IPM.Activity",
+                                   "IPM.Contact", "IPM.Note.SMIME", "ipm.task", "IPM.DistList"})
+    folder.messages.push_back(Item(messageClass, messageClass));
+  OpenPst(pst);
+  EXPECT_EQ(1, SaveFolder(L"Mixed\\"));
+  EXPECT_EQ(0, skipped_.GetSize()) << (skipped_.GetSize() ? skipped_[0] : CString());
+  const std::vector<CString> expected = {L"Appointment", L"Task", L"Memo", L"Memo", L"JournalEntry",
+                                         L"Person",      L"Memo", L"Memo", L"Memo"};
+  EXPECT_EQ(expected, FormsIn(L"Outlook\\Mixed"));
+}
+
 TEST_F(ItemLoopTest, ShowsEachItemWithItsSubjectAndPosition) {
   OpenPst(MailFolder("Inbox", 7));
   EXPECT_EQ(1, SaveFolder(L"Inbox\\"));

@@ -115,6 +115,8 @@ class CNotesStore {
   CNotesStore(const CNotesStore&) = delete;
   CNotesStore& operator=(const CNotesStore&) = delete;
 
+  // Files a saved note into m_folder and closes it; a failure is thrown as a status.
+  void FileAndClose(LNDocument& note);
   // Stores the library's message for status as the error text.
   void SetLibraryErrorText(LNSTATUS status);
   // Lists the templates and picks the mail template; 1 with its file path, 0 with the error text set.

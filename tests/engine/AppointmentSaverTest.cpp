@@ -102,14 +102,7 @@ TEST_F(AppointmentSaver, ReadFailureHalfWayLeavesNothingInTheFolderAndTheNextIte
   const int before = DocumentCount();
 
   RdoAppointmentDispatch broken(Item("Calendar", 1));
-  bool thrown = false;
-  try {
-    store_.SaveAppointment(&broken);
-  } catch (CException* e) {
-    thrown = true;
-    e->Delete();
-  }
-  EXPECT_TRUE(thrown);
+  EXPECT_TRUE(ThrowsAutomationError([&] { store_.SaveAppointment(&broken); }));
   EXPECT_TRUE(Filed().empty());
   EXPECT_EQ(before, DocumentCount());
 

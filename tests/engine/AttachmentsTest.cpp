@@ -93,8 +93,10 @@ TEST_F(Attachments, HostileNamesNeverReachTheFileSystemOutsideThePrivateFolder) 
   const LNDocument note = Copy(mail);
   ASSERT_EQ(names.size(), AttachmentNames(note).size());
   for (size_t i = 0; i < names.size(); i++) EXPECT_EQ(names[i], Content(note, static_cast<LNINT>(i))) << i;
-  const std::string parent = dir_.Path() + "\\..";
-  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((parent + "\\escape.txt").c_str()));
+  char temp[MAX_PATH + 1];
+  GetTempPathA(MAX_PATH + 1, temp);
+  for (const char* stray : {"escape.txt", "up.txt", "..\\escape.txt", "..\\up.txt"})
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((std::string(temp) + stray).c_str())) << stray;
 }
 
 TEST_F(Attachments, SafeFileNamesKeepTheLastComponentAndAvoidDevices) {
@@ -160,14 +162,7 @@ TEST_F(Attachments, SaverFailingAfterTheAttachmentsFilesNothing) {
   store.AddFolder("Tasks", "IPF.Task").messages.push_back(mail);
   OpenPst(store);
   RdoTaskDispatch item(Item("Tasks"));
-  bool thrown = false;
-  try {
-    store_.SaveTask(&item);
-  } catch (CException* e) {
-    thrown = true;
-    e->Delete();
-  }
-  EXPECT_TRUE(thrown);
+  EXPECT_TRUE(ThrowsAutomationError([&] { store_.SaveTask(&item); }));
   EXPECT_TRUE(Filed().empty());
 }
 

@@ -154,14 +154,7 @@ TEST_F(ContactSaver, ReadFailureAbandonsTheWholeContact) {
   OpenPst(store);
   const int before = DocumentCount();
   RdoContactDispatch item(Item("Contacts"));
-  bool thrown = false;
-  try {
-    store_.SaveContact(&item);
-  } catch (CException* e) {
-    thrown = true;
-    e->Delete();
-  }
-  EXPECT_TRUE(thrown);
+  EXPECT_TRUE(ThrowsAutomationError([&] { store_.SaveContact(&item); }));
   EXPECT_TRUE(Filed().empty());
   EXPECT_EQ(before, DocumentCount());
 }

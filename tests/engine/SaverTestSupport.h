@@ -66,6 +66,18 @@ class SaverTest : public EngineComTest {
   std::unique_ptr<ScopedFaults> faults_;
 };
 
+// Whether call left by an automation exception, which this deletes.
+template <class Call>
+bool ThrowsAutomationError(Call call) {
+  try {
+    call();
+  } catch (CException* e) {
+    e->Delete();
+    return true;
+  }
+  return false;
+}
+
 // Message kinds built with the builder.
 pstbuilder::Message Appointment(const std::string& subject);
 pstbuilder::Message Task(const std::string& subject);

@@ -126,7 +126,7 @@ class CNotesStore {
 };
 
 // The text of a contact's birthday or anniversary: "MM/DD/YYYY", or "" when the PST carries no date
-// (its "no date" is 4501-01-01; a value outside the years 1601 to 4499 counts as none).
+// (its "no date" is 4501-01-01; zero, or a value outside the years 1601 to 4499, counts as none).
 CString ContactDateText(DATE date);
 
 // The Notes folder name for a folder path: the trailing backslash dropped, and a name longer than

@@ -1,5 +1,5 @@
-// The mail and journal savers. The mail saver is also the catch-all for message classes that no
-// other saver takes.
+// The mail and journal savers, and the filing every saver ends with. The mail saver is also the
+// catch-all for message classes that no other saver takes.
 #include "AutomationWrappers.h"
 #include "ItemBody.h"
 #include "NotesItemWriters.h"

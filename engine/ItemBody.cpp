@@ -28,8 +28,7 @@ void WritePlainBody(CString plain, LNDocument& document) {
   try {
     AddTextItem(L"Body", plain, document);
   } catch (LNSTATUS status) {
-    char message[512];
-    LNGetErrorMessageText(status, message, sizeof message, 0);
+    DropNotesMessage(status);
   }
 }
 

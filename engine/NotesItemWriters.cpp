@@ -5,18 +5,6 @@
 
 namespace {
 
-// The library throws its statuses once the store has set it to; a returned one is thrown the same
-// way, so every caller sees a failure alike.
-void ThrowIfFailed(LNSTATUS status) {
-  if (status != LNNOERROR) throw status;
-}
-
-// The message of a refused write is fetched and dropped: no writer keeps an error text.
-void DropMessage(LNSTATUS status) {
-  char message[512];
-  LNGetErrorMessageText(status, message, sizeof message, 0);
-}
-
 bool ContainsUpperCased(CString text, LPCWSTR literal) {
   // Only a to z change: a locale's upper-casing could turn other letters into ASCII ones.
   LPWSTR buffer = text.GetBuffer(text.GetLength());
@@ -29,28 +17,43 @@ bool ContainsUpperCased(CString text, LPCWSTR literal) {
 
 LNDatetime MakeDatetime(int month, int day, int year, int hour, int minute, int second) {
   LNDatetime value;
-  ThrowIfFailed(value.SetDate(month, day, year));
-  ThrowIfFailed(value.SetTime(hour, minute, second, 0));
+  ThrowIfNotesError(value.SetDate(month, day, year));
+  ThrowIfNotesError(value.SetTime(hour, minute, second, 0));
   return value;
 }
 
 }  // namespace
 
+void ThrowIfNotesError(LNSTATUS status) {
+  if (status != LNNOERROR) throw status;
+}
+
+void DropNotesMessage(LNSTATUS status) {
+  char message[512];
+  LNGetErrorMessageText(status, message, sizeof message, 0);
+}
+
+void CreateOpenDocument(LNDatabase& db, LNDocument* document) {
+  ThrowIfNotesError(db.CreateDocument(document));
+  ThrowIfNotesError(document->Open(0));
+}
+
 bool AddTextItem(CString name, CString value, LNDocument& document) {
   try {
     LNText text(CStringToLNString(value));
-    ThrowIfFailed(document.CreateItem(CStringToLNString(name), text, NOTES_ITEM_FLAGS, NOTES_ITEM_OPTIONS));
+    ThrowIfNotesError(
+        document.CreateItem(CStringToLNString(name), text, NOTES_ITEM_FLAGS, NOTES_ITEM_OPTIONS));
     return true;
   } catch (LNSTATUS status) {
-    DropMessage(status);
+    DropNotesMessage(status);
     return false;
   }
 }
 
 bool AddDatetimeItem(CString name, LNDatetime value, LNDocument& document) {
   LNDatetimes list;
-  ThrowIfFailed(list.Insert(list.GetDatetimeCount(), value));
-  ThrowIfFailed(document.CreateItem(CStringToLNString(name), list, NOTES_ITEM_FLAGS, NOTES_ITEM_OPTIONS));
+  ThrowIfNotesError(list.Insert(list.GetDatetimeCount(), value));
+  ThrowIfNotesError(document.CreateItem(CStringToLNString(name), list, NOTES_ITEM_FLAGS, NOTES_ITEM_OPTIONS));
   return true;
 }
 
@@ -64,7 +67,7 @@ LNDatetime OleDateToLNDatetime(COleDateTime date) {
   try {
     return MakeDatetime(month, day, year, hour, minute, second);
   } catch (LNSTATUS status) {
-    DropMessage(status);
+    DropNotesMessage(status);
   } catch (...) {
   }
   SYSTEMTIME now;
@@ -88,15 +91,15 @@ bool AddHtmlBodyItem(CString name, CString html, LNDocument& document) {
     LPCWSTR data = html;
     const LNINT length = html.GetLength() * static_cast<LNINT>(sizeof(wchar_t));
     if (HasUtf8Charset(html)) {
-      ThrowIfFailed(document.CreateItem(CStringToLNStringCharset1(name), LNITEMTYPE_RAW, data, length,
-                                        NOTES_ITEM_FLAGS, NOTES_ITEM_OPTIONS));
+      ThrowIfNotesError(document.CreateItem(CStringToLNStringCharset1(name), LNITEMTYPE_RAW, data, length,
+                                            NOTES_ITEM_FLAGS, NOTES_ITEM_OPTIONS));
     }
     if (HasWindows1256Charset(html)) return false;
-    ThrowIfFailed(document.CreateItem(CStringToLNString(name), LNITEMTYPE_RAW, data, length, NOTES_ITEM_FLAGS,
-                                      NOTES_ITEM_OPTIONS));
+    ThrowIfNotesError(document.CreateItem(CStringToLNString(name), LNITEMTYPE_RAW, data, length,
+                                          NOTES_ITEM_FLAGS, NOTES_ITEM_OPTIONS));
     return true;
   } catch (LNSTATUS status) {
-    DropMessage(status);
+    DropNotesMessage(status);
     return false;
   }
 }

@@ -11,6 +11,14 @@
 const LNINT NOTES_ITEM_FLAGS = 8;
 const LNINT NOTES_ITEM_OPTIONS = LNITEMOPTION_APPEND;
 
+// Throws a returned failure status, so a library set to return its statuses fails like one set to
+// throw them.
+void ThrowIfNotesError(LNSTATUS status);
+// Fetches the library's message for status and drops it: the savers keep no error text.
+void DropNotesMessage(LNSTATUS status);
+// A new document of db, open; a failure is thrown as a status.
+void CreateOpenDocument(LNDatabase& db, LNDocument* document);
+
 // One text item holding value (an empty value gives one empty entry). false when the library refused
 // the write; a library status never leaves.
 bool AddTextItem(CString name, CString value, LNDocument& document);

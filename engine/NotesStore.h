@@ -126,6 +126,8 @@ class CNotesStore {
   CNotesStore(const CNotesStore&) = delete;
   CNotesStore& operator=(const CNotesStore&) = delete;
 
+  // Files a saved note into m_folder and closes it; a failure is thrown as a status.
+  void FileAndClose(LNDocument& note);
   // Stores the library's message for status as the error text.
   void SetLibraryErrorText(LNSTATUS status);
   // Lists the templates and picks the mail template; 1 with its file path, 0 with the error text set.
@@ -135,7 +137,7 @@ class CNotesStore {
 };
 
 // The text of a contact's birthday or anniversary: "MM/DD/YYYY", or "" when the PST carries no date
-// (its "no date" is 4501-01-01; a value outside the years 1601 to 4499 counts as none).
+// (its "no date" is 4501-01-01; zero, or a value outside the years 1601 to 4499, counts as none).
 CString ContactDateText(DATE date);
 
 // The Notes folder name for a folder path: the trailing backslash dropped, and a name longer than

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "AutomationWrappers.h"
+#include "NotesItemWriters.h"
 #include "NotesStore.h"
 
 namespace {
@@ -103,15 +104,6 @@ class TempFileRemover {
   CString m_path;
 };
 
-void DropMessage(LNSTATUS status) {
-  char message[512];
-  LNGetErrorMessageText(status, message, sizeof message, 0);
-}
-
-void ThrowIfFailed(LNSTATUS status) {
-  if (status != LNNOERROR) throw status;
-}
-
 }  // namespace
 
 CString SafeAttachmentFileName(CString name) {
@@ -181,13 +173,13 @@ void CNotesStore::CopyAttachments(LPDISPATCH attachments, LNDocument& note) {
           UniqueAttachmentName(fileName.IsEmpty() ? SafeAttachmentFileName(fileName) : fileName, used);
       TempFileRemover remover(path);
       attachment.SaveAsFile(path);
-      ThrowIfFailed(note.CreateAttachment(CStringToLNString(path), CStringToLNString(name), TRUE));
+      ThrowIfNotesError(note.CreateAttachment(CStringToLNString(path), CStringToLNString(name), TRUE));
       used.Add(name);
-      ThrowIfFailed(note.Save(0));
+      ThrowIfNotesError(note.Save(0));
     } catch (CException* e) {
       e->Delete();
     } catch (LNSTATUS status) {
-      DropMessage(status);
+      DropNotesMessage(status);
     }
   }
 }

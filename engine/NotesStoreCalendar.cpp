@@ -4,18 +4,9 @@
 #include "NotesItemWriters.h"
 #include "NotesStore.h"
 
-namespace {
-
-void ThrowIfFailed(LNSTATUS status) {
-  if (status != LNNOERROR) throw status;
-}
-
-}  // namespace
-
 int CNotesStore::SaveAppointment(RdoAppointmentDispatch* item) {
   LNCalendarEntry note;
-  ThrowIfFailed(m_db.CreateDocument(&note));
-  ThrowIfFailed(note.Open(0));
+  CreateOpenDocument(m_db, &note);
   CopyAttachments(item->GetAttachments(), note);
   WriteAppointmentBody(item, m_bPlainTextBody, note);
 
@@ -31,20 +22,18 @@ int CNotesStore::SaveAppointment(RdoAppointmentDispatch* item) {
   const COleDateTime begin(item->GetDateProperty60040042());
   const COleDateTime end(item->GetDateProperty6004000a());
   LNDatetimeRange range;
-  ThrowIfFailed(range.SetBegin(OleDateToLNDatetime(begin)));
-  ThrowIfFailed(range.SetEnd(OleDateToLNDatetime(end)));
-  ThrowIfFailed(note.SetDatetimeRange(range));
+  ThrowIfNotesError(range.SetBegin(OleDateToLNDatetime(begin)));
+  ThrowIfNotesError(range.SetEnd(OleDateToLNDatetime(end)));
+  ThrowIfNotesError(note.SetDatetimeRange(range));
 
-  ThrowIfFailed(note.Save(0, TRUE));
-  ThrowIfFailed(m_folder.FolderAddDocument(note));
-  ThrowIfFailed(note.Close());
+  ThrowIfNotesError(note.Save(0, TRUE));
+  FileAndClose(note);
   return 1;
 }
 
 int CNotesStore::SaveTask(RdoTaskDispatch* item) {
   LNCalendarEntry note;
-  ThrowIfFailed(m_db.CreateDocument(&note));
-  ThrowIfFailed(note.Open(0));
+  CreateOpenDocument(m_db, &note);
   CopyAttachments(item->GetAttachments(), note);
   WriteTaskBody(item, m_bPlainTextBody, note);
 
@@ -58,8 +47,7 @@ int CNotesStore::SaveTask(RdoTaskDispatch* item) {
   AddDatetimeItem(L"STARTDATETIME", OleDateToLNDatetime(start), note);
   AddDatetimeItem(L"DueDate", OleDateToLNDatetime(due), note);
 
-  ThrowIfFailed(note.Save(0, TRUE));
-  ThrowIfFailed(m_folder.FolderAddDocument(note));
-  ThrowIfFailed(note.Close());
+  ThrowIfNotesError(note.Save(0, TRUE));
+  FileAndClose(note);
   return 1;
 }

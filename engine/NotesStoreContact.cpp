@@ -6,10 +6,6 @@
 
 namespace {
 
-void ThrowIfFailed(LNSTATUS status) {
-  if (status != LNNOERROR) throw status;
-}
-
 CString LongText(long value) {
   CString text;
   text.Format(L"%ld", value);
@@ -30,8 +26,7 @@ CString ContactDateText(DATE date) {
 
 int CNotesStore::SaveContact(RdoContactDispatch* item) {
   LNDocument note;
-  ThrowIfFailed(m_db.CreateDocument(&note));
-  ThrowIfFailed(note.Open(0));
+  CreateOpenDocument(m_db, &note);
   WriteContactBody(item, m_bPlainTextBody, note);
 
   AddTextItem(L"$AddressFormat", L"1", note);
@@ -100,8 +95,7 @@ int CNotesStore::SaveContact(RdoContactDispatch* item) {
   AddTextItem(L"HomeAddress", item->GetHomeAddress(), note);
   AddTextItem(L"BusinessAddress", item->GetBusinessAddress(), note);
 
-  ThrowIfFailed(note.Save(0));
-  ThrowIfFailed(m_folder.FolderAddDocument(note));
-  ThrowIfFailed(note.Close());
+  ThrowIfNotesError(note.Save(0));
+  FileAndClose(note);
   return 1;
 }

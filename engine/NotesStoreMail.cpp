@@ -1,30 +1,16 @@
-// The mail and journal savers. The mail saver is also the catch-all for message classes that no
-// other saver takes.
+// The mail and journal savers, and the filing every saver ends with. The mail saver is also the
+// catch-all for message classes that no other saver takes.
 #include "AutomationWrappers.h"
 #include "ItemBody.h"
 #include "NotesItemWriters.h"
 #include "NotesStore.h"
 
-namespace {
-
-void ThrowIfFailed(LNSTATUS status) {
-  if (status != LNNOERROR) throw status;
-}
-
-void DropMessage(LNSTATUS status) {
-  char message[512];
-  LNGetErrorMessageText(status, message, sizeof message, 0);
-}
-
-}  // namespace
-
 int CNotesStore::SaveMail(RdoMailDispatch* item) {
   LNMailMessage note;
   try {
-    ThrowIfFailed(m_db.CreateDocument(&note));
-    ThrowIfFailed(note.Open(0));
+    CreateOpenDocument(m_db, &note);
   } catch (LNSTATUS status) {
-    DropMessage(status);
+    DropNotesMessage(status);
     return 0;
   }
 
@@ -53,19 +39,17 @@ int CNotesStore::SaveMail(RdoMailDispatch* item) {
   WriteMailBody(item, m_bPlainTextBody, note);
 
   try {
-    ThrowIfFailed(note.Save(0));
+    ThrowIfNotesError(note.Save(0));
   } catch (LNSTATUS status) {
-    DropMessage(status);
+    DropNotesMessage(status);
   }
-  ThrowIfFailed(m_folder.FolderAddDocument(note));
-  ThrowIfFailed(note.Close());
+  FileAndClose(note);
   return 1;
 }
 
 int CNotesStore::SaveJournal(RdoJournalDispatch* item) {
   LNCalendarEntry note;
-  ThrowIfFailed(m_db.CreateDocument(&note));
-  ThrowIfFailed(note.Open(0));
+  CreateOpenDocument(m_db, &note);
   CopyAttachments(item->GetAttachments(), note);
 
   AddTextItem(L"Form", L"JournalEntry", note);
@@ -82,8 +66,12 @@ int CNotesStore::SaveJournal(RdoJournalDispatch* item) {
 
   WriteJournalBody(item, m_bPlainTextBody, note);
 
-  ThrowIfFailed(note.Save(0, TRUE));
-  ThrowIfFailed(m_folder.FolderAddDocument(note));
-  ThrowIfFailed(note.Close());
+  ThrowIfNotesError(note.Save(0, TRUE));
+  FileAndClose(note);
   return 1;
+}
+
+void CNotesStore::FileAndClose(LNDocument& note) {
+  ThrowIfNotesError(m_folder.FolderAddDocument(note));
+  ThrowIfNotesError(note.Close());
 }

@@ -1,0 +1,186 @@
+// Attachment copying through private temporary files: the Notes name rule, hostile file names,
+// attachments that cannot be saved, many and large attachments, and what is left on disk.
+#include "AttachmentFiles.h"
+#include "SaverTestSupport.h"
+
+#include <fstream>
+
+using namespace enginetest;
+namespace pb = pstbuilder;
+
+namespace {
+
+std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+
+// Temporary folders of the attachment copying left in the temporary directory.
+int LeftoverFolders() {
+  wchar_t temp[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, temp);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((std::wstring(temp) + L"brindle-att-*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do count++;
+  while (FindNextFileW(search, &found));
+  FindClose(search);
+  return count;
+}
+
+class Attachments : public SaverTest {
+ protected:
+  void SetUp() override {
+    SaverTest::SetUp();
+    leftoverBefore_ = LeftoverFolders();
+  }
+  void TearDown() override {
+    EXPECT_EQ(leftoverBefore_, LeftoverFolders());
+    SaverTest::TearDown();
+  }
+  // Copies the attachments of the inbox's first message into a new note; the note, not filed.
+  LNDocument Copy(const pb::Message& message, const char* automationFaults = "") {
+    pb::Store store;
+    store.AddFolder("Inbox").messages.push_back(message);
+    OpenPst(store, automationFaults);
+    RdoMailDispatch mail(Item("Inbox"));
+    LNDocument note;
+    EXPECT_EQ(LNNOERROR, store_.m_db.CreateDocument(&note));
+    note.Open(0);
+    store_.CopyAttachments(mail.GetAttachments(), note);
+    return note;
+  }
+  std::string Content(const LNDocument& note, LNINT index) {
+    LNAttachmentArray attachments;
+    note.GetAttachments(&attachments);
+    const std::string path = dir_.File("extracted.bin");
+    EXPECT_EQ(LNNOERROR, attachments[index].Extract(LnOf(path)));
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  int leftoverBefore_ = 0;
+};
+
+}  // namespace
+
+TEST_F(Attachments, ItemWithoutAttachmentsLeavesTheNoteUnsaved) {
+  const LNDocument note = Copy(Mail("plain"));
+  EXPECT_TRUE(AttachmentNames(note).empty());
+  EXPECT_EQ(0u, note.GetNoteID());
+}
+
+TEST_F(Attachments, NamesAreUpperCasedAndRepeatedNamesNumbered) {
+  pb::Message mail = Mail("reports");
+  mail.AttachFile("Report.doc", Bytes("one"))
+      .AttachFile("REPORT.DOC", Bytes("two"))
+      .AttachFile("report.doc", Bytes("three"));
+  mail.AttachFile("notes.txt", Bytes("n")).AttachFile("r\xC3\xA9sum\xC3\xA9.doc", Bytes("cv"));
+  const LNDocument note = Copy(mail);
+  const std::vector<std::string> expected = {"REPORT.DOC", "(0)REPORT.DOC", "(1)REPORT.DOC", "NOTES.TXT",
+                                             "R\xC3\xA9SUM\xC3\xA9.DOC"};
+  EXPECT_EQ(expected, AttachmentNames(note));
+  EXPECT_EQ("one", Content(note, 0));
+  EXPECT_EQ("two", Content(note, 1));
+  EXPECT_EQ("three", Content(note, 2));
+  EXPECT_NE(0u, note.GetNoteID());
+}
+
+TEST_F(Attachments, HostileNamesNeverReachTheFileSystemOutsideThePrivateFolder) {
+  pb::Message mail = Mail("hostile");
+  const std::vector<std::string> names = {
+      "..\\..\\escape.txt",           "../up.txt",    "CON", "nul.txt", "a:b*c?.txt",
+      std::string(300, 'x') + ".txt", "trailing. . ."};
+  for (const std::string& name : names) mail.AttachFile(name, Bytes(name));
+  const LNDocument note = Copy(mail);
+  ASSERT_EQ(names.size(), AttachmentNames(note).size());
+  for (size_t i = 0; i < names.size(); i++) EXPECT_EQ(names[i], Content(note, static_cast<LNINT>(i))) << i;
+  char temp[MAX_PATH + 1];
+  GetTempPathA(MAX_PATH + 1, temp);
+  for (const char* stray : {"escape.txt", "up.txt", "..\\escape.txt", "..\\up.txt"})
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((std::string(temp) + stray).c_str())) << stray;
+}
+
+TEST_F(Attachments, SafeFileNamesKeepTheLastComponentAndAvoidDevices) {
+  EXPECT_EQ(CString(L"evil.txt"), SafeAttachmentFileName(L"..\\..\\windows\\evil.txt"));
+  EXPECT_EQ(CString(L"evil.txt"), SafeAttachmentFileName(L"/etc/evil.txt"));
+  EXPECT_EQ(CString(L"a_b_c_.txt"), SafeAttachmentFileName(L"a:b*c?.txt"));
+  EXPECT_EQ(CString(L"_CON"), SafeAttachmentFileName(L"CON"));
+  EXPECT_EQ(CString(L"_com1.log"), SafeAttachmentFileName(L"com1.log"));
+  EXPECT_EQ(CString(L"attachment"), SafeAttachmentFileName(L".."));
+  EXPECT_EQ(CString(L"attachment"), SafeAttachmentFileName(L""));
+  const CString longName = SafeAttachmentFileName(CString(L'y', 400) + L".pdf");
+  EXPECT_EQ(ATTACHMENT_FILE_NAME_LIMIT, longName.GetLength());
+  EXPECT_EQ(CString(L".pdf"), longName.Right(4));
+}
+
+TEST_F(Attachments, AttachmentThatCannotBeSavedIsSkippedAndTheOthersKept) {
+  pb::Message mail = Mail("partly broken");
+  mail.AttachFile("first.txt", Bytes("1")).AttachFile("empty.bin", {}).AttachFile("third.txt", Bytes("3"));
+  mail.AttachFile("fourth.txt", Bytes("4"));
+  const LNDocument note = Copy(mail, "rdo.saveasfile=3");
+  // The empty attachment is a file of no bytes; the third one fails.
+  const std::vector<std::string> expected = {"FIRST.TXT", "EMPTY.BIN", "FOURTH.TXT"};
+  EXPECT_EQ(expected, AttachmentNames(note));
+  EXPECT_EQ("", Content(note, 1));
+  EXPECT_EQ("4", Content(note, 2));
+}
+
+TEST_F(Attachments, EmbeddedMessageArrivesAsAMsgFile) {
+  pb::Message mail = Mail("forward");
+  mail.AttachMessage("Original", Mail("original"));
+  const LNDocument note = Copy(mail);
+  const std::vector<std::string> expected = {"ORIGINAL.MSG"};
+  EXPECT_EQ(expected, AttachmentNames(note));
+}
+
+TEST_F(Attachments, HundredAttachmentsAreAllCopied) {
+  pb::Message mail = Mail("many");
+  for (int i = 0; i < 100; i++) mail.AttachFile("part.txt", Bytes(std::to_string(i)));
+  const LNDocument note = Copy(mail);
+  const std::vector<std::string> names = AttachmentNames(note);
+  ASSERT_EQ(100u, names.size());
+  EXPECT_EQ("PART.TXT", names[0]);
+  EXPECT_EQ("(98)PART.TXT", names[99]);
+  EXPECT_EQ("99", Content(note, 99));
+}
+
+TEST_F(Attachments, FiftyMegabyteAttachmentArrivesWhole) {
+  std::vector<uint8_t> data(50u << 20);
+  for (size_t i = 0; i < data.size(); i++) data[i] = static_cast<uint8_t>(i * 2654435761u >> 24);
+  pb::Message mail = Mail("large");
+  mail.AttachFile("large.bin", data);
+  const LNDocument note = Copy(mail);
+  ASSERT_EQ(1u, AttachmentNames(note).size());
+  const std::string content = Content(note, 0);
+  ASSERT_EQ(data.size(), content.size());
+  EXPECT_EQ(0, memcmp(data.data(), content.data(), data.size()));
+}
+
+TEST_F(Attachments, SaverFailingAfterTheAttachmentsFilesNothing) {
+  pb::Store store;
+  pb::Message mail = Mail("not a task");
+  mail.AttachFile("a.txt", Bytes("a"));
+  store.AddFolder("Tasks", "IPF.Task").messages.push_back(mail);
+  OpenPst(store);
+  RdoTaskDispatch item(Item("Tasks"));
+  EXPECT_TRUE(ThrowsAutomationError([&] { store_.SaveTask(&item); }));
+  EXPECT_TRUE(Filed().empty());
+}
+
+TEST_F(Attachments, SaversOtherThanContactsCarryTheAttachments) {
+  pb::Store store;
+  pb::Message meeting = Appointment("with agenda");
+  meeting.AttachFile("agenda.txt", Bytes("agenda"));
+  store.AddFolder("Calendar", "IPF.Appointment").messages.push_back(meeting);
+  pb::Message entry = Journal("with log");
+  entry.AttachFile("log.txt", Bytes("log"));
+  store.AddFolder("Journal", "IPF.Journal").messages.push_back(entry);
+  OpenPst(store);
+  RdoAppointmentDispatch appointment(Item("Calendar"));
+  store_.SaveAppointment(&appointment);
+  RdoJournalDispatch journal(Item("Journal"));
+  store_.SaveJournal(&journal);
+  const std::vector<LNDocument> notes = Filed();
+  ASSERT_EQ(2u, notes.size());
+  EXPECT_EQ(std::vector<std::string>{"AGENDA.TXT"}, AttachmentNames(notes[0]));
+  EXPECT_EQ(std::vector<std::string>{"LOG.TXT"}, AttachmentNames(notes[1]));
+}

@@ -171,3 +171,28 @@ TEST(ConvertHarness, EveryFixtureConvertsWithADocumentPerItemInEachFolder) {
     EXPECT_TRUE(matched) << "pstdump:\n" << pstCounts << "nsfdump:\n" << nsfCounts << "harness:\n" << report;
   }
 }
+
+TEST(ConvertHarness, LostItemFailsTheRunAndIsListedWithItsReason) {
+  testsupport::TempDir dir;
+  const std::string pst = testsupport::FixturePath("pst/hht-three-items.pst");
+  std::string report;
+  // The stand-in fails the second item fetch of the run: the harness reads the top folder's item once
+  // before it converts it, so the conversion's own fetch of that item fails.
+  SetEnvironmentVariableA("STANDIN_FAULTS", "rdo.item=2");
+  const DWORD code =
+      RunProgram("convert-harness.exe", "\"" + pst + "\" \"" + dir.File("out.nsf") + "\"", &report);
+  SetEnvironmentVariableA("STANDIN_FAULTS", nullptr);
+  EXPECT_EQ(1u, code) << report;
+  EXPECT_NE(std::string::npos, report.find("1\t0\t0\t0\tOutlook\n")) << report;
+  EXPECT_NE(std::string::npos, report.find("Outlook\titem 1\t\t")) << report;
+  EXPECT_NE(std::string::npos, report.find("rdo.item")) << report;
+}
+
+TEST(ConvertHarness, FileThatIsNoPstEndsWithCodeTwo) {
+  testsupport::TempDir dir;
+  const std::string notPst = testsupport::FixturePath("pst/README.md");
+  std::string report;
+  EXPECT_EQ(2u,
+            RunProgram("convert-harness.exe", "\"" + notPst + "\" \"" + dir.File("out.nsf") + "\"", &report));
+  EXPECT_TRUE(report.empty()) << report;
+}

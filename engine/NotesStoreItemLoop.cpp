@@ -49,28 +49,34 @@ VARIANT IndexVariant(long n) {
   return index;
 }
 
+// A fetch that yields no item fails like one that throws, so that no empty document is saved for it.
+LPDISPATCH FetchItem(RdoItemsDispatch& items, long n) {
+  LPDISPATCH item = items.Item(IndexVariant(n));
+  if (!item) AfxThrowOleDispatchException(0, L"the folder returned no item");
+  return item;
+}
+
 // Kinds other than mail get a fresh fetch of the item, wrapped in the kind's wrapper, released when
 // the saver returns.
 void SaveItemOfKind(CNotesStore& store, int kind, RdoItemsDispatch& items, long n, RdoMailDispatch& item) {
-  const VARIANT index = IndexVariant(n);
   switch (kind) {
     case KIND_APPOINTMENT: {
-      RdoAppointmentDispatch fresh(items.Item(index));
+      RdoAppointmentDispatch fresh(FetchItem(items, n));
       store.SaveAppointment(&fresh);
       return;
     }
     case KIND_TASK: {
-      RdoTaskDispatch fresh(items.Item(index));
+      RdoTaskDispatch fresh(FetchItem(items, n));
       store.SaveTask(&fresh);
       return;
     }
     case KIND_JOURNAL: {
-      RdoJournalDispatch fresh(items.Item(index));
+      RdoJournalDispatch fresh(FetchItem(items, n));
       store.SaveJournal(&fresh);
       return;
     }
     case KIND_CONTACT: {
-      RdoContactDispatch fresh(items.Item(index));
+      RdoContactDispatch fresh(FetchItem(items, n));
       store.SaveContact(&fresh);
       return;
     }
@@ -127,10 +133,7 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
     if (m_bStop) return 0;
 
     RdoMailDispatch item;
-    CString failure = Guarded([&] {
-      item.AttachDispatch(items.Item(IndexVariant(n)));
-      if (!item.m_lpDispatch) AfxThrowOleDispatchException(0, L"the folder returned no item");
-    });
+    CString failure = Guarded([&] { item.AttachDispatch(FetchItem(items, n)); });
     CString subject;
     if (failure.IsEmpty()) {
       // An unreadable subject leaves the text without it; the item is still saved.

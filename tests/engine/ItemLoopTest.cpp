@@ -149,3 +149,17 @@ TEST_F(ItemLoopTest, LongPathOpensTheFolderNamedByItsLastSegment) {
   EXPECT_EQ(CString(L"\\Leaf"), LNStringToCString(store_.m_folder.GetName()));
   EXPECT_EQ(1, DocumentsIn(L"\\Leaf"));
 }
+
+TEST_F(ItemLoopTest, FailedFreshFetchSkipsTheItemLikeAFailingSaver) {
+  // An appointment is fetched twice: the second fetch of the first item fails.
+  ScopedFaults faults("rdo.item=2");
+  pb::Store pst;
+  pb::Folder& folder = pst.AddFolder("Calendar", "IPF.Appointment");
+  folder.messages.push_back(Item("IPM.Appointment", "first"));
+  folder.messages.push_back(Item("IPM.Appointment", "second"));
+  OpenPst(pst);
+  EXPECT_EQ(1, SaveFolder(L"Calendar\\"));
+  EXPECT_EQ(std::vector<CString>{L"Appointment"}, FormsIn(L"Outlook\\Calendar"));
+  ASSERT_EQ(1, skipped_.GetSize());
+  EXPECT_EQ(0, skipped_[0].Find(L"1\tfirst\t")) << skipped_[0];
+}

@@ -12,12 +12,16 @@ namespace {
 
 std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
-// Temporary folders of the attachment copying left in the temporary directory.
+// Temporary folders of this process's attachment copying left in the temporary directory. Other test
+// programs running at the same time copy attachments too, so only folders named after our process
+// count.
 int LeftoverFolders() {
   wchar_t temp[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, temp);
+  const std::wstring pattern =
+      std::wstring(temp) + L"brindle-att-" + std::to_wstring(GetCurrentProcessId()) + L"-*";
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((std::wstring(temp) + L"brindle-att-*").c_str(), &found);
+  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return 0;
   int count = 0;
   do count++;

@@ -5,6 +5,7 @@
 #include "HandleMap.h"
 
 #include <cstdlib>
+#include <vector>
 
 using framework_detail::PermanentHandleMap;
 using framework_detail::TemporaryHandleMap;
@@ -20,14 +21,15 @@ PermanentHandleMap<HDC, CDC>& PermanentMap() {
 
 void ReleaseTemporary(CDC* dc) { dc->m_hDC = dc->m_hAttribDC = nullptr; }
 
-struct ThreadTemporaries {
+// The calling thread's temporaries, released when the thread ends.
+struct DcThreadTemporaries {
   TemporaryHandleMap<HDC, CDC> map;
-  ~ThreadTemporaries() { map.Clear(ReleaseTemporary); }
+  ~DcThreadTemporaries() { map.Clear(ReleaseTemporary); }
 };
 
-ThreadTemporaries& Temporaries() {
-  thread_local ThreadTemporaries temporaries;
-  return temporaries;
+TemporaryHandleMap<HDC, CDC>& DcTemporaries() {
+  thread_local DcThreadTemporaries temporaries;
+  return temporaries.map;
 }
 
 constexpr int kHimetricPerInch = 2540;
@@ -43,14 +45,14 @@ CDC::~CDC() {
 CDC* PASCAL CDC::FromHandle(HDC hDC) {
   if (hDC == nullptr) return nullptr;
   if (CDC* owner = PermanentMap().Lookup(hDC)) return owner;
-  return Temporaries().map.Get(hDC, [hDC] {
+  return DcTemporaries().Get(hDC, [hDC] {
     CDC* dc = new CDC;
     dc->m_hDC = dc->m_hAttribDC = hDC;
     return dc;
   });
 }
 
-void PASCAL CDC::DeleteTempMap() { Temporaries().map.Clear(ReleaseTemporary); }
+void PASCAL CDC::DeleteTempMap() { DcTemporaries().Clear(ReleaseTemporary); }
 
 BOOL CDC::Attach(HDC hDC) {
   if (hDC == nullptr) return FALSE;
@@ -615,8 +617,9 @@ int CDC::GetTextFace(CString& rString) const {
     rString.Empty();
     return 0;
   }
-  int nResult = ::GetTextFace(m_hAttribDC, nLength, rString.GetBuffer(nLength));
-  rString.ReleaseBuffer();
+  std::vector<WCHAR> buffer(static_cast<size_t>(nLength) + 1);
+  int nResult = ::GetTextFace(m_hAttribDC, nLength + 1, buffer.data());
+  rString = buffer.data();
   return nResult;
 }
 

@@ -23,14 +23,15 @@ PermanentHandleMap<HGDIOBJ, CGdiObject>& PermanentMap() {
 
 void ReleaseTemporary(CGdiObject* object) { object->m_hObject = nullptr; }
 
-struct ThreadTemporaries {
+// The calling thread's temporaries, released when the thread ends.
+struct GdiThreadTemporaries {
   TemporaryHandleMap<HGDIOBJ, CGdiObject> map;
-  ~ThreadTemporaries() { map.Clear(ReleaseTemporary); }
+  ~GdiThreadTemporaries() { map.Clear(ReleaseTemporary); }
 };
 
-ThreadTemporaries& Temporaries() {
-  thread_local ThreadTemporaries temporaries;
-  return temporaries;
+TemporaryHandleMap<HGDIOBJ, CGdiObject>& GdiTemporaries() {
+  thread_local GdiThreadTemporaries temporaries;
+  return temporaries.map;
 }
 
 // A wrapper of the class that matches the object's type, so the typed FromHandle casts hold.
@@ -63,14 +64,14 @@ CGdiObject::~CGdiObject() { DeleteObject(); }
 CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ hObject) {
   if (hObject == nullptr) return nullptr;
   if (CGdiObject* owner = PermanentMap().Lookup(hObject)) return owner;
-  return Temporaries().map.Get(hObject, [hObject] {
+  return GdiTemporaries().Get(hObject, [hObject] {
     CGdiObject* wrapper = NewWrapperFor(hObject);
     wrapper->m_hObject = hObject;
     return wrapper;
   });
 }
 
-void PASCAL CGdiObject::DeleteTempMap() { Temporaries().map.Clear(ReleaseTemporary); }
+void PASCAL CGdiObject::DeleteTempMap() { GdiTemporaries().Clear(ReleaseTemporary); }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
   if (hObject == nullptr) return FALSE;

@@ -376,9 +376,20 @@ TEST_F(ControlsTest, WindowDCsPaintAndDrawOnTheWindow) {
   EXPECT_TRUE(thrown);
 }
 
-TEST_F(ControlsTest, AnimationControlReportsAMissingClip) {
+TEST_F(ControlsTest, AnimationOpensPlaysAndStopsAClipResource) {
   CAnimateCtrl animation;
-  ASSERT_TRUE(animation.Create(WS_VISIBLE | ACS_TRANSPARENT, CRect(250, 250, 300, 300), &wnd_, 108));
+  ASSERT_TRUE(animation.Create(WS_VISIBLE | ACS_CENTER, CRect(250, 250, 300, 300), &wnd_, 108));
   EXPECT_FALSE(animation.Open(9999u));
   EXPECT_FALSE(animation.Open(L"Z:\\no\\such\\clip.avi"));
+  ASSERT_TRUE(animation.Open(207u));
+  EXPECT_TRUE(animation.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1)));
+  testsupport::PumpMessages(300);
+  EXPECT_TRUE(animation.Stop());
+  EXPECT_TRUE(animation.Seek(1));  // the second frame is blue
+  testsupport::PumpMessages(100);
+  CClientDC dc(&animation);
+  CRect client;
+  animation.GetClientRect(&client);
+  EXPECT_EQ(RGB(0, 0, 255), dc.GetPixel(client.CenterPoint()));
+  EXPECT_TRUE(animation.Close());
 }

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 constexpr UINT kIdTree = 100;
@@ -392,4 +395,31 @@ TEST_F(ControlsTest, AnimationOpensPlaysAndStopsAClipResource) {
   animation.GetClientRect(&client);
   EXPECT_EQ(RGB(0, 0, 255), dc.GetPixel(client.CenterPoint()));
   EXPECT_TRUE(animation.Close());
+}
+
+TEST_F(ControlsTest, TrackPopupMenuReturnsTheChosenCommand) {
+  CMenu popup;
+  ASSERT_TRUE(popup.CreatePopupMenu());
+  popup.AppendMenu(MF_STRING, 301, L"&Copy");
+  popup.AppendMenu(MF_STRING, 302, L"&Paste");
+  std::atomic<bool> done{false};
+  // Chooses the second item with the keyboard once the menu shows.
+  std::thread user([&done] {
+    for (int i = 0; i < 100 && !done; i++) {
+      HWND hMenuWnd = ::FindWindow(L"#32768", nullptr);
+      if (hMenuWnd != nullptr && ::IsWindowVisible(hMenuWnd)) {
+        ::PostMessage(hMenuWnd, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessage(hMenuWnd, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessage(hMenuWnd, WM_KEYDOWN, VK_RETURN, 0);
+        return;
+      }
+      ::Sleep(50);
+    }
+  });
+  CRect window;
+  wnd_.GetWindowRect(&window);
+  BOOL chosen = popup.TrackPopupMenu(TPM_RETURNCMD | TPM_LEFTALIGN, window.left + 50, window.top + 50, &wnd_);
+  done = true;
+  user.join();
+  EXPECT_EQ(302, chosen);
 }

@@ -19,4 +19,5 @@
 #include "framework/WinThread.h"
 #include "framework/WinApp.h"
 #include "framework/Dialog.h"
+#include "framework/Frame.h"
 #include "framework/Controls.h"

@@ -2,6 +2,7 @@
 // the library) initialises the one CWinApp, calls InitInstance and, when that succeeds, Run.
 #pragma once
 
+#include "framework/Collections.h"
 #include "framework/WinThread.h"
 #include "framework/Wnd.h"
 
@@ -87,7 +88,6 @@ class CWinApp : public CWinThread {
   LPCTSTR m_pszExeName;
   CRecentFileList* m_pRecentFileList;
   BOOL m_bHelpMode;
-  CDocTemplate* m_pDocTemplateList;  // unused until documents exist
 
   // ---- Life cycle ----
   virtual BOOL InitApplication();
@@ -107,8 +107,17 @@ class CWinApp : public CWinThread {
   void ParseCommandLine(CCommandLineInfo& rCmdInfo);
   // FileNew/FileOpen are carried out by the document templates; without them this does nothing.
   BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+  // The application owns its templates and deletes them at its end.
   void AddDocTemplate(CDocTemplate* pTemplate);
+  POSITION GetFirstDocTemplatePosition() const { return m_templateList.GetHeadPosition(); }
+  CDocTemplate* GetNextDocTemplate(POSITION& pos) const {
+    return static_cast<CDocTemplate*>(m_templateList.GetNext(pos));
+  }
+  // Opens the file through the first template; NULL when that fails.
   virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+  // Every document's chance to be saved; FALSE when the user cancelled.
+  virtual BOOL SaveAllModified();
+  virtual void CloseAllDocuments(BOOL bEndSession);
   virtual void AddToRecentFileList(LPCTSTR lpszPathName);
 
   // ---- Resources ----
@@ -143,12 +152,14 @@ class CWinApp : public CWinThread {
   // ---- Commands ----
   afx_msg void OnAppExit();
   afx_msg void OnHelp();
-  afx_msg void OnFileNew() {}
-  afx_msg void OnFileOpen() {}
+  // A new document from the first template (no template: nothing to do).
+  afx_msg void OnFileNew();
+  afx_msg void OnFileOpen();
   afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
 
   int m_nModelessDisabled;
   UINT m_nNumPreviewPages;
+  CPtrList m_templateList;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -174,6 +174,9 @@ class CWnd : public CCmdTarget {
   CWnd* GetTopLevelParent() const;
   CWnd* GetTopLevelOwner() const;
   CWnd* GetParentOwner() const;
+  // The nearest frame above this window, and the outermost one (frames are defined in Frame.h).
+  class CFrameWnd* GetParentFrame() const;
+  class CFrameWnd* GetTopLevelFrame() const;
   CWnd* GetWindow(UINT nCmd) const { return CWnd::FromHandle(::GetWindow(m_hWnd, nCmd)); }
   CWnd* GetTopWindow() const { return CWnd::FromHandle(::GetTopWindow(m_hWnd)); }
   CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const { return CWnd::FromHandle(::GetWindow(m_hWnd, nFlag)); }

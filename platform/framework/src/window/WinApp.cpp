@@ -4,6 +4,7 @@
 #include <winsock2.h>
 
 #include "afxwin.h"
+#include "afxdlgs.h"
 
 #include <mutex>
 #include <set>
@@ -190,7 +191,6 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
       m_pszExeName(nullptr),
       m_pRecentFileList(nullptr),
       m_bHelpMode(FALSE),
-      m_pDocTemplateList(nullptr),
       m_nModelessDisabled(0),
       m_nNumPreviewPages(0) {
   g_pApp = this;
@@ -201,6 +201,9 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
 }
 
 CWinApp::~CWinApp() {
+  POSITION pos = m_templateList.GetHeadPosition();
+  while (pos != nullptr) delete static_cast<CDocTemplate*>(m_templateList.GetNext(pos));
+  m_templateList.RemoveAll();
   delete m_pRecentFileList;
   free(const_cast<LPTSTR>(m_pszAppName));
   free(const_cast<LPTSTR>(m_pszRegistryKey));
@@ -294,8 +297,9 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
 BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
   switch (rCmdInfo.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
-      OnCmdMsg(ID_FILE_NEW, 0, nullptr, nullptr);
-      return TRUE;
+      if (!OnCmdMsg(ID_FILE_NEW, 0, nullptr, nullptr)) OnFileNew();
+      // Without a main window the program has nothing to show.
+      return m_pMainWnd != nullptr || m_templateList.IsEmpty();
     case CCommandLineInfo::FileOpen:
       return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
     case CCommandLineInfo::AppRegister:
@@ -306,9 +310,38 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
   }
 }
 
-void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) { m_pDocTemplateList = pTemplate; }
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
+  if (pTemplate != nullptr) m_templateList.AddTail(pTemplate);
+}
 
-CDocument* CWinApp::OpenDocumentFile(LPCTSTR /*lpszFileName*/) { return nullptr; }
+CDocument* CWinApp::OpenDocumentFile(LPCTSTR lpszFileName) {
+  if (m_templateList.IsEmpty() || lpszFileName == nullptr) return nullptr;
+  return static_cast<CDocTemplate*>(m_templateList.GetHead())->OpenDocumentFile(lpszFileName);
+}
+
+void CWinApp::OnFileNew() {
+  if (m_templateList.IsEmpty()) return;
+  static_cast<CDocTemplate*>(m_templateList.GetHead())->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFileOpen() {
+  CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST);
+  if (dlg.DoModal() == IDOK) OpenDocumentFile(dlg.GetPathName());
+}
+
+BOOL CWinApp::SaveAllModified() {
+  POSITION pos = m_templateList.GetHeadPosition();
+  while (pos != nullptr) {
+    if (!static_cast<CDocTemplate*>(m_templateList.GetNext(pos))->SaveAllModified()) return FALSE;
+  }
+  return TRUE;
+}
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession) {
+  POSITION pos = m_templateList.GetHeadPosition();
+  while (pos != nullptr)
+    static_cast<CDocTemplate*>(m_templateList.GetNext(pos))->CloseAllDocuments(bEndSession);
+}
 
 void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName) {
   if (m_pRecentFileList != nullptr) m_pRecentFileList->Add(lpszPathName);

@@ -20,4 +20,5 @@
 #include "framework/WinApp.h"
 #include "framework/Dialog.h"
 #include "framework/Frame.h"
+#include "framework/ControlBar.h"
 #include "framework/Controls.h"

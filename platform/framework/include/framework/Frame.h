@@ -63,6 +63,13 @@ class CFrameWnd : public CWnd {
   void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
   CString GetTitle() const { return m_strTitle; }
 
+  // Print preview is not offered: the frame only records the mode.
+  virtual void OnSetPreviewMode(BOOL bPreview, struct CPrintPreviewState* pState);
+  BOOL IsInPreviewMode() const { return m_bPreviewMode; }
+  // The control bar with this id among the frame's children, or NULL.
+  class CControlBar* GetControlBar(UINT nID);
+  void ShowControlBar(class CControlBar* pBar, BOOL bShow, BOOL bDelay);
+
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -96,6 +103,7 @@ class CFrameWnd : public CWnd {
   CView* m_pViewActive;
   UINT m_nIDLastMessage;
   BOOL m_bInRecalcLayout;
+  BOOL m_bPreviewMode;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -71,7 +71,8 @@ CFrameWnd::CFrameWnd()
       m_rectBorder(0, 0, 0, 0),
       m_pViewActive(nullptr),
       m_nIDLastMessage(0),
-      m_bInRecalcLayout(FALSE) {}
+      m_bInRecalcLayout(FALSE),
+      m_bPreviewMode(FALSE) {}
 
 CFrameWnd::~CFrameWnd() {
   if (m_hMenuDefault != nullptr && ::GetMenu(m_hWnd) != m_hMenuDefault) ::DestroyMenu(m_hMenuDefault);
@@ -254,6 +255,23 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
   if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   CWinApp* pApp = AfxGetApp();
   return pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* /*pState*/) { m_bPreviewMode = bPreview; }
+
+CControlBar* CFrameWnd::GetControlBar(UINT nID) {
+  for (HWND hWnd = ::GetTopWindow(m_hWnd); hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+    if (static_cast<UINT>(::GetDlgCtrlID(hWnd)) != nID) continue;
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CControlBar))) return static_cast<CControlBar*>(pWnd);
+  }
+  return nullptr;
+}
+
+void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) {
+  if (pBar == nullptr) return;
+  pBar->DelayShow(bShow);
+  if (!bDelay) RecalcLayout();
 }
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {

@@ -21,4 +21,5 @@
 #include "framework/Dialog.h"
 #include "framework/Frame.h"
 #include "framework/ControlBar.h"
+#include "framework/PropertySheet.h"
 #include "framework/Controls.h"

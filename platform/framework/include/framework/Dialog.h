@@ -69,6 +69,10 @@ class CDialog : public CWnd {
   DECLARE_MESSAGE_MAP()
 };
 
+// The dialog procedure of framework dialogs and property pages (answers WM_INITDIALOG with
+// OnInitDialog; everything else goes through the message map first).
+INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 // ---- Dialog data exchange --------------------------------------------------------------------------
 // One exchange between a window's controls and its members: to the members with bSaveAndValidate,
 // to the controls without. A failed validation throws CUserException* after focusing the control.

@@ -14,14 +14,15 @@ ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
 ON_MESSAGE(WM_SETFONT, HandleSetFont)
 END_MESSAGE_MAP()
 
-namespace {
-// The dialog procedure of framework dialogs: the message map sees every message first, through
-// the subclassed window procedure; only WM_INITDIALOG is answered here.
+// The message map sees every message first, through the subclassed window procedure; only
+// WM_INITDIALOG is answered here.
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
   if (message != WM_INITDIALOG) return FALSE;
   CDialog* pDlg = DYNAMIC_DOWNCAST(CDialog, CWnd::FromHandlePermanent(hWnd));
   return pDlg != nullptr ? pDlg->OnInitDialog() : TRUE;
 }
+
+namespace {
 
 LPCDLGTEMPLATE LoadDialogTemplate(LPCTSTR lpszTemplateName, HINSTANCE* phInst) {
   HINSTANCE hInst = AfxFindResourceHandle(lpszTemplateName, RT_DIALOG);

@@ -74,9 +74,7 @@ CFrameWnd::CFrameWnd()
       m_bInRecalcLayout(FALSE),
       m_bPreviewMode(FALSE) {}
 
-CFrameWnd::~CFrameWnd() {
-  if (m_hMenuDefault != nullptr && ::GetMenu(m_hWnd) != m_hMenuDefault) ::DestroyMenu(m_hMenuDefault);
-}
+CFrameWnd::~CFrameWnd() = default;
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
   if (cs.lpszClass == nullptr) cs.lpszClass = AfxRegisterDefaultClass(AFX_WNDFRAMEORVIEW);
@@ -295,6 +293,9 @@ void CFrameWnd::OnClose() {
 }
 
 void CFrameWnd::OnDestroy() {
+  // The window destroys the menu it shows; a default menu swapped out by then is ours to destroy.
+  if (m_hMenuDefault != nullptr && ::GetMenu(m_hWnd) != m_hMenuDefault) ::DestroyMenu(m_hMenuDefault);
+  m_hMenuDefault = nullptr;
   m_pViewActive = nullptr;
   CWnd::OnDestroy();
 }

@@ -46,7 +46,14 @@ struct TempWndMap {
   }
   ~TempWndMap() { Clear(); }
 };
-thread_local TempWndMap t_tempMap;
+// A plain pointer: thread-local objects with destructors are not reliably destroyed on the threads
+// of this runtime, so the map is freed explicitly (DeleteTempMap at idle time and at thread end).
+thread_local TempWndMap* t_pTempMap = nullptr;
+
+TempWndMap& TempMap() {
+  if (t_pTempMap == nullptr) t_pTempMap = new TempWndMap();
+  return *t_pTempMap;
+}
 
 bool IsOnCallingThread(HWND hWnd) {
   return hWnd != nullptr && ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId();
@@ -83,19 +90,23 @@ CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd) {
 CWnd* PASCAL CWnd::FromHandle(HWND hWnd) {
   if (hWnd == nullptr) return nullptr;
   if (CWnd* pWnd = FromHandlePermanent(hWnd)) return pWnd;
-  auto it = t_tempMap.map.find(hWnd);
-  if (it != t_tempMap.map.end()) {
+  TempWndMap& temps = TempMap();
+  auto it = temps.map.find(hWnd);
+  if (it != temps.map.end()) {
     if (it->second->m_hWnd == hWnd) return it->second;
-    t_tempMap.retired.push_back(it->second);
-    t_tempMap.map.erase(it);
+    temps.retired.push_back(it->second);
+    temps.map.erase(it);
   }
   CWnd* pWnd = new CWnd;
   pWnd->m_hWnd = hWnd;
-  t_tempMap.map[hWnd] = pWnd;
+  temps.map[hWnd] = pWnd;
   return pWnd;
 }
 
-void PASCAL CWnd::DeleteTempMap() { t_tempMap.Clear(); }
+void PASCAL CWnd::DeleteTempMap() {
+  delete t_pTempMap;  // its destructor frees the temporary objects
+  t_pTempMap = nullptr;
+}
 
 BOOL CWnd::Attach(HWND hWndNew) {
   if (hWndNew == nullptr) return FALSE;

@@ -1,0 +1,789 @@
+// Frames, views, documents and the single-document template.
+#include "afxwin.h"
+#include "afxdlgs.h"
+
+#include <vector>
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+IMPLEMENT_DYNAMIC(CView, CWnd)
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
+IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
+
+const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
+
+BOOL AFXAPI AfxExtractSubString(CString& rString, LPCTSTR lpszFullString, int iSubString, TCHAR chSep) {
+  rString.Empty();
+  if (lpszFullString == nullptr || iSubString < 0) return FALSE;
+  for (; iSubString > 0; --iSubString) {
+    lpszFullString = wcschr(lpszFullString, chSep);
+    if (lpszFullString == nullptr) return FALSE;
+    ++lpszFullString;
+  }
+  LPCTSTR lpchEnd = wcschr(lpszFullString, chSep);
+  int nLen = lpchEnd == nullptr ? lstrlen(lpszFullString) : static_cast<int>(lpchEnd - lpszFullString);
+  rString = CString(lpszFullString, nLen);
+  return TRUE;
+}
+
+CFrameWnd* CWnd::GetParentFrame() const {
+  if (m_hWnd == nullptr) return nullptr;
+  for (HWND hWnd = ::GetParent(m_hWnd); hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd))) return static_cast<CFrameWnd*>(pWnd);
+  }
+  return nullptr;
+}
+
+CFrameWnd* CWnd::GetTopLevelFrame() const {
+  if (m_hWnd == nullptr) return nullptr;
+  CFrameWnd* pFrame = IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(const_cast<CWnd*>(this))
+                                                         : GetParentFrame();
+  while (pFrame != nullptr) {
+    CFrameWnd* pNext = pFrame->GetParentFrame();
+    if (pNext == nullptr) break;
+    pFrame = pNext;
+  }
+  return pFrame;
+}
+
+// ---- CFrameWnd -------------------------------------------------------------------------------------
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+ON_WM_CREATE()
+ON_WM_CLOSE()
+ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_WM_SETFOCUS()
+ON_WM_ERASEBKGND()
+ON_WM_INITMENUPOPUP()
+ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
+END_MESSAGE_MAP()
+
+CFrameWnd::CFrameWnd()
+    : m_nIdleFlags(0),
+      m_hAccelTable(nullptr),
+      m_hMenuDefault(nullptr),
+      m_nIDHelp(0),
+      m_bAutoMenuEnable(TRUE),
+      m_bHelpMode(FALSE),
+      m_rectBorder(0, 0, 0, 0),
+      m_pViewActive(nullptr),
+      m_nIDLastMessage(0),
+      m_bInRecalcLayout(FALSE),
+      m_bPreviewMode(FALSE) {}
+
+CFrameWnd::~CFrameWnd() = default;
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
+  if (cs.lpszClass == nullptr) cs.lpszClass = AfxRegisterDefaultClass(AFX_WNDFRAMEORVIEW);
+  if (cs.style & FWS_ADDTOTITLE) cs.style |= FWS_PREFIXTITLE;
+  cs.dwExStyle |= WS_EX_CLIENTEDGE;
+  return TRUE;
+}
+
+BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, LPCTSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext) {
+  HMENU hMenu = nullptr;
+  if (lpszMenuName != nullptr) {
+    HINSTANCE hInst = AfxFindResourceHandle(lpszMenuName, RT_MENU);
+    hMenu = ::LoadMenu(hInst, lpszMenuName);
+    if (hMenu == nullptr) {
+      PostNcDestroy();
+      return FALSE;
+    }
+  }
+  m_strTitle = lpszWindowName != nullptr ? lpszWindowName : L"";
+  if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
+                rect.right - rect.left, rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), hMenu, pContext)) {
+    if (hMenu != nullptr) ::DestroyMenu(hMenu);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                          CCreateContext* pContext) {
+  m_nIDHelp = nIDResource;
+  CString strFullString;
+  if (strFullString.LoadString(nIDResource)) AfxExtractSubString(m_strTitle, strFullString, 0);
+
+  HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCE(nIDResource), RT_GROUP_ICON);
+  HICON hIcon = ::LoadIcon(hInst, MAKEINTRESOURCE(nIDResource));
+  LPCTSTR lpszClass = hIcon != nullptr
+                          ? AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
+                                                reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), hIcon)
+                          : nullptr;
+  LPCTSTR lpszMenu = ::FindResource(AfxFindResourceHandle(MAKEINTRESOURCE(nIDResource), RT_MENU),
+                                    MAKEINTRESOURCE(nIDResource), RT_MENU) != nullptr
+                         ? MAKEINTRESOURCE(nIDResource)
+                         : nullptr;
+  CString strTitle = m_strTitle;
+  if (!Create(lpszClass, strTitle, dwDefaultStyle, rectDefault, pParentWnd, lpszMenu, 0, pContext))
+    return FALSE;
+  m_hMenuDefault = ::GetMenu(m_hWnd);
+  m_hAccelTable = ::LoadAccelerators(AfxFindResourceHandle(MAKEINTRESOURCE(nIDResource), RT_ACCELERATOR),
+                                     MAKEINTRESOURCE(nIDResource));
+  if (pContext == nullptr) SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+  return TRUE;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
+  if (CWnd::OnCreate(lpcs) == -1) return -1;
+  CCreateContext* pContext = static_cast<CCreateContext*>(lpcs->lpCreateParams);
+  if (!OnCreateClient(lpcs, pContext)) return -1;
+  RecalcLayout();
+  return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT /*lpcs*/, CCreateContext* pContext) {
+  if (pContext != nullptr && pContext->m_pNewViewClass != nullptr) {
+    if (CreateView(pContext, AFX_IDW_PANE_FIRST) == nullptr) return FALSE;
+  }
+  return TRUE;
+}
+
+CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
+  if (pContext == nullptr || pContext->m_pNewViewClass == nullptr ||
+      !pContext->m_pNewViewClass->IsDerivedFrom(RUNTIME_CLASS(CWnd))) {
+    return nullptr;
+  }
+  CWnd* pView = static_cast<CWnd*>(pContext->m_pNewViewClass->CreateObject());
+  if (pView == nullptr) return nullptr;
+  // A view that fails to be created has deleted itself (PostNcDestroy).
+  if (!pView->Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW, CRect(0, 0, 0, 0), this, nID, pContext))
+    return nullptr;
+  return pView;
+}
+
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify) {
+  CView* pViewOld = m_pViewActive;
+  if (pViewNew == pViewOld) return;
+  m_pViewActive = nullptr;
+  if (pViewOld != nullptr && bNotify) pViewOld->OnActivateView(FALSE, pViewNew, pViewOld);
+  m_pViewActive = pViewNew;
+  if (pViewNew != nullptr && bNotify) pViewNew->OnActivateView(TRUE, pViewNew, pViewOld);
+}
+
+CDocument* CFrameWnd::GetActiveDocument() {
+  CView* pView = GetActiveView();
+  return pView != nullptr ? pView->GetDocument() : nullptr;
+}
+
+void CFrameWnd::ActivateFrame(int nCmdShow) {
+  CWinApp* pApp = AfxGetApp();
+  if (nCmdShow == -1) {
+    if (pApp != nullptr && pApp->m_pMainWnd == this && pApp->m_nCmdShow != -1) {
+      nCmdShow = pApp->m_nCmdShow;
+      pApp->m_nCmdShow = -1;  // the start-up show state applies once
+    } else if (!IsWindowVisible()) {
+      nCmdShow = SW_SHOWNORMAL;
+    } else if (IsIconic()) {
+      nCmdShow = SW_RESTORE;
+    }
+  }
+  if (nCmdShow != -1) {
+    ShowWindow(nCmdShow);
+    ::BringWindowToTop(m_hWnd);
+  }
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) {
+  CView* pView = GetActiveView();
+  if (pView == nullptr) {
+    CWnd* pWnd = GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE);
+    if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CView))) {
+      pView = static_cast<CView*>(pWnd);
+      SetActiveView(pView, FALSE);
+    }
+  }
+  if (bMakeVisible) {
+    // Every view below the frame, at any depth, gets its first update.
+    SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    ActivateFrame(-1);
+    if (pView != nullptr) pView->OnActivateView(TRUE, pView, pView);
+  }
+  if (pDoc != nullptr) pDoc->UpdateFrameCounts();
+  OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::RecalcLayout(BOOL /*bNotify*/) {
+  if (m_bInRecalcLayout) return;
+  m_bInRecalcLayout = TRUE;
+  RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
+  m_nIdleFlags &= ~(idleLayout | idleNotify);
+  m_bInRecalcLayout = FALSE;
+}
+
+void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
+  rMessage.Empty();
+  CString strFull;
+  if (strFull.LoadString(nID)) AfxExtractSubString(rMessage, strFull, 0);
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
+  if ((GetStyle() & FWS_ADDTOTITLE) == 0) return;
+  CDocument* pDocument = GetActiveDocument();
+  if (bAddToTitle && pDocument != nullptr) {
+    UpdateFrameTitleForDocument(pDocument->GetTitle());
+  } else {
+    UpdateFrameTitleForDocument(nullptr);
+  }
+}
+
+void CFrameWnd::UpdateFrameTitleForDocument(LPCTSTR lpszDocName) {
+  CString strText;
+  if (lpszDocName == nullptr || *lpszDocName == L'\0') {
+    strText = m_strTitle;
+  } else if (GetStyle() & FWS_PREFIXTITLE) {
+    strText = CString(lpszDocName) + L" - " + m_strTitle;
+  } else {
+    strText = m_strTitle + L" - " + lpszDocName;
+  }
+  CString strOld;
+  GetWindowText(strOld);
+  if (strOld != strText) SetWindowText(strText);
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  // The active view (and through it the document) first, then the frame, then the application.
+  CView* pView = GetActiveView();
+  if (pView != nullptr && pView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  CWinApp* pApp = AfxGetApp();
+  return pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* /*pState*/) { m_bPreviewMode = bPreview; }
+
+CControlBar* CFrameWnd::GetControlBar(UINT nID) {
+  for (HWND hWnd = ::GetTopWindow(m_hWnd); hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+    if (static_cast<UINT>(::GetDlgCtrlID(hWnd)) != nID) continue;
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CControlBar))) return static_cast<CControlBar*>(pWnd);
+  }
+  return nullptr;
+}
+
+void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) {
+  if (pBar == nullptr) return;
+  pBar->DelayShow(bShow);
+  if (!bDelay) RecalcLayout();
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
+  if (CWnd::PreTranslateMessage(pMsg)) return TRUE;
+  if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable != nullptr) {
+    return ::TranslateAccelerator(m_hWnd, m_hAccelTable, pMsg);
+  }
+  return FALSE;
+}
+
+void CFrameWnd::OnClose() {
+  CDocument* pDocument = GetActiveDocument();
+  CWinApp* pApp = AfxGetApp();
+  if (pApp != nullptr && pApp->m_pMainWnd == this) {
+    // Closing the main window ends the program: every document gets its chance to be saved.
+    if (!pApp->SaveAllModified()) return;
+  } else if (pDocument != nullptr && !pDocument->CanCloseFrame(this)) {
+    return;
+  }
+  DestroyWindow();
+}
+
+void CFrameWnd::OnDestroy() {
+  // The window destroys the menu it shows; a default menu swapped out by then is ours to destroy.
+  if (m_hMenuDefault != nullptr && ::GetMenu(m_hWnd) != m_hMenuDefault) ::DestroyMenu(m_hMenuDefault);
+  m_hMenuDefault = nullptr;
+  m_pViewActive = nullptr;
+  CWnd::OnDestroy();
+}
+
+void CFrameWnd::OnSize(UINT nType, int cx, int cy) {
+  CWnd::OnSize(nType, cx, cy);
+  if (nType != SIZE_MINIMIZED) RecalcLayout();
+}
+
+void CFrameWnd::OnSetFocus(CWnd* pOldWnd) {
+  if (m_pViewActive != nullptr && m_pViewActive->m_hWnd != nullptr) {
+    m_pViewActive->SetFocus();
+  } else {
+    CWnd::OnSetFocus(pOldWnd);
+  }
+}
+
+BOOL CFrameWnd::OnEraseBkgnd(CDC* pDC) {
+  // The view covers the client area; erasing under it would only flicker.
+  if (m_pViewActive != nullptr && m_pViewActive->m_hWnd != nullptr) return TRUE;
+  return CWnd::OnEraseBkgnd(pDC);
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT /*nIndex*/, BOOL bSysMenu) {
+  if (bSysMenu || pPopupMenu == nullptr) return;
+  CCmdUI state;
+  state.m_pMenu = pPopupMenu;
+  state.m_nIndexMax = static_cast<UINT>(pPopupMenu->GetMenuItemCount());
+  for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; state.m_nIndex++) {
+    state.m_nID = pPopupMenu->GetMenuItemID(static_cast<int>(state.m_nIndex));
+    if (state.m_nID == 0) continue;  // separator
+    if (state.m_nID == static_cast<UINT>(-1)) {
+      // A submenu: its state follows its first item.
+      HMENU hSub = ::GetSubMenu(pPopupMenu->GetSafeHmenu(), static_cast<int>(state.m_nIndex));
+      state.m_pSubMenu = CMenu::FromHandle(hSub);
+      if (hSub == nullptr || (state.m_nID = ::GetMenuItemID(hSub, 0)) == 0 ||
+          state.m_nID == static_cast<UINT>(-1)) {
+        state.m_pSubMenu = nullptr;
+        continue;
+      }
+      state.DoUpdate(this, FALSE);
+      state.m_pSubMenu = nullptr;
+    } else {
+      state.DoUpdate(this, m_bAutoMenuEnable && state.m_nID < 0xF000);
+    }
+    // The handler may have added or removed items.
+    UINT nCount = static_cast<UINT>(pPopupMenu->GetMenuItemCount());
+    if (nCount < state.m_nIndexMax) {
+      state.m_nIndex -= (state.m_nIndexMax - nCount);
+      while (state.m_nIndex < nCount &&
+             pPopupMenu->GetMenuItemID(static_cast<int>(state.m_nIndex)) == state.m_nID) {
+        state.m_nIndex++;
+      }
+    }
+    state.m_nIndexMax = nCount;
+  }
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+  if (m_nIdleFlags & idleLayout) RecalcLayout(m_nIdleFlags & idleNotify);
+  if (m_nIdleFlags & idleTitle) OnUpdateFrameTitle(TRUE);
+  m_nIdleFlags &= ~(idleTitle | idleMenu);
+  return 0;
+}
+
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
+  UINT nIDLast = m_nIDLastMessage;
+  CString strMessage;
+  LPCTSTR lpsz = reinterpret_cast<LPCTSTR>(lParam);
+  if (lpsz == nullptr && wParam != 0) {
+    GetMessageString(static_cast<UINT>(wParam), strMessage);
+    lpsz = strMessage;
+  }
+  CWnd* pStatus = GetDescendantWindow(AFX_IDW_STATUS_BAR, TRUE);
+  if (pStatus != nullptr) pStatus->SetWindowText(lpsz != nullptr ? lpsz : L"");
+  m_nIDLastMessage = static_cast<UINT>(wParam);
+  return nIDLast;
+}
+
+LRESULT CFrameWnd::OnPopMessageString(WPARAM wParam, LPARAM lParam) {
+  if (wParam != 0 || lParam != 0) return OnSetMessageString(wParam, lParam);
+  return OnSetMessageString(AFX_IDS_IDLEMESSAGE, 0);
+}
+
+// ---- CView -------------------------------------------------------------------------------------------
+BEGIN_MESSAGE_MAP(CView, CWnd)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_PAINT()
+ON_WM_MOUSEACTIVATE()
+ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdateMessage)
+END_MESSAGE_MAP()
+
+CView::CView() : m_pDocument(nullptr) {}
+
+CView::~CView() {
+  if (m_pDocument != nullptr) m_pDocument->RemoveView(this);
+}
+
+BOOL CView::PreCreateWindow(CREATESTRUCT& cs) {
+  if (cs.lpszClass == nullptr) cs.lpszClass = AfxRegisterDefaultClass(AFX_WNDFRAMEORVIEW);
+  if (cs.style & WS_BORDER) {
+    cs.dwExStyle |= WS_EX_CLIENTEDGE;
+    cs.style &= ~WS_BORDER;
+  }
+  return TRUE;
+}
+
+int CView::OnCreate(LPCREATESTRUCT lpcs) {
+  if (CWnd::OnCreate(lpcs) == -1) return -1;
+  CCreateContext* pContext = static_cast<CCreateContext*>(lpcs->lpCreateParams);
+  if (pContext != nullptr && pContext->m_pCurrentDoc != nullptr) pContext->m_pCurrentDoc->AddView(this);
+  return 0;
+}
+
+void CView::OnDestroy() {
+  CFrameWnd* pFrame = GetParentFrame();
+  if (pFrame != nullptr && pFrame->GetActiveView() == this) pFrame->SetActiveView(nullptr, FALSE);
+  CWnd::OnDestroy();
+}
+
+void CView::OnPaint() {
+  CPaintDC dc(this);
+  OnPrepareDC(&dc);
+  OnDraw(&dc);
+}
+
+int CView::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
+  int nResult = CWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
+  if (nResult == MA_NOACTIVATE || nResult == MA_NOACTIVATEANDEAT) return nResult;
+  CFrameWnd* pParentFrame = GetParentFrame();
+  if (pParentFrame != nullptr && pParentFrame->GetActiveView() != this) {
+    pParentFrame->SetActiveView(this);
+    SetFocus();
+  }
+  return nResult;
+}
+
+LRESULT CView::OnInitialUpdateMessage(WPARAM, LPARAM) {
+  OnInitialUpdate();
+  return 0;
+}
+
+void CView::OnUpdate(CView* pSender, LPARAM /*lHint*/, CObject* /*pHint*/) {
+  if (pSender != this) Invalidate(TRUE);
+}
+
+void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* /*pDeactiveView*/) {
+  if (bActivate && pActivateView == this && ::GetFocus() != m_hWnd && IsWindowVisible()) {
+    CFrameWnd* pFrame = GetParentFrame();
+    if (pFrame != nullptr && ::GetActiveWindow() == pFrame->GetTopLevelParent()->GetSafeHwnd()) SetFocus();
+  }
+}
+
+BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  return m_pDocument != nullptr && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+// ---- CDocument ---------------------------------------------------------------------------------------
+CDocument::CDocument()
+    : m_bAutoDelete(TRUE), m_bEmbedded(FALSE), m_pDocTemplate(nullptr), m_bModified(FALSE) {}
+
+CDocument::~CDocument() {
+  // Views outlive a deleted document only detached.
+  POSITION pos = GetFirstViewPosition();
+  while (pos != nullptr) GetNextView(pos)->m_pDocument = nullptr;
+  m_viewList.RemoveAll();
+  if (m_pDocTemplate != nullptr) m_pDocTemplate->RemoveDocument(this);
+}
+
+void CDocument::SetTitle(LPCTSTR lpszTitle) {
+  m_strTitle = lpszTitle;
+  UpdateFrameCounts();
+}
+
+void CDocument::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU) {
+  m_strPathName = lpszPathName;
+  LPCTSTR lpszName = wcsrchr(lpszPathName, L'\\');
+  SetTitle(lpszName != nullptr ? lpszName + 1 : lpszPathName);
+  if (bAddToMRU && AfxGetApp() != nullptr) AfxGetApp()->AddToRecentFileList(lpszPathName);
+}
+
+void CDocument::AddView(CView* pView) {
+  if (pView == nullptr || pView->m_pDocument == this) return;
+  m_viewList.AddTail(pView);
+  pView->m_pDocument = this;
+  OnChangedViewList();
+}
+
+void CDocument::RemoveView(CView* pView) {
+  if (pView == nullptr || pView->m_pDocument != this) return;
+  POSITION pos = m_viewList.Find(pView);
+  if (pos != nullptr) m_viewList.RemoveAt(pos);
+  pView->m_pDocument = nullptr;
+  OnChangedViewList();
+}
+
+void CDocument::OnChangedViewList() {
+  if (m_viewList.IsEmpty() && m_bAutoDelete) {
+    OnCloseDocument();
+    return;
+  }
+  UpdateFrameCounts();
+}
+
+void CDocument::UpdateFrameCounts() {
+  POSITION pos = GetFirstViewPosition();
+  while (pos != nullptr) {
+    CView* pView = GetNextView(pos);
+    CFrameWnd* pFrame = pView->GetParentFrame();
+    if (pFrame != nullptr) pFrame->OnUpdateFrameTitle(TRUE);
+  }
+}
+
+void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint) {
+  POSITION pos = GetFirstViewPosition();
+  while (pos != nullptr) {
+    CView* pView = GetNextView(pos);
+    if (pView != pSender) pView->OnUpdate(pSender, lHint, pHint);
+  }
+}
+
+BOOL CDocument::OnNewDocument() {
+  DeleteContents();
+  m_strPathName.Empty();
+  SetModifiedFlag(FALSE);
+  return TRUE;
+}
+
+BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName) {
+  CFile file;
+  CFileException fe;
+  if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &fe)) {
+    CString strPrompt;
+    strPrompt.Format(L"Cannot open the file %s.", lpszPathName);
+    AfxMessageBox(strPrompt, MB_ICONEXCLAMATION);
+    return FALSE;
+  }
+  DeleteContents();
+  SetModifiedFlag();
+  try {
+    CArchive loadArchive(&file, CArchive::load | CArchive::bNoFlushOnDelete);
+    loadArchive.m_pDocument = this;
+    Serialize(loadArchive);
+    loadArchive.Close();
+  } catch (CException* e) {
+    e->Delete();
+    file.Abort();
+    DeleteContents();
+    CString strPrompt;
+    strPrompt.Format(L"The file %s is not in the expected format or is damaged.", lpszPathName);
+    AfxMessageBox(strPrompt, MB_ICONEXCLAMATION);
+    return FALSE;
+  }
+  SetModifiedFlag(FALSE);
+  return TRUE;
+}
+
+BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName) {
+  CFile file;
+  CFileException fe;
+  if (!file.Open(lpszPathName, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &fe)) {
+    CString strPrompt;
+    strPrompt.Format(L"Cannot save the file %s.", lpszPathName);
+    AfxMessageBox(strPrompt, MB_ICONEXCLAMATION);
+    return FALSE;
+  }
+  try {
+    CArchive saveArchive(&file, CArchive::store | CArchive::bNoFlushOnDelete);
+    saveArchive.m_pDocument = this;
+    Serialize(saveArchive);
+    saveArchive.Close();
+    file.Close();
+  } catch (CException* e) {
+    e->Delete();
+    file.Abort();
+    ::DeleteFile(lpszPathName);  // a half-written file must not pass for a saved document
+    CString strPrompt;
+    strPrompt.Format(L"Cannot save the file %s.", lpszPathName);
+    AfxMessageBox(strPrompt, MB_ICONEXCLAMATION);
+    return FALSE;
+  }
+  SetModifiedFlag(FALSE);
+  return TRUE;
+}
+
+void CDocument::OnCloseDocument() {
+  // Frames showing this document go first; the last view's removal must not delete us twice.
+  BOOL bAutoDelete = m_bAutoDelete;
+  m_bAutoDelete = FALSE;
+  std::vector<HWND> frames;
+  POSITION pos = GetFirstViewPosition();
+  while (pos != nullptr) {
+    CFrameWnd* pFrame = GetNextView(pos)->GetParentFrame();
+    if (pFrame != nullptr) frames.push_back(pFrame->m_hWnd);
+  }
+  for (HWND hFrame : frames) {
+    CWnd* pFrame = CWnd::FromHandlePermanent(hFrame);
+    if (pFrame != nullptr) pFrame->DestroyWindow();
+  }
+  m_bAutoDelete = bAutoDelete;
+  DeleteContents();
+  if (m_bAutoDelete) delete this;
+}
+
+BOOL CDocument::SaveModified() {
+  if (!IsModified()) return TRUE;
+  CString strName = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
+  CString strPrompt;
+  strPrompt.Format(L"Save changes to %s?", static_cast<LPCWSTR>(strName));
+  switch (AfxMessageBox(strPrompt, MB_YESNOCANCEL)) {
+    case IDCANCEL:
+      return FALSE;
+    case IDYES: {
+      CString strPath = m_strPathName;
+      if (strPath.IsEmpty()) {
+        CFileDialog dlg(FALSE, nullptr, m_strTitle, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+        if (dlg.DoModal() != IDOK) return FALSE;
+        strPath = dlg.GetPathName();
+      }
+      if (!OnSaveDocument(strPath)) return FALSE;
+      SetPathName(strPath);
+      return TRUE;
+    }
+    default:
+      return TRUE;
+  }
+}
+
+BOOL CDocument::CanCloseFrame(CFrameWnd* /*pFrame*/) { return SaveModified(); }
+
+BOOL CDocument::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  return m_pDocTemplate != nullptr && m_pDocTemplate->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+// ---- Templates ---------------------------------------------------------------------------------------
+CDocTemplate::CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+                           CRuntimeClass* pViewClass)
+    : m_nIDResource(nIDResource),
+      m_pDocClass(pDocClass),
+      m_pFrameClass(pFrameClass),
+      m_pViewClass(pViewClass) {
+  LoadTemplate();
+}
+
+CDocTemplate::~CDocTemplate() = default;
+
+void CDocTemplate::LoadTemplate() {
+  if (m_strDocStrings.IsEmpty()) m_strDocStrings.LoadString(m_nIDResource);
+}
+
+BOOL CDocTemplate::GetDocString(CString& rString, enum DocStringIndex index) const {
+  return AfxExtractSubString(rString, m_strDocStrings, static_cast<int>(index));
+}
+
+CDocument* CDocTemplate::CreateNewDocument() {
+  if (m_pDocClass == nullptr || !m_pDocClass->IsDerivedFrom(RUNTIME_CLASS(CDocument))) return nullptr;
+  CDocument* pDocument = static_cast<CDocument*>(m_pDocClass->CreateObject());
+  if (pDocument != nullptr) AddDocument(pDocument);
+  return pDocument;
+}
+
+CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther) {
+  if (m_pFrameClass == nullptr || !m_pFrameClass->IsDerivedFrom(RUNTIME_CLASS(CFrameWnd))) return nullptr;
+  CCreateContext context;
+  context.m_pCurrentFrame = pOther;
+  context.m_pCurrentDoc = pDoc;
+  context.m_pNewViewClass = m_pViewClass;
+  context.m_pNewDocTemplate = this;
+  CFrameWnd* pFrame = static_cast<CFrameWnd*>(m_pFrameClass->CreateObject());
+  if (pFrame == nullptr) return nullptr;
+  // A frame that fails to load has deleted itself.
+  if (!pFrame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE, nullptr, &context))
+    return nullptr;
+  return pFrame;
+}
+
+void CDocTemplate::InitialUpdateFrame(CFrameWnd* pFrame, CDocument* pDoc, BOOL bMakeVisible) {
+  pFrame->InitialUpdateFrame(pDoc, bMakeVisible);
+}
+
+void CDocTemplate::AddDocument(CDocument* pDoc) { pDoc->m_pDocTemplate = this; }
+
+void CDocTemplate::RemoveDocument(CDocument* pDoc) { pDoc->m_pDocTemplate = nullptr; }
+
+void CDocTemplate::CloseAllDocuments(BOOL /*bEndSession*/) {
+  POSITION pos = GetFirstDocPosition();
+  while (pos != nullptr) {
+    CDocument* pDoc = GetNextDoc(pos);
+    pDoc->OnCloseDocument();
+  }
+}
+
+BOOL CDocTemplate::SaveAllModified() {
+  POSITION pos = GetFirstDocPosition();
+  while (pos != nullptr) {
+    if (!GetNextDoc(pos)->SaveModified()) return FALSE;
+  }
+  return TRUE;
+}
+
+CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+                                       CRuntimeClass* pViewClass)
+    : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass), m_pOnlyDoc(nullptr) {}
+
+CSingleDocTemplate::~CSingleDocTemplate() {
+  if (m_pOnlyDoc != nullptr) m_pOnlyDoc->m_pDocTemplate = nullptr;
+}
+
+void CSingleDocTemplate::AddDocument(CDocument* pDoc) {
+  CDocTemplate::AddDocument(pDoc);
+  m_pOnlyDoc = pDoc;
+}
+
+void CSingleDocTemplate::RemoveDocument(CDocument* pDoc) {
+  CDocTemplate::RemoveDocument(pDoc);
+  if (m_pOnlyDoc == pDoc) m_pOnlyDoc = nullptr;
+}
+
+POSITION CSingleDocTemplate::GetFirstDocPosition() const {
+  return m_pOnlyDoc == nullptr ? nullptr : BEFORE_START_POSITION;
+}
+
+CDocument* CSingleDocTemplate::GetNextDoc(POSITION& rPos) const {
+  CDocument* pDoc = rPos == BEFORE_START_POSITION ? m_pOnlyDoc : nullptr;
+  rPos = nullptr;
+  return pDoc;
+}
+
+void CSingleDocTemplate::SetDefaultTitle(CDocument* pDocument) {
+  CString strDocName;
+  if (!GetDocString(strDocName, docName) || strDocName.IsEmpty()) {
+    if (!strDocName.LoadString(AFX_IDS_UNTITLED)) strDocName = L"Untitled";
+  }
+  pDocument->SetTitle(strDocName);
+}
+
+CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeVisible) {
+  CDocument* pDocument = nullptr;
+  CFrameWnd* pFrame = nullptr;
+  BOOL bCreated = FALSE;
+  if (m_pOnlyDoc != nullptr) {
+    pDocument = m_pOnlyDoc;
+    if (!pDocument->SaveModified()) return nullptr;
+    POSITION pos = pDocument->GetFirstViewPosition();
+    if (pos != nullptr) pFrame = pDocument->GetNextView(pos)->GetParentFrame();
+  } else {
+    pDocument = CreateNewDocument();
+    bCreated = TRUE;
+  }
+  if (pDocument == nullptr) return nullptr;
+
+  if (pFrame == nullptr) {
+    BOOL bAutoDelete = pDocument->m_bAutoDelete;
+    pDocument->m_bAutoDelete = FALSE;  // a failed frame must not take the document with it
+    pFrame = CreateNewFrame(pDocument, nullptr);
+    pDocument->m_bAutoDelete = bAutoDelete;
+    if (pFrame == nullptr) {
+      if (bCreated) delete pDocument;
+      return nullptr;
+    }
+  }
+
+  if (lpszPathName == nullptr) {
+    SetDefaultTitle(pDocument);
+    if (!bMakeVisible) pDocument->m_bEmbedded = TRUE;
+    if (!pDocument->OnNewDocument()) {
+      if (bCreated) pFrame->DestroyWindow();
+      return nullptr;
+    }
+  } else {
+    if (!pDocument->OnOpenDocument(lpszPathName)) {
+      if (bCreated) {
+        pFrame->DestroyWindow();
+      } else {
+        // The old contents are gone: show an empty document rather than a half-read one.
+        SetDefaultTitle(pDocument);
+        pDocument->OnNewDocument();
+      }
+      return nullptr;
+    }
+    pDocument->SetPathName(lpszPathName);
+  }
+
+  CWinThread* pThread = AfxGetThread();
+  if (bCreated && pThread != nullptr && pThread->m_pMainWnd == nullptr) pThread->m_pMainWnd = pFrame;
+  InitialUpdateFrame(pFrame, pDocument, bMakeVisible);
+  return pDocument;
+}

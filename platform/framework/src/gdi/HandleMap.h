@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <mutex>
 #include <unordered_map>
 
@@ -35,8 +34,8 @@ class PermanentHandleMap {
   std::unordered_map<Handle, Object*> map_;
 };
 
-// Temporaries never own their handle; `release` takes the handle out of a wrapper before it is
-// deleted so its destructor leaves the handle alone.
+// Temporaries never own their handle: Clear's `release` takes the handle out of each wrapper
+// before deleting it, so the wrapper's destructor leaves the handle alone.
 template <class Handle, class Object>
 class TemporaryHandleMap {
  public:
@@ -56,10 +55,6 @@ class TemporaryHandleMap {
       release(entry.second);
       delete entry.second;
     }
-  }
-  Object* Lookup(Handle h) const {
-    auto it = map_.find(h);
-    return it == map_.end() ? nullptr : it->second;
   }
 
  private:

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 #include <tchar.h>
+// Some member names (GetFileTitle) are macros of the common dialogs header; every user must see them.
+#include <commdlg.h>
 
 #include "framework/Object.h"
 #include "framework/String.h"

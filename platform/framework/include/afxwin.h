@@ -1,6 +1,6 @@
 // The framework's Windows layer: drawing (geometry, device contexts, GDI objects, image lists,
 // menus), the application and its threads, windows with message maps and command routing,
-// dialogs and the standard controls.
+// dialogs and the standard controls, and the framework's threads.
 #pragma once
 
 #include "afx.h"
@@ -16,6 +16,7 @@
 #include "framework/CmdTarget.h"
 #include "framework/MessageMap.h"
 #include "framework/Wnd.h"
+#include "framework/WinThread.h"
 #include "framework/WinApp.h"
 #include "framework/Dialog.h"
 #include "framework/Controls.h"

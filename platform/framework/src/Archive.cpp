@@ -127,7 +127,7 @@ void CArchive::Write(const void* lpBuf, UINT nMax) {
   while (nMax > 0) {
     UINT room = static_cast<UINT>(m_lpBufMax - m_lpBufCur);
     if (room == 0) {
-      Flush();
+      WriteBuffer();
       room = static_cast<UINT>(m_lpBufMax - m_lpBufCur);
     }
     UINT n = nMax < room ? nMax : room;
@@ -138,13 +138,17 @@ void CArchive::Write(const void* lpBuf, UINT nMax) {
   }
 }
 
+void CArchive::WriteBuffer() {
+  UINT pending = static_cast<UINT>(m_lpBufCur - m_lpBufStart);
+  // The buffer is reset before writing so that a failed write is not repeated by a later flush.
+  m_lpBufCur = m_lpBufStart;
+  if (pending) m_pFile->Write(m_lpBufStart, pending);
+}
+
 void CArchive::Flush() {
   if (m_pFile == nullptr) return;
   if (IsStoring()) {
-    UINT pending = static_cast<UINT>(m_lpBufCur - m_lpBufStart);
-    // The buffer is reset before writing so that a failed write is not repeated by a later flush.
-    m_lpBufCur = m_lpBufStart;
-    if (pending) m_pFile->Write(m_lpBufStart, pending);
+    WriteBuffer();
     m_pFile->Flush();
   } else {
     // Give back what was read ahead, so the file's position follows the archive.
@@ -385,7 +389,6 @@ void CArchive::MapObject(const CObject* pOb) {
 
 CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT* pSchema, DWORD* pObTag) {
   CheckLoading();
-  if (pClassRefRequested && pClassRefRequested->m_wSchema == 0xFFFF) AfxThrowNotSupportedException();
   if (!m_pMaps) m_pMaps = new CArchiveMaps;
 
   WORD wTag = 0;

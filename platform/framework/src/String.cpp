@@ -24,6 +24,9 @@ LPWSTR EmptyBuffer() { return g_empty.header.data(); }
 
 int SafeLength(LPCWSTR lpsz) { return lpsz ? static_cast<int>(wcslen(lpsz)) : 0; }
 
+// A buffer locked by LockBuffer belongs to its one owner; the shared empty buffer is never locked.
+bool IsLocked(const CStringData* data) { return data->nRefs < 0 && data != &g_empty.header; }
+
 bool IsResourceId(LPCWSTR lpsz) { return lpsz != nullptr && IS_INTRESOURCE(lpsz); }
 
 WCHAR AsciiUpper(WCHAR c) { return (c >= L'a' && c <= L'z') ? static_cast<WCHAR>(c - 32) : c; }
@@ -50,7 +53,7 @@ CString::CString(const CString& stringSrc) {
 }
 
 CString::CString(CString&& stringSrc) noexcept {
-  if (stringSrc.GetData()->nRefs >= 0) {
+  if (!IsLocked(stringSrc.GetData())) {
     m_pchData = stringSrc.m_pchData;
     stringSrc.Init();
   } else {
@@ -178,8 +181,10 @@ void CString::AssignCopy(int nSrcLen, LPCWSTR lpszSrcData) {
 const CString& CString::operator=(const CString& stringSrc) {
   if (m_pchData == stringSrc.m_pchData) return *this;
   CStringData* src = stringSrc.GetData();
-  if (src->nRefs < 0 || src == &g_empty.header || GetData()->nRefs < 0) {
+  if (IsLocked(src) || IsLocked(GetData())) {
     AssignCopy(src->nDataLength, stringSrc.m_pchData);
+  } else if (src == &g_empty.header) {
+    Release();
   } else {
     InterlockedIncrement(&src->nRefs);
     Release(GetData());
@@ -190,7 +195,7 @@ const CString& CString::operator=(const CString& stringSrc) {
 
 const CString& CString::operator=(CString&& stringSrc) noexcept {
   if (this == &stringSrc) return *this;
-  if (stringSrc.GetData()->nRefs < 0 || GetData()->nRefs < 0) {
+  if (IsLocked(stringSrc.GetData()) || IsLocked(GetData())) {
     AssignCopy(stringSrc.GetLength(), stringSrc.m_pchData);
     return *this;
   }
@@ -538,30 +543,27 @@ void CString::FormatV(LPCWSTR lpszFormat, va_list argList) {
   *this = std::move(result);
 }
 
-void CString::Format(LPCWSTR lpszFormat, ...) {
+void AFX_CDECL CString::FormatText(LPCWSTR lpszFormat, ...) {
   va_list args;
   va_start(args, lpszFormat);
   FormatV(lpszFormat, args);
   va_end(args);
 }
 
-void CString::Format(UINT nFormatID, ...) {
-  CString format;
-  if (!format.LoadString(nFormatID)) return;
-  va_list args;
-  va_start(args, nFormatID);
-  FormatV(format, args);
-  va_end(args);
-}
-
-void CString::FormatMessage(LPCWSTR lpszFormat, ...) {
+void AFX_CDECL CString::FormatMessageText(LPCWSTR lpszFormat, ...) {
   va_list args;
   va_start(args, lpszFormat);
   LPWSTR buffer = nullptr;
   DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER, lpszFormat, 0, 0,
                              reinterpret_cast<LPWSTR>(&buffer), 0, &args);
   va_end(args);
-  if (n == 0 || !buffer) AfxThrowMemoryException();
+  if (n == 0 || !buffer) {
+    // An empty result is no failure; anything else is a malformed format or no memory.
+    if (buffer) LocalFree(buffer);
+    if (GetLastError() == ERROR_NOT_ENOUGH_MEMORY) AfxThrowMemoryException();
+    Empty();
+    return;
+  }
   *this = buffer;
   LocalFree(buffer);
 }

@@ -122,6 +122,8 @@ class CArchive {
 
  protected:
   void FillBuffer(UINT nBytesNeeded);
+  // Hands the buffered bytes to the file without flushing the file itself.
+  void WriteBuffer();
   void CheckLoading() const;
   void CheckStoring() const;
 

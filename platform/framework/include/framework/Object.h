@@ -116,7 +116,7 @@ struct AFX_CLASSINIT {
 #define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                           \
   CObject* PASCAL class_name::CreateObject() { return new class_name; }                  \
   IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject) \
-  CArchive& AFXAPI operator>>(CArchive& ar, class_name*& pOb) {                          \
+  [[maybe_unused]] CArchive& AFXAPI operator>>(CArchive& ar, class_name*& pOb) {         \
     pOb = static_cast<class_name*>(ar.ReadObject(RUNTIME_CLASS(class_name)));            \
     return ar;                                                                           \
   }

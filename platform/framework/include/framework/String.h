@@ -4,10 +4,22 @@
 
 #include "framework/Object.h"
 
+#include <wtypes.h>
+
 #include <cstdarg>
 
 // Header in front of every string buffer. nRefs is -1 for the shared empty buffer, which is never
 // freed, and for a buffer locked by GetBuffer until ReleaseBuffer.
+class CString;
+
+// What a variable-argument call receives for an argument: a CString as its text pointer (it cannot
+// travel through "..." as an object), anything else unchanged.
+template <class T>
+inline const T& AfxVarArg(const T& value) {
+  return value;
+}
+inline LPCWSTR AfxVarArg(const CString& value);
+
 struct CStringData {
   volatile LONG nRefs;
   int nDataLength;
@@ -100,12 +112,24 @@ class CString {
   int FindOneOf(LPCWSTR lpszCharSet) const;
 
   // printf-style formatting with the C runtime's wide rules: %s and %c take wide arguments, %S and
-  // %C narrow ones; %I64d takes a 64-bit integer.
-  void Format(LPCWSTR lpszFormat, ...);
-  void Format(UINT nFormatID, ...);
+  // %C narrow ones; %I64d takes a 64-bit integer. A CString argument is passed as its text, so
+  // Format(L"%s", str) works without a cast.
+  template <class... Args>
+  void Format(LPCWSTR lpszFormat, const Args&... args) {
+    FormatText(lpszFormat, AfxVarArg(args)...);
+  }
+  // The format is string resource nFormatID; nothing happens when it is missing.
+  template <class... Args>
+  void Format(UINT nFormatID, const Args&... args) {
+    CString format;
+    if (format.LoadString(nFormatID)) FormatText(format, AfxVarArg(args)...);
+  }
   void FormatV(LPCWSTR lpszFormat, va_list argList);
   // FormatMessage-style inserts (%1, %2!d! ...).
-  void FormatMessage(LPCWSTR lpszFormat, ...);
+  template <class... Args>
+  void FormatMessage(LPCWSTR lpszFormat, const Args&... args) {
+    FormatMessageText(lpszFormat, AfxVarArg(args)...);
+  }
 
   // Loads string nID from the resource module; FALSE (and the string unchanged) when missing.
   BOOL LoadString(UINT nID);
@@ -125,6 +149,8 @@ class CString {
   int GetAllocLength() const { return GetData()->nAllocLength; }
 
  private:
+  void AFX_CDECL FormatText(LPCWSTR lpszFormat, ...);
+  void AFX_CDECL FormatMessageText(LPCWSTR lpszFormat, ...);
   CStringData* GetData() const { return reinterpret_cast<CStringData*>(m_pchData) - 1; }
   void Init();
   void AllocBuffer(int nLen);
@@ -138,6 +164,8 @@ class CString {
 
   LPWSTR m_pchData;
 };
+
+inline LPCWSTR AfxVarArg(const CString& value) { return value; }
 
 inline bool AFXAPI operator==(const CString& s1, const CString& s2) { return s1.Compare(s2) == 0; }
 inline bool AFXAPI operator==(const CString& s1, LPCWSTR s2) { return s1.Compare(s2) == 0; }

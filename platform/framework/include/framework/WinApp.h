@@ -1,7 +1,8 @@
-// Threads with message loops and the application object. The framework's wWinMain (linked from
+// The application object. The framework's wWinMain (linked from
 // the library) initialises the one CWinApp, calls InitInstance and, when that succeeds, Run.
 #pragma once
 
+#include "framework/WinThread.h"
 #include "framework/Wnd.h"
 
 class CWinApp;
@@ -10,71 +11,6 @@ class CRecentFileList;
 class CCommandLineInfo;
 class CDocument;
 struct WSAData;
-
-typedef UINT(AFX_CDECL* AFX_THREADPROC)(LPVOID);
-
-// A thread of the framework. The worker form runs a function; the user-interface form runs
-// InitInstance and then a message loop with idle processing (Run) until WM_QUIT.
-class CWinThread : public CCmdTarget {
-  DECLARE_DYNAMIC(CWinThread)
-
- public:
-  CWinThread();
-  CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
-  ~CWinThread() override;
-
-  // Starts the thread (suspended with CREATE_SUSPENDED). FALSE when the system refuses.
-  BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0,
-                    LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
-
-  CWnd* m_pMainWnd;  // this thread's main window; the application's for the main thread
-  CWnd* m_pActiveWnd;
-  BOOL m_bAutoDelete;  // the object deletes itself when the thread ends
-  HANDLE m_hThread;
-  DWORD m_nThreadID;
-  MSG m_msgCur;
-  AFX_THREADPROC m_pfnThreadProc;
-  LPVOID m_pThreadParams;
-
-  operator HANDLE() const {
-    const CWinThread* volatile self = this;
-    return self == nullptr ? nullptr : self->m_hThread;
-  }
-  int GetThreadPriority() { return ::GetThreadPriority(m_hThread); }
-  BOOL SetThreadPriority(int nPriority) { return ::SetThreadPriority(m_hThread, nPriority); }
-  DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
-  DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
-  BOOL PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::PostThreadMessage(m_nThreadID, message, wParam, lParam);
-  }
-
-  virtual BOOL InitInstance();
-  virtual int Run();
-  // Walks the target's windows up to the main window (PreTranslateMessage each) and lets the main
-  // window see messages of other top-level windows. TRUE when the message was taken.
-  virtual BOOL PreTranslateMessage(MSG* pMsg);
-  virtual BOOL PumpMessage();
-  // lCount 0: command-UI updates of the main window and its descendants; 1: temporary objects are
-  // freed. Returns TRUE while more idle work remains.
-  virtual BOOL OnIdle(LONG lCount);
-  virtual BOOL IsIdleMessage(MSG* pMsg);
-  virtual int ExitInstance();
-  virtual CWnd* GetMainWnd();
-  virtual void Delete();
-
-  void CommonConstruct();
-};
-
-// Starts a worker thread running pfnThreadProc(pParam). The object deletes itself at thread end
-// unless m_bAutoDelete is cleared before resuming a CREATE_SUSPENDED thread.
-CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
-                                  int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
-                                  DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
-// Starts a user-interface thread of the given CWinThread-derived class.
-CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority = THREAD_PRIORITY_NORMAL,
-                                  UINT nStackSize = 0, DWORD dwCreateFlags = 0,
-                                  LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
-void AFXAPI AfxEndThread(UINT nExitCode, BOOL bDelete = TRUE);
 
 // ---- The command line ----------------------------------------------------------------------------
 class CCommandLineInfo : public CObject {
@@ -218,7 +154,6 @@ class CWinApp : public CWinThread {
 };
 
 CWinApp* AFXAPI AfxGetApp();
-CWinThread* AFXAPI AfxGetThread();
 // The calling thread's main window, else the application's: usable from worker threads, whose
 // windows are few, to reach the main frame.
 CWnd* AFXAPI AfxGetMainWnd();

@@ -56,7 +56,6 @@ struct AFX_THREAD_STATE {
   MSG m_lastSentMsg;  // the message the current window procedure call is processing
   CWnd* m_pWndInit;   // the object the next hooked creation attaches to
   HHOOK m_hHookOldCbtFilter;
-  CWinThread* m_pCurrentWinThread;
   int m_nDisablePumpCount;
   CPoint m_ptCursorLast;
   UINT m_nMsgLast;

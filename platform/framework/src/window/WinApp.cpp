@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 namespace {
@@ -18,8 +17,6 @@ CWinApp* g_pApp = nullptr;
 }  // namespace
 
 CWinApp* AFXAPI AfxGetApp() { return g_pApp; }
-
-CWinThread* AFXAPI AfxGetThread() { return AfxGetThreadState()->m_pCurrentWinThread; }
 
 CWnd* AFXAPI AfxGetMainWnd() {
   CWinThread* pThread = AfxGetThread();
@@ -41,134 +38,7 @@ HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType) {
   return hInst;
 }
 
-// ---- CWinThread ----------------------------------------------------------------------------------
-void CWinThread::CommonConstruct() {
-  m_pMainWnd = nullptr;
-  m_pActiveWnd = nullptr;
-  m_bAutoDelete = TRUE;
-  m_hThread = nullptr;
-  m_nThreadID = 0;
-  m_msgCur = MSG{};
-  m_pfnThreadProc = nullptr;
-  m_pThreadParams = nullptr;
-}
-
-CWinThread::CWinThread() { CommonConstruct(); }
-
-CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) {
-  CommonConstruct();
-  m_pfnThreadProc = pfnThreadProc;
-  m_pThreadParams = pParam;
-}
-
-CWinThread::~CWinThread() {
-  if (m_hThread != nullptr && this != AfxGetApp()) ::CloseHandle(m_hThread);
-  AFX_THREAD_STATE* pState = AfxGetThreadState();
-  if (pState->m_pCurrentWinThread == this) pState->m_pCurrentWinThread = nullptr;
-}
-
-namespace {
-struct ThreadStartup {
-  CWinThread* pThread;
-  HANDLE hEventStarted;
-  HANDLE hEventResume;  // closed by the new thread
-};
-
-DWORD WINAPI ThreadEntry(LPVOID pParam) {
-  ThreadStartup* pStartup = static_cast<ThreadStartup*>(pParam);
-  CWinThread* pThread = pStartup->pThread;
-  HANDLE hEventResume = pStartup->hEventResume;
-  AfxGetThreadState()->m_pCurrentWinThread = pThread;
-  ::SetEvent(pStartup->hEventStarted);  // pStartup is gone after this
-  // The creator may suspend us here (CREATE_SUSPENDED) before any user code runs.
-  ::WaitForSingleObject(hEventResume, INFINITE);
-  ::CloseHandle(hEventResume);
-
-  UINT nResult = 0;
-  try {
-    if (pThread->m_pfnThreadProc != nullptr) {
-      nResult = pThread->m_pfnThreadProc(pThread->m_pThreadParams);
-    } else if (pThread->InitInstance()) {
-      nResult = static_cast<UINT>(pThread->Run());
-    } else {
-      nResult = static_cast<UINT>(pThread->ExitInstance());
-    }
-  } catch (CException* e) {
-    e->Delete();
-    nResult = static_cast<UINT>(-1);
-  } catch (...) {
-    nResult = static_cast<UINT>(-1);
-  }
-  CWnd::DeleteTempMap();
-  AfxGetThreadState()->m_pCurrentWinThread = nullptr;
-  pThread->Delete();
-  return nResult;
-}
-}  // namespace
-
-BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
-  ThreadStartup startup = {this, ::CreateEvent(nullptr, TRUE, FALSE, nullptr),
-                           ::CreateEvent(nullptr, TRUE, FALSE, nullptr)};
-  if (startup.hEventStarted == nullptr || startup.hEventResume == nullptr) {
-    if (startup.hEventStarted != nullptr) ::CloseHandle(startup.hEventStarted);
-    if (startup.hEventResume != nullptr) ::CloseHandle(startup.hEventResume);
-    return FALSE;
-  }
-  // Started suspended so that m_hThread is set before the thread can end and delete the object.
-  m_hThread =
-      ::CreateThread(lpSecurityAttrs, nStackSize, &ThreadEntry, &startup, CREATE_SUSPENDED, &m_nThreadID);
-  if (m_hThread == nullptr) {
-    ::CloseHandle(startup.hEventStarted);
-    ::CloseHandle(startup.hEventResume);
-    return FALSE;
-  }
-  ::ResumeThread(m_hThread);
-  ::WaitForSingleObject(startup.hEventStarted, INFINITE);
-  ::CloseHandle(startup.hEventStarted);
-  if (dwCreateFlags & CREATE_SUSPENDED) ::SuspendThread(m_hThread);
-  ::SetEvent(startup.hEventResume);
-  return TRUE;
-}
-
-CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,
-                                  DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
-  if (pfnThreadProc == nullptr) return nullptr;
-  CWinThread* pThread = new CWinThread(pfnThreadProc, pParam);
-  if (!pThread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
-    pThread->Delete();
-    return nullptr;
-  }
-  pThread->SetThreadPriority(nPriority);
-  if (!(dwCreateFlags & CREATE_SUSPENDED)) pThread->ResumeThread();
-  return pThread;
-}
-
-CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UINT nStackSize,
-                                  DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
-  if (pThreadClass == nullptr || !pThreadClass->IsDerivedFrom(RUNTIME_CLASS(CWinThread))) return nullptr;
-  CWinThread* pThread = static_cast<CWinThread*>(pThreadClass->CreateObject());
-  if (pThread == nullptr) return nullptr;
-  if (!pThread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
-    pThread->Delete();
-    return nullptr;
-  }
-  pThread->SetThreadPriority(nPriority);
-  if (!(dwCreateFlags & CREATE_SUSPENDED)) pThread->ResumeThread();
-  return pThread;
-}
-
-void AFXAPI AfxEndThread(UINT nExitCode, BOOL bDelete) {
-  CWinThread* pThread = AfxGetThread();
-  CWnd::DeleteTempMap();
-  AfxGetThreadState()->m_pCurrentWinThread = nullptr;
-  if (pThread != nullptr && bDelete && pThread != AfxGetApp()) pThread->Delete();
-  ::ExitThread(nExitCode);
-}
-
-void CWinThread::Delete() {
-  if (m_bAutoDelete) delete this;
-}
-
+// ---- CWinThread, user-interface form ----------------------------------------------------------------
 BOOL CWinThread::InitInstance() { return FALSE; }
 
 CWnd* CWinThread::GetMainWnd() { return m_pActiveWnd != nullptr ? m_pActiveWnd : m_pMainWnd; }
@@ -324,8 +194,7 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
       m_nModelessDisabled(0),
       m_nNumPreviewPages(0) {
   g_pApp = this;
-  AFX_THREAD_STATE* pState = AfxGetThreadState();
-  pState->m_pCurrentWinThread = this;
+  SetCurrentThreadObject(this);
   m_hThread = ::GetCurrentThread();
   m_nThreadID = ::GetCurrentThreadId();
   m_bAutoDelete = FALSE;

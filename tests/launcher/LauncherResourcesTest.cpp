@@ -155,6 +155,24 @@ TEST_F(LauncherResources, AboutBoxHasIconTwoLinesAndOk) {
   EXPECT_EQ(std::make_pair(items[3].cx, items[3].cy), std::make_pair(WORD(50), WORD(14)));
 }
 
+INT_PTR CALLBACK IdleDialog(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+TEST_F(LauncherResources, AboutBoxShowsItsIconAndTexts) {
+  HWND about = CreateDialogParamW(module_, MAKEINTRESOURCEW(IDD_ABOUTBOX), nullptr, IdleDialog, 0);
+  ASSERT_NE(about, nullptr);
+  ShowWindow(about, SW_SHOW);
+  EXPECT_EQ(testsupport::WaitForTopWindow(L"About Brindle for PST to NSF"), about);
+  testsupport::PumpMessages(200);
+  HWND icon = GetWindow(about, GW_CHILD);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0);
+  wchar_t text[64] = {};
+  GetDlgItemTextW(about, IDOK, text, 64);
+  EXPECT_STREQ(text, L"OK");
+  EXPECT_FALSE(testsupport::SaveWindowPng(about, L"launcher-about-box.png").empty());
+  DestroyWindow(about);
+}
+
 TEST_F(LauncherResources, AboutStringAndSystemMenuCommand) {
   wchar_t text[128] = {};
   ASSERT_GT(LoadStringW(module_, IDS_ABOUTBOX, text, 128), 0);

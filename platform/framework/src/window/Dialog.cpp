@@ -2,6 +2,7 @@
 #include "afxwin.h"
 
 #include <cwchar>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
@@ -266,11 +267,9 @@ void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
 
 namespace {
 CString ControlText(HWND hWnd) {
-  CString str;
-  int nLen = ::GetWindowTextLength(hWnd);
-  ::GetWindowText(hWnd, str.GetBuffer(nLen), nLen + 1);
-  str.ReleaseBuffer();
-  return str;
+  std::vector<WCHAR> buffer(static_cast<size_t>(::GetWindowTextLength(hWnd)) + 1, L'\0');
+  ::GetWindowText(hWnd, buffer.data(), static_cast<int>(buffer.size()));
+  return CString(buffer.data());
 }
 
 // Setting the same text again would only repaint the control.

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
@@ -70,13 +71,18 @@ namespace {
 struct ThreadStartup {
   CWinThread* pThread;
   HANDLE hEventStarted;
+  HANDLE hEventResume;  // closed by the new thread
 };
 
 DWORD WINAPI ThreadEntry(LPVOID pParam) {
   ThreadStartup* pStartup = static_cast<ThreadStartup*>(pParam);
   CWinThread* pThread = pStartup->pThread;
+  HANDLE hEventResume = pStartup->hEventResume;
   AfxGetThreadState()->m_pCurrentWinThread = pThread;
   ::SetEvent(pStartup->hEventStarted);  // pStartup is gone after this
+  // The creator may suspend us here (CREATE_SUSPENDED) before any user code runs.
+  ::WaitForSingleObject(hEventResume, INFINITE);
+  ::CloseHandle(hEventResume);
 
   UINT nResult = 0;
   try {
@@ -101,22 +107,26 @@ DWORD WINAPI ThreadEntry(LPVOID pParam) {
 }  // namespace
 
 BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
-  ThreadStartup startup = {this, ::CreateEvent(nullptr, TRUE, FALSE, nullptr)};
-  if (startup.hEventStarted == nullptr) return FALSE;
+  ThreadStartup startup = {this, ::CreateEvent(nullptr, TRUE, FALSE, nullptr),
+                           ::CreateEvent(nullptr, TRUE, FALSE, nullptr)};
+  if (startup.hEventStarted == nullptr || startup.hEventResume == nullptr) {
+    if (startup.hEventStarted != nullptr) ::CloseHandle(startup.hEventStarted);
+    if (startup.hEventResume != nullptr) ::CloseHandle(startup.hEventResume);
+    return FALSE;
+  }
   // Started suspended so that m_hThread is set before the thread can end and delete the object.
   m_hThread =
       ::CreateThread(lpSecurityAttrs, nStackSize, &ThreadEntry, &startup, CREATE_SUSPENDED, &m_nThreadID);
   if (m_hThread == nullptr) {
     ::CloseHandle(startup.hEventStarted);
+    ::CloseHandle(startup.hEventResume);
     return FALSE;
   }
   ::ResumeThread(m_hThread);
   ::WaitForSingleObject(startup.hEventStarted, INFINITE);
   ::CloseHandle(startup.hEventStarted);
-  if (dwCreateFlags & CREATE_SUSPENDED) {
-    // The thread has taken its start-up data; hold it before it runs user code.
-    ::SuspendThread(m_hThread);
-  }
+  if (dwCreateFlags & CREATE_SUSPENDED) ::SuspendThread(m_hThread);
+  ::SetEvent(startup.hEventResume);
   return TRUE;
 }
 
@@ -519,17 +529,17 @@ CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTST
     DWORD dwType = 0;
     DWORD dwCount = 0;
     LONG lResult = ::RegQueryValueEx(hSecKey, lpszEntry, nullptr, &dwType, nullptr, &dwCount);
-    if (lResult == ERROR_SUCCESS && (dwType == REG_SZ || dwType == REG_EXPAND_SZ)) {
-      int nChars = static_cast<int>(dwCount / sizeof(WCHAR));
-      LPWSTR pBuf = strValue.GetBuffer(nChars + 1);
-      DWORD dwBytes = static_cast<DWORD>((nChars + 1) * sizeof(WCHAR));
-      lResult =
-          ::RegQueryValueEx(hSecKey, lpszEntry, nullptr, &dwType, reinterpret_cast<LPBYTE>(pBuf), &dwBytes);
-      pBuf[std::min<DWORD>(dwBytes / sizeof(WCHAR), static_cast<DWORD>(nChars))] = L'\0';
-      strValue.ReleaseBuffer();
+    bool bText = lResult == ERROR_SUCCESS && (dwType == REG_SZ || dwType == REG_EXPAND_SZ);
+    if (bText) {
+      std::vector<WCHAR> buffer(dwCount / sizeof(WCHAR) + 1, L'\0');
+      DWORD dwBytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(WCHAR));
+      lResult = ::RegQueryValueEx(hSecKey, lpszEntry, nullptr, &dwType,
+                                  reinterpret_cast<LPBYTE>(buffer.data()), &dwBytes);
+      bText = lResult == ERROR_SUCCESS;
+      if (bText) strValue = buffer.data();
     }
     ::RegCloseKey(hSecKey);
-    if (lResult == ERROR_SUCCESS && (dwType == REG_SZ || dwType == REG_EXPAND_SZ)) return strValue;
+    if (bText) return strValue;
     return strDefault;
   }
   WCHAR szBuf[4096];
@@ -625,14 +635,12 @@ BOOL CWinApp::WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE 
     ::RegCloseKey(hSecKey);
     return lResult == ERROR_SUCCESS;
   }
-  CString str;
-  LPWSTR p = str.GetBuffer(static_cast<int>(nBytes) * 2);
+  std::vector<WCHAR> text(static_cast<size_t>(nBytes) * 2 + 1, L'\0');
   for (UINT i = 0; i < nBytes; i++) {
-    p[2 * i] = static_cast<WCHAR>((pData[i] & 0x0F) + L'A');
-    p[2 * i + 1] = static_cast<WCHAR>(((pData[i] >> 4) & 0x0F) + L'A');
+    text[2 * i] = static_cast<WCHAR>((pData[i] & 0x0F) + L'A');
+    text[2 * i + 1] = static_cast<WCHAR>(((pData[i] >> 4) & 0x0F) + L'A');
   }
-  str.ReleaseBuffer(static_cast<int>(nBytes) * 2);
-  return WriteProfileString(lpszSection, lpszEntry, str);
+  return WriteProfileString(lpszSection, lpszEntry, text.data());
 }
 
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {
@@ -883,4 +891,11 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmd
   }
   AfxWinTerm();
   return nReturnCode;
+}
+
+// The program entry point of framework programs. It lives in the object file of CWinApp on
+// purpose: every program has an application object, so the linker takes this file from the static
+// library before the start-up code (linked last) asks for wWinMain.
+extern "C" int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow) {
+  return AfxWinMain(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
 }

@@ -997,9 +997,9 @@ BOOL PASCAL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFl
 }
 
 void CWnd::GetWindowText(CString& rString) const {
-  int nLen = ::GetWindowTextLength(m_hWnd);
-  ::GetWindowText(m_hWnd, rString.GetBuffer(nLen), nLen + 1);
-  rString.ReleaseBuffer();
+  std::vector<WCHAR> buffer(static_cast<size_t>(::GetWindowTextLength(m_hWnd)) + 1, L'\0');
+  ::GetWindowText(m_hWnd, buffer.data(), static_cast<int>(buffer.size()));
+  rString = buffer.data();
 }
 
 int CWnd::GetDlgItemText(int nID, CString& rString) const {

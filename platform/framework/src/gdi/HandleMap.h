@@ -66,4 +66,33 @@ class TemporaryHandleMap {
   std::unordered_map<Handle, Object*> map_;
 };
 
+// Both maps of one kind of wrapper. Policy::Wrap(h) makes a temporary holding h;
+// Policy::Release(object) takes the handle out of a temporary before it is deleted.
+template <class Handle, class Object, class Policy>
+class HandleMaps {
+ public:
+  static PermanentHandleMap<Handle, Object>& Permanent() {
+    static PermanentHandleMap<Handle, Object> map;
+    return map;
+  }
+  static Object* FromHandle(Handle h) {
+    if (h == nullptr) return nullptr;
+    if (Object* owner = Permanent().Lookup(h)) return owner;
+    return Temporaries().Get(h, [h] { return Policy::Wrap(h); });
+  }
+  static Object* FromHandlePermanent(Handle h) { return h ? Permanent().Lookup(h) : nullptr; }
+  static void DeleteTempMap() { Temporaries().Clear(Policy::Release); }
+
+ private:
+  // The calling thread's temporaries, released when the thread ends.
+  struct ThreadTemporaries {
+    TemporaryHandleMap<Handle, Object> map;
+    ~ThreadTemporaries() { map.Clear(Policy::Release); }
+  };
+  static TemporaryHandleMap<Handle, Object>& Temporaries() {
+    thread_local ThreadTemporaries temporaries;
+    return temporaries.map;
+  }
+};
+
 }  // namespace framework_detail

@@ -61,17 +61,15 @@ class FakeLauncherSystem : public CLauncherSystem {
 
   // What the launcher did.
   std::vector<std::wstring> openedKeys;
-  std::vector<std::pair<REGSAM, std::wstring>> openAccess;
   int enumerations = 0;
   int environmentWrites = 0;
   std::vector<std::pair<std::wstring, std::wstring>> started;  // verb, file
   std::vector<std::pair<std::wstring, UINT>> messages;         // text, type
   size_t OpenHandles() const { return handles_.size(); }
 
-  LONG OpenKey(HKEY hKey, LPCWSTR lpszSubKey, REGSAM samDesired, PHKEY phkResult) override {
+  LONG OpenKey(HKEY hKey, LPCWSTR lpszSubKey, REGSAM, PHKEY phkResult) override {
     if (hKey != HKEY_LOCAL_MACHINE) return ERROR_INVALID_HANDLE;
     openedKeys.push_back(lpszSubKey);
-    openAccess.emplace_back(samDesired, lpszSubKey);
     if (!keys_.count(Upper(lpszSubKey))) return ERROR_FILE_NOT_FOUND;
     const HKEY handle = reinterpret_cast<HKEY>(static_cast<INT_PTR>(0x1000 + nextHandle_++));
     handles_[handle] = Upper(lpszSubKey);

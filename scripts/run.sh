@@ -21,13 +21,28 @@ source "$src/scripts/wine-env.sh"
 brindle_wine_setup
 
 bin="$BRINDLE_BUILD_DIR/bin"
+
+# TRUE while a "Brindle for PST to NSF.exe" of this prefix runs.
+brindle_main_program_running() {
+  local proc cmd
+  for proc in /proc/[0-9]*; do
+    cmd="$(tr '\0' ' ' 2>/dev/null <"$proc/cmdline")" || continue
+    [[ "$cmd" == *"Brindle for PST to NSF.exe"* ]] || continue
+    grep -qzxF "WINEPREFIX=$WINEPREFIX" "$proc/environ" 2>/dev/null && return 0
+  done
+  return 1
+}
 for program in "Brindle Launcher.exe" "Brindle for PST to NSF.exe" "build_sample.exe"; do
   if [ -f "$bin/$program" ]; then
     cd "$bin"
     echo "run: starting $program"
     wine "$program" "$@"
-    # The launcher exits at once; keep the session until the programs it started have ended.
-    wineserver -w
+    # The launcher exits at once; stay until the main program it started has ended. (The prefix's
+    # wineserver is persistent, so `wineserver -w` would never return.)
+    if [ "$program" = "Brindle Launcher.exe" ]; then
+      sleep 1
+      while brindle_main_program_running; do sleep 1; done
+    fi
     exit 0
   fi
 done

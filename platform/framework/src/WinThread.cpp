@@ -5,7 +5,7 @@
 
 #include <process.h>
 
-IMPLEMENT_DYNAMIC(CWinThread, CObject)
+IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 
 namespace {
 thread_local CWinThread* t_pThread = nullptr;
@@ -13,6 +13,7 @@ thread_local CWinThread* t_pThread = nullptr;
 // What every framework thread does when its function is done, by return or by AfxEndThread.
 void FinishThread(CWinThread* pThread, BOOL bDelete) {
   AfxOleTermThread();
+  CWnd::DeleteTempMap();
   t_pThread = nullptr;
   if (pThread && bDelete) pThread->Delete();
 }
@@ -23,14 +24,20 @@ CWinThread::CWinThread()
       m_nThreadID(0),
       m_bAutoDelete(TRUE),
       m_pfnThreadProc(nullptr),
-      m_pThreadParams(nullptr) {}
+      m_pThreadParams(nullptr),
+      m_pMainWnd(nullptr),
+      m_pActiveWnd(nullptr),
+      m_msgCur() {}
 
 CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam)
     : m_hThread(nullptr),
       m_nThreadID(0),
       m_bAutoDelete(TRUE),
       m_pfnThreadProc(pfnThreadProc),
-      m_pThreadParams(pParam) {}
+      m_pThreadParams(pParam),
+      m_pMainWnd(nullptr),
+      m_pActiveWnd(nullptr),
+      m_msgCur() {}
 
 CWinThread::~CWinThread() {
   if (m_hThread) ::CloseHandle(m_hThread);
@@ -48,7 +55,13 @@ CWinThread* AFXAPI AfxGetThread() { return t_pThread; }
 unsigned __stdcall CWinThread::ThreadEntry(void* pParam) {
   CWinThread* pThread = static_cast<CWinThread*>(pParam);
   t_pThread = pThread;
-  UINT code = pThread->m_pfnThreadProc ? pThread->m_pfnThreadProc(pThread->m_pThreadParams) : 0;
+  UINT code = 0;
+  if (pThread->m_pfnThreadProc != nullptr) {
+    code = pThread->m_pfnThreadProc(pThread->m_pThreadParams);
+  } else {
+    // User-interface form: a failed InitInstance still gets its ExitInstance.
+    code = static_cast<UINT>(pThread->InitInstance() ? pThread->Run() : pThread->ExitInstance());
+  }
   FinishThread(pThread, TRUE);
   return code;
 }
@@ -70,6 +83,22 @@ CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, i
                                   DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
   if (pfnThreadProc == nullptr) AfxThrowInvalidArgException();
   CWinThread* pThread = new CWinThread(pfnThreadProc, pParam);
+  if (!pThread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
+    delete pThread;
+    return nullptr;
+  }
+  ::SetThreadPriority(pThread->m_hThread, nPriority);
+  if (!(dwCreateFlags & CREATE_SUSPENDED)) pThread->ResumeThread();
+  return pThread;
+}
+
+CWinThread* AFXAPI AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UINT nStackSize,
+                                  DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
+  if (pThreadClass == nullptr || !pThreadClass->IsDerivedFrom(RUNTIME_CLASS(CWinThread))) {
+    AfxThrowInvalidArgException();
+  }
+  CWinThread* pThread = static_cast<CWinThread*>(pThreadClass->CreateObject());
+  if (pThread == nullptr) return nullptr;
   if (!pThread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
     delete pThread;
     return nullptr;

@@ -46,3 +46,8 @@ CXTOSVersionInfo* AFXAPI XTOSVersionInfo() {
 }
 
 const OSVERSIONINFOW& AFXAPI GetWindowsVersionInfo() { return XTOSVersionInfo()->GetWindowsVersionInfo(); }
+
+namespace {
+// The record is filled when the program starts and never refreshed.
+[[maybe_unused]] const CXTOSVersionInfo* g_pReadAtStart = XTOSVersionInfo();
+}  // namespace

@@ -102,3 +102,8 @@ CXTVisualStyles* AFXAPI XTVisualStyles() {
 }
 
 BOOL AFXAPI IsVisualStyleActive() { return XTVisualStyles()->IsVisualStyleActive(); }
+
+namespace {
+// UxTheme is loaded and the common-controls version read when the program starts.
+[[maybe_unused]] const CXTVisualStyles* g_pBoundAtStart = XTVisualStyles();
+}  // namespace

@@ -601,3 +601,34 @@ TEST(PropExchange, DefaultsCompareAndCopyByType) {
   short n = 0;
   EXPECT_FALSE(CXTPPropExchange::CopyPropValue(VT_I2, &n, nullptr));
 }
+
+TEST(PropExchangeArchive, SectionsAndEnumeratorsShareTheArchiveInOrder) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    CXTPPropExchangeArchive px(ar);
+    CXTPPropExchangeEnumeratorPtr enumerator(px.GetEnumerator(_T("item")));
+    POSITION pos = enumerator->GetPosition(2);
+    for (long value = 10; pos; value += 10) {
+      CXTPPropExchangeSection section(enumerator->GetNext(pos));
+      EXPECT_TRUE(section->IsStoring());
+      PropExchangeLong(section, _T("Value"), value);
+    }
+    ar.Close();
+  }
+  EXPECT_EQ(file.GetLength(), 12u) << "a count and two values, no names";
+  file.SeekToBegin();
+  CArchive ar(&file, CArchive::load);
+  CXTPPropExchangeArchive px(ar);
+  CXTPPropExchangeEnumeratorPtr enumerator(px.GetEnumerator(_T("other")));
+  POSITION pos = enumerator->GetPosition();
+  long expected = 10;
+  while (pos) {
+    CXTPPropExchangeSection section(enumerator->GetNext(pos));
+    long value = 0;
+    PropExchangeLong(section, _T("Anything"), value);
+    EXPECT_EQ(value, expected);
+    expected += 10;
+  }
+  EXPECT_EQ(expected, 30);
+}

@@ -9,10 +9,9 @@
 
 IMPLEMENT_DYNAMIC(CXTPPropExchange, CCmdTarget)
 
-namespace {
+CXTPPropExchange::CXTPPropExchange() = default;
 
-// Bytes compared or copied for the plain value types.
-UINT PlainValueSize(VARTYPE vtProp) {
+UINT PASCAL CXTPPropExchange::GetPropSize(VARTYPE vtProp) {
   switch (vtProp) {
     case VT_UI1:
       return 1;
@@ -33,10 +32,6 @@ UINT PlainValueSize(VARTYPE vtProp) {
   }
 }
 
-}  // namespace
-
-CXTPPropExchange::CXTPPropExchange() = default;
-
 void CXTPPropExchange::InitSection(const CXTPPropExchange* pParent) {
   m_nSchema = pParent->m_nSchema;
   m_dwData = pParent->m_dwData;
@@ -48,7 +43,7 @@ void CXTPPropExchange::InitSection(const CXTPPropExchange* pParent) {
 
 BOOL PASCAL CXTPPropExchange::IsSamePropValue(VARTYPE vtProp, const void* pv1, const void* pv2) {
   if (pv1 == nullptr || pv2 == nullptr) return FALSE;
-  if (UINT nSize = PlainValueSize(vtProp)) return memcmp(pv1, pv2, nSize) == 0;
+  if (UINT nSize = GetPropSize(vtProp)) return memcmp(pv1, pv2, nSize) == 0;
   switch (vtProp) {
     case VT_DATE: {
       const COleDateTime* p1 = static_cast<const COleDateTime*>(pv1);
@@ -70,7 +65,7 @@ BOOL PASCAL CXTPPropExchange::IsSamePropValue(VARTYPE vtProp, const void* pv1, c
 
 BOOL PASCAL CXTPPropExchange::CopyPropValue(VARTYPE vtProp, void* pvDest, const void* pvSrc) {
   if (pvDest == nullptr || pvSrc == nullptr) return FALSE;
-  if (UINT nSize = PlainValueSize(vtProp)) {
+  if (UINT nSize = GetPropSize(vtProp)) {
     memcpy(pvDest, pvSrc, nSize);
     return TRUE;
   }

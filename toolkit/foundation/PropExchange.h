@@ -77,6 +77,8 @@ class CXTPPropExchange : public CCmdTarget {
   void* m_dwData = nullptr;  // the caller's own parameter
 
  protected:
+  // Bytes of the plain value types (integers, floats, currency, rectangles, sizes); 0 for the others.
+  static UINT PASCAL GetPropSize(VARTYPE vtProp);
   // A section takes its parent's schema, user parameter, emptied flag and default flags.
   void InitSection(const CXTPPropExchange* pParent);
 

@@ -6,24 +6,6 @@
 
 IMPLEMENT_DYNAMIC(CXTPPropExchangeRegistry, CXTPPropExchange)
 
-namespace {
-
-UINT IntegerSize(VARTYPE vtProp) {
-  switch (vtProp) {
-    case VT_UI1:
-      return 1;
-    case VT_I2:
-      return 2;
-    case VT_I4:
-    case VT_BOOL:
-      return 4;
-    default:
-      return 0;
-  }
-}
-
-}  // namespace
-
 CXTPPropExchangeRegistry::CXTPPropExchangeRegistry(BOOL bLoading, HKEY hParentKey, LPCTSTR lpszSection)
     : m_hParentKey(hParentKey), m_strSectionName(lpszSection) {
   m_bLoading = bLoading;

@@ -27,6 +27,11 @@ class CXTPPropExchangeRegistry : public CXTPPropExchange {
   BOOL OnBeforeExchange() override;
 
  private:
+  // Bytes of the types stored as REG_DWORD; 0 for the others.
+  static UINT PASCAL IntegerSize(VARTYPE vtProp) {
+    return vtProp == VT_UI1 || vtProp == VT_I2 || vtProp == VT_I4 || vtProp == VT_BOOL ? GetPropSize(vtProp)
+                                                                                       : 0;
+  }
   void CloseKey();
   // Reads a REG_SZ value: ERROR_SUCCESS, ERROR_FILE_NOT_FOUND when missing, another code when damaged.
   LONG ReadString(LPCTSTR pszPropName, CString& strValue);

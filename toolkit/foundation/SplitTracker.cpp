@@ -31,10 +31,15 @@ BOOL CXTPSplitTracker::Track(CWnd* pWnd, CRect rcAvail, CRect& rcTracker, CPoint
 
   BOOL bAccept = FALSE;
   MSG msg;
-  while (::GetCapture() == hWnd && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  while (::GetCapture() == hWnd) {
+    if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+      // The program is ending: hand the quit request back to the message loop and cancel.
+      if (msg.message == WM_QUIT) ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
     if (msg.message == WM_MOUSEMOVE) {
       CPoint pt(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
-      ::ClientToScreen(msg.hwnd, &pt);
+      ::ClientToScreen(hWnd, &pt);
       pt += offset;
       // The left or top limit wins when the limits cross.
       pt.x = std::max(rcAvail.left, std::min(pt.x, rcAvail.right));

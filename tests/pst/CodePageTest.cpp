@@ -61,3 +61,10 @@ TEST(CodePage, Utf8IsCheckedNotTrusted) {
   EXPECT_EQ(Ansi("\xE6\x97x", 65001), "\xEF\xBF\xBD\xEF\xBF\xBDx");
   EXPECT_EQ(Ansi("\xFF", 65001), "\xEF\xBF\xBD");
 }
+
+TEST(CodePage, Iso2022JpMailText) {
+  // "日本 ｱ x": JIS X 0208 between ESC $ B and ESC ( B, half-width katakana after ESC ( I.
+  EXPECT_EQ(Ansi("\x1b$BF|K\\\x1b(B \x1b(I1\x1b(B x", 50220), "\xE6\x97\xA5\xE6\x9C\xAC \xEF\xBD\xB1 x");
+  EXPECT_EQ(Ansi("\x1b$Bxx", 50220).substr(0, 3), "\xEF\xBF\xBD");
+  EXPECT_EQ(Ansi("a\x1b", 50222), "a\xEF\xBF\xBD");
+}

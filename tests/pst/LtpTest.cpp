@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ErrorKindOf.h"
 #include "MiniPst.h"
 #include "pst/CodePage.h"
 #include "pst/Ltp.h"
@@ -14,12 +15,6 @@ using namespace pst::format;
 using namespace minipst;
 
 namespace {
-
-Bytes Le(uint64_t v, size_t n) {
-  Bytes out;
-  for (size_t i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-  return out;
-}
 
 // A file with one node holding `heap`, and the given subnodes (nid -> data) under it.
 std::unique_ptr<PstFile> FileWithNode(const Bytes& heap, const std::map<uint32_t, Bytes>& subnodes,
@@ -36,16 +31,6 @@ std::unique_ptr<PstFile> FileWithNode(const Bytes& heap, const std::map<uint32_t
   auto file = std::make_unique<PstFile>(MemorySource(builder.Build()));
   *node = file->GetNode(0x21);
   return file;
-}
-
-ErrorKind KindOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const PstError& e) {
-    return e.Kind();
-  }
-  ADD_FAILURE() << "no error";
-  return ErrorKind::kInvalidArgument;
 }
 
 }  // namespace
@@ -256,4 +241,72 @@ TEST(TableContext, ColumnOutsideTheRowIsCorrupt) {
   NodeEntry node;
   auto file = FileWithNode(heap, {}, &node);
   EXPECT_EQ(KindOf([&] { TableContext(*file, node, "test"); }), ErrorKind::kCorrupt);
+}
+
+TEST(PropertyContext, BthWithAnIndexLevel) {
+  // Two leaf items under one index item: keys 1..3 and 7..8.
+  HeapBuilder heap(kHeapClientPropertyContext);
+  auto leaf = [](std::initializer_list<uint16_t> ids) {
+    Bytes records;
+    for (uint16_t id : ids) {
+      Append16(records, id);
+      Append16(records, kPtLong);
+      Append32(records, id * 100u);
+    }
+    return records;
+  };
+  const uint32_t low = heap.Add(leaf({1, 2, 3}));
+  const uint32_t high = heap.Add(leaf({7, 8}));
+  Bytes index;
+  Append16(index, 1);
+  Append32(index, low);
+  Append16(index, 7);
+  Append32(index, high);
+  const uint32_t indexHid = heap.Add(index);
+  Bytes header{kHeapClientBth, 2, 6, 1};
+  Append32(header, indexHid);
+  heap.SetUserRoot(heap.Add(header));
+  NodeEntry node;
+  auto file = FileWithNode(heap.Build(), {}, &node);
+  PropertyContext pc(*file, node, "test");
+  EXPECT_EQ(pc.Tags().size(), 5u);
+  EXPECT_EQ(pc.Get(3)->AsInt(), 300);
+  EXPECT_EQ(pc.Get(8)->AsInt(), 800);
+  EXPECT_FALSE(pc.Has(5));
+}
+
+TEST(TableContext, RowsSpanSeveralBlocksWithoutSplittingARow) {
+  const uint32_t kType = MakeTag(0x0C15, kPtLong);
+  std::vector<std::map<uint32_t, Bytes>> rows;
+  std::vector<uint32_t> ids;
+  for (uint32_t i = 0; i < 1000; ++i) {
+    rows.push_back({{kType, Le(i, 4)}});
+    ids.push_back(MakeNid(kNidTypeNormalMessage, 0x400 + i));
+  }
+  std::map<uint32_t, Bytes> subnodes;
+  const uint32_t rowsNid = MakeNid(kNidTypeLtp, 0x80);
+  Bytes heap = BuildTableContext({kType}, rows, ids, rowsNid, &subnodes);
+  const Bytes& matrix = subnodes[rowsNid];
+  const size_t rowSize = matrix.size() / rows.size();
+  const size_t perBlock = kMaxBlockDataUnicode / rowSize;
+  ASSERT_GT(matrix.size(), kMaxBlockDataUnicode);
+  FileBuilder builder;
+  Bytes xblock{kBlockTypeXBlock, 1, 0, 0};
+  Append32(xblock, static_cast<uint32_t>(matrix.size()));
+  uint16_t blocks = 0;
+  for (size_t at = 0; at < matrix.size(); at += perBlock * rowSize, ++blocks)
+    Append64(xblock,
+             builder.AddBlock(Bytes(matrix.begin() + at,
+                                    matrix.begin() + std::min(matrix.size(), at + perBlock * rowSize))));
+  Put16(xblock, 2, blocks);
+  const uint64_t sub =
+      builder.AddTreeBlock(BuildSubnodeBlock({{rowsNid, builder.AddTreeBlock(xblock), 0, 0}}));
+  builder.AddNode(0x21, builder.AddBlock(heap), sub);
+  PstFile file(MemorySource(builder.Build()));
+  TableContext table(file, file.GetNode(0x21), "test");
+  ASSERT_EQ(table.RowCount(), 1000u);
+  for (size_t row : {size_t{0}, perBlock - 1, perBlock, perBlock + 1, size_t{999}}) {
+    EXPECT_EQ(table.RowId(row), MakeNid(kNidTypeNormalMessage, 0x400 + static_cast<uint32_t>(row)));
+    EXPECT_EQ(table.Cell(row, 0x0C15)->AsInt(), static_cast<int64_t>(row));
+  }
 }

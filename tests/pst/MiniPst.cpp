@@ -24,6 +24,12 @@ Bytes Utf16(const std::u16string& text) {
   return out;
 }
 
+Bytes Le(uint64_t value, size_t bytes) {
+  Bytes out;
+  for (size_t i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  return out;
+}
+
 Bytes Ascii(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 uint64_t FileBuilder::AddBlock(const Bytes& data) {

@@ -19,6 +19,7 @@ void Append16(Bytes& b, uint16_t v);
 void Append32(Bytes& b, uint32_t v);
 void Append64(Bytes& b, uint64_t v);
 Bytes Utf16(const std::u16string& text);
+Bytes Le(uint64_t value, size_t bytes);  // little-endian, `bytes` long
 Bytes Ascii(const std::string& text);
 
 struct Node {

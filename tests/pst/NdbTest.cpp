@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "ErrorKindOf.h"
 #include "MiniPst.h"
 #include "pst/Ndb.h"
 #include "pst/format/Codec.h"
@@ -16,17 +17,6 @@ namespace {
 
 std::unique_ptr<PstFile> OpenBytes(const std::string& bytes, PstOptions options = {}) {
   return std::make_unique<PstFile>(MemorySource(bytes), options);
-}
-
-ErrorKind KindOf(const std::function<void()>& action, std::string* text = nullptr) {
-  try {
-    action();
-  } catch (const PstError& e) {
-    if (text) *text = e.what();
-    return e.Kind();
-  }
-  ADD_FAILURE() << "no error";
-  return ErrorKind::kInvalidArgument;
 }
 
 Bytes Pattern(size_t size, uint8_t seed) {
@@ -58,8 +48,12 @@ TEST(NdbHeader, TruncatedOrDamagedHeaderIsReported) {
   EXPECT_EQ(KindOf([&] { OpenBytes(flipped); }, &text), ErrorKind::kCorrupt);
   EXPECT_NE(text.find("checksum"), std::string::npos) << text;
 
-  // A file cut short of what its header says it holds.
-  EXPECT_EQ(KindOf([&] { OpenBytes(good.substr(0, good.size() - 512)); }), ErrorKind::kTruncated);
+  // A file cut short of what its header says it holds opens; what is gone reads as truncation.
+  auto cut = OpenBytes(good.substr(0, 1100));
+  EXPECT_TRUE(cut->Info().truncated);
+  EXPECT_FALSE(OpenBytes(good)->Info().truncated);
+  EXPECT_EQ(KindOf([&] { cut->GetNode(0x21); }, &text), ErrorKind::kTruncated);
+  EXPECT_NE(text.find("truncated at offset"), std::string::npos) << text;
 }
 
 TEST(NdbHeader, UnsupportedVariantsSaySo) {

@@ -86,4 +86,8 @@ TEST(RtfBody, MalformedRtfNeverFails) {
   for (const std::string rtf : {"", "{", "}}}}", "\\", "{\\rtf1 \\'", "{\\rtf1 \\'zz}", "{\\u-", "{\\*"}) {
     EXPECT_NO_THROW(DeencapsulateRtf(rtf, &html)) << rtf;
   }
+  // Nesting far past any real document still pairs its braces.
+  const std::string deep =
+      "{\\rtf1\\fromtext " + std::string(5000, '{') + "x" + std::string(5000, '}') + "y}";
+  EXPECT_EQ(DeencapsulateRtf(deep, &html), "xy");
 }

@@ -16,13 +16,7 @@ using namespace minipst;
 
 namespace {
 
-Bytes Le(uint64_t v, size_t n) {
-  Bytes out;
-  for (size_t i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-  return out;
-}
-
-struct NamedSpec {
+struct NamedCase {
   Guid guid;
   uint32_t lid;  // when name is empty
   std::u16string name;
@@ -34,39 +28,39 @@ constexpr uint32_t kMessageNid = MakeNid(kNidTypeNormalMessage, 0x400);
 
 // Store, name map, root folder (with itself as a child, as a damaged file might have it), one
 // message carrying `messageProps` plus each named property's value.
-std::string BuildStore(bool unicode, const std::vector<NamedSpec>& named,
+std::string BuildStore(bool unicode, const std::vector<NamedCase>& named,
                        std::map<uint16_t, Prop> messageProps, std::map<uint16_t, Prop> storeProps = {}) {
   FileBuilder builder(unicode);
   Bytes guids, entries, strings;
   std::vector<Guid> extra;
   for (size_t i = 0; i < named.size(); ++i) {
-    const NamedSpec& spec = named[i];
+    const NamedCase& item = named[i];
     uint16_t guidIndex;
-    if (spec.guid == kPsMapi) {
+    if (item.guid == kPsMapi) {
       guidIndex = 1;
-    } else if (spec.guid == kPsPublicStrings) {
+    } else if (item.guid == kPsPublicStrings) {
       guidIndex = 2;
     } else {
       size_t at = 0;
-      while (at < extra.size() && !(extra[at] == spec.guid)) ++at;
+      while (at < extra.size() && !(extra[at] == item.guid)) ++at;
       if (at == extra.size()) {
-        extra.push_back(spec.guid);
-        guids.insert(guids.end(), spec.guid.bytes.begin(), spec.guid.bytes.end());
+        extra.push_back(item.guid);
+        guids.insert(guids.end(), item.guid.bytes.begin(), item.guid.bytes.end());
       }
       guidIndex = static_cast<uint16_t>(3 + at);
     }
-    uint32_t id = spec.lid;
-    if (!spec.name.empty()) {
+    uint32_t id = item.lid;
+    if (!item.name.empty()) {
       id = static_cast<uint32_t>(strings.size());
-      Bytes text = Utf16(spec.name);
+      Bytes text = Utf16(item.name);
       Append32(strings, static_cast<uint32_t>(text.size()));
       strings.insert(strings.end(), text.begin(), text.end());
       while (strings.size() % 4) strings.push_back(0);
     }
     Append32(entries, id);
-    Append16(entries, static_cast<uint16_t>(guidIndex << 1 | (spec.name.empty() ? 0 : 1)));
+    Append16(entries, static_cast<uint16_t>(guidIndex << 1 | (item.name.empty() ? 0 : 1)));
     Append16(entries, static_cast<uint16_t>(i));
-    messageProps[static_cast<uint16_t>(0x8000 + i)] = {spec.type, spec.value};
+    messageProps[static_cast<uint16_t>(0x8000 + i)] = {item.type, item.value};
   }
   std::map<uint32_t, Bytes> none;
   std::map<uint16_t, Prop> mapProps = {{0x0001, {kPtLong, Le(251, 4)}},
@@ -101,7 +95,7 @@ std::unique_ptr<Store> OpenStore(const std::string& bytes, uint32_t codePage = 1
 TEST(CraftedStore, EveryNamedPropertyTheAutomationServerReads) {
   const uint64_t kTime = 130000000000000000ull;
   auto text = [](const std::u16string& s) { return Utf16(s); };
-  std::vector<NamedSpec> named = {
+  std::vector<NamedCase> named = {
       {kPsetidAppointment, 0x820D, u"", kPtSysTime, Le(kTime + 1, 8)},    // AppointmentStartWhole
       {kPsetidAppointment, 0x820E, u"", kPtSysTime, Le(kTime + 2, 8)},    // AppointmentEndWhole
       {kPsetidAppointment, 0x8208, u"", kPtUnicode, text(u"Room 5")},     // Location
@@ -131,17 +125,17 @@ TEST(CraftedStore, EveryNamedPropertyTheAutomationServerReads) {
   auto store = OpenStore(BuildStore(true, named, {}));
   auto message = store->OpenMessage(kMessageNid);
   for (size_t i = 0; i < named.size(); ++i) {
-    const NamedSpec& spec = named[i];
+    const NamedCase& item = named[i];
     auto value =
-        spec.name.empty()
-            ? message->GetNamed(spec.guid, spec.lid)
-            : message->GetNamed(spec.guid, Utf16LeToUtf8(Utf16(spec.name).data(), spec.name.size() * 2));
-    ASSERT_TRUE(value.has_value()) << spec.guid.ToString() << " " << Hex(spec.lid);
-    EXPECT_EQ(value->type, spec.type);
-    EXPECT_EQ(value->bytes, spec.value) << Hex(spec.lid);
+        item.name.empty()
+            ? message->GetNamed(item.guid, item.lid)
+            : message->GetNamed(item.guid, Utf16LeToUtf8(Utf16(item.name).data(), item.name.size() * 2));
+    ASSERT_TRUE(value.has_value()) << item.guid.ToString() << " " << Hex(item.lid);
+    EXPECT_EQ(value->type, item.type);
+    EXPECT_EQ(value->bytes, item.value) << Hex(item.lid);
     const NamedProperty* name = store->NamedProperties().NameOf(static_cast<uint16_t>(0x8000 + i));
     ASSERT_NE(name, nullptr);
-    EXPECT_EQ(name->guid, spec.guid);
+    EXPECT_EQ(name->guid, item.guid);
   }
   EXPECT_EQ(message->GetNamed(kPsPublicStrings, std::string("Keywords"))->AsUtf8List(1252),
             (std::vector<std::string>{"Red", "Blue"}));

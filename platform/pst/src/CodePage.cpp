@@ -57,12 +57,65 @@ std::string Utf16LeToUtf8(const uint8_t* data, size_t byteCount) {
 
 bool IsSupportedCodePage(uint32_t codePage) {
   return codePage == kCodePageWindows1252 || codePage == kCodePageShiftJis || codePage == kCodePageUtf8 ||
-         codePage == 20127 || codePage == 28591;
+         codePage == 20127 || codePage == 28591 || (codePage >= 50220 && codePage <= 50222);
 }
+
+namespace {
+
+uint32_t ShiftJisPair(uint8_t lead, uint8_t trail) {
+  const int index = LeadIndex(lead);
+  if (index < 0 || trail < kCp932TrailFirst || trail >= kCp932TrailFirst + kCp932TrailCount) return 0;
+  return kCp932Double[index * kCp932TrailCount + (trail - kCp932TrailFirst)];
+}
+
+// ISO-2022-JP (mail's Japanese): escape sequences switch between ASCII, JIS X 0208 pairs (mapped
+// through their Shift-JIS form) and half-width katakana.
+std::string DecodeIso2022Jp(const uint8_t* data, size_t size) {
+  enum { kAscii, kJis0208, kKatakana } mode = kAscii;
+  std::string out;
+  for (size_t i = 0; i < size;) {
+    const uint8_t b = data[i];
+    if (b == 0x1B) {
+      const uint8_t a = i + 1 < size ? data[i + 1] : 0, c = i + 2 < size ? data[i + 2] : 0;
+      if (a == '$' && (c == 'B' || c == '@')) {
+        mode = kJis0208;
+      } else if (a == '(' && (c == 'B' || c == 'J')) {
+        mode = kAscii;
+      } else if (a == '(' && c == 'I') {
+        mode = kKatakana;
+      } else {
+        AppendUtf8(out, kReplacement);
+        ++i;
+        continue;
+      }
+      i += 3;
+      continue;
+    }
+    if (b == '\r' || b == '\n') mode = kAscii;
+    if (mode == kJis0208 && b >= 0x21 && b <= 0x7E && i + 1 < size) {
+      const uint8_t j1 = b, j2 = data[i + 1];
+      const uint8_t s1 = static_cast<uint8_t>(((j1 + 1) >> 1) + (j1 <= 0x5E ? 0x70 : 0xB0));
+      const uint8_t s2 = static_cast<uint8_t>(j2 + ((j1 & 1) ? (j2 >= 0x60 ? 0x20 : 0x1F) : 0x7E));
+      const uint32_t c = ShiftJisPair(s1, s2);
+      AppendUtf8(out, c ? c : kReplacement);
+      i += 2;
+    } else if (mode == kKatakana && b >= 0x21 && b <= 0x5F) {
+      AppendUtf8(out, 0xFF40 + b);
+      ++i;
+    } else {
+      AppendUtf8(out, b < 0x80 ? b : kReplacement);
+      ++i;
+    }
+  }
+  return out;
+}
+
+}  // namespace
 
 std::string DecodeAnsi(const uint8_t* data, size_t size, uint32_t codePage) {
   std::string out;
   out.reserve(size);
+  if (codePage >= 50220 && codePage <= 50222) return DecodeIso2022Jp(data, size);
   if (codePage == kCodePageUtf8) {
     // Re-encoded so that malformed sequences become U+FFFD.
     for (size_t i = 0; i < size;) {

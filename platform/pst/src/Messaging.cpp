@@ -119,6 +119,7 @@ uint32_t HtmlMetaCodePage(const std::vector<uint8_t>& html) {
       name == "cp932")
     return kCodePageShiftJis;
   if (name == "windows-1252" || name == "iso-8859-1" || name == "us-ascii") return 1252;
+  if (name == "iso-2022-jp") return 50220;
   return 0;
 }
 
@@ -197,7 +198,9 @@ std::unique_ptr<Store> Store::Open(const std::string& utf8Path, StoreOptions opt
 Store::Store(std::unique_ptr<PstFile> file, StoreOptions options)
     : file_(std::move(file)), options_(options) {
   pc_ = std::make_unique<PropertyContext>(*file_, file_->GetNode(kNidMessageStore), "message store");
-  codePage_ = AnsiCodePageFor(options_.defaultCodePage) ? options_.defaultCodePage : 1252;
+  // The caller's code page as given (UTF-8 included), an internet one as its Windows code page.
+  const uint32_t given = options_.defaultCodePage;
+  codePage_ = AnsiCodePageFor(given) ? AnsiCodePageFor(given) : IsSupportedCodePage(given) ? given : 1252;
   if (auto cp = pc_->Get(prop::kMessageCodePage)) {
     if (uint32_t ansi = AnsiCodePageFor(static_cast<uint32_t>(cp->AsInt()))) codePage_ = ansi;
   }
@@ -385,8 +388,9 @@ std::optional<std::string> Message::BodyHtml() const {
     if (html->IsString()) return html->AsUtf8(codePage_);
     uint32_t cp = 0;
     if (auto cpid = pc_.Get(prop::kInternetCodePage)) {
+      // HTML bytes are in the internet code page itself (unlike 8-bit MAPI strings).
       const uint32_t named = static_cast<uint32_t>(cpid->AsInt());
-      cp = named == kCodePageUtf8 ? named : AnsiCodePageFor(named);
+      cp = IsSupportedCodePage(named) ? named : AnsiCodePageFor(named);
     }
     if (!cp) cp = HtmlMetaCodePage(html->bytes);
     if (!cp) cp = 1252;

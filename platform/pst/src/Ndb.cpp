@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
 #include "pst/ByteReader.h"
 #include "pst/format/Codec.h"
@@ -159,10 +160,7 @@ PstFile::PstFile(std::unique_ptr<ByteSource> source, PstOptions options)
     throw PstError(ErrorKind::kUnsupported, "cyclic (high) block encoding is not supported");
   if (info_.cryptMethod != kCryptNone && info_.cryptMethod != kCryptPermute)
     header.Fail("unknown block encoding " + std::to_string(info_.cryptMethod));
-  if (info_.fileEof > fileSize)
-    throw PstError(ErrorKind::kTruncated, "truncated at offset " + Hex(fileSize) +
-                                              ": the header says the file has " +
-                                              std::to_string(info_.fileEof) + " bytes");
+  info_.truncated = info_.fileEof > fileSize;
 }
 
 size_t PstFile::MaxBlockData() const { return info_.unicode ? kMaxBlockDataUnicode : kMaxBlockDataAnsi; }
@@ -231,6 +229,35 @@ PageLayout LayoutOf(bool unicode) {
                  : PageLayout{kBtPageEntryBytesAnsi, kBtPageEntryBytesAnsi};
 }
 
+// The two forms of each B-tree entry, read into one shape.
+NodeEntry ReadNbtEntry(const ByteReader& page, size_t at, bool unicode) {
+  if (unicode) {
+    auto e = page.Read<NbtEntryUnicode>(at, "NBTENTRY");
+    return {static_cast<uint32_t>(e.nid), e.bidData, e.bidSub, e.nidParent};
+  }
+  auto e = page.Read<NbtEntryAnsi>(at, "NBTENTRY");
+  return {e.nid, e.bidData, e.bidSub, e.nidParent};
+}
+
+BlockEntry ReadBbtEntry(const ByteReader& page, size_t at, bool unicode) {
+  if (unicode) {
+    auto e = page.Read<BbtEntryUnicode>(at, "BBTENTRY");
+    return {e.bref.bid, e.bref.ib, e.cb};
+  }
+  auto e = page.Read<BbtEntryAnsi>(at, "BBTENTRY");
+  return {e.bref.bid, e.bref.ib, e.cb};
+}
+
+// A branch entry's child page: {bid, ib}.
+std::pair<uint64_t, uint64_t> ReadBranchEntry(const ByteReader& page, size_t at, bool unicode) {
+  if (unicode) {
+    auto e = page.Read<BtEntryUnicode>(at, "BTENTRY");
+    return {e.bref.bid, e.bref.ib};
+  }
+  auto e = page.Read<BtEntryAnsi>(at, "BTENTRY");
+  return {e.bref.bid, e.bref.ib};
+}
+
 }  // namespace
 
 // Descends from the root to the leaf entry whose key equals `key`; calls visit(entryBytes).
@@ -286,13 +313,7 @@ bool PstFile::SearchTree(uint64_t rootIb, uint64_t rootBid, uint8_t ptype, uint6
         break;
     }
     if (chosen == cEnt) return false;
-    if (unicode) {
-      auto e = page.Read<BtEntryUnicode>(chosen * cbEnt, "BTENTRY");
-      ib = e.bref.ib, bid = e.bref.bid;
-    } else {
-      auto e = page.Read<BtEntryAnsi>(chosen * cbEnt, "BTENTRY");
-      ib = e.bref.ib, bid = e.bref.bid;
-    }
+    std::tie(bid, ib) = ReadBranchEntry(page, chosen * cbEnt, unicode);
     expectedLevel = cLevel - 1;
   }
   throw PstError(ErrorKind::kCorrupt, "corrupt B-tree: deeper than " + std::to_string(kMaxTreeDepth));
@@ -300,13 +321,7 @@ bool PstFile::SearchTree(uint64_t rootIb, uint64_t rootBid, uint8_t ptype, uint6
 
 bool PstFile::FindNode(uint32_t nid, NodeEntry* entry) {
   return SearchTree(info_.nbtRootIb, info_.nbtRootBid, kPageNbt, nid, [&](const ByteReader& page, size_t at) {
-    if (info_.unicode) {
-      auto e = page.Read<NbtEntryUnicode>(at, "NBTENTRY");
-      *entry = {static_cast<uint32_t>(e.nid), e.bidData, e.bidSub, e.nidParent};
-    } else {
-      auto e = page.Read<NbtEntryAnsi>(at, "NBTENTRY");
-      *entry = {e.nid, e.bidData, e.bidSub, e.nidParent};
-    }
+    *entry = ReadNbtEntry(page, at, info_.unicode);
   });
 }
 
@@ -318,13 +333,7 @@ NodeEntry PstFile::GetNode(uint32_t nid) {
 
 bool PstFile::FindBlock(uint64_t bid, BlockEntry* entry) {
   return SearchTree(info_.bbtRootIb, info_.bbtRootBid, kPageBbt, bid, [&](const ByteReader& page, size_t at) {
-    if (info_.unicode) {
-      auto e = page.Read<BbtEntryUnicode>(at, "BBTENTRY");
-      *entry = {e.bref.bid, e.bref.ib, e.cb};
-    } else {
-      auto e = page.Read<BbtEntryAnsi>(at, "BBTENTRY");
-      *entry = {e.bref.bid, e.bref.ib, e.cb};
-    }
+    *entry = ReadBbtEntry(page, at, info_.unicode);
   });
 }
 
@@ -497,21 +506,10 @@ void PstFile::CollectTree(uint64_t ib, uint64_t bid, uint8_t ptype, int expected
   if (cbEnt == 0 || size_t{cEnt} * cbEnt > layout.entryBytes) page.Fail("bad entry size");
   for (size_t i = 0; i < cEnt; ++i) {
     if (cLevel) {
-      uint64_t childIb, childBid;
-      if (info_.unicode) {
-        auto e = page.Read<BtEntryUnicode>(i * cbEnt, "BTENTRY");
-        childIb = e.bref.ib, childBid = e.bref.bid;
-      } else {
-        auto e = page.Read<BtEntryAnsi>(i * cbEnt, "BTENTRY");
-        childIb = e.bref.ib, childBid = e.bref.bid;
-      }
+      const auto [childBid, childIb] = ReadBranchEntry(page, i * cbEnt, info_.unicode);
       CollectTree(childIb, childBid, ptype, cLevel - 1, depth + 1, out);
-    } else if (info_.unicode) {
-      auto e = page.Read<NbtEntryUnicode>(i * cbEnt, "NBTENTRY");
-      out->push_back({static_cast<uint32_t>(e.nid), e.bidData, e.bidSub, e.nidParent});
     } else {
-      auto e = page.Read<NbtEntryAnsi>(i * cbEnt, "NBTENTRY");
-      out->push_back({e.nid, e.bidData, e.bidSub, e.nidParent});
+      out->push_back(ReadNbtEntry(page, i * cbEnt, info_.unicode));
     }
   }
 }

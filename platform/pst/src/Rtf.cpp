@@ -1,6 +1,7 @@
 // LZFu decompression and RTF de-encapsulation.
 #include "pst/Rtf.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -14,6 +15,7 @@ namespace {
 constexpr uint32_t kMagicCompressed = 0x75465A4C;    // "LZFu"
 constexpr uint32_t kMagicUncompressed = 0x414C454D;  // "MELA"
 constexpr size_t kMaxRtfBytes = 64u << 20;
+constexpr size_t kMaxGroupDepth = 1000;
 
 // The dictionary's initial contents, fixed by the format.
 const char kRtfPrebuffer[] =
@@ -32,9 +34,11 @@ std::vector<uint8_t> DecompressRtf(const uint8_t* data, size_t size) {
   std::vector<uint8_t> out;
   if (rawSize > kMaxRtfBytes) reader.Fail("raw size " + std::to_string(rawSize));
   const size_t end = std::min<size_t>(size, size_t{compressedSize} + 4);
+  reader.Require(0, 16, "header");
   if (magic == kMagicUncompressed) {
-    const uint8_t* p = reader.Bytes(16, std::min<size_t>(rawSize, size - std::min<size_t>(size, 16)), "RTF");
-    out.assign(p, p + std::min<size_t>(rawSize, size > 16 ? size - 16 : 0));
+    // Stored as is; a raw size that overstates the data gives what is there.
+    const size_t n = std::min<size_t>(rawSize, size - 16);
+    out.assign(data + 16, data + 16 + n);
     return out;
   }
   if (magic != kMagicCompressed) reader.Fail("unknown compression " + Hex(magic));
@@ -42,12 +46,14 @@ std::vector<uint8_t> DecompressRtf(const uint8_t* data, size_t size) {
   std::memcpy(dict, kRtfPrebuffer, 207);
   std::memset(dict + 207, 0, sizeof dict - 207);
   size_t write = 207;
-  out.resize(rawSize);
+  // No token yields more than 8.5 bytes per input byte; a raw size beyond that is not believed.
+  const size_t limit = std::min<size_t>(rawSize, (end > 16 ? end - 16 : 0) * 9);
+  out.resize(limit);
   size_t produced = 0;
   size_t at = 16;
-  while (at < end && produced < rawSize) {
+  while (at < end && produced < limit) {
     const uint8_t control = data[at++];
-    for (int bit = 0; bit < 8 && at < end && produced < rawSize; ++bit) {
+    for (int bit = 0; bit < 8 && at < end && produced < limit; ++bit) {
       if (!(control & (1 << bit))) {
         const uint8_t b = data[at++];
         out[produced++] = b;
@@ -67,7 +73,7 @@ std::vector<uint8_t> DecompressRtf(const uint8_t* data, size_t size) {
         break;
       }
       // Byte by byte: a reference may overlap the bytes it is writing.
-      for (size_t i = 0; i < length && produced < rawSize; ++i) {
+      for (size_t i = 0; i < length && produced < limit; ++i) {
         const uint8_t b = dict[(offset + i) & 0xFFF];
         out[produced++] = b;
         dict[write++ & 0xFFF] = b;
@@ -103,12 +109,11 @@ class RtfWalker {
   explicit RtfWalker(const std::string& rtf) : rtf_(rtf) {}
 
   std::string Run(bool* isHtml) {
-    // The header tells the wrapped format; scan its first control words.
-    const std::string head = rtf_.substr(0, 2048);
-    html_ = head.find("\\fromhtml") != std::string::npos;
-    encapsulated_ = html_ || head.find("\\fromtext") != std::string::npos;
+    // The header tells the wrapped format; \fromtext and plain RTF both give their visible text.
+    html_ = rtf_.substr(0, 2048).find("\\fromhtml") != std::string::npos;
     *isHtml = html_;
     std::vector<GroupState> stack(1);
+    size_t flatGroups = 0;
     size_t pendingSkip = 0;
     size_t i = 0;
     bool destinationStart = false;
@@ -117,14 +122,23 @@ class RtfWalker {
       GroupState& state = stack.back();
       if (c == '{') {
         Flush();
-        stack.push_back(stack.back());
+        // Groups nested deeper than any real document share their parent's state.
+        if (stack.size() >= kMaxGroupDepth) {
+          ++flatGroups;
+        } else {
+          stack.push_back(stack.back());
+        }
         destinationStart = true;
         ++i;
         continue;
       }
       if (c == '}') {
         Flush();
-        if (stack.size() > 1) stack.pop_back();
+        if (flatGroups) {
+          --flatGroups;
+        } else if (stack.size() > 1) {
+          stack.pop_back();
+        }
         destinationStart = false;
         ++i;
         continue;
@@ -314,7 +328,6 @@ class RtfWalker {
 
   const std::string& rtf_;
   bool html_ = false;
-  bool encapsulated_ = false;
   uint32_t codePage_ = 1252;
   std::string out_;
   std::string bytes_;  // \'hh bytes waiting to be decoded together (double-byte code pages)

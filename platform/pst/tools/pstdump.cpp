@@ -320,6 +320,10 @@ int Run(std::vector<std::string> args) {
   if (args.size() < 2) return Usage();
   try {
     auto store = Store::Open(args[1], options);
+    const FileInfo& info = store->File().Info();
+    if (info.truncated)
+      Error("truncated at offset " + Hex(store->File().Size()) + ": the header says the file has " +
+            std::to_string(info.fileEof) + " bytes; reading what is there");
     if (args[0] == "counts" && args.size() == 2) {
       Counts(*store);
     } else if (args[0] == "message" && args.size() == 4) {

@@ -63,7 +63,10 @@ struct FileInfo {
   bool ost = false;
   uint16_t version = 0;
   uint8_t cryptMethod = 0;
-  uint64_t fileEof = 0;
+  uint64_t fileEof = 0;  // the size the header gives
+  // The file is shorter than fileEof: what lies past its end reads as kTruncated errors, the rest
+  // is still there for a caller who wants to save what it can.
+  bool truncated = false;
   uint64_t nbtRootBid = 0, nbtRootIb = 0;
   uint64_t bbtRootBid = 0, bbtRootIb = 0;
 };
@@ -75,11 +78,13 @@ struct PstOptions {
 
 class PstFile {
  public:
-  // Reads and checks the header. Throws kNotPst, kTruncated, kCorrupt or kUnsupported.
+  // Reads and checks the header. Throws kNotPst, kTruncated (no whole header), kCorrupt or
+  // kUnsupported. A file cut short after its header opens, with Info().truncated set.
   explicit PstFile(std::unique_ptr<ByteSource> source, PstOptions options = {});
   static std::unique_ptr<PstFile> Open(const std::string& utf8Path, PstOptions options = {});
 
   const FileInfo& Info() const { return info_; }
+  uint64_t Size() const { return source_->Size(); }
   bool Unicode() const { return info_.unicode; }
   size_t MaxBlockData() const;
 
@@ -101,9 +106,6 @@ class PstFile {
   std::vector<NodeEntry> AllNodes();
 
  private:
-  struct Page {
-    std::vector<uint8_t> bytes;
-  };
   std::shared_ptr<const std::vector<uint8_t>> ReadPage(uint64_t ib, uint64_t bid, uint8_t ptype);
   void Cache(uint64_t key, std::shared_ptr<const std::vector<uint8_t>> value);
   std::shared_ptr<const std::vector<uint8_t>> Cached(uint64_t key);

@@ -19,7 +19,75 @@ bool IsNoDate(const std::optional<FileTime>& t) {
   return !t || t->ticks == 0 || t->ticks >= kNoDateThreshold;
 }
 
+// The zone is read once per process and its rule applied here: asked for on every conversion, Wine reads
+// the zone's registry keys each time, and a conversion reads several dates of every item.
+const TIME_ZONE_INFORMATION& LocalTimeZone() {
+  static const TIME_ZONE_INFORMATION zone = [] {
+    TIME_ZONE_INFORMATION tzi = {};
+    if (GetTimeZoneInformation(&tzi) == TIME_ZONE_ID_INVALID) tzi = TIME_ZONE_INFORMATION{};
+    return tzi;
+  }();
+  return zone;
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// Day of week (0 = Sunday) of a Gregorian date.
+int DayOfWeek(int year, int month, int day) {
+  static const int kOffsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  if (month < 3) year -= 1;
+  return (year + year / 4 - year / 100 + year / 400 + kOffsets[month - 1] + day) % 7;
+}
+
+// Ticks into `year` (local wall-clock time) at which a zone transition happens. The rule names the
+// n-th given weekday of a month (n = 5: the last), at a time of day; wYear != 0 is an absolute date.
+int64_t TransitionTicksInYear(const SYSTEMTIME& rule, int year) {
+  int day = rule.wDay;
+  if (rule.wYear == 0) {
+    const int first = 1 + (rule.wDayOfWeek - DayOfWeek(year, rule.wMonth, 1) + 7) % 7;
+    day = first + 7 * (rule.wDay - 1);
+    while (day > DaysInMonth(year, rule.wMonth)) day -= 7;
+  }
+  int64_t days = day - 1;
+  for (int m = 1; m < rule.wMonth; m++) days += DaysInMonth(year, m);
+  const int64_t seconds = rule.wHour * 3600 + rule.wMinute * 60 + rule.wSecond;
+  return (days * 86400 + seconds) * 10000000 + int64_t(rule.wMilliseconds) * 10000;
+}
+
 }  // namespace
+
+LONG ZoneBiasAt(const TIME_ZONE_INFORMATION& zone, uint64_t utcTicks) {
+  if (zone.StandardDate.wMonth == 0 || zone.DaylightDate.wMonth == 0) return zone.Bias;
+  FILETIME ft;
+  ft.dwLowDateTime = static_cast<DWORD>(utcTicks);
+  ft.dwHighDateTime = static_cast<DWORD>(utcTicks >> 32);
+  SYSTEMTIME universal;
+  if (!FileTimeToSystemTime(&ft, &universal)) return zone.Bias;
+  const int year = universal.wYear;
+  SYSTEMTIME yearStart = {};
+  yearStart.wYear = static_cast<WORD>(year);
+  yearStart.wMonth = 1;
+  yearStart.wDay = 1;
+  FILETIME startFt;
+  SystemTimeToFileTime(&yearStart, &startFt);
+  const int64_t start = (int64_t(startFt.dwHighDateTime) << 32) | startFt.dwLowDateTime;
+  const int64_t utcInYear = int64_t(utcTicks) - start;
+  constexpr int64_t kTicksPerMinute = 600000000;
+  // Both transitions are given in the local time in force just before them.
+  const int64_t daylightStarts = TransitionTicksInYear(zone.DaylightDate, year) +
+                                 int64_t(zone.Bias + zone.StandardBias) * kTicksPerMinute;
+  const int64_t daylightEnds = TransitionTicksInYear(zone.StandardDate, year) +
+                               int64_t(zone.Bias + zone.DaylightBias) * kTicksPerMinute;
+  const bool daylight = daylightStarts < daylightEnds
+                            ? utcInYear >= daylightStarts && utcInYear < daylightEnds
+                            : utcInYear >= daylightStarts || utcInYear < daylightEnds;  // southern zones
+  return zone.Bias + (daylight ? zone.DaylightBias : zone.StandardBias);
+}
 
 double FileTimeTicksToOleDate(uint64_t ticks) {
   double days = static_cast<double>(ticks / kTicksPerDay) - kOleEpochDays;
@@ -30,19 +98,9 @@ double FileTimeTicksToOleDate(uint64_t ticks) {
 
 double UtcToLocalOleDate(const std::optional<FileTime>& utc) {
   if (IsNoDate(utc)) return kNoDate;
-  FILETIME ft;
-  ft.dwLowDateTime = static_cast<DWORD>(utc->ticks);
-  ft.dwHighDateTime = static_cast<DWORD>(utc->ticks >> 32);
-  SYSTEMTIME universal, local;
-  FILETIME localFt;
-  if (!FileTimeToSystemTime(&ft, &universal) ||
-      !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local) ||
-      !SystemTimeToFileTime(&local, &localFt))
-    return FileTimeTicksToOleDate(utc->ticks);
-  uint64_t localTicks = (static_cast<uint64_t>(localFt.dwHighDateTime) << 32) | localFt.dwLowDateTime;
-  // SYSTEMTIME keeps milliseconds only; the sub-millisecond rest is carried over unchanged.
-  localTicks += utc->ticks % 10000;
-  return FileTimeTicksToOleDate(localTicks);
+  constexpr int64_t kTicksPerMinute = 600000000;
+  const int64_t local = int64_t(utc->ticks) - int64_t(ZoneBiasAt(LocalTimeZone(), utc->ticks)) * kTicksPerMinute;
+  return FileTimeTicksToOleDate(local > 0 ? uint64_t(local) : 0);
 }
 
 double LocalFileTimeToOleDate(const std::optional<FileTime>& local) {

@@ -4,6 +4,8 @@
 
 #include "PstSource.h"
 
+#include <windows.h>
+
 #include <optional>
 
 namespace automation {
@@ -16,6 +18,11 @@ constexpr double kNoDate = 949998.0;
 double UtcToLocalOleDate(const std::optional<FileTime>& utc);
 // A time stored as local wall-clock time already (task dates): no zone is applied.
 double LocalFileTimeToOleDate(const std::optional<FileTime>& local);
+
+// Minutes to subtract from UTC for local time in `zone` at a UTC instant (FILETIME ticks), by the
+// zone's yearly daylight-saving rule. Computed here rather than by the system, which would read the
+// zone from the registry on every call.
+LONG ZoneBiasAt(const TIME_ZONE_INFORMATION& zone, uint64_t utcTicks);
 
 // Plain arithmetic between FILETIME ticks and OLE DATE (no zone); exposed for tests.
 double FileTimeTicksToOleDate(uint64_t ticks);

@@ -41,6 +41,42 @@ TEST(OleDates, MissingZeroAndStoredNoneAreTheNoDate) {
   EXPECT_DOUBLE_EQ(expected, kNoDate);
 }
 
+// The zone rule computed by the server agrees with the system's own conversion for the same zone, on
+// both sides of each transition, north and south of the equator.
+TEST(OleDates, ZoneBiasFollowsTheDaylightRuleLikeTheSystem) {
+  TIME_ZONE_INFORMATION eastern = {};
+  eastern.Bias = 300;
+  eastern.StandardDate = {0, 11, 0, 1, 2, 0, 0, 0};  // first Sunday of November, 02:00
+  eastern.DaylightDate = {0, 3, 0, 2, 2, 0, 0, 0};   // second Sunday of March, 02:00
+  eastern.DaylightBias = -60;
+  TIME_ZONE_INFORMATION sydney = {};
+  sydney.Bias = -600;
+  sydney.StandardDate = {0, 4, 0, 1, 3, 0, 0, 0};   // first Sunday of April, 03:00
+  sydney.DaylightDate = {0, 10, 0, 1, 2, 0, 0, 0};  // first Sunday of October, 02:00
+  sydney.DaylightBias = -60;
+  TIME_ZONE_INFORMATION fixed = {};
+  fixed.Bias = -330;
+
+  for (const TIME_ZONE_INFORMATION* zone : {&eastern, &sydney, &fixed}) {
+    for (WORD year : {1999, 2024, 2025}) {
+      for (uint64_t t = Ticks(year, 1, 1, 0, 0, 0); t < Ticks(year + 1, 1, 1, 0, 0, 0);
+           t += 37ULL * 60 * 60 * 10000000) {  // every 37 hours: every hour of the day comes up
+        FILETIME ft = {static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)};
+        SYSTEMTIME universal, local;
+        FILETIME localFt;
+        ASSERT_TRUE(FileTimeToSystemTime(&ft, &universal));
+        ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(zone, &universal, &local));
+        ASSERT_TRUE(SystemTimeToFileTime(&local, &localFt));
+        const int64_t expected =
+            (int64_t(t) - ((int64_t(localFt.dwHighDateTime) << 32 | localFt.dwLowDateTime))) / 600000000;
+        ASSERT_EQ(expected, automation::ZoneBiasAt(*zone, t))
+            << "zone bias " << zone->Bias << ", " << universal.wYear << "-" << universal.wMonth << "-"
+            << universal.wDay << " " << universal.wHour << ":00 UTC";
+      }
+    }
+  }
+}
+
 TEST(StandInFaults, PlainAndCountedKeys) {
   automation::StandInFaults faults(" rdo.logon , rdo.item=3,notes.open,rdo.saveasfile=x,rdo.messageclass=0");
   EXPECT_TRUE(faults.Has("rdo.logon"));

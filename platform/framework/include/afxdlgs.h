@@ -1,4 +1,4 @@
-// The framework's common dialogs: file open/save and colour choice.
+// The framework's common dialogs: file open/save, colour, font and printer choice.
 #pragma once
 
 #include "afxwin.h"

@@ -110,3 +110,53 @@ TEST(CFileDialogModal, OpenDialogReturnsTheChosenPath) {
   EXPECT_STREQ(L"probe.pst", dialog.GetFileName());
   EXPECT_STREQ(L"pst", dialog.GetFileExt());
 }
+
+TEST(CFontDialogModal, OkReportsTheChosenFont) {
+  LOGFONT initial = {};
+  initial.lfHeight = -16;
+  initial.lfWeight = FW_BOLD;
+  lstrcpy(initial.lfFaceName, L"Tahoma");
+  CFontDialog dialog(&initial, CF_SCREENFONTS | CF_EFFECTS);
+  initial.lfWeight = FW_NORMAL;  // the dialog keeps its own copy
+  EXPECT_TRUE(dialog.m_cf.Flags & CF_INITTOLOGFONTSTRUCT);
+  EXPECT_STREQ(L"Tahoma", dialog.GetFaceName());
+  EXPECT_TRUE(dialog.IsBold());
+
+  std::atomic<bool> done{false};
+  std::thread user([&done] {
+    for (int i = 0; i < 200 && !done; i++) {
+      HWND hDlg = ::FindWindow(L"#32770", L"Font");
+      if (hDlg != nullptr && ::IsWindowVisible(hDlg)) {
+        ::PostMessage(hDlg, WM_COMMAND, IDOK, 0);
+        return;
+      }
+      ::Sleep(50);
+    }
+  });
+  INT_PTR result = dialog.DoModal();
+  done = true;
+  user.join();
+  ASSERT_EQ(IDOK, result);
+  // Which face comes back depends on the fonts installed; the choice must reach the object.
+  EXPECT_FALSE(dialog.GetFaceName().IsEmpty());
+  EXPECT_GT(dialog.GetSize(), 0);
+  LOGFONT chosen = {};
+  dialog.GetCurrentFont(&chosen);
+  EXPECT_STREQ(dialog.GetFaceName(), chosen.lfFaceName);
+}
+
+TEST(CPrintDialogSetup, DefaultsEitherNameAPrinterOrGiveNoDC) {
+  CPrintDialog dialog(FALSE);
+  EXPECT_EQ(sizeof(PRINTDLG), dialog.m_pd.lStructSize);
+  EXPECT_TRUE(dialog.PrintAll());
+  EXPECT_EQ(-1, dialog.GetFromPage());
+  if (dialog.GetDefaults()) {
+    EXPECT_FALSE(dialog.GetDeviceName().IsEmpty());
+    HDC hDC = dialog.CreatePrinterDC();
+    if (hDC != nullptr) ::DeleteDC(hDC);
+  } else {
+    EXPECT_TRUE(dialog.GetDeviceName().IsEmpty());
+    EXPECT_EQ(nullptr, dialog.CreatePrinterDC());
+    EXPECT_EQ(1, dialog.GetCopies());
+  }
+}

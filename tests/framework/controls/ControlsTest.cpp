@@ -49,6 +49,22 @@ ON_WM_PAINT()
 ON_CONTROL(CLBN_CHKCHANGE, kIdCheckList, OnCheckChange)
 END_MESSAGE_MAP()
 
+// Counts what reflection delivers and paints each line in a colour of its own item data.
+class CSwatchListBox : public CListBox {
+ public:
+  int m_nDraws = 0;
+  int m_nMeasures = 0;
+  void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override {
+    m_nDraws++;
+    CDC::FromHandle(lpDrawItemStruct->hDC)
+        ->FillSolidRect(&lpDrawItemStruct->rcItem, static_cast<COLORREF>(lpDrawItemStruct->itemData));
+  }
+  void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override {
+    m_nMeasures++;
+    lpMeasureItemStruct->itemHeight = 20;
+  }
+};
+
 class ControlsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -422,4 +438,42 @@ TEST_F(ControlsTest, TrackPopupMenuReturnsTheChosenCommand) {
   done = true;
   user.join();
   EXPECT_EQ(302, chosen);
+}
+
+TEST_F(ControlsTest, OwnerDrawnListBoxGetsReflectedDrawAndMeasure) {
+  CSwatchListBox box;
+  ASSERT_TRUE(box.Create(WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT, CRect(600, 250, 700, 350),
+                         &wnd_, 109));
+  EXPECT_EQ(1, box.m_nMeasures);
+  EXPECT_EQ(20, box.GetItemHeight(0));
+  box.AddString(reinterpret_cast<LPCTSTR>(static_cast<UINT_PTR>(RGB(255, 0, 0))));
+  box.AddString(reinterpret_cast<LPCTSTR>(static_cast<UINT_PTR>(RGB(0, 0, 255))));
+  box.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_GE(box.m_nDraws, 2);
+  CClientDC dc(&box);
+  EXPECT_EQ(RGB(255, 0, 0), dc.GetPixel(10, 10));
+  EXPECT_EQ(RGB(0, 0, 255), dc.GetPixel(10, 30));
+}
+
+TEST_F(ControlsTest, CheckListBoxDrawsTheBoxBesideTheText) {
+  CCheckListBox box;
+  ASSERT_TRUE(box.Create(WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+                         CRect(600, 360, 800, 440), &wnd_, 110));
+  box.AddString(L"Checked");
+  box.AddString(L"Unchecked");
+  box.SetCheck(0, 1);
+  box.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CRect first, second;
+  box.GetItemRect(0, &first);
+  box.GetItemRect(1, &second);
+  // The tick shows only in the first line's box.
+  CClientDC dc(&box);
+  int firstDark = 0, secondDark = 0;
+  for (int y = 0; y < first.Height(); y++)
+    for (int x = 0; x < 16; x++) {
+      if (dc.GetPixel(first.left + x, first.top + y) == RGB(0, 0, 0)) firstDark++;
+      if (dc.GetPixel(second.left + x, second.top + y) == RGB(0, 0, 0)) secondDark++;
+    }
+  EXPECT_GT(firstDark, secondDark);
+  testsupport::SaveWindowPng(wnd_.m_hWnd, L"framework_check_list.png");
 }

@@ -310,3 +310,51 @@ TEST(CDCDevice, CapsAndPrintingFlag) {
   EXPECT_GT(canvas.dc().GetDeviceCaps(HORZRES), 0);
   EXPECT_FALSE(canvas.dc().IsPrinting());
 }
+
+TEST(CDCFrames, DrawEdgeSunkenInnerUsesShadowTopLeftAndLightBottomRight) {
+  Canvas canvas(10, 10);
+  CRect rect(0, 0, 10, 10);
+  EXPECT_TRUE(canvas.dc().DrawEdge(&rect, BDR_SUNKENINNER, BF_RECT | BF_ADJUST));
+  EXPECT_EQ(CRect(1, 1, 9, 9), rect);  // BF_ADJUST leaves the inside
+  EXPECT_EQ(::GetSysColor(COLOR_3DDKSHADOW), canvas.At(0, 5));
+  EXPECT_EQ(::GetSysColor(COLOR_3DDKSHADOW), canvas.At(5, 0));
+  EXPECT_EQ(::GetSysColor(COLOR_3DLIGHT), canvas.At(9, 5));
+  EXPECT_EQ(::GetSysColor(COLOR_3DLIGHT), canvas.At(5, 9));
+  EXPECT_EQ(kWhite, canvas.At(5, 5));
+}
+
+TEST(CDCText, EllipsisAndWordBreakKeepTextInsideTheRectangle) {
+  Canvas canvas(300, 100);
+  CDC& dc = canvas.dc();
+  CGdiObject* oldFont = dc.SelectStockObject(DEFAULT_GUI_FONT);
+  CString longText(L"Saving email 120 of 4000 - Inbox - a subject that goes on");
+  CSize full = dc.GetTextExtent(longText);
+  CRect narrow(0, 0, full.cx / 3, 20);
+  dc.SetTextColor(kBlack);
+  dc.SetBkMode(TRANSPARENT);
+  dc.DrawText(longText, &narrow, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  EXPECT_GT(canvas.Count(CRect(0, 0, narrow.right, 20), kBlack), 0);
+  EXPECT_EQ(0, canvas.Count(CRect(narrow.right, 0, 300, 20), kBlack));
+
+  CRect wrapped(0, 0, full.cx / 3, 0);
+  int height = dc.DrawText(longText, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  TEXTMETRIC tm = {};
+  dc.GetTextMetrics(&tm);
+  EXPECT_GE(height, 3 * tm.tmHeight);  // at least three lines
+  EXPECT_LE(wrapped.Width(), full.cx / 3);
+  dc.SelectObject(oldFont);
+}
+
+TEST(CDCIcons, DrawStateDisabledTextIsNotDrawnInTheTextColour) {
+  Canvas canvas(120, 30);
+  canvas.dc().FillSolidRect(0, 0, 120, 30, ::GetSysColor(COLOR_3DFACE));
+  canvas.dc().SelectStockObject(DEFAULT_GUI_FONT);
+  canvas.dc().SetTextColor(kRed);
+  EXPECT_TRUE(canvas.dc().DrawState(CPoint(2, 2), CSize(0, 0), L"&Disabled", DSS_DISABLED, TRUE, 0,
+                                    static_cast<HBRUSH>(nullptr)));
+  EXPECT_EQ(0, canvas.Count(kRed));
+  EXPECT_GT(canvas.Count(::GetSysColor(COLOR_3DSHADOW)), 0);
+  canvas.dc().DrawState(CPoint(2, 2), CSize(0, 0), L"&Enabled", DSS_NORMAL, TRUE, 0,
+                        static_cast<HBRUSH>(nullptr));
+  EXPECT_GT(canvas.Count(kRed), 0);
+}

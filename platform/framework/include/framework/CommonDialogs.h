@@ -1,5 +1,6 @@
-// The system's common dialogs as framework dialogs: file open/save (CFileDialog) and colour
-// choice (CColorDialog). Each runs modally on the calling thread.
+// The system's common dialogs as framework dialogs: file open/save (CFileDialog), colour
+// (CColorDialog), font (CFontDialog) and printer (CPrintDialog). Each runs modally on the calling
+// thread.
 #pragma once
 
 #include "framework/Dialog.h"
@@ -66,4 +67,63 @@ class CColorDialog : public CCommonDialog {
   void SetCurrentColor(COLORREF clr) { m_cc.rgbResult = clr; }
   // The custom colours the dialog shows, shared by every colour dialog of the process.
   static COLORREF* PASCAL GetSavedCustomColors();
+};
+
+class CFontDialog : public CCommonDialog {
+  DECLARE_DYNAMIC(CFontDialog)
+ public:
+  CHOOSEFONT m_cf;
+
+  // lplfInitial (copied) preselects a font; pdcPrinter lists the printer's fonts (CF_PRINTERFONTS).
+  explicit CFontDialog(LPLOGFONT lplfInitial = nullptr, DWORD dwFlags = CF_EFFECTS | CF_SCREENFONTS,
+                       CDC* pdcPrinter = nullptr, CWnd* pParentWnd = nullptr);
+  INT_PTR DoModal() override;
+
+  void GetCurrentFont(LPLOGFONT lplf) const { *lplf = m_lf; }
+  CString GetFaceName() const { return CString(m_lf.lfFaceName); }
+  CString GetStyleName() const { return CString(m_szStyleName); }
+  int GetSize() const { return m_cf.iPointSize; }  // tenths of a point
+  COLORREF GetColor() const { return m_cf.rgbColors; }
+  int GetWeight() const { return m_lf.lfWeight; }
+  BOOL IsStrikeOut() const { return m_lf.lfStrikeOut != 0; }
+  BOOL IsUnderline() const { return m_lf.lfUnderline != 0; }
+  BOOL IsBold() const { return m_lf.lfWeight == FW_BOLD; }
+  BOOL IsItalic() const { return m_lf.lfItalic != 0; }
+
+ private:
+  LOGFONT m_lf;
+  WCHAR m_szStyleName[64];
+};
+
+// Printer choice. The DC it creates belongs to the caller (DeleteDC), as do m_pd.hDevMode and
+// m_pd.hDevNames, which the object frees on destruction unless the caller took them.
+class CPrintDialog : public CCommonDialog {
+  DECLARE_DYNAMIC(CPrintDialog)
+ public:
+  PRINTDLG m_pd;
+
+  explicit CPrintDialog(BOOL bPrintSetupOnly,
+                        DWORD dwFlags = PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS |
+                                        PD_HIDEPRINTTOFILE | PD_NOSELECTION,
+                        CWnd* pParentWnd = nullptr);
+  ~CPrintDialog() override;
+  INT_PTR DoModal() override;
+  // The default printer without showing anything; FALSE when there is none.
+  BOOL GetDefaults();
+  // A DC for the chosen printer, or NULL.
+  HDC CreatePrinterDC();
+  HDC GetPrinterDC() const { return m_pd.hDC; }
+  LPDEVMODE GetDevMode() const;
+  CString GetDriverName() const;
+  CString GetDeviceName() const;
+  CString GetPortName() const;
+  int GetCopies() const;
+  BOOL PrintAll() const { return (m_pd.Flags & (PD_PAGENUMS | PD_SELECTION)) == 0; }
+  BOOL PrintRange() const { return (m_pd.Flags & PD_PAGENUMS) != 0; }
+  BOOL PrintSelection() const { return (m_pd.Flags & PD_SELECTION) != 0; }
+  int GetFromPage() const { return PrintRange() ? m_pd.nFromPage : -1; }
+  int GetToPage() const { return PrintRange() ? m_pd.nToPage : -1; }
+
+ private:
+  CString DevNamesString(size_t offsetMember) const;
 };

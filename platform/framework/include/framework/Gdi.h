@@ -463,7 +463,7 @@ class CDC : public CObject {
 
 // ---- Window DCs ----------------------------------------------------------------------------------
 // Each gets its DC from a window on construction and gives it back on destruction. They need the
-// window class, so their members live with the window code.
+// window class, so their members are built with it (with the other members that take a CWnd*).
 
 class CPaintDC : public CDC {
   DECLARE_DYNAMIC(CPaintDC)

@@ -3,6 +3,7 @@
 
 #include "framework/CommonDialogs.h"
 
+#include <cstddef>
 #include <cwchar>
 
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
@@ -142,4 +143,104 @@ CColorDialog::CColorDialog(COLORREF clrInit, DWORD dwFlags, CWnd* pParentWnd)
 INT_PTR CColorDialog::DoModal() {
   m_cc.hwndOwner = GetOwnerHwnd();
   return ::ChooseColor(&m_cc) ? IDOK : IDCANCEL;
+}
+
+// ---- CFontDialog ---------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CFontDialog, CCommonDialog)
+
+CFontDialog::CFontDialog(LPLOGFONT lplfInitial, DWORD dwFlags, CDC* pdcPrinter, CWnd* pParentWnd)
+    : CCommonDialog(pParentWnd), m_cf(), m_lf(), m_szStyleName() {
+  m_cf.lStructSize = sizeof(m_cf);
+  m_cf.lpLogFont = &m_lf;
+  m_cf.lpszStyle = m_szStyleName;
+  m_cf.Flags = dwFlags;
+  if (lplfInitial != nullptr) {
+    m_lf = *lplfInitial;
+    m_cf.Flags |= CF_INITTOLOGFONTSTRUCT;
+  }
+  if (pdcPrinter != nullptr) {
+    m_cf.hDC = pdcPrinter->m_hAttribDC;
+    m_cf.Flags |= CF_PRINTERFONTS;
+  }
+}
+
+INT_PTR CFontDialog::DoModal() {
+  m_cf.hwndOwner = GetOwnerHwnd();
+  return ::ChooseFont(&m_cf) ? IDOK : IDCANCEL;
+}
+
+// ---- CPrintDialog --------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CPrintDialog, CCommonDialog)
+
+CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly, DWORD dwFlags, CWnd* pParentWnd)
+    : CCommonDialog(pParentWnd), m_pd() {
+  m_pd.lStructSize = sizeof(m_pd);
+  m_pd.Flags = dwFlags | (bPrintSetupOnly ? PD_PRINTSETUP : PD_RETURNDC);
+  m_pd.nCopies = 1;
+}
+
+CPrintDialog::~CPrintDialog() {
+  if (m_pd.hDevMode != nullptr) ::GlobalFree(m_pd.hDevMode);
+  if (m_pd.hDevNames != nullptr) ::GlobalFree(m_pd.hDevNames);
+}
+
+INT_PTR CPrintDialog::DoModal() {
+  m_pd.hwndOwner = GetOwnerHwnd();
+  return ::PrintDlg(&m_pd) ? IDOK : IDCANCEL;
+}
+
+BOOL CPrintDialog::GetDefaults() {
+  DWORD dwFlags = m_pd.Flags;
+  m_pd.Flags = (dwFlags | PD_RETURNDEFAULT) & ~PD_RETURNDC;
+  // PD_RETURNDEFAULT wants no device blocks of its own.
+  if (m_pd.hDevMode != nullptr) ::GlobalFree(m_pd.hDevMode);
+  if (m_pd.hDevNames != nullptr) ::GlobalFree(m_pd.hDevNames);
+  m_pd.hDevMode = m_pd.hDevNames = nullptr;
+  BOOL bResult = ::PrintDlg(&m_pd);
+  m_pd.Flags = dwFlags;
+  return bResult;
+}
+
+HDC CPrintDialog::CreatePrinterDC() {
+  LPDEVMODE pDevMode = GetDevMode();
+  CString driver = GetDriverName(), device = GetDeviceName(), port = GetPortName();
+  HDC hDC = device.IsEmpty() ? nullptr : ::CreateDC(driver, device, port, pDevMode);
+  if (pDevMode != nullptr) ::GlobalUnlock(m_pd.hDevMode);
+  m_pd.hDC = hDC;
+  return hDC;
+}
+
+// Locked; the caller unlocks m_pd.hDevMode when done.
+LPDEVMODE CPrintDialog::GetDevMode() const {
+  return m_pd.hDevMode ? static_cast<LPDEVMODE>(::GlobalLock(m_pd.hDevMode)) : nullptr;
+}
+
+CString CPrintDialog::DevNamesString(size_t offsetMember) const {
+  if (m_pd.hDevNames == nullptr) return CString();
+  auto* names = static_cast<LPDEVNAMES>(::GlobalLock(m_pd.hDevNames));
+  if (names == nullptr) return CString();
+  WORD offset = *reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(names) + offsetMember);
+  CString text(reinterpret_cast<LPCTSTR>(names) + offset);
+  ::GlobalUnlock(m_pd.hDevNames);
+  return text;
+}
+
+CString CPrintDialog::GetDriverName() const { return DevNamesString(offsetof(DEVNAMES, wDriverOffset)); }
+
+CString CPrintDialog::GetDeviceName() const { return DevNamesString(offsetof(DEVNAMES, wDeviceOffset)); }
+
+CString CPrintDialog::GetPortName() const { return DevNamesString(offsetof(DEVNAMES, wOutputOffset)); }
+
+int CPrintDialog::GetCopies() const {
+  if (m_pd.Flags & PD_USEDEVMODECOPIES) {
+    LPDEVMODE pDevMode = GetDevMode();
+    if (pDevMode != nullptr) {
+      int nCopies = pDevMode->dmCopies;
+      ::GlobalUnlock(m_pd.hDevMode);
+      return nCopies;
+    }
+  }
+  return m_pd.nCopies;
 }

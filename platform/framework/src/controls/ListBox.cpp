@@ -25,6 +25,30 @@ CString TextOf(HWND hWnd, UINT lengthMessage, UINT textMessage, int nIndex) {
   return CString(buffer.data(), static_cast<int>(nCopied));
 }
 
+// Hands a reflected owner-draw message to the control's virtual handler; FALSE for other messages.
+template <class Control>
+BOOL ReflectOwnerDraw(Control* control, UINT message, LPARAM lParam, LRESULT* pResult) {
+  LRESULT result = TRUE;
+  switch (message) {
+    case WM_DRAWITEM:
+      control->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+      break;
+    case WM_MEASUREITEM:
+      control->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+      break;
+    case WM_COMPAREITEM:
+      result = control->CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
+      break;
+    case WM_DELETEITEM:
+      control->DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
+      break;
+    default:
+      return FALSE;
+  }
+  if (pResult != nullptr) *pResult = result;
+  return TRUE;
+}
+
 }  // namespace
 
 // ---- CListBox ------------------------------------------------------------------------------------
@@ -61,31 +85,14 @@ int CListBox::VKeyToItem(UINT, UINT) { return -1; }
 int CListBox::CharToItem(UINT, UINT) { return -1; }
 
 BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (ReflectOwnerDraw(this, message, lParam, pResult)) return TRUE;
   LRESULT result = 0;
-  switch (message) {
-    case WM_DRAWITEM:
-      DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-      result = TRUE;
-      break;
-    case WM_MEASUREITEM:
-      MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-      result = TRUE;
-      break;
-    case WM_COMPAREITEM:
-      result = CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-      break;
-    case WM_DELETEITEM:
-      DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-      result = TRUE;
-      break;
-    case WM_VKEYTOITEM:
-      result = VKeyToItem(LOWORD(wParam), HIWORD(wParam));
-      break;
-    case WM_CHARTOITEM:
-      result = CharToItem(LOWORD(wParam), HIWORD(wParam));
-      break;
-    default:
-      return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+  if (message == WM_VKEYTOITEM) {
+    result = VKeyToItem(LOWORD(wParam), HIWORD(wParam));
+  } else if (message == WM_CHARTOITEM) {
+    result = CharToItem(LOWORD(wParam), HIWORD(wParam));
+  } else {
+    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
   }
   if (pResult != nullptr) *pResult = result;
   return TRUE;
@@ -338,26 +345,6 @@ int CComboBox::CompareItem(LPCOMPAREITEMSTRUCT) { return 0; }
 void CComboBox::DeleteItem(LPDELETEITEMSTRUCT) {}
 
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  LRESULT result = 0;
-  switch (message) {
-    case WM_DRAWITEM:
-      DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-      result = TRUE;
-      break;
-    case WM_MEASUREITEM:
-      MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-      result = TRUE;
-      break;
-    case WM_COMPAREITEM:
-      result = CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-      break;
-    case WM_DELETEITEM:
-      DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-      result = TRUE;
-      break;
-    default:
-      return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-  }
-  if (pResult != nullptr) *pResult = result;
-  return TRUE;
+  if (ReflectOwnerDraw(this, message, lParam, pResult)) return TRUE;
+  return CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }

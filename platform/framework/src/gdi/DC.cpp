@@ -7,30 +7,19 @@
 #include <cstdlib>
 #include <vector>
 
-using framework_detail::PermanentHandleMap;
-using framework_detail::TemporaryHandleMap;
-
 IMPLEMENT_DYNCREATE(CDC, CObject)
 
 namespace {
 
-PermanentHandleMap<HDC, CDC>& PermanentMap() {
-  static PermanentHandleMap<HDC, CDC> map;
-  return map;
-}
-
-void ReleaseTemporary(CDC* dc) { dc->m_hDC = dc->m_hAttribDC = nullptr; }
-
-// The calling thread's temporaries, released when the thread ends.
-struct DcThreadTemporaries {
-  TemporaryHandleMap<HDC, CDC> map;
-  ~DcThreadTemporaries() { map.Clear(ReleaseTemporary); }
+struct DcPolicy {
+  static CDC* Wrap(HDC h) {
+    auto* dc = new CDC;
+    dc->m_hDC = dc->m_hAttribDC = h;
+    return dc;
+  }
+  static void Release(CDC* object) { object->m_hDC = object->m_hAttribDC = nullptr; }
 };
-
-TemporaryHandleMap<HDC, CDC>& DcTemporaries() {
-  thread_local DcThreadTemporaries temporaries;
-  return temporaries.map;
-}
+using DcMaps = framework_detail::HandleMaps<HDC, CDC, DcPolicy>;
 
 constexpr int kHimetricPerInch = 2540;
 
@@ -42,30 +31,22 @@ CDC::~CDC() {
   if (m_hDC != nullptr) ::DeleteDC(Detach());
 }
 
-CDC* PASCAL CDC::FromHandle(HDC hDC) {
-  if (hDC == nullptr) return nullptr;
-  if (CDC* owner = PermanentMap().Lookup(hDC)) return owner;
-  return DcTemporaries().Get(hDC, [hDC] {
-    CDC* dc = new CDC;
-    dc->m_hDC = dc->m_hAttribDC = hDC;
-    return dc;
-  });
-}
+CDC* PASCAL CDC::FromHandle(HDC hDC) { return DcMaps::FromHandle(hDC); }
 
-void PASCAL CDC::DeleteTempMap() { DcTemporaries().Clear(ReleaseTemporary); }
+void PASCAL CDC::DeleteTempMap() { DcMaps::DeleteTempMap(); }
 
 BOOL CDC::Attach(HDC hDC) {
   if (hDC == nullptr) return FALSE;
-  if (m_hDC != nullptr) PermanentMap().Remove(m_hDC, this);
+  if (m_hDC != nullptr) DcMaps::Permanent().Remove(m_hDC, this);
   m_hDC = hDC;
   SetAttribDC(hDC);
-  PermanentMap().Add(hDC, this);
+  DcMaps::Permanent().Add(hDC, this);
   return TRUE;
 }
 
 HDC CDC::Detach() {
   HDC hDC = m_hDC;
-  if (hDC != nullptr) PermanentMap().Remove(hDC, this);
+  if (hDC != nullptr) DcMaps::Permanent().Remove(hDC, this);
   ReleaseAttribDC();
   ReleaseOutputDC();
   return hDC;

@@ -3,9 +3,6 @@
 
 #include "HandleMap.h"
 
-using framework_detail::PermanentHandleMap;
-using framework_detail::TemporaryHandleMap;
-
 IMPLEMENT_DYNCREATE(CGdiObject, CObject)
 IMPLEMENT_DYNAMIC(CPen, CGdiObject)
 IMPLEMENT_DYNAMIC(CBrush, CGdiObject)
@@ -15,24 +12,6 @@ IMPLEMENT_DYNAMIC(CRgn, CGdiObject)
 IMPLEMENT_DYNAMIC(CPalette, CGdiObject)
 
 namespace {
-
-PermanentHandleMap<HGDIOBJ, CGdiObject>& PermanentMap() {
-  static PermanentHandleMap<HGDIOBJ, CGdiObject> map;
-  return map;
-}
-
-void ReleaseTemporary(CGdiObject* object) { object->m_hObject = nullptr; }
-
-// The calling thread's temporaries, released when the thread ends.
-struct GdiThreadTemporaries {
-  TemporaryHandleMap<HGDIOBJ, CGdiObject> map;
-  ~GdiThreadTemporaries() { map.Clear(ReleaseTemporary); }
-};
-
-TemporaryHandleMap<HGDIOBJ, CGdiObject>& GdiTemporaries() {
-  thread_local GdiThreadTemporaries temporaries;
-  return temporaries.map;
-}
 
 // A wrapper of the class that matches the object's type, so the typed FromHandle casts hold.
 CGdiObject* NewWrapperFor(HGDIOBJ hObject) {
@@ -55,35 +34,37 @@ CGdiObject* NewWrapperFor(HGDIOBJ hObject) {
   }
 }
 
+struct GdiPolicy {
+  static CGdiObject* Wrap(HGDIOBJ h) {
+    CGdiObject* wrapper = NewWrapperFor(h);
+    wrapper->m_hObject = h;
+    return wrapper;
+  }
+  static void Release(CGdiObject* object) { object->m_hObject = nullptr; }
+};
+using GdiMaps = framework_detail::HandleMaps<HGDIOBJ, CGdiObject, GdiPolicy>;
+
 }  // namespace
 
 // ---- CGdiObject ----------------------------------------------------------------------------------
 
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
-CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ hObject) {
-  if (hObject == nullptr) return nullptr;
-  if (CGdiObject* owner = PermanentMap().Lookup(hObject)) return owner;
-  return GdiTemporaries().Get(hObject, [hObject] {
-    CGdiObject* wrapper = NewWrapperFor(hObject);
-    wrapper->m_hObject = hObject;
-    return wrapper;
-  });
-}
+CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ hObject) { return GdiMaps::FromHandle(hObject); }
 
-void PASCAL CGdiObject::DeleteTempMap() { GdiTemporaries().Clear(ReleaseTemporary); }
+void PASCAL CGdiObject::DeleteTempMap() { GdiMaps::DeleteTempMap(); }
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject) {
   if (hObject == nullptr) return FALSE;
-  if (m_hObject != nullptr) PermanentMap().Remove(m_hObject, this);
+  if (m_hObject != nullptr) GdiMaps::Permanent().Remove(m_hObject, this);
   m_hObject = hObject;
-  PermanentMap().Add(hObject, this);
+  GdiMaps::Permanent().Add(hObject, this);
   return TRUE;
 }
 
 HGDIOBJ CGdiObject::Detach() {
   HGDIOBJ hObject = m_hObject;
-  if (hObject != nullptr) PermanentMap().Remove(hObject, this);
+  if (hObject != nullptr) GdiMaps::Permanent().Remove(hObject, this);
   m_hObject = nullptr;
   return hObject;
 }

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <mutex>
 #include <unordered_map>
 
@@ -35,8 +34,8 @@ class PermanentHandleMap {
   std::unordered_map<Handle, Object*> map_;
 };
 
-// Temporaries never own their handle; `release` takes the handle out of a wrapper before it is
-// deleted so its destructor leaves the handle alone.
+// Temporaries never own their handle: Clear's `release` takes the handle out of each wrapper
+// before deleting it, so the wrapper's destructor leaves the handle alone.
 template <class Handle, class Object>
 class TemporaryHandleMap {
  public:
@@ -57,13 +56,38 @@ class TemporaryHandleMap {
       delete entry.second;
     }
   }
-  Object* Lookup(Handle h) const {
-    auto it = map_.find(h);
-    return it == map_.end() ? nullptr : it->second;
-  }
 
  private:
   std::unordered_map<Handle, Object*> map_;
+};
+
+// Both maps of one kind of wrapper. Policy::Wrap(h) makes a temporary holding h;
+// Policy::Release(object) takes the handle out of a temporary before it is deleted.
+template <class Handle, class Object, class Policy>
+class HandleMaps {
+ public:
+  static PermanentHandleMap<Handle, Object>& Permanent() {
+    static PermanentHandleMap<Handle, Object> map;
+    return map;
+  }
+  static Object* FromHandle(Handle h) {
+    if (h == nullptr) return nullptr;
+    if (Object* owner = Permanent().Lookup(h)) return owner;
+    return Temporaries().Get(h, [h] { return Policy::Wrap(h); });
+  }
+  static Object* FromHandlePermanent(Handle h) { return h ? Permanent().Lookup(h) : nullptr; }
+  static void DeleteTempMap() { Temporaries().Clear(Policy::Release); }
+
+ private:
+  // The calling thread's temporaries, released when the thread ends.
+  struct ThreadTemporaries {
+    TemporaryHandleMap<Handle, Object> map;
+    ~ThreadTemporaries() { map.Clear(Policy::Release); }
+  };
+  static TemporaryHandleMap<Handle, Object>& Temporaries() {
+    thread_local ThreadTemporaries temporaries;
+    return temporaries.map;
+  }
 };
 
 }  // namespace framework_detail

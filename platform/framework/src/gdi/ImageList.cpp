@@ -3,30 +3,19 @@
 
 #include "HandleMap.h"
 
-using framework_detail::PermanentHandleMap;
-using framework_detail::TemporaryHandleMap;
-
 IMPLEMENT_DYNCREATE(CImageList, CObject)
 
 namespace {
 
-PermanentHandleMap<HIMAGELIST, CImageList>& PermanentMap() {
-  static PermanentHandleMap<HIMAGELIST, CImageList> map;
-  return map;
-}
-
-void ReleaseTemporary(CImageList* list) { list->m_hImageList = nullptr; }
-
-// The calling thread's temporaries, released when the thread ends.
-struct ImageListThreadTemporaries {
-  TemporaryHandleMap<HIMAGELIST, CImageList> map;
-  ~ImageListThreadTemporaries() { map.Clear(ReleaseTemporary); }
+struct ImageListPolicy {
+  static CImageList* Wrap(HIMAGELIST h) {
+    auto* list = new CImageList;
+    list->m_hImageList = h;
+    return list;
+  }
+  static void Release(CImageList* object) { object->m_hImageList = nullptr; }
 };
-
-TemporaryHandleMap<HIMAGELIST, CImageList>& ImageListTemporaries() {
-  thread_local ImageListThreadTemporaries temporaries;
-  return temporaries.map;
-}
+using ImageListMaps = framework_detail::HandleMaps<HIMAGELIST, CImageList, ImageListPolicy>;
 
 HBITMAP BitmapOf(CBitmap* pBitmap) { return static_cast<HBITMAP>(pBitmap->GetSafeHandle()); }
 
@@ -35,31 +24,25 @@ HBITMAP BitmapOf(CBitmap* pBitmap) { return static_cast<HBITMAP>(pBitmap->GetSaf
 CImageList::~CImageList() { DeleteImageList(); }
 
 CImageList* PASCAL CImageList::FromHandle(HIMAGELIST hImageList) {
-  if (hImageList == nullptr) return nullptr;
-  if (CImageList* owner = PermanentMap().Lookup(hImageList)) return owner;
-  return ImageListTemporaries().Get(hImageList, [hImageList] {
-    auto* list = new CImageList;
-    list->m_hImageList = hImageList;
-    return list;
-  });
+  return ImageListMaps::FromHandle(hImageList);
 }
 
 CImageList* PASCAL CImageList::FromHandlePermanent(HIMAGELIST hImageList) {
-  return hImageList ? PermanentMap().Lookup(hImageList) : nullptr;
+  return ImageListMaps::FromHandlePermanent(hImageList);
 }
 
-void PASCAL CImageList::DeleteTempMap() { ImageListTemporaries().Clear(ReleaseTemporary); }
+void PASCAL CImageList::DeleteTempMap() { ImageListMaps::DeleteTempMap(); }
 
 BOOL CImageList::Attach(HIMAGELIST hImageList) {
   if (hImageList == nullptr || m_hImageList != nullptr) return FALSE;
   m_hImageList = hImageList;
-  PermanentMap().Add(hImageList, this);
+  ImageListMaps::Permanent().Add(hImageList, this);
   return TRUE;
 }
 
 HIMAGELIST CImageList::Detach() {
   HIMAGELIST hImageList = m_hImageList;
-  if (hImageList != nullptr) PermanentMap().Remove(hImageList, this);
+  if (hImageList != nullptr) ImageListMaps::Permanent().Remove(hImageList, this);
   m_hImageList = nullptr;
   return hImageList;
 }

@@ -5,30 +5,19 @@
 
 #include <vector>
 
-using framework_detail::PermanentHandleMap;
-using framework_detail::TemporaryHandleMap;
-
 IMPLEMENT_DYNCREATE(CMenu, CObject)
 
 namespace {
 
-PermanentHandleMap<HMENU, CMenu>& PermanentMap() {
-  static PermanentHandleMap<HMENU, CMenu> map;
-  return map;
-}
-
-void ReleaseTemporary(CMenu* menu) { menu->m_hMenu = nullptr; }
-
-// The calling thread's temporaries, released when the thread ends.
-struct MenuThreadTemporaries {
-  TemporaryHandleMap<HMENU, CMenu> map;
-  ~MenuThreadTemporaries() { map.Clear(ReleaseTemporary); }
+struct MenuPolicy {
+  static CMenu* Wrap(HMENU h) {
+    auto* menu = new CMenu;
+    menu->m_hMenu = h;
+    return menu;
+  }
+  static void Release(CMenu* object) { object->m_hMenu = nullptr; }
 };
-
-TemporaryHandleMap<HMENU, CMenu>& MenuTemporaries() {
-  thread_local MenuThreadTemporaries temporaries;
-  return temporaries.map;
-}
+using MenuMaps = framework_detail::HandleMaps<HMENU, CMenu, MenuPolicy>;
 
 LPCTSTR BitmapItem(const CBitmap* pBmp) { return reinterpret_cast<LPCTSTR>(pBmp->GetSafeHandle()); }
 
@@ -36,32 +25,22 @@ LPCTSTR BitmapItem(const CBitmap* pBmp) { return reinterpret_cast<LPCTSTR>(pBmp-
 
 CMenu::~CMenu() { DestroyMenu(); }
 
-CMenu* PASCAL CMenu::FromHandle(HMENU hMenu) {
-  if (hMenu == nullptr) return nullptr;
-  if (CMenu* owner = PermanentMap().Lookup(hMenu)) return owner;
-  return MenuTemporaries().Get(hMenu, [hMenu] {
-    auto* menu = new CMenu;
-    menu->m_hMenu = hMenu;
-    return menu;
-  });
-}
+CMenu* PASCAL CMenu::FromHandle(HMENU hMenu) { return MenuMaps::FromHandle(hMenu); }
 
-CMenu* PASCAL CMenu::FromHandlePermanent(HMENU hMenu) {
-  return hMenu ? PermanentMap().Lookup(hMenu) : nullptr;
-}
+CMenu* PASCAL CMenu::FromHandlePermanent(HMENU hMenu) { return MenuMaps::FromHandlePermanent(hMenu); }
 
-void PASCAL CMenu::DeleteTempMap() { MenuTemporaries().Clear(ReleaseTemporary); }
+void PASCAL CMenu::DeleteTempMap() { MenuMaps::DeleteTempMap(); }
 
 BOOL CMenu::Attach(HMENU hMenu) {
   if (hMenu == nullptr || m_hMenu != nullptr) return FALSE;
   m_hMenu = hMenu;
-  PermanentMap().Add(hMenu, this);
+  MenuMaps::Permanent().Add(hMenu, this);
   return TRUE;
 }
 
 HMENU CMenu::Detach() {
   HMENU hMenu = m_hMenu;
-  if (hMenu != nullptr) PermanentMap().Remove(hMenu, this);
+  if (hMenu != nullptr) MenuMaps::Permanent().Remove(hMenu, this);
   m_hMenu = nullptr;
   return hMenu;
 }

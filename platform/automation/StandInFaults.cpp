@@ -18,12 +18,12 @@ std::string Trim(const std::string& s) {
 }
 }  // namespace
 
-StandInFaults::StandInFaults(const std::string& spec) {
+StandInFaults::StandInFaults(const std::string& faultList) {
   size_t start = 0;
-  while (start <= spec.size()) {
-    size_t comma = spec.find(',', start);
+  while (start <= faultList.size()) {
+    size_t comma = faultList.find(',', start);
     std::string entry =
-        Trim(spec.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        Trim(faultList.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
     if (!entry.empty()) {
       size_t eq = entry.find('=');
       if (eq == std::string::npos) {

@@ -14,7 +14,7 @@ namespace automation {
 class StandInFaults {
  public:
   StandInFaults() = default;
-  explicit StandInFaults(const std::string& spec);
+  explicit StandInFaults(const std::string& faultList);
   static StandInFaults FromEnvironment();
 
   bool Has(const std::string& key) const { return keys_.count(key) != 0; }

@@ -114,7 +114,7 @@ HRESULT CreateByProgId(const wchar_t* progId, DispPtr& object, std::wstring* err
 // Sets or clears STANDIN_FAULTS for the objects created while it lives.
 class ScopedFaults {
  public:
-  explicit ScopedFaults(const char* spec) { SetEnvironmentVariableA("STANDIN_FAULTS", spec); }
+  explicit ScopedFaults(const char* faultList) { SetEnvironmentVariableA("STANDIN_FAULTS", faultList); }
   ~ScopedFaults() { SetEnvironmentVariableA("STANDIN_FAULTS", nullptr); }
 };
 

@@ -38,7 +38,7 @@ inline CString Wide(const std::string& utf8) {
 // created in this process).
 class ScopedFaults {
  public:
-  explicit ScopedFaults(const char* spec) { SetEnvironmentVariableA("STANDIN_FAULTS", spec); }
+  explicit ScopedFaults(const char* faultList) { SetEnvironmentVariableA("STANDIN_FAULTS", faultList); }
   ~ScopedFaults() { SetEnvironmentVariableA("STANDIN_FAULTS", nullptr); }
   ScopedFaults(const ScopedFaults&) = delete;
   ScopedFaults& operator=(const ScopedFaults&) = delete;

@@ -9,11 +9,12 @@
 
 #include "NotesStore.h"
 #include "TestFiles.h"
+#include "TestProcess.h"
 
 namespace enginetest {
 
-std::wstring Wide(const std::string& utf8);
-std::string Utf8(const std::wstring& wide);
+using testsupport::Utf8;
+using testsupport::Wide;
 inline std::string Utf8(const CString& text) { return Utf8(std::wstring(static_cast<LPCWSTR>(text))); }
 inline LNString Ln(const std::string& utf8) { return LNString(utf8.data(), static_cast<LNINT>(utf8.size())); }
 inline std::string Str(const LNString& s) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "TestFiles.h"
+#include "TestProcess.h"
 #include "lnnotes.h"
 
 namespace notestest {
@@ -16,7 +17,7 @@ inline std::string Str(const LNString& s) {
   return std::string(s.GetBuf(), static_cast<size_t>(s.GetBufLength()));
 }
 
-std::wstring Wide(const std::string& utf8);
+using testsupport::Wide;
 
 // Sets the global throw-all mode for the scope and restores the previous one.
 class ThrowMode {
@@ -34,12 +35,9 @@ class ThrowMode {
 LNDatabase NewMailDatabase(const testsupport::TempDir& dir, const std::string& name = "target.nsf");
 
 // A program beside the test executable (build/bin).
-std::string ProgramPath(const std::string& exe);
+inline std::string ProgramPath(const std::string& exe) { return testsupport::SiblingProgramPath(exe); }
 
-// Runs a command line and waits; the exit code, stdout in *output when given. extraEnv, when not
-// empty, is "NAME=value" added to the child's environment.
-DWORD RunProgram(const std::string& commandLine, std::string* output = nullptr,
-                 const std::string& extraEnv = std::string());
+using testsupport::RunProgram;
 
 std::string Quote(const std::string& s);
 

@@ -11,62 +11,16 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "TestProcess.h"
 
 namespace {
 
-std::wstring Wide(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
-  return wide;
-}
-
-std::string Utf8(const std::wstring& wide) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  if (n > 0)
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n, nullptr, nullptr);
-  return out;
-}
+using testsupport::Utf8;
+using testsupport::Wide;
 
 // A program beside this test, run with arguments; its exit code and standard output.
 DWORD RunProgram(const std::string& program, const std::string& arguments, std::string* output) {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring dir(self);
-  dir.resize(dir.find_last_of(L"\\/") + 1);
-  std::wstring cmd = L"\"" + dir + Wide(program) + L"\" " + Wide(arguments);
-
-  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  HANDLE readPipe = nullptr, writePipe = nullptr;
-  if (!CreatePipe(&readPipe, &writePipe, &sa, 0)) return 0xFFFFFFFF;
-  SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = writePipe;
-  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION pi{};
-  const BOOL started =
-      CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-  CloseHandle(writePipe);
-  if (!started) {
-    CloseHandle(readPipe);
-    return 0xFFFFFFFF;
-  }
-  output->clear();
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(readPipe, buffer, sizeof buffer, &read, nullptr) && read > 0) output->append(buffer, read);
-  CloseHandle(readPipe);
-  WaitForSingleObject(pi.hProcess, INFINITE);
-  DWORD code = 0xFFFFFFFF;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
-  return code;
+  return testsupport::RunProgram("\"" + testsupport::SiblingProgramPath(program) + "\" " + arguments, output);
 }
 
 std::vector<std::vector<std::string>> Rows(const std::string& text) {

@@ -1,5 +1,6 @@
 // COleDateTime and COleDateTimeSpan.
 #include "afxdisp.h"
+#include "SpanFormat.h"
 
 #include <cmath>
 
@@ -101,34 +102,8 @@ COleDateTimeSpan COleDateTimeSpan::operator-(const COleDateTimeSpan& dateSpan) c
 }
 
 CString COleDateTimeSpan::Format(LPCWSTR pFormat) const {
-  CString result;
-  if (m_status != valid || !pFormat) return result;
-  for (LPCWSTR p = pFormat; *p; ++p) {
-    if (*p != L'%' || !p[1]) {
-      result += *p;
-      continue;
-    }
-    CString part;
-    switch (*++p) {
-      case L'D':
-        part.Format(L"%ld", static_cast<long>(GetDays()));
-        break;
-      case L'H':
-        part.Format(L"%02ld", static_cast<long>(GetHours()));
-        break;
-      case L'M':
-        part.Format(L"%02ld", static_cast<long>(GetMinutes()));
-        break;
-      case L'S':
-        part.Format(L"%02ld", static_cast<long>(GetSeconds()));
-        break;
-      default:
-        part = *p;
-        break;
-    }
-    result += part;
-  }
-  return result;
+  if (m_status != valid) return CString();
+  return framework_detail::FormatSpan(pFormat, GetDays(), GetHours(), GetMinutes(), GetSeconds());
 }
 
 // ---- COleDateTime --------------------------------------------------------------------------------

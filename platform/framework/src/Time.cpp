@@ -1,5 +1,6 @@
 // CTime and CTimeSpan.
 #include "afx.h"
+#include "SpanFormat.h"
 
 #include <cwchar>
 
@@ -16,6 +17,12 @@ CString FormatTm(const struct tm* ptm, LPCWSTR pFormat) {
 }  // namespace
 
 CString CTimeSpan::Format(LPCWSTR pFormat) const {
+  return framework_detail::FormatSpan(pFormat, GetDays(), GetHours(), GetMinutes(), GetSeconds());
+}
+
+// The one formatter behind both span classes.
+CString framework_detail::FormatSpan(LPCWSTR pFormat, LONGLONG days, long hours, long minutes,
+                                     long seconds) {
   CString result;
   if (!pFormat) return result;
   for (LPCWSTR p = pFormat; *p; ++p) {
@@ -26,16 +33,16 @@ CString CTimeSpan::Format(LPCWSTR pFormat) const {
     CString part;
     switch (*++p) {
       case L'D':
-        part.Format(L"%I64d", static_cast<LONGLONG>(GetDays()));
+        part.Format(L"%I64d", days);
         break;
       case L'H':
-        part.Format(L"%02ld", static_cast<long>(GetHours()));
+        part.Format(L"%02ld", hours);
         break;
       case L'M':
-        part.Format(L"%02ld", static_cast<long>(GetMinutes()));
+        part.Format(L"%02ld", minutes);
         break;
       case L'S':
-        part.Format(L"%02ld", static_cast<long>(GetSeconds()));
+        part.Format(L"%02ld", seconds);
         break;
       default:
         part = *p;

@@ -153,10 +153,10 @@ void LoadFaults() {
   g_faults.clear();
   g_anyFaults.store(false);
   // The process environment, not a C runtime's copy of it.
-  char spec[4096];
-  const DWORD n = GetEnvironmentVariableA("STANDIN_FAULTS", spec, sizeof spec);
-  if (n == 0 || n >= sizeof spec) return;
-  const std::string all(spec, n);
+  char faultList[4096];
+  const DWORD n = GetEnvironmentVariableA("STANDIN_FAULTS", faultList, sizeof faultList);
+  if (n == 0 || n >= sizeof faultList) return;
+  const std::string all(faultList, n);
   size_t start = 0;
   while (start <= all.size()) {
     const size_t end = std::min(all.find(',', start), all.size());

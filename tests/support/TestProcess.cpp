@@ -1,0 +1,80 @@
+// Text conversion and child programs for Windows tests.
+#include "TestProcess.h"
+
+#include <vector>
+
+namespace testsupport {
+
+std::wstring Wide(const std::string& utf8) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &out[0], n);
+  return out;
+}
+
+std::string Utf8(const std::wstring& wide) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  if (n > 0)
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n, nullptr, nullptr);
+  return out;
+}
+
+std::string SiblingProgramPath(const std::string& exe) {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  DWORD n = 0;
+  while ((n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()))) >= buffer.size()) {
+    buffer.resize(buffer.size() * 2);
+  }
+  std::wstring self(buffer.data(), n);
+  return Utf8(self.substr(0, self.find_last_of(L"\\/") + 1)) + exe;
+}
+
+DWORD RunProgram(const std::string& commandLine, std::string* output, const std::string& extraEnvironment) {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE readPipe = nullptr, writePipe = nullptr;
+  if (!CreatePipe(&readPipe, &writePipe, &sa, 0)) return 0xFFFFFFFF;
+  SetHandleInformation(readPipe, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writePipe;
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  std::vector<wchar_t> environment;
+  if (!extraEnvironment.empty()) {
+    wchar_t* block = GetEnvironmentStringsW();
+    for (const wchar_t* p = block; *p; p += wcslen(p) + 1) environment.insert(environment.end(), p, p + wcslen(p) + 1);
+    FreeEnvironmentStringsW(block);
+    const std::wstring extra = Wide(extraEnvironment);
+    environment.insert(environment.end(), extra.begin(), extra.end());
+    environment.push_back(L'\0');
+    environment.push_back(L'\0');
+  }
+  std::wstring cmd = Wide(commandLine);
+  PROCESS_INFORMATION pi{};
+  const BOOL started = CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, TRUE,
+                                      environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT,
+                                      environment.empty() ? nullptr : environment.data(), nullptr, &si, &pi);
+  CloseHandle(writePipe);
+  if (!started) {
+    CloseHandle(readPipe);
+    return 0xFFFFFFFF;
+  }
+  // Read to the end before waiting: a child that fills the pipe would otherwise never exit.
+  std::string text;
+  char buf[4096];
+  DWORD got = 0;
+  while (ReadFile(readPipe, buf, sizeof buf, &got, nullptr) && got > 0) text.append(buf, got);
+  CloseHandle(readPipe);
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code = 0xFFFFFFFF;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  if (output) *output = text;
+  return code;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,23 @@
+// Windows test helpers for text and child programs: UTF-8 and UTF-16 conversion, the path of a program
+// built beside the running test, and running a program with its standard output captured.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace testsupport {
+
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+
+// The UTF-8 path of `exe` in the directory of the running test program.
+std::string SiblingProgramPath(const std::string& exe);
+
+// Runs `commandLine` (UTF-8) to its end and returns its exit code, or 0xFFFFFFFF when it could not be
+// started. Its standard output goes to `output` when given; standard error and input are ours.
+// `extraEnvironment` ("NAME=value") is added to the child's environment when not empty.
+DWORD RunProgram(const std::string& commandLine, std::string* output = nullptr,
+                 const std::string& extraEnvironment = std::string());
+
+}  // namespace testsupport

@@ -19,10 +19,7 @@ int CPercentProgressCtrl::GetPercent() const {
   GetRange(lower, upper);
   if (upper < 1) return 0;
   // 64-bit so that a 32-bit range near its top does not overflow the multiplication.
-  long long percent = static_cast<long long>(pos) * 100 / upper;
-  if (percent < 0) percent = 0;
-  if (percent > 100) percent = 100;
-  return static_cast<int>(percent);
+  return static_cast<int>(static_cast<long long>(pos) * 100 / upper);
 }
 
 CString CPercentProgressCtrl::GetPercentText() const {

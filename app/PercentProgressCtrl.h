@@ -13,7 +13,7 @@ class CPercentProgressCtrl : public CProgressCtrl {
   // What the bar shows: the percent of the position against the range's upper bound, "% ", then the
   // window text. An upper bound below 1 shows 0.
   CString GetPercentText() const;
-  // The percent shown, 0 to 100.
+  // The percent shown: position * 100 / upper bound, 0 when the upper bound is below 1.
   int GetPercent() const;
 
   // Draw the text from the left edge instead of centred (only when there is a window text).

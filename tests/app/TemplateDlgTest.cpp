@@ -1,0 +1,191 @@
+// The template selection dialog and the chooser the engine asks, driven as the engine runs them: on a
+// worker thread, with no parent, while the test answers from the main thread.
+#include "TemplateDlg.h"
+#include "TemplateDlgChooser.h"
+
+#include "WindowTest.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+namespace {
+
+// Runs a modal call on its own thread and finds the dialog it shows.
+class ModalRun {
+ public:
+  explicit ModalRun(std::function<void()> call)
+      : m_thread([this, call] {
+          call();
+          m_done = true;
+        }) {}
+  // A test that stopped early still closes the dialog, so that the thread can end.
+  ~ModalRun() {
+    if (!m_thread.joinable()) return;
+    testsupport::PumpUntil(
+        [this] {
+          if (HWND hDlg = ::FindWindowW(nullptr, L"Template")) ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);
+          return m_done.load();
+        },
+        10000);
+    m_thread.join();
+  }
+
+  HWND WaitForDialog() { return testsupport::WaitForTopWindow(L"Template", 10000); }
+  bool Done() const { return m_done; }
+  // Waits for the call to return.
+  void Finish() {
+    testsupport::PumpUntil([this] { return m_done.load(); }, 10000);
+    m_thread.join();
+  }
+
+ private:
+  std::atomic<bool> m_done{false};
+  std::thread m_thread;
+};
+
+// The message box a window of another thread owns, waiting for it to appear.
+HWND WaitForOwnedMessageBox(HWND owner) {
+  struct Search {
+    HWND owner;
+    HWND found;
+  } search{owner, nullptr};
+  testsupport::PumpUntil(
+      [&] {
+        EnumWindows(
+            [](HWND hwnd, LPARAM lParam) -> BOOL {
+              auto* s = reinterpret_cast<Search*>(lParam);
+              WCHAR cls[16] = {};
+              ::GetClassNameW(hwnd, cls, 16);
+              if (::GetWindow(hwnd, GW_OWNER) == s->owner && wcscmp(cls, L"#32770") == 0 &&
+                  IsWindowVisible(hwnd)) {
+                s->found = hwnd;
+                return FALSE;
+              }
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      10000);
+  return search.found;
+}
+
+CString ItemText(HWND list, int item) {
+  WCHAR buffer[128] = {};
+  LVITEMW lvi = {};
+  lvi.iSubItem = 0;
+  lvi.pszText = buffer;
+  lvi.cchTextMax = 128;
+  ::SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&lvi));
+  return buffer;
+}
+
+// The user choosing a row: selected, focused and the selection mark on it.
+void ChooseRow(HWND list, int row) {
+  LVITEMW lvi = {};
+  lvi.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  lvi.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&lvi));
+  ::SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
+}
+
+CStringArray* Names(CStringArray& names) {
+  names.Add(L"Notes Log (8)");
+  names.Add(L"Discussion - Notes & Web (8)");
+  names.Add(L"Personal Journal (8)");
+  return &names;
+}
+
+TEST(TemplateDlg, ListsTheNamesInOrderAndOkReturnsTheChosenRow) {
+  CStringArray names;
+  CTemplateDlg dlg;
+  dlg.m_pTemplateNames = Names(names);
+  INT_PTR result = 0;
+  ModalRun run([&] { result = dlg.DoModal(); });
+  HWND hDlg = run.WaitForDialog();
+  ASSERT_NE(hDlg, nullptr);
+  EXPECT_EQ(::GetWindow(hDlg, GW_OWNER), nullptr);
+
+  HWND list = ::GetDlgItem(hDlg, IDC_TEMPLATE_LIST);
+  ASSERT_NE(list, nullptr);
+  WCHAR heading[64] = {};
+  LVCOLUMNW column = {};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.pszText = heading;
+  column.cchTextMax = 64;
+  ASSERT_TRUE(::SendMessageW(list, LVM_GETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)));
+  EXPECT_STREQ(heading, L"Template Name");
+  EXPECT_EQ(column.cx, 100);
+  ASSERT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(ItemText(list, i), names[i]);
+
+  ChooseRow(list, 2);
+  testsupport::SaveWindowPng(hDlg, L"app_template_dialog.png");
+  ::PostMessageW(hDlg, WM_COMMAND, IDOK, 0);
+  run.Finish();
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dlg.m_nSelected, 2);
+}
+
+TEST(TemplateDlg, RefusesOkWithoutARowAndSaysSo) {
+  CStringArray names;
+  CTemplateDlg dlg;
+  dlg.m_pTemplateNames = Names(names);
+  INT_PTR result = 0;
+  ModalRun run([&] { result = dlg.DoModal(); });
+  HWND hDlg = run.WaitForDialog();
+  ASSERT_NE(hDlg, nullptr);
+
+  ::PostMessageW(hDlg, WM_COMMAND, IDOK, 0);
+  HWND hBox = WaitForOwnedMessageBox(hDlg);
+  ASSERT_NE(hBox, nullptr);
+  WCHAR text[128] = {};
+  ::GetDlgItemTextW(hBox, 0xFFFF, text, 128);
+  EXPECT_STREQ(text, L"Please select template");
+  ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+  testsupport::PumpUntil([&] { return !::IsWindow(hBox); }, 10000);
+
+  // Still open, nothing chosen; cancelling then gives IDCANCEL.
+  testsupport::PumpMessages(100);
+  EXPECT_FALSE(run.Done());
+  EXPECT_TRUE(::IsWindow(hDlg));
+  ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);
+  run.Finish();
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(dlg.m_nSelected, -1);
+}
+
+TEST(TemplateDlgChooser, GivesTheChosenIndexOrNothingOnCancel) {
+  CStringArray titles;
+  Names(titles);
+  CTemplateDlgChooser chooser;
+
+  int selected = -1;
+  BOOL chosen = FALSE;
+  {
+    ModalRun run([&] { chosen = chooser.ChooseTemplate(titles, &selected); });
+    HWND hDlg = run.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr);
+    ChooseRow(::GetDlgItem(hDlg, IDC_TEMPLATE_LIST), 1);
+    ::PostMessageW(hDlg, WM_COMMAND, IDOK, 0);
+    run.Finish();
+  }
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(selected, 1);
+
+  selected = 7;
+  {
+    ModalRun run([&] { chosen = chooser.ChooseTemplate(titles, &selected); });
+    HWND hDlg = run.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr);
+    ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);
+    run.Finish();
+  }
+  EXPECT_FALSE(chosen);
+  EXPECT_EQ(selected, 7);
+}
+
+}  // namespace

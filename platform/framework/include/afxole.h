@@ -6,3 +6,4 @@
 #include "afxdisp.h"
 
 #include "framework/OleDataTransfer.h"
+#include "framework/OleControl.h"

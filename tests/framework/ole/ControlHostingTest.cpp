@@ -576,4 +576,12 @@ TEST_F(ControlHosting, DialogItemWithoutStateStartsNew) {
   dlg.DestroyWindow();
 }
 
+TEST_F(ControlHosting, ResourceDialogTakesStateFromItsDlgInit) {
+  CHostDialog dlg;
+  ASSERT_TRUE(dlg.Create(192, nullptr));  // an extended template from the resources
+  ASSERT_NE(dlg.m_ctl.m_hWnd, nullptr);
+  EXPECT_EQ(GetCaption(dlg.m_ctl), L"from resource");
+  dlg.DestroyWindow();
+}
+
 }  // namespace

@@ -363,6 +363,28 @@ class CWnd : public CCmdTarget {
                             flags);
   }
 
+  // ---- Hosted ActiveX controls (implemented by the OLE layer, afxole.h) ----
+  // Creates the control clsid (or a ProgID / "{CLSID}" string) in a child window of pParentWnd
+  // with id nID and attaches this object to that window. pPersist gives the control's saved state
+  // (a stream, or a compound file with bStorage).
+  BOOL CreateControl(REFCLSID clsid, LPCTSTR pszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                     UINT nID, class CFile* pPersist = nullptr, BOOL bStorage = FALSE,
+                     BSTR bstrLicKey = nullptr);
+  BOOL CreateControl(LPCTSTR pszClass, LPCTSTR pszWindowName, DWORD dwStyle, const RECT& rect,
+                     CWnd* pParentWnd, UINT nID, class CFile* pPersist = nullptr, BOOL bStorage = FALSE,
+                     BSTR bstrLicKey = nullptr);
+  // The hosted control's IUnknown (not AddRef'd), or NULL when this window hosts none.
+  LPUNKNOWN GetControlUnknown();
+  // Calls the hosted control through its IDispatch as COleDispatchDriver::InvokeHelper does;
+  // throws COleException* (E_NOINTERFACE) when this window hosts no control.
+  template <class... Args>
+  void InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo,
+                    const Args&... args) {
+    InvokeHelperArgs(dwDispID, wFlags, vtRet, pvRet, pbParamInfo, AfxVarArg(args)...);
+  }
+  void AFX_CDECL InvokeHelperArgs(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
+                                  const BYTE* pbParamInfo, ...);
+
   // ---- Handlers with framework defaults ----
  protected:
   int OnCreate(LPCREATESTRUCT) { return (int)Default(); }

@@ -1,5 +1,6 @@
 // CDialog: creation from templates, the modal loop, keyboard navigation, and dialog data exchange.
 #include "afxwin.h"
+#include "framework/OleControl.h"
 
 #include <cwchar>
 #include <vector>
@@ -73,6 +74,9 @@ BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
   LPCDLGTEMPLATE lpTemplate = LoadDialogTemplate(lpszTemplateName, &hInst);
   if (lpTemplate == nullptr) return FALSE;
   m_pParentWnd = pParentWnd;
+  // Hosted controls of the template take their saved state from the dialog's DLGINIT resource.
+  if (m_lpDialogInit == nullptr)
+    m_lpDialogInit = const_cast<void*>(AfxOccFindDialogInit(hInst, lpszTemplateName));
   return CreateDlgIndirect(lpTemplate, pParentWnd, hInst);
 }
 
@@ -121,6 +125,11 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
       hWndParent = hWndMain;
     }
   }
+  const void* lpDialogInit = m_lpDialogInit;
+  if (lpDialogInit == nullptr && m_lpszTemplateName != nullptr) {
+    lpDialogInit = AfxOccFindDialogInit(hInst, m_lpszTemplateName);
+  }
+  CAfxOccDialogScope occScope(lpDialogTemplate, lpDialogInit);
   AfxHookWindowCreate(this);
   HWND hWnd = ::CreateDialogIndirectParam(hInst, lpDialogTemplate, hWndParent, &AfxDlgProc, 0);
   if (!AfxUnhookWindowCreate()) PostNcDestroy();

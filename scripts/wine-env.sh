@@ -44,6 +44,8 @@ brindle_wine_setup() {
       echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
       wineboot -i >/dev/null 2>&1 9>&- || { echo "wine-env: wineboot failed" >&2; exit 1; }
       wineserver -w 9>&-
+      # A crashing test program must end and report, not wait for someone to close a dialog.
+      wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 9>&-
       touch "$WINEPREFIX/.brindle-ready"
     fi
     # A persistent wineserver for the run, so that each program does not pay for a new one. No Wine

@@ -255,7 +255,43 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
   return pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
-void CFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* /*pState*/) { m_bPreviewMode = bPreview; }
+// Entering preview takes the menu, the accelerators, the bars and the main pane out of the way and
+// keeps them in the state; leaving puts back what was kept. Bars are remembered by id, one bit each
+// for the first 32 control-bar ids; others are left as they are.
+void CFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) {
+  if (pState == nullptr || m_hWnd == nullptr || bPreview == m_bPreviewMode) {
+    m_bPreviewMode = bPreview;
+    return;
+  }
+  if (bPreview) {
+    pState->hWndFocus = ::GetFocus();
+    pState->hMenu = ::GetMenu(m_hWnd);
+    if (pState->hMenu != nullptr) ::SetMenu(m_hWnd, nullptr);
+    pState->hAccelTable = m_hAccelTable;
+    m_hAccelTable = nullptr;
+    pState->dwStates = 0;
+    for (UINT nID = AFX_IDW_CONTROLBAR_FIRST; nID < AFX_IDW_CONTROLBAR_FIRST + 32; ++nID) {
+      CControlBar* pBar = GetControlBar(nID);
+      if (pBar == nullptr || !pBar->IsVisible()) continue;
+      pState->dwStates |= 1u << (nID - AFX_IDW_CONTROLBAR_FIRST);
+      ShowControlBar(pBar, FALSE, FALSE);
+    }
+    HWND hWndPane = ::GetDlgItem(m_hWnd, pState->nIDMainPane);
+    if (hWndPane != nullptr) ::ShowWindow(hWndPane, SW_HIDE);
+  } else {
+    HWND hWndPane = ::GetDlgItem(m_hWnd, pState->nIDMainPane);
+    if (hWndPane != nullptr) ::ShowWindow(hWndPane, SW_SHOW);
+    for (UINT nID = AFX_IDW_CONTROLBAR_FIRST; nID < AFX_IDW_CONTROLBAR_FIRST + 32; ++nID) {
+      if (!(pState->dwStates & (1u << (nID - AFX_IDW_CONTROLBAR_FIRST)))) continue;
+      if (CControlBar* pBar = GetControlBar(nID)) ShowControlBar(pBar, TRUE, FALSE);
+    }
+    if (pState->hMenu != nullptr) ::SetMenu(m_hWnd, pState->hMenu);
+    m_hAccelTable = pState->hAccelTable;
+    if (pState->hWndFocus != nullptr && ::IsWindow(pState->hWndFocus)) ::SetFocus(pState->hWndFocus);
+  }
+  m_bPreviewMode = bPreview;
+  RecalcLayout();
+}
 
 CControlBar* CFrameWnd::GetControlBar(UINT nID) {
   for (HWND hWnd = ::GetTopWindow(m_hWnd); hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {

@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "UiTestApp.h"
+#include "resource.h"
 
 namespace {
 
@@ -118,6 +119,47 @@ TEST_F(ToolTipTest, WindowsWithoutToolTipsAreNotAsked) {
   wnd.EnableToolTips(FALSE);
   MoveTo(wnd.m_hWnd, 20, 20);
   EXPECT_EQ(wnd.hitTests, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FrameToolTips, ChildControlsGetTheTipPartOfTheirCommandString) {
+  CFrameWnd* pFrame = new CFrameWnd;  // deletes itself with its window
+  ASSERT_TRUE(pFrame->Create(nullptr, L"tip frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 300, 200)));
+  CButton button;
+  ASSERT_TRUE(
+      button.Create(L"Doc", WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 110, 40), pFrame, ID_DOC_COMMAND));
+  pFrame->EnableToolTips();
+
+  // The mouse over the button makes the button the thread tip's tool.
+  MSG msg = {};
+  msg.hwnd = button.m_hWnd;
+  msg.message = WM_MOUSEMOVE;
+  msg.lParam = MAKELPARAM(5, 5);
+  msg.pt = CPoint(5, 5);
+  ::ClientToScreen(button.m_hWnd, &msg.pt);
+  CWnd::WalkPreTranslateTree(nullptr, &msg);
+  EXPECT_EQ(::SendMessage(ThreadTipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
+
+  // What the tip asks for that tool.
+  NMTTDISPINFOW info = {};
+  info.hdr.hwndFrom = ThreadTipWindow();
+  info.hdr.idFrom = reinterpret_cast<UINT_PTR>(button.m_hWnd);
+  info.hdr.code = TTN_NEEDTEXTW;
+  info.uFlags = TTF_IDISHWND;
+  ::SendMessage(pFrame->m_hWnd, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+  EXPECT_STREQ(info.szText, L"Document command");
+
+  // A control whose id has no string gets no tip text.
+  NMTTDISPINFOW none = info;
+  none.szText[0] = L'\0';
+  none.hdr.idFrom = ID_UNHANDLED_COMMAND;
+  none.uFlags = 0;
+  ::SendMessage(pFrame->m_hWnd, WM_NOTIFY, none.hdr.idFrom, reinterpret_cast<LPARAM>(&none));
+  EXPECT_STREQ(none.szText, L"");
+  pFrame->DestroyWindow();
 }
 
 }  // namespace

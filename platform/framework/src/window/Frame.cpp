@@ -411,6 +411,39 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
   return nIDLast;
 }
 
+BOOL CFrameWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (CWnd::OnNotify(wParam, lParam, pResult)) return TRUE;
+  NMHDR* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
+  if (pNMHDR->code != TTN_NEEDTEXTW && pNMHDR->code != TTN_NEEDTEXTA) return FALSE;
+  return OnToolTipText(static_cast<UINT>(pNMHDR->idFrom), pNMHDR, pResult);
+}
+
+BOOL CFrameWnd::OnToolTipText(UINT /*nID*/, NMHDR* pNMHDR, LRESULT* pResult) {
+  // A tool given by its window stands for that window's control id.
+  UINT_PTR nID = pNMHDR->idFrom;
+  UINT uFlags = pNMHDR->code == TTN_NEEDTEXTW ? reinterpret_cast<NMTTDISPINFOW*>(pNMHDR)->uFlags
+                                              : reinterpret_cast<NMTTDISPINFOA*>(pNMHDR)->uFlags;
+  if (uFlags & TTF_IDISHWND) nID = static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(nID)));
+  if (nID == 0 || nID > 0xFFFF) return FALSE;
+  CString strFull;
+  if (!strFull.LoadString(static_cast<UINT>(nID))) return FALSE;
+  CString strTip;
+  if (!AfxExtractSubString(strTip, strFull, 1, L'\n') || strTip.IsEmpty()) return FALSE;
+  if (pNMHDR->code == TTN_NEEDTEXTW) {
+    NMTTDISPINFOW* pInfo = reinterpret_cast<NMTTDISPINFOW*>(pNMHDR);
+    lstrcpynW(pInfo->szText, strTip, _countof(pInfo->szText));
+  } else {
+    NMTTDISPINFOA* pInfo = reinterpret_cast<NMTTDISPINFOA*>(pNMHDR);
+    ::WideCharToMultiByte(CP_ACP, 0, strTip, -1, pInfo->szText, _countof(pInfo->szText), nullptr, nullptr);
+    pInfo->szText[_countof(pInfo->szText) - 1] = '\0';
+  }
+  *pResult = 0;
+  // The tip stays above other windows without taking the activation.
+  ::SetWindowPos(pNMHDR->hwndFrom, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOMOVE | SWP_NOOWNERZORDER);
+  return TRUE;
+}
+
 LRESULT CFrameWnd::OnPopMessageString(WPARAM wParam, LPARAM lParam) {
   if (wParam != 0 || lParam != 0) return OnSetMessageString(wParam, lParam);
   return OnSetMessageString(AFX_IDS_IDLEMESSAGE, 0);

@@ -14,6 +14,10 @@ thread_local CWinThread* t_pThread = nullptr;
 void FinishThread(CWinThread* pThread, BOOL bDelete) {
   AfxOleTermThread();
   CWnd::DeleteTempMap();
+  CGdiObject::DeleteTempMap();
+  CDC::DeleteTempMap();
+  CMenu::DeleteTempMap();
+  CImageList::DeleteTempMap();
   t_pThread = nullptr;
   if (pThread && bDelete) pThread->Delete();
 }

@@ -3,6 +3,8 @@
 // type-test frames.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "UiTestApp.h"
 
 namespace {
@@ -87,6 +89,38 @@ TEST_F(ControlBarTest, DelayedHideTakesEffectAtTheNextLayout) {
   pFrame->ShowControlBar(&top, TRUE, FALSE);
   EXPECT_TRUE(top.GetStyle() & WS_VISIBLE);
   EXPECT_EQ(RectInParent(pane).top, 24);
+}
+
+TEST_F(ControlBarTest, PreviewModeHidesMenuBarsAndPaneAndLeavingRestoresThem) {
+  HMENU hMenu = ::CreateMenu();
+  ::AppendMenu(hMenu, MF_STRING, 100, L"&File");
+  ::SetMenu(pFrame->m_hWnd, hMenu);
+  HACCEL hAccel = ::CreateAcceleratorTable(std::vector<ACCEL>{{FCONTROL | FVIRTKEY, 'A', 100}}.data(), 1);
+  pFrame->m_hAccelTable = hAccel;
+  bottom.ShowWindow(SW_HIDE);  // a hidden bar must stay hidden after the preview
+  pFrame->RecalcLayout();
+
+  CPrintPreviewState state;
+  pFrame->OnSetPreviewMode(TRUE, &state);
+  EXPECT_TRUE(pFrame->IsInPreviewMode());
+  EXPECT_EQ(::GetMenu(pFrame->m_hWnd), nullptr);
+  EXPECT_EQ(state.hMenu, hMenu);
+  EXPECT_EQ(pFrame->m_hAccelTable, nullptr);
+  EXPECT_EQ(state.hAccelTable, hAccel);
+  EXPECT_EQ(state.dwStates, 1u);  // only the visible top bar (first control-bar id)
+  EXPECT_FALSE(top.GetStyle() & WS_VISIBLE);
+  EXPECT_FALSE(pane.GetStyle() & WS_VISIBLE);
+
+  pFrame->OnSetPreviewMode(FALSE, &state);
+  EXPECT_FALSE(pFrame->IsInPreviewMode());
+  EXPECT_EQ(::GetMenu(pFrame->m_hWnd), hMenu);
+  EXPECT_EQ(pFrame->m_hAccelTable, hAccel);
+  EXPECT_TRUE(top.GetStyle() & WS_VISIBLE);
+  EXPECT_FALSE(bottom.GetStyle() & WS_VISIBLE);
+  EXPECT_TRUE(pane.GetStyle() & WS_VISIBLE);
+  EXPECT_EQ(RectInParent(pane).top, 24);
+  pFrame->m_hAccelTable = nullptr;
+  ::DestroyAcceleratorTable(hAccel);
 }
 
 TEST_F(ControlBarTest, BarsUpdateTheirCommandUIAtIdleTime) {

@@ -58,6 +58,9 @@ class CFrameWnd : public CWnd {
   void DelayRecalcLayout(BOOL bNotify = TRUE) { m_nIdleFlags |= (idleLayout | (bNotify ? idleNotify : 0)); }
   // The prompt of command nID: the part of its string resource before '\n'.
   virtual void GetMessageString(UINT nID, CString& rMessage) const;
+  // Tips that ask for their text get the part after "\n" of the string with the tool's command id.
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  virtual BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
   virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
   void UpdateFrameTitleForDocument(LPCTSTR lpszDocName);
   void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }

@@ -183,6 +183,14 @@
 
 #define AFX_IDM_FIRST_MDICHILD 0xFF00
 
+// Status-bar pane styles.
+#define SBPS_NORMAL 0x0000
+#define SBPS_NOBORDERS 0x0100
+#define SBPS_POPOUT 0x0200
+#define SBPS_OWNERDRAW 0x1000
+#define SBPS_DISABLED 0x04000000
+#define SBPS_STRETCH 0x08000000
+
 // ---- String ids --------------------------------------------------------------------------------------
 #define AFX_IDS_APP_TITLE 0xE000
 #define AFX_IDS_IDLEMESSAGE 0xE001

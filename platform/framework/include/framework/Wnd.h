@@ -159,6 +159,8 @@ class CWnd : public CCmdTarget {
   // ---- Tool tips ----
   BOOL EnableToolTips(BOOL bEnable = TRUE);
   BOOL EnableTrackingToolTips(BOOL bEnable = TRUE);
+  // The tool under `point` (client coordinates) or -1. A text in pTI->lpszText other than
+  // LPSTR_TEXTCALLBACK must come from malloc: the framework frees it once the tip has copied it.
   virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
   void FilterToolTipMessage(MSG* pMsg);
   static void PASCAL CancelToolTips(BOOL bKeys = FALSE);

@@ -76,18 +76,27 @@ class HandleMaps {
     return Temporaries().Get(h, [h] { return Policy::Wrap(h); });
   }
   static Object* FromHandlePermanent(Handle h) { return h ? Permanent().Lookup(h) : nullptr; }
-  static void DeleteTempMap() { Temporaries().Clear(Policy::Release); }
+  // Frees the calling thread's temporaries (idle time and thread end); the map itself goes too,
+  // so a thread that never asks again leaves nothing behind.
+  static void DeleteTempMap() {
+    TemporaryHandleMap<Handle, Object>* map = t_temporaries;
+    if (map == nullptr) return;
+    t_temporaries = nullptr;
+    map->Clear(Policy::Release);
+    delete map;
+  }
 
  private:
-  // The calling thread's temporaries, released when the thread ends.
-  struct ThreadTemporaries {
-    TemporaryHandleMap<Handle, Object> map;
-    ~ThreadTemporaries() { map.Clear(Policy::Release); }
-  };
+  // A plain pointer: thread-local objects with destructors are not reliably destroyed on the
+  // threads of this runtime, so the map is freed explicitly through DeleteTempMap.
+  static thread_local TemporaryHandleMap<Handle, Object>* t_temporaries;
   static TemporaryHandleMap<Handle, Object>& Temporaries() {
-    thread_local ThreadTemporaries temporaries;
-    return temporaries.map;
+    if (t_temporaries == nullptr) t_temporaries = new TemporaryHandleMap<Handle, Object>();
+    return *t_temporaries;
   }
 };
+
+template <class Handle, class Object, class Policy>
+thread_local TemporaryHandleMap<Handle, Object>* HandleMaps<Handle, Object, Policy>::t_temporaries = nullptr;
 
 }  // namespace framework_detail

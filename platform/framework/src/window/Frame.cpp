@@ -255,7 +255,43 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
   return pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
-void CFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* /*pState*/) { m_bPreviewMode = bPreview; }
+// Entering preview takes the menu, the accelerators, the bars and the main pane out of the way and
+// keeps them in the state; leaving puts back what was kept. Bars are remembered by id, one bit each
+// for the first 32 control-bar ids; others are left as they are.
+void CFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) {
+  if (pState == nullptr || m_hWnd == nullptr || bPreview == m_bPreviewMode) {
+    m_bPreviewMode = bPreview;
+    return;
+  }
+  if (bPreview) {
+    pState->hWndFocus = ::GetFocus();
+    pState->hMenu = ::GetMenu(m_hWnd);
+    if (pState->hMenu != nullptr) ::SetMenu(m_hWnd, nullptr);
+    pState->hAccelTable = m_hAccelTable;
+    m_hAccelTable = nullptr;
+    pState->dwStates = 0;
+    for (UINT nID = AFX_IDW_CONTROLBAR_FIRST; nID < AFX_IDW_CONTROLBAR_FIRST + 32; ++nID) {
+      CControlBar* pBar = GetControlBar(nID);
+      if (pBar == nullptr || !pBar->IsVisible()) continue;
+      pState->dwStates |= 1u << (nID - AFX_IDW_CONTROLBAR_FIRST);
+      ShowControlBar(pBar, FALSE, FALSE);
+    }
+    HWND hWndPane = ::GetDlgItem(m_hWnd, pState->nIDMainPane);
+    if (hWndPane != nullptr) ::ShowWindow(hWndPane, SW_HIDE);
+  } else {
+    HWND hWndPane = ::GetDlgItem(m_hWnd, pState->nIDMainPane);
+    if (hWndPane != nullptr) ::ShowWindow(hWndPane, SW_SHOW);
+    for (UINT nID = AFX_IDW_CONTROLBAR_FIRST; nID < AFX_IDW_CONTROLBAR_FIRST + 32; ++nID) {
+      if (!(pState->dwStates & (1u << (nID - AFX_IDW_CONTROLBAR_FIRST)))) continue;
+      if (CControlBar* pBar = GetControlBar(nID)) ShowControlBar(pBar, TRUE, FALSE);
+    }
+    if (pState->hMenu != nullptr) ::SetMenu(m_hWnd, pState->hMenu);
+    m_hAccelTable = pState->hAccelTable;
+    if (pState->hWndFocus != nullptr && ::IsWindow(pState->hWndFocus)) ::SetFocus(pState->hWndFocus);
+  }
+  m_bPreviewMode = bPreview;
+  RecalcLayout();
+}
 
 CControlBar* CFrameWnd::GetControlBar(UINT nID) {
   for (HWND hWnd = ::GetTopWindow(m_hWnd); hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
@@ -373,6 +409,39 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
   if (pStatus != nullptr) pStatus->SetWindowText(lpsz != nullptr ? lpsz : L"");
   m_nIDLastMessage = static_cast<UINT>(wParam);
   return nIDLast;
+}
+
+BOOL CFrameWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (CWnd::OnNotify(wParam, lParam, pResult)) return TRUE;
+  NMHDR* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
+  if (pNMHDR->code != TTN_NEEDTEXTW && pNMHDR->code != TTN_NEEDTEXTA) return FALSE;
+  return OnToolTipText(static_cast<UINT>(pNMHDR->idFrom), pNMHDR, pResult);
+}
+
+BOOL CFrameWnd::OnToolTipText(UINT /*nID*/, NMHDR* pNMHDR, LRESULT* pResult) {
+  // A tool given by its window stands for that window's control id.
+  UINT_PTR nID = pNMHDR->idFrom;
+  UINT uFlags = pNMHDR->code == TTN_NEEDTEXTW ? reinterpret_cast<NMTTDISPINFOW*>(pNMHDR)->uFlags
+                                              : reinterpret_cast<NMTTDISPINFOA*>(pNMHDR)->uFlags;
+  if (uFlags & TTF_IDISHWND) nID = static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(nID)));
+  if (nID == 0 || nID > 0xFFFF) return FALSE;
+  CString strFull;
+  if (!strFull.LoadString(static_cast<UINT>(nID))) return FALSE;
+  CString strTip;
+  if (!AfxExtractSubString(strTip, strFull, 1, L'\n') || strTip.IsEmpty()) return FALSE;
+  if (pNMHDR->code == TTN_NEEDTEXTW) {
+    NMTTDISPINFOW* pInfo = reinterpret_cast<NMTTDISPINFOW*>(pNMHDR);
+    lstrcpynW(pInfo->szText, strTip, _countof(pInfo->szText));
+  } else {
+    NMTTDISPINFOA* pInfo = reinterpret_cast<NMTTDISPINFOA*>(pNMHDR);
+    ::WideCharToMultiByte(CP_ACP, 0, strTip, -1, pInfo->szText, _countof(pInfo->szText), nullptr, nullptr);
+    pInfo->szText[_countof(pInfo->szText) - 1] = '\0';
+  }
+  *pResult = 0;
+  // The tip stays above other windows without taking the activation.
+  ::SetWindowPos(pNMHDR->hwndFrom, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOMOVE | SWP_NOOWNERZORDER);
+  return TRUE;
 }
 
 LRESULT CFrameWnd::OnPopMessageString(WPARAM wParam, LPARAM lParam) {

@@ -110,6 +110,8 @@ BOOL CWinThread::OnIdle(LONG lCount) {
     CWnd::DeleteTempMap();
     CGdiObject::DeleteTempMap();
     CDC::DeleteTempMap();
+    CMenu::DeleteTempMap();
+    CImageList::DeleteTempMap();
   }
   return FALSE;
 }
@@ -764,6 +766,8 @@ void AFXAPI AfxWinTerm() {
   CWnd::DeleteTempMap();
   CGdiObject::DeleteTempMap();
   CDC::DeleteTempMap();
+  CMenu::DeleteTempMap();
+  CImageList::DeleteTempMap();
 }
 
 int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow) {
@@ -782,6 +786,9 @@ int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmd
         MSG msg;
         while (::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
+        // No quit code either: the last message a dialog-based program's modal loop pumped (an OK
+        // button's WM_COMMAND, say) must not become the exit code of a run that ends with 0.
+        AfxGetThreadState()->m_msgCur = MSG{};
         nReturnCode = pThread->ExitInstance();
       } else {
         nReturnCode = pThread->Run();

@@ -3,6 +3,7 @@
 #include "afxwin.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <unordered_map>
 #include <vector>
 
@@ -737,7 +738,10 @@ BOOL CWnd::PreTranslateMessage(MSG* pMsg) {
   return FALSE;
 }
 
+void AFXAPI AfxRelayToolTipLeave(const MSG* pMsg);
+
 BOOL PASCAL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
+  AfxRelayToolTipLeave(pMsg);
   for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
     // Another thread's windows are not ours to call here.
     if (!IsOnCallingThread(hWnd)) break;
@@ -882,11 +886,66 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
   return bOK;
 }
 
+// One tip window per thread serves every window of that thread. The tool under the cursor is
+// whatever the owner's OnToolHitTest answers; it is swapped in whenever that answer changes.
+namespace {
+
+struct ThreadToolTip {
+  HWND hWndTip;
+  HWND hWndOwner;  // the window whose OnToolHitTest supplied the current tool
+  INT_PTR nLastHit;
+  HWND hWndTool;  // TOOLINFO::hwnd and uId of the current tool, to remove it again
+  UINT_PTR uToolId;
+  BOOL bTracking;
+};
+thread_local ThreadToolTip t_toolTip{nullptr, nullptr, -1, nullptr, 0, FALSE};
+
+HWND ToolTipWindow() {
+  if (t_toolTip.hWndTip != nullptr && ::IsWindow(t_toolTip.hWndTip)) return t_toolTip.hWndTip;
+  t_toolTip = ThreadToolTip{nullptr, nullptr, -1, nullptr, 0, FALSE};
+  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  HWND hWndTip = ::CreateWindowEx(
+      WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, AfxGetInstanceHandle(), nullptr);
+  if (hWndTip != nullptr) {
+    // Multi-line tips: the text's own line breaks decide the width.
+    ::SendMessage(hWndTip, TTM_SETMAXTIPWIDTH, 0, SHRT_MAX);
+  }
+  t_toolTip.hWndTip = hWndTip;
+  return hWndTip;
+}
+
+void RemoveCurrentTool() {
+  HWND hWndTip = t_toolTip.hWndTip;
+  if (hWndTip != nullptr && ::IsWindow(hWndTip) && t_toolTip.nLastHit != -1) {
+    TOOLINFO ti = {};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = t_toolTip.hWndTool;
+    ti.uId = t_toolTip.uToolId;
+    if (t_toolTip.bTracking) ::SendMessage(hWndTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+    ::SendMessage(hWndTip, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  t_toolTip.hWndOwner = nullptr;
+  t_toolTip.nLastHit = -1;
+  t_toolTip.hWndTool = nullptr;
+  t_toolTip.uToolId = 0;
+  t_toolTip.bTracking = FALSE;
+}
+
+bool IsMouseMessage(UINT message) {
+  return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_NCMOUSEMOVE ||
+         (message >= WM_NCLBUTTONDOWN && message <= WM_NCMBUTTONDBLCLK);
+}
+
+}  // namespace
+
 BOOL CWnd::EnableToolTips(BOOL bEnable) {
   if (bEnable) {
     m_nFlags |= WF_TOOLTIPS;
   } else {
     m_nFlags &= ~WF_TOOLTIPS;
+    if (t_toolTip.hWndOwner == m_hWnd && m_hWnd != nullptr) RemoveCurrentTool();
   }
   return TRUE;
 }
@@ -913,9 +972,76 @@ INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
   return nID == 0xFFFF ? -1 : nID;
 }
 
-// Tool tips are shown by the controls that own them; the framework keeps no shared tip window.
-void CWnd::FilterToolTipMessage(MSG* /*pMsg*/) {}
-void PASCAL CWnd::CancelToolTips(BOOL /*bKeys*/) {}
+// A mouse message for a window outside the current tool's owner ends that tool: the owner's
+// PreTranslateMessage is not reached for windows that are not its descendants.
+void AFXAPI AfxRelayToolTipLeave(const MSG* pMsg) {
+  if (t_toolTip.hWndOwner == nullptr || !IsMouseMessage(pMsg->message)) return;
+  if (pMsg->hwnd == t_toolTip.hWndTip) return;
+  if (pMsg->hwnd != t_toolTip.hWndOwner && !::IsChild(t_toolTip.hWndOwner, pMsg->hwnd)) RemoveCurrentTool();
+}
+
+void CWnd::FilterToolTipMessage(MSG* pMsg) {
+  UINT message = pMsg->message;
+  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_KEYUP || message == WM_SYSKEYUP) {
+    if (t_toolTip.hWndOwner == m_hWnd) CancelToolTips(TRUE);
+    return;
+  }
+  if (!IsMouseMessage(message) || m_hWnd == nullptr) return;
+  if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)) return;
+  HWND hWndTip = ToolTipWindow();
+  if (hWndTip == nullptr) return;
+
+  CPoint point = pMsg->pt;
+  ::ScreenToClient(m_hWnd, &point);
+  TOOLINFO ti = {};
+  ti.cbSize = sizeof(ti);
+  INT_PTR nHit = OnToolHitTest(point, &ti);
+  if (ti.hwnd == nullptr) ti.hwnd = m_hWnd;
+  bool bTracking = (m_nFlags & WF_TRACKINGTOOLTIPS) != 0;
+
+  bool bSameTool = nHit != -1 && nHit == t_toolTip.nLastHit && t_toolTip.hWndOwner == m_hWnd &&
+                   ti.hwnd == t_toolTip.hWndTool && ti.uId == t_toolTip.uToolId;
+  if (!bSameTool) {
+    RemoveCurrentTool();
+    if (nHit != -1) {
+      if (bTracking) ti.uFlags |= TTF_TRACK | TTF_ABSOLUTE;
+      if (::SendMessage(hWndTip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti))) {
+        t_toolTip.hWndOwner = m_hWnd;
+        t_toolTip.nLastHit = nHit;
+        t_toolTip.hWndTool = ti.hwnd;
+        t_toolTip.uToolId = ti.uId;
+        t_toolTip.bTracking = bTracking;
+        ::SendMessage(hWndTip, TTM_ACTIVATE, TRUE, 0);
+        if (bTracking) ::SendMessage(hWndTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+      }
+    }
+  }
+  // The tip copies its text; a text other than the call-back marker was allocated for us to free.
+  if (ti.lpszText != LPSTR_TEXTCALLBACK) free(ti.lpszText);
+  if (t_toolTip.nLastHit == -1) return;
+
+  if (t_toolTip.bTracking) {
+    ::SendMessage(hWndTip, TTM_TRACKPOSITION, 0, MAKELPARAM(pMsg->pt.x + 16, pMsg->pt.y + 16));
+    return;
+  }
+  // The tip finds its tool from the message's window and client position, so relay the message
+  // as the tool's window would have received it.
+  MSG relay = *pMsg;
+  HWND hWndRelay = (ti.uFlags & TTF_IDISHWND) ? reinterpret_cast<HWND>(ti.uId) : ti.hwnd;
+  CPoint ptRelay = pMsg->pt;
+  ::ScreenToClient(hWndRelay, &ptRelay);
+  relay.hwnd = hWndRelay;
+  if (message == WM_NCMOUSEMOVE) relay.message = WM_MOUSEMOVE;
+  relay.lParam = MAKELPARAM(ptRelay.x, ptRelay.y);
+  ::SendMessage(hWndTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relay));
+}
+
+void PASCAL CWnd::CancelToolTips(BOOL bKeys) {
+  HWND hWndTip = t_toolTip.hWndTip;
+  if (hWndTip == nullptr || !::IsWindow(hWndTip)) return;
+  ::SendMessage(hWndTip, TTM_POP, 0, 0);
+  if (bKeys || t_toolTip.bTracking) RemoveCurrentTool();
+}
 
 // ---- Relatives -------------------------------------------------------------------------------------
 CWnd* CWnd::GetTopLevelParent() const {

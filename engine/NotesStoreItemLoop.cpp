@@ -41,17 +41,9 @@ CString Guarded(Call call) {
   }
 }
 
-VARIANT IndexVariant(long n) {
-  VARIANT index;
-  VariantInit(&index);
-  index.vt = VT_I4;
-  index.lVal = n;
-  return index;
-}
-
 // A fetch that yields no item fails like one that throws, so that no empty document is saved for it.
 LPDISPATCH FetchItem(RdoItemsDispatch& items, long n) {
-  LPDISPATCH item = items.Item(IndexVariant(n));
+  LPDISPATCH item = items.Item(COleVariant(long(n), VT_I4));
   if (!item) AfxThrowOleDispatchException(0, L"the folder returned no item");
   return item;
 }

@@ -67,14 +67,6 @@ CString Describe(CException* e) {
   return text[0] ? CString(text) : CString(L"automation call failed");
 }
 
-VARIANT IndexVariant(long n) {
-  VARIANT index;
-  VariantInit(&index);
-  index.vt = VT_I4;
-  index.lVal = n;
-  return index;
-}
-
 // One PST item as the harness sees it before the conversion.
 struct PstItem {
   CString subject;
@@ -110,13 +102,13 @@ std::vector<PstItem> ReadPstItems(CPstSession& session, const CString& path, CSt
     for (long n = 1; n <= count; ++n) {
       PstItem item;
       try {
-        RdoMailDispatch mail(collection.Item(IndexVariant(n)));
+        RdoMailDispatch mail(collection.Item(COleVariant(long(n), VT_I4)));
         item.subject = mail.GetSubject();
         item.messageClass = mail.GetMessageClass();
         RdoAttachmentsDispatch attachments(mail.GetAttachments());
         const long attachmentCount = attachments.m_lpDispatch ? attachments.GetCount() : 0;
         for (long a = 1; a <= attachmentCount; ++a) {
-          RdoAttachmentDispatch attachment(attachments.Item(IndexVariant(a)));
+          RdoAttachmentDispatch attachment(attachments.Item(COleVariant(long(a), VT_I4)));
           item.attachments.push_back(attachment.GetFileName());
         }
       } catch (CException* e) {

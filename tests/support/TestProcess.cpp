@@ -1,6 +1,7 @@
 // Text conversion and child programs for Windows tests.
 #include "TestProcess.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace testsupport {
@@ -59,6 +60,8 @@ DWORD RunProgram(const std::string& commandLine, std::string* output, const std:
                                       environment.empty() ? nullptr : environment.data(), nullptr, &si, &pi);
   CloseHandle(writePipe);
   if (!started) {
+    // Said on standard error so that a failed start is told apart from a child's own failure.
+    fwprintf(stderr, L"could not start %ls (error %lu)\n", cmd.c_str(), GetLastError());
     CloseHandle(readPipe);
     return 0xFFFFFFFF;
   }

@@ -8,4 +8,9 @@
 #define XT_IDC_DRAGNONE 9011
 #define XT_IDC_HSPLITBAR 9970
 #define XT_IDC_VSPLITBAR 9971
+// The command bars' cursor over the resizable edge of a control while customizing.
+#define XTP_IDC_RESIZE 9972
 #define XT_IDC_HAND 9973
+
+// Command-bar strings.
+#define XTP_IDS_TOOLBAR_CHANGED 9394

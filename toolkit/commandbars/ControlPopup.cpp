@@ -12,8 +12,10 @@ IMPLEMENT_SERIAL(CXTPControlPopup, CXTPControl, VERSIONABLE_SCHEMA | _XTP_SCHEMA
 
 namespace {
 
-// The depth of nested equality tests of sub-bars; a cycle cannot pass XTP_MAX_POPUP_DEPTH.
+// The depth of nested equality tests and deep copies of sub-bars; a cycle cannot pass
+// XTP_MAX_POPUP_DEPTH.
 int g_nEqualDepth = 0;
+int g_nCopyDepth = 0;
 
 // Whether pTarget is pRoot or a bar under one of pRoot's popup controls, at any depth.
 BOOL BarTreeContains(CXTPCommandBar* pRoot, CXTPCommandBar* pTarget,
@@ -57,7 +59,8 @@ BOOL CXTPControlPopup::IsEqual(CXTPControl* pOther) {
   if (!CXTPControl::IsEqual(pOther)) return FALSE;
   CXTPControlPopup* pPopup = DYNAMIC_DOWNCAST(CXTPControlPopup, pOther);
   if (pPopup == nullptr) return FALSE;
-  if (m_pCommandBar == nullptr || pPopup->m_pCommandBar == nullptr) return TRUE;
+  if (m_pCommandBar == nullptr || pPopup->m_pCommandBar == nullptr || m_pCommandBar == pPopup->m_pCommandBar)
+    return TRUE;
   if (g_nEqualDepth >= XTP_MAX_POPUP_DEPTH) return FALSE;
   ++g_nEqualDepth;
   const BOOL bSame =
@@ -87,8 +90,10 @@ void CXTPControlPopup::Copy(CXTPControl* pControl, BOOL bRecursive) {
   CXTPControl::Copy(pControl, bRecursive);
   CXTPControlPopup* pSource = DYNAMIC_DOWNCAST(CXTPControlPopup, pControl);
   if (pSource == nullptr || pSource == this) return;
-  if (bRecursive && pSource->m_pCommandBar != nullptr) {
+  if (bRecursive && pSource->m_pCommandBar != nullptr && g_nCopyDepth < XTP_MAX_POPUP_DEPTH) {
+    ++g_nCopyDepth;
     CXTPCommandBar* pCopy = pSource->m_pCommandBar->CreateCopy(TRUE);
+    --g_nCopyDepth;
     SetCommandBar(pCopy);
     if (pCopy != nullptr) pCopy->InternalRelease();
   } else {

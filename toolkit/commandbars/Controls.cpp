@@ -433,6 +433,7 @@ void CXTPControls::SetOriginalControls(CXTPControls* pControls) {
 }
 
 BOOL CXTPControls::IsSameAs(const CXTPControls* pOther, int nDepth) const {
+  if (pOther == this) return TRUE;
   if (pOther == nullptr || nDepth > XTP_MAX_POPUP_DEPTH) return FALSE;
   int i = 0, j = 0;
   for (;;) {

@@ -12,6 +12,16 @@ namespace testsupport {
 namespace {
 
 const DWORD kStepMs = 40;
+BOOL (*g_pfnPreTranslate)(MSG*) = nullptr;
+
+void PumpFiltered() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (g_pfnPreTranslate != nullptr && g_pfnPreTranslate(&msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
 
 void SendMouse(DWORD flags, int x = 0, int y = 0) {
   INPUT input = {};
@@ -46,9 +56,16 @@ void RunSequence(const std::function<void()>& sequence) {
     sequence();
     done = true;
   });
-  PumpUntil([&] { return done.load(); }, 30000);
+  const DWORD dwStart = GetTickCount();
+  while (!done.load() && GetTickCount() - dwStart < 30000) {
+    PumpFiltered();
+    Sleep(10);
+  }
   worker.join();
-  PumpMessages(60);
+  for (int i = 0; i < 6; ++i) {
+    PumpFiltered();
+    Sleep(10);
+  }
 }
 
 }  // namespace
@@ -104,5 +121,7 @@ void InputTap(UINT virtualKey, UINT modifier1, UINT modifier2) {
 void InputKey(UINT virtualKey, bool down) {
   RunSequence([=] { SendKey(virtualKey, down); });
 }
+
+void InputSetPreTranslate(BOOL (*pfnFilter)(MSG*)) { g_pfnPreTranslate = pfnFilter; }
 
 }  // namespace testsupport

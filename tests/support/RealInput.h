@@ -19,5 +19,8 @@ void InputDrag(POINT from, POINT to, int steps = 8);
 void InputTap(UINT virtualKey, UINT modifier1 = 0, UINT modifier2 = 0);
 // Presses or releases one key.
 void InputKey(UINT virtualKey, bool down);
+// While input is sent, each message is first offered to this filter (as a program's message loop
+// offers it to PreTranslateMessage); TRUE means it was taken. NULL dispatches everything.
+void InputSetPreTranslate(BOOL (*pfnFilter)(MSG*));
 
 }  // namespace testsupport

@@ -148,8 +148,7 @@ void CXTPBarTheme::RefreshFonts() {
     HDC hDC = ::GetDC(nullptr);
     lf.lfCharSet = static_cast<BYTE>(::GetTextCharset(hDC));
     ::ReleaseDC(nullptr, hDC);
-    lf.lfHeight = ncm.lfMenuFont.lfHeight;
-    if (lf.lfHeight >= -10 && lf.lfHeight <= -1) lf.lfHeight = -11;
+    lf.lfHeight = AdjustMenuFontHeight(ncm.lfMenuFont.lfHeight);
     lf.lfWeight = ncm.lfMenuFont.lfWeight;
     lf.lfItalic = ncm.lfMenuFont.lfItalic;
     lstrcpynW(lf.lfFaceName, ncm.lfMenuFont.lfFaceName, LF_FACESIZE);

@@ -112,6 +112,10 @@ class CXTPBarTheme : public CCmdTarget {
   // Stores the follow-system flag; with a description, remakes the caption fonts from it.
   void SetFont(const LOGFONT* pLogFont, BOOL bUseStandardFont = FALSE);
   void RefreshFonts();
+  // The caption height taken from the system menu font: heights from -10 to -1 become -11.
+  static LONG PASCAL AdjustMenuFontHeight(LONG lfHeight) {
+    return lfHeight >= -10 && lfHeight <= -1 ? -11 : lfHeight;
+  }
   CSize DrawControl(CDC* pDC, CXTPControl* pControl, BOOL bDraw = TRUE);
   int GetCurrentTheme() const;
   int GetThemeNumber() const { return m_nTheme; }

@@ -23,8 +23,10 @@
 
 namespace {
 
-// Stored archives larger than this are not read back (the registry form is limited far below it).
-const DWORD kMaxStoredControlsBytes = 16 * 1024 * 1024;
+// Stored archives larger than this are not read back, and lists with more bars than this are no state
+// this program wrote: both keep the memory a damaged or hostile state can claim small.
+const DWORD kMaxStoredControlsBytes = XTP_PROPEXCHANGE_MAX_VALUE_BYTES;
+const int kMaxStoredBars = 4096;
 
 // One bar's stored placement.
 struct BarState {
@@ -202,6 +204,7 @@ BOOL CXTPCommandBars::LoadCommandBarList(CXTPPropExchange* pPX, CXTPCommandBarLi
     CXTPPropExchangeEnumeratorPtr pEnumerator(secBars->GetEnumerator(_T("CommandBar")));
     POSITION pos = pEnumerator->GetPosition(0);
     while (pos != nullptr) {
+      if (pCommandBarList->GetCount() >= kMaxStoredBars) return FALSE;
       CXTPPropExchangeSection sec(pEnumerator->GetNext(pos));
       CObject* pObject = nullptr;
       if (!sec->ExchangeObjectInstance(pObject, RUNTIME_CLASS(CXTPCommandBar))) return FALSE;

@@ -20,6 +20,11 @@ namespace {
 // Menu items may name a menu resource that names itself again; importing stops at this depth.
 int g_nImportDepth = 0;
 
+// Stored sets nest (an original set inside the controls, a set of a document menu): deeper than this is
+// no state this program wrote, and reading on would only use up the stack.
+const int kMaxStoredSetDepth = 8;
+int g_nLoadDepth = 0;
+
 const int kGroupWrapGap = 6;
 
 BOOL IsPopupType(XTPControlType type) {
@@ -505,6 +510,11 @@ void CXTPControls::DoPropExchange(CXTPPropExchange* pPX) {
     return;
   }
 
+  if (g_nLoadDepth >= kMaxStoredSetDepth) AfxThrowArchiveException(CArchiveException::badSchema);
+  struct LoadDepth {
+    LoadDepth() { ++g_nLoadDepth; }
+    ~LoadDepth() { --g_nLoadDepth; }
+  } depth;
   RemoveAll();
   {
     CXTPPropExchangeEnumeratorPtr pEnumerator(pPX->GetEnumerator(_T("Control")));

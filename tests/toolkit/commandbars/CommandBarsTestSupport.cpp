@@ -87,6 +87,8 @@ CFixedSizeControl* AddFixed(CXTPControls* pControls, int nId, int cx, int cy, BO
 
 IMPLEMENT_DYNCREATE(CTestFrame, CXTPFrameWnd)
 
+BOOL CTestFrame::s_bBareFrame = FALSE;
+
 BEGIN_MESSAGE_MAP(CTestFrame, CXTPFrameWnd)
 ON_WM_CREATE()
 ON_COMMAND(ID_TEST_DELETE_SELF, OnDeleteSelf)
@@ -115,6 +117,7 @@ int CTestFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
   m_pCommandBars->SetSite(this);
   m_pCommandBars->EnableDocking();
+  if (s_bBareFrame) return 0;
   if (m_pCommandBars->SetMenu(L"Menu Bar", IDR_TEST_MENU) == nullptr) return -1;
   m_pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
   if (m_pToolBar == nullptr || !m_pToolBar->LoadToolBar(IDR_TEST_TOOLBAR, FALSE)) return -1;

@@ -62,6 +62,9 @@ class CTestFrame : public CXTPFrameWnd {
   // Saves the bars under the profile section (when set) and destroys the frame.
   void SaveAndDestroy(LPCTSTR lpszProfile = nullptr);
 
+  // A frame with the manager and its dock bars only (no menu bar, no toolbar).
+  static BOOL s_bBareFrame;
+
   CXTPToolBar* m_pToolBar = nullptr;
   std::vector<UINT> m_arrCommands;
   std::vector<UINT> m_arrNotifications;

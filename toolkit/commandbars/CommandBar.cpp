@@ -20,7 +20,7 @@
 
 #include <windowsx.h>
 
-IMPLEMENT_DYNCREATE(CXTPCommandBar, CWnd)
+IMPLEMENT_SERIAL(CXTPCommandBar, CWnd, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 namespace {
 

@@ -22,7 +22,7 @@ struct XTP_COMMANDBARS_PROPEXCHANGE_PARAM;
 // handler runs under a reference of its own, so a handler may release the bar's last outside
 // reference without the bar disappearing under it.
 class CXTPCommandBar : public CWnd, public CXTPBarAccessibility, public CXTPHookSink {
-  DECLARE_DYNCREATE(CXTPCommandBar)
+  DECLARE_SERIAL(CXTPCommandBar)
 
  public:
   CXTPCommandBar();

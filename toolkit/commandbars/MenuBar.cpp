@@ -5,7 +5,7 @@
 
 #include <PropExchange.h>
 
-IMPLEMENT_DYNCREATE(CXTPMenuBar, CXTPToolBar)
+IMPLEMENT_SERIAL(CXTPMenuBar, CXTPToolBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
 CXTPMenuBar::CXTPMenuBar() { m_barType = xtpBarTypeMenuBar; }
 

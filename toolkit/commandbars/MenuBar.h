@@ -5,7 +5,7 @@
 #include "ToolBar.h"
 
 class CXTPMenuBar : public CXTPToolBar {
-  DECLARE_DYNCREATE(CXTPMenuBar)
+  DECLARE_SERIAL(CXTPMenuBar)
 
  public:
   CXTPMenuBar();

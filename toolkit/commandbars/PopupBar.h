@@ -9,7 +9,7 @@
 class CXTPToolBar;
 
 class CXTPPopupBar : public CXTPCommandBar {
-  DECLARE_DYNCREATE(CXTPPopupBar)
+  DECLARE_SERIAL(CXTPPopupBar)
 
  public:
   CXTPPopupBar();
@@ -92,7 +92,7 @@ class CXTPPopupBar : public CXTPCommandBar {
 };
 
 class CXTPPopupToolBar : public CXTPPopupBar {
-  DECLARE_DYNCREATE(CXTPPopupToolBar)
+  DECLARE_SERIAL(CXTPPopupToolBar)
 
  public:
   CXTPPopupToolBar();

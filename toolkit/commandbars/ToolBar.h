@@ -10,7 +10,7 @@ class CXTPDockBar;
 class CXTPPopupBar;
 
 class CXTPToolBar : public CXTPCommandBar {
-  DECLARE_DYNCREATE(CXTPToolBar)
+  DECLARE_SERIAL(CXTPToolBar)
 
  public:
   CXTPToolBar();

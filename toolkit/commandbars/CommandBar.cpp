@@ -1135,10 +1135,11 @@ void CXTPCommandBar::OnCustomizeDragOver(CXTPControl* pDataObject, CPoint point,
   if (nIndex != -1 && GetControl(nIndex) == pDataObject) rcMarker.SetRectEmpty();
   m_bVerticalMarker =
       !(m_barPosition == xtpBarLeft || m_barPosition == xtpBarRight || m_barType == xtpBarTypePopup);
+  // The mark is kept even when it is empty: a drop onto the dragged control itself reads it.
+  m_nMarkerIndex = nIndex;
+  m_bMarkerAfter = bAfter;
   if (rcMarker != m_rcMarker) {
     m_rcMarker = rcMarker;
-    m_nMarkerIndex = nIndex;
-    m_bMarkerAfter = bAfter;
     Invalidate(FALSE);
   }
 }

@@ -234,4 +234,20 @@ TEST(LiveObjectsTest, BarHeldBeyondItsManagerNoLongerReachesIt) {
   EXPECT_EQ(XTPGetLiveObjectCounts()->nControls, before.nControls);
 }
 
+TEST(LiveObjectsTest, ManagerHeldBeyondItsFrameForgetsItAndEndsCleanly) {
+  const XTPLiveObjectCounts before = *XTPGetLiveObjectCounts();
+  CTestFrame* pFrame = CTestFrame::CreateTestFrame(CRect(40, 40, 400, 300), nullptr, FALSE);
+  ASSERT_NE(pFrame, nullptr);
+  CXTPCommandBars* pHeld = pFrame->GetCommandBars();
+  pHeld->InternalAddRef();
+  pFrame->SaveAndDestroy();
+  EXPECT_EQ(pHeld->GetSite(), nullptr);
+  // Work that would reach the frame finds none.
+  pHeld->RecalcFrameLayout();
+  pHeld->ClosePopups();
+  pHeld->InternalRelease();
+  EXPECT_EQ(XTPGetLiveObjectCounts()->nCommandBarsManagers, before.nCommandBarsManagers);
+  EXPECT_EQ(XTPGetLiveObjectCounts()->nCommandBars, before.nCommandBars);
+}
+
 }  // namespace

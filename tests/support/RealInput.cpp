@@ -68,6 +68,11 @@ void RunSequence(const std::function<void()>& sequence) {
   }
 }
 
+void MoveInSteps(POINT from, POINT to, int steps) {
+  for (int i = 1; i <= steps; ++i)
+    MoveTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+}
+
 }  // namespace
 
 void InputMoveMouse(int x, int y) {
@@ -101,8 +106,19 @@ void InputDrag(POINT from, POINT to, int steps) {
   RunSequence([=] {
     MoveTo(from.x, from.y);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
-    for (int i = 1; i <= steps; ++i)
-      MoveTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+    MoveInSteps(from, to, steps);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+  });
+}
+
+void InputDragVia(POINT from, POINT via, POINT to, UINT key, int steps) {
+  RunSequence([=] {
+    MoveTo(from.x, from.y);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    MoveInSteps(from, via, steps);
+    SendKey(key, true);
+    SendKey(key, false);
+    MoveInSteps(via, to, steps);
     SendMouse(MOUSEEVENTF_LEFTUP);
   });
 }

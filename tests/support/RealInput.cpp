@@ -116,8 +116,10 @@ void InputDragVia(POINT from, POINT via, POINT to, UINT key, int steps) {
     MoveTo(from.x, from.y);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     MoveInSteps(from, via, steps);
-    SendKey(key, true);
-    SendKey(key, false);
+    if (key != 0) {
+      SendKey(key, true);
+      SendKey(key, false);
+    }
     MoveInSteps(via, to, steps);
     SendMouse(MOUSEEVENTF_LEFTUP);
   });

@@ -15,8 +15,8 @@ void InputClick(int x, int y, bool right = false);
 void InputDoubleClick(int x, int y);
 // Presses at `from`, moves in `steps` steps to `to` and releases there.
 void InputDrag(POINT from, POINT to, int steps = 8);
-// Presses at `from`, moves to `via`, taps `key` there with the button still down, moves on to `to`
-// and releases there.
+// Presses at `from`, moves to `via`, taps `key` there (unless 0) with the button still down, moves on
+// to `to` and releases there.
 void InputDragVia(POINT from, POINT via, POINT to, UINT key, int steps = 8);
 // Presses and releases a key, with the modifiers held around it (0 for none).
 void InputTap(UINT virtualKey, UINT modifier1 = 0, UINT modifier2 = 0);

@@ -1,6 +1,8 @@
 // Shared pieces of the command-bar tests.
 #include "CommandBarsTestSupport.h"
 
+#include <algorithm>
+
 #include <CommandBarsOptions.h>
 #include <Controls.h>
 #include <MenuBar.h>
@@ -95,6 +97,8 @@ ON_COMMAND(ID_TEST_DELETE_SELF, OnDeleteSelf)
 ON_COMMAND_RANGE(ID_TEST_FIRST, ID_TEST_LAST, OnTestCommand)
 ON_COMMAND(XTP_ID_CUSTOMIZE, OnCustomize)
 ON_NOTIFY_RANGE(CBN_XTP_EXECUTE, ID_TEST_FIRST, ID_TEST_LAST, OnExecuteNotify)
+ON_UPDATE_COMMAND_UI(ID_TEST_ITEM_A, OnUpdateItemA)
+ON_UPDATE_COMMAND_UI(ID_TEST_PASTE, OnUpdatePaste)
 END_MESSAGE_MAP()
 
 CTestFrame* CTestFrame::CreateTestFrame(const CRect& rc, LPCTSTR lpszProfile, BOOL bShow) {
@@ -139,6 +143,12 @@ void CTestFrame::SaveAndDestroy(LPCTSTR lpszProfile) {
 }
 
 void CTestFrame::OnTestCommand(UINT nID) { m_arrCommands.push_back(nID); }
+
+void CTestFrame::OnUpdateItemA(CCmdUI* pCmdUI) {
+  pCmdUI->SetCheck(std::count(m_arrCommands.begin(), m_arrCommands.end(), UINT(ID_TEST_ITEM_A)) % 2);
+}
+
+void CTestFrame::OnUpdatePaste(CCmdUI* pCmdUI) { pCmdUI->Enable(!m_bPasteDisabled); }
 
 void CTestFrame::OnDeleteSelf() {
   m_arrCommands.push_back(ID_TEST_DELETE_SELF);

@@ -69,10 +69,14 @@ class CTestFrame : public CXTPFrameWnd {
   std::vector<UINT> m_arrCommands;
   std::vector<UINT> m_arrNotifications;
   CString m_strProfile;
+  // ID_TEST_ITEM_A shows a check after every odd run of it; ID_TEST_PASTE is enabled unless this is set.
+  BOOL m_bPasteDisabled = FALSE;
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnTestCommand(UINT nID);
+  afx_msg void OnUpdateItemA(CCmdUI* pCmdUI);
+  afx_msg void OnUpdatePaste(CCmdUI* pCmdUI);
   afx_msg void OnDeleteSelf();
   afx_msg void OnCustomize();
   afx_msg void OnExecuteNotify(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);

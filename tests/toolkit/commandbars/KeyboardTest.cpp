@@ -157,9 +157,9 @@ TEST_F(ShortcutManagerTest, ResetReturnsToTheDefaultTableOrToNone) {
 
 BOOL PreTranslateThroughTheApp(MSG* pMsg) { return theTestApp.PreTranslateMessage(pMsg); }
 
-// One shown frame for the suite: under Xvfb hiding a shown frame costs seconds. Each test puts back
+// One shown frame for a suite: under Xvfb hiding a shown frame costs seconds. Each test puts back
 // what it changes.
-class KeyboardFrameTest : public ::testing::Test {
+class SharedFrameTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     s_pFrame = CTestFrame::CreateTestFrame(CRect(60, 60, 660, 420));
@@ -208,8 +208,10 @@ class KeyboardFrameTest : public ::testing::Test {
   HWND m_hFrame = nullptr;
 };
 
-CTestFrame* KeyboardFrameTest::s_pFrame = nullptr;
-HWND KeyboardFrameTest::s_hFrame = nullptr;
+CTestFrame* SharedFrameTest::s_pFrame = nullptr;
+HWND SharedFrameTest::s_hFrame = nullptr;
+
+class KeyboardFrameTest : public SharedFrameTest {};
 
 TEST_F(KeyboardFrameTest, ShortcutEditShowsHeldModifiersFixesTheKeyAndStartsOverOnTheNext) {
   CXTPAcceleratorManager* pManager = m_pFrame->GetCommandBars()->GetShortcutManager();
@@ -418,6 +420,80 @@ TEST_F(KeyboardFrameTest, PopupTrackedForItsCommandReturnsTheClickedItemAndRunsN
   EXPECT_TRUE(m_pFrame->m_arrCommands.empty());
   EXPECT_EQ(CXTPBarMouseTracker::GetThreadState()->GetTrackedCount(), 0);
   pPopup->InternalRelease();
+}
+
+// ---- Running commands ---------------------------------------------------------------------------------
+
+class ControlCommandTest : public SharedFrameTest {
+ protected:
+  // Opens the File menu and adds a button to it.
+  CXTPControl* AddToFileMenu(int nId, LPCTSTR lpszCaption) {
+    MenuBar()->SetPopuped(0);
+    CXTPCommandBar* pFile = OpenPopupOf(MenuBar());
+    if (pFile == nullptr) return nullptr;
+    CXTPControl* pControl = pFile->GetControls()->Add(xtpControlButton, nId);
+    pControl->SetCaption(lpszCaption);
+    pFile->DelayLayout();
+    PumpMessages(30);
+    return pControl;
+  }
+  static void RemoveControl(CXTPControl* pControl) {
+    if (pControl != nullptr) pControl->GetControls()->Remove(pControl);
+  }
+};
+
+TEST_F(ControlCommandTest, ControlWithoutAnIdClosesTheMenuAndSendsNothing) {
+  CXTPControl* pNothing = AddToFileMenu(0, L"Nothing");
+  ASSERT_NE(pNothing, nullptr);
+  const CPoint pt = ControlCenter(pNothing);
+  testsupport::InputClick(pt.x, pt.y);
+  EXPECT_EQ(OpenPopupOf(MenuBar()), nullptr);
+  EXPECT_TRUE(m_pFrame->m_arrCommands.empty());
+  EXPECT_TRUE(m_pFrame->m_arrNotifications.empty());
+  RemoveControl(pNothing);
+}
+
+TEST_F(ControlCommandTest, ItemThatKeepsItsMenuOpenShowsItsNewCheckAtOnce) {
+  CXTPControl* pItem = AddToFileMenu(ID_TEST_ITEM_A, L"Keep open");
+  ASSERT_NE(pItem, nullptr);
+  pItem->SetCloseSubMenuOnClick(FALSE);
+  CXTPCommandBar* pFile = OpenPopupOf(MenuBar());
+  const CPoint pt = ControlCenter(pItem);
+  testsupport::InputClick(pt.x, pt.y);
+  ASSERT_EQ(m_pFrame->m_arrCommands.size(), 1u);
+  EXPECT_EQ(OpenPopupOf(MenuBar()), pFile);
+  EXPECT_TRUE(pItem->GetChecked());
+  testsupport::InputClick(pt.x, pt.y);
+  EXPECT_EQ(m_pFrame->m_arrCommands.size(), 2u);
+  EXPECT_EQ(OpenPopupOf(MenuBar()), pFile);
+  EXPECT_FALSE(pItem->GetChecked());
+  EndTracking();
+  RemoveControl(pItem);
+}
+
+TEST_F(ControlCommandTest, MovingBackOntoAPressedButtonBeforeReleaseRunsIt) {
+  CXTPControl* pOpen = m_pFrame->m_pToolBar->GetControls()->FindControl(ID_TEST_OPEN);
+  const CPoint pt = ControlCenter(pOpen);
+  testsupport::InputDragVia(pt, CPoint(pt.x, pt.y + 120), pt, 0, 4);
+  PumpMessages(50);
+  ASSERT_EQ(m_pFrame->m_arrCommands.size(), 1u);
+  EXPECT_EQ(m_pFrame->m_arrCommands[0], UINT(ID_TEST_OPEN));
+}
+
+TEST_F(ControlCommandTest, DisablingACheckedControlThroughTheUpdatePassUnchecksIt) {
+  CXTPToolBar* pToolBar = m_pFrame->m_pToolBar;
+  CXTPControl* pPaste = pToolBar->GetControls()->FindControl(ID_TEST_PASTE);
+  ASSERT_NE(pPaste, nullptr);
+  pPaste->SetChecked(TRUE);
+  pToolBar->OnUpdateCmdUI(TRUE);
+  EXPECT_TRUE(pPaste->GetEnabled());
+  EXPECT_TRUE(pPaste->GetChecked());
+  m_pFrame->m_bPasteDisabled = TRUE;
+  pToolBar->OnUpdateCmdUI(TRUE);
+  EXPECT_FALSE(pPaste->GetEnabled());
+  EXPECT_FALSE(pPaste->GetChecked());
+  m_pFrame->m_bPasteDisabled = FALSE;
+  pToolBar->OnUpdateCmdUI(TRUE);
 }
 
 TEST(ControlHiddenTest, PopupWithAnEmptySubBarIsNeverHiddenForDisuse) {

@@ -371,7 +371,10 @@ void CXTPCommandBar::OnMouseMove(UINT, CPoint point) {
   if (IsBarCustomizeMode()) {
     CXTPCommandBars* pCommandBars = FindOwnerCommandBars();
     if (CXTPControl* pDrag = pCommandBars != nullptr ? pCommandBars->GetDragControl() : nullptr) {
-      if (pDrag->GetParent() == this) pDrag->OnMouseMove(point);
+      if (pDrag->GetParent() == this) {
+        pDrag->OnMouseMove(point);
+        pDrag->OnCustomizeSetCursor(point);
+      }
     }
     return;
   }

@@ -66,7 +66,7 @@ CXTPCommandBars::~CXTPCommandBars() {
   m_pMenuBar = nullptr;
   for (INT_PTR i = 0; i < arrBars.GetSize(); ++i) {
     CXTPToolBar* pBar = arrBars[i];
-    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveCommandBar(pBar);
+    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveBar(pBar);
     pBar->m_pDockBar = nullptr;
     // A bar someone else still holds outlives the manager: it must not reach it any more.
     if (pBar->m_dwRef > 1) {
@@ -129,7 +129,7 @@ CXTPMenuBar* CXTPCommandBars::SetMenu(LPCTSTR lpszCaption, UINT nIDMenu) {
   pMenuBar->Redraw();
   pMenuBar->SetBarID(1);
   if (!pMenuBar->SetPosition(xtpBarTop) || !pMenuBar->LoadMenuBar(nIDMenu)) {
-    if (pMenuBar->m_pDockBar != nullptr) pMenuBar->m_pDockBar->RemoveCommandBar(pMenuBar);
+    if (pMenuBar->m_pDockBar != nullptr) pMenuBar->m_pDockBar->RemoveBar(pMenuBar);
     pMenuBar->InternalRelease();
     return nullptr;
   }
@@ -152,7 +152,7 @@ CXTPToolBar* CXTPCommandBars::Add(LPCTSTR lpszCaption, XTPBarPosition barPositio
   pBar->EnableDocking(0x3F);
   pBar->SetTitle(lpszCaption);
   if (!pBar->SetPosition(barPosition)) {
-    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveCommandBar(pBar);
+    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveBar(pBar);
     pBar->InternalRelease();
     return nullptr;
   }
@@ -175,7 +175,7 @@ CXTPToolBar* CXTPCommandBars::AddCustomBar(LPCTSTR lpcstrCaption, UINT nID, BOOL
   if (pBar->GetDragTracker() == nullptr) pBar->EnableDocking(0x3F);
   pBar->SetTitle(lpcstrCaption);
   if (!pBar->SetPosition(bTearOffBar ? xtpBarFloating : xtpBarTop)) {
-    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveCommandBar(pBar);
+    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveBar(pBar);
     pBar->InternalRelease();
     return nullptr;
   }
@@ -207,7 +207,7 @@ void CXTPCommandBars::Remove(CXTPToolBar* pToolBar) {
   if (nIndex < 0) return;
   if (pToolBar->GetSafeHwnd() != nullptr) pToolBar->ShowWindow(SW_HIDE);
   if (pToolBar->m_pDockBar != nullptr) {
-    pToolBar->m_pDockBar->RemoveCommandBar(pToolBar);
+    pToolBar->m_pDockBar->RemoveBar(pToolBar);
     pToolBar->m_pDockBar = nullptr;
     RecalcFrameLayout();
   }
@@ -241,8 +241,8 @@ CSize CXTPCommandBars::GetPopupIconSize() const { return m_pOptions->szPopupIcon
 BOOL CXTPCommandBars::DockCommandBar(CXTPToolBar* pBar, LPRECT lpRect, CXTPDockBar* pDockBar) {
   if (pBar == nullptr || pDockBar == nullptr) return FALSE;
   if (!pBar->CreateToolBarWindow(pDockBar, FALSE)) return FALSE;
-  pDockBar->DockCommandBar(pBar, lpRect);
-  pBar->SetBarPosition(pDockBar->GetPosition());
+  pDockBar->DockBar(pBar, lpRect);
+  pBar->SetBarPosition(pDockBar->GetDockSide());
   return TRUE;
 }
 
@@ -253,7 +253,7 @@ BOOL CXTPCommandBars::DockCommandBar(CXTPToolBar* pBar, int nSide) {
 BOOL CXTPCommandBars::FloatCommandBar(CXTPToolBar* pBar) {
   if (pBar == nullptr || !pBar->CreateToolBarWindow(m_pFrame, TRUE)) return FALSE;
   if (pBar->m_pDockBar != nullptr) {
-    pBar->m_pDockBar->RemoveCommandBar(pBar);
+    pBar->m_pDockBar->RemoveBar(pBar);
     pBar->m_pDockBar = nullptr;
   }
   pBar->SetBarPosition(xtpBarFloating);
@@ -610,7 +610,7 @@ void CXTPCommandBars::AddHiddenRowControls(CXTPToolBar* pToolBar, CXTPPopupBar* 
   CXTPDockBar* pDock = pToolBar != nullptr ? pToolBar->GetDockBar() : nullptr;
   if (pDock == nullptr || pPopup == nullptr) return;
   CArray<CXTPToolBar*, CXTPToolBar*> arrRow;
-  pDock->GetVisibleToolbars(pDock->FindBar(pToolBar), arrRow);
+  pDock->GetRowBars(pDock->FindBar(pToolBar), arrRow);
   for (INT_PTR b = 0; b < arrRow.GetSize(); ++b) {
     CXTPControls* pControls = arrRow[b]->GetControls();
     for (int i = 0; i < pControls->GetCount(); ++i) {
@@ -627,7 +627,7 @@ void CXTPCommandBars::AddRemoveButtonsPopup(CXTPToolBar* pToolBar, CXTPPopupBar*
   if (pToolBar == nullptr || pPopup == nullptr) return;
   CArray<CXTPToolBar*, CXTPToolBar*> arrRow;
   if (CXTPDockBar* pDock = pToolBar->GetDockBar()) {
-    pDock->GetVisibleToolbars(pDock->FindBar(pToolBar), arrRow);
+    pDock->GetRowBars(pDock->FindBar(pToolBar), arrRow);
   } else {
     arrRow.Add(pToolBar);
   }

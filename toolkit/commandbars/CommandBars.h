@@ -50,7 +50,9 @@ class CXTPCommandBarList {
   void AddNew(CXTPCommandBar* pBar) { m_arrBars.Add(pBar); }
   BOOL Contains(const CXTPCommandBar* pBar) const;
   int GetCount() const { return static_cast<int>(m_arrBars.GetSize()); }
-  CXTPCommandBar* GetAt(int nIndex) const { return m_arrBars[nIndex]; }
+  CXTPCommandBar* GetAt(int nIndex) const {
+    return nIndex >= 0 && nIndex < GetCount() ? m_arrBars[nIndex] : nullptr;
+  }
   CXTPCommandBar* FindCommandBar(UINT nBarID) const;
   void RemoveAll();
 

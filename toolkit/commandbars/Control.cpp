@@ -317,14 +317,24 @@ void InvertFrame(HDC hDC, const CRect& rc) {
 
 }  // namespace
 
+BOOL CXTPControl::IsOnResizeEdge(CPoint point, BOOL* pbLeft) const {
+  if (!m_rcControl.PtInRect(point)) return FALSE;
+  const BOOL bLeft = point.x - m_rcControl.left <= 2;
+  if (pbLeft != nullptr) *pbLeft = bLeft;
+  return bLeft || m_rcControl.right - point.x <= 2;
+}
+
+void CXTPControl::OnCustomizeSetCursor(CPoint point) {
+  if (!IsCustomizeResizeAllowed() || !IsOnResizeEdge(point, nullptr)) return;
+  if (HCURSOR hCursor = GetToolkitResourceManager()->LoadCursor(XTP_IDC_RESIZE)) ::SetCursor(hCursor);
+}
+
 BOOL CXTPControl::TrackCustomizeResize(CPoint point) {
   CXTPCommandBar* pParent = m_pParent;
   CXTPCommandBars* pCommandBars = GetCommandBars();
   if (pParent == nullptr || pParent->GetSafeHwnd() == nullptr || pCommandBars == nullptr) return FALSE;
-  if (!m_rcControl.PtInRect(point)) return FALSE;
-  const BOOL bLeft = point.x - m_rcControl.left <= 2;
-  const BOOL bRight = m_rcControl.right - point.x <= 2;
-  if (!bLeft && !bRight) return FALSE;
+  BOOL bLeft = FALSE;
+  if (!IsOnResizeEdge(point, &bLeft)) return FALSE;
 
   InternalAddRef();
   pParent->InternalAddRef();

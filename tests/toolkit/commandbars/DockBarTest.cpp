@@ -100,7 +100,7 @@ TEST_F(DockBarTest, OfTwoBarsWhoseRememberedPlacesOverlapTheLaterOneIsPushedRigh
   CXTPDockBar* pTop = m_pCommandBars->GetDockBar(xtpBarTop);
   CRect rcA;
   pA->GetWindowRect(&rcA);
-  pTop->RemoveCommandBar(pB);
+  pTop->RemoveBar(pB);
   pTop->InsertEntry(2, pB);
   pTop->NormalizeRows();
   pB->SetDockBar(pTop);
@@ -117,7 +117,7 @@ TEST_F(DockBarTest, ShortenableBarsShrinkBeforeAnyWraps) {
   CXTPToolBar* pA = AddBar(L"A", 14, xtpFlagAlignAny | xtpFlagFloating | xtpFlagHideWrap);
   CXTPToolBar* pB = AddBar(L"B", 14, xtpFlagAlignAny | xtpFlagFloating | xtpFlagHideWrap);
   CXTPDockBar* pTop = m_pCommandBars->GetDockBar(xtpBarTop);
-  pTop->RemoveCommandBar(pB);
+  pTop->RemoveBar(pB);
   pTop->InsertEntry(2, pB);
   pTop->NormalizeRows();
   pB->SetDockBar(pTop);

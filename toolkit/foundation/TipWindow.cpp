@@ -410,6 +410,10 @@ LRESULT CXTPTipWindow::OnUpdateTipText(WPARAM, LPARAM lParam) {
   XTPTipTool* pTool = m_arrTools[nIndex];
   pTool->strText = source.strText;
   pTool->bCallback = source.bCallback;
+  if (pTool->IsSameTool(m_toolPending)) {
+    m_toolPending.strText = source.strText;
+    m_toolPending.bCallback = source.bCallback;
+  }
   if (pTool->IsSameTool(m_toolCurrent)) {
     m_toolCurrent.strText = source.strText;
     m_toolCurrent.bCallback = source.bCallback;

@@ -3,11 +3,15 @@
 // probed pixel by pixel on DIBs.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "ColorTable.h"
 #include "ImageManager.h"
 #include "ImagePixels.h"
+#include "TestFiles.h"
 #include "ToolkitCanvas.h"
 #include "ToolkitTestResource.h"
 
@@ -63,6 +67,28 @@ COLORREF Probe(CXTPImageManagerIcon* pIcon, CXTPIconHandle& hForm, int x, int y)
   ToolkitCanvas canvas(64, 64);
   pIcon->Draw(&canvas.dc(), CPoint(0, 0), hForm);
   return canvas.At(x, y);
+}
+
+// An icon file made of an icon group resource: the 6-byte header, 16-byte entries with file offsets,
+// then the images as RT_ICON holds them.
+std::string IconFileFromResource(UINT nID) {
+  HINSTANCE hInst = AfxGetResourceHandle();
+  HRSRC hGroup = ::FindResourceW(hInst, MAKEINTRESOURCEW(nID), RT_GROUP_ICON);
+  if (hGroup == nullptr) return std::string();
+  const BYTE* pGroup = static_cast<const BYTE*>(::LockResource(::LoadResource(hInst, hGroup)));
+  const WORD nCount = *reinterpret_cast<const WORD*>(pGroup + 4);
+  std::string header(reinterpret_cast<const char*>(pGroup), 6), images;
+  for (WORD i = 0; i < nCount; ++i) {
+    const BYTE* pEntry = pGroup + 6 + i * 14;
+    const WORD nImage = *reinterpret_cast<const WORD*>(pEntry + 12);
+    HRSRC hImage = ::FindResourceW(hInst, MAKEINTRESOURCEW(nImage), RT_ICON);
+    const DWORD cbImage = ::SizeofResource(hInst, hImage);
+    const DWORD dwOffset = 6 + nCount * 16 + static_cast<DWORD>(images.size());
+    header.append(reinterpret_cast<const char*>(pEntry), 12);
+    header.append(reinterpret_cast<const char*>(&dwOffset), 4);
+    images.append(static_cast<const char*>(::LockResource(::LoadResource(hInst, hImage))), cbImage);
+  }
+  return header + images;
 }
 
 class ImageManagerTest : public ::testing::Test {
@@ -373,4 +399,107 @@ TEST_F(ImageManagerTest, AnIconGroupGivesEveryImageOrThoseOfTheAskedSize) {
   CXTPIconHandle hIcon;
   ASSERT_TRUE(manager_->LoadIconResource(IDI_TEST_ICONS, 16, 16, hIcon));
   EXPECT_EQ(hIcon.GetExtent(), CSize(16, 16));
+}
+
+TEST_F(ImageManagerTest, AnImageListGivesEveryImageACopyForItsId) {
+  CImageList images;
+  ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 1));
+  HBITMAP hStrip = MakeStrip24({RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 128, 0)}, 16, 16);
+  ASSERT_EQ(images.Add(CBitmap::FromHandle(hStrip), kMagenta), 0);
+  ::DeleteObject(hStrip);
+  ASSERT_TRUE(manager_->AddIconsFromImageList(&images, nullptr, 0, CSize(0, 0)));
+  for (UINT i = 0; i < 3; ++i) ASSERT_NE(manager_->GetImage(i, 16), nullptr) << i;
+  images.DeleteImageList();
+  CXTPImageManagerIcon* pIcon = manager_->GetImage(1, 16);
+  EXPECT_EQ(Probe(pIcon, pIcon->GetIcon(), 8, 8), RGB(0, 0, 255)) << "a copy outlives the list";
+
+  CImageList two;
+  ASSERT_TRUE(two.Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 1));
+  HBITMAP hPair = MakeStrip24({RGB(255, 255, 0), RGB(0, 255, 255)}, 16, 16);
+  two.Add(CBitmap::FromHandle(hPair), kMagenta);
+  ::DeleteObject(hPair);
+  const UINT ids[] = {40, 0, 41};
+  ASSERT_TRUE(manager_->AddIconsFromImageList(&two, ids, 3, CSize(16, 16), xtpImageChecked));
+  EXPECT_EQ(Probe(manager_->GetImage(41), manager_->GetImage(41)->GetCheckedIcon(), 8, 8), RGB(0, 255, 255));
+  const UINT tooMany[] = {50, 51, 52};
+  EXPECT_FALSE(manager_->AddIconsFromImageList(&two, tooMany, 3, CSize(16, 16)));
+  EXPECT_EQ(manager_->GetIconSet(50), nullptr);
+  EXPECT_FALSE(manager_->AddIconsFromImageList(nullptr, nullptr, 0, CSize(0, 0)));
+}
+
+TEST_F(ImageManagerTest, PictureFilesLoadOnlyTheir32BitImages) {
+  testsupport::TempDir dir;
+  // A 32-bit bitmap file of 2 x 2 opaque red pixels, and a 24-bit one.
+  auto writeBmp = [&](const std::string& name, WORD bits) {
+    const DWORD cbRow = bits == 32 ? 8 : 8;  // 2 pixels, rows padded to 4 bytes
+    std::string bytes(14 + 40 + cbRow * 2, '\0');
+    BITMAPFILEHEADER* pFile = reinterpret_cast<BITMAPFILEHEADER*>(&bytes[0]);
+    pFile->bfType = 0x4D42;
+    pFile->bfSize = static_cast<DWORD>(bytes.size());
+    pFile->bfOffBits = 54;
+    BITMAPINFOHEADER* pInfo = reinterpret_cast<BITMAPINFOHEADER*>(&bytes[14]);
+    pInfo->biSize = 40;
+    pInfo->biWidth = 2;
+    pInfo->biHeight = 2;
+    pInfo->biPlanes = 1;
+    pInfo->biBitCount = bits;
+    for (int i = 0; i < 4; ++i) {
+      BYTE* p = reinterpret_cast<BYTE*>(&bytes[54]) + (bits == 32 ? i * 4 : (i / 2) * 8 + (i % 2) * 3);
+      p[2] = 255;
+      if (bits == 32) p[3] = 255;
+    }
+    FILE* f = _wfopen(CString(dir.File(name).c_str()), L"wb");
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+    return CString(dir.File(name).c_str());
+  };
+  HBITMAP hBitmap = CXTPImageManager::LoadAlphaBitmapFile(writeBmp("alpha.bmp", 32));
+  ASSERT_NE(hBitmap, nullptr);
+  XTPImagePixels pixels;
+  ASSERT_TRUE(ReadImagePixels(hBitmap, pixels));
+  EXPECT_EQ(CSize(pixels.cx, pixels.cy), CSize(2, 2));
+  EXPECT_EQ(pixels.bits[2], 255);
+  EXPECT_EQ(pixels.bits[3], 255);
+  ::DeleteObject(hBitmap);
+  EXPECT_EQ(CXTPImageManager::LoadAlphaBitmapFile(writeBmp("plain.bmp", 24)), nullptr);
+  EXPECT_EQ(CXTPImageManager::LoadAlphaBitmapFile(CString(dir.File("missing.bmp").c_str())), nullptr);
+
+  // The test icon group as an icon file: 16 and 32 at 24 bits, 24 at 32 bits.
+  const std::string ico = IconFileFromResource(IDI_TEST_ICONS);
+  ASSERT_FALSE(ico.empty());
+  const CString icoPath(dir.File("icons.ico").c_str());
+  FILE* f = _wfopen(icoPath, L"wb");
+  fwrite(ico.data(), 1, ico.size(), f);
+  fclose(f);
+  hBitmap = CXTPImageManager::LoadAlphaIconFile(icoPath, 24);
+  ASSERT_NE(hBitmap, nullptr);
+  ASSERT_TRUE(ReadImagePixels(hBitmap, pixels));
+  EXPECT_EQ(CSize(pixels.cx, pixels.cy), CSize(24, 24)) << "half the stored height";
+  ::DeleteObject(hBitmap);
+  hBitmap = CXTPImageManager::LoadAlphaIconFile(icoPath, 0);
+  EXPECT_NE(hBitmap, nullptr) << "any width";
+  ::DeleteObject(hBitmap);
+  EXPECT_EQ(CXTPImageManager::LoadAlphaIconFile(icoPath, 16), nullptr) << "the 16-pixel image is not 32-bit";
+
+  // A directory entry pointing past the file's end.
+  std::string damaged = ico;
+  const DWORD dwFar = 0x7FFFFFF0;
+  memcpy(&damaged[6 + 2 * 16 + 12], &dwFar, 4);
+  f = _wfopen(icoPath, L"wb");
+  fwrite(damaged.data(), 1, damaged.size(), f);
+  fclose(f);
+  EXPECT_EQ(CXTPImageManager::LoadAlphaIconFile(icoPath, 24), nullptr);
+}
+
+TEST_F(ImageManagerTest, ASilhouetteCoversOnlyTheOpaquePixels) {
+  AddPlainIcon(1, RGB(200, 100, 0));
+  AddAlphaIcon(2, RGB(200, 100, 0));
+  ToolkitCanvas canvas(32, 32);
+  CXTPImageManagerIcon* pIcon = manager_->GetImage(1);
+  pIcon->DrawMonochrome(&canvas.dc(), CPoint(0, 0), pIcon->GetIcon(), RGB(0, 0, 128));
+  EXPECT_EQ(canvas.At(8, 8), RGB(0, 0, 128));
+  EXPECT_EQ(canvas.At(0, 0), RGB(255, 255, 255));
+  CXTPImageManagerIcon* pAlpha = manager_->GetImage(2);
+  pAlpha->DrawMonochrome(&canvas.dc(), CPoint(16, 16), pAlpha->GetIcon(), RGB(0, 0, 128));
+  EXPECT_EQ(canvas.At(24, 24), RGB(255, 255, 255)) << "an alpha picture draws no silhouette";
 }

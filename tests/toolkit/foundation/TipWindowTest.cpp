@@ -437,3 +437,40 @@ TEST_F(TipTest, GradientTipsAreFramedInTheColourOfTheTheme) {
   system.themeActive = FALSE;
   GetColorTable()->RefreshColors();
 }
+
+TEST_F(TipTest, SystemKindsUseTheSystemsTooltipControl) {
+  settings_->InternalRelease();
+  UseNewSettings(xtpTipSystemBalloon);
+  MoveTo(50, 50);
+  CWnd* pTip = settings_->GetTipWindow();
+  ASSERT_NE(pTip, nullptr);
+  WCHAR szClass[64] = {};
+  ::GetClassNameW(pTip->m_hWnd, szClass, 64);
+  EXPECT_STREQ(szClass, TOOLTIPS_CLASSW);
+  EXPECT_TRUE(pTip->GetStyle() & TTS_BALLOON);
+  EXPECT_TRUE(pTip->GetStyle() & TTS_ALWAYSTIP);
+  EXPECT_EQ(pTip->SendMessage(TTM_GETTOOLCOUNT), 1);
+  MoveTo(150, 150);
+  EXPECT_EQ(pTip->SendMessage(TTM_GETTOOLCOUNT), 0) << "leaving every tool removes the last one";
+}
+
+TEST_F(TipTest, LeavingTheToolsWindowHidesTheTipThroughTheMouseHook) {
+  CXTPTipWindow::SetClock(previousClock_);
+  // A child over part of the first tool: a window of this thread that is not the tool's (a static
+  // would not do: it lets the mouse through to its parent).
+  HWND hWndChild = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 0, 70, 100, 28, owner_->m_hWnd,
+                                     nullptr, nullptr, nullptr);
+  ASSERT_NE(hWndChild, nullptr);
+  MoveTo(50, 30);
+  FireTimer();
+  ASSERT_EQ(ShownId(), 1u);
+  ASSERT_EQ(CXTPTipWindow::GetMouseHookOwner(), Tip());
+  // The owner relays nothing here: only the hook sees the mouse reach the child.
+  CPoint pt(50, 85);
+  owner_->ClientToScreen(&pt);
+  MoveCursorTo(pt.x, pt.y);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return !Tip()->IsWindowVisible(); }, 2000));
+  EXPECT_EQ(ShownId(), 0u);
+  EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), nullptr);
+  ::DestroyWindow(hWndChild);
+}

@@ -115,16 +115,18 @@ void CXTPImageManager::RemoveIcon(UINT nCommand) {
   pIconSet->InternalRelease();
 }
 
-void CXTPImageManager::RemoveAll() {
-  POSITION pos = m_mapImages.GetStartPosition();
+void PASCAL CXTPImageManager::ReleaseIconSets(CIconSetsMap& mapImages) {
+  POSITION pos = mapImages.GetStartPosition();
   while (pos != nullptr) {
     UINT nCommand;
     CXTPImageManagerIconSet* pIconSet;
-    m_mapImages.GetNextAssoc(pos, nCommand, pIconSet);
+    mapImages.GetNextAssoc(pos, nCommand, pIconSet);
     pIconSet->InternalRelease();
   }
-  m_mapImages.RemoveAll();
+  mapImages.RemoveAll();
 }
+
+void CXTPImageManager::RemoveAll() { ReleaseIconSets(m_mapImages); }
 
 void CXTPImageManager::ReplaceAll(CIconSetsMap& mapImages) {
   RemoveAll();

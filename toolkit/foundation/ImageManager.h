@@ -131,6 +131,8 @@ class CXTPImageManager : public CCmdTarget {
   void LoadIconSet(CXTPImageManagerIconSet* pSet, CXTPPropExchange* pPX);
   void StoreIconSet(CXTPImageManagerIconSet* pSet, CXTPPropExchange* pPX);
   void ReplaceAll(CIconSetsMap& mapImages);
+  // Releases every set of the map and empties it.
+  static void PASCAL ReleaseIconSets(CIconSetsMap& mapImages);
 
   typedef BOOL(WINAPI* PFNALPHABLEND)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 

@@ -11,10 +11,9 @@
 #include <vector>
 
 #include "ImageManager.h"
-#include "ImagePixels.h"
+#include "ImageTestPictures.h"
 #include "PropExchangeArchive.h"
 #include "PropExchangeRegistry.h"
-#include "ToolkitCanvas.h"
 
 // The replacement operators below pair malloc with free on purpose.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
@@ -47,46 +46,17 @@ void operator delete[](void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
-HBITMAP MakeAlphaPicture(COLORREF clr, int cx, int cy) {
-  XTPImagePixels pixels;
-  pixels.cx = cx;
-  pixels.cy = cy;
-  pixels.bits.resize(static_cast<size_t>(cx) * cy * 4);
-  for (size_t i = 0; i < pixels.bits.size(); i += 4) {
-    pixels.bits[i] = GetBValue(clr);
-    pixels.bits[i + 1] = GetGValue(clr);
-    pixels.bits[i + 2] = GetRValue(clr);
-    pixels.bits[i + 3] = 255;
-  }
-  pixels.bits[3] = 0;  // a transparent corner
-  return CreateImageBitmap32(pixels);
-}
-
-// An ordinary icon of one colour with a transparent corner, through a masked 24-bit strip.
 void AddPlainIcon(CXTPImageManager* pManager, UINT nCommand, COLORREF clr, int cx, XTPImageState state) {
-  HBITMAP hAlpha = MakeAlphaPicture(clr, cx, cx);
-  XTPImagePixels pixels;
-  ReadImagePixels(hAlpha, pixels);
-  ::DeleteObject(hAlpha);
-  pixels.bits[0] = 255, pixels.bits[1] = 0, pixels.bits[2] = 255;  // magenta corner: the mask colour
-  for (size_t i = 3; i < pixels.bits.size(); i += 4) pixels.bits[i] = 0;
-  HBITMAP h32 = CreateImageBitmap32(pixels);
-  HBITMAP hStrip = static_cast<HBITMAP>(::CopyImage(h32, IMAGE_BITMAP, 0, 0, 0));
-  ::DeleteObject(h32);
+  HBITMAP hStrip = MakeStrip24({clr}, cx, cx);
   ASSERT_TRUE(pManager->AddIconsFromBitmap(hStrip, &nCommand, 1, CSize(cx, cx), state, FALSE));
   ::DeleteObject(hStrip);
 }
 
+// An alpha picture whose top-left pixel is transparent.
 void AddAlphaIcon(CXTPImageManager* pManager, UINT nCommand, COLORREF clr, int cx) {
-  HBITMAP hBitmap = MakeAlphaPicture(clr, cx, cx);
+  HBITMAP hBitmap = MakeStrip({clr}, cx, cx, TRUE, 255, TRUE);
   ASSERT_TRUE(pManager->AddIconsFromBitmap(hBitmap, &nCommand, 1, CSize(cx, cx), xtpImageNormal, TRUE));
   ::DeleteObject(hBitmap);
-}
-
-COLORREF Probe(CXTPImageManagerIcon* pIcon, CXTPIconHandle& hForm, int x, int y) {
-  ToolkitCanvas canvas(64, 64);
-  pIcon->Draw(&canvas.dc(), CPoint(0, 0), hForm);
-  return canvas.At(x, y);
 }
 
 // The manager every store test starts from: command 5 with a 16-pixel icon (and a hot form) and a

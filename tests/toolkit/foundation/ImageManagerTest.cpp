@@ -11,63 +11,11 @@
 #include "ColorTable.h"
 #include "ImageManager.h"
 #include "ImagePixels.h"
+#include "ImageTestPictures.h"
 #include "TestFiles.h"
-#include "ToolkitCanvas.h"
 #include "ToolkitTestResource.h"
 
 namespace {
-
-const COLORREF kMagenta = RGB(255, 0, 255);
-
-// A 24-bit strip of cx-wide images: image j is filled with colors[j], its top-left pixel magenta
-// (the mask colour an ordinary strip takes from its corner).
-HBITMAP MakeStrip24(const std::vector<COLORREF>& colors, int cx, int cy) {
-  XTPImagePixels pixels;
-  pixels.cx = cx * static_cast<int>(colors.size());
-  pixels.cy = cy;
-  pixels.bits.resize(static_cast<size_t>(pixels.cx) * cy * 4);
-  for (int y = 0; y < cy; ++y) {
-    for (int x = 0; x < pixels.cx; ++x) {
-      const COLORREF clr = (x % cx == 0 && y == 0) ? kMagenta : colors[x / cx];
-      BYTE* p = pixels.Row(y) + x * 4;
-      p[0] = GetBValue(clr);
-      p[1] = GetGValue(clr);
-      p[2] = GetRValue(clr);
-      p[3] = 0;
-    }
-  }
-  HBITMAP hBitmap32 = CreateImageBitmap32(pixels);
-  // A device-dependent copy, as LoadBitmap gives.
-  HBITMAP hBitmap = static_cast<HBITMAP>(::CopyImage(hBitmap32, IMAGE_BITMAP, 0, 0, 0));
-  ::DeleteObject(hBitmap32);
-  return hBitmap;
-}
-
-// A 32-bit strip of cx-wide opaque images in colors[j].
-HBITMAP MakeStrip32(const std::vector<COLORREF>& colors, int cx, int cy, BYTE alpha = 255) {
-  XTPImagePixels pixels;
-  pixels.cx = cx * static_cast<int>(colors.size());
-  pixels.cy = cy;
-  pixels.bits.resize(static_cast<size_t>(pixels.cx) * cy * 4);
-  for (int y = 0; y < cy; ++y) {
-    for (int x = 0; x < pixels.cx; ++x) {
-      BYTE* p = pixels.Row(y) + x * 4;
-      const COLORREF clr = colors[x / cx];
-      p[0] = GetBValue(clr);
-      p[1] = GetGValue(clr);
-      p[2] = GetRValue(clr);
-      p[3] = alpha;
-    }
-  }
-  return CreateImageBitmap32(pixels);
-}
-
-// The colour an icon form shows at (x, y) when drawn on white at its own size.
-COLORREF Probe(CXTPImageManagerIcon* pIcon, CXTPIconHandle& hForm, int x, int y) {
-  ToolkitCanvas canvas(64, 64);
-  pIcon->Draw(&canvas.dc(), CPoint(0, 0), hForm);
-  return canvas.At(x, y);
-}
 
 // An icon file made of an icon group resource: the 6-byte header, 16-byte entries with file offsets,
 // then the images as RT_ICON holds them.

@@ -249,6 +249,27 @@ TEST_F(TipTest, TheMouseHookGoesWithTheTipWindowThatOwnsIt) {
   EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), nullptr);
 }
 
+TEST_F(TipTest, DestroyingTheOwnerWhileATipShowsReleasesTheMouseHook) {
+  TipOwner other;
+  other.m_pSettings = settings_;
+  ASSERT_TRUE(other.CreateOwner());
+  ::SetForegroundWindow(other.m_hWnd);
+  CPoint pt(50, 50);
+  other.ClientToScreen(&pt);
+  ::SetCursorPos(pt.x, pt.y);
+  MSG msg = {other.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(50, 50), 0, pt};
+  settings_->FilterToolTipMessage(&other, &msg, TRUE);
+  FireTimer();
+  ASSERT_EQ(CXTPTipWindow::GetMouseHookOwner(), Tip());
+  other.DestroyWindow();  // takes the tip window it owns with it
+  EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), nullptr);
+  EXPECT_FALSE(::IsWindow(Tip()->m_hWnd));
+  MoveTo(50, 50);
+  EXPECT_TRUE(::IsWindow(Tip()->m_hWnd)) << "a tip window is made anew for the other owner";
+  FireTimer();
+  EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), Tip());
+}
+
 TEST_F(TipTest, ChangingTheStyleRemakesTheTipWindowOnlyWhenItDiffers) {
   MoveTo(50, 50);
   CWnd* pTip = settings_->GetTipWindow();
@@ -451,6 +472,7 @@ TEST_F(TipTest, SystemKindsUseTheSystemsTooltipControl) {
   EXPECT_TRUE(pTip->GetStyle() & TTS_ALWAYSTIP);
   EXPECT_EQ(pTip->SendMessage(TTM_GETTOOLCOUNT), 1);
   MoveTo(150, 150);
+  ASSERT_EQ(settings_->GetTipWindow(), pTip);
   EXPECT_EQ(pTip->SendMessage(TTM_GETTOOLCOUNT), 0) << "leaving every tool removes the last one";
 }
 

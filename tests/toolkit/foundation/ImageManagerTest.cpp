@@ -94,6 +94,10 @@ TEST_F(ImageManagerTest, AMissingWidthIsAScaledCopyOfTheFirstNearestIcon) {
 
   pSet->RefreshAll();
   EXPECT_EQ(pSet->GetIcon(24, FALSE), nullptr) << "a refresh drops scaled copies";
+  CXTPImageManagerIcon* pHuge = manager_->GetImage(1, 100000);
+  ASSERT_NE(pHuge, nullptr);
+  EXPECT_FALSE(pHuge->IsScaled()) << "no copy beyond the largest picture";
+  EXPECT_EQ(pHuge->GetWidth(), 32);
 }
 
 TEST_F(ImageManagerTest, AlphaIconsAndWidthZeroAreReturnedUnscaled) {
@@ -282,6 +286,7 @@ TEST_F(ImageManagerTest, CustomIconsTakeIdsAfterTheCounter) {
   EXPECT_EQ(manager_->AddCustomIcon(hIcon), CXTPImageManager::nFirstCustomID + 2);
   ASSERT_NE(manager_->GetImage(CXTPImageManager::nFirstCustomID + 1, 16), nullptr);
   EXPECT_TRUE(manager_->GetImage(CXTPImageManager::nFirstCustomID + 1, 16)->IsAlpha());
+  EXPECT_EQ(manager_->AddCustomIcon(CXTPIconHandle()), 0u) << "no picture, no id";
 }
 
 // ---- Resources -------------------------------------------------------------------------------------

@@ -24,13 +24,29 @@ std::vector<std::wstring> TakeMessageBoxes() {
   return result;
 }
 
+// Hiding or destroying an active top-level window costs Wine about two seconds (it waits for the X
+// server to confirm), so every host is a child of one stage window that lives as long as the program.
+HWND Stage() {
+  static HWND hStage = nullptr;
+  if (hStage == nullptr || !::IsWindow(hStage)) {
+    LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
+                                            reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1));
+    hStage = ::CreateWindowExW(0, lpszClass, L"Toolkit test stage", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                               0, 0, 900, 700, nullptr, nullptr, AfxGetInstanceHandle(), nullptr);
+  }
+  return hStage;
+}
+
 BOOL ControlHost::CreateHost(LPCTSTR lpszTitle, int x, int y, int cx, int cy) {
+  HWND hStage = Stage();
+  if (hStage == nullptr) return FALSE;
   LPCTSTR lpszClass =
       AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  if (!CreateEx(0, lpszClass, lpszTitle, WS_POPUP | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN, x, y, cx, cy,
-                nullptr, nullptr))
+  if (!CreateEx(0, lpszClass, lpszTitle, WS_CHILD | WS_BORDER | WS_VISIBLE | WS_CLIPCHILDREN, x, y, cx, cy,
+                hStage, nullptr))
     return FALSE;
-  ::SetForegroundWindow(m_hWnd);
+  ::SetForegroundWindow(hStage);
+  ::SetFocus(m_hWnd);
   UpdateWindow();
   return TRUE;
 }

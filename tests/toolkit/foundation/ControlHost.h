@@ -10,7 +10,8 @@
 
 class ControlHost : public CWnd {
  public:
-  // A visible, captioned popup at (x, y) of the given outer size.
+  // A visible window at (x, y) of the screen, of the given outer size, inside the program's test stage
+  // (the foreground window).
   BOOL CreateHost(LPCTSTR lpszTitle, int x, int y, int cx, int cy);
   ~ControlHost() override;
 

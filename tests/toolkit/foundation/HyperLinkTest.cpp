@@ -2,6 +2,7 @@
 // beside the text, the shell's failures told in words, and the link cursor.
 #include <gtest/gtest.h>
 
+#include "ColorTable.h"
 #include "ControlHost.h"
 #include "FakeSystemQueries.h"
 #include "HyperLink.h"
@@ -115,7 +116,7 @@ TEST_F(HyperLinkFixture, WithoutTheShellAClickOnTheTextOnlyMarksItVisited) {
 TEST_F(HyperLinkFixture, BackgroundDefaultsToTheFaceColour) {
   CXTHyperLink link;
   ASSERT_TRUE(MakeLink(link, L"Home", SS_LEFT, CRect(10, 10, 300, 30)));
-  EXPECT_EQ(link.GetBackColor(), ::GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(link.GetBackColor(), GetXtremeColor(COLOR_BTNFACE));
   link.SetBackColor(RGB(255, 255, 255));
   EXPECT_EQ(link.GetBackColor(), RGB(255, 255, 255));
   link.SetColors(RGB(1, 2, 3), COLORREF(-1), COLORREF(-1));

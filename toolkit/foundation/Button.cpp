@@ -72,6 +72,14 @@ void CXTButton::RedrawButton(BOOL bRedraw) {
   if (bRedraw && GetSafeHwnd() != nullptr) Invalidate(FALSE);
 }
 
+BOOL CXTButton::ChangeStyle(const std::function<void(CXTButtonStyleBase*)>& change) {
+  CXTButtonStyleBase* pStyle = GetButtonStyle();
+  if (pStyle == nullptr) return FALSE;
+  change(pStyle);
+  RedrawButton(TRUE);
+  return TRUE;
+}
+
 void CXTButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
   if (CXTButtonStyleBase* pStyle = GetButtonStyle()) pStyle->DrawButton(lpDrawItemStruct, this);
 }
@@ -99,19 +107,12 @@ DWORD CXTButton::SetXButtonStyle(DWORD dwStyle, BOOL bRedraw) {
 }
 
 BOOL CXTButton::SetColors(COLORREF clrFace, COLORREF clrLight, COLORREF clrShadow, COLORREF clrText) {
-  CXTButtonStyleBase* pStyle = GetButtonStyle();
-  if (pStyle == nullptr) return FALSE;
-  pStyle->SetColors(clrFace, clrLight, clrShadow, clrText);
-  RedrawButton(TRUE);
-  return TRUE;
+  return ChangeStyle(
+      [=](CXTButtonStyleBase* pStyle) { pStyle->SetColors(clrFace, clrLight, clrShadow, clrText); });
 }
 
 BOOL CXTButton::SetFaceColor(COLORREF clrFace) {
-  CXTButtonStyleBase* pStyle = GetButtonStyle();
-  if (pStyle == nullptr) return FALSE;
-  pStyle->SetFaceColor(clrFace);
-  RedrawButton(TRUE);
-  return TRUE;
+  return ChangeStyle([=](CXTButtonStyleBase* pStyle) { pStyle->SetFaceColor(clrFace); });
 }
 
 COLORREF CXTButton::GetFaceColor() {
@@ -120,27 +121,15 @@ COLORREF CXTButton::GetFaceColor() {
 }
 
 BOOL CXTButton::SetLightColor(COLORREF clrLight) {
-  CXTButtonStyleBase* pStyle = GetButtonStyle();
-  if (pStyle == nullptr) return FALSE;
-  pStyle->SetLightColor(clrLight);
-  RedrawButton(TRUE);
-  return TRUE;
+  return ChangeStyle([=](CXTButtonStyleBase* pStyle) { pStyle->SetLightColor(clrLight); });
 }
 
 BOOL CXTButton::SetShadowColor(COLORREF clrShadow) {
-  CXTButtonStyleBase* pStyle = GetButtonStyle();
-  if (pStyle == nullptr) return FALSE;
-  pStyle->SetShadowColor(clrShadow);
-  RedrawButton(TRUE);
-  return TRUE;
+  return ChangeStyle([=](CXTButtonStyleBase* pStyle) { pStyle->SetShadowColor(clrShadow); });
 }
 
 BOOL CXTButton::SetTextColor(COLORREF clrText) {
-  CXTButtonStyleBase* pStyle = GetButtonStyle();
-  if (pStyle == nullptr) return FALSE;
-  pStyle->SetTextColor(clrText);
-  RedrawButton(TRUE);
-  return TRUE;
+  return ChangeStyle([=](CXTButtonStyleBase* pStyle) { pStyle->SetTextColor(clrText); });
 }
 
 BOOL CXTButton::SetFlatColors(COLORREF clrBorder, COLORREF clrHotFace, COLORREF clrPushedFace) {

@@ -4,6 +4,8 @@
 
 #include "ButtonTheme.h"
 
+#include <functional>
+
 class CXTPImageManagerIcon;
 class CXTPIconHandle;
 
@@ -83,6 +85,8 @@ class CXTButton : public CButton, public CXTThemeStyleHost {
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   // Redraws when the window exists and bRedraw is set.
   void RedrawButton(BOOL bRedraw);
+  // Applies a change to the current style and redraws; FALSE when the button has no style.
+  BOOL ChangeStyle(const std::function<void(CXTButtonStyleBase*)>& change);
   void DeleteIcon();
 
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);

@@ -393,13 +393,5 @@ void CXTButtonStyleScheme::FillActiveFace(CDC* pDC, const CRect& rc, BOOL bPushe
 IMPLEMENT_DYNCREATE(CXTButtonThemeFactory, CXTThemeManagerStyleFactory)
 
 CXTThemeStyleBase* CXTButtonThemeFactory::CreateStyle(int nTheme) {
-  CXTThemeStyleBase* pStyle;
-  if (nTheme == 1)
-    pStyle = new CXTButtonStyleFlat;
-  else if (nTheme == 2)
-    pStyle = new CXTButtonStyleScheme;
-  else
-    pStyle = new CXTButtonStyleBase;
-  pStyle->m_nTheme = nTheme;
-  return pStyle;
+  return XTCreateThemeStyle<CXTButtonStyleBase, CXTButtonStyleFlat, CXTButtonStyleScheme>(nTheme);
 }

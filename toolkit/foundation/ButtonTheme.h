@@ -59,6 +59,11 @@ class CXTButtonStyleBase : public CXTThemeStyleBase {
   // Pushed in the drawing sense: the pushed item-state bit or the button's checked flag.
   static BOOL IsPushed(UINT nState, CXTButton* pButton);
 
+  // The forms DrawIconForm knows.
+  enum IconForm { formNormal, formHot, formDisabled, formFaded, formShadow };
+  // Draws one icon form at pt; nothing when the form is empty.
+  void DrawIconForm(CDC* pDC, CXTPImageManagerIcon* pIcon, int nForm, CPoint pt, CXTButton* pButton);
+
   BOOL m_bShowImages = TRUE;
   BOOL m_bOffsetHiliteText = TRUE;  // the text moves one pixel right and down while pushed
   CFont* m_pFont = nullptr;
@@ -74,10 +79,6 @@ class CXTButtonStyleBase : public CXTThemeStyleBase {
  protected:
   // The text of the button as drawn (ampersands kept for DrawState's prefix handling) and its size.
   CSize MeasureText(CDC* pDC, CXTButton* pButton, CString& strText);
-  // Draws one icon form at pt; nothing when the form is empty.
-  void DrawIconForm(CDC* pDC, CXTPImageManagerIcon* pIcon, int nForm, CPoint pt, CXTButton* pButton);
-  // The forms DrawIconForm knows.
-  enum IconForm { formNormal, formHot, formDisabled, formFaded, formShadow };
   // The checkerboard of slots 15 and 20 used for pushed buttons with 0x20.
   static void FillCheckedPattern(CDC* pDC, const CRect& rc);
 };

@@ -76,6 +76,20 @@ COLORREF FlatCaptionTextColor(const CXTButtonStyleFlat& style, UINT nState, CXTB
   return style.m_clrText;
 }
 
+// The flat and scheme variants draw the disabled, hot (also when pushed) or normal form, unmoved.
+void DrawCaptionButtonImage(CXTButtonStyleBase& style, CDC* pDC, UINT nState, const CRect& rcItem,
+                            CXTButton* pButton) {
+  CXTPImageManagerIcon* pIcon = pButton->GetIconObject();
+  if (!style.GetShowImages() || pIcon == nullptr) return;
+  const CPoint pt = style.GetImageDrawPosition(pDC, nState, rcItem, pIcon, pButton);
+  int nForm = CXTButtonStyleBase::formNormal;
+  if ((nState & XT_BUTTON_STATE_DISABLED) != 0)
+    nForm = CXTButtonStyleBase::formDisabled;
+  else if (pButton->IsHot() || CXTButtonStyleBase::IsPushed(nState, pButton))
+    nForm = CXTButtonStyleBase::formHot;
+  style.DrawIconForm(pDC, pIcon, nForm, pt, pButton);
+}
+
 }  // namespace
 
 COLORREF CXTCaptionButtonStyleFlat::GetTextColor(UINT nState, CXTButton* pButton) {
@@ -83,15 +97,7 @@ COLORREF CXTCaptionButtonStyleFlat::GetTextColor(UINT nState, CXTButton* pButton
 }
 
 void CXTCaptionButtonStyleFlat::DrawImage(CDC* pDC, UINT nState, const CRect& rcItem, CXTButton* pButton) {
-  CXTPImageManagerIcon* pIcon = pButton->GetIconObject();
-  if (!GetShowImages() || pIcon == nullptr) return;
-  const CPoint pt = GetImageDrawPosition(pDC, nState, rcItem, pIcon, pButton);
-  int nForm = formNormal;
-  if ((nState & XT_BUTTON_STATE_DISABLED) != 0)
-    nForm = formDisabled;
-  else if (pButton->IsHot() || IsPushed(nState, pButton))
-    nForm = formHot;
-  DrawIconForm(pDC, pIcon, nForm, pt, pButton);
+  DrawCaptionButtonImage(*this, pDC, nState, rcItem, pButton);
 }
 
 void CXTCaptionButtonStyleFlat::DrawFrame(LPDRAWITEMSTRUCT lpDIS, CXTButton* pButton) {
@@ -116,15 +122,7 @@ COLORREF CXTCaptionButtonStyleScheme::GetTextColor(UINT nState, CXTButton* pButt
 }
 
 void CXTCaptionButtonStyleScheme::DrawImage(CDC* pDC, UINT nState, const CRect& rcItem, CXTButton* pButton) {
-  CXTPImageManagerIcon* pIcon = pButton->GetIconObject();
-  if (!GetShowImages() || pIcon == nullptr) return;
-  const CPoint pt = GetImageDrawPosition(pDC, nState, rcItem, pIcon, pButton);
-  int nForm = formNormal;
-  if ((nState & XT_BUTTON_STATE_DISABLED) != 0)
-    nForm = formDisabled;
-  else if (pButton->IsHot() || IsPushed(nState, pButton))
-    nForm = formHot;
-  DrawIconForm(pDC, pIcon, nForm, pt, pButton);
+  DrawCaptionButtonImage(*this, pDC, nState, rcItem, pButton);
 }
 
 void CXTCaptionButtonStyleScheme::DrawFrame(LPDRAWITEMSTRUCT lpDIS, CXTButton* pButton) {
@@ -170,13 +168,6 @@ void CXTCaptionButtonStyleScheme::DrawFrame(LPDRAWITEMSTRUCT lpDIS, CXTButton* p
 IMPLEMENT_DYNCREATE(CXTCaptionButtonThemeFactory, CXTThemeManagerStyleFactory)
 
 CXTThemeStyleBase* CXTCaptionButtonThemeFactory::CreateStyle(int nTheme) {
-  CXTThemeStyleBase* pStyle;
-  if (nTheme == 1)
-    pStyle = new CXTCaptionButtonStyleFlat;
-  else if (nTheme == 2)
-    pStyle = new CXTCaptionButtonStyleScheme;
-  else
-    pStyle = new CXTCaptionButtonStyle;
-  pStyle->m_nTheme = nTheme;
-  return pStyle;
+  return XTCreateThemeStyle<CXTCaptionButtonStyle, CXTCaptionButtonStyleFlat, CXTCaptionButtonStyleScheme>(
+      nTheme);
 }

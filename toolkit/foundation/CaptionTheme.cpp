@@ -96,13 +96,5 @@ void CXTCaptionStyleGradient::DrawCaptionBack(CDC* pDC, CXTCaption* pCaption, CR
 IMPLEMENT_DYNCREATE(CXTCaptionThemeFactory, CXTThemeManagerStyleFactory)
 
 CXTThemeStyleBase* CXTCaptionThemeFactory::CreateStyle(int nTheme) {
-  CXTThemeStyleBase* pStyle;
-  if (nTheme == 1)
-    pStyle = new CXTCaptionStyleFlat;
-  else if (nTheme == 2)
-    pStyle = new CXTCaptionStyleGradient;
-  else
-    pStyle = new CXTCaptionStyle;
-  pStyle->m_nTheme = nTheme;
-  return pStyle;
+  return XTCreateThemeStyle<CXTCaptionStyle, CXTCaptionStyleFlat, CXTCaptionStyleGradient>(nTheme);
 }

@@ -233,27 +233,11 @@ void CXTFlatEditStyle2::DrawBorders(CDC* pDC, const CRect& rcWindow, int nState,
 IMPLEMENT_DYNCREATE(CXTFlatComboBoxThemeFactory, CXTThemeManagerStyleFactory)
 
 CXTThemeStyleBase* CXTFlatComboBoxThemeFactory::CreateStyle(int nTheme) {
-  CXTThemeStyleBase* pStyle;
-  if (nTheme == 1)
-    pStyle = new CXTFlatComboStyle1;
-  else if (nTheme == 2)
-    pStyle = new CXTFlatComboStyle2;
-  else
-    pStyle = new CXTFlatComboStyle;
-  pStyle->m_nTheme = nTheme;
-  return pStyle;
+  return XTCreateThemeStyle<CXTFlatComboStyle, CXTFlatComboStyle1, CXTFlatComboStyle2>(nTheme);
 }
 
 IMPLEMENT_DYNCREATE(CXTFlatEditThemeFactory, CXTThemeManagerStyleFactory)
 
 CXTThemeStyleBase* CXTFlatEditThemeFactory::CreateStyle(int nTheme) {
-  CXTThemeStyleBase* pStyle;
-  if (nTheme == 1)
-    pStyle = new CXTFlatEditStyle1;
-  else if (nTheme == 2)
-    pStyle = new CXTFlatEditStyle2;
-  else
-    pStyle = new CXTFlatEditStyle;
-  pStyle->m_nTheme = nTheme;
-  return pStyle;
+  return XTCreateThemeStyle<CXTFlatEditStyle, CXTFlatEditStyle1, CXTFlatEditStyle2>(nTheme);
 }

@@ -94,6 +94,21 @@ class CXTThemeFactoryRegistry {
 
 CXTThemeFactoryRegistry* AFXAPI GetThemeFactoryRegistry();
 
+// The CreateStyle of every factory: theme 1 and theme 2 have styles of their own, any other number
+// (negative ones included) the default style; the style records the number it was made for.
+template <class TDefault, class TTheme1, class TTheme2>
+CXTThemeStyleBase* XTCreateThemeStyle(int nTheme) {
+  CXTThemeStyleBase* pStyle;
+  if (nTheme == 1)
+    pStyle = new TTheme1;
+  else if (nTheme == 2)
+    pStyle = new TTheme2;
+  else
+    pStyle = new TDefault;
+  pStyle->m_nTheme = nTheme;
+  return pStyle;
+}
+
 // The second base of every themed control, next to its window base: links the control to the
 // factory whose style it draws with.
 class CXTThemeStyleHost {

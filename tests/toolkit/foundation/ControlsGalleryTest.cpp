@@ -5,6 +5,7 @@
 #include "BrowseEdit.h"
 #include "Button.h"
 #include "Caption.h"
+#include "ColorTable.h"
 #include "ControlHost.h"
 #include "FlatComboBox.h"
 #include "HyperLink.h"
@@ -12,6 +13,12 @@
 #include "WindowTest.h"
 
 TEST(ControlsGallery, EachControlShowsAsTheWizardSetsItUp) {
+  // Earlier tests of this program script the system colours: start from the real ones.
+  GetColorTable()->RefreshColors();
+  for (auto* pFactory = GetThemeFactoryRegistry()->GetFirstFactory(); pFactory != nullptr;
+       pFactory = pFactory->m_pNextFactory)
+    pFactory->RefreshCurrentStyle();
+
   ControlHost host;
   ASSERT_TRUE(host.CreateHost(L"Dialog controls", 100, 100, 460, 300));
 
@@ -34,6 +41,7 @@ TEST(ControlsGallery, EachControlShowsAsTheWizardSetsItUp) {
   CXTFlatComboBox combo;
   ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, CRect(10, 130, 220, 250),
                            &host, 2));
+  combo.SetFont(&GetSystemResources()->m_fontRegular);
   combo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Save in New file"));
   combo.SendMessage(CB_SETCURSEL, 0);
 

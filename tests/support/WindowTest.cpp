@@ -108,7 +108,6 @@ INPUT KeyInput(WORD virtualKey, WORD scan, DWORD flags) {
 void MoveMouseTo(int screenX, int screenY) {
   INPUT input = PointerInput(screenX, screenY, MOUSEEVENTF_MOVE);
   SendInput(1, &input, sizeof(INPUT));
-  PumpMessages(30);
 }
 
 void MouseClickAt(int screenX, int screenY, bool rightButton) {
@@ -118,7 +117,6 @@ void MouseClickAt(int screenX, int screenY, bool rightButton) {
       PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP),
   };
   SendInput(3, inputs, sizeof(INPUT));
-  PumpMessages(30);
 }
 
 void SendKey(UINT virtualKey) {

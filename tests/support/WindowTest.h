@@ -28,9 +28,9 @@ void PressKey(HWND hwnd, UINT virtualKey);
 void ClickAt(HWND hwnd, int x, int y);
 
 // Real input through the system's input queue (SendInput): the pointer moves and clicks at screen
-// coordinates, keys go to whichever window has the focus, as a person's would. The pointer helpers
-// pump this thread's messages briefly; the key helpers do not, so that a modal dialog's own loop
-// (with its dialog-key handling) is the one that reads them.
+// coordinates, keys go to whichever window has the focus, as a person's would. None of them pumps
+// messages: the caller does, or a modal loop that is running (a dialog's, a menu's) reads the input
+// itself, with its own key handling.
 void MoveMouseTo(int screenX, int screenY);
 void MouseClickAt(int screenX, int screenY, bool rightButton = false);
 void SendKey(UINT virtualKey);

@@ -252,3 +252,45 @@ TEST_F(BrowseEditFixture, TheKeyboardContextMenuOpensBelowAndRightOfTheEdit) {
   const CPoint origin = ScreenPoint(&edit, 5, 5);
   EXPECT_EQ(rcMenu.TopLeft(), origin);
 }
+
+namespace {
+
+int g_menusSeen = 0;
+bool g_menuOpen = false;
+CPoint g_clickWhileOpen;
+
+void CALLBACK WatchMenus(HWND, UINT, UINT_PTR, DWORD) {
+  HWND hMenu = ::FindWindowW(L"#32768", nullptr);
+  const bool open = hMenu != nullptr && ::IsWindowVisible(hMenu);
+  if (open && !g_menuOpen) {
+    ++g_menusSeen;
+    // A person clicks the browse button again while its menu is down.
+    if (g_menusSeen == 1) testsupport::MouseClickAt(g_clickWhileOpen.x, g_clickWhileOpen.y);
+    if (g_menusSeen > 1) ::EndMenu();
+  }
+  g_menuOpen = open;
+}
+
+}  // namespace
+
+TEST_F(BrowseEditFixture, ClickingTheButtonWhileItsMenuIsOpenDoesNotOpenASecondMenu) {
+  CXTBrowseEdit edit;
+  ASSERT_TRUE(MakeEdit(edit, CRect(10, 10, 380, 34)));
+  ASSERT_TRUE(edit.Initialize(&host_, BES_XT_POPUPMENU, XT_IDM_POPUP, 1));
+  CXTBrowseButton& button = edit.GetBrowseButton();
+  EXPECT_NE(button.GetBrowseIcon(), nullptr) << "the arrow from the toolkit's strip";
+  EXPECT_TRUE(button.GetStyle() & BS_ICON);
+
+  CRect rcButton;
+  button.GetWindowRect(&rcButton);
+  g_clickWhileOpen = rcButton.CenterPoint();
+  g_menusSeen = 0;
+  g_menuOpen = false;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, WatchMenus);
+  testsupport::MouseClickAt(g_clickWhileOpen.x, g_clickWhileOpen.y);
+  testsupport::PumpUntil([] { return g_menusSeen > 1; }, 1500);
+  ::KillTimer(nullptr, timer);
+  if (::FindWindowW(L"#32768", nullptr) != nullptr) ::EndMenu();
+  EXPECT_EQ(g_menusSeen, 1);
+  EXPECT_FALSE(edit.IsBusy());
+}

@@ -4,10 +4,7 @@
 
 #include "DrawHelpers.h"
 
-#if __has_include("ImageManagerIcon.h")
 #include "ImageManagerIcon.h"
-#define XT_BUTTON_HAS_IMAGE_MANAGER 1
-#endif
 
 namespace {
 
@@ -35,8 +32,6 @@ BOOL CXTButton::SetIcon(CSize size, UINT nID, UINT nHotID, BOOL bRedraw) {
 BOOL CXTButton::SetIcon(CSize size, WORD nID, WORD nHotID, BOOL bRedraw) {
   return SetIcon(size, static_cast<UINT>(nID), static_cast<UINT>(nHotID), bRedraw);
 }
-
-#ifdef XT_BUTTON_HAS_IMAGE_MANAGER
 
 BOOL CXTButton::SetIcon(CSize size, HICON hIcon, HICON hIconHot, BOOL bRedraw) {
   return SetIconObjects(size, CXTPIconHandle(hIcon), CXTPIconHandle(hIconHot), bRedraw);
@@ -110,14 +105,3 @@ void CXTButtonStyleBase::DrawIconForm(CDC* pDC, CXTPImageManagerIcon* pIcon, int
   if (pForm->IsEmpty()) return;
   pIcon->Draw(pDC, pt, *pForm, pButton->GetImageSize());
 }
-
-#else  // The image manager is not part of this build yet: buttons show no icons.
-
-BOOL CXTButton::SetIcon(CSize, HICON, HICON, BOOL) { return FALSE; }
-BOOL CXTButton::SetIconObjects(CSize, const CXTPIconHandle&, const CXTPIconHandle&, BOOL) { return FALSE; }
-BOOL CXTButton::SetBitmap(CSize, UINT, BOOL) { return FALSE; }
-void CXTButton::DeleteIcon() { m_pIcon = nullptr; }
-void CXTButton::RefreshIconForms() {}
-void CXTButtonStyleBase::DrawIconForm(CDC*, CXTPImageManagerIcon*, int, CPoint, CXTButton*) {}
-
-#endif

@@ -6,7 +6,9 @@
 #include "ColorTable.h"
 #include "ControlHost.h"
 #include "SystemResources.h"
+#include "ImageManagerIcon.h"
 #include "ToolkitCanvas.h"
+#include "ToolkitTestResource.h"
 #include "WindowTest.h"
 
 namespace {
@@ -210,4 +212,47 @@ TEST_F(ButtonFixture, AClickReachesTheParentAsTheButtonCommand) {
       },
       2000));
   EXPECT_FALSE(button.IsMouseDown());
+}
+
+TEST_F(ButtonFixture, IconsTakeTheirOwnSizeForZeroAndAMissingOneLeavesNone) {
+  CXTButton button;
+  ASSERT_TRUE(MakeButton(button, L"Select PST File", BS_PUSHBUTTON, CRect(0, 0, 160, 30), 400));
+  ASSERT_TRUE(button.SetIcon(CSize(0, 0), UINT(IDI_TEST_ICONS)));
+  ASSERT_NE(button.GetIconObject(), nullptr);
+  const CSize own = button.GetImageSize();
+  EXPECT_GT(own.cx, 0);
+  EXPECT_EQ(own, button.GetIconObject()->GetExtent());
+
+  ASSERT_TRUE(button.SetIcon(CSize(16, 16), UINT(IDI_TEST_ICONS)));
+  EXPECT_EQ(button.GetImageSize(), CSize(16, 16));
+
+  EXPECT_FALSE(button.SetIcon(CSize(16, 16), UINT(IDB_TEST_MISSING)));
+  EXPECT_EQ(button.GetIconObject(), nullptr);
+  EXPECT_EQ(button.GetImageSize(), CSize(0, 0));
+  EXPECT_FALSE(button.SetIcon(CSize(16, 16), UINT(IDI_TEST_ICONS), UINT(IDB_TEST_MISSING)))
+      << "a missing hot icon";
+  EXPECT_EQ(button.GetIconObject(), nullptr);
+}
+
+TEST_F(ButtonFixture, TheIconIsDrawnLeftOfTheTextAndGreyWhenDisabled) {
+  CXTButton button;
+  ASSERT_TRUE(MakeButton(button, L"Next", BS_PUSHBUTTON, CRect(0, 0, 120, 30), 1));
+  button.SetXButtonStyle(XButtonVisualStyle, FALSE);
+  ASSERT_TRUE(button.SetIcon(CSize(16, 16), UINT(IDI_TEST_ICONS), 0, FALSE));
+  // Margin 4 from the left, centred vertically: the red square's middle is at (4 + 8, 7 + 8).
+  ToolkitCanvas canvas(120, 30);
+  Draw(button, canvas, 0);
+  EXPECT_EQ(canvas.At(12, 15), RGB(255, 0, 0));
+  Draw(button, canvas, ODS_DISABLED);
+  const COLORREF grey = canvas.At(12, 15);
+  EXPECT_EQ(GetRValue(grey), GetGValue(grey));
+  EXPECT_EQ(GetGValue(grey), GetBValue(grey));
+  EXPECT_NE(grey, RGB(255, 0, 0));
+
+  // The text moves right by the image and the gap.
+  CXTButtonStyleBase* pStyle = button.GetButtonStyle();
+  const CSize text = TextSize(button);
+  EXPECT_EQ(pStyle->GetTextPosition(CRect(0, 0, 120, 30), text, &button).x,
+            4 + 16 + (120 - 4 - text.cx - 4 - 16) / 2);
+  testsupport::SaveWindowPng(host_.m_hWnd, L"button-icon.png");
 }

@@ -136,3 +136,15 @@ TEST(HyperLinkCursor, ASystemWithoutTheHandTakesTheToolkitCursor) {
   EXPECT_EQ(link.GetLinkCursor(), GetToolkitResourceManager()->LoadCursor(XT_IDC_HAND));
   delete pLink;
 }
+
+TEST_F(HyperLinkFixture, APictureLinkReactsAnywhereInItsWindow) {
+  CXTHyperLink link;
+  ASSERT_TRUE(MakeLink(link, L"", SS_ICON, CRect(10, 10, 74, 74), 1026));
+  link.SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_APPLICATION)));
+  link.SetUseShell(FALSE);
+  link.SetURL(L"http://www.example.invalid/");
+  const CPoint corner = ScreenPoint(&link, 2, 2);
+  testsupport::MouseClickAt(corner.x, corner.y);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return link.GetVisited() != FALSE; }, 2000));
+  EXPECT_FALSE(link.IsHovering()) << "pictures have no hover colour";
+}

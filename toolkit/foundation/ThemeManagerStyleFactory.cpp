@@ -78,7 +78,7 @@ CXTThemeFactoryRegistry::~CXTThemeFactoryRegistry() {
     void* pValue = nullptr;
     m_mapFactories.GetNextAssoc(pos, pKey, pValue);
     auto* pFactory = static_cast<CXTThemeManagerStyleFactory*>(pValue);
-    if (pFactory->m_pFirstHost == nullptr)
+    if (pFactory->m_nSharedUsers == 0)
       delete pFactory;
     else
       pFactory->m_bOrphaned = TRUE;
@@ -171,7 +171,10 @@ void CXTThemeManagerStyleFactory::RemoveHost(CXTThemeStyleHost* pHost) {
       break;
     }
   }
-  if (m_bOrphaned && m_pFirstHost == nullptr) delete this;
+}
+
+void CXTThemeManagerStyleFactory::ReleaseSharedUser() {
+  if (--m_nSharedUsers <= 0 && m_bOrphaned) delete this;
 }
 
 // ---- CXTThemeStyleHost ---------------------------------------------------------------------------
@@ -182,6 +185,8 @@ CXTThemeStyleHost::~CXTThemeStyleHost() {
   if (CXTThemeManagerStyleFactory* pFactory = GetEffectiveFactory()) pFactory->RemoveHost(this);
   if (m_bOwnsPrivateFactory) delete m_pPrivateFactory;
   m_pPrivateFactory = nullptr;
+  // A shared factory the registry left behind at exit goes with the last control that used it.
+  if (m_pSharedFactory != nullptr) m_pSharedFactory->ReleaseSharedUser();
   m_pSharedFactory = nullptr;
 }
 
@@ -196,8 +201,11 @@ CXTThemeManagerStyleFactory* CXTThemeStyleHost::CreatePrivateFactory() {
 void CXTThemeStyleHost::SetFactoryClass(CRuntimeClass* pFactoryClass) {
   // A host is always in exactly its effective factory's list: leave whichever list holds it now.
   if (CXTThemeManagerStyleFactory* pOld = GetEffectiveFactory()) pOld->RemoveHost(this);
+  CXTThemeManagerStyleFactory* pOldShared = m_pSharedFactory;
   m_pFactoryClass = pFactoryClass;
   m_pSharedFactory = GetThemeFactoryRegistry()->LookupOrCreateFactory(pFactoryClass);
+  if (m_pSharedFactory != nullptr) m_pSharedFactory->AddSharedUser();
+  if (pOldShared != nullptr) pOldShared->ReleaseSharedUser();
   if (CXTThemeManagerStyleFactory* pNew = GetEffectiveFactory()) pNew->AddHost(this);
 }
 

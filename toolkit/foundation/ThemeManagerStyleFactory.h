@@ -56,6 +56,10 @@ class CXTThemeManagerStyleFactory : public CObject {
   // The host list is intrusive: each host is in exactly one factory's list.
   void AddHost(CXTThemeStyleHost* pHost);
   void RemoveHost(CXTThemeStyleHost* pHost);
+  // Hosts that hold this factory as their shared one (in its list or not, while they own a private
+  // factory). The last one to let go of a factory the registry left behind at exit deletes it.
+  void AddSharedUser() { ++m_nSharedUsers; }
+  void ReleaseSharedUser();
   CXTThemeStyleHost* GetFirstHost() const { return m_pFirstHost; }
 
   CXTThemeStyleBase* m_pCurrentStyle = nullptr;
@@ -64,9 +68,10 @@ class CXTThemeManagerStyleFactory : public CObject {
 
  private:
   friend class CXTThemeFactoryRegistry;
-  // Set on shared factories that still had hosts when the registry was destroyed at exit: such a
-  // factory deletes itself when its last host leaves, so no control ever points at a freed factory.
+  // Set on shared factories that controls still used when the registry was destroyed at exit: such
+  // a factory deletes itself when its last user lets go, so no control points at a freed factory.
   BOOL m_bOrphaned = FALSE;
+  int m_nSharedUsers = 0;
 };
 
 // The process's one registry of shared factories, made on first use.

@@ -12,32 +12,37 @@ CString ReplaceControlChars(CString text) {
   return text;
 }
 
-CString GetTextItem(CString name, LNDocument document) {
+namespace {
+
+// The values of the item name, of the library's item type ItemList, joined with ";" and turned into
+// text by convert; "" when the document has no such item or any step fails.
+template <class ItemList, class Convert>
+CString JoinedItemValues(const CString& name, LNDocument& document, Convert convert) {
   const LNString itemName = CStringToLNString(name);
   if (!document.HasItem(itemName)) return CString();
   CString text;
   CompletesWithoutFailure([&] {
-    LNText item;
-    if (document.GetItem(itemName, &item) != LNNOERROR) return;
+    ItemList item;
     LNString values;
+    if (document.GetItem(itemName, &item) != LNNOERROR) return;
     if (item.GetText(&values, LNString(";")) != LNNOERROR) return;
-    text = ReplaceControlChars(LNStringToCString(values));
+    text = convert(values);
   });
   return text;
 }
 
+}  // namespace
+
+CString GetTextItem(CString name, LNDocument document) {
+  return JoinedItemValues<LNText>(
+      name, document, [](const LNString& values) { return ReplaceControlChars(LNStringToCString(values)); });
+}
+
+// Date-time texts are the library's ANSI digits and separators.
 CString GetDatetimeItem(CString name, LNDocument document) {
-  const LNString itemName = CStringToLNString(name);
-  if (!document.HasItem(itemName)) return CString();
-  CString text;
-  CompletesWithoutFailure([&] {
-    LNDatetimes item;
-    if (document.GetItem(itemName, &item) != LNNOERROR) return;
-    LNString values;
-    if (item.GetText(&values, LNString(";")) != LNNOERROR) return;
-    text = AnsiToCString(values.GetBuf(), values.GetBufLength());
+  return JoinedItemValues<LNDatetimes>(name, document, [](const LNString& values) {
+    return AnsiToCString(values.GetBuf(), values.GetBufLength());
   });
-  return text;
 }
 
 CString GetAttachmentList(LNDocument document, CStringArray* names, CStringArray* sizes) {

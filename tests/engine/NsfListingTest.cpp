@@ -1,7 +1,6 @@
 // The NSF folder listing (folders and well-known views with their kinds, against nsfdump) and the
 // document listing (one row per document of a folder, against nsfdump counts for a converted PST).
 #include <map>
-#include <sstream>
 #include <vector>
 
 #include "ReadingTestSupport.h"
@@ -16,21 +15,6 @@ struct DumpedFolder {
   std::string name;
 };
 
-std::vector<std::vector<std::string>> TabRows(const std::string& text) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-      fields.push_back(line.substr(start, tab - start));
-    fields.push_back(line.substr(start));
-    rows.push_back(fields);
-  }
-  return rows;
-}
-
 std::string RunTool(const std::string& program, const std::string& arguments) {
   std::string output;
   EXPECT_EQ(0u, testsupport::RunProgram("\"" + testsupport::SiblingProgramPath(program) + "\" " + arguments,
@@ -41,7 +25,7 @@ std::string RunTool(const std::string& program, const std::string& arguments) {
 
 std::vector<DumpedFolder> DumpFolders(const std::string& nsf) {
   std::vector<DumpedFolder> folders;
-  for (const auto& row : TabRows(RunTool("nsfdump.exe", "folders \"" + nsf + "\"")))
+  for (const auto& row : testsupport::TabSeparatedRows(RunTool("nsfdump.exe", "folders \"" + nsf + "\"")))
     if (row.size() == 3) folders.push_back({row[0] == "folder", std::stoi(row[1]), row[2]});
   return folders;
 }
@@ -355,7 +339,7 @@ TEST_F(DocumentListing, RowsOfAConvertedPstFolderMatchNsfdumpCounts) {
       {"Memo", 2}, {"Appointment", 3}, {"Task", 5}, {"JournalEntry", 9}, {"Person", 4}};
   // nsfdump: <count> TAB <form> TAB <folder>; the same counted from the rows, per folder and kind.
   std::map<std::string, std::map<int, int>> expected;
-  for (const auto& row : TabRows(RunTool("nsfdump.exe", "counts \"" + nsf + "\"")))
+  for (const auto& row : testsupport::TabSeparatedRows(RunTool("nsfdump.exe", "counts \"" + nsf + "\"")))
     if (row.size() == 3 && !row[2].empty()) expected[row[2]][kindOfForm.at(row[1])] += std::stoi(row[0]);
   ASSERT_GE(expected.size(), 3u);
 

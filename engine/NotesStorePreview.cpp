@@ -10,8 +10,6 @@
 
 namespace {
 
-const LNSTATUS MORE_TEXT = LNWARN_MORE_TEXT;
-
 // The line counter starts here, so the bar ends at (100 x lines) / (lines + 10), short of 100.
 const long READ_PROGRESS_LINES_AHEAD = 10;
 
@@ -72,7 +70,7 @@ CString CNotesStore::ReadRichTextInChunks(const LNRichText& richText) {
     LNRTCursor start;
     richText.GetCursor(&start);
     LNString whole;
-    if (richText.GetText(&whole, &start) != MORE_TEXT) {
+    if (richText.GetText(&whole, &start) != LNWARN_MORE_TEXT) {
       text = LNStringToCString(whole);
       return;
     }
@@ -90,7 +88,7 @@ CString CNotesStore::ReadRichTextInChunks(const LNRichText& richText) {
       const LNSTATUS status = body.GetText(from, end, &chunk, &from);
       text += LNStringToCString(chunk);
       gathered += chunk.GetBufLength();
-      if (status != MORE_TEXT || chunk.GetBufLength() == 0 || gathered > bodyBytes) break;
+      if (status != LNWARN_MORE_TEXT || chunk.GetBufLength() == 0 || gathered > bodyBytes) break;
     }
   });
   return text;
@@ -177,7 +175,6 @@ CString CNotesStore::ReadPreviewBody(LNDocument& document, int documentKind, CSt
       return LNStringToCString(text);
     }
     if (m_bAskLargePreview && m_pLargeItemPrompt) {
-      m_bShowLargePreview = 1;
       BOOL dontShowAgain = FALSE;
       m_bShowLargePreview = m_pLargeItemPrompt->AskLargeItem(&dontShowAgain) == IDOK ? 1 : 0;
       m_bAskLargePreview = dontShowAgain ? 0 : 1;

@@ -355,6 +355,7 @@ class CGridCtrl : public CWnd {
   afx_msg void OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnEditSelectAll();
   afx_msg void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
+
   DECLARE_MESSAGE_MAP()
 
  protected:
@@ -438,7 +439,6 @@ class CGridCtrl : public CWnd {
   CGridCellMap m_PrevSelectedCellMap;
   CGridTitleTip m_TitleTip;
   CGridCellId m_LastDragOverCell;
-
   BOOL m_bAscending;
   int m_nSortColumn;
   PFNGRIDCOMPARE m_pfnCompare;

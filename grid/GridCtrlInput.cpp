@@ -289,7 +289,9 @@ void CGridCtrl::OnMouseMove(UINT /*nFlags*/, CPoint point) {
       const CGridCellId idCurrentCell = GetCellFromPt(point);
       CGridCellBase* pCell = GetCell(idCurrentCell.row, idCurrentCell.col);
       if (pCell != nullptr) pCell->OnMouseOver();
-      if (m_bTitleTips && pCell != nullptr) {
+      // Only a real move shows a tip: the move the system makes up when the tip lets the mouse go
+      // would bring back a tip just hidden by a key.
+      if (m_bTitleTips && pCell != nullptr && point != m_LastMousePoint) {
         LPCTSTR szTipText = pCell->GetTipText();
         CRect TextRect, CellRect;
         if (!m_bRMouseButtonDown && szTipText != nullptr && szTipText[0] != 0 && !pCell->IsEditing() &&
@@ -456,7 +458,9 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
       pDC->InvertRect(&invertedRect);
       ReleaseDC(pDC);
     }
-    CRect clipRect(start.x + 1, rectClient.top, start.x + 1 + rectClient.Width() - GetFixedColumnWidth(),
+    // The cursor may reach the column's left edge (width 0) only when columns may be hidden.
+    const int nClipLeft = start.x + (m_bAllowColHide ? 0 : 1);
+    CRect clipRect(nClipLeft, rectClient.top, nClipLeft + rectClient.Width() - GetFixedColumnWidth(),
                    rectClient.bottom);
     ClientToScreen(clipRect);
     ::ClipCursor(clipRect);
@@ -492,8 +496,9 @@ void CGridCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
       pDC->InvertRect(&invertedRect);
       ReleaseDC(pDC);
     }
-    CRect clipRect(rectClient.left, start.y + 1, rectClient.right,
-                   start.y + 1 + rectClient.Height() - GetFixedRowHeight());
+    const int nClipTop = start.y + (m_bAllowRowHide ? 0 : 1);
+    CRect clipRect(rectClient.left, nClipTop, rectClient.right,
+                   nClipTop + rectClient.Height() - GetFixedRowHeight());
     ClientToScreen(clipRect);
     ::ClipCursor(clipRect);
   } else if (m_MouseMode != MOUSE_PREPARE_DRAG) {
@@ -635,6 +640,15 @@ void CGridCtrl::OnLButtonDblClk(UINT nFlags, CPoint point) {
   if (!IsValid(cell)) {
     CWnd::OnLButtonDblClk(nFlags, point);
     return;
+  }
+
+  // Both clicks may arrive before the move that marks the divider under the mouse.
+  if (m_MouseMode == MOUSE_NOTHING) {
+    if (m_bAllowColumnResize && MouseOverColumnResizeArea(point)) {
+      m_MouseMode = MOUSE_OVER_COL_DIVIDE;
+    } else if (m_bAllowRowResize && MouseOverRowResizeArea(point)) {
+      m_MouseMode = MOUSE_OVER_ROW_DIVIDE;
+    }
   }
 
   if (m_MouseMode == MOUSE_OVER_COL_DIVIDE) {

@@ -6,7 +6,10 @@ CGridTestHost::~CGridTestHost() {
 }
 
 BOOL CGridTestHost::Create(CGridCtrl* pGrid, int x, int y, int cx, int cy, BOOL bVisible, DWORD dwGridStyle) {
-  m_pGrid = pGrid;
+  return CreateFrame(x, y, cx, cy, bVisible) && CreateGrid(pGrid, dwGridStyle);
+}
+
+BOOL CGridTestHost::CreateFrame(int x, int y, int cx, int cy, BOOL bVisible) {
   CRect rect(x, y, x + cx, y + cy);
   const DWORD dwStyle = WS_POPUP | WS_CLIPCHILDREN | (bVisible ? WS_VISIBLE : 0);
   ::AdjustWindowRectEx(rect, dwStyle, FALSE, WS_EX_TOOLWINDOW);
@@ -17,7 +20,21 @@ BOOL CGridTestHost::Create(CGridCtrl* pGrid, int x, int y, int cx, int cy, BOOL 
                 nullptr)) {
     return FALSE;
   }
-  return pGrid->Create(CRect(0, 0, cx, cy), this, 100, dwGridStyle);
+  return TRUE;
+}
+
+BOOL CGridTestHost::CreateGrid(CGridCtrl* pGrid, DWORD dwGridStyle) {
+  m_pGrid = pGrid;
+  notifications.clear();
+  cacheHints.clear();
+  commands = 0;
+  nextControlRequests = 0;
+  beginEditAnswer = 0;
+  endEditAnswer = 0;
+  onDisplayRequest = nullptr;
+  CRect client;
+  GetClientRect(client);
+  return pGrid->Create(client, this, 100, dwGridStyle);
 }
 
 int CGridTestHost::Count(UINT code) const {
@@ -64,6 +81,11 @@ BOOL CGridTestHost::OnCommand(WPARAM wParam, LPARAM lParam) {
     return TRUE;
   }
   return CWnd::OnCommand(wParam, lParam);
+}
+
+LRESULT CGridTestHost::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NEXTDLGCTL) ++nextControlRequests;
+  return CWnd::WindowProc(message, wParam, lParam);
 }
 
 void PumpGridMessages(DWORD milliseconds) {

@@ -23,6 +23,17 @@ class CTestGrid : public CGridCtrl {
   using CGridCtrl::m_nVScrollMax;
   using CGridCtrl::OnFixedRowClick;
   int MouseMode() const { return m_MouseMode; }
+  // The key that ended the last in-place edit, as the editor reported it (-1 before any).
+  LPARAM lastEditorKey = -1;
+
+ protected:
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
+    auto* pHdr = reinterpret_cast<NMHDR*>(lParam);
+    if (pHdr->idFrom == IDC_INPLACE_CONTROL && pHdr->code == static_cast<UINT>(GVN_ENDLABELEDIT)) {
+      lastEditorKey = reinterpret_cast<GV_DISPINFO*>(lParam)->item.lParam;
+    }
+    return CGridCtrl::OnNotify(wParam, lParam, pResult);
+  }
 };
 
 struct GridNotification {
@@ -42,10 +53,15 @@ class CGridTestHost : public CWnd {
   // grid (control id 100) filling it.
   BOOL Create(CGridCtrl* pGrid, int x, int y, int cx, int cy, BOOL bVisible,
               DWORD dwGridStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP);
+  // The two halves of Create: the window once, then a grid in it (the previous grid's window must
+  // be gone by then), with the records emptied.
+  BOOL CreateFrame(int x, int y, int cx, int cy, BOOL bVisible);
+  BOOL CreateGrid(CGridCtrl* pGrid, DWORD dwGridStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP);
 
   std::vector<GridNotification> notifications;
   std::vector<CGridCellRange> cacheHints;
-  int commands = 0;  // WM_COMMAND from the grid
+  int commands = 0;             // WM_COMMAND from the grid
+  int nextControlRequests = 0;  // WM_NEXTDLGCTL: the grid asked its dialog to move the focus on
   LRESULT beginEditAnswer = 0;
   LRESULT endEditAnswer = 0;
   std::function<void(GV_DISPINFO*)> onDisplayRequest;
@@ -57,6 +73,7 @@ class CGridTestHost : public CWnd {
  protected:
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   CGridCtrl* m_pGrid = nullptr;

@@ -109,13 +109,18 @@ bool MouseMoveTo(int x, int y) {
   input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / width);
   input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / height);
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  POINT before = {};
+  GetCursorPos(&before);
   SendOne(input);
-  return PumpUntil(
+  // A confined cursor (ClipCursor) stops short of the target: any move counts as arrived.
+  PumpUntil(
       [&] {
         POINT pt;
-        return GetCursorPos(&pt) && pt.x == x && pt.y == y;
+        return GetCursorPos(&pt) && ((pt.x == x && pt.y == y) || pt.x != before.x || pt.y != before.y);
       },
-      1000);
+      500);
+  POINT pt = {};
+  return GetCursorPos(&pt) && pt.x == x && pt.y == y;
 }
 
 void MouseButton(bool down, bool right) {
@@ -145,6 +150,14 @@ void MouseDrag(int fromX, int fromY, int toX, int toY) {
     PumpMessages(20);
   }
   MouseButton(false);
+}
+
+void MouseWheel(int delta) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.mouseData = static_cast<DWORD>(delta);
+  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  SendOne(input);
 }
 
 void KeyDown(WORD virtualKey) {

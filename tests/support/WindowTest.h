@@ -37,7 +37,8 @@ void ClickDlgItem(HWND dialog, int id);
 // Makes hwnd the active foreground window and gives it the keyboard focus; false when it did not
 // take it.
 bool BringToFront(HWND hwnd);
-// Moves the cursor to (x, y) through an absolute mouse move; false when it did not arrive.
+// Moves the cursor to (x, y) through an absolute mouse move; false when it did not arrive (a
+// confined cursor stops at the edge of its rectangle).
 bool MouseMoveTo(int x, int y);
 void MouseButton(bool down, bool right = false);
 // Move, press and release; a second call at the same place within the double-click time is a
@@ -45,6 +46,8 @@ void MouseButton(bool down, bool right = false);
 void MouseClickAt(int x, int y, bool right = false);
 // Press at `from`, move to `to` in a few steps, release.
 void MouseDrag(int fromX, int fromY, int toX, int toY);
+// Turns the wheel by `delta` (120 a notch; positive away from the user).
+void MouseWheel(int delta);
 void KeyDown(WORD virtualKey);
 void KeyUp(WORD virtualKey);
 // Down and up, with the modifiers (VK_SHIFT, VK_CONTROL ...) held around it.

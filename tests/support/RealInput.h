@@ -1,7 +1,8 @@
-// Real input through the display (SendInput) for windowed tests: the cursor, mouse buttons and keys
-// travel the same road a user's do, so hooks, capture and GetKeyState see them. Each sequence is sent
-// from a helper thread while the calling thread pumps its messages, so that modal loops the input
-// starts (click tracking, drags, popup menus) receive the rest of the sequence.
+// Paced sequences of real input (the events of WindowTest.h) for windowed tests. Each sequence is
+// sent from a helper thread, one event at a time with a pause after each, while the calling thread
+// pumps its messages (through an optional pre-translate filter), so that a modal loop the input starts
+// (click tracking, bar drags, popup menus) receives the rest of the sequence as separate events and
+// every call returns with its input delivered.
 #pragma once
 
 #include <windows.h>

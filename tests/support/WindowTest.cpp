@@ -188,12 +188,6 @@ void MouseButton(bool down, bool right) {
   SendOne(input);
 }
 
-void MouseClickAt(int x, int y, bool right) {
-  MouseMoveTo(x, y);
-  MouseButton(true, right);
-  MouseButton(false, right);
-}
-
 void MouseDrag(int fromX, int fromY, int toX, int toY) {
   MouseMoveTo(fromX, fromY);
   MouseButton(true);

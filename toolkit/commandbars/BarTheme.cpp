@@ -10,6 +10,7 @@
 #include "StatusBar.h"
 
 #include <DrawHelpers.h>
+#include <ImageManager.h>
 #include <ScopedFont.h>
 #include <SystemResources.h>
 
@@ -51,7 +52,7 @@ class CScopedTextColor {
 CXTPBarTheme::CXTPBarTheme() {
   InterlockedIncrement(&XTPGetLiveObjectCounts()->nThemes);
   m_grcDisabledIcons.SetStandardColors(GetXtremeColor(15), GetXtremeColor(16), 0.5f);
-  // TODO(images): the image manager refreshes its icons for the new theme.
+  XTPImageManager()->RefreshAll();
 }
 
 CXTPBarTheme::~CXTPBarTheme() { InterlockedDecrement(&XTPGetLiveObjectCounts()->nThemes); }
@@ -803,6 +804,16 @@ void CXTPBarTheme::FillHalftone(CDC* pDC, CRect rc) {
 }
 
 // ---- Images ------------------------------------------------------------------------------------------
-// TODO(images): icon sizes and drawing come with the image manager.
-CSize PASCAL CXTPBarTheme::GetScaledImageSize(CXTPImageManagerIcon*, CSize szIcon) { return szIcon; }
-void PASCAL CXTPBarTheme::DrawPlainImage(CDC*, CXTPImageManagerIcon*, CPoint, CSize, BOOL) {}
+
+CSize PASCAL CXTPBarTheme::GetScaledImageSize(CXTPImageManagerIcon* pImage, CSize szIcon) {
+  if (pImage == nullptr) return szIcon;
+  const CSize szExtent = pImage->GetExtent();
+  if (szIcon.cx <= 0 || szExtent.cx <= 0) return szExtent;
+  return CSize(szIcon.cx, ::MulDiv(szExtent.cy, szIcon.cx, szExtent.cx));
+}
+
+void PASCAL CXTPBarTheme::DrawPlainImage(CDC* pDC, CXTPImageManagerIcon* pImage, CPoint pt, CSize sz,
+                                         BOOL bDisabled) {
+  if (pImage == nullptr) return;
+  pImage->Draw(pDC, pt, bDisabled ? pImage->GetDisabledIcon() : pImage->GetIcon(), sz);
+}

@@ -9,6 +9,7 @@
 #include "PopupBar.h"
 
 #include <DrawHelpers.h>
+#include <ImageManager.h>
 #include <ScopedFont.h>
 
 IMPLEMENT_DYNCREATE(CXTPBarTheme3D, CXTPBarTheme)
@@ -501,6 +502,35 @@ CSize CXTPBarTheme3D::DrawListBoxControl(CDC* pDC, CXTPControl* pControl, CRect 
 }
 
 // ---- Images ------------------------------------------------------------------------------------------
-// TODO(images): the icon forms come with the image manager.
-void CXTPBarTheme3D::DrawImage(CDC*, CPoint, CSize, CXTPImageManagerIcon*, int, int, BOOL, BOOL, BOOL, BOOL) {
+
+void CXTPBarTheme3D::DrawImage(CDC* pDC, CPoint pt, CSize sz, CXTPImageManagerIcon* pImage, int bSelected,
+                               int bPressed, BOOL bEnabled, BOOL bChecked, BOOL bPopuped, BOOL) {
+  if (pImage == nullptr) return;
+  if (!bEnabled) {
+    if (m_iconsInfo.bUseDisabledIcons || pImage->IsAlpha()) {
+      if (m_bAutoDisabledIcons && !pImage->HasDisabledIcon() && pImage->GetDisabledIcon(FALSE).IsEmpty())
+        pImage->CreateDisabledIcon(m_grcDisabledIcons.clr1.GetColor(), m_grcDisabledIcons.clr2.GetColor());
+      pImage->Draw(pDC, pt, pImage->GetDisabledIcon(), sz);
+    } else {
+      pImage->DrawMonochrome(pDC, pt + CPoint(1, 1), pImage->GetIcon(), GetColor(COLOR_3DHIGHLIGHT));
+      pImage->DrawMonochrome(pDC, pt, pImage->GetIcon(), GetColor(COLOR_3DSHADOW));
+    }
+    return;
+  }
+  if (bPopuped) {
+    pImage->Draw(pDC, pt, bChecked ? pImage->GetCheckedIcon() : pImage->GetIcon(), sz);
+  } else if (bChecked) {
+    pImage->Draw(pDC, pt, pImage->GetCheckedIcon(), sz);
+  } else if (!bSelected && !bPressed) {
+    pImage->Draw(pDC, pt, m_iconsInfo.bUseFadedIcons ? pImage->GetFadedIcon() : pImage->GetIcon(), sz);
+  } else if (bPressed == 2 || (bSelected && bPressed)) {
+    pImage->Draw(pDC, pt + CPoint(1, 1), pImage->GetHotIcon(), sz);
+  } else if (bSelected || bPressed == 1) {
+    if (m_iconsInfo.bIconsWithShadow && !pImage->GetShadowIcon().IsEmpty()) {
+      pImage->Draw(pDC, pt + CPoint(1, 1), pImage->GetShadowIcon(), sz);
+      pImage->Draw(pDC, pt - CPoint(1, 1), pImage->GetHotIcon(), sz);
+    } else {
+      pImage->Draw(pDC, pt, pImage->GetHotIcon(), sz);
+    }
+  }
 }

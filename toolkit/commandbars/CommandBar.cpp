@@ -14,9 +14,11 @@
 
 #include <BufferDC.h>
 #include <DrawHelpers.h>
+#include <ImageManager.h>
 #include <PropExchange.h>
 #include <ResourceSource.h>
 #include <ScopedFont.h>
+#include <TipSettings.h>
 
 #include <windowsx.h>
 
@@ -1405,10 +1407,46 @@ HRESULT CXTPCommandBar::AccessibleHitTest(long xLeft, long yTop, VARIANT* pvarCh
 }
 
 // ---- Images and tips ---------------------------------------------------------------------------------
-// TODO(images): the toolbar's bitmap goes into the bar's image manager.
-BOOL CXTPCommandBar::LoadToolBarImages(UINT, const XT_TOOLBARDATA&) { return TRUE; }
-void CXTPCommandBar::AssignImageSet(CXTPImageManager* pImageManager) { m_pImageManager = pImageManager; }
-CXTPImageManager* CXTPCommandBar::ResolveImageSet() const { return m_pImageManager; }
-// TODO(tips): the tip settings come with the tool tips.
-void CXTPCommandBar::SetToolTipContext(CXTPTipSettings* pTipSettings) { m_pToolTipContext = pTipSettings; }
-void CXTPCommandBar::RelayToolTipMessage(UINT, WPARAM, LPARAM) {}
+
+BOOL CXTPCommandBar::LoadToolBarImages(UINT nIDResource, const XT_TOOLBARDATA& data) {
+  CArray<UINT, UINT> arrCommands;
+  for (INT_PTR i = 0; i < data.arrItems.GetSize(); ++i) {
+    if (data.arrItems[i] != 0) arrCommands.Add(data.arrItems[i]);
+  }
+  if (arrCommands.GetSize() == 0) return TRUE;
+  const CSize szImage(data.wWidth, data.wHeight);
+  if (!ResolveImageSet()->SetIconsFromBitmap(nIDResource, arrCommands.GetData(),
+                                             static_cast<int>(arrCommands.GetSize()), szImage))
+    return FALSE;
+  if (data.wWidth != 16) m_szIcons = szImage;
+  return TRUE;
+}
+
+void CXTPCommandBar::AssignImageSet(CXTPImageManager* pImageManager) {
+  if (m_pImageManager == pImageManager) return;
+  CXTPImageManager* pOld = m_pImageManager;
+  m_pImageManager = pImageManager;
+  if (pOld != nullptr) pOld->InternalRelease();
+}
+
+CXTPImageManager* CXTPCommandBar::ResolveImageSet() const {
+  if (m_pImageManager != nullptr) return m_pImageManager;
+  CXTPCommandBars* pCommandBars = FindOwnerCommandBars();
+  if (pCommandBars != nullptr) return pCommandBars->GetImageManager();
+  CXTPCommandBar* pRoot = GetRootBar();
+  if (pRoot->m_pImageManager != nullptr) return pRoot->m_pImageManager;
+  return XTPImageManager();
+}
+
+void CXTPCommandBar::SetToolTipContext(CXTPTipSettings* pTipSettings) {
+  if (m_pToolTipContext == pTipSettings) return;
+  if (pTipSettings != nullptr) pTipSettings->InternalAddRef();
+  CXTPTipSettings* pOld = m_pToolTipContext;
+  m_pToolTipContext = pTipSettings;
+  if (pOld != nullptr) pOld->InternalRelease();
+}
+
+void CXTPCommandBar::RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_pToolTipContext != nullptr && m_hWnd != nullptr)
+    m_pToolTipContext->RelayEvent(this, message, wParam, lParam);
+}

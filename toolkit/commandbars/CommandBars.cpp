@@ -14,7 +14,9 @@
 #include "ToolBar.h"
 
 #include <DrawHelpers.h>
+#include <ImageManager.h>
 #include <SystemResources.h>
+#include <TipSettings.h>
 
 IMPLEMENT_DYNCREATE(CXTPCommandBars, CCmdTarget)
 
@@ -780,10 +782,28 @@ BOOL PASCAL CXTPCommandBars::IsToolkitEdit(CWnd* pWnd) {
 }
 
 // ---- Images and tips ---------------------------------------------------------------------------------
-// TODO(images): the manager's own image manager and the global one.
-CXTPImageManager* CXTPCommandBars::GetImageManager() const { return m_pImageManager; }
-void CXTPCommandBars::SetImageManager(CXTPImageManager* pImageManager) { m_pImageManager = pImageManager; }
-void CXTPCommandBars::RefreshImages() {}
-// TODO(tips): the tip settings with tip style 2 and 0.
-void CXTPCommandBars::CreateToolTipContext() {}
-void CXTPCommandBars::ReleaseToolTipContext() {}
+
+CXTPImageManager* CXTPCommandBars::GetImageManager() const {
+  return m_pImageManager != nullptr ? m_pImageManager : XTPImageManager();
+}
+
+void CXTPCommandBars::SetImageManager(CXTPImageManager* pImageManager) {
+  if (m_pImageManager == pImageManager) return;
+  CXTPImageManager* pOld = m_pImageManager;
+  m_pImageManager = pImageManager;
+  if (pOld != nullptr) pOld->InternalRelease();
+}
+
+void CXTPCommandBars::RefreshImages() { GetImageManager()->RefreshAll(); }
+
+void CXTPCommandBars::CreateToolTipContext() {
+  m_pToolTipContext = new CXTPTipSettings;
+  m_pToolTipContext->ModifyTipStyle(2, 0);
+}
+
+void CXTPCommandBars::ReleaseToolTipContext() {
+  if (m_pToolTipContext == nullptr) return;
+  CXTPTipSettings* pTipSettings = m_pToolTipContext;
+  m_pToolTipContext = nullptr;
+  pTipSettings->InternalRelease();
+}

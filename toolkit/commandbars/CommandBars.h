@@ -109,7 +109,9 @@ class CXTPCommandBars : public CCmdTarget {
   CXTPBarTheme* GetPaintManager() const;
   // A theme of the manager's own (the manager takes over the caller's reference); NULL drops it.
   void SetPaintManager(CXTPBarTheme* pPaintManager);
+  // The manager's own image manager, else the global one.
   CXTPImageManager* GetImageManager() const;
+  // An image manager of the manager's own (the manager takes over the caller's reference); NULL drops it.
   void SetImageManager(CXTPImageManager* pImageManager);
   CXTPCommandBarsOptions* GetCommandBarsOptions() const { return m_pOptions; }
   CXTPCommandBarsOptions* GetOptions() const { return m_pOptions; }

@@ -121,7 +121,6 @@ enum XTPToolBarFlags {
 #define XTP_WM_CREATECOMMANDBAR 0x2861       // lParam an XTP_COMMANDBARS_CREATEBAR*
 #define XTP_WM_COMMANDNOTIFY 0x2862          // wParam the id, lParam an NMXTPCONTROL*
 #define XTP_WM_EDITNOTIFY 0x2872             // posted edit notification
-#define XTP_WM_TIPQUERY 0x2A48               // a child that answers 1 lets its parent's tip show
 
 // The notification record of XTP_WM_COMMANDNOTIFY: headed like a notify header, so the frame routes
 // it into its command handlers as a WM_NOTIFY code.

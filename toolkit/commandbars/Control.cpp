@@ -12,6 +12,7 @@
 #include "PopupBar.h"
 
 #include <DrawHelpers.h>
+#include <ImageManager.h>
 #include <ResourceSource.h>
 #include <ToolkitResource.h>
 
@@ -665,7 +666,25 @@ HRESULT CXTPControl::AccessibleHitTest(long xLeft, long yTop, VARIANT* pvarChild
 }
 
 // ---- Images ------------------------------------------------------------------------------------------
-// TODO(images): the image manager lands with the images issue.
-CXTPImageManagerIcon* CXTPControl::GetImage(int) { return nullptr; }
-CXTPImageManager* CXTPControl::GetImageManager() const { return nullptr; }
-void CXTPControl::ExchangeCustomIcon(CXTPPropExchange*) {}
+
+CXTPImageManagerIcon* CXTPControl::GetImage(int nWidth) {
+  const int nImageId = GetImageId();
+  if (nImageId == 0) return nullptr;
+  return GetImageManager()->GetImage(static_cast<UINT>(nImageId), nWidth);
+}
+
+CXTPImageManager* CXTPControl::GetImageManager() const {
+  if (m_pParent != nullptr) return m_pParent->GetImageManager();
+  if (CXTPCommandBars* pCommandBars = GetCommandBars()) return pCommandBars->GetImageManager();
+  return XTPImageManager();
+}
+
+void CXTPControl::ExchangeCustomIcon(CXTPPropExchange* pPX) {
+  // The icon lives in the image manager of the command bars being stored or loaded.
+  auto* pParam = static_cast<XTP_COMMANDBARS_PROPEXCHANGE_PARAM*>(pPX->m_dwData);
+  CXTPImageManager* pImageManager = pParam != nullptr && pParam->pCommandBars != nullptr
+                                        ? pParam->pCommandBars->GetImageManager()
+                                        : GetImageManager();
+  CXTPPropExchangeSection sec(pPX, _T("CustomIcon"));
+  pImageManager->ExchangeIconSet(static_cast<UINT>(m_nCustomIconId), sec);
+}

@@ -124,7 +124,7 @@ int CTestFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (s_bBareFrame) return 0;
   if (m_pCommandBars->SetMenu(L"Menu Bar", IDR_TEST_MENU) == nullptr) return -1;
   m_pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
-  if (m_pToolBar == nullptr || !m_pToolBar->LoadToolBar(IDR_TEST_TOOLBAR, FALSE)) return -1;
+  if (m_pToolBar == nullptr || !m_pToolBar->LoadToolBar(IDR_TEST_TOOLBAR)) return -1;
   if (!m_strProfile.IsEmpty()) {
     m_pCommandBars->LoadOptions(m_strProfile);
     m_pCommandBars->LoadCommandBars(m_strProfile);

@@ -542,10 +542,16 @@ BOOL CXTPCommandBars::TrackNextBar(CXTPCommandBar* pBar, int nDirection) {
 
 UINT CXTPCommandBars::TrackPopupMenu(CXTPPopupBar* pPopup, UINT nFlags, int x, int y, LPCRECT rcExclude,
                                      CWnd* pWndOwner) {
+  return TrackPopup(this, pPopup, nFlags, x, y, rcExclude, pWndOwner != nullptr ? pWndOwner : m_pFrame);
+}
+
+UINT PASCAL CXTPCommandBars::TrackPopup(CXTPCommandBars* pCommandBars, CXTPPopupBar* pPopup, UINT nFlags,
+                                        int x, int y, LPCRECT rcExclude, CWnd* pWndOwner) {
   if (pPopup == nullptr) return FALSE;
-  CXTPBarMouseTracker* pState = GetThreadState();
+  CXTPBarMouseTracker* pState =
+      pCommandBars != nullptr ? pCommandBars->GetThreadState() : CXTPBarMouseTracker::GetThreadState();
   pPopup->InternalAddRef();
-  pPopup->SetOwnerWindow(pWndOwner != nullptr ? pWndOwner : m_pFrame);
+  pPopup->SetOwnerWindow(pWndOwner != nullptr ? pWndOwner : AfxGetMainWnd());
   UINT nReturn = 0;
   pPopup->SetReturnCmd((nFlags & TPM_RETURNCMD) ? &nReturn : nullptr);
   pPopup->SetRightButtonSelect((nFlags & TPM_RIGHTBUTTON) != 0);
@@ -556,7 +562,7 @@ UINT CXTPCommandBars::TrackPopupMenu(CXTPPopupBar* pPopup, UINT nFlags, int x, i
   if (bRecurse) {
     pState->LockTracked(TRUE);
   } else {
-    ClosePopups();
+    pState->CloseAllTracked();
     ::ReleaseCapture();
   }
   BOOL bOpened = pPopup->PopupAt(x, y, rcExclude);

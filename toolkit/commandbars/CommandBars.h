@@ -146,6 +146,10 @@ class CXTPCommandBars : public CCmdTarget {
   // to the left; TPM_NONOTIFY (0x80); TPM_RECURSE (1) keeps open popups. FALSE when it cannot open.
   UINT TrackPopupMenu(CXTPPopupBar* pPopup, UINT nFlags, int x, int y, LPCRECT rcExclude = nullptr,
                       CWnd* pWndOwner = nullptr);
+  // The same tracking for a popup of any manager or of none (the owner then defaults to the main
+  // window, and the thread's own popups are closed).
+  static UINT PASCAL TrackPopup(CXTPCommandBars* pCommandBars, CXTPPopupBar* pPopup, UINT nFlags, int x,
+                                int y, LPCRECT rcExclude, CWnd* pWndOwner);
   void ClosePopups() const;
   CXTPBarMouseTracker* GetThreadState() const;
 

@@ -8,6 +8,7 @@
 #include <MenuBar.h>
 #include <PopupBar.h>
 #include <ShortcutEdit.h>
+#include <ToolkitPopupMenu.h>
 
 #include <thread>
 
@@ -395,31 +396,89 @@ TEST_F(KeyboardFrameTest, ToolbarContextMenuThatTheFrameEmptiedDoesNotOpen) {
   ::RemoveWindowSubclass(m_hFrame, EmptyTheContextMenu, 1);
 }
 
+// While a popup tracks in its own loop, clicks item nIndex of the open popup with real input from
+// another thread, once it shows; the popup's state can be looked at then.
+class TrackedPopupClicker {
+ public:
+  explicit TrackedPopupClicker(int nIndex, void (*pfnLook)(CXTPPopupBar*) = nullptr) {
+    s_pThis = this;
+    m_nIndex = nIndex;
+    m_pfnLook = pfnLook;
+    m_nTimer = ::SetTimer(nullptr, 0, 300, OnTimer);
+  }
+  ~TrackedPopupClicker() {
+    ::KillTimer(nullptr, m_nTimer);
+    if (m_clicker.joinable()) m_clicker.join();
+    s_pThis = nullptr;
+  }
+  TrackedPopupClicker(const TrackedPopupClicker&) = delete;
+  TrackedPopupClicker& operator=(const TrackedPopupClicker&) = delete;
+
+ private:
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR nID, DWORD) {
+    TrackedPopupClicker* pThis = s_pThis;
+    CXTPBarMouseTracker* pState = CXTPBarMouseTracker::GetThreadState();
+    if (pThis == nullptr || pState->GetTrackedCount() == 0) return;
+    ::KillTimer(nullptr, nID);
+    auto* pPopup = DYNAMIC_DOWNCAST(CXTPPopupBar, pState->GetTrackedAt(pState->GetTrackedCount() - 1));
+    if (pPopup == nullptr || pPopup->GetSafeHwnd() == nullptr) return;
+    if (pThis->m_pfnLook != nullptr) pThis->m_pfnLook(pPopup);
+    const CPoint pt = ControlCenter(pPopup->GetControl(pThis->m_nIndex));
+    pThis->m_clicker = std::thread([pt] { testsupport::InputClick(pt.x, pt.y); });
+  }
+
+  static TrackedPopupClicker* s_pThis;
+  int m_nIndex = 0;
+  void (*m_pfnLook)(CXTPPopupBar*) = nullptr;
+  UINT_PTR m_nTimer = 0;
+  std::thread m_clicker;
+};
+
+TrackedPopupClicker* TrackedPopupClicker::s_pThis = nullptr;
+
 TEST_F(KeyboardFrameTest, PopupTrackedForItsCommandReturnsTheClickedItemAndRunsNothing) {
   CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();
   CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBarForCommandBars(pCommandBars);
   pPopup->GetControls()->Add(xtpControlButton, ID_TEST_ITEM_A);
   pPopup->GetControls()->Add(xtpControlButton, ID_TEST_ITEM_B);
-  // Once the popup shows, a timer has its second item clicked by real input from another thread.
-  static CXTPPopupBar* s_pPopup = nullptr;
-  static std::thread* s_pClicker = nullptr;
-  s_pPopup = pPopup;
-  std::thread clicker;
-  s_pClicker = &clicker;
-  const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR nID, DWORD) {
-    ::KillTimer(nullptr, nID);
-    if (s_pPopup->GetSafeHwnd() == nullptr) return;
-    const CPoint pt = ControlCenter(s_pPopup->GetControl(1));
-    *s_pClicker = std::thread([pt] { testsupport::InputClick(pt.x, pt.y); });
-  });
-  const UINT nCmd = pCommandBars->TrackPopupMenu(pPopup, TPM_RETURNCMD | TPM_NONOTIFY, 150, 150);
-  ::KillTimer(nullptr, nTimer);
-  if (clicker.joinable()) clicker.join();
+  UINT nCmd = 0;
+  {
+    TrackedPopupClicker clicker(1);
+    nCmd = pCommandBars->TrackPopupMenu(pPopup, TPM_RETURNCMD | TPM_NONOTIFY, 150, 150);
+  }
   PumpMessages(50);
   EXPECT_EQ(nCmd, UINT(ID_TEST_ITEM_B));
   EXPECT_TRUE(m_pFrame->m_arrCommands.empty());
   EXPECT_EQ(CXTPBarMouseTracker::GetThreadState()->GetTrackedCount(), 0);
   pPopup->InternalRelease();
+}
+
+TEST_F(KeyboardFrameTest, DialogControlsMenuShowsAsAPopupBarWithTheToolbarsIcons) {
+  CMenu menu;
+  ASSERT_TRUE(menu.LoadMenu(IDR_TEST_SUBMENU));
+  static bool s_bIcons = false;
+  s_bIcons = false;
+  UINT nCmd = 0;
+  {
+    TrackedPopupClicker clicker(0, [](CXTPPopupBar* pPopup) {
+      s_bIcons = pPopup->GetControlCount() == 2 && pPopup->GetControl(0)->GetImage(0) != nullptr &&
+                 pPopup->GetControl(1)->GetImage(0) != nullptr;
+      testsupport::SaveWindowPng(pPopup->GetSafeHwnd(), L"commandbars_toolkit_popup_menu.png");
+    });
+    nCmd = TrackToolkitPopupMenu(menu.GetSubMenu(0)->GetSafeHmenu(), TPM_RETURNCMD, 200, 200, m_pFrame,
+                                 IDR_TEST_TOOLBAR24);
+  }
+  PumpMessages(50);
+  EXPECT_TRUE(s_bIcons);
+  EXPECT_EQ(nCmd, UINT(ID_TEST_ITEM_A));
+  // Without the return flag the command goes to the owner.
+  {
+    TrackedPopupClicker clicker(1);
+    EXPECT_NE(TrackToolkitPopupMenu(menu.GetSubMenu(0)->GetSafeHmenu(), 0, 200, 200, m_pFrame), 0u);
+  }
+  PumpMessages(50);
+  ASSERT_EQ(m_pFrame->m_arrCommands.size(), 1u);
+  EXPECT_EQ(m_pFrame->m_arrCommands[0], UINT(ID_TEST_ITEM_B));
 }
 
 // ---- Running commands ---------------------------------------------------------------------------------

@@ -4,6 +4,9 @@
 
 #include <BarTheme3D.h>
 #include <CommandBar.h>
+#include <ControlComboBox.h>
+#include <ControlPopup.h>
+#include <Controls.h>
 
 #include "../foundation/ToolkitCanvas.h"
 #include "CommandBarsTestSupport.h"
@@ -23,6 +26,16 @@ class CProbeTheme : public CXTPBarTheme3D {
     SetColorOverride(COLOR_3DFACE_SLOT, kFace);
     SetColorOverride(COLOR_3DSHADOW_SLOT, kShadow);
     SetColorOverride(COLOR_3DHIGHLIGHT_SLOT, kHighlight);
+  }
+  // The base theme's split button, which theme 0 replaces with its own.
+  void DrawBaseSplitButtonFrame(CDC* pDC, CXTPControl* pControl, CRect rc) {
+    CXTPBarTheme::DrawSplitButtonFrame(pDC, pControl, rc);
+  }
+  // An icon font whose characters are nAverageWidth pixels wide on average.
+  void SetIconFontWidth(int nAverageWidth) {
+    m_fontIcon.DeleteObject();
+    m_fontIcon.CreateFont(-11, nAverageWidth, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                          L"Tahoma");
   }
   // A small-caption font of the given height, as the floating caption measures it.
   void SetSmallCaptionHeight(int nHeight) {
@@ -209,6 +222,75 @@ TEST(BarThemeTest, HalftoneAlternatesItsTwoColours) {
   pTheme->FillHalftone(&canvas.dc(), CRect(0, 0, 4, 4));
   EXPECT_NE(canvas.At(0, 0), canvas.At(1, 0));
   EXPECT_EQ(canvas.At(0, 0), canvas.At(1, 1));
+  pTheme->InternalRelease();
+}
+
+// A split button whose open state the test sets.
+class CSplitButton : public CXTPControlPopup {
+ public:
+  CSplitButton() { m_controlType = xtpControlSplitButtonPopup; }
+  void SetOpen(BOOL bOpen) { m_bPopuped = bOpen; }
+  void SetHot(int nSelected) { m_bSelected = nSelected; }
+};
+
+TEST(BarThemeTest, BaseSplitButtonWithItsPopupOpenDrawsOneFaceOverItsWholeWidth) {
+  CProbeTheme* pTheme = new CProbeTheme;
+  CSplitButton* pSplit = new CSplitButton;
+  ToolkitCanvas canvas(60, 40);
+  const CRect rc(10, 10, 45, 32);
+  canvas.dc().FillSolidRect(0, 0, 60, 40, kBackground);
+  pSplit->SetOpen(TRUE);
+  pTheme->DrawBaseSplitButtonFrame(&canvas.dc(), pSplit, rc);
+  // Sunken from the left edge to the right edge, no face edge before the arrow part.
+  EXPECT_EQ(canvas.At(20, 10), kShadow);
+  EXPECT_EQ(canvas.At(44, 20), kHighlight);
+  EXPECT_EQ(canvas.At(40, 10), kShadow);
+  EXPECT_EQ(canvas.At(33, 20), kBackground);
+
+  // Closed and hot: the main part is raised up to 11 pixels from the right, and the raised arrow part
+  // over the right 12 pixels starts on its last column.
+  canvas.dc().FillSolidRect(0, 0, 60, 40, kBackground);
+  pSplit->SetOpen(FALSE);
+  pSplit->SetHot(1);
+  pTheme->DrawBaseSplitButtonFrame(&canvas.dc(), pSplit, rc);
+  EXPECT_EQ(canvas.At(20, 10), kHighlight);
+  EXPECT_EQ(canvas.At(32, 20), kBackground);
+  EXPECT_EQ(canvas.At(33, 20), kHighlight);
+  EXPECT_EQ(canvas.At(44, 20), kShadow);
+  pSplit->InternalRelease();
+  pTheme->InternalRelease();
+}
+
+TEST(BarThemeTest, ThemeZeroSplitButtonShowsItsArrowPartSunkenWhileOpen) {
+  CProbeTheme* pTheme = new CProbeTheme;
+  CSplitButton* pSplit = new CSplitButton;
+  ToolkitCanvas canvas(60, 40);
+  const CRect rc(10, 10, 45, 32);
+  canvas.dc().FillSolidRect(0, 0, 60, 40, kBackground);
+  pSplit->SetOpen(TRUE);
+  pTheme->DrawSplitButtonFrame(&canvas.dc(), pSplit, rc);
+  // Main part raised up to 12 pixels from the right; the arrow part sunken.
+  EXPECT_EQ(canvas.At(20, 10), kHighlight);
+  EXPECT_EQ(canvas.At(32, 20), kShadow);
+  EXPECT_EQ(canvas.At(33, 20), kShadow);
+  EXPECT_EQ(canvas.At(44, 20), kHighlight);
+  pSplit->InternalRelease();
+  pTheme->InternalRelease();
+}
+
+TEST(BarThemeTest, ComboDropDownButtonIsTwiceTheAverageCharacterPlusFourButAtLeastFifteen) {
+  CProbeTheme* pTheme = new CProbeTheme;
+  CXTPControls* pControls = new CXTPControls;
+  auto* pCombo = static_cast<CXTPControlComboBox*>(pControls->Add(xtpControlComboBox, 7));
+  ASSERT_NE(pCombo, nullptr);
+  ToolkitCanvas canvas(10, 10);
+  pTheme->SetIconFontWidth(4);
+  pTheme->DrawControlComboBox(&canvas.dc(), pCombo, FALSE);
+  EXPECT_EQ(pCombo->GetThumbWidth(), 15);
+  pTheme->SetIconFontWidth(7);
+  pTheme->DrawControlComboBox(&canvas.dc(), pCombo, FALSE);
+  EXPECT_EQ(pCombo->GetThumbWidth(), 18);
+  pControls->InternalRelease();
   pTheme->InternalRelease();
 }
 

@@ -5,6 +5,7 @@
 #include <AcceleratorManager.h>
 #include <CommandBarsOptions.h>
 #include <ControlPopup.h>
+#include <CustomizeDragSource.h>
 #include <MenuBar.h>
 #include <PopupBar.h>
 #include <ShortcutEdit.h>
@@ -553,6 +554,19 @@ TEST_F(ControlCommandTest, DisablingACheckedControlThroughTheUpdatePassUnchecksI
   EXPECT_FALSE(pPaste->GetChecked());
   m_pFrame->m_bPasteDisabled = FALSE;
   pToolBar->OnUpdateCmdUI(TRUE);
+}
+
+TEST_F(ControlCommandTest, ClosingTheFrameIsRefusedWhileTheCustomizeSheetIsOpen) {
+  CXTPCustomizeDragSource* pDragSource = m_pFrame->GetCommandBars()->GetDragSource();
+  CWnd sheet;
+  ASSERT_TRUE(
+      sheet.CreateEx(0, AfxRegisterWndClass(0), L"Customize", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+  pDragSource->SetSheet(&sheet);
+  m_pFrame->SendMessage(WM_CLOSE);
+  PumpMessages(30);
+  EXPECT_TRUE(::IsWindow(m_hFrame));
+  pDragSource->SetSheet(nullptr);
+  sheet.DestroyWindow();
 }
 
 TEST(ControlHiddenTest, PopupWithAnEmptySubBarIsNeverHiddenForDisuse) {

@@ -214,10 +214,7 @@ void CXTPCommandBar::InvalidateChain() {
 }
 
 void CXTPCommandBar::AssignPaintTheme(CXTPBarTheme* pTheme) {
-  if (m_pPaintManager == pTheme) return;
-  CXTPBarTheme* pOld = m_pPaintManager;
-  m_pPaintManager = pTheme;
-  if (pOld != nullptr) pOld->InternalRelease();
+  XTPReplaceHeld(m_pPaintManager, pTheme, FALSE);
 }
 
 CXTPBarTheme* CXTPCommandBar::ResolvePaintTheme() const {
@@ -1423,10 +1420,7 @@ BOOL CXTPCommandBar::LoadToolBarImages(UINT nIDResource, const XT_TOOLBARDATA& d
 }
 
 void CXTPCommandBar::AssignImageSet(CXTPImageManager* pImageManager) {
-  if (m_pImageManager == pImageManager) return;
-  CXTPImageManager* pOld = m_pImageManager;
-  m_pImageManager = pImageManager;
-  if (pOld != nullptr) pOld->InternalRelease();
+  XTPReplaceHeld(m_pImageManager, pImageManager, FALSE);
 }
 
 CXTPImageManager* CXTPCommandBar::ResolveImageSet() const {
@@ -1439,11 +1433,7 @@ CXTPImageManager* CXTPCommandBar::ResolveImageSet() const {
 }
 
 void CXTPCommandBar::SetToolTipContext(CXTPTipSettings* pTipSettings) {
-  if (m_pToolTipContext == pTipSettings) return;
-  if (pTipSettings != nullptr) pTipSettings->InternalAddRef();
-  CXTPTipSettings* pOld = m_pToolTipContext;
-  m_pToolTipContext = pTipSettings;
-  if (pOld != nullptr) pOld->InternalRelease();
+  XTPReplaceHeld(m_pToolTipContext, pTipSettings, TRUE);
 }
 
 void CXTPCommandBar::RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -229,11 +229,8 @@ CXTPBarTheme* CXTPCommandBars::GetPaintManager() const {
 }
 
 void CXTPCommandBars::SetPaintManager(CXTPBarTheme* pPaintManager) {
-  if (m_pPaintManager == pPaintManager) return;
-  CXTPBarTheme* pOld = m_pPaintManager;
-  m_pPaintManager = pPaintManager;
-  if (pPaintManager != nullptr) pPaintManager->RefreshMetrics();
-  if (pOld != nullptr) pOld->InternalRelease();
+  if (XTPReplaceHeld(m_pPaintManager, pPaintManager, FALSE) && pPaintManager != nullptr)
+    pPaintManager->RefreshMetrics();
 }
 
 CSize CXTPCommandBars::GetPopupIconSize() const { return m_pOptions->szPopupIcons; }
@@ -794,10 +791,7 @@ CXTPImageManager* CXTPCommandBars::GetImageManager() const {
 }
 
 void CXTPCommandBars::SetImageManager(CXTPImageManager* pImageManager) {
-  if (m_pImageManager == pImageManager) return;
-  CXTPImageManager* pOld = m_pImageManager;
-  m_pImageManager = pImageManager;
-  if (pOld != nullptr) pOld->InternalRelease();
+  XTPReplaceHeld(m_pImageManager, pImageManager, FALSE);
 }
 
 void CXTPCommandBars::RefreshImages() { GetImageManager()->RefreshAll(); }
@@ -807,9 +801,4 @@ void CXTPCommandBars::CreateToolTipContext() {
   m_pToolTipContext->ModifyTipStyle(2, 0);
 }
 
-void CXTPCommandBars::ReleaseToolTipContext() {
-  if (m_pToolTipContext == nullptr) return;
-  CXTPTipSettings* pTipSettings = m_pToolTipContext;
-  m_pToolTipContext = nullptr;
-  pTipSettings->InternalRelease();
-}
+void CXTPCommandBars::ReleaseToolTipContext() { XTPReplaceHeld(m_pToolTipContext, nullptr, FALSE); }

@@ -7,6 +7,7 @@
 #include <afxwin.h>
 
 #include <algorithm>
+#include <type_traits>
 
 class CXTPCommandBar;
 class CXTPCommandBars;
@@ -165,3 +166,16 @@ struct XTPLiveObjectCounts {
   LONG nThemes;
 };
 XTPLiveObjectCounts* AFXAPI XTPGetLiveObjectCounts();
+
+// Makes a held pointer of a reference-counted object point at pNew and releases what it held before,
+// after the swap, so that a release reaching back finds the new value. With bAddRef the holder takes a
+// reference of its own; without, it takes over the caller's. FALSE when pNew was held already.
+template <class T>
+BOOL XTPReplaceHeld(T*& pHeld, typename std::common_type<T*>::type pNew, BOOL bAddRef) {
+  if (pHeld == pNew) return FALSE;
+  if (bAddRef && pNew != nullptr) pNew->InternalAddRef();
+  T* pOld = pHeld;
+  pHeld = pNew;
+  if (pOld != nullptr) pOld->InternalRelease();
+  return TRUE;
+}

@@ -215,13 +215,13 @@ void CXTPControl::DoPropExchange(CXTPPropExchange* pPX) {
   }
 }
 
-static void CopyIdSet(CXTPCommandIdSet& dest, const CXTPCommandIdSet& src) {
+void AFXAPI XTPCopyCommandIdSet(CXTPCommandIdSet& dest, const CXTPCommandIdSet& src) {
   dest.RemoveAll();
   UINT nKey = 0;
   BOOL bValue = FALSE;
   for (POSITION pos = src.GetStartPosition(); pos != nullptr;) {
     src.GetNextAssoc(pos, nKey, bValue);
-    dest.SetAt(nKey, bValue);
+    dest.SetAt(nKey, TRUE);
   }
 }
 
@@ -250,8 +250,8 @@ void CXTPControl::Copy(CXTPControl* pControl, BOOL /*bRecursive*/) {
   m_buttonStyle = pControl->m_buttonStyle;
   m_bBeginGroup = pControl->m_bBeginGroup;
   m_bCloseSubMenuOnClick = pControl->m_bCloseSubMenuOnClick;
-  CopyIdSet(m_mapDocTemplatesAssigned, pControl->m_mapDocTemplatesAssigned);
-  CopyIdSet(m_mapDocTemplatesExcluded, pControl->m_mapDocTemplatesExcluded);
+  XTPCopyCommandIdSet(m_mapDocTemplatesAssigned, pControl->m_mapDocTemplatesAssigned);
+  XTPCopyCommandIdSet(m_mapDocTemplatesExcluded, pControl->m_mapDocTemplatesExcluded);
 }
 
 BOOL CXTPControl::OnLButtonDblClk(CPoint point) {

@@ -17,6 +17,8 @@ class CXTPImageManagerIcon;
 
 // A set of command or template ids (17 buckets, id / 16 picks the bucket); the value is always TRUE.
 typedef CMap<UINT, UINT, BOOL, BOOL> CXTPCommandIdSet;
+// Makes dest hold exactly the ids of src.
+void AFXAPI XTPCopyCommandIdSet(CXTPCommandIdSet& dest, const CXTPCommandIdSet& src);
 
 // Reference counted: the collection holds one reference, every other holder takes its own; the last
 // release deletes the control.

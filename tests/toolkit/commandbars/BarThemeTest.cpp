@@ -233,49 +233,61 @@ class CSplitButton : public CXTPControlPopup {
   void SetHot(int nSelected) { m_bSelected = nSelected; }
 };
 
-TEST(BarThemeTest, BaseSplitButtonWithItsPopupOpenDrawsOneFaceOverItsWholeWidth) {
-  CProbeTheme* pTheme = new CProbeTheme;
-  CSplitButton* pSplit = new CSplitButton;
-  ToolkitCanvas canvas(60, 40);
-  const CRect rc(10, 10, 45, 32);
-  canvas.dc().FillSolidRect(0, 0, 60, 40, kBackground);
-  pSplit->SetOpen(TRUE);
-  pTheme->DrawBaseSplitButtonFrame(&canvas.dc(), pSplit, rc);
-  // Sunken from the left edge to the right edge, no face edge before the arrow part.
-  EXPECT_EQ(canvas.At(20, 10), kShadow);
-  EXPECT_EQ(canvas.At(44, 20), kHighlight);
-  EXPECT_EQ(canvas.At(40, 10), kShadow);
-  EXPECT_EQ(canvas.At(33, 20), kBackground);
+// A split button at (10, 10, 45, 32) drawn by the theme base or by theme 0 on a plain background.
+class SplitButtonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_pTheme = new CProbeTheme;
+    m_pSplit = new CSplitButton;
+  }
+  void TearDown() override {
+    m_pSplit->InternalRelease();
+    m_pTheme->InternalRelease();
+  }
+  void Draw(BOOL bBase) {
+    m_canvas.dc().FillSolidRect(0, 0, 60, 40, kBackground);
+    if (bBase) {
+      m_pTheme->DrawBaseSplitButtonFrame(&m_canvas.dc(), m_pSplit, CRect(10, 10, 45, 32));
+    } else {
+      m_pTheme->DrawSplitButtonFrame(&m_canvas.dc(), m_pSplit, CRect(10, 10, 45, 32));
+    }
+  }
+  COLORREF At(int x, int y) { return m_canvas.At(x, y); }
 
-  // Closed and hot: the main part is raised up to 11 pixels from the right, and the raised arrow part
-  // over the right 12 pixels starts on its last column.
-  canvas.dc().FillSolidRect(0, 0, 60, 40, kBackground);
-  pSplit->SetOpen(FALSE);
-  pSplit->SetHot(1);
-  pTheme->DrawBaseSplitButtonFrame(&canvas.dc(), pSplit, rc);
-  EXPECT_EQ(canvas.At(20, 10), kHighlight);
-  EXPECT_EQ(canvas.At(32, 20), kBackground);
-  EXPECT_EQ(canvas.At(33, 20), kHighlight);
-  EXPECT_EQ(canvas.At(44, 20), kShadow);
-  pSplit->InternalRelease();
-  pTheme->InternalRelease();
+  CProbeTheme* m_pTheme = nullptr;
+  CSplitButton* m_pSplit = nullptr;
+  ToolkitCanvas m_canvas{60, 40};
+};
+
+TEST_F(SplitButtonTest, BaseWithItsPopupOpenDrawsOneFaceOverItsWholeWidth) {
+  m_pSplit->SetOpen(TRUE);
+  Draw(TRUE);
+  // Sunken from the left edge to the right edge, no face edge before the arrow part.
+  EXPECT_EQ(At(20, 10), kShadow);
+  EXPECT_EQ(At(44, 20), kHighlight);
+  EXPECT_EQ(At(40, 10), kShadow);
+  EXPECT_EQ(At(33, 20), kBackground);
 }
 
-TEST(BarThemeTest, ThemeZeroSplitButtonShowsItsArrowPartSunkenWhileOpen) {
-  CProbeTheme* pTheme = new CProbeTheme;
-  CSplitButton* pSplit = new CSplitButton;
-  ToolkitCanvas canvas(60, 40);
-  const CRect rc(10, 10, 45, 32);
-  canvas.dc().FillSolidRect(0, 0, 60, 40, kBackground);
-  pSplit->SetOpen(TRUE);
-  pTheme->DrawSplitButtonFrame(&canvas.dc(), pSplit, rc);
+TEST_F(SplitButtonTest, BaseClosedAndHotRaisesTheMainPartAndTheArrowPartApart) {
+  // The main part is raised up to 11 pixels from the right, and the raised arrow part over the right
+  // 12 pixels starts on its last column.
+  m_pSplit->SetHot(1);
+  Draw(TRUE);
+  EXPECT_EQ(At(20, 10), kHighlight);
+  EXPECT_EQ(At(32, 20), kBackground);
+  EXPECT_EQ(At(33, 20), kHighlight);
+  EXPECT_EQ(At(44, 20), kShadow);
+}
+
+TEST_F(SplitButtonTest, ThemeZeroShowsItsArrowPartSunkenWhileOpen) {
+  m_pSplit->SetOpen(TRUE);
+  Draw(FALSE);
   // Main part raised up to 12 pixels from the right; the arrow part sunken.
-  EXPECT_EQ(canvas.At(20, 10), kHighlight);
-  EXPECT_EQ(canvas.At(32, 20), kShadow);
-  EXPECT_EQ(canvas.At(33, 20), kShadow);
-  EXPECT_EQ(canvas.At(44, 20), kHighlight);
-  pSplit->InternalRelease();
-  pTheme->InternalRelease();
+  EXPECT_EQ(At(20, 10), kHighlight);
+  EXPECT_EQ(At(32, 20), kShadow);
+  EXPECT_EQ(At(33, 20), kShadow);
+  EXPECT_EQ(At(44, 20), kHighlight);
 }
 
 TEST(BarThemeTest, ComboDropDownButtonIsTwiceTheAverageCharacterPlusFourButAtLeastFifteen) {

@@ -11,8 +11,6 @@
 #include <ShortcutEdit.h>
 #include <ToolkitPopupMenu.h>
 
-#include <thread>
-
 #include "CommandBarsTestSupport.h"
 #include "RealInput.h"
 #include "WindowTest.h"
@@ -397,45 +395,24 @@ TEST_F(KeyboardFrameTest, ToolbarContextMenuThatTheFrameEmptiedDoesNotOpen) {
   ::RemoveWindowSubclass(m_hFrame, EmptyTheContextMenu, 1);
 }
 
-// While a popup tracks in its own loop, clicks item nIndex of the open popup with real input from
-// another thread, once it shows; the popup's state can be looked at then.
+// While a popup tracks in its own loop, clicks item nIndex of the open popup with real input, once it
+// shows; the popup's state can be looked at then.
 class TrackedPopupClicker {
  public:
-  explicit TrackedPopupClicker(int nIndex, void (*pfnLook)(CXTPPopupBar*) = nullptr) {
-    s_pThis = this;
-    m_nIndex = nIndex;
-    m_pfnLook = pfnLook;
-    m_nTimer = ::SetTimer(nullptr, 0, 300, OnTimer);
-  }
-  ~TrackedPopupClicker() {
-    ::KillTimer(nullptr, m_nTimer);
-    if (m_clicker.joinable()) m_clicker.join();
-    s_pThis = nullptr;
-  }
-  TrackedPopupClicker(const TrackedPopupClicker&) = delete;
-  TrackedPopupClicker& operator=(const TrackedPopupClicker&) = delete;
+  explicit TrackedPopupClicker(int nIndex, void (*pfnLook)(CXTPPopupBar*) = nullptr)
+      : m_input([nIndex, pfnLook]() -> std::function<void()> {
+          CXTPBarMouseTracker* pState = CXTPBarMouseTracker::GetThreadState();
+          if (pState->GetTrackedCount() == 0) return nullptr;
+          auto* pPopup = DYNAMIC_DOWNCAST(CXTPPopupBar, pState->GetTrackedAt(pState->GetTrackedCount() - 1));
+          if (pPopup == nullptr || pPopup->GetSafeHwnd() == nullptr) return nullptr;
+          if (pfnLook != nullptr) pfnLook(pPopup);
+          const CPoint pt = ControlCenter(pPopup->GetControl(nIndex));
+          return [pt] { testsupport::InputClick(pt.x, pt.y); };
+        }) {}
 
  private:
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR nID, DWORD) {
-    TrackedPopupClicker* pThis = s_pThis;
-    CXTPBarMouseTracker* pState = CXTPBarMouseTracker::GetThreadState();
-    if (pThis == nullptr || pState->GetTrackedCount() == 0) return;
-    ::KillTimer(nullptr, nID);
-    auto* pPopup = DYNAMIC_DOWNCAST(CXTPPopupBar, pState->GetTrackedAt(pState->GetTrackedCount() - 1));
-    if (pPopup == nullptr || pPopup->GetSafeHwnd() == nullptr) return;
-    if (pThis->m_pfnLook != nullptr) pThis->m_pfnLook(pPopup);
-    const CPoint pt = ControlCenter(pPopup->GetControl(pThis->m_nIndex));
-    pThis->m_clicker = std::thread([pt] { testsupport::InputClick(pt.x, pt.y); });
-  }
-
-  static TrackedPopupClicker* s_pThis;
-  int m_nIndex = 0;
-  void (*m_pfnLook)(CXTPPopupBar*) = nullptr;
-  UINT_PTR m_nTimer = 0;
-  std::thread m_clicker;
+  ModalLoopInput m_input;
 };
-
-TrackedPopupClicker* TrackedPopupClicker::s_pThis = nullptr;
 
 TEST_F(KeyboardFrameTest, PopupTrackedForItsCommandReturnsTheClickedItemAndRunsNothing) {
   CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();

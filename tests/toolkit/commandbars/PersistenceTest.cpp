@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <random>
-#include <thread>
 
 #include "CommandBarsTestSupport.h"
 #include "RealInput.h"
@@ -36,21 +35,20 @@ CString WidePath(const testsupport::TempDir& dir) {
 // Answers the next message box of this thread with a real key press and keeps its text.
 class MessageBoxAnswer {
  public:
-  explicit MessageBoxAnswer(UINT nKey) {
-    s_pThis = this;
-    m_nKey = nKey;
-    m_nTimer = ::SetTimer(nullptr, 0, 200, OnTimer);
-  }
-  ~MessageBoxAnswer() {
-    ::KillTimer(nullptr, m_nTimer);
-    if (m_presser.joinable()) m_presser.join();
-    s_pThis = nullptr;
-  }
-  MessageBoxAnswer(const MessageBoxAnswer&) = delete;
-  MessageBoxAnswer& operator=(const MessageBoxAnswer&) = delete;
+  explicit MessageBoxAnswer(UINT nKey)
+      : m_input([this, nKey]() -> std::function<void()> {
+          HWND hBox = nullptr;
+          ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&hBox));
+          if (hBox == nullptr) return nullptr;
+          WCHAR szText[512] = {};
+          ::GetDlgItemText(hBox, 0xFFFF, szText, 512);
+          m_strText = szText;
+          ::SetForegroundWindow(hBox);
+          return [nKey] { testsupport::InputTap(nKey); };
+        }) {}
 
+  bool Shown() const { return m_input.Sent(); }
   CString m_strText;
-  bool m_bShown = false;
 
  private:
   static BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam) {
@@ -60,28 +58,9 @@ class MessageBoxAnswer {
     *reinterpret_cast<HWND*>(lParam) = hWnd;
     return FALSE;
   }
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-    MessageBoxAnswer* pThis = s_pThis;
-    if (pThis == nullptr || pThis->m_bShown) return;
-    HWND hBox = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&hBox));
-    if (hBox == nullptr) return;
-    pThis->m_bShown = true;
-    WCHAR szText[512] = {};
-    ::GetDlgItemText(hBox, 0xFFFF, szText, 512);
-    pThis->m_strText = szText;
-    ::SetForegroundWindow(hBox);
-    const UINT nKey = pThis->m_nKey;
-    pThis->m_presser = std::thread([nKey] { testsupport::InputTap(nKey); });
-  }
 
-  static MessageBoxAnswer* s_pThis;
-  UINT m_nKey = 0;
-  UINT_PTR m_nTimer = 0;
-  std::thread m_presser;
+  ModalLoopInput m_input;
 };
-
-MessageBoxAnswer* MessageBoxAnswer::s_pThis = nullptr;
 
 class PersistenceTest : public ::testing::Test {
  protected:
@@ -504,7 +483,7 @@ class ProgramUpdateTest : public PersistenceTest {
 TEST_F(ProgramUpdateTest, AnsweringYesTakesTheProgramsNewToolbar) {
   MessageBoxAnswer answer('Y');
   m_pFrame->GetCommandBars()->LoadCommandBars(kProfile);
-  EXPECT_TRUE(answer.m_bShown);
+  EXPECT_TRUE(answer.Shown());
   EXPECT_NE(answer.m_strText.Find(L"the toolbar 'Standard' has changed"), -1);
   EXPECT_TRUE(HasNewButton());
   EXPECT_FALSE(HasUsersChange());
@@ -513,7 +492,7 @@ TEST_F(ProgramUpdateTest, AnsweringYesTakesTheProgramsNewToolbar) {
 TEST_F(ProgramUpdateTest, AnsweringNoKeepsTheUsersToolbarAgainstTheNewOriginal) {
   MessageBoxAnswer answer('N');
   m_pFrame->GetCommandBars()->LoadCommandBars(kProfile);
-  EXPECT_TRUE(answer.m_bShown);
+  EXPECT_TRUE(answer.Shown());
   EXPECT_FALSE(HasNewButton());
   EXPECT_TRUE(HasUsersChange());
   // The kept set is compared with the program's new set from now on.
@@ -524,7 +503,7 @@ TEST_F(ProgramUpdateTest, SilentLoadTakesTheNewToolbarWithoutAsking) {
   MessageBoxAnswer answer('N');
   m_pFrame->GetCommandBars()->LoadCommandBars(kProfile, TRUE);
   testsupport::PumpMessages(400);
-  EXPECT_FALSE(answer.m_bShown);
+  EXPECT_FALSE(answer.Shown());
   EXPECT_TRUE(HasNewButton());
   EXPECT_FALSE(HasUsersChange());
 }

@@ -80,6 +80,69 @@ void ClickAt(HWND hwnd, int x, int y) {
   SendMessageW(hwnd, WM_LBUTTONUP, 0, pos);
 }
 
+void MouseMoveTo(int screenX, int screenY) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((static_cast<long long>(screenX) * 65535 + (width - 1) / 2) / (width - 1));
+  input.mi.dy =
+      static_cast<LONG>((static_cast<long long>(screenY) * 65535 + (height - 1) / 2) / (height - 1));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+namespace {
+
+void SendButton(DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+void MoveToClientPoint(HWND hwnd, int x, int y) {
+  POINT pt = {x, y};
+  ClientToScreen(hwnd, &pt);
+  MouseMoveTo(pt.x, pt.y);
+}
+
+}  // namespace
+
+void MouseClick(HWND hwnd, int x, int y) {
+  MoveToClientPoint(hwnd, x, y);
+  SendButton(MOUSEEVENTF_LEFTDOWN);
+  SendButton(MOUSEEVENTF_LEFTUP);
+}
+
+void MouseDoubleClick(HWND hwnd, int x, int y) {
+  MoveToClientPoint(hwnd, x, y);
+  for (int i = 0; i < 2; ++i) {
+    SendButton(MOUSEEVENTF_LEFTDOWN);
+    SendButton(MOUSEEVENTF_LEFTUP);
+  }
+}
+
+void KeyStroke(UINT virtualKey) {
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[1].ki.wVk = static_cast<WORD>(virtualKey);
+  inputs[0].ki.wScan = inputs[1].ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+void KeyText(const std::wstring& text) {
+  for (wchar_t ch : text) {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wScan = inputs[1].ki.wScan = ch;
+    inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+  }
+}
+
 void ClickDlgItem(HWND dialog, int id) {
   HWND item = GetDlgItem(dialog, id);
   if (item != nullptr) SendMessageW(item, BM_CLICK, 0, 0);
@@ -124,7 +187,8 @@ bool CaptureWindow(HWND hwnd, int& width, int& height, std::vector<BYTE>& pixels
   // child controls out); a hidden or covered window falls back to PrintWindow.
   if (IsWindowVisible(hwnd)) {
     SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpMessages(50);
     BitBlt(mem, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
   } else {
@@ -176,8 +240,7 @@ std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
               SUCCEEDED(encoder->CreateNewFrame(&rawFrame, nullptr))) {
             ComPtr<IWICBitmapFrameEncode> frame(rawFrame);
             WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-            ok = SUCCEEDED(frame->Initialize(nullptr)) &&
-                 SUCCEEDED(frame->SetSize(width, height)) &&
+            ok = SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(width, height)) &&
                  SUCCEEDED(frame->SetPixelFormat(&format)) &&
                  IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA) &&
                  SUCCEEDED(frame->WritePixels(height, width * 4, UINT(pixels.size()), pixels.data())) &&
@@ -189,6 +252,19 @@ std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
   }
   if (SUCCEEDED(init)) CoUninitialize();
   return ok ? path : L"";
+}
+
+std::vector<COLORREF> WindowPixels(HWND hwnd, int* width, int* height) {
+  int w = 0, h = 0;
+  std::vector<BYTE> pixels;
+  std::vector<COLORREF> colours;
+  if (!CaptureWindow(hwnd, w, h, pixels)) return colours;
+  colours.reserve(size_t(w) * h);
+  for (size_t i = 0; i + 3 < pixels.size(); i += 4)
+    colours.push_back(RGB(pixels[i + 2], pixels[i + 1], pixels[i]));
+  if (width != nullptr) *width = w;
+  if (height != nullptr) *height = h;
+  return colours;
 }
 
 COLORREF WindowPixel(HWND hwnd, int x, int y) {

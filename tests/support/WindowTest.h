@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -30,15 +31,30 @@ void ClickAt(HWND hwnd, int x, int y);
 // Clicks a dialog's child control by id (BM_CLICK for buttons).
 void ClickDlgItem(HWND dialog, int id);
 
+// Real input through the display (SendInput), as a person gives it: it passes the system's input
+// queue, hooks and key state, so it reaches whichever window is under the cursor or has the focus.
+// The callers pump their own windows' messages afterwards.
+// Moves the cursor to a screen point.
+void MouseMoveTo(int screenX, int screenY);
+// Moves to a client point of hwnd and clicks the left button there (twice quickly for a double click).
+void MouseClick(HWND hwnd, int x, int y);
+void MouseDoubleClick(HWND hwnd, int x, int y);
+// Presses and releases a key; the text form types each character as a Unicode key stroke.
+void KeyStroke(UINT virtualKey);
+void KeyText(const std::wstring& text);
+
 // Where windowed tests put their pictures: BRINDLE_SCREENSHOT_DIR, else "screenshots" in the
 // current directory. Created on demand.
 std::wstring ScreenshotDir();
 
-// Renders `hwnd` (a copy of the screen when it is visible, else PrintWindow) and writes it as a PNG through WIC.
-// `name` is a file name without directory; returns the full path, or an empty string on failure.
+// Renders `hwnd` (a copy of the screen when it is visible, else PrintWindow) and writes it as a PNG through
+// WIC. `name` is a file name without directory; returns the full path, or an empty string on failure.
 std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name);
 
 // Reads the colour of one pixel of a saved or live window, for probes in tests.
 COLORREF WindowPixel(HWND hwnd, int x, int y);
+
+// What the window shows, row by row from its top-left corner (window coordinates); empty on failure.
+std::vector<COLORREF> WindowPixels(HWND hwnd, int* width, int* height);
 
 }  // namespace testsupport

@@ -122,6 +122,10 @@ BOOL CRecordingWnd::CreateHost(LPCTSTR title, int x, int y, int width, int heigh
       title, WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height, nullptr, nullptr);
 }
 
+BOOL CRecordingWnd::CreateHidden(LPCTSTR title) {
+  return CreateEx(0, AfxRegisterWndClass(0), title, WS_POPUP, 0, 0, 100, 100, nullptr, nullptr);
+}
+
 int CRecordingWnd::Count(UINT message) const {
   return static_cast<int>(std::count_if(m_received.begin(), m_received.end(),
                                         [message](const Received& r) { return r.message == message; }));

@@ -62,7 +62,11 @@ class CRecordingWnd : public CWnd {
     CString text;
   };
 
+  // A visible host for controls. Hiding a shown top-level window costs Wine about two seconds without
+  // a window manager, so fixtures share one host across their tests where they can.
   BOOL CreateHost(LPCTSTR title, int x, int y, int width, int height);
+  // A hidden window that only receives messages (an owner, a notify window): free to make and end.
+  BOOL CreateHidden(LPCTSTR title);
   void Watch(UINT message) { m_watched.push_back(message); }
   // How many of the watched messages of this kind arrived.
   int Count(UINT message) const;

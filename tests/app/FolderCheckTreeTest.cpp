@@ -14,16 +14,27 @@ namespace {
 
 using apptest::CRecordingWnd;
 
+// One host for the suite (see CRecordingWnd::CreateHost), a fresh tree in it for each test.
 class FolderCheckTreeTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    s_hostWnd = new CRecordingWnd;
+    s_hostWnd->CreateHost(L"Folder check tree", 40, 40, 380, 340);
+    s_hostWnd->Watch(WM_NSF_FOLDER_SELECTED);
+  }
+  static void TearDownTestSuite() {
+    s_hostWnd->DestroyWindow();
+    delete s_hostWnd;
+    s_hostWnd = nullptr;
+  }
   void SetUp() override {
-    ASSERT_TRUE(host_.CreateHost(L"Folder check tree", 40, 40, 380, 340));
-    host_.Watch(WM_NSF_FOLDER_SELECTED);
-    ASSERT_TRUE(tree_.Create(0x50010137 | WS_BORDER, CRect(10, 10, 350, 290), &host_, 4101));
-    tree_.SetNotifyWindow(host_.m_hWnd);
+    ASSERT_NE(s_hostWnd->m_hWnd, nullptr);
+    s_hostWnd->m_received.clear();
+    ASSERT_TRUE(tree_.Create(0x50010137 | WS_BORDER, CRect(10, 10, 350, 290), s_hostWnd, 4101));
+    tree_.SetNotifyWindow(s_hostWnd->m_hWnd);
     testsupport::PumpMessages(50);
   }
-  void TearDown() override { host_.DestroyWindow(); }
+  void TearDown() override { tree_.DestroyWindow(); }
 
   std::vector<CString> CheckedList() {
     CStringArray paths;
@@ -58,9 +69,12 @@ class FolderCheckTreeTest : public ::testing::Test {
     testsupport::PumpMessages(150);
   }
 
-  CRecordingWnd host_;
+  static CRecordingWnd* s_hostWnd;
+  CRecordingWnd& host_ = *s_hostWnd;
   CFolderCheckTree tree_;
 };
+
+CRecordingWnd* FolderCheckTreeTest::s_hostWnd = nullptr;
 
 TEST_F(FolderCheckTreeTest, AddPathMakesOneTickedItemPerLevelUnderTheRoot) {
   HTREEITEM hInbox = tree_.AddPath(L"Inbox\\", 8, 3);
@@ -173,6 +187,7 @@ TEST_F(FolderCheckTreeTest, TicksGivenBeforeTheFirstPaintStay) {
   fresh.RedrawWindow();
   EXPECT_TRUE(fresh.GetCheck(hInbox));
   EXPECT_TRUE(fresh.GetCheck(fresh.GetRootItem()));
+  fresh.DestroyWindow();
 }
 
 TEST_F(FolderCheckTreeTest, LabelClickSendsTheWholePathToTheNamedWindow) {

@@ -16,19 +16,34 @@ const COLORREF kRed = RGB(200, 30, 30);
 const COLORREF kBlue = RGB(30, 30, 200);
 const COLORREF kGrey = RGB(128, 128, 128);
 
+// One host for the suite (see CRecordingWnd::CreateHost), fresh buttons in it for each test.
 class ImageButtonTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    s_hostWnd = new CRecordingWnd;
+    s_hostWnd->CreateHost(L"Image buttons", 300, 200, 260, 160);
+    s_hostWnd->Watch(WM_COMMAND);
+  }
+  static void TearDownTestSuite() {
+    s_hostWnd->DestroyWindow();
+    delete s_hostWnd;
+    s_hostWnd = nullptr;
+  }
   void SetUp() override {
-    // Far from where the other tests leave the cursor.
+    // Away from the buttons, wherever the last test left the cursor.
     testsupport::MouseMoveTo(5, 590);
-    ASSERT_TRUE(host_.CreateHost(L"Image buttons", 300, 200, 260, 160));
-    host_.Watch(WM_COMMAND);
-    ASSERT_TRUE(button_.Create(L"", 0x50008000, CRect(20, 20, 68, 68), &host_, 4));
+    ASSERT_NE(s_hostWnd->m_hWnd, nullptr);
+    s_hostWnd->m_received.clear();
+    ASSERT_TRUE(button_.Create(L"", 0x50008000, CRect(20, 20, 68, 68), s_hostWnd, 4));
     ASSERT_TRUE(
-        next_.Create(L"Next", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(100, 20, 180, 48), &host_, 8));
+        next_.Create(L"Next", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(100, 20, 180, 48), s_hostWnd, 8));
     apptest::PumpFramework(100);
   }
-  void TearDown() override { host_.DestroyWindow(); }
+  void TearDown() override {
+    button_.DestroyWindow();
+    next_.DestroyWindow();
+    apptest::PumpFramework(20);
+  }
 
   // The colour at the button's centre, where the 24x24 images' squares lie.
   COLORREF Centre() {
@@ -43,10 +58,13 @@ class ImageButtonTest : public ::testing::Test {
     return n;
   }
 
-  CRecordingWnd host_;
+  static CRecordingWnd* s_hostWnd;
+  CRecordingWnd& host_ = *s_hostWnd;
   CImageButton button_;
   CButton next_;
 };
+
+CRecordingWnd* ImageButtonTest::s_hostWnd = nullptr;
 
 TEST_F(ImageButtonTest, HoverShowsTheInImageAndLeavingTheOutImage) {
   ASSERT_TRUE(button_.SetBitmaps(IDB_TEST_IN, RGB(255, 255, 255), IDB_TEST_OUT, RGB(255, 255, 255),
@@ -118,6 +136,7 @@ TEST_F(ImageButtonTest, DisablingTheFocusedButtonMovesTheFocusOn) {
   edit.SetFocus();
   button_.EnableWindow(FALSE);
   EXPECT_EQ(::GetFocus(), edit.m_hWnd);
+  edit.DestroyWindow();
 }
 
 TEST_F(ImageButtonTest, AutomaticOutImagesAreGreyOrDarker) {
@@ -145,6 +164,7 @@ TEST_F(ImageButtonTest, ACheckBoxButtonTogglesOnClickAndAnswersItsCheck) {
   EXPECT_EQ(check.GetCheck(), 0);
   check.SetCheck(BST_INDETERMINATE);
   EXPECT_EQ(check.GetCheck(), 1);
+  check.DestroyWindow();
 }
 
 TEST_F(ImageButtonTest, AMissingBitmapIsRefusedAndDrawsNoImage) {

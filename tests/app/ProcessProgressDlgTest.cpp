@@ -17,7 +17,7 @@ using apptest::CRecordingWnd;
 class ProcessProgressDlgTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(owner_.CreateHost(L"Progress owner", 0, 0, 200, 100));
+    ASSERT_TRUE(owner_.CreateHidden(L"Progress owner"));
     owner_.Watch(WM_STOP_PROCESS);
     ASSERT_TRUE(dlg_.Create(CProcessProgressDlg::IDD, &owner_));
     dlg_.m_pOwner = &owner_;

@@ -18,7 +18,7 @@ using apptest::CRecordingWnd;
 class ServerEnumWaitDlgTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(notify_.CreateHost(L"Server wait owner", 0, 0, 200, 100));
+    ASSERT_TRUE(notify_.CreateHidden(L"Server wait owner"));
     notify_.Watch(WM_STOP_ENUMERATION);
     ASSERT_TRUE(dlg_.Create(CServerEnumWaitDlg::IDD, &notify_));
     dlg_.m_pNotifyWnd = &notify_;

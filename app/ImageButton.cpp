@@ -11,9 +11,8 @@ const int kIn = 0;
 const int kOut = 1;
 const int kDisabled = 2;
 
-// The bitmap's pixels as 32-bit top-down rows, or empty when they cannot be read.
-std::vector<RGBQUAD> ReadPixels(HBITMAP hBitmap, int nWidth, int nHeight) {
-  std::vector<RGBQUAD> pixels(static_cast<size_t>(nWidth) * nHeight);
+// A 32-bit top-down DIB of the bitmap's size, the form the automatic images are read and written in.
+BITMAPINFO TopDown32(int nWidth, int nHeight) {
   BITMAPINFO bmi = {};
   bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
   bmi.bmiHeader.biWidth = nWidth;
@@ -21,6 +20,13 @@ std::vector<RGBQUAD> ReadPixels(HBITMAP hBitmap, int nWidth, int nHeight) {
   bmi.bmiHeader.biPlanes = 1;
   bmi.bmiHeader.biBitCount = 32;
   bmi.bmiHeader.biCompression = BI_RGB;
+  return bmi;
+}
+
+// The bitmap's pixels, or empty when they cannot be read.
+std::vector<RGBQUAD> ReadPixels(HBITMAP hBitmap, int nWidth, int nHeight) {
+  std::vector<RGBQUAD> pixels(static_cast<size_t>(nWidth) * nHeight);
+  BITMAPINFO bmi = TopDown32(nWidth, nHeight);
   HDC hdc = ::GetDC(nullptr);
   const int nRead = ::GetDIBits(hdc, hBitmap, 0, nHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
   ::ReleaseDC(nullptr, hdc);
@@ -30,13 +36,7 @@ std::vector<RGBQUAD> ReadPixels(HBITMAP hBitmap, int nWidth, int nHeight) {
 
 // A screen-compatible bitmap holding the pixels.
 HBITMAP WritePixels(const std::vector<RGBQUAD>& pixels, int nWidth, int nHeight) {
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-  bmi.bmiHeader.biWidth = nWidth;
-  bmi.bmiHeader.biHeight = -nHeight;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bmi = TopDown32(nWidth, nHeight);
   HDC hdc = ::GetDC(nullptr);
   HBITMAP hBitmap = ::CreateCompatibleBitmap(hdc, nWidth, nHeight);
   if (hBitmap != nullptr) ::SetDIBits(hdc, hBitmap, 0, nHeight, pixels.data(), &bmi, DIB_RGB_COLORS);

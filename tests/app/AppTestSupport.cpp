@@ -92,6 +92,38 @@ void DismissMessageBox(HWND box) {
   testsupport::PumpUntil([&] { return !::IsWindow(box); }, 10000);
 }
 
+namespace {
+
+CRect TreeLabelRect(HWND tree, HTREEITEM hItem) {
+  RECT rc = {};
+  TreeView_GetItemRect(tree, hItem, &rc, TRUE);
+  return CRect(rc);
+}
+
+}  // namespace
+
+CPoint TreeLabelPoint(HWND tree, HTREEITEM hItem) {
+  const CRect rc = TreeLabelRect(tree, hItem);
+  return CPoint(rc.left + 6, rc.CenterPoint().y);
+}
+
+CPoint TreeCheckBoxPoint(HWND tree, HTREEITEM hItem) {
+  const CRect rc = TreeLabelRect(tree, hItem);
+  const int y = rc.CenterPoint().y;
+  int first = -1, last = -1;
+  for (int x = rc.left - 1; x >= 0; --x) {
+    TVHITTESTINFO hti = {};
+    hti.pt = {x, y};
+    if (TreeView_HitTest(tree, &hti) == hItem && (hti.flags & TVHT_ONITEMSTATEICON)) {
+      if (last < 0) last = x;
+      first = x;
+    } else if (last >= 0) {
+      break;
+    }
+  }
+  return last < 0 ? CPoint(-1, -1) : CPoint((first + last) / 2, y);
+}
+
 void PumpFramework(DWORD milliseconds) {
   const DWORD start = ::GetTickCount();
   do {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <afxwin.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <functional>
@@ -45,6 +46,11 @@ CString TextOf(HWND hwnd);
 void ClickControl(HWND dialog, int id);
 // Clicks a message box's OK with real input and waits for the box to go.
 void DismissMessageBox(HWND box);
+
+// Points of a tree item (any thread's tree), found with the control's own hit test: on its label, and
+// on its check box ((-1, -1) when it has none).
+CPoint TreeLabelPoint(HWND tree, HTREEITEM hItem);
+CPoint TreeCheckBoxPoint(HWND tree, HTREEITEM hItem);
 
 // Pumps the calling thread's messages through the framework's pre-translation.
 void PumpFramework(DWORD milliseconds);

@@ -42,28 +42,8 @@ class FolderCheckTreeTest : public ::testing::Test {
     return std::vector<CString>(paths.GetData(), paths.GetData() + paths.GetSize());
   }
 
-  // A point on hItem's check box, found by the control's own hit test.
-  CPoint CheckBoxPoint(HTREEITEM hItem) {
-    CRect rcLabel;
-    tree_.GetItemRect(hItem, &rcLabel, TRUE);
-    const int y = rcLabel.CenterPoint().y;
-    int first = -1, last = -1;
-    for (int x = rcLabel.left - 1; x >= 0; --x) {
-      UINT flags = 0;
-      if (tree_.HitTest(CPoint(x, y), &flags) == hItem && (flags & TVHT_ONITEMSTATEICON)) {
-        if (last < 0) last = x;
-        first = x;
-      } else if (last >= 0) {
-        break;
-      }
-    }
-    return CPoint((first + last) / 2, y);
-  }
-  CPoint LabelPoint(HTREEITEM hItem) {
-    CRect rcLabel;
-    tree_.GetItemRect(hItem, &rcLabel, TRUE);
-    return CPoint(rcLabel.left + 6, rcLabel.CenterPoint().y);
-  }
+  CPoint CheckBoxPoint(HTREEITEM hItem) { return apptest::TreeCheckBoxPoint(tree_.m_hWnd, hItem); }
+  CPoint LabelPoint(HTREEITEM hItem) { return apptest::TreeLabelPoint(tree_.m_hWnd, hItem); }
   void ClickAt(CPoint pt) {
     testsupport::MouseClick(tree_.m_hWnd, pt.x, pt.y);
     testsupport::PumpMessages(150);

@@ -28,31 +28,17 @@ HTREEITEM FindChild(HWND tree, HTREEITEM hParent, const CString& text) {
   return nullptr;
 }
 
-CRect LabelRect(HWND tree, HTREEITEM hItem) {
-  RECT rc = {};
-  TreeView_GetItemRect(tree, hItem, &rc, TRUE);
-  return CRect(rc);
-}
-
 void ClickLabel(HWND tree, HTREEITEM hItem) {
-  const CRect rc = LabelRect(tree, hItem);
-  testsupport::MouseClick(tree, rc.left + 6, rc.CenterPoint().y);
+  const CPoint pt = apptest::TreeLabelPoint(tree, hItem);
+  testsupport::MouseClick(tree, pt.x, pt.y);
   testsupport::PumpMessages(200);
 }
 
 void ClickCheckBox(HWND tree, HTREEITEM hItem) {
-  const CRect rc = LabelRect(tree, hItem);
-  const int y = rc.CenterPoint().y;
-  for (int x = rc.left - 1; x >= 0; --x) {
-    TVHITTESTINFO hti = {};
-    hti.pt = {x, y};
-    if (TreeView_HitTest(tree, &hti) == hItem && (hti.flags & TVHT_ONITEMSTATEICON)) {
-      testsupport::MouseClick(tree, x - 5, y);
-      testsupport::PumpMessages(200);
-      return;
-    }
-  }
-  ADD_FAILURE() << "no check box found";
+  const CPoint pt = apptest::TreeCheckBoxPoint(tree, hItem);
+  ASSERT_GE(pt.x, 0) << "no check box found";
+  testsupport::MouseClick(tree, pt.x, pt.y);
+  testsupport::PumpMessages(200);
 }
 
 bool IsChecked(HWND tree, HTREEITEM hItem) {

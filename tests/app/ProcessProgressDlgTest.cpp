@@ -92,8 +92,8 @@ TEST_F(ProcessProgressDlgTest, NeitherCloseNorEscapeEndsTheWait) {
   testsupport::PumpMessages(100);
   EXPECT_TRUE(Visible());
   apptest::ClickControl(dlg_.m_hWnd, IDC_WAIT_TEXT);  // activates the dialog for the keys
-  testsupport::KeyStroke(VK_ESCAPE);
-  testsupport::KeyStroke(VK_RETURN);
+  testsupport::SendKey(VK_ESCAPE);
+  testsupport::SendKey(VK_RETURN);
   apptest::PumpFramework(200);
   EXPECT_TRUE(Visible());
   EXPECT_EQ(dlg_.m_bShown, 1);

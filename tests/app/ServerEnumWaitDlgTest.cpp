@@ -85,8 +85,8 @@ TEST_F(ServerEnumWaitDlgTest, EnterAndEscapeDoNotEndIt) {
   // Focus on Stop: Enter would press it if the dialog's key handling ran.
   ::SetForegroundWindow(dlg_.m_hWnd);
   ::SetFocus(::GetDlgItem(dlg_.m_hWnd, IDC_STOP));
-  testsupport::KeyStroke(VK_ESCAPE);
-  testsupport::KeyStroke(VK_RETURN);
+  testsupport::SendKey(VK_ESCAPE);
+  testsupport::SendKey(VK_RETURN);
   apptest::PumpFramework(300);
   EXPECT_TRUE(Visible());
   EXPECT_EQ(notify_.Count(WM_STOP_ENUMERATION), 0);

@@ -80,67 +80,69 @@ void ClickAt(HWND hwnd, int x, int y) {
   SendMessageW(hwnd, WM_LBUTTONUP, 0, pos);
 }
 
-void MouseMoveTo(int screenX, int screenY) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>((static_cast<long long>(screenX) * 65535 + (width - 1) / 2) / (width - 1));
-  input.mi.dy =
-      static_cast<LONG>((static_cast<long long>(screenY) * 65535 + (height - 1) / 2) / (height - 1));
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
 namespace {
 
-void SendButton(DWORD flags) {
+// Absolute pointer coordinates run from 0 to 65535 across the primary screen.
+INPUT PointerInput(int screenX, int screenY, DWORD flags) {
   INPUT input = {};
   input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof(INPUT));
+  const int cx = GetSystemMetrics(SM_CXSCREEN);
+  const int cy = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = static_cast<LONG>((screenX * 65535LL + cx / 2) / (cx > 1 ? cx - 1 : 1));
+  input.mi.dy = static_cast<LONG>((screenY * 65535LL + cy / 2) / (cy > 1 ? cy - 1 : 1));
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  return input;
 }
 
-void MoveToClientPoint(HWND hwnd, int x, int y) {
-  POINT pt = {x, y};
-  ClientToScreen(hwnd, &pt);
-  MouseMoveTo(pt.x, pt.y);
+INPUT KeyInput(WORD virtualKey, WORD scan, DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = scan;
+  input.ki.dwFlags = flags;
+  return input;
 }
 
 }  // namespace
 
-void MouseClick(HWND hwnd, int x, int y) {
-  MoveToClientPoint(hwnd, x, y);
-  SendButton(MOUSEEVENTF_LEFTDOWN);
-  SendButton(MOUSEEVENTF_LEFTUP);
+void MoveMouseTo(int screenX, int screenY) {
+  INPUT input = PointerInput(screenX, screenY, MOUSEEVENTF_MOVE);
+  SendInput(1, &input, sizeof(INPUT));
 }
 
-void MouseDoubleClick(HWND hwnd, int x, int y) {
-  MoveToClientPoint(hwnd, x, y);
-  for (int i = 0; i < 2; ++i) {
-    SendButton(MOUSEEVENTF_LEFTDOWN);
-    SendButton(MOUSEEVENTF_LEFTUP);
-  }
+void MouseClickAt(int screenX, int screenY, bool rightButton) {
+  INPUT inputs[3] = {
+      PointerInput(screenX, screenY, MOUSEEVENTF_MOVE),
+      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP),
+  };
+  SendInput(3, inputs, sizeof(INPUT));
 }
 
-void KeyStroke(UINT virtualKey) {
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = inputs[1].ki.wVk = static_cast<WORD>(virtualKey);
-  inputs[0].ki.wScan = inputs[1].ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+void SendKey(UINT virtualKey) {
+  const WORD scan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  INPUT inputs[2] = {KeyInput(static_cast<WORD>(virtualKey), scan, 0),
+                     KeyInput(static_cast<WORD>(virtualKey), scan, KEYEVENTF_KEYUP)};
   SendInput(2, inputs, sizeof(INPUT));
 }
 
-void KeyText(const std::wstring& text) {
+void SendText(const std::wstring& text) {
   for (wchar_t ch : text) {
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wScan = inputs[1].ki.wScan = ch;
-    inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    INPUT inputs[2] = {KeyInput(0, ch, KEYEVENTF_UNICODE),
+                       KeyInput(0, ch, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)};
     SendInput(2, inputs, sizeof(INPUT));
   }
+}
+
+void MouseClick(HWND hwnd, int x, int y) {
+  POINT pt = {x, y};
+  ClientToScreen(hwnd, &pt);
+  MouseClickAt(pt.x, pt.y);
+}
+
+void MouseDoubleClick(HWND hwnd, int x, int y) {
+  MouseClick(hwnd, x, y);
+  MouseClick(hwnd, x, y);
 }
 
 void ClickDlgItem(HWND dialog, int id) {

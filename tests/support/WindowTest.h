@@ -28,20 +28,20 @@ void PressKey(HWND hwnd, UINT virtualKey);
 // Sends a left click at a client point of `hwnd`.
 void ClickAt(HWND hwnd, int x, int y);
 
-// Clicks a dialog's child control by id (BM_CLICK for buttons).
-void ClickDlgItem(HWND dialog, int id);
-
-// Real input through the display (SendInput), as a person gives it: it passes the system's input
-// queue, hooks and key state, so it reaches whichever window is under the cursor or has the focus.
-// The callers pump their own windows' messages afterwards.
-// Moves the cursor to a screen point.
-void MouseMoveTo(int screenX, int screenY);
-// Moves to a client point of hwnd and clicks the left button there (twice quickly for a double click).
+// Real input through the system's input queue (SendInput): the pointer moves and clicks at screen
+// coordinates, keys go to whichever window has the focus, as a person's would. None of them pumps
+// messages: the caller does, or a modal loop that is running (a dialog's, a menu's) reads the input
+// itself, with its own key handling.
+void MoveMouseTo(int screenX, int screenY);
+void MouseClickAt(int screenX, int screenY, bool rightButton = false);
+void SendKey(UINT virtualKey);
+void SendText(const std::wstring& text);
+// Real left clicks at a client point of hwnd (twice quickly for a double click).
 void MouseClick(HWND hwnd, int x, int y);
 void MouseDoubleClick(HWND hwnd, int x, int y);
-// Presses and releases a key; the text form types each character as a Unicode key stroke.
-void KeyStroke(UINT virtualKey);
-void KeyText(const std::wstring& text);
+
+// Clicks a dialog's child control by id (BM_CLICK for buttons).
+void ClickDlgItem(HWND dialog, int id);
 
 // Where windowed tests put their pictures: BRINDLE_SCREENSHOT_DIR, else "screenshots" in the
 // current directory. Created on demand.

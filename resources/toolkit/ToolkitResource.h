@@ -8,6 +8,8 @@
 #define XT_IDC_DRAGNONE 9011
 #define XT_IDC_HSPLITBAR 9970
 #define XT_IDC_VSPLITBAR 9971
+// The command bars' cursor over the resizable edge of a control while customizing.
+#define XTP_IDC_RESIZE 9972
 #define XT_IDC_HAND 9973
 
 // Dialog controls: the browse button's arrows (8 images, 11 by 11), the caption's images (push pin,
@@ -42,3 +44,5 @@
 #define XT_IDS_SE_ERR_NOASSOC 9048
 #define XT_IDS_SE_ERR_DLLNOTFOUND 9049
 #define XT_IDS_SE_ERR_UNKNOWN 9050
+// Command-bar strings.
+#define XTP_IDS_TOOLBAR_CHANGED 9394

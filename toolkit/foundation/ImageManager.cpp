@@ -105,7 +105,7 @@ CXTPImageManagerIconSet* CXTPImageManager::FindIconSet(UINT nCommand) {
 
 CXTPImageManagerIcon* CXTPImageManager::GetImage(UINT nCommand, int nWidth) const {
   CXTPImageManagerIconSet* pIconSet = GetIconSet(nCommand);
-  return pIconSet != nullptr ? pIconSet->GetIcon(static_cast<UINT>(nWidth), TRUE) : nullptr;
+  return pIconSet != nullptr ? pIconSet->GetIcon(static_cast<UINT>(nWidth > 0 ? nWidth : 0), TRUE) : nullptr;
 }
 
 void CXTPImageManager::RemoveIcon(UINT nCommand) {
@@ -115,16 +115,18 @@ void CXTPImageManager::RemoveIcon(UINT nCommand) {
   pIconSet->InternalRelease();
 }
 
-void CXTPImageManager::RemoveAll() {
-  POSITION pos = m_mapImages.GetStartPosition();
+void PASCAL CXTPImageManager::ReleaseIconSets(CIconSetsMap& mapImages) {
+  POSITION pos = mapImages.GetStartPosition();
   while (pos != nullptr) {
     UINT nCommand;
     CXTPImageManagerIconSet* pIconSet;
-    m_mapImages.GetNextAssoc(pos, nCommand, pIconSet);
+    mapImages.GetNextAssoc(pos, nCommand, pIconSet);
     pIconSet->InternalRelease();
   }
-  m_mapImages.RemoveAll();
+  mapImages.RemoveAll();
 }
+
+void CXTPImageManager::RemoveAll() { ReleaseIconSets(m_mapImages); }
 
 void CXTPImageManager::ReplaceAll(CIconSetsMap& mapImages) {
   RemoveAll();
@@ -158,6 +160,7 @@ void CXTPImageManager::SetIcon(const CXTPIconHandle& hIcon, UINT nIDCommand, CSi
 }
 
 UINT CXTPImageManager::AddCustomIcon(const CXTPIconHandle& hIcon) {
+  if (hIcon.IsEmpty()) return 0;
   const UINT nID = ++m_nCustomID;
   FindIconSet(nID)->SetIcon(hIcon, static_cast<UINT>(hIcon.GetExtent().cx));
   return nID;

@@ -57,7 +57,7 @@ class CXTPImageManager : public CCmdTarget {
   // One picture for one command in a state (an owned copy is kept).
   void SetIcon(const CXTPIconHandle& hIcon, UINT nIDCommand, CSize szIcon = CSize(0, 0),
                XTPImageState imageState = xtpImageNormal);
-  // Stores the picture under a new id (the custom-id counter + 1) and returns the id.
+  // Stores the picture under a new id (the custom-id counter + 1) and returns the id; 0 for no picture.
   UINT AddCustomIcon(const CXTPIconHandle& hIcon);
 
   // ---- Finding and drawing ----
@@ -131,6 +131,8 @@ class CXTPImageManager : public CCmdTarget {
   void LoadIconSet(CXTPImageManagerIconSet* pSet, CXTPPropExchange* pPX);
   void StoreIconSet(CXTPImageManagerIconSet* pSet, CXTPPropExchange* pPX);
   void ReplaceAll(CIconSetsMap& mapImages);
+  // Releases every set of the map and empties it.
+  static void PASCAL ReleaseIconSets(CIconSetsMap& mapImages);
 
   typedef BOOL(WINAPI* PFNALPHABLEND)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+#include "ImagePixels.h"
+
 IMPLEMENT_DYNAMIC(CXTPImageManagerIconSet, CCmdTarget)
 
 namespace {
@@ -64,7 +66,8 @@ CXTPImageManagerIcon* CXTPImageManagerIconSet::GetIcon(UINT nWidth, BOOL bScaled
     }
   }
   if (pNearest == nullptr) return nullptr;
-  if (pNearest->IsAlpha() || nWidth == 0) return pNearest;
+  // No copy is made beyond the largest picture the manager keeps.
+  if (pNearest->IsAlpha() || nWidth == 0 || nWidth > XTP_IMAGE_MAX_EXTENT) return pNearest;
 
   const int cx = static_cast<int>(nWidth);
   const int cy = pNearest->GetWidth() > 0 ? MulDiv(pNearest->GetHeight(), cx, pNearest->GetWidth()) : cx;

@@ -9,8 +9,8 @@
 namespace {
 
 #pragma pack(push, 1)
-// An icon group's directory as RT_GROUP_ICON stores it.
-struct GroupIconDirEntry {
+// What an icon directory says of one image, in a group resource and in an icon file alike.
+struct IconDirImage {
   BYTE bWidth;  // 0 means 256
   BYTE bHeight;
   BYTE bColorCount;
@@ -18,17 +18,15 @@ struct GroupIconDirEntry {
   WORD wPlanes;
   WORD wBitCount;
   DWORD dwBytesInRes;
+};
+// An icon group's directory entry as RT_GROUP_ICON stores it.
+struct GroupIconDirEntry {
+  IconDirImage image;
   WORD nID;
 };
 // An icon file's directory entry.
 struct IconFileDirEntry {
-  BYTE bWidth;
-  BYTE bHeight;
-  BYTE bColorCount;
-  BYTE bReserved;
-  WORD wPlanes;
-  WORD wBitCount;
-  DWORD dwBytesInRes;
+  IconDirImage image;
   DWORD dwImageOffset;
 };
 #pragma pack(pop)
@@ -150,8 +148,8 @@ BOOL CXTPImageManager::SetIcons(UINT nIDResourceIcon, UINT nIDCommand, int cx, i
   for (WORD i = 0; i < nEntries; ++i) {
     GroupIconDirEntry entry;
     memcpy(&entry, pGroup + kIconDirHeader + i * sizeof(entry), sizeof(entry));
-    const int nWidth = entry.bWidth != 0 ? entry.bWidth : 256;
-    const int nHeight = entry.bHeight != 0 ? entry.bHeight : 256;
+    const int nWidth = entry.image.bWidth != 0 ? entry.image.bWidth : 256;
+    const int nHeight = entry.image.bHeight != 0 ? entry.image.bHeight : 256;
     if ((cx != 0 || cy != 0) && (nWidth != cx || nHeight != cy)) continue;
     DWORD cbData = 0;
     const BYTE* pData = FindResourceData(entry.nID, RT_ICON, cbData);
@@ -201,11 +199,11 @@ HBITMAP PASCAL CXTPImageManager::LoadAlphaIconFile(LPCTSTR lpszFileName, int cx)
   for (WORD i = 0; i < nEntries; ++i) {
     IconFileDirEntry entry;
     memcpy(&entry, bytes.data() + kIconDirHeader + i * sizeof(entry), sizeof(entry));
-    const int nWidth = entry.bWidth != 0 ? entry.bWidth : 256;
-    if (entry.wBitCount != 32 || (cx != 0 && nWidth != cx)) continue;
-    if (entry.dwImageOffset > bytes.size() || entry.dwBytesInRes > bytes.size() - entry.dwImageOffset)
+    const int nWidth = entry.image.bWidth != 0 ? entry.image.bWidth : 256;
+    if (entry.image.wBitCount != 32 || (cx != 0 && nWidth != cx)) continue;
+    if (entry.dwImageOffset > bytes.size() || entry.image.dwBytesInRes > bytes.size() - entry.dwImageOffset)
       return nullptr;
-    return AlphaBitmapFromPackedDib(bytes.data() + entry.dwImageOffset, entry.dwBytesInRes, TRUE);
+    return AlphaBitmapFromPackedDib(bytes.data() + entry.dwImageOffset, entry.image.dwBytesInRes, TRUE);
   }
   return nullptr;
 }

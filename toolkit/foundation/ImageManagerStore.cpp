@@ -9,16 +9,18 @@ namespace {
 
 const LPCTSTR kCheckSum = _T("CXTPImageManagerIcons");
 
-// Releases the sets of a map that was never swapped in.
-void ReleaseSets(CXTPImageManager::CIconSetsMap& mapImages) {
-  POSITION pos = mapImages.GetStartPosition();
-  while (pos != nullptr) {
-    UINT nCommand;
-    CXTPImageManagerIconSet* pIconSet;
-    mapImages.GetNextAssoc(pos, nCommand, pIconSet);
-    pIconSet->InternalRelease();
+// An icon's archive form as its section's "Data"; a failure raises CArchiveException* after the
+// section's archive is given back.
+void ExchangeIconData(CXTPPropExchange* pSection, CXTPImageManagerIcon* pIcon) {
+  CArchive* pArchive = pSection->GetArchive(_T("Data"));
+  if (pArchive == nullptr) AfxThrowArchiveException(CArchiveException::endOfFile);
+  try {
+    pIcon->Serialize(*pArchive);
+  } catch (CException*) {
+    pSection->ReleaseArchive(_T("Data"), pArchive);
+    throw;
   }
-  mapImages.RemoveAll();
+  pSection->ReleaseArchive(_T("Data"), pArchive);
 }
 
 // Holds a new set until it is handed on; released when the load fails.
@@ -56,15 +58,7 @@ void CXTPImageManager::StoreIconSet(CXTPImageManagerIconSet* pSet, CXTPPropExcha
     CXTPPropExchangeSection secIcon(enumerator->GetNext(posEnum));
     long nStoredWidth = static_cast<long>(nWidth);
     PropExchangeLong(secIcon, _T("Width"), nStoredWidth, 16);
-    CArchive* pArchive = secIcon->GetArchive(_T("Data"));
-    if (pArchive == nullptr) AfxThrowArchiveException(CArchiveException::genericException);
-    try {
-      pIcon->Serialize(*pArchive);
-    } catch (CException*) {
-      secIcon->ReleaseArchive(_T("Data"), pArchive);
-      throw;
-    }
-    secIcon->ReleaseArchive(_T("Data"), pArchive);
+    ExchangeIconData(secIcon, pIcon);
   }
 }
 
@@ -83,16 +77,12 @@ void CXTPImageManager::LoadIconSet(CXTPImageManagerIconSet* pSet, CXTPPropExchan
     // A width of 0 would divide in drawing; no stored icon is wider than a picture may be.
     if (nWidth <= 0 || nWidth > XTP_IMAGE_MAX_EXTENT) AfxThrowArchiveException(CArchiveException::badIndex);
     CXTPImageManagerIcon* pIcon = new CXTPImageManagerIcon(pSet->GetID(), static_cast<int>(nWidth), 15, pSet);
-    CArchive* pArchive = secIcon->GetArchive(_T("Data"));
     try {
-      if (pArchive == nullptr) AfxThrowArchiveException(CArchiveException::endOfFile);
-      pIcon->Serialize(*pArchive);
+      ExchangeIconData(secIcon, pIcon);
     } catch (CException*) {
-      secIcon->ReleaseArchive(_T("Data"), pArchive);
       pIcon->InternalRelease();
       throw;
     }
-    secIcon->ReleaseArchive(_T("Data"), pArchive);
     if (pIcon->GetIcon().IsEmpty()) {
       pIcon->InternalRelease();
       continue;
@@ -158,7 +148,7 @@ void CXTPImageManager::DoPropExchange(CXTPPropExchange* pPX) {
       if (nHighestID < nCommand) nHighestID = nCommand;
     }
   } catch (CException*) {
-    ReleaseSets(mapLoaded);
+    ReleaseIconSets(mapLoaded);
     throw;
   }
   ReplaceAll(mapLoaded);

@@ -5,12 +5,10 @@
 
 #include <cstring>
 
-BOOL AFXAPI IsSaneImageExtent(int cx, int cy) {
-  return cx > 0 && cy > 0 && cx <= XTP_IMAGE_MAX_EXTENT && cy <= XTP_IMAGE_MAX_EXTENT;
-}
+namespace {
 
-HBITMAP AFXAPI CreateImageBitmap32(int cx, int cy, BYTE** ppBits) {
-  if (cx <= 0 || cy <= 0) return nullptr;
+// The description of a top-down 32-bit picture.
+BITMAPINFO TopDownInfo32(int cx, int cy) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = cx;
@@ -18,6 +16,18 @@ HBITMAP AFXAPI CreateImageBitmap32(int cx, int cy, BYTE** ppBits) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+}  // namespace
+
+BOOL AFXAPI IsSaneImageExtent(int cx, int cy) {
+  return cx > 0 && cy > 0 && cx <= XTP_IMAGE_MAX_EXTENT && cy <= XTP_IMAGE_MAX_EXTENT;
+}
+
+HBITMAP AFXAPI CreateImageBitmap32(int cx, int cy, BYTE** ppBits) {
+  if (cx <= 0 || cy <= 0) return nullptr;
+  BITMAPINFO info = TopDownInfo32(cx, cy);
   void* pvBits = nullptr;
   HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pvBits, nullptr, 0);
   if (hBitmap == nullptr || pvBits == nullptr) {
@@ -54,13 +64,7 @@ BOOL AFXAPI ReadImagePixels(HBITMAP hBitmap, XTPImagePixels& pixels) {
   pixels.bits.assign(static_cast<size_t>(cx) * cy * 4, 0);
   ::GdiFlush();
   // GetDIBits keeps the alpha of 32-bit bitmaps and gives every picture top row first.
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = cx;
-  info.bmiHeader.biHeight = -cy;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownInfo32(cx, cy);
   HDC hDC = ::GetDC(nullptr);
   const int nLines = ::GetDIBits(hDC, hBitmap, 0, cy, pixels.bits.data(), &info, DIB_RGB_COLORS);
   ::ReleaseDC(nullptr, hDC);

@@ -8,6 +8,7 @@
 #include "ColorTable.h"
 #include "DrawHelpers.h"
 #include "SystemQueries.h"
+#include "RichTextTipWindow.h"
 #include "TipWindow.h"
 
 IMPLEMENT_DYNAMIC(CXTPTipSettings, CCmdTarget)
@@ -67,7 +68,10 @@ CXTPTipSettings::CXTPTipSettings() : m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCRE
   if (XTPSystemQueries()->GetComCtlVersion(&dwVersion)) m_dwComCtlVersion = dwVersion;
 }
 
-CXTPTipSettings::~CXTPTipSettings() { DestroyTipWindow(); }
+CXTPTipSettings::~CXTPTipSettings() {
+  DestroyTipWindow();
+  if (m_hRichEditModule != nullptr) ::FreeLibrary(m_hRichEditModule);
+}
 
 void CXTPTipSettings::DestroyTipWindow() {
   if (m_pTipWindow != nullptr) {
@@ -136,8 +140,16 @@ void CXTPTipSettings::ModifyTipStyle(DWORD dwRemove, DWORD dwAdd) {
 
 CWnd* CXTPTipSettings::CreateTipWindow(CWnd* pOwner) {
   if (m_nTipKind == xtpTipPlain || m_nTipKind == xtpTipRichText || m_nTipKind == xtpTipGradient) {
-    CXTPTipWindow* pTip =
-        m_nTipKind == xtpTipGradient ? new CXTPGradientTipWindow(this) : new CXTPTipWindow(this);
+    CXTPTipWindow* pTip = nullptr;
+    if (m_nTipKind == xtpTipRichText) {
+      if (m_hRichEditModule == nullptr) m_hRichEditModule = ::LoadLibraryW(L"RICHED20.DLL");
+      if (m_hRichEditModule == nullptr) m_hRichEditModule = ::LoadLibraryW(L"RICHED32.DLL");
+      pTip = new CXTPRichTextTipWindow(this);
+    } else if (m_nTipKind == xtpTipGradient) {
+      pTip = new CXTPGradientTipWindow(this);
+    } else {
+      pTip = new CXTPTipWindow(this);
+    }
     if (!pTip->Create(pOwner, m_dwTipStyle)) {
       delete pTip;
       return nullptr;

@@ -120,4 +120,5 @@ class CXTPTipSettings : public CCmdTarget {
   TOOLINFO m_tiLast = {};
   COLORREF m_clrTipBack = static_cast<COLORREF>(-1);
   COLORREF m_clrTipText = static_cast<COLORREF>(-1);
+  HMODULE m_hRichEditModule = nullptr;  // loaded for rich-text tips, freed with the settings
 };

@@ -35,6 +35,7 @@ bool IsAnyMouseButtonDown() {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CXTPTipWindow, CWnd)
+ON_WM_DESTROY()
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 ON_WM_TIMER()
@@ -317,6 +318,16 @@ void CXTPTipWindow::DrawTipText(CDC* pDC, const XTPTipTool& tool, CRect rc) {
   pDC->DrawText(GetToolText(tool), rc, DT_NOPREFIX | DT_WORDBREAK);
 }
 
+// The window also goes when its owner's top-level window is destroyed: a tip that cannot show lets
+// go of the mouse hook at once.
+void CXTPTipWindow::OnDestroy() {
+  KillPendingTimer();
+  RemoveMouseHook();
+  m_toolCurrent = XTPTipTool();
+  m_toolPending = XTPTipTool();
+  CWnd::OnDestroy();
+}
+
 void CXTPTipWindow::OnPaint() {
   CPaintDC dcPaint(this);
   CRect rc;
@@ -410,6 +421,10 @@ LRESULT CXTPTipWindow::OnUpdateTipText(WPARAM, LPARAM lParam) {
   XTPTipTool* pTool = m_arrTools[nIndex];
   pTool->strText = source.strText;
   pTool->bCallback = source.bCallback;
+  if (pTool->IsSameTool(m_toolPending)) {
+    m_toolPending.strText = source.strText;
+    m_toolPending.bCallback = source.bCallback;
+  }
   if (pTool->IsSameTool(m_toolCurrent)) {
     m_toolCurrent.strText = source.strText;
     m_toolCurrent.bCallback = source.bCallback;

@@ -87,6 +87,7 @@ class CXTPTipWindow : public CWnd {
   static void PASCAL ToolFromInfo(const TOOLINFO* pInfo, XTPTipTool& tool);
   static LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam);
 
+  afx_msg void OnDestroy();
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnTimer(UINT_PTR nIDEvent);

@@ -3,66 +3,40 @@
 // probed pixel by pixel on DIBs.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "ColorTable.h"
 #include "ImageManager.h"
 #include "ImagePixels.h"
-#include "ToolkitCanvas.h"
+#include "ImageTestPictures.h"
+#include "TestFiles.h"
 #include "ToolkitTestResource.h"
 
 namespace {
 
-const COLORREF kMagenta = RGB(255, 0, 255);
-
-// A 24-bit strip of cx-wide images: image j is filled with colors[j], its top-left pixel magenta
-// (the mask colour an ordinary strip takes from its corner).
-HBITMAP MakeStrip24(const std::vector<COLORREF>& colors, int cx, int cy) {
-  XTPImagePixels pixels;
-  pixels.cx = cx * static_cast<int>(colors.size());
-  pixels.cy = cy;
-  pixels.bits.resize(static_cast<size_t>(pixels.cx) * cy * 4);
-  for (int y = 0; y < cy; ++y) {
-    for (int x = 0; x < pixels.cx; ++x) {
-      const COLORREF clr = (x % cx == 0 && y == 0) ? kMagenta : colors[x / cx];
-      BYTE* p = pixels.Row(y) + x * 4;
-      p[0] = GetBValue(clr);
-      p[1] = GetGValue(clr);
-      p[2] = GetRValue(clr);
-      p[3] = 0;
-    }
+// An icon file made of an icon group resource: the 6-byte header, 16-byte entries with file offsets,
+// then the images as RT_ICON holds them.
+std::string IconFileFromResource(UINT nID) {
+  HINSTANCE hInst = AfxGetResourceHandle();
+  HRSRC hGroup = ::FindResourceW(hInst, MAKEINTRESOURCEW(nID), RT_GROUP_ICON);
+  if (hGroup == nullptr) return std::string();
+  const BYTE* pGroup = static_cast<const BYTE*>(::LockResource(::LoadResource(hInst, hGroup)));
+  const WORD nCount = *reinterpret_cast<const WORD*>(pGroup + 4);
+  std::string header(reinterpret_cast<const char*>(pGroup), 6), images;
+  for (WORD i = 0; i < nCount; ++i) {
+    const BYTE* pEntry = pGroup + 6 + i * 14;
+    const WORD nImage = *reinterpret_cast<const WORD*>(pEntry + 12);
+    HRSRC hImage = ::FindResourceW(hInst, MAKEINTRESOURCEW(nImage), RT_ICON);
+    const DWORD cbImage = ::SizeofResource(hInst, hImage);
+    const DWORD dwOffset = 6 + nCount * 16 + static_cast<DWORD>(images.size());
+    header.append(reinterpret_cast<const char*>(pEntry), 12);
+    header.append(reinterpret_cast<const char*>(&dwOffset), 4);
+    images.append(static_cast<const char*>(::LockResource(::LoadResource(hInst, hImage))), cbImage);
   }
-  HBITMAP hBitmap32 = CreateImageBitmap32(pixels);
-  // A device-dependent copy, as LoadBitmap gives.
-  HBITMAP hBitmap = static_cast<HBITMAP>(::CopyImage(hBitmap32, IMAGE_BITMAP, 0, 0, 0));
-  ::DeleteObject(hBitmap32);
-  return hBitmap;
-}
-
-// A 32-bit strip of cx-wide opaque images in colors[j].
-HBITMAP MakeStrip32(const std::vector<COLORREF>& colors, int cx, int cy, BYTE alpha = 255) {
-  XTPImagePixels pixels;
-  pixels.cx = cx * static_cast<int>(colors.size());
-  pixels.cy = cy;
-  pixels.bits.resize(static_cast<size_t>(pixels.cx) * cy * 4);
-  for (int y = 0; y < cy; ++y) {
-    for (int x = 0; x < pixels.cx; ++x) {
-      BYTE* p = pixels.Row(y) + x * 4;
-      const COLORREF clr = colors[x / cx];
-      p[0] = GetBValue(clr);
-      p[1] = GetGValue(clr);
-      p[2] = GetRValue(clr);
-      p[3] = alpha;
-    }
-  }
-  return CreateImageBitmap32(pixels);
-}
-
-// The colour an icon form shows at (x, y) when drawn on white at its own size.
-COLORREF Probe(CXTPImageManagerIcon* pIcon, CXTPIconHandle& hForm, int x, int y) {
-  ToolkitCanvas canvas(64, 64);
-  pIcon->Draw(&canvas.dc(), CPoint(0, 0), hForm);
-  return canvas.At(x, y);
+  return header + images;
 }
 
 class ImageManagerTest : public ::testing::Test {
@@ -120,6 +94,10 @@ TEST_F(ImageManagerTest, AMissingWidthIsAScaledCopyOfTheFirstNearestIcon) {
 
   pSet->RefreshAll();
   EXPECT_EQ(pSet->GetIcon(24, FALSE), nullptr) << "a refresh drops scaled copies";
+  CXTPImageManagerIcon* pHuge = manager_->GetImage(1, 100000);
+  ASSERT_NE(pHuge, nullptr);
+  EXPECT_FALSE(pHuge->IsScaled()) << "no copy beyond the largest picture";
+  EXPECT_EQ(pHuge->GetWidth(), 32);
 }
 
 TEST_F(ImageManagerTest, AlphaIconsAndWidthZeroAreReturnedUnscaled) {
@@ -308,6 +286,7 @@ TEST_F(ImageManagerTest, CustomIconsTakeIdsAfterTheCounter) {
   EXPECT_EQ(manager_->AddCustomIcon(hIcon), CXTPImageManager::nFirstCustomID + 2);
   ASSERT_NE(manager_->GetImage(CXTPImageManager::nFirstCustomID + 1, 16), nullptr);
   EXPECT_TRUE(manager_->GetImage(CXTPImageManager::nFirstCustomID + 1, 16)->IsAlpha());
+  EXPECT_EQ(manager_->AddCustomIcon(CXTPIconHandle()), 0u) << "no picture, no id";
 }
 
 // ---- Resources -------------------------------------------------------------------------------------
@@ -373,4 +352,107 @@ TEST_F(ImageManagerTest, AnIconGroupGivesEveryImageOrThoseOfTheAskedSize) {
   CXTPIconHandle hIcon;
   ASSERT_TRUE(manager_->LoadIconResource(IDI_TEST_ICONS, 16, 16, hIcon));
   EXPECT_EQ(hIcon.GetExtent(), CSize(16, 16));
+}
+
+TEST_F(ImageManagerTest, AnImageListGivesEveryImageACopyForItsId) {
+  CImageList images;
+  ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 1));
+  HBITMAP hStrip = MakeStrip24({RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 128, 0)}, 16, 16);
+  ASSERT_EQ(images.Add(CBitmap::FromHandle(hStrip), kMagenta), 0);
+  ::DeleteObject(hStrip);
+  ASSERT_TRUE(manager_->AddIconsFromImageList(&images, nullptr, 0, CSize(0, 0)));
+  for (UINT i = 0; i < 3; ++i) ASSERT_NE(manager_->GetImage(i, 16), nullptr) << i;
+  images.DeleteImageList();
+  CXTPImageManagerIcon* pIcon = manager_->GetImage(1, 16);
+  EXPECT_EQ(Probe(pIcon, pIcon->GetIcon(), 8, 8), RGB(0, 0, 255)) << "a copy outlives the list";
+
+  CImageList two;
+  ASSERT_TRUE(two.Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 1));
+  HBITMAP hPair = MakeStrip24({RGB(255, 255, 0), RGB(0, 255, 255)}, 16, 16);
+  two.Add(CBitmap::FromHandle(hPair), kMagenta);
+  ::DeleteObject(hPair);
+  const UINT ids[] = {40, 0, 41};
+  ASSERT_TRUE(manager_->AddIconsFromImageList(&two, ids, 3, CSize(16, 16), xtpImageChecked));
+  EXPECT_EQ(Probe(manager_->GetImage(41), manager_->GetImage(41)->GetCheckedIcon(), 8, 8), RGB(0, 255, 255));
+  const UINT tooMany[] = {50, 51, 52};
+  EXPECT_FALSE(manager_->AddIconsFromImageList(&two, tooMany, 3, CSize(16, 16)));
+  EXPECT_EQ(manager_->GetIconSet(50), nullptr);
+  EXPECT_FALSE(manager_->AddIconsFromImageList(nullptr, nullptr, 0, CSize(0, 0)));
+}
+
+TEST_F(ImageManagerTest, PictureFilesLoadOnlyTheir32BitImages) {
+  testsupport::TempDir dir;
+  // A 32-bit bitmap file of 2 x 2 opaque red pixels, and a 24-bit one.
+  auto writeBmp = [&](const std::string& name, WORD bits) {
+    const DWORD cbRow = bits == 32 ? 8 : 8;  // 2 pixels, rows padded to 4 bytes
+    std::string bytes(14 + 40 + cbRow * 2, '\0');
+    BITMAPFILEHEADER* pFile = reinterpret_cast<BITMAPFILEHEADER*>(&bytes[0]);
+    pFile->bfType = 0x4D42;
+    pFile->bfSize = static_cast<DWORD>(bytes.size());
+    pFile->bfOffBits = 54;
+    BITMAPINFOHEADER* pInfo = reinterpret_cast<BITMAPINFOHEADER*>(&bytes[14]);
+    pInfo->biSize = 40;
+    pInfo->biWidth = 2;
+    pInfo->biHeight = 2;
+    pInfo->biPlanes = 1;
+    pInfo->biBitCount = bits;
+    for (int i = 0; i < 4; ++i) {
+      BYTE* p = reinterpret_cast<BYTE*>(&bytes[54]) + (bits == 32 ? i * 4 : (i / 2) * 8 + (i % 2) * 3);
+      p[2] = 255;
+      if (bits == 32) p[3] = 255;
+    }
+    FILE* f = _wfopen(CString(dir.File(name).c_str()), L"wb");
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+    return CString(dir.File(name).c_str());
+  };
+  HBITMAP hBitmap = CXTPImageManager::LoadAlphaBitmapFile(writeBmp("alpha.bmp", 32));
+  ASSERT_NE(hBitmap, nullptr);
+  XTPImagePixels pixels;
+  ASSERT_TRUE(ReadImagePixels(hBitmap, pixels));
+  EXPECT_EQ(CSize(pixels.cx, pixels.cy), CSize(2, 2));
+  EXPECT_EQ(pixels.bits[2], 255);
+  EXPECT_EQ(pixels.bits[3], 255);
+  ::DeleteObject(hBitmap);
+  EXPECT_EQ(CXTPImageManager::LoadAlphaBitmapFile(writeBmp("plain.bmp", 24)), nullptr);
+  EXPECT_EQ(CXTPImageManager::LoadAlphaBitmapFile(CString(dir.File("missing.bmp").c_str())), nullptr);
+
+  // The test icon group as an icon file: 16 and 32 at 24 bits, 24 at 32 bits.
+  const std::string ico = IconFileFromResource(IDI_TEST_ICONS);
+  ASSERT_FALSE(ico.empty());
+  const CString icoPath(dir.File("icons.ico").c_str());
+  FILE* f = _wfopen(icoPath, L"wb");
+  fwrite(ico.data(), 1, ico.size(), f);
+  fclose(f);
+  hBitmap = CXTPImageManager::LoadAlphaIconFile(icoPath, 24);
+  ASSERT_NE(hBitmap, nullptr);
+  ASSERT_TRUE(ReadImagePixels(hBitmap, pixels));
+  EXPECT_EQ(CSize(pixels.cx, pixels.cy), CSize(24, 24)) << "half the stored height";
+  ::DeleteObject(hBitmap);
+  hBitmap = CXTPImageManager::LoadAlphaIconFile(icoPath, 0);
+  EXPECT_NE(hBitmap, nullptr) << "any width";
+  ::DeleteObject(hBitmap);
+  EXPECT_EQ(CXTPImageManager::LoadAlphaIconFile(icoPath, 16), nullptr) << "the 16-pixel image is not 32-bit";
+
+  // A directory entry pointing past the file's end.
+  std::string damaged = ico;
+  const DWORD dwFar = 0x7FFFFFF0;
+  memcpy(&damaged[6 + 2 * 16 + 12], &dwFar, 4);
+  f = _wfopen(icoPath, L"wb");
+  fwrite(damaged.data(), 1, damaged.size(), f);
+  fclose(f);
+  EXPECT_EQ(CXTPImageManager::LoadAlphaIconFile(icoPath, 24), nullptr);
+}
+
+TEST_F(ImageManagerTest, ASilhouetteCoversOnlyTheOpaquePixels) {
+  AddPlainIcon(1, RGB(200, 100, 0));
+  AddAlphaIcon(2, RGB(200, 100, 0));
+  ToolkitCanvas canvas(32, 32);
+  CXTPImageManagerIcon* pIcon = manager_->GetImage(1);
+  pIcon->DrawMonochrome(&canvas.dc(), CPoint(0, 0), pIcon->GetIcon(), RGB(0, 0, 128));
+  EXPECT_EQ(canvas.At(8, 8), RGB(0, 0, 128));
+  EXPECT_EQ(canvas.At(0, 0), RGB(255, 255, 255));
+  CXTPImageManagerIcon* pAlpha = manager_->GetImage(2);
+  pAlpha->DrawMonochrome(&canvas.dc(), CPoint(16, 16), pAlpha->GetIcon(), RGB(0, 0, 128));
+  EXPECT_EQ(canvas.At(24, 24), RGB(255, 255, 255)) << "an alpha picture draws no silhouette";
 }

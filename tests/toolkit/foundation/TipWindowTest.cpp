@@ -7,9 +7,13 @@
 #include <cstddef>
 #include <cstdlib>
 
+#include "ColorTable.h"
+#include "FakeSystemQueries.h"
+#include "RichTextTipWindow.h"
 #include "SystemResources.h"
 #include "TipSettings.h"
 #include "TipWindow.h"
+#include "ToolkitCanvas.h"
 #include "WindowTest.h"
 
 namespace {
@@ -40,7 +44,7 @@ void ClickLeftButton() {
 // mouse messages to its tip settings.
 class TipOwner : public CWnd {
  public:
-  explicit TipOwner(CXTPTipSettings* pSettings) : m_pSettings(pSettings) {}
+  TipOwner() = default;
 
   BOOL CreateOwner() {
     return CreateEx(WS_EX_TOPMOST,
@@ -67,27 +71,38 @@ class TipOwner : public CWnd {
   }
 
   BOOL m_bRelay = FALSE;
-
- private:
-  CXTPTipSettings* m_pSettings;
+  CXTPTipSettings* m_pSettings = nullptr;
 };
 
+// Showing a top-level window takes a while under the test display: the owner is made once.
 class TipTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    s_owner = new TipOwner();
+    ASSERT_TRUE(s_owner->CreateOwner());
+  }
+  static void TearDownTestSuite() {
+    s_owner->DestroyWindow();
+    delete s_owner;
+    s_owner = nullptr;
+  }
   void SetUp() override {
     previousClock_ = CXTPTipWindow::SetClock(TestClock);
-    settings_ = new CXTPTipSettings();
-    settings_->SetTipKind(xtpTipPlain);
-    owner_ = new TipOwner(settings_);
-    ASSERT_TRUE(owner_->CreateOwner());
+    owner_ = s_owner;
+    UseNewSettings(xtpTipPlain);
     ::SetForegroundWindow(owner_->m_hWnd);
-    testsupport::PumpMessages(50);
+    testsupport::PumpMessages(20);
   }
   void TearDown() override {
+    owner_->m_bRelay = FALSE;
+    owner_->m_pSettings = nullptr;
     if (settings_ != nullptr) settings_->InternalRelease();
-    owner_->DestroyWindow();
-    delete owner_;
     CXTPTipWindow::SetClock(previousClock_);
+  }
+  void UseNewSettings(int nTipKind) {
+    settings_ = new CXTPTipSettings();
+    settings_->SetTipKind(nTipKind);
+    owner_->m_pSettings = settings_;
   }
 
   // A mouse move over the owner's client point, relayed as the owner's window procedure would.
@@ -102,10 +117,13 @@ class TipTest : public ::testing::Test {
   void FireTimer() { Tip()->SendMessage(WM_TIMER, CXTPTipWindow::nShowTimerId); }
   UINT_PTR ShownId() { return Tip()->GetCurrentTool() != nullptr ? Tip()->GetCurrentTool()->uId : 0; }
 
+  static TipOwner* s_owner;
   CXTPTipWindow::PFNTIPCLOCK previousClock_ = nullptr;
   CXTPTipSettings* settings_ = nullptr;
   TipOwner* owner_ = nullptr;
 };
+
+TipOwner* TipTest::s_owner = nullptr;
 
 }  // namespace
 
@@ -220,9 +238,20 @@ TEST_F(TipTest, TheMouseHookGoesWithTheTipWindowThatOwnsIt) {
   EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), nullptr);
 
   // Another tip can take the hook.
-  settings_ = new CXTPTipSettings();
-  settings_->SetTipKind(xtpTipGradient);
-  TipOwner other(settings_);
+  UseNewSettings(xtpTipGradient);
+  MoveTo(50, 50);
+  ASSERT_NE(Tip(), nullptr);
+  EXPECT_TRUE(Tip()->IsKindOf(RUNTIME_CLASS(CXTPGradientTipWindow)));
+  FireTimer();
+  EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), Tip());
+  settings_->InternalRelease();
+  settings_ = nullptr;
+  EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), nullptr);
+}
+
+TEST_F(TipTest, DestroyingTheOwnerWhileATipShowsReleasesTheMouseHook) {
+  TipOwner other;
+  other.m_pSettings = settings_;
   ASSERT_TRUE(other.CreateOwner());
   ::SetForegroundWindow(other.m_hWnd);
   CPoint pt(50, 50);
@@ -230,14 +259,15 @@ TEST_F(TipTest, TheMouseHookGoesWithTheTipWindowThatOwnsIt) {
   ::SetCursorPos(pt.x, pt.y);
   MSG msg = {other.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(50, 50), 0, pt};
   settings_->FilterToolTipMessage(&other, &msg, TRUE);
-  ASSERT_NE(Tip(), nullptr);
-  EXPECT_TRUE(Tip()->IsKindOf(RUNTIME_CLASS(CXTPGradientTipWindow)));
+  FireTimer();
+  ASSERT_EQ(CXTPTipWindow::GetMouseHookOwner(), Tip());
+  other.DestroyWindow();  // takes the tip window it owns with it
+  EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), nullptr);
+  EXPECT_FALSE(::IsWindow(Tip()->m_hWnd));
+  MoveTo(50, 50);
+  EXPECT_TRUE(::IsWindow(Tip()->m_hWnd)) << "a tip window is made anew for the other owner";
   FireTimer();
   EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), Tip());
-  settings_->InternalRelease();
-  settings_ = nullptr;
-  other.DestroyWindow();
-  EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), nullptr);
 }
 
 TEST_F(TipTest, ChangingTheStyleRemakesTheTipWindowOnlyWhenItDiffers) {
@@ -355,4 +385,114 @@ TEST_F(TipTest, ARealTipFollowsTheMouseAndAClickHidesIt) {
   ClickLeftButton();
   EXPECT_TRUE(testsupport::PumpUntil([&] { return !Tip()->IsWindowVisible(); }, 2000));
   owner_->m_bRelay = FALSE;
+}
+
+TEST_F(TipTest, RichTextTipsTakeTheNarrowestWidthAndRoomForCentredText) {
+  settings_->InternalRelease();
+  UseNewSettings(xtpTipRichText);
+  MoveTo(50, 50);
+  ASSERT_NE(Tip(), nullptr);
+  ASSERT_TRUE(Tip()->IsKindOf(RUNTIME_CLASS(CXTPRichTextTipWindow)))
+      << Tip()->GetRuntimeClass()->m_lpszClassName << " kind " << settings_->GetTipKind();
+  XTPTipTool tool;
+  tool.hwnd = owner_->m_hWnd;
+  EXPECT_EQ(Tip()->CalcTipSize(tool), CSize(0, 0));
+  tool.strText = L"{\\rtf1 \\ql Rich tip text}";
+  const CSize szLeft = Tip()->CalcTipSize(tool);
+  tool.strText = L"{\\rtf1 \\qc Rich tip text}";
+  const CSize szCentred = Tip()->CalcTipSize(tool);
+  EXPECT_GT(szLeft.cx, 20);
+  EXPECT_GT(szLeft.cy, 8);
+  EXPECT_EQ(szCentred, CSize(szLeft.cx + 5, szLeft.cy));
+  tool.strText = L"Plain words, not RTF";
+  const CSize szPlain = Tip()->CalcTipSize(tool);
+  EXPECT_GT(szPlain.cx, 20) << "text that is not RTF is shown as it stands";
+  // A formatted tip on the screen.
+  TOOLINFO ti = {};
+  ti.cbSize = XTP_TOOLINFO_SIZE;
+  ti.hwnd = owner_->m_hWnd;
+  ti.uId = 1;
+  ti.lpszText = const_cast<LPWSTR>(
+      L"{\\rtf1{\\colortbl;\\red192\\green0\\blue0;}\\b Rich\\b0  tip with \\cf1 red\\cf0  and \\i "
+      L"italic\\i0  words}");
+  Tip()->SendMessage(TTM_UPDATETIPTEXT, 0, reinterpret_cast<LPARAM>(&ti));
+  FireTimer();
+  ASSERT_EQ(ShownId(), 1u);
+  testsupport::PumpMessages(100);
+  CRect rcTip;
+  Tip()->GetClientRect(&rcTip);
+  int nDark = 0, nRed = 0;
+  for (int y = 2; y < rcTip.bottom - 2; y += 2) {
+    for (int x = 2; x < rcTip.right - 2; ++x) {
+      const COLORREF clr = testsupport::WindowPixel(Tip()->m_hWnd, x, y);
+      if (GetRValue(clr) < 100 && GetGValue(clr) < 100) ++nDark;
+      if (GetRValue(clr) > 150 && GetGValue(clr) < 100 && GetBValue(clr) < 100) ++nRed;
+    }
+  }
+  EXPECT_GT(nDark, 20) << "the text shows";
+  EXPECT_GT(nRed, 5) << "in its own colours";
+  EXPECT_FALSE(testsupport::SaveWindowPng(Tip()->m_hWnd, L"tip_richtext.png").empty());
+}
+
+TEST_F(TipTest, GradientTipsAreFramedInTheColourOfTheTheme) {
+  settings_->InternalRelease();
+  UseNewSettings(xtpTipGradient);
+  FakeSystemQueries system;
+  system.themeActive = TRUE;
+  system.themeFile = L"luna.msstyles";
+  system.themeColor = L"Metallic";
+  GetColorTable()->RefreshColors();
+  ASSERT_EQ(GetColorTable()->GetCurrentTheme(), xtpSystemThemeSilver);
+  MoveTo(50, 50);
+  FireTimer();
+  ASSERT_EQ(ShownId(), 1u);
+  testsupport::PumpMessages(100);
+  EXPECT_EQ(testsupport::WindowPixel(Tip()->m_hWnd, 0, 0), RGB(75, 75, 111));
+  CRect rcTip;
+  Tip()->GetClientRect(&rcTip);
+  const COLORREF clrTop = testsupport::WindowPixel(Tip()->m_hWnd, rcTip.Width() / 2, 1);
+  const COLORREF clrBottom = testsupport::WindowPixel(Tip()->m_hWnd, rcTip.Width() / 2, rcTip.bottom - 2);
+  EXPECT_LT(GetGValue(clrTop), GetGValue(clrBottom)) << "from (255, 212, 151) down to (255, 242, 200)";
+  EXPECT_FALSE(testsupport::SaveWindowPng(Tip()->m_hWnd, L"tip_gradient.png").empty());
+  MoveTo(150, 150);
+  system.themeActive = FALSE;
+  GetColorTable()->RefreshColors();
+}
+
+TEST_F(TipTest, SystemKindsUseTheSystemsTooltipControl) {
+  settings_->InternalRelease();
+  UseNewSettings(xtpTipSystemBalloon);
+  MoveTo(50, 50);
+  CWnd* pTip = settings_->GetTipWindow();
+  ASSERT_NE(pTip, nullptr);
+  WCHAR szClass[64] = {};
+  ::GetClassNameW(pTip->m_hWnd, szClass, 64);
+  EXPECT_STREQ(szClass, TOOLTIPS_CLASSW);
+  EXPECT_TRUE(pTip->GetStyle() & TTS_BALLOON);
+  EXPECT_TRUE(pTip->GetStyle() & TTS_ALWAYSTIP);
+  EXPECT_EQ(pTip->SendMessage(TTM_GETTOOLCOUNT), 1);
+  MoveTo(150, 150);
+  ASSERT_EQ(settings_->GetTipWindow(), pTip);
+  EXPECT_EQ(pTip->SendMessage(TTM_GETTOOLCOUNT), 0) << "leaving every tool removes the last one";
+}
+
+TEST_F(TipTest, LeavingTheToolsWindowHidesTheTipThroughTheMouseHook) {
+  CXTPTipWindow::SetClock(previousClock_);
+  // A child over part of the first tool: a window of this thread that is not the tool's (a static
+  // would not do: it lets the mouse through to its parent).
+  HWND hWndChild = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 0, 70, 100, 28, owner_->m_hWnd,
+                                     nullptr, nullptr, nullptr);
+  ASSERT_NE(hWndChild, nullptr);
+  MoveTo(50, 30);
+  FireTimer();
+  ASSERT_EQ(ShownId(), 1u);
+  ASSERT_EQ(CXTPTipWindow::GetMouseHookOwner(), Tip());
+  // The owner relays nothing here: only the hook sees the mouse reach the child.
+  CPoint pt(50, 85);
+  owner_->ClientToScreen(&pt);
+  MoveCursorTo(pt.x, pt.y);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return !Tip()->IsWindowVisible(); }, 2000));
+  EXPECT_EQ(ShownId(), 0u);
+  EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), nullptr);
+  ::DestroyWindow(hWndChild);
 }

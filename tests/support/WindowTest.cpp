@@ -88,8 +88,9 @@ INPUT PointerInput(int screenX, int screenY, DWORD flags) {
   input.type = INPUT_MOUSE;
   const int cx = GetSystemMetrics(SM_CXSCREEN);
   const int cy = GetSystemMetrics(SM_CYSCREEN);
-  input.mi.dx = static_cast<LONG>((screenX * 65535LL + cx / 2) / (cx > 1 ? cx - 1 : 1));
-  input.mi.dy = static_cast<LONG>((screenY * 65535LL + cy / 2) / (cy > 1 ? cy - 1 : 1));
+  // The system maps 0..65535 onto the screen and truncates: aim at the pixel's middle.
+  input.mi.dx = static_cast<LONG>((screenX * 65536LL + 32768) / (cx > 0 ? cx : 1));
+  input.mi.dy = static_cast<LONG>((screenY * 65536LL + 32768) / (cy > 0 ? cy : 1));
   input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
   return input;
 }
@@ -166,14 +167,7 @@ void SendOne(INPUT& input) { SendInput(1, &input, sizeof(INPUT)); }
 }  // namespace
 
 bool MouseMoveTo(int x, int y) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  // The system maps 0..65535 onto the screen and truncates: aim at the pixel's middle.
-  input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / width);
-  input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / height);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  INPUT input = PointerInput(x, y, MOUSEEVENTF_MOVE);
   POINT before = {};
   GetCursorPos(&before);
   SendOne(input);
@@ -197,12 +191,6 @@ void MouseButton(bool down, bool right) {
     input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
   }
   SendOne(input);
-}
-
-void MouseClickAt(int x, int y, bool right) {
-  MouseMoveTo(x, y);
-  MouseButton(true, right);
-  MouseButton(false, right);
 }
 
 void MouseDrag(int fromX, int fromY, int toX, int toY) {

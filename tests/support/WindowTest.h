@@ -34,6 +34,8 @@ void ClickAt(HWND hwnd, int x, int y);
 // messages: the caller does, or a modal loop that is running (a dialog's, a menu's) reads the input
 // itself, with its own key handling.
 void MoveMouseTo(int screenX, int screenY);
+// Move, press and release in one go; a second call at the same place within the double-click time
+// is a double click.
 void MouseClickAt(int screenX, int screenY, bool rightButton = false);
 void SendKey(UINT virtualKey);
 void SendText(const std::wstring& text);
@@ -54,9 +56,6 @@ bool BringToFront(HWND hwnd);
 // confined cursor stops at the edge of its rectangle).
 bool MouseMoveTo(int x, int y);
 void MouseButton(bool down, bool right = false);
-// Move, press and release; a second call at the same place within the double-click time is a
-// double click.
-void MouseClickAt(int x, int y, bool right = false);
 // Press at `from`, move to `to` in a few steps, release.
 void MouseDrag(int fromX, int fromY, int toX, int toY);
 // Turns the wheel by `delta` (120 a notch; positive away from the user).

@@ -202,6 +202,8 @@ void Store::Fail(const std::string& what) {
 void Store::BeginWrite() {
   if (readOnly_) throw Failure(LNERR_DATABASE_IO, path_ + " is open for reading only");
   if (inTransaction_) return;
+  // A write starts from the newest state, not from the snapshot of the reads before it.
+  if (inRead_) CommitLocked();
   Exec("BEGIN IMMEDIATE");
   inTransaction_ = true;
   unflushed_ = 0;
@@ -209,6 +211,14 @@ void Store::BeginWrite() {
   Statement max(Prepare("SELECT COALESCE(MAX(noteid), 0) FROM notes"));
   if (sqlite3_step(max.get()) != SQLITE_ROW) Fail("reading the highest note id");
   nextNoteId_ = static_cast<uint32_t>(max.ColumnInt(0)) + 4;
+}
+
+// Deferred: the snapshot is taken by the first read inside the transaction.
+void Store::BeginRead() {
+  if (inTransaction_ || inRead_) return;
+  Exec("BEGIN");
+  inRead_ = true;
+  ArmFlushTimer();
 }
 
 template <typename F>
@@ -234,7 +244,12 @@ void Store::Written() {
     CommitLocked();
     return;
   }
-  // Only the first unflushed write wakes the flush thread: waking it costs a system call per write.
+  ArmFlushTimer();
+}
+
+// Only the first unflushed write, or the read that opens a read transaction, wakes the flush thread:
+// waking it costs a system call each time.
+void Store::ArmFlushTimer() {
   {
     std::lock_guard<std::mutex> lock(timerMutex_);
     if (timerArmed_) return;
@@ -249,6 +264,13 @@ void Store::CommitLocked() {
   {
     std::lock_guard<std::mutex> lock(timerMutex_);
     timerArmed_ = false;
+  }
+  if (inRead_) {
+    inRead_ = false;
+    // Ending a transaction that only read gives nothing up; a failure here leaves nothing behind
+    // that a later statement could trip over.
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+      sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   }
   if (!inTransaction_) return;
   inTransaction_ = false;
@@ -351,6 +373,7 @@ void Store::InsertDesign(const Design& design, uint32_t noteId) {
 }
 
 DatabaseInfo Store::Info() {
+  BeginRead();
   DatabaseInfo info;
   Statement q(Prepare("SELECT key, value FROM dbinfo"));
   int rc;
@@ -365,6 +388,7 @@ DatabaseInfo Store::Info() {
 }
 
 std::vector<Design> Store::Designs() {
+  BeginRead();
   std::vector<Design> designs;
   Statement q(Prepare("SELECT noteid, name, isfolder, selection FROM designs ORDER BY noteid"));
   int rc;
@@ -381,6 +405,7 @@ std::vector<Design> Store::Designs() {
 }
 
 bool Store::FindDesign(const std::string& name, Design* design) {
+  BeginRead();
   Statement q(Prepare("SELECT noteid, name, isfolder, selection FROM designs WHERE name = ?"));
   q.Text(1, name);
   const int rc = sqlite3_step(q.get());
@@ -407,6 +432,7 @@ Design Store::CreateFolder(const std::string& name) {
 }
 
 std::vector<uint32_t> Store::Entries(const Design& design) {
+  BeginRead();
   std::vector<uint32_t> ids;
   if (design.folder) {
     Statement q(Prepare("SELECT noteid FROM folderentries WHERE folder = ? ORDER BY id"));
@@ -457,6 +483,7 @@ void Store::AddToFolder(uint32_t folderId, uint32_t noteId) {
 }
 
 std::vector<uint32_t> Store::DocumentIds() {
+  BeginRead();
   std::vector<uint32_t> ids;
   Statement q(Prepare("SELECT noteid FROM notes WHERE class = 1 ORDER BY noteid"));
   int rc;
@@ -466,6 +493,7 @@ std::vector<uint32_t> Store::DocumentIds() {
 }
 
 bool Store::LoadNote(uint32_t noteId, NoteRecord* note) {
+  BeginRead();
   {
     Statement q(Prepare("SELECT unid, class, items FROM notes WHERE noteid = ?"));
     q.Int(1, noteId);
@@ -489,6 +517,17 @@ bool Store::LoadNote(uint32_t noteId, NoteRecord* note) {
     note->attachments.push_back(std::move(r));
   }
   if (rc != SQLITE_DONE) Fail("reading the attachments of note " + std::to_string(noteId));
+  return true;
+}
+
+bool Store::FindNote(uint32_t noteId, int* noteClass) {
+  BeginRead();
+  Statement q(Prepare("SELECT class FROM notes WHERE noteid = ?"));
+  q.Int(1, noteId);
+  const int rc = sqlite3_step(q.get());
+  if (rc == SQLITE_DONE) return false;
+  if (rc != SQLITE_ROW) Fail("looking up note " + std::to_string(noteId));
+  *noteClass = static_cast<int>(q.ColumnInt(0));
   return true;
 }
 
@@ -541,6 +580,7 @@ void Store::SaveNote(NoteRecord* note) {
 }
 
 std::string Store::AttachmentData(int64_t attachmentId) {
+  BeginRead();
   Statement q(Prepare("SELECT data FROM attachments WHERE id = ?"));
   q.Int(1, attachmentId);
   const int rc = sqlite3_step(q.get());

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 
+#include "SqliteMemory.h"
 #include "lnnotes.h"
 
 namespace fs = std::filesystem;
@@ -14,6 +15,10 @@ namespace lnstore {
 namespace {
 
 const char kFormat[] = "brindle-notes-1";
+
+// The WAL is copied into the file once it holds 2048 pages (32 MiB of 16 KiB pages): each copy waits
+// for the disk twice, which a busy disk makes the slowest step of a conversion with attachments.
+const char kCheckpointPragma[] = "PRAGMA wal_autocheckpoint=2048";
 
 const char kSchema[] =
     "CREATE TABLE dbinfo(key TEXT PRIMARY KEY, value TEXT NOT NULL);"
@@ -66,6 +71,7 @@ Store::Store(sqlite3* db, const std::string& path, bool readOnly)
     : db_(db), path_(path), readOnly_(readOnly) {}
 
 std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
+  UseOwnSqliteMemory();
   std::error_code ec;
   if (!fs::is_regular_file(fs::u8path(path), ec))
     throw Failure(LNERR_FILE_NOT_FOUND, "no database file " + path);
@@ -91,12 +97,14 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
   if (!readOnly) {
     store->Exec("PRAGMA journal_mode=WAL");
     store->Exec("PRAGMA synchronous=NORMAL");
+    store->Exec(kCheckpointPragma);
   }
   return store;
 }
 
 std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo& info,
                                      const std::vector<Design>& designs) {
+  UseOwnSqliteMemory();
   std::error_code ec;
   const fs::path file = fs::u8path(path);
   if (fs::exists(file, ec)) throw Failure(LNERR_ALREADY_EXISTS, path + " already exists");
@@ -113,8 +121,12 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
   std::unique_ptr<Store> store(new Store(db, path, false));
   try {
     sqlite3_busy_timeout(db, 10000);
+    // Large pages: an attachment or a long body fills a few pages instead of many, each a read or
+    // write of its own; set before the first write, the file keeps it.
+    store->Exec("PRAGMA page_size=16384");
     store->Exec("PRAGMA journal_mode=WAL");
     store->Exec("PRAGMA synchronous=NORMAL");
+    store->Exec(kCheckpointPragma);
     store->Exec("BEGIN IMMEDIATE");
     store->inTransaction_ = true;
     store->Exec(kSchema);

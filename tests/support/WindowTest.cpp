@@ -118,7 +118,7 @@ bool MouseMoveTo(int x, int y) {
         POINT pt;
         return GetCursorPos(&pt) && ((pt.x == x && pt.y == y) || pt.x != before.x || pt.y != before.y);
       },
-      500);
+      250);
   POINT pt = {};
   return GetCursorPos(&pt) && pt.x == x && pt.y == y;
 }
@@ -160,22 +160,42 @@ void MouseWheel(int delta) {
   SendOne(input);
 }
 
-void KeyDown(WORD virtualKey) {
+namespace {
+
+// The navigation keys live outside the numeric keypad: without the extended flag they would be
+// read as keypad keys, which Shift turns into digits.
+bool IsExtendedKey(WORD virtualKey) {
+  switch (virtualKey) {
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void SendKey(WORD virtualKey, DWORD flags) {
   INPUT input = {};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = virtualKey;
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = flags | (IsExtendedKey(virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0);
   SendOne(input);
 }
 
-void KeyUp(WORD virtualKey) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = KEYEVENTF_KEYUP;
-  SendOne(input);
-}
+}  // namespace
+
+void KeyDown(WORD virtualKey) { SendKey(virtualKey, 0); }
+
+void KeyUp(WORD virtualKey) { SendKey(virtualKey, KEYEVENTF_KEYUP); }
 
 void KeyPress(WORD virtualKey, std::initializer_list<WORD> modifiers) {
   for (WORD modifier : modifiers) KeyDown(modifier);

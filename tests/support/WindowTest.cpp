@@ -80,6 +80,60 @@ void ClickAt(HWND hwnd, int x, int y) {
   SendMessageW(hwnd, WM_LBUTTONUP, 0, pos);
 }
 
+namespace {
+
+// Absolute pointer coordinates run from 0 to 65535 across the primary screen.
+INPUT PointerInput(int screenX, int screenY, DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  const int cx = GetSystemMetrics(SM_CXSCREEN);
+  const int cy = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = static_cast<LONG>((screenX * 65535LL + cx / 2) / (cx > 1 ? cx - 1 : 1));
+  input.mi.dy = static_cast<LONG>((screenY * 65535LL + cy / 2) / (cy > 1 ? cy - 1 : 1));
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+INPUT KeyInput(WORD virtualKey, WORD scan, DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = scan;
+  input.ki.dwFlags = flags;
+  return input;
+}
+
+}  // namespace
+
+void MoveMouseTo(int screenX, int screenY) {
+  INPUT input = PointerInput(screenX, screenY, MOUSEEVENTF_MOVE);
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+void MouseClickAt(int screenX, int screenY, bool rightButton) {
+  INPUT inputs[3] = {
+      PointerInput(screenX, screenY, MOUSEEVENTF_MOVE),
+      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP),
+  };
+  SendInput(3, inputs, sizeof(INPUT));
+}
+
+void SendKey(UINT virtualKey) {
+  const WORD scan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  INPUT inputs[2] = {KeyInput(static_cast<WORD>(virtualKey), scan, 0),
+                     KeyInput(static_cast<WORD>(virtualKey), scan, KEYEVENTF_KEYUP)};
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+void SendText(const std::wstring& text) {
+  for (wchar_t ch : text) {
+    INPUT inputs[2] = {KeyInput(0, ch, KEYEVENTF_UNICODE),
+                       KeyInput(0, ch, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)};
+    SendInput(2, inputs, sizeof(INPUT));
+  }
+}
+
 void ClickDlgItem(HWND dialog, int id) {
   HWND item = GetDlgItem(dialog, id);
   if (item != nullptr) SendMessageW(item, BM_CLICK, 0, 0);

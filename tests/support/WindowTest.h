@@ -28,6 +28,15 @@ void PressKey(HWND hwnd, UINT virtualKey);
 // Sends a left click at a client point of `hwnd`.
 void ClickAt(HWND hwnd, int x, int y);
 
+// Real input through the system's input queue (SendInput): the pointer moves and clicks at screen
+// coordinates, keys go to whichever window has the focus, as a person's would. None of them pumps
+// messages: the caller does, or a modal loop that is running (a dialog's, a menu's) reads the input
+// itself, with its own key handling.
+void MoveMouseTo(int screenX, int screenY);
+void MouseClickAt(int screenX, int screenY, bool rightButton = false);
+void SendKey(UINT virtualKey);
+void SendText(const std::wstring& text);
+
 // Clicks a dialog's child control by id (BM_CLICK for buttons).
 void ClickDlgItem(HWND dialog, int id);
 

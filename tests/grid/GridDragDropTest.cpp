@@ -61,7 +61,7 @@ class GridDragDrop : public GridInput {
   // Presses on the source cell, starts the drag and lets a second thread carry it to the target
   // cell and drop it there, with Ctrl held when asked.
   void DragTo(CPoint from, CPoint to, bool withCtrl) {
-    testsupport::MouseMoveTo(from.x, from.y);
+    testsupport::MoveMouseTo(from.x, from.y);
     testsupport::MouseButton(true);
     PumpGridMessages(60);
     std::atomic<bool> dropped{false};
@@ -81,7 +81,7 @@ class GridDragDrop : public GridInput {
     });
     // The first move past the drag threshold starts the drag; the drag loop runs inside this pump
     // until the drop.
-    testsupport::MouseMoveTo(from.x + 8, from.y);
+    testsupport::MoveMouseTo(from.x + 8, from.y);
     PumpGridUntil([&] { return dropped.load(); }, 5000);
     mover.join();
     PumpGridMessages(100);

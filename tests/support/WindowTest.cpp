@@ -94,90 +94,7 @@ INPUT PointerInput(int screenX, int screenY, DWORD flags) {
   return input;
 }
 
-INPUT KeyInput(WORD virtualKey, WORD scan, DWORD flags) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = scan;
-  input.ki.dwFlags = flags;
-  return input;
-}
-
-}  // namespace
-
-void MoveMouseTo(int screenX, int screenY) {
-  INPUT input = PointerInput(screenX, screenY, MOUSEEVENTF_MOVE);
-  SendInput(1, &input, sizeof(INPUT));
-}
-
-void MouseClickAt(int screenX, int screenY, bool rightButton) {
-  INPUT inputs[3] = {
-      PointerInput(screenX, screenY, MOUSEEVENTF_MOVE),
-      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
-      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP),
-  };
-  SendInput(3, inputs, sizeof(INPUT));
-}
-
-void SendKey(UINT virtualKey) {
-  const WORD scan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  INPUT inputs[2] = {KeyInput(static_cast<WORD>(virtualKey), scan, 0),
-                     KeyInput(static_cast<WORD>(virtualKey), scan, KEYEVENTF_KEYUP)};
-  SendInput(2, inputs, sizeof(INPUT));
-}
-
-void SendText(const std::wstring& text) {
-  for (wchar_t ch : text) {
-    INPUT inputs[2] = {KeyInput(0, ch, KEYEVENTF_UNICODE),
-                       KeyInput(0, ch, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)};
-    SendInput(2, inputs, sizeof(INPUT));
-  }
-}
-
-void ClickDlgItem(HWND dialog, int id) {
-  HWND item = GetDlgItem(dialog, id);
-  if (item != nullptr) SendMessageW(item, BM_CLICK, 0, 0);
-}
-
-bool BringToFront(HWND hwnd) {
-  ShowWindow(hwnd, SW_SHOW);
-  SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  SetForegroundWindow(hwnd);
-  SetActiveWindow(hwnd);
-  SetFocus(hwnd);
-  return PumpUntil([&] { return GetForegroundWindow() == GetAncestor(hwnd, GA_ROOT); }, 2000);
-}
-
-namespace {
-
-void SendOne(INPUT& input) { SendInput(1, &input, sizeof(INPUT)); }
-
-}  // namespace
-
-bool MouseMoveTo(int x, int y) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  // The system maps 0..65535 onto the screen and truncates: aim at the pixel's middle.
-  input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / width);
-  input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / height);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  POINT before = {};
-  GetCursorPos(&before);
-  SendOne(input);
-  // A confined cursor (ClipCursor) stops short of the target: any move counts as arrived.
-  PumpUntil(
-      [&] {
-        POINT pt;
-        return GetCursorPos(&pt) && ((pt.x == x && pt.y == y) || pt.x != before.x || pt.y != before.y);
-      },
-      250);
-  POINT pt = {};
-  return GetCursorPos(&pt) && pt.x == x && pt.y == y;
-}
-
-void MouseButton(bool down, bool right) {
+INPUT ButtonInput(bool down, bool right) {
   INPUT input = {};
   input.type = INPUT_MOUSE;
   if (right) {
@@ -185,40 +102,12 @@ void MouseButton(bool down, bool right) {
   } else {
     input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
   }
-  SendOne(input);
+  return input;
 }
-
-void MouseClickAt(int x, int y, bool right) {
-  MouseMoveTo(x, y);
-  MouseButton(true, right);
-  MouseButton(false, right);
-}
-
-void MouseDrag(int fromX, int fromY, int toX, int toY) {
-  MouseMoveTo(fromX, fromY);
-  MouseButton(true);
-  PumpMessages(30);
-  const int steps = 5;
-  for (int i = 1; i <= steps; ++i) {
-    MouseMoveTo(fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
-    PumpMessages(20);
-  }
-  MouseButton(false);
-}
-
-void MouseWheel(int delta) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.mouseData = static_cast<DWORD>(delta);
-  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-  SendOne(input);
-}
-
-namespace {
 
 // The navigation keys live outside the numeric keypad: without the extended flag they would be
 // read as keypad keys, which Shift turns into digits.
-bool IsExtendedKey(WORD virtualKey) {
+bool IsExtendedKey(UINT virtualKey) {
   switch (virtualKey) {
     case VK_INSERT:
     case VK_DELETE:
@@ -236,38 +125,75 @@ bool IsExtendedKey(WORD virtualKey) {
   }
 }
 
-void SendKey(WORD virtualKey, DWORD flags) {
+INPUT KeyInput(UINT virtualKey, bool down) {
   INPUT input = {};
   input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
+  input.ki.wVk = static_cast<WORD>(virtualKey);
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = flags | (IsExtendedKey(virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0);
-  SendOne(input);
+  input.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (IsExtendedKey(virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0);
+  return input;
 }
+
+INPUT CharInput(wchar_t ch, bool down) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wScan = ch;
+  input.ki.dwFlags = KEYEVENTF_UNICODE | (down ? 0 : KEYEVENTF_KEYUP);
+  return input;
+}
+
+void Send(INPUT input) { SendInput(1, &input, sizeof(INPUT)); }
 
 }  // namespace
 
-void KeyDown(WORD virtualKey) { SendKey(virtualKey, 0); }
+void MoveMouseTo(int screenX, int screenY) { Send(PointerInput(screenX, screenY, MOUSEEVENTF_MOVE)); }
 
-void KeyUp(WORD virtualKey) { SendKey(virtualKey, KEYEVENTF_KEYUP); }
+void MouseButton(bool down, bool right) { Send(ButtonInput(down, right)); }
 
-void KeyPress(WORD virtualKey, std::initializer_list<WORD> modifiers) {
-  for (WORD modifier : modifiers) KeyDown(modifier);
+void MouseClickAt(int screenX, int screenY, bool rightButton) {
+  INPUT inputs[3] = {PointerInput(screenX, screenY, MOUSEEVENTF_MOVE), ButtonInput(true, rightButton),
+                     ButtonInput(false, rightButton)};
+  SendInput(3, inputs, sizeof(INPUT));
+}
+
+void MouseWheel(int delta) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.mouseData = static_cast<DWORD>(delta);
+  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  Send(input);
+}
+
+void KeyDown(UINT virtualKey) { Send(KeyInput(virtualKey, true)); }
+
+void KeyUp(UINT virtualKey) { Send(KeyInput(virtualKey, false)); }
+
+void SendKey(UINT virtualKey, std::initializer_list<UINT> modifiers) {
+  for (UINT modifier : modifiers) KeyDown(modifier);
   KeyDown(virtualKey);
   KeyUp(virtualKey);
   for (auto it = modifiers.end(); it != modifiers.begin();) KeyUp(*--it);
 }
 
-void TypeUnicode(const std::wstring& text) {
+void SendText(const std::wstring& text) {
   for (wchar_t ch : text) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wScan = ch;
-    input.ki.dwFlags = KEYEVENTF_UNICODE;
-    SendOne(input);
-    input.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendOne(input);
+    INPUT inputs[2] = {CharInput(ch, true), CharInput(ch, false)};
+    SendInput(2, inputs, sizeof(INPUT));
   }
+}
+
+void ClickDlgItem(HWND dialog, int id) {
+  HWND item = GetDlgItem(dialog, id);
+  if (item != nullptr) SendMessageW(item, BM_CLICK, 0, 0);
+}
+
+bool BringToFront(HWND hwnd) {
+  ShowWindow(hwnd, SW_SHOW);
+  SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(hwnd);
+  SetActiveWindow(hwnd);
+  SetFocus(hwnd);
+  return PumpUntil([&] { return GetForegroundWindow() == GetAncestor(hwnd, GA_ROOT); }, 2000);
 }
 
 std::wstring ScreenshotDir() {

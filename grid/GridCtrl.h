@@ -1,8 +1,9 @@
 // CGridCtrl: a general owner-drawn grid window. It holds rows and columns of cell objects (the first
 // rows and columns may be fixed headers that do not scroll), draws and scrolls them, keeps a focus
 // cell and a selection, follows the mouse and the keyboard, resizes columns and rows, shows title
-// tips over cut-off text, edits cells in place, sorts its rows and can take its cells from a
-// callback instead of storing them (virtual mode).
+// tips over cut-off text, edits cells in place, sorts its rows, can take its cells from a callback
+// instead of storing them (virtual mode), exchanges cell text through the clipboard and drag and
+// drop, and prints its cells across pages.
 #pragma once
 
 #include <afxwin.h>
@@ -406,9 +407,8 @@ class CGridCtrl : public CWnd {
   DECLARE_MESSAGE_MAP()
 
  protected:
-  // Members in the order the grid's design gives them.
-  COLORREF m_crFixedTextColour;  // kept for compatibility; never read
-  COLORREF m_crFixedBkColour;    // kept for compatibility; never read
+  COLORREF m_crFixedTextColour;  // never read: the fixed default cells hold the fixed colours
+  COLORREF m_crFixedBkColour;    // never read
   COLORREF m_crGridBkColour;
   COLORREF m_crGridLineColour;
   // System colours remembered so a system-colour change replaces only colours nobody set.

@@ -79,7 +79,7 @@ class GridInput : public ::testing::Test {
     testsupport::MouseClickAt(point.x, point.y, right);
     PumpGridMessages(60);
   }
-  void ClickWith(UINT modifier, const CPoint& point) {
+  void ClickWith(WORD modifier, const CPoint& point) {
     testsupport::KeyDown(modifier);
     testsupport::MouseClickAt(point.x, point.y);
     testsupport::KeyUp(modifier);
@@ -111,8 +111,8 @@ class GridInput : public ::testing::Test {
     }
     testsupport::MouseButton(false);
   }
-  void Key(UINT virtualKey, std::initializer_list<UINT> modifiers = {}) {
-    testsupport::SendKey(virtualKey, modifiers);
+  void Key(WORD virtualKey, std::initializer_list<WORD> modifiers = {}) {
+    testsupport::KeyPress(virtualKey, modifiers);
     PumpGridMessages(60);
   }
   // Two clicks at one place must be further apart than a double click.

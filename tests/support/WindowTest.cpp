@@ -95,12 +95,32 @@ INPUT PointerInput(int screenX, int screenY, DWORD flags) {
   return input;
 }
 
+// The navigation keys live outside the numeric keypad: without the extended flag they would be
+// read as keypad keys, which Shift turns into digits (Shift+Insert would type a 0).
+bool IsExtendedKey(WORD virtualKey) {
+  switch (virtualKey) {
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      return true;
+    default:
+      return false;
+  }
+}
+
 INPUT KeyInput(WORD virtualKey, WORD scan, DWORD flags) {
   INPUT input = {};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = virtualKey;
   input.ki.wScan = scan;
-  input.ki.dwFlags = flags;
+  input.ki.dwFlags = flags | (IsExtendedKey(virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0);
   return input;
 }
 
@@ -214,19 +234,13 @@ void MouseWheel(int delta) {
 }
 
 void KeyDown(WORD virtualKey) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  INPUT input = KeyInput(virtualKey, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)), 0);
   SendOne(input);
 }
 
 void KeyUp(WORD virtualKey) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  INPUT input =
+      KeyInput(virtualKey, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP);
   SendOne(input);
 }
 

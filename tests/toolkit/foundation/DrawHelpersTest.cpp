@@ -220,3 +220,21 @@ TEST(DrawHelpers, UIFontFaceIsAnInstalledFace) {
   EXPECT_FALSE(face.IsEmpty());
   EXPECT_FALSE(FindFontFace(_T("No Such Font Face 12345")));
 }
+
+TEST(DrawHelpers, ExcludeRectCornersKeepsTheFourCornerPixels) {
+  ToolkitCanvas canvas(20, 20);
+  const CRect rc(2, 3, 12, 15);
+  const int nSaved = canvas.dc().SaveDC();
+  ExcludeRectCorners(&canvas.dc(), rc);
+  canvas.dc().FillSolidRect(rc, kRed);
+  canvas.dc().RestoreDC(nSaved);
+  EXPECT_EQ(canvas.At(2, 3), kWhite);
+  EXPECT_EQ(canvas.At(11, 3), kWhite);
+  EXPECT_EQ(canvas.At(2, 14), kWhite);
+  EXPECT_EQ(canvas.At(11, 14), kWhite);
+  EXPECT_EQ(canvas.At(3, 3), kRed);
+  EXPECT_EQ(canvas.At(2, 4), kRed);
+  EXPECT_EQ(canvas.At(10, 14), kRed);
+  canvas.dc().FillSolidRect(rc, kBlue);
+  EXPECT_EQ(canvas.At(2, 3), kBlue) << "only the clip of the saved state had the holes";
+}

@@ -1,7 +1,12 @@
-// A 32-bit memory DC over a DIB section for pixel probes, filled white to start with.
+// A 32-bit memory DC over a DIB section for pixel probes, filled white to start with; it can be saved
+// as a PNG.
 #pragma once
 
 #include <afxwin.h>
+
+#include <string>
+
+#include "WindowTest.h"
 
 class ToolkitCanvas {
  public:
@@ -25,6 +30,14 @@ class ToolkitCanvas {
   COLORREF At(int x, int y) {
     ::GdiFlush();
     return dc_.GetPixel(x, y) & 0xFFFFFF;
+  }
+  // Saves what the canvas holds as a PNG for a person to look at; the path, or empty on failure.
+  std::wstring SavePng(const std::wstring& name) {
+    ::GdiFlush();
+    ::SelectObject(dc_.GetSafeHdc(), old_);
+    std::wstring path = testsupport::SaveBitmapPng(static_cast<HBITMAP>(bitmap_.GetSafeHandle()), name);
+    ::SelectObject(dc_.GetSafeHdc(), bitmap_.GetSafeHandle());
+    return path;
   }
 
  private:

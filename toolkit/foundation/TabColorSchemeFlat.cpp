@@ -1,0 +1,32 @@
+// The flat colour scheme.
+#include "TabColorSchemeFlat.h"
+
+#include "ColorTable.h"
+#include "TabScrollButton.h"
+
+void CXTPTabColorSchemeFlat::RefreshMetrics() {
+  CXTPTabColorScheme::RefreshMetrics();
+  const int nStyle = GetShapeStyle();
+  if (nStyle != 4 && nStyle != 7) m_grcStrip.SetStandardColor(GetXtremeColor(48));
+  if (nStyle == 5) {
+    m_clrNormalText.SetStandardValue(GetXtremeColor(49));
+    m_clrInactiveText.SetStandardValue(GetXtremeColor(49));
+  }
+}
+
+void CXTPTabColorSchemeFlat::FillNavigateButton(CDC* pDC, CXTPTabScrollButton* pButton, CRect& rc) {
+  const int nStyle = GetShapeStyle();
+  if (nStyle == 4 || nStyle == 7) {
+    CXTPTabColorSchemeDefault::FillNavigateButton(pDC, pButton, rc);
+    return;
+  }
+  pDC->SetTextColor(GetXtremeColor(49));
+  const COLORREF clrText = GetXtremeColor(COLOR_BTNTEXT);
+  const COLORREF clrFace = GetXtremeColor(COLOR_BTNFACE);
+  if (pButton->IsPressed()) {
+    pDC->Draw3dRect(rc, clrText, clrFace);
+    rc.OffsetRect(1, 1);
+  } else if (pButton->IsHighlighted()) {
+    pDC->Draw3dRect(rc, clrFace, clrText);
+  }
+}

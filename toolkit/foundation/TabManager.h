@@ -133,7 +133,8 @@ class CXTPTabManager {
   int GetNavigateButtonCount() const { return static_cast<int>(m_arrNavigateButtons.GetSize()); }
   CRect GetHeaderRect() const { return m_rcHeaderRect; }
   CRect GetControlRect() const { return m_rcControl; }
-  CRect GetClientRect() const { return m_rcClient; }
+  // The page area the last layout left (named apart from the window's own GetClientRect).
+  CRect GetClientArea() const { return m_rcClient; }
   int GetRowCount() const { return static_cast<int>(m_arrRows.size()); }
   ROW GetRow(int nRow) const { return m_arrRows[nRow]; }
   int GetScrollStep() const { return m_nScrollStep; }

@@ -167,7 +167,7 @@ TEST(TabManager, SingleRowPlacesTabsAfterTheHeaderMargin) {
   EXPECT_EQ(host.GetHeaderRect().top, 0);
   EXPECT_EQ(host.GetHeaderRect().bottom, h + kBevelMargin.top + kBevelMargin.bottom);
   // The page: beside the header, overlapping it by one pixel, less the page frame of 2.
-  EXPECT_EQ(host.GetClientRect(), CRect(2, h + 3 - 1 + 2, 398, 198));
+  EXPECT_EQ(host.GetClientArea(), CRect(2, h + 3 - 1 + 2, 398, 198));
 }
 
 TEST(TabManager, TheBottomStripMirrorsAcrossAndTheSideStripsTurn) {
@@ -182,7 +182,7 @@ TEST(TabManager, TheBottomStripMirrorsAcrossAndTheSideStripsTurn) {
   EXPECT_EQ(host.GetItem(1)->GetRect(), CRect(3, 102, 3 + h, 162));
   host.SetPosition(xtpTabPositionRight);
   EXPECT_EQ(host.GetItem(0)->GetRect(), CRect(400 - 3 - h, 2, 400 - 3, 102));
-  EXPECT_EQ(host.GetClientRect().right, 400 - (h + 3) + 1 - 2);
+  EXPECT_EQ(host.GetClientArea().right, 400 - (h + 3) + 1 - 2);
 }
 
 TEST(TabManager, ShrinkToFitLowersTheLongestTabsFirst) {
@@ -484,9 +484,9 @@ TEST(TabManager, StackedBarsOpenThePageBelowTheSelectedBar) {
   EXPECT_EQ(host.GetItem(1)->GetRect(), CRect(1, 1 + h, 200, 1 + 2 * h));
   EXPECT_EQ(host.GetItem(3)->GetRect().bottom, 300) << "the bars after the selected one sit on the bottom";
   EXPECT_EQ(host.GetItem(2)->GetRect().top, 300 - 2 * h);
-  EXPECT_EQ(host.GetClientRect(), CRect(1, 1 + 2 * h, 199, 300 - 2 * h)) << "inset one pixel at the sides";
+  EXPECT_EQ(host.GetClientArea(), CRect(1, 1 + 2 * h, 199, 300 - 2 * h)) << "inset one pixel at the sides";
   host.SetCurSel(3);
-  EXPECT_EQ(host.GetClientRect().bottom, 300 - 1) << "the last bar selected: one pixel off the bottom";
+  EXPECT_EQ(host.GetClientArea().bottom, 300 - 1) << "the last bar selected: one pixel off the bottom";
   host.SetPosition(xtpTabPositionLeft);
   EXPECT_EQ(host.GetItem(0)->GetRect(), CRect(1, 1, 200, 1 + h)) << "bars whatever the position";
 }

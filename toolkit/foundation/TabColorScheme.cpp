@@ -185,14 +185,17 @@ void CXTPTabColorSchemeDefault::RefreshMetrics() {
   }
 }
 
-void CXTPTabColorSchemeDefault::FillNavigateButton(CDC* pDC, CXTPTabScrollButton* pButton, CRect& rc) {
-  pDC->SetTextColor(GetXtremeColor(COLOR_BTNTEXT));
-  const COLORREF clrShadow = GetXtremeColor(COLOR_BTNSHADOW);
-  const COLORREF clrHighlight = GetXtremeColor(COLOR_BTNHIGHLIGHT);
+void PASCAL CXTPTabColorScheme::FrameNavigateButton(CDC* pDC, CXTPTabScrollButton* pButton, CRect& rc,
+                                                    COLORREF clrDark, COLORREF clrLight) {
   if (pButton->IsPressed()) {
-    pDC->Draw3dRect(rc, clrShadow, clrHighlight);
+    pDC->Draw3dRect(rc, clrDark, clrLight);
     rc.OffsetRect(1, 1);
   } else if (pButton->IsHighlighted()) {
-    pDC->Draw3dRect(rc, clrHighlight, clrShadow);
+    pDC->Draw3dRect(rc, clrLight, clrDark);
   }
+}
+
+void CXTPTabColorSchemeDefault::FillNavigateButton(CDC* pDC, CXTPTabScrollButton* pButton, CRect& rc) {
+  pDC->SetTextColor(GetXtremeColor(COLOR_BTNTEXT));
+  FrameNavigateButton(pDC, pButton, rc, GetXtremeColor(COLOR_BTNSHADOW), GetXtremeColor(COLOR_BTNHIGHLIGHT));
 }

@@ -89,6 +89,10 @@ class CXTPTabColorScheme {
   // describes it.
   void FillGradientAcross(CDC* pDC, CRect rc, const CXTPColorGradientValue& grc);
   void FillDither(CDC* pDC, CRect rc);
+  // A navigate button's frame: sunken (clrDark top-left, clrLight bottom-right) and the glyph moved
+  // by a pixel while pressed, raised while hot.
+  static void PASCAL FrameNavigateButton(CDC* pDC, CXTPTabScrollButton* pButton, CRect& rc, COLORREF clrDark,
+                                         COLORREF clrLight);
   int GetPosition() const;
   int GetShapeStyle() const;
   BOOL IsPlainColors() const;

@@ -2,7 +2,6 @@
 #include "TabColorSchemeFlat.h"
 
 #include "ColorTable.h"
-#include "TabScrollButton.h"
 
 void CXTPTabColorSchemeFlat::RefreshMetrics() {
   CXTPTabColorScheme::RefreshMetrics();
@@ -21,12 +20,5 @@ void CXTPTabColorSchemeFlat::FillNavigateButton(CDC* pDC, CXTPTabScrollButton* p
     return;
   }
   pDC->SetTextColor(GetXtremeColor(49));
-  const COLORREF clrText = GetXtremeColor(COLOR_BTNTEXT);
-  const COLORREF clrFace = GetXtremeColor(COLOR_BTNFACE);
-  if (pButton->IsPressed()) {
-    pDC->Draw3dRect(rc, clrText, clrFace);
-    rc.OffsetRect(1, 1);
-  } else if (pButton->IsHighlighted()) {
-    pDC->Draw3dRect(rc, clrFace, clrText);
-  }
+  FrameNavigateButton(pDC, pButton, rc, GetXtremeColor(COLOR_BTNTEXT), GetXtremeColor(COLOR_BTNFACE));
 }

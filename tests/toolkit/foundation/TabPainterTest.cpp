@@ -32,12 +32,6 @@ const COLORREF kSelectedFrame = RGB(64, 64, 64);
 const COLORREF kOuterSelected = RGB(0, 0, 255);
 const COLORREF kOuterNormal = RGB(128, 0, 128);
 
-bool Near(COLORREF a, COLORREF b, int tolerance = 8) {
-  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
-         std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
-
 // Overrides every colour of the installed scheme with one the probes can tell apart.
 void PaintByNumbers(CXTPTabColorScheme* pScheme) {
   pScheme->m_clrFace.SetCustomValue(kFace);
@@ -278,8 +272,9 @@ TEST(TabColorSchemes, EachSchemeFillsStripAndPageInItsOwnColours) {
   EXPECT_EQ(def.canvas.At(x, yTop), clrFace);
   EXPECT_EQ(def.canvas.At(x, yBottom), clrFace);
   EXPECT_EQ(flat.canvas.At(x, yTop), GetXtremeColor(48));
-  EXPECT_TRUE(Near(grad.canvas.At(x, yTop), clrFace)) << "the gradient starts at the outer edge";
-  EXPECT_TRUE(Near(grad.canvas.At(x, yBottom), BlendColors(clrFace, GetXtremeColor(COLOR_WINDOW), 205), 12));
+  EXPECT_TRUE(ColorsNear(grad.canvas.At(x, yTop), clrFace)) << "the gradient starts at the outer edge";
+  EXPECT_TRUE(
+      ColorsNear(grad.canvas.At(x, yBottom), BlendColors(clrFace, GetXtremeColor(COLOR_WINDOW), 205), 12));
   const COLORREF clrGradientPage = grad.host.m_pPainter->GetColorScheme()->m_clrSelectedItem.GetColor();
   EXPECT_EQ(grad.canvas.At(200, 150), clrGradientPage) << "the page in the selected item colour";
   EXPECT_NE(clrGradientPage, clrFace);
@@ -392,7 +387,7 @@ TEST(TabColorSchemes, AnOverridingStripFillPaintsTheHeaderOfAStyle7Strip) {
   EXPECT_EQ(rcHeader.bottom, 200) << "the strip at the bottom";
   EXPECT_EQ(canvas.At(rcHeader.left, rcHeader.bottom - 1), RGB(255, 255, 0)) << "the yellow border";
   EXPECT_EQ(canvas.At(150, rcHeader.bottom - 1), RGB(255, 255, 0));
-  EXPECT_TRUE(Near(canvas.At(150, rcHeader.top + 2), RGB(255, 255, 255), 4))
+  EXPECT_TRUE(ColorsNear(canvas.At(150, rcHeader.top + 2), RGB(255, 255, 255), 4))
       << "white at the top of the gradient";
 }
 

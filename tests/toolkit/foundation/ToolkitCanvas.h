@@ -4,6 +4,7 @@
 
 #include <afxwin.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "WindowTest.h"
@@ -45,3 +46,10 @@ class ToolkitCanvas {
   CDC dc_;
   HGDIOBJ old_ = nullptr;
 };
+
+// Every channel within the tolerance: gradients and blends differ by rounding from one path to another.
+inline bool ColorsNear(COLORREF a, COLORREF b, int tolerance = 6) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+         std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}

@@ -328,6 +328,126 @@ CRect CXTPTabPainter::PlaceNavigateButtons(CXTPTabManager* pTabManager, CRect rc
   return rcHeader;
 }
 
+int CXTPTabPainter::RowStart(const CXTPTabManager* pTabManager, const CRect& rc, int nRowsOutside) const {
+  const CRect m = m_pShapeSet->GetHeaderMargin();
+  const int h = m_pShapeSet->GetButtonHeight(pTabManager);
+  const int nStep = nRowsOutside * (h + m_pShapeSet->GetRowOverlap());
+  switch (pTabManager->GetPosition()) {
+    case xtpTabPositionLeft:
+      return rc.left + m.top + nStep;
+    case xtpTabPositionBottom:
+      return rc.bottom - m.top - h - nStep;
+    case xtpTabPositionRight:
+      return rc.right - m.top - h - nStep;
+    default:
+      return rc.top + m.top + nStep;
+  }
+}
+
+void CXTPTabPainter::PlaceItem(CXTPTabManagerItem* pItem, int nAlong, int nAcross, int h) const {
+  if (IsVertical(pItem->GetTabManager()->GetPosition()))
+    pItem->m_rcItem.SetRect(nAcross, nAlong, nAcross + h, nAlong + pItem->m_nLength);
+  else
+    pItem->m_rcItem.SetRect(nAlong, nAcross, nAlong + pItem->m_nLength, nAcross + h);
+}
+
+void CXTPTabPainter::PlaceRotatedItem(CXTPTabManagerItem* pItem, int nAlong, int h) const {
+  // The tab takes the row height along the strip and its length away from the page.
+  const CXTPTabManager* pTabManager = pItem->GetTabManager();
+  const CRect rcHeader = pTabManager->m_rcHeaderRect;
+  const int nInset = m_pShapeSet->GetHeaderMargin().bottom;
+  const int nLength = pItem->m_nLength;
+  switch (pTabManager->GetPosition()) {
+    case xtpTabPositionLeft:
+      pItem->m_rcItem.SetRect(rcHeader.right - nInset - nLength, nAlong, rcHeader.right - nInset, nAlong + h);
+      break;
+    case xtpTabPositionBottom:
+      pItem->m_rcItem.SetRect(nAlong, rcHeader.top + nInset, nAlong + h, rcHeader.top + nInset + nLength);
+      break;
+    case xtpTabPositionRight:
+      pItem->m_rcItem.SetRect(rcHeader.left + nInset, nAlong, rcHeader.left + nInset + nLength, nAlong + h);
+      break;
+    default:
+      pItem->m_rcItem.SetRect(nAlong, rcHeader.bottom - nInset - nLength, nAlong + h,
+                              rcHeader.bottom - nInset);
+      break;
+  }
+}
+
+void CXTPTabPainter::WrapRows(CXTPTabManager* pTabManager, int nAvailable) {
+  const int nCount = pTabManager->GetItemCount();
+  int nRow = 0, nRunning = 0;
+  pTabManager->m_arrRows[0].nFirst = 0;
+  for (int i = 0; i < nCount; ++i) {
+    CXTPTabManagerItem* pItem = pTabManager->m_arrItems[i];
+    if (pItem->m_bVisible && nRunning + pItem->m_nLength > nAvailable && nRunning != 0) {
+      pTabManager->m_arrRows[nRow].nLast = i - 1;
+      pTabManager->m_arrRows[++nRow].nFirst = i;
+      nRunning = 0;
+    }
+    pItem->m_nItemRow = nRow;
+    if (pItem->m_bVisible) nRunning += pItem->m_nLength;
+  }
+  pTabManager->m_arrRows[nRow].nLast = nCount - 1;
+}
+
+void CXTPTabPainter::JustifyRow(CXTPTabManager* pTabManager, const CXTPTabManager::ROW& row, int nAvailable) {
+  int nVisible = 0, nUsed = 0;
+  for (int i = row.nFirst; i <= row.nLast; ++i) {
+    if (!pTabManager->m_arrItems[i]->m_bVisible) continue;
+    ++nVisible;
+    nUsed += pTabManager->m_arrItems[i]->m_nLength;
+  }
+  int nExcess = nAvailable - nUsed;
+  for (int i = row.nFirst; i <= row.nLast && nExcess > 0 && nVisible > 0; ++i) {
+    CXTPTabManagerItem* pItem = pTabManager->m_arrItems[i];
+    if (!pItem->m_bVisible) continue;
+    const int nAdd = nExcess / nVisible--;
+    pItem->m_nLength += nAdd;
+    nExcess -= nAdd;
+  }
+}
+
+BOOL CXTPTabPainter::LayoutRows(CXTPTabManager* pTabManager, const CRect& rc, int nAvailable) {
+  const int nRows = CountRows(pTabManager, nAvailable);
+  if (nRows <= 1) return FALSE;
+  const int nCount = pTabManager->GetItemCount();
+  pTabManager->SetRowCount(nRows);
+  int nTotal = 0;
+  for (int i = 0; i < nCount; ++i) nTotal += pTabManager->m_arrItems[i]->m_nLength;
+  if (!FillRows(pTabManager, 0, 0, nTotal, nAvailable)) WrapRows(pTabManager, nAvailable);
+
+  const CXTPTabManagerItem* pSelected = pTabManager->m_pSelected;
+  const int nSelectedRow = pSelected != nullptr ? pSelected->m_nItemRow : 0;
+  if (!m_bKeepRowOrder && nSelectedRow != 0) {
+    std::swap(pTabManager->m_arrRows[0], pTabManager->m_arrRows[nSelectedRow]);
+    for (int i = 0; i < nCount; ++i) {
+      int& nItemRow = pTabManager->m_arrItems[i]->m_nItemRow;
+      if (nItemRow == 0)
+        nItemRow = nSelectedRow;
+      else if (nItemRow == nSelectedRow)
+        nItemRow = 0;
+    }
+  }
+
+  pTabManager->m_rcHeaderRect = m_pShapeSet->GetHeaderRect(rc, pTabManager);
+  const int h = m_pShapeSet->GetButtonHeight(pTabManager);
+  const int nStart =
+      (IsVertical(pTabManager->GetPosition()) ? rc.top : rc.left) + m_pShapeSet->GetHeaderMargin().left;
+  for (int nRow = 0; nRow < nRows; ++nRow) {
+    const CXTPTabManager::ROW row = pTabManager->m_arrRows[nRow];
+    if (m_bJustifyRows) JustifyRow(pTabManager, row, nAvailable);
+    // Row 0 lies next to the page; the others are stacked away from it.
+    const int nAcross = RowStart(pTabManager, rc, nRows - 1 - nRow);
+    int nAlong = nStart;
+    for (int i = row.nFirst; i <= row.nLast; ++i) {
+      PlaceItem(pTabManager->m_arrItems[i], nAlong, nAcross, h);
+      nAlong += pTabManager->m_arrItems[i]->m_nLength;
+    }
+  }
+  return TRUE;
+}
+
 void CXTPTabPainter::RepositionTabControlEx(CXTPTabManager* pTabManager, CDC* pDC, CRect rc) {
   const int nPosition = pTabManager->GetPosition();
   const BOOL bVertical = IsVertical(nPosition);
@@ -347,150 +467,37 @@ void CXTPTabPainter::RepositionTabControlEx(CXTPTabManager* pTabManager, CDC* pD
 
   const CRect m = m_pShapeSet->GetHeaderMargin();
   const int h = m_pShapeSet->GetButtonHeight(pTabManager);
-  // The first edge of a row across the strip: the outer margin from the outer edge.
-  auto RowStart = [&](int nRowsOutside) {
-    const int nStep = nRowsOutside * (h + m_pShapeSet->GetRowOverlap());
-    switch (nPosition) {
-      case xtpTabPositionLeft:
-        return static_cast<int>(rc.left) + m.top + nStep;
-      case xtpTabPositionBottom:
-        return static_cast<int>(rc.bottom) - m.top - h - nStep;
-      case xtpTabPositionRight:
-        return static_cast<int>(rc.right) - m.top - h - nStep;
-      default:
-        return static_cast<int>(rc.top) + m.top + nStep;
-    }
-  };
-  auto SetItemRect = [&](CXTPTabManagerItem* pItem, int nAlong, int nAcross) {
-    if (bVertical)
-      pItem->m_rcItem.SetRect(nAcross, nAlong, nAcross + h, nAlong + pItem->m_nLength);
-    else
-      pItem->m_rcItem.SetRect(nAlong, nAcross, nAlong + pItem->m_nLength, nAcross + h);
-  };
-
   int nAvailable = Along(rc, bVertical) - m.left - m.right;
   for (INT_PTR i = pTabManager->m_arrNavigateButtons.GetSize() - 1; i >= 0; --i)
     pTabManager->m_arrNavigateButtons[i]->ReduceAvailableLength(nAvailable);
-  const int nStart = (bVertical ? rc.top : rc.left) + m.left;
 
-  if (m_nLayout == xtpTabLayoutMultiRow) {
-    const int nRows = CountRows(pTabManager, nAvailable);
-    if (nRows > 1) {
-      pTabManager->SetRowCount(nRows);
-      int nTotal = 0;
-      for (int i = 0; i < nCount; ++i) nTotal += pTabManager->m_arrItems[i]->m_nLength;
-      if (!FillRows(pTabManager, 0, 0, nTotal, nAvailable)) {
-        // No balanced fill: wrap greedily, as the rows were counted.
-        int nRow = 0, nRunning = 0;
-        pTabManager->m_arrRows[0].nFirst = 0;
-        for (int i = 0; i < nCount; ++i) {
-          CXTPTabManagerItem* pItem = pTabManager->m_arrItems[i];
-          if (pItem->m_bVisible && nRunning + pItem->m_nLength > nAvailable && nRunning != 0) {
-            pTabManager->m_arrRows[nRow].nLast = i - 1;
-            pTabManager->m_arrRows[++nRow].nFirst = i;
-            nRunning = 0;
-          }
-          pItem->m_nItemRow = nRow;
-          if (pItem->m_bVisible) nRunning += pItem->m_nLength;
-        }
-        pTabManager->m_arrRows[nRow].nLast = nCount - 1;
-      }
-      const CXTPTabManagerItem* pSelected = pTabManager->m_pSelected;
-      const int nSelectedRow = pSelected != nullptr ? pSelected->m_nItemRow : 0;
-      if (!m_bKeepRowOrder && nSelectedRow != 0) {
-        std::swap(pTabManager->m_arrRows[0], pTabManager->m_arrRows[nSelectedRow]);
-        for (int i = 0; i < nCount; ++i) {
-          int& nItemRow = pTabManager->m_arrItems[i]->m_nItemRow;
-          if (nItemRow == 0)
-            nItemRow = nSelectedRow;
-          else if (nItemRow == nSelectedRow)
-            nItemRow = 0;
-        }
-      }
-      pTabManager->m_rcHeaderRect = m_pShapeSet->GetHeaderRect(rc, pTabManager);
-      for (int nRow = 0; nRow < nRows; ++nRow) {
-        const CXTPTabManager::ROW row = pTabManager->m_arrRows[nRow];
-        if (m_bJustifyRows) {
-          int nVisible = 0, nUsed = 0;
-          for (int i = row.nFirst; i <= row.nLast; ++i) {
-            if (!pTabManager->m_arrItems[i]->m_bVisible) continue;
-            ++nVisible;
-            nUsed += pTabManager->m_arrItems[i]->m_nLength;
-          }
-          int nExcess = nAvailable - nUsed;
-          for (int i = row.nFirst; i <= row.nLast && nExcess > 0 && nVisible > 0; ++i) {
-            CXTPTabManagerItem* pItem = pTabManager->m_arrItems[i];
-            if (!pItem->m_bVisible) continue;
-            const int nAdd = nExcess / nVisible--;
-            pItem->m_nLength += nAdd;
-            nExcess -= nAdd;
-          }
-        }
-        // Row 0 lies next to the page; the others are stacked away from it.
-        const int nAcross = RowStart(nRows - 1 - nRow);
-        int nAlong = nStart;
-        for (int i = row.nFirst; i <= row.nLast; ++i) {
-          CXTPTabManagerItem* pItem = pTabManager->m_arrItems[i];
-          SetItemRect(pItem, nAlong, nAcross);
-          nAlong += pItem->m_nLength;
-        }
-      }
+  if (m_nLayout != xtpTabLayoutMultiRow || !LayoutRows(pTabManager, rc, nAvailable)) {
+    if (m_nLayout == xtpTabLayoutSizeToFit) ShrinkToFit(pTabManager, nAvailable);
+
+    // A scroll offset that leaves room after the last tab is taken back.
+    if (pTabManager->m_nScrollDelta < 0) {
+      const int nTotal = pTabManager->GetItemsLength();
       const CRect rcRemain =
           PlaceNavigateButtons(pTabManager, m_pShapeSet->GetHeaderRect(rc, pTabManager), m);
-      if (bVertical)
-        pTabManager->m_rcHeaderRect.bottom = rcRemain.bottom;
-      else
-        pTabManager->m_rcHeaderRect.right = rcRemain.right;
-      return;
+      const int nLength = Along(rcRemain, bVertical);
+      if (nTotal + pTabManager->m_nScrollDelta < nLength)
+        pTabManager->m_nScrollDelta = nLength - nTotal <= 0 ? nLength - nTotal : 0;
     }
-  }
 
-  if (m_nLayout == xtpTabLayoutSizeToFit) ShrinkToFit(pTabManager, nAvailable);
-
-  // A scroll offset that leaves room after the last tab is taken back.
-  if (pTabManager->m_nScrollDelta < 0) {
-    const int nTotal = pTabManager->GetItemsLength();
-    const CRect rcRemain = PlaceNavigateButtons(pTabManager, m_pShapeSet->GetHeaderRect(rc, pTabManager), m);
-    const int nLength = Along(rcRemain, bVertical);
-    if (nTotal + pTabManager->m_nScrollDelta < nLength)
-      pTabManager->m_nScrollDelta = nLength - nTotal <= 0 ? nLength - nTotal : 0;
-  }
-
-  const int nAcross = RowStart(0);
-  int nAlong = nStart + pTabManager->m_nScrollDelta;
-  const CRect rcHeader = pTabManager->m_rcHeaderRect;
-  for (int i = 0; i < nCount; ++i) {
-    CXTPTabManagerItem* pItem = pTabManager->m_arrItems[i];
-    if (m_nLayout != xtpTabLayoutRotated) {
-      SetItemRect(pItem, nAlong, nAcross);
-      nAlong += pItem->m_nLength;
-      continue;
+    const int nAcross = RowStart(pTabManager, rc, 0);
+    int nAlong = (bVertical ? rc.top : rc.left) + m.left + pTabManager->m_nScrollDelta;
+    for (int i = 0; i < nCount; ++i) {
+      CXTPTabManagerItem* pItem = pTabManager->m_arrItems[i];
+      if (m_nLayout != xtpTabLayoutRotated) {
+        PlaceItem(pItem, nAlong, nAcross, h);
+        nAlong += pItem->m_nLength;
+      } else if (pItem->m_bVisible) {
+        PlaceRotatedItem(pItem, nAlong, h);
+        nAlong += h;
+      } else {
+        pItem->m_rcItem.SetRect(nAlong, nAcross, nAlong, nAcross);
+      }
     }
-    if (!pItem->m_bVisible) {
-      pItem->m_rcItem.SetRect(nAlong, nAlong, nAlong, nAlong);
-      continue;
-    }
-    // Rotated: the tab takes the row height along the strip and its length away from the page.
-    const int nLength = pItem->m_nLength;
-    switch (nPosition) {
-      case xtpTabPositionLeft:
-        pItem->m_rcItem.SetRect(rcHeader.right - m.bottom - nLength, nAlong, rcHeader.right - m.bottom,
-                                nAlong + h);
-        break;
-      case xtpTabPositionBottom:
-        pItem->m_rcItem.SetRect(nAlong, rcHeader.top + m.bottom, nAlong + h,
-                                rcHeader.top + m.bottom + nLength);
-        break;
-      case xtpTabPositionRight:
-        pItem->m_rcItem.SetRect(rcHeader.left + m.bottom, nAlong, rcHeader.left + m.bottom + nLength,
-                                nAlong + h);
-        break;
-      default:
-        pItem->m_rcItem.SetRect(nAlong, rcHeader.bottom - m.bottom - nLength, nAlong + h,
-                                rcHeader.bottom - m.bottom);
-        break;
-    }
-    nAlong += h;
   }
 
   const CRect rcRemain = PlaceNavigateButtons(pTabManager, m_pShapeSet->GetHeaderRect(rc, pTabManager), m);

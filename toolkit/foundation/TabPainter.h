@@ -5,6 +5,8 @@
 
 #include <afxwin.h>
 
+#include "TabManager.h"
+
 class CXTPTabManager;
 class CXTPTabManagerItem;
 class CXTPTabColorScheme;
@@ -117,6 +119,19 @@ class CXTPTabPainter : public CCmdTarget {
   // Multi-row: the row count and the filled rows; FALSE when fewer rows would not do.
   int CountRows(CXTPTabManager* pTabManager, int nAvailable) const;
   BOOL FillRows(CXTPTabManager* pTabManager, int nRow, int nFirst, int nRemaining, int nAvailable);
+  // Multi-row: wraps, balances, orders and places the rows; FALSE when one row will do (the
+  // single-row layout follows then).
+  BOOL LayoutRows(CXTPTabManager* pTabManager, const CRect& rc, int nAvailable);
+  // Greedy wrapping, for when no balanced fill of the counted rows exists.
+  void WrapRows(CXTPTabManager* pTabManager, int nAvailable);
+  // Spreads the room left in a row over its visible tabs.
+  void JustifyRow(CXTPTabManager* pTabManager, const CXTPTabManager::ROW& row, int nAvailable);
+  // The near edge, across the strip, of the row that lies nRowsOutside rows from the outer edge.
+  int RowStart(const CXTPTabManager* pTabManager, const CRect& rc, int nRowsOutside) const;
+  // A tab at nAlong along the strip and nAcross across it, h high.
+  void PlaceItem(CXTPTabManagerItem* pItem, int nAlong, int nAcross, int h) const;
+  // A rotated tab: h along the strip, its length running away from the page.
+  void PlaceRotatedItem(CXTPTabManagerItem* pItem, int nAlong, int h) const;
   // Navigate buttons placed at the end of the header; returns the end that is left.
   CRect PlaceNavigateButtons(CXTPTabManager* pTabManager, CRect rcHeader, CRect rcMargin);
   // The length along the strip of a measured caption (with the icon and the mode's padding).

@@ -80,44 +80,6 @@ void ClickAt(HWND hwnd, int x, int y) {
   SendMessageW(hwnd, WM_LBUTTONUP, 0, pos);
 }
 
-void MoveMouseTo(HWND hwnd, int x, int y) {
-  POINT pt = {x, y};
-  ClientToScreen(hwnd, &pt);
-  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  // Absolute coordinates run 0..65535 over the primary screen.
-  input.mi.dx = MulDiv(pt.x, 65535, cx - 1);
-  input.mi.dy = MulDiv(pt.y, 65535, cy - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
-void SendLeftButton(bool down) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
-void SendClick(HWND hwnd, int x, int y) {
-  MoveMouseTo(hwnd, x, y);
-  PumpMessages(30);
-  SendLeftButton(true);
-  SendLeftButton(false);
-}
-
-void SendKey(UINT virtualKey) {
-  INPUT inputs[2] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = static_cast<WORD>(virtualKey);
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  }
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
-}
-
 void ClickDlgItem(HWND dialog, int id) {
   HWND item = GetDlgItem(dialog, id);
   if (item != nullptr) SendMessageW(item, BM_CLICK, 0, 0);

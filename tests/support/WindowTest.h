@@ -27,17 +27,6 @@ void PressKey(HWND hwnd, UINT virtualKey);
 // Sends a left click at a client point of `hwnd`.
 void ClickAt(HWND hwnd, int x, int y);
 
-// Real input through the display (SendInput): hooks, key state and capture see it as they would a
-// person's. The window must be visible and not covered at the point.
-// Moves the mouse to a client point of `hwnd`.
-void MoveMouseTo(HWND hwnd, int x, int y);
-// Presses (down) or releases the left button where the mouse is.
-void SendLeftButton(bool down);
-// Moves to a client point of `hwnd` and clicks the left button there.
-void SendClick(HWND hwnd, int x, int y);
-// Presses and releases a key; the window with the keyboard focus receives it.
-void SendKey(UINT virtualKey);
-
 // Clicks a dialog's child control by id (BM_CLICK for buttons).
 void ClickDlgItem(HWND dialog, int id);
 

@@ -9,23 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "NotesCalls.h"
+
 namespace {
 
 // Units of the back conversion's fixed buffer (0x20000 bytes).
 const int TRANSLATE_BUFFER_UNITS = 0x10000;
 // Bytes of the server name handed to the library.
 const int SERVER_NAME_BYTES = 256;
-
-CString AnsiToCString(const char* bytes, int length) {
-  if (length <= 0) return CString();
-  const int units = MultiByteToWideChar(CP_ACP, 0, bytes, length, nullptr, 0);
-  if (units <= 0) return CString();
-  CString text;
-  LPWSTR buffer = text.GetBuffer(units);
-  MultiByteToWideChar(CP_ACP, 0, bytes, length, buffer, units);
-  text.ReleaseBuffer(units);
-  return text;
-}
 
 LNString TranslateToLNString(const CString& text, LNINT charset) {
   if (text.IsEmpty()) return LNString();
@@ -38,17 +29,6 @@ LNString TranslateToLNString(const CString& text, LNINT charset) {
     return LNString();
   }
   return result;
-}
-
-// A library call whose failure the caller handles as a status, whether the library returned it or
-// threw it.
-template <class Call>
-LNSTATUS StatusOf(Call call) {
-  try {
-    return call();
-  } catch (LNSTATUS status) {
-    return status;
-  }
 }
 
 // Closes a database that was opened here when the code between fails.
@@ -76,6 +56,17 @@ class OpenDatabaseGuard {
 }  // namespace
 
 // Strings ------------------------------------------------------------------------------------------
+
+CString AnsiToCString(const char* bytes, int length) {
+  if (length <= 0) return CString();
+  const int units = MultiByteToWideChar(CP_ACP, 0, bytes, length, nullptr, 0);
+  if (units <= 0) return CString();
+  CString text;
+  LPWSTR buffer = text.GetBuffer(units);
+  MultiByteToWideChar(CP_ACP, 0, bytes, length, buffer, units);
+  text.ReleaseBuffer(units);
+  return text;
+}
 
 LNString CStringToLNString(CString text) { return TranslateToLNString(text, LNCHARSET_NATIVE); }
 

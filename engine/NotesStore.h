@@ -4,11 +4,15 @@
 
 #include <afxcoll.h>
 
-#include "lnnotes.h"
+#include "ContactDetails.h"
+#include "FolderTreeSink.h"
+#include "ItemDetails.h"
+#include "LargeItemPrompt.h"
+#include "MailListSink.h"
 #include "ProgressSink.h"
 #include "TemplateChooser.h"
+#include "lnnotes.h"
 
-class CFolderCheckTree;
 class RdoFolderDispatch;
 class RdoAppointmentDispatch;
 class RdoContactDispatch;
@@ -18,6 +22,32 @@ class RdoTaskDispatch;
 
 // Longest Notes folder name kept whole; a longer one is cut to a backslash and its last segment.
 const int NOTES_FOLDER_NAME_LIMIT = 130;
+
+// Kinds of a Notes document, by the items it has; the browser's row images and colours follow them.
+enum DocumentKind {
+  DOCUMENT_MAIL = 2,
+  DOCUMENT_CALENDAR = 3,
+  DOCUMENT_CONTACT = 4,
+  DOCUMENT_TODO = 5,
+  DOCUMENT_JOURNAL = 9
+};
+
+// Kinds of a listed view or folder (the tree item's image): the document kinds above for calendar,
+// contact, to-do and journal folders, and these.
+enum FolderKind { FOLDER_DRAFTS = 1, FOLDER_OTHER = 2, FOLDER_TRASH = 7, FOLDER_INBOX = 8, FOLDER_SENT = 10 };
+
+// Layouts of the preview pane, as the document preview reports them.
+enum PreviewKind {
+  PREVIEW_NONE = -1,
+  PREVIEW_MAIL = 0,
+  PREVIEW_CALENDAR = 1,
+  PREVIEW_TODO = 2,
+  PREVIEW_CONTACT = 3,
+  PREVIEW_JOURNAL = 4
+};
+
+// A rich-text body larger than this many bytes is previewed only after the user agreed.
+const LNINT LARGE_PREVIEW_BYTES = 0xF000;
 
 // Error-text convention of every operation that calls the library: the library is set to throw its
 // statuses; a thrown status becomes the library's message text in m_strError and the operation
@@ -30,9 +60,14 @@ const int NOTES_FOLDER_NAME_LIMIT = 130;
 // the loops between steps.
 //
 // Ownership: the store owns the session, database, folder and folder array and the error text. The
-// progress targets, the folder tree and the template chooser are borrowed: the caller sets them
-// before the operation that uses them, keeps them alive through it, and the store never deletes them.
-// A null progress target draws nothing.
+// progress targets, the folder tree, the template chooser and the large-item prompt are borrowed: the
+// caller sets them before the operation that uses them, keeps them alive through it, and the store
+// never deletes them. A null progress target or tree shows nothing.
+//
+// Reading side: OpenAndListFolders opens the browsed NSF, which stays open for OpenFolder and
+// PreviewDocument. The listings run on the browser page's workers and report only through the sinks;
+// the preview runs on the user-interface thread. Every note and folder they open is closed again on
+// every path.
 class CNotesStore {
  public:
   CNotesStore();
@@ -80,6 +115,54 @@ class CNotesStore {
   int SaveJournal(RdoJournalDispatch* item);
   int SaveContact(RdoContactDispatch* item);
 
+  // NSF folder listing. Opens the NSF at path on server ("" local) as m_db and lists every folder and
+  // the well-known views: each one's name followed by "\" goes to folderPaths (may be null) and, unless
+  // quiet, to m_pFolderTree with its kind and entry count, while m_pScanWnd shows the progress and the
+  // running counts. 1 when the walk ran (to its end, or until m_bStop was seen during it); 0 with the
+  // library's text in m_strError when the database could not be got, opened or listed, or when the walk
+  // failed; 0 with an empty m_strError when m_bStop was set before the walk. An entry that cannot be
+  // opened is skipped.
+  int OpenAndListFolders(CString path, CString server, CStringArray* folderPaths, BOOL quiet);
+  // Document listing: opens the view or folder of path (its name, a trailing backslash allowed) in the
+  // database OpenAndListFolders opened and lists it into pane when its own name equals path exactly.
+  // Failures end it silently; rows already added stay.
+  void OpenFolder(IMailListSink* pane, CString path);
+  // One row per document of the open m_folder, until m_bStop; m_pScanWnd shows the progress. A
+  // document that cannot be got or opened is skipped; a library failure while reading one is thrown to
+  // the caller (OpenFolder) after the document was closed.
+  void ListFolderDocuments(IMailListSink* pane);
+
+  // Detail readers: the document (open) is read item by item into the record of its kind; names and
+  // sizes (each may be null) receive the attachment names and their " Size :%d " texts. Missing items
+  // read as "". A library failure that the item getters let through is thrown to the caller.
+  CalendarDetails ReadCalendar(LNDocument document, CStringArray* names, CStringArray* sizes);
+  ToDoDetails ReadToDo(LNDocument document, CStringArray* names, CStringArray* sizes);
+  JournalDetails ReadJournal(LNDocument document, CStringArray* names, CStringArray* sizes);
+  MailDetails ReadMail(LNDocument document, CStringArray* names, CStringArray* sizes);
+  ContactDetails ReadContact(LNDocument document, CStringArray* names, CStringArray* sizes);
+
+  // The preview of the document noteId of m_db: for a calendar entry, to-do, contact or journal entry
+  // its RTF detail page with the plain body inside it; for a mail its plain body, read from the export
+  // when the body is large. *kind receives the PreviewKind (PREVIEW_NONE until the page is built);
+  // names and sizes receive the attachment lists. "" when m_bStop is set or the document cannot be
+  // opened. Catches every failure and returns what it had built; the note is closed on every path.
+  // Deletes the RTF temporary file first; a large mail body writes it again.
+  CString PreviewDocument(LNNOTEID noteId, int* kind, CStringArray* names, CStringArray* sizes);
+  // The whole text file at path, read-only, line ends kept ("" when it cannot be opened), moving
+  // m_pReadProgress by line; m_bStop ends the read with the text read so far.
+  CString ReadTextFileWithProgress(CString path);
+  // Rich-text body export: plainText receives the body's plain text (rich text read in chunks, or the
+  // values of a text-list body joined with ";"); a rich-text body is exported to the RTF temporary file
+  // when m_nExportMode or previewForm asks for it, and *done is set to 1 once the export succeeded and
+  // fileText has the file read back ("" in the preview form). 1, or 0 when the note could not be
+  // refreshed. Catches every failure; the error text is not changed.
+  int ExportBodyToRtf(LNDocument document, int* done, CString* fileText, CString* plainText, int previewForm);
+
+  // The prompt asked by PreviewDocument before it reads a rich-text body over LARGE_PREVIEW_BYTES while
+  // m_bAskLargePreview is set. Without one (null, the default) nobody is asked and the kept answer
+  // m_bShowLargePreview stands.
+  void SetLargeItemPrompt(ILargeItemPrompt* prompt) { m_pLargeItemPrompt = prompt; }
+
   // Attaches every attachment of the collection to note, saving the note after each. attachments is
   // a reference this call owns and releases. An attachment that cannot be copied is skipped; a note
   // without attachments is not saved.
@@ -106,9 +189,9 @@ class CNotesStore {
   // Moved while an exported RTF file is read back.
   IProgressSink* m_pReadProgress;
   // Tree that the folder listing fills.
-  CFolderCheckTree* m_pFolderTree;
+  IFolderTreeSink* m_pFolderTree;
   int m_bStop;
-  // Wait dialog whose bar and text the folder listing updates.
+  // Wait dialog whose bar and text the folder listing updates; the document listing moves its bar.
   IProgressSink* m_pScanWnd;
   // Rich-text export: 3 tries the export library first, 2 exports with the default exporter, any
   // other value exports only for the preview.
@@ -132,8 +215,16 @@ class CNotesStore {
   void SetLibraryErrorText(LNSTATUS status);
   // Lists the templates and picks the mail template; 1 with its file path, 0 with the error text set.
   int FindMailTemplate(CString* templatePath);
+  // The plain text of a rich-text body, read in chunks when it does not fit one read.
+  CString ReadRichTextInChunks(const LNRichText& richText);
+  // Exports a rich-text body to path as the export mode says; 1 when the file was written.
+  int ExportRichText(const LNRichText& richText, const CString& path, int previewForm);
+  // Reads the Body item of the open document for the preview: small rich text and text lists at once,
+  // a large rich-text body after the prompt (exported when the document is a mail, into *exportText).
+  CString ReadPreviewBody(LNDocument& document, int documentKind, CString* exportText);
 
   ITemplateChooser* m_pTemplateChooser;
+  ILargeItemPrompt* m_pLargeItemPrompt = nullptr;
 };
 
 // The text of a contact's birthday or anniversary: "MM/DD/YYYY", or "" when the PST carries no date
@@ -148,6 +239,15 @@ CString NotesFolderName(const CString& path);
 // The item kind of a message class: 0 appointment, 1 task, 2 mail or post, 3 journal entry, 4 contact,
 // -1 anything else (saved as mail). Whole text, exact case.
 int GetItemKind(CString messageClass);
+
+// The folder kind of a view or folder named name holding entryCount documents; whole name, exact case.
+int GetNotesFolderKind(CString name, int entryCount);
+// The document kind by the first of "MiddleInitial", "Location", "DueDate", "DiaryDate" the document
+// has; DOCUMENT_MAIL with none. The item test's failure is thrown.
+int GetDocumentKind(LNDocument document);
+// The RTF temporary file of the preview, "ch111.rtf" in the user's temporary directory; "" when that
+// directory cannot be read.
+CString GetPreviewRtfPath();
 
 // Text to the library's strings (character set 0, or 1 for the HTML body). An empty text, or one the
 // library cannot translate, gives an empty LNString.

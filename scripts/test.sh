@@ -19,7 +19,7 @@ Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 source "$src/scripts/wine-env.sh"
 # A wineserver left from an earlier run would keep that run's display.
-wineserver -k >/dev/null 2>&1 || true
+wineserver -k >/dev/null 2>&1 && wineserver -w || true
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   kill "$xvfb_pid" >/dev/null 2>&1 || true

@@ -34,6 +34,46 @@ _brindle_reg_add() { # key value data
   wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1 9>&-
 }
 
+# Process ids of this prefix's processes whose command line matches the pattern.
+_brindle_prefix_pids() {
+  local pid
+  for pid in $(pgrep -f "$1"); do
+    grep -qzxF "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null && echo "$pid"
+  done
+  return 0
+}
+
+_brindle_display_of() { # pid
+  tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | sed -n 's/^DISPLAY=//p'
+}
+
+# The prefix's desktop process, on the caller's display, started here and kept for the run. Started
+# by the first program that opens a window instead, it would inherit that program's standard error
+# (CTest's output pipe) and hold it for as long as it lives; and a desktop left on another display (a
+# test run's Xvfb) would keep a later program's windows from being seen. Expects the lock of
+# brindle_wine_setup held on descriptor 9.
+_brindle_start_desktop() {
+  local keeper="$BRINDLE_BUILD_DIR/bin/desktop_keeper.exe" ready="$WINEPREFIX/.brindle-desktop"
+  [ -n "${DISPLAY:-}" ] && [ -f "$keeper" ] || return 0
+  [ -n "$(_brindle_prefix_pids 'desktop_keeper\.exe')" ] && return 0
+  # Without a window manager on the display, the X11 driver waits two seconds for one on every
+  # top-level window that it hands over to it; unmanaged windows look the same there.
+  local managed=Y
+  xprop -display "$DISPLAY" -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || managed=N
+  if [ "$(cat "$WINEPREFIX/.brindle-managed" 2>/dev/null)" != "$managed" ]; then
+    _brindle_reg_add 'HKCU\Software\Wine\X11 Driver' Managed "$managed"
+    echo "$managed" >"$WINEPREFIX/.brindle-managed"
+  fi
+  rm -f "$ready"
+  setsid wine "$keeper" </dev/null >"$ready" 2>/dev/null 9>&- &
+  local _
+  for _ in $(seq 300); do
+    grep -qs ready "$ready" && return 0
+    sleep 0.05
+  done
+  echo "wine-env: the desktop of $WINEPREFIX did not come up on $DISPLAY" >&2
+}
+
 # Creates the prefix on first use and brings registrations up to date. Idempotent, cheap when
 # nothing changed, and safe when several test programs start at once (one holds the lock).
 brindle_wine_setup() {
@@ -48,13 +88,25 @@ brindle_wine_setup() {
       wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 9>&-
       touch "$WINEPREFIX/.brindle-ready"
     fi
+    # A desktop on another display, or a keeper whose desktop is gone (its display was closed),
+    # belongs to an earlier run: start the prefix anew on our display.
+    local desktop keeper
+    desktop="$(_brindle_prefix_pids 'explorer\.exe /desktop' | head -1)"
+    keeper="$(_brindle_prefix_pids 'desktop_keeper\.exe' | head -1)"
+    if [ -n "${DISPLAY:-}" ] && { { [ -n "$desktop" ] && [ "$(_brindle_display_of "$desktop")" != "$DISPLAY" ]; } ||
+      { [ -n "$keeper" ] && [ -z "$desktop" ]; }; }; then
+      echo "wine-env: restarting the wineserver of $WINEPREFIX for display $DISPLAY" >&2
+      wineserver -k >/dev/null 2>&1 9>&- || true
+      wineserver -w 9>&- || true
+    fi
     # A persistent wineserver for the run, so that each program does not pay for a new one. No Wine
     # process may inherit the lock's descriptor (9), or the lock would outlive this function.
     wineserver -p >/dev/null 2>&1 9>&- || true
-    # Start the prefix's services (explorer, device and plug-and-play services) here, detached from
-    # our output: started by a test program instead, they would inherit CTest's output pipe and
-    # keep it open for as long as the wineserver lives.
+    # Start the prefix's services (device and plug-and-play services) here, detached from our output:
+    # started by a test program instead, they would inherit CTest's output pipe and keep it open for
+    # as long as the wineserver lives.
     wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    _brindle_start_desktop
 
     local stamp="$WINEPREFIX/.brindle-registered"
     if [ -d "$BRINDLE_BUILD_DIR/notes" ]; then

@@ -9,16 +9,9 @@
 #include "EngineComTest.h"
 #include "NotesStore.h"
 #include "PstSession.h"
+#include "RecordingSinks.h"
 
 namespace enginetest {
-
-class RecordingSink : public IProgressSink {
- public:
-  void SetText(const CString& text) override { texts.push_back(text); }
-  void SetPos(int percent) override { positions.push_back(percent); }
-  std::vector<CString> texts;
-  std::vector<int> positions;
-};
 
 class ItemLoopTest : public EngineComTest {
  protected:

@@ -2,6 +2,7 @@
 #include "TestProcess.h"
 
 #include <cstdio>
+#include <sstream>
 #include <vector>
 
 namespace testsupport {
@@ -46,7 +47,8 @@ DWORD RunProgram(const std::string& commandLine, std::string* output, const std:
   std::vector<wchar_t> environment;
   if (!extraEnvironment.empty()) {
     wchar_t* block = GetEnvironmentStringsW();
-    for (const wchar_t* p = block; *p; p += wcslen(p) + 1) environment.insert(environment.end(), p, p + wcslen(p) + 1);
+    for (const wchar_t* p = block; *p; p += wcslen(p) + 1)
+      environment.insert(environment.end(), p, p + wcslen(p) + 1);
     FreeEnvironmentStringsW(block);
     const std::wstring extra = Wide(extraEnvironment);
     environment.insert(environment.end(), extra.begin(), extra.end());
@@ -78,6 +80,21 @@ DWORD RunProgram(const std::string& commandLine, std::string* output, const std:
   CloseHandle(pi.hThread);
   if (output) *output = text;
   return code;
+}
+
+std::vector<std::vector<std::string>> TabSeparatedRows(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+      fields.push_back(line.substr(start, tab - start));
+    fields.push_back(line.substr(start));
+    rows.push_back(fields);
+  }
+  return rows;
 }
 
 }  // namespace testsupport

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -19,5 +20,8 @@ std::string SiblingProgramPath(const std::string& exe);
 // `extraEnvironment` ("NAME=value") is added to the child's environment when not empty.
 DWORD RunProgram(const std::string& commandLine, std::string* output = nullptr,
                  const std::string& extraEnvironment = std::string());
+
+// A tool's output read as lines of TAB-separated fields.
+std::vector<std::vector<std::string>> TabSeparatedRows(const std::string& text);
 
 }  // namespace testsupport

@@ -80,9 +80,168 @@ void ClickAt(HWND hwnd, int x, int y) {
   SendMessageW(hwnd, WM_LBUTTONUP, 0, pos);
 }
 
+namespace {
+
+// Absolute pointer coordinates run from 0 to 65535 across the primary screen.
+INPUT PointerInput(int screenX, int screenY, DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  const int cx = GetSystemMetrics(SM_CXSCREEN);
+  const int cy = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = static_cast<LONG>((screenX * 65535LL + cx / 2) / (cx > 1 ? cx - 1 : 1));
+  input.mi.dy = static_cast<LONG>((screenY * 65535LL + cy / 2) / (cy > 1 ? cy - 1 : 1));
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+INPUT KeyInput(WORD virtualKey, WORD scan, DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = scan;
+  input.ki.dwFlags = flags;
+  return input;
+}
+
+}  // namespace
+
+void MoveMouseTo(int screenX, int screenY) {
+  INPUT input = PointerInput(screenX, screenY, MOUSEEVENTF_MOVE);
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+void MouseClickAt(int screenX, int screenY, bool rightButton) {
+  INPUT inputs[3] = {
+      PointerInput(screenX, screenY, MOUSEEVENTF_MOVE),
+      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP),
+  };
+  SendInput(3, inputs, sizeof(INPUT));
+}
+
+void SendKey(UINT virtualKey) {
+  const WORD scan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  INPUT inputs[2] = {KeyInput(static_cast<WORD>(virtualKey), scan, 0),
+                     KeyInput(static_cast<WORD>(virtualKey), scan, KEYEVENTF_KEYUP)};
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+void SendText(const std::wstring& text) {
+  for (wchar_t ch : text) {
+    INPUT inputs[2] = {KeyInput(0, ch, KEYEVENTF_UNICODE),
+                       KeyInput(0, ch, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)};
+    SendInput(2, inputs, sizeof(INPUT));
+  }
+}
+
 void ClickDlgItem(HWND dialog, int id) {
   HWND item = GetDlgItem(dialog, id);
   if (item != nullptr) SendMessageW(item, BM_CLICK, 0, 0);
+}
+
+bool BringToFront(HWND hwnd) {
+  ShowWindow(hwnd, SW_SHOW);
+  SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(hwnd);
+  SetActiveWindow(hwnd);
+  SetFocus(hwnd);
+  return PumpUntil([&] { return GetForegroundWindow() == GetAncestor(hwnd, GA_ROOT); }, 2000);
+}
+
+namespace {
+
+void SendOne(INPUT& input) { SendInput(1, &input, sizeof(INPUT)); }
+
+}  // namespace
+
+bool MouseMoveTo(int x, int y) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  // The system maps 0..65535 onto the screen and truncates: aim at the pixel's middle.
+  input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / width);
+  input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / height);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  POINT before = {};
+  GetCursorPos(&before);
+  SendOne(input);
+  // A confined cursor (ClipCursor) stops short of the target: any move counts as arrived.
+  PumpUntil(
+      [&] {
+        POINT pt;
+        return GetCursorPos(&pt) && ((pt.x == x && pt.y == y) || pt.x != before.x || pt.y != before.y);
+      },
+      500);
+  POINT pt = {};
+  return GetCursorPos(&pt) && pt.x == x && pt.y == y;
+}
+
+void MouseButton(bool down, bool right) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  if (right) {
+    input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+  } else {
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  SendOne(input);
+}
+
+void MouseDrag(int fromX, int fromY, int toX, int toY) {
+  MouseMoveTo(fromX, fromY);
+  MouseButton(true);
+  PumpMessages(30);
+  const int steps = 5;
+  for (int i = 1; i <= steps; ++i) {
+    MouseMoveTo(fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
+    PumpMessages(20);
+  }
+  MouseButton(false);
+}
+
+void MouseWheel(int delta) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.mouseData = static_cast<DWORD>(delta);
+  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  SendOne(input);
+}
+
+void KeyDown(WORD virtualKey) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  SendOne(input);
+}
+
+void KeyUp(WORD virtualKey) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendOne(input);
+}
+
+void KeyPress(WORD virtualKey, std::initializer_list<WORD> modifiers) {
+  for (WORD modifier : modifiers) KeyDown(modifier);
+  KeyDown(virtualKey);
+  KeyUp(virtualKey);
+  for (auto it = modifiers.end(); it != modifiers.begin();) KeyUp(*--it);
+}
+
+void TypeUnicode(const std::wstring& text) {
+  for (wchar_t ch : text) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = ch;
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+    SendOne(input);
+    input.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendOne(input);
+  }
 }
 
 std::wstring ScreenshotDir() {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace testsupport {
@@ -27,8 +28,40 @@ void PressKey(HWND hwnd, UINT virtualKey);
 // Sends a left click at a client point of `hwnd`.
 void ClickAt(HWND hwnd, int x, int y);
 
+// Real input through the system's input queue (SendInput): the pointer moves and clicks at screen
+// coordinates, keys go to whichever window has the focus, as a person's would. None of them pumps
+// messages: the caller does, or a modal loop that is running (a dialog's, a menu's) reads the input
+// itself, with its own key handling.
+void MoveMouseTo(int screenX, int screenY);
+void MouseClickAt(int screenX, int screenY, bool rightButton = false);
+void SendKey(UINT virtualKey);
+void SendText(const std::wstring& text);
+
 // Clicks a dialog's child control by id (BM_CLICK for buttons).
 void ClickDlgItem(HWND dialog, int id);
+
+// Real input: events go through the system's input queue (SendInput) as a user's mouse and
+// keyboard would send them, so hooks, key state, capture and double clicks all behave as in use.
+// Points are screen coordinates; pump messages afterwards so the windows see the events.
+// Makes hwnd the active foreground window and gives it the keyboard focus; false when it did not
+// take it.
+bool BringToFront(HWND hwnd);
+// Moves the cursor to (x, y) through an absolute mouse move; false when it did not arrive (a
+// confined cursor stops at the edge of its rectangle).
+bool MouseMoveTo(int x, int y);
+void MouseButton(bool down, bool right = false);
+// MouseClickAt (above) moves, presses and releases; a second call at the same place within the
+// double-click time is a double click.
+// Press at `from`, move to `to` in a few steps, release.
+void MouseDrag(int fromX, int fromY, int toX, int toY);
+// Turns the wheel by `delta` (120 a notch; positive away from the user).
+void MouseWheel(int delta);
+void KeyDown(WORD virtualKey);
+void KeyUp(WORD virtualKey);
+// Down and up, with the modifiers (VK_SHIFT, VK_CONTROL ...) held around it.
+void KeyPress(WORD virtualKey, std::initializer_list<WORD> modifiers = {});
+// Each character as a Unicode key event (KEYEVENTF_UNICODE).
+void TypeUnicode(const std::wstring& text);
 
 // Where windowed tests put their pictures: BRINDLE_SCREENSHOT_DIR, else "screenshots" in the
 // current directory. Created on demand.

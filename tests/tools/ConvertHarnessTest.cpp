@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,26 +22,11 @@ DWORD RunProgram(const std::string& program, const std::string& arguments, std::
   return testsupport::RunProgram("\"" + testsupport::SiblingProgramPath(program) + "\" " + arguments, output);
 }
 
-std::vector<std::vector<std::string>> Rows(const std::string& text) {
-  std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-      fields.push_back(line.substr(start, tab - start));
-    fields.push_back(line.substr(start));
-    rows.push_back(fields);
-  }
-  return rows;
-}
-
 // Items per folder: nsfdump gives "<count> TAB <form> TAB <folder>", pstdump "<count> TAB <class> TAB
 // <path>"; both are summed over the middle column.
 std::map<std::string, long> CountsByFolder(const std::string& text) {
   std::map<std::string, long> counts;
-  for (const auto& row : Rows(text))
+  for (const auto& row : testsupport::TabSeparatedRows(text))
     if (row.size() == 3) counts[row[2]] += std::stol(row[0]);
   return counts;
 }
@@ -99,7 +83,7 @@ TEST(ConvertHarness, EveryFixtureConvertsWithADocumentPerItemInEachFolder) {
     const std::string nsf = dir.File(name + ".nsf");
     std::string report, pstCounts, nsfCounts;
     EXPECT_EQ(0u, RunProgram("convert-harness.exe", "\"" + pst + "\" \"" + nsf + "\"", &report)) << report;
-    for (const auto& row : Rows(report)) {
+    for (const auto& row : testsupport::TabSeparatedRows(report)) {
       if (row.size() == 5) {
         EXPECT_EQ(row[0], row[1]) << row[4];
       }

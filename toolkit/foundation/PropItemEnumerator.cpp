@@ -10,6 +10,7 @@ CXTPPropItemEnumerator::~CXTPPropItemEnumerator() { m_pContainer->InternalReleas
 
 POSITION CXTPPropItemEnumerator::GetPosition(DWORD dwCount, BOOL bCompactMode) {
   m_nCount = dwCount;
+  m_bCountRefused = FALSE;
   if (bCompactMode) {
     if (m_pContainer->IsStoring()) {
       m_pContainer->WriteCount(dwCount);
@@ -20,6 +21,7 @@ POSITION CXTPPropItemEnumerator::GetPosition(DWORD dwCount, BOOL bCompactMode) {
     long nCount = static_cast<long>(dwCount);
     const long nDefault = 0;
     m_pContainer->ExchangeProp(_T("Count"), VT_I4, &nCount, &nDefault);
+    m_bCountRefused = m_pContainer->IsLoading() && (nCount < 0 || nCount > XTP_PROPEXCHANGE_MAX_COUNT);
     m_nCount = nCount > 0 && nCount <= XTP_PROPEXCHANGE_MAX_COUNT ? static_cast<DWORD>(nCount) : 0;
   }
   if (m_nCount > XTP_PROPEXCHANGE_MAX_COUNT) m_nCount = 0;

@@ -15,11 +15,15 @@ class CXTPPropItemEnumerator : public CCmdTarget {
   POSITION GetPosition(DWORD dwCount = 0, BOOL bCompactMode = FALSE);
   // The next item's section (the caller releases it); pos becomes NULL after the last one.
   CXTPPropExchange* GetNext(POSITION& pos);
+  // The last loaded count was out of range (negative or beyond the bound): the store is damaged,
+  // which a caller that replaces what it has must tell apart from an empty list.
+  BOOL IsCountRefused() const { return m_bCountRefused; }
 
  private:
   CXTPPropExchange* m_pContainer;
   CString m_strSectionName;
   DWORD m_nCount = 0;
+  BOOL m_bCountRefused = FALSE;
 };
 
 // Releases an enumerator when it goes out of scope.

@@ -378,6 +378,7 @@ LNSTATUS LNViewFolder::Open(LNINT /*flags*/) {
   return Guard([&] {
     FolderState* folder = AttachedFolder(m_folder);
     std::shared_ptr<lnstore::Store> store = folder->db->OpenStore();
+    CheckFault("notes.openfolder");
     std::lock_guard<std::recursive_mutex> lock(store->Mutex());
     folder->entries = store->Entries(folder->design);
     folder->open = true;

@@ -271,33 +271,44 @@ LNSTATUS LNRichText::GetEndCursor(LNRTCursor* end) const {
   });
 }
 
+namespace {
+
+// One chunk of value from start up to end; the caller counts the call for the fault seam.
+LNSTATUS ReadChunk(const std::string& value, const LNRTCursor& start, const LNRTCursor& end, LNString* text,
+                   LNRTCursor* next) {
+  const LNINT size = static_cast<LNINT>(value.size());
+  if (text == nullptr || start.GetPosition() < 0 || start.GetPosition() > size || end.GetPosition() < 0 ||
+      end.GetPosition() > size)
+    Fail(LNERR_INVALID_ARGUMENT);
+  const size_t from = static_cast<size_t>(start.GetPosition());
+  const size_t to = static_cast<size_t>(std::max(start.GetPosition(), end.GetPosition()));
+  const size_t length = lnstore::Utf8Boundary(value.substr(0, to), from, LN_RICHTEXT_CHUNK);
+  *text = MakeString(value.substr(from, length));
+  if (next) next->SetPosition(static_cast<LNINT>(from + length));
+  return from + length < to ? LNWARN_MORE_TEXT : LNNOERROR;
+}
+
+}  // namespace
+
 LNSTATUS LNRichText::GetText(LNString* text, const LNRTCursor* from) const {
-  if (from == nullptr) {
-    return Guard([&] {
+  return Guard([&] {
+    CheckFault("notes.gettext");
+    if (from == nullptr) {
       if (text == nullptr) Fail(LNERR_INVALID_ARGUMENT);
       *text = MakeString(m_value->item.value);
       return LNNOERROR;
-    });
-  }
-  LNRTCursor end, next;
-  end.SetPosition(static_cast<LNINT>(m_value->item.value.size()));
-  return GetText(*from, end, text, &next);
+    }
+    LNRTCursor end;
+    end.SetPosition(static_cast<LNINT>(m_value->item.value.size()));
+    return ReadChunk(m_value->item.value, *from, end, text, nullptr);
+  });
 }
 
 LNSTATUS LNRichText::GetText(const LNRTCursor& start, const LNRTCursor& end, LNString* text,
                              LNRTCursor* next) const {
   return Guard([&] {
-    const std::string& value = m_value->item.value;
-    const LNINT size = static_cast<LNINT>(value.size());
-    if (text == nullptr || start.GetPosition() < 0 || start.GetPosition() > size || end.GetPosition() < 0 ||
-        end.GetPosition() > size)
-      Fail(LNERR_INVALID_ARGUMENT);
-    const size_t from = static_cast<size_t>(start.GetPosition());
-    const size_t to = static_cast<size_t>(std::max(start.GetPosition(), end.GetPosition()));
-    const size_t length = lnstore::Utf8Boundary(value.substr(0, to), from, LN_RICHTEXT_CHUNK);
-    *text = MakeString(value.substr(from, length));
-    if (next) next->SetPosition(static_cast<LNINT>(from + length));
-    return from + length < to ? LNWARN_MORE_TEXT : LNNOERROR;
+    CheckFault("notes.gettext");
+    return ReadChunk(m_value->item.value, start, end, text, next);
   });
 }
 
@@ -306,6 +317,7 @@ LNSTATUS LNRichText::Export(const LNString& path, const LNRTCursor& start, const
   return Guard([&] {
     const std::string& value = m_value->item.value;
     const LNINT size = static_cast<LNINT>(value.size());
+    CheckFault("notes.export");
     if (!SameAscii(Utf8Of(format), "RTF")) Fail(LNERR_EXPORT_FORMAT);
     if (path.IsNull() || start.GetPosition() < 0 || end.GetPosition() > size ||
         start.GetPosition() > end.GetPosition())

@@ -100,6 +100,7 @@ LNSTATUS LNNote::Open(LNINT /*flags*/) {
     if (m_note == nullptr) Fail(LNERR_NULL_OBJECT);
     if (m_note->open) return LNNOERROR;
     if (m_note->record.noteId == 0) Fail(LNERR_NOTE_NOT_SAVED);
+    CheckFault("notes.opennote");
     std::shared_ptr<lnstore::Store> store = m_note->db->OpenStore();
     std::lock_guard<std::recursive_mutex> lock(store->Mutex());
     lnstore::NoteRecord record;
@@ -252,6 +253,7 @@ LNSTATUS LNNote::GetAttachments(LNAttachmentArray* attachments) const {
   return Guard([&] {
     if (attachments == nullptr) Fail(LNERR_INVALID_ARGUMENT);
     OpenNote(m_note);
+    CheckFault("notes.getattachments");
     HandleList* list = new HandleList;
     for (size_t i = 0; i < m_note->record.attachments.size(); ++i) {
       AttachmentRef* ref = new AttachmentRef;
@@ -297,6 +299,7 @@ LNSTATUS LNMailMessage::GetDateSent(LNDatetime* sent) const {
   return Guard([&] {
     if (sent == nullptr) Fail(LNERR_INVALID_ARGUMENT);
     OpenNote(m_note);
+    CheckFault("notes.getdatesent");
     if (!ReadDateItem(m_note, "PostedDate", sent)) Fail(LNERR_ITEM_NOT_FOUND, "PostedDate");
     return LNNOERROR;
   });
@@ -354,6 +357,7 @@ LNString LNAttachment::GetAttachmentName() const {
 LNINT LNAttachment::GetFileSize() const {
   return GuardValue<LNINT>(0, [&] {
     if (m_ref == nullptr) Fail(LNERR_NULL_OBJECT);
+    CheckFault("notes.getfilesize");
     return static_cast<LNINT>(m_ref->meta.size);
   });
 }

@@ -132,7 +132,10 @@ LNString MakeString(const std::string& utf8);
 std::wstring Wide(const std::string& utf8);
 std::string Narrow(const std::wstring& wide);
 
-// STANDIN_FAULTS: true when this call of the keyed operation is to fail.
+// STANDIN_FAULTS ("notes.<key>[=n]", comma-separated; n counts the key's calls from 1, default 1):
+// true when this call of the keyed operation is to fail. Writes: init, getdatabase,
+// createfromtemplate, createfolder, getviewfolder, createitem, attach, save. Reads: opennote,
+// openfolder, getattachments, getfilesize, gettext (rich text), export, getdatesent.
 void LoadFaults();
 bool FaultHits(const char* key);
 inline void CheckFault(const char* key) {

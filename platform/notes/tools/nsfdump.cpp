@@ -2,6 +2,8 @@
 //   nsfdump counts FILE          one line per folder and form: <count> TAB <form> TAB <folder>,
 //                                sorted by folder, then form (byte order); documents in no folder
 //                                are counted under the folder "".
+//   nsfdump folders FILE         one line per view and folder, in design order:
+//                                folder|view TAB <entries> TAB <name>
 //   nsfdump doc FILE NOTEID      a document: its note id, universal id, items, attachments, folders.
 //                                Folder names print as stored, as in counts.
 // Reads the file directly (read-only), so it sees what the writer has flushed. Output is UTF-8 with
@@ -86,6 +88,13 @@ int Counts(lnstore::Store& store) {
   return 0;
 }
 
+int Folders(lnstore::Store& store) {
+  for (const lnstore::Design& design : store.Designs())
+    Out(std::string(design.folder ? "folder" : "view") + "\t" + std::to_string(store.Entries(design).size()) +
+        "\t" + design.name + "\n");
+  return 0;
+}
+
 std::string Hex(const std::string& bytes) {
   static const char kDigits[] = "0123456789ABCDEF";
   std::string out;
@@ -132,7 +141,8 @@ int Doc(lnstore::Store& store, uint32_t noteId) {
 }
 
 int Usage() {
-  std::fputs("usage: nsfdump counts FILE\n       nsfdump doc FILE NOTEID\n", stderr);
+  std::fputs("usage: nsfdump counts FILE\n       nsfdump folders FILE\n       nsfdump doc FILE NOTEID\n",
+             stderr);
   return 2;
 }
 
@@ -149,6 +159,8 @@ int wmain(int argc, wchar_t** argv) {
     int rc;
     if (command == "counts" && argc == 3) {
       rc = Counts(*store);
+    } else if (command == "folders" && argc == 3) {
+      rc = Folders(*store);
     } else if (command == "doc" && argc == 4) {
       wchar_t* end = nullptr;
       const unsigned long id = wcstoul(argv[3], &end, 10);

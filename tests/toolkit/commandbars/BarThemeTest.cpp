@@ -1,0 +1,215 @@
+// The paint theme: the process-wide theme by number, colour slots, and every row of theme 0's state
+// table, the halftone, separators and the floating caption by pixel probes on a memory DC.
+#include <gtest/gtest.h>
+
+#include <BarTheme3D.h>
+#include <CommandBar.h>
+
+#include "../foundation/ToolkitCanvas.h"
+#include "CommandBarsTestSupport.h"
+
+namespace {
+
+const COLORREF kFace = RGB(200, 201, 202);       // slot 15
+const COLORREF kShadow = RGB(100, 101, 102);     // slot 16
+const COLORREF kHighlight = RGB(250, 240, 230);  // slot 20
+const COLORREF kBackground = RGB(1, 2, 3);
+
+// Theme 0 with distinct colours in the slots its frames use.
+class CProbeTheme : public CXTPBarTheme3D {
+ public:
+  CProbeTheme() {
+    RefreshMetrics();
+    SetColorOverride(COLOR_3DFACE_SLOT, kFace);
+    SetColorOverride(COLOR_3DSHADOW_SLOT, kShadow);
+    SetColorOverride(COLOR_3DHIGHLIGHT_SLOT, kHighlight);
+  }
+  // A small-caption font of the given height, as the floating caption measures it.
+  void SetSmallCaptionHeight(int nHeight) {
+    m_bSmCaptionFollowsSystem = FALSE;
+    m_fontSmCaption.DeleteObject();
+    m_fontSmCaption.CreateFont(-nHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+  }
+};
+
+enum Frame { kNothing, kSunken, kRaised, kHalftoneSunken };
+
+struct StateRow {
+  BOOL bEnabled;
+  BOOL bChecked;
+  BOOL bPopuped;
+  int nSelected;
+  int nPressed;
+  Frame expected;
+};
+
+class StateTableTest : public ::testing::TestWithParam<StateRow> {};
+
+TEST_P(StateTableTest, FrameMatchesTheStateTable) {
+  const StateRow& row = GetParam();
+  CProbeTheme* pTheme = new CProbeTheme;
+  ToolkitCanvas canvas(60, 60);
+  canvas.dc().FillSolidRect(0, 0, 60, 60, kBackground);
+  pTheme->DrawControlFrame(&canvas.dc(), CRect(10, 10, 40, 40), row.nSelected, row.nPressed, row.bEnabled,
+                           row.bChecked, row.bPopuped, TRUE, xtpBarTop);
+  const COLORREF clrTop = canvas.At(20, 10), clrLeft = canvas.At(10, 20);
+  const COLORREF clrBottom = canvas.At(20, 39), clrRight = canvas.At(39, 20);
+  switch (row.expected) {
+    case kNothing:
+      EXPECT_EQ(clrTop, kBackground);
+      EXPECT_EQ(clrBottom, kBackground);
+      EXPECT_EQ(canvas.At(20, 20), kBackground);
+      break;
+    case kSunken:
+    case kHalftoneSunken:
+      EXPECT_EQ(clrTop, kShadow);
+      EXPECT_EQ(clrLeft, kShadow);
+      EXPECT_EQ(clrBottom, kHighlight);
+      EXPECT_EQ(clrRight, kHighlight);
+      break;
+    case kRaised:
+      EXPECT_EQ(clrTop, kHighlight);
+      EXPECT_EQ(clrLeft, kHighlight);
+      EXPECT_EQ(clrBottom, kShadow);
+      EXPECT_EQ(clrRight, kShadow);
+      break;
+  }
+  if (row.expected == kHalftoneSunken) {
+    // Alternating pixels of the highlight and the face.
+    const COLORREF a = canvas.At(21, 21), b = canvas.At(22, 21), c = canvas.At(21, 22);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a, c == a ? c : a);
+    EXPECT_TRUE((a == kHighlight && b == kFace) || (a == kFace && b == kHighlight))
+        << std::hex << a << " " << b;
+    EXPECT_EQ(canvas.At(22, 22), a);
+  } else if (row.expected != kNothing) {
+    EXPECT_EQ(canvas.At(20, 20), kBackground);
+  }
+  pTheme->InternalRelease();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Theme3D, StateTableTest,
+    ::testing::Values(
+        // disabled
+        StateRow{FALSE, TRUE, FALSE, 0, 0, kSunken}, StateRow{FALSE, TRUE, FALSE, 1, 1, kSunken},
+        StateRow{FALSE, FALSE, FALSE, 2, 0, kSunken}, StateRow{FALSE, FALSE, FALSE, 1, 0, kNothing},
+        StateRow{FALSE, FALSE, TRUE, 0, 1, kNothing},
+        // enabled and checked
+        StateRow{TRUE, TRUE, FALSE, 0, 0, kHalftoneSunken}, StateRow{TRUE, TRUE, FALSE, 1, 0, kSunken},
+        StateRow{TRUE, TRUE, FALSE, 0, 1, kSunken},
+        // enabled, popup open
+        StateRow{TRUE, FALSE, TRUE, 0, 0, kSunken},
+        // enabled, executed, or selected and pressed
+        StateRow{TRUE, FALSE, FALSE, 0, 2, kSunken}, StateRow{TRUE, FALSE, FALSE, 1, 1, kSunken},
+        // exactly one of selected and pressed
+        StateRow{TRUE, FALSE, FALSE, 1, 0, kRaised}, StateRow{TRUE, FALSE, FALSE, 2, 0, kRaised},
+        StateRow{TRUE, FALSE, FALSE, 0, 1, kRaised},
+        // neither
+        StateRow{TRUE, FALSE, FALSE, 0, 0, kNothing}));
+
+TEST(BarThemeTest, ThemesAreChosenByNumberAndKeepTheirNumber) {
+  CXTPBarTheme::SetTheme(7);
+  EXPECT_TRUE(CXTPBarTheme::IsThemeSet());
+  EXPECT_TRUE(CXTPBarTheme::GetTheme()->IsKindOf(RUNTIME_CLASS(CXTPBarTheme3D)));
+  EXPECT_EQ(CXTPBarTheme::GetTheme()->GetThemeNumber(), 7);
+  CXTPBarTheme::SetCustomTheme(CXTPBarTheme::CreateTheme(0));
+  EXPECT_EQ(CXTPBarTheme::GetTheme()->GetThemeNumber(), 5);
+  CXTPBarTheme::SetTheme(0);
+  EXPECT_EQ(CXTPBarTheme::GetTheme()->GetThemeNumber(), 0);
+  EXPECT_EQ(CXTPBarTheme::GetTheme()->GetThemeType(), 0);
+}
+
+TEST(BarThemeTest, AskingWhetherAThemeIsSetMakesNone) {
+  CXTPBarTheme::ReleaseTheme();
+  const LONG nThemes = XTPGetLiveObjectCounts()->nThemes;
+  EXPECT_FALSE(CXTPBarTheme::IsThemeSet());
+  EXPECT_EQ(XTPGetLiveObjectCounts()->nThemes, nThemes);
+  ASSERT_NE(CXTPBarTheme::GetTheme(), nullptr);
+  EXPECT_TRUE(CXTPBarTheme::IsThemeSet());
+  EXPECT_EQ(XTPGetLiveObjectCounts()->nThemes, nThemes + 1);
+}
+
+TEST(BarThemeTest, IndexesBeyondTheSlotsAreColoursThemselves) {
+  CProbeTheme* pTheme = new CProbeTheme;
+  EXPECT_EQ(pTheme->GetColor(62), COLORREF(62));
+  EXPECT_EQ(pTheme->GetColor(-1), COLORREF(-1));
+  EXPECT_EQ(pTheme->GetColor(16), kShadow);
+  pTheme->SetColorOverride(16, COLORREF(-1));
+  EXPECT_EQ(pTheme->GetColor(16), GetColorTable()->GetColor(16));
+  const int nIndex = 16;
+  const COLORREF clr = RGB(9, 8, 7);
+  pTheme->SetColors(1, &nIndex, &clr);
+  EXPECT_EQ(pTheme->GetColor(16), clr);
+  pTheme->InternalRelease();
+}
+
+TEST(BarThemeTest, MenuFontHeightsJustAboveZeroBecomeEleven) {
+  EXPECT_EQ(CXTPBarTheme::AdjustMenuFontHeight(-5), -11);
+  EXPECT_EQ(CXTPBarTheme::AdjustMenuFontHeight(-1), -11);
+  EXPECT_EQ(CXTPBarTheme::AdjustMenuFontHeight(-10), -11);
+  EXPECT_EQ(CXTPBarTheme::AdjustMenuFontHeight(0), 0);
+  EXPECT_EQ(CXTPBarTheme::AdjustMenuFontHeight(-11), -11);
+  EXPECT_EQ(CXTPBarTheme::AdjustMenuFontHeight(-15), -15);
+  EXPECT_EQ(CXTPBarTheme::AdjustMenuFontHeight(12), 12);
+}
+
+TEST(BarThemeTest, FloatingCaptionWithASmallFontIsEighteenPixelsHigh) {
+  CProbeTheme* pTheme = new CProbeTheme;
+  pTheme->SetSmallCaptionHeight(12);
+  CXTPCommandBar* pBar = new CXTPCommandBar;
+  pBar->SetBarPosition(xtpBarFloating);
+  ToolkitCanvas canvas(10, 10);
+  const CSize sz = pTheme->DrawCommandBarGripper(&canvas.dc(), pBar, FALSE);
+  // The caption runs from y = 3 to y = 18.
+  EXPECT_EQ(sz.cy + 3, 18);
+  pBar->SetBarPosition(xtpBarTop);
+  EXPECT_EQ(pTheme->DrawCommandBarGripper(&canvas.dc(), pBar, FALSE), CSize(6, 0));
+  pBar->SetBarPosition(xtpBarLeft);
+  EXPECT_EQ(pTheme->DrawCommandBarGripper(&canvas.dc(), pBar, FALSE), CSize(0, 8));
+  pBar->InternalRelease();
+  pTheme->InternalRelease();
+}
+
+TEST(BarThemeTest, SeparatorsMeasureSixOnToolbarsAndEightInPopups) {
+  CProbeTheme* pTheme = new CProbeTheme;
+  CXTPCommandBar* pBar = new CXTPCommandBar;
+  ToolkitCanvas canvas(10, 10);
+  EXPECT_EQ(pTheme->DrawCommandBarSeparator(&canvas.dc(), pBar, nullptr, FALSE), CSize(6, 6));
+  pBar->SetType(xtpBarTypePopup);
+  EXPECT_EQ(pTheme->DrawCommandBarSeparator(&canvas.dc(), pBar, nullptr, FALSE), CSize(8, 8));
+  EXPECT_EQ(pTheme->GetCommandBarBorders(pBar), CRect(3, 3, 3, 3));
+  pBar->SetType(xtpBarTypeNormal);
+  EXPECT_EQ(pTheme->GetCommandBarBorders(pBar), CRect(2, 2, 2, 2));
+  pBar->InternalRelease();
+  pTheme->InternalRelease();
+}
+
+TEST(BarThemeTest, SeparatorBeforeAControlIsASunkenLineInItsRow) {
+  CProbeTheme* pTheme = new CProbeTheme;
+  CXTPCommandBar* pBar = new CXTPCommandBar;
+  pBar->SetBarPosition(xtpBarTop);
+  CFixedSizeControl* pControl = AddFixed(pBar->GetControls(), 1, 23, 22, TRUE);
+  pControl->SetRect(CRect(30, 2, 53, 24));
+  pControl->SetRowRect(CRect(2, 2, 80, 24));
+  ToolkitCanvas canvas(100, 40);
+  canvas.dc().FillSolidRect(0, 0, 100, 40, kBackground);
+  pTheme->DrawCommandBarSeparator(&canvas.dc(), pBar, pControl, TRUE);
+  // From (R.left - 4, W.top) to (R.left - 2, W.bottom): shadow on the left, highlight on the right.
+  EXPECT_EQ(canvas.At(26, 10), kShadow);
+  EXPECT_EQ(canvas.At(27, 10), kHighlight);
+  EXPECT_EQ(canvas.At(28, 10), kBackground);
+  pBar->InternalRelease();
+  pTheme->InternalRelease();
+}
+
+TEST(BarThemeTest, HalftoneAlternatesItsTwoColours) {
+  CProbeTheme* pTheme = new CProbeTheme;
+  ToolkitCanvas canvas(4, 4);
+  pTheme->FillHalftone(&canvas.dc(), CRect(0, 0, 4, 4));
+  EXPECT_NE(canvas.At(0, 0), canvas.At(1, 0));
+  EXPECT_EQ(canvas.At(0, 0), canvas.At(1, 1));
+  pTheme->InternalRelease();
+}
+
+}  // namespace

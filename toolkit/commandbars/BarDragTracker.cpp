@@ -1,0 +1,200 @@
+// Moving a toolbar between the dock bars and floating, resizing a floating toolbar, and toggling it
+// between docked and floating.
+#include "BarDragTracker.h"
+
+#include "BarHooks.h"
+#include "CommandBars.h"
+#include "CommandBarsOptions.h"
+#include "DockBar.h"
+#include "ToolBar.h"
+
+#include <MonitorApi.h>
+
+CXTPBarDragTracker::CXTPBarDragTracker(CXTPToolBar* pBar) : m_pBar(pBar) {}
+
+void CXTPBarDragTracker::StartMove(CPoint point) {
+  CXTPCommandBars* pCommandBars = m_pBar->GetCommandBars();
+  if (pCommandBars == nullptr || m_pBar->GetSafeHwnd() == nullptr) return;
+  const int nSavedDockID = m_uMRUDockID;
+  const CRect rcSavedDock = m_rectMRUDockPos;
+  const BOOL bWasDocked = m_pBar->GetPosition() != xtpBarFloating;
+  m_pBar->GetWindowRect(&m_rectDragFrame);
+  if (!m_rectDragFrame.PtInRect(point)) m_rectDragFrame.OffsetRect(point - m_rectDragFrame.TopLeft());
+  m_ptLast = point;
+  m_nHitTest = 1;
+  ::SetCursor(::LoadCursor(nullptr, IDC_SIZEALL));
+  CXTPBarMouseTracker* pState = CXTPBarMouseTracker::GetThreadState();
+  m_pBar->InternalAddRef();
+  pState->m_nModalCounter++;
+  TrackLoop();
+  pState->m_nModalCounter--;
+  if (m_pBar->GetPosition() == xtpBarFloating && m_pBar->GetSafeHwnd() != nullptr) {
+    CRect rc;
+    m_pBar->GetWindowRect(&rc);
+    m_ptMRUFloatPos = rc.TopLeft();
+    if (bWasDocked) {
+      m_uMRUDockID = nSavedDockID;
+      m_rectMRUDockPos = rcSavedDock;
+    }
+  }
+  m_pBar->InternalRelease();
+}
+
+void CXTPBarDragTracker::StartResize(int nHitTest, CPoint point) {
+  if (m_pBar->GetSafeHwnd() == nullptr) return;
+  m_nHitTest = nHitTest;
+  m_ptLast = point;
+  m_pBar->GetWindowRect(&m_rectWindow);
+  m_rectDragFrame = m_rectWindow;
+  CXTPBarMouseTracker* pState = CXTPBarMouseTracker::GetThreadState();
+  m_pBar->InternalAddRef();
+  pState->m_nModalCounter++;
+  TrackLoop();
+  pState->m_nModalCounter--;
+  if (m_pBar->GetSafeHwnd() != nullptr && m_pBar->GetPosition() == xtpBarFloating) {
+    CRect rc;
+    m_pBar->GetWindowRect(&rc);
+    m_ptMRUFloatPos = rc.TopLeft();
+    m_pBar->SetMRUWidth(rc.Width());
+  }
+  m_pBar->InternalRelease();
+}
+
+void CXTPBarDragTracker::Move(CPoint pt) {
+  CXTPCommandBars* pCommandBars = m_pBar->GetCommandBars();
+  if (pCommandBars == nullptr) return;
+  m_rectDragFrame.OffsetRect(pt - m_ptLast);
+  m_ptLast = pt;
+  CXTPDockBar* pDock = pCommandBars->CalcDockPosition(pt, m_pBar->GetDockBar());
+  if (pDock != nullptr && (m_pBar->GetFlags() & (1u << pDock->GetPosition()))) {
+    CXTPDockBar* pOld = m_pBar->GetDockBar();
+    const BOOL bWasFloating = m_pBar->GetPosition() == xtpBarFloating;
+    CRect rcDrop = m_rectDragFrame;
+    pCommandBars->DockCommandBar(m_pBar, &rcDrop, pDock);
+    if (pOld != pDock || bWasFloating) {
+      pCommandBars->RecalcFrameLayout();
+      m_pBar->GetWindowRect(&m_rectDragFrame);
+    }
+  } else if (m_pBar->GetFlags() & xtpFlagFloating) {
+    if (m_pBar->GetPosition() != xtpBarFloating) {
+      pCommandBars->FloatCommandBar(m_pBar);
+      const CSize sz = m_pBar->CalcDynamicLayout(0, LM_COMMIT | LM_MRUWIDTH | LM_HORZ);
+      m_rectDragFrame = CRect(m_rectDragFrame.TopLeft(), sz);
+      if (!m_rectDragFrame.PtInRect(pt))
+        m_rectDragFrame.OffsetRect(pt.x - m_rectDragFrame.CenterPoint().x, pt.y - m_rectDragFrame.top - 4);
+      pCommandBars->RecalcFrameLayout(TRUE);
+    }
+    m_pBar->SetWindowPos(nullptr, m_rectDragFrame.left, m_rectDragFrame.top, m_rectDragFrame.Width(),
+                         m_rectDragFrame.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
+}
+
+void CXTPBarDragTracker::Stretch(CPoint pt) {
+  if (m_pBar->IsDialogBar()) return;
+  CRect rcWindow;
+  m_pBar->GetWindowRect(&rcWindow);
+  int nLength = 0;
+  DWORD dwMode = 0;
+  switch (m_nHitTest) {
+    case HTLEFT:
+      nLength = rcWindow.right - pt.x;
+      dwMode = LM_COMMIT | LM_HORZ;
+      break;
+    case HTRIGHT:
+      nLength = pt.x - rcWindow.left;
+      dwMode = LM_COMMIT | LM_HORZ;
+      break;
+    case HTTOP:
+      nLength = rcWindow.bottom - pt.y;
+      dwMode = LM_COMMIT | LM_LENGTHY | LM_HORZ;
+      break;
+    default:
+      nLength = pt.y - rcWindow.top;
+      dwMode = LM_COMMIT | LM_LENGTHY | LM_HORZ;
+      break;
+  }
+  const CSize sz = m_pBar->CalcDynamicLayout(std::max(nLength, 0), dwMode);
+  if (sz == rcWindow.Size()) return;
+  CRect rcNew;
+  switch (m_nHitTest) {
+    case HTLEFT:
+      rcNew.SetRect(rcWindow.right - sz.cx, rcWindow.top, rcWindow.right, rcWindow.top + sz.cy);
+      break;
+    case HTTOP:
+      rcNew.SetRect(rcWindow.left, rcWindow.bottom - sz.cy, rcWindow.left + sz.cx, rcWindow.bottom);
+      break;
+    default:
+      rcNew.SetRect(rcWindow.left, rcWindow.top, rcWindow.left + sz.cx, rcWindow.top + sz.cy);
+      break;
+  }
+  CRect rcWork = XTPMonitorApi()->GetWorkArea(m_pBar);
+  CRect rcTest;
+  if (!rcTest.IntersectRect(rcNew, rcWork)) return;
+  m_pBar->SetWindowPos(nullptr, rcNew.left, rcNew.top, rcNew.Width(), rcNew.Height(),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+  m_pBar->Invalidate(FALSE);
+}
+
+void CXTPBarDragTracker::TrackLoop() {
+  if (::GetCapture() != nullptr || m_pBar->GetSafeHwnd() == nullptr) return;
+  const HWND hWndBar = m_pBar->GetSafeHwnd();
+  ::SetCapture(hWndBar);
+  CXTPCommandBars* pCommandBars = m_pBar->GetCommandBars();
+  while (::GetCapture() == hWndBar) {
+    MSG msg;
+    while (::PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessage(&msg);
+    if (!::GetMessage(&msg, nullptr, 0, 0)) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (msg.message == WM_LBUTTONUP) break;
+    if (msg.message == WM_MOUSEMOVE) {
+      CPoint pt;
+      ::GetCursorPos(&pt);
+      if (pt == m_ptLast) continue;
+      if (m_nHitTest == 1) {
+        Move(pt);
+      } else {
+        Stretch(pt);
+      }
+      if (pCommandBars != nullptr) pCommandBars->FlushDelayedLayout();
+      continue;
+    }
+    if (msg.message == WM_KEYDOWN) {
+      if (msg.wParam == VK_ESCAPE) break;
+      continue;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessage(&msg);
+  }
+  if (::GetCapture() == hWndBar) ::ReleaseCapture();
+  if (pCommandBars != nullptr) pCommandBars->GetCommandBarsOptions()->bDirtyState = TRUE;
+}
+
+BOOL CXTPBarDragTracker::ToggleDocking() {
+  CXTPCommandBars* pCommandBars = m_pBar->GetCommandBars();
+  if (pCommandBars == nullptr) return FALSE;
+  if (m_pBar->GetPosition() == xtpBarFloating) {
+    if (!(m_pBar->GetFlags() & xtpFlagAlignAny)) return FALSE;
+    CXTPDockBar* pDock = pCommandBars->GetDockBar(m_uMRUDockID);
+    if (pDock == nullptr) return FALSE;
+    CRect rc = m_rectMRUDockPos;
+    pDock->ClientToScreen(&rc);
+    pCommandBars->DockCommandBar(m_pBar, &rc, pDock);
+    pCommandBars->RecalcFrameLayout();
+  } else {
+    if (!(m_pBar->GetFlags() & xtpFlagFloating) || !pCommandBars->GetCommandBarsOptions()->bDblClickFloat)
+      return FALSE;
+    CPoint pt = m_ptMRUFloatPos;
+    if (pt.x <= 0 || pt.y <= 0) {
+      pt = m_rectMRUDockPos.TopLeft();
+      if (CXTPDockBar* pDock = pCommandBars->GetDockBar(m_uMRUDockID)) pDock->ClientToScreen(&pt);
+    }
+    pCommandBars->FloatCommandBar(m_pBar);
+    const CSize sz = m_pBar->CalcDynamicLayout(0, LM_COMMIT | LM_MRUWIDTH | LM_HORZ);
+    m_pBar->SetWindowPos(nullptr, pt.x, pt.y, sz.cx, sz.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    pCommandBars->RecalcFrameLayout();
+  }
+  pCommandBars->GetCommandBarsOptions()->bDirtyState = TRUE;
+  return TRUE;
+}

@@ -5,6 +5,7 @@
 
 #include "TabPainter.h"
 #include "TabShapeSet.h"
+#include "TipSettings.h"
 
 namespace {
 
@@ -287,6 +288,19 @@ void CXTPTabManager::TrackMouse(HWND hWnd, CPoint point) {
     TRACKMOUSEEVENT tme = {sizeof(TRACKMOUSEEVENT), TME_LEAVE, hWnd, 0};
     ::TrackMouseEvent(&tme);
   }
+}
+
+INT_PTR CXTPTabManager::FillToolTip(CWnd* pWnd, CPoint point, TOOLINFO* pToolInfo) {
+  CXTPTabManagerItem* pItem = HitTest(point);
+  const CXTPTabPainter* pPainter = GetPaintManager();
+  if (pItem == nullptr || pPainter == nullptr || pPainter->m_nToolTipMode == 0) return -1;
+  if (pPainter->m_nToolTipMode == 2 && pItem->m_nLength >= pItem->m_nIdealLength) return -1;
+  const CString strTip = GetItemTooltip(pItem);
+  if (strTip.IsEmpty()) return -1;
+  CXTPTipSettings::FillToolInfo(pToolInfo, pWnd->GetSafeHwnd(), pItem->m_rcItem,
+                                static_cast<UINT_PTR>(pItem->m_nIndex), strTip, GetItemCaption(pItem),
+                                strTip);
+  return pItem->m_nIndex;
 }
 
 void CXTPTabManager::ReorderDrag(HWND hWnd, CPoint point, CXTPTabManagerItem* pItem) {

@@ -344,3 +344,19 @@ TEST(TabWnd, ATabWindowThatIsNeverCreatedStillKeepsItsImages) {
   images.InsertItem(0, _T("No window"));
   EXPECT_EQ(images.GetCurSel(), 0);
 }
+
+TEST(TabWnd, InsertingAtZeroSelectsThatTabAndATabWithoutAPageHidesTheLastOne) {
+  NotifyParent parent(300, 160);
+  CXTPTabWnd tabs;
+  ASSERT_TRUE(tabs.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 280, 120), &parent, 11));
+  HWND hPage = MakePage(tabs, _T("Page"));
+  tabs.InsertItem(2, _T("Later"));
+  EXPECT_EQ(tabs.GetSelectedItem(), nullptr) << "only index 0 selects";
+  tabs.InsertItem(0, _T("First"), hPage);
+  ASSERT_NE(tabs.GetSelectedItem(), nullptr);
+  EXPECT_EQ(tabs.GetSelectedItem()->GetCaption(), CString(_T("First")));
+  EXPECT_TRUE(::IsWindowVisible(hPage));
+  tabs.SetCurSel(1);
+  EXPECT_FALSE(::IsWindowVisible(hPage));
+  EXPECT_EQ(tabs.GetClientWindow(), nullptr);
+}

@@ -50,8 +50,6 @@ bool BringToFront(HWND hwnd);
 // confined cursor stops at the edge of its rectangle).
 bool MouseMoveTo(int x, int y);
 void MouseButton(bool down, bool right = false);
-// MouseClickAt (above) moves, presses and releases; a second call at the same place within the
-// double-click time is a double click.
 // Press at `from`, move to `to` in a few steps, release.
 void MouseDrag(int fromX, int fromY, int toX, int toY);
 // Turns the wheel by `delta` (120 a notch; positive away from the user).

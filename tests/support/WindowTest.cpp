@@ -88,8 +88,9 @@ INPUT PointerInput(int screenX, int screenY, DWORD flags) {
   input.type = INPUT_MOUSE;
   const int cx = GetSystemMetrics(SM_CXSCREEN);
   const int cy = GetSystemMetrics(SM_CYSCREEN);
-  input.mi.dx = static_cast<LONG>((screenX * 65535LL + cx / 2) / (cx > 1 ? cx - 1 : 1));
-  input.mi.dy = static_cast<LONG>((screenY * 65535LL + cy / 2) / (cy > 1 ? cy - 1 : 1));
+  // The system maps 0..65535 onto the screen and truncates: aim at the pixel's middle.
+  input.mi.dx = static_cast<LONG>((screenX * 65536LL + 32768) / (cx > 0 ? cx : 1));
+  input.mi.dy = static_cast<LONG>((screenY * 65536LL + 32768) / (cy > 0 ? cy : 1));
   input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
   return input;
 }
@@ -134,6 +135,17 @@ void SendText(const std::wstring& text) {
   }
 }
 
+void MouseClick(HWND hwnd, int x, int y) {
+  POINT pt = {x, y};
+  ClientToScreen(hwnd, &pt);
+  MouseClickAt(pt.x, pt.y);
+}
+
+void MouseDoubleClick(HWND hwnd, int x, int y) {
+  MouseClick(hwnd, x, y);
+  MouseClick(hwnd, x, y);
+}
+
 void ClickDlgItem(HWND dialog, int id) {
   HWND item = GetDlgItem(dialog, id);
   if (item != nullptr) SendMessageW(item, BM_CLICK, 0, 0);
@@ -155,14 +167,7 @@ void SendOne(INPUT& input) { SendInput(1, &input, sizeof(INPUT)); }
 }  // namespace
 
 bool MouseMoveTo(int x, int y) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  // The system maps 0..65535 onto the screen and truncates: aim at the pixel's middle.
-  input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / width);
-  input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / height);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  INPUT input = PointerInput(x, y, MOUSEEVENTF_MOVE);
   POINT before = {};
   GetCursorPos(&before);
   SendOne(input);
@@ -309,10 +314,6 @@ struct ComRelease {
 template <typename T>
 using ComPtr = std::unique_ptr<T, ComRelease<T>>;
 
-}  // namespace
-
-namespace {
-
 // Writes top-down 32-bit BGRA pixels as a PNG through WIC; the full path, or empty on failure.
 std::wstring WritePng(int width, int height, const std::vector<BYTE>& pixels, const std::wstring& name) {
   const std::wstring path = ScreenshotDir() + L"\\" + name;
@@ -379,6 +380,19 @@ std::wstring SaveBitmapPng(HBITMAP bitmap, const std::wstring& name) {
   if (lines != bm.bmHeight) return L"";
   for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0xFF;
   return WritePng(bm.bmWidth, bm.bmHeight, pixels, name);
+}
+
+std::vector<COLORREF> WindowPixels(HWND hwnd, int* width, int* height) {
+  int w = 0, h = 0;
+  std::vector<BYTE> pixels;
+  std::vector<COLORREF> colours;
+  if (!CaptureWindow(hwnd, w, h, pixels)) return colours;
+  colours.reserve(size_t(w) * h);
+  for (size_t i = 0; i + 3 < pixels.size(); i += 4)
+    colours.push_back(RGB(pixels[i + 2], pixels[i + 1], pixels[i]));
+  if (width != nullptr) *width = w;
+  if (height != nullptr) *height = h;
+  return colours;
 }
 
 COLORREF WindowPixel(HWND hwnd, int x, int y) {

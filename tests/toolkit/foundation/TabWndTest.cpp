@@ -80,10 +80,7 @@ COLORREF PixelAt(CWnd& host, HWND hWnd, CPoint pt) {
 }
 
 // A real left click at a client point of the tab window.
-void ClickTab(CWnd& tabs, CPoint pt) {
-  const CPoint ptScreen = ScreenPoint(&tabs, pt.x, pt.y);
-  testsupport::MouseClickAt(ptScreen.x, ptScreen.y);
-}
+void ClickTabAt(CWnd& tabs, CPoint pt) { testsupport::MouseClick(tabs.GetSafeHwnd(), pt.x, pt.y); }
 
 // Moves the mouse to a client point of the tab window.
 void MoveTo(CWnd& tabs, CPoint pt) {
@@ -160,7 +157,7 @@ TEST(TabWnd, WizardPagesSwitchOnSetCurSelBesideAHiddenStripAtTheBottom) {
   EXPECT_EQ(tabs.GetClientArea(), CRect(2, 2, 498, 340 - nRow - 3 + 1 - 2));
 
   // A click on the strip hits no tab.
-  ClickTab(tabs, CPoint(150, rcHeader.CenterPoint().y));
+  ClickTabAt(tabs, CPoint(150, rcHeader.CenterPoint().y));
   testsupport::PumpMessages(100);
   EXPECT_EQ(tabs.GetCurSel(), 0);
   EXPECT_EQ(parent.m_nSelChanges, 5);
@@ -188,7 +185,7 @@ TEST(TabWnd, ClicksAndKeysSelectTabsAndTheFocusFollows) {
   const int nNotices = parent.m_nSelChanges;
 
   const CRect rcCalendar = tabs.GetItem(1)->GetRect();
-  ClickTab(tabs, rcCalendar.CenterPoint());
+  ClickTabAt(tabs, rcCalendar.CenterPoint());
   ASSERT_TRUE(testsupport::PumpUntil([&] { return tabs.GetCurSel() == 1; }, 2000));
   EXPECT_EQ(parent.m_nSelChanges, nNotices + 1);
   EXPECT_EQ(parent.m_nLastId, 7u);
@@ -196,7 +193,7 @@ TEST(TabWnd, ClicksAndKeysSelectTabsAndTheFocusFollows) {
   EXPECT_EQ(::GetFocus(), hPages[1]) << "the focus moves into the page";
 
   // A click on the selected tab takes the focus; then the arrows move along the strip.
-  ClickTab(tabs, rcCalendar.CenterPoint());
+  ClickTabAt(tabs, rcCalendar.CenterPoint());
   ASSERT_TRUE(testsupport::PumpUntil([&] { return ::GetFocus() == tabs.GetSafeHwnd(); }, 2000));
   testsupport::SendKey(VK_RIGHT);
   ASSERT_TRUE(testsupport::PumpUntil([&] { return tabs.GetCurSel() == 2; }, 2000));
@@ -244,7 +241,7 @@ TEST(TabWnd, HoldingTheForwardArrowScrollsAndTheCloseButtonClosesTheSelectedTab)
   EXPECT_EQ(tabs.GetItemCount(), 6);
 
   CXTPTabManagerItem* pFollower = tabs.GetItem(2);
-  ClickTab(tabs, ptClose);
+  ClickTabAt(tabs, ptClose);
   ASSERT_TRUE(testsupport::PumpUntil([&] { return tabs.GetItemCount() == 5; }, 2000));
   EXPECT_EQ(tabs.GetSelectedItem(), pFollower) << "the neighbour takes the selection";
 }

@@ -328,13 +328,8 @@ struct ComRelease {
 template <typename T>
 using ComPtr = std::unique_ptr<T, ComRelease<T>>;
 
-}  // namespace
-
-std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
-  int width = 0, height = 0;
-  std::vector<BYTE> pixels;
-  if (!CaptureWindow(hwnd, width, height, pixels)) return L"";
-
+// Writes top-down 32-bit BGRA pixels as a PNG through WIC; the full path, or empty on failure.
+std::wstring WritePng(int width, int height, const std::vector<BYTE>& pixels, const std::wstring& name) {
   const std::wstring path = ScreenshotDir() + L"\\" + name;
   const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   bool ok = false;
@@ -358,7 +353,8 @@ std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
             ok = SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(width, height)) &&
                  SUCCEEDED(frame->SetPixelFormat(&format)) &&
                  IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA) &&
-                 SUCCEEDED(frame->WritePixels(height, width * 4, UINT(pixels.size()), pixels.data())) &&
+                 SUCCEEDED(frame->WritePixels(height, width * 4, UINT(pixels.size()),
+                                              const_cast<BYTE*>(pixels.data()))) &&
                  SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
           }
         }
@@ -367,6 +363,37 @@ std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
   }
   if (SUCCEEDED(init)) CoUninitialize();
   return ok ? path : L"";
+}
+
+}  // namespace
+
+std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
+  int width = 0, height = 0;
+  std::vector<BYTE> pixels;
+  if (!CaptureWindow(hwnd, width, height, pixels)) return L"";
+  return WritePng(width, height, pixels, name);
+}
+
+std::wstring SaveBitmapPng(HBITMAP bitmap, const std::wstring& name) {
+  BITMAP bm = {};
+  if (bitmap == nullptr || GetObjectW(bitmap, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
+    return L"";
+  }
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+  bmi.bmiHeader.biWidth = bm.bmWidth;
+  bmi.bmiHeader.biHeight = -bm.bmHeight;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  std::vector<BYTE> pixels(size_t(bm.bmWidth) * bm.bmHeight * 4);
+  HDC screen = GetDC(nullptr);
+  GdiFlush();
+  const int lines = GetDIBits(screen, bitmap, 0, bm.bmHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (lines != bm.bmHeight) return L"";
+  for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0xFF;
+  return WritePng(bm.bmWidth, bm.bmHeight, pixels, name);
 }
 
 std::vector<COLORREF> WindowPixels(HWND hwnd, int* width, int* height) {

@@ -88,10 +88,31 @@ INPUT PointerInput(int screenX, int screenY, DWORD flags) {
   input.type = INPUT_MOUSE;
   const int cx = GetSystemMetrics(SM_CXSCREEN);
   const int cy = GetSystemMetrics(SM_CYSCREEN);
-  input.mi.dx = static_cast<LONG>((screenX * 65535LL + cx / 2) / (cx > 1 ? cx - 1 : 1));
-  input.mi.dy = static_cast<LONG>((screenY * 65535LL + cy / 2) / (cy > 1 ? cy - 1 : 1));
+  // The system maps 0..65535 onto the screen and truncates: aim at the pixel's middle.
+  input.mi.dx = static_cast<LONG>((screenX * 65536LL + 32768) / (cx > 0 ? cx : 1));
+  input.mi.dy = static_cast<LONG>((screenY * 65536LL + 32768) / (cy > 0 ? cy : 1));
   input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
   return input;
+}
+
+// The navigation keys live outside the numeric keypad: without the extended flag they would be
+// read as keypad keys, which Shift turns into digits (Shift+Insert would type a 0).
+bool IsExtendedKey(WORD virtualKey) {
+  switch (virtualKey) {
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      return true;
+    default:
+      return false;
+  }
 }
 
 INPUT KeyInput(WORD virtualKey, WORD scan, DWORD flags) {
@@ -99,7 +120,7 @@ INPUT KeyInput(WORD virtualKey, WORD scan, DWORD flags) {
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = virtualKey;
   input.ki.wScan = scan;
-  input.ki.dwFlags = flags;
+  input.ki.dwFlags = flags | (IsExtendedKey(virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0);
   return input;
 }
 
@@ -134,6 +155,17 @@ void SendText(const std::wstring& text) {
   }
 }
 
+void MouseClick(HWND hwnd, int x, int y) {
+  POINT pt = {x, y};
+  ClientToScreen(hwnd, &pt);
+  MouseClickAt(pt.x, pt.y);
+}
+
+void MouseDoubleClick(HWND hwnd, int x, int y) {
+  MouseClick(hwnd, x, y);
+  MouseClick(hwnd, x, y);
+}
+
 void ClickDlgItem(HWND dialog, int id) {
   HWND item = GetDlgItem(dialog, id);
   if (item != nullptr) SendMessageW(item, BM_CLICK, 0, 0);
@@ -155,14 +187,7 @@ void SendOne(INPUT& input) { SendInput(1, &input, sizeof(INPUT)); }
 }  // namespace
 
 bool MouseMoveTo(int x, int y) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  // The system maps 0..65535 onto the screen and truncates: aim at the pixel's middle.
-  input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / width);
-  input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / height);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  INPUT input = PointerInput(x, y, MOUSEEVENTF_MOVE);
   POINT before = {};
   GetCursorPos(&before);
   SendOne(input);
@@ -209,19 +234,13 @@ void MouseWheel(int delta) {
 }
 
 void KeyDown(WORD virtualKey) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  INPUT input = KeyInput(virtualKey, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)), 0);
   SendOne(input);
 }
 
 void KeyUp(WORD virtualKey) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  INPUT input =
+      KeyInput(virtualKey, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP);
   SendOne(input);
 }
 
@@ -309,13 +328,8 @@ struct ComRelease {
 template <typename T>
 using ComPtr = std::unique_ptr<T, ComRelease<T>>;
 
-}  // namespace
-
-std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
-  int width = 0, height = 0;
-  std::vector<BYTE> pixels;
-  if (!CaptureWindow(hwnd, width, height, pixels)) return L"";
-
+// Writes top-down 32-bit BGRA pixels as a PNG through WIC; the full path, or empty on failure.
+std::wstring WritePng(int width, int height, const std::vector<BYTE>& pixels, const std::wstring& name) {
   const std::wstring path = ScreenshotDir() + L"\\" + name;
   const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   bool ok = false;
@@ -339,7 +353,8 @@ std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
             ok = SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(width, height)) &&
                  SUCCEEDED(frame->SetPixelFormat(&format)) &&
                  IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA) &&
-                 SUCCEEDED(frame->WritePixels(height, width * 4, UINT(pixels.size()), pixels.data())) &&
+                 SUCCEEDED(frame->WritePixels(height, width * 4, UINT(pixels.size()),
+                                              const_cast<BYTE*>(pixels.data()))) &&
                  SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
           }
         }
@@ -348,6 +363,50 @@ std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
   }
   if (SUCCEEDED(init)) CoUninitialize();
   return ok ? path : L"";
+}
+
+}  // namespace
+
+std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
+  int width = 0, height = 0;
+  std::vector<BYTE> pixels;
+  if (!CaptureWindow(hwnd, width, height, pixels)) return L"";
+  return WritePng(width, height, pixels, name);
+}
+
+std::wstring SaveBitmapPng(HBITMAP bitmap, const std::wstring& name) {
+  BITMAP bm = {};
+  if (bitmap == nullptr || GetObjectW(bitmap, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
+    return L"";
+  }
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+  bmi.bmiHeader.biWidth = bm.bmWidth;
+  bmi.bmiHeader.biHeight = -bm.bmHeight;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  std::vector<BYTE> pixels(size_t(bm.bmWidth) * bm.bmHeight * 4);
+  HDC screen = GetDC(nullptr);
+  GdiFlush();
+  const int lines = GetDIBits(screen, bitmap, 0, bm.bmHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (lines != bm.bmHeight) return L"";
+  for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0xFF;
+  return WritePng(bm.bmWidth, bm.bmHeight, pixels, name);
+}
+
+std::vector<COLORREF> WindowPixels(HWND hwnd, int* width, int* height) {
+  int w = 0, h = 0;
+  std::vector<BYTE> pixels;
+  std::vector<COLORREF> colours;
+  if (!CaptureWindow(hwnd, w, h, pixels)) return colours;
+  colours.reserve(size_t(w) * h);
+  for (size_t i = 0; i + 3 < pixels.size(); i += 4)
+    colours.push_back(RGB(pixels[i + 2], pixels[i + 1], pixels[i]));
+  if (width != nullptr) *width = w;
+  if (height != nullptr) *height = h;
+  return colours;
 }
 
 COLORREF WindowPixel(HWND hwnd, int x, int y) {

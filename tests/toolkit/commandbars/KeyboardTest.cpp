@@ -431,6 +431,30 @@ TEST_F(KeyboardFrameTest, PopupTrackedForItsCommandReturnsTheClickedItemAndRunsN
   pPopup->InternalRelease();
 }
 
+TEST_F(KeyboardFrameTest, QuitWhileAPopupTracksEndsItsLoopAndIsLeftForTheProgramsLoop) {
+  CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();
+  CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBarForCommandBars(pCommandBars);
+  pPopup->GetControls()->Add(xtpControlButton, ID_TEST_ITEM_A);
+  UINT nCmd = 1;
+  {
+    ModalLoopInput quit([]() -> std::function<void()> {
+      if (CXTPBarMouseTracker::GetThreadState()->GetTrackedCount() == 0) return nullptr;
+      ::PostQuitMessage(7);
+      return [] {};
+    });
+    nCmd = pCommandBars->TrackPopupMenu(pPopup, TPM_RETURNCMD | TPM_NONOTIFY, 150, 150);
+    EXPECT_TRUE(quit.Sent());
+  }
+  MSG msg = {};
+  ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+  EXPECT_EQ(nCmd, 0u);
+  EXPECT_EQ(CXTPBarMouseTracker::GetThreadState()->GetTrackedCount(), 0);
+  EXPECT_FALSE(pPopup->GetSafeHwnd() != nullptr && pPopup->IsWindowVisible());
+  EXPECT_TRUE(m_pFrame->m_arrCommands.empty());
+  pPopup->InternalRelease();
+}
+
 TEST_F(KeyboardFrameTest, DialogControlsMenuShowsAsAPopupBarWithTheToolbarsIcons) {
   CMenu menu;
   ASSERT_TRUE(menu.LoadMenu(IDR_TEST_SUBMENU));

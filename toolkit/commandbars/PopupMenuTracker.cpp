@@ -10,7 +10,7 @@
 namespace {
 
 UINT AFXAPI TrackMenuOnPopupBar(HMENU hMenu, UINT nFlags, int x, int y, CWnd* pWndOwner, UINT nIDToolBar) {
-  if (!CXTPBarTheme::IsThemeSet()) CXTPBarTheme::SetTheme(xtpThemeOffice2000);
+  if (!CXTPBarTheme::IsThemeSet()) CXTPBarTheme::SetTheme(xtpThemeThreeD);
   if (!CXTPBarTheme::IsThemeSet())
     return static_cast<UINT>(::TrackPopupMenu(hMenu, nFlags, x, y, 0, pWndOwner->GetSafeHwnd(), nullptr));
   CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBarForCommandBars(nullptr);

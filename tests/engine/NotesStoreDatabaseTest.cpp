@@ -85,7 +85,10 @@ TEST_F(TargetDatabase, LibraryFailuresWhileCreatingGiveTheLibraryText) {
     StartWithFaults(fault);
     store_.SetErrorText(L"");
     EXPECT_EQ(0, store_.CreateOrOpenDatabase(Path(std::string("f-") + fault + ".nsf"))) << fault;
-    EXPECT_EQ(MessageOf(LNERR_SIMULATED_FAULT), Utf8(store_.GetErrorText())) << fault;
+    // The library's words, then the file they are about.
+    EXPECT_EQ(MessageOf(LNERR_SIMULATED_FAULT) + ": " + Utf8(Path(std::string("f-") + fault + ".nsf")),
+              Utf8(store_.GetErrorText()))
+        << fault;
     EXPECT_EQ(0, store_.m_bDbOpen) << fault;
   }
   EXPECT_FALSE(Exists("f-notes.createfromtemplate.nsf"));

@@ -3,10 +3,15 @@
 // folder and every listed folder creates the Notes folder and saves its items, as the driver does.
 // Then it reads every Notes folder back and prints, UTF-8 with LF on a binary stdout, one line per
 // folder:   <items> TAB <documents> TAB <attachments seen> TAB <attachments saved> TAB <Notes folder>
-// and then one line per item or attachment that was not saved:
+// then one line per item or attachment that the read-back finds missing:
 //           <Notes folder> TAB item <n> TAB <subject> TAB <reason>
-// Exit 0 when every folder has as many new documents as the PST folder has items, 1 otherwise, 2 when
-// the PST or the NSF cannot be opened (the reason on stderr).
+// and one line per entry of what the engine recorded as not converted (folders the session could not
+// list, folders, items and attachments the store did not convert):
+//           not converted TAB folder|item|attachment TAB <PST folder> TAB <n> TAB <subject> TAB
+//           <attachment> TAB <reason>
+// Exit 0 when every folder has as many new documents as the PST folder has items and nothing was
+// recorded as not converted, 1 otherwise (also when the target failed, with the store's text on
+// stderr), 2 when the PST or the NSF cannot be opened (the reason on stderr).
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -80,7 +85,7 @@ struct FolderReport {
   std::vector<PstItem> items;
   long documentsBefore = 0;
   std::vector<std::vector<CString>> documents;  // attachment names of each new document, in filing order
-  std::vector<CString> skipped;                 // the item loop's lines "<n> TAB <subject> TAB <reason>"
+  std::vector<long> skipped;                    // items the store recorded as not converted
   CString failure;                              // why the folder was not converted
 };
 
@@ -152,21 +157,18 @@ long ReadNotesFolder(CNotesStore& store, const CString& notesFolder, long from,
   }
 }
 
-// Lines for the losses of one folder. Documents are filed in item order, skipping the items the loop
-// reported, so the n-th remaining item pairs with the n-th new document.
-void ReportLosses(const FolderReport& report) {
+// Lines for the losses of one folder; whether there was any. Documents are filed in item order,
+// skipping the items the loop reported, so the n-th remaining item pairs with the n-th new document.
+bool ReportLosses(const FolderReport& report) {
+  bool lost = false;
+  auto Lost = [&lost](const std::string& line) {
+    lost = true;
+    Out(line);
+  };
   const std::string folder = Field(report.notesFolder);
-  if (!report.failure.IsEmpty()) Out(folder + "\t-\t\t" + Field(report.failure) + "\n");
-  std::map<long, CString> skipped;
-  for (const CString& line : report.skipped) {
-    const int tab = line.Find(L'\t');
-    const long n = _wtol(line.Left(tab));
-    skipped[n] = line.Mid(tab + 1);
-    const CString rest = line.Mid(tab + 1);
-    const int second = rest.Find(L'\t');
-    Out(folder + "\titem " + std::to_string(n) + "\t" + Field(rest.Left(second)) + "\t" +
-        Field(rest.Mid(second + 1)) + "\n");
-  }
+  if (!report.failure.IsEmpty()) Lost(folder + "\t-\t\t" + Field(report.failure) + "\n");
+  std::map<long, bool> skipped;
+  for (long n : report.skipped) skipped[n] = true;
   size_t document = 0;
   for (size_t i = 0; i < report.items.size(); ++i) {
     const long n = static_cast<long>(i) + 1;
@@ -174,7 +176,7 @@ void ReportLosses(const FolderReport& report) {
     const PstItem& item = report.items[i];
     const std::string prefix = folder + "\titem " + std::to_string(n) + "\t" + Field(item.subject) + "\t";
     if (document >= report.documents.size()) {
-      Out(prefix + "no document was filed for it\n");
+      Lost(prefix + "no document was filed for it\n");
       continue;
     }
     // The savers may rename an attachment (a repeated or unusable file name), so only a shortfall counts
@@ -194,12 +196,21 @@ void ReportLosses(const FolderReport& report) {
         if (!found) missing += (missing.empty() ? "" : ", ") + Field(name);
       }
       if (GetItemKind(item.messageClass) == 4) missing += " (contacts are saved without attachments)";
-      Out(prefix + std::to_string(report.documents[document - 1].size()) + " of " +
-          std::to_string(item.attachments.size()) + " attachments saved; not found by name: " + missing +
-          "\n");
+      Lost(prefix + std::to_string(report.documents[document - 1].size()) + " of " +
+           std::to_string(item.attachments.size()) + " attachments saved; not found by name: " + missing +
+           "\n");
     }
-    if (!item.failure.IsEmpty()) Out(prefix + "the harness could not read it: " + Field(item.failure) + "\n");
+    if (!item.failure.IsEmpty())
+      Lost(prefix + "the harness could not read it: " + Field(item.failure) + "\n");
   }
+  return lost;
+}
+
+void PrintNotConverted(const NotConvertedEntry& entry) {
+  static const char* const kKinds[] = {"folder", "item", "attachment"};
+  Out(std::string("not converted\t") + kKinds[entry.kind] + "\t" + Field(entry.folder) + "\t" +
+      std::to_string(entry.item) + "\t" + Field(entry.subject) + "\t" + Field(entry.attachment) + "\t" +
+      Field(entry.reason) + "\n");
 }
 
 int Run(const CString& pstPath, const CString& nsfPath) {
@@ -210,7 +221,7 @@ int Run(const CString& pstPath, const CString& nsfPath) {
   }
   CPstSession session;
   if (!session.ReopenPst(pstPath)) {
-    Fail(L"Fail to open pst file... " + session.GetOpenError());
+    Fail(L"The PST file cannot be opened. " + session.GetOpenError());
     return 2;
   }
   if (!store.CreateOrOpenDatabase(nsfPath)) {
@@ -233,13 +244,14 @@ int Run(const CString& pstPath, const CString& nsfPath) {
       report.failure = L"the Notes folder cannot be created: " + store.GetErrorText();
     } else {
       report.documentsBefore = ReadNotesFolder(store, report.notesFolder, 0, nullptr);
-      CStringArray skipped;
-      store.m_pSkippedItems = &skipped;
+      const INT_PTR recordedBefore = store.m_notConverted.GetCount();
       converter.m_pStore = &store;
       converter.m_pSession = &session;
       converter.ConvertFolder(path);
-      store.m_pSkippedItems = nullptr;
-      for (INT_PTR s = 0; s < skipped.GetSize(); ++s) report.skipped.push_back(skipped[s]);
+      for (INT_PTR r = recordedBefore; r < store.m_notConverted.GetCount(); ++r) {
+        const NotConvertedEntry& entry = store.m_notConverted.GetAt(r);
+        if (entry.kind == NotConvertedEntry::ITEM) report.skipped.push_back(entry.item);
+      }
       ReadNotesFolder(store, report.notesFolder, report.documentsBefore, &report.documents);
     }
     reports.push_back(std::move(report));
@@ -254,7 +266,18 @@ int Run(const CString& pstPath, const CString& nsfPath) {
         std::to_string(seen) + "\t" + std::to_string(saved) + "\t" + Field(report.notesFolder) + "\n");
     if (report.documents.size() != report.items.size()) result = 1;
   }
-  for (const FolderReport& report : reports) ReportLosses(report);
+  for (const FolderReport& report : reports)
+    if (ReportLosses(report)) result = 1;
+  for (const CNotConvertedList* list : {&session.m_notListed, &store.m_notConverted}) {
+    for (INT_PTR i = 0; i < list->GetCount(); ++i) {
+      result = 1;
+      PrintNotConverted(list->GetAt(i));
+    }
+  }
+  if (store.IsTargetFailed()) {
+    result = 1;
+    Fail(store.GetErrorText());
+  }
   return result;
 }
 

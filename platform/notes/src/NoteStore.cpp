@@ -2,6 +2,7 @@
 #include "NoteStore.h"
 
 #include <sqlite3.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <random>
@@ -60,6 +61,25 @@ class Statement {
   sqlite3_stmt* stmt_;
 };
 
+// Creates and removes the file, so that a folder that cannot take it is named as such: SQLite only
+// says that it cannot open the file.
+void ProbeNewFile(const std::string& path) {
+  const std::u16string wide = Utf8ToUtf16(path);
+  const std::wstring name(wide.begin(), wide.end());
+  HANDLE file =
+      CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT)
+      throw Failure(LNERR_ACCESS_DENIED, path + " cannot be written: access is denied");
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
+      throw Failure(LNERR_DISK_FULL, path + " cannot be written: the disk is full");
+    throw Failure(LNERR_FILE_IO, path + " cannot be created (error " + std::to_string(error) + ")");
+  }
+  CloseHandle(file);
+  DeleteFileW(name.c_str());
+}
+
 }  // namespace
 
 Store::Store(sqlite3* db, const std::string& path, bool readOnly)
@@ -102,6 +122,7 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
   if (fs::exists(file, ec)) throw Failure(LNERR_ALREADY_EXISTS, path + " already exists");
   if (!fs::is_directory(file.parent_path().empty() ? fs::path(".") : file.parent_path(), ec))
     throw Failure(LNERR_FILE_NOT_FOUND, "no directory for " + path);
+  ProbeNewFile(path);
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
                       nullptr) != SQLITE_OK) {
@@ -169,10 +190,9 @@ void Store::Exec(const char* sql) {
   if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
     const std::string what = error ? error : sqlite3_errmsg(db_);
     sqlite3_free(error);
-    throw Failure(sqlite3_errcode(db_) == SQLITE_NOTADB || sqlite3_errcode(db_) == SQLITE_CORRUPT
-                      ? LNERR_DATABASE_CORRUPT
-                      : LNERR_DATABASE_IO,
-                  path_ + ": " + what);
+    const Failure failure(FailureStatus(), path_ + ": " + what);
+    KeepFailure(failure);
+    throw failure;
   }
 }
 
@@ -193,14 +213,43 @@ void Store::Step(sqlite3_stmt* stmt, const char* what) {
 }
 
 void Store::Fail(const std::string& what) {
-  const int code = sqlite3_errcode(db_);
-  throw Failure(code == SQLITE_CORRUPT || code == SQLITE_NOTADB ? LNERR_DATABASE_CORRUPT : LNERR_DATABASE_IO,
-                path_ + ": " + what + ": " + sqlite3_errmsg(db_));
+  const Failure failure(FailureStatus(), path_ + ": " + what + ": " + sqlite3_errmsg(db_));
+  KeepFailure(failure);
+  throw failure;
+}
+
+unsigned Store::FailureStatus() const {
+  switch (sqlite3_errcode(db_)) {
+    case SQLITE_FULL:
+      return LNERR_DISK_FULL;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return LNERR_DATABASE_CORRUPT;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+      return LNERR_ACCESS_DENIED;
+    default:
+      return LNERR_DATABASE_IO;
+  }
+}
+
+void Store::KeepFailure(const Failure& failure) {
+  // SQLite takes back the whole transaction on some failures (a full disk among them): the writes
+  // since the last flush are gone, and the store must not take later writes as joining them.
+  if (inTransaction_ && sqlite3_get_autocommit(db_)) {
+    inTransaction_ = false;
+    unflushed_ = 0;
+    if (deferredStatus_ == 0) {
+      deferredStatus_ = failure.Status();
+      deferredWhat_ = std::string(failure.what()) + " (the writes since the last flush are lost)";
+    }
+  }
 }
 
 // The write transaction is opened lazily, so that no lock is held while nothing is unflushed.
 void Store::BeginWrite() {
   if (readOnly_) throw Failure(LNERR_DATABASE_IO, path_ + " is open for reading only");
+  if (deferredStatus_ != 0) throw Failure(deferredStatus_, deferredWhat_);
   if (inTransaction_) return;
   Exec("BEGIN IMMEDIATE");
   inTransaction_ = true;
@@ -231,6 +280,10 @@ void Store::Atomically(F&& body) {
 
 void Store::Written() {
   if (++unflushed_ >= kFlushEveryWrites) {
+    if (holds_ > 0) {
+      flushDue_ = true;
+      return;
+    }
     CommitLocked();
     return;
   }
@@ -250,13 +303,30 @@ void Store::CommitLocked() {
     std::lock_guard<std::mutex> lock(timerMutex_);
     timerArmed_ = false;
   }
+  flushDue_ = false;
   if (!inTransaction_) return;
   inTransaction_ = false;
   unflushed_ = 0;
   if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    const unsigned status = FailureStatus();
     const std::string what = sqlite3_errmsg(db_);
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    throw Failure(LNERR_DATABASE_IO, path_ + ": flushing failed, unflushed writes are lost: " + what);
+    deferredStatus_ = status;
+    deferredWhat_ = path_ + ": flushing failed, the writes since the last flush are lost: " + what;
+    throw Failure(deferredStatus_, deferredWhat_);
+  }
+}
+
+void Store::HoldFlush() { ++holds_; }
+
+void Store::ReleaseFlushHold(bool report) {
+  if (holds_ > 0) --holds_;
+  if (holds_ > 0 || !flushDue_) return;
+  try {
+    CommitLocked();
+  } catch (const Failure&) {
+    // CommitLocked keeps the failure for Flush and the next write.
+    if (report) throw;
   }
 }
 
@@ -275,11 +345,17 @@ void Store::FlushThread() {
     lock.unlock();
     {
       std::lock_guard<std::recursive_mutex> storeLock(mutex_);
-      try {
-        CommitLocked();
-      } catch (const Failure& failure) {
-        deferredStatus_ = failure.Status();
-        deferredWhat_ = failure.what();
+      if (holds_ > 0) {
+        // A document is half written: the release of its hold makes the flush.
+        flushDue_ = true;
+        std::lock_guard<std::mutex> timerLock(timerMutex_);
+        timerArmed_ = false;
+      } else {
+        try {
+          CommitLocked();
+        } catch (const Failure&) {
+          // Kept as the failed state; Flush and the next write report it.
+        }
       }
     }
     lock.lock();
@@ -453,6 +529,19 @@ void Store::AddToFolder(uint32_t folderId, uint32_t noteId) {
     q.Int(1, folderId);
     q.Int(2, noteId);
     if (sqlite3_step(q.get()) != SQLITE_DONE) Fail("filing a document");
+  });
+}
+
+void Store::DeleteNote(uint32_t noteId) {
+  Atomically([&] {
+    const char* statements[] = {"DELETE FROM folderentries WHERE noteid = ?",
+                                "DELETE FROM attachments WHERE noteid = ?",
+                                "DELETE FROM notes WHERE noteid = ?"};
+    for (const char* sql : statements) {
+      Statement q(Prepare(sql));
+      q.Int(1, noteId);
+      if (sqlite3_step(q.get()) != SQLITE_DONE) Fail("removing note " + std::to_string(noteId));
+    }
   });
 }
 

@@ -157,7 +157,15 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
     if (failure.IsEmpty() && m_lastFiledNote == 0) failure = L"the saver filed no document";
     if (!failure.IsEmpty()) {
       m_notConverted.AddItem(m_strLoopFolder, n, subject, failure);
-      if (IsTargetFailure(saveStatus)) return StopOnTargetFailure(saveStatus);
+      if (IsTargetFailure(saveStatus)) {
+        StopOnTargetFailure(saveStatus);
+        if (n < count) {
+          CString rest;
+          rest.Format(L"Items %ld to %ld were not converted: ", n + 1, count);
+          m_notConverted.AddFolder(m_strLoopFolder, rest + m_strError);
+        }
+        return 0;
+      }
     } else {
       m_unflushed.push_back({m_lastFiledNote, n, subject});
     }

@@ -158,3 +158,12 @@ TEST_F(OutlookFolders, EmptyPathIsSkippedWithTheLibraryText) {
   EXPECT_EQ(0, store_.CreateFolder(CString()));
   EXPECT_FALSE(store_.GetErrorText().IsEmpty());
 }
+
+TEST_F(TargetDatabase, ATargetThatIsAFolderSaysSoWithItsPath) {
+  const CString folder = Path("");
+  EXPECT_EQ(0, store_.CreateOrOpenDatabase(folder));
+  const CString text = store_.GetErrorText();
+  EXPECT_LT(text.Find(L"does not exist"), 0) << Utf8(text);
+  EXPECT_GE(text.Find(L"folder"), 0) << Utf8(text);
+  EXPECT_GE(text.Find(folder), 0) << Utf8(text);
+}

@@ -1,35 +1,30 @@
 // The record of what a conversion did not convert.
 #include "NotConverted.h"
 
-void CNotConvertedList::AddFolder(const CString& folder, const CString& reason) {
+void CNotConvertedList::Add(NotConvertedEntry::Kind kind, const CString& folder, long item,
+                            const CString& subject, const CString& attachment, const CString& reason) {
   NotConvertedEntry entry;
-  entry.kind = NotConvertedEntry::FOLDER;
-  entry.folder = folder;
-  entry.reason = reason;
-  m_entries.push_back(entry);
-}
-
-void CNotConvertedList::AddItem(const CString& folder, long item, const CString& subject,
-                                const CString& reason) {
-  NotConvertedEntry entry;
-  entry.kind = NotConvertedEntry::ITEM;
-  entry.folder = folder;
-  entry.item = item;
-  entry.subject = subject;
-  entry.reason = reason;
-  m_entries.push_back(entry);
-}
-
-void CNotConvertedList::AddAttachment(const CString& folder, long item, const CString& subject,
-                                      const CString& attachment, const CString& reason) {
-  NotConvertedEntry entry;
-  entry.kind = NotConvertedEntry::ATTACHMENT;
+  entry.kind = kind;
   entry.folder = folder;
   entry.item = item;
   entry.subject = subject;
   entry.attachment = attachment;
   entry.reason = reason;
   m_entries.push_back(entry);
+}
+
+void CNotConvertedList::AddFolder(const CString& folder, const CString& reason) {
+  Add(NotConvertedEntry::FOLDER, folder, 0, CString(), CString(), reason);
+}
+
+void CNotConvertedList::AddItem(const CString& folder, long item, const CString& subject,
+                                const CString& reason) {
+  Add(NotConvertedEntry::ITEM, folder, item, subject, CString(), reason);
+}
+
+void CNotConvertedList::AddAttachment(const CString& folder, long item, const CString& subject,
+                                      const CString& attachment, const CString& reason) {
+  Add(NotConvertedEntry::ATTACHMENT, folder, item, subject, attachment, reason);
 }
 
 INT_PTR CNotConvertedList::CountOf(NotConvertedEntry::Kind kind) const {

@@ -34,10 +34,13 @@ class CNotConvertedList {
   INT_PTR GetCount() const { return static_cast<INT_PTR>(m_entries.size()); }
   const NotConvertedEntry& GetAt(INT_PTR index) const { return m_entries.at(static_cast<size_t>(index)); }
   void RemoveAll() { m_entries.clear(); }
-  // The entries of kind, in order.
+  // How many entries are of kind.
   INT_PTR CountOf(NotConvertedEntry::Kind kind) const;
 
  private:
+  void Add(NotConvertedEntry::Kind kind, const CString& folder, long item, const CString& subject,
+           const CString& attachment, const CString& reason);
+
   std::vector<NotConvertedEntry> m_entries;
 };
 

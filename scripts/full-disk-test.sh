@@ -2,8 +2,9 @@
 # A conversion into a small file system that fills half-way: a tmpfs the test mounts, smaller than the
 # converted PST. Every document the harness reports saved must be in the NSF, every other item must be
 # reported as not converted, no document may be outside its folder, and the harness must exit 1 saying
-# that the disk is full, with the NSF's path. Where mounting is not allowed the test says so and
-# passes without running.
+# that the disk is full, with the NSF's path. Then a target on a read-only file system: refused with
+# exit 2, saying that the file cannot be written, with its path. Where mounting is not allowed the
+# test says so and passes without running.
 #   scripts/full-disk-test.sh BUILD_DIR [ITEMS] [DISK_MB]
 set -uo pipefail
 build="$(cd "${1:?usage: full-disk-test.sh BUILD_DIR [ITEMS] [DISK_MB]}" && pwd)"
@@ -17,7 +18,9 @@ if ! mount -t tmpfs -o "size=${disk_mb}m" tmpfs "$disk" 2>/dev/null; then
   rm -rf "$work"
   exit 0
 fi
-trap 'umount "$disk" 2>/dev/null; rm -rf "$work"' EXIT
+readonly_disk="$work/readonly"
+mkdir -p "$readonly_disk"
+trap 'umount "$disk" 2>/dev/null; umount "$readonly_disk" 2>/dev/null; rm -rf "$work"' EXIT
 
 win() { echo "Z:${1//\//\\}"; }
 # Twice the disk in attachments, so that it fills about half-way through.
@@ -28,6 +31,17 @@ win() { echo "Z:${1//\//\\}"; }
 code=$?
 "$build/wine-run" "$build/bin/nsfdump.exe" counts "$(win "$disk/out.nsf")" >"$work/counts" 2>>"$work/errors"
 dump=$?
+
+mount -t tmpfs -o size=1m,ro tmpfs "$readonly_disk" || exit 1
+"$build/wine-run" "$build/bin/convert-harness.exe" "$(win "$work/in.pst")" "$(win "$readonly_disk/out.nsf")" \
+  >/dev/null 2>"$work/readonly-errors"
+readonly_code=$?
+if [ "$readonly_code" -ne 2 ] || ! grep -q "cannot be written" "$work/readonly-errors" ||
+  ! grep -qiF "$(win "$readonly_disk/out.nsf")" "$work/readonly-errors"; then
+  echo "read-only target: exit $readonly_code, not refused with its path:"
+  cat "$work/readonly-errors"
+  exit 1
+fi
 
 python3 - "$code" "$dump" "$work/report" "$work/errors" "$work/counts" "$(win "$disk/out.nsf")" <<'PY'
 import sys

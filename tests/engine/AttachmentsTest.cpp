@@ -214,7 +214,7 @@ TEST_F(Attachments, FiftyMegabyteAttachmentArrivesWhole) {
   EXPECT_EQ(0, memcmp(data.data(), content.data(), data.size()));
 }
 
-TEST_F(Attachments, SaverFailingAfterTheAttachmentsFilesNothing) {
+TEST_F(Attachments, SaverFailingAfterTheAttachmentsFilesNothingAndLeavesNoDocumentOutsideAFolder) {
   pb::Store store;
   pb::Message mail = Mail("not a task");
   mail.AttachFile("a.txt", Bytes("a"));
@@ -223,6 +223,10 @@ TEST_F(Attachments, SaverFailingAfterTheAttachmentsFilesNothing) {
   RdoTaskDispatch item(Item("Tasks"));
   EXPECT_TRUE(ThrowsAutomationError([&] { store_.SaveTask(&item); }));
   EXPECT_TRUE(Filed().empty());
+  // The attachment copying had saved the note; the failing saver took it out again.
+  LNNoteArray documents;
+  ASSERT_EQ(LNNOERROR, store_.m_db.GetDocuments(&documents));
+  EXPECT_EQ(0, documents.GetCount());
 }
 
 TEST_F(Attachments, SaversOtherThanContactsCarryTheAttachments) {

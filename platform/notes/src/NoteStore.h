@@ -18,6 +18,13 @@
 // every write with that failure until Flush has reported it, so that no write is taken as done after
 // the loss.
 //
+// Reading rule. Reads outside the write transaction share one read transaction, opened by the first
+// of them and ended by the next write, by Flush, or kFlushDelayMs after it was opened (by the flush
+// thread). A read of its own would take and drop the shared-memory lock of the WAL each time, which
+// costs a request to the wineserver under Wine; sharing one makes reading a folder's documents cost
+// in proportion to the folder. A reader sees writes of other connections at most kFlushDelayMs late,
+// and its own at once.
+//
 // Thread safety: callers hold Mutex() around every call; the flush thread takes it too.
 #pragma once
 
@@ -99,6 +106,8 @@ class Store {
 
   std::vector<uint32_t> DocumentIds();
   bool LoadNote(uint32_t noteId, NoteRecord* note);  // false when there is no such note
+  // The note's class, without reading its items; false when there is no such note.
+  bool FindNote(uint32_t noteId, int* noteClass);
   // Writes the items and the unsaved attachments; gives a new note its id and universal id.
   void SaveNote(NoteRecord* note);
   std::string AttachmentData(int64_t attachmentId);
@@ -121,7 +130,9 @@ class Store {
   // Keeps failure as the store's failed state and forgets the transaction that SQLite took back.
   void KeepFailure(const Failure& failure);
   void BeginWrite();
+  void BeginRead();
   void Written();
+  void ArmFlushTimer();
   void CommitLocked();
   void FlushThread();
   uint32_t AllocateNoteId();
@@ -136,7 +147,8 @@ class Store {
   bool readOnly_;
   std::recursive_mutex mutex_;
   std::map<std::string, sqlite3_stmt*> statements_;
-  bool inTransaction_ = false;
+  bool inTransaction_ = false;  // the write transaction is open
+  bool inRead_ = false;         // the shared read transaction is open
   int unflushed_ = 0;
   uint32_t nextNoteId_ = 0;
   uint64_t unidCounter_ = 0;

@@ -130,16 +130,25 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
   if (fs::exists(file, ec)) throw Failure(LNERR_ALREADY_EXISTS, path + " already exists");
   if (!fs::is_directory(file.parent_path().empty() ? fs::path(".") : file.parent_path(), ec))
     throw Failure(LNERR_FILE_NOT_FOUND, "no directory for " + path);
-  ProbeNewFile(path);
+  // The database is made under a name of its own and given its name once complete, so that a process
+  // killed while making it never leaves a file of the target's name that does not open.
+  const std::string building = path + ".creating";
+  const fs::path buildingFile = fs::u8path(building);
+  auto removeBuilding = [&] {
+    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(fs::u8path(building + suffix), ec);
+  };
+  removeBuilding();
+  ProbeNewFile(building);
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+  if (sqlite3_open_v2(building.c_str(), &db,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
                       nullptr) != SQLITE_OK) {
     const std::string what = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
-    fs::remove(file, ec);
+    removeBuilding();
     throw Failure(LNERR_FILE_IO, "cannot create " + path + ": " + what);
   }
-  std::unique_ptr<Store> store(new Store(db, path, false));
+  std::unique_ptr<Store> store(new Store(db, building, false));
   try {
     sqlite3_busy_timeout(db, 10000);
     // Large pages: an attachment or a long body fills a few pages instead of many, each a read or
@@ -167,14 +176,19 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
     store->nextNoteId_ = 4;
     for (const Design& d : designs) store->InsertDesign(d, store->AllocateNoteId());
     store->CommitLocked();
+    // Closing the only connection copies the log into the file, so the file alone is the database.
+    store.reset();
+    const std::u16string from = Utf8ToUtf16(building), to = Utf8ToUtf16(path);
+    if (!MoveFileExW(std::wstring(from.begin(), from.end()).c_str(),
+                     std::wstring(to.begin(), to.end()).c_str(), MOVEFILE_WRITE_THROUGH))
+      throw Failure(GetLastError() == ERROR_ALREADY_EXISTS ? LNERR_ALREADY_EXISTS : LNERR_FILE_IO,
+                    "cannot give " + building + " the name " + path);
   } catch (...) {
     store.reset();
-    fs::remove(file, ec);
-    fs::remove(fs::u8path(path + "-wal"), ec);
-    fs::remove(fs::u8path(path + "-shm"), ec);
+    removeBuilding();
     throw;
   }
-  return store;
+  return Open(path, false);
 }
 
 Store::~Store() {

@@ -83,8 +83,9 @@ class Store {
   // An existing database file (UTF-8 path). Failures: LNERR_FILE_NOT_FOUND, LNERR_NOT_A_DATABASE,
   // LNERR_DATABASE_IO.
   static std::unique_ptr<Store> Open(const std::string& path, bool readOnly);
-  // A new database file with the given design, flushed before it returns. LNERR_ALREADY_EXISTS when
-  // the file exists; a failure leaves no file behind.
+  // A new database file with the given design, flushed before it returns. It is built as
+  // "<path>.creating" and renamed once complete, so that no file of the name exists half made.
+  // LNERR_ALREADY_EXISTS when the file exists; a failure leaves no file behind.
   static std::unique_ptr<Store> Create(const std::string& path, const DatabaseInfo& info,
                                        const std::vector<Design>& designs);
   ~Store();  // flushes; errors are lost here, call Flush first to see them

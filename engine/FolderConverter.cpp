@@ -20,7 +20,10 @@ void CFolderConverter::ConvertFolder(CString path) {
     } else {
       m_pSession->OpenFolderByPath(path, folder);
     }
-    if (!folder.m_lpDispatch) return;
+    if (!folder.m_lpDispatch) {
+      m_pStore->m_notConverted.AddFolder(path, L"The folder cannot be opened in the PST");
+      return;
+    }
     m_pStore->SaveFolderItems(L"Outlook\\" + path, &folder);
     // The folder's items are saved whatever this call says.
     try {
@@ -29,7 +32,9 @@ void CFolderConverter::ConvertFolder(CString path) {
       e->Delete();
     }
   } catch (CException* e) {
+    m_pStore->m_notConverted.AddFolder(path, L"The folder cannot be converted: " + DescribeException(e));
     e->Delete();
   } catch (...) {
+    m_pStore->m_notConverted.AddFolder(path, L"The folder cannot be converted: an unexpected failure");
   }
 }

@@ -17,7 +17,8 @@ class CFolderConverter {
   // Saves the items of the PST folder at path (as listed by the session, ending with a backslash)
   // into the Notes folder that the driver created for "Outlook\" + path. The empty path stands for the
   // store's top folder, whose items go to the Notes folder "Outlook". A folder that cannot be reached
-  // hands nothing to the item loop. Never throws: a failure ends this folder only.
+  // hands nothing to the item loop and is recorded in the store's m_notConverted. Never throws: a
+  // failure ends this folder only.
   void ConvertFolder(CString path);
 
   CNotesStore* m_pStore;

@@ -5,10 +5,22 @@
 
 #include <afx.h>
 
+#include <exception>
+
 #include "lnnotes.h"
 
 // length bytes of ANSI text (the system's code page) as wide text.
 CString AnsiToCString(const char* bytes, int length);
+
+// The library's message text for status.
+CString NotesMessage(LNSTATUS status);
+
+// Whether status says that the database as a whole can no longer be written (a full disk, a file
+// that cannot be written or is damaged), rather than that one call was refused.
+inline bool IsTargetFailure(LNSTATUS status) {
+  return status == LNERR_DISK_FULL || status == LNERR_DATABASE_IO || status == LNERR_DATABASE_CORRUPT ||
+         status == LNERR_ACCESS_DENIED || status == LNERR_DATABASE_NOT_OPEN;
+}
 
 // A library call whose failure the caller handles as a status.
 template <class Call>
@@ -48,4 +60,20 @@ class ClosedOnExit {
 
  private:
   Handle& m_handle;
+};
+
+// Runs undo when the scope is left by an exception, and only then.
+template <class Undo>
+class UndoOnFailure {
+ public:
+  explicit UndoOnFailure(Undo undo) : m_undo(undo), m_exceptions(std::uncaught_exceptions()) {}
+  ~UndoOnFailure() {
+    if (std::uncaught_exceptions() > m_exceptions) m_undo();
+  }
+  UndoOnFailure(const UndoOnFailure&) = delete;
+  UndoOnFailure& operator=(const UndoOnFailure&) = delete;
+
+ private:
+  Undo m_undo;
+  int m_exceptions;
 };

@@ -94,6 +94,11 @@ CString LNStringToCString(LNString s) {
   return AnsiToCString(s.GetBuf(), length);
 }
 
+CString PstFolderOf(const CString& path) {
+  const CString prefix = L"Outlook\\";
+  return path.Left(prefix.GetLength()) == prefix ? path.Mid(prefix.GetLength()) : path;
+}
+
 CString NotesFolderName(const CString& path) {
   CString name = path.Left(path.GetLength() - 1);
   if (name.GetLength() > NOTES_FOLDER_NAME_LIMIT) {
@@ -147,13 +152,15 @@ CString CNotesStore::GetErrorText() { return m_strError; }
 
 void CNotesStore::SetErrorText(CString text) { m_strError = text; }
 
-void CNotesStore::SetLibraryErrorText(LNSTATUS status) {
+CString NotesMessage(LNSTATUS status) {
   char message[512];
   message[0] = '\0';
   LNGetErrorMessageText(status, message, sizeof message, 0);
   message[sizeof message - 1] = '\0';
-  SetErrorText(AnsiToCString(message, static_cast<int>(strlen(message))));
+  return AnsiToCString(message, static_cast<int>(strlen(message)));
 }
+
+void CNotesStore::SetLibraryErrorText(LNSTATUS status) { SetErrorText(NotesMessage(status)); }
 
 // Target database and folders ----------------------------------------------------------------------
 
@@ -224,6 +231,9 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
   RemoveAttachmentFolder();
   if (m_bDbOpen) StatusOf([this] { return m_db.Close(); });
   m_bDbOpen = 0;
+  m_notConverted.RemoveAll();
+  m_bTargetFailed = FALSE;
+  m_strTargetPath = path;
   try {
     const LNString target = CStringToLNString(path);
     if (_waccess(path, 0) == 0) {
@@ -253,7 +263,8 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
     return m_bStop ? 0 : 1;
   } catch (LNSTATUS status) {
     m_status = status;
-    SetLibraryErrorText(status);
+    // The library's words, and the file they are about.
+    SetErrorText(NotesMessage(status) + L": " + path);
     m_bDbOpen = 0;
     return 0;
   }
@@ -261,11 +272,22 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
 
 int CNotesStore::CreateFolder(CString path) {
   const CString name = NotesFolderName(path);
+  if (m_bTargetFailed) {
+    m_notConverted.AddFolder(PstFolderOf(path), L"Not converted: " + m_strError);
+    return 0;
+  }
   m_status = StatusOf([&] { return m_db.CreateFolder(CStringToLNString(name), nullptr); });
   // A second conversion into the same NSF files its items into the folder made the first time.
   if (m_status == LNERR_FOLDER_EXISTS) m_status = LNNOERROR;
   if (m_status == LNNOERROR) return 1;
   SetLibraryErrorText(m_status);
+  if (IsTargetFailure(m_status)) {
+    m_bTargetFailed = TRUE;
+    SetErrorText(L"The conversion stopped: " + m_strTargetPath + L" cannot be written. " +
+                 NotesMessage(m_status));
+  }
+  m_notConverted.AddFolder(PstFolderOf(path),
+                           L"The Notes folder " + name + L" cannot be created: " + m_strError);
   return 0;
 }
 

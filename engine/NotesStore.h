@@ -9,6 +9,7 @@
 #include "ItemDetails.h"
 #include "LargeItemPrompt.h"
 #include "MailListSink.h"
+#include "NotConverted.h"
 #include "ProgressSink.h"
 #include "TemplateChooser.h"
 #include "lnnotes.h"
@@ -84,11 +85,12 @@ class CNotesStore {
 
   // Opens the NSF at path, or creates it from the first template whose title holds "MAIL (R" (the
   // template chooser picks one when none does). 1 when m_db is open and no stop was requested; else 0
-  // with m_strError set, except after a stop, which leaves the text as it was.
+  // with m_strError set, except after a stop, which leaves the text as it was. A new conversion
+  // starts here: m_notConverted is emptied and a failed target is forgotten.
   int CreateOrOpenDatabase(CString path);
   // Creates the Notes folder for path ("Outlook\" + PST folder path, ending with a backslash), named
   // by NotesFolderName. Non-zero: convert the folder (also when it exists already); 0: skip it, with
-  // the library's text in m_strError.
+  // the library's text in m_strError and the folder in m_notConverted.
   int CreateFolder(CString path);
 
   // Appends the Domino servers known to the session. 1, or 0 with m_strError set.
@@ -100,9 +102,15 @@ class CNotesStore {
   // The item loop: saves every item of the PST folder into the Notes folder of path ("Outlook\" + PST
   // folder path, the text CreateFolder was given), which stays the current folder m_folder. 1 when the
   // loop ran to its end (or the folder has no item collection); 0 when the Notes folder cannot be
-  // opened or m_bStop ended the loop. An item that cannot be fetched, classified or saved is skipped
-  // (and noted in m_pSkippedItems); nothing the loop calls escapes it. Runs on the conversion worker.
+  // opened, m_bStop ended the loop or the target database failed. An item that cannot be fetched,
+  // classified or saved is skipped and recorded in m_notConverted; nothing the loop calls escapes it.
+  // The folder's documents are flushed to the file when the loop ends; when a write or that flush
+  // fails for the database as a whole (a full disk), the conversion stops: every document of the
+  // folder that is not in the file is recorded as not saved, m_strError says why with the file's path,
+  // and IsTargetFailed holds until the next CreateOrOpenDatabase. Runs on the conversion worker.
   int SaveFolderItems(CString path, RdoFolderDispatch* folder);
+  // The target database can no longer be written; the conversion must not go on.
+  BOOL IsTargetFailed() const { return m_bTargetFailed; }
 
   // Item savers, called by the item loop with m_db open, the target folder open in m_folder, and the
   // Notes thread and OLE initialised. Each creates one note, writes its items, saves it and files it
@@ -114,6 +122,8 @@ class CNotesStore {
   int SaveMail(RdoMailDispatch* item);
   int SaveJournal(RdoJournalDispatch* item);
   int SaveContact(RdoContactDispatch* item);
+  // Records the attachments of a contact, which the contact saver leaves behind, as not converted.
+  void NoteContactAttachments(RdoContactDispatch* item);
 
   // NSF folder listing. Opens the NSF at path on server ("" local) as m_db and lists every folder and
   // the well-known views: each one's name followed by "\" goes to folderPaths (may be null) and, unless
@@ -164,10 +174,11 @@ class CNotesStore {
   void SetLargeItemPrompt(ILargeItemPrompt* prompt) { m_pLargeItemPrompt = prompt; }
 
   // Attaches every attachment of the collection to note, saving the note after each. attachments is
-  // a reference this call owns and releases. An attachment that cannot be copied is skipped; a note
-  // without attachments is not saved. Each attachment passes through its own file in a private folder
-  // under the user's temporary directory, deleted once attached; the folder is made by the first
-  // attachment of a conversion and removed when the store opens the next database or closes.
+  // a reference this call owns and releases. An attachment that cannot be copied is skipped and
+  // recorded in m_notConverted; a note without attachments is not saved. Each attachment passes
+  // through its own file in a private folder under the user's temporary directory, deleted once
+  // attached; the folder is made by the first attachment of a conversion and removed when the store
+  // opens the next database or closes.
   void CopyAttachments(LPDISPATCH attachments, LNDocument& note);
 
   // The chooser asked by CreateOrOpenDatabase when no template is a mail template. The wizard gives
@@ -203,9 +214,9 @@ class CNotesStore {
   int m_bShowLargePreview;
   // 1: every item saver writes the body as plain text only.
   BYTE m_bPlainTextBody;
-  // Borrowed, may be null: the item loop appends one line per item it skipped,
-  // "<index>\t<subject>\t<reason>", for tools that report what a conversion lost.
-  CStringArray* m_pSkippedItems = nullptr;
+  // Every folder, item and attachment of the current conversion that is not in the target database,
+  // with why. The wizard reports it, with the PST session's m_notListed, when the conversion ends.
+  CNotConvertedList m_notConverted;
 
  private:
   CNotesStore(const CNotesStore&) = delete;
@@ -213,6 +224,16 @@ class CNotesStore {
 
   // Files a saved note into m_folder and closes it; a failure is thrown as a status.
   void FileAndClose(LNDocument& note);
+  // Removes a note that a failing saver had already saved, so that no document stays outside its
+  // folder; a failure to remove it is dropped.
+  void RemoveUnfiledNote(LNDocument& note);
+  // The target failed with status: the error text names the file, the folder's documents that are
+  // not in it are recorded, and the conversion stops. Always 0.
+  int StopOnTargetFailure(LNSTATUS status);
+  // Flushes the folder's documents; 0 (through StopOnTargetFailure) when that fails.
+  int FlushFolder();
+  // Records an attachment of the item being saved (fileName "" for all of them) as not copied.
+  void NotCopied(const CString& fileName, const CString& reason);
   // Stores the library's message for status as the error text.
   void SetLibraryErrorText(LNSTATUS status);
   // Lists the templates and picks the mail template; 1 with its file path, 0 with the error text set.
@@ -235,6 +256,24 @@ class CNotesStore {
 
   ITemplateChooser* m_pTemplateChooser;
   ILargeItemPrompt* m_pLargeItemPrompt = nullptr;
+
+  // The conversion's target file, for the messages that name it.
+  CString m_strTargetPath;
+  BOOL m_bTargetFailed = FALSE;
+  // The item the loop is saving: its folder (PST path), position and subject, for the record of
+  // what was not converted.
+  CString m_strLoopFolder;
+  long m_nLoopItem = 0;
+  CString m_strLoopSubject;
+  // Set by FileAndClose: the note id of the document it filed last.
+  LNNOTEID m_lastFiledNote = 0;
+  // Documents filed by the running loop since its folder was last flushed.
+  struct FiledDocument {
+    LNNOTEID noteId;
+    long item;
+    CString subject;
+  };
+  std::vector<FiledDocument> m_unflushed;
 };
 
 // The text of a contact's birthday or anniversary: "MM/DD/YYYY", or "" when the PST carries no date
@@ -245,6 +284,8 @@ CString ContactDateText(DATE date);
 // NOTES_FOLDER_NAME_LIMIT cut to its last backslash and what follows. The item loop opens folders by
 // the same rule, so it finds the folder CreateFolder made.
 CString NotesFolderName(const CString& path);
+// The PST folder path of a Notes folder path ("Outlook\\" + PST path): the prefix dropped.
+CString PstFolderOf(const CString& path);
 
 // The item kind of a message class: 0 appointment, 1 task, 2 mail or post, 3 journal entry, 4 contact,
 // -1 anything else (saved as mail). Whole text, exact case.

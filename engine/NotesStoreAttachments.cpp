@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "AutomationWrappers.h"
+#include "NotesCalls.h"
 #include "NotesItemWriters.h"
 #include "NotesStore.h"
 
@@ -63,11 +64,47 @@ class TempFileRemover {
   CString m_path;
 };
 
+bool IsBidiControl(wchar_t c) {
+  return c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+// name without the characters that reorder what is displayed, which can make "RTL\x202ETXT.EXE"
+// look like "RTLEXE.TXT".
+CString WithoutBidiControls(const CString& name) {
+  CString kept;
+  for (int i = 0; i < name.GetLength(); i++)
+    if (!IsBidiControl(name[i])) kept += name[i];
+  return kept;
+}
+
+// name cut to limit characters, keeping an extension of up to 16 characters.
+CString BoundedFileName(const CString& name, int limit) {
+  if (name.GetLength() <= limit) return name;
+  CString extension;
+  const int lastDot = name.ReverseFind(L'.');
+  if (lastDot > 0 && name.GetLength() - lastDot <= 16) extension = name.Mid(lastDot);
+  return name.Left(limit - extension.GetLength()) + extension;
+}
+
+// A device name (CON, NUL.TXT, COM1...) gets a '_' in front, so that the file can be made.
+CString WithoutDeviceName(const CString& name) {
+  const int dot = name.Find(L'.');
+  if (IsDeviceName(dot >= 0 ? name.Left(dot) : name) || IsDeviceName(name)) return L"_" + name;
+  return name;
+}
+
 }  // namespace
+
+CString NotesAttachmentName(CString name) {
+  name = WithoutBidiControls(name);
+  if (name.IsEmpty()) return SafeAttachmentFileName(name);
+  return BoundedFileName(WithoutDeviceName(name), NOTES_ATTACHMENT_NAME_LIMIT);
+}
 
 CString SafeAttachmentFileName(CString name) {
   const int slash = std::max(name.ReverseFind(L'\\'), name.ReverseFind(L'/'));
   if (slash >= 0) name = name.Mid(slash + 1);
+  name = WithoutBidiControls(name);
   const int length = name.GetLength();
   LPWSTR buffer = name.GetBuffer(length);
   for (int i = 0; i < length; i++) {
@@ -80,16 +117,7 @@ CString SafeAttachmentFileName(CString name) {
   name.TrimLeft(L" ");
   if (name.IsEmpty()) return L"attachment";
 
-  const int dot = name.Find(L'.');
-  if (IsDeviceName(dot >= 0 ? name.Left(dot) : name) || IsDeviceName(name)) name = L"_" + name;
-
-  if (name.GetLength() > ATTACHMENT_FILE_NAME_LIMIT) {
-    CString extension;
-    const int lastDot = name.ReverseFind(L'.');
-    if (lastDot > 0 && name.GetLength() - lastDot <= 16) extension = name.Mid(lastDot);
-    name = name.Left(ATTACHMENT_FILE_NAME_LIMIT - extension.GetLength()) + extension;
-  }
-  return name;
+  return BoundedFileName(WithoutDeviceName(name), ATTACHMENT_FILE_NAME_LIMIT);
 }
 
 CString UniqueAttachmentName(CString name, const CStringArray& used) {
@@ -97,7 +125,7 @@ CString UniqueAttachmentName(CString name, const CStringArray& used) {
     for (int n = 0;; n++) {
       CString candidate;
       candidate.Format(L"(%d)", n);
-      candidate += name;
+      candidate = BoundedFileName(candidate + name, NOTES_ATTACHMENT_NAME_LIMIT);
       if (!IsInUse(UpperCasedAscii(candidate), used)) {
         name = candidate;
         break;
@@ -158,31 +186,43 @@ void CNotesStore::CopyAttachments(LPDISPATCH attachments, LNDocument& note) {
     count = collection.GetCount();
   } catch (CException* e) {
     // An unreadable collection costs the item its attachments, not the item.
+    NotCopied(CString(), DescribeException(e));
     e->Delete();
     return;
   }
   if (count <= 0) return;
 
   const CString folder = AttachmentFolder();
-  if (folder.IsEmpty()) return;
+  if (folder.IsEmpty()) {
+    NotCopied(CString(), L"no temporary folder can be made for the attachments");
+    return;
+  }
   CStringArray used;
   for (long i = 1; i <= count; i++) {
     // One attachment that cannot be copied is skipped; the others and the item are kept.
+    CString fileName;
     try {
       RdoAttachmentDispatch attachment(collection.Item(COleVariant(i, VT_I4)));
-      const CString fileName = attachment.GetFileName();
+      fileName = attachment.GetFileName();
       const CString path = UnusedPath(folder, SafeAttachmentFileName(fileName));
-      const CString name =
-          UniqueAttachmentName(fileName.IsEmpty() ? SafeAttachmentFileName(fileName) : fileName, used);
+      const CString name = UniqueAttachmentName(NotesAttachmentName(fileName), used);
       TempFileRemover remover(path);
       attachment.SaveAsFile(path);
       ThrowIfNotesError(note.CreateAttachment(CStringToLNString(path), CStringToLNString(name), TRUE));
       used.Add(name);
       ThrowIfNotesError(note.Save(0));
     } catch (CException* e) {
+      NotCopied(fileName, DescribeException(e));
       e->Delete();
     } catch (LNSTATUS status) {
-      DropNotesMessage(status);
+      // A database that can no longer be written fails the item, not just the attachment.
+      if (IsTargetFailure(status)) throw;
+      NotCopied(fileName, NotesMessage(status));
     }
   }
+}
+
+void CNotesStore::NotCopied(const CString& fileName, const CString& reason) {
+  m_notConverted.AddAttachment(m_strLoopFolder, m_nLoopItem, m_strLoopSubject, fileName,
+                               L"The attachment was not copied: " + reason);
 }

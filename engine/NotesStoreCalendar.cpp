@@ -1,12 +1,14 @@
 // The appointment and task savers: calendar entries with their dates.
 #include "AutomationWrappers.h"
 #include "ItemBody.h"
+#include "NotesCalls.h"
 #include "NotesItemWriters.h"
 #include "NotesStore.h"
 
 int CNotesStore::SaveAppointment(RdoAppointmentDispatch* item) {
   LNCalendarEntry note;
   CreateOpenDocument(m_db, &note);
+  UndoOnFailure removeUnfiled([&] { RemoveUnfiledNote(note); });
   CopyAttachments(item->GetAttachments(), note);
   WriteAppointmentBody(item, m_bPlainTextBody, note);
 
@@ -34,6 +36,7 @@ int CNotesStore::SaveAppointment(RdoAppointmentDispatch* item) {
 int CNotesStore::SaveTask(RdoTaskDispatch* item) {
   LNCalendarEntry note;
   CreateOpenDocument(m_db, &note);
+  UndoOnFailure removeUnfiled([&] { RemoveUnfiledNote(note); });
   CopyAttachments(item->GetAttachments(), note);
   WriteTaskBody(item, m_bPlainTextBody, note);
 

@@ -1,6 +1,7 @@
 // The contact saver: a Person document of text items, without attachments.
 #include "AutomationWrappers.h"
 #include "ItemBody.h"
+#include "NotesCalls.h"
 #include "NotesItemWriters.h"
 #include "NotesStore.h"
 
@@ -27,6 +28,7 @@ CString ContactDateText(DATE date) {
 int CNotesStore::SaveContact(RdoContactDispatch* item) {
   LNDocument note;
   CreateOpenDocument(m_db, &note);
+  UndoOnFailure removeUnfiled([&] { RemoveUnfiledNote(note); });
   WriteContactBody(item, m_bPlainTextBody, note);
 
   AddTextItem(L"$AddressFormat", L"1", note);

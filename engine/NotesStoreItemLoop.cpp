@@ -2,7 +2,11 @@
 // every item to the saver of its kind, which files it into the current Notes folder.
 #include "NotesStore.h"
 
+#include <set>
+
 #include "AutomationWrappers.h"
+#include "NotesCalls.h"
+#include "NotesItemWriters.h"
 
 namespace {
 
@@ -15,16 +19,10 @@ enum ItemKind {
   KIND_CONTACT = 4
 };
 
-CString DescribeException(CException* e) {
-  WCHAR text[1024] = L"";
-  if (!e->GetErrorMessage(text, _countof(text)) || !text[0]) return L"automation call failed";
-  return text;
-}
-
-// Runs call; a failure of any kind becomes its description (empty: no failure). The wrappers throw
-// the framework's exceptions, the Notes library its statuses.
+// Runs call; a failure of any kind becomes its description (empty: no failure), and a Notes status
+// also goes to *status. The wrappers throw the framework's exceptions, the Notes library its statuses.
 template <class Call>
-CString Guarded(Call call) {
+CString Guarded(Call call, LNSTATUS* status = nullptr) {
   try {
     call();
     return CString();
@@ -32,10 +30,9 @@ CString Guarded(Call call) {
     CString text = DescribeException(e);
     e->Delete();
     return text;
-  } catch (LNSTATUS status) {
-    CString text;
-    text.Format(L"Notes status 0x%04X", static_cast<unsigned>(status));
-    return text;
+  } catch (LNSTATUS thrown) {
+    if (status) *status = thrown;
+    return NotesMessage(thrown);
   } catch (...) {
     return L"unexpected failure";
   }
@@ -70,6 +67,7 @@ void SaveItemOfKind(CNotesStore& store, int kind, RdoItemsDispatch& items, long 
     case KIND_CONTACT: {
       RdoContactDispatch fresh(FetchItem(items, n));
       store.SaveContact(&fresh);
+      store.NoteContactAttachments(&fresh);
       return;
     }
     default:
@@ -92,19 +90,24 @@ int GetItemKind(CString messageClass) {
 
 int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
   const CString name = NotesFolderName(path);
+  m_strLoopFolder = PstFolderOf(path);
+  m_unflushed.clear();
+  if (m_bTargetFailed) {
+    m_notConverted.AddFolder(m_strLoopFolder, L"Not converted: " + m_strError);
+    return 0;
+  }
   // A folder that cannot be looked up or opened ends this folder only; the conversion goes on.
-  try {
-    m_status = m_db.GetViewFolder(CStringToLNString(name), &m_folder);
-    if (m_status != LNNOERROR) return 0;
-    m_status = m_folder.Open(0);
-    if (m_status != LNNOERROR) return 0;
-  } catch (LNSTATUS status) {
-    m_status = status;
-    return 0;
-  } catch (CException* e) {
-    e->Delete();
-    return 0;
-  } catch (...) {
+  CString folderFailure = Guarded(
+      [&] {
+        m_status = m_db.GetViewFolder(CStringToLNString(name), &m_folder);
+        if (m_status == LNNOERROR) m_status = m_folder.Open(0);
+        if (m_status != LNNOERROR) throw m_status;
+      },
+      &m_status);
+  if (!folderFailure.IsEmpty()) {
+    if (IsTargetFailure(m_status)) return StopOnTargetFailure(m_status);
+    m_notConverted.AddFolder(m_strLoopFolder,
+                             L"The Notes folder " + name + L" cannot be opened: " + folderFailure);
     return 0;
   }
   if (!folder || !folder->m_lpDispatch) return 1;
@@ -116,13 +119,16 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
     if (items.m_lpDispatch) count = items.GetCount();
   });
   if (!itemsFailure.IsEmpty()) {
-    if (m_pSkippedItems) m_pSkippedItems->Add(L"0\t\titems of the folder cannot be read: " + itemsFailure);
+    m_notConverted.AddFolder(m_strLoopFolder, L"The items of the folder cannot be read: " + itemsFailure);
     return 1;
   }
   if (!items.m_lpDispatch) return 1;
 
   for (long n = 1; n <= count; ++n) {
-    if (m_bStop) return 0;
+    if (m_bStop) {
+      FlushFolder();
+      return 0;
+    }
 
     RdoMailDispatch item;
     CString failure = Guarded([&] { item.AttachDispatch(FetchItem(items, n)); });
@@ -140,14 +146,81 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
       m_pItemProgress->SetPos(static_cast<int>(static_cast<long long>(n) * 100 / count));
     }
 
+    m_nLoopItem = n;
+    m_strLoopSubject = subject;
+    m_lastFiledNote = 0;
     int kind = KIND_OTHER;
+    LNSTATUS saveStatus = LNNOERROR;
     if (failure.IsEmpty()) failure = Guarded([&] { kind = GetItemKind(item.GetMessageClass()); });
-    if (failure.IsEmpty()) failure = Guarded([&] { SaveItemOfKind(*this, kind, items, n, item); });
-    if (!failure.IsEmpty() && m_pSkippedItems) {
-      CString line;
-      line.Format(L"%d\t", static_cast<int>(n));
-      m_pSkippedItems->Add(line + subject + L"\t" + failure);
+    if (failure.IsEmpty())
+      failure = Guarded([&] { SaveItemOfKind(*this, kind, items, n, item); }, &saveStatus);
+    if (failure.IsEmpty() && m_lastFiledNote == 0) failure = L"the saver filed no document";
+    if (!failure.IsEmpty()) {
+      m_notConverted.AddItem(m_strLoopFolder, n, subject, failure);
+      if (IsTargetFailure(saveStatus)) {
+        StopOnTargetFailure(saveStatus);
+        if (n < count) {
+          CString rest;
+          rest.Format(L"Items %ld to %ld were not converted: ", n + 1, count);
+          m_notConverted.AddFolder(m_strLoopFolder, rest + m_strError);
+        }
+        return 0;
+      }
+    } else {
+      m_unflushed.push_back({m_lastFiledNote, n, subject});
     }
   }
+  m_nLoopItem = 0;
+  return FlushFolder();
+}
+
+void CNotesStore::NoteContactAttachments(RdoContactDispatch* item) {
+  // A Person document has no place for attachments; the record says which ones stayed behind.
+  CompletesWithoutFailure([&] {
+    RdoAttachmentsDispatch attachments(item->GetAttachments());
+    if (!attachments.m_lpDispatch) return;
+    const long count = attachments.GetCount();
+    for (long i = 1; i <= count; ++i) {
+      CString fileName;
+      CompletesWithoutFailure([&] {
+        RdoAttachmentDispatch attachment(attachments.Item(COleVariant(i, VT_I4)));
+        fileName = attachment.GetFileName();
+      });
+      m_notConverted.AddAttachment(m_strLoopFolder, m_nLoopItem, m_strLoopSubject, fileName,
+                                   L"Contacts are saved without their attachments");
+    }
+  });
+}
+
+int CNotesStore::FlushFolder() {
+  m_nLoopItem = 0;
+  const LNSTATUS status = StatusOf([this] { return m_db.Flush(); });
+  if (status != LNNOERROR) return StopOnTargetFailure(status);
+  m_unflushed.clear();
   return 1;
+}
+
+int CNotesStore::StopOnTargetFailure(LNSTATUS status) {
+  m_nLoopItem = 0;
+  m_bTargetFailed = TRUE;
+  m_status = status;
+  // A failed flush may have taken back documents that were filed before it: only the file says which
+  // are still there. The flush is tried once more first, so that the file holds all it can.
+  StatusOf([this] { return m_db.Flush(); });
+  std::set<LNNOTEID> inFolder;
+  CompletesWithoutFailure([&] {
+    LNViewFolder folder;
+    ThrowIfNotesError(m_db.GetViewFolder(m_folder.GetName(), &folder));
+    ThrowIfNotesError(folder.Open(0));
+    ClosedOnExit<LNViewFolder> closed(folder);
+    for (LNINT i = 0; i < folder.GetEntryCount(); ++i) inFolder.insert(folder[i].GetNoteID());
+  });
+  SetErrorText(L"The conversion stopped: " + m_strTargetPath + L" cannot be written. " +
+               NotesMessage(status));
+  for (const FiledDocument& document : m_unflushed) {
+    if (inFolder.count(document.noteId)) continue;
+    m_notConverted.AddItem(m_strLoopFolder, document.item, document.subject, L"Not saved: " + m_strError);
+  }
+  m_unflushed.clear();
+  return 0;
 }

@@ -2,6 +2,7 @@
 // catch-all for message classes that no other saver takes.
 #include "AutomationWrappers.h"
 #include "ItemBody.h"
+#include "NotesCalls.h"
 #include "NotesItemWriters.h"
 #include "NotesStore.h"
 
@@ -13,6 +14,7 @@ int CNotesStore::SaveMail(RdoMailDispatch* item) {
     DropNotesMessage(status);
     return 0;
   }
+  UndoOnFailure removeUnfiled([&] { RemoveUnfiledNote(note); });
 
   AddTextItem(L"Form", L"Memo", note);
   AddTextItem(L"SendTo", item->GetTo(), note);
@@ -50,6 +52,7 @@ int CNotesStore::SaveMail(RdoMailDispatch* item) {
 int CNotesStore::SaveJournal(RdoJournalDispatch* item) {
   LNCalendarEntry note;
   CreateOpenDocument(m_db, &note);
+  UndoOnFailure removeUnfiled([&] { RemoveUnfiledNote(note); });
   CopyAttachments(item->GetAttachments(), note);
 
   AddTextItem(L"Form", L"JournalEntry", note);
@@ -74,4 +77,10 @@ int CNotesStore::SaveJournal(RdoJournalDispatch* item) {
 void CNotesStore::FileAndClose(LNDocument& note) {
   ThrowIfNotesError(m_folder.FolderAddDocument(note));
   ThrowIfNotesError(note.Close());
+  m_lastFiledNote = note.GetNoteID();
+}
+
+void CNotesStore::RemoveUnfiledNote(LNDocument& note) {
+  if (note.GetNoteID() == 0) return;
+  StatusOf([&] { return m_db.DeleteDocument(&note); });
 }

@@ -5,12 +5,6 @@
 
 namespace {
 
-CString DescribeFailure(CException* e) {
-  WCHAR text[1024] = L"";
-  e->GetErrorMessage(text, _countof(text));
-  return text;
-}
-
 // A server that cannot be created may still have said why through the thread's error object.
 CString DescribeCreationFailure(SCODE sc) {
   CString text;
@@ -25,7 +19,7 @@ CString DescribeCreationFailure(SCODE sc) {
   }
   if (text.IsEmpty()) {
     COleException error(sc);
-    text = DescribeFailure(&error);
+    text = DescribeException(&error);
   }
   return text;
 }
@@ -75,7 +69,7 @@ int CPstSession::RegisterPstWithOutlook(CString path) {
     COleVariant missing(static_cast<long>(DISP_E_PARAMNOTFOUND), VT_ERROR);
     nameSpace.Logon(empty, empty, missing, missing);
   } catch (CException* e) {
-    m_strOpenError = DescribeFailure(e);
+    m_strOpenError = DescribeException(e);
     e->Delete();
     nameSpace.ReleaseDispatch();
     Quietly([&] { application.Quit(); });
@@ -86,7 +80,7 @@ int CPstSession::RegisterPstWithOutlook(CString path) {
   try {
     nameSpace.AddStore(COleVariant(path));
   } catch (CException* e) {
-    m_strOpenError = DescribeFailure(e);
+    m_strOpenError = DescribeException(e);
     e->Delete();
     Quietly([&] { nameSpace.Logoff(); });
     nameSpace.ReleaseDispatch();
@@ -130,7 +124,7 @@ int CPstSession::OpenPst(CString path) {
     m_store.SetName(name);
     m_store.CallMethod6();
   } catch (CException* e) {
-    m_strOpenError = DescribeFailure(e);
+    m_strOpenError = DescribeException(e);
     e->Delete();
     return 0;
   }
@@ -172,17 +166,20 @@ void CPstSession::Close() {
 
 int CPstSession::GetFolderList(CStringArray* paths) {
   ForgetListedFolders();
+  m_notListed.RemoveAll();
   if (!paths) return 0;
+  RdoFoldersDispatch topFolders;
   try {
     RdoFolderDispatch root(m_store.GetRootFolder());
-    RdoFoldersDispatch topFolders(root.GetFolders());
-    FolderChain chain;
-    CollectFolderPathsFrom(topFolders, CString(), paths, &chain);
+    topFolders.AttachDispatch(root.GetFolders());
   } catch (CException* e) {
+    m_notListed.AddFolder(CString(), L"The folders of the PST cannot be listed: " + DescribeException(e));
     e->Delete();
     return 0;
   }
-  return 1;
+  FolderChain chain;
+  CollectFolderPathsFrom(topFolders, CString(), paths, &chain);
+  return m_notListed.GetCount() == 0 ? 1 : 0;
 }
 
 int CPstSession::CollectFolderPaths(RdoFolderDispatch folder, CString parentPath, CStringArray* paths) {
@@ -193,20 +190,58 @@ int CPstSession::CollectFolderPaths(RdoFolderDispatch folder, CString parentPath
 
 void CPstSession::CollectFolderPathsFrom(RdoFoldersDispatch& folders, const CString& parentPath,
                                          CStringArray* paths, FolderChain* chain) {
-  long position = 0;
-  for (RdoFolderDispatch child(folders.GetFirst()); child.m_lpDispatch;
-       child.AttachDispatch(folders.GetNext()), ++position) {
-    CString name = child.GetName();
-    CString path = parentPath.IsEmpty() ? name : parentPath + L"\\" + name;
-    paths->Add(path + L"\\");
-    if (chain) {
-      chain->push_back(position);
-      m_listedPaths.Add(path + L"\\");
-      m_listedChains.push_back(*chain);
+  const CString parentListed = parentPath.IsEmpty() ? CString() : parentPath + L"\\";
+  // The listing of GetFolderList records what it cannot read and goes on with what it can; the
+  // recursive step on its own passes every failure on.
+  auto notListed = [&](CException* e, const CString& folder, const CString& what) {
+    if (!chain) throw e;
+    m_notListed.AddFolder(folder, what + DescribeException(e));
+    e->Delete();
+  };
+
+  RdoFolderDispatch child;
+  try {
+    child.AttachDispatch(folders.GetFirst());
+  } catch (CException* e) {
+    notListed(e, parentListed, L"Its sub-folders cannot be listed: ");
+    return;
+  }
+  for (long position = 0; child.m_lpDispatch; ++position) {
+    CString name;
+    bool named = true;
+    try {
+      name = child.GetName();
+    } catch (CException* e) {
+      CString what;
+      what.Format(L"Sub-folder %ld cannot be read: ", position + 1);
+      notListed(e, parentListed, what);
+      named = false;
     }
-    RdoFoldersDispatch subFolders(child.GetFolders());
-    if (subFolders.m_lpDispatch) CollectFolderPathsFrom(subFolders, path, paths, chain);
-    if (chain) chain->pop_back();
+    if (named) {
+      const CString path = parentPath.IsEmpty() ? name : parentPath + L"\\" + name;
+      paths->Add(path + L"\\");
+      if (chain) {
+        chain->push_back(position);
+        m_listedPaths.Add(path + L"\\");
+        m_listedChains.push_back(*chain);
+      }
+      RdoFoldersDispatch subFolders;
+      try {
+        subFolders.AttachDispatch(child.GetFolders());
+      } catch (CException* e) {
+        notListed(e, path + L"\\", L"Its sub-folders cannot be listed: ");
+      }
+      if (subFolders.m_lpDispatch) CollectFolderPathsFrom(subFolders, path, paths, chain);
+      if (chain) chain->pop_back();
+    }
+    try {
+      child.AttachDispatch(folders.GetNext());
+    } catch (CException* e) {
+      CString what;
+      what.Format(L"The sub-folders after number %ld cannot be listed: ", position + 1);
+      notListed(e, parentListed, what);
+      return;
+    }
   }
 }
 

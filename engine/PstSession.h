@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "AutomationWrappers.h"
+#include "NotConverted.h"
 
 // Owned by the main frame for one conversion and used only on the saving worker thread, which has
 // initialised OLE. The UI thread may set m_bStop at any time; the open operations test it when they
@@ -30,7 +31,9 @@ class CPstSession {
   const CString& GetOpenError() const { return m_strOpenError; }
 
   // Appends every folder's path below the store's root, parents before their sub-folders, and
-  // remembers how each listed path is reached. 0 when the walk broke off (the paths so far stay).
+  // remembers how each listed path is reached. A folder whose name or sub-folders cannot be read is
+  // left out (with its sub-folders only) and recorded in m_notListed with the reason; the walk goes on
+  // with its siblings. 1 when every folder was listed, 0 when m_notListed has entries.
   int GetFolderList(CStringArray* paths);
   int CollectFolderPaths(RdoFolderDispatch folder, CString parentPath, CStringArray* paths);
   // Binds folder to the folder named by path, or leaves it empty when there is none. A path that
@@ -51,11 +54,16 @@ class CPstSession {
   int m_bStop;
   HWND m_hwndParent;
   CString m_strOpenError;
+  // The folders the last GetFolderList could not list, with why; the wizard reports them with the
+  // store's m_notConverted.
+  CNotConvertedList m_notListed;
 
  private:
   // Child positions (0-based, in the collections' own order) from the root to a listed folder.
   using FolderChain = std::vector<long>;
 
+  // Lists the folders of one collection and, depth first, their sub-folders; a failure is recorded
+  // in m_notListed when chain is given (the listing of GetFolderList), else thrown.
   void CollectFolderPathsFrom(RdoFoldersDispatch& folders, const CString& parentPath, CStringArray* paths,
                               FolderChain* chain);
   // The chain GetFolderList recorded for path; null when it listed no such path.

@@ -93,7 +93,10 @@ brindle_wine_setup() {
     local desktop keeper
     desktop="$(_brindle_prefix_pids 'explorer\.exe /desktop' | head -1)"
     keeper="$(_brindle_prefix_pids 'desktop_keeper\.exe' | head -1)"
-    if [ -n "${DISPLAY:-}" ] && { { [ -n "$desktop" ] && [ "$(_brindle_display_of "$desktop")" != "$DISPLAY" ]; } ||
+    # A desktop process that ends while its display is read shows none: that is no other display.
+    local shown=""
+    [ -n "$desktop" ] && shown="$(_brindle_display_of "$desktop")"
+    if [ -n "${DISPLAY:-}" ] && { { [ -n "$shown" ] && [ "$shown" != "$DISPLAY" ]; } ||
       { [ -n "$keeper" ] && [ -z "$desktop" ]; }; }; then
       echo "wine-env: restarting the wineserver of $WINEPREFIX for display $DISPLAY" >&2
       wineserver -k >/dev/null 2>&1 9>&- || true

@@ -9,8 +9,6 @@ namespace automation {
 
 std::atomic<long> g_moduleReferences{0};
 
-namespace {
-
 std::wstring Widen(const char* text) {
   std::wstring out;
   int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
@@ -20,6 +18,8 @@ std::wstring Widen(const char* text) {
   }
   return out;
 }
+
+namespace {
 
 const VARIANT* Deref(const VARIANT* v) {
   while (v && V_VT(v) == (VT_BYREF | VT_VARIANT)) v = V_VARIANTREF(v);

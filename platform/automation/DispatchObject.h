@@ -13,6 +13,9 @@
 
 namespace automation {
 
+// UTF-8 text (a reader's message) as wide text.
+std::wstring Widen(const char* text);
+
 // Objects and server locks alive in this module; DllCanUnloadNow answers from them.
 extern std::atomic<long> g_moduleReferences;
 

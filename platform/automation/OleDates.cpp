@@ -99,7 +99,8 @@ double FileTimeTicksToOleDate(uint64_t ticks) {
 double UtcToLocalOleDate(const std::optional<FileTime>& utc) {
   if (IsNoDate(utc)) return kNoDate;
   constexpr int64_t kTicksPerMinute = 600000000;
-  const int64_t local = int64_t(utc->ticks) - int64_t(ZoneBiasAt(LocalTimeZone(), utc->ticks)) * kTicksPerMinute;
+  const int64_t local =
+      int64_t(utc->ticks) - int64_t(ZoneBiasAt(LocalTimeZone(), utc->ticks)) * kTicksPerMinute;
   return FileTimeTicksToOleDate(local > 0 ? uint64_t(local) : 0);
 }
 

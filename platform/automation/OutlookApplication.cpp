@@ -49,15 +49,14 @@ void OutlookNameSpace::Call(const DispatchMember& member, const DispatchArgs& ar
 }
 
 void CheckPersonalFoldersFile(const std::wstring& path) {
-  if (path.empty()) throw DispatchError(L"AddStore: no file name was given");
+  if (path.empty()) throw DispatchError(L"No personal folders file was named");
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-      throw DispatchError(L"AddStore: the file " + path + L" does not exist");
-    throw DispatchError(L"AddStore: the file " + path + L" cannot be opened (error " +
-                        std::to_wstring(error) + L")");
+      throw DispatchError(L"The file " + path + L" does not exist");
+    throw DispatchError(L"The file " + path + L" cannot be opened (error " + std::to_wstring(error) + L")");
   }
   unsigned char head[10] = {};
   DWORD got = 0;
@@ -67,7 +66,7 @@ void CheckPersonalFoldersFile(const std::wstring& path) {
   bool personal = ok && got == sizeof head && head[0] == '!' && head[1] == 'B' && head[2] == 'D' &&
                   head[3] == 'N' && head[8] == 'S' && (head[9] == 'M' || head[9] == 'O');
   if (!personal)
-    throw DispatchError(L"AddStore: " + path +
+    throw DispatchError(L"The file " + path +
                         L" is not a personal folders (.pst) or offline folders (.ost) file");
 }
 

@@ -239,23 +239,53 @@ std::unique_ptr<PstMessage> ReaderAttachment::EmbeddedMessage() {
   return std::make_unique<ReaderMessage>(store_, a_->OpenEmbeddedMessage());
 }
 
+// A sub-folder that the hierarchy lists but that cannot be opened: it stays in the list, so that its
+// loss is seen, and every read of it fails with the reason.
+class UnreadableFolder : public PstFolder {
+ public:
+  explicit UnreadableFolder(std::string why) : why_("The folder is damaged and cannot be read: " + why) {}
+  std::u16string Name() override { throw SourceError(why_); }
+  std::u16string ContainerClass() override { throw SourceError(why_); }
+  std::vector<std::shared_ptr<PstFolder>> SubFolders() override { throw SourceError(why_); }
+  size_t MessageCount() override { throw SourceError(why_); }
+  std::unique_ptr<PstMessage> Message(size_t) override { throw SourceError(why_); }
+
+ private:
+  std::string why_;
+};
+
 class ReaderFolder : public PstFolder {
  public:
   ReaderFolder(StorePtr store, uint32_t nid) : store_(std::move(store)), folder_(store_->OpenFolder(nid)) {}
   std::u16string Name() override { return FromUtf8(folder_->DisplayName()); }
   std::u16string ContainerClass() override { return FromUtf8(folder_->ContainerClass()); }
   std::vector<std::shared_ptr<PstFolder>> SubFolders() override {
+    std::vector<uint32_t> children;
+    try {
+      children = folder_->ChildFolders();
+    } catch (const pst::PstError& error) {
+      throw SourceError(std::string("The list of sub-folders is damaged and cannot be read: ") +
+                        error.what());
+    }
     std::vector<std::shared_ptr<PstFolder>> out;
-    for (uint32_t nid : folder_->ChildFolders()) {
-      // A folder that cannot be opened is left out so that the walk reaches its siblings.
+    for (uint32_t nid : children) {
+      // A folder that cannot be opened stands in the list as unreadable, so that the walk reaches its
+      // siblings and its loss is reported.
       try {
         out.push_back(std::make_shared<ReaderFolder>(store_, nid));
-      } catch (const pst::PstError&) {
+      } catch (const pst::PstError& error) {
+        out.push_back(std::make_shared<UnreadableFolder>(error.what()));
       }
     }
     return out;
   }
-  size_t MessageCount() override { return Nids().size(); }
+  size_t MessageCount() override {
+    try {
+      return Nids().size();
+    } catch (const pst::PstError& error) {
+      throw SourceError(std::string("The list of items is damaged and cannot be read: ") + error.what());
+    }
+  }
   std::unique_ptr<PstMessage> Message(size_t index) override {
     const std::vector<uint32_t>& nids = Nids();
     if (index >= nids.size()) return nullptr;
@@ -311,9 +341,16 @@ class ReaderStore : public PstStore {
 std::unique_ptr<PstStore> OpenPstStore(const std::wstring& path) {
   try {
     StorePtr store(pst::Store::Open(ToUtf8(path)).release());
+    // An incomplete copy would open and show only part of its folders and items, with nothing to say
+    // that the rest is missing.
+    const pst::FileInfo& info = store->File().Info();
+    if (info.truncated)
+      throw SourceError("The file " + ToUtf8(path) + " is incomplete: it holds " +
+                        std::to_string(store->File().Size()) + " of the " + std::to_string(info.fileEof) +
+                        " bytes its header gives. Copy it again from where it came from.");
     return std::make_unique<ReaderStore>(std::move(store));
   } catch (const pst::PstError& error) {
-    throw SourceError(ToUtf8(path) + ": " + error.what());
+    throw SourceError("The file " + ToUtf8(path) + " cannot be read as a PST: " + error.what());
   }
 }
 

@@ -32,6 +32,9 @@ struct FolderNode {
   std::shared_ptr<PstFolder> source;  // null for a folder added in memory
   std::wstring name;
   std::wstring containerClass;
+  // Why the folder cannot be read, for a folder that the file lists but whose own data is damaged:
+  // its name, items and sub-folders then fail with this text. Empty for a readable folder.
+  std::wstring unreadable;
   bool childrenRead = false;
   std::vector<std::shared_ptr<FolderNode>> children;
 

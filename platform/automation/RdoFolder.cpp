@@ -7,8 +7,12 @@ namespace automation {
 
 FolderNode::Ptr FolderNode::FromSource(std::shared_ptr<PstFolder> folder) {
   auto node = std::make_shared<FolderNode>();
-  node->name = ToWide(folder->Name());
-  node->containerClass = ToWide(folder->ContainerClass());
+  try {
+    node->name = ToWide(folder->Name());
+    node->containerClass = ToWide(folder->ContainerClass());
+  } catch (const std::exception& error) {
+    node->unreadable = Widen(error.what());
+  }
   node->source = std::move(folder);
   return node;
 }
@@ -37,6 +41,7 @@ const std::vector<DispatchMember>& RdoFolder::Members() const {
 }
 
 void RdoFolder::Call(const DispatchMember& member, const DispatchArgs&, VARIANT* result) {
+  if (!node_->unreadable.empty() && member.id != 0x6) throw DispatchError(node_->unreadable);
   switch (member.id) {
     case 0x0:
       SetText(result, node_->name);

@@ -6,7 +6,6 @@
 #include "MsgFileWriter.h"
 #include "OleDates.h"
 
-
 namespace automation {
 
 namespace {

@@ -54,17 +54,17 @@ void RdoStores::Call(const DispatchMember&, const DispatchArgs& args, VARIANT* r
   if (session_->faults.Has("rdo.addpststore")) RaiseInjectedFault("rdo.addpststore");
   if (!session_->loggedOn) throw DispatchError(L"the session is not logged on");
   std::wstring path = args.Text(0);
-  if (path.empty()) throw DispatchError(L"AddPSTStore: no file name was given");
-  if (!session_->opener) throw DispatchError(L"AddPSTStore: no PST reader is available");
+  if (path.empty()) throw DispatchError(L"No personal folders file was named");
+  if (!session_->opener) throw DispatchError(L"No PST reader is available");
   auto store = std::make_shared<RdoStoreState>();
   store->file = session_->opener(path);
-  if (!store->file) throw DispatchError(L"AddPSTStore: cannot open " + path);
+  if (!store->file) throw DispatchError(L"The file " + path + L" cannot be opened");
   store->name = ToWide(store->file->DisplayName());
   // The root folder handed out is the IPM subtree, whose children are what a user sees (Inbox,
   // Calendar, ...), not the store's hidden root with its search and view folders: the engine lists
   // the root's children as the top level of its folder paths.
   std::shared_ptr<PstFolder> top = store->file->IpmSubtree();
-  if (!top) throw DispatchError(L"AddPSTStore: the file has no top of personal folders");
+  if (!top) throw DispatchError(L"The file has no top of personal folders");
   store->root = FolderNode::FromSource(std::move(top));
   SetObject(result, new RdoStore(RdoContext{session_, store}));
 }

@@ -10,6 +10,14 @@ namespace pb = pstbuilder;
 
 namespace {
 
+// Text for failure messages and file names.
+std::string Narrow(const CString& text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), &out[0], n, nullptr, nullptr);
+  return out;
+}
+
 std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 // Temporary folders of this process's attachment copying in the temporary directory, with the number
@@ -142,6 +150,53 @@ TEST_F(Attachments, AttachmentThatCannotBeSavedIsSkippedAndTheOthersKept) {
   EXPECT_EQ(expected, AttachmentNames(note));
   EXPECT_EQ("", Content(note, 1));
   EXPECT_EQ("4", Content(note, 2));
+  // The one left behind is recorded, with its name and why.
+  ASSERT_EQ(1, store_.m_notConverted.GetCount());
+  const NotConvertedEntry& lost = store_.m_notConverted.GetAt(0);
+  EXPECT_EQ(NotConvertedEntry::ATTACHMENT, lost.kind);
+  EXPECT_EQ(CString(L"third.txt"), lost.attachment);
+  EXPECT_GE(lost.reason.Find(L"rdo.saveasfile"), 0) << Narrow(lost.reason);
+}
+
+TEST_F(Attachments, NotesNamesAreSafeToDetachOnWindows) {
+  pb::Message mail = Mail("hostile names");
+  const std::string rtl = "RTL\xE2\x80\xAETXT.EXE";  // U+202E, the right-to-left override
+  const std::string marks =
+      "a\xE2\x80\x8E"
+      "b\xE2\x81\xA6"
+      "c\xE2\x81\xA9"
+      ".doc";  // U+200E, U+2066, U+2069
+  const std::vector<std::string> names = {"CON", "AUX", "COM1", "NUL.TXT", std::string(400, 'n') + ".txt",
+                                          rtl,   marks};
+  for (const std::string& name : names) mail.AttachFile(name, Bytes(name));
+  const LNDocument note = Copy(mail);
+  const std::vector<std::string> got = AttachmentNames(note);
+  ASSERT_EQ(names.size(), got.size());
+  EXPECT_EQ("_CON", got[0]);
+  EXPECT_EQ("_AUX", got[1]);
+  EXPECT_EQ("_COM1", got[2]);
+  EXPECT_EQ("_NUL.TXT", got[3]);
+  EXPECT_EQ(std::string(251, 'N') + ".TXT", got[4]);
+  EXPECT_EQ("RTLTXT.EXE", got[5]);
+  EXPECT_EQ("ABC.DOC", got[6]);
+  for (size_t i = 0; i < names.size(); i++) EXPECT_EQ(names[i], Content(note, static_cast<LNINT>(i))) << i;
+  // Nothing of them was written beside the private folder (device names always "exist": not asked).
+  wchar_t temp[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, temp);
+  for (const wchar_t* stray : {L"_CON", L"_NUL.TXT", L"_COM1", L"RTLTXT.EXE", L"RTL\x202ETXT.EXE"})
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((std::wstring(temp) + stray).c_str()));
+}
+
+TEST_F(Attachments, NumberedNamesStayWithinTheLimitAndKeepTheExtension) {
+  CStringArray used;
+  const CString name = NotesAttachmentName(CString(L'z', 300) + L".pdf");
+  ASSERT_EQ(NOTES_ATTACHMENT_NAME_LIMIT, name.GetLength());
+  used.Add(UniqueAttachmentName(name, used));
+  const CString second = UniqueAttachmentName(name, used);
+  EXPECT_EQ(NOTES_ATTACHMENT_NAME_LIMIT, second.GetLength());
+  EXPECT_EQ(CString(L"(0)ZZZ"), second.Left(6));
+  EXPECT_EQ(CString(L".PDF"), second.Right(4));
+  EXPECT_EQ(CString(L"attachment"), NotesAttachmentName(L"\x202E"));
 }
 
 TEST_F(Attachments, EmbeddedMessageArrivesAsAMsgFile) {
@@ -175,7 +230,7 @@ TEST_F(Attachments, FiftyMegabyteAttachmentArrivesWhole) {
   EXPECT_EQ(0, memcmp(data.data(), content.data(), data.size()));
 }
 
-TEST_F(Attachments, SaverFailingAfterTheAttachmentsFilesNothing) {
+TEST_F(Attachments, SaverFailingAfterTheAttachmentsFilesNothingAndLeavesNoDocumentOutsideAFolder) {
   pb::Store store;
   pb::Message mail = Mail("not a task");
   mail.AttachFile("a.txt", Bytes("a"));
@@ -184,6 +239,10 @@ TEST_F(Attachments, SaverFailingAfterTheAttachmentsFilesNothing) {
   RdoTaskDispatch item(Item("Tasks"));
   EXPECT_TRUE(ThrowsAutomationError([&] { store_.SaveTask(&item); }));
   EXPECT_TRUE(Filed().empty());
+  // The attachment copying had saved the note; the failing saver took it out again.
+  LNNoteArray documents;
+  ASSERT_EQ(LNNOERROR, store_.m_db.GetDocuments(&documents));
+  EXPECT_EQ(0, documents.GetCount());
 }
 
 TEST_F(Attachments, SaversOtherThanContactsCarryTheAttachments) {

@@ -81,5 +81,5 @@ TEST_F(FolderConverterTest, FaultsInsideAFolderNeverEscapeTheConverter) {
   OpenPst(MailFolder("Inbox", 3));
   Convert(L"Inbox\\");
   EXPECT_EQ(1, DocumentsIn(L"Outlook\\Inbox"));
-  EXPECT_EQ(2, skipped_.GetSize());
+  EXPECT_EQ(2, SkippedCount());
 }

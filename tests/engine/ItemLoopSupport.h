@@ -20,7 +20,6 @@ class ItemLoopTest : public EngineComTest {
     ASSERT_EQ(1, store_.InitSession());
     ASSERT_EQ(1, store_.CreateOrOpenDatabase(Wide(dir_.File("target.nsf"))));
     store_.m_pItemProgress = &sink_;
-    store_.m_pSkippedItems = &skipped_;
   }
   void TearDown() override {
     // Every automation reference goes before the apartment does.
@@ -91,10 +90,23 @@ class ItemLoopTest : public EngineComTest {
     return pst;
   }
 
+  // The items the store recorded as not converted, each as "<item> TAB <subject> TAB <reason>".
+  std::vector<CString> SkippedItems() const {
+    std::vector<CString> lines;
+    for (INT_PTR i = 0; i < store_.m_notConverted.GetCount(); ++i) {
+      const NotConvertedEntry& entry = store_.m_notConverted.GetAt(i);
+      if (entry.kind != NotConvertedEntry::ITEM) continue;
+      CString line;
+      line.Format(L"%ld\t", entry.item);
+      lines.push_back(line + entry.subject + L"\t" + entry.reason);
+    }
+    return lines;
+  }
+  int SkippedCount() const { return static_cast<int>(SkippedItems().size()); }
+
   CNotesStore store_;
   CPstSession session_;
   RecordingSink sink_;
-  CStringArray skipped_;
 };
 
 }  // namespace enginetest

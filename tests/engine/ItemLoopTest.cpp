@@ -27,7 +27,7 @@ TEST_F(ItemLoopTest, EachKindGoesToItsSaverAndEverythingElseToMail) {
     folder.messages.push_back(Item(messageClass, messageClass));
   OpenPst(pst);
   EXPECT_EQ(1, SaveFolder(L"Mixed\\"));
-  EXPECT_EQ(0, skipped_.GetSize()) << (skipped_.GetSize() ? skipped_[0] : CString());
+  EXPECT_EQ(0, SkippedCount()) << (SkippedCount() ? SkippedItems()[0] : CString());
   const std::vector<CString> expected = {L"Appointment", L"Task", L"Memo", L"Memo", L"JournalEntry",
                                          L"Person",      L"Memo", L"Memo", L"Memo"};
   EXPECT_EQ(expected, FormsIn(L"Outlook\\Mixed"));
@@ -40,7 +40,7 @@ TEST_F(ItemLoopTest, ShowsEachItemWithItsSubjectAndPosition) {
   ASSERT_EQ(7u, sink_.texts.size());
   EXPECT_EQ(CString(L"Saving email 3 of 7 - subject 3"), sink_.texts[2]);
   EXPECT_EQ(7, DocumentsIn(L"Outlook\\Inbox"));
-  EXPECT_EQ(0, skipped_.GetSize());
+  EXPECT_EQ(0, SkippedCount());
 }
 
 TEST_F(ItemLoopTest, OneItemGoesStraightToTheEnd) {
@@ -106,9 +106,9 @@ TEST_F(ItemLoopTest, FailedFetchSkipsThatItemOnly) {
   EXPECT_EQ(4, DocumentsIn(L"Outlook\\Inbox"));
   ASSERT_EQ(5u, sink_.texts.size());
   EXPECT_EQ(CString(L"Saving email 3 of 5 - "), sink_.texts[2]);
-  ASSERT_EQ(1, skipped_.GetSize());
-  EXPECT_EQ(0, skipped_[0].Find(L"3\t\t")) << skipped_[0];
-  EXPECT_GE(skipped_[0].Find(L"rdo.item"), 0) << skipped_[0];
+  ASSERT_EQ(1, SkippedCount());
+  EXPECT_EQ(0, SkippedItems()[0].Find(L"3\t\t")) << SkippedItems()[0];
+  EXPECT_GE(SkippedItems()[0].Find(L"rdo.item"), 0) << SkippedItems()[0];
 }
 
 TEST_F(ItemLoopTest, FailedMessageClassSkipsThatItemOnly) {
@@ -116,8 +116,8 @@ TEST_F(ItemLoopTest, FailedMessageClassSkipsThatItemOnly) {
   OpenPst(MailFolder("Inbox", 4));
   EXPECT_EQ(1, SaveFolder(L"Inbox\\"));
   EXPECT_EQ(3, DocumentsIn(L"Outlook\\Inbox"));
-  ASSERT_EQ(1, skipped_.GetSize());
-  EXPECT_EQ(0, skipped_[0].Find(L"2\tsubject 2\t")) << skipped_[0];
+  ASSERT_EQ(1, SkippedCount());
+  EXPECT_EQ(0, SkippedItems()[0].Find(L"2\tsubject 2\t")) << SkippedItems()[0];
 }
 
 TEST_F(ItemLoopTest, SaverFailingOnItemFourStillSavesFiveToTen) {
@@ -131,8 +131,8 @@ TEST_F(ItemLoopTest, SaverFailingOnItemFourStillSavesFiveToTen) {
   session_.OpenFolderByPath(L"Inbox\\", folder);
   EXPECT_EQ(1, store_.SaveFolderItems(L"Outlook\\Inbox\\", &folder));
   EXPECT_EQ(9, DocumentsIn(L"Outlook\\Inbox"));
-  ASSERT_EQ(1, skipped_.GetSize());
-  EXPECT_EQ(0, skipped_[0].Find(L"4\tsubject 4\t")) << skipped_[0];
+  ASSERT_EQ(1, SkippedCount());
+  EXPECT_EQ(0, SkippedItems()[0].Find(L"4\tsubject 4\t")) << SkippedItems()[0];
   EXPECT_EQ(100, sink_.positions.back());
 }
 
@@ -160,6 +160,6 @@ TEST_F(ItemLoopTest, FailedFreshFetchSkipsTheItemLikeAFailingSaver) {
   OpenPst(pst);
   EXPECT_EQ(1, SaveFolder(L"Calendar\\"));
   EXPECT_EQ(std::vector<CString>{L"Appointment"}, FormsIn(L"Outlook\\Calendar"));
-  ASSERT_EQ(1, skipped_.GetSize());
-  EXPECT_EQ(0, skipped_[0].Find(L"1\tfirst\t")) << skipped_[0];
+  ASSERT_EQ(1, SkippedCount());
+  EXPECT_EQ(0, SkippedItems()[0].Find(L"1\tfirst\t")) << SkippedItems()[0];
 }

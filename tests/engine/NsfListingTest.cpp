@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "HarnessReport.h"
 #include "ReadingTestSupport.h"
 
 using namespace enginetest;
@@ -333,8 +334,13 @@ TEST_F(DocumentListing, AFailureInsideTheWalkEndsItQuietlyAndClosesTheFolder) {
 
 TEST_F(DocumentListing, RowsOfAConvertedPstFolderMatchNsfdumpCounts) {
   const std::string nsf = dir_.File("converted.nsf");
-  RunTool("convert-harness.exe",
-          "\"" + testsupport::FixturePath("pst/iped-ptbr-mixed.pst") + "\" \"" + nsf + "\"");
+  std::string report;
+  // The file's one contact has a picture, which a Person document does not take: exit 1 for it alone.
+  const DWORD code =
+      testsupport::RunProgram("\"" + testsupport::SiblingProgramPath("convert-harness.exe") + "\" \"" +
+                                  testsupport::FixturePath("pst/iped-ptbr-mixed.pst") + "\" \"" + nsf + "\"",
+                              &report);
+  EXPECT_TRUE(code == 0 || (code == 1 && testsupport::HarnessLostOnlyContactAttachments(report))) << report;
   const std::map<std::string, int> kindOfForm = {
       {"Memo", 2}, {"Appointment", 3}, {"Task", 5}, {"JournalEntry", 9}, {"Person", 4}};
   // nsfdump: <count> TAB <form> TAB <folder>; the same counted from the rows, per folder and kind.

@@ -10,6 +10,14 @@ namespace pb = pstbuilder;
 
 namespace {
 
+// Text for failure messages and file names.
+std::string Narrow(const CString& text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, text.GetLength(), &out[0], n, nullptr, nullptr);
+  return out;
+}
+
 class PstSessionTest : public EngineComTest {
  protected:
   CString SmallPst() {
@@ -140,4 +148,82 @@ TEST_F(PstSessionTest, CloseLogsOffAndReleasesEverything) {
   EXPECT_FALSE(session.m_stores.m_lpDispatch);
   EXPECT_FALSE(session.m_store.m_lpDispatch);
   EXPECT_FALSE(session.m_currentFolder.m_lpDispatch);
+}
+
+namespace {
+
+// Damages the property context of the folder named name in a PST written without block encoding: its
+// heap signature (the two bytes after the first two of the block that holds the name) is zeroed.
+bool DamageFolderBlock(const std::string& path, const std::string& name) {
+  std::string bytes;
+  {
+    std::ifstream in(path, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  std::string wide;
+  for (char c : name) wide += std::string{c, '\0'};
+  for (size_t at = bytes.find(wide); at != std::string::npos; at = bytes.find(wide, at + 1)) {
+    // Blocks start on 64-byte boundaries; a property context's heap starts with 0xEC, 0xBC.
+    for (size_t start = at / 64 * 64; start + 64 > at && start >= 64 && at - start < 8192; start -= 64) {
+      if (static_cast<uint8_t>(bytes[start + 2]) != 0xEC) continue;
+      if (static_cast<uint8_t>(bytes[start + 3]) != 0xBC) break;
+      bytes[start + 2] = bytes[start + 3] = 0;
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST_F(PstSessionTest, UnreadableFolderIsRecordedAndItsSiblingsAndTheirSubFoldersStillListed) {
+  pb::Store store;
+  store.encoding = pb::Encoding::None;
+  for (const char* name : {"Alpha", "Brokenfolder", "Gamma"})
+    store.AddFolder(name).messages.push_back(Mail("an item"));
+  store.folders.back().AddFolder("Delta");
+  const CString path = WriteStore(store);
+  ASSERT_TRUE(DamageFolderBlock(Narrow(path), "Brokenfolder"));
+
+  CPstSession session;
+  ASSERT_EQ(1, session.ReopenPst(path)) << Narrow(session.GetOpenError());
+  CStringArray paths;
+  EXPECT_EQ(0, session.GetFolderList(&paths));
+  std::vector<CString> listed;
+  for (INT_PTR i = 0; i < paths.GetSize(); ++i) listed.push_back(paths[i]);
+  EXPECT_EQ((std::vector<CString>{L"Alpha\\", L"Gamma\\", L"Gamma\\Delta\\"}), listed);
+  ASSERT_EQ(1, session.m_notListed.GetCount());
+  const NotConvertedEntry& entry = session.m_notListed.GetAt(0);
+  EXPECT_EQ(NotConvertedEntry::FOLDER, entry.kind);
+  EXPECT_EQ(CString(), entry.folder);
+  EXPECT_TRUE(Contains(entry.reason, L"damaged")) << Narrow(entry.reason);
+
+  // The folder after the damaged one is still reached by its listed path.
+  RdoFolderDispatch gamma;
+  session.OpenFolderByPath(L"Gamma\\", gamma);
+  ASSERT_TRUE(gamma.m_lpDispatch);
+  EXPECT_EQ(CString(L"Gamma"), gamma.GetName());
+}
+
+TEST_F(PstSessionTest, IncompleteCopyIsRefusedSayingSoWithoutInternalNames) {
+  const CString path = SmallPst();
+  const std::string file = Narrow(path);
+  std::string bytes;
+  {
+    std::ifstream in(file, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 2));
+  }
+  CPstSession session;
+  EXPECT_EQ(0, session.ReopenPst(path));
+  const CString reason = session.GetOpenError();
+  EXPECT_TRUE(Contains(reason, L"incomplete")) << Narrow(reason);
+  EXPECT_TRUE(Contains(reason, path)) << Narrow(reason);
+  for (LPCWSTR internal : {L"AddStore", L"AddPSTStore", L"Items.", L"Folders."})
+    EXPECT_FALSE(Contains(reason, internal)) << Narrow(reason);
 }

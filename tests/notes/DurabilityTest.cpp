@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "NoteStore.h"
@@ -244,4 +245,66 @@ TEST(Concurrency, SeveralThreadsSaveAndFileIntoOneDatabase) {
   EXPECT_EQ(240, shared.GetEntryCount());
   ASSERT_EQ(LNNOERROR, db.Close());
   EXPECT_EQ(240u, DocumentsSeenByReader(dir.File("target.nsf")));
+}
+
+TEST(Durability, ASavedDocumentIsFlushedOnlyWithItsFilingOnceItIsClosed) {
+  testsupport::TempDir dir;
+  LNDatabase db = NewMailDatabase(dir);
+  const std::string path = dir.File("target.nsf");
+  ASSERT_EQ(LNNOERROR, db.CreateFolder("Filed"));
+  LNViewFolder folder;
+  ASSERT_EQ(LNNOERROR, db.GetViewFolder("Filed", &folder));
+  const size_t before = DocumentsSeenByReader(path);
+  LNDocument doc;
+  ASSERT_EQ(LNNOERROR, db.CreateDocument(&doc));
+  doc.CreateItem("Form", LNText("Memo"), 8, LNITEMOPTION_APPEND);
+  ASSERT_EQ(LNNOERROR, doc.Save(0));
+  // Well past the flush delay: the save waits for the rest of its document.
+  Sleep(4 * lnstore::Store::kFlushDelayMs);
+  EXPECT_EQ(before, DocumentsSeenByReader(path));
+  ASSERT_EQ(LNNOERROR, folder.FolderAddDocument(doc));
+  ASSERT_EQ(LNNOERROR, doc.Close());
+  EXPECT_TRUE(EventuallySees(path, before + 1));
+  std::unique_ptr<lnstore::Store> reader = lnstore::Store::Open(path, true);
+  std::lock_guard<std::recursive_mutex> lock(reader->Mutex());
+  lnstore::Design filed;
+  ASSERT_TRUE(reader->FindDesign("Filed", &filed));
+  EXPECT_EQ(1u, reader->Entries(filed).size());
+}
+
+TEST(Durability, ADeletedDocumentLeavesNoNoteAttachmentOrFolderEntry) {
+  testsupport::TempDir dir;
+  LNDatabase db = NewMailDatabase(dir);
+  ASSERT_EQ(LNNOERROR, db.CreateFolder("Filed"));
+  LNViewFolder folder;
+  ASSERT_EQ(LNNOERROR, db.GetViewFolder("Filed", &folder));
+  const std::string file = dir.File("part.txt");
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << "part";
+  }
+  LNDocument doc;
+  ASSERT_EQ(LNNOERROR, db.CreateDocument(&doc));
+  ASSERT_EQ(LNNOERROR, doc.CreateAttachment(Ln(file), "PART.TXT"));
+  ASSERT_EQ(LNNOERROR, doc.Save(0));
+  ASSERT_EQ(LNNOERROR, folder.FolderAddDocument(doc));
+  const LNNOTEID id = doc.GetNoteID();
+  ASSERT_EQ(LNNOERROR, db.DeleteDocument(&doc));
+  EXPECT_EQ(0u, doc.GetNoteID());
+  LNDocument again;
+  EXPECT_EQ(LNERR_NOTE_NOT_FOUND, db.GetDocument(id, &again));
+  ASSERT_EQ(LNNOERROR, folder.Open(0));
+  EXPECT_EQ(0, folder.GetEntryCount());
+  ASSERT_EQ(LNNOERROR, db.Flush());
+}
+
+TEST(Durability, ATargetPathThatIsAFolderIsNamedAsOne) {
+  testsupport::TempDir dir;
+  LNNotesSession session;
+  ASSERT_EQ(LNNOERROR, session.Initialize());
+  LNDatabase db;
+  EXPECT_EQ(LNERR_IS_A_DIRECTORY, session.GetDatabase(Ln(dir.File("")), &db));
+  char text[512];
+  LNGetErrorMessageText(LNERR_IS_A_DIRECTORY, text, sizeof text, 0);
+  EXPECT_EQ(std::string::npos, std::string(text).find("does not exist")) << text;
 }

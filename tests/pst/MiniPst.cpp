@@ -135,6 +135,8 @@ std::string FileBuilder::Build() {
     file.resize(ib + disk, 0);
     Bytes data = block.data;
     if (!BidIsInternal(block.bid) && crypt_ == kCryptPermute) EncodePermute(data.data(), data.size());
+    if (!BidIsInternal(block.bid) && crypt_ == kCryptCyclic)
+      CryptCyclic(data.data(), data.size(), static_cast<uint32_t>(block.bid));
     std::copy(data.begin(), data.end(), file.begin() + ib);
     const size_t t = ib + disk - trailerSize;
     Put16(file, t, static_cast<uint16_t>(data.size()));

@@ -4,11 +4,16 @@
 // items, as the driver does; after each folder it reads the PST folder and the new Notes documents
 // again and pairs them. It prints, UTF-8 with LF on a binary stdout, one line per folder:
 //           <items> TAB <documents> TAB <attachments seen> TAB <attachments saved> TAB <Notes folder>
-// and then one line per item or attachment that was not saved:
+// then one line per item or attachment that the read-back finds missing:
 //           <Notes folder> TAB item <n> TAB <subject> TAB <reason>
+// and one line per entry of what the engine recorded as not converted (folders the session could not
+// list, folders, items and attachments the store did not convert):
+//           not converted TAB folder|item|attachment TAB <PST folder> TAB <n> TAB <subject> TAB
+//           <attachment> TAB <reason>
 // With --timing it says on stderr how long the conversion and the read-back took, apart.
-// Exit 0 when every folder has as many new documents as the PST folder has items, 1 otherwise, 2 when
-// the PST or the NSF cannot be opened (the reason on stderr).
+// Exit 0 when every folder has as many new documents as the PST folder has items and nothing was lost
+// or recorded as not converted; 1 otherwise (also when the target failed, with the store's text on
+// stderr); 2 when the PST or the NSF cannot be opened (the reason on stderr).
 // Memory stays flat in the size of the PST: nothing is kept per item beyond the lines of what was lost.
 #include <fcntl.h>
 #include <io.h>
@@ -208,6 +213,13 @@ void CheckFolder(CPstSession& session, CNotesStore& store, const CString& path, 
   }
 }
 
+void PrintNotConverted(const NotConvertedEntry& entry) {
+  static const char* const kKinds[] = {"folder", "item", "attachment"};
+  Out(std::string("not converted\t") + kKinds[entry.kind] + "\t" + Field(entry.folder) + "\t" +
+      std::to_string(entry.item) + "\t" + Field(entry.subject) + "\t" + Field(entry.attachment) + "\t" +
+      Field(entry.reason) + "\n");
+}
+
 // Seconds on a monotonic clock.
 double Now() {
   LARGE_INTEGER count, frequency;
@@ -224,7 +236,7 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   }
   CPstSession session;
   if (!session.ReopenPst(pstPath)) {
-    Fail(L"Fail to open pst file... " + session.GetOpenError());
+    Fail(L"The PST file cannot be opened. " + session.GetOpenError());
     return 2;
   }
   if (!store.CreateOrOpenDatabase(nsfPath)) {
@@ -262,20 +274,13 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
       readBackSeconds += Now() - started;
 
       started = Now();
-      CStringArray skippedLines;
-      store.m_pSkippedItems = &skippedLines;
+      const INT_PTR recordedBefore = store.m_notConverted.GetCount();
       converter.ConvertFolder(path);
-      store.m_pSkippedItems = nullptr;
       conversionSeconds += Now() - started;
-      for (INT_PTR s = 0; s < skippedLines.GetSize(); ++s) {
-        const CString& line = skippedLines[s];
-        const int tab = line.Find(L'\t');
-        const long n = _wtol(line.Left(tab));
-        skipped[n] = true;
-        const CString rest = line.Mid(tab + 1);
-        const int second = rest.Find(L'\t');
-        losses += folderField + "\titem " + std::to_string(n) + "\t" + Field(rest.Left(second)) + "\t" +
-                  Field(rest.Mid(second + 1)) + "\n";
+      // The items the store recorded are printed with the record; the read-back pairs the others.
+      for (INT_PTR r = recordedBefore; r < store.m_notConverted.GetCount(); ++r) {
+        const NotConvertedEntry& entry = store.m_notConverted.GetAt(r);
+        if (entry.kind == NotConvertedEntry::ITEM) skipped[entry.item] = true;
       }
     }
     started = Now();
@@ -292,6 +297,17 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
     if (summary.documents != summary.items) result = 1;
   }
   Out(losses);
+  if (!losses.empty()) result = 1;
+  for (const CNotConvertedList* list : {&session.m_notListed, &store.m_notConverted}) {
+    for (INT_PTR i = 0; i < list->GetCount(); ++i) {
+      result = 1;
+      PrintNotConverted(list->GetAt(i));
+    }
+  }
+  if (store.IsTargetFailed()) {
+    result = 1;
+    Fail(store.GetErrorText());
+  }
   if (timing) {
     char line[160];
     std::snprintf(line, sizeof line, "convert-harness: conversion %.3f s, read-back %.3f s\n",

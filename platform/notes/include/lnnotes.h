@@ -64,6 +64,9 @@ typedef unsigned short LNITEMTYPE;
 #define LNERR_OUT_OF_MEMORY ((LNSTATUS)0x0A1D)
 #define LNERR_SIMULATED_FAULT ((LNSTATUS)0x0A1E)
 #define LNERR_INTERNAL ((LNSTATUS)0x0A1F)
+#define LNERR_DISK_FULL ((LNSTATUS)0x0A20)
+#define LNERR_ACCESS_DENIED ((LNSTATUS)0x0A21)
+#define LNERR_IS_A_DIRECTORY ((LNSTATUS)0x0A22)
 // Warning of a chunked rich-text read: the text went on past what this call returned.
 #define LNWARN_MORE_TEXT ((LNSTATUS)0xD000014F)
 
@@ -493,6 +496,14 @@ class LNIMPEXP LNDatabase {
 
   LNSTATUS CreateDocument(LNDocument* document);
   LNSTATUS GetDocument(LNNOTEID noteId, LNDocument* document) const;  // not yet open
+  // Removes a saved document, its attachments and its folder entries; the handle stays attached but
+  // no longer names a saved note.
+  LNSTATUS DeleteDocument(LNDocument* document);
+  // Writes everything saved so far to the file. A save or filing is kept in memory until a flush;
+  // the library flushes on its own (after a number of writes or a short delay, never while a saved
+  // document is still open) and on Close. A failed flush loses the writes since the one before: it
+  // is reported here and by every write after it until it was reported here.
+  LNSTATUS Flush();
   LNSTATUS GetDocuments(LNNoteArray* documents) const;
 
  private:

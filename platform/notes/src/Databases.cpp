@@ -67,7 +67,9 @@ LNSTATUS LNNotesSession::GetDatabase(const LNString& path, LNDatabase* database,
     const std::string serverName = Utf8Of(server);
     const ResolvedPath resolved = ResolvePath(serverName, Utf8Of(path));
     std::error_code ec;
-    if (!fs::is_regular_file(fs::path(Wide(resolved.full)), ec)) Fail(LNERR_FILE_NOT_FOUND, resolved.full);
+    const fs::path file(Wide(resolved.full));
+    if (fs::is_directory(file, ec)) Fail(LNERR_IS_A_DIRECTORY, resolved.full);
+    if (!fs::is_regular_file(file, ec)) Fail(LNERR_FILE_NOT_FOUND, resolved.full);
     Reset(database->m_db, BindDatabase(resolved, serverName));
     return LNNOERROR;
   });
@@ -189,6 +191,32 @@ LNSTATUS LNDatabase::Close() {
       std::lock_guard<std::recursive_mutex> lock(store->Mutex());
       store->Flush();
     }
+    return LNNOERROR;
+  });
+}
+
+LNSTATUS LNDatabase::Flush() {
+  return Guard([&] {
+    std::shared_ptr<lnstore::Store> store = Attached(m_db)->OpenStore();
+    std::lock_guard<std::recursive_mutex> lock(store->Mutex());
+    store->Flush();
+    return LNNOERROR;
+  });
+}
+
+LNSTATUS LNDatabase::DeleteDocument(LNDocument* document) {
+  return Guard([&] {
+    if (document == nullptr || document->m_note == nullptr) Fail(LNERR_NULL_OBJECT);
+    NoteState* note = document->m_note;
+    if (note->record.noteId == 0) Fail(LNERR_NOTE_NOT_SAVED);
+    std::shared_ptr<lnstore::Store> store = Attached(m_db)->OpenStore();
+    if (note->db == nullptr || note->db->fullPath != m_db->fullPath)
+      Fail(LNERR_INVALID_ARGUMENT, "the document belongs to another database");
+    std::lock_guard<std::recursive_mutex> lock(store->Mutex());
+    store->DeleteNote(note->record.noteId);
+    note->record.noteId = 0;
+    note->record.unid.clear();
+    for (lnstore::AttachmentRecord& attachment : note->record.attachments) attachment.id = 0;
     return LNNOERROR;
   });
 }

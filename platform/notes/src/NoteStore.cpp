@@ -2,6 +2,7 @@
 #include "NoteStore.h"
 
 #include <sqlite3.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <random>
@@ -65,6 +66,25 @@ class Statement {
   sqlite3_stmt* stmt_;
 };
 
+// Creates and removes the file, so that a folder that cannot take it is named as such: SQLite only
+// says that it cannot open the file.
+void ProbeNewFile(const std::string& path) {
+  const std::u16string wide = Utf8ToUtf16(path);
+  const std::wstring name(wide.begin(), wide.end());
+  HANDLE file =
+      CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT)
+      throw Failure(LNERR_ACCESS_DENIED, path + " cannot be written: access is denied");
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
+      throw Failure(LNERR_DISK_FULL, path + " cannot be written: the disk is full");
+    throw Failure(LNERR_FILE_IO, path + " cannot be created (error " + std::to_string(error) + ")");
+  }
+  CloseHandle(file);
+  DeleteFileW(name.c_str());
+}
+
 }  // namespace
 
 Store::Store(sqlite3* db, const std::string& path, bool readOnly)
@@ -110,15 +130,25 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
   if (fs::exists(file, ec)) throw Failure(LNERR_ALREADY_EXISTS, path + " already exists");
   if (!fs::is_directory(file.parent_path().empty() ? fs::path(".") : file.parent_path(), ec))
     throw Failure(LNERR_FILE_NOT_FOUND, "no directory for " + path);
+  // The database is made under a name of its own and given its name once complete, so that a process
+  // killed while making it never leaves a file of the target's name that does not open.
+  const std::string building = path + ".creating";
+  const fs::path buildingFile = fs::u8path(building);
+  auto removeBuilding = [&] {
+    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(fs::u8path(building + suffix), ec);
+  };
+  removeBuilding();
+  ProbeNewFile(building);
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+  if (sqlite3_open_v2(building.c_str(), &db,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
                       nullptr) != SQLITE_OK) {
     const std::string what = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
-    fs::remove(file, ec);
+    removeBuilding();
     throw Failure(LNERR_FILE_IO, "cannot create " + path + ": " + what);
   }
-  std::unique_ptr<Store> store(new Store(db, path, false));
+  std::unique_ptr<Store> store(new Store(db, building, false));
   try {
     sqlite3_busy_timeout(db, 10000);
     // Large pages: an attachment or a long body fills a few pages instead of many, each a read or
@@ -146,14 +176,19 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
     store->nextNoteId_ = 4;
     for (const Design& d : designs) store->InsertDesign(d, store->AllocateNoteId());
     store->CommitLocked();
+    // Closing the only connection copies the log into the file, so the file alone is the database.
+    store.reset();
+    const std::u16string from = Utf8ToUtf16(building), to = Utf8ToUtf16(path);
+    if (!MoveFileExW(std::wstring(from.begin(), from.end()).c_str(),
+                     std::wstring(to.begin(), to.end()).c_str(), MOVEFILE_WRITE_THROUGH))
+      throw Failure(GetLastError() == ERROR_ALREADY_EXISTS ? LNERR_ALREADY_EXISTS : LNERR_FILE_IO,
+                    "cannot give " + building + " the name " + path);
   } catch (...) {
     store.reset();
-    fs::remove(file, ec);
-    fs::remove(fs::u8path(path + "-wal"), ec);
-    fs::remove(fs::u8path(path + "-shm"), ec);
+    removeBuilding();
     throw;
   }
-  return store;
+  return Open(path, false);
 }
 
 Store::~Store() {
@@ -181,10 +216,9 @@ void Store::Exec(const char* sql) {
   if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
     const std::string what = error ? error : sqlite3_errmsg(db_);
     sqlite3_free(error);
-    throw Failure(sqlite3_errcode(db_) == SQLITE_NOTADB || sqlite3_errcode(db_) == SQLITE_CORRUPT
-                      ? LNERR_DATABASE_CORRUPT
-                      : LNERR_DATABASE_IO,
-                  path_ + ": " + what);
+    const Failure failure(FailureStatus(), path_ + ": " + what);
+    KeepFailure(failure);
+    throw failure;
   }
 }
 
@@ -205,14 +239,43 @@ void Store::Step(sqlite3_stmt* stmt, const char* what) {
 }
 
 void Store::Fail(const std::string& what) {
-  const int code = sqlite3_errcode(db_);
-  throw Failure(code == SQLITE_CORRUPT || code == SQLITE_NOTADB ? LNERR_DATABASE_CORRUPT : LNERR_DATABASE_IO,
-                path_ + ": " + what + ": " + sqlite3_errmsg(db_));
+  const Failure failure(FailureStatus(), path_ + ": " + what + ": " + sqlite3_errmsg(db_));
+  KeepFailure(failure);
+  throw failure;
+}
+
+unsigned Store::FailureStatus() const {
+  switch (sqlite3_errcode(db_)) {
+    case SQLITE_FULL:
+      return LNERR_DISK_FULL;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return LNERR_DATABASE_CORRUPT;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+      return LNERR_ACCESS_DENIED;
+    default:
+      return LNERR_DATABASE_IO;
+  }
+}
+
+void Store::KeepFailure(const Failure& failure) {
+  // SQLite takes back the whole transaction on some failures (a full disk among them): the writes
+  // since the last flush are gone, and the store must not take later writes as joining them.
+  if (inTransaction_ && sqlite3_get_autocommit(db_)) {
+    inTransaction_ = false;
+    unflushed_ = 0;
+    if (deferredStatus_ == 0) {
+      deferredStatus_ = failure.Status();
+      deferredWhat_ = std::string(failure.what()) + " (the writes since the last flush are lost)";
+    }
+  }
 }
 
 // The write transaction is opened lazily, so that no lock is held while nothing is unflushed.
 void Store::BeginWrite() {
   if (readOnly_) throw Failure(LNERR_DATABASE_IO, path_ + " is open for reading only");
+  if (deferredStatus_ != 0) throw Failure(deferredStatus_, deferredWhat_);
   if (inTransaction_) return;
   // A write starts from the newest state, not from the snapshot of the reads before it.
   if (inRead_) CommitLocked();
@@ -253,6 +316,10 @@ void Store::Atomically(F&& body) {
 
 void Store::Written() {
   if (++unflushed_ >= kFlushEveryWrites) {
+    if (holds_ > 0) {
+      flushDue_ = true;
+      return;
+    }
     CommitLocked();
     return;
   }
@@ -277,6 +344,7 @@ void Store::CommitLocked() {
     std::lock_guard<std::mutex> lock(timerMutex_);
     timerArmed_ = false;
   }
+  flushDue_ = false;
   if (inRead_) {
     inRead_ = false;
     // Ending a transaction that only read gives nothing up; a failure here leaves nothing behind
@@ -288,9 +356,25 @@ void Store::CommitLocked() {
   inTransaction_ = false;
   unflushed_ = 0;
   if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    const unsigned status = FailureStatus();
     const std::string what = sqlite3_errmsg(db_);
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    throw Failure(LNERR_DATABASE_IO, path_ + ": flushing failed, unflushed writes are lost: " + what);
+    deferredStatus_ = status;
+    deferredWhat_ = path_ + ": flushing failed, the writes since the last flush are lost: " + what;
+    throw Failure(deferredStatus_, deferredWhat_);
+  }
+}
+
+void Store::HoldFlush() { ++holds_; }
+
+void Store::ReleaseFlushHold(bool report) {
+  if (holds_ > 0) --holds_;
+  if (holds_ > 0 || !flushDue_) return;
+  try {
+    CommitLocked();
+  } catch (const Failure&) {
+    // CommitLocked keeps the failure for Flush and the next write.
+    if (report) throw;
   }
 }
 
@@ -309,11 +393,17 @@ void Store::FlushThread() {
     lock.unlock();
     {
       std::lock_guard<std::recursive_mutex> storeLock(mutex_);
-      try {
-        CommitLocked();
-      } catch (const Failure& failure) {
-        deferredStatus_ = failure.Status();
-        deferredWhat_ = failure.what();
+      if (holds_ > 0) {
+        // A document is half written: the release of its hold makes the flush.
+        flushDue_ = true;
+        std::lock_guard<std::mutex> timerLock(timerMutex_);
+        timerArmed_ = false;
+      } else {
+        try {
+          CommitLocked();
+        } catch (const Failure&) {
+          // Kept as the failed state; Flush and the next write report it.
+        }
       }
     }
     lock.lock();
@@ -491,6 +581,19 @@ void Store::AddToFolder(uint32_t folderId, uint32_t noteId) {
     q.Int(1, folderId);
     q.Int(2, noteId);
     if (sqlite3_step(q.get()) != SQLITE_DONE) Fail("filing a document");
+  });
+}
+
+void Store::DeleteNote(uint32_t noteId) {
+  Atomically([&] {
+    const char* statements[] = {"DELETE FROM folderentries WHERE noteid = ?",
+                                "DELETE FROM attachments WHERE noteid = ?",
+                                "DELETE FROM notes WHERE noteid = ?"};
+    for (const char* sql : statements) {
+      Statement q(Prepare(sql));
+      q.Int(1, noteId);
+      if (sqlite3_step(q.get()) != SQLITE_DONE) Fail("removing note " + std::to_string(noteId));
+    }
   });
 }
 

@@ -11,6 +11,13 @@
 // flushed write. Commits run with WAL and synchronous=NORMAL: a flush survives the death of the
 // process at once; after a power failure the file is consistent but may lack the last flushes.
 //
+// A document's writes are flushed together: while a flush hold is taken (from a document's first
+// save until it is closed, after it was filed), a flush that falls due waits for the hold's release,
+// so a killed process never leaves a saved document outside its folder. Flush and destruction do not
+// wait. A flush that fails (a full disk) loses the writes since the last one; the store then refuses
+// every write with that failure until Flush has reported it, so that no write is taken as done after
+// the loss.
+//
 // Reading rule. Reads outside the write transaction share one read transaction, opened by the first
 // of them and ended by the next write, by Flush, or kFlushDelayMs after it was opened (by the flush
 // thread). A read of its own would take and drop the shared-memory lock of the WAL each time, which
@@ -76,8 +83,9 @@ class Store {
   // An existing database file (UTF-8 path). Failures: LNERR_FILE_NOT_FOUND, LNERR_NOT_A_DATABASE,
   // LNERR_DATABASE_IO.
   static std::unique_ptr<Store> Open(const std::string& path, bool readOnly);
-  // A new database file with the given design, flushed before it returns. LNERR_ALREADY_EXISTS when
-  // the file exists; a failure leaves no file behind.
+  // A new database file with the given design, flushed before it returns. It is built as
+  // "<path>.creating" and renamed once complete, so that no file of the name exists half made.
+  // LNERR_ALREADY_EXISTS when the file exists; a failure leaves no file behind.
   static std::unique_ptr<Store> Create(const std::string& path, const DatabaseInfo& info,
                                        const std::vector<Design>& designs);
   ~Store();  // flushes; errors are lost here, call Flush first to see them
@@ -94,6 +102,8 @@ class Store {
   // Note ids of the view's or folder's documents, in filing or saving order.
   std::vector<uint32_t> Entries(const Design& design);
   void AddToFolder(uint32_t folderId, uint32_t noteId);  // once per document
+  // Removes the note, its attachments and its folder entries.
+  void DeleteNote(uint32_t noteId);
 
   std::vector<uint32_t> DocumentIds();
   bool LoadNote(uint32_t noteId, NoteRecord* note);  // false when there is no such note
@@ -103,8 +113,12 @@ class Store {
   void SaveNote(NoteRecord* note);
   std::string AttachmentData(int64_t attachmentId);
 
-  // Commits what is unflushed. Reports a failure of an earlier background flush too.
+  // Commits what is unflushed. Reports a failure of an earlier flush too, once.
   void Flush();
+  // A document's writes begin (HoldFlush) and end (ReleaseFlushHold); holds nest. The release makes a
+  // flush that fell due meanwhile; its failure is thrown when report is set, else kept for Flush.
+  void HoldFlush();
+  void ReleaseFlushHold(bool report);
 
  private:
   Store(sqlite3* db, const std::string& path, bool readOnly);
@@ -112,6 +126,10 @@ class Store {
   sqlite3_stmt* Prepare(const char* sql);
   void Step(sqlite3_stmt* stmt, const char* what);
   [[noreturn]] void Fail(const std::string& what);
+  // The status of the connection's last failure: a full disk, damage, or any other input or output.
+  unsigned FailureStatus() const;
+  // Keeps failure as the store's failed state and forgets the transaction that SQLite took back.
+  void KeepFailure(const Failure& failure);
   void BeginWrite();
   void BeginRead();
   void Written();
@@ -135,8 +153,11 @@ class Store {
   int unflushed_ = 0;
   uint32_t nextNoteId_ = 0;
   uint64_t unidCounter_ = 0;
+  // The failed state: a flush that failed, kept until Flush reports it.
   unsigned deferredStatus_ = 0;
   std::string deferredWhat_;
+  int holds_ = 0;
+  bool flushDue_ = false;
 
   std::mutex timerMutex_;
   std::condition_variable timerWake_;

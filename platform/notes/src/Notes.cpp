@@ -60,6 +60,11 @@ void SaveNote(NoteState* note) {
   CheckFault("notes.save");
   std::shared_ptr<lnstore::Store> store = note->db->OpenStore();
   std::lock_guard<std::recursive_mutex> lock(store->Mutex());
+  // The document's later writes (more saves, its filing) join this one before any flush.
+  if (!note->flushHold) {
+    store->HoldFlush();
+    note->flushHold = store;
+  }
   store->SaveNote(&note->record);
 }
 
@@ -84,6 +89,22 @@ bool ReadDateItem(NoteState* note, const char* name, LNDatetime* value) {
 }
 
 }  // namespace
+
+void lnimpl::NoteState::EndFlushHold(bool report) {
+  std::shared_ptr<lnstore::Store> store;
+  store.swap(flushHold);
+  if (!store) return;
+  std::lock_guard<std::recursive_mutex> lock(store->Mutex());
+  store->ReleaseFlushHold(report);
+}
+
+lnimpl::NoteState::~NoteState() {
+  try {
+    EndFlushHold(false);
+  } catch (...) {
+  }
+  Release(db);
+}
 
 // LNNote -------------------------------------------------------------------------------------------
 
@@ -111,13 +132,15 @@ LNSTATUS LNNote::Open(LNINT /*flags*/) {
   });
 }
 
-// Closing drops what was not saved; the note keeps its identity and can be opened again.
+// Closing drops what was not saved; the note keeps its identity and can be opened again. It ends
+// the document's writes: a flush that fell due meanwhile is made now, and its failure is reported.
 LNSTATUS LNNote::Close() {
   return Guard([&] {
     if (m_note == nullptr) return LNNOERROR;
     m_note->open = false;
     std::vector<lnstore::Item>().swap(m_note->record.items);
     std::vector<lnstore::AttachmentRecord>().swap(m_note->record.attachments);
+    m_note->EndFlushHold(true);
     return LNNOERROR;
   });
 }

@@ -57,6 +57,9 @@ const StatusText kStatusTexts[] = {
     {LNERR_OUT_OF_MEMORY, "Insufficient memory"},
     {LNERR_SIMULATED_FAULT, "Simulated failure (STANDIN_FAULTS)"},
     {LNERR_INTERNAL, "Internal error in the Notes library"},
+    {LNERR_DISK_FULL, "The disk is full"},
+    {LNERR_ACCESS_DENIED, "The file cannot be written: access is denied"},
+    {LNERR_IS_A_DIRECTORY, "The path names a folder, not a database file"},
     {LNWARN_MORE_TEXT, "More text remains to be read"},
 };
 

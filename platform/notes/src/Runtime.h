@@ -52,7 +52,11 @@ struct NoteState : RefCounted {
   DatabaseState* db = nullptr;  // referenced
   lnstore::NoteRecord record;
   bool open = false;
-  ~NoteState() override { Release(db); }
+  // The store whose flushes wait for this document: held from its first save until it is closed.
+  std::shared_ptr<lnstore::Store> flushHold;
+  // Lets the store flush again; its flush failure is thrown when report is set.
+  void EndFlushHold(bool report);
+  ~NoteState() override;
 };
 
 struct FolderState : RefCounted {

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "CyclicEncoding.h"
 #include "pst/format/Codec.h"
 
 namespace pstbuilder {
@@ -88,7 +87,7 @@ uint64_t NdbWriter::WriteBlock(const uint8_t* data, size_t size, bool internal) 
   if (size) std::memcpy(buf.data(), data, size);
   if (!internal) {
     if (encoding_ == Encoding::Permute) fmt::EncodePermute(buf.data(), size);
-    if (encoding_ == Encoding::Cyclic) CryptCyclic(buf.data(), size, static_cast<uint32_t>(bid));
+    if (encoding_ == Encoding::Cyclic) fmt::CryptCyclic(buf.data(), size, static_cast<uint32_t>(bid));
   }
   const uint64_t ib = Allocate(disk, fmt::kBlockAlignment);
   fmt::BlockTrailerUnicode trailer{};

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "CyclicEncoding.h"
 #include "LtpWriter.h"
 #include "NamedPropertyMap.h"
 #include "PropertyIds.h"
@@ -367,8 +366,6 @@ void Writer::Run() {
 }  // namespace
 
 void WritePst(const Store& store, const std::string& path) {
-  if (store.encoding == Encoding::Cyclic && !CyclicEncodingAvailable())
-    throw std::invalid_argument("cyclic block encoding is not available");
   Writer writer(store, path);
   writer.Run();
 }

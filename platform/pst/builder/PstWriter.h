@@ -10,8 +10,8 @@
 namespace pstbuilder {
 
 // Throws std::runtime_error when the file cannot be written, std::invalid_argument for a store
-// the format cannot hold (cyclic encoding unavailable, more folders or messages than node ids
-// can number, a table of more than 255 columns).
+// the format cannot hold (more folders or messages than node ids can number, a table of more than
+// 255 columns).
 void WritePst(const Store& store, const std::string& path);
 
 }  // namespace pstbuilder

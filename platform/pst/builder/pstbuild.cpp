@@ -13,9 +13,9 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: pstbuild sample OUT.pst [--encoding none|permute]\n"
+               "usage: pstbuild sample OUT.pst [--encoding none|permute|cyclic]\n"
                "       pstbuild bulk N OUT.pst [--attachment-bytes B] [--body-bytes B] [--folders F]\n"
-               "                   [--encoding none|permute]\n");
+               "                   [--encoding none|permute|cyclic]\n");
   return 2;
 }
 
@@ -57,6 +57,8 @@ int main(int argc, char** argv) {
         encoding = pstbuilder::Encoding::None;
       else if (e == "permute")
         encoding = pstbuilder::Encoding::Permute;
+      else if (e == "cyclic")
+        encoding = pstbuilder::Encoding::Cyclic;
       else
         return Usage();
     } else {

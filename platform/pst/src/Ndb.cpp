@@ -156,9 +156,8 @@ PstFile::PstFile(std::unique_ptr<ByteSource> source, PstOptions options)
     info_.bbtRootBid = h.root.brefBbt.bid;
     info_.bbtRootIb = h.root.brefBbt.ib;
   }
-  if (info_.cryptMethod == kCryptCyclic)
-    throw PstError(ErrorKind::kUnsupported, "cyclic (high) block encoding is not supported");
-  if (info_.cryptMethod != kCryptNone && info_.cryptMethod != kCryptPermute)
+  if (info_.cryptMethod != kCryptNone && info_.cryptMethod != kCryptPermute &&
+      info_.cryptMethod != kCryptCyclic)
     header.Fail("unknown block encoding " + std::to_string(info_.cryptMethod));
   info_.truncated = info_.fileEof > fileSize;
 }
@@ -369,7 +368,11 @@ Block PstFile::ReadBlock(uint64_t bid) {
   if (sig != ComputeSignature(entry.ib, trailerBid)) reader.Fail("bad signature");
   if (options_.verifyCrc && ComputeCrc(raw->data(), cb) != crc) reader.Fail("bad CRC");
   raw->resize(cb);
-  if (!BidIsInternal(bid) && info_.cryptMethod == kCryptPermute) DecodePermute(raw->data(), cb);
+  if (!BidIsInternal(bid)) {
+    if (info_.cryptMethod == kCryptPermute) DecodePermute(raw->data(), cb);
+    // The reserved low bit of the id is not part of the key.
+    if (info_.cryptMethod == kCryptCyclic) CryptCyclic(raw->data(), cb, static_cast<uint32_t>(BidKey(bid)));
+  }
   Cache(BidKey(bid), raw);
   return raw;
 }

@@ -1,5 +1,6 @@
 // Files the builder writes read back through our PST reader with every property equal to what was
-// written; the builder is deterministic and refuses what it cannot write.
+// written, in each of the three block encodings; the builder is deterministic and refuses what it
+// cannot write.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -41,11 +42,26 @@ TEST(PstBuilder, SameRecipeWritesSameBytes) {
   EXPECT_EQ("!BDN", a.substr(0, 4));
 }
 
-TEST(PstBuilder, RefusesCyclicEncodingItCannotWrite) {
+TEST(PstBuilder, EncodingsHideTheDataBlocksDifferently) {
   testsupport::TempDir dir;
-  pb::Store s = pb::Store::WithStandardFolders();
-  s.encoding = pb::Encoding::Cyclic;
-  EXPECT_THROW(pb::WritePst(s, dir.File("c.pst")), std::invalid_argument);
+  std::string bytes[3];
+  int n = 0;
+  for (pb::Encoding e : {pb::Encoding::None, pb::Encoding::Permute, pb::Encoding::Cyclic}) {
+    pb::Store s = pb::SampleStore();
+    s.encoding = e;
+    const std::string path = dir.File("e" + std::to_string(n) + ".pst");
+    pb::WritePst(s, path);
+    bytes[n++] = testsupport::ReadFileBytes(path);
+  }
+  // The folder name "Inbox" in UTF-16 lies in a data block.
+  const std::string inbox("I\0n\0b\0o\0x\0", 10);
+  EXPECT_NE(bytes[0].find(inbox), std::string::npos);
+  EXPECT_EQ(bytes[1].find(inbox), std::string::npos);
+  EXPECT_EQ(bytes[2].find(inbox), std::string::npos);
+  EXPECT_EQ(bytes[0][513], 0);
+  EXPECT_EQ(bytes[1][513], 1);
+  EXPECT_EQ(bytes[2][513], 2);
+  EXPECT_NE(bytes[1], bytes[2]);
 }
 
 TEST(PstBuilder, UnwritablePathIsAnError) {
@@ -148,7 +164,7 @@ void ExpectStoreReadsBack(const pb::Store& store, const std::string& file) {
 
 TEST(PstBuilderRoundTrip, SampleReadsBackPropertyForPropertyInEveryEncoding) {
   testsupport::TempDir dir;
-  for (pb::Encoding e : {pb::Encoding::Permute, pb::Encoding::None}) {
+  for (pb::Encoding e : {pb::Encoding::Permute, pb::Encoding::None, pb::Encoding::Cyclic}) {
     pb::Store s = pb::SampleStore();
     s.encoding = e;
     ExpectStoreReadsBack(s, dir.File("sample.pst"));

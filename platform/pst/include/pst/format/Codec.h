@@ -1,5 +1,6 @@
 // Checksums and block encodings of personal folders files: the CRC of pages, blocks and header,
-// and the "compressible" byte permutation applied to external data blocks.
+// and the two encodings of external data blocks: the "compressible" byte permutation and the
+// "high" cyclic cipher.
 #pragma once
 
 #include <cstddef>
@@ -18,5 +19,11 @@ void DecodePermute(uint8_t* data, size_t size);
 // The permutation and its inverse, for code that transforms single bytes.
 extern const uint8_t kPermuteEncode[256];
 extern const uint8_t kPermuteDecode[256];
+
+// bCryptMethod 2: a keyed substitution over the permutation, its inverse and a third table that is
+// its own inverse. Symmetric: the same call encodes and decodes. `key` is the low 32 bits of the
+// block's id.
+void CryptCyclic(uint8_t* data, size_t size, uint32_t key);
+extern const uint8_t kCyclicSubstitute[256];
 
 }  // namespace pst::format

@@ -1,0 +1,187 @@
+#!/usr/bin/env python3
+"""Damaged copies of the fixture PSTs, made from a seed, and what the reader and the conversion do
+with them.
+
+Each variant is one fixture with one kind of damage: bits flipped, a 512-byte page zeroed, the file
+cut short, or two 64-byte blocks swapped. The same seed always gives the same variants.
+
+  damage-corpus.py reader  --pstdump PATH [--count N] [--seed S]
+      The native reader (pstdump counts and walk) on every variant: it must end by itself within the
+      time limit, under the memory cap, with exit 0 or 1 and never a signal.
+  damage-corpus.py harness --build DIR [--count N] [--seed S]
+      The conversion (convert-harness under Wine) on every variant: it must be refused with exit 2,
+      or exit 1 naming what was lost, or exit 0 with, for every folder it lists, at least as many
+      documents as the undamaged file gives that folder.
+
+Exit 0 when every variant passed; the ones that did not are printed with how to make them again
+(fixture, kind, seed and index).
+"""
+import argparse
+import os
+import random
+import resource
+import shutil
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+FIXTURES = os.path.normpath(os.path.join(HERE, "..", "..", "shared", "testdata", "pst"))
+KINDS = ("flip", "zero-page", "truncate", "swap")
+MEMORY_CAP = 1 << 30  # bytes of address space for one reader run
+TIME_LIMIT = 60  # seconds for one run
+
+
+def fixtures():
+    root = os.environ.get("BRINDLE_TESTDATA_UNIX")
+    folder = os.path.join(root, "pst") if root else FIXTURES
+    return sorted(os.path.join(folder, name) for name in os.listdir(folder)
+                  if name.endswith((".pst", ".ost")))
+
+
+def damage(data, kind, rng):
+    """One damaged copy of data. The header (first 512 bytes) is left whole except by truncation, so
+    that most variants reach the structures behind it."""
+    out = bytearray(data)
+    size = len(out)
+    if kind == "flip":
+        for _ in range(rng.randint(1, 8)):
+            at = rng.randrange(512, size)
+            out[at] ^= 1 << rng.randrange(8)
+    elif kind == "zero-page":
+        page = rng.randrange(1, size // 512)
+        out[page * 512:(page + 1) * 512] = bytes(512)
+    elif kind == "truncate":
+        out = out[:rng.randrange(600, size)]
+    elif kind == "swap":
+        blocks = size // 64
+        a, b = rng.randrange(8, blocks), rng.randrange(8, blocks)
+        out[a * 64:(a + 1) * 64], out[b * 64:(b + 1) * 64] = data[b * 64:(b + 1) * 64], data[a * 64:(a + 1) * 64]
+    return bytes(out)
+
+
+def variants(count, seed):
+    """(name, fixture, kind, bytes) for count variants, spread over the fixtures and kinds."""
+    files = fixtures()
+    contents = {}
+    for index in range(count):
+        rng = random.Random(seed * 1000003 + index)
+        fixture = files[index % len(files)]
+        kind = KINDS[(index // len(files)) % len(KINDS)]
+        if fixture not in contents:
+            with open(fixture, "rb") as f:
+                contents[fixture] = f.read()
+        name = "%s.%s.%d.%d%s" % (os.path.basename(fixture)[:-4], kind, seed, index, fixture[-4:])
+        yield name, fixture, kind, damage(contents[fixture], kind, rng)
+
+
+def capped():
+    resource.setrlimit(resource.RLIMIT_AS, (MEMORY_CAP, MEMORY_CAP))
+
+
+def run_reader(args):
+    failures = 0
+    with tempfile.TemporaryDirectory(prefix="damage-") as work:
+        path = os.path.join(work, "variant.pst")
+        for name, _, _, data in variants(args.count, args.seed):
+            with open(path, "wb") as f:
+                f.write(data)
+            for command in ("counts", "walk"):
+                try:
+                    done = subprocess.run([args.pstdump, command, path], stdout=subprocess.DEVNULL,
+                                          stderr=subprocess.PIPE, timeout=TIME_LIMIT, preexec_fn=capped)
+                except subprocess.TimeoutExpired:
+                    print("%s: pstdump %s did not end within %d s" % (name, command, TIME_LIMIT))
+                    failures += 1
+                    continue
+                if done.returncode not in (0, 1):
+                    print("%s: pstdump %s ended with %d: %s" % (name, command, done.returncode,
+                                                                done.stderr.decode(errors="replace")[-300:]))
+                    failures += 1
+    print("%d passed, %d failed" % (args.count - failures, failures))
+    return 1 if failures else 0
+
+
+def harness_rows(output):
+    """Documents per Notes folder from the harness's folder lines."""
+    rows = {}
+    for line in output.splitlines():
+        cells = line.split("\t")
+        if len(cells) == 5 and cells[0].isdigit() and cells[1].isdigit():
+            rows[cells[4]] = int(cells[1])
+    return rows
+
+
+def run_harness(args):
+    build = os.path.abspath(args.build)
+    wine_run = os.path.join(build, "wine-run")
+    harness = os.path.join(build, "bin", "convert-harness.exe")
+
+    def convert(pst, nsf):
+        try:
+            done = subprocess.run([wine_run, harness, "Z:" + pst.replace("/", "\\"), "Z:" + nsf.replace("/", "\\")],
+                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=args.time_limit)
+        except subprocess.TimeoutExpired:
+            return None, "", ""
+        return done.returncode, done.stdout.decode("utf-8", "replace"), done.stderr.decode("utf-8", "replace")
+
+    failures = 0
+    baselines = {}
+    with tempfile.TemporaryDirectory(prefix="damage-") as work:
+        for index, (name, fixture, kind, data) in enumerate(variants(args.count, args.seed)):
+            if fixture not in baselines:
+                code, out, err = convert(fixture, os.path.join(work, "baseline-%d.nsf" % len(baselines)))
+                baselines[fixture] = harness_rows(out)
+            pst = os.path.join(work, name)
+            nsf = os.path.join(work, "v%d.nsf" % index)
+            with open(pst, "wb") as f:
+                f.write(data)
+            code, out, err = convert(pst, nsf)
+            problem = None
+            if code is None:
+                problem = "did not end within %d s" % args.time_limit
+            elif code == 2:
+                if not err.strip():
+                    problem = "refused without a reason"
+            elif code == 1:
+                if not any(line and not line[0].isdigit() for line in out.splitlines()) and not err.strip():
+                    problem = "exit 1 without naming what was lost"
+            elif code == 0:
+                baseline = baselines[fixture]
+                for folder, documents in harness_rows(out).items():
+                    if folder in baseline and documents < baseline[folder]:
+                        problem = "exit 0 with %d of the %d documents of %s" % (documents, baseline[folder], folder)
+                        break
+            else:
+                problem = "ended with %d" % code
+            if problem:
+                failures += 1
+                print("%s (%s, seed %d, index %d): %s\n%s%s" % (name, kind, args.seed, index, problem, out[-2000:],
+                                                                err[-500:]))
+            for leftover in (pst, nsf, nsf + "-wal", nsf + "-shm"):
+                if os.path.exists(leftover):
+                    os.remove(leftover)
+    print("%d passed, %d failed" % (args.count - failures, failures))
+    return 1 if failures else 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("mode", choices=("reader", "harness"))
+    parser.add_argument("--pstdump")
+    parser.add_argument("--build")
+    parser.add_argument("--count", type=int, default=3000)
+    parser.add_argument("--seed", type=int, default=34)
+    parser.add_argument("--time-limit", type=int, default=120)
+    args = parser.parse_args()
+    if args.mode == "reader":
+        if not args.pstdump:
+            parser.error("reader needs --pstdump")
+        return run_reader(args)
+    if not args.build:
+        parser.error("harness needs --build")
+    return run_harness(args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

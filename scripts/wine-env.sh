@@ -115,7 +115,8 @@ brindle_wine_setup() {
     if [ -d "$BRINDLE_BUILD_DIR/notes" ]; then
       local notes_win
       notes_win="$(brindle_windows_path "$BRINDLE_BUILD_DIR/notes")"
-      if [ "$(cat "$WINEPREFIX/.brindle-notes" 2>/dev/null)" != "$notes_win" ]; then
+      if [ "$(cat "$WINEPREFIX/.brindle-notes" 2>/dev/null)" != "$notes_win" ] ||
+        ! grep -qiF 'Software\\Lotus\\Notes]' "$WINEPREFIX/system.reg" 2>/dev/null; then
         _brindle_reg_add 'HKLM\SOFTWARE\Lotus\Notes' path "$notes_win"
         echo "$notes_win" > "$WINEPREFIX/.brindle-notes"
       fi
@@ -123,7 +124,10 @@ brindle_wine_setup() {
     local dll
     for dll in "$BRINDLE_BUILD_DIR"/bin/*.dll; do
       [ -f "$dll" ] || continue
-      if [ ! -f "$stamp" ] || [ "$dll" -nt "$stamp" ]; then
+      # The stamp alone is not enough: a wineserver killed before it saved the registry leaves a
+      # stamp behind with no registration, so the prefix's registry must also name the server.
+      if [ ! -f "$stamp" ] || [ "$dll" -nt "$stamp" ] ||
+        ! grep -qiF "$(basename "$dll")" "$WINEPREFIX/system.reg" 2>/dev/null; then
         if x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null | grep -q 'DllRegisterServer'; then
           wine regsvr32 /s "$(brindle_windows_path "$dll")" >/dev/null 2>&1 9>&- ||
             echo "wine-env: regsvr32 failed for $dll" >&2

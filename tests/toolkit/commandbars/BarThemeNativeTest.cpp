@@ -123,7 +123,8 @@ TEST_F(FallbackTest, WithoutVisualStylesEveryPartDrawsAsThemeZero) {
 }
 
 TEST(NativeTheme, ClassesOpenForTheFirstBarDrawnWhenNoMainWindowExisted) {
-  if (!IsVisualStyleActive()) GTEST_SKIP() << "visual styles are off on this system";
+  // Theme 3 draws themed whenever the application is themed (the common controls need not be version 6).
+  if (!XTVisualStyles()->IsAppThemed()) GTEST_SKIP() << "the application is not themed on this system";
   CWnd* pMainWnd = theTestApp.m_pMainWnd;
   theTestApp.m_pMainWnd = nullptr;
   CXTPBarThemeNative* pTheme = new CXTPBarThemeNative;

@@ -112,7 +112,7 @@ TEST(MainFrameThemes, ThemeThreeSetInTheFramesOwnCreationDrawsThemedFromTheFirst
   CXTPBarThemeNative* pTheme = DYNAMIC_DOWNCAST(CXTPBarThemeNative, CXTPBarTheme::GetTheme());
   ASSERT_NE(pTheme, nullptr);
   EXPECT_EQ(pTheme->GetThemeNumber(), 3);
-  const BOOL bStyles = IsVisualStyleActive();
+  const BOOL bStyles = XTVisualStyles()->IsAppThemed();
   if (bStyles) {
     // The classes opened for the frame although there was no main window when the theme was set.
     EXPECT_TRUE(pTheme->IsToolBarThemed());

@@ -31,7 +31,7 @@ class CXTPBarThemeNative : public CXTPBarTheme3D {
   void DrawStatusBarGripper(CDC* pDC, CRect rcClient) override;
   void DrawControlEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int bSelected) override;
   void DrawComboDropDown(CDC* pDC, CRect rcBtn, BOOL bEnabled, int bSelected, BOOL bDropped) override;
-  int GetThemeType() const override { return xtpThemeNativeWinXP; }
+  int GetThemeType() const override { return xtpThemeNative; }
 
   // Whether the parts of each class draw with visual styles now.
   BOOL IsToolBarThemed() { return m_themeToolBar.IsAppThemed(); }

@@ -48,9 +48,10 @@ CFont* CXTPStatusBarPane::GetTextFont() {
 }
 
 CXTPImageManagerIcon* CXTPStatusBarPane::GetImage() {
-  if (m_nIconId == -1 || m_pStatusBar == nullptr) return nullptr;
-  CXTPImageManager* pImageManager = m_pStatusBar->GetImageManager();
-  return pImageManager != nullptr ? pImageManager->GetImage(static_cast<UINT>(m_nIconId), 0) : nullptr;
+  if (m_nIconId == -1) return nullptr;
+  CXTPImageManager* pImageManager =
+      m_pStatusBar != nullptr ? m_pStatusBar->GetImageManager() : XTPImageManager();
+  return pImageManager->GetImage(static_cast<UINT>(m_nIconId), 0);
 }
 
 void CXTPStatusBarPane::Draw(CDC* pDC, CRect rcItem) {
@@ -184,8 +185,7 @@ CXTPBarTheme* CXTPStatusBar::GetPaintManager() const {
 }
 
 CXTPImageManager* CXTPStatusBar::GetImageManager() const {
-  CXTPImageManager* pImageManager = m_pCommandBars != nullptr ? m_pCommandBars->GetImageManager() : nullptr;
-  return pImageManager != nullptr ? pImageManager : XTPImageManager();
+  return m_pCommandBars != nullptr ? m_pCommandBars->GetImageManager() : XTPImageManager();
 }
 
 void CXTPStatusBar::SetUsePaintTheme(BOOL bUse) {

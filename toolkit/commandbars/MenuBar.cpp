@@ -464,8 +464,7 @@ void CXTPMenuBar::CopyBarProperties(CXTPCommandBar* pSource, BOOL bRecursive) {
 void CXTPMenuBar::GenerateCommandBarList(DWORD& nID, CXTPCommandBarList* pCommandBarList,
                                          XTP_COMMANDBARS_PROPEXCHANGE_PARAM* pParam) {
   CXTPToolBar::GenerateCommandBarList(nID, pCommandBarList, pParam);
-  // The sub-bars of the document menus too: the set stands in for the bar's controls meanwhile.
-  CXTPControls* pOwn = m_pControls;
+  // The sub-bars of the document menus that are not shown are stored too.
   POSITION pos = m_mapMenus.GetStartPosition();
   while (pos != nullptr) {
     UINT nId = 0;
@@ -476,7 +475,6 @@ void CXTPMenuBar::GenerateCommandBarList(DWORD& nID, CXTPCommandBarList* pComman
       if (pBar != nullptr) pBar->GenerateCommandBarList(nID, pCommandBarList, pParam);
     }
   }
-  m_pControls = pOwn;
 }
 
 void CXTPMenuBar::RestoreCommandBarList(CXTPCommandBarList* pCommandBarList, int nDepth) {

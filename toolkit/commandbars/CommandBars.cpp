@@ -336,6 +336,10 @@ BOOL CXTPCommandBars::IsActiveSite() const {
 BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
   CXTPBarMouseTracker* pState = GetThreadState();
   const BOOL bHook = CXTPBarKeyboardHook::GetThreadState()->IsActive();
+  // The release of an Alt that closed the menus: the frame never sees it, so it opens nothing.
+  if ((pMsg->message == WM_KEYUP || pMsg->message == WM_SYSKEYUP) && pMsg->wParam == VK_MENU &&
+      pState->ConsumeAltCloseRelease())
+    return TRUE;
   if (pMsg->message == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29)) && pState->m_nModalCounter < 1 && !bHook &&
       IsActiveSite()) {
     const UINT nKey = static_cast<UINT>(pMsg->wParam);

@@ -3,75 +3,15 @@
 #include "TemplateDlg.h"
 #include "TemplateDlgChooser.h"
 
+#include "AppTestSupport.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
-#include <thread>
-
 namespace {
 
-// Runs a modal call on its own thread and finds the dialog it shows.
-class ModalRun {
- public:
-  explicit ModalRun(std::function<void()> call)
-      : m_thread([this, call] {
-          call();
-          m_done = true;
-        }) {}
-  // A test that stopped early still closes the dialog, so that the thread can end.
-  ~ModalRun() {
-    if (!m_thread.joinable()) return;
-    testsupport::PumpUntil(
-        [this] {
-          if (HWND hDlg = ::FindWindowW(nullptr, L"Template")) ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);
-          return m_done.load();
-        },
-        10000);
-    m_thread.join();
-  }
-
-  HWND WaitForDialog() { return testsupport::WaitForTopWindow(L"Template", 10000); }
-  bool Done() const { return m_done; }
-  // Waits for the call to return.
-  void Finish() {
-    testsupport::PumpUntil([this] { return m_done.load(); }, 10000);
-    m_thread.join();
-  }
-
- private:
-  std::atomic<bool> m_done{false};
-  std::thread m_thread;
-};
-
-// The message box a window of another thread owns, waiting for it to appear.
-HWND WaitForOwnedMessageBox(HWND owner) {
-  struct Search {
-    HWND owner;
-    HWND found;
-  } search{owner, nullptr};
-  testsupport::PumpUntil(
-      [&] {
-        EnumWindows(
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
-              auto* s = reinterpret_cast<Search*>(lParam);
-              WCHAR cls[16] = {};
-              ::GetClassNameW(hwnd, cls, 16);
-              if (::GetWindow(hwnd, GW_OWNER) == s->owner && wcscmp(cls, L"#32770") == 0 &&
-                  IsWindowVisible(hwnd)) {
-                s->found = hwnd;
-                return FALSE;
-              }
-              return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      10000);
-  return search.found;
-}
+using apptest::ModalRun;
+using apptest::WaitForOwnedMessageBox;
 
 CString ItemText(HWND list, int item) {
   WCHAR buffer[128] = {};
@@ -104,7 +44,7 @@ TEST(TemplateDlg, ListsTheNamesInOrderAndOkReturnsTheChosenRow) {
   CTemplateDlg dlg;
   dlg.m_pTemplateNames = Names(names);
   INT_PTR result = 0;
-  ModalRun run([&] { result = dlg.DoModal(); });
+  ModalRun run(L"Template", [&] { result = dlg.DoModal(); });
   HWND hDlg = run.WaitForDialog();
   ASSERT_NE(hDlg, nullptr);
   EXPECT_EQ(::GetWindow(hDlg, GW_OWNER), nullptr);
@@ -135,7 +75,7 @@ TEST(TemplateDlg, RefusesOkWithoutARowAndSaysSo) {
   CTemplateDlg dlg;
   dlg.m_pTemplateNames = Names(names);
   INT_PTR result = 0;
-  ModalRun run([&] { result = dlg.DoModal(); });
+  ModalRun run(L"Template", [&] { result = dlg.DoModal(); });
   HWND hDlg = run.WaitForDialog();
   ASSERT_NE(hDlg, nullptr);
 
@@ -166,7 +106,7 @@ TEST(TemplateDlgChooser, GivesTheChosenIndexOrNothingOnCancel) {
   int selected = -1;
   BOOL chosen = FALSE;
   {
-    ModalRun run([&] { chosen = chooser.ChooseTemplate(titles, &selected); });
+    ModalRun run(L"Template", [&] { chosen = chooser.ChooseTemplate(titles, &selected); });
     HWND hDlg = run.WaitForDialog();
     ASSERT_NE(hDlg, nullptr);
     ChooseRow(::GetDlgItem(hDlg, IDC_TEMPLATE_LIST), 1);
@@ -178,7 +118,7 @@ TEST(TemplateDlgChooser, GivesTheChosenIndexOrNothingOnCancel) {
 
   selected = 7;
   {
-    ModalRun run([&] { chosen = chooser.ChooseTemplate(titles, &selected); });
+    ModalRun run(L"Template", [&] { chosen = chooser.ChooseTemplate(titles, &selected); });
     HWND hDlg = run.WaitForDialog();
     ASSERT_NE(hDlg, nullptr);
     ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);

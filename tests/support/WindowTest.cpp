@@ -135,6 +135,17 @@ void SendText(const std::wstring& text) {
   }
 }
 
+void MouseClick(HWND hwnd, int x, int y) {
+  POINT pt = {x, y};
+  ClientToScreen(hwnd, &pt);
+  MouseClickAt(pt.x, pt.y);
+}
+
+void MouseDoubleClick(HWND hwnd, int x, int y) {
+  MouseClick(hwnd, x, y);
+  MouseClick(hwnd, x, y);
+}
+
 void ClickDlgItem(HWND dialog, int id) {
   HWND item = GetDlgItem(dialog, id);
   if (item != nullptr) SendMessageW(item, BM_CLICK, 0, 0);
@@ -342,6 +353,19 @@ std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
   }
   if (SUCCEEDED(init)) CoUninitialize();
   return ok ? path : L"";
+}
+
+std::vector<COLORREF> WindowPixels(HWND hwnd, int* width, int* height) {
+  int w = 0, h = 0;
+  std::vector<BYTE> pixels;
+  std::vector<COLORREF> colours;
+  if (!CaptureWindow(hwnd, w, h, pixels)) return colours;
+  colours.reserve(size_t(w) * h);
+  for (size_t i = 0; i + 3 < pixels.size(); i += 4)
+    colours.push_back(RGB(pixels[i + 2], pixels[i + 1], pixels[i]));
+  if (width != nullptr) *width = w;
+  if (height != nullptr) *height = h;
+  return colours;
 }
 
 COLORREF WindowPixel(HWND hwnd, int x, int y) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -38,6 +39,9 @@ void MoveMouseTo(int screenX, int screenY);
 void MouseClickAt(int screenX, int screenY, bool rightButton = false);
 void SendKey(UINT virtualKey);
 void SendText(const std::wstring& text);
+// Real left clicks at a client point of hwnd (twice quickly for a double click).
+void MouseClick(HWND hwnd, int x, int y);
+void MouseDoubleClick(HWND hwnd, int x, int y);
 
 // Clicks a dialog's child control by id (BM_CLICK for buttons).
 void ClickDlgItem(HWND dialog, int id);
@@ -73,5 +77,8 @@ std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name);
 
 // Reads the colour of one pixel of a saved or live window, for probes in tests.
 COLORREF WindowPixel(HWND hwnd, int x, int y);
+
+// What the window shows, row by row from its top-left corner (window coordinates); empty on failure.
+std::vector<COLORREF> WindowPixels(HWND hwnd, int* width, int* height);
 
 }  // namespace testsupport

@@ -1,0 +1,19 @@
+// The large-item prompt: the answer and the "Don't show this message again" box.
+#include "LargeItemPromptDlg.h"
+
+CLargeItemPromptDlg::CLargeItemPromptDlg(CWnd* pParent) : CDialog(IDD, pParent), m_bDontShowAgain(0) {}
+
+void CLargeItemPromptDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_DONT_SHOW_AGAIN, m_chkDontShowAgain);
+}
+
+void CLargeItemPromptDlg::OnOK() {
+  m_bDontShowAgain = m_chkDontShowAgain.GetCheck() == BST_CHECKED ? 1 : 0;
+  EndDialog(IDOK);
+}
+
+void CLargeItemPromptDlg::OnCancel() {
+  m_bDontShowAgain = m_chkDontShowAgain.GetCheck() == BST_CHECKED ? 1 : 0;
+  EndDialog(IDCANCEL);
+}

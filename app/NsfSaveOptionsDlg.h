@@ -1,0 +1,45 @@
+// The Save Options dialog: the target NSF, a new file (folder and file name) or an existing file,
+// and whether item content is saved in text format.
+#pragma once
+
+#include <afxwin.h>
+
+#include "BrowseEdit.h"
+#include "resource.h"
+
+// Run modally by page one's Next (and the browser page's Export) on the user-interface thread. IDOK
+// only when the input passed every check, in a fixed order with fixed messages; then either the folder
+// and file name (new file) or the existing path is filled, the other left empty. Cancel leaves every
+// result empty.
+class CNsfSaveOptionsDlg : public CDialog {
+ public:
+  explicit CNsfSaveOptionsDlg(CWnd* pParent = nullptr);
+
+  enum { IDD = IDD_NSF_SAVE_OPTIONS };
+
+  // The message OnOK shows for a new file named strFileName in strFolder, or "" when it is accepted;
+  // then *pFullPath is the file's path (folder, a backslash when missing, name, ".nsf").
+  static CString CheckNewFile(const CString& strFolder, const CString& strFileName, CString* pFullPath);
+  // The message OnOK shows for an existing file, or "" when it is accepted.
+  static CString CheckExistingFile(const CString& strPath);
+
+  CButton m_btnNewFile;
+  CEdit m_editFileName;
+  CXTBrowseEdit m_editFolder;
+  CXTBrowseEdit m_editExistingPath;
+  CButton m_chkTextFormat;
+
+  CString m_strFolder;
+  CString m_strFileName;
+  CString m_strExistingPath;
+  BYTE m_bTextFormat;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  afx_msg void OnNewFile();
+  afx_msg void OnExistingFile();
+
+  DECLARE_MESSAGE_MAP()
+};

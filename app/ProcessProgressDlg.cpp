@@ -1,0 +1,149 @@
+// The progress wait dialog: its face, its wait text, its self-hiding timer and Stop.
+#include "ProcessProgressDlg.h"
+
+#include "BufferDC.h"
+#include "DrawHelpers.h"
+#include "SystemResources.h"
+#include "UiHandoff.h"
+#include "WizardMessages.h"
+
+#include <commctrl.h>
+
+namespace {
+const UINT_PTR kVisibilityTimer = 1;
+const COLORREF kFaceColor = RGB(0xFF, 0xFE, 0xEF);  // 0xEFFEFF
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CWaitLabel, CStatic)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+void CWaitLabel::OnPaint() {
+  CPaintDC paintDC(this);
+  CRect rcClient;
+  GetClientRect(&rcClient);
+  CXTPBufferDC dc(paintDC.m_hDC, rcClient);
+  dc.FillSolidRect(&rcClient, kFaceColor);
+  CString text;
+  GetWindowText(text);
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(RGB(0, 0, 0));
+  CFont* pOldFont = dc.SelectObject(&GetSystemResources()->m_fontRegular);
+  dc.DrawText(text, &rcClient, DT_WORDBREAK | DT_NOPREFIX);
+  dc.SelectObject(pOldFont);
+}
+
+BOOL CWaitLabel::OnEraseBkgnd(CDC* /*pDC*/) { return TRUE; }
+
+BEGIN_MESSAGE_MAP(CProcessProgressDlg, CDialog)
+ON_WM_CLOSE()
+ON_WM_PAINT()
+ON_WM_TIMER()
+ON_BN_CLICKED(IDC_STOP, OnStop)
+ON_WM_SHOWWINDOW()
+ON_WM_NCDESTROY()
+ON_MESSAGE(WM_UI_HANDOFF, OnHandoff)
+END_MESSAGE_MAP()
+
+CProcessProgressDlg::CProcessProgressDlg(CWnd* pParent)
+    : CDialog(IDD, pParent), m_pOwner(nullptr), m_bShown(0) {}
+
+void CProcessProgressDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_WAIT_TEXT, m_label);
+  DDX_Control(pDX, IDC_PROGRESS_BAR, m_bar);
+}
+
+BOOL CProcessProgressDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  m_bar.SetWindowText(L"");
+  SetTimer(kVisibilityTimer, 500);
+  return TRUE;
+}
+
+void CProcessProgressDlg::ShowWait(const CString& strText) {
+  CUiHandoff::Run(m_hWnd, [this, strText] {
+    m_bar.SetPos(0);
+    m_strText = strText;
+    ShowWindow(SW_SHOW);
+    m_bShown = 1;
+  });
+}
+
+void CProcessProgressDlg::HideWait() {
+  CUiHandoff::Run(m_hWnd, [this] {
+    m_bar.SetPos(100);
+    ShowWindow(SW_HIDE);
+    m_bShown = 0;
+  });
+}
+
+void CProcessProgressDlg::SetProgressPos(int nPos) {
+  CUiHandoff::Run(m_hWnd, [this, nPos] {
+    if (m_bar.m_hWnd == nullptr) return;
+    m_bar.SetPos(nPos);
+    m_bar.InvalidateRect(nullptr, TRUE);
+  });
+}
+
+CString CProcessProgressDlg::FormatScanProgressText(int nFoldersFound, int nEntriesFound,
+                                                    const CString& strLastFolder) {
+  CString text;
+  text.Format(
+      L"Please wait, the file is being scanned for emails and other items ...\r\n\r\n"
+      L"Total Folder Found     :%d  Total Email Found    :%d\r\nLast Folder Found     :%s",
+      nFoldersFound, nEntriesFound, static_cast<LPCTSTR>(strLastFolder));
+  return text;
+}
+
+void CProcessProgressDlg::SetScanProgressText(int nFoldersFound, int nEntriesFound,
+                                              const CString& strLastFolder) {
+  const CString text = FormatScanProgressText(nFoldersFound, nEntriesFound, strLastFolder);
+  CUiHandoff::Run(m_hWnd, [this, text] {
+    if (m_label.m_hWnd == nullptr) return;
+    m_label.SetWindowText(text);
+    m_label.InvalidateRect(nullptr, TRUE);
+  });
+}
+
+// The system close does not end a wait: the frame hides the dialog when the work is done.
+void CProcessProgressDlg::OnClose() {}
+
+void CProcessProgressDlg::OnPaint() {
+  CPaintDC paintDC(this);
+  CRect rc;
+  GetClientRect(&rc);
+  CXTPBufferDC dc(paintDC.m_hDC, rc);
+  dc.FillSolidRect(&rc, RGB(0, 0, 0));
+  rc.DeflateRect(1, 1);
+  dc.FillSolidRect(&rc, RGB(0xFF, 0xFF, 0x00));  // 0x00FFFF
+  rc.DeflateRect(1, 1);
+  DrawGradientRect(&dc, &rc, RGB(0xFF, 0xFF, 0xFF), kFaceColor, FALSE);
+}
+
+void CProcessProgressDlg::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent == kVisibilityTimer && IsWindowVisible() && m_bShown == 0) ShowWindow(SW_HIDE);
+  CDialog::OnTimer(nIDEvent);
+}
+
+void CProcessProgressDlg::OnStop() {
+  if (m_pOwner != nullptr && ::IsWindow(m_pOwner->GetSafeHwnd()))
+    m_pOwner->SendMessage(WM_STOP_PROCESS, 0, 0);
+}
+
+void CProcessProgressDlg::OnShowWindow(BOOL bShow, UINT nStatus) {
+  CDialog::OnShowWindow(bShow, nStatus);
+  if (m_label.m_hWnd == nullptr) return;
+  m_label.SetWindowText(L"Please wait...");
+  m_label.InvalidateRect(nullptr, TRUE);
+}
+
+void CProcessProgressDlg::OnNcDestroy() {
+  CUiHandoff::DiscardPending(m_hWnd);
+  CDialog::OnNcDestroy();
+}
+
+LRESULT CProcessProgressDlg::OnHandoff(WPARAM wParam, LPARAM lParam) {
+  return CUiHandoff::Receive(wParam, lParam);
+}

@@ -1,0 +1,64 @@
+// The modeless wait dialog with a progress bar, a wait text and Stop that the main frame shows while
+// a worker of the browser page scans an NSF.
+#pragma once
+
+#include <afxwin.h>
+
+#include "PercentProgressCtrl.h"
+#include "resource.h"
+
+// The dialog's wait text: a static that paints itself on the dialog's face colour.
+class CWaitLabel : public CStatic {
+ protected:
+  afx_msg void OnPaint();
+  afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  DECLARE_MESSAGE_MAP()
+};
+
+// Created once by the main frame on the user-interface thread (Create(IDD, frame)), which also sets
+// m_pOwner; only that thread touches its windows. ShowWait, HideWait, SetProgressPos and
+// SetScanProgressText may be called from any thread: called from another one they are handed over to
+// the user-interface thread (CUiHandoff) and run there in the order called; once the window is gone
+// they do nothing. The frame does not close while m_bShown is set.
+class CProcessProgressDlg : public CDialog {
+ public:
+  explicit CProcessProgressDlg(CWnd* pParent = nullptr);
+
+  enum { IDD = IDD_PROCESS_PROGRESS };
+
+  // The frame's show: bar to 0, text kept in m_strText (not displayed), the dialog shown, m_bShown 1.
+  void ShowWait(const CString& strText);
+  // The frame's hide: bar to 100, the dialog hidden, m_bShown 0.
+  void HideWait();
+  // Moves the bar (a percentage) and repaints it.
+  void SetProgressPos(int nPos);
+  // The wait text during an NSF scan: counts so far and the last folder's name.
+  void SetScanProgressText(int nFoldersFound, int nEntriesFound, const CString& strLastFolder);
+  // The wait text that SetScanProgressText shows for these values.
+  static CString FormatScanProgressText(int nFoldersFound, int nEntriesFound, const CString& strLastFolder);
+
+  CWaitLabel m_label;
+  CPercentProgressCtrl m_bar;
+  // Handed over by ShowWait; not displayed.
+  CString m_strText;
+  // Receives WM_STOP_PROCESS from Stop; not owned, may be null (Stop then does nothing).
+  CWnd* m_pOwner;
+  // 1 while the frame means the dialog to be visible; the timer hides it otherwise.
+  int m_bShown;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  // Enter and Escape do not end a wait that the frame controls.
+  void OnOK() override {}
+  void OnCancel() override {}
+  afx_msg void OnClose();
+  afx_msg void OnPaint();
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnStop();
+  afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+  afx_msg void OnNcDestroy();
+  afx_msg LRESULT OnHandoff(WPARAM wParam, LPARAM lParam);
+
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,175 @@
+// The Save Options dialog: its checks in their order with their messages, for a new and an existing
+// NSF, and the dialog itself driven with real input on a thread of its own.
+#include "NsfSaveOptionsDlg.h"
+
+#include "AppTestSupport.h"
+#include "TestFiles.h"
+#include "WindowTest.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+using apptest::ModalRun;
+
+const wchar_t kInvalidName[] =
+    L"Please enter valid File Name \r\n(Make sure following character does not exist \\/:*?\"<>|) ";
+
+CString Wide(const std::string& utf8) {
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+  CString text;
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text.GetBuffer(n), n);
+  text.ReleaseBuffer();
+  return text;
+}
+
+void Touch(const CString& path) {
+  HANDLE h = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  ::CloseHandle(h);
+}
+
+class NsfSaveOptionsChecks : public ::testing::Test {
+ protected:
+  CString Folder() const { return Wide(dir_.Path()); }
+  testsupport::TempDir dir_;
+};
+
+TEST_F(NsfSaveOptionsChecks, ANewFileIsCheckedInOrder) {
+  CString full;
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(L"", L"mail", &full), L"Please enter folder path");
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder() + L"\\missing", L"mail", &full),
+            L"Please enter valid folder path");
+  // A file is no folder.
+  Touch(Folder() + L"\\plain.txt");
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder() + L"\\plain.txt", L"mail", &full),
+            L"Please enter valid folder path");
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), L"", &full), L"Please enter file name");
+  for (const wchar_t* bad : {L"a\\b", L"a/b", L"a:b", L"a*b", L"a?b", L"a\"b", L"a<b", L"a>b", L"a|b"}) {
+    EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), bad, &full), kInvalidName) << bad;
+  }
+  // The name check comes before the existence test: "plain.txt/" would name an existing path.
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), L"plain.txt/", &full), kInvalidName);
+
+  Touch(Folder() + L"\\taken.nsf");
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), L"taken", &full),
+            L"The file already exists, Please provide a different file name");
+
+  full.Empty();
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), L"mail", &full), L"");
+  EXPECT_EQ(full, Folder() + L"\\mail.nsf");
+  CString withSlash;
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder() + L"\\", L"mail", &withSlash), L"");
+  EXPECT_EQ(withSlash, full);
+}
+
+TEST_F(NsfSaveOptionsChecks, ANewPathOf256IsAcceptedAnd257Refused) {
+  const int fixed = Folder().GetLength() + 1 + 4;  // backslash and ".nsf"
+  CString full;
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), CString(L'n', 256 - fixed), &full), L"");
+  EXPECT_EQ(full.GetLength(), 256);
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), CString(L'n', 257 - fixed), &full),
+            L"The file name is too large to process, Please provide a different file name");
+}
+
+TEST_F(NsfSaveOptionsChecks, AnExistingFileIsCheckedInOrder) {
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(L""), L"Please enter file path");
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\missing.nsf"), L"Please enter valid file");
+  ::CreateDirectoryW(Folder() + L"\\folder.nsf", nullptr);
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\folder.nsf"), L"Please enter valid file");
+  Touch(Folder() + L"\\mail.txt");
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\mail.txt"), L"Please enter .NSF file");
+  // ".NSF" anywhere in the upper-cased path.
+  Touch(Folder() + L"\\mail.nsf.old");
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\mail.nsf.old"), L"");
+  Touch(Folder() + L"\\MAIL.NSF");
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\MAIL.NSF"), L"");
+}
+
+// Types into an edit of the dialog in place of its text: a real click gives it the focus, its text is
+// selected, then the keys.
+void TypeInto(HWND hDlg, int id, const CString& text) {
+  apptest::ClickControl(hDlg, id);
+  testsupport::PumpMessages(100);
+  ::SendMessageW(::GetDlgItem(hDlg, id), EM_SETSEL, 0, -1);
+  testsupport::SendText(std::wstring(text));
+  testsupport::PumpUntil([&] { return apptest::TextOf(::GetDlgItem(hDlg, id)) == text; }, 5000);
+}
+
+// Clicks OK and returns the text of the message box that comes (dismissed), or "" when none came.
+CString OkMessage(HWND hDlg) {
+  apptest::ClickControl(hDlg, IDOK);
+  HWND hBox = apptest::WaitForOwnedMessageBox(hDlg);
+  if (hBox == nullptr) return CString();
+  const CString text = apptest::MessageBoxText(hBox);
+  apptest::DismissMessageBox(hBox);
+  return text;
+}
+
+TEST_F(NsfSaveOptionsChecks, TheDialogTakesANewFileWithTheTextFormatFlag) {
+  CNsfSaveOptionsDlg dlg;
+  INT_PTR result = 0;
+  ModalRun run(L"Save Options", [&] { result = dlg.DoModal(); });
+  HWND hDlg = run.WaitForDialog();
+  ASSERT_NE(hDlg, nullptr);
+  testsupport::PumpMessages(200);
+  EXPECT_EQ(::IsDlgButtonChecked(hDlg, IDC_SAVE_NEW_FILE), static_cast<UINT>(BST_CHECKED));
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)));
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FOLDER)));
+
+  EXPECT_STREQ(OkMessage(hDlg), L"Please enter folder path");
+  TypeInto(hDlg, IDC_NSF_FOLDER, Folder());
+  TypeInto(hDlg, IDC_NSF_FILE_NAME, L"mail2024");
+  apptest::ClickControl(hDlg, IDC_TEXT_FORMAT);
+  testsupport::SaveWindowPng(hDlg, L"app_nsf_save_options.png");
+  EXPECT_STREQ(OkMessage(hDlg), L"");
+  run.Finish();
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dlg.m_strFolder, Folder());
+  EXPECT_EQ(dlg.m_strFileName, L"mail2024");
+  EXPECT_EQ(dlg.m_strExistingPath, L"");
+  EXPECT_EQ(dlg.m_bTextFormat, 1);
+}
+
+TEST_F(NsfSaveOptionsChecks, TheDialogTakesAnExistingFile) {
+  Touch(Folder() + L"\\archive.nsf");
+  CNsfSaveOptionsDlg dlg;
+  INT_PTR result = 0;
+  ModalRun run(L"Save Options", [&] { result = dlg.DoModal(); });
+  HWND hDlg = run.WaitForDialog();
+  ASSERT_NE(hDlg, nullptr);
+  testsupport::PumpMessages(200);
+
+  apptest::ClickControl(hDlg, IDC_SAVE_EXISTING_FILE);
+  testsupport::PumpUntil(
+      [&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)) != FALSE; });
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FOLDER)));
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FILE_NAME)));
+  EXPECT_EQ(::IsDlgButtonChecked(hDlg, IDC_SAVE_NEW_FILE), static_cast<UINT>(BST_UNCHECKED));
+  EXPECT_STREQ(OkMessage(hDlg), L"Please enter file path");
+  TypeInto(hDlg, IDC_NSF_EXISTING_PATH, Folder() + L"\\archive.nsf");
+  EXPECT_STREQ(OkMessage(hDlg), L"");
+  run.Finish();
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dlg.m_strExistingPath, Folder() + L"\\archive.nsf");
+  EXPECT_EQ(dlg.m_strFolder, L"");
+  EXPECT_EQ(dlg.m_strFileName, L"");
+  EXPECT_EQ(dlg.m_bTextFormat, 0);
+}
+
+TEST(NsfSaveOptionsDlg, CancelLeavesTheResultsEmpty) {
+  CNsfSaveOptionsDlg dlg;
+  INT_PTR result = 0;
+  ModalRun run(L"Save Options", [&] { result = dlg.DoModal(); });
+  HWND hDlg = run.WaitForDialog();
+  ASSERT_NE(hDlg, nullptr);
+  testsupport::PumpMessages(100);
+  apptest::ClickControl(hDlg, IDCANCEL);
+  run.Finish();
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_TRUE(dlg.m_strFolder.IsEmpty() && dlg.m_strFileName.IsEmpty() && dlg.m_strExistingPath.IsEmpty());
+}
+
+}  // namespace

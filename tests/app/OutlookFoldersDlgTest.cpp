@@ -1,0 +1,133 @@
+// The Outlook Folders dialog as the conversion driver runs it: modal, without a parent, on a worker
+// thread, driven by real clicks.
+#include "OutlookFoldersDlg.h"
+
+#include "AppTestSupport.h"
+#include "WindowTest.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using apptest::ModalRun;
+
+// The item of a child text below hParent, read through the window (the tree belongs to the worker).
+HTREEITEM FindChild(HWND tree, HTREEITEM hParent, const CString& text) {
+  for (HTREEITEM h = TreeView_GetChild(tree, hParent); h != nullptr; h = TreeView_GetNextSibling(tree, h)) {
+    WCHAR buffer[128] = {};
+    TVITEMW item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = h;
+    item.pszText = buffer;
+    item.cchTextMax = 128;
+    TreeView_GetItem(tree, &item);
+    if (text == buffer) return h;
+  }
+  return nullptr;
+}
+
+void ClickLabel(HWND tree, HTREEITEM hItem) {
+  const CPoint pt = apptest::TreeLabelPoint(tree, hItem);
+  testsupport::MouseClick(tree, pt.x, pt.y);
+  testsupport::PumpMessages(200);
+}
+
+void ClickCheckBox(HWND tree, HTREEITEM hItem) {
+  const CPoint pt = apptest::TreeCheckBoxPoint(tree, hItem);
+  ASSERT_GE(pt.x, 0) << "no check box found";
+  testsupport::MouseClick(tree, pt.x, pt.y);
+  testsupport::PumpMessages(200);
+}
+
+bool IsChecked(HWND tree, HTREEITEM hItem) {
+  return (TreeView_GetItemState(tree, hItem, TVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+TEST(OutlookFoldersDlg, OnAWorkerLabelClicksAreHarmlessAndOkNeedsATick) {
+  COutlookFoldersDlg dlg;
+  dlg.m_arrFolders.Add(L"Inbox\\");
+  dlg.m_arrFolders.Add(L"Inbox\\Customers\\");
+  dlg.m_arrFolders.Add(L"Sent Items\\");
+  INT_PTR result = 0;
+  ModalRun run(L"Outlook Folders", [&] { result = dlg.DoModal(); });
+  HWND hDlg = run.WaitForDialog();
+  ASSERT_NE(hDlg, nullptr);
+  EXPECT_EQ(::GetWindow(hDlg, GW_OWNER), nullptr);
+  HWND tree = ::GetDlgItem(hDlg, IDC_FOLDER_TREE);
+  ASSERT_NE(tree, nullptr);
+  testsupport::PumpMessages(200);
+
+  HTREEITEM hRoot = TreeView_GetRoot(tree);
+  HTREEITEM hInbox = FindChild(tree, hRoot, L"Inbox");
+  HTREEITEM hSent = FindChild(tree, hRoot, L"Sent Items");
+  ASSERT_NE(hInbox, nullptr);
+  ASSERT_NE(hSent, nullptr);
+  // Ticked when added, and still ticked once painted.
+  EXPECT_TRUE(IsChecked(tree, hRoot));
+  EXPECT_TRUE(IsChecked(tree, hSent));
+  testsupport::SaveWindowPng(hDlg, L"app_outlook_folders_dialog.png");
+
+  // The driver's dialog has no parent page: a label click selects the folder and sends nothing anywhere.
+  ClickLabel(tree, hInbox);
+  EXPECT_EQ(TreeView_GetSelection(tree), hInbox);
+  EXPECT_TRUE(::IsWindow(hDlg));
+
+  // Unticking the root unticks every folder; OK is then refused with the message.
+  ClickCheckBox(tree, hRoot);
+  EXPECT_FALSE(IsChecked(tree, hSent));
+  apptest::ClickControl(hDlg, IDOK);
+  HWND hBox = apptest::WaitForOwnedMessageBox(hDlg);
+  ASSERT_NE(hBox, nullptr);
+  EXPECT_EQ(apptest::MessageBoxText(hBox), L"Please select outlook folder(s) that you want to save");
+  apptest::DismissMessageBox(hBox);
+  testsupport::PumpMessages(100);
+  EXPECT_FALSE(run.Done());
+
+  ClickCheckBox(tree, hSent);
+  apptest::ClickControl(hDlg, IDOK);
+  run.Finish();
+  EXPECT_EQ(result, IDOK);
+  ASSERT_EQ(dlg.m_arrSelected.GetSize(), 1);
+  EXPECT_EQ(dlg.m_arrSelected[0], L"Sent Items\\");
+}
+
+TEST(OutlookFoldersDlg, EverythingIsTickedAtFirstAndOkReturnsItInTreeOrder) {
+  COutlookFoldersDlg dlg;
+  dlg.m_arrFolders.Add(L"Inbox\\");
+  dlg.m_arrFolders.Add(L"Sent Items\\");
+  dlg.m_arrFolders.Add(L"Inbox\\Customers\\");
+  INT_PTR result = 0;
+  ModalRun run(L"Outlook Folders", [&] { result = dlg.DoModal(); });
+  HWND hDlg = run.WaitForDialog();
+  ASSERT_NE(hDlg, nullptr);
+  testsupport::PumpMessages(200);
+  apptest::ClickControl(hDlg, IDOK);
+  run.Finish();
+  EXPECT_EQ(result, IDOK);
+  const std::vector<CString> expected = {L"", L"Inbox\\", L"Inbox\\Customers\\", L"Sent Items\\"};
+  EXPECT_EQ(std::vector<CString>(dlg.m_arrSelected.GetData(),
+                                 dlg.m_arrSelected.GetData() + dlg.m_arrSelected.GetSize()),
+            expected);
+}
+
+TEST(OutlookFoldersDlg, AnEmptyFolderListRefusesOkAndCancelEndsIt) {
+  COutlookFoldersDlg dlg;
+  INT_PTR result = 0;
+  ModalRun run(L"Outlook Folders", [&] { result = dlg.DoModal(); });
+  HWND hDlg = run.WaitForDialog();
+  ASSERT_NE(hDlg, nullptr);
+  testsupport::PumpMessages(100);
+  apptest::ClickControl(hDlg, IDOK);
+  HWND hBox = apptest::WaitForOwnedMessageBox(hDlg);
+  ASSERT_NE(hBox, nullptr);
+  EXPECT_EQ(apptest::MessageBoxText(hBox), L"Please select outlook folder(s) that you want to save");
+  apptest::DismissMessageBox(hBox);
+  apptest::ClickControl(hDlg, IDCANCEL);
+  run.Finish();
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(dlg.m_arrSelected.GetSize(), 0);
+}
+
+}  // namespace

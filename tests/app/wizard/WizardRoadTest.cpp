@@ -98,4 +98,58 @@ TEST_F(WizardRoad, ConvertsTwoFixturesOneAfterTheOtherLikeTheHarness) {
   EXPECT_TRUE(ProfileKeyExists(L"CommandBars"));
 }
 
+// The bars' layout outlives the program: the "Standard" toolbar dragged to the frame's left edge is
+// there again at the next start.
+TEST_F(WizardRoad, TheToolbarMovedByTheUserIsWhereItWasAtTheNextStart) {
+  auto standardToolbar = [](HWND mainWindow) {
+    HWND found = nullptr;
+    const DWORD start = ::GetTickCount();
+    while (found == nullptr && ::GetTickCount() - start < 10000) {
+      found =
+          FindDescendant(mainWindow, [](HWND hwnd) { return IsShown(hwnd) && TextOf(hwnd) == L"Standard"; });
+      if (found == nullptr) testsupport::PumpMessages(100);
+    }
+    return found;
+  };
+
+  ProgramRun first;
+  ASSERT_TRUE(first.StartThroughLauncher());
+  HWND mainWindow = first.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  HWND toolbar = standardToolbar(mainWindow);
+  ASSERT_NE(toolbar, nullptr) << "no toolbar \"Standard\"";
+  RECT bar, client;
+  ::GetWindowRect(toolbar, &bar);
+  EXPECT_GT(bar.right - bar.left, bar.bottom - bar.top) << "the toolbar starts along the top";
+  ::GetClientRect(mainWindow, &client);
+  ::MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+
+  // Its gripper, dropped on the left edge of the frame.
+  testsupport::BringToFront(mainWindow);
+  testsupport::MouseDrag(bar.left + 4, (bar.top + bar.bottom) / 2, client.left + 5, client.top + 300);
+  testsupport::PumpMessages(500);
+  ::GetWindowRect(toolbar, &bar);
+  ASSERT_GT(bar.bottom - bar.top, bar.right - bar.left) << "the toolbar did not dock at the left";
+  Screenshot(mainWindow, L"wizard_toolbar_left.png");
+
+  testsupport::BringToFront(mainWindow);
+  testsupport::KeyPress(VK_F4, {VK_MENU});
+  HWND prompt = WaitForMessageBox(first.ProcessId(), L"Are you sure , you want to close the application?");
+  ASSERT_NE(prompt, nullptr);
+  Answer(prompt, IDYES);
+  ASSERT_TRUE(first.WaitForExit(15000));
+  EXPECT_TRUE(ProfileKeyExists(L"CommandBars"));
+
+  ProgramRun second;
+  ASSERT_TRUE(second.StartThroughLauncher());
+  mainWindow = second.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  toolbar = standardToolbar(mainWindow);
+  ASSERT_NE(toolbar, nullptr);
+  ::GetWindowRect(toolbar, &bar);
+  EXPECT_GT(bar.bottom - bar.top, bar.right - bar.left) << "the toolbar is back along the top";
+  Screenshot(mainWindow, L"wizard_toolbar_restored.png");
+  second.Kill();
+}
+
 }  // namespace

@@ -14,6 +14,7 @@
 #include "PstRecipe.h"
 #include "PstWriter.h"
 #include "TestFiles.h"
+#include "TestProcess.h"
 #include "WindowTest.h"
 #include "lnnotes.h"
 
@@ -21,20 +22,9 @@ namespace {
 
 namespace pb = pstbuilder;
 
-CString Wide(const std::string& utf8) {
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  CString text;
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text.GetBuffer(n), n);
-  text.ReleaseBuffer();
-  return text;
-}
+CString Wide(const std::string& utf8) { return CString(testsupport::Wide(utf8).c_str()); }
 
-std::string Utf8(const CString& text) {
-  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(n > 0 ? n - 1 : 0, '\0');
-  if (n > 1) ::WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], n, nullptr, nullptr);
-  return out;
-}
+std::string Utf8(const CString& text) { return testsupport::Utf8(static_cast<LPCWSTR>(text)); }
 
 // Stands where a bar or the status line of the saving page would; written from the worker.
 class RecordingSink : public IProgressSink {

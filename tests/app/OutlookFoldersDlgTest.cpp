@@ -86,6 +86,7 @@ TEST(OutlookFoldersDlg, OnAWorkerLabelClicksAreHarmlessAndOkNeedsATick) {
   EXPECT_FALSE(run.Done());
 
   ClickCheckBox(tree, hSent);
+  ASSERT_TRUE(IsChecked(tree, hSent));
   apptest::ClickControl(hDlg, IDOK);
   run.Finish();
   EXPECT_EQ(result, IDOK);

@@ -26,10 +26,9 @@ void SetPos(IProgressSink* pSink, int nPos) {
 
 // The text of a failure that escaped a folder's conversion.
 CString DescribeFailure(CException* e) {
-  WCHAR szText[512] = L"";
-  e->GetErrorMessage(szText, _countof(szText));
+  const CString strText = DescribeException(e);
   e->Delete();
-  return szText[0] != L'\0' ? CString(szText) : CString(L"the folder could not be converted");
+  return strText;
 }
 
 CString DescribeNotesStatus(LNSTATUS status) {
@@ -48,7 +47,6 @@ class CItemProgressScope {
   ~CItemProgressScope() {
     m_store.m_pItemProgress = nullptr;
     m_store.m_pReadProgress = nullptr;
-    m_store.m_pSkippedItems = nullptr;
   }
   CItemProgressScope(const CItemProgressScope&) = delete;
   CItemProgressScope& operator=(const CItemProgressScope&) = delete;
@@ -99,6 +97,24 @@ void CMainFrame::NoteFolderNotConverted(const CString& strPath, const CString& s
   ++m_nFoldersNotConverted;
 }
 
+void CMainFrame::NoteStoreLosses(INT_PTR nFirst) {
+  const CNotConvertedList& recorded = m_notesStore.m_notConverted;
+  for (INT_PTR n = nFirst; n < recorded.GetCount(); ++n) {
+    const NotConvertedEntry& entry = recorded.GetAt(n);
+    if (entry.kind == NotConvertedEntry::FOLDER) {
+      NoteFolderNotConverted(entry.folder, entry.reason);
+      continue;
+    }
+    CString strWhat;
+    strWhat.Format(L"item %ld", entry.item);
+    CString strReason = entry.reason;
+    if (entry.kind == NotConvertedEntry::ATTACHMENT)
+      strReason = L"attachment \"" + entry.attachment + L"\": " + strReason;
+    m_arrNotConverted.Add(entry.folder + L"\t" + strWhat + L"\t" + entry.subject + L"\t" + strReason);
+    ++m_nItemsNotConverted;
+  }
+}
+
 int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IProgressSink* pItemBar,
                                 IProgressSink* pStatus) {
   m_bStop = 0;
@@ -133,9 +149,12 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
   SetStatus(pStatus, STATUS_GETTING_FOLDERS);
   CStringArray arrPaths;
   if (!m_pPstSession->GetFolderList(&arrPaths)) {
-    NoteFolderNotConverted(CString(),
-                           L"the folder list of the PST file could not be read to its end; the folders "
-                           L"after the damage are missing");
+    // Each folder that could not be listed (with its sub-folders) is named with its reason.
+    const CNotConvertedList& notListed = m_pPstSession->m_notListed;
+    for (INT_PTR i = 0; i < notListed.GetCount(); ++i)
+      NoteFolderNotConverted(notListed.GetAt(i).folder, notListed.GetAt(i).reason);
+    if (notListed.GetCount() == 0)
+      NoteFolderNotConverted(CString(), L"the folder list of the PST file could not be read to its end");
   }
 
   COutlookFoldersDlg dlgFolders;
@@ -158,17 +177,16 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     SetStatus(pStatus, strSaving);
 
     // One folder's failure ends that folder only; the next one is converted.
-    CStringArray arrSkipped;
+    const INT_PTR nRecordedBefore = m_notesStore.m_notConverted.GetCount();
     try {
       if (!m_notesStore.CreateFolder(L"Outlook\\" + strPath)) {
         NoteFolderNotConverted(strPath,
                                L"the Notes folder could not be created: " + m_notesStore.GetErrorText());
-        continue;
+      } else {
+        m_folderConverter.m_pStore = &m_notesStore;
+        m_folderConverter.m_pSession = m_pPstSession;
+        m_folderConverter.ConvertFolder(strPath);
       }
-      m_notesStore.m_pSkippedItems = &arrSkipped;
-      m_folderConverter.m_pStore = &m_notesStore;
-      m_folderConverter.m_pSession = m_pPstSession;
-      m_folderConverter.ConvertFolder(strPath);
     } catch (CException* e) {
       NoteFolderNotConverted(strPath, DescribeFailure(e));
     } catch (LNSTATUS status) {
@@ -176,11 +194,14 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     } catch (...) {
       NoteFolderNotConverted(strPath, L"the folder could not be converted");
     }
-    m_notesStore.m_pSkippedItems = nullptr;
-    for (INT_PTR s = 0; s < arrSkipped.GetSize(); ++s) {
-      // The item loop's lines: "<index> TAB <subject> TAB <reason>".
-      m_arrNotConverted.Add(strPath + L"\titem " + arrSkipped[s]);
-      ++m_nItemsNotConverted;
+    NoteStoreLosses(nRecordedBefore);
+
+    // A target that can no longer be written takes every later folder with it: stop here and say why.
+    if (m_notesStore.IsTargetFailed()) {
+      for (INT_PTR j = i + 1; j < arrPaths.GetSize(); ++j)
+        NoteFolderNotConverted(arrPaths[j], L"not converted: the conversion stopped at the failure above");
+      SetStatus(pStatus, m_notesStore.GetErrorText());
+      return CONVERSION_NSF_FAILED;
     }
   }
   return CONVERSION_DONE;

@@ -165,6 +165,9 @@ class CMainFrame : public CXTPFrameWnd {
   BOOL CreateImageLists();
   // Records a folder that was not converted, with the reason.
   void NoteFolderNotConverted(const CString& strPath, const CString& strReason);
+  // Takes what the Notes store recorded as not converted, from entry nFirst on, into this frame's
+  // lines (attachments count with the items).
+  void NoteStoreLosses(INT_PTR nFirst);
   // Sends msg to the main view (when it is registered).
   LRESULT SendToView(UINT msg);
 

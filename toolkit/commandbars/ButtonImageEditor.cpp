@@ -328,9 +328,7 @@ void CXTPButtonImageEditor::SelectPicker(UINT nID) {
   }
 }
 
-COLORREF CXTPButtonImageEditor::GetCurrentColor() const {
-  return m_pCurrentPicker != nullptr ? m_pCurrentPicker->GetColor() : m_clrCurrent;
-}
+COLORREF CXTPButtonImageEditor::GetCurrentColor() const { return m_clrCurrent; }
 
 void CXTPButtonImageEditor::SetCurrentTool(int nTool) {
   if (nTool < toolPencil || nTool > toolEllipse) return;

@@ -12,6 +12,8 @@
 #include "Controls.h"
 #include "CustomizeCommandsPage.h"
 #include "CustomizeDragSource.h"
+#include "CustomizeSettingsPage.h"
+#include "CustomizeShortcutsPage.h"
 #include "CustomizeToolbarsPage.h"
 #include "PopupBar.h"
 #include "ToolBar.h"
@@ -184,6 +186,21 @@ CXTPCustomizeSheet::~CXTPCustomizeSheet() {
   delete m_pCommandsPage;
   if (m_pCustomizeMenu != nullptr) m_pCustomizeMenu->InternalRelease();
   if (m_pCustomIcons != nullptr) m_pCustomIcons->InternalRelease();
+}
+
+INT_PTR PASCAL CXTPCustomizeSheet::RunCustomizeSheet(CXTPCommandBars* pCommandBars, UINT nIDMenu) {
+  CXTPCustomizeSheet sheet(pCommandBars);
+  CXTPCustomizeShortcutsPage pageKeyboard(&sheet);
+  sheet.AddPage(&pageKeyboard);
+  pageKeyboard.AddCategoriesFromMenu(nIDMenu, FALSE);
+  CXTPCustomizeSettingsPage pageOptions(&sheet);
+  sheet.AddPage(&pageOptions);
+  CXTPCustomizeCommandsPage* pCommands = sheet.GetCommandsPage();
+  pCommands->AddCategoriesFromMenu(nIDMenu, FALSE);
+  pCommands->AddAllCommandsCategory(XTP_IDS_ALLCOMMANDS, -1);
+  pCommands->AddBuiltInMenusCategory(nIDMenu, XTP_IDS_BUILTINMENUS, -1);
+  pCommands->AddNewMenuCategory(XTP_IDS_NEWMENU, -1);
+  return sheet.DoModal();
 }
 
 CXTPCustomizeSheet* PASCAL CXTPCustomizeSheet::GetRunningSheet() { return g_hookRecord.pSheet; }

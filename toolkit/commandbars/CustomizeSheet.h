@@ -61,6 +61,10 @@ class CXTPCustomizeSheet : public CPropertySheet {
   CXTPCommandBars* GetCommandBars() const { return m_pCommandBars; }
   CXTPPopupBar* GetCustomizeMenu() const { return m_pCustomizeMenu; }
   CXTPImageManager* GetCustomIcons() const { return m_pCustomIcons; }
+  // The frame's customize command (35001): a sheet with the keyboard and options pages, the categories
+  // of the frame's menu nIDMenu on the keyboard and commands pages, then "All Commands", "Built-in
+  // Menus" and "New Menu" on the commands page; the sheet's modal result.
+  static INT_PTR PASCAL RunCustomizeSheet(CXTPCommandBars* pCommandBars, UINT nIDMenu);
   // The sheet whose DoModal runs in this process, or NULL.
   static CXTPCustomizeSheet* PASCAL GetRunningSheet();
 

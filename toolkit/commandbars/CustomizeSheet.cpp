@@ -354,11 +354,9 @@ void CXTPCustomizeSheet::ContextMenu(int x, int y) {
 }
 
 BOOL CXTPCustomizeSheet::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  // The sheet's own buttons are the property-sheet control's: no page may take them on the way.
-  if (nCode == CN_COMMAND && (nID == IDOK || nID == IDCANCEL || nID == IDHELP))
-    return CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-  if (nID >= XTP_ID_CUSTOMIZE_RESET && nID <= XTP_ID_CUSTOMIZE_BEGINAGROUP)
-    return CPropertySheet::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  const BOOL bOwn = (nID >= XTP_ID_CUSTOMIZE_RESET && nID <= XTP_ID_CUSTOMIZE_BEGINAGROUP) ||
+                    (nCode == CN_COMMAND && (nID == IDOK || nID == IDCANCEL || nID == IDHELP));
+  if (bOwn) return CPropertySheet::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
   // The frame's own handlers keep working on the bars while they are customised.
   return m_pWndParent != nullptr && m_pWndParent->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }

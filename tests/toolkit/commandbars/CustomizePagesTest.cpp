@@ -71,7 +71,8 @@ TEST_F(CustomizeCategoriesTest, KeyboardPageListsSubItemsCaptionedWithTheirMenu)
   // The commands page copies them with their own captions.
   CXTPCustomizeCommandsPage* pCommands = sheet.GetCommandsPage();
   pCommands->AddCategoriesFromMenu(IDR_TEST_MENU, TRUE);
-  EXPECT_EQ(CString(L"Item &A"), pCommands->GetCategories()->FindCategory(L"Edit")->pControls->GetAt(3)->GetCaption());
+  EXPECT_EQ(CString(L"Item &A"),
+            pCommands->GetCategories()->FindCategory(L"Edit")->pControls->GetAt(3)->GetCaption());
 }
 
 TEST_F(CustomizeCategoriesTest, KeyboardPageListsNeitherPopupsNorIdZeroNorRecentFiles) {
@@ -156,7 +157,8 @@ class ToolbarNameDialogTest : public CustomizeCategoriesTest {
  protected:
   // Types the name and presses Enter; the message box text that appears, or empty when the dialog ends.
   void TypeNameAndPressEnter(CCustomizeTestScript& script, LPCWSTR lpszName, CString* pMessage) {
-    script.Step("dialog shows", [] { return ::GetFocus() != nullptr && customizetest::FindVisibleWindow(m_lpszTitle); });
+    script.Step("dialog shows",
+                [] { return ::GetFocus() != nullptr && customizetest::FindVisibleWindow(m_lpszTitle); });
     script.Do("type the name", [lpszName] {
       HWND hDlg = customizetest::FindVisibleWindow(m_lpszTitle);
       ::SetFocus(::GetDlgItem(hDlg, XTP_IDC_TOOLBAR_NAME));
@@ -180,7 +182,8 @@ class ToolbarNameDialogTest : public CustomizeCategoriesTest {
   }
   static void Abort() {
     if (HWND hBox = customizetest::FindMessageBox()) ::PostMessage(hBox, WM_COMMAND, IDOK, 0);
-    if (HWND hDlg = customizetest::FindVisibleWindow(m_lpszTitle)) ::PostMessage(hDlg, WM_COMMAND, IDCANCEL, 0);
+    if (HWND hDlg = customizetest::FindVisibleWindow(m_lpszTitle))
+      ::PostMessage(hDlg, WM_COMMAND, IDCANCEL, 0);
   }
   static LPCWSTR m_lpszTitle;
 };

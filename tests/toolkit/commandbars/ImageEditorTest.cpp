@@ -230,8 +230,8 @@ TEST(ImageEditor, APictureLargerThanTheGridStillMapsPointsToCells) {
   CXTPButtonImageEditor editor;
   editor.SetSize(256, 256);
   CXTPImageEditorPicture* pGrid = editor.GetPictureGrid();
-  HWND hStatic = ::CreateWindowW(L"STATIC", L"", WS_CHILD | SS_NOTIFY, 0, 0, 96, 96, parent.GetSafeHwnd(), nullptr,
-                                 nullptr, nullptr);
+  HWND hStatic = ::CreateWindowW(L"STATIC", L"", WS_CHILD | SS_NOTIFY, 0, 0, 96, 96, parent.GetSafeHwnd(),
+                                 nullptr, nullptr, nullptr);
   ASSERT_TRUE(pGrid->SubclassWindow(hStatic));
   pGrid->SetPictureSize(CSize(256, 256));
   pGrid->LayoutGrid();

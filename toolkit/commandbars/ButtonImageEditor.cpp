@@ -251,9 +251,9 @@ BOOL CXTPButtonImageEditor::CreateToolBar(CXTPImageEditorToolBar& wndToolBar, co
   CRect rcPlaceholder;
   GetDlgItem(static_cast<int>(nIDPlaceholder))->GetWindowRect(&rcPlaceholder);
   ScreenToClient(&rcPlaceholder);
-  wndToolBar.SetWindowPos(nullptr, rcPlaceholder.left - 7, rcPlaceholder.top - 4,
-                          std::min(nCount, 4) * szButton.cx + 4, nRows * szButton.cy + 4,
-                          SWP_NOZORDER | SWP_NOACTIVATE);
+  // Above the group box around it, which would otherwise paint over it.
+  wndToolBar.SetWindowPos(&CWnd::wndTop, rcPlaceholder.left - 7, rcPlaceholder.top - 4,
+                          std::min(nCount, 4) * szButton.cx + 4, nRows * szButton.cy + 4, SWP_NOACTIVATE);
   return TRUE;
 }
 

@@ -242,3 +242,84 @@ TEST(ImageEditor, APictureLargerThanTheGridStillMapsPointsToCells) {
 }
 
 }  // namespace
+
+namespace {
+
+// The editor's toolbar button of a command, as a screen point.
+CPoint ToolButtonPoint(HWND hEditor, UINT nID) {
+  for (HWND hChild = ::GetWindow(hEditor, GW_CHILD); hChild != nullptr;
+       hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hChild, cls, 63);
+    if (wcscmp(cls, TOOLBARCLASSNAMEW) != 0) continue;
+    const int nIndex = static_cast<int>(::SendMessage(hChild, TB_COMMANDTOINDEX, nID, 0));
+    if (nIndex < 0) continue;
+    RECT rc;
+    ::SendMessage(hChild, TB_GETITEMRECT, nIndex, reinterpret_cast<LPARAM>(&rc));
+    CPoint pt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::ClientToScreen(hChild, &pt);
+    return pt;
+  }
+  return CPoint(-1, -1);
+}
+
+TEST(ImageEditorDialog, PaintsWithTheMouseAndUndoesWithItsToolbar) {
+  CXTPButtonImageEditor editor;
+  editor.SetSize(16, 16);
+  CXTPImageEditorPicture* pGrid = editor.GetPictureGrid();
+  auto cell = [pGrid](int x, int y) {
+    const CSize szCell = pGrid->GetCellSize();
+    CPoint pt(x * szCell.cx + szCell.cx / 2, y * szCell.cy + szCell.cy / 2);
+    pGrid->ClientToScreen(&pt);
+    return pt;
+  };
+  COLORREF clrAfterRectangle = 0;
+  CCustomizeTestScript script;
+  script.OnFailure([&editor] {
+    if (editor.GetSafeHwnd() != nullptr) editor.PostMessage(WM_COMMAND, IDCANCEL, 0);
+  });
+  script.Step("the editor shows",
+              [&] { return editor.GetSafeHwnd() != nullptr && editor.IsWindowVisible(); });
+  script.Do("front", [&] { testsupport::BringToFront(editor.GetSafeHwnd()); });
+  script.Pause(150);
+  script.Do("red", [&] { customizetest::ClickChild(editor.GetSafeHwnd(), XTP_IDS_CLR_RED); });
+  script.Pause(100);
+  script.Do("pencil at 3,3", [&] {
+    const CPoint pt = cell(3, 3);
+    testsupport::MouseClickAt(pt.x, pt.y);
+  });
+  script.Pause(100);
+  script.Do("rectangle tool", [&] {
+    const CPoint pt = ToolButtonPoint(editor.GetSafeHwnd(), XTP_ID_BUTTON_RECTANGLE);
+    testsupport::MouseClickAt(pt.x, pt.y);
+  });
+  script.Pause(100);
+  script.Do("black", [&] { customizetest::ClickChild(editor.GetSafeHwnd(), XTP_IDS_CLR_BLACK); });
+  script.Pause(100);
+  script.Do("drag a rectangle", [&] {
+    const CPoint from = cell(5, 5), to = cell(11, 11);
+    testsupport::MouseDrag(from.x, from.y, to.x, to.y);
+  });
+  script.Step("drawn", [&] {
+    clrAfterRectangle = pGrid->GetCellColor(CPoint(5, 5));
+    return clrAfterRectangle == RGB(0, 0, 0);
+  });
+  script.Do("picture", [&] { testsupport::SaveWindowPng(editor.GetSafeHwnd(), L"button-image-editor.png"); });
+  script.Do("undo", [&] {
+    const CPoint pt = ToolButtonPoint(editor.GetSafeHwnd(), XTP_ID_BUTTON_UNDO);
+    testsupport::MouseClickAt(pt.x, pt.y);
+  });
+  script.Step("undone", [&] { return pGrid->GetCellColor(CPoint(5, 5)) == XTP_IMAGEEDITOR_TRANSPARENT; });
+  script.Do("ok", [&] { customizetest::ClickChild(editor.GetSafeHwnd(), IDOK); });
+  script.Start();
+  EXPECT_EQ(IDOK, editor.DoModal());
+  EXPECT_EQ("", script.Failure());
+  EXPECT_EQ(RGB(0, 0, 0), clrAfterRectangle);
+  EXPECT_EQ(RGB(255, 0, 0), pGrid->GetCellColor(CPoint(3, 3)));
+  EXPECT_EQ(XTP_IMAGEEDITOR_TRANSPARENT, pGrid->GetCellColor(CPoint(10, 10)));
+  CXTPIconHandle hIcon;
+  editor.GetIcon(hIcon);
+  EXPECT_FALSE(hIcon.IsEmpty());
+}
+
+}  // namespace

@@ -27,6 +27,23 @@ using customizetest::MessageBoxText;
 
 namespace {
 
+// The bar's own controls, without the buttons the toolbar adds for itself (expand, close).
+std::vector<CXTPControl*> UserControls(CXTPCommandBar* pBar) {
+  std::vector<CXTPControl*> controls;
+  for (int i = 0; i < pBar->GetControlCount(); ++i) {
+    CXTPControl* pControl = pBar->GetControl(i);
+    if (!pControl->IsTemporary() && !(pControl->GetFlags() & xtpFlagNoMovable)) controls.push_back(pControl);
+  }
+  return controls;
+}
+std::vector<int> UserIds(CXTPCommandBar* pBar) {
+  std::vector<int> ids;
+  for (CXTPControl* pControl : UserControls(pBar)) ids.push_back(pControl->GetID());
+  return ids;
+}
+CXTPControl* FirstUser(CXTPCommandBar* pBar) { return UserControls(pBar).front(); }
+CXTPControl* LastUser(CXTPCommandBar* pBar) { return UserControls(pBar).back(); }
+
 class CustomizeSheetTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -214,7 +231,8 @@ TEST_F(CustomizeSheetTest, CommandsAreDraggedOntoBarsAndMovedOrCopiedBetweenThem
   pSecond->GetControls()->Add(xtpControlButton, ID_TEST_PASTE);
   SettleLayout(m_pFrame);
   CXTPToolBar* pStandard = m_pFrame->m_pToolBar;
-  const int nStandard = pStandard->GetControlCount();
+  const std::vector<int> standardIds = UserIds(pStandard);
+  const int nStandard = static_cast<int>(standardIds.size());
 
   CXTPCustomizeSheet sheet(Bars(), 1);
   sheet.GetCommandsPage()->AddCategoriesFromMenu(IDR_TEST_MENU);
@@ -232,20 +250,20 @@ TEST_F(CustomizeSheetTest, CommandsAreDraggedOntoBarsAndMovedOrCopiedBetweenThem
         pPage->m_lstCommands.ClientToScreen(&rc);
         return rc.CenterPoint();
       },
-      [&] { return AfterControl(pStandard->GetControl(pStandard->GetControlCount() - 1)); });
-  script.Do("dropped", [&] { nAfterDrop = pStandard->GetControlCount(); });
+      [&] { return AfterControl(LastUser(pStandard)); });
+  script.Do("dropped", [&] { nAfterDrop = static_cast<int>(UserIds(pStandard).size()); });
   // The first control of "Standard" moves onto "Second", after its button.
   Drag(
-      script, [&] { return ControlCenter(pStandard->GetControl(0)); },
-      [&] { return AfterControl(pSecond->GetControl(0)); });
+      script, [&] { return ControlCenter(FirstUser(pStandard)); },
+      [&] { return AfterControl(LastUser(pSecond)); });
   script.Do("moved", [&] {
-    nStandardAfterMove = pStandard->GetControlCount();
-    nSecondAfterMove = pSecond->GetControlCount();
+    nStandardAfterMove = static_cast<int>(UserIds(pStandard).size());
+    nSecondAfterMove = static_cast<int>(UserIds(pSecond).size());
   });
   // With Ctrl held the first control of "Second" is copied onto "Standard".
   Drag(
-      script, [&] { return ControlCenter(pSecond->GetControl(0)); },
-      [&] { return AfterControl(pStandard->GetControl(pStandard->GetControlCount() - 1)); }, true);
+      script, [&] { return ControlCenter(FirstUser(pSecond)); },
+      [&] { return AfterControl(LastUser(pStandard)); }, true);
   Screenshot(script, &sheet, L"customize-commands-dragged.png");
   CloseSheet(script, &sheet);
   script.Start();
@@ -255,50 +273,45 @@ TEST_F(CustomizeSheetTest, CommandsAreDraggedOntoBarsAndMovedOrCopiedBetweenThem
   EXPECT_EQ(nStandard + 1, nAfterDrop);
   EXPECT_EQ(nStandard, nStandardAfterMove);
   EXPECT_EQ(2, nSecondAfterMove);
-  EXPECT_EQ(ID_TEST_PASTE, pSecond->GetControl(0)->GetID());
-  EXPECT_EQ(ID_TEST_OPEN, pSecond->GetControl(1)->GetID());
-  ASSERT_EQ(nStandard + 1, pStandard->GetControlCount());
-  EXPECT_EQ(2, pSecond->GetControlCount());
-  EXPECT_EQ(ID_TEST_PASTE, pStandard->GetControl(pStandard->GetControlCount() - 1)->GetID());
-  EXPECT_EQ(ID_TEST_SAVE, pStandard->GetControl(pStandard->GetControlCount() - 2)->GetID());
+  EXPECT_EQ(std::vector<int>({ID_TEST_PASTE, ID_TEST_OPEN}), UserIds(pSecond));
+  std::vector<int> expected(standardIds.begin() + 1, standardIds.end());
+  expected.push_back(ID_TEST_SAVE);
+  expected.push_back(ID_TEST_PASTE);
+  EXPECT_EQ(expected, UserIds(pStandard));
 
   // The customised bars come back in a new frame from the profile.
-  std::vector<int> ids;
-  for (int i = 0; i < pStandard->GetControlCount(); ++i) ids.push_back(pStandard->GetControl(i)->GetID());
+  const std::vector<int> ids = UserIds(pStandard);
   m_pFrame->SaveAndDestroy(L"CommandBars");
   m_pFrame = CTestFrame::CreateTestFrame(CRect(0, 0, 900, 620), L"CommandBars");
   ASSERT_NE(nullptr, m_pFrame);
   CXTPToolBar* pRestored = m_pFrame->m_pToolBar;
-  std::vector<int> restored;
-  for (int i = 0; i < pRestored->GetControlCount(); ++i)
-    restored.push_back(pRestored->GetControl(i)->GetID());
-  EXPECT_EQ(ids, restored);
+  EXPECT_EQ(ids, UserIds(pRestored));
   CXTPToolBar* pSecondRestored = m_pFrame->GetCommandBars()->FindCommandBar(0xE800);
   ASSERT_NE(nullptr, pSecondRestored);
   EXPECT_EQ(CString(L"Second"), pSecondRestored->GetTitle());
-  EXPECT_EQ(2, pSecondRestored->GetControlCount());
+  EXPECT_EQ(std::vector<int>({ID_TEST_PASTE, ID_TEST_OPEN}), UserIds(pSecondRestored));
 }
 
 TEST_F(CustomizeSheetTest, EscapeDuringADragCancelsItAndClearsTheInsertionMark) {
   CXTPToolBar* pStandard = m_pFrame->m_pToolBar;
-  const int nStandard = pStandard->GetControlCount();
+  const int nStandard = static_cast<int>(UserIds(pStandard).size());
   CXTPCustomizeSheet sheet(Bars());
   BOOL bMarkShown = FALSE;
   CCustomizeTestScript script;
   ShowSheet(script, &sheet);
   script.Do("press", [&] {
-    const CPoint pt = ControlCenter(pStandard->GetControl(0));
+    const CPoint pt = ControlCenter(FirstUser(pStandard));
     testsupport::MouseMoveTo(pt.x, pt.y);
     testsupport::MouseButton(true);
   });
   script.Pause(100);
   script.Do("move", [&] {
-    const CPoint pt = AfterControl(pStandard->GetControl(nStandard - 1));
+    const CPoint pt = AfterControl(LastUser(pStandard));
     testsupport::MouseMoveTo(pt.x - 20, pt.y);
   });
   script.Pause(100);
   script.Do("move again", [&] {
-    const CPoint pt = AfterControl(pStandard->GetControl(nStandard - 1));
+    const CPoint pt = AfterControl(LastUser(pStandard));
     testsupport::MouseMoveTo(pt.x, pt.y);
   });
   script.Pause(150);
@@ -315,13 +328,14 @@ TEST_F(CustomizeSheetTest, EscapeDuringADragCancelsItAndClearsTheInsertionMark) 
   EXPECT_EQ("", script.Failure());
   EXPECT_TRUE(bMarkShown);
   EXPECT_TRUE(pStandard->GetInsertionMark().IsRectEmpty());
-  EXPECT_EQ(nStandard, pStandard->GetControlCount());
-  EXPECT_EQ(ID_TEST_OPEN, pStandard->GetControl(0)->GetID());
+  EXPECT_EQ(nStandard, static_cast<int>(UserIds(pStandard).size()));
+  EXPECT_EQ(ID_TEST_OPEN, FirstUser(pStandard)->GetID());
 }
 
 TEST_F(CustomizeSheetTest, TheCustomizeMenuChangesTheControlItOpensOn) {
   CXTPToolBar* pStandard = m_pFrame->m_pToolBar;
-  const int nStandard = pStandard->GetControlCount();
+  const std::vector<CXTPControl*> controls = UserControls(pStandard);
+  const int nStandard = static_cast<int>(controls.size());
   CXTPCustomizeSheet sheet(Bars());
   CXTPPopupBar* pMenu = sheet.GetCustomizeMenu();
   ASSERT_NE(nullptr, pMenu);
@@ -330,7 +344,7 @@ TEST_F(CustomizeSheetTest, TheCustomizeMenuChangesTheControlItOpensOn) {
   ShowSheet(script, &sheet);
   auto openMenuOn = [&](int nIndex) {
     script.Do("right click", [&, nIndex] {
-      const CPoint pt = ControlCenter(pStandard->GetControl(nIndex));
+      const CPoint pt = ControlCenter(UserControls(pStandard)[static_cast<size_t>(nIndex)]);
       testsupport::MouseClickAt(pt.x, pt.y, true);
     });
     script.Step("the menu", [pMenu] { return pMenu->GetSafeHwnd() != nullptr && pMenu->IsWindowVisible(); });
@@ -362,9 +376,9 @@ TEST_F(CustomizeSheetTest, TheCustomizeMenuChangesTheControlItOpensOn) {
   sheet.DoModal();
   EXPECT_EQ("", script.Failure());
   EXPECT_FALSE(bFirstGroupEnabled);
-  EXPECT_EQ(xtpButtonCaption, pStandard->GetControl(0)->GetCustomStyle());
-  EXPECT_TRUE(pStandard->GetControl(1)->GetBeginGroup());
-  EXPECT_EQ(nStandard - 1, pStandard->GetControlCount());
+  EXPECT_EQ(xtpButtonCaption, UserControls(pStandard)[0]->GetCustomStyle());
+  EXPECT_TRUE(UserControls(pStandard)[1]->GetBeginGroup());
+  EXPECT_EQ(nStandard - 1, static_cast<int>(UserIds(pStandard).size()));
 }
 
 TEST_F(CustomizeSheetTest, AShortcutAssignedOnTheKeyboardPageRunsItsCommand) {

@@ -369,6 +369,44 @@ TEST_F(CustomizeSheetTest, TheCustomizeMenuChangesTheControlItOpensOn) {
   choose(XTP_ID_CUSTOMIZE_TEXTONLY);
   openMenuOn(1);
   choose(XTP_ID_CUSTOMIZE_BEGINAGROUP);
+  // "Change Button Image" offers the 42 pictures in rows of six (144 pixels), filled once.
+  int nPictures = 0, nMRUWidth = 0;
+  CXTPCommandBar* pPictures =
+      pMenu->GetControls()->FindControl(XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE)->GetCommandBar();
+  openMenuOn(2);
+  script.Do("open the pictures", [pMenu] {
+    CXTPControl* pItem = pMenu->GetControls()->FindControl(XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE);
+    CPoint pt = pItem->GetRect().CenterPoint();
+    pMenu->ClientToScreen(&pt);
+    testsupport::MouseClickAt(pt.x, pt.y);
+  });
+  script.Step("the pictures",
+              [pPictures] { return pPictures->GetSafeHwnd() != nullptr && pPictures->IsWindowVisible(); });
+  script.Pause(150);
+  script.Do("choose the third", [&, pPictures] {
+    nPictures = pPictures->GetControlCount();
+    nMRUWidth = pPictures->GetMRUWidth();
+    testsupport::SaveWindowPng(pPictures->GetSafeHwnd(), L"customize-button-images.png");
+    CPoint pt = pPictures->GetControl(2)->GetRect().CenterPoint();
+    pPictures->ClientToScreen(&pt);
+    testsupport::MouseClickAt(pt.x, pt.y);
+  });
+  script.Step("the menu closes",
+              [pMenu] { return pMenu->GetSafeHwnd() == nullptr || !pMenu->IsWindowVisible(); });
+  script.Pause(100);
+  openMenuOn(2);
+  script.Do("open the pictures again", [pMenu] {
+    CXTPControl* pItem = pMenu->GetControls()->FindControl(XTP_ID_CUSTOMIZE_CHANGEBUTTONIMAGE);
+    CPoint pt = pItem->GetRect().CenterPoint();
+    pMenu->ClientToScreen(&pt);
+    testsupport::MouseClickAt(pt.x, pt.y);
+  });
+  script.Step("the pictures again",
+              [pPictures] { return pPictures->GetSafeHwnd() != nullptr && pPictures->IsWindowVisible(); });
+  script.Do("escape", [] { testsupport::KeyPress(VK_ESCAPE); });
+  script.Pause(100);
+  script.Do("escape again", [] { testsupport::KeyPress(VK_ESCAPE); });
+  script.Step("closed", [pMenu] { return pMenu->GetSafeHwnd() == nullptr || !pMenu->IsWindowVisible(); });
   openMenuOn(nStandard - 1);
   choose(XTP_ID_CUSTOMIZE_DELETE);
   CloseSheet(script, &sheet);
@@ -379,6 +417,10 @@ TEST_F(CustomizeSheetTest, TheCustomizeMenuChangesTheControlItOpensOn) {
   EXPECT_EQ(xtpButtonCaption, UserControls(pStandard)[0]->GetCustomStyle());
   EXPECT_TRUE(UserControls(pStandard)[1]->GetBeginGroup());
   EXPECT_EQ(nStandard - 1, static_cast<int>(UserIds(pStandard).size()));
+  EXPECT_EQ(42, nPictures);
+  EXPECT_EQ(144, nMRUWidth);
+  EXPECT_EQ(42, pPictures->GetControlCount());
+  EXPECT_GT(UserControls(pStandard)[2]->GetCustomIconId(), 0);
 }
 
 TEST_F(CustomizeSheetTest, AShortcutAssignedOnTheKeyboardPageRunsItsCommand) {

@@ -3,6 +3,7 @@
 
 #include <ColorTable.h>
 #include <ImageManager.h>
+#include <ImagePixels.h>
 #include <ResourceSource.h>
 #include <ToolkitResource.h>
 
@@ -186,18 +187,15 @@ void CXTPButtonImageEditor::SetIcon(const CXTPIconHandle& hIcon) {
   if (hbmPicture == nullptr) return;
   if (hIcon.IsAlpha()) {
     DWORD* pPixels = CXTPImageEditorPicture::GetPixels(hbmPicture, nullptr);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = size.cx;
-    bmi.bmiHeader.biHeight = size.cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    HDC hDC = ::GetDC(nullptr);
-    ::GetDIBits(hDC, hIcon.GetBitmap(), 0, size.cy, pPixels, &bmi, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, hDC);
-    for (int i = 0; i < size.cx * size.cy; ++i) {
-      if (pPixels[i] == 0) pPixels[i] = 0x00FFFEFF;
+    XTPImagePixels source;
+    if (ReadImagePixels(hIcon.GetBitmap(), source) && source.cx == size.cx && source.cy == size.cy) {
+      for (int y = 0; y < size.cy; ++y) {
+        const DWORD* pRow = reinterpret_cast<const DWORD*>(source.Row(y));
+        for (int x = 0; x < size.cx; ++x) {
+          // An alpha picture's empty pixels are the editor's transparent ones.
+          pPixels[(size.cy - 1 - y) * size.cx + x] = pRow[x] == 0 ? 0x00FFFEFF : pRow[x];
+        }
+      }
     }
     m_wndPicture.SetPicture(hbmPicture, TRUE);
   } else {
@@ -472,53 +470,46 @@ void CXTPButtonImageEditor::OnCopy() {
     }
   }
   CWnd* pOwner = m_wndPicture.GetSafeHwnd() != nullptr ? static_cast<CWnd*>(&m_wndPicture) : this;
-  if (!::OpenClipboard(pOwner->GetSafeHwnd())) {
-    ::DeleteObject(hbmCopy);
-    return;
+  if (OpenClipboardWithBitmap(pOwner->GetSafeHwnd(), hbmCopy, bAlpha)) ::CloseClipboard();
+}
+
+BOOL PASCAL CXTPButtonImageEditor::OpenClipboardWithBitmap(HWND hOwner, HBITMAP hbm, BOOL bAlpha) {
+  if (!::OpenClipboard(hOwner)) {
+    ::DeleteObject(hbm);
+    return FALSE;
   }
   if (!::EmptyClipboard()) {
     ::CloseClipboard();
-    ::DeleteObject(hbmCopy);
-    return;
+    ::DeleteObject(hbm);
+    return FALSE;
   }
-  ::SetClipboardData(CF_BITMAP, hbmCopy);
+  ::SetClipboardData(CF_BITMAP, hbm);
   if (bAlpha) {
     if (HGLOBAL hMark = ::GlobalAlloc(GMEM_MOVEABLE, 1))
       ::SetClipboardData(CXTPImageManager::GetAlphaBitmapClipboardFormat(), hMark);
   }
-  ::CloseClipboard();
+  return TRUE;
 }
 
 void CXTPButtonImageEditor::PasteBitmap(HBITMAP hbm, BOOL bAlpha) {
+  // The image manager's reader, within its bounds: a damaged or huge bitmap changes nothing.
+  BITMAP bm = {};
+  XTPImagePixels source;
+  if (hbm == nullptr || ::GetObject(hbm, sizeof(bm), &bm) == 0 ||
+      !IsSaneImageExtent(bm.bmWidth, abs(bm.bmHeight)) || !ReadImagePixels(hbm, source))
+    return;
   HBITMAP hbmNew = CXTPImageEditorPicture::CreatePicture(m_szPicture);
   DWORD* pTarget = CXTPImageEditorPicture::GetPixels(hbmNew, nullptr);
-  BITMAP bm = {};
-  if (pTarget == nullptr || ::GetObject(hbm, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight == 0) {
+  if (pTarget == nullptr) {
     if (hbmNew != nullptr) ::DeleteObject(hbmNew);
-    return;
-  }
-  // The source's pixels as 32-bit bottom-up rows, then clipped into the picture at 0,0.
-  const int cx = bm.bmWidth, cy = abs(bm.bmHeight);
-  std::vector<DWORD> source(static_cast<size_t>(cx) * cy);
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bmi.bmiHeader.biWidth = cx;
-  bmi.bmiHeader.biHeight = cy;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  HDC hDC = ::GetDC(nullptr);
-  const int nLines = ::GetDIBits(hDC, hbm, 0, cy, source.data(), &bmi, DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, hDC);
-  if (nLines == 0) {
-    ::DeleteObject(hbmNew);
     return;
   }
   const COLORREF clrFace = GetXtremeColor(COLOR_3DFACE);
   const DWORD dwFace = (GetRValue(clrFace) << 16) | (GetGValue(clrFace) << 8) | GetBValue(clrFace);
-  for (int y = 0; y < std::min<int>(cy, m_szPicture.cy); ++y) {
-    for (int x = 0; x < std::min<int>(cx, m_szPicture.cx); ++x) {
-      DWORD dw = source[static_cast<size_t>(cy - 1 - y) * cx + x];
+  for (int y = 0; y < std::min<int>(source.cy, m_szPicture.cy); ++y) {
+    const DWORD* pRow = reinterpret_cast<const DWORD*>(source.Row(y));
+    for (int x = 0; x < std::min<int>(source.cx, m_szPicture.cx); ++x) {
+      DWORD dw = pRow[x];
       if (!bAlpha) {
         dw &= 0xFFFFFF;
         if (dw == dwFace) dw = 0xFFFEFF;

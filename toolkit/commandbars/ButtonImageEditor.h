@@ -101,6 +101,12 @@ class CXTPButtonImageEditor : public CDialog {
   // The bitmap (the caller keeps it) as a new picture of the editor's size at 0,0.
   void PasteBitmap(HBITMAP hbm, BOOL bAlpha);
 
+  // Opens the clipboard for hOwner, empties it and gives it the bitmap (CF_BITMAP) and, for an alpha
+  // picture, the image manager's alpha mark. The clipboard takes the bitmap; on failure the bitmap is
+  // deleted and FALSE returned. On success the clipboard is left open for more formats: the caller
+  // closes it.
+  static BOOL PASCAL OpenClipboardWithBitmap(HWND hOwner, HBITMAP hbm, BOOL bAlpha);
+
   // The palette: colour and string id of each of the 16 boxes, row by row.
   struct PaletteEntry {
     COLORREF clr;

@@ -571,21 +571,7 @@ void CXTPCustomizeSheet::CopyButtonImage(CXTPControl* pControl) {
                 size.cx, size.cy, DST_ICON | DSS_NORMAL);
     ::SelectObject(dc.GetSafeHdc(), hOld);
   }
-  if (hbm == nullptr) return;
-  if (!::OpenClipboard(m_hWnd)) {
-    ::DeleteObject(hbm);
-    return;
-  }
-  if (!::EmptyClipboard()) {
-    ::CloseClipboard();
-    ::DeleteObject(hbm);
-    return;
-  }
-  ::SetClipboardData(CF_BITMAP, hbm);
-  if (bAlpha) {
-    if (HGLOBAL hMark = ::GlobalAlloc(GMEM_MOVEABLE, 1))
-      ::SetClipboardData(CXTPImageManager::GetAlphaBitmapClipboardFormat(), hMark);
-  }
+  if (hbm == nullptr || !CXTPButtonImageEditor::OpenClipboardWithBitmap(m_hWnd, hbm, bAlpha)) return;
   if (GetImageManager()->GetIconSet(nImageId) != nullptr) GetImageManager()->CopyIconToClipboard(nImageId);
   ::CloseClipboard();
 }

@@ -19,6 +19,18 @@ inline DWORD ColorPixel(COLORREF clr, BYTE nAlpha) {
          (static_cast<DWORD>(GetGValue(clr)) << 8) | GetBValue(clr);
 }
 
+// The description of a 32-bit picture: bottom-up rows for a positive height, top-down for a negative one.
+BITMAPINFO PictureInfo(int cx, int cy) {
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bmi.bmiHeader.biWidth = cx;
+  bmi.bmiHeader.biHeight = cy;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  return bmi;
+}
+
 // The index of a cell in bottom-up rows.
 inline int PixelIndex(CSize size, int x, int y) { return (size.cy - 1 - y) * size.cx + x; }
 
@@ -61,13 +73,7 @@ void PASCAL CXTPImageEditorPicture::FreeList(CList<HBITMAP, HBITMAP>& list) {
 
 HBITMAP PASCAL CXTPImageEditorPicture::CreatePicture(CSize size) {
   if (size.cx <= 0 || size.cy <= 0) return nullptr;
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bmi.bmiHeader.biWidth = size.cx;
-  bmi.bmiHeader.biHeight = size.cy;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bmi = PictureInfo(size.cx, size.cy);
   void* pBits = nullptr;
   HBITMAP hbm = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
   if (hbm == nullptr || pBits == nullptr) return hbm;
@@ -371,13 +377,7 @@ void CXTPImageEditorPicture::OnPaint() {
       canvas[static_cast<size_t>(y) * cx + x] = dwOut;
     }
   }
-  BITMAPINFO bmi = {};
-  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bmi.bmiHeader.biWidth = cx;
-  bmi.bmiHeader.biHeight = -cy;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bmi = PictureInfo(cx, -cy);
   ::SetDIBitsToDevice(dc.GetSafeHdc(), 0, 0, cx, cy, 0, 0, 0, cy, canvas.data(), &bmi, DIB_RGB_COLORS);
   CBrush brFrame(RGB(0, 0, 0));
   dc.FrameRect(&rc, &brFrame);

@@ -9,6 +9,7 @@
 #include "CommandBarsOptions.h"
 #include "ControlPopup.h"
 #include "CustomizeDragSource.h"
+#include "CustomizeSheet.h"
 #include "PopupBar.h"
 #include "ToolBar.h"
 
@@ -461,7 +462,13 @@ void CXTPCommandBar::OnRButtonDown(UINT nFlags, CPoint point) {
     CXTPControl* pControl = m_pControls->HitTest(point);
     if (pControl != nullptr && !(pControl->GetFlags() & xtpFlagNoMovable))
       pCommandBars->SetDragControl(pControl);
-    // The customize sheet's menu for the drag control comes with the customize sheet.
+    CXTPCustomizeDragSource* pSource = pCommandBars->GetDragSource();
+    if (CXTPCustomizeSheet* pSheet =
+            DYNAMIC_DOWNCAST(CXTPCustomizeSheet, pSource != nullptr ? pSource->GetSheet() : nullptr)) {
+      CPoint ptScreen = point;
+      ClientToScreen(&ptScreen);
+      pSheet->ContextMenu(ptScreen.x, ptScreen.y);
+    }
     return;
   }
   CWnd::OnRButtonDown(nFlags, point);

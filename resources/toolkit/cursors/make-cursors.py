@@ -59,3 +59,16 @@ rs = [""] * 8 + [bars] * 4 + [
     "     #      #.# #.#      #",
 ] + [bars] * 4
 cursor(out + "/resize.cur", rs, (15, 15))
+# The image editor's cursors over the picture: a cross for the shapes, a pencil, a paint can and a
+# colour picker, each with its hot spot where it paints.
+cross = [""] * 8 + ["               #"] * 6 + ["", "         ######  ######", ""] + ["               #"] * 6
+cursor(out + "/editorline.cur", cross, (15, 15))
+pencil = ["#", "##", "#.#", " #..#", "  #..#", "   #..#", "    #..#", "     #..#", "      #..#", "       #..#",
+          "        #..#", "         #..#", "          #.#", "           #"]
+cursor(out + "/editorpencil.cur", pencil, (0, 0))
+can = ["#", "#", "#   ###", "#  #...#", "# #.....#", "##.......#", "#.........#", " #.......#", "  #.....#",
+       "   #...#", "    ###"]
+cursor(out + "/editorfill.cur", can, (0, 0))
+picker = ["         ##", "        ####", "       ####", "      ###", "     #.#", "    #.#", "   #.#", "  #.#", " ##",
+          "#"]
+cursor(out + "/editorpick.cur", picker, (0, 9))

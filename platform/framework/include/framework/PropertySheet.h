@@ -36,6 +36,9 @@ class CPropertyPage : public CDialog {
   void SetModified(BOOL bChanged = TRUE);
   void CancelToClose();
   CPropertySheet* GetParentSheet() const;
+  // Keys and clicks are the sheet's to check (PSM_ISDIALOGMESSAGE): the page does not run the dialog
+  // manager itself, which would eat the sheet's Alt+letter keys and its buttons' mnemonics.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
   PROPSHEETPAGE m_psp;
   BOOL m_bFirstSetActive = TRUE;  // the first activation follows OnInitDialog's own exchange

@@ -64,6 +64,8 @@ CPropertySheet* CPropertyPage::GetParentSheet() const {
   return DYNAMIC_DOWNCAST(CPropertySheet, pParent);
 }
 
+BOOL CPropertyPage::PreTranslateMessage(MSG* pMsg) { return CWnd::PreTranslateMessage(pMsg); }
+
 BOOL CPropertyPage::OnSetActive() {
   if (m_bFirstSetActive) {
     m_bFirstSetActive = FALSE;
@@ -331,6 +333,8 @@ BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg) {
 
 BOOL CPropertySheet::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  // The sheet's own buttons belong to the control: a page's OK and Cancel handlers would take them.
+  if (nCode == CN_COMMAND && (nID == IDOK || nID == IDCANCEL || nID == IDHELP)) return FALSE;
   // Commands from the pages' controls reach the active page as well.
   CPropertyPage* pPage = GetActivePage();
   return pPage != nullptr && pPage->m_hWnd != nullptr && pPage->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);

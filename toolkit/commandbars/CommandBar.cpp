@@ -1124,7 +1124,7 @@ void CXTPCommandBar::OnCustomizeDragOver(CXTPControl* pDataObject, CPoint point,
     }
     pHit->OnCustomizeDragOver(pDataObject, point, dropEffect);
   }
-  if (pDataObject != nullptr && !pDataObject->CanCustomizeDrop(pDataObject, point, dropEffect)) {
+  if (pDataObject != nullptr && !pDataObject->CanCustomizeDrop(this, point, dropEffect)) {
     dropEffect = DROPEFFECT_NONE;
     OnCustomizeDragLeave();
     return;

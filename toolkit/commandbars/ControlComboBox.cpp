@@ -38,6 +38,20 @@ LRESULT CXTPComboEditWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
       case WM_MOUSEMOVE:
         if (XTPBarField::OnFieldMouse(pControl, this, message, wParam, lParam)) return 0;
         break;
+      case WM_KEYDOWN: {
+        // Keys the bars' keyboard hook did not take (no bar tracks): the combo's own keys.
+        const UINT nChar = static_cast<UINT>(wParam);
+        pControl->m_bIgnoreAutoComplete = nChar == VK_DELETE || nChar == VK_BACK;
+        if (nChar == VK_RETURN && pControl->IsFocused()) {
+          pControl->OnClick(TRUE);
+          return 0;
+        }
+        if ((nChar == VK_ESCAPE || nChar == VK_UP || nChar == VK_DOWN || nChar == VK_PRIOR ||
+             nChar == VK_NEXT || nChar == VK_F4) &&
+            pControl->OnHookKeyDown(nChar, lParam) == 1)
+          return 0;
+        break;
+      }
       case XTP_WM_EDITNOTIFY:
         // The shell's suggestions opened: the combo's own list gives way.
         if (pControl->IsListOpen()) pControl->GetComboBoxList()->EnterTracking(0);

@@ -126,6 +126,14 @@ LRESULT CXTPEditControlWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lP
       case WM_MOUSEMOVE:
         if (XTPBarField::OnFieldMouse(pControl, this, message, wParam, lParam)) return 0;
         break;
+      case WM_KEYDOWN:
+        // Keys the bars' keyboard hook did not take (no bar tracks): the field's own Escape and Enter.
+        if (wParam == VK_ESCAPE && pControl->OnHookKeyDown(VK_ESCAPE, lParam) == 1) return 0;
+        if (wParam == VK_RETURN && pControl->IsFocused()) {
+          pControl->OnClick(TRUE);
+          return 0;
+        }
+        break;
       case WM_DESTROY:
         pControl->m_strEditText.Empty();
         if (!pControl->m_bHintShown) {

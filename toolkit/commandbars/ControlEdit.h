@@ -55,7 +55,8 @@ class CXTPControlEdit : public CXTPControl {
   void SetHideFlags(DWORD dwFlags) override;
   void OnCalcDynamicSize(DWORD dwMode) override;
   void DoPropExchange(CXTPPropExchange* pPX) override;
-  void OnKeyboardActivate() override { SetFocused(TRUE); }
+  // Enter or a mnemonic: a field without the keyboard takes it, a focused one runs.
+  void OnKeyboardActivate() override { OnClick(TRUE); }
   BOOL IsFocusable() const override { return TRUE; }
   int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
   void SetParent(CXTPCommandBar* pParent) override;

@@ -136,6 +136,7 @@ int CNotesStore::InitSession() {
 }
 
 void CNotesStore::Close() {
+  RemoveAttachmentFolder();
   if (m_bDbOpen) StatusOf([this] { return m_db.Close(); });
   if (m_bSessionInit) StatusOf([this] { return m_session.Term(0); });
   m_bDbOpen = 0;
@@ -219,7 +220,8 @@ int CNotesStore::FindMailTemplate(CString* templatePath) {
 }
 
 int CNotesStore::CreateOrOpenDatabase(CString path) {
-  // Opening a database ends the use of the one opened before.
+  // Opening a database ends the use of the one opened before, and the conversion into it.
+  RemoveAttachmentFolder();
   if (m_bDbOpen) StatusOf([this] { return m_db.Close(); });
   m_bDbOpen = 0;
   try {

@@ -165,7 +165,9 @@ class CNotesStore {
 
   // Attaches every attachment of the collection to note, saving the note after each. attachments is
   // a reference this call owns and releases. An attachment that cannot be copied is skipped; a note
-  // without attachments is not saved.
+  // without attachments is not saved. Each attachment passes through its own file in a private folder
+  // under the user's temporary directory, deleted once attached; the folder is made by the first
+  // attachment of a conversion and removed when the store opens the next database or closes.
   void CopyAttachments(LPDISPATCH attachments, LNDocument& note);
 
   // The chooser asked by CreateOrOpenDatabase when no template is a mail template. The wizard gives
@@ -222,6 +224,14 @@ class CNotesStore {
   // Reads the Body item of the open document for the preview: small rich text and text lists at once,
   // a large rich-text body after the prompt (exported when the document is a mail, into *exportText).
   CString ReadPreviewBody(LNDocument& document, int documentKind, CString* exportText);
+
+  // The private folder of the attachments' temporary files, ending with a backslash, made on first
+  // use; "" when it cannot be made.
+  CString AttachmentFolder();
+  // Removes that folder with whatever is left in it.
+  void RemoveAttachmentFolder();
+
+  CString m_strAttachmentFolder;
 
   ITemplateChooser* m_pTemplateChooser;
   ILargeItemPrompt* m_pLargeItemPrompt = nullptr;

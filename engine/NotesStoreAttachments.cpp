@@ -39,58 +39,17 @@ bool IsDeviceName(CString base) {
   return false;
 }
 
-// A folder under the user's temporary directory that only this call uses; removed with what is left
-// in it when the copying ends.
-class PrivateTempFolder {
- public:
-  PrivateTempFolder() {
-    wchar_t temp[MAX_PATH + 1] = {0};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    if (length == 0 || length > MAX_PATH) return;
-    CString base(temp);
-    if (base.Right(1) != L"\\") base += L"\\";
-    static LONG s_counter = 0;
-    for (int attempt = 0; attempt < 100; attempt++) {
-      CString candidate;
-      candidate.Format(L"%sbrindle-att-%lu-%ld", static_cast<LPCWSTR>(base), GetCurrentProcessId(),
-                       InterlockedIncrement(&s_counter));
-      if (CreateDirectoryW(candidate, nullptr)) {
-        m_path = candidate + L"\\";
-        return;
-      }
-      if (GetLastError() != ERROR_ALREADY_EXISTS) return;
-    }
+// A path in folder for fileName that no file holds yet: the folder is ours, so only a file whose
+// deletion failed can be in the way.
+CString UnusedPath(const CString& folder, const CString& fileName) {
+  CString path = folder + fileName;
+  for (int n = 0; GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; n++) {
+    CString prefix;
+    prefix.Format(L"(%d)", n);
+    path = folder + prefix + fileName;
   }
-  ~PrivateTempFolder() {
-    if (m_path.IsEmpty()) return;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(m_path + L"*", &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(m_path + found.cFileName);
-      } while (FindNextFileW(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryW(m_path.Left(m_path.GetLength() - 1));
-  }
-  PrivateTempFolder(const PrivateTempFolder&) = delete;
-  PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
-
-  bool IsReady() const { return !m_path.IsEmpty(); }
-  // A path in the folder for fileName that no file holds yet.
-  CString UnusedPath(const CString& fileName) const {
-    CString path = m_path + fileName;
-    for (int n = 0; GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; n++) {
-      CString prefix;
-      prefix.Format(L"(%d)", n);
-      path = m_path + prefix + fileName;
-    }
-    return path;
-  }
-
- private:
-  CString m_path;
-};
+  return path;
+}
 
 // Deletes the attachment's temporary file on every way out.
 class TempFileRemover {
@@ -148,6 +107,50 @@ CString UniqueAttachmentName(CString name, const CStringArray& used) {
   return UpperCasedAscii(name);
 }
 
+// A folder under the user's temporary directory that only this store uses: the attachments' file
+// names come from the PST, and a file of the same name that someone else keeps there must be neither
+// overwritten nor deleted. One folder serves a whole conversion; making and removing one per item
+// would cost as much as copying the attachments.
+CString CNotesStore::AttachmentFolder() {
+  if (!m_strAttachmentFolder.IsEmpty()) {
+    // Someone may have cleaned the temporary directory during a long conversion.
+    if (GetFileAttributesW(m_strAttachmentFolder) != INVALID_FILE_ATTRIBUTES) return m_strAttachmentFolder;
+    m_strAttachmentFolder.Empty();
+  }
+  wchar_t temp[MAX_PATH + 1] = {0};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  if (length == 0 || length > MAX_PATH) return CString();
+  CString base(temp);
+  if (base.Right(1) != L"\\") base += L"\\";
+  static LONG s_counter = 0;
+  for (int attempt = 0; attempt < 100; attempt++) {
+    CString candidate;
+    candidate.Format(L"%sbrindle-att-%lu-%ld", static_cast<LPCWSTR>(base), GetCurrentProcessId(),
+                     InterlockedIncrement(&s_counter));
+    if (CreateDirectoryW(candidate, nullptr)) {
+      m_strAttachmentFolder = candidate + L"\\";
+      return m_strAttachmentFolder;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return CString();
+  }
+  return CString();
+}
+
+void CNotesStore::RemoveAttachmentFolder() {
+  if (m_strAttachmentFolder.IsEmpty()) return;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(m_strAttachmentFolder + L"*", &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileW(m_strAttachmentFolder + found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(m_strAttachmentFolder.Left(m_strAttachmentFolder.GetLength() - 1));
+  m_strAttachmentFolder.Empty();
+}
+
 void CNotesStore::CopyAttachments(LPDISPATCH attachments, LNDocument& note) {
   RdoAttachmentsDispatch collection(attachments);
   long count = 0;
@@ -160,15 +163,15 @@ void CNotesStore::CopyAttachments(LPDISPATCH attachments, LNDocument& note) {
   }
   if (count <= 0) return;
 
-  PrivateTempFolder folder;
-  if (!folder.IsReady()) return;
+  const CString folder = AttachmentFolder();
+  if (folder.IsEmpty()) return;
   CStringArray used;
   for (long i = 1; i <= count; i++) {
     // One attachment that cannot be copied is skipped; the others and the item are kept.
     try {
       RdoAttachmentDispatch attachment(collection.Item(COleVariant(i, VT_I4)));
       const CString fileName = attachment.GetFileName();
-      const CString path = folder.UnusedPath(SafeAttachmentFileName(fileName));
+      const CString path = UnusedPath(folder, SafeAttachmentFileName(fileName));
       const CString name =
           UniqueAttachmentName(fileName.IsEmpty() ? SafeAttachmentFileName(fileName) : fileName, used);
       TempFileRemover remover(path);

@@ -1,18 +1,26 @@
 #!/usr/bin/env bash
 # Speed and memory of the whole conversion: convert-harness (PST through the automation stand-ins into
-# a new NSF, under Wine) beside readpst exporting the same file natively to files and pstdump walking it
-# (natively and under Wine), in the same run. Prints seconds, items/s and peak memory of each, and
-# the harness's speed as a ratio of the others'.
-# The harness also reads every item once more and the NSF back to report losses, so its time is an
-# upper bound of the conversion's; under Wine, time and peak memory include Wine's start-up.
-# Usage: bench/convert/run.sh [FILE...]
-#   default: a builder PST of $BENCH_ITEMS mixed items (10000, `pstbuild bulk`) and the largest fixture.
-# Needs build/ (scripts/build.sh) with its Wine prefix and build-native/ (scripts/build-native.sh).
+# a new NSF, under Wine) beside readpst and pffexport exporting the same file natively to files and
+# pstdump walking it natively, in the same run. For each builder PST (`pstbuild bulk`, with and without
+# a 20 KB attachment per item) it prints the median of BENCH_RUNS runs of each: seconds, items/s, peak
+# memory, and the harness's rate as a ratio of each other's; the harness's read-back of the NSF is
+# timed apart, and its time per item shows whether the cost stays flat as the PST grows. With
+# BENCH_REQUESTS=1 it also counts the wineserver requests per item (a traced wineserver, 1,000 against
+# 2,000 items, so that start-up cancels out).
+# Usage: bench/convert/run.sh
+#   BENCH_SIZES   item counts (default "1000 10000 100000")
+#   BENCH_RUNS    runs of each program per file (default 3)
+#   BENCH_ATTACHMENT_BYTES  attachment size of the attachment PSTs (default 20000; 0 leaves them out)
+#   BENCH_BASELINE  another Windows build tree whose convert-harness runs beside ours (before and after)
+# Needs build/ (scripts/build.sh) and build-native/ (scripts/build-native.sh); readpst and pffexport
+# come with scripts/setup.sh. Peak memory under Wine includes Wine's own.
 set -euo pipefail
 src="$(cd "$(dirname "$0")/../.." && pwd)"
 native="${BRINDLE_NATIVE_BUILD_DIR:-$src/build-native}"
 windows="${BRINDLE_BUILD_DIR:-$src/build}"
-fixtures="${BRINDLE_TESTDATA_UNIX:-$src/../shared/testdata}/pst"
+sizes="${BENCH_SIZES:-1000 10000 100000}"
+runs="${BENCH_RUNS:-3}"
+attachment="${BENCH_ATTACHMENT_BYTES:-20000}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -21,42 +29,130 @@ export BRINDLE_BUILD_DIR="$windows"
 source "$src/scripts/wine-env.sh"
 brindle_wine_setup
 
-files=("$@")
-if [ ${#files[@]} -eq 0 ]; then
-  "$native/bin/pstbuild" bulk "${BENCH_ITEMS:-10000}" "$work/bulk.pst" >/dev/null
-  largest="$(ls -S "$fixtures"/*.pst "$fixtures"/*.ost | head -1)"
-  files=("$work/bulk.pst" "$largest")
+median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+
+# Runs a command BENCH_RUNS times; prints "median-seconds median-peak-KiB". The command's output of the
+# last run stays in $work/out, its standard error in $work/err.
+measure() {
+  local i
+  : >"$work/times"
+  for ((i = 0; i < runs; i++)); do
+    "$@" </dev/null
+    cat "$work/time" >>"$work/times"
+  done
+  echo "$(cut -d' ' -f1 "$work/times" | median) $(cut -d' ' -f2 "$work/times" | median)"
+}
+
+timed() {  # command... -> $work/time "seconds peak-KiB"
+  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >"$work/out" 2>"$work/err" || true
+}
+
+harness() {  # pst
+  rm -f "$work"/out.nsf*
+  timed wine "$windows/bin/convert-harness.exe" --timing "$(brindle_windows_path "$1")" \
+    "$(brindle_windows_path "$work/out.nsf")"
+  sed -n 's/^convert-harness: conversion \([0-9.]*\) s, read-back \([0-9.]*\) s$/\1 \2/p' "$work/err" \
+    >>"$work/phases"
+  rm -f "$work"/out.nsf*
+}
+
+# The harness of another build tree (BENCH_BASELINE, say one of main), in that tree's own prefix.
+baseline_run() {
+  rm -f "$work"/base.nsf*
+  (
+    export BRINDLE_BUILD_DIR="$BENCH_BASELINE"
+    # shellcheck source=/dev/null
+    source "$src/scripts/wine-env.sh"
+    brindle_wine_setup
+    timed wine "$BENCH_BASELINE/bin/convert-harness.exe" "$(brindle_windows_path "$1")" \
+      "$(brindle_windows_path "$work/base.nsf")"
+  )
+  rm -f "$work"/base.nsf*
+}
+
+readpst_run() {
+  rm -rf "$work/readpst" && mkdir "$work/readpst"
+  timed readpst -q -o "$work/readpst" "$1"
+  rm -rf "$work/readpst"
+}
+
+pffexport_run() {
+  rm -rf "$work/pff" "$work/pff.export"
+  timed pffexport -q -t "$work/pff" "$1"
+  rm -rf "$work/pff" "$work/pff.export"
+}
+
+walk_run() { timed "$native/bin/pstdump" walk "$1"; }
+
+line() {  # label, items, seconds, peak KiB, harness seconds, note
+  awk -v l="$1" -v n="$2" -v s="$3" -v k="$4" -v h="$5" -v note="$6" 'BEGIN {
+    s = s > 0 ? s : 0.01
+    printf "  %-24s %8.2f s %9.0f items/s %6.0f MB   harness rate x%-6.2f %s\n", l, s, n / s, k / 1024, s / h, note }'
+}
+
+# Requests the harness makes to the wineserver on pst, by name, into file.
+count_requests() {  # pst, file
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  wineserver -f -d1 2>"$work/trace" &
+  local server=$!
+  sleep 0.5
+  rm -f "$work"/count.nsf*
+  wine "$windows/bin/convert-harness.exe" "$(brindle_windows_path "$1")" \
+    "$(brindle_windows_path "$work/count.nsf")" >/dev/null 2>&1 || true
+  wineserver -k 2>/dev/null || true
+  wait "$server" 2>/dev/null || true
+  rm -f "$work"/count.nsf*
+  grep -E '^[0-9a-f]{4}: [a-z_]+\(' "$work/trace" | grep -vE '^[0-9a-f]{4}: [a-z_]+\(\) = ' |
+    sed -E 's/^[0-9a-f]{4}: //; s/\(.*//' | sort | uniq -c >"$2"
+  rm -f "$work/trace"
+}
+
+requests_per_item() {  # label, attachment bytes
+  local extra=()
+  [ "$2" -gt 0 ] && extra=(--attachment-bytes "$2")
+  "$native/bin/pstbuild" bulk 1000 "$work/r1.pst" "${extra[@]}" >/dev/null
+  "$native/bin/pstbuild" bulk 2000 "$work/r2.pst" "${extra[@]}" >/dev/null
+  count_requests "$work/r1.pst" "$work/r1.count"
+  count_requests "$work/r2.pst" "$work/r2.count"
+  echo "wineserver requests per item, $1:"
+  join -1 2 -2 2 -a 2 -e 0 -o 0,1.1,2.1 <(sort -k2 "$work/r1.count") <(sort -k2 "$work/r2.count") |
+    awk '{d = ($3 - $2) / 1000; t += d; if (d >= 0.01) printf "  %-26s %6.2f\n", $1, d} END {printf "  %-26s %6.2f\n", "all", t}'
+  rm -f "$work"/r1.* "$work"/r2.*
+  brindle_wine_setup
+}
+
+if [ "${BENCH_REQUESTS:-0}" = 1 ]; then
+  requests_per_item "plain items" 0
+  [ "$attachment" -gt 0 ] && requests_per_item "items with a $attachment-byte attachment" "$attachment"
 fi
 
-timed() {  # out-file, command... -> "seconds peak-KiB"; the command's output goes to out-file
-  local out="$1"
-  shift
-  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >"$out" 2>/dev/null || true
-  cat "$work/time"
-}
+kinds=(0)
+[ "$attachment" -gt 0 ] && kinds+=("$attachment")
+for bytes in "${kinds[@]}"; do
+  for n in $sizes; do
+    pst="$work/bulk.pst"
+    extra=()
+    [ "$bytes" -gt 0 ] && extra=(--attachment-bytes "$bytes")
+    "$native/bin/pstbuild" bulk "$n" "$pst" "${extra[@]}" >/dev/null
+    : >"$work/phases"
+    read -r t_conv m_conv < <(measure harness "$pst")
+    documents=$(awk -F'\t' 'NF == 5 { n += $2 } END { print n + 0 }' "$work/out")
+    read -r p_conv p_back < <(awk '{print $1, $2}' "$work/phases" | sort -n | awk '{c[NR] = $1; b[NR] = $2} END {m = int((NR + 1) / 2); print c[m], b[m]}')
+    [ -n "${BENCH_BASELINE:-}" ] && read -r t_base m_base < <(measure baseline_run "$pst")
+    read -r t_readpst m_readpst < <(measure readpst_run "$pst")
+    read -r t_pff m_pff < <(measure pffexport_run "$pst")
+    read -r t_walk m_walk < <(measure walk_run "$pst")
 
-line() {  # label, items, seconds, peak KiB, harness seconds
-  awk -v l="$1" -v n="$2" -v s="$3" -v k="$4" -v h="$5" 'BEGIN {
-    s = s > 0 ? s : 0.01
-    printf "  %-22s %7.2f s %9.0f items/s  peak %6.0f MB  harness speed x%.2f\n", l, s, n / s, k / 1024, s / h }'
-}
-
-for file in "${files[@]}"; do
-  rm -f "$work/out.nsf"
-  read -r t_conv m_conv < <(timed "$work/harness.txt" "$windows/wine-run" "$windows/bin/convert-harness.exe" \
-    "$(brindle_windows_path "$file")" "$(brindle_windows_path "$work/out.nsf")")
-  items=$(awk -F'\t' 'NF == 5 { n += $1 } END { print n + 0 }' "$work/harness.txt")
-  documents=$(awk -F'\t' 'NF == 5 { n += $2 } END { print n + 0 }' "$work/harness.txt")
-  rm -rf "$work/readpst" && mkdir "$work/readpst"
-  read -r t_readpst m_readpst < <(timed /dev/null readpst -q -o "$work/readpst" "$file")
-  read -r t_walk m_walk < <(timed /dev/null "$native/bin/pstdump" walk "$file")
-  read -r t_wwalk m_wwalk < <(timed /dev/null "$windows/wine-run" "$windows/bin/pstdump.exe" walk \
-    "$(brindle_windows_path "$file")")
-  rm -rf "$work/readpst"
-
-  echo "$(basename "$file"): $(stat -c %s "$file") bytes, $items items, $documents documents written"
-  line "convert-harness (Wine)" "$items" "$t_conv" "$m_conv" "$t_conv"
-  line "readpst -o (native)" "$items" "$t_readpst" "$m_readpst" "$t_conv"
-  line "pstdump walk (native)" "$items" "$t_walk" "$m_walk" "$t_conv"
-  line "pstdump walk (Wine)" "$items" "$t_wwalk" "$m_wwalk" "$t_conv"
+    if [ "$bytes" -gt 0 ]; then what="$n items with a $bytes-byte attachment"; else what="$n plain items"; fi
+    echo "$what: PST $(($(stat -c %s "$pst") / 1000000)) MB, $documents documents written, median of $runs runs"
+    note=$(awk -v c="$p_conv" -v b="$p_back" -v n="$n" 'BEGIN {
+      printf "(conversion %.2f s = %.0f us/item, read-back %.2f s = %.0f us/item)", c, c * 1e6 / n, b, b * 1e6 / n }')
+    line "convert-harness (Wine)" "$n" "$t_conv" "$m_conv" "$t_conv" "$note"
+    [ -n "${BENCH_BASELINE:-}" ] && line "baseline harness (Wine)" "$n" "$t_base" "$m_base" "$t_conv" ""
+    line "readpst -o (native)" "$n" "$t_readpst" "$m_readpst" "$t_conv" ""
+    line "pffexport (native)" "$n" "$t_pff" "$m_pff" "$t_conv" ""
+    line "pstdump walk (native)" "$n" "$t_walk" "$m_walk" "$t_conv" ""
+    rm -f "$pst"
+  done
 done

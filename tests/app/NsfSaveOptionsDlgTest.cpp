@@ -91,9 +91,16 @@ TEST_F(NsfSaveOptionsChecks, AnExistingFileIsCheckedInOrder) {
 // Types into an edit of the dialog in place of its text: a real click gives it the focus, its text is
 // selected, then the keys.
 void TypeInto(HWND hDlg, int id, const CString& text) {
+  HWND edit = ::GetDlgItem(hDlg, id);
   apptest::ClickControl(hDlg, id);
-  testsupport::PumpMessages(100);
-  ::SendMessageW(::GetDlgItem(hDlg, id), EM_SETSEL, 0, -1);
+  // Under load the click can take a while to move the focus; typed keys go wherever the focus is.
+  testsupport::PumpUntil(
+      [&] {
+        GUITHREADINFO info = {sizeof(info)};
+        return ::GetGUIThreadInfo(::GetWindowThreadProcessId(edit, nullptr), &info) && info.hwndFocus == edit;
+      },
+      5000);
+  ::SendMessageW(edit, EM_SETSEL, 0, -1);
   testsupport::SendText(std::wstring(text));
   testsupport::PumpUntil([&] { return apptest::TextOf(::GetDlgItem(hDlg, id)) == text; }, 5000);
 }

@@ -12,20 +12,30 @@ namespace {
 
 std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
-// Temporary folders of this process's attachment copying left in the temporary directory. Other test
-// programs running at the same time copy attachments too, so only folders named after our process
-// count.
-int LeftoverFolders() {
+// Temporary folders of this process's attachment copying in the temporary directory, with the number
+// of files in them. Other test programs running at the same time copy attachments too, so only
+// folders named after our process count.
+int LeftoverFolders(int* files = nullptr) {
   wchar_t temp[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, temp);
-  const std::wstring pattern =
-      std::wstring(temp) + L"brindle-att-" + std::to_wstring(GetCurrentProcessId()) + L"-*";
+  const std::wstring prefix =
+      std::wstring(temp) + L"brindle-att-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  if (files) *files = 0;
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  HANDLE search = FindFirstFileW((prefix + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return 0;
   int count = 0;
-  do count++;
-  while (FindNextFileW(search, &found));
+  do {
+    count++;
+    const std::wstring folder = std::wstring(temp) + found.cFileName + L"\\";
+    WIN32_FIND_DATAW inside;
+    HANDLE list = FindFirstFileW((folder + L"*").c_str(), &inside);
+    if (list == INVALID_HANDLE_VALUE) continue;
+    do {
+      if (files && !(inside.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++*files;
+    } while (FindNextFileW(list, &inside));
+    FindClose(list);
+  } while (FindNextFileW(search, &found));
   FindClose(search);
   return count;
 }
@@ -37,6 +47,12 @@ class Attachments : public SaverTest {
     leftoverBefore_ = LeftoverFolders();
   }
   void TearDown() override {
+    // Every attachment's file is gone once it was attached (or failed); the conversion's folder stays
+    // until the store is done with the database.
+    int files = -1;
+    EXPECT_GE(leftoverBefore_ + 1, LeftoverFolders(&files));
+    EXPECT_EQ(0, files);
+    store_.Close();
     EXPECT_EQ(leftoverBefore_, LeftoverFolders());
     SaverTest::TearDown();
   }
@@ -187,4 +203,39 @@ TEST_F(Attachments, SaversOtherThanContactsCarryTheAttachments) {
   ASSERT_EQ(2u, notes.size());
   EXPECT_EQ(std::vector<std::string>{"AGENDA.TXT"}, AttachmentNames(notes[0]));
   EXPECT_EQ(std::vector<std::string>{"LOG.TXT"}, AttachmentNames(notes[1]));
+}
+
+TEST_F(Attachments, OneFolderServesTheConversionAndGoesWhenTheNextDatabaseOpens) {
+  pb::Store store;
+  pb::Folder& inbox = store.AddFolder("Inbox");
+  for (const char* name : {"first.txt", "second.txt", "third.txt"}) {
+    pb::Message mail = Mail(name);
+    mail.AttachFile(name, Bytes(name));
+    inbox.messages.push_back(mail);
+  }
+  OpenPst(store);
+  int files = -1;
+  for (long i = 1; i <= 3; i++) {
+    RdoMailDispatch mail(Item("Inbox", i));
+    store_.SaveMail(&mail);
+    EXPECT_EQ(leftoverBefore_ + 1, LeftoverFolders(&files)) << i;
+    EXPECT_EQ(0, files) << i;
+    if (i == 2) {
+      // Someone empties the temporary directory during the conversion: the next item makes it again.
+      wchar_t temp[MAX_PATH + 1];
+      GetTempPathW(MAX_PATH + 1, temp);
+      const std::wstring folder =
+          std::wstring(temp) + L"brindle-att-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+      WIN32_FIND_DATAW found;
+      HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+      ASSERT_NE(INVALID_HANDLE_VALUE, search);
+      FindClose(search);
+      EXPECT_TRUE(RemoveDirectoryW((std::wstring(temp) + found.cFileName).c_str()));
+    }
+  }
+  const std::vector<LNDocument> notes = Filed();
+  ASSERT_EQ(3u, notes.size());
+  EXPECT_EQ(std::vector<std::string>{"THIRD.TXT"}, AttachmentNames(notes[2]));
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Wide(nsf_))) << store_.GetErrorText();
+  EXPECT_EQ(leftoverBefore_, LeftoverFolders());
 }

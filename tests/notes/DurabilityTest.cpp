@@ -120,6 +120,60 @@ TEST(Durability, AReaderSeesFlushedDocumentsWhileTheWriterKeepsTheDatabaseOpen) 
   EXPECT_EQ(static_cast<size_t>(lnstore::Store::kFlushEveryWrites + 7), DocumentsSeenByReader(path));
 }
 
+// Two connections on one file, as two programs have them.
+class Sharing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    NewMailDatabase(dir_).Close();
+    path_ = dir_.File("target.nsf");
+    first_ = lnstore::Store::Open(path_, false);
+    second_ = lnstore::Store::Open(path_, false);
+  }
+  static uint32_t SaveOne(lnstore::Store& store) {
+    std::lock_guard<std::recursive_mutex> lock(store.Mutex());
+    lnstore::NoteRecord note;
+    lnstore::Item form;
+    form.name = "Form";
+    form.type = lnstore::kTypeTextList;
+    form.value = lnstore::EncodeTextList({"Memo"});
+    note.items.push_back(form);
+    store.SaveNote(&note);
+    store.Flush();
+    return note.noteId;
+  }
+  static size_t Documents(lnstore::Store& store) {
+    std::lock_guard<std::recursive_mutex> lock(store.Mutex());
+    return store.DocumentIds().size();
+  }
+
+  testsupport::TempDir dir_;
+  std::string path_;
+  std::unique_ptr<lnstore::Store> first_, second_;
+};
+
+TEST_F(Sharing, AWriteRightAfterReadsStartsFromWhatTheOtherConnectionFlushed) {
+  const size_t before = Documents(*first_);
+  const uint32_t other = SaveOne(*second_);
+  // The first connection's reads still share their read transaction; its write must not build on it.
+  const uint32_t own = SaveOne(*first_);
+  EXPECT_NE(other, own);
+  EXPECT_EQ(before + 2, DocumentsSeenByReader(path_));
+  EXPECT_EQ(before + 2, Documents(*first_));
+}
+
+TEST_F(Sharing, ReadsSeeTheOtherConnectionsFlushedWritesSoonWithoutAnyWriteOfTheirOwn) {
+  const size_t before = Documents(*first_);
+  SaveOne(*second_);
+  bool seen = false;
+  // Polls without a time assertion: the bound only keeps a read transaction that never ends from
+  // hanging the run.
+  for (int i = 0; i < 600 && !seen; ++i) {
+    seen = Documents(*first_) == before + 1;
+    if (!seen) Sleep(20);
+  }
+  EXPECT_TRUE(seen);
+}
+
 TEST(Nsfdump, CountsEachFolderAndFormAndDumpsADocument) {
   testsupport::TempDir dir;
   LNDatabase db = NewMailDatabase(dir);

@@ -1,12 +1,15 @@
-// convert-harness PST NSF: a test tool that runs the engine's conversion road without windows. It opens
-// the PST through the PST session, opens the NSF or creates it from the mail template, and for the top
-// folder and every listed folder creates the Notes folder and saves its items, as the driver does.
-// Then it reads every Notes folder back and prints, UTF-8 with LF on a binary stdout, one line per
-// folder:   <items> TAB <documents> TAB <attachments seen> TAB <attachments saved> TAB <Notes folder>
+// convert-harness [--timing] PST NSF: a test tool that runs the engine's conversion road without
+// windows. It opens the PST through the PST session, opens the NSF or creates it from the mail
+// template, and for the top folder and every listed folder creates the Notes folder and saves its
+// items, as the driver does; after each folder it reads the PST folder and the new Notes documents
+// again and pairs them. It prints, UTF-8 with LF on a binary stdout, one line per folder:
+//           <items> TAB <documents> TAB <attachments seen> TAB <attachments saved> TAB <Notes folder>
 // and then one line per item or attachment that was not saved:
 //           <Notes folder> TAB item <n> TAB <subject> TAB <reason>
+// With --timing it says on stderr how long the conversion and the read-back took, apart.
 // Exit 0 when every folder has as many new documents as the PST folder has items, 1 otherwise, 2 when
 // the PST or the NSF cannot be opened (the reason on stderr).
+// Memory stays flat in the size of the PST: nothing is kept per item beyond the lines of what was lost.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -67,7 +70,7 @@ CString Describe(CException* e) {
   return text[0] ? CString(text) : CString(L"automation call failed");
 }
 
-// One PST item as the harness sees it before the conversion.
+// One PST item as the harness reads it back.
 struct PstItem {
   CString subject;
   CString messageClass;
@@ -75,17 +78,69 @@ struct PstItem {
   CString failure;  // why the item could not be read here
 };
 
-struct FolderReport {
+PstItem ReadPstItem(RdoItemsDispatch& collection, long n) {
+  PstItem item;
+  try {
+    RdoMailDispatch mail(collection.Item(COleVariant(long(n), VT_I4)));
+    item.subject = mail.GetSubject();
+    item.messageClass = mail.GetMessageClass();
+    RdoAttachmentsDispatch attachments(mail.GetAttachments());
+    const long attachmentCount = attachments.m_lpDispatch ? attachments.GetCount() : 0;
+    for (long a = 1; a <= attachmentCount; ++a) {
+      RdoAttachmentDispatch attachment(attachments.Item(COleVariant(long(a), VT_I4)));
+      item.attachments.push_back(attachment.GetFileName());
+    }
+  } catch (CException* e) {
+    item.failure = Describe(e);
+  }
+  return item;
+}
+
+// The Notes folder, open, with its entry count; a folder that cannot be read counts no entry.
+long OpenNotesFolder(CNotesStore& store, const CString& notesFolder, LNViewFolder* folder) {
+  try {
+    store.m_db.GetViewFolder(CStringToLNString(notesFolder), folder);
+    folder->Open(0);
+    return folder->GetEntryCount();
+  } catch (LNSTATUS) {
+    return 0;
+  }
+}
+
+// Attachment names of the folder's document at index.
+std::vector<CString> DocumentAttachments(LNViewFolder& folder, long index) {
+  std::vector<CString> names;
+  try {
+    LNDocument document;
+    folder[index].GetDocument(&document);
+    document.Open(0);
+    LNAttachmentArray attachments;
+    document.GetAttachments(&attachments);
+    for (LNINT a = 0; a < attachments.GetCount(); ++a)
+      names.push_back(LNStringToCString(attachments[a].GetAttachmentName()));
+    document.Close();
+  } catch (LNSTATUS) {
+  }
+  return names;
+}
+
+// One folder's line in the report.
+struct FolderSummary {
   CString notesFolder;
-  std::vector<PstItem> items;
-  long documentsBefore = 0;
-  std::vector<std::vector<CString>> documents;  // attachment names of each new document, in filing order
-  std::vector<CString> skipped;                 // the item loop's lines "<n> TAB <subject> TAB <reason>"
-  CString failure;                              // why the folder was not converted
+  long items = 0;
+  long documents = 0;
+  long seen = 0;   // attachments of the PST items
+  long saved = 0;  // attachments of the new documents
 };
 
-std::vector<PstItem> ReadPstItems(CPstSession& session, const CString& path, CString* failure) {
-  std::vector<PstItem> items;
+// Reads the PST folder and the documents filed into the Notes folder from index `before` on, item by
+// item, and appends a line to losses for each item the conversion lost or shortened. Documents are
+// filed in item order, skipping the items the loop reported, so the n-th remaining item pairs with the
+// n-th new document. notesOpen: the Notes folder exists (it was created).
+void CheckFolder(CPstSession& session, CNotesStore& store, const CString& path, bool notesOpen, long before,
+                 const std::map<long, bool>& skipped, FolderSummary* summary, std::string* losses) {
+  const std::string folderField = Field(summary->notesFolder);
+  RdoItemsDispatch collection;
   try {
     RdoFolderDispatch folder;
     if (path.IsEmpty())
@@ -93,100 +148,42 @@ std::vector<PstItem> ReadPstItems(CPstSession& session, const CString& path, CSt
     else
       session.OpenFolderByPath(path, folder);
     if (!folder.m_lpDispatch) {
-      *failure = L"the PST folder cannot be reached";
-      return items;
+      *losses += folderField + "\t-\t\tthe PST folder cannot be reached\n";
+      return;
     }
-    RdoItemsDispatch collection(folder.GetItems());
-    if (!collection.m_lpDispatch) return items;
-    const long count = collection.GetCount();
-    for (long n = 1; n <= count; ++n) {
-      PstItem item;
-      try {
-        RdoMailDispatch mail(collection.Item(COleVariant(long(n), VT_I4)));
-        item.subject = mail.GetSubject();
-        item.messageClass = mail.GetMessageClass();
-        RdoAttachmentsDispatch attachments(mail.GetAttachments());
-        const long attachmentCount = attachments.m_lpDispatch ? attachments.GetCount() : 0;
-        for (long a = 1; a <= attachmentCount; ++a) {
-          RdoAttachmentDispatch attachment(attachments.Item(COleVariant(long(a), VT_I4)));
-          item.attachments.push_back(attachment.GetFileName());
-        }
-      } catch (CException* e) {
-        item.failure = Describe(e);
-      }
-      items.push_back(item);
-    }
+    collection.AttachDispatch(folder.GetItems());
+    if (collection.m_lpDispatch) summary->items = collection.GetCount();
   } catch (CException* e) {
-    *failure = Describe(e);
+    *losses += folderField + "\t-\t\t" + Field(Describe(e)) + "\n";
+    return;
   }
-  return items;
-}
 
-// Attachment names of the documents filed into the folder from index `from` on; the folder's entry
-// count before the conversion when documents is null.
-long ReadNotesFolder(CNotesStore& store, const CString& notesFolder, long from,
-                     std::vector<std::vector<CString>>* documents) {
-  try {
-    LNViewFolder folder;
-    store.m_db.GetViewFolder(CStringToLNString(notesFolder), &folder);
-    folder.Open(0);
-    const long count = folder.GetEntryCount();
-    if (documents) {
-      for (long i = from; i < count; ++i) {
-        LNDocument document;
-        folder[i].GetDocument(&document);
-        document.Open(0);
-        LNAttachmentArray attachments;
-        document.GetAttachments(&attachments);
-        std::vector<CString> names;
-        for (LNINT a = 0; a < attachments.GetCount(); ++a)
-          names.push_back(LNStringToCString(attachments[a].GetAttachmentName()));
-        document.Close();
-        documents->push_back(names);
-      }
-    }
-    folder.Close();
-    return count;
-  } catch (LNSTATUS) {
-    return 0;
-  }
-}
-
-// Lines for the losses of one folder. Documents are filed in item order, skipping the items the loop
-// reported, so the n-th remaining item pairs with the n-th new document.
-void ReportLosses(const FolderReport& report) {
-  const std::string folder = Field(report.notesFolder);
-  if (!report.failure.IsEmpty()) Out(folder + "\t-\t\t" + Field(report.failure) + "\n");
-  std::map<long, CString> skipped;
-  for (const CString& line : report.skipped) {
-    const int tab = line.Find(L'\t');
-    const long n = _wtol(line.Left(tab));
-    skipped[n] = line.Mid(tab + 1);
-    const CString rest = line.Mid(tab + 1);
-    const int second = rest.Find(L'\t');
-    Out(folder + "\titem " + std::to_string(n) + "\t" + Field(rest.Left(second)) + "\t" +
-        Field(rest.Mid(second + 1)) + "\n");
-  }
-  size_t document = 0;
-  for (size_t i = 0; i < report.items.size(); ++i) {
-    const long n = static_cast<long>(i) + 1;
+  LNViewFolder notes;
+  const long entries = notesOpen ? OpenNotesFolder(store, summary->notesFolder, &notes) : 0;
+  summary->documents = entries > before ? entries - before : 0;
+  long document = before;
+  for (long n = 1; n <= summary->items; ++n) {
+    const PstItem item = ReadPstItem(collection, n);
+    summary->seen += static_cast<long>(item.attachments.size());
     if (skipped.count(n)) continue;
-    const PstItem& item = report.items[i];
-    const std::string prefix = folder + "\titem " + std::to_string(n) + "\t" + Field(item.subject) + "\t";
-    if (document >= report.documents.size()) {
-      Out(prefix + "no document was filed for it\n");
+    const std::string prefix =
+        folderField + "\titem " + std::to_string(n) + "\t" + Field(item.subject) + "\t";
+    if (document >= entries) {
+      *losses += prefix + "no document was filed for it\n";
       continue;
     }
+    const std::vector<CString> filed = DocumentAttachments(notes, document++);
+    summary->saved += static_cast<long>(filed.size());
     // The savers may rename an attachment (a repeated or unusable file name), so only a shortfall counts
     // as a loss; the names that no saved attachment carries say which ones are likely missing.
-    std::vector<CString> saved = report.documents[document++];
-    if (saved.size() < item.attachments.size()) {
+    if (filed.size() < item.attachments.size()) {
+      std::vector<CString> unmatched = filed;
       std::string missing;
       for (const CString& name : item.attachments) {
         bool found = false;
-        for (auto it = saved.begin(); it != saved.end(); ++it) {
+        for (auto it = unmatched.begin(); it != unmatched.end(); ++it) {
           if (it->CompareNoCase(name) == 0) {  // Notes may keep a name in other case
-            saved.erase(it);
+            unmatched.erase(it);
             found = true;
             break;
           }
@@ -194,15 +191,32 @@ void ReportLosses(const FolderReport& report) {
         if (!found) missing += (missing.empty() ? "" : ", ") + Field(name);
       }
       if (GetItemKind(item.messageClass) == 4) missing += " (contacts are saved without attachments)";
-      Out(prefix + std::to_string(report.documents[document - 1].size()) + " of " +
-          std::to_string(item.attachments.size()) + " attachments saved; not found by name: " + missing +
-          "\n");
+      *losses += prefix + std::to_string(filed.size()) + " of " + std::to_string(item.attachments.size()) +
+                 " attachments saved; not found by name: " + missing + "\n";
     }
-    if (!item.failure.IsEmpty()) Out(prefix + "the harness could not read it: " + Field(item.failure) + "\n");
+    if (!item.failure.IsEmpty())
+      *losses += prefix + "the harness could not read it: " + Field(item.failure) + "\n";
+  }
+  // Documents beyond the items still count their attachments.
+  for (; document < entries; ++document)
+    summary->saved += static_cast<long>(DocumentAttachments(notes, document).size());
+  if (notesOpen) {
+    try {
+      notes.Close();
+    } catch (LNSTATUS) {
+    }
   }
 }
 
-int Run(const CString& pstPath, const CString& nsfPath) {
+// Seconds on a monotonic clock.
+double Now() {
+  LARGE_INTEGER count, frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   CNotesStore store;
   if (!store.InitSession()) {
     Fail(store.GetErrorText());
@@ -223,38 +237,67 @@ int Run(const CString& pstPath, const CString& nsfPath) {
   session.GetFolderList(&paths);
 
   CFolderConverter converter;
-  std::vector<FolderReport> reports;
+  converter.m_pStore = &store;
+  converter.m_pSession = &session;
+  std::vector<FolderSummary> summaries;
+  std::string losses;
+  double conversionSeconds = 0, readBackSeconds = 0;
   for (INT_PTR i = 0; i < paths.GetSize(); ++i) {
     const CString& path = paths[i];
-    FolderReport report;
-    report.notesFolder = NotesFolderName(L"Outlook\\" + path);
-    report.items = ReadPstItems(session, path, &report.failure);
-    if (!store.CreateFolder(L"Outlook\\" + path)) {
-      report.failure = L"the Notes folder cannot be created: " + store.GetErrorText();
+    FolderSummary summary;
+    summary.notesFolder = NotesFolderName(L"Outlook\\" + path);
+    const std::string folderField = Field(summary.notesFolder);
+    std::map<long, bool> skipped;
+    double started = Now();
+    const bool created = store.CreateFolder(L"Outlook\\" + path) != 0;
+    conversionSeconds += Now() - started;
+    long before = 0;
+    if (!created) {
+      losses += folderField + "\t-\t\t" +
+                Field(L"the Notes folder cannot be created: " + store.GetErrorText()) + "\n";
     } else {
-      report.documentsBefore = ReadNotesFolder(store, report.notesFolder, 0, nullptr);
-      CStringArray skipped;
-      store.m_pSkippedItems = &skipped;
-      converter.m_pStore = &store;
-      converter.m_pSession = &session;
+      started = Now();
+      LNViewFolder notes;
+      before = OpenNotesFolder(store, summary.notesFolder, &notes);
+      readBackSeconds += Now() - started;
+
+      started = Now();
+      CStringArray skippedLines;
+      store.m_pSkippedItems = &skippedLines;
       converter.ConvertFolder(path);
       store.m_pSkippedItems = nullptr;
-      for (INT_PTR s = 0; s < skipped.GetSize(); ++s) report.skipped.push_back(skipped[s]);
-      ReadNotesFolder(store, report.notesFolder, report.documentsBefore, &report.documents);
+      conversionSeconds += Now() - started;
+      for (INT_PTR s = 0; s < skippedLines.GetSize(); ++s) {
+        const CString& line = skippedLines[s];
+        const int tab = line.Find(L'\t');
+        const long n = _wtol(line.Left(tab));
+        skipped[n] = true;
+        const CString rest = line.Mid(tab + 1);
+        const int second = rest.Find(L'\t');
+        losses += folderField + "\titem " + std::to_string(n) + "\t" + Field(rest.Left(second)) + "\t" +
+                  Field(rest.Mid(second + 1)) + "\n";
+      }
     }
-    reports.push_back(std::move(report));
+    started = Now();
+    CheckFolder(session, store, path, created, before, skipped, &summary, &losses);
+    readBackSeconds += Now() - started;
+    summaries.push_back(summary);
   }
 
   int result = 0;
-  for (const FolderReport& report : reports) {
-    long seen = 0, saved = 0;
-    for (const PstItem& item : report.items) seen += static_cast<long>(item.attachments.size());
-    for (const auto& names : report.documents) saved += static_cast<long>(names.size());
-    Out(std::to_string(report.items.size()) + "\t" + std::to_string(report.documents.size()) + "\t" +
-        std::to_string(seen) + "\t" + std::to_string(saved) + "\t" + Field(report.notesFolder) + "\n");
-    if (report.documents.size() != report.items.size()) result = 1;
+  for (const FolderSummary& summary : summaries) {
+    Out(std::to_string(summary.items) + "\t" + std::to_string(summary.documents) + "\t" +
+        std::to_string(summary.seen) + "\t" + std::to_string(summary.saved) + "\t" +
+        Field(summary.notesFolder) + "\n");
+    if (summary.documents != summary.items) result = 1;
   }
-  for (const FolderReport& report : reports) ReportLosses(report);
+  Out(losses);
+  if (timing) {
+    char line[160];
+    std::snprintf(line, sizeof line, "convert-harness: conversion %.3f s, read-back %.3f s\n",
+                  conversionSeconds, readBackSeconds);
+    std::fputs(line, stderr);
+  }
   return result;
 }
 
@@ -263,8 +306,9 @@ int Run(const CString& pstPath, const CString& nsfPath) {
 int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
-  if (argc != 3) {
-    Fail(L"usage: convert-harness PST NSF");
+  const bool timing = argc == 4 && wcscmp(argv[1], L"--timing") == 0;
+  if (argc != 3 && !timing) {
+    Fail(L"usage: convert-harness [--timing] PST NSF");
     return 2;
   }
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
@@ -272,7 +316,7 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   int result = 2;
-  { result = Run(argv[1], argv[2]); }
+  { result = Run(argv[argc - 2], argv[argc - 1], timing); }
   std::fflush(stdout);
   CoUninitialize();
   return result;

@@ -114,9 +114,9 @@ TEST(ConvertHarness, LostItemFailsTheRunAndIsListedWithItsReason) {
   testsupport::TempDir dir;
   const std::string pst = testsupport::FixturePath("pst/hht-three-items.pst");
   std::string report;
-  // The stand-in fails the second item fetch of the run: the harness reads the top folder's item once
-  // before it converts it, so the conversion's own fetch of that item fails.
-  SetEnvironmentVariableA("STANDIN_FAULTS", "rdo.item=2");
+  // The stand-in fails the first item fetch of the run, the conversion's own fetch of the top folder's
+  // item: the harness reads the items back only after each folder was converted.
+  SetEnvironmentVariableA("STANDIN_FAULTS", "rdo.item=1");
   const DWORD code =
       RunProgram("convert-harness.exe", "\"" + pst + "\" \"" + dir.File("out.nsf") + "\"", &report);
   SetEnvironmentVariableA("STANDIN_FAULTS", nullptr);

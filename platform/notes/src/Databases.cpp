@@ -299,8 +299,8 @@ LNSTATUS LNDatabase::GetDocument(LNNOTEID noteId, LNDocument* document) const {
     if (document == nullptr) Fail(LNERR_INVALID_ARGUMENT);
     std::shared_ptr<lnstore::Store> store = Attached(m_db)->OpenStore();
     std::lock_guard<std::recursive_mutex> lock(store->Mutex());
-    lnstore::NoteRecord record;
-    if (noteId == 0 || !store->LoadNote(noteId, &record) || record.noteClass != lnstore::kNoteClassDocument)
+    int noteClass = 0;
+    if (noteId == 0 || !store->FindNote(noteId, &noteClass) || noteClass != lnstore::kNoteClassDocument)
       Fail(LNERR_NOTE_NOT_FOUND, std::to_string(noteId));
     Reset(document->m_note, NewDocumentHandle(m_db, noteId));
     return LNNOERROR;
@@ -482,8 +482,8 @@ LNSTATUS LNVFEntry::GetDocument(LNDocument* document) const {
     if (m_db == nullptr) Fail(LNERR_NULL_OBJECT);
     std::shared_ptr<lnstore::Store> store = m_db->OpenStore();
     std::lock_guard<std::recursive_mutex> lock(store->Mutex());
-    lnstore::NoteRecord record;
-    if (!store->LoadNote(m_noteId, &record)) Fail(LNERR_NOTE_NOT_FOUND, std::to_string(m_noteId));
+    int noteClass = 0;
+    if (!store->FindNote(m_noteId, &noteClass)) Fail(LNERR_NOTE_NOT_FOUND, std::to_string(m_noteId));
     Reset(document->m_note, NewDocumentHandle(m_db, m_noteId));
     return LNNOERROR;
   });

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 
+#include "SqliteMemory.h"
 #include "lnnotes.h"
 
 namespace fs = std::filesystem;
@@ -14,6 +15,10 @@ namespace lnstore {
 namespace {
 
 const char kFormat[] = "brindle-notes-1";
+
+// The WAL is copied into the file once it holds 2048 pages (32 MiB of 16 KiB pages): each copy waits
+// for the disk twice, which a busy disk makes the slowest step of a conversion with attachments.
+const char kCheckpointPragma[] = "PRAGMA wal_autocheckpoint=2048";
 
 const char kSchema[] =
     "CREATE TABLE dbinfo(key TEXT PRIMARY KEY, value TEXT NOT NULL);"
@@ -66,6 +71,7 @@ Store::Store(sqlite3* db, const std::string& path, bool readOnly)
     : db_(db), path_(path), readOnly_(readOnly) {}
 
 std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
+  UseOwnSqliteMemory();
   std::error_code ec;
   if (!fs::is_regular_file(fs::u8path(path), ec))
     throw Failure(LNERR_FILE_NOT_FOUND, "no database file " + path);
@@ -91,12 +97,14 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
   if (!readOnly) {
     store->Exec("PRAGMA journal_mode=WAL");
     store->Exec("PRAGMA synchronous=NORMAL");
+    store->Exec(kCheckpointPragma);
   }
   return store;
 }
 
 std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo& info,
                                      const std::vector<Design>& designs) {
+  UseOwnSqliteMemory();
   std::error_code ec;
   const fs::path file = fs::u8path(path);
   if (fs::exists(file, ec)) throw Failure(LNERR_ALREADY_EXISTS, path + " already exists");
@@ -113,8 +121,12 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
   std::unique_ptr<Store> store(new Store(db, path, false));
   try {
     sqlite3_busy_timeout(db, 10000);
+    // Large pages: an attachment or a long body fills a few pages instead of many, each a read or
+    // write of its own; set before the first write, the file keeps it.
+    store->Exec("PRAGMA page_size=16384");
     store->Exec("PRAGMA journal_mode=WAL");
     store->Exec("PRAGMA synchronous=NORMAL");
+    store->Exec(kCheckpointPragma);
     store->Exec("BEGIN IMMEDIATE");
     store->inTransaction_ = true;
     store->Exec(kSchema);
@@ -202,6 +214,8 @@ void Store::Fail(const std::string& what) {
 void Store::BeginWrite() {
   if (readOnly_) throw Failure(LNERR_DATABASE_IO, path_ + " is open for reading only");
   if (inTransaction_) return;
+  // A write starts from the newest state, not from the snapshot of the reads before it.
+  if (inRead_) CommitLocked();
   Exec("BEGIN IMMEDIATE");
   inTransaction_ = true;
   unflushed_ = 0;
@@ -209,6 +223,14 @@ void Store::BeginWrite() {
   Statement max(Prepare("SELECT COALESCE(MAX(noteid), 0) FROM notes"));
   if (sqlite3_step(max.get()) != SQLITE_ROW) Fail("reading the highest note id");
   nextNoteId_ = static_cast<uint32_t>(max.ColumnInt(0)) + 4;
+}
+
+// Deferred: the snapshot is taken by the first read inside the transaction.
+void Store::BeginRead() {
+  if (inTransaction_ || inRead_) return;
+  Exec("BEGIN");
+  inRead_ = true;
+  ArmFlushTimer();
 }
 
 template <typename F>
@@ -234,7 +256,12 @@ void Store::Written() {
     CommitLocked();
     return;
   }
-  // Only the first unflushed write wakes the flush thread: waking it costs a system call per write.
+  ArmFlushTimer();
+}
+
+// Only the first unflushed write, or the read that opens a read transaction, wakes the flush thread:
+// waking it costs a system call each time.
+void Store::ArmFlushTimer() {
   {
     std::lock_guard<std::mutex> lock(timerMutex_);
     if (timerArmed_) return;
@@ -249,6 +276,13 @@ void Store::CommitLocked() {
   {
     std::lock_guard<std::mutex> lock(timerMutex_);
     timerArmed_ = false;
+  }
+  if (inRead_) {
+    inRead_ = false;
+    // Ending a transaction that only read gives nothing up; a failure here leaves nothing behind
+    // that a later statement could trip over.
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+      sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   }
   if (!inTransaction_) return;
   inTransaction_ = false;
@@ -351,6 +385,7 @@ void Store::InsertDesign(const Design& design, uint32_t noteId) {
 }
 
 DatabaseInfo Store::Info() {
+  BeginRead();
   DatabaseInfo info;
   Statement q(Prepare("SELECT key, value FROM dbinfo"));
   int rc;
@@ -365,6 +400,7 @@ DatabaseInfo Store::Info() {
 }
 
 std::vector<Design> Store::Designs() {
+  BeginRead();
   std::vector<Design> designs;
   Statement q(Prepare("SELECT noteid, name, isfolder, selection FROM designs ORDER BY noteid"));
   int rc;
@@ -381,6 +417,7 @@ std::vector<Design> Store::Designs() {
 }
 
 bool Store::FindDesign(const std::string& name, Design* design) {
+  BeginRead();
   Statement q(Prepare("SELECT noteid, name, isfolder, selection FROM designs WHERE name = ?"));
   q.Text(1, name);
   const int rc = sqlite3_step(q.get());
@@ -407,6 +444,7 @@ Design Store::CreateFolder(const std::string& name) {
 }
 
 std::vector<uint32_t> Store::Entries(const Design& design) {
+  BeginRead();
   std::vector<uint32_t> ids;
   if (design.folder) {
     Statement q(Prepare("SELECT noteid FROM folderentries WHERE folder = ? ORDER BY id"));
@@ -457,6 +495,7 @@ void Store::AddToFolder(uint32_t folderId, uint32_t noteId) {
 }
 
 std::vector<uint32_t> Store::DocumentIds() {
+  BeginRead();
   std::vector<uint32_t> ids;
   Statement q(Prepare("SELECT noteid FROM notes WHERE class = 1 ORDER BY noteid"));
   int rc;
@@ -466,6 +505,7 @@ std::vector<uint32_t> Store::DocumentIds() {
 }
 
 bool Store::LoadNote(uint32_t noteId, NoteRecord* note) {
+  BeginRead();
   {
     Statement q(Prepare("SELECT unid, class, items FROM notes WHERE noteid = ?"));
     q.Int(1, noteId);
@@ -489,6 +529,17 @@ bool Store::LoadNote(uint32_t noteId, NoteRecord* note) {
     note->attachments.push_back(std::move(r));
   }
   if (rc != SQLITE_DONE) Fail("reading the attachments of note " + std::to_string(noteId));
+  return true;
+}
+
+bool Store::FindNote(uint32_t noteId, int* noteClass) {
+  BeginRead();
+  Statement q(Prepare("SELECT class FROM notes WHERE noteid = ?"));
+  q.Int(1, noteId);
+  const int rc = sqlite3_step(q.get());
+  if (rc == SQLITE_DONE) return false;
+  if (rc != SQLITE_ROW) Fail("looking up note " + std::to_string(noteId));
+  *noteClass = static_cast<int>(q.ColumnInt(0));
   return true;
 }
 
@@ -541,6 +592,7 @@ void Store::SaveNote(NoteRecord* note) {
 }
 
 std::string Store::AttachmentData(int64_t attachmentId) {
+  BeginRead();
   Statement q(Prepare("SELECT data FROM attachments WHERE id = ?"));
   q.Int(1, attachmentId);
   const int rc = sqlite3_step(q.get());

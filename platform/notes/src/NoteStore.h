@@ -11,6 +11,13 @@
 // flushed write. Commits run with WAL and synchronous=NORMAL: a flush survives the death of the
 // process at once; after a power failure the file is consistent but may lack the last flushes.
 //
+// Reading rule. Reads outside the write transaction share one read transaction, opened by the first
+// of them and ended by the next write, by Flush, or kFlushDelayMs after it was opened (by the flush
+// thread). A read of its own would take and drop the shared-memory lock of the WAL each time, which
+// costs a request to the wineserver under Wine; sharing one makes reading a folder's documents cost
+// in proportion to the folder. A reader sees writes of other connections at most kFlushDelayMs late,
+// and its own at once.
+//
 // Thread safety: callers hold Mutex() around every call; the flush thread takes it too.
 #pragma once
 
@@ -90,6 +97,8 @@ class Store {
 
   std::vector<uint32_t> DocumentIds();
   bool LoadNote(uint32_t noteId, NoteRecord* note);  // false when there is no such note
+  // The note's class, without reading its items; false when there is no such note.
+  bool FindNote(uint32_t noteId, int* noteClass);
   // Writes the items and the unsaved attachments; gives a new note its id and universal id.
   void SaveNote(NoteRecord* note);
   std::string AttachmentData(int64_t attachmentId);
@@ -104,7 +113,9 @@ class Store {
   void Step(sqlite3_stmt* stmt, const char* what);
   [[noreturn]] void Fail(const std::string& what);
   void BeginWrite();
+  void BeginRead();
   void Written();
+  void ArmFlushTimer();
   void CommitLocked();
   void FlushThread();
   uint32_t AllocateNoteId();
@@ -119,7 +130,8 @@ class Store {
   bool readOnly_;
   std::recursive_mutex mutex_;
   std::map<std::string, sqlite3_stmt*> statements_;
-  bool inTransaction_ = false;
+  bool inTransaction_ = false;  // the write transaction is open
+  bool inRead_ = false;         // the shared read transaction is open
   int unflushed_ = 0;
   uint32_t nextNoteId_ = 0;
   uint64_t unidCounter_ = 0;

@@ -1,0 +1,120 @@
+// SQLite's memory for the Notes database files: the C runtime's heap, except that blocks of the sizes
+// SQLite takes and gives back at every write are kept for reuse.
+#include "SqliteMemory.h"
+
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+namespace lnstore {
+namespace {
+
+// Each block starts with a header holding its usable size; 16 bytes keep the data as aligned as the
+// runtime's own blocks.
+constexpr size_t kHeader = 16;
+// Blocks above kSmallest and up to kLargest bytes (header included) are rounded up to a multiple of
+// kStep and kept on the free list of their class when given back. Below, the runtime's heap finds a
+// block at once; the statement journal's pieces (a page and its number) and the b-tree balancing space
+// of SQLite lie in this range, and for each of them the runtime's heap under Wine walks one list of
+// every free block above 4 KiB, a list that grows with everything else the process frees.
+constexpr size_t kSmallest = 2048;
+constexpr size_t kLargest = 96 * 1024;
+constexpr size_t kStep = 1024;
+constexpr size_t kClasses = kLargest / kStep + 1;
+// At most this many bytes are kept unused; a block beyond it goes back to the runtime.
+constexpr size_t kKeptBytesLimit = 8u << 20;
+
+struct FreeBlock {
+  FreeBlock* next;
+};
+
+std::mutex g_mutex;
+FreeBlock* g_free[kClasses];
+size_t g_keptBytes = 0;
+
+size_t& UsableSize(void* block) { return *static_cast<size_t*>(block); }
+
+// The size handed out for a request of n bytes (header excluded).
+size_t Rounded(size_t n) {
+  n = (n + 7) & ~size_t(7);
+  const size_t whole = n + kHeader;
+  if (whole <= kSmallest || whole > kLargest) return n;
+  return (whole + kStep - 1) / kStep * kStep - kHeader;
+}
+
+bool Kept(size_t usable) {
+  const size_t whole = usable + kHeader;
+  return whole > kSmallest && whole <= kLargest && whole % kStep == 0;
+}
+
+void* Malloc(int bytes) {
+  if (bytes <= 0) return nullptr;
+  const size_t usable = Rounded(static_cast<size_t>(bytes));
+  if (Kept(usable)) {
+    const size_t cls = (usable + kHeader) / kStep;
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (FreeBlock* block = g_free[cls]) {
+      g_free[cls] = block->next;
+      g_keptBytes -= usable + kHeader;
+      char* base = reinterpret_cast<char*>(block);
+      UsableSize(base) = usable;
+      return base + kHeader;
+    }
+  }
+  char* base = static_cast<char*>(std::malloc(usable + kHeader));
+  if (!base) return nullptr;
+  UsableSize(base) = usable;
+  return base + kHeader;
+}
+
+void Free(void* data) {
+  if (!data) return;
+  char* base = static_cast<char*>(data) - kHeader;
+  const size_t usable = UsableSize(base);
+  if (Kept(usable)) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (g_keptBytes + usable + kHeader <= kKeptBytesLimit) {
+      const size_t cls = (usable + kHeader) / kStep;
+      FreeBlock* block = reinterpret_cast<FreeBlock*>(base);
+      block->next = g_free[cls];
+      g_free[cls] = block;
+      g_keptBytes += usable + kHeader;
+      return;
+    }
+  }
+  std::free(base);
+}
+
+int Size(void* data) { return data ? static_cast<int>(UsableSize(static_cast<char*>(data) - kHeader)) : 0; }
+
+void* Realloc(void* data, int bytes) {
+  if (!data) return Malloc(bytes);
+  const size_t usable = UsableSize(static_cast<char*>(data) - kHeader);
+  if (bytes > 0 && static_cast<size_t>(bytes) <= usable) return data;
+  void* moved = Malloc(bytes);
+  if (!moved) return nullptr;
+  std::memcpy(moved, data, usable);
+  Free(data);
+  return moved;
+}
+
+int Roundup(int bytes) { return static_cast<int>(Rounded(static_cast<size_t>(bytes))); }
+
+int Init(void*) { return SQLITE_OK; }
+void Shutdown(void*) {}
+
+}  // namespace
+
+void UseOwnSqliteMemory() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    static const sqlite3_mem_methods methods = {Malloc,  Free, Realloc,  Size,
+                                                Roundup, Init, Shutdown, nullptr};
+    // Refused only when SQLite was started already; it then keeps the runtime's heap, which works too.
+    sqlite3_config(SQLITE_CONFIG_MALLOC, &methods);
+  });
+}
+
+}  // namespace lnstore

@@ -59,16 +59,16 @@ CXTPBarTheme::~CXTPBarTheme() { InterlockedDecrement(&XTPGetLiveObjectCounts()->
 CXTPBarTheme* PASCAL CXTPBarTheme::CreateTheme(int nTheme) {
   CXTPBarTheme* pTheme = nullptr;
   switch (nTheme) {
-    case xtpThemeOfficeXP:
+    case xtpThemeFlat:
       pTheme = CreateThemeOfClass("CXTPBarThemeFlat");
       break;
-    case xtpThemeOffice2003:
+    case xtpThemeShaded:
       pTheme = CreateThemeOfClass("CXTPBarThemeShaded");
       break;
-    case xtpThemeNativeWinXP:
+    case xtpThemeNative:
       pTheme = CreateThemeOfClass("CXTPBarThemeNative");
       break;
-    case xtpThemeWhidbey:
+    case xtpThemeShadedAlt:
       pTheme = CreateThemeOfClass("CXTPBarThemeShadedAlt");
       break;
     default:
@@ -95,7 +95,7 @@ void PASCAL CXTPBarTheme::SetTheme(int nTheme) {
 }
 
 CXTPBarTheme* PASCAL CXTPBarTheme::GetTheme() {
-  if (g_pTheme == nullptr) SetTheme(xtpThemeOffice2000);
+  if (g_pTheme == nullptr) SetTheme(xtpThemeThreeD);
   return g_pTheme;
 }
 

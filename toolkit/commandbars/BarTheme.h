@@ -33,12 +33,12 @@ enum XTPSymbolKind {
 
 // Theme numbers.
 enum XTPPaintTheme {
-  xtpThemeOffice2000 = 0,   // three-dimensional
-  xtpThemeOfficeXP = 1,     // flat
-  xtpThemeOffice2003 = 2,   // shaded
-  xtpThemeNativeWinXP = 3,  // native visual styles
-  xtpThemeWhidbey = 4,      // shaded, second form
-  xtpThemeCustom = 5,       // installed as an object
+  xtpThemeThreeD = 0,     // three-dimensional
+  xtpThemeFlat = 1,       // flat
+  xtpThemeShaded = 2,     // shaded
+  xtpThemeNative = 3,     // native visual styles
+  xtpThemeShadedAlt = 4,  // shaded, second form
+  xtpThemeCustom = 5,     // installed as an object
 };
 
 // Reference counted (the last InternalRelease deletes it).

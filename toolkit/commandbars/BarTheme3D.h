@@ -34,7 +34,7 @@ class CXTPBarTheme3D : public CXTPBarTheme {
   void DrawImage(CDC* pDC, CPoint pt, CSize sz, CXTPImageManagerIcon* pImage, int bSelected, int bPressed,
                  BOOL bEnabled, BOOL bChecked, BOOL bPopuped, BOOL bToolBar) override;
   CSize DrawDialogBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
-  int GetThemeType() const override { return xtpThemeOffice2000; }
+  int GetThemeType() const override { return xtpThemeThreeD; }
 
   virtual void DrawControlEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int bSelected);
   virtual void DrawComboDropDown(CDC* pDC, CRect rcBtn, BOOL bEnabled, int bSelected, BOOL bDropped);

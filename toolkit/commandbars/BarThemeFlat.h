@@ -32,7 +32,7 @@ class CXTPBarThemeFlat : public CXTPBarTheme {
   void DrawImage(CDC* pDC, CPoint pt, CSize sz, CXTPImageManagerIcon* pImage, int bSelected, int bPressed,
                  BOOL bEnabled, BOOL bChecked, BOOL bPopuped, BOOL bToolBar) override;
   CSize DrawDialogBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw) override;
-  int GetThemeType() const override { return xtpThemeOfficeXP; }
+  int GetThemeType() const override { return xtpThemeFlat; }
 
   // The gutter of popups: slot 42 for rarely used items (bHidden), else slot 30.
   virtual void FillPopupGutter(CDC* pDC, int x, int y, int cx, int cy, BOOL bHidden);

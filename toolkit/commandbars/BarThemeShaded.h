@@ -31,7 +31,7 @@ class CXTPBarThemeShaded : public CXTPBarThemeFlat {
   CSize DrawTearOffGripper(CDC* pDC, CRect rcGripper, BOOL bSelected, BOOL bDraw) override;
   void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) override;
   void DrawStatusBarGripper(CDC* pDC, CRect rcClient) override;
-  int GetThemeType() const override { return xtpThemeOffice2003; }
+  int GetThemeType() const override { return xtpThemeShaded; }
 
   // A horizontal gradient: the hidden gutter gradient when bHidden, else the bar gradient.
   void FillPopupGutter(CDC* pDC, int x, int y, int cx, int cy, BOOL bHidden) override;
@@ -92,5 +92,5 @@ class CXTPBarThemeShadedAlt : public CXTPBarThemeShaded {
   CXTPBarThemeShadedAlt();
 
   void RefreshMetrics() override;
-  int GetThemeType() const override { return xtpThemeWhidbey; }
+  int GetThemeType() const override { return xtpThemeShadedAlt; }
 };

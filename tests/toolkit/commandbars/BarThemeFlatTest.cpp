@@ -86,9 +86,9 @@ TEST(FlatTheme, CaptionColoursFollowTheState) {
 }
 
 TEST(FlatTheme, IsMadeByNumberAndTurnsOnItsIconOptions) {
-  CXTPBarTheme* pTheme = CXTPBarTheme::CreateTheme(xtpThemeOfficeXP);
+  CXTPBarTheme* pTheme = CXTPBarTheme::CreateTheme(xtpThemeFlat);
   ASSERT_TRUE(pTheme->IsKindOf(RUNTIME_CLASS(CXTPBarThemeFlat)));
-  EXPECT_EQ(pTheme->GetThemeType(), xtpThemeOfficeXP);
+  EXPECT_EQ(pTheme->GetThemeType(), xtpThemeFlat);
   EXPECT_TRUE(pTheme->IsFlat());
   EXPECT_TRUE(pTheme->GetIconsInfo()->bUseFadedIcons);
   EXPECT_TRUE(pTheme->GetIconsInfo()->bUseDisabledIcons);

@@ -173,7 +173,7 @@ TEST(ShadedTheme, WithoutASchemeButtonsAreDrawnAsTheFlatThemeDrawsThem) {
 TEST(ShadedAltTheme, IgnoresTheSchemeForThemeTwoValuesButAppliesItsOwnSet) {
   ForcedScheme scheme(L"NormalColor");
   CXTPBarThemeShadedAlt* pTheme = MakeTheme<CXTPBarThemeShadedAlt>();
-  EXPECT_EQ(pTheme->GetThemeType(), xtpThemeWhidbey);
+  EXPECT_EQ(pTheme->GetThemeType(), xtpThemeShadedAlt);
   EXPECT_EQ(pTheme->GetCurrentTheme(), xtpSystemThemeUnknown);
   EXPECT_FALSE(pTheme->IsSchemeColorsApplied());
   // Blue takes the olive set of theme 4 for the dock and bar gradients, and its own expand gradient.
@@ -209,8 +209,8 @@ TEST(ShadedAltTheme, SilverAndOliveSetSlotsOfTheirOwn) {
 }
 
 TEST(ShadedTheme, ThemesTwoAndFourAreMadeByNumberWithSeparatorsOfTheirKind) {
-  CXTPBarTheme* p2 = CXTPBarTheme::CreateTheme(xtpThemeOffice2003);
-  CXTPBarTheme* p4 = CXTPBarTheme::CreateTheme(xtpThemeWhidbey);
+  CXTPBarTheme* p2 = CXTPBarTheme::CreateTheme(xtpThemeShaded);
+  CXTPBarTheme* p4 = CXTPBarTheme::CreateTheme(xtpThemeShadedAlt);
   EXPECT_TRUE(p2->IsKindOf(RUNTIME_CLASS(CXTPBarThemeShaded)));
   EXPECT_FALSE(p2->IsKindOf(RUNTIME_CLASS(CXTPBarThemeShadedAlt)));
   EXPECT_TRUE(p4->IsKindOf(RUNTIME_CLASS(CXTPBarThemeShadedAlt)));

@@ -78,7 +78,7 @@ class ControlEditTest : public ::testing::Test {
   static void TearDownTestSuite() {
     if (s_pFrame != nullptr) s_pFrame->SaveAndDestroy();
     s_pFrame = nullptr;
-    CXTPBarTheme::SetTheme(xtpThemeOffice2000);
+    CXTPBarTheme::SetTheme(xtpThemeThreeD);
   }
   void SetUp() override {
     s_pFrame->m_arrCodes.clear();
@@ -232,7 +232,7 @@ TEST_F(ControlEditTest, FieldsLeaveAVerticalBarAndComeBackInAHorizontalOne) {
 TEST_F(ControlEditTest, ThemesOneTwoAndFourDrawTheBar) {
   s_pEdit->SetEditText(L"");
   s_pCombo->SetEditText(L"Apple");
-  for (int nTheme : {xtpThemeOfficeXP, xtpThemeOffice2003, xtpThemeWhidbey}) {
+  for (int nTheme : {xtpThemeFlat, xtpThemeShaded, xtpThemeShadedAlt}) {
     CXTPBarTheme::SetTheme(nTheme);
     s_pFrame->GetCommandBars()->RedrawCommandBars();
     s_pFrame->RecalcLayout();
@@ -246,7 +246,7 @@ TEST_F(ControlEditTest, ThemesOneTwoAndFourDrawTheBar) {
     s_pFrame->ScreenToClient(&rcBar);
     EXPECT_EQ(CXTPBarTheme::GetTheme()->GetThemeType(), nTheme);
   }
-  CXTPBarTheme::SetTheme(xtpThemeOffice2000);
+  CXTPBarTheme::SetTheme(xtpThemeThreeD);
   s_pFrame->GetCommandBars()->RedrawCommandBars();
 }
 

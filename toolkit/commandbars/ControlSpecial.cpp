@@ -190,7 +190,13 @@ void CXTPControlOleItems::OnCalcDynamicSize(DWORD) {
   CXTPControls* pControls = GetControls();
   if (pControls == nullptr) return;
   RemoveGenerated([](CXTPControl* p) { return p->GetParameter() == kOlePopupParameter; });
-  if (IsCustomizeMode()) return;
+  if (IsCustomizeMode()) {
+    SetHideFlags(m_dwHideFlags & ~static_cast<DWORD>(xtpHideGeneric));
+    return;
+  }
+  // Like the other lists, the placeholder never shows outside customize mode: its caption is a
+  // marker, not a command.
+  SetHideFlags(m_dwHideFlags | xtpHideGeneric);
   CFrameWnd* pFrame = SiteFrame(this);
   CFrameWnd* pActiveFrame = pFrame != nullptr ? pFrame->GetActiveFrame() : nullptr;
   CView* pView = pActiveFrame != nullptr ? pActiveFrame->GetActiveView() : nullptr;

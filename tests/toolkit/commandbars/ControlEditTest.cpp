@@ -8,6 +8,9 @@
 #include <ControlComboBox.h>
 #include <ControlComboBoxList.h>
 #include <ControlEdit.h>
+#include <PropExchangeRegistry.h>
+
+#include <string>
 
 #include <utility>
 #include <vector>
@@ -222,6 +225,32 @@ TEST_F(ControlEditTest, ListOpensUnderTheComboAndAClickedItemReachesTheFrame) {
   PumpMessages(30);
 }
 
+TEST_F(ControlEditTest, OpenListIsOneRowPerItemUpToTheDropDownCountAndOneRowWhenEmpty) {
+  struct Case {
+    int nItems;
+    int nRows;
+  };
+  for (const Case& test : {Case{30, 12}, Case{0, 1}}) {
+    s_pCombo->ResetContent();
+    for (int i = 0; i < test.nItems; ++i) s_pCombo->AddString(std::to_wstring(100 + i).c_str());
+    s_pCombo->SetEditText(L"");
+    const CPoint ptButton = FieldPoint(s_pCombo, 5);
+    InputClick(ptButton.x, ptButton.y);
+    ASSERT_TRUE(PumpUntil([] { return s_pCombo->IsListOpen(); }, 2000)) << test.nItems << " items";
+    CXTPControlComboBoxList* pList = s_pCombo->GetComboBoxList();
+    CRect rcList;
+    pList->GetWindowRect(&rcList);
+    EXPECT_EQ(rcList.Height(), pList->GetItemHeight() * test.nRows + 4) << test.nItems << " items";
+    InputTap(VK_ESCAPE);
+    ASSERT_TRUE(PumpUntil([] { return !s_pCombo->IsListOpen(); }, 2000));
+    PumpMessages(30);
+  }
+  s_pCombo->ResetContent();
+  for (const wchar_t* pszItem : {L"Apple", L"Apricot", L"Banana", L"Cherry"}) s_pCombo->AddString(pszItem);
+  s_pFrame->SetFocus();
+  PumpMessages(30);
+}
+
 TEST_F(ControlEditTest, FieldsLeaveAVerticalBarAndComeBackInAHorizontalOne) {
   s_pEdit->OnCalcDynamicSize(LM_VERTDOCK);
   EXPECT_TRUE(s_pEdit->GetHideFlags() & xtpHideDockingPosition);
@@ -250,10 +279,96 @@ TEST_F(ControlEditTest, ThemesOneTwoAndFourDrawTheBar) {
   s_pFrame->GetCommandBars()->RedrawCommandBars();
 }
 
-TEST(ControlEditStorage, NewComboIsADropList) {
-  CXTPControlComboBox* pNew = new CXTPControlComboBox;
-  EXPECT_FALSE(pNew->GetDropDown());
-  pNew->InternalRelease();
+// A temporary key under HKCU for stored records, deleted with everything in it.
+class ScopedTestKey {
+ public:
+  explicit ScopedTestKey(const wchar_t* pszName)
+      : m_strPath(std::wstring(L"Software\\BrindleTests\\") + pszName + L"-" +
+                  std::to_wstring(::GetCurrentProcessId())) {
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, m_strPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_hKey,
+                      nullptr);
+  }
+  ~ScopedTestKey() {
+    if (m_hKey != nullptr) ::RegCloseKey(m_hKey);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, m_strPath.c_str());
+  }
+  HKEY Key() const { return m_hKey; }
+
+ private:
+  std::wstring m_strPath;
+  HKEY m_hKey = nullptr;
+};
+
+template <class T>
+void Exchange(T* pObject, HKEY hKey, BOOL bLoading) {
+  CXTPPropExchangeRegistry* pPX = new CXTPPropExchangeRegistry(bLoading, hKey, L"Record");
+  pObject->DoPropExchange(pPX);
+  pPX->InternalRelease();
+}
+
+TEST(ControlEditStorage, ANewComboIsADropListAndARecordWithoutTheDropDownKeyMakesItEditable) {
+  ScopedTestKey key(L"ComboRecord");
+  ASSERT_NE(key.Key(), nullptr);
+  CXTPControlComboBox* pSaved = new CXTPControlComboBox;
+  EXPECT_FALSE(pSaved->GetDropDown());
+  pSaved->SetEditHint(L"Pick one");
+  pSaved->SetAutoComplete(TRUE);
+  pSaved->SetDropDownItemCount(5);
+  pSaved->SetWidth(180);
+  Exchange(pSaved, key.Key(), FALSE);
+  pSaved->InternalRelease();
+
+  CXTPControlComboBox* pLoaded = new CXTPControlComboBox;
+  pLoaded->SetDropDown(TRUE);
+  Exchange(pLoaded, key.Key(), TRUE);
+  EXPECT_FALSE(pLoaded->GetDropDown());
+  EXPECT_EQ(pLoaded->GetEditHint(), L"Pick one");
+  EXPECT_TRUE(pLoaded->GetAutoComplete());
+  EXPECT_EQ(pLoaded->GetDropDownItemCount(), 5);
+  EXPECT_EQ(pLoaded->GetWidth(), 180);
+  pLoaded->InternalRelease();
+
+  HKEY hRecord = nullptr;
+  ASSERT_EQ(::RegOpenKeyExW(key.Key(), L"Record", 0, KEY_ALL_ACCESS, &hRecord), ERROR_SUCCESS);
+  EXPECT_EQ(::RegDeleteValueW(hRecord, L"DropDown"), ERROR_SUCCESS);
+  ::RegCloseKey(hRecord);
+  CXTPControlComboBox* pOlder = new CXTPControlComboBox;
+  Exchange(pOlder, key.Key(), TRUE);
+  EXPECT_TRUE(pOlder->GetDropDown());
+  EXPECT_NE(pOlder->GetEditCtrl(), nullptr);
+  pOlder->InternalRelease();
+}
+
+TEST(ControlEditStorage, TheListKeepsItsItemsAndAnEditItsSettings) {
+  ScopedTestKey key(L"ListRecord");
+  ASSERT_NE(key.Key(), nullptr);
+  CXTPControlComboBox* pCombo = new CXTPControlComboBox;
+  for (const wchar_t* pszItem : {L"North", L"South", L"East & West"}) pCombo->AddString(pszItem);
+  Exchange(pCombo->GetComboBoxList(), key.Key(), FALSE);
+  CXTPControlComboBox* pLoaded = new CXTPControlComboBox;
+  pLoaded->AddString(L"stale");
+  Exchange(pLoaded->GetComboBoxList(), key.Key(), TRUE);
+  ASSERT_EQ(pLoaded->GetCount(), 3);
+  EXPECT_EQ(pLoaded->GetLBText(2), L"East & West");
+  pLoaded->InternalRelease();
+  pCombo->InternalRelease();
+
+  ScopedTestKey editKey(L"EditRecord");
+  CXTPControlEdit* pEdit = new CXTPControlEdit;
+  pEdit->SetReadOnly(TRUE);
+  pEdit->ShowLabel(FALSE);
+  pEdit->SetEditHint(L"Name");
+  pEdit->SetWidth(90);
+  Exchange(pEdit, editKey.Key(), FALSE);
+  CXTPControlEdit* pEditLoaded = new CXTPControlEdit;
+  Exchange(pEditLoaded, editKey.Key(), TRUE);
+  EXPECT_TRUE(pEditLoaded->GetReadOnly());
+  EXPECT_FALSE(pEditLoaded->GetShowLabel());
+  EXPECT_EQ(pEditLoaded->GetEditHint(), L"Name");
+  EXPECT_EQ(pEditLoaded->GetWidth(), 90);
+  EXPECT_TRUE(pEditLoaded->GetEditText().IsEmpty());
+  pEditLoaded->InternalRelease();
+  pEdit->InternalRelease();
 }
 
 }  // namespace

@@ -56,6 +56,14 @@ void TypeLetters(const wchar_t* pszText) {
   PumpMessages(50);
 }
 
+// The text colour the rich-edit field reports for its text.
+COLORREF FieldTextColour(CXTPEdit* pEdit) {
+  CHARFORMAT2W cf = {};
+  cf.cbSize = sizeof(cf);
+  pEdit->SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+  return cf.crTextColor;
+}
+
 class ControlEditTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -115,9 +123,13 @@ TEST_F(ControlEditTest, EmptyFieldShowsItsHintInGreyAndReadsAsEmpty) {
   s_pEdit->GetEditCtrl()->GetWindowText(strWindow);
   EXPECT_STREQ(strWindow, L"Search");
   EXPECT_TRUE(s_pEdit->GetEditText().IsEmpty());
+  CXTPBarTheme* pTheme = s_pEdit->GetPaintManager();
+  ASSERT_TRUE(s_pEdit->GetEditCtrl()->IsRichEdit());
+  EXPECT_EQ(FieldTextColour(s_pEdit->GetEditCtrl()), pTheme->GetColor(17));
   s_pEdit->SetEditText(L"abc");
   EXPECT_FALSE(s_pEdit->IsHintShown());
   EXPECT_STREQ(s_pEdit->GetEditText(), L"abc");
+  EXPECT_EQ(FieldTextColour(s_pEdit->GetEditCtrl()), pTheme->GetColor(18));
   s_pEdit->SetEditText(L"");
 }
 

@@ -1,11 +1,16 @@
 // Theme 1: every row of the flat state table and of its caption colours, by pixel probes on a memory
-// DC with distinct colours in the slots the frames use; separators and the exclude rectangle.
+// DC with distinct colours in the slots the frames use; the exclude rectangle; on screen, a menu opened
+// with the mouse: its join with the menu-bar item and its separator.
 #include <gtest/gtest.h>
 
 #include <BarThemeFlat.h>
+#include <MenuBar.h>
+#include <PopupBar.h>
 
 #include "../foundation/ToolkitCanvas.h"
 #include "CommandBarsTestSupport.h"
+#include "RealInput.h"
+#include "WindowTest.h"
 
 namespace {
 
@@ -108,6 +113,68 @@ TEST(FlatTheme, ExcludeRectangleOverlapsTheOpeningControlByOnePixel) {
   EXPECT_EQ(rc, CRect(11, 10, 39, 30));
   pButton->InternalRelease();
   pTheme->InternalRelease();
+}
+
+// The pixels of one row of a window's client area.
+std::vector<COLORREF> ClientRow(CWnd* pWnd, int y) {
+  CRect rcWindow, rcClient;
+  pWnd->GetWindowRect(&rcWindow);
+  pWnd->GetClientRect(&rcClient);
+  pWnd->ClientToScreen(&rcClient);
+  const CPoint ptOrigin = rcClient.TopLeft() - rcWindow.TopLeft();
+  int nWidth = 0, nHeight = 0;
+  const std::vector<COLORREF> pixels = testsupport::WindowPixels(pWnd->GetSafeHwnd(), &nWidth, &nHeight);
+  std::vector<COLORREF> row;
+  for (int x = 0; x < rcClient.Width(); ++x)
+    row.push_back(pixels[(ptOrigin.y + y) * nWidth + ptOrigin.x + x]);
+  return row;
+}
+
+TEST(FlatThemeOnScreen, AMenuJoinsItsMenuBarItemWithoutAFrameAndItsSeparatorStartsAfterTheGutter) {
+  CXTPBarTheme::SetCustomTheme(new CFlatProbeTheme);
+  CTestFrame* pFrame = CTestFrame::CreateTestFrame(CRect(40, 40, 600, 360));
+  ASSERT_NE(pFrame, nullptr);
+  SettleLayout(pFrame);
+  CXTPControl* pFile = pFrame->GetCommandBars()->GetMenuBar()->GetControls()->GetAt(0);
+  CXTPPopupBar* pPopup = DYNAMIC_DOWNCAST(CXTPPopupBar, pFile->GetCommandBar());
+  ASSERT_NE(pPopup, nullptr);
+  const CPoint ptFile = ControlCenter(pFile);
+  testsupport::InputClick(ptFile.x, ptFile.y);
+  ASSERT_TRUE(testsupport::PumpUntil(
+      [pPopup] { return pPopup->GetSafeHwnd() != nullptr && pPopup->IsWindowVisible(); }, 2000));
+  testsupport::PumpMessages(100);
+  testsupport::SaveWindowPng(pFrame->GetSafeHwnd(), L"commandbars_flat_menu.png");
+
+  // The popup's top edge: the frame colour, except where it meets the item.
+  CRect rcItem = pFile->GetRect();
+  pFile->GetParent()->ClientToScreen(&rcItem);
+  pPopup->ScreenToClient(&rcItem);
+  const std::vector<COLORREF> top = ClientRow(pPopup, 0);
+  ASSERT_GT(rcItem.right, 4);
+  EXPECT_EQ(top[rcItem.left + 2], CFlatProbeTheme::SlotColor(30));
+  EXPECT_EQ(top[rcItem.right - 3], CFlatProbeTheme::SlotColor(30));
+  EXPECT_EQ(top[rcItem.right + 4], CFlatProbeTheme::SlotColor(43));
+  EXPECT_EQ(top.back(), CFlatProbeTheme::SlotColor(43));
+
+  // The separator above "Exit" begins 9 pixels after the gutter's last column and runs to the edge.
+  CXTPControl* pExit = pPopup->GetControls()->GetAt(2);
+  ASSERT_TRUE(pExit->GetBeginGroup());
+  const std::vector<COLORREF> line = ClientRow(pPopup, pExit->GetRect().top - 2);
+  int nLastGutter = -1, nFirstLine = -1;
+  for (int x = 1; x < static_cast<int>(line.size()) && line[x] == CFlatProbeTheme::SlotColor(30); ++x)
+    nLastGutter = x;
+  for (int x = 0; x < static_cast<int>(line.size()) && nFirstLine < 0; ++x) {
+    if (line[x] == CFlatProbeTheme::SlotColor(39)) nFirstLine = x;
+  }
+  ASSERT_GT(nLastGutter, 0);
+  EXPECT_EQ(nFirstLine, nLastGutter + 9);
+  EXPECT_EQ(line[line.size() - 2], CFlatProbeTheme::SlotColor(39));
+
+  testsupport::InputTap(VK_ESCAPE);
+  testsupport::InputTap(VK_ESCAPE);
+  testsupport::PumpMessages(50);
+  pFrame->SaveAndDestroy();
+  CXTPBarTheme::SetTheme(xtpThemeThreeD);
 }
 
 }  // namespace

@@ -411,7 +411,8 @@ class CustomControlTest : public ::testing::Test {
 TEST_F(CustomControlTest, TheWindowMovesOntoTheBarInsideItsBorders) {
   EXPECT_EQ(m_pCustom->GetType(), xtpControlButton);
   EXPECT_EQ(m_pCustom->GetControlSize(), CSize(80, 20));
-  EXPECT_EQ(m_pCustom->GetSize(nullptr), CSize(86, 22));
+  CClientDC dc(m_pFrame->m_pToolBar);
+  EXPECT_EQ(m_pCustom->GetSize(&dc), CSize(86, 22));
   EXPECT_EQ(::GetParent(m_hWnd), m_pFrame->m_pToolBar->GetSafeHwnd());
   const LONG_PTR dwStyle = ::GetWindowLongPtr(m_hWnd, GWL_STYLE);
   EXPECT_TRUE(dwStyle & WS_CHILD);
@@ -449,10 +450,11 @@ TEST_F(CustomControlTest, VerticalBarsHideTheControlOrKeepItAsAButton) {
   EXPECT_FALSE(::IsWindowVisible(m_hWnd));
   EXPECT_FALSE(m_pCustom->IsWindowShown());
   // Measured as the button it then is, not as the window.
-  EXPECT_NE(m_pCustom->GetSize(nullptr), CSize(86, 22));
+  CClientDC dc(m_pFrame->m_pToolBar);
+  EXPECT_NE(m_pCustom->GetSize(&dc), CSize(86, 22));
   m_pCustom->OnCalcDynamicSize(LM_HORZDOCK);
   EXPECT_TRUE(::IsWindowVisible(m_hWnd));
-  EXPECT_EQ(m_pCustom->GetSize(nullptr), CSize(86, 22));
+  EXPECT_EQ(m_pCustom->GetSize(&dc), CSize(86, 22));
 }
 
 TEST_F(CustomControlTest, ALoadedControlFindsItsWindowAgainByDialogId) {

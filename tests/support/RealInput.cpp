@@ -23,28 +23,23 @@ void PumpFiltered() {
   }
 }
 
-void SendMouse(DWORD flags, int x = 0, int y = 0) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  if (flags & MOUSEEVENTF_ABSOLUTE) {
-    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = MulDiv(x, 65535, cx - 1);
-    input.mi.dy = MulDiv(y, 65535, cy - 1);
-  }
-  SendInput(1, &input, sizeof(INPUT));
+// Each event is followed by a pause, so that the receiving thread sees it on its own.
+void MoveTo(int x, int y) {
+  MouseMoveTo(x, y);
   Sleep(kStepMs);
 }
 
-void MoveTo(int x, int y) { SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y); }
+void Button(bool down, bool right = false) {
+  MouseButton(down, right);
+  Sleep(kStepMs);
+}
 
-void SendKey(UINT virtualKey, bool down) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = static_cast<WORD>(virtualKey);
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof(INPUT));
+void Key(UINT virtualKey, bool down) {
+  if (down) {
+    KeyDown(static_cast<WORD>(virtualKey));
+  } else {
+    KeyUp(static_cast<WORD>(virtualKey));
+  }
   Sleep(kStepMs);
 }
 
@@ -68,6 +63,11 @@ void RunSequence(const std::function<void()>& sequence) {
   }
 }
 
+void MoveInSteps(POINT from, POINT to, int steps) {
+  for (int i = 1; i <= steps; ++i)
+    MoveTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+}
+
 }  // namespace
 
 void InputMoveMouse(int x, int y) {
@@ -77,22 +77,19 @@ void InputMoveMouse(int x, int y) {
 void InputClick(int x, int y, bool right) {
   RunSequence([=] {
     MoveTo(x, y);
-    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    Button(true, right);
+    Button(false, right);
   });
 }
 
 void InputDoubleClick(int x, int y) {
   RunSequence([=] {
     MoveTo(x, y);
-    INPUT inputs[4] = {};
-    const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
-                            MOUSEEVENTF_LEFTUP};
-    for (int i = 0; i < 4; ++i) {
-      inputs[i].type = INPUT_MOUSE;
-      inputs[i].mi.dwFlags = flags[i];
+    // Both clicks without pauses, well inside the double-click time.
+    for (int i = 0; i < 2; ++i) {
+      MouseButton(true, false);
+      MouseButton(false, false);
     }
-    SendInput(4, inputs, sizeof(INPUT));
     Sleep(kStepMs);
   });
 }
@@ -100,26 +97,39 @@ void InputDoubleClick(int x, int y) {
 void InputDrag(POINT from, POINT to, int steps) {
   RunSequence([=] {
     MoveTo(from.x, from.y);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    for (int i = 1; i <= steps; ++i)
-      MoveTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    Button(true);
+    MoveInSteps(from, to, steps);
+    Button(false);
+  });
+}
+
+void InputDragVia(POINT from, POINT via, POINT to, UINT key, int steps) {
+  RunSequence([=] {
+    MoveTo(from.x, from.y);
+    Button(true);
+    MoveInSteps(from, via, steps);
+    if (key != 0) {
+      Key(key, true);
+      Key(key, false);
+    }
+    MoveInSteps(via, to, steps);
+    Button(false);
   });
 }
 
 void InputTap(UINT virtualKey, UINT modifier1, UINT modifier2) {
   RunSequence([=] {
-    if (modifier1 != 0) SendKey(modifier1, true);
-    if (modifier2 != 0) SendKey(modifier2, true);
-    SendKey(virtualKey, true);
-    SendKey(virtualKey, false);
-    if (modifier2 != 0) SendKey(modifier2, false);
-    if (modifier1 != 0) SendKey(modifier1, false);
+    if (modifier1 != 0) Key(modifier1, true);
+    if (modifier2 != 0) Key(modifier2, true);
+    Key(virtualKey, true);
+    Key(virtualKey, false);
+    if (modifier2 != 0) Key(modifier2, false);
+    if (modifier1 != 0) Key(modifier1, false);
   });
 }
 
 void InputKey(UINT virtualKey, bool down) {
-  RunSequence([=] { SendKey(virtualKey, down); });
+  RunSequence([=] { Key(virtualKey, down); });
 }
 
 void InputSetPreTranslate(BOOL (*pfnFilter)(MSG*)) { g_pfnPreTranslate = pfnFilter; }

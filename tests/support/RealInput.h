@@ -1,7 +1,8 @@
-// Real input through the display (SendInput) for windowed tests: the cursor, mouse buttons and keys
-// travel the same road a user's do, so hooks, capture and GetKeyState see them. Each sequence is sent
-// from a helper thread while the calling thread pumps its messages, so that modal loops the input
-// starts (click tracking, drags, popup menus) receive the rest of the sequence.
+// Paced sequences of real input (the events of WindowTest.h) for windowed tests. Each sequence is
+// sent from a helper thread, one event at a time with a pause after each, while the calling thread
+// pumps its messages (through an optional pre-translate filter), so that a modal loop the input starts
+// (click tracking, bar drags, popup menus) receives the rest of the sequence as separate events and
+// every call returns with its input delivered.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,9 @@ void InputClick(int x, int y, bool right = false);
 void InputDoubleClick(int x, int y);
 // Presses at `from`, moves in `steps` steps to `to` and releases there.
 void InputDrag(POINT from, POINT to, int steps = 8);
+// Presses at `from`, moves to `via`, taps `key` there (unless 0) with the button still down, moves on
+// to `to` and releases there.
+void InputDragVia(POINT from, POINT via, POINT to, UINT key, int steps = 8);
 // Presses and releases a key, with the modifiers held around it (0 for none).
 void InputTap(UINT virtualKey, UINT modifier1 = 0, UINT modifier2 = 0);
 // Presses or releases one key.

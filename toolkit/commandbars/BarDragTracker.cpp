@@ -66,7 +66,7 @@ void CXTPBarDragTracker::Move(CPoint pt) {
   m_rectDragFrame.OffsetRect(pt - m_ptLast);
   m_ptLast = pt;
   CXTPDockBar* pDock = pCommandBars->CalcDockPosition(pt, m_pBar->GetDockBar());
-  if (pDock != nullptr && (m_pBar->GetFlags() & (1u << pDock->GetPosition()))) {
+  if (pDock != nullptr && (m_pBar->GetFlags() & (1u << pDock->GetDockSide()))) {
     CXTPDockBar* pOld = m_pBar->GetDockBar();
     const BOOL bWasFloating = m_pBar->GetPosition() == xtpBarFloating;
     CRect rcDrop = m_rectDragFrame;

@@ -10,6 +10,7 @@
 #include "StatusBar.h"
 
 #include <DrawHelpers.h>
+#include <ImageManager.h>
 #include <ScopedFont.h>
 #include <SystemResources.h>
 
@@ -51,7 +52,7 @@ class CScopedTextColor {
 CXTPBarTheme::CXTPBarTheme() {
   InterlockedIncrement(&XTPGetLiveObjectCounts()->nThemes);
   m_grcDisabledIcons.SetStandardColors(GetXtremeColor(15), GetXtremeColor(16), 0.5f);
-  // TODO(images): the image manager refreshes its icons for the new theme.
+  XTPImageManager()->RefreshAll();
 }
 
 CXTPBarTheme::~CXTPBarTheme() { InterlockedDecrement(&XTPGetLiveObjectCounts()->nThemes); }
@@ -101,11 +102,7 @@ CXTPBarTheme* PASCAL CXTPBarTheme::GetTheme() {
 
 BOOL PASCAL CXTPBarTheme::IsThemeSet() { return g_pTheme != nullptr; }
 
-void PASCAL CXTPBarTheme::ReleaseTheme() {
-  CXTPBarTheme* pOld = g_pTheme;
-  g_pTheme = nullptr;
-  if (pOld != nullptr) pOld->InternalRelease();
-}
+void PASCAL CXTPBarTheme::ReleaseTheme() { XTPReplaceHeld(g_pTheme, nullptr, FALSE); }
 
 COLORREF CXTPBarTheme::GetColor(int nIndex) const {
   if (static_cast<UINT>(nIndex) > XPCOLOR_LAST) return static_cast<COLORREF>(nIndex);
@@ -261,15 +258,19 @@ CSize CXTPBarTheme::DrawControlCaption(CDC* pDC, CString strText, CRect rcText, 
     return bVert ? CSize(sz.cy, sz.cx) : sz;
   }
   const COLORREF clrText = pDC->GetTextColor();
-  if (!bVert) {
-    if (bCentered) rcText.left += (rcText.Width() - (szText.cx + (bTriangle ? 5 : 0))) / 2;
+  // An embossed caption first shows in the highlight colour one pixel down and right.
+  auto drawText = [&](CRect rc, UINT nFormat) {
     if (bEmbossed) {
       CScopedTextColor color(pDC, GetColor(COLOR_3DHIGHLIGHT));
-      CRect rcEmboss = rcText;
+      CRect rcEmboss = rc;
       rcEmboss.OffsetRect(1, 1);
-      pDC->DrawText(strText, &rcEmboss, DT_SINGLELINE | DT_VCENTER | nPrefix);
+      pDC->DrawText(strText, &rcEmboss, nFormat);
     }
-    pDC->DrawText(strText, &rcText, DT_SINGLELINE | DT_VCENTER | nPrefix);
+    pDC->DrawText(strText, &rc, nFormat);
+  };
+  if (!bVert) {
+    if (bCentered) rcText.left += (rcText.Width() - (szText.cx + (bTriangle ? 5 : 0))) / 2;
+    drawText(rcText, DT_SINGLELINE | DT_VCENTER | nPrefix);
     if (bTriangle) {
       const int nW = szText.cx + 5;
       const int h = (rcText.top + rcText.bottom) / 2 - 1;
@@ -280,14 +281,8 @@ CSize CXTPBarTheme::DrawControlCaption(CDC* pDC, CString strText, CRect rcText, 
     const int nLeft = rcText.right - (rcText.right - szText.cy - rcText.left + 1) / 2;
     int nTop = rcText.top;
     if (bCentered) nTop += (rcText.Height() - szText.cx - 5 * (bTriangle ? 1 : 0) + 1) / 2;
-    CRect rcVert(nLeft, nTop, nLeft + szText.cy, nTop + szText.cx);
-    if (bEmbossed) {
-      CScopedTextColor color(pDC, GetColor(COLOR_3DHIGHLIGHT));
-      CRect rcEmboss = rcVert;
-      rcEmboss.OffsetRect(1, 1);
-      pDC->DrawText(strText, &rcEmboss, DT_NOCLIP | DT_NOPREFIX | DT_SINGLELINE);
-    }
-    pDC->DrawText(strText, &rcVert, DT_NOCLIP | DT_NOPREFIX | DT_SINGLELINE);
+    drawText(CRect(nLeft, nTop, nLeft + szText.cy, nTop + szText.cx),
+             DT_NOCLIP | DT_NOPREFIX | DT_SINGLELINE);
     if (bTriangle) {
       const int nW = szText.cx + 5;
       const int x = (rcText.left + rcText.right) / 2 + 2;
@@ -803,6 +798,16 @@ void CXTPBarTheme::FillHalftone(CDC* pDC, CRect rc) {
 }
 
 // ---- Images ------------------------------------------------------------------------------------------
-// TODO(images): icon sizes and drawing come with the image manager.
-CSize PASCAL CXTPBarTheme::GetScaledImageSize(CXTPImageManagerIcon*, CSize szIcon) { return szIcon; }
-void PASCAL CXTPBarTheme::DrawPlainImage(CDC*, CXTPImageManagerIcon*, CPoint, CSize, BOOL) {}
+
+CSize PASCAL CXTPBarTheme::GetScaledImageSize(CXTPImageManagerIcon* pImage, CSize szIcon) {
+  if (pImage == nullptr) return szIcon;
+  const CSize szExtent = pImage->GetExtent();
+  if (szIcon.cx <= 0 || szExtent.cx <= 0) return szExtent;
+  return CSize(szIcon.cx, ::MulDiv(szExtent.cy, szIcon.cx, szExtent.cx));
+}
+
+void PASCAL CXTPBarTheme::DrawPlainImage(CDC* pDC, CXTPImageManagerIcon* pImage, CPoint pt, CSize sz,
+                                         BOOL bDisabled) {
+  if (pImage == nullptr) return;
+  pImage->Draw(pDC, pt, bDisabled ? pImage->GetDisabledIcon() : pImage->GetIcon(), sz);
+}

@@ -9,6 +9,7 @@
 #include "PopupBar.h"
 
 #include <DrawHelpers.h>
+#include <ImageManager.h>
 #include <ScopedFont.h>
 
 IMPLEMENT_DYNCREATE(CXTPBarTheme3D, CXTPBarTheme)
@@ -346,12 +347,10 @@ void CXTPBarTheme3D::DrawComboDropDown(CDC* pDC, CRect rcBtn, BOOL bEnabled, int
   DrawComboExpandMark(pDC, rcMark, GetColor(COLOR_BTNTEXT_SLOT));
 }
 
-CSize CXTPBarTheme3D::DrawControlEdit(CDC* pDC, CXTPControl* pControl, BOOL bDraw) {
-  CXTPControlEdit* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, pControl);
-  if (pEdit == nullptr) return DrawControlToolBarParent(pDC, pControl, bDraw);
+int CXTPBarTheme3D::DrawFieldLabel(CDC* pDC, CXTPControl* pControl, BOOL bLabel, BOOL bDraw,
+                                   int* pnTextHeight) {
   CXTPCommandBar* pBar = pControl->GetParent();
   const BOOL bPopupBar = pBar != nullptr && pBar->GetType() == xtpBarTypePopup;
-  const BOOL bLabel = bPopupBar || pEdit->GetShowLabel();
   const int nColumn = GetPopupIconColumn(pBar).cx;
   int nTextHeight = 0;
   {
@@ -359,25 +358,36 @@ CSize CXTPBarTheme3D::DrawControlEdit(CDC* pDC, CXTPControl* pControl, BOOL bDra
     nTextHeight = pDC->GetTextExtent(_T(" "), 1).cy;
   }
   CXTPScopedFont font(pDC, &m_fontRegular);
-  nTextHeight = std::max(nTextHeight, static_cast<int>(pDC->GetTextExtent(_T(" "), 1).cy)) + 1;
+  *pnTextHeight = std::max(nTextHeight, static_cast<int>(pDC->GetTextExtent(_T(" "), 1).cy)) + 1;
   const CString strCaption = pControl->GetCaption();
   const BOOL bCues = pBar == nullptr || pBar->IsKeyboardCuesVisible();
   const CSize szCaption =
       DrawControlText(pDC, strCaption, CRect(0, 0, 0, 0), bCues ? 0 : DT_NOPREFIX, FALSE, 0, TRUE);
   const int nLabelWidth = bPopupBar ? szCaption.cx + nColumn + 9 : bLabel ? szCaption.cx + 5 : 0;
-  pEdit->SetLabelWidth(nLabelWidth);
+  if (bDraw && bLabel) {
+    const CRect rc = pControl->GetRect();
+    const BOOL bEnabled = pControl->GetEnabled();
+    const COLORREF clrOld = pDC->SetTextColor(GetColor(bEnabled ? COLOR_BTNTEXT_SLOT : COLOR_GRAYTEXT_SLOT));
+    pDC->SetBkMode(TRANSPARENT);
+    CRect rcLabel(rc.left + (bPopupBar ? nColumn + 4 : 2), rc.top, rc.left + nLabelWidth, rc.bottom);
+    DrawControlText(pDC, strCaption, rcLabel, bCues ? 0 : DT_NOPREFIX, TRUE, 0, bEnabled);
+    pDC->SetTextColor(clrOld);
+  }
+  return nLabelWidth;
+}
 
+CSize CXTPBarTheme3D::DrawControlEdit(CDC* pDC, CXTPControl* pControl, BOOL bDraw) {
+  CXTPControlEdit* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, pControl);
+  if (pEdit == nullptr) return DrawControlToolBarParent(pDC, pControl, bDraw);
+  CXTPCommandBar* pBar = pControl->GetParent();
+  const BOOL bPopupBar = pBar != nullptr && pBar->GetType() == xtpBarTypePopup;
+  int nTextHeight = 0;
+  const int nLabelWidth =
+      DrawFieldLabel(pDC, pControl, bPopupBar || pEdit->GetShowLabel(), bDraw, &nTextHeight);
+  pEdit->SetLabelWidth(nLabelWidth);
   if (bDraw) {
     const CRect rc = pControl->GetRect();
     const BOOL bEnabled = pControl->GetEnabled();
-    if (bLabel) {
-      const COLORREF clrOld =
-          pDC->SetTextColor(GetColor(bEnabled ? COLOR_BTNTEXT_SLOT : COLOR_GRAYTEXT_SLOT));
-      pDC->SetBkMode(TRANSPARENT);
-      CRect rcLabel(rc.left + (bPopupBar ? nColumn + 4 : 2), rc.top, rc.left + nLabelWidth, rc.bottom);
-      DrawControlText(pDC, strCaption, rcLabel, bCues ? 0 : DT_NOPREFIX, TRUE, 0, bEnabled);
-      pDC->SetTextColor(clrOld);
-    }
     CRect rcField(rc.left + nLabelWidth, rc.top, rc.right, rc.bottom);
     if (bEnabled) pDC->FillSolidRect(rcField, GetColor(COLOR_WINDOW_SLOT));
     DrawControlEditFrame(pDC, rcField, bEnabled, pControl->GetSelected());
@@ -390,37 +400,22 @@ CSize CXTPBarTheme3D::DrawControlComboBox(CDC* pDC, CXTPControl* pControl, BOOL 
   if (pCombo == nullptr) return DrawControlToolBarParent(pDC, pControl, bDraw);
   CXTPCommandBar* pBar = pControl->GetParent();
   const BOOL bPopupBar = pBar != nullptr && pBar->GetType() == xtpBarTypePopup;
-  const BOOL bLabel = bPopupBar || pCombo->GetComboStyle() == 1;
-  const int nColumn = GetPopupIconColumn(pBar).cx;
-  int nTextHeight = 0, nThumb = 15;
+  int nThumb = 15;
   {
     CXTPScopedFont font(pDC, &m_fontIcon);
     TEXTMETRIC tm = {};
     pDC->GetTextMetrics(&tm);
-    nTextHeight = pDC->GetTextExtent(_T(" "), 1).cy;
     nThumb = std::max(15, 2 * static_cast<int>(tm.tmAveCharWidth) + 4);
   }
-  CXTPScopedFont font(pDC, &m_fontRegular);
-  nTextHeight = std::max(nTextHeight, static_cast<int>(pDC->GetTextExtent(_T(" "), 1).cy)) + 1;
-  const CString strCaption = pControl->GetCaption();
-  const BOOL bCues = pBar == nullptr || pBar->IsKeyboardCuesVisible();
-  const CSize szCaption =
-      DrawControlText(pDC, strCaption, CRect(0, 0, 0, 0), bCues ? 0 : DT_NOPREFIX, FALSE, 0, TRUE);
-  const int nLabelWidth = bPopupBar ? szCaption.cx + nColumn + 9 : bLabel ? szCaption.cx + 5 : 0;
+  int nTextHeight = 0;
+  const int nLabelWidth =
+      DrawFieldLabel(pDC, pControl, bPopupBar || pCombo->GetComboStyle() == 1, bDraw, &nTextHeight);
   pCombo->SetLabelWidth(nLabelWidth);
   pCombo->SetThumbWidth(nThumb);
 
   if (bDraw) {
     const CRect rc = pControl->GetRect();
     const BOOL bEnabled = pControl->GetEnabled();
-    if (bLabel) {
-      const COLORREF clrOld =
-          pDC->SetTextColor(GetColor(bEnabled ? COLOR_BTNTEXT_SLOT : COLOR_GRAYTEXT_SLOT));
-      pDC->SetBkMode(TRANSPARENT);
-      CRect rcLabel(rc.left + (bPopupBar ? nColumn + 4 : 2), rc.top, rc.left + nLabelWidth, rc.bottom);
-      DrawControlText(pDC, strCaption, rcLabel, bCues ? 0 : DT_NOPREFIX, TRUE, 0, bEnabled);
-      pDC->SetTextColor(clrOld);
-    }
     CRect rcField(rc.left + nLabelWidth, rc.top, rc.right, rc.bottom);
     CRect rcButton(rcField.right - nThumb, rcField.top, rcField.right, rcField.bottom);
     if (bEnabled) pDC->FillSolidRect(rcField, GetColor(COLOR_WINDOW_SLOT));
@@ -501,6 +496,35 @@ CSize CXTPBarTheme3D::DrawListBoxControl(CDC* pDC, CXTPControl* pControl, CRect 
 }
 
 // ---- Images ------------------------------------------------------------------------------------------
-// TODO(images): the icon forms come with the image manager.
-void CXTPBarTheme3D::DrawImage(CDC*, CPoint, CSize, CXTPImageManagerIcon*, int, int, BOOL, BOOL, BOOL, BOOL) {
+
+void CXTPBarTheme3D::DrawImage(CDC* pDC, CPoint pt, CSize sz, CXTPImageManagerIcon* pImage, int bSelected,
+                               int bPressed, BOOL bEnabled, BOOL bChecked, BOOL bPopuped, BOOL) {
+  if (pImage == nullptr) return;
+  if (!bEnabled) {
+    if (m_iconsInfo.bUseDisabledIcons || pImage->IsAlpha()) {
+      if (m_bAutoDisabledIcons && !pImage->HasDisabledIcon() && pImage->GetDisabledIcon(FALSE).IsEmpty())
+        pImage->CreateDisabledIcon(m_grcDisabledIcons.clr1.GetColor(), m_grcDisabledIcons.clr2.GetColor());
+      pImage->Draw(pDC, pt, pImage->GetDisabledIcon(), sz);
+    } else {
+      pImage->DrawMonochrome(pDC, pt + CPoint(1, 1), pImage->GetIcon(), GetColor(COLOR_3DHIGHLIGHT));
+      pImage->DrawMonochrome(pDC, pt, pImage->GetIcon(), GetColor(COLOR_3DSHADOW));
+    }
+    return;
+  }
+  if (bPopuped) {
+    pImage->Draw(pDC, pt, bChecked ? pImage->GetCheckedIcon() : pImage->GetIcon(), sz);
+  } else if (bChecked) {
+    pImage->Draw(pDC, pt, pImage->GetCheckedIcon(), sz);
+  } else if (!bSelected && !bPressed) {
+    pImage->Draw(pDC, pt, m_iconsInfo.bUseFadedIcons ? pImage->GetFadedIcon() : pImage->GetIcon(), sz);
+  } else if (bPressed == 2 || (bSelected && bPressed)) {
+    pImage->Draw(pDC, pt + CPoint(1, 1), pImage->GetHotIcon(), sz);
+  } else if (bSelected || bPressed == 1) {
+    if (m_iconsInfo.bIconsWithShadow && !pImage->GetShadowIcon().IsEmpty()) {
+      pImage->Draw(pDC, pt + CPoint(1, 1), pImage->GetShadowIcon(), sz);
+      pImage->Draw(pDC, pt - CPoint(1, 1), pImage->GetHotIcon(), sz);
+    } else {
+      pImage->Draw(pDC, pt, pImage->GetHotIcon(), sz);
+    }
+  }
 }

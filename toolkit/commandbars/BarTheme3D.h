@@ -63,4 +63,7 @@ class CXTPBarTheme3D : public CXTPBarTheme {
  protected:
   // The icon column and item height of popup items.
   CSize GetPopupIconColumn(CXTPCommandBar* pBar) const;
+  // The label of an edit or combo field: measured (the label's width is returned, the taller text of
+  // the icon and regular fonts plus 1 goes to *pnTextHeight) and, when drawing, drawn left of the field.
+  int DrawFieldLabel(CDC* pDC, CXTPControl* pControl, BOOL bLabel, BOOL bDraw, int* pnTextHeight);
 };

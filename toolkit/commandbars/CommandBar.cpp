@@ -14,9 +14,11 @@
 
 #include <BufferDC.h>
 #include <DrawHelpers.h>
+#include <ImageManager.h>
 #include <PropExchange.h>
 #include <ResourceSource.h>
 #include <ScopedFont.h>
+#include <TipSettings.h>
 
 #include <windowsx.h>
 
@@ -212,10 +214,7 @@ void CXTPCommandBar::InvalidateChain() {
 }
 
 void CXTPCommandBar::AssignPaintTheme(CXTPBarTheme* pTheme) {
-  if (m_pPaintManager == pTheme) return;
-  CXTPBarTheme* pOld = m_pPaintManager;
-  m_pPaintManager = pTheme;
-  if (pOld != nullptr) pOld->InternalRelease();
+  XTPReplaceHeld(m_pPaintManager, pTheme, FALSE);
 }
 
 CXTPBarTheme* CXTPCommandBar::ResolvePaintTheme() const {
@@ -372,7 +371,10 @@ void CXTPCommandBar::OnMouseMove(UINT, CPoint point) {
   if (IsBarCustomizeMode()) {
     CXTPCommandBars* pCommandBars = FindOwnerCommandBars();
     if (CXTPControl* pDrag = pCommandBars != nullptr ? pCommandBars->GetDragControl() : nullptr) {
-      if (pDrag->GetParent() == this) pDrag->OnMouseMove(point);
+      if (pDrag->GetParent() == this) {
+        pDrag->OnMouseMove(point);
+        pDrag->OnCustomizeSetCursor(point);
+      }
     }
     return;
   }
@@ -1136,10 +1138,11 @@ void CXTPCommandBar::OnCustomizeDragOver(CXTPControl* pDataObject, CPoint point,
   if (nIndex != -1 && GetControl(nIndex) == pDataObject) rcMarker.SetRectEmpty();
   m_bVerticalMarker =
       !(m_barPosition == xtpBarLeft || m_barPosition == xtpBarRight || m_barType == xtpBarTypePopup);
+  // The mark is kept even when it is empty: a drop onto the dragged control itself reads it.
+  m_nMarkerIndex = nIndex;
+  m_bMarkerAfter = bAfter;
   if (rcMarker != m_rcMarker) {
     m_rcMarker = rcMarker;
-    m_nMarkerIndex = nIndex;
-    m_bMarkerAfter = bAfter;
     Invalidate(FALSE);
   }
 }
@@ -1402,10 +1405,39 @@ HRESULT CXTPCommandBar::AccessibleHitTest(long xLeft, long yTop, VARIANT* pvarCh
 }
 
 // ---- Images and tips ---------------------------------------------------------------------------------
-// TODO(images): the toolbar's bitmap goes into the bar's image manager.
-BOOL CXTPCommandBar::LoadToolBarImages(UINT, const XT_TOOLBARDATA&) { return TRUE; }
-void CXTPCommandBar::AssignImageSet(CXTPImageManager* pImageManager) { m_pImageManager = pImageManager; }
-CXTPImageManager* CXTPCommandBar::ResolveImageSet() const { return m_pImageManager; }
-// TODO(tips): the tip settings come with the tool tips.
-void CXTPCommandBar::SetToolTipContext(CXTPTipSettings* pTipSettings) { m_pToolTipContext = pTipSettings; }
-void CXTPCommandBar::RelayToolTipMessage(UINT, WPARAM, LPARAM) {}
+
+BOOL CXTPCommandBar::LoadToolBarImages(UINT nIDResource, const XT_TOOLBARDATA& data) {
+  CArray<UINT, UINT> arrCommands;
+  for (INT_PTR i = 0; i < data.arrItems.GetSize(); ++i) {
+    if (data.arrItems[i] != 0) arrCommands.Add(data.arrItems[i]);
+  }
+  if (arrCommands.GetSize() == 0) return TRUE;
+  const CSize szImage(data.wWidth, data.wHeight);
+  if (!ResolveImageSet()->SetIconsFromBitmap(nIDResource, arrCommands.GetData(),
+                                             static_cast<int>(arrCommands.GetSize()), szImage))
+    return FALSE;
+  if (data.wWidth != 16) m_szIcons = szImage;
+  return TRUE;
+}
+
+void CXTPCommandBar::AssignImageSet(CXTPImageManager* pImageManager) {
+  XTPReplaceHeld(m_pImageManager, pImageManager, FALSE);
+}
+
+CXTPImageManager* CXTPCommandBar::ResolveImageSet() const {
+  if (m_pImageManager != nullptr) return m_pImageManager;
+  CXTPCommandBars* pCommandBars = FindOwnerCommandBars();
+  if (pCommandBars != nullptr) return pCommandBars->GetImageManager();
+  CXTPCommandBar* pRoot = GetRootBar();
+  if (pRoot->m_pImageManager != nullptr) return pRoot->m_pImageManager;
+  return XTPImageManager();
+}
+
+void CXTPCommandBar::SetToolTipContext(CXTPTipSettings* pTipSettings) {
+  XTPReplaceHeld(m_pToolTipContext, pTipSettings, TRUE);
+}
+
+void CXTPCommandBar::RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_pToolTipContext != nullptr && m_hWnd != nullptr)
+    m_pToolTipContext->RelayEvent(this, message, wParam, lParam);
+}

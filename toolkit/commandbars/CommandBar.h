@@ -144,7 +144,9 @@ class CXTPCommandBar : public CWnd, public CXTPBarAccessibility, public CXTPHook
   void AssignPaintTheme(CXTPBarTheme* pTheme);
   CXTPBarTheme* ResolvePaintTheme() const;
   CXTPBarTheme* GetPaintManager() const { return ResolvePaintTheme(); }
+  // An image manager of the bar's own (the bar takes over the caller's reference); NULL drops it.
   void AssignImageSet(CXTPImageManager* pImageManager);
+  // The bar's own image manager, else the manager's, else the root bar's own, else the global one.
   CXTPImageManager* ResolveImageSet() const;
   CXTPImageManager* GetImageManager() const { return ResolveImageSet(); }
   BOOL LoadMenu(CMenu* pMenu, BOOL bRemoveControls = TRUE);

@@ -14,7 +14,9 @@
 #include "ToolBar.h"
 
 #include <DrawHelpers.h>
+#include <ImageManager.h>
 #include <SystemResources.h>
+#include <TipSettings.h>
 
 IMPLEMENT_DYNCREATE(CXTPCommandBars, CCmdTarget)
 
@@ -66,7 +68,7 @@ CXTPCommandBars::~CXTPCommandBars() {
   m_pMenuBar = nullptr;
   for (INT_PTR i = 0; i < arrBars.GetSize(); ++i) {
     CXTPToolBar* pBar = arrBars[i];
-    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveCommandBar(pBar);
+    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveBar(pBar);
     pBar->m_pDockBar = nullptr;
     // A bar someone else still holds outlives the manager: it must not reach it any more.
     if (pBar->m_dwRef > 1) {
@@ -129,7 +131,7 @@ CXTPMenuBar* CXTPCommandBars::SetMenu(LPCTSTR lpszCaption, UINT nIDMenu) {
   pMenuBar->Redraw();
   pMenuBar->SetBarID(1);
   if (!pMenuBar->SetPosition(xtpBarTop) || !pMenuBar->LoadMenuBar(nIDMenu)) {
-    if (pMenuBar->m_pDockBar != nullptr) pMenuBar->m_pDockBar->RemoveCommandBar(pMenuBar);
+    if (pMenuBar->m_pDockBar != nullptr) pMenuBar->m_pDockBar->RemoveBar(pMenuBar);
     pMenuBar->InternalRelease();
     return nullptr;
   }
@@ -152,7 +154,7 @@ CXTPToolBar* CXTPCommandBars::Add(LPCTSTR lpszCaption, XTPBarPosition barPositio
   pBar->EnableDocking(0x3F);
   pBar->SetTitle(lpszCaption);
   if (!pBar->SetPosition(barPosition)) {
-    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveCommandBar(pBar);
+    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveBar(pBar);
     pBar->InternalRelease();
     return nullptr;
   }
@@ -175,7 +177,7 @@ CXTPToolBar* CXTPCommandBars::AddCustomBar(LPCTSTR lpcstrCaption, UINT nID, BOOL
   if (pBar->GetDragTracker() == nullptr) pBar->EnableDocking(0x3F);
   pBar->SetTitle(lpcstrCaption);
   if (!pBar->SetPosition(bTearOffBar ? xtpBarFloating : xtpBarTop)) {
-    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveCommandBar(pBar);
+    if (pBar->m_pDockBar != nullptr) pBar->m_pDockBar->RemoveBar(pBar);
     pBar->InternalRelease();
     return nullptr;
   }
@@ -207,7 +209,7 @@ void CXTPCommandBars::Remove(CXTPToolBar* pToolBar) {
   if (nIndex < 0) return;
   if (pToolBar->GetSafeHwnd() != nullptr) pToolBar->ShowWindow(SW_HIDE);
   if (pToolBar->m_pDockBar != nullptr) {
-    pToolBar->m_pDockBar->RemoveCommandBar(pToolBar);
+    pToolBar->m_pDockBar->RemoveBar(pToolBar);
     pToolBar->m_pDockBar = nullptr;
     RecalcFrameLayout();
   }
@@ -227,11 +229,8 @@ CXTPBarTheme* CXTPCommandBars::GetPaintManager() const {
 }
 
 void CXTPCommandBars::SetPaintManager(CXTPBarTheme* pPaintManager) {
-  if (m_pPaintManager == pPaintManager) return;
-  CXTPBarTheme* pOld = m_pPaintManager;
-  m_pPaintManager = pPaintManager;
-  if (pPaintManager != nullptr) pPaintManager->RefreshMetrics();
-  if (pOld != nullptr) pOld->InternalRelease();
+  if (XTPReplaceHeld(m_pPaintManager, pPaintManager, FALSE) && pPaintManager != nullptr)
+    pPaintManager->RefreshMetrics();
 }
 
 CSize CXTPCommandBars::GetPopupIconSize() const { return m_pOptions->szPopupIcons; }
@@ -241,8 +240,8 @@ CSize CXTPCommandBars::GetPopupIconSize() const { return m_pOptions->szPopupIcon
 BOOL CXTPCommandBars::DockCommandBar(CXTPToolBar* pBar, LPRECT lpRect, CXTPDockBar* pDockBar) {
   if (pBar == nullptr || pDockBar == nullptr) return FALSE;
   if (!pBar->CreateToolBarWindow(pDockBar, FALSE)) return FALSE;
-  pDockBar->DockCommandBar(pBar, lpRect);
-  pBar->SetBarPosition(pDockBar->GetPosition());
+  pDockBar->DockBar(pBar, lpRect);
+  pBar->SetBarPosition(pDockBar->GetDockSide());
   return TRUE;
 }
 
@@ -253,7 +252,7 @@ BOOL CXTPCommandBars::DockCommandBar(CXTPToolBar* pBar, int nSide) {
 BOOL CXTPCommandBars::FloatCommandBar(CXTPToolBar* pBar) {
   if (pBar == nullptr || !pBar->CreateToolBarWindow(m_pFrame, TRUE)) return FALSE;
   if (pBar->m_pDockBar != nullptr) {
-    pBar->m_pDockBar->RemoveCommandBar(pBar);
+    pBar->m_pDockBar->RemoveBar(pBar);
     pBar->m_pDockBar = nullptr;
   }
   pBar->SetBarPosition(xtpBarFloating);
@@ -350,7 +349,10 @@ BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
       m_bKeyboardCuesVisible && !bHook) {
     ShowKeyboardCues(FALSE);
   }
-  if ((pMsg->message == WM_CONTEXTMENU || pMsg->message == WM_SYSKEYUP) && bHook) return TRUE;
+  // While a bar tracks the keyboard, the release of Alt (posted by some systems as a plain key-up)
+  // must not reach the frame's default handling, which would start the system's own menu mode.
+  const BOOL bAltUp = pMsg->message == WM_SYSKEYUP || (pMsg->message == WM_KEYUP && pMsg->wParam == VK_MENU);
+  if ((pMsg->message == WM_CONTEXTMENU || bAltUp) && bHook) return TRUE;
   if (pMsg->message == WM_MOUSEWHEEL && pState->GetTrackedCount() > 0) return pState->OnMouseWheel(pMsg);
   if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_pFrame->GetSafeHwnd() != nullptr &&
       m_pShortcutManager->TranslateAccelerator(m_pFrame, pMsg)) {
@@ -537,10 +539,16 @@ BOOL CXTPCommandBars::TrackNextBar(CXTPCommandBar* pBar, int nDirection) {
 
 UINT CXTPCommandBars::TrackPopupMenu(CXTPPopupBar* pPopup, UINT nFlags, int x, int y, LPCRECT rcExclude,
                                      CWnd* pWndOwner) {
+  return TrackPopup(this, pPopup, nFlags, x, y, rcExclude, pWndOwner != nullptr ? pWndOwner : m_pFrame);
+}
+
+UINT PASCAL CXTPCommandBars::TrackPopup(CXTPCommandBars* pCommandBars, CXTPPopupBar* pPopup, UINT nFlags,
+                                        int x, int y, LPCRECT rcExclude, CWnd* pWndOwner) {
   if (pPopup == nullptr) return FALSE;
-  CXTPBarMouseTracker* pState = GetThreadState();
+  CXTPBarMouseTracker* pState =
+      pCommandBars != nullptr ? pCommandBars->GetThreadState() : CXTPBarMouseTracker::GetThreadState();
   pPopup->InternalAddRef();
-  pPopup->SetOwnerWindow(pWndOwner != nullptr ? pWndOwner : m_pFrame);
+  pPopup->SetOwnerWindow(pWndOwner != nullptr ? pWndOwner : AfxGetMainWnd());
   UINT nReturn = 0;
   pPopup->SetReturnCmd((nFlags & TPM_RETURNCMD) ? &nReturn : nullptr);
   pPopup->SetRightButtonSelect((nFlags & TPM_RIGHTBUTTON) != 0);
@@ -551,7 +559,7 @@ UINT CXTPCommandBars::TrackPopupMenu(CXTPPopupBar* pPopup, UINT nFlags, int x, i
   if (bRecurse) {
     pState->LockTracked(TRUE);
   } else {
-    ClosePopups();
+    pState->CloseAllTracked();
     ::ReleaseCapture();
   }
   BOOL bOpened = pPopup->PopupAt(x, y, rcExclude);
@@ -610,7 +618,7 @@ void CXTPCommandBars::AddHiddenRowControls(CXTPToolBar* pToolBar, CXTPPopupBar* 
   CXTPDockBar* pDock = pToolBar != nullptr ? pToolBar->GetDockBar() : nullptr;
   if (pDock == nullptr || pPopup == nullptr) return;
   CArray<CXTPToolBar*, CXTPToolBar*> arrRow;
-  pDock->GetVisibleToolbars(pDock->FindBar(pToolBar), arrRow);
+  pDock->GetRowBars(pDock->FindBar(pToolBar), arrRow);
   for (INT_PTR b = 0; b < arrRow.GetSize(); ++b) {
     CXTPControls* pControls = arrRow[b]->GetControls();
     for (int i = 0; i < pControls->GetCount(); ++i) {
@@ -627,7 +635,7 @@ void CXTPCommandBars::AddRemoveButtonsPopup(CXTPToolBar* pToolBar, CXTPPopupBar*
   if (pToolBar == nullptr || pPopup == nullptr) return;
   CArray<CXTPToolBar*, CXTPToolBar*> arrRow;
   if (CXTPDockBar* pDock = pToolBar->GetDockBar()) {
-    pDock->GetVisibleToolbars(pDock->FindBar(pToolBar), arrRow);
+    pDock->GetRowBars(pDock->FindBar(pToolBar), arrRow);
   } else {
     arrRow.Add(pToolBar);
   }
@@ -777,10 +785,20 @@ BOOL PASCAL CXTPCommandBars::IsToolkitEdit(CWnd* pWnd) {
 }
 
 // ---- Images and tips ---------------------------------------------------------------------------------
-// TODO(images): the manager's own image manager and the global one.
-CXTPImageManager* CXTPCommandBars::GetImageManager() const { return m_pImageManager; }
-void CXTPCommandBars::SetImageManager(CXTPImageManager* pImageManager) { m_pImageManager = pImageManager; }
-void CXTPCommandBars::RefreshImages() {}
-// TODO(tips): the tip settings with tip style 2 and 0.
-void CXTPCommandBars::CreateToolTipContext() {}
-void CXTPCommandBars::ReleaseToolTipContext() {}
+
+CXTPImageManager* CXTPCommandBars::GetImageManager() const {
+  return m_pImageManager != nullptr ? m_pImageManager : XTPImageManager();
+}
+
+void CXTPCommandBars::SetImageManager(CXTPImageManager* pImageManager) {
+  XTPReplaceHeld(m_pImageManager, pImageManager, FALSE);
+}
+
+void CXTPCommandBars::RefreshImages() { GetImageManager()->RefreshAll(); }
+
+void CXTPCommandBars::CreateToolTipContext() {
+  m_pToolTipContext = new CXTPTipSettings;
+  m_pToolTipContext->ModifyTipStyle(2, 0);
+}
+
+void CXTPCommandBars::ReleaseToolTipContext() { XTPReplaceHeld(m_pToolTipContext, nullptr, FALSE); }

@@ -50,7 +50,9 @@ class CXTPCommandBarList {
   void AddNew(CXTPCommandBar* pBar) { m_arrBars.Add(pBar); }
   BOOL Contains(const CXTPCommandBar* pBar) const;
   int GetCount() const { return static_cast<int>(m_arrBars.GetSize()); }
-  CXTPCommandBar* GetAt(int nIndex) const { return m_arrBars[nIndex]; }
+  CXTPCommandBar* GetAt(int nIndex) const {
+    return nIndex >= 0 && nIndex < GetCount() ? m_arrBars[nIndex] : nullptr;
+  }
   CXTPCommandBar* FindCommandBar(UINT nBarID) const;
   void RemoveAll();
 
@@ -107,7 +109,9 @@ class CXTPCommandBars : public CCmdTarget {
   CXTPBarTheme* GetPaintManager() const;
   // A theme of the manager's own (the manager takes over the caller's reference); NULL drops it.
   void SetPaintManager(CXTPBarTheme* pPaintManager);
+  // The manager's own image manager, else the global one.
   CXTPImageManager* GetImageManager() const;
+  // An image manager of the manager's own (the manager takes over the caller's reference); NULL drops it.
   void SetImageManager(CXTPImageManager* pImageManager);
   CXTPCommandBarsOptions* GetCommandBarsOptions() const { return m_pOptions; }
   CXTPCommandBarsOptions* GetOptions() const { return m_pOptions; }
@@ -142,6 +146,10 @@ class CXTPCommandBars : public CCmdTarget {
   // to the left; TPM_NONOTIFY (0x80); TPM_RECURSE (1) keeps open popups. FALSE when it cannot open.
   UINT TrackPopupMenu(CXTPPopupBar* pPopup, UINT nFlags, int x, int y, LPCRECT rcExclude = nullptr,
                       CWnd* pWndOwner = nullptr);
+  // The same tracking for a popup of any manager or of none (the owner then defaults to the main
+  // window, and the thread's own popups are closed).
+  static UINT PASCAL TrackPopup(CXTPCommandBars* pCommandBars, CXTPPopupBar* pPopup, UINT nFlags, int x,
+                                int y, LPCRECT rcExclude, CWnd* pWndOwner);
   void ClosePopups() const;
   CXTPBarMouseTracker* GetThreadState() const;
 

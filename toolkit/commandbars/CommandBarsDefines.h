@@ -7,6 +7,7 @@
 #include <afxwin.h>
 
 #include <algorithm>
+#include <type_traits>
 
 class CXTPCommandBar;
 class CXTPCommandBars;
@@ -121,7 +122,6 @@ enum XTPToolBarFlags {
 #define XTP_WM_CREATECOMMANDBAR 0x2861       // lParam an XTP_COMMANDBARS_CREATEBAR*
 #define XTP_WM_COMMANDNOTIFY 0x2862          // wParam the id, lParam an NMXTPCONTROL*
 #define XTP_WM_EDITNOTIFY 0x2872             // posted edit notification
-#define XTP_WM_TIPQUERY 0x2A48               // a child that answers 1 lets its parent's tip show
 
 // The notification record of XTP_WM_COMMANDNOTIFY: headed like a notify header, so the frame routes
 // it into its command handlers as a WM_NOTIFY code.
@@ -166,3 +166,16 @@ struct XTPLiveObjectCounts {
   LONG nThemes;
 };
 XTPLiveObjectCounts* AFXAPI XTPGetLiveObjectCounts();
+
+// Makes a held pointer of a reference-counted object point at pNew and releases what it held before,
+// after the swap, so that a release reaching back finds the new value. With bAddRef the holder takes a
+// reference of its own; without, it takes over the caller's. FALSE when pNew was held already.
+template <class T>
+BOOL XTPReplaceHeld(T*& pHeld, typename std::common_type<T*>::type pNew, BOOL bAddRef) {
+  if (pHeld == pNew) return FALSE;
+  if (bAddRef && pNew != nullptr) pNew->InternalAddRef();
+  T* pOld = pHeld;
+  pHeld = pNew;
+  if (pOld != nullptr) pOld->InternalRelease();
+  return TRUE;
+}

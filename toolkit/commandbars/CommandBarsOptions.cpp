@@ -39,13 +39,7 @@ BOOL CXTPCommandBarsOptions::ExchangeCommandSet(CXTPPropExchange* pPX, LPCTSTR l
     if (pPX->IsStoring()) return PropExchangeSerialize(pPX, lpszName, &set);
     CXTPCommandIdSet loaded;
     if (!PropExchangeSerialize(pPX, lpszName, &loaded)) return FALSE;
-    set.RemoveAll();
-    UINT nKey = 0;
-    BOOL bValue = FALSE;
-    for (POSITION pos = loaded.GetStartPosition(); pos != nullptr;) {
-      loaded.GetNextAssoc(pos, nKey, bValue);
-      set.SetAt(nKey, TRUE);
-    }
+    XTPCopyCommandIdSet(set, loaded);
     return TRUE;
   }
   CXTPPropExchangeSection sec(pPX, lpszName);

@@ -596,9 +596,9 @@ void CXTPCommandBars::LoadDockBarsState(LPCTSTR lpszProfileName) {
         if (pBar->GetSafeHwnd() == nullptr && !pBar->CreateToolBarWindow(pDock, FALSE)) continue;
         if (pBar->GetSafeHwnd() != nullptr && pBar->GetParent() != pDock)
           pBar->CreateToolBarWindow(pDock, FALSE);
-        if (pBar->GetDockBar() != nullptr) pBar->GetDockBar()->RemoveCommandBar(pBar);
+        if (pBar->GetDockBar() != nullptr) pBar->GetDockBar()->RemoveBar(pBar);
         pBar->SetDockBar(pDock);
-        pBar->SetBarPosition(pDock->GetPosition());
+        pBar->SetBarPosition(pDock->GetDockSide());
       }
       pDock->InsertEntry(std::min(i, pDock->GetEntryCount()), pBar);
     }

@@ -12,6 +12,7 @@
 #include "PopupBar.h"
 
 #include <DrawHelpers.h>
+#include <ImageManager.h>
 #include <ResourceSource.h>
 #include <ToolkitResource.h>
 
@@ -214,13 +215,13 @@ void CXTPControl::DoPropExchange(CXTPPropExchange* pPX) {
   }
 }
 
-static void CopyIdSet(CXTPCommandIdSet& dest, const CXTPCommandIdSet& src) {
+void AFXAPI XTPCopyCommandIdSet(CXTPCommandIdSet& dest, const CXTPCommandIdSet& src) {
   dest.RemoveAll();
   UINT nKey = 0;
   BOOL bValue = FALSE;
   for (POSITION pos = src.GetStartPosition(); pos != nullptr;) {
     src.GetNextAssoc(pos, nKey, bValue);
-    dest.SetAt(nKey, bValue);
+    dest.SetAt(nKey, TRUE);
   }
 }
 
@@ -249,8 +250,8 @@ void CXTPControl::Copy(CXTPControl* pControl, BOOL /*bRecursive*/) {
   m_buttonStyle = pControl->m_buttonStyle;
   m_bBeginGroup = pControl->m_bBeginGroup;
   m_bCloseSubMenuOnClick = pControl->m_bCloseSubMenuOnClick;
-  CopyIdSet(m_mapDocTemplatesAssigned, pControl->m_mapDocTemplatesAssigned);
-  CopyIdSet(m_mapDocTemplatesExcluded, pControl->m_mapDocTemplatesExcluded);
+  XTPCopyCommandIdSet(m_mapDocTemplatesAssigned, pControl->m_mapDocTemplatesAssigned);
+  XTPCopyCommandIdSet(m_mapDocTemplatesExcluded, pControl->m_mapDocTemplatesExcluded);
 }
 
 BOOL CXTPControl::OnLButtonDblClk(CPoint point) {
@@ -317,14 +318,24 @@ void InvertFrame(HDC hDC, const CRect& rc) {
 
 }  // namespace
 
+BOOL CXTPControl::IsOnResizeEdge(CPoint point, BOOL* pbLeft) const {
+  if (!m_rcControl.PtInRect(point)) return FALSE;
+  const BOOL bLeft = point.x - m_rcControl.left <= 2;
+  if (pbLeft != nullptr) *pbLeft = bLeft;
+  return bLeft || m_rcControl.right - point.x <= 2;
+}
+
+void CXTPControl::OnCustomizeSetCursor(CPoint point) {
+  if (!IsCustomizeResizeAllowed() || !IsOnResizeEdge(point, nullptr)) return;
+  if (HCURSOR hCursor = GetToolkitResourceManager()->LoadCursor(XTP_IDC_RESIZE)) ::SetCursor(hCursor);
+}
+
 BOOL CXTPControl::TrackCustomizeResize(CPoint point) {
   CXTPCommandBar* pParent = m_pParent;
   CXTPCommandBars* pCommandBars = GetCommandBars();
   if (pParent == nullptr || pParent->GetSafeHwnd() == nullptr || pCommandBars == nullptr) return FALSE;
-  if (!m_rcControl.PtInRect(point)) return FALSE;
-  const BOOL bLeft = point.x - m_rcControl.left <= 2;
-  const BOOL bRight = m_rcControl.right - point.x <= 2;
-  if (!bLeft && !bRight) return FALSE;
+  BOOL bLeft = FALSE;
+  if (!IsOnResizeEdge(point, &bLeft)) return FALSE;
 
   InternalAddRef();
   pParent->InternalAddRef();
@@ -655,7 +666,25 @@ HRESULT CXTPControl::AccessibleHitTest(long xLeft, long yTop, VARIANT* pvarChild
 }
 
 // ---- Images ------------------------------------------------------------------------------------------
-// TODO(images): the image manager lands with the images issue.
-CXTPImageManagerIcon* CXTPControl::GetImage(int) { return nullptr; }
-CXTPImageManager* CXTPControl::GetImageManager() const { return nullptr; }
-void CXTPControl::ExchangeCustomIcon(CXTPPropExchange*) {}
+
+CXTPImageManagerIcon* CXTPControl::GetImage(int nWidth) {
+  const int nImageId = GetImageId();
+  if (nImageId == 0) return nullptr;
+  return GetImageManager()->GetImage(static_cast<UINT>(nImageId), nWidth);
+}
+
+CXTPImageManager* CXTPControl::GetImageManager() const {
+  if (m_pParent != nullptr) return m_pParent->GetImageManager();
+  if (CXTPCommandBars* pCommandBars = GetCommandBars()) return pCommandBars->GetImageManager();
+  return XTPImageManager();
+}
+
+void CXTPControl::ExchangeCustomIcon(CXTPPropExchange* pPX) {
+  // The icon lives in the image manager of the command bars being stored or loaded.
+  auto* pParam = static_cast<XTP_COMMANDBARS_PROPEXCHANGE_PARAM*>(pPX->m_dwData);
+  CXTPImageManager* pImageManager = pParam != nullptr && pParam->pCommandBars != nullptr
+                                        ? pParam->pCommandBars->GetImageManager()
+                                        : GetImageManager();
+  CXTPPropExchangeSection sec(pPX, _T("CustomIcon"));
+  pImageManager->ExchangeIconSet(static_cast<UINT>(m_nCustomIconId), sec);
+}

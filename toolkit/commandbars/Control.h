@@ -17,6 +17,8 @@ class CXTPImageManagerIcon;
 
 // A set of command or template ids (17 buckets, id / 16 picks the bucket); the value is always TRUE.
 typedef CMap<UINT, UINT, BOOL, BOOL> CXTPCommandIdSet;
+// Makes dest hold exactly the ids of src.
+void AFXAPI XTPCopyCommandIdSet(CXTPCommandIdSet& dest, const CXTPCommandIdSet& src);
 
 // Reference counted: the collection holds one reference, every other holder takes its own; the last
 // release deletes the control.
@@ -64,6 +66,9 @@ class CXTPControl : public CCmdTarget, public CXTPBarAccessibility {
   virtual BOOL OnSetSelected(int bSelected);
   virtual void OnCustomizeMouseDown(CPoint point);
   virtual BOOL TrackCustomizeResize(CPoint point);
+  // In customize mode, over the drag control: the resize cursor within 2 pixels of a resizable
+  // control's left or right edge.
+  virtual void OnCustomizeSetCursor(CPoint point);
   virtual void OnCustomizeDragOver(CXTPControl* pDataObject, CPoint point, DROPEFFECT& dropEffect);
   // Whether the control may be dropped on pCommandBar (the bar under the cursor).
   virtual BOOL CanCustomizeDrop(CXTPCommandBar* /*pCommandBar*/, CPoint /*point*/, DROPEFFECT& /*dropEffect*/,
@@ -182,6 +187,8 @@ class CXTPControl : public CCmdTarget, public CXTPBarAccessibility {
   CCmdTarget* GetAccessibleCmdTarget() override { return this; }
 
  protected:
+  // Whether the client point lies within 2 pixels of the left or right edge of the control.
+  BOOL IsOnResizeEdge(CPoint point, BOOL* pbLeft) const;
   // The user's own icon in the section "CustomIcon", kept in the manager's image manager.
   void ExchangeCustomIcon(CXTPPropExchange* pPX);
 

@@ -47,13 +47,7 @@ CXTPControlPopup* PASCAL CXTPControlPopup::CreateControlPopup(XTPControlType con
   return pControl;
 }
 
-void CXTPControlPopup::SetCommandBar(CXTPCommandBar* pBar) {
-  if (pBar == m_pCommandBar) return;
-  if (pBar != nullptr) pBar->InternalAddRef();
-  CXTPCommandBar* pOld = m_pCommandBar;
-  m_pCommandBar = pBar;
-  if (pOld != nullptr) pOld->InternalRelease();
-}
+void CXTPControlPopup::SetCommandBar(CXTPCommandBar* pBar) { XTPReplaceHeld(m_pCommandBar, pBar, TRUE); }
 
 BOOL CXTPControlPopup::IsEqual(CXTPControl* pOther) {
   if (!CXTPControl::IsEqual(pOther)) return FALSE;

@@ -27,6 +27,16 @@ int g_nLoadDepth = 0;
 
 const int kGroupWrapGap = 6;
 
+// A button control for a command id: the list controls of the window, workspace and toolbar ids, else
+// a control of the given class, else a plain button.
+CXTPControl* CreateButtonForId(int nId, LPCSTR lpszClass) {
+  if (nId == XTP_ID_WINDOWLIST) return XTPCreateControlOfClass("CXTPControlWindowList");
+  if (nId == XTP_ID_WORKSPACE_ACTIONS) return XTPCreateControlOfClass("CXTPControlWorkspaceActions");
+  if (nId == XTP_ID_TOOLBARLIST) return XTPCreateControlOfClass("CXTPControlToolbars");
+  if (lpszClass != nullptr) return XTPCreateControlOfClass(lpszClass);
+  return new CXTPControlButton;
+}
+
 BOOL IsPopupType(XTPControlType type) {
   return type == xtpControlPopup || type == xtpControlButtonPopup || type == xtpControlSplitButtonPopup;
 }
@@ -88,17 +98,7 @@ CXTPControl* CXTPControls::Add(XTPControlType controlType, int nId, LPCTSTR lpsz
   CXTPControl* pControl = nullptr;
   switch (controlType) {
     case xtpControlButton:
-      if (nId == XTP_ID_WINDOWLIST) {
-        pControl = XTPCreateControlOfClass("CXTPControlWindowList");
-      } else if (nId == XTP_ID_WORKSPACE_ACTIONS) {
-        pControl = XTPCreateControlOfClass("CXTPControlWorkspaceActions");
-      } else if (nId == XTP_ID_TOOLBARLIST) {
-        pControl = XTPCreateControlOfClass("CXTPControlToolbars");
-      } else if (nId == XTP_ID_FILE_MRU) {
-        pControl = XTPCreateControlOfClass("CXTPControlRecentFileList");
-      } else {
-        pControl = new CXTPControlButton;
-      }
+      pControl = CreateButtonForId(nId, nId == XTP_ID_FILE_MRU ? "CXTPControlRecentFileList" : nullptr);
       break;
     case xtpControlPopup:
     case xtpControlButtonPopup:
@@ -209,21 +209,13 @@ CXTPControl* CXTPControls::ImportMenuItem(CMenu* pMenu, int nIndex) {
 
   if (pControl == nullptr) {
     switch (controlType) {
-      case xtpControlButton:
-        if (nId == XTP_ID_WINDOWLIST) {
-          pControl = XTPCreateControlOfClass("CXTPControlWindowList");
-        } else if (nId == XTP_ID_WORKSPACE_ACTIONS) {
-          pControl = XTPCreateControlOfClass("CXTPControlWorkspaceActions");
-        } else if (nId == XTP_ID_TOOLBARLIST) {
-          pControl = XTPCreateControlOfClass("CXTPControlToolbars");
-        } else if (nId == 57872 && strCaption == _T("<<OLE VERBS GO HERE>>")) {
-          pControl = XTPCreateControlOfClass("CXTPControlOleItems");
-        } else if (nId == 57616) {
-          pControl = XTPCreateControlOfClass("CXTPControlRecentFileList");
-        } else {
-          pControl = new CXTPControlButton;
-        }
+      case xtpControlButton: {
+        LPCSTR lpszClass = nullptr;
+        if (nId == 57872 && strCaption == _T("<<OLE VERBS GO HERE>>")) lpszClass = "CXTPControlOleItems";
+        if (nId == 57616) lpszClass = "CXTPControlRecentFileList";
+        pControl = CreateButtonForId(nId, lpszClass);
         break;
+      }
       case xtpControlComboBox:
         pControl = XTPCreateControlOfClass("CXTPControlComboBox");
         break;
@@ -431,10 +423,7 @@ void CXTPControls::SnapshotOriginal() {
 }
 
 void CXTPControls::SetOriginalControls(CXTPControls* pControls) {
-  if (m_pOriginalControls == pControls) return;
-  CXTPControls* pOld = m_pOriginalControls;
-  m_pOriginalControls = pControls;
-  if (pOld != nullptr) pOld->InternalRelease();
+  XTPReplaceHeld(m_pOriginalControls, pControls, FALSE);
 }
 
 BOOL CXTPControls::IsSameAs(const CXTPControls* pOther, int nDepth) const {

@@ -52,7 +52,7 @@ BOOL CXTPDockBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
                         pParentWnd, nID);
 }
 
-XTPBarPosition CXTPDockBar::GetPosition() const {
+XTPBarPosition CXTPDockBar::GetDockSide() const {
   if (m_dwStyle & (CBRS_ALIGN_TOP | 0x0800)) return xtpBarTop;
   if (m_dwStyle & (CBRS_ALIGN_BOTTOM | 0x0200)) return xtpBarBottom;
   if (m_dwStyle & (CBRS_ALIGN_LEFT | 0x0400)) return xtpBarLeft;
@@ -78,7 +78,7 @@ int CXTPDockBar::FindBar(CXTPToolBar* pBar, int nPosExclude) const {
   return -1;
 }
 
-BOOL CXTPDockBar::RemoveCommandBar(CXTPToolBar* pBar, int nPosExclude) {
+BOOL CXTPDockBar::RemoveBar(CXTPToolBar* pBar, int nPosExclude) {
   const int nPos = FindBar(pBar, nPosExclude);
   if (nPos <= 0) return 0;
   m_arrBars.RemoveAt(nPos);
@@ -104,7 +104,7 @@ void CXTPDockBar::NormalizeRows() {
   if (m_arrBars[GetEntryCount() - 1] != nullptr) m_arrBars.Add(nullptr);
 }
 
-void CXTPDockBar::GetVisibleToolbars(int nPos, CArray<CXTPToolBar*, CXTPToolBar*>& arrBars) const {
+void CXTPDockBar::GetRowBars(int nPos, CArray<CXTPToolBar*, CXTPToolBar*>& arrBars) const {
   arrBars.RemoveAll();
   if (nPos < 0 || nPos >= GetEntryCount()) return;
   int nStart = nPos;
@@ -127,7 +127,7 @@ void CXTPDockBar::GetVisibleToolbars(int nPos, CArray<CXTPToolBar*, CXTPToolBar*
 
 // ---- Docking -----------------------------------------------------------------------------------------
 
-void CXTPDockBar::DockCommandBar(CXTPToolBar* pBar, LPCRECT lpRect) {
+void CXTPDockBar::DockBar(CXTPToolBar* pBar, LPCRECT lpRect) {
   const int nOldPos = FindBar(pBar);
   if (nOldPos != -1) {
     if (lpRect == nullptr) return;
@@ -186,9 +186,9 @@ void CXTPDockBar::DockCommandBar(CXTPToolBar* pBar, LPCRECT lpRect) {
 
   if (pBar->GetSafeHwnd() != nullptr && pBar->GetParent() != this) pBar->SetParent(this);
   if (nOldPos != -1) {
-    RemoveCommandBar(pBar, nNewPos);
+    RemoveBar(pBar, nNewPos);
   } else if (pBar->m_pDockBar != nullptr && pBar->m_pDockBar != this) {
-    pBar->m_pDockBar->RemoveCommandBar(pBar);
+    pBar->m_pDockBar->RemoveBar(pBar);
   }
   pBar->m_pDockBar = this;
   SeparateStretchedBars();
@@ -318,7 +318,7 @@ int CXTPDockBar::AdjustRow(CArray<CXTPToolBar*, CXTPToolBar*>& arrRow, CPoint pt
                        rcBar.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
       info.pBar->Invalidate(FALSE);
     }
-    if (CXTPBarDragTracker* pTracker = info.pBar->GetDragTracker()) pTracker->m_uMRUDockID = GetPosition();
+    if (CXTPBarDragTracker* pTracker = info.pBar->GetDragTracker()) pTracker->m_uMRUDockID = GetDockSide();
   }
   return nThickness;
 }
@@ -383,7 +383,7 @@ CSize CXTPDockBar::CalcDockingLayout(int nLength, DWORD dwMode, HDWP hdwp) {
 LRESULT CXTPDockBar::OnSizeParent(WPARAM, LPARAM lParam) {
   AFX_SIZEPARENTPARAMS* lpLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
   if (!IsWindowVisible()) return 0;
-  const XTPBarPosition position = GetPosition();
+  const XTPBarPosition position = GetDockSide();
   const BOOL bHorz = position == xtpBarTop || position == xtpBarBottom;
   DWORD dwMode;
   if ((m_dwStyle & 0x04) && (m_dwStyle & 0x01)) {

@@ -17,15 +17,22 @@ class CXTPDockBar : public CWnd {
 
   BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
   // Docks the bar at the screen rectangle (a new last row without one).
-  void DockCommandBar(CXTPToolBar* pBar, LPCRECT lpRect = nullptr);
+  void DockBar(CXTPToolBar* pBar, LPCRECT lpRect = nullptr);
   // Removes the bar's entry (the first not at nPosExclude) and its row break when the row empties.
-  BOOL RemoveCommandBar(CXTPToolBar* pBar, int nPosExclude = -1);
+  BOOL RemoveBar(CXTPToolBar* pBar, int nPosExclude = -1);
   int FindBar(CXTPToolBar* pBar, int nPosExclude = -1) const;
   // The visible bars of the row that holds list entry nPos, sorted by their leading edge.
-  void GetVisibleToolbars(int nPos, CArray<CXTPToolBar*, CXTPToolBar*>& arrBars) const;
+  void GetRowBars(int nPos, CArray<CXTPToolBar*, CXTPToolBar*>& arrBars) const;
   // 0 top, 1 bottom, 2 left, 3 right.
-  XTPBarPosition GetPosition() const;
-  BOOL IsHorizontal() const { return GetPosition() == xtpBarTop || GetPosition() == xtpBarBottom; }
+  XTPBarPosition GetDockSide() const;
+  // The same four under the names the bar classes use.
+  void DockCommandBar(CXTPToolBar* pBar, LPCRECT lpRect = nullptr) { DockBar(pBar, lpRect); }
+  BOOL RemoveCommandBar(CXTPToolBar* pBar, int nPosExclude = -1) { return RemoveBar(pBar, nPosExclude); }
+  void GetVisibleToolbars(int nPos, CArray<CXTPToolBar*, CXTPToolBar*>& arrBars) const {
+    GetRowBars(nPos, arrBars);
+  }
+  XTPBarPosition GetPosition() const { return GetDockSide(); }
+  BOOL IsHorizontal() const { return GetDockSide() == xtpBarTop || GetDockSide() == xtpBarBottom; }
   DWORD AdjustMode(BOOL bHorz, CXTPToolBar* pBar) const;
   // Lays every row out (with a deferred-position handle the bars are moved) and returns the size.
   CSize CalcDockingLayout(int nLength, DWORD dwMode, HDWP hdwp = nullptr);

@@ -12,6 +12,8 @@ CXTPFrameWnd::~CXTPFrameWnd() {
   if (m_pCommandBars != nullptr) {
     CXTPCommandBars* pCommandBars = m_pCommandBars;
     m_pCommandBars = nullptr;
+    // Whoever still holds the manager must not reach this frame through it.
+    pCommandBars->SetSite(static_cast<CWnd*>(nullptr));
     pCommandBars->InternalRelease();
   }
 }

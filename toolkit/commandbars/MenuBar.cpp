@@ -10,13 +10,8 @@ IMPLEMENT_SERIAL(CXTPMenuBar, CXTPToolBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURR
 CXTPMenuBar::CXTPMenuBar() { m_barType = xtpBarTypeMenuBar; }
 
 CXTPMenuBar::~CXTPMenuBar() {
-  // The frame's own default menu is the frame's to destroy.
-  CFrameWnd* pFrame =
-      DYNAMIC_DOWNCAST(CFrameWnd, m_pCommandBars != nullptr ? m_pCommandBars->GetSite() : nullptr);
-  if (m_hMenuDefault != nullptr && (pFrame == nullptr || pFrame->m_hMenuDefault != m_hMenuDefault) &&
-      ::IsMenu(m_hMenuDefault)) {
+  if (m_bOwnMenuDefault && m_hMenuDefault != nullptr && ::IsMenu(m_hMenuDefault))
     ::DestroyMenu(m_hMenuDefault);
-  }
 }
 
 BOOL CXTPMenuBar::LoadMenuBar(UINT nIDResource) {
@@ -30,7 +25,10 @@ BOOL CXTPMenuBar::LoadMenuBar(UINT nIDResource) {
   if (pSite->GetSafeHwnd() != nullptr) {
     HMENU hMenu = ::GetMenu(pSite->GetSafeHwnd());
     if (hMenu != nullptr) {
+      // A frame destroys its own default menu; any other menu taken from the site is ours to destroy.
+      CFrameWnd* pFrame = DYNAMIC_DOWNCAST(CFrameWnd, pSite);
       m_hMenuDefault = hMenu;
+      m_bOwnMenuDefault = pFrame == nullptr || pFrame->m_hMenuDefault != hMenu;
       ::SetMenu(pSite->GetSafeHwnd(), nullptr);
     }
   }

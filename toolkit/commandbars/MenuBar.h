@@ -22,6 +22,7 @@ class CXTPMenuBar : public CXTPToolBar {
 
  protected:
   HMENU m_hMenuDefault = nullptr;
+  BOOL m_bOwnMenuDefault = FALSE;
   UINT m_nIDResource = 0;
   UINT m_nIDResourceCurrent = 0;
 };

@@ -5,6 +5,8 @@
 #include "BarTheme.h"
 #include "CommandBars.h"
 
+#include <ImageManager.h>
+
 IMPLEMENT_DYNCREATE(CXTPStatusBarPane, CCmdTarget)
 IMPLEMENT_DYNCREATE(CXTPStatusBar, CControlBar)
 
@@ -17,8 +19,12 @@ CFont* CXTPStatusBarPane::GetTextFont() {
                                  : CFont::FromHandle(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
 }
 
-// TODO(images): the pane's icon from the bar's image manager.
-CXTPImageManagerIcon* CXTPStatusBarPane::GetImage() { return nullptr; }
+CXTPImageManagerIcon* CXTPStatusBarPane::GetImage() {
+  if (m_nIconId == -1) return nullptr;
+  CXTPImageManager* pImageManager =
+      m_pStatusBar != nullptr ? m_pStatusBar->GetImageManager() : XTPImageManager();
+  return pImageManager->GetImage(static_cast<UINT>(m_nIconId), 0);
+}
 
 void CXTPStatusBarPane::Draw(CDC* pDC, CRect rcItem) {
   CXTPBarTheme* pTheme = m_pStatusBar != nullptr ? m_pStatusBar->GetPaintManager() : CXTPBarTheme::GetTheme();
@@ -44,5 +50,5 @@ CXTPBarTheme* CXTPStatusBar::GetPaintManager() const {
 }
 
 CXTPImageManager* CXTPStatusBar::GetImageManager() const {
-  return m_pCommandBars != nullptr ? m_pCommandBars->GetImageManager() : nullptr;
+  return m_pCommandBars != nullptr ? m_pCommandBars->GetImageManager() : XTPImageManager();
 }

@@ -4,6 +4,9 @@
 
 #include <BarTheme3D.h>
 #include <CommandBar.h>
+#include <ControlComboBox.h>
+#include <ControlPopup.h>
+#include <Controls.h>
 
 #include "../foundation/ToolkitCanvas.h"
 #include "CommandBarsTestSupport.h"
@@ -23,6 +26,16 @@ class CProbeTheme : public CXTPBarTheme3D {
     SetColorOverride(COLOR_3DFACE_SLOT, kFace);
     SetColorOverride(COLOR_3DSHADOW_SLOT, kShadow);
     SetColorOverride(COLOR_3DHIGHLIGHT_SLOT, kHighlight);
+  }
+  // The base theme's split button, which theme 0 replaces with its own.
+  void DrawBaseSplitButtonFrame(CDC* pDC, CXTPControl* pControl, CRect rc) {
+    CXTPBarTheme::DrawSplitButtonFrame(pDC, pControl, rc);
+  }
+  // An icon font whose characters are nAverageWidth pixels wide on average.
+  void SetIconFontWidth(int nAverageWidth) {
+    m_fontIcon.DeleteObject();
+    m_fontIcon.CreateFont(-11, nAverageWidth, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                          L"Tahoma");
   }
   // A small-caption font of the given height, as the floating caption measures it.
   void SetSmallCaptionHeight(int nHeight) {
@@ -209,6 +222,87 @@ TEST(BarThemeTest, HalftoneAlternatesItsTwoColours) {
   pTheme->FillHalftone(&canvas.dc(), CRect(0, 0, 4, 4));
   EXPECT_NE(canvas.At(0, 0), canvas.At(1, 0));
   EXPECT_EQ(canvas.At(0, 0), canvas.At(1, 1));
+  pTheme->InternalRelease();
+}
+
+// A split button whose open state the test sets.
+class CSplitButton : public CXTPControlPopup {
+ public:
+  CSplitButton() { m_controlType = xtpControlSplitButtonPopup; }
+  void SetOpen(BOOL bOpen) { m_bPopuped = bOpen; }
+  void SetHot(int nSelected) { m_bSelected = nSelected; }
+};
+
+// A split button at (10, 10, 45, 32) drawn by the theme base or by theme 0 on a plain background.
+class SplitButtonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_pTheme = new CProbeTheme;
+    m_pSplit = new CSplitButton;
+  }
+  void TearDown() override {
+    m_pSplit->InternalRelease();
+    m_pTheme->InternalRelease();
+  }
+  void Draw(BOOL bBase) {
+    m_canvas.dc().FillSolidRect(0, 0, 60, 40, kBackground);
+    if (bBase) {
+      m_pTheme->DrawBaseSplitButtonFrame(&m_canvas.dc(), m_pSplit, CRect(10, 10, 45, 32));
+    } else {
+      m_pTheme->DrawSplitButtonFrame(&m_canvas.dc(), m_pSplit, CRect(10, 10, 45, 32));
+    }
+  }
+  COLORREF At(int x, int y) { return m_canvas.At(x, y); }
+
+  CProbeTheme* m_pTheme = nullptr;
+  CSplitButton* m_pSplit = nullptr;
+  ToolkitCanvas m_canvas{60, 40};
+};
+
+TEST_F(SplitButtonTest, BaseWithItsPopupOpenDrawsOneFaceOverItsWholeWidth) {
+  m_pSplit->SetOpen(TRUE);
+  Draw(TRUE);
+  // Sunken from the left edge to the right edge, no face edge before the arrow part.
+  EXPECT_EQ(At(20, 10), kShadow);
+  EXPECT_EQ(At(44, 20), kHighlight);
+  EXPECT_EQ(At(40, 10), kShadow);
+  EXPECT_EQ(At(33, 20), kBackground);
+}
+
+TEST_F(SplitButtonTest, BaseClosedAndHotRaisesTheMainPartAndTheArrowPartApart) {
+  // The main part is raised up to 11 pixels from the right, and the raised arrow part over the right
+  // 12 pixels starts on its last column.
+  m_pSplit->SetHot(1);
+  Draw(TRUE);
+  EXPECT_EQ(At(20, 10), kHighlight);
+  EXPECT_EQ(At(32, 20), kBackground);
+  EXPECT_EQ(At(33, 20), kHighlight);
+  EXPECT_EQ(At(44, 20), kShadow);
+}
+
+TEST_F(SplitButtonTest, ThemeZeroShowsItsArrowPartSunkenWhileOpen) {
+  m_pSplit->SetOpen(TRUE);
+  Draw(FALSE);
+  // Main part raised up to 12 pixels from the right; the arrow part sunken.
+  EXPECT_EQ(At(20, 10), kHighlight);
+  EXPECT_EQ(At(32, 20), kShadow);
+  EXPECT_EQ(At(33, 20), kShadow);
+  EXPECT_EQ(At(44, 20), kHighlight);
+}
+
+TEST(BarThemeTest, ComboDropDownButtonIsTwiceTheAverageCharacterPlusFourButAtLeastFifteen) {
+  CProbeTheme* pTheme = new CProbeTheme;
+  CXTPControls* pControls = new CXTPControls;
+  auto* pCombo = static_cast<CXTPControlComboBox*>(pControls->Add(xtpControlComboBox, 7));
+  ASSERT_NE(pCombo, nullptr);
+  ToolkitCanvas canvas(10, 10);
+  pTheme->SetIconFontWidth(4);
+  pTheme->DrawControlComboBox(&canvas.dc(), pCombo, FALSE);
+  EXPECT_EQ(pCombo->GetThumbWidth(), 15);
+  pTheme->SetIconFontWidth(7);
+  pTheme->DrawControlComboBox(&canvas.dc(), pCombo, FALSE);
+  EXPECT_EQ(pCombo->GetThumbWidth(), 18);
+  pControls->InternalRelease();
   pTheme->InternalRelease();
 }
 

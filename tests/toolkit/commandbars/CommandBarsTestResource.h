@@ -5,6 +5,8 @@
 #define IDR_TEST_TOOLBAR 9601
 #define IDR_TEST_SUBMENU 9602
 #define IDR_TEST_SELF_MENU 9603
+#define IDR_TEST_TOOLBAR24 9604
+#define IDR_TEST_NOPICTURE 9605
 
 // Commands of the test frame; ID_TEST_DELETE_SELF removes the control that runs it.
 #define ID_TEST_FIRST 1000

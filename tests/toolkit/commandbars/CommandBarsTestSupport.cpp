@@ -1,6 +1,8 @@
 // Shared pieces of the command-bar tests.
 #include "CommandBarsTestSupport.h"
 
+#include <algorithm>
+
 #include <CommandBarsOptions.h>
 #include <Controls.h>
 #include <MenuBar.h>
@@ -95,6 +97,8 @@ ON_COMMAND(ID_TEST_DELETE_SELF, OnDeleteSelf)
 ON_COMMAND_RANGE(ID_TEST_FIRST, ID_TEST_LAST, OnTestCommand)
 ON_COMMAND(XTP_ID_CUSTOMIZE, OnCustomize)
 ON_NOTIFY_RANGE(CBN_XTP_EXECUTE, ID_TEST_FIRST, ID_TEST_LAST, OnExecuteNotify)
+ON_UPDATE_COMMAND_UI(ID_TEST_ITEM_A, OnUpdateItemA)
+ON_UPDATE_COMMAND_UI(ID_TEST_PASTE, OnUpdatePaste)
 END_MESSAGE_MAP()
 
 CTestFrame* CTestFrame::CreateTestFrame(const CRect& rc, LPCTSTR lpszProfile, BOOL bShow) {
@@ -120,7 +124,7 @@ int CTestFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (s_bBareFrame) return 0;
   if (m_pCommandBars->SetMenu(L"Menu Bar", IDR_TEST_MENU) == nullptr) return -1;
   m_pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
-  if (m_pToolBar == nullptr || !m_pToolBar->LoadToolBar(IDR_TEST_TOOLBAR, FALSE)) return -1;
+  if (m_pToolBar == nullptr || !m_pToolBar->LoadToolBar(IDR_TEST_TOOLBAR)) return -1;
   if (!m_strProfile.IsEmpty()) {
     m_pCommandBars->LoadOptions(m_strProfile);
     m_pCommandBars->LoadCommandBars(m_strProfile);
@@ -139,6 +143,12 @@ void CTestFrame::SaveAndDestroy(LPCTSTR lpszProfile) {
 }
 
 void CTestFrame::OnTestCommand(UINT nID) { m_arrCommands.push_back(nID); }
+
+void CTestFrame::OnUpdateItemA(CCmdUI* pCmdUI) {
+  pCmdUI->SetCheck(std::count(m_arrCommands.begin(), m_arrCommands.end(), UINT(ID_TEST_ITEM_A)) % 2);
+}
+
+void CTestFrame::OnUpdatePaste(CCmdUI* pCmdUI) { pCmdUI->Enable(!m_bPasteDisabled); }
 
 void CTestFrame::OnDeleteSelf() {
   m_arrCommands.push_back(ID_TEST_DELETE_SELF);
@@ -165,4 +175,28 @@ CPoint ControlCenter(CXTPControl* pControl) {
   CPoint pt = pControl->GetRect().CenterPoint();
   pControl->GetParent()->ClientToScreen(&pt);
   return pt;
+}
+
+// ---- Input for modal loops -----------------------------------------------------------------------------
+
+ModalLoopInput* ModalLoopInput::s_pCurrent = nullptr;
+
+ModalLoopInput::ModalLoopInput(Ready ready) : m_ready(std::move(ready)) {
+  s_pCurrent = this;
+  m_nTimer = ::SetTimer(nullptr, 0, 100, OnTimer);
+}
+
+ModalLoopInput::~ModalLoopInput() {
+  ::KillTimer(nullptr, m_nTimer);
+  if (m_sender.joinable()) m_sender.join();
+  s_pCurrent = nullptr;
+}
+
+void CALLBACK ModalLoopInput::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+  ModalLoopInput* pThis = s_pCurrent;
+  if (pThis == nullptr || pThis->m_bSent) return;
+  std::function<void()> input = pThis->m_ready();
+  if (!input) return;
+  pThis->m_bSent = true;
+  pThis->m_sender = std::thread(std::move(input));
 }

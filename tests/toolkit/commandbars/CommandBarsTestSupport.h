@@ -7,6 +7,8 @@
 #include <FrameWnd.h>
 #include <ToolBar.h>
 
+#include <functional>
+#include <thread>
 #include <vector>
 
 #include "CommandBarsTestResource.h"
@@ -69,10 +71,14 @@ class CTestFrame : public CXTPFrameWnd {
   std::vector<UINT> m_arrCommands;
   std::vector<UINT> m_arrNotifications;
   CString m_strProfile;
+  // ID_TEST_ITEM_A shows a check after every odd run of it; ID_TEST_PASTE is enabled unless this is set.
+  BOOL m_bPasteDisabled = FALSE;
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnTestCommand(UINT nID);
+  afx_msg void OnUpdateItemA(CCmdUI* pCmdUI);
+  afx_msg void OnUpdatePaste(CCmdUI* pCmdUI);
   afx_msg void OnDeleteSelf();
   afx_msg void OnCustomize();
   afx_msg void OnExecuteNotify(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
@@ -84,3 +90,26 @@ class CTestFrame : public CXTPFrameWnd {
 void SettleLayout(CWnd* pWnd);
 // The screen centre of a control.
 CPoint ControlCenter(CXTPControl* pControl);
+
+// Real input for a modal loop that the test thread is about to enter (a message box, a tracked popup):
+// a timer of the thread asks `ready` every 100 ms; once it returns an input sequence, the sequence is
+// sent from another thread while the loop runs. One at a time; the destructor waits for the sender.
+class ModalLoopInput {
+ public:
+  using Ready = std::function<std::function<void()>()>;
+  explicit ModalLoopInput(Ready ready);
+  ~ModalLoopInput();
+  ModalLoopInput(const ModalLoopInput&) = delete;
+  ModalLoopInput& operator=(const ModalLoopInput&) = delete;
+
+  bool Sent() const { return m_bSent; }
+
+ private:
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+  static ModalLoopInput* s_pCurrent;
+
+  Ready m_ready;
+  UINT_PTR m_nTimer = 0;
+  bool m_bSent = false;
+  std::thread m_sender;
+};

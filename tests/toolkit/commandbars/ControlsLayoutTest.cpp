@@ -7,6 +7,8 @@
 #include <ControlPopup.h>
 #include <Controls.h>
 #include <PopupBar.h>
+#include <ResourceSource.h>
+#include <ToolkitResource.h>
 
 #include "CommandBarsTestSupport.h"
 
@@ -289,6 +291,29 @@ TEST_F(LayoutTest, PopupsReferringToEachOtherEndEveryWalk) {
   pCopy->InternalRelease();
   // Break the cycle so the controls can go.
   pSecond->SetCommandBar(static_cast<CXTPCommandBar*>(nullptr));
+}
+
+TEST_F(LayoutTest, ResizeCursorShowsOnlyNearTheEdgesOfAResizableControl) {
+  CXTPControl* pEdit = m_pControls->Add(xtpControlEdit, 7);
+  CXTPControl* pButton = m_pControls->Add(xtpControlButton, 8);
+  pEdit->SetRect(CRect(10, 0, 110, 22));
+  pButton->SetRect(CRect(110, 0, 133, 22));
+  const HCURSOR hResize = GetToolkitResourceManager()->LoadCursor(XTP_IDC_RESIZE);
+  ASSERT_NE(hResize, nullptr);
+  const HCURSOR hArrow = ::LoadCursor(nullptr, IDC_ARROW);
+  for (int x : {10, 12, 108, 109}) {
+    ::SetCursor(hArrow);
+    pEdit->OnCustomizeSetCursor(CPoint(x, 11));
+    EXPECT_EQ(::GetCursor(), hResize) << x;
+  }
+  for (int x : {13, 60, 107}) {
+    ::SetCursor(hArrow);
+    pEdit->OnCustomizeSetCursor(CPoint(x, 11));
+    EXPECT_EQ(::GetCursor(), hArrow) << x;
+  }
+  ::SetCursor(hArrow);
+  pButton->OnCustomizeSetCursor(CPoint(111, 11));
+  EXPECT_EQ(::GetCursor(), hArrow);
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ TEST_F(DockBarTest, OfTwoBarsWhoseRememberedPlacesOverlapTheLaterOneIsPushedRigh
   CXTPDockBar* pTop = m_pCommandBars->GetDockBar(xtpBarTop);
   CRect rcA;
   pA->GetWindowRect(&rcA);
-  pTop->RemoveCommandBar(pB);
+  pTop->RemoveBar(pB);
   pTop->InsertEntry(2, pB);
   pTop->NormalizeRows();
   pB->SetDockBar(pTop);
@@ -117,7 +117,7 @@ TEST_F(DockBarTest, ShortenableBarsShrinkBeforeAnyWraps) {
   CXTPToolBar* pA = AddBar(L"A", 14, xtpFlagAlignAny | xtpFlagFloating | xtpFlagHideWrap);
   CXTPToolBar* pB = AddBar(L"B", 14, xtpFlagAlignAny | xtpFlagFloating | xtpFlagHideWrap);
   CXTPDockBar* pTop = m_pCommandBars->GetDockBar(xtpBarTop);
-  pTop->RemoveCommandBar(pB);
+  pTop->RemoveBar(pB);
   pTop->InsertEntry(2, pB);
   pTop->NormalizeRows();
   pB->SetDockBar(pTop);
@@ -232,6 +232,22 @@ TEST(LiveObjectsTest, BarHeldBeyondItsManagerNoLongerReachesIt) {
   pHeld->InternalRelease();
   EXPECT_EQ(XTPGetLiveObjectCounts()->nCommandBars, before.nCommandBars);
   EXPECT_EQ(XTPGetLiveObjectCounts()->nControls, before.nControls);
+}
+
+TEST(LiveObjectsTest, ManagerHeldBeyondItsFrameForgetsItAndEndsCleanly) {
+  const XTPLiveObjectCounts before = *XTPGetLiveObjectCounts();
+  CTestFrame* pFrame = CTestFrame::CreateTestFrame(CRect(40, 40, 400, 300), nullptr, FALSE);
+  ASSERT_NE(pFrame, nullptr);
+  CXTPCommandBars* pHeld = pFrame->GetCommandBars();
+  pHeld->InternalAddRef();
+  pFrame->SaveAndDestroy();
+  EXPECT_EQ(pHeld->GetSite(), nullptr);
+  // Work that would reach the frame finds none.
+  pHeld->RecalcFrameLayout();
+  pHeld->ClosePopups();
+  pHeld->InternalRelease();
+  EXPECT_EQ(XTPGetLiveObjectCounts()->nCommandBarsManagers, before.nCommandBarsManagers);
+  EXPECT_EQ(XTPGetLiveObjectCounts()->nCommandBars, before.nCommandBars);
 }
 
 }  // namespace

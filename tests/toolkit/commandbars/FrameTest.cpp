@@ -136,6 +136,23 @@ TEST_F(FrameTest, ToolbarDraggedToTheLeftAndToFloatingComesBackAfterTheFrameIsMa
   SaveWindowPng(m_hFrame, L"commandbars_toolbar_restored.png");
 }
 
+TEST_F(FrameTest, EscapeDuringAMoveLeavesTheBarWhereItWasLastPlaced) {
+  Create();
+  CXTPToolBar* pToolBar = m_pFrame->m_pToolBar;
+  CRect rcBar, rcClient;
+  pToolBar->GetWindowRect(&rcBar);
+  m_pFrame->GetClientRect(&rcClient);
+  m_pFrame->ClientToScreen(&rcClient);
+  const CPoint ptGrip(rcBar.left + 4, rcBar.top + rcBar.Height() / 2);
+  // Escape over the left dock bar; the mouse then goes on to the middle of the client area.
+  testsupport::InputDragVia(ptGrip, CPoint(rcClient.left + 5, rcClient.top + 150),
+                            CPoint(rcClient.left + 300, rcClient.top + 200), VK_ESCAPE, 8);
+  SettleLayout(m_pFrame);
+  EXPECT_EQ(pToolBar->GetPosition(), xtpBarLeft);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_TRUE(m_pFrame->m_arrCommands.empty());
+}
+
 TEST_F(FrameTest, MenuBarItemOpensItsPopupAndAnItemThereRunsItsCommand) {
   Create();
   CXTPMenuBar* pMenuBar = m_pFrame->GetCommandBars()->GetMenuBar();

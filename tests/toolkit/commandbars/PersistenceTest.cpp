@@ -15,6 +15,7 @@
 #include <random>
 
 #include "CommandBarsTestSupport.h"
+#include "RealInput.h"
 #include "TestFiles.h"
 #include "WindowTest.h"
 
@@ -30,6 +31,36 @@ CString WidePath(const testsupport::TempDir& dir) {
   strPath.ReleaseBuffer();
   return strPath;
 }
+
+// Answers the next message box of this thread with a real key press and keeps its text.
+class MessageBoxAnswer {
+ public:
+  explicit MessageBoxAnswer(UINT nKey)
+      : m_input([this, nKey]() -> std::function<void()> {
+          HWND hBox = nullptr;
+          ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&hBox));
+          if (hBox == nullptr) return nullptr;
+          WCHAR szText[512] = {};
+          ::GetDlgItemText(hBox, 0xFFFF, szText, 512);
+          m_strText = szText;
+          ::SetForegroundWindow(hBox);
+          return [nKey] { testsupport::InputTap(nKey); };
+        }) {}
+
+  bool Shown() const { return m_input.Sent(); }
+  CString m_strText;
+
+ private:
+  static BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam) {
+    WCHAR szClass[16] = {};
+    ::GetClassName(hWnd, szClass, 16);
+    if (lstrcmp(szClass, L"#32770") != 0 || !::IsWindowVisible(hWnd)) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+  }
+
+  ModalLoopInput m_input;
+};
 
 class PersistenceTest : public ::testing::Test {
  protected:
@@ -428,6 +459,105 @@ TEST_F(PersistenceTest, ShortcutsAreStoredOnlyWithADefaultTableAndDamagedBlobsAr
   pShortcuts->LoadShortcuts(kProfile);
   EXPECT_EQ(::CopyAcceleratorTable(pShortcuts->GetAcceleratorTable(), nullptr, 0), 1);
   pCommandBars->InternalRelease();
+}
+
+// The program's toolbar gained a button since the user customized it.
+class ProgramUpdateTest : public PersistenceTest {
+ protected:
+  void SetUp() override {
+    CTestFrame* pFrame = NewFrame();
+    pFrame->m_pToolBar->GetControls()->RemoveAt(0);
+    SaveAndClose(pFrame);
+    m_pFrame = NewFrame(FALSE);
+    m_pToolBar = m_pFrame->m_pToolBar;
+    m_pToolBar->GetControls()->Add(xtpControlButton, ID_TEST_ITEM_A);
+    m_pToolBar->GetControls()->GetOriginalControls()->Add(xtpControlButton, ID_TEST_ITEM_A);
+  }
+  bool HasNewButton() const { return m_pToolBar->GetControls()->FindControl(ID_TEST_ITEM_A) != nullptr; }
+  bool HasUsersChange() const { return m_pToolBar->GetControls()->FindControl(ID_TEST_OPEN) == nullptr; }
+
+  CTestFrame* m_pFrame = nullptr;
+  CXTPToolBar* m_pToolBar = nullptr;
+};
+
+TEST_F(ProgramUpdateTest, AnsweringYesTakesTheProgramsNewToolbar) {
+  MessageBoxAnswer answer('Y');
+  m_pFrame->GetCommandBars()->LoadCommandBars(kProfile);
+  EXPECT_TRUE(answer.Shown());
+  EXPECT_NE(answer.m_strText.Find(L"the toolbar 'Standard' has changed"), -1);
+  EXPECT_TRUE(HasNewButton());
+  EXPECT_FALSE(HasUsersChange());
+}
+
+TEST_F(ProgramUpdateTest, AnsweringNoKeepsTheUsersToolbarAgainstTheNewOriginal) {
+  MessageBoxAnswer answer('N');
+  m_pFrame->GetCommandBars()->LoadCommandBars(kProfile);
+  EXPECT_TRUE(answer.Shown());
+  EXPECT_FALSE(HasNewButton());
+  EXPECT_TRUE(HasUsersChange());
+  // The kept set is compared with the program's new set from now on.
+  EXPECT_NE(m_pToolBar->GetControls()->GetOriginalControls()->FindControl(ID_TEST_ITEM_A), nullptr);
+}
+
+TEST_F(ProgramUpdateTest, SilentLoadTakesTheNewToolbarWithoutAsking) {
+  MessageBoxAnswer answer('N');
+  m_pFrame->GetCommandBars()->LoadCommandBars(kProfile, TRUE);
+  testsupport::PumpMessages(400);
+  EXPECT_FALSE(answer.Shown());
+  EXPECT_TRUE(HasNewButton());
+  EXPECT_FALSE(HasUsersChange());
+}
+
+TEST_F(PersistenceTest, ArchiveOf16000BytesStaysInTheProfileAndOf16001GoesToTheFile) {
+  testsupport::TempDir dir;
+  const CString strPath = UseFileIn(WidePath(dir));
+  CTestFrame* pFrame = NewFrame(FALSE);
+  pFrame->GetCommandBars()->SetControlsFilePath(strPath);
+  auto measure = [&]() {
+    pFrame->GetCommandBars()->SaveCommandBars(kProfile);
+    const bool bFile = theTestApp.GetProfileInt(L"CommandBars-Controls", L"LoadFromFile", 0) != 0;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (bFile && !::GetFileAttributesEx(strPath, GetFileExInfoStandard, &data))
+      return std::make_pair(0, true);
+    return std::make_pair(
+        bFile ? static_cast<int>(data.nFileSizeLow) : static_cast<int>(StoredControls().size()), bFile);
+  };
+  // Buttons of 60-character captions up to a little below the limit; one more caption is adjusted to
+  // the byte. Each character is two bytes, so a control of a class of its own (its name stored once)
+  // gives the other parity.
+  CXTPControls* pControls = pFrame->m_pToolBar->GetControls();
+  CXTPControl* pAdjust = pControls->Add(xtpControlButton, ID_TEST_ITEM_B);
+  const int nBase = measure().first;
+  const CString strFill(L'w', 60);
+  pControls->Add(xtpControlButton, ID_TEST_ITEM_A)->SetCaption(strFill);
+  const int nStep = measure().first - nBase;
+  ASSERT_GT(nStep, 120);
+  for (int n = (16000 - 400 - nBase) / nStep; n > 1; --n)
+    pControls->Add(xtpControlButton, ID_TEST_ITEM_A)->SetCaption(strFill);
+  for (int nTarget : {16000, 16001}) {
+    bool bHit = false;
+    for (int nFixed = 0; nFixed < 2 && !bHit; ++nFixed) {
+      CXTPControl* pFixed = nFixed != 0 ? AddFixed(pControls, ID_TEST_ITEM_A, 23, 22) : nullptr;
+      pAdjust->SetCaption(L"");
+      std::pair<int, bool> result = measure();
+      int nGap = nTarget - result.first;
+      if (nGap >= 0 && nGap % 2 == 0) {
+        // Longer strings store a longer length: a second step corrects for it.
+        int nLength = 0;
+        for (int nTry = 0; nTry < 3 && nGap != 0; ++nTry) {
+          nLength += nGap / 2;
+          pAdjust->SetCaption(CString(L'a', nLength));
+          result = measure();
+          nGap = nTarget - result.first;
+        }
+        EXPECT_EQ(result.first, nTarget);
+        EXPECT_EQ(result.second, nTarget > 16000) << nTarget;
+        bHit = true;
+      }
+      if (pFixed != nullptr) pControls->Remove(pFixed);
+    }
+    EXPECT_TRUE(bHit) << nTarget;
+  }
 }
 
 }  // namespace

@@ -20,24 +20,9 @@ LRESULT CXTPComboEditWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
   CXTPControlComboBox* pControl = m_pControl;
   if (pControl != nullptr) {
     XTPBarField::RelayToBarTips(pControl, message, wParam, lParam);
+    LRESULT lResult = 0;
+    if (XTPBarField::OnFieldMessage(pControl, this, message, wParam, lParam, lResult)) return lResult;
     switch (message) {
-      case WM_SETFOCUS: {
-        if (pControl->IsCustomizeMode()) break;
-        pControl->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
-        const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        PostMessage(EM_SETSEL, 0, -1);
-        return lResult;
-      }
-      case WM_KILLFOCUS: {
-        const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        pControl->OnKillFocus();
-        return lResult;
-      }
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-      case WM_MOUSEMOVE:
-        if (XTPBarField::OnFieldMouse(pControl, this, message, wParam, lParam)) return 0;
-        break;
       case WM_KEYDOWN: {
         // Keys the bars' keyboard hook did not take (no bar tracks): the combo's own keys.
         const UINT nChar = static_cast<UINT>(wParam);
@@ -57,13 +42,8 @@ LRESULT CXTPComboEditWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         if (pControl->IsListOpen()) pControl->GetComboBoxList()->EnterTracking(0);
         return 0;
       case WM_DESTROY:
-        pControl->m_strEditText.Empty();
-        if (!pControl->m_bHintShown) {
-          CString strText;
-          GetWindowText(strText);
-          pControl->m_strEditText = strText;
-        }
-        pControl->m_bEditChanged = FALSE;
+        XTPBarField::KeepWindowText(this, pControl->m_bHintShown, pControl->m_strEditText,
+                                    pControl->m_bEditChanged);
         break;
       default:
         break;
@@ -202,12 +182,7 @@ BOOL CXTPControlComboBox::MoveListSelection(UINT nChar) {
 // ---- Text --------------------------------------------------------------------------------------------
 
 CString CXTPControlComboBox::GetEditText() const {
-  if (m_bHintShown) return CString();
-  if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr && m_bEditChanged) {
-    m_pEdit->GetWindowText(m_strEditText);
-    m_bEditChanged = FALSE;
-  }
-  return m_strEditText;
+  return XTPBarField::ReadText(m_pEdit, m_bHintShown, m_strEditText, m_bEditChanged);
 }
 
 void CXTPControlComboBox::ShowText(const CString& strText) {
@@ -308,13 +283,7 @@ void CXTPControlComboBox::OnEditChanged() {
 void CXTPControlComboBox::SetShellAutoComplete(DWORD dwFlags) {
   m_dwShellAutoCompleteFlags = dwFlags;
   delete m_pAutoComplete;
-  m_pAutoComplete = nullptr;
-  if (m_pEdit == nullptr || m_pEdit->GetSafeHwnd() == nullptr || dwFlags == 0) return;
-  m_pAutoComplete = new CXTPShellAutoComplete(m_pEdit->GetSafeHwnd());
-  if (!m_pAutoComplete->Enable(dwFlags)) {
-    delete m_pAutoComplete;
-    m_pAutoComplete = nullptr;
-  }
+  m_pAutoComplete = XTPBarField::MakeShellAutoComplete(m_pEdit, dwFlags);
 }
 
 // ---- Placement ---------------------------------------------------------------------------------------

@@ -100,6 +100,31 @@ BOOL OnFieldMouse(CXTPControl* pControl, CXTPEdit* pEdit, UINT message, WPARAM, 
   }
 }
 
+CString ReadText(const CXTPEdit* pEdit, BOOL bHintShown, CString& strCache, BOOL& bStale) {
+  if (bHintShown) return CString();
+  if (pEdit != nullptr && pEdit->GetSafeHwnd() != nullptr && bStale) {
+    pEdit->GetWindowText(strCache);
+    bStale = FALSE;
+  }
+  return strCache;
+}
+
+void KeepWindowText(CXTPEdit* pEdit, BOOL bHintShown, CString& strCache, BOOL& bStale) {
+  strCache.Empty();
+  if (!bHintShown) pEdit->GetWindowText(strCache);
+  bStale = FALSE;
+}
+
+CXTPShellAutoComplete* MakeShellAutoComplete(CXTPEdit* pEdit, DWORD dwFlags) {
+  if (pEdit == nullptr || pEdit->GetSafeHwnd() == nullptr || dwFlags == 0) return nullptr;
+  CXTPShellAutoComplete* pAutoComplete = new CXTPShellAutoComplete(pEdit->GetSafeHwnd());
+  if (!pAutoComplete->Enable(dwFlags)) {
+    delete pAutoComplete;
+    return nullptr;
+  }
+  return pAutoComplete;
+}
+
 }  // namespace XTPBarField
 
 // ---- Edit window -------------------------------------------------------------------------------------
@@ -108,24 +133,9 @@ LRESULT CXTPEditControlWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lP
   CXTPControlEdit* pControl = m_pControl;
   if (pControl != nullptr) {
     XTPBarField::RelayToBarTips(pControl, message, wParam, lParam);
+    LRESULT lResult = 0;
+    if (XTPBarField::OnFieldMessage(pControl, this, message, wParam, lParam, lResult)) return lResult;
     switch (message) {
-      case WM_SETFOCUS: {
-        if (pControl->IsCustomizeMode()) break;
-        pControl->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
-        const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        PostMessage(EM_SETSEL, 0, -1);
-        return lResult;
-      }
-      case WM_KILLFOCUS: {
-        const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
-        pControl->OnKillFocus();
-        return lResult;
-      }
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-      case WM_MOUSEMOVE:
-        if (XTPBarField::OnFieldMouse(pControl, this, message, wParam, lParam)) return 0;
-        break;
       case WM_KEYDOWN:
         // Keys the bars' keyboard hook did not take (no bar tracks): the field's own Escape and Enter.
         if (wParam == VK_ESCAPE && pControl->OnHookKeyDown(VK_ESCAPE, lParam) == 1) return 0;
@@ -135,13 +145,8 @@ LRESULT CXTPEditControlWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lP
         }
         break;
       case WM_DESTROY:
-        pControl->m_strEditText.Empty();
-        if (!pControl->m_bHintShown) {
-          CString strText;
-          GetWindowText(strText);
-          pControl->m_strEditText = strText;
-        }
-        pControl->m_bEditChanged = FALSE;
+        XTPBarField::KeepWindowText(this, pControl->m_bHintShown, pControl->m_strEditText,
+                                    pControl->m_bEditChanged);
         break;
       default:
         break;
@@ -202,12 +207,7 @@ void CXTPControlEdit::ApplyWindowFormat() {
 }
 
 CString CXTPControlEdit::GetEditText() const {
-  if (m_bHintShown) return CString();
-  if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr && m_bEditChanged) {
-    m_pEdit->GetWindowText(m_strEditText);
-    m_bEditChanged = FALSE;
-  }
-  return m_strEditText;
+  return XTPBarField::ReadText(m_pEdit, m_bHintShown, m_strEditText, m_bEditChanged);
 }
 
 void CXTPControlEdit::ShowText(const CString& strText) {
@@ -242,13 +242,7 @@ void CXTPControlEdit::OnEditChanged() { NotifySite(XTP_EN_CHANGE); }
 void CXTPControlEdit::SetShellAutoComplete(DWORD dwFlags) {
   m_dwShellAutoCompleteFlags = dwFlags;
   delete m_pAutoComplete;
-  m_pAutoComplete = nullptr;
-  if (m_pEdit == nullptr || m_pEdit->GetSafeHwnd() == nullptr || dwFlags == 0) return;
-  m_pAutoComplete = new CXTPShellAutoComplete(m_pEdit->GetSafeHwnd());
-  if (!m_pAutoComplete->Enable(dwFlags)) {
-    delete m_pAutoComplete;
-    m_pAutoComplete = nullptr;
-  }
+  m_pAutoComplete = XTPBarField::MakeShellAutoComplete(m_pEdit, dwFlags);
 }
 
 void CXTPControlEdit::SetReadOnly(BOOL bReadOnly) {

@@ -128,4 +128,37 @@ void RememberFocus(CXTPControl* pControl, CWnd* pOldWnd);
 // Mouse messages of a field pass the bar's tool-tip relay first.
 void RelayToBarTips(CXTPControl* pControl, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL OnFieldMouse(CXTPControl* pControl, CXTPEdit* pEdit, UINT message, WPARAM wParam, LPARAM lParam);
+// The field's text: the cache, read back from the window only when stale; empty while the hint shows.
+CString ReadText(const CXTPEdit* pEdit, BOOL bHintShown, CString& strCache, BOOL& bStale);
+// The window is going: its text (not the hint) survives in the cache.
+void KeepWindowText(CXTPEdit* pEdit, BOOL bHintShown, CString& strCache, BOOL& bStale);
+// The shell's auto-completion for the window with those flags; NULL when there is no window, no flags
+// or the shell refuses.
+CXTPShellAutoComplete* MakeShellAutoComplete(CXTPEdit* pEdit, DWORD dwFlags);
+
+// The messages of a field window that the edit and the combo box handle alike: focus taken and lost,
+// and the mouse. TRUE when handled, with the result in lResult.
+template <class TControl>
+BOOL OnFieldMessage(TControl* pControl, CXTPEdit* pEdit, UINT message, WPARAM wParam, LPARAM lParam,
+                    LRESULT& lResult) {
+  switch (message) {
+    case WM_SETFOCUS:
+      if (pControl->IsCustomizeMode()) return FALSE;
+      pControl->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
+      lResult = pEdit->CXTPEdit::WindowProc(message, wParam, lParam);
+      pEdit->PostMessage(EM_SETSEL, 0, -1);
+      return TRUE;
+    case WM_KILLFOCUS:
+      lResult = pEdit->CXTPEdit::WindowProc(message, wParam, lParam);
+      pControl->OnKillFocus();
+      return TRUE;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MOUSEMOVE:
+      lResult = 0;
+      return OnFieldMouse(pControl, pEdit, message, wParam, lParam);
+    default:
+      return FALSE;
+  }
+}
 }  // namespace XTPBarField

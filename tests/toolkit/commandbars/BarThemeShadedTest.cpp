@@ -6,6 +6,8 @@
 #include <BarThemeShaded.h>
 
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "../foundation/FakeSystemQueries.h"
 #include "../foundation/ToolkitCanvas.h"
@@ -84,6 +86,126 @@ TEST(ShadedTheme, OliveAndSilverSchemesHaveTheirOwnSets) {
     EXPECT_EQ(pTheme->GetDockGradient().clr1.GetColor(), RGB(215, 215, 229));
     EXPECT_EQ(pTheme->GetPaneBorderColor(), RGB(236, 234, 218));
     EXPECT_EQ(pTheme->GetColor(41), RGB(253, 250, 255));
+    pTheme->InternalRelease();
+  }
+}
+
+// Theme 2's fixed set for one scheme, as the colour tables give it.
+struct Gradient {
+  COLORREF clr1, clr2;
+  float fFactor;
+};
+struct SchemeSet {
+  const wchar_t* pszScheme;
+  Gradient dock, bar, expand, glyph, hiddenGutter, popuped, disabledIcons;
+  COLORREF clrDropShadow, clrShadowLine, clrCaption, clrPaneBorder, clrTearOff;
+  std::vector<std::pair<int, COLORREF>> slots;
+};
+
+std::vector<std::pair<int, COLORREF>> Slots(COLORREF c12, COLORREF c30, COLORREF c32, COLORREF c38,
+                                            COLORREF c39, COLORREF c40, COLORREF c41, COLORREF c43,
+                                            COLORREF c51, COLORREF c52, COLORREF c53, COLORREF c56) {
+  const COLORREF kGrey = RGB(141, 141, 141);
+  return {{12, c12},
+          {30, c30},
+          {31, RGB(255, 238, 194)},
+          {32, c32},
+          {37, c32},
+          {50, c32},
+          {33, RGB(254, 128, 62)},
+          {36, RGB(255, 192, 111)},
+          {38, c38},
+          {39, c39},
+          {40, c40},
+          {41, c41},
+          {43, c43},
+          {47, RGB(0, 0, 0)},
+          {51, c51},
+          {52, c52},
+          {53, c53},
+          {56, c56},
+          {35, kGrey},
+          {58, kGrey},
+          {60, kGrey}};
+}
+
+const SchemeSet kSchemeSets[] = {
+    {L"Metallic",
+     {RGB(215, 215, 229), RGB(243, 243, 247), 0.5f},
+     {RGB(249, 249, 255), RGB(156, 155, 183), 0.75f},
+     {RGB(179, 178, 200), RGB(118, 116, 146), 0.75f},
+     {RGB(232, 232, 241), RGB(176, 174, 197), 0.5f},
+     {RGB(215, 215, 226), RGB(133, 131, 162), 0.5f},
+     {RGB(233, 231, 241), RGB(186, 185, 205), 0.5f},
+     {RGB(247, 245, 249), RGB(122, 121, 153), 0.5f},
+     RGB(36, 32, 41),
+     RGB(124, 124, 148),
+     RGB(122, 121, 153),
+     RGB(236, 234, 218),
+     RGB(192, 192, 211),
+     Slots(RGB(155, 154, 179), RGB(219, 218, 228), RGB(75, 75, 111), RGB(84, 84, 117), RGB(110, 109, 143),
+           RGB(168, 167, 190), RGB(253, 250, 255), RGB(124, 124, 148), RGB(223, 223, 234), RGB(177, 176, 195),
+           RGB(214, 211, 231), RGB(214, 215, 231))},
+    {L"HomeStead",
+     {RGB(217, 217, 167), RGB(242, 241, 228), 0.5f},
+     {RGB(244, 247, 222), RGB(183, 198, 145), 0.3f},
+     {RGB(176, 194, 140), RGB(96, 119, 107), 0.3f},
+     {RGB(236, 240, 213), RGB(184, 198, 147), 0.5f},
+     {RGB(230, 230, 209), RGB(164, 180, 120), 0.3f},
+     {RGB(236, 240, 213), RGB(194, 206, 159), 0.5f},
+     {RGB(243, 244, 240), RGB(131, 144, 113), 0.5f},
+     RGB(31, 34, 25),
+     RGB(96, 128, 88),
+     RGB(116, 134, 94),
+     RGB(211, 211, 211),
+     RGB(197, 212, 159),
+     Slots(RGB(151, 160, 123), RGB(209, 222, 173), RGB(63, 93, 56), RGB(81, 94, 51), RGB(96, 128, 88),
+           RGB(159, 174, 122), RGB(244, 244, 238), RGB(117, 141, 94), RGB(226, 231, 191), RGB(171, 192, 138),
+           RGB(216, 227, 182), RGB(222, 227, 189))},
+    {L"NormalColor",
+     {RGB(158, 190, 245), RGB(196, 218, 250), 0.5f},
+     {RGB(221, 236, 254), RGB(129, 169, 226), 0.75f},
+     {RGB(117, 166, 241), RGB(0, 53, 145), 0.75f},
+     {RGB(227, 239, 254), RGB(129, 169, 226), 0.5f},
+     {RGB(203, 221, 246), RGB(121, 161, 220), 0.5f},
+     {RGB(227, 239, 255), RGB(147, 181, 231), 0.5f},
+     {RGB(233, 236, 242), RGB(97, 122, 172), 0.5f},
+     RGB(22, 30, 54),
+     RGB(59, 97, 156),
+     RGB(42, 102, 201),
+     RGB(211, 211, 211),
+     RGB(169, 199, 240),
+     Slots(RGB(144, 153, 174), RGB(196, 219, 249), RGB(0, 0, 128), RGB(39, 65, 118), RGB(106, 140, 203),
+           RGB(109, 150, 208), RGB(246, 246, 246), RGB(0, 45, 150), RGB(216, 231, 252), RGB(158, 190, 245),
+           RGB(203, 225, 252), RGB(189, 211, 247))},
+};
+
+void ExpectGradient(const CXTPColorGradientValue& actual, const Gradient& expected, const char* pszName) {
+  EXPECT_EQ(actual.clr1.GetColor(), expected.clr1) << pszName;
+  EXPECT_EQ(actual.clr2.GetColor(), expected.clr2) << pszName;
+  EXPECT_FLOAT_EQ(actual.fGradientFactor, expected.fFactor) << pszName;
+}
+
+TEST(ShadedTheme, EachSchemeGivesEveryValueOfItsSet) {
+  for (const SchemeSet& set : kSchemeSets) {
+    SCOPED_TRACE(::testing::Message() << "scheme " << set.pszScheme);
+    ForcedScheme scheme(set.pszScheme);
+    CXTPBarThemeShaded* pTheme = MakeTheme<CXTPBarThemeShaded>();
+    EXPECT_TRUE(pTheme->IsSchemeColorsApplied());
+    ExpectGradient(pTheme->GetDockGradient(), set.dock, "dock");
+    ExpectGradient(pTheme->GetBarGradient(), set.bar, "bar");
+    ExpectGradient(pTheme->GetExpandGradient(), set.expand, "expand");
+    ExpectGradient(pTheme->GetGlyphGradient(), set.glyph, "glyph");
+    ExpectGradient(pTheme->GetHiddenGutterGradient(), set.hiddenGutter, "hidden gutter");
+    ExpectGradient(pTheme->GetPopupedGradient(), set.popuped, "popuped");
+    ExpectGradient(pTheme->GetDisabledIconColors(), set.disabledIcons, "disabled icons");
+    EXPECT_EQ(pTheme->GetShadowColor(), set.clrDropShadow);
+    EXPECT_EQ(pTheme->GetShadowLineColor(), set.clrShadowLine);
+    EXPECT_EQ(pTheme->GetCaptionColor(), set.clrCaption);
+    EXPECT_EQ(pTheme->GetPaneBorderColor(), set.clrPaneBorder);
+    EXPECT_EQ(pTheme->GetTearOffColor(), set.clrTearOff);
+    for (const auto& slot : set.slots)
+      EXPECT_EQ(pTheme->GetColor(slot.first), slot.second) << "slot " << slot.first;
     pTheme->InternalRelease();
   }
 }

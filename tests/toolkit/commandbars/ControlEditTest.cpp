@@ -3,11 +3,13 @@
 // that reach the frame; screenshots of the bar in themes 1, 2 and 4.
 #include <gtest/gtest.h>
 
+#include <BarHooks.h>
 #include <BarTheme.h>
 #include <CommandBar.h>
 #include <ControlComboBox.h>
 #include <ControlComboBoxList.h>
 #include <ControlEdit.h>
+#include <PopupBar.h>
 #include <PropExchangeRegistry.h>
 
 #include <string>
@@ -261,6 +263,55 @@ TEST_F(ControlEditTest, OpenListIsOneRowPerItemUpToTheDropDownCountAndOneRowWhen
   for (const wchar_t* pszItem : {L"Apple", L"Apricot", L"Banana", L"Cherry"}) s_pCombo->AddString(pszItem);
   s_pFrame->SetFocus();
   PumpMessages(30);
+}
+
+// The text on the clipboard, or empty.
+CString ClipboardText() {
+  CString strText;
+  if (!::OpenClipboard(nullptr)) return strText;
+  if (HANDLE hData = ::GetClipboardData(CF_UNICODETEXT)) {
+    strText = static_cast<LPCWSTR>(::GlobalLock(hData));
+    ::GlobalUnlock(hData);
+  }
+  ::CloseClipboard();
+  return strText;
+}
+
+TEST_F(ControlEditTest, RightClickOffersCutCopyAndPasteAndCutTakesTheSelectedText) {
+  s_pEdit->SetEditText(L"hello");
+  const CPoint pt = FieldPoint(s_pEdit, 20);
+  InputClick(pt.x, pt.y);
+  ASSERT_TRUE(PumpUntil([] { return s_pEdit->IsFocused(); }, 2000));
+  PumpMessages(50);
+  s_pEdit->GetEditCtrl()->SetSel(0, -1);
+  static std::vector<std::pair<int, BOOL>> s_arrItems;
+  s_arrItems.clear();
+  {
+    ModalLoopInput input([]() -> std::function<void()> {
+      CXTPBarMouseTracker* pState = CXTPBarMouseTracker::GetThreadState();
+      if (pState->GetTrackedCount() == 0) return nullptr;
+      auto* pPopup = DYNAMIC_DOWNCAST(CXTPPopupBar, pState->GetTrackedAt(pState->GetTrackedCount() - 1));
+      if (pPopup == nullptr || pPopup->GetSafeHwnd() == nullptr || !pPopup->IsWindowVisible()) return nullptr;
+      for (int i = 0; i < pPopup->GetControlCount(); ++i)
+        s_arrItems.emplace_back(pPopup->GetControl(i)->GetID(), pPopup->GetControl(i)->GetEnabled());
+      const CPoint ptCut = ControlCenter(pPopup->GetControl(0));
+      return [ptCut] { InputClick(ptCut.x, ptCut.y); };
+    });
+    InputClick(pt.x, pt.y, true);
+    ASSERT_TRUE(PumpUntil([&input] { return input.Sent(); }, 3000));
+    PumpMessages(100);
+  }
+  ASSERT_EQ(s_arrItems.size(), 3u);
+  EXPECT_EQ(s_arrItems[0], std::make_pair(static_cast<int>(ID_EDIT_CUT), TRUE));
+  EXPECT_EQ(s_arrItems[1], std::make_pair(static_cast<int>(ID_EDIT_COPY), TRUE));
+  EXPECT_EQ(s_arrItems[2].first, static_cast<int>(ID_EDIT_PASTE));
+  EXPECT_TRUE(s_pEdit->GetEditText().IsEmpty());
+  EXPECT_STREQ(ClipboardText(), L"hello");
+  EXPECT_EQ(CXTPEdit::GetFocusedEditCount(), 1);
+  s_pFrame->SetFocus();
+  PumpMessages(30);
+  EXPECT_EQ(CXTPEdit::GetFocusedEditCount(), 0);
+  s_pEdit->SetEditText(L"");
 }
 
 TEST_F(ControlEditTest, FieldsLeaveAVerticalBarAndComeBackInAHorizontalOne) {

@@ -19,19 +19,19 @@ IMPLEMENT_DYNCREATE(CXTPBarThemeShadedAlt, CXTPBarThemeShaded)
 
 namespace {
 
-struct GradientSpec {
+struct GradientColors {
   COLORREF clr1;
   COLORREF clr2;
   float fFactor;
 };
 
-void SetGradient(CXTPColorGradientValue& grc, const GradientSpec& spec) {
-  grc.SetStandardColors(spec.clr1, spec.clr2, spec.fFactor);
+void SetGradient(CXTPColorGradientValue& grc, const GradientColors& colors) {
+  grc.SetStandardColors(colors.clr1, colors.clr2, colors.fFactor);
 }
 
 // One colour scheme's set of theme 2; the arrays are indexed blue, olive, silver (scheme - 1).
 struct SchemeSet {
-  GradientSpec dock, bar, expand, glyph, hiddenGutter, popuped, disabledIcons;
+  GradientColors dock, bar, expand, glyph, hiddenGutter, popuped, disabledIcons;
   COLORREF clrDropShadow, clrShadowLine, clrCaption, clrPaneBorder, clrTearOff;
   COLORREF slot12, slot30, slot31, slot32, slot33, slot36, slot38, slot39, slot40, slot41, slot43, slot47,
       slot51, slot52, slot53, slot56;

@@ -95,5 +95,3 @@ class CMiniFrameWnd : public CFrameWnd {
   BOOL Create(LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle, const RECT& rect,
               CWnd* pParentWnd = nullptr, UINT nID = 0);
 };
-
-

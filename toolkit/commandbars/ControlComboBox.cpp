@@ -327,18 +327,12 @@ void CXTPControlComboBox::SetRect(CRect rcControl) {
 
 void CXTPControlComboBox::SetHideFlags(DWORD dwFlags) {
   CXTPControl::SetHideFlags(dwFlags);
-  if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr && dwFlags != 0)
-    m_pEdit->SetWindowPos(nullptr, 0, 0, 0, 0,
-                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+  XTPBarField::HideWindowWhenHidden(m_pEdit, dwFlags);
   m_bDelayReposition = TRUE;
 }
 
 void CXTPControlComboBox::OnCalcDynamicSize(DWORD dwMode) {
-  if (dwMode & LM_VERTDOCK) {
-    SetHideFlags(m_dwHideFlags | xtpHideDockingPosition);
-  } else {
-    SetHideFlags(m_dwHideFlags & ~static_cast<DWORD>(xtpHideDockingPosition));
-  }
+  SetHideFlags(XTPBarField::DockingHideFlags(m_dwHideFlags, dwMode));
 }
 
 void CXTPControlComboBox::SetParent(CXTPCommandBar* pParent) {

@@ -100,6 +100,17 @@ BOOL OnFieldMouse(CXTPControl* pControl, CXTPEdit* pEdit, UINT message, WPARAM, 
   }
 }
 
+DWORD DockingHideFlags(DWORD dwHideFlags, DWORD dwMode) {
+  return (dwMode & LM_VERTDOCK) ? (dwHideFlags | xtpHideDockingPosition)
+                                : (dwHideFlags & ~static_cast<DWORD>(xtpHideDockingPosition));
+}
+
+void HideWindowWhenHidden(CXTPEdit* pEdit, DWORD dwHideFlags) {
+  if (pEdit != nullptr && pEdit->GetSafeHwnd() != nullptr && dwHideFlags != 0)
+    pEdit->SetWindowPos(nullptr, 0, 0, 0, 0,
+                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+}
+
 CString ReadText(const CXTPEdit* pEdit, BOOL bHintShown, CString& strCache, BOOL& bStale) {
   if (bHintShown) return CString();
   if (pEdit != nullptr && pEdit->GetSafeHwnd() != nullptr && bStale) {
@@ -286,19 +297,12 @@ void CXTPControlEdit::SetRect(CRect rcControl) {
 
 void CXTPControlEdit::SetHideFlags(DWORD dwFlags) {
   CXTPControl::SetHideFlags(dwFlags);
-  if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr && dwFlags != 0)
-    m_pEdit->SetWindowPos(nullptr, 0, 0, 0, 0,
-                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+  XTPBarField::HideWindowWhenHidden(m_pEdit, dwFlags);
   m_bDelayReposition = TRUE;
 }
 
 void CXTPControlEdit::OnCalcDynamicSize(DWORD dwMode) {
-  // Fields have no vertical form: they leave vertical bars and come back in horizontal ones.
-  if (dwMode & LM_VERTDOCK) {
-    SetHideFlags(m_dwHideFlags | xtpHideDockingPosition);
-  } else {
-    SetHideFlags(m_dwHideFlags & ~static_cast<DWORD>(xtpHideDockingPosition));
-  }
+  SetHideFlags(XTPBarField::DockingHideFlags(m_dwHideFlags, dwMode));
 }
 
 void CXTPControlEdit::SetParent(CXTPCommandBar* pParent) {

@@ -128,6 +128,11 @@ void RememberFocus(CXTPControl* pControl, CWnd* pOldWnd);
 // Mouse messages of a field pass the bar's tool-tip relay first.
 void RelayToBarTips(CXTPControl* pControl, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL OnFieldMouse(CXTPControl* pControl, CXTPEdit* pEdit, UINT message, WPARAM wParam, LPARAM lParam);
+// Fields have no vertical form: the hide flags that take them out of vertical bars (dwMode with
+// LM_VERTDOCK) and bring them back in horizontal ones.
+DWORD DockingHideFlags(DWORD dwHideFlags, DWORD dwMode);
+// A field hidden by any flag hides its window (position, size and z-order kept).
+void HideWindowWhenHidden(CXTPEdit* pEdit, DWORD dwHideFlags);
 // The field's text: the cache, read back from the window only when stale; empty while the hint shows.
 CString ReadText(const CXTPEdit* pEdit, BOOL bHintShown, CString& strCache, BOOL& bStale);
 // The window is going: its text (not the hint) survives in the cache.

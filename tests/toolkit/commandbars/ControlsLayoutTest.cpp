@@ -191,7 +191,7 @@ TEST_F(LayoutTest, TemporaryControlsAreNeitherCopiedNorComparedWithTheOriginal) 
   EXPECT_TRUE(m_pControls->IsChangedFromOriginal());
 }
 
-TEST_F(LayoutTest, ControlTypesWithoutTheirClassYetArePlainButtonsWithTheirIds) {
+TEST_F(LayoutTest, ListAndLabelControlsKeepTheirIdsAndTypesAndANewPopupGetsAPopupBar) {
   CXTPControl* pRecent = m_pControls->Add(xtpControlButton, XTP_ID_FILE_MRU);
   ASSERT_NE(pRecent, nullptr);
   EXPECT_EQ(pRecent->GetID(), XTP_ID_FILE_MRU);

@@ -339,7 +339,8 @@ BOOL CXTPCommandBar::SetPopuped(int nPopuped, BOOL bKeyboard) {
   BOOL bResult = TRUE;
   if (nPopuped != -1) {
     CXTPControl* pNew = GetControl(nPopuped);
-    if (pNew == nullptr || !pNew->GetEnabled() || !IsPopupType(pNew->GetType())) {
+    // A popup control of any type opens: the combo box (type 5) is one too.
+    if (pNew == nullptr || !pNew->GetEnabled() || !pNew->IsKindOf(RUNTIME_CLASS(CXTPControlPopup))) {
       bResult = FALSE;
     } else {
       EnterTracking(2, FALSE);
@@ -1126,7 +1127,7 @@ void CXTPCommandBar::OnCustomizeDragOver(CXTPControl* pDataObject, CPoint point,
     }
     pHit->OnCustomizeDragOver(pDataObject, point, dropEffect);
   }
-  if (pDataObject != nullptr && !pDataObject->CanCustomizeDrop(pDataObject, point, dropEffect)) {
+  if (pDataObject != nullptr && !pDataObject->CanCustomizeDrop(this, point, dropEffect)) {
     dropEffect = DROPEFFECT_NONE;
     OnCustomizeDragLeave();
     return;

@@ -130,6 +130,9 @@ class CXTPCommandBar : public CWnd, public CXTPBarAccessibility, public CXTPHook
   // Lowers the redraw lock; at zero a pending redraw is done.
   void UnlockRedraw();
   CRect GetInsertionMark(BOOL* pbVertical = nullptr) const;
+  // The window that had the keyboard before a field of this bar took it; it gets it back after.
+  HWND GetFocusReturnWindow() const { return m_hwndFocusReturn; }
+  void SetFocusReturnWindow(HWND hWnd) { m_hwndFocusReturn = hWnd; }
 
   CXTPCommandBars* FindOwnerCommandBars() const;
   CXTPCommandBar* GetRootBar() const;
@@ -264,6 +267,7 @@ class CXTPCommandBar : public CWnd, public CXTPBarAccessibility, public CXTPHook
   // Set while the final release destroys the window, so the messages of that destruction take and
   // give back references without releasing the bar a second time.
   BOOL m_bFinalRelease = FALSE;
+  HWND m_hwndFocusReturn = nullptr;
 
   friend class CXTPCommandBars;
   friend class CXTPControl;

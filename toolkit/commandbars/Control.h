@@ -70,7 +70,8 @@ class CXTPControl : public CCmdTarget, public CXTPBarAccessibility {
   // control's left or right edge.
   virtual void OnCustomizeSetCursor(CPoint point);
   virtual void OnCustomizeDragOver(CXTPControl* pDataObject, CPoint point, DROPEFFECT& dropEffect);
-  virtual BOOL CanCustomizeDrop(CXTPControl* /*pDataObject*/, CPoint /*point*/, DROPEFFECT& /*dropEffect*/,
+  // Whether the control may be dropped on pCommandBar (the bar under the cursor).
+  virtual BOOL CanCustomizeDrop(CXTPCommandBar* /*pCommandBar*/, CPoint /*point*/, DROPEFFECT& /*dropEffect*/,
                                 BOOL /*bExtra*/ = FALSE) {
     return TRUE;
   }

@@ -1,11 +1,429 @@
-// The edit control's data, stored record and sizes.
+// The edit control: its window's placement and format, focus, keys, hint, text cache and stored record,
+// and the placement and focus pieces it shares with the combo box.
 #include "ControlEdit.h"
 
+#include "BarTheme.h"
 #include "CommandBar.h"
+#include "CommandBars.h"
+#include "ShellAutoComplete.h"
+
+#include <ColorTable.h>
+#include <TipSettings.h>
+
+#include <windowsx.h>
 
 IMPLEMENT_SERIAL(CXTPControlEdit, CXTPControl, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
+// ---- Shared field pieces -----------------------------------------------------------------------------
+
+namespace XTPBarField {
+
+BOOL PlaceWindow(CXTPControl* pControl, CXTPEdit* pEdit, CRect rcWindow, BOOL bCreate) {
+  CXTPCommandBar* pBar = pControl->GetParent();
+  if (pEdit == nullptr || pBar == nullptr || pBar->GetSafeHwnd() == nullptr) return FALSE;
+  if (bCreate && pEdit->GetSafeHwnd() == nullptr && !pEdit->CreateEdit(WS_CHILD | ES_AUTOHSCROLL, pBar))
+    return FALSE;
+  if (pEdit->GetSafeHwnd() == nullptr) return FALSE;
+  CXTPBarTheme* pTheme = pControl->GetPaintManager();
+  pEdit->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pTheme->GetIconFont()->GetSafeHandle()), FALSE);
+  pEdit->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+  pEdit->SetWindowPos(nullptr, rcWindow.left, rcWindow.top, std::max(0, rcWindow.Width()),
+                      std::max(0, rcWindow.Height()), SWP_NOZORDER | SWP_NOACTIVATE);
+  pEdit->SetWindowPos(nullptr, 0, 0, 0, 0,
+                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                          (pControl->GetHideFlags() != 0 ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+  return TRUE;
+}
+
+void RememberFocus(CXTPControl* pControl, CWnd* pOldWnd) {
+  CXTPCommandBar* pBar = pControl->GetParent();
+  if (pBar == nullptr || pBar->GetFocusReturnWindow() != nullptr) return;
+  HWND hWnd = pOldWnd != nullptr ? pOldWnd->GetSafeHwnd() : nullptr;
+  if (hWnd == nullptr) {
+    CWnd* pSite = pBar->GetOwnerSite();
+    hWnd = pSite != nullptr ? pSite->GetSafeHwnd() : nullptr;
+  }
+  pBar->SetFocusReturnWindow(hWnd);
+}
+
+void ReturnFocus(CXTPControl* pControl, CXTPEdit* pEdit) {
+  CXTPCommandBar* pBar = pControl->GetParent();
+  if (pBar == nullptr) return;
+  HWND hWndReturn = pBar->GetFocusReturnWindow();
+  pBar->SetFocusReturnWindow(nullptr);
+  if (pEdit == nullptr || pEdit->GetSafeHwnd() == nullptr || ::GetFocus() != pEdit->GetSafeHwnd()) return;
+  if (hWndReturn == nullptr || !::IsWindow(hWndReturn) || hWndReturn == pEdit->GetSafeHwnd()) {
+    CWnd* pSite = pBar->GetOwnerSite();
+    hWndReturn = pSite != nullptr ? pSite->GetSafeHwnd() : nullptr;
+  }
+  if (hWndReturn != nullptr) ::SetFocus(hWndReturn);
+}
+
+void RelayToBarTips(CXTPControl* pControl, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message < WM_MOUSEFIRST || message > WM_MOUSELAST) return;
+  CXTPCommandBar* pBar = pControl->GetParent();
+  CXTPTipSettings* pTips = pBar != nullptr ? pBar->GetToolTipContext() : nullptr;
+  if (pTips != nullptr && pBar->GetSafeHwnd() != nullptr) pTips->RelayEvent(pBar, message, wParam, lParam);
+}
+
+BOOL OnFieldMouse(CXTPControl* pControl, CXTPEdit* pEdit, UINT message, WPARAM, LPARAM lParam) {
+  CXTPCommandBar* pBar = pControl->GetParent();
+  if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr) return FALSE;
+  CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+  pEdit->MapWindowPoints(pBar, &pt, 1);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      if (pControl->IsCustomizeMode()) {
+        if (pBar->IsCustomizable() && !(pControl->GetFlags() & xtpFlagNoMovable))
+          pControl->OnClick(FALSE, pt);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_RBUTTONDOWN:
+      if (pControl->IsCustomizeMode()) {
+        pBar->SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(pt.x, pt.y));
+        return TRUE;
+      }
+      pControl->SetFocused(TRUE);
+      {
+        CPoint ptScreen(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        pEdit->ClientToScreen(&ptScreen);
+        pEdit->ShowContextMenu(pControl, ptScreen);
+      }
+      return TRUE;
+    case WM_MOUSEMOVE:
+      // The bar goes on hot tracking over the field.
+      pBar->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace XTPBarField
+
+// ---- Edit window -------------------------------------------------------------------------------------
+
+LRESULT CXTPEditControlWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  CXTPControlEdit* pControl = m_pControl;
+  if (pControl != nullptr) {
+    XTPBarField::RelayToBarTips(pControl, message, wParam, lParam);
+    switch (message) {
+      case WM_SETFOCUS: {
+        if (pControl->IsCustomizeMode()) break;
+        pControl->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
+        const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
+        PostMessage(EM_SETSEL, 0, -1);
+        return lResult;
+      }
+      case WM_KILLFOCUS: {
+        const LRESULT lResult = CXTPEdit::WindowProc(message, wParam, lParam);
+        pControl->OnKillFocus();
+        return lResult;
+      }
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MOUSEMOVE:
+        if (XTPBarField::OnFieldMouse(pControl, this, message, wParam, lParam)) return 0;
+        break;
+      case WM_KEYDOWN:
+        // Keys the bars' keyboard hook did not take (no bar tracks): the field's own Escape and Enter.
+        if (wParam == VK_ESCAPE && pControl->OnHookKeyDown(VK_ESCAPE, lParam) == 1) return 0;
+        if (wParam == VK_RETURN && pControl->IsFocused()) {
+          pControl->OnClick(TRUE);
+          return 0;
+        }
+        break;
+      case WM_DESTROY:
+        pControl->m_strEditText.Empty();
+        if (!pControl->m_bHintShown) {
+          CString strText;
+          GetWindowText(strText);
+          pControl->m_strEditText = strText;
+        }
+        pControl->m_bEditChanged = FALSE;
+        break;
+      default:
+        break;
+    }
+  }
+  return CXTPEdit::WindowProc(message, wParam, lParam);
+}
+
+BOOL CXTPEditControlWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
+  return CXTPEdit::OnCommand(wParam, lParam);
+}
+
+BOOL CXTPEditControlWindow::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && m_pControl != nullptr) {
+    m_pControl->OnWindowTextChanged();
+    if (pResult != nullptr) *pResult = 0;
+    return TRUE;
+  }
+  return CXTPEdit::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+// ---- Control -----------------------------------------------------------------------------------------
+
 CXTPControlEdit::CXTPControlEdit() { m_controlType = xtpControlEdit; }
+
+CXTPControlEdit::~CXTPControlEdit() {
+  DestroyEditWindow();
+  delete m_pEdit;
+  m_pEdit = nullptr;
+}
+
+void CXTPControlEdit::CreateEditWindow() {
+  if (m_pEdit == nullptr) m_pEdit = new CXTPEditControlWindow(this);
+}
+
+void CXTPControlEdit::DestroyEditWindow() {
+  delete m_pAutoComplete;
+  m_pAutoComplete = nullptr;
+  if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr) m_pEdit->DestroyWindow();
+}
+
+void CXTPControlEdit::GetCharFormat(COLORREF& clrText, COLORREF& clrBack) {
+  CXTPBarTheme* pTheme = GetPaintManager();
+  if (m_bEnabled) {
+    clrText = pTheme->GetColor(m_bHintShown ? 17 : 18);
+    clrBack = pTheme->GetColor(5);
+  } else {
+    clrText = pTheme->GetColor(17);
+    clrBack = pTheme->GetColor(15);
+  }
+}
+
+void CXTPControlEdit::ApplyWindowFormat() {
+  if (m_pEdit == nullptr || m_pEdit->GetSafeHwnd() == nullptr) return;
+  COLORREF clrText = 0, clrBack = 0;
+  GetCharFormat(clrText, clrBack);
+  m_pEdit->ApplyCharFormat(clrText, clrBack);
+}
+
+CString CXTPControlEdit::GetEditText() const {
+  if (m_bHintShown) return CString();
+  if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr && m_bEditChanged) {
+    m_pEdit->GetWindowText(m_strEditText);
+    m_bEditChanged = FALSE;
+  }
+  return m_strEditText;
+}
+
+void CXTPControlEdit::ShowText(const CString& strText) {
+  const BOOL bHint = strText.IsEmpty() && !m_strEditHint.IsEmpty() && !m_bFocused;
+  m_bHintShown = bHint;
+  m_strEditText = bHint ? CString() : strText;
+  m_bEditChanged = FALSE;
+  if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr) {
+    m_pEdit->SetWindowText(bHint ? m_strEditHint : strText);
+    m_bEditChanged = FALSE;
+    ApplyWindowFormat();
+  }
+}
+
+void CXTPControlEdit::SetEditText(LPCTSTR lpszText) { ShowText(lpszText != nullptr ? lpszText : L""); }
+
+void CXTPControlEdit::SetEditHint(LPCTSTR lpszHint) {
+  const CString strText = GetEditText();
+  m_strEditHint = lpszHint != nullptr ? lpszHint : L"";
+  ShowText(strText);
+}
+
+void CXTPControlEdit::OnWindowTextChanged() {
+  m_bEditChanged = TRUE;
+  if (m_pEdit != nullptr && ::GetFocus() == m_pEdit->GetSafeHwnd()) OnEditChanged();
+  m_pEdit->SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+  ApplyWindowFormat();
+}
+
+void CXTPControlEdit::OnEditChanged() { NotifySite(XTP_EN_CHANGE); }
+
+void CXTPControlEdit::SetShellAutoComplete(DWORD dwFlags) {
+  m_dwShellAutoCompleteFlags = dwFlags;
+  delete m_pAutoComplete;
+  m_pAutoComplete = nullptr;
+  if (m_pEdit == nullptr || m_pEdit->GetSafeHwnd() == nullptr || dwFlags == 0) return;
+  m_pAutoComplete = new CXTPShellAutoComplete(m_pEdit->GetSafeHwnd());
+  if (!m_pAutoComplete->Enable(dwFlags)) {
+    delete m_pAutoComplete;
+    m_pAutoComplete = nullptr;
+  }
+}
+
+void CXTPControlEdit::SetReadOnly(BOOL bReadOnly) {
+  m_bReadOnly = bReadOnly;
+  if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr) m_pEdit->SetReadOnly(bReadOnly);
+}
+
+void CXTPControlEdit::SetEnabled(BOOL bEnabled) {
+  if (bEnabled == m_bEnabled) return;
+  CXTPControl::SetEnabled(bEnabled);
+  if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr) {
+    m_pEdit->EnableWindow(bEnabled);
+    ApplyWindowFormat();
+  }
+}
+
+void CXTPControlEdit::SetRect(CRect rcControl) {
+  CreateEditWindow();
+  HWND hWnd = m_pEdit->GetSafeHwnd();
+  if (hWnd != nullptr && ((::GetWindowLong(hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) || m_pParent == nullptr ||
+                          ::GetParent(hWnd) != m_pParent->GetSafeHwnd())) {
+    DestroyEditWindow();
+    hWnd = nullptr;
+  }
+  if (m_rcControl == rcControl && hWnd != nullptr && !m_bDelayReposition) return;
+  m_rcControl = rcControl;
+  m_bDelayReposition = FALSE;
+  if (m_pParent == nullptr || m_pParent->GetSafeHwnd() == nullptr) return;
+  const BOOL bCreated = hWnd == nullptr;
+  CRect rcWindow = rcControl;
+  rcWindow.DeflateRect(m_nLabelWidth + 4, 3, 3, 3);
+  if (!XTPBarField::PlaceWindow(this, m_pEdit, rcWindow, TRUE)) return;
+  if (bCreated) {
+    ShowText(m_strEditText);
+    m_pEdit->EnableWindow(m_bEnabled);
+    if (m_dwShellAutoCompleteFlags != 0) SetShellAutoComplete(m_dwShellAutoCompleteFlags);
+  }
+  ApplyWindowFormat();
+  m_pEdit->SetReadOnly(m_bReadOnly);
+}
+
+void CXTPControlEdit::SetHideFlags(DWORD dwFlags) {
+  CXTPControl::SetHideFlags(dwFlags);
+  if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr && dwFlags != 0)
+    m_pEdit->SetWindowPos(nullptr, 0, 0, 0, 0,
+                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+  m_bDelayReposition = TRUE;
+}
+
+void CXTPControlEdit::OnCalcDynamicSize(DWORD dwMode) {
+  // Fields have no vertical form: they leave vertical bars and come back in horizontal ones.
+  if (dwMode & LM_VERTDOCK) {
+    SetHideFlags(m_dwHideFlags | xtpHideDockingPosition);
+  } else {
+    SetHideFlags(m_dwHideFlags & ~static_cast<DWORD>(xtpHideDockingPosition));
+  }
+}
+
+void CXTPControlEdit::SetParent(CXTPCommandBar* pParent) {
+  if (pParent != m_pParent) {
+    if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr) {
+      if (m_bFocused) SetFocused(FALSE);
+      DestroyEditWindow();
+    }
+    m_bDelayReposition = TRUE;
+  }
+  CXTPControl::SetParent(pParent);
+}
+
+void CXTPControlEdit::OnSetFocus(CWnd* pOldWnd) {
+  if (m_bHintShown) {
+    m_bHintShown = FALSE;
+    m_pEdit->SetWindowText(L"");
+    m_bEditChanged = TRUE;
+    ApplyWindowFormat();
+  }
+  m_strLastText = GetEditText();
+  XTPBarField::RememberFocus(this, pOldWnd);
+  if (m_pParent != nullptr) m_pParent->SetPopuped(-1);
+  SetFocused(TRUE);
+  if (m_pAutoComplete != nullptr) m_pAutoComplete->SetHook(TRUE);
+}
+
+void CXTPControlEdit::OnKillFocus() {
+  if (GetEditText().IsEmpty() && !m_strEditHint.IsEmpty()) {
+    m_bFocused = FALSE;
+    ShowText(CString());
+    m_bFocused = TRUE;
+  }
+  SetFocused(FALSE);
+  if (m_pAutoComplete != nullptr) m_pAutoComplete->SetHook(FALSE);
+}
+
+void CXTPControlEdit::SetFocused(BOOL bFocused) {
+  if (bFocused == m_bFocused) return;
+  InternalAddRef();
+  m_bFocused = bFocused;
+  CXTPCommandBar* pBar = m_pParent;
+  if (bFocused) {
+    if (pBar != nullptr && pBar->GetSafeHwnd() != nullptr) {
+      pBar->EnterTracking(1, FALSE, FALSE);
+      pBar->SetSelected(m_nIndex, FALSE);
+    }
+    if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr && ::GetFocus() != m_pEdit->GetSafeHwnd())
+      m_pEdit->SetFocus();
+    CXTPEdit::AddFocusedEditCount(1);
+    NotifySite(XTP_EN_SETFOCUS);
+  } else {
+    XTPBarField::ReturnFocus(this, m_pEdit);
+    CXTPEdit::AddFocusedEditCount(-1);
+    NotifySite(XTP_EN_KILLFOCUS);
+  }
+  if (pBar != nullptr && pBar->GetSafeHwnd() != nullptr) pBar->Redraw();
+  InternalRelease();
+}
+
+int CXTPControlEdit::OnHookKeyDown(UINT nChar, LPARAM lParam) {
+  if (!m_bFocused || m_pEdit == nullptr || m_pEdit->GetSafeHwnd() == nullptr) return 0;
+  if (m_pEdit->IsComposing()) return 2;
+  if (nChar == VK_TAB || nChar == VK_RETURN) return 0;
+  if (nChar == VK_ESCAPE) {
+    ShowText(m_strLastText);
+    m_bEditChanged = TRUE;
+    SetFocused(FALSE);
+    return 1;
+  }
+  if (m_pAutoComplete != nullptr && m_pAutoComplete->ProcessKey(nChar)) return 1;
+  (void)lParam;
+  return m_pEdit->ProcessKey(nChar) ? 1 : 2;
+}
+
+void CXTPControlEdit::OnClick(BOOL bKeyboard, CPoint pt) {
+  if (IsCustomizeMode()) {
+    if (m_pParent != nullptr) {
+      m_pParent->SetPopuped(-1);
+      m_pParent->SetSelected(-1);
+    }
+    OnCustomizeMouseDown(pt);
+    return;
+  }
+  if (bKeyboard && m_bFocused) {
+    OnExecute();
+    return;
+  }
+  if (m_bEnabled && m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr) m_pEdit->SetFocus();
+}
+
+void CXTPControlEdit::OnMouseHover() {
+  if (CXTPEdit::GetFocusedEditCount() > 0) return;
+  CXTPControl::OnMouseHover();
+}
+
+BOOL CXTPControlEdit::OnSetSelected(int bSelected) {
+  const BOOL bChanged = CXTPControl::OnSetSelected(bSelected);
+  if (!bSelected) SetFocused(FALSE);
+  return bChanged;
+}
+
+BOOL CXTPControlEdit::IsEqual(CXTPControl* pOther) {
+  CXTPControlEdit* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, pOther);
+  return CXTPControl::IsEqual(pOther) && pEdit != nullptr && pEdit->m_nWidth == m_nWidth &&
+         pEdit->m_bLabel == m_bLabel && pEdit->m_bReadOnly == m_bReadOnly;
+}
+
+void CXTPControlEdit::Copy(CXTPControl* pControl, BOOL bRecursive) {
+  CXTPControl::Copy(pControl, bRecursive);
+  CXTPControlEdit* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, pControl);
+  if (pEdit == nullptr || pEdit == this) return;
+  m_nWidth = pEdit->m_nWidth;
+  m_bLabel = pEdit->m_bLabel;
+  m_bReadOnly = pEdit->m_bReadOnly;
+  m_strEditHint = pEdit->m_strEditHint;
+  m_dwShellAutoCompleteFlags = pEdit->m_dwShellAutoCompleteFlags;
+  SetEditText(pEdit->GetEditText());
+}
 
 void CXTPControlEdit::DoPropExchange(CXTPPropExchange* pPX) {
   CXTPControl::DoPropExchange(pPX);
@@ -20,26 +438,9 @@ void CXTPControlEdit::DoPropExchange(CXTPPropExchange* pPX) {
     long nFlags = static_cast<long>(m_dwShellAutoCompleteFlags);
     PropExchangeString(pPX, _T("EditHint"), m_strEditHint, _T(""));
     PropExchangeLong(pPX, _T("ShellAutoCompleteFlags"), nFlags, 0);
-    if (pPX->IsLoading()) m_dwShellAutoCompleteFlags = static_cast<DWORD>(nFlags);
+    if (pPX->IsLoading()) SetShellAutoComplete(static_cast<DWORD>(nFlags));
   }
-}
-
-void CXTPControlEdit::Copy(CXTPControl* pControl, BOOL bRecursive) {
-  CXTPControl::Copy(pControl, bRecursive);
-  CXTPControlEdit* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, pControl);
-  if (pEdit == nullptr || pEdit == this) return;
-  m_nWidth = pEdit->m_nWidth;
-  m_bLabel = pEdit->m_bLabel;
-  m_bReadOnly = pEdit->m_bReadOnly;
-  m_strEditHint = pEdit->m_strEditHint;
-  m_strEditText = pEdit->m_strEditText;
-  m_dwShellAutoCompleteFlags = pEdit->m_dwShellAutoCompleteFlags;
-}
-
-BOOL CXTPControlEdit::IsEqual(CXTPControl* pOther) {
-  CXTPControlEdit* pEdit = DYNAMIC_DOWNCAST(CXTPControlEdit, pOther);
-  return CXTPControl::IsEqual(pOther) && pEdit != nullptr && pEdit->m_nWidth == m_nWidth &&
-         pEdit->m_bLabel == m_bLabel;
+  if (pPX->IsLoading()) ShowText(CString());
 }
 
 void CXTPControlEdit::SetWidth(int nWidth) {
@@ -57,5 +458,6 @@ void CXTPControlEdit::ShowLabel(BOOL bShow) {
 void CXTPControlEdit::SetLabelWidth(int nWidth) {
   if (m_nLabelWidth == nWidth) return;
   m_nLabelWidth = nWidth;
+  m_bDelayReposition = TRUE;
   DelayLayoutParent();
 }

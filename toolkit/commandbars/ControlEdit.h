@@ -1,45 +1,131 @@
-// CXTPControlEdit: the edit box on a command bar (control type 6). What is here is the control's
-// data, its stored record and what the paint theme measures and draws; the edit window it owns while
-// shown comes with the edit window class.
+// CXTPControlEdit: the edit box on a command bar (control type 6). It owns a real edit window
+// (CXTPEdit), made on its first placement and destroyed when the control leaves its bar, moves to
+// another one or the bar's layout direction changes; the text survives in a cache. While the field
+// is empty and not focused it shows a grey hint. The site hears the focus and text changes through
+// XTP_WM_COMMANDNOTIFY (codes 0x100, 0x200, 0x300). User-interface thread only.
 #pragma once
 
 #include "Control.h"
+#include "XTPEdit.h"
+
+class CXTPShellAutoComplete;
+class CXTPControlEdit;
+
+// The edit window of an edit control: it tells its control of focus, changes and mouse input.
+class CXTPEditControlWindow : public CXTPEdit {
+ public:
+  explicit CXTPEditControlWindow(CXTPControlEdit* pControl) : m_pControl(pControl) {}
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+  CXTPControlEdit* m_pControl;
+};
+
+// Edit notification codes sent to the site.
+enum {
+  XTP_EN_SETFOCUS = 0x100,   // the field took the keyboard
+  XTP_EN_KILLFOCUS = 0x200,  // the field gave it back
+  XTP_EN_CHANGE = 0x300,     // the text changed while the field had the focus
+};
 
 class CXTPControlEdit : public CXTPControl {
   DECLARE_SERIAL(CXTPControlEdit)
 
  public:
   CXTPControlEdit();
+  ~CXTPControlEdit() override;
 
-  void DoPropExchange(CXTPPropExchange* pPX) override;
-  void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
+  // ---- Added virtual operations, in their slot order ----
+  // Makes the edit-window object (its window comes with the first placement).
+  virtual void CreateEditWindow();
+  virtual void OnSetFocus(CWnd* pOldWnd);
+  virtual void OnKillFocus();
+  virtual void OnEditChanged();
+  // Text colour and background of the field: slots 18 (17 while the hint shows) on 5; disabled 17 on 15.
+  virtual void GetCharFormat(COLORREF& clrText, COLORREF& clrBack);
+
+  // ---- Overrides ----
+  void SetEnabled(BOOL bEnabled) override;
+  void SetFocused(BOOL bFocused) override;
+  BOOL IsFocused() const override { return m_bFocused; }
+  void SetRect(CRect rcControl) override;
+  BOOL IsCaptionVisible() override { return m_bLabel && !GetCaption().IsEmpty(); }
   BOOL IsEqual(CXTPControl* pOther) override;
-  BOOL IsCaptionVisible() override { return m_bLabel; }
+  void SetHideFlags(DWORD dwFlags) override;
+  void OnCalcDynamicSize(DWORD dwMode) override;
+  void DoPropExchange(CXTPPropExchange* pPX) override;
+  // Enter or a mnemonic: a field without the keyboard takes it, a focused one runs.
+  void OnKeyboardActivate() override { OnClick(TRUE); }
+  BOOL IsFocusable() const override { return TRUE; }
+  int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
+  void SetParent(CXTPCommandBar* pParent) override;
+  void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
+  void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+  void OnMouseHover() override;
+  BOOL OnSetSelected(int bSelected) override;
   BOOL IsCustomizeResizeAllowed() const override { return TRUE; }
-  int GetCustomizeMinWidth() const override { return m_nLabelWidth + 20; }
+  int GetCustomizeMinWidth() const override { return m_bLabel ? m_nLabelWidth + 10 : 10; }
   void SetWidth(int nWidth) override;
 
+  // ---- Text and settings ----
+  // The text of the field; empty while the hint shows (a typed text equal to the hint is kept).
+  CString GetEditText() const;
+  // An empty text shows the hint instead.
+  void SetEditText(LPCTSTR lpszText);
+  CString GetEditHint() const { return m_strEditHint; }
+  void SetEditHint(LPCTSTR lpszHint);
+  BOOL IsHintShown() const { return m_bHintShown; }
+  void SetShellAutoComplete(DWORD dwFlags);
+  DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
+  BOOL GetReadOnly() const { return m_bReadOnly; }
+  void SetReadOnly(BOOL bReadOnly);
   int GetWidth() const { return m_nWidth; }
   BOOL GetShowLabel() const { return m_bLabel; }
   void ShowLabel(BOOL bShow);
-  BOOL GetReadOnly() const { return m_bReadOnly; }
-  void SetReadOnly(BOOL bReadOnly) { m_bReadOnly = bReadOnly; }
-  CString GetEditHint() const { return m_strEditHint; }
-  void SetEditHint(LPCTSTR lpszHint) { m_strEditHint = lpszHint; }
-  // The text, with the hint read as empty.
-  CString GetEditText() const { return m_strEditText == m_strEditHint ? CString() : m_strEditText; }
-  void SetEditText(LPCTSTR lpszText) { m_strEditText = lpszText; }
   int GetLabelWidth() const { return m_nLabelWidth; }
   // Stored by the paint theme when it measures; a change marks the bar for layout.
   void SetLabelWidth(int nWidth);
-  DWORD GetShellAutoCompleteFlags() const { return m_dwShellAutoCompleteFlags; }
+  CXTPEdit* GetEditCtrl() const { return m_pEdit; }
+  CXTPShellAutoComplete* GetShellAutoComplete() const { return m_pAutoComplete; }
 
  protected:
+  void DestroyEditWindow();
+  // Puts text into the window (or the cache), tracking whether the hint is what shows.
+  void ShowText(const CString& strText);
+  void ApplyWindowFormat();
+  // The window's state after a change of its text: cache stale, format again, notify.
+  void OnWindowTextChanged();
+
+  CXTPEditControlWindow* m_pEdit = nullptr;
   int m_nWidth = 100;
   BOOL m_bLabel = TRUE;
   BOOL m_bReadOnly = FALSE;
   int m_nLabelWidth = 0;
+  BOOL m_bDelayReposition = FALSE;
   CString m_strEditHint;
-  CString m_strEditText;
+  BOOL m_bFocused = FALSE;
+  CString m_strLastText;
+  mutable CString m_strEditText;
+  mutable BOOL m_bEditChanged = TRUE;
+  BOOL m_bHintShown = FALSE;
+  CXTPShellAutoComplete* m_pAutoComplete = nullptr;
   DWORD m_dwShellAutoCompleteFlags = 0;
+
+  friend class CXTPEditControlWindow;
 };
+
+// The pieces of placement and focus that the edit and the combo box share.
+namespace XTPBarField {
+// Creates (when missing) and places a field window under the control's bar.
+BOOL PlaceWindow(CXTPControl* pControl, CXTPEdit* pEdit, CRect rcWindow, BOOL bCreate);
+// Where the focus goes back to when a field gives up the keyboard.
+void ReturnFocus(CXTPControl* pControl, CXTPEdit* pEdit);
+// The bar remembers who had the focus before a field took it.
+void RememberFocus(CXTPControl* pControl, CWnd* pOldWnd);
+// The mouse in a field: customize drags, the context menu and hot tracking of the bar. TRUE when the
+// message was handled and must not reach the window.
+// Mouse messages of a field pass the bar's tool-tip relay first.
+void RelayToBarTips(CXTPControl* pControl, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL OnFieldMouse(CXTPControl* pControl, CXTPEdit* pEdit, UINT message, WPARAM wParam, LPARAM lParam);
+}  // namespace XTPBarField

@@ -7,3 +7,4 @@
 
 #include "framework/OleDataTransfer.h"
 #include "framework/OleControl.h"
+#include "framework/OleDocument.h"

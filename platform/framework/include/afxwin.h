@@ -21,5 +21,6 @@
 #include "framework/Dialog.h"
 #include "framework/Frame.h"
 #include "framework/ControlBar.h"
+#include "framework/MDIFrame.h"
 #include "framework/PropertySheet.h"
 #include "framework/Controls.h"

@@ -85,8 +85,8 @@ struct CPrintPreviewState {
   HACCEL hAccelTable = nullptr;
 };
 
-// Frames whose multiple-document and floating behaviour this program never uses; they exist so
-// that type tests and the toolkit's code paths for them compile and answer sensibly.
+// A frame whose floating behaviour this program never uses; it exists so that type tests and the
+// toolkit's code paths for it compile and answer sensibly.
 class CMiniFrameWnd : public CFrameWnd {
   DECLARE_DYNCREATE(CMiniFrameWnd)
 
@@ -96,22 +96,4 @@ class CMiniFrameWnd : public CFrameWnd {
               CWnd* pParentWnd = nullptr, UINT nID = 0);
 };
 
-class CMDIChildWnd;
 
-class CMDIFrameWnd : public CFrameWnd {
-  DECLARE_DYNCREATE(CMDIFrameWnd)
-
- public:
-  CMDIFrameWnd() = default;
-  // The active child (NULL without an MDI client); *pbMaximized tells whether it is maximized.
-  CMDIChildWnd* MDIGetActive(BOOL* pbMaximized = nullptr) const;
-  HWND m_hWndMDIClient = nullptr;
-};
-
-class CMDIChildWnd : public CFrameWnd {
-  DECLARE_DYNCREATE(CMDIChildWnd)
-
- public:
-  CMDIChildWnd() = default;
-  CMDIFrameWnd* GetMDIFrame() const;
-};

@@ -124,6 +124,8 @@ class CView : public CWnd {
   virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
   virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
   virtual void OnActivateFrame(UINT /*nState*/, CFrameWnd* /*pFrameWnd*/) {}
+  // Whether a document item (an embedded object) is selected in this view; none is by default.
+  virtual BOOL IsSelected(const CObject* /*pDocItem*/) const { return FALSE; }
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

@@ -6,8 +6,6 @@
 
 IMPLEMENT_DYNAMIC(CControlBar, CWnd)
 IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
-IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
-IMPLEMENT_DYNCREATE(CMDIChildWnd, CFrameWnd)
 
 namespace {
 // Border and gripper metrics of docked bars, in pixels.
@@ -286,21 +284,4 @@ void CControlBar::EraseNonClient() {
 BOOL CMiniFrameWnd::Create(LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle, const RECT& rect,
                            CWnd* pParentWnd, UINT /*nID*/) {
   return CFrameWnd::Create(lpClassName, lpWindowName, dwStyle, rect, pParentWnd, nullptr, WS_EX_TOOLWINDOW);
-}
-
-CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* pbMaximized) const {
-  if (pbMaximized != nullptr) *pbMaximized = FALSE;
-  if (m_hWndMDIClient == nullptr) return nullptr;
-  HWND hWnd = reinterpret_cast<HWND>(
-      ::SendMessage(m_hWndMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(pbMaximized)));
-  CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
-  return pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CMDIChildWnd)) ? static_cast<CMDIChildWnd*>(pWnd)
-                                                                        : nullptr;
-}
-
-CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const {
-  CFrameWnd* pFrame = GetParentFrame();
-  return pFrame != nullptr && pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd))
-             ? static_cast<CMDIFrameWnd*>(pFrame)
-             : nullptr;
 }

@@ -1,0 +1,256 @@
+// The list placeholders and the drawn controls: the window list of a multi-document test frame opened
+// with real input, the toolbars list and its items, numbered captions, recent files, the drop rule of
+// placeholders, the selector and the label.
+#include <gtest/gtest.h>
+
+#include <CommandBar.h>
+#include <ControlPopup.h>
+#include <ControlSelector.h>
+#include <ControlSpecial.h>
+#include <PopupBar.h>
+
+#include "CommandBarsTestSupport.h"
+#include "RealInput.h"
+#include "WindowTest.h"
+
+namespace {
+
+using testsupport::InputClick;
+using testsupport::PumpMessages;
+using testsupport::PumpUntil;
+using testsupport::SaveWindowPng;
+
+// A multi-document frame that hosts a command-bars manager with one toolbar: a "Window" popup whose
+// sub-bar holds the window list.
+class CTestMDIFrame : public CMDIFrameWnd {
+ public:
+  ~CTestMDIFrame() override {
+    if (m_pCommandBars != nullptr) m_pCommandBars->InternalRelease();
+  }
+  CXTPCommandBars* m_pCommandBars = nullptr;
+  CXTPToolBar* m_pToolBar = nullptr;
+  CXTPControlPopup* m_pWindowPopup = nullptr;
+
+ protected:
+  BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override {
+    if (!CMDIFrameWnd::OnCreateClient(lpcs, pContext)) return FALSE;
+    m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
+    m_pCommandBars->SetSite(this);
+    m_pCommandBars->EnableDocking();
+    m_pToolBar = m_pCommandBars->Add(L"Windows", xtpBarTop);
+    if (m_pToolBar == nullptr) return FALSE;
+    m_pWindowPopup = static_cast<CXTPControlPopup*>(m_pToolBar->GetControls()->Add(xtpControlPopup, 0));
+    m_pWindowPopup->SetCaption(L"&Window");
+    m_pWindowPopup->GetCommandBar()
+        ->GetControls()
+        ->Add(xtpControlButton, ID_TEST_ABOUT)
+        ->SetCaption(L"&About");
+    m_pWindowPopup->GetCommandBar()
+        ->GetControls()
+        ->Add(xtpControlButton, XTP_ID_WINDOWLIST)
+        ->SetCaption(L"Windows");
+    return TRUE;
+  }
+};
+
+class WindowListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_pFrame = new CTestMDIFrame;
+    ASSERT_TRUE(m_pFrame->Create(nullptr, L"MDI Test", WS_OVERLAPPEDWINDOW, CRect(60, 60, 700, 460)));
+    theTestApp.m_pMainWnd = m_pFrame;
+    m_pFrame->ShowWindow(SW_SHOW);
+    m_pFrame->SetForegroundWindow();
+    for (const wchar_t* pszTitle : {L"Report", L"Sales & Costs", L"Notes"}) {
+      CMDIChildWnd* pChild = new CMDIChildWnd;
+      ASSERT_TRUE(pChild->Create(nullptr, pszTitle, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                 CFrameWnd::rectDefault, m_pFrame));
+      m_arrChildren.push_back(pChild);
+    }
+    m_pFrame->RecalcLayout();
+    PumpMessages(100);
+  }
+  void TearDown() override {
+    if (theTestApp.m_pMainWnd == m_pFrame) theTestApp.m_pMainWnd = nullptr;
+    m_pFrame->DestroyWindow();
+    PumpMessages(50);
+  }
+  CTestMDIFrame* m_pFrame = nullptr;
+  std::vector<CMDIChildWnd*> m_arrChildren;
+};
+
+TEST_F(WindowListTest, ChildrenGetIdsFromTheFirstChildIdAndTheLastCreatedIsActive) {
+  EXPECT_EQ(m_pFrame->MDIGetActive(), m_arrChildren.back());
+  EXPECT_EQ(::GetDlgCtrlID(m_arrChildren[0]->GetSafeHwnd()), AFX_IDM_FIRST_MDICHILD);
+  EXPECT_EQ(m_arrChildren[0]->GetMDIFrame(), m_pFrame);
+  EXPECT_EQ(m_pFrame->GetActiveFrame(), m_arrChildren.back());
+}
+
+TEST_F(WindowListTest, OpenPopupListsTheWindowsAndAnItemActivatesItsWindow) {
+  CXTPControl* pPopup = m_pFrame->m_pWindowPopup;
+  ASSERT_FALSE(pPopup->GetRect().IsRectEmpty());
+  const CPoint pt = ControlCenter(pPopup);
+  InputClick(pt.x, pt.y);
+  CXTPCommandBar* pSubBar = pPopup->GetCommandBar();
+  ASSERT_TRUE(
+      PumpUntil([pSubBar] { return pSubBar->GetSafeHwnd() != nullptr && pSubBar->IsWindowVisible(); }, 2000));
+  PumpMessages(50);
+  CXTPControls* pControls = pSubBar->GetControls();
+  CXTPControl* pPlaceholder = pControls->FindControl(XTP_ID_WINDOWLIST);
+  ASSERT_NE(pPlaceholder, nullptr);
+  EXPECT_TRUE(pPlaceholder->GetHideFlags() & xtpHideGeneric);
+  std::vector<CXTPControl*> arrItems;
+  for (int i = 0; i < pControls->GetCount(); ++i) {
+    CXTPControl* pControl = pControls->GetAt(i);
+    if (pControl->IsTemporary()) arrItems.push_back(pControl);
+  }
+  ASSERT_EQ(arrItems.size(), 3u);
+  EXPECT_STREQ(arrItems[0]->GetCaption(), L"&1 Report");
+  EXPECT_STREQ(arrItems[1]->GetCaption(), L"&2 Sales && Costs");
+  EXPECT_TRUE(arrItems[0]->GetBeginGroup());
+  EXPECT_TRUE(arrItems[2]->GetChecked());
+  EXPECT_FALSE(arrItems[0]->GetChecked());
+  SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_window_list.png");
+
+  const CPoint ptItem = ControlCenter(arrItems[0]);
+  InputClick(ptItem.x, ptItem.y);
+  ASSERT_TRUE(PumpUntil([this] { return m_pFrame->MDIGetActive() == m_arrChildren[0]; }, 2000));
+}
+
+TEST_F(WindowListTest, TwelveWindowsListOnlyNine) {
+  for (int i = 0; i < 9; ++i) {
+    CMDIChildWnd* pChild = new CMDIChildWnd;
+    ASSERT_TRUE(pChild->Create(nullptr, L"More", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                               CFrameWnd::rectDefault, m_pFrame));
+  }
+  CXTPCommandBar* pSubBar = m_pFrame->m_pWindowPopup->GetCommandBar();
+  CXTPControl* pPlaceholder = pSubBar->GetControls()->FindControl(XTP_ID_WINDOWLIST);
+  pPlaceholder->OnCalcDynamicSize(0);
+  int nItems = 0;
+  for (int i = 0; i < pSubBar->GetControls()->GetCount(); ++i)
+    nItems += pSubBar->GetControls()->GetAt(i)->IsTemporary();
+  EXPECT_EQ(nItems, 9);
+}
+
+TEST(ListPlaceholders, NumberedCaptionsDoubleAmpersandsAndPutTheTenthMnemonicOnTheZero) {
+  EXPECT_EQ(CXTPControlListPlaceholder::FormatNumberedCaption(L"A&B", 1), L"&1 A&&B");
+  EXPECT_EQ(CXTPControlListPlaceholder::FormatNumberedCaption(L"Ten", 10), L"1&0 Ten");
+  EXPECT_EQ(CXTPControlListPlaceholder::FormatNumberedCaption(L"Eleven", 11), L"11 Eleven");
+  EXPECT_EQ(CXTPControlListPlaceholder::FormatNumberedCaption(L"None", 0), L"None");
+}
+
+TEST(ListPlaceholders, DropOntoAToolbarIsRefusedAndOntoAMenuAccepted) {
+  CXTPControlWindowList* pList = new CXTPControlWindowList;
+  CXTPCommandBar* pToolBar = static_cast<CXTPCommandBar*>(RUNTIME_CLASS(CXTPCommandBar)->CreateObject());
+  CXTPPopupBar* pPopup = CXTPPopupBar::CreatePopupBarForCommandBars(nullptr);
+  DROPEFFECT effect = DROPEFFECT_COPY;
+  EXPECT_FALSE(pList->CanCustomizeDrop(pToolBar, CPoint(0, 0), effect));
+  EXPECT_EQ(effect, DROPEFFECT_NONE);
+  effect = DROPEFFECT_COPY;
+  EXPECT_TRUE(pList->CanCustomizeDrop(pPopup, CPoint(0, 0), effect));
+  EXPECT_EQ(effect, DROPEFFECT_COPY);
+  pPopup->InternalRelease();
+  pToolBar->InternalRelease();
+  pList->InternalRelease();
+}
+
+TEST(ListPlaceholders, AddMakesTheSpecialClassesByCommandId) {
+  CXTPControls* pControls = new CXTPControls;
+  EXPECT_TRUE(
+      pControls->Add(xtpControlButton, XTP_ID_WINDOWLIST)->IsKindOf(RUNTIME_CLASS(CXTPControlWindowList)));
+  EXPECT_TRUE(
+      pControls->Add(xtpControlButton, XTP_ID_TOOLBARLIST)->IsKindOf(RUNTIME_CLASS(CXTPControlToolbars)));
+  EXPECT_TRUE(
+      pControls->Add(xtpControlButton, XTP_ID_FILE_MRU)->IsKindOf(RUNTIME_CLASS(CXTPControlRecentFileList)));
+  EXPECT_TRUE(pControls->Add(xtpControlButton, XTP_ID_WORKSPACE_ACTIONS)
+                  ->IsKindOf(RUNTIME_CLASS(CXTPControlWorkspaceActions)));
+  CXTPControl* pLabel = pControls->Add(xtpControlLabel, 0);
+  EXPECT_TRUE(pLabel->IsLabel());
+  EXPECT_EQ(pLabel->GetFlags(), 0x12u);
+  EXPECT_EQ(pLabel->GetSelected(), 0);
+  pControls->InternalRelease();
+}
+
+TEST(ListPlaceholders, RecentFilesShowDisabledWhenEmptyAndListEntriesOtherwise) {
+  CRecentFileList* pOld = theTestApp.m_pRecentFileList;
+  CRecentFileList list(0, L"Recent File List", L"File%d", 4);
+  theTestApp.m_pRecentFileList = &list;
+  CXTPControls* pControls = new CXTPControls;
+  pControls->Add(xtpControlButton, ID_TEST_OPEN);
+  CXTPControl* pRecent = pControls->Add(xtpControlButton, XTP_ID_FILE_MRU);
+  ASSERT_TRUE(pRecent->IsKindOf(RUNTIME_CLASS(CXTPControlRecentFileList)));
+  pRecent->OnCalcDynamicSize(0);
+  EXPECT_EQ(pRecent->GetHideFlags(), 0u);
+  EXPECT_FALSE(pRecent->GetEnabled());
+  EXPECT_EQ(pControls->GetCount(), 2);
+
+  list[0] = L"C:\\data\\one.pst";
+  list[1] = L"C:\\data\\two&three.pst";
+  pRecent->OnCalcDynamicSize(0);
+  EXPECT_TRUE(pRecent->GetHideFlags() & xtpHideGeneric);
+  ASSERT_EQ(pControls->GetCount(), 4);
+  EXPECT_EQ(pControls->GetAt(2)->GetID(), ID_FILE_MRU_FILE1);
+  EXPECT_EQ(pControls->GetAt(3)->GetID(), ID_FILE_MRU_FILE1 + 1);
+  EXPECT_TRUE(pControls->GetAt(2)->GetBeginGroup());
+  EXPECT_EQ(pControls->GetAt(3)->GetCaption().Left(3), L"&2 ");
+  // A second pass replaces the items instead of adding more.
+  pRecent->OnCalcDynamicSize(0);
+  EXPECT_EQ(pControls->GetCount(), 4);
+  pControls->InternalRelease();
+  theTestApp.m_pRecentFileList = pOld;
+}
+
+TEST(Selector, GridGrowsByWholeColumnsUpToTheMaximumAndShrinksAtTheNextLayout) {
+  CXTPControlSelector* pSelector = new CXTPControlSelector;
+  EXPECT_EQ(pSelector->GetSize(nullptr), CSize(5 * 28, 4 * 28));
+  pSelector->SetRect(CRect(0, 0, 140, 112));
+  pSelector->OnMouseMove(CPoint(60, 30));
+  EXPECT_EQ(pSelector->GetSelectedSize(), CSize(3, 2));
+  pSelector->OnLButtonUp(CPoint(60, 30));
+  EXPECT_EQ(pSelector->GetChosenSize(), CSize(3, 2));
+  pSelector->OnCalcDynamicSize(0);
+  EXPECT_EQ(pSelector->GetSelectedSize(), CSize(0, 0));
+  EXPECT_EQ(pSelector->GetGridSize(), CSize(5, 4));
+  pSelector->InternalRelease();
+}
+
+class ToolbarsListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_pFrame = CTestFrame::CreateTestFrame(CRect(40, 40, 600, 360));
+    ASSERT_NE(m_pFrame, nullptr);
+    m_pFrame->m_pToolBar->SetCloseable(TRUE);
+    SettleLayout(m_pFrame);
+  }
+  void TearDown() override { m_pFrame->SaveAndDestroy(); }
+  CTestFrame* m_pFrame = nullptr;
+};
+
+TEST_F(ToolbarsListTest, ListsCloseableToolbarsCheckedAndAnItemHidesItsToolbar) {
+  CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();
+  CXTPPopupBar* pPopup = pCommandBars->GetToolbarsPopup();
+  CXTPControls* pControls = pPopup->GetControls();
+  ASSERT_TRUE(pControls->GetAt(0)->IsKindOf(RUNTIME_CLASS(CXTPControlToolbars)));
+  pControls->GetAt(0)->OnCalcDynamicSize(0);
+  ASSERT_EQ(pControls->GetCount(), 2);
+  CXTPControl* pItem = pControls->GetAt(1);
+  EXPECT_EQ(pItem->GetCaption(), L"Standard");
+  EXPECT_TRUE(pItem->GetChecked());
+  EXPECT_EQ(pItem->GetParameter(), L"CXTPControlToolbar");
+  EXPECT_TRUE(pItem->IsTemporary());
+
+  ASSERT_TRUE(pPopup->PopupAt(200, 200));
+  PumpMessages(50);
+  SaveWindowPng(pPopup->GetSafeHwnd(), L"commandbars_toolbars_list.png");
+  // The list made its items anew when the popup laid itself out.
+  ASSERT_EQ(pControls->GetCount(), 2);
+  pItem = pControls->GetAt(1);
+  ASSERT_EQ(pItem->GetCaption(), L"Standard");
+  const CPoint pt = ControlCenter(pItem);
+  InputClick(pt.x, pt.y);
+  ASSERT_TRUE(PumpUntil([this] { return !m_pFrame->m_pToolBar->IsVisible(); }, 2000));
+  pPopup->InternalRelease();
+  m_pFrame->m_pToolBar->SetVisible(TRUE);
+}
+
+}  // namespace

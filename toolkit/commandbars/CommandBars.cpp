@@ -10,6 +10,7 @@
 #include "DockBar.h"
 #include "MenuBar.h"
 #include "MenuSoundPlayer.h"
+#include "ReBar.h"
 #include "PopupBar.h"
 #include "ToolBar.h"
 
@@ -656,8 +657,21 @@ void CXTPCommandBars::AddRemoveButtonsPopup(CXTPToolBar* pToolBar, CXTPPopupBar*
 }
 
 // A toolbar joins the frame's rebar, when the frame has one, with the rebar classes.
-void CXTPCommandBars::OnToolBarAdded(CXTPToolBar*) {}
-void CXTPCommandBars::OnToolBarRemoved(CXTPToolBar*) {}
+// The site's rebar, when it hosts its toolbars as bands.
+static CXTPReBar* FindSiteReBar(CWnd* pSite) {
+  if (pSite == nullptr || pSite->GetSafeHwnd() == nullptr) return nullptr;
+  return DYNAMIC_DOWNCAST(CXTPReBar,
+                          CWnd::FromHandlePermanent(::GetDlgItem(pSite->GetSafeHwnd(), AFX_IDW_REBAR)));
+}
+
+void CXTPCommandBars::OnToolBarAdded(CXTPToolBar* pToolBar) {
+  if (CXTPReBar* pReBar = FindSiteReBar(m_pFrame))
+    pReBar->AddToolBar(pToolBar, RBBS_BREAK | RBBS_GRIPPERALWAYS);
+}
+
+void CXTPCommandBars::OnToolBarRemoved(CXTPToolBar* pToolBar) {
+  if (CXTPReBar* pReBar = FindSiteReBar(m_pFrame)) pReBar->RemoveToolBar(pToolBar);
+}
 
 // ---- Hidden and used commands ------------------------------------------------------------------------
 

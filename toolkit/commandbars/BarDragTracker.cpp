@@ -4,6 +4,7 @@
 
 #include "BarHooks.h"
 #include "CommandBars.h"
+#include "DialogBar.h"
 #include "CommandBarsOptions.h"
 #include "DockBar.h"
 #include "ToolBar.h"
@@ -90,7 +91,18 @@ void CXTPBarDragTracker::Move(CPoint pt) {
 }
 
 void CXTPBarDragTracker::Stretch(CPoint pt) {
-  if (m_pBar->IsDialogBar()) return;
+  if (CXTPDialogBar* pDialogBar = DYNAMIC_DOWNCAST(CXTPDialogBar, m_pBar)) {
+    // A dialog bar takes the dragged edges where the cursor is and decides on its own client size.
+    CRect rc;
+    m_pBar->GetWindowRect(&rc);
+    if (m_nHitTest == HTLEFT || m_nHitTest == HTTOPLEFT || m_nHitTest == HTBOTTOMLEFT) rc.left = pt.x;
+    if (m_nHitTest == HTRIGHT || m_nHitTest == HTTOPRIGHT || m_nHitTest == HTBOTTOMRIGHT) rc.right = pt.x;
+    if (m_nHitTest == HTTOP || m_nHitTest == HTTOPLEFT || m_nHitTest == HTTOPRIGHT) rc.top = pt.y;
+    if (m_nHitTest == HTBOTTOM || m_nHitTest == HTBOTTOMLEFT || m_nHitTest == HTBOTTOMRIGHT) rc.bottom = pt.y;
+    m_ptLast = pt;
+    pDialogBar->OnResize(rc.left, rc.top, rc.right, rc.bottom, m_nHitTest);
+    return;
+  }
   CRect rcWindow;
   m_pBar->GetWindowRect(&rcWindow);
   int nLength = 0;

@@ -46,3 +46,8 @@
 #define XT_IDS_SE_ERR_UNKNOWN 9050
 // Command-bar strings.
 #define XTP_IDS_TOOLBAR_CHANGED 9394
+// Workspace actions of the multi-document tab client; each text follows a line break.
+#define XTP_ID_WORKSPACE_MOVEPREVIOUS 9420
+#define XTP_ID_WORKSPACE_MOVENEXT 9421
+#define XTP_ID_WORKSPACE_NEWHORIZONTAL 9422
+#define XTP_ID_WORKSPACE_NEWVERTICAL 9423

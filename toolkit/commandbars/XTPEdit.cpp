@@ -8,6 +8,7 @@
 #include "PopupBar.h"
 
 #include <ResourceSource.h>
+#include <TipSettings.h>
 
 IMPLEMENT_DYNCREATE(CXTPEdit, CEdit)
 
@@ -175,7 +176,7 @@ LRESULT CXTPEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CONTEXTMENU:
       return 0;
-    case XTP_WM_TIPQUERY:
+    case WM_XTP_TIPPARENTQUERY:
       return 1;
     default:
       break;

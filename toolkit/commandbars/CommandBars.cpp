@@ -17,6 +17,7 @@
 #include <DrawHelpers.h>
 #include <ImageManager.h>
 #include <SystemResources.h>
+#include <TabClientWnd.h>
 #include <TipSettings.h>
 
 IMPLEMENT_DYNCREATE(CXTPCommandBars, CCmdTarget)
@@ -318,6 +319,12 @@ void CXTPCommandBars::UpdateCommandBars() {
   m_bRecalcLayout = TRUE;
   for (int i = 0; i < GetCount(); ++i) {
     if (m_arrBars[i]->IsVisible()) m_arrBars[i]->OnRecalcLayout();
+  }
+  CMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pFrame);
+  if (pMDIFrame != nullptr && pMDIFrame->m_hWndMDIClient != nullptr) {
+    CXTPTabClientWnd* pTabClient =
+        DYNAMIC_DOWNCAST(CXTPTabClientWnd, CWnd::FromHandlePermanent(pMDIFrame->m_hWndMDIClient));
+    if (pTabClient != nullptr) pTabClient->Refresh();
   }
   m_bRecalcLayout = FALSE;
   RecalcFrameLayout();

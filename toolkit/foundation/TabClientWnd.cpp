@@ -272,6 +272,8 @@ void CXTPTabClientWnd::RepositionGroups() {
       pGroup->m_rcSplitter.SetRect(nPos + nExtent, rcClient.top, nPos + nExtent + nSplitter, rcClient.bottom);
     }
     nPos += nExtent + nSplitter;
+    // A group squeezed to nothing has no strip to lay out or draw.
+    if (pGroup->m_rcGroup.IsRectEmpty()) continue;
     m_pPaintManager->RepositionTabControl(pGroup, &dc, pGroup->m_rcGroup);
     CRect rcPage(pGroup->m_rcGroup);
     m_pPaintManager->AdjustClientRect(pGroup, rcPage);
@@ -482,8 +484,10 @@ void CXTPTabClientWnd::PaintWorkspace(CDC* pDC) {
   GetClientRect(&rcClient);
   CXTPBufferDC dc(pDC->GetSafeHdc(), rcClient);
   dc.FillSolidRect(rcClient, ::GetSysColor(COLOR_APPWORKSPACE));
-  for (int i = GetGroupCount() - 1; i >= 0; --i)
-    m_pPaintManager->DrawTabControl(m_arrGroups[i], &dc, m_arrGroups[i]->m_rcGroup);
+  for (int i = GetGroupCount() - 1; i >= 0; --i) {
+    if (!m_arrGroups[i]->m_rcGroup.IsRectEmpty())
+      m_pPaintManager->DrawTabControl(m_arrGroups[i], &dc, m_arrGroups[i]->m_rcGroup);
+  }
   for (int i = 0; i < GetGroupCount(); ++i) {
     CRect rc = m_arrGroups[i]->m_rcSplitter;
     if (!rc.IsRectEmpty())

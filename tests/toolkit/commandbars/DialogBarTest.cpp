@@ -145,13 +145,20 @@ TEST_F(DialogBarTest, FloatingResizeBelowFiftyClientPixelsIsRefused) {
   Layout();
   EXPECT_EQ(m_pBar->GetFloatingClientSize(), CSize(160, 200));
   EXPECT_EQ(WindowRect(m_pBar->GetSafeHwnd()).Width(), rc.Width() - 40);
-  // 160 - 115 leaves a client of 45: nothing changes.
+  // 160 - 115 leaves a client of 45: a single move there changes nothing.
   const CRect rcNow = WindowRect(m_pBar->GetSafeHwnd());
   testsupport::InputDrag(CPoint(rcNow.right - 1, rcNow.CenterPoint().y),
-                         CPoint(rcNow.right - 116, rcNow.CenterPoint().y));
+                         CPoint(rcNow.right - 116, rcNow.CenterPoint().y), 1);
   Layout();
   EXPECT_EQ(m_pBar->GetFloatingClientSize().cx, 160);
   EXPECT_EQ(WindowRect(m_pBar->GetSafeHwnd()), rcNow);
+  // Dragging there in steps stops at the last size that kept 50 client pixels (pressed away from the
+  // last press, so that it is no double click).
+  testsupport::InputDrag(CPoint(rcNow.right - 1, rcNow.CenterPoint().y + 30),
+                         CPoint(rcNow.right - 116, rcNow.CenterPoint().y + 30), 8);
+  Layout();
+  EXPECT_GE(m_pBar->GetFloatingClientSize().cx, 50);
+  EXPECT_LT(m_pBar->GetFloatingClientSize().cx, 160);
 }
 
 TEST_F(DialogBarTest, MinimumAppliesToTheClientNotToTheWindow) {

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "RealInput.h"
 #include "TabClientWnd.h"
 #include "WindowTest.h"
 
@@ -184,12 +185,12 @@ TEST_F(TabClientWndTest, LiveSplitterDragStopsAtTheEdgeOfTheTwoGroups) {
   const CRect rcSplitter = m_client.GetGroup(0)->m_rcSplitter;
   const CRect rcB = m_client.GetGroup(1)->m_rcGroup;
   const CPoint from = ScreenPoint(rcSplitter.CenterPoint());
-  testsupport::MouseDrag(from.x, from.y, from.x - 100, from.y);
+  testsupport::InputDrag(from, CPoint(from.x - 100, from.y));
   testsupport::PumpMessages(50);
   EXPECT_NEAR(m_client.GetGroup(0)->m_rcSplitter.left, rcSplitter.left - 100, 2);
   // Far past the right group: the left one takes the whole union but the splitter.
   const CPoint from2 = ScreenPoint(m_client.GetGroup(0)->m_rcSplitter.CenterPoint());
-  testsupport::MouseDrag(from2.x, from2.y, from2.x + 900, from2.y);
+  testsupport::InputDrag(CPoint(from2.x, from2.y + 40), CPoint(from2.x + 900, from2.y + 40));
   testsupport::PumpMessages(50);
   EXPECT_EQ(m_client.GetGroup(0)->m_rcGroup.right, rcB.right - m_client.GetSplitterSize());
   EXPECT_EQ(m_client.GetGroup(1)->m_rcGroup.Width(), 0);
@@ -201,7 +202,7 @@ TEST_F(TabClientWndTest, OutlineSplitterDragAppliesTheNewSizesOnRelease) {
   m_client.SetLiveTracking(FALSE);
   const CRect rcSplitter = m_client.GetGroup(0)->m_rcSplitter;
   const CPoint from = ScreenPoint(rcSplitter.CenterPoint());
-  testsupport::MouseDrag(from.x, from.y, from.x, from.y + 60);
+  testsupport::InputDrag(from, CPoint(from.x, from.y + 60));
   testsupport::PumpMessages(50);
   EXPECT_NEAR(m_client.GetGroup(0)->m_rcSplitter.top, rcSplitter.top + 60, 2);
 }

@@ -197,3 +197,8 @@
 #define XTP_IDS_CLR_TURQUOISE 9478
 #define XTP_IDS_CLR_GRAY25 9481
 #define XTP_IDS_CLR_WHITE 9489
+// Workspace actions of the multi-document tab client; each text follows a line break.
+#define XTP_ID_WORKSPACE_MOVEPREVIOUS 9420
+#define XTP_ID_WORKSPACE_MOVENEXT 9421
+#define XTP_ID_WORKSPACE_NEWHORIZONTAL 9422
+#define XTP_ID_WORKSPACE_NEWVERTICAL 9423

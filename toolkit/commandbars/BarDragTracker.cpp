@@ -4,6 +4,7 @@
 
 #include "BarHooks.h"
 #include "CommandBars.h"
+#include "DialogBar.h"
 #include "CommandBarsOptions.h"
 #include "DockBar.h"
 #include "ToolBar.h"
@@ -90,7 +91,20 @@ void CXTPBarDragTracker::Move(CPoint pt) {
 }
 
 void CXTPBarDragTracker::Stretch(CPoint pt) {
-  if (m_pBar->IsDialogBar()) return;
+  if (CXTPDialogBar* pDialogBar = DYNAMIC_DOWNCAST(CXTPDialogBar, m_pBar)) {
+    // A dialog bar's dragged edges follow the cursor from where they were pressed; the bar decides on
+    // its own client size.
+    const CSize delta = pt - m_ptLast;
+    CRect rc = m_rectWindow;
+    if (m_nHitTest == HTLEFT || m_nHitTest == HTTOPLEFT || m_nHitTest == HTBOTTOMLEFT) rc.left += delta.cx;
+    if (m_nHitTest == HTRIGHT || m_nHitTest == HTTOPRIGHT || m_nHitTest == HTBOTTOMRIGHT)
+      rc.right += delta.cx;
+    if (m_nHitTest == HTTOP || m_nHitTest == HTTOPLEFT || m_nHitTest == HTTOPRIGHT) rc.top += delta.cy;
+    if (m_nHitTest == HTBOTTOM || m_nHitTest == HTBOTTOMLEFT || m_nHitTest == HTBOTTOMRIGHT)
+      rc.bottom += delta.cy;
+    pDialogBar->OnResize(rc.left, rc.top, rc.right, rc.bottom, m_nHitTest);
+    return;
+  }
   CRect rcWindow;
   m_pBar->GetWindowRect(&rcWindow);
   int nLength = 0;

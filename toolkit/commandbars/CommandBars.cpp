@@ -10,12 +10,14 @@
 #include "DockBar.h"
 #include "MenuBar.h"
 #include "MenuSoundPlayer.h"
+#include "ReBar.h"
 #include "PopupBar.h"
 #include "ToolBar.h"
 
 #include <DrawHelpers.h>
 #include <ImageManager.h>
 #include <SystemResources.h>
+#include <TabClientWnd.h>
 #include <TipSettings.h>
 
 IMPLEMENT_DYNCREATE(CXTPCommandBars, CCmdTarget)
@@ -317,6 +319,12 @@ void CXTPCommandBars::UpdateCommandBars() {
   m_bRecalcLayout = TRUE;
   for (int i = 0; i < GetCount(); ++i) {
     if (m_arrBars[i]->IsVisible()) m_arrBars[i]->OnRecalcLayout();
+  }
+  CMDIFrameWnd* pMDIFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, m_pFrame);
+  if (pMDIFrame != nullptr && pMDIFrame->m_hWndMDIClient != nullptr) {
+    CXTPTabClientWnd* pTabClient =
+        DYNAMIC_DOWNCAST(CXTPTabClientWnd, CWnd::FromHandlePermanent(pMDIFrame->m_hWndMDIClient));
+    if (pTabClient != nullptr) pTabClient->Refresh();
   }
   m_bRecalcLayout = FALSE;
   RecalcFrameLayout();
@@ -660,8 +668,21 @@ void CXTPCommandBars::AddRemoveButtonsPopup(CXTPToolBar* pToolBar, CXTPPopupBar*
 }
 
 // A toolbar joins the frame's rebar, when the frame has one, with the rebar classes.
-void CXTPCommandBars::OnToolBarAdded(CXTPToolBar*) {}
-void CXTPCommandBars::OnToolBarRemoved(CXTPToolBar*) {}
+// The site's rebar, when it hosts its toolbars as bands.
+static CXTPReBar* FindSiteReBar(CWnd* pSite) {
+  if (pSite == nullptr || pSite->GetSafeHwnd() == nullptr) return nullptr;
+  return DYNAMIC_DOWNCAST(CXTPReBar,
+                          CWnd::FromHandlePermanent(::GetDlgItem(pSite->GetSafeHwnd(), AFX_IDW_REBAR)));
+}
+
+void CXTPCommandBars::OnToolBarAdded(CXTPToolBar* pToolBar) {
+  if (CXTPReBar* pReBar = FindSiteReBar(m_pFrame))
+    pReBar->AddToolBar(pToolBar, RBBS_BREAK | RBBS_GRIPPERALWAYS);
+}
+
+void CXTPCommandBars::OnToolBarRemoved(CXTPToolBar* pToolBar) {
+  if (CXTPReBar* pReBar = FindSiteReBar(m_pFrame)) pReBar->RemoveToolBar(pToolBar);
+}
 
 // ---- Hidden and used commands ------------------------------------------------------------------------
 

@@ -7,6 +7,7 @@
 #include "BarDragTracker.h"
 #include "BarTheme.h"
 #include "CommandBarsOptions.h"
+#include "DialogBar.h"
 #include "DockBar.h"
 #include "MenuBar.h"
 #include "ToolBar.h"
@@ -433,6 +434,10 @@ void CXTPCommandBars::SaveBarState(LPCTSTR lpszProfileName) {
       state.ptMRUFloatPos = pTracker->m_ptMRUFloatPos;
     }
     state.bDialogBar = pBar->IsDialogBar();
+    if (CXTPDialogBar* pDialogBar = DYNAMIC_DOWNCAST(CXTPDialogBar, pBar)) {
+      state.szDockingClient = pDialogBar->GetDockingClientSize();
+      state.szFloatingClient = pDialogBar->GetFloatingClientSize();
+    }
 
     const CString strSection = BarSectionName(lpszProfileName, _T("%s-Bar%d"), nCount++);
     pApp->WriteProfileString(strSection, nullptr, nullptr);
@@ -532,6 +537,11 @@ void CXTPCommandBars::LoadBarState(LPCTSTR lpszProfileName) {
       pTracker->m_uMRUDockID = state.nMRUDockID;
       pTracker->m_rectMRUDockPos = state.rcMRUDockPos;
       pTracker->m_ptMRUFloatPos = state.ptMRUFloatPos;
+    }
+    CXTPDialogBar* pDialogBar = DYNAMIC_DOWNCAST(CXTPDialogBar, pBar);
+    if (pDialogBar != nullptr && state.bDialogBar) {
+      pDialogBar->SetDockingClientSize(state.szDockingClient);
+      pDialogBar->SetFloatingClientSize(state.szFloatingClient);
     }
     pBar->SetMRUWidth(state.nMRUWidth);
     if (pBar->GetSafeHwnd() == nullptr) continue;

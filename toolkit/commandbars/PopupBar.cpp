@@ -128,7 +128,8 @@ void CXTPPopupBar::UpdatePlacementFlags() {
   if (pParent == nullptr || pParent->GetSafeHwnd() == nullptr) return;
   int nFlags = 0;
   if ((m_pControlPopup->GetFlags() & xtpFlagLeftPopup) || IsLayoutRTL()) nFlags |= xtpPopupLeft;
-  switch (pParent->GetPosition()) {
+  // A dialog bar's caption opens its menu below it wherever the bar is docked.
+  switch (pParent->IsDialogBar() ? xtpBarTop : pParent->GetPosition()) {
     case xtpBarRight:
       nFlags = xtpPopupLeft;
       break;

@@ -56,6 +56,8 @@ class CFrameWnd : public CWnd {
 
   virtual void RecalcLayout(BOOL bNotify = TRUE);
   void DelayRecalcLayout(BOOL bNotify = TRUE) { m_nIdleFlags |= (idleLayout | (bNotify ? idleNotify : 0)); }
+  // TRUE while RecalcLayout runs, so that a bar asking for a new layout from inside it delays instead.
+  BOOL IsInRecalcLayout() const { return m_bInRecalcLayout; }
   // The prompt of command nID: the part of its string resource before '\n'.
   virtual void GetMessageString(UINT nID, CString& rMessage) const;
   // Tips that ask for their text get the part after "\n" of the string with the tool's command id.

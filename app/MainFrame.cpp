@@ -10,6 +10,7 @@
 #include "BrindleEmlConverterGuiView.h"
 #include "CommandBars.h"
 #include "CommandBarsOptions.h"
+#include "CustomizeSheet.h"
 #include "AcceleratorManager.h"
 #include "HomePage.h"
 #include "ImageManager.h"
@@ -299,6 +300,7 @@ void CMainFrame::OnAppAbout() {
 void CMainFrame::OnCustomize() {
   // The toolkit's customize sheet runs on the command bars; without them there is nothing to set.
   if (m_pCommandBars == nullptr) return;
+  CXTPCustomizeSheet::RunCustomizeSheet(m_pCommandBars, IDR_MAINFRAME);
 }
 
 void CMainFrame::OnSelectPstFile() { SendToView(WM_SELECT_PST_FILE); }

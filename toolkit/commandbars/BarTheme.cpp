@@ -51,7 +51,7 @@ class CScopedTextColor {
 
 CXTPBarTheme::CXTPBarTheme() {
   InterlockedIncrement(&XTPGetLiveObjectCounts()->nThemes);
-  m_grcDisabledIcons.SetStandardColors(GetXtremeColor(15), GetXtremeColor(16), 0.5f);
+  m_grcDisabledIcons.SetStandardColors(GetXTPColor(15), GetXTPColor(16), 0.5f);
   XTPImageManager()->RefreshAll();
 }
 

@@ -34,7 +34,7 @@ CXTPBarThemeNative::CXTPBarThemeNative(CXTVisualStyles* pStyles)
       m_themeToolBar(pStyles),
       m_themeComboBox(pStyles),
       m_themeStatus(pStyles),
-      m_clrEdgeShadow(GetXtremeColor(COLOR_BTNSHADOW)) {
+      m_clrEdgeShadow(GetXTPColor(COLOR_BTNSHADOW)) {
   m_iconsInfo.bUseFadedIcons = TRUE;
   m_iconsInfo.bIconsWithShadow = FALSE;
   m_nPopupTextSlot = COLOR_MENUTEXT;

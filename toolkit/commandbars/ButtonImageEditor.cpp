@@ -71,7 +71,7 @@ void CXTPImageEditorPicker::OnPaint() {
     rcInner.DeflateRect(1, 1);
     dc.FrameRect(&rcInner, &brWhite);
   } else {
-    CBrush brFrame(GetXtremeColor(COLOR_3DSHADOW));
+    CBrush brFrame(GetXTPColor(COLOR_3DSHADOW));
     dc.FrameRect(&rc, &brFrame);
   }
 }
@@ -92,21 +92,21 @@ void CXTPImageEditorPreview::OnPaint() {
   CPaintDC dc(this);
   CRect rc;
   GetClientRect(&rc);
-  dc.FillSolidRect(rc, GetXtremeColor(COLOR_3DFACE));
+  dc.FillSolidRect(rc, GetXTPColor(COLOR_3DFACE));
   if (m_pEditor == nullptr) return;
   const CSize size = m_pEditor->GetPictureSize();
   CRect rcPicture(CPoint(10, rc.top + (rc.Height() - size.cy) / 2), size);
   CRect rcFrame = rcPicture;
   rcFrame.InflateRect(3, 3);
-  dc.Draw3dRect(rcFrame, RGB(255, 255, 255), GetXtremeColor(COLOR_3DSHADOW));
+  dc.Draw3dRect(rcFrame, RGB(255, 255, 255), GetXTPColor(COLOR_3DSHADOW));
   rcFrame.InflateRect(1, 1);
-  dc.Draw3dRect(rcFrame, GetXtremeColor(COLOR_3DFACE), GetXtremeColor(COLOR_3DDKSHADOW));
+  dc.Draw3dRect(rcFrame, GetXTPColor(COLOR_3DFACE), GetXTPColor(COLOR_3DDKSHADOW));
 
   CXTPImageEditorPicture* pGrid = m_pEditor->GetPictureGrid();
   CSize szPixels;
   const DWORD* pPixels = CXTPImageEditorPicture::GetPixels(pGrid->GetPicture(), &szPixels);
   if (pPixels == nullptr) return;
-  const COLORREF clrFace = GetXtremeColor(COLOR_3DFACE);
+  const COLORREF clrFace = GetXTPColor(COLOR_3DFACE);
   for (int y = 0; y < szPixels.cy && y < size.cy; ++y) {
     for (int x = 0; x < szPixels.cx && x < size.cx; ++x) {
       const DWORD dw = pPixels[(szPixels.cy - 1 - y) * szPixels.cx + x];
@@ -463,7 +463,7 @@ void CXTPButtonImageEditor::OnCopy() {
   if (!bAlpha) {
     CSize size;
     DWORD* pPixels = CXTPImageEditorPicture::GetPixels(hbmCopy, &size);
-    const COLORREF clrFace = GetXtremeColor(COLOR_3DFACE);
+    const COLORREF clrFace = GetXTPColor(COLOR_3DFACE);
     const DWORD dwFace = (GetRValue(clrFace) << 16) | (GetGValue(clrFace) << 8) | GetBValue(clrFace);
     for (int i = 0; pPixels != nullptr && i < size.cx * size.cy; ++i) {
       if ((pPixels[i] & 0xFFFFFF) == 0xFFFEFF) pPixels[i] = dwFace;
@@ -504,7 +504,7 @@ void CXTPButtonImageEditor::PasteBitmap(HBITMAP hbm, BOOL bAlpha) {
     if (hbmNew != nullptr) ::DeleteObject(hbmNew);
     return;
   }
-  const COLORREF clrFace = GetXtremeColor(COLOR_3DFACE);
+  const COLORREF clrFace = GetXTPColor(COLOR_3DFACE);
   const DWORD dwFace = (GetRValue(clrFace) << 16) | (GetGValue(clrFace) << 8) | GetBValue(clrFace);
   for (int y = 0; y < std::min<int>(source.cy, m_szPicture.cy); ++y) {
     const DWORD* pRow = reinterpret_cast<const DWORD*>(source.Row(y));

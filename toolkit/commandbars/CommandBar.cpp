@@ -564,7 +564,7 @@ void CXTPCommandBar::DrawCommandBar(CDC* pDC) {
 }
 
 void CXTPCommandBar::DrawInsertionMark(CDC* pDC) const {
-  CBrush brush(GetXtremeColor(COLOR_BTNFACE));
+  CBrush brush(GetXTPColor(COLOR_BTNFACE));
   CBrush* pOld = pDC->SelectObject(&brush);
   const CRect rc = m_rcMarker;
   if (m_bVerticalMarker) {

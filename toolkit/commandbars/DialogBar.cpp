@@ -32,7 +32,7 @@ class CDialogBarCloseButton : public CXTPControlButton {
     font.CreatePointFont(::MulDiv(80, 96, nLogY), _T("Marlett"), pDC);
     CFont* pOld = pDC->SelectObject(&font);
     pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(GetXtremeColor(COLOR_BTNTEXT));
+    pDC->SetTextColor(GetXTPColor(COLOR_BTNTEXT));
     CRect rcText = rc;
     pDC->DrawText(_T("r"), 1, &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     pDC->SelectObject(pOld);
@@ -49,7 +49,7 @@ class CDialogBarCaption : public CXTPControlPopup {
 
   void Draw(CDC* pDC) override {
     const CRect rc = GetRect();
-    COLORREF clrText = GetXtremeColor(18);
+    COLORREF clrText = GetXTPColor(18);
     if (m_bHasPopup) {
       GetPaintManager()->DrawControlFace(pDC, rc, GetEnabled(), GetSelected(), GetPressed(), FALSE,
                                          GetPopuped(), xtpBarTop);

@@ -102,7 +102,7 @@ void CXTPDropShadowWnd::OnPaint() {
   CRect rc;
   GetClientRect(&rc);
   const BOOL bLayered = (GetExStyle() & WS_EX_LAYERED) != 0;
-  dc.FillSolidRect(rc, bLayered ? 0 : GetXtremeColor(COLOR_BTNSHADOW));
+  dc.FillSolidRect(rc, bLayered ? 0 : GetXTPColor(COLOR_BTNSHADOW));
 }
 
 void CXTPDropShadowWnd::OnSize(UINT nType, int cx, int cy) {

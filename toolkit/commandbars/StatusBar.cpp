@@ -657,7 +657,7 @@ void CXTPStatusBarPaneWnd::OnPaint() {
   CRect rcClient;
   GetClientRect(&rcClient);
   CXTPBufferDC memDC(dc.GetSafeHdc(), rcClient);
-  memDC.FillSolidRect(rcClient, GetXtremeColor(COLOR_BTNFACE));
+  memDC.FillSolidRect(rcClient, GetXTPColor(COLOR_BTNFACE));
   DrawContent(&memDC, rcClient);
 }
 

@@ -245,7 +245,7 @@ void CXTButton::OnPaint() {
   CPaintDC dc(this);
   CRect rcClient;
   GetClientRect(&rcClient);
-  CXTMemDC memDC(&dc, rcClient, GetXtremeColor(COLOR_BTNFACE));
+  CXTMemDC memDC(&dc, rcClient, GetXTPColor(COLOR_BTNFACE));
   if (!memDC.IsValid()) return;
   // The system's button procedure draws an owner-draw button by sending WM_DRAWITEM with this DC.
   DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(memDC.GetSafeHdc()), 0);

@@ -24,13 +24,13 @@ CXTButtonStyleBase::CXTButtonStyleBase() = default;
 CXTButtonStyleBase::~CXTButtonStyleBase() = default;
 
 void CXTButtonStyleBase::RefreshStyle() {
-  m_clrFace.SetStandardValue(GetXtremeColor(COLOR_BTNFACE));
-  m_clrText.SetStandardValue(GetXtremeColor(COLOR_BTNTEXT));
-  m_clrDisabledText.SetStandardValue(GetXtremeColor(COLOR_GRAYTEXT));
-  m_clrLight.SetStandardValue(GetXtremeColor(COLOR_BTNFACE));
-  m_clrShadow.SetStandardValue(GetXtremeColor(COLOR_BTNSHADOW));
-  m_clrHighlight.SetStandardValue(GetXtremeColor(COLOR_BTNHIGHLIGHT));
-  m_clrDarkShadow.SetStandardValue(GetXtremeColor(COLOR_3DDKSHADOW));
+  m_clrFace.SetStandardValue(GetXTPColor(COLOR_BTNFACE));
+  m_clrText.SetStandardValue(GetXTPColor(COLOR_BTNTEXT));
+  m_clrDisabledText.SetStandardValue(GetXTPColor(COLOR_GRAYTEXT));
+  m_clrLight.SetStandardValue(GetXTPColor(COLOR_BTNFACE));
+  m_clrShadow.SetStandardValue(GetXTPColor(COLOR_BTNSHADOW));
+  m_clrHighlight.SetStandardValue(GetXTPColor(COLOR_BTNHIGHLIGHT));
+  m_clrDarkShadow.SetStandardValue(GetXTPColor(COLOR_3DDKSHADOW));
   // The theme data is reopened on next need: the visual style may have changed.
   m_themeButton.CloseThemeData();
 }
@@ -204,8 +204,8 @@ void CXTButtonStyleBase::FillCheckedPattern(CDC* pDC, const CRect& rc) {
   HBRUSH hBrush = ::CreatePatternBrush(hPattern);
   HDC hDC = pDC->GetSafeHdc();
   // A monochrome pattern takes the text colour for its 0 bits and the background for its 1 bits.
-  const COLORREF clrOldBk = ::SetBkColor(hDC, GetXtremeColor(COLOR_BTNFACE));
-  const COLORREF clrOldText = ::SetTextColor(hDC, GetXtremeColor(COLOR_BTNHIGHLIGHT));
+  const COLORREF clrOldBk = ::SetBkColor(hDC, GetXTPColor(COLOR_BTNFACE));
+  const COLORREF clrOldText = ::SetTextColor(hDC, GetXTPColor(COLOR_BTNHIGHLIGHT));
   ::FillRect(hDC, &rc, hBrush);
   ::SetTextColor(hDC, clrOldText);
   ::SetBkColor(hDC, clrOldBk);
@@ -258,20 +258,20 @@ CXTButtonStyleFlat::CXTButtonStyleFlat() { m_bOffsetHiliteText = FALSE; }
 
 void CXTButtonStyleFlat::RefreshStyle() {
   CXTButtonStyleBase::RefreshStyle();
-  m_clrFace.SetStandardValue(GetXtremeColor(m_bThemedFace ? XPCOLOR_BASE : COLOR_BTNFACE));
-  m_clrLight.SetStandardValue(GetXtremeColor(32));
-  m_clrText.SetStandardValue(GetXtremeColor(46));
-  m_clrPushedFace.SetStandardValue(GetXtremeColor(33));
-  m_clrHotFace.SetStandardValue(GetXtremeColor(31));
-  m_clrPushedText.SetStandardValue(GetXtremeColor(47));
-  m_clrHotText.SetStandardValue(GetXtremeColor(45));
-  m_clrCheckedFace.SetStandardValue(GetXtremeColor(36));
+  m_clrFace.SetStandardValue(GetXTPColor(m_bThemedFace ? XPCOLOR_BASE : COLOR_BTNFACE));
+  m_clrLight.SetStandardValue(GetXTPColor(32));
+  m_clrText.SetStandardValue(GetXTPColor(46));
+  m_clrPushedFace.SetStandardValue(GetXTPColor(33));
+  m_clrHotFace.SetStandardValue(GetXTPColor(31));
+  m_clrPushedText.SetStandardValue(GetXTPColor(47));
+  m_clrHotText.SetStandardValue(GetXTPColor(45));
+  m_clrCheckedFace.SetStandardValue(GetXTPColor(36));
 }
 
 BOOL CXTButtonStyleFlat::UsesHotTracking(CXTButton* /*pButton*/) { return TRUE; }
 
 COLORREF CXTButtonStyleFlat::GetTextColor(UINT nState, CXTButton* pButton) {
-  if ((nState & XT_BUTTON_STATE_DISABLED) != 0) return GetXtremeColor(COLOR_GRAYTEXT);
+  if ((nState & XT_BUTTON_STATE_DISABLED) != 0) return GetXTPColor(COLOR_GRAYTEXT);
   if (pButton->IsHot()) return m_clrHotText;
   if (IsPushed(nState, pButton)) return m_clrPushedText;
   return m_clrText;
@@ -330,7 +330,7 @@ void CXTButtonStyleFlat::DrawFocusRect(CDC* pDC, UINT nState, const CRect& rcIte
   }
   if (IsPushed(nState, pButton) || pButton->IsHot() || pButton->HasStyle(XButtonVisualStyle)) return;
   CRect rc(rcItem);
-  const COLORREF clr = GetXtremeColor(COLOR_HIGHLIGHT);
+  const COLORREF clr = GetXTPColor(COLOR_HIGHLIGHT);
   pDC->Draw3dRect(&rc, clr, clr);
   rc.DeflateRect(1, 1);
   pDC->Draw3dRect(&rc, clr, clr);
@@ -375,7 +375,7 @@ void CXTButtonStyleScheme::RefreshStyle() {
     m_clrPushedText.SetStandardValue(RGB(0, 0, 0));
     m_clrHotText.SetStandardValue(RGB(0, 0, 0));
   }
-  if (!m_bThemedFace) m_clrFace.SetStandardValue(GetXtremeColor(COLOR_BTNFACE));
+  if (!m_bThemedFace) m_clrFace.SetStandardValue(GetXTPColor(COLOR_BTNFACE));
 }
 
 void CXTButtonStyleScheme::FillActiveFace(CDC* pDC, const CRect& rc, BOOL bPushed, BOOL bHot,

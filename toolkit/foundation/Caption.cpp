@@ -107,7 +107,7 @@ void CXTCaption::UpdateCaption(LPCTSTR lpszText, HICON hIcon) {
   CClientDC dc(this);
   CRect rcClient;
   GetClientRect(&rcClient);
-  CXTMemDC memDC(&dc, rcClient, GetXtremeColor(COLOR_BTNFACE));
+  CXTMemDC memDC(&dc, rcClient, GetXTPColor(COLOR_BTNFACE));
   if (!memDC.IsValid()) return;
   DrawCaptionBack(&memDC, rcClient);
   RefreshButtonText(&memDC);
@@ -182,7 +182,7 @@ void CXTCaption::OnPaint() {
     ScreenToClient(&rcButton);
     dc.ExcludeClipRect(&rcButton);
   }
-  CXTMemDC memDC(&dc, rcClient, GetXtremeColor(COLOR_BTNFACE));
+  CXTMemDC memDC(&dc, rcClient, GetXTPColor(COLOR_BTNFACE));
   if (!memDC.IsValid()) return;
   DrawCaptionBack(&memDC, rcClient);
   DrawCaptionText(&memDC);

@@ -22,7 +22,7 @@ DWORD CXTCaptionButton::SetXButtonStyle(DWORD /*dwStyle*/, BOOL bRedraw) {
   if (pCaption == nullptr) return m_dwxStyle;
   SetFaceColor(pCaption->GetInnerColor());
   SetTextColor(pCaption->GetTextColor());
-  SetShadowColor(GetXtremeColor(COLOR_3DDKSHADOW));
+  SetShadowColor(GetXTPColor(COLOR_3DDKSHADOW));
   SetFont(pCaption->GetFont(), FALSE);
   RedrawButton(bRedraw);
   return m_dwxStyle;
@@ -70,7 +70,7 @@ namespace {
 
 // The text colours the flat and scheme caption buttons share.
 COLORREF FlatCaptionTextColor(const CXTButtonStyleFlat& style, UINT nState, CXTButton* pButton) {
-  if ((nState & XT_BUTTON_STATE_DISABLED) != 0) return GetXtremeColor(COLOR_GRAYTEXT);
+  if ((nState & XT_BUTTON_STATE_DISABLED) != 0) return GetXTPColor(COLOR_GRAYTEXT);
   if (pButton->IsHot() || CXTButtonStyleBase::IsPushed(nState, pButton)) return style.m_clrHotText;
   if (CXTCaption* pCaption = OwningCaption(pButton)) return pCaption->GetTextColor();
   return style.m_clrText;
@@ -105,8 +105,8 @@ void CXTCaptionButtonStyleFlat::DrawFrame(LPDRAWITEMSTRUCT lpDIS, CXTButton* pBu
   const CRect rc(lpDIS->rcItem);
   const BOOL bPushed = IsPushed(lpDIS->itemState, pButton);
   if (bPushed || pButton->IsHot()) {
-    pDC->FillSolidRect(&rc, GetXtremeColor(bPushed ? 33 : 31));
-    const COLORREF clrBorder = GetXtremeColor(32);
+    pDC->FillSolidRect(&rc, GetXTPColor(bPushed ? 33 : 31));
+    const COLORREF clrBorder = GetXTPColor(32);
     pDC->Draw3dRect(&rc, clrBorder, clrBorder);
     return;
   }

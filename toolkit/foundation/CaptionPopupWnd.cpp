@@ -141,6 +141,6 @@ void CXTCaptionPopupWnd::OnPaint() {
   CRect rc;
   GetClientRect(&rc);
   rc.DeflateRect(1, 1);
-  dc.Draw3dRect(&rc, GetXtremeColor(COLOR_BTNSHADOW), GetXtremeColor(COLOR_BTNHIGHLIGHT));
+  dc.Draw3dRect(&rc, GetXTPColor(COLOR_BTNSHADOW), GetXTPColor(COLOR_BTNHIGHLIGHT));
   if (m_pChildWnd != nullptr && ::IsWindow(m_pChildWnd->GetSafeHwnd())) m_pChildWnd->Invalidate();
 }

@@ -6,8 +6,8 @@
 #include "DrawHelpers.h"
 
 void CXTCaptionStyle::RefreshStyle() {
-  m_clrShadow.SetStandardValue(GetXtremeColor(COLOR_BTNSHADOW));
-  m_clrHighlight.SetStandardValue(GetXtremeColor(COLOR_BTNHIGHLIGHT));
+  m_clrShadow.SetStandardValue(GetXTPColor(COLOR_BTNSHADOW));
+  m_clrHighlight.SetStandardValue(GetXTPColor(COLOR_BTNHIGHLIGHT));
 }
 
 void CXTCaptionStyle::DrawCaptionBack(CDC* pDC, CXTCaption* pCaption, CRect& rcItem) {

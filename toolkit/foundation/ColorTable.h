@@ -61,7 +61,7 @@ class CXTPColorTable : public CCmdTarget {
 };
 
 CXTPColorTable* AFXAPI GetColorTable();
-inline COLORREF GetXtremeColor(UINT nIndex) { return GetColorTable()->GetColor(static_cast<int>(nIndex)); }
+inline COLORREF GetXTPColor(UINT nIndex) { return GetColorTable()->GetColor(static_cast<int>(nIndex)); }
 
 // Recomputes the table unless it was recomputed 500 ms ago or less (many windows react to one system
 // change). The time is recorded only when the calling thread has a main window.

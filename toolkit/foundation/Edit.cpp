@@ -49,7 +49,7 @@ void CXTEdit::OnPaint() {
   CPaintDC dc(this);
   CRect rcClient;
   GetClientRect(&rcClient);
-  CXTMemDC memDC(&dc, rcClient, GetXtremeColor(IsWindowEnabled() ? COLOR_WINDOW : COLOR_BTNFACE));
+  CXTMemDC memDC(&dc, rcClient, GetXTPColor(IsWindowEnabled() ? COLOR_WINDOW : COLOR_BTNFACE));
   if (!memDC.IsValid()) return;
   DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(memDC.GetSafeHdc()), 0);
 }

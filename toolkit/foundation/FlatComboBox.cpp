@@ -58,7 +58,7 @@ void CXTFlatComboBox::OnPaint() {
   if (!memDC.IsValid()) return;
   // The edit part, when it shows no selection, has the control's background.
   if (SendMessage(CB_GETEDITSEL) == LRESULT(-1) || (CComboBox::GetStyle() & 3) == CBS_DROPDOWNLIST) {
-    memDC.FillSolidRect(&rcClient, m_clrBack != COLORREF(-1) ? m_clrBack : GetXtremeColor(COLOR_WINDOW));
+    memDC.FillSolidRect(&rcClient, m_clrBack != COLORREF(-1) ? m_clrBack : GetXTPColor(COLOR_WINDOW));
   }
   DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(memDC.GetSafeHdc()), 0);
   if (auto* pStyle = dynamic_cast<CXTFlatComboStyle*>(CXTThemeStyleHost::GetStyle()))

@@ -64,24 +64,24 @@ void CXTFlatComboStyle::DrawFlatComboBox(CDC* pDC, CComboBox* pCombo, int nState
 
 void CXTFlatComboStyle::DrawFrame(CDC* pDC, const CRect& rc, int nState, BOOL bEnabled) {
   if (!bEnabled) {
-    FillBand(pDC, rc, m_cxEdge, m_cyEdge, GetXtremeColor(51));
-    pDC->Draw3dRect(&rc, GetXtremeColor(52), GetXtremeColor(52));
+    FillBand(pDC, rc, m_cxEdge, m_cyEdge, GetXTPColor(51));
+    pDC->Draw3dRect(&rc, GetXTPColor(52), GetXTPColor(52));
     return;
   }
-  FillBand(pDC, rc, m_cxEdge, m_cyEdge, GetXtremeColor(COLOR_WINDOW));
+  FillBand(pDC, rc, m_cxEdge, m_cyEdge, GetXTPColor(COLOR_WINDOW));
   if (nState == xtFlatHot || nState == xtFlatPressed) {
     CRect rcFrame(rc);
-    pDC->Draw3dRect(&rcFrame, GetXtremeColor(COLOR_BTNSHADOW), GetXtremeColor(COLOR_BTNHIGHLIGHT));
+    pDC->Draw3dRect(&rcFrame, GetXTPColor(COLOR_BTNSHADOW), GetXTPColor(COLOR_BTNHIGHLIGHT));
   }
 }
 
 void CXTFlatComboStyle::DrawDropButton(CDC* pDC, const CRect& rcButton, int nState, BOOL /*bEnabled*/) {
   CRect rc(rcButton);
   if (nState == xtFlatHot || nState == xtFlatPressed) {
-    const COLORREF clrLight = GetXtremeColor(COLOR_BTNHIGHLIGHT);
-    const COLORREF clrShadow = GetXtremeColor(COLOR_BTNSHADOW);
-    const COLORREF clrDark = GetXtremeColor(COLOR_3DDKSHADOW);
-    const COLORREF clrFace = GetXtremeColor(COLOR_BTNFACE);
+    const COLORREF clrLight = GetXTPColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF clrShadow = GetXTPColor(COLOR_BTNSHADOW);
+    const COLORREF clrDark = GetXTPColor(COLOR_3DDKSHADOW);
+    const COLORREF clrFace = GetXTPColor(COLOR_BTNFACE);
     if (nState == xtFlatHot) {
       pDC->Draw3dRect(&rc, clrLight, clrDark);
       rc.DeflateRect(1, 1);
@@ -95,12 +95,12 @@ void CXTFlatComboStyle::DrawDropButton(CDC* pDC, const CRect& rcButton, int nSta
     pDC->FillSolidRect(&rc, clrFace);
   } else {
     rc.DeflateRect(1, 1);
-    pDC->FillSolidRect(&rc, GetXtremeColor(COLOR_BTNFACE));
+    pDC->FillSolidRect(&rc, GetXTPColor(COLOR_BTNFACE));
   }
 }
 
 void CXTFlatComboStyle::DrawDropArrow(CDC* pDC, const CRect& rcButton, int nState, BOOL bEnabled) {
-  const COLORREF clr = GetXtremeColor(bEnabled ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW);
+  const COLORREF clr = GetXTPColor(bEnabled ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW);
   CPoint pt(rcButton.left + (rcButton.Width() - 5) / 2, rcButton.top + (rcButton.Height() - 3) / 2);
   if (nState == xtFlatPressed) pt.Offset(1, 1);
   // Five, three and one pixels.
@@ -114,8 +114,8 @@ void CXTFlatComboStyle1::DrawFrame(CDC* pDC, const CRect& rc, int nState, BOOL b
     CXTFlatComboStyle::DrawFrame(pDC, rc, nState, bEnabled);
     return;
   }
-  FillBand(pDC, rc, m_cxEdge, m_cyEdge, GetXtremeColor(COLOR_WINDOW));
-  const COLORREF clr = GetXtremeColor(nState == xtFlatNormal ? 51 : 32);
+  FillBand(pDC, rc, m_cxEdge, m_cyEdge, GetXTPColor(COLOR_WINDOW));
+  const COLORREF clr = GetXTPColor(nState == xtFlatNormal ? 51 : 32);
   pDC->Draw3dRect(&rc, clr, clr);
 }
 
@@ -124,9 +124,9 @@ void CXTFlatComboStyle1::DrawDropButton(CDC* pDC, const CRect& rcButton, int nSt
   CXTPColorTable* pTable = GetColorTable();
   if (bEnabled && nState != xtFlatNormal) {
     DrawColorGradient(pDC, &rc, pTable->GetGradient(nState == xtFlatPressed ? 8 : 9), FALSE);
-    pDC->FillSolidRect(rc.left - 1, rc.top, 1, rc.Height(), GetXtremeColor(32));
+    pDC->FillSolidRect(rc.left - 1, rc.top, 1, rc.Height(), GetXTPColor(32));
   } else {
-    pDC->FillSolidRect(&rc, GetXtremeColor(bEnabled ? COLOR_BTNFACE : 51));
+    pDC->FillSolidRect(&rc, GetXTPColor(bEnabled ? COLOR_BTNFACE : 51));
   }
 }
 
@@ -135,7 +135,7 @@ void CXTFlatComboStyle2::DrawFrame(CDC* pDC, const CRect& rc, int nState, BOOL b
     CXTFlatComboStyle::DrawFrame(pDC, rc, nState, bEnabled);
     return;
   }
-  FillBand(pDC, rc, m_cxEdge, m_cyEdge, GetXtremeColor(COLOR_WINDOW));
+  FillBand(pDC, rc, m_cxEdge, m_cyEdge, GetXTPColor(COLOR_WINDOW));
   if (nState != xtFlatNormal) pDC->Draw3dRect(&rc, ThemeBorder(), ThemeBorder());
 }
 
@@ -153,29 +153,29 @@ void CXTFlatComboStyle2::DrawDropButton(CDC* pDC, const CRect& rcButton, int nSt
 void CXTFlatEditStyle::DrawBorders(CDC* pDC, const CRect& rcWindow, int nState, BOOL bEnabled) {
   CRect rc(rcWindow);
   if (!bEnabled) {
-    pDC->Draw3dRect(&rc, GetXtremeColor(52), GetXtremeColor(52));
+    pDC->Draw3dRect(&rc, GetXTPColor(52), GetXTPColor(52));
     rc.DeflateRect(1, 1);
-    pDC->Draw3dRect(&rc, GetXtremeColor(51), GetXtremeColor(51));
+    pDC->Draw3dRect(&rc, GetXTPColor(51), GetXTPColor(51));
     return;
   }
   if (nState != xtFlatNormal) {
-    pDC->Draw3dRect(&rc, GetXtremeColor(COLOR_BTNSHADOW), GetXtremeColor(COLOR_BTNHIGHLIGHT));
+    pDC->Draw3dRect(&rc, GetXTPColor(COLOR_BTNSHADOW), GetXTPColor(COLOR_BTNHIGHLIGHT));
   } else {
-    pDC->Draw3dRect(&rc, GetXtremeColor(COLOR_WINDOW), GetXtremeColor(COLOR_WINDOW));
+    pDC->Draw3dRect(&rc, GetXTPColor(COLOR_WINDOW), GetXTPColor(COLOR_WINDOW));
   }
   rc.DeflateRect(1, 1);
-  pDC->Draw3dRect(&rc, GetXtremeColor(COLOR_WINDOW), GetXtremeColor(COLOR_WINDOW));
+  pDC->Draw3dRect(&rc, GetXTPColor(COLOR_WINDOW), GetXTPColor(COLOR_WINDOW));
 }
 
 void CXTFlatEditStyle1::RefreshStyle() {
-  m_clrHighlightText.SetStandardValue(GetXtremeColor(45));
-  m_clrPushedText.SetStandardValue(GetXtremeColor(47));
-  m_clrHighlight.SetStandardValue(GetXtremeColor(31));
-  m_clrPushed.SetStandardValue(GetXtremeColor(33));
-  m_clrNormal.SetStandardValue(GetXtremeColor(COLOR_WINDOW));
-  m_clrFrameHighlight.SetStandardValue(GetXtremeColor(32));
-  m_clrFrameNormal.SetStandardValue(GetXtremeColor(COLOR_BTNFACE));
-  m_clrFrameEdit.SetStandardValue(GetXtremeColor(COLOR_BTNFACE));
+  m_clrHighlightText.SetStandardValue(GetXTPColor(45));
+  m_clrPushedText.SetStandardValue(GetXTPColor(47));
+  m_clrHighlight.SetStandardValue(GetXTPColor(31));
+  m_clrPushed.SetStandardValue(GetXTPColor(33));
+  m_clrNormal.SetStandardValue(GetXTPColor(COLOR_WINDOW));
+  m_clrFrameHighlight.SetStandardValue(GetXTPColor(32));
+  m_clrFrameNormal.SetStandardValue(GetXTPColor(COLOR_BTNFACE));
+  m_clrFrameEdit.SetStandardValue(GetXTPColor(COLOR_BTNFACE));
 }
 
 void CXTFlatEditStyle1::DrawBorders(CDC* pDC, const CRect& rcWindow, int nState, BOOL bEnabled) {
@@ -209,9 +209,9 @@ void CXTFlatEditStyle2::RefreshStyle() {
       m_clrBorderFace = RGB(192, 192, 211);
       break;
     default:
-      m_clrBorder = GetXtremeColor(COLOR_BTNSHADOW);
+      m_clrBorder = GetXTPColor(COLOR_BTNSHADOW);
       m_clrBorderLight = m_clrBorder;
-      m_clrBorderFace = GetXtremeColor(COLOR_BTNFACE);
+      m_clrBorderFace = GetXTPColor(COLOR_BTNFACE);
       break;
   }
 }

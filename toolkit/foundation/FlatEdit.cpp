@@ -40,7 +40,7 @@ void CXTFlatEdit::OnNcPaint() {
   rcWindow.OffsetRect(-rcWindow.left, -rcWindow.top);
   dc.ExcludeClipRect(&rcClient);
   const BOOL bEnabled = IsWindowEnabled();
-  CXTMemDC memDC(&dc, rcWindow, GetXtremeColor(bEnabled ? COLOR_WINDOW : COLOR_BTNFACE));
+  CXTMemDC memDC(&dc, rcWindow, GetXTPColor(bEnabled ? COLOR_WINDOW : COLOR_BTNFACE));
   if (!memDC.IsValid()) return;
   if (auto* pStyle = dynamic_cast<CXTFlatEditStyle*>(CXTThemeStyleHost::GetStyle()))
     pStyle->DrawBorders(&memDC, rcWindow, GetFrameState(), bEnabled);

@@ -113,7 +113,7 @@ void CXTHyperLink::SetBackColor(COLORREF clrBack) {
 }
 
 COLORREF CXTHyperLink::GetBackColor() const {
-  return m_clrBack == COLORREF(-1) ? GetXtremeColor(COLOR_BTNFACE) : m_clrBack;
+  return m_clrBack == COLORREF(-1) ? GetXTPColor(COLOR_BTNFACE) : m_clrBack;
 }
 
 COLORREF CXTHyperLink::GetCurrentTextColor() const {

@@ -274,7 +274,7 @@ CXTPIconHandle& CXTPImageManagerIcon::GetFadedIcon() {
 
 CXTPIconHandle& CXTPImageManagerIcon::GetShadowIcon() {
   if (m_hShadow.IsEmpty()) {
-    const COLORREF clrSlot = GetXtremeColor(31);
+    const COLORREF clrSlot = GetXTPColor(31);
     const BYTE r = static_cast<BYTE>(GetRValue(clrSlot) * 3 / 4);
     const BYTE g = static_cast<BYTE>(GetGValue(clrSlot) * 3 / 4);
     const BYTE b = static_cast<BYTE>(GetBValue(clrSlot) * 3 / 4);

@@ -40,11 +40,11 @@ BOOL CXTPTabColorScheme::IsPlainColors() const {
 }
 
 void CXTPTabColorScheme::RefreshMetrics() {
-  const COLORREF clrFace = GetXtremeColor(COLOR_BTNFACE);
-  const COLORREF clrShadow = GetXtremeColor(COLOR_BTNSHADOW);
-  const COLORREF clrHighlight = GetXtremeColor(COLOR_BTNHIGHLIGHT);
-  const COLORREF clrText = GetXtremeColor(COLOR_BTNTEXT);
-  const COLORREF clrWindow = GetXtremeColor(COLOR_WINDOW);
+  const COLORREF clrFace = GetXTPColor(COLOR_BTNFACE);
+  const COLORREF clrShadow = GetXTPColor(COLOR_BTNSHADOW);
+  const COLORREF clrHighlight = GetXTPColor(COLOR_BTNHIGHLIGHT);
+  const COLORREF clrText = GetXTPColor(COLOR_BTNTEXT);
+  const COLORREF clrWindow = GetXTPColor(COLOR_WINDOW);
 
   m_clrFrame.SetStandardValue(clrShadow);
   m_grcStrip.SetStandardColor(clrFace);
@@ -55,7 +55,7 @@ void CXTPTabColorScheme::RefreshMetrics() {
   m_clrInactiveText.SetStandardValue(clrText);
   m_clrSelectedText.SetStandardValue(clrText);
   m_clrHotText.SetStandardValue(RGB(0, 0, 128));
-  m_clrDisabledText.SetStandardValue(GetXtremeColor(COLOR_GRAYTEXT));
+  m_clrDisabledText.SetStandardValue(GetXTPColor(COLOR_GRAYTEXT));
   m_grcSelectedFill.SetStandardColor(clrWindow);
   m_grcSelectedFrame.SetStandardColor(clrHighlight);
   m_clrSelectedItem.SetStandardValue(GetShapeStyle() == 7 ? clrWindow : clrFace);
@@ -63,7 +63,7 @@ void CXTPTabColorScheme::RefreshMetrics() {
 
   m_clrBevelHighlight.SetStandardValue(clrHighlight);
   m_clrBevelShadow.SetStandardValue(clrShadow);
-  m_clrBevelDarkShadow.SetStandardValue(GetXtremeColor(COLOR_3DDKSHADOW));
+  m_clrBevelDarkShadow.SetStandardValue(GetXTPColor(COLOR_3DDKSHADOW));
   m_clrSeparatorShadow.SetStandardValue(clrShadow);
   m_clrPageShadow.SetStandardValue(clrShadow);
   m_clrSeparatorLight.SetStandardValue(clrFace);
@@ -171,15 +171,15 @@ int CXTPTabColorScheme::Reserved() { return 0; }
 
 void CXTPTabColorSchemeDefault::RefreshMetrics() {
   CXTPTabColorScheme::RefreshMetrics();
-  const COLORREF clrShadow = GetXtremeColor(COLOR_BTNSHADOW);
-  const COLORREF clrText = GetXtremeColor(COLOR_BTNTEXT);
-  const COLORREF clrWindow = GetXtremeColor(COLOR_WINDOW);
+  const COLORREF clrShadow = GetXTPColor(COLOR_BTNSHADOW);
+  const COLORREF clrText = GetXTPColor(COLOR_BTNTEXT);
+  const COLORREF clrWindow = GetXTPColor(COLOR_WINDOW);
   m_grcSelectedFill.SetStandardColor(kDither);
-  m_grcSelectedFrame.SetStandardColors(clrShadow, GetXtremeColor(COLOR_BTNHIGHLIGHT), 0.5f);
+  m_grcSelectedFrame.SetStandardColors(clrShadow, GetXTPColor(COLOR_BTNHIGHLIGHT), 0.5f);
   SetOutline(m_outlineSelected, clrText, clrText, clrText, clrWindow, clrShadow, clrShadow);
   SetOutline(m_outlineNormal, clrText, clrText, clrText, COLORREF(-1), COLORREF(-1), COLORREF(-1));
   if (GetShapeStyle() == 7) {
-    m_clrSelectedItem.SetStandardValue(GetXtremeColor(COLOR_BTNFACE));
+    m_clrSelectedItem.SetStandardValue(GetXTPColor(COLOR_BTNFACE));
     m_clrNormalItem.SetStandardValue(clrWindow);
     m_clrFrame.SetStandardValue(clrText);
   }
@@ -196,6 +196,6 @@ void PASCAL CXTPTabColorScheme::FrameNavigateButton(CDC* pDC, CXTPTabScrollButto
 }
 
 void CXTPTabColorSchemeDefault::FillNavigateButton(CDC* pDC, CXTPTabScrollButton* pButton, CRect& rc) {
-  pDC->SetTextColor(GetXtremeColor(COLOR_BTNTEXT));
-  FrameNavigateButton(pDC, pButton, rc, GetXtremeColor(COLOR_BTNSHADOW), GetXtremeColor(COLOR_BTNHIGHLIGHT));
+  pDC->SetTextColor(GetXTPColor(COLOR_BTNTEXT));
+  FrameNavigateButton(pDC, pButton, rc, GetXTPColor(COLOR_BTNSHADOW), GetXTPColor(COLOR_BTNHIGHLIGHT));
 }

@@ -6,10 +6,10 @@
 void CXTPTabColorSchemeFlat::RefreshMetrics() {
   CXTPTabColorScheme::RefreshMetrics();
   const int nStyle = GetShapeStyle();
-  if (nStyle != 4 && nStyle != 7) m_grcStrip.SetStandardColor(GetXtremeColor(48));
+  if (nStyle != 4 && nStyle != 7) m_grcStrip.SetStandardColor(GetXTPColor(48));
   if (nStyle == 5) {
-    m_clrNormalText.SetStandardValue(GetXtremeColor(49));
-    m_clrInactiveText.SetStandardValue(GetXtremeColor(49));
+    m_clrNormalText.SetStandardValue(GetXTPColor(49));
+    m_clrInactiveText.SetStandardValue(GetXTPColor(49));
   }
 }
 
@@ -19,6 +19,6 @@ void CXTPTabColorSchemeFlat::FillNavigateButton(CDC* pDC, CXTPTabScrollButton* p
     CXTPTabColorSchemeDefault::FillNavigateButton(pDC, pButton, rc);
     return;
   }
-  pDC->SetTextColor(GetXtremeColor(49));
-  FrameNavigateButton(pDC, pButton, rc, GetXtremeColor(COLOR_BTNTEXT), GetXtremeColor(COLOR_BTNFACE));
+  pDC->SetTextColor(GetXTPColor(49));
+  FrameNavigateButton(pDC, pButton, rc, GetXTPColor(COLOR_BTNTEXT), GetXTPColor(COLOR_BTNFACE));
 }

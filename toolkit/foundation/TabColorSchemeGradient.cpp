@@ -55,14 +55,14 @@ BOOL IsNamedTheme(int nTheme) {
 }  // namespace
 
 void CXTPTabColorSchemeGradient::RefreshGradientColors() {
-  const COLORREF clrFace = GetXtremeColor(COLOR_BTNFACE);
-  const COLORREF clrLight = BlendColors(clrFace, GetXtremeColor(COLOR_WINDOW), 205);
+  const COLORREF clrFace = GetXTPColor(COLOR_BTNFACE);
+  const COLORREF clrLight = BlendColors(clrFace, GetXTPColor(COLOR_WINDOW), 205);
   m_grcStrip.SetStandardColors(clrFace, clrLight, 0.5f);
   m_grcHeader.SetStandardColors(clrFace, clrLight, 0.5f);
-  m_grcSelectedFill.SetStandardColor(GetXtremeColor(36));
-  m_grcSelectedFrame.SetStandardColor(GetXtremeColor(37));
-  m_clrHotItem.SetStandardValue(GetXtremeColor(36));
-  m_clrHotText.SetStandardValue(GetXtremeColor(COLOR_BTNTEXT));
+  m_grcSelectedFill.SetStandardColor(GetXTPColor(36));
+  m_grcSelectedFrame.SetStandardColor(GetXTPColor(37));
+  m_clrHotItem.SetStandardValue(GetXTPColor(36));
+  m_clrHotText.SetStandardValue(GetXTPColor(COLOR_BTNTEXT));
 
   const int nTheme = GetColorTable()->GetCurrentTheme();
   m_bGradientButtons = !IsPlainColors() && IsNamedTheme(nTheme);
@@ -77,7 +77,7 @@ void CXTPTabColorSchemeGradient::RefreshGradientColors() {
     m_grcSelectedFill.SetStandardColor(theme.clrSelectedFill);
     m_grcSelectedFrame.SetStandardColor(theme.clrSelectedFrame);
   } else {
-    m_clrSelectedItem.SetStandardValue(GetXtremeColor(36));
+    m_clrSelectedItem.SetStandardValue(GetXTPColor(36));
   }
   if (GetShapeStyle() == 4) {
     m_grcStrip.SetStandardColor(clrFace);
@@ -106,36 +106,36 @@ COLORREF CXTPTabColorSchemeGradient::FillItem(CDC* pDC, CRect rc, CXTPTabManager
 }
 
 void CXTPTabColorSchemeGradient::FillNavigateButton(CDC* pDC, CXTPTabScrollButton* pButton, CRect& rc) {
-  pDC->SetTextColor(GetXtremeColor(COLOR_BTNTEXT));
+  pDC->SetTextColor(GetXTPColor(COLOR_BTNTEXT));
   if (!pButton->IsEnabled()) return;
   const BOOL bHot = pButton->IsHighlighted(), bPressed = pButton->IsPressed();
   if (!bHot && !bPressed) return;
   if (bHot && bPressed) {
-    pDC->SetTextColor(GetXtremeColor(47));
+    pDC->SetTextColor(GetXTPColor(47));
     if (m_bGradientButtons) {
       DrawGradientRect(pDC, rc, RGB(254, 142, 75), RGB(255, 207, 139), FALSE);
       pDC->Draw3dRect(rc, m_clrNavigateFrame, m_clrNavigateFrame);
     } else {
-      pDC->FillSolidRect(rc, GetXtremeColor(50));
-      pDC->Draw3dRect(rc, GetXtremeColor(33), GetXtremeColor(33));
+      pDC->FillSolidRect(rc, GetXTPColor(50));
+      pDC->Draw3dRect(rc, GetXTPColor(33), GetXTPColor(33));
     }
     return;
   }
-  pDC->SetTextColor(GetXtremeColor(45));
+  pDC->SetTextColor(GetXTPColor(45));
   if (m_bGradientButtons) {
     DrawGradientRect(pDC, rc, RGB(255, 242, 200), RGB(255, 212, 151), FALSE);
     pDC->Draw3dRect(rc, m_clrNavigateFrame, m_clrNavigateFrame);
   } else {
-    pDC->FillSolidRect(rc, GetXtremeColor(32));
-    pDC->Draw3dRect(rc, GetXtremeColor(31), GetXtremeColor(31));
+    pDC->FillSolidRect(rc, GetXTPColor(32));
+    pDC->Draw3dRect(rc, GetXTPColor(31), GetXTPColor(31));
   }
 }
 
 void CXTPTabColorSchemeThemedGradient::RefreshMetrics() {
   CXTPTabColorSchemeDefault::RefreshMetrics();
   m_clrSelectedItem.SetStandardValue(RGB(255, 255, 255));
-  m_clrHotItem.SetStandardValue(GetXtremeColor(36));
-  m_clrHotText.SetStandardValue(GetXtremeColor(COLOR_BTNTEXT));
+  m_clrHotItem.SetStandardValue(GetXTPColor(36));
+  m_clrHotText.SetStandardValue(GetXTPColor(COLOR_BTNTEXT));
   m_bGradientButtons = FALSE;
   m_bGradientItems = FALSE;
   if (!IsPlainColors()) {
@@ -151,6 +151,6 @@ void CXTPTabColorSchemeThemedGradient::RefreshMetrics() {
       m_bGradientItems = TRUE;
     }
   }
-  m_clrFrame.SetStandardValue(GetXtremeColor(57));
-  m_clrNavigateFrame.SetStandardValue(GetXtremeColor(57));
+  m_clrFrame.SetStandardValue(GetXTPColor(57));
+  m_clrNavigateFrame.SetStandardValue(GetXTPColor(57));
 }

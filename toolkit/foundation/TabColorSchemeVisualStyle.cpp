@@ -123,7 +123,7 @@ void CXTPTabColorSchemeVisualStyle::FillNavigateButton(CDC* pDC, CXTPTabScrollBu
     CXTPTabColorSchemeDefault::FillNavigateButton(pDC, pButton, rc);
     return;
   }
-  pDC->SetTextColor(GetXtremeColor(COLOR_BTNTEXT));
+  pDC->SetTextColor(GetXTPColor(COLOR_BTNTEXT));
   const int nState = pButton->IsPressed()       ? kToolbarStatePressed
                      : pButton->IsHighlighted() ? kToolbarStateHot
                                                 : kToolbarStateNormal;

@@ -90,7 +90,7 @@ void CXTPTabShapeSetStack::DrawSingleButton(CDC* pDC, CXTPTabManagerItem* pItem)
   const CRect rc = pItem->GetRect();
   pScheme->FillItem(pDC, rc, pItem);
   DrawFrame(pDC, rc, pScheme->m_clrHighlight, pScheme->m_clrFrame);
-  const COLORREF clrGrip = GetXtremeColor(38);
+  const COLORREF clrGrip = GetXTPColor(38);
   for (int y = rc.top + 4; y < rc.bottom - 3; y += 2)
     pDC->FillSolidRect(rc.right - kGripWidth, y, 3, 1, clrGrip);
   m_pPainter->DrawSingleButtonAs(xtpTabPositionTop, pDC, pItem,

@@ -119,11 +119,11 @@ void CXTPTipSettings::SetDelayTime(DWORD dwDuration, int nTime) {
 }
 
 COLORREF CXTPTipSettings::GetTipBkColor() const {
-  return m_clrTipBack != static_cast<COLORREF>(-1) ? m_clrTipBack : GetXtremeColor(COLOR_INFOBK);
+  return m_clrTipBack != static_cast<COLORREF>(-1) ? m_clrTipBack : GetXTPColor(COLOR_INFOBK);
 }
 
 COLORREF CXTPTipSettings::GetTipTextColor() const {
-  return m_clrTipText != static_cast<COLORREF>(-1) ? m_clrTipText : GetXtremeColor(COLOR_INFOTEXT);
+  return m_clrTipText != static_cast<COLORREF>(-1) ? m_clrTipText : GetXTPColor(COLOR_INFOTEXT);
 }
 
 void CXTPTipSettings::DeactivateTip() {

@@ -72,7 +72,7 @@ TEST_F(ButtonFixture, ColourOverridesSurviveASystemColourRefresh) {
   button.SendMessage(WM_SYSCOLORCHANGE);
   EXPECT_EQ(button.GetFaceColor(), RGB(10, 20, 30));
   button.GetButtonStyle()->m_clrFace.SetCustomValue(COLORREF(-1));
-  EXPECT_EQ(button.GetFaceColor(), GetXtremeColor(COLOR_BTNFACE));
+  EXPECT_EQ(button.GetFaceColor(), GetXTPColor(COLOR_BTNFACE));
 }
 
 TEST_F(ButtonFixture, FlatColoursApplyOnlyToTheFlatStyle) {
@@ -150,8 +150,8 @@ TEST_F(ButtonFixture, FlatClassicButtonShowsNoFrameUntilHotOrPushed) {
   // The checked pattern alternates the face and highlight slots.
   const COLORREF a = canvas.At(10, 10), b = canvas.At(11, 10);
   EXPECT_NE(a, b);
-  EXPECT_TRUE((a == GetXtremeColor(COLOR_BTNFACE) && b == GetXtremeColor(COLOR_BTNHIGHLIGHT)) ||
-              (b == GetXtremeColor(COLOR_BTNFACE) && a == GetXtremeColor(COLOR_BTNHIGHLIGHT)));
+  EXPECT_TRUE((a == GetXTPColor(COLOR_BTNFACE) && b == GetXTPColor(COLOR_BTNHIGHLIGHT)) ||
+              (b == GetXTPColor(COLOR_BTNFACE) && a == GetXTPColor(COLOR_BTNHIGHLIGHT)));
 }
 
 TEST_F(ButtonFixture, FlatThemeFillsPushedFaceAndFramesInTheBorderColour) {

@@ -32,20 +32,20 @@ TEST(FlatStyles, ComboFramesFollowTheStyleAndState) {
   CXTFlatComboStyle style0;
   style0.RefreshStyle();
   style0.DrawFrame(&canvas.dc(), rc, xtFlatNormal, TRUE);
-  EXPECT_EQ(canvas.At(0, 0), GetXtremeColor(COLOR_WINDOW)) << "style 0 shows no frame at rest";
+  EXPECT_EQ(canvas.At(0, 0), GetXTPColor(COLOR_WINDOW)) << "style 0 shows no frame at rest";
   style0.DrawFrame(&canvas.dc(), rc, xtFlatHot, TRUE);
-  EXPECT_EQ(canvas.At(0, 0), GetXtremeColor(COLOR_BTNSHADOW));
-  EXPECT_EQ(canvas.At(59, 23), GetXtremeColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(canvas.At(0, 0), GetXTPColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(canvas.At(59, 23), GetXTPColor(COLOR_BTNHIGHLIGHT));
 
   CXTFlatComboStyle1 style1;
   style1.RefreshStyle();
   style1.DrawFrame(&canvas.dc(), rc, xtFlatNormal, TRUE);
-  EXPECT_EQ(canvas.At(0, 0), GetXtremeColor(51));
+  EXPECT_EQ(canvas.At(0, 0), GetXTPColor(51));
   style1.DrawFrame(&canvas.dc(), rc, xtFlatPressed, TRUE);
-  EXPECT_EQ(canvas.At(0, 0), GetXtremeColor(32));
+  EXPECT_EQ(canvas.At(0, 0), GetXTPColor(32));
   style1.DrawFrame(&canvas.dc(), rc, xtFlatHot, FALSE);
-  EXPECT_EQ(canvas.At(0, 0), GetXtremeColor(52));
-  EXPECT_EQ(canvas.At(1, 1), GetXtremeColor(51));
+  EXPECT_EQ(canvas.At(0, 0), GetXTPColor(52));
+  EXPECT_EQ(canvas.At(1, 1), GetXTPColor(51));
 
   EXPECT_GE(style0.m_cxDropButton, 15);
   const CRect rcRest = style0.GetDropButtonRect(rc, xtFlatNormal);
@@ -57,7 +57,7 @@ TEST(FlatStyles, TheDropArrowIsFiveThreeAndOnePixels) {
   CXTFlatComboStyle style;
   style.RefreshStyle();
   style.DrawDropArrow(&canvas.dc(), CRect(0, 0, 15, 15), xtFlatNormal, TRUE);
-  const COLORREF arrow = GetXtremeColor(COLOR_WINDOWTEXT);
+  const COLORREF arrow = GetXTPColor(COLOR_WINDOWTEXT);
   int count = 0;
   for (int y = 0; y < 15; ++y)
     for (int x = 0; x < 15; ++x) count += canvas.At(x, y) == arrow;

@@ -116,7 +116,7 @@ TEST_F(HyperLinkFixture, WithoutTheShellAClickOnTheTextOnlyMarksItVisited) {
 TEST_F(HyperLinkFixture, BackgroundDefaultsToTheFaceColour) {
   CXTHyperLink link;
   ASSERT_TRUE(MakeLink(link, L"Home", SS_LEFT, CRect(10, 10, 300, 30)));
-  EXPECT_EQ(link.GetBackColor(), GetXtremeColor(COLOR_BTNFACE));
+  EXPECT_EQ(link.GetBackColor(), GetXTPColor(COLOR_BTNFACE));
   link.SetBackColor(RGB(255, 255, 255));
   EXPECT_EQ(link.GetBackColor(), RGB(255, 255, 255));
   link.SetColors(RGB(1, 2, 3), COLORREF(-1), COLORREF(-1));

@@ -199,7 +199,7 @@ TEST_F(ImageManagerTest, FadedFormsLightenEachChannel) {
 }
 
 TEST_F(ImageManagerTest, ShadowFormsTakeThreeQuartersOfSlot31) {
-  const COLORREF clrSlot = GetXtremeColor(31);
+  const COLORREF clrSlot = GetXTPColor(31);
   const COLORREF clrShadow =
       RGB(GetRValue(clrSlot) * 3 / 4, GetGValue(clrSlot) * 3 / 4, GetBValue(clrSlot) * 3 / 4);
   AddAlphaIcon(1, RGB(200, 100, 0));

@@ -203,7 +203,7 @@ TEST(TabShapeSets, Style8StacksFullWidthBarsWithGrips) {
   EXPECT_EQ(s.tab0.right, 400);
   EXPECT_EQ(s.At(s.tab0.left, s.mid0), kHighlight);
   EXPECT_EQ(s.At(s.tab0.left + 50, s.mid0), kNormalItem);
-  EXPECT_EQ(s.At(s.tab0.right - 7, s.tab0.top + 4), GetXtremeColor(38)) << "grip";
+  EXPECT_EQ(s.At(s.tab0.right - 7, s.tab0.top + 4), GetXTPColor(38)) << "grip";
   EXPECT_EQ(s.At(s.tab0.right - 7, s.tab0.top + 5), kNormalItem) << "grip lines every other pixel";
   EXPECT_EQ(s.At(s.tabSel.left + 50, s.tabSel.top + 5), kSelectedItem);
 }
@@ -266,15 +266,15 @@ TEST(TabShapeSets, EveryStyleDrawsAtEveryPositionInsideItsControl) {
 
 TEST(TabColorSchemes, EachSchemeFillsStripAndPageInItsOwnColours) {
   SchemeScene def(xtpTabColorDefault, FALSE), flat(xtpTabColorFlat, FALSE), grad(xtpTabColorGradient, FALSE);
-  const COLORREF clrFace = GetXtremeColor(COLOR_BTNFACE);
+  const COLORREF clrFace = GetXTPColor(COLOR_BTNFACE);
   const CRect rcHeader = def.host.GetHeaderRect();
   const int x = 380, yTop = rcHeader.top, yBottom = rcHeader.bottom - 2;
   EXPECT_EQ(def.canvas.At(x, yTop), clrFace);
   EXPECT_EQ(def.canvas.At(x, yBottom), clrFace);
-  EXPECT_EQ(flat.canvas.At(x, yTop), GetXtremeColor(48));
+  EXPECT_EQ(flat.canvas.At(x, yTop), GetXTPColor(48));
   EXPECT_TRUE(ColorsNear(grad.canvas.At(x, yTop), clrFace)) << "the gradient starts at the outer edge";
   EXPECT_TRUE(
-      ColorsNear(grad.canvas.At(x, yBottom), BlendColors(clrFace, GetXtremeColor(COLOR_WINDOW), 205), 12));
+      ColorsNear(grad.canvas.At(x, yBottom), BlendColors(clrFace, GetXTPColor(COLOR_WINDOW), 205), 12));
   const COLORREF clrGradientPage = grad.host.m_pPainter->GetColorScheme()->m_clrSelectedItem.GetColor();
   EXPECT_EQ(grad.canvas.At(200, 150), clrGradientPage) << "the page in the selected item colour";
   EXPECT_NE(clrGradientPage, clrFace);
@@ -284,11 +284,11 @@ TEST(TabColorSchemes, EachSchemeFillsStripAndPageInItsOwnColours) {
 TEST(TabColorSchemes, ThemedGradientDiffersFromGradientUnderPlainColours) {
   SchemeScene grad(xtpTabColorGradient, TRUE), themed(xtpTabColorThemedGradient, TRUE);
   EXPECT_EQ(themed.canvas.At(200, 150), RGB(255, 255, 255)) << "a white page";
-  EXPECT_EQ(grad.canvas.At(200, 150), GetXtremeColor(36));
+  EXPECT_EQ(grad.canvas.At(200, 150), GetXTPColor(36));
   const int yBottom = grad.host.GetHeaderRect().bottom - 2;
   EXPECT_NE(grad.canvas.At(380, yBottom), themed.canvas.At(380, yBottom))
       << "a gradient strip against a plain one";
-  EXPECT_EQ(themed.host.m_pPainter->GetColorScheme()->m_clrFrame.GetColor(), GetXtremeColor(57));
+  EXPECT_EQ(themed.host.m_pPainter->GetColorScheme()->m_clrFrame.GetColor(), GetXTPColor(57));
 }
 
 TEST(TabColorSchemes, GradientUnderPlainColoursUsesTheSystemColours) {
@@ -296,10 +296,10 @@ TEST(TabColorSchemes, GradientUnderPlainColoursUsesTheSystemColours) {
   painter.SetPlainColors(TRUE);
   painter.SetColorScheme(xtpTabColorGradient);
   const CXTPTabColorScheme* pScheme = painter.GetColorScheme();
-  const COLORREF clrFace = GetXtremeColor(COLOR_BTNFACE);
+  const COLORREF clrFace = GetXTPColor(COLOR_BTNFACE);
   EXPECT_EQ(pScheme->m_grcStrip.clr1.GetColor(), clrFace);
-  EXPECT_EQ(pScheme->m_grcStrip.clr2.GetColor(), BlendColors(clrFace, GetXtremeColor(COLOR_WINDOW), 205));
-  EXPECT_EQ(pScheme->m_clrSelectedItem.GetColor(), GetXtremeColor(36));
+  EXPECT_EQ(pScheme->m_grcStrip.clr2.GetColor(), BlendColors(clrFace, GetXTPColor(COLOR_WINDOW), 205));
+  EXPECT_EQ(pScheme->m_clrSelectedItem.GetColor(), GetXTPColor(36));
   EXPECT_NE(pScheme->m_clrFrame.GetColor(), RGB(59, 97, 156)) << "not the blue theme's table";
 }
 

@@ -180,8 +180,10 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     const INT_PTR nRecordedBefore = m_notesStore.m_notConverted.GetCount();
     try {
       if (!m_notesStore.CreateFolder(L"Outlook\\" + strPath)) {
-        NoteFolderNotConverted(strPath,
-                               L"the Notes folder could not be created: " + m_notesStore.GetErrorText());
+        // The store names the folder with its reason; say it here only when it did not.
+        if (m_notesStore.m_notConverted.GetCount() == nRecordedBefore)
+          NoteFolderNotConverted(strPath,
+                                 L"the Notes folder could not be created: " + m_notesStore.GetErrorText());
       } else {
         m_folderConverter.m_pStore = &m_notesStore;
         m_folderConverter.m_pSession = m_pPstSession;

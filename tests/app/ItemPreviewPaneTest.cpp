@@ -22,21 +22,7 @@ const wchar_t kCalendarPage[] =
     L"\\pard\\cf1\\b\\f0\\fs22 Calender Details \\par\\b0 Subject  : Budget review\\par}";
 
 // What the rich-text control shows, line breaks as "\n".
-std::wstring ShownText(HWND edit) {
-  const int length = ::GetWindowTextLengthW(edit);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(edit, &text[0], length + 1)));
-  std::wstring shown;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'\r') {
-      shown += L'\n';
-      if (i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-    } else {
-      shown += text[i];
-    }
-  }
-  return shown;
-}
+std::wstring ShownText(HWND edit) { return testsupport::TextWithLineBreaks(edit); }
 
 CHARFORMAT2W FormatAt(HWND edit, int position) {
   ::SendMessageW(edit, EM_SETSEL, position, position + 1);

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "RichTextControl.h"
+#include "WindowTest.h"
 
 namespace richtexttest {
 
@@ -49,21 +50,7 @@ void RichTextHost::OnChange() { m_events.push_back(L"change"); }
 
 HWND EditWindowOf(CWnd& control) { return ::GetWindow(control.GetSafeHwnd(), GW_CHILD); }
 
-std::wstring ShownText(HWND edit) {
-  const int length = ::GetWindowTextLengthW(edit);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(edit, &text[0], length + 1)));
-  std::wstring shown;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'\r') {
-      shown += L'\n';
-      if (i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-    } else {
-      shown += text[i];
-    }
-  }
-  return shown;
-}
+std::wstring ShownText(HWND edit) { return testsupport::TextWithLineBreaks(edit); }
 
 void PutTextRtf(CWnd& control, const CString& text) {
   static const BYTE params[] = VTS_BSTR;

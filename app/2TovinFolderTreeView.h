@@ -1,13 +1,27 @@
 // C2TovinFolderTreeView: the browser page ("Folder Selection", tab 1), reached from page one's
-// Preview. This class holds the page's frame within the wizard (its step, buttons and drawing); the
-// folder tree, document grid and preview panes and their workers live in it as well.
+// Preview. It opens the NSF the main frame names, shows its folders in a check-box tree, the documents
+// of the clicked folder in the mail list, and the clicked document in the item preview pane.
 #pragma once
 
 #include <afxwin.h>
 
+#include "FolderCheckTree.h"
+#include "ItemPreviewPane.h"
+#include "LargeItemPromptDlg.h"
+#include "MailListPane.h"
+#include "SplitterPanel.h"
 #include "TovinCommonBaseView.h"
 
-// Created by the main view on the user-interface thread; only that thread touches it.
+class CMainFrame;
+
+// Created by the main view on the user-interface thread; only that thread touches its windows.
+//
+// Workers: the folder enumeration and the folder listing each run on a worker of their own, attached
+// to the Notes runtime. They reach the panes only through the engine's sinks (the tree and the mail
+// list hand each call over to their thread) and the page only through RunOnPage. At most one worker
+// runs at a time: the tree and the mail list stay disabled while one does, and every start first joins
+// the worker before it. A worker's handle stays valid until the page has joined it (m_bAutoDelete
+// off). Stop asks, then raises the stop flags; no worker is ever suspended.
 class C2TovinFolderTreeView : public CTovinCommonBaseView {
   DECLARE_DYNCREATE(C2TovinFolderTreeView)
 
@@ -17,11 +31,62 @@ class C2TovinFolderTreeView : public CTovinCommonBaseView {
 
   void OnInitialUpdate() override;
   void OnDraw(CDC* pDC) override;
-  // Back to page one.
+  // The Export sequence: ticked folders, the save choice, the target.
+  void OnNext() override;
+  // Back to page one; a running worker goes on.
   void OnBack() override;
+  void OnExit() override {}
+  // "Are you sure you want to stop current process ?"; Yes raises the stop flags.
+  void OnStop() override;
+  void OnPreview() override {}
+  // Resets the panes and starts the folder enumeration, after the previous workers were joined.
+  LRESULT OnPageActivated(WPARAM wParam, LPARAM lParam) override;
+  // Raises the stop flags and joins both workers (the enumeration for up to 10 s, then ended).
+  void StopWorkers() override;
+
+  // TRUE while a worker of the page runs.
+  BOOL IsWorkerRunning() const;
+
+  CSplitterPanel m_splitItems;
+  CSplitterPanel m_splitMain;
+  CMailListPane m_mailList;
+  CStatic m_iconStatic;
+  CFolderCheckTree m_folderTree;
+  CItemPreviewPane m_preview;
+  HANDLE m_hEnumThread;
+  HANDLE m_hItemsThread;
+
+  enum { FOLDER_TREE_ID = 4101, INNER_PANEL_ID = 59397, OUTER_PANEL_ID = 61191 };
+  enum { ENUM_STOP_TIMEOUT_MS = 10000 };
 
  protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg void OnDestroy();
+  afx_msg LRESULT OnFolderSelected(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnItemSelected(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnStopProcess(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnExport(WPARAM wParam, LPARAM lParam);
 
   DECLARE_MESSAGE_MAP()
+
+ private:
+  static UINT FolderEnumThread(LPVOID pParam);
+  static UINT FolderItemsThread(LPVOID pParam);
+  void EnumerateFolders();
+  void ListFolderItems();
+  // Starts pfn on a worker whose thread object the page keeps until it is joined; NULL on failure.
+  CWinThread* StartWorker(AFX_THREADPROC pfn);
+  // Waits for the worker (pumping sent messages); ends it after nTimeoutMs unless INFINITE.
+  void JoinWorker(CWinThread*& pThread, HANDLE& hThread, DWORD nTimeoutMs);
+  void ClearPreview(int nMessage);
+  void SetStopFlags(int nValue);
+
+  CWinThread* m_pEnumThread;
+  CWinThread* m_pItemsThread;
+  // Counts the workers started; a worker's last hand-offs apply only while it is still the latest,
+  // so a joined worker's leftovers never undo what its successor set up.
+  int m_nGeneration;
+  CLargeItemDialogPrompt m_largeItemPrompt;
 };

@@ -2,6 +2,7 @@
 // painting of the item texts.
 #include "FolderCheckTree.h"
 
+#include "UiHandoff.h"
 #include "WizardMessages.h"
 
 const LPCTSTR CFolderCheckTree::ROOT_TEXT = L"Outlook Folders";
@@ -10,6 +11,8 @@ BEGIN_MESSAGE_MAP(CFolderCheckTree, CTreeCtrl)
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONDBLCLK()
 ON_WM_PAINT()
+ON_MESSAGE(WM_UI_HANDOFF, OnHandoff)
+ON_WM_NCDESTROY()
 END_MESSAGE_MAP()
 
 CFolderCheckTree::CFolderCheckTree() : m_hWndNotify(nullptr) {}
@@ -50,6 +53,30 @@ HTREEITEM CFolderCheckTree::FindOrAddChild(const CString& strComponent, HTREEITE
   if (hParent != TVI_ROOT) SetCheck(hParent, TRUE);
   Expand(GetRootItem(), TVE_EXPAND);
   return hItem;
+}
+
+void CFolderCheckTree::AddFolderPath(const CString& path, int kind, int entryCount) {
+  // A tree that went before the listing ended shows nothing more: the hand-off is dropped.
+  const CString copy = path;
+  CUiHandoff::Run(m_hWnd, [this, copy, kind, entryCount] { AddFolderPathNow(copy, kind, entryCount); });
+}
+
+HTREEITEM CFolderCheckTree::AddFolderPathNow(const CString& path, int kind, int entryCount) {
+  HTREEITEM hItem = AddPath(path, kind, kind);
+  if (hItem == nullptr) return nullptr;
+  SetItemData(hItem, static_cast<DWORD_PTR>(static_cast<DWORD>(entryCount)));
+  Expand(hItem, TVE_EXPAND);
+  SetCheck(hItem, TRUE);
+  return hItem;
+}
+
+LRESULT CFolderCheckTree::OnHandoff(WPARAM wParam, LPARAM lParam) {
+  return CUiHandoff::Receive(wParam, lParam);
+}
+
+void CFolderCheckTree::OnNcDestroy() {
+  CUiHandoff::DiscardPending(m_hWnd);
+  CTreeCtrl::OnNcDestroy();
 }
 
 void CFolderCheckTree::EnsureCheckBoxImages() {

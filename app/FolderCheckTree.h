@@ -5,6 +5,8 @@
 #include <afxcmn.h>
 #include <afxcoll.h>
 
+#include "FolderTreeSink.h"
+
 // Items are path components; AddPath builds the items of a whole backslash path, ticking every new item
 // and its parent, and a tick on an item's check box carries to all its descendants. A click on an
 // item's label sends WM_NSF_FOLDER_SELECTED to the window its owner named with SetNotifyWindow (none:
@@ -12,10 +14,17 @@
 //
 // Threads: the tree is created by its owner on the owner's thread (the user-interface thread for the
 // browser page, the conversion worker for the Outlook Folders dialog), and only that thread calls it. A
-// worker that fills a tree of another thread hands its calls over with CUiHandoff.
-class CFolderCheckTree : public CTreeCtrl {
+// worker that fills a tree of another thread hands its calls over with CUiHandoff; AddFolderPath, the
+// NSF folder listing's call, does that itself and may come from any thread.
+class CFolderCheckTree : public CTreeCtrl, public IFolderTreeSink {
  public:
   CFolderCheckTree();
+
+  // ---- IFolderTreeSink (any thread; applied on the tree's thread, in the order made) ----
+  void AddFolderPath(const CString& path, int kind, int entryCount) override;
+  // What AddFolderPath does, on the tree's own thread: AddPath with kind as image and data, then the
+  // item of the path's last name carries entryCount, is expanded and ticked.
+  HTREEITEM AddFolderPathNow(const CString& path, int kind, int entryCount);
 
   // The text of the root item; every path sits below it.
   static const LPCTSTR ROOT_TEXT;
@@ -45,6 +54,8 @@ class CFolderCheckTree : public CTreeCtrl {
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg void OnPaint();
+  afx_msg LRESULT OnHandoff(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnNcDestroy();
 
   DECLARE_MESSAGE_MAP()
 

@@ -17,3 +17,11 @@ void CLargeItemPromptDlg::OnCancel() {
   m_bDontShowAgain = m_chkDontShowAgain.GetCheck() == BST_CHECKED ? 1 : 0;
   EndDialog(IDCANCEL);
 }
+
+int CLargeItemDialogPrompt::AskLargeItem(BOOL* dontShowAgain) {
+  CLargeItemPromptDlg dlg(m_pOwner);
+  // A dialog that could not be shown is no consent to read the whole body.
+  const int nResult = dlg.DoModal() == IDOK ? IDOK : IDCANCEL;
+  if (dontShowAgain != nullptr) *dontShowAgain = dlg.m_bDontShowAgain ? TRUE : FALSE;
+  return nResult;
+}

@@ -23,6 +23,19 @@
 
 #define IDD_TEMPLATE_DLG 238
 
+// The browser page: its icon, the item preview's header pictures by preview kind, and the dialog that
+// hosts the rich-text control.
+#define IDI_BROWSER_PAGE 134
+#define IDB_PREVIEW_MAIL 187
+#define IDB_PREVIEW_CALENDAR 188
+#define IDB_PREVIEW_CONTACT 189
+#define IDB_PREVIEW_JOURNAL 190
+#define IDB_PREVIEW_TODO 191
+#define IDD_ITEM_PREVIEW 192
+#define IDC_PREVIEW_PLACEHOLDER 1000
+#define IDC_PREVIEW_FOCUS 1003
+#define IDC_RICH_TEXT 1015
+
 // Controls. Dialogs of their own may share a number.
 #define IDC_SAVING_COMPLETE_TEXT 100
 #define IDC_NSF_FOLDER 1000

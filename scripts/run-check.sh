@@ -35,8 +35,6 @@ for _ in $(seq 120); do
   sleep 0.5
 done
 mkdir -p "$BRINDLE_BUILD_DIR/screenshots"
-# The window shows before it has painted its pages.
-if [ -n "$shown" ]; then sleep 3; fi
 import -display ":$display" -window root "$BRINDLE_BUILD_DIR/screenshots/run-sh.png" >/dev/null 2>&1 || true
 if [ -z "$shown" ]; then
   echo "run-check: the main window did not show on display :$display; scripts/run.sh said:" >&2

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 namespace {
@@ -233,6 +234,54 @@ TEST_F(FolderCheckTreeTest, PaintsTheSelectedLabelWhiteOnBlue) {
   EXPECT_GT(blue, 20);
   EXPECT_GT(white, 5);
   testsupport::SaveWindowPng(host_.m_hWnd, L"app_folder_check_tree.png");
+}
+
+TEST_F(FolderCheckTreeTest, FoldersFromAListingWorkerArriveInOrderWithTheirCounts) {
+  IFolderTreeSink& sink = tree_;
+  std::thread worker([&sink] {
+    sink.AddFolderPath(L"($Inbox)\\", 8, 12);
+    sink.AddFolderPath(L"Projects\\2024\\", 2, 3);
+    sink.AddFolderPath(L"Projects\\", 1, 0);
+    sink.AddFolderPath(L"($Sent)\\", 10, 4);
+  });
+  worker.join();
+  // Nothing touched the tree from the worker: every folder still waits for the tree's thread.
+  EXPECT_EQ(tree_.GetCount(), 0u);
+  ASSERT_TRUE(testsupport::PumpUntil([this] { return tree_.GetCount() == 5u; }));
+
+  HTREEITEM hRoot = tree_.GetRootItem();
+  HTREEITEM hInbox = tree_.GetChildItem(hRoot);
+  HTREEITEM hProjects = tree_.GetNextSiblingItem(hInbox);
+  HTREEITEM hYear = tree_.GetChildItem(hProjects);
+  HTREEITEM hSent = tree_.GetNextSiblingItem(hProjects);
+  ASSERT_NE(hSent, nullptr);
+  EXPECT_EQ(tree_.GetItemText(hInbox), L"($Inbox)");
+  EXPECT_EQ(tree_.GetItemText(hYear), L"2024");
+  EXPECT_EQ(tree_.GetItemText(hSent), L"($Sent)");
+  // The listed folder's own item carries its entry count; a level made on the way keeps its kind.
+  EXPECT_EQ(tree_.GetItemData(hInbox), 12u);
+  EXPECT_EQ(tree_.GetItemData(hYear), 3u);
+  EXPECT_EQ(tree_.GetItemData(hProjects), 0u);
+  int image = -1, selected = -1;
+  tree_.GetItemImage(hSent, image, selected);
+  EXPECT_EQ(image, 10);
+  tree_.GetItemImage(hProjects, image, selected);
+  EXPECT_EQ(image, 2);
+  for (HTREEITEM h : {hRoot, hInbox, hProjects, hYear, hSent}) EXPECT_TRUE(tree_.GetCheck(h));
+  EXPECT_TRUE(tree_.GetItemState(hProjects, TVIS_EXPANDED) & TVIS_EXPANDED);
+}
+
+TEST_F(FolderCheckTreeTest, FoldersForATreeThatWentAreDropped) {
+  CFolderCheckTree gone;
+  ASSERT_TRUE(gone.Create(0x50010137, CRect(0, 0, 50, 50), &host_, 4103));
+  std::thread worker([&gone] { gone.AddFolderPath(L"Inbox\\", 8, 1); });
+  worker.join();
+  // The folder still queued goes with the window, without running.
+  gone.DestroyWindow();
+  std::thread late([&gone] { gone.AddFolderPath(L"Inbox\\", 8, 1); });
+  late.join();
+  testsupport::PumpMessages(100);
+  EXPECT_EQ(gone.GetSafeHwnd(), nullptr);
 }
 
 }  // namespace

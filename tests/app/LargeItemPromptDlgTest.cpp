@@ -42,4 +42,36 @@ TEST(LargeItemPromptDlg, OkWithTheBoxClearGivesOkAndNoFlag) {
   EXPECT_EQ(dlg.m_bDontShowAgain, 0);
 }
 
+TEST(LargeItemDialogPrompt, AnswersThePreviewWithTheDialogsResultAndTick) {
+  CLargeItemDialogPrompt prompt;
+  ILargeItemPrompt& asked = prompt;
+  BOOL dontShow = 5;
+  int result = 0;
+  {
+    ModalRun run(kCaption, [&] { result = asked.AskLargeItem(&dontShow); });
+    HWND hDlg = run.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr);
+    testsupport::PumpMessages(100);
+    apptest::ClickControl(hDlg, IDC_DONT_SHOW_AGAIN);
+    testsupport::PumpUntil([&] { return ::IsDlgButtonChecked(hDlg, IDC_DONT_SHOW_AGAIN) == BST_CHECKED; });
+    apptest::ClickControl(hDlg, IDOK);
+    run.Finish();
+  }
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dontShow, TRUE);
+
+  // Esc is Cancel, and the box left clear says to ask again.
+  {
+    ModalRun run(kCaption, [&] { result = asked.AskLargeItem(&dontShow); });
+    HWND hDlg = run.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr);
+    testsupport::PumpMessages(100);
+    ASSERT_TRUE(testsupport::BringToFront(hDlg));
+    testsupport::KeyPress(VK_ESCAPE);
+    run.Finish();
+  }
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(dontShow, FALSE);
+}
+
 }  // namespace

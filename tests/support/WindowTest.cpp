@@ -405,6 +405,22 @@ std::wstring SaveBitmapPng(HBITMAP bitmap, const std::wstring& name) {
   return WritePng(bm.bmWidth, bm.bmHeight, pixels, name);
 }
 
+std::wstring TextWithLineBreaks(HWND hwnd) {
+  const int length = ::GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(hwnd, &text[0], length + 1)));
+  std::wstring shown;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r') {
+      shown += L'\n';
+      if (i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+    } else {
+      shown += text[i];
+    }
+  }
+  return shown;
+}
+
 std::vector<COLORREF> WindowPixels(HWND hwnd, int* width, int* height) {
   int w = 0, h = 0;
   std::vector<BYTE> pixels;

@@ -82,6 +82,9 @@ std::wstring SaveBitmapPng(HBITMAP bitmap, const std::wstring& name);
 // Reads the colour of one pixel of a saved or live window, for probes in tests.
 COLORREF WindowPixel(HWND hwnd, int x, int y);
 
+// A window's text with each line break (CR LF, or a lone CR as rich edit keeps them) as "\n".
+std::wstring TextWithLineBreaks(HWND hwnd);
+
 // What the window shows, row by row from its top-left corner (window coordinates); empty on failure.
 std::vector<COLORREF> WindowPixels(HWND hwnd, int* width, int* height);
 

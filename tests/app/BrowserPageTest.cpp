@@ -1,0 +1,314 @@
+// The browser page over NSFs converted from fixture PSTs: the folder tree against nsfdump, the rows of
+// a clicked folder against nsfdump counts, the preview read back from the rich-text control, Stop,
+// re-activation while the enumeration runs, and Export; clicks and keys are real input.
+#include <afxdisp.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "2TovinFolderTreeView.h"
+#include "AppTestSupport.h"
+#include "MainFrame.h"
+#include "TestFiles.h"
+#include "TestProcess.h"
+#include "WindowTest.h"
+#include "WizardMessages.h"
+
+namespace {
+
+using testsupport::Utf8;
+using testsupport::Wide;
+
+std::string RunTool(const std::string& program, const std::string& arguments) {
+  std::string output;
+  EXPECT_EQ(0u, testsupport::RunProgram("\"" + testsupport::SiblingProgramPath(program) + "\" " + arguments,
+                                        &output))
+      << program << " " << arguments;
+  return output;
+}
+
+// The views the page lists beside every folder (the same tests as the listing's).
+bool ListedView(const std::string& name) {
+  for (const char* part : {"$Sent", "$Draft", "$JunkMail", "$ToDo", "$Journal", "$Follow-Up", "My Contacts",
+                           "By Diary Date", "By Category", "All Documents", "$All"})
+    if (name.find(part) != std::string::npos) return true;
+  return name == "($Meetings)";
+}
+
+struct Listed {
+  int entries;
+  int kind;
+};
+
+// The folders and views nsfdump sees that the page must list, by tree path ("Outlook\Inbox\").
+std::map<std::string, Listed> ExpectedFolders(const std::string& nsf) {
+  std::map<std::string, Listed> expected;
+  for (const auto& row : testsupport::TabSeparatedRows(RunTool("nsfdump.exe", "folders \"" + nsf + "\""))) {
+    if (row.size() != 3) continue;
+    const bool folder = row[0] == "folder";
+    if (!folder && !ListedView(row[2])) continue;
+    const int entries = std::stoi(row[1]);
+    expected[row[2] + "\\"] = {entries, GetNotesFolderKind(CString(Wide(row[2]).c_str()), entries)};
+  }
+  return expected;
+}
+
+// Documents per Notes folder, from nsfdump counts (count TAB form TAB folder).
+std::map<std::string, long> DocumentsPerFolder(const std::string& nsf) {
+  std::map<std::string, long> documents;
+  for (const auto& row : testsupport::TabSeparatedRows(RunTool("nsfdump.exe", "counts \"" + nsf + "\"")))
+    if (row.size() == 3) documents[row[2]] += std::stol(row[0]);
+  return documents;
+}
+
+// A visible message box of this process, found from a helper thread (the page's thread runs the box's
+// modal loop meanwhile); NULL after 10 s.
+HWND WaitForBox() {
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < 10000) {
+    struct Search {
+      HWND found;
+    } search{nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+          DWORD pid = 0;
+          ::GetWindowThreadProcessId(hwnd, &pid);
+          WCHAR cls[16] = {};
+          ::GetClassNameW(hwnd, cls, 16);
+          if (pid == ::GetCurrentProcessId() && wcscmp(cls, L"#32770") == 0 && ::IsWindowVisible(hwnd) &&
+              ::GetDlgItem(hwnd, 0xFFFF) != nullptr) {
+            reinterpret_cast<Search*>(lParam)->found = hwnd;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) return search.found;
+    ::Sleep(50);
+  }
+  return nullptr;
+}
+
+// Sends message to the page, whose handler shows a message box; a helper reads the box and presses
+// answer with real input. The box's text.
+CString AnswerBoxOf(CWnd* pPage, UINT message, int answer) {
+  CString text;
+  std::thread helper([&text, answer] {
+    HWND box = WaitForBox();
+    if (box == nullptr) return;
+    ::Sleep(100);
+    text = apptest::MessageBoxText(box);
+    apptest::ClickControl(box, answer);
+  });
+  pPage->SendMessage(message, 0, 0);
+  helper.join();
+  return text;
+}
+
+class BrowserPage : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    AfxOleInit();
+    AfxEnableControlContainer();
+    s_hostWnd = new apptest::CRecordingWnd();
+    ASSERT_TRUE(s_hostWnd->CreateHost(L"Folder Selection", 20, 20, 1040, 720));
+  }
+  static void TearDownTestSuite() {
+    s_hostWnd->DestroyWindow();
+    delete s_hostWnd;
+    s_hostWnd = nullptr;
+  }
+
+  void SetUp() override {
+    ASSERT_EQ(1, m_frame.m_notesStore.InitSession())
+        << Utf8(std::wstring(m_frame.m_notesStore.GetErrorText()));
+    AfxGetApp()->m_pMainWnd = &m_frame;
+  }
+  void TearDown() override {
+    if (m_page != nullptr && m_page->GetSafeHwnd() != nullptr) m_page->DestroyWindow();
+    m_page = nullptr;
+    AfxGetApp()->m_pMainWnd = nullptr;
+    testsupport::PumpMessages(50);
+  }
+
+  // Converts a fixture PST into an NSF of the test's directory; its path.
+  std::string Converted(const std::string& fixture) {
+    const std::string nsf = m_dir.File(fixture + ".nsf");
+    std::string output;
+    const DWORD code =
+        testsupport::RunProgram("\"" + testsupport::SiblingProgramPath("convert-harness.exe") + "\" \"" +
+                                    testsupport::FixturePath("pst/" + fixture) + "\" \"" + nsf + "\"",
+                                &output);
+    EXPECT_LE(code, 1u) << output;
+    return nsf;
+  }
+
+  // The page as the main view makes it, browsing nsf.
+  void OpenPage(const std::string& nsf) {
+    m_frame.SetSourcePath(CString(Wide(nsf).c_str()));
+    m_frame.SetSourceServer(L"");
+    m_page = new C2TovinFolderTreeView();
+    ASSERT_TRUE(m_page->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1000, 660), s_hostWnd,
+                               0xE901, nullptr));
+    m_page->OnInitialUpdate();
+    ASSERT_TRUE(testsupport::BringToFront(s_hostWnd->m_hWnd));
+  }
+  void Activate() { m_page->SendMessage(WM_WIZARD_PAGE_ACTIVATED, 0, 0); }
+  bool WaitForWorkers(DWORD timeoutMs = 60000) {
+    return apptest::PumpFrameworkUntil(
+        [this] { return !m_page->IsWorkerRunning() && m_page->m_btnNext.IsWindowVisible(); }, timeoutMs);
+  }
+
+  void CollectPaths(HTREEITEM hParent, std::map<std::string, HTREEITEM>& paths) {
+    CFolderCheckTree& tree = m_page->m_folderTree;
+    for (HTREEITEM h = tree.GetChildItem(hParent); h != nullptr; h = tree.GetNextSiblingItem(h)) {
+      paths[Utf8(std::wstring(tree.GetItemPath(h)))] = h;
+      CollectPaths(h, paths);
+    }
+  }
+  std::map<std::string, HTREEITEM> TreePaths() {
+    std::map<std::string, HTREEITEM> paths;
+    CollectPaths(TVI_ROOT, paths);
+    return paths;
+  }
+
+  // Clicks an item's label with real input, after making it visible.
+  void ClickFolder(HTREEITEM hItem) {
+    CFolderCheckTree& tree = m_page->m_folderTree;
+    tree.EnsureVisible(hItem);
+    testsupport::PumpMessages(50);
+    const CPoint pt = apptest::TreeLabelPoint(tree.m_hWnd, hItem);
+    testsupport::MouseClick(tree.m_hWnd, pt.x, pt.y);
+    testsupport::PumpMessages(::GetDoubleClickTime() + 50);
+  }
+  void ClickRow(int row) {
+    CGridCtrl& grid = m_page->m_mailList.m_grid;
+    grid.EnsureVisible(row, 1);
+    CRect rc;
+    ASSERT_TRUE(grid.GetCellRect(row, 1, &rc));
+    testsupport::MouseClick(grid.m_hWnd, rc.CenterPoint().x, rc.CenterPoint().y);
+    apptest::PumpFramework(200);
+    testsupport::PumpMessages(::GetDoubleClickTime() + 50);
+  }
+  std::wstring PreviewText() {
+    return testsupport::TextWithLineBreaks(
+        ::GetWindow(m_page->m_preview.m_dlg.m_richText.GetSafeHwnd(), GW_CHILD));
+  }
+
+  static apptest::CRecordingWnd* s_hostWnd;
+  testsupport::TempDir m_dir;
+  CMainFrame m_frame;
+  C2TovinFolderTreeView* m_page = nullptr;
+};
+
+apptest::CRecordingWnd* BrowserPage::s_hostWnd = nullptr;
+
+TEST_F(BrowserPage, TreeRowsAndPreviewFollowTheConvertedNsf) {
+  const std::string nsf = Converted("aspose-outlook-mixed.pst");
+  const std::map<std::string, Listed> expected = ExpectedFolders(nsf);
+  const std::map<std::string, long> documents = DocumentsPerFolder(nsf);
+  ASSERT_FALSE(expected.empty());
+  OpenPage(nsf);
+  Activate();
+  ASSERT_TRUE(WaitForWorkers());
+
+  // Every listed folder and view is in the tree under its own path, with its kind's image and its
+  // entry count; nothing else is but the levels on their way.
+  const std::map<std::string, HTREEITEM> paths = TreePaths();
+  CFolderCheckTree& tree = m_page->m_folderTree;
+  for (const auto& e : expected) {
+    const auto found = paths.find(e.first);
+    ASSERT_NE(found, paths.end()) << e.first;
+    int image = -1, selected = -1;
+    tree.GetItemImage(found->second, image, selected);
+    EXPECT_EQ(image, e.second.kind) << e.first;
+    EXPECT_EQ(static_cast<int>(tree.GetItemData(found->second)), e.second.entries) << e.first;
+    EXPECT_TRUE(tree.GetCheck(found->second)) << e.first;
+  }
+  for (const auto& p : paths) {
+    if (p.first.empty()) continue;
+    bool onTheWay = false;
+    for (const auto& e : expected) onTheWay = onTheWay || e.first.compare(0, p.first.size(), p.first) == 0;
+    EXPECT_TRUE(onTheWay) << p.first;
+  }
+  EXPECT_TRUE(tree.IsWindowEnabled());
+  EXPECT_NE(PreviewText().find(L"Please select item to see preview."), std::wstring::npos);
+
+  // Each converted folder: its rows are the documents nsfdump counts in it, and every row previews.
+  int previewed = 0;
+  std::set<int> kinds;
+  for (const auto& d : documents) {
+    if (d.first.compare(0, 8, "Outlook\\") != 0) continue;
+    const auto item = paths.find(d.first + "\\");
+    ASSERT_NE(item, paths.end()) << d.first;
+    ClickFolder(item->second);
+    ASSERT_TRUE(WaitForWorkers()) << d.first;
+    ASSERT_EQ(m_page->m_mailList.GetDocumentRowCount(), d.second) << d.first;
+    for (int row = 1; row <= m_page->m_mailList.GetDocumentRowCount() && row <= 3; ++row) {
+      ClickRow(row);
+      const std::wstring shown = PreviewText();
+      EXPECT_EQ(shown.find(L"Please wait"), std::wstring::npos) << d.first << " row " << row;
+      // A document without a body shows message 5 in its place.
+      if (shown.find(L"Either User Abort preview or no body present") != std::wstring::npos) continue;
+      EXPECT_NE(m_page->m_preview.GetPreviewKind(), -1) << d.first << " row " << row << ": " << Utf8(shown);
+      kinds.insert(m_page->m_preview.GetPreviewKind());
+      if (m_page->m_preview.GetPreviewKind() != 3) {
+        EXPECT_TRUE(m_page->m_preview.m_strSubject == m_page->m_mailList.GetCellText(row, MAIL_COLUMN_SUBJECT))
+            << d.first << " row " << row;
+      }
+      ++previewed;
+      if (previewed == 1) testsupport::SaveWindowPng(s_hostWnd->m_hWnd, L"browser_page_mail_selected.png");
+    }
+  }
+  EXPECT_GT(previewed, 0);
+  EXPECT_GE(kinds.size(), 2u);
+}
+
+TEST_F(BrowserPage, StopAsksThenRaisesTheFlagsAndReactivationRestartsCleanly) {
+  const std::string nsf = Converted("hht-three-items.pst");
+  OpenPage(nsf);
+  Activate();
+  // A second activation at once joins the first enumeration before its own: the tree is listed once.
+  Activate();
+  ASSERT_TRUE(WaitForWorkers());
+  const size_t listed = TreePaths().size();
+  EXPECT_GT(listed, 1u);
+  Activate();
+  ASSERT_TRUE(WaitForWorkers());
+  EXPECT_EQ(TreePaths().size(), listed);
+
+  // Stop while nothing runs: the question, and on Yes the flags.
+  EXPECT_EQ(AnswerBoxOf(m_page, WM_STOP_PROCESS, IDNO), L"Are you sure you want to stop current process ?");
+  EXPECT_EQ(m_frame.m_notesStore.m_bStop, 0);
+  EXPECT_EQ(AnswerBoxOf(m_page, WM_STOP_PROCESS, IDYES), L"Are you sure you want to stop current process ?");
+  EXPECT_EQ(m_frame.m_notesStore.m_bStop, 1);
+  // The next folder click starts with the flags down.
+  ClickFolder(TreePaths().rbegin()->second);
+  ASSERT_TRUE(WaitForWorkers());
+  EXPECT_EQ(m_frame.m_notesStore.m_bStop, 0);
+}
+
+TEST_F(BrowserPage, ExportWithoutATickedFolderAsksForOne) {
+  const std::string nsf = Converted("hht-three-items.pst");
+  OpenPage(nsf);
+  Activate();
+  ASSERT_TRUE(WaitForWorkers());
+  CFolderCheckTree& tree = m_page->m_folderTree;
+  // Unticking the root unticks everything.
+  const CPoint pt = apptest::TreeCheckBoxPoint(tree.m_hWnd, tree.GetRootItem());
+  testsupport::MouseClick(tree.m_hWnd, pt.x, pt.y);
+  testsupport::PumpMessages(150);
+  CStringArray ticked;
+  tree.GetCheckedPaths(ticked);
+  ASSERT_EQ(ticked.GetSize(), 0);
+
+  EXPECT_EQ(AnswerBoxOf(m_page, WM_EXPORT, IDOK), L"Please select folder");
+  EXPECT_TRUE(m_frame.m_arrSelectedFolders.IsEmpty());
+}
+
+}  // namespace

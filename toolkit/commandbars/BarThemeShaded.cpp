@@ -536,7 +536,7 @@ CSize CXTPBarThemeShaded::DrawCommandBarSeparator(CDC* pDC, CXTPCommandBar* pBar
 // ---- Symbols -----------------------------------------------------------------------------------------
 
 CSize CXTPBarThemeShaded::DrawSymbol(CDC* pDC, int nKind, CXTPControl* pControl, CXTPCommandBar* pBar,
-                                     BOOL bDraw, BOOL bHiddenControls) {
+                                     BOOL bDraw, BOOL bHiddenControls, CSize szBar) {
   if (nKind == xtpSymbolExpandItem) {
     if (bDraw && pControl != nullptr) {
       DrawControlEntry(pDC, pControl);
@@ -556,14 +556,15 @@ CSize CXTPBarThemeShaded::DrawSymbol(CDC* pDC, int nKind, CXTPControl* pControl,
     return CSize(0, 18);
   }
   if (nKind != xtpSymbolExpandButton || pBar == nullptr)
-    return CXTPBarThemeFlat::DrawSymbol(pDC, nKind, pControl, pBar, bDraw, bHiddenControls);
+    return CXTPBarThemeFlat::DrawSymbol(pDC, nKind, pControl, pBar, bDraw, bHiddenControls, szBar);
 
   const XTPBarPosition position = pBar->GetPosition();
   const BOOL bVert = position == xtpBarLeft || position == xtpBarRight || position == xtpBarPopup;
   if (!bDraw) {
+    // The bar being laid out gives its coming size; a bar that is only repainted, its window's.
     CRect rcClient(0, 0, 0, 0);
     if (pBar->GetSafeHwnd() != nullptr) pBar->GetClientRect(&rcClient);
-    const CSize sz = rcClient.Size();
+    const CSize sz = szBar.cx > 0 || szBar.cy > 0 ? szBar : rcClient.Size();
     if (pControl != nullptr)
       pControl->SetRect(bVert ? CRect(0, sz.cy - 12, sz.cx, sz.cy) : CRect(sz.cx - 12, 1, sz.cx, sz.cy));
     return CSize(0, 0);

@@ -26,7 +26,7 @@ class CXTPBarThemeShaded : public CXTPBarThemeFlat {
   CSize DrawCommandBarSeparator(CDC* pDC, CXTPCommandBar* pBar, CXTPControl* pControl,
                                 BOOL bDraw = TRUE) override;
   CSize DrawSymbol(CDC* pDC, int nKind, CXTPControl* pControl, CXTPCommandBar* pBar, BOOL bDraw,
-                   BOOL bHiddenControls) override;
+                   BOOL bHiddenControls, CSize szBar = CSize(0, 0)) override;
   CRect GetCommandBarBorders(CXTPCommandBar* pBar) override;
   CSize DrawTearOffGripper(CDC* pDC, CRect rcGripper, BOOL bSelected, BOOL bDraw) override;
   void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) override;

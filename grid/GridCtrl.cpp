@@ -34,8 +34,15 @@ ON_WM_SYSCOLORCHANGE()
 ON_MESSAGE(WM_SETFONT, OnSetFont)
 ON_MESSAGE(WM_GETFONT, OnGetFont)
 ON_NOTIFY(GVN_ENDLABELEDIT, IDC_INPLACE_CONTROL, OnEndInPlaceEdit)
+ON_WM_DESTROY()
 ON_COMMAND(ID_EDIT_SELECT_ALL, OnEditSelectAll)
 ON_UPDATE_COMMAND_UI(ID_EDIT_SELECT_ALL, OnUpdateEditSelectAll)
+ON_COMMAND(ID_EDIT_CUT, OnEditCut)
+ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, OnUpdateEditCut)
+ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
+ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, OnUpdateEditCopy)
+ON_COMMAND(ID_EDIT_PASTE, OnEditPaste)
+ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, OnUpdateEditPaste)
 END_MESSAGE_MAP()
 
 namespace {
@@ -115,6 +122,15 @@ CGridCtrl::CGridCtrl(int nRows, int nCols, int nFixedRows, int nFixedCols)
       m_bAllowRowResize(TRUE),
       m_bAllowColumnResize(TRUE),
       m_nRowsPerWheelNotch(3),
+      m_CharSize(0, 0),
+      m_nPageHeight(0),
+      m_LogicalPageSize(0, 0),
+      m_PaperSize(0, 0),
+      m_nPageWidth(0),
+      m_nPrintColumn(0),
+      m_nCurrPrintRow(0),
+      m_nNumPages(0),
+      m_nPageMultiplier(1),
       m_bAscending(TRUE),
       m_nSortColumn(-1),
       m_pfnCompare(nullptr),
@@ -611,9 +627,13 @@ BOOL CGridCtrl::IsValid(const CGridCellRange& range) const {
          range.GetMinRow() <= range.GetMaxRow() && range.GetMinCol() <= range.GetMaxCol();
 }
 
+CGridCellBase* CGridCtrl::GetCellToSet(int nRow, int nCol) const {
+  return GetVirtualMode() ? nullptr : GetCell(nRow, nCol);
+}
+
 BOOL CGridCtrl::SetItem(const GridItem* pItem) {
-  if (pItem == nullptr || GetVirtualMode()) return FALSE;
-  CGridCellBase* pCell = GetCell(pItem->row, pItem->col);
+  if (pItem == nullptr) return FALSE;
+  CGridCellBase* pCell = GetCellToSet(pItem->row, pItem->col);
   if (pCell == nullptr) return FALSE;
 
   SetModified(TRUE, pItem->row, pItem->col);
@@ -649,8 +669,7 @@ BOOL CGridCtrl::GetItem(GridItem* pItem) {
 }
 
 BOOL CGridCtrl::SetItemText(int nRow, int nCol, LPCTSTR str) {
-  if (GetVirtualMode()) return FALSE;
-  CGridCellBase* pCell = GetCell(nRow, nCol);
+  CGridCellBase* pCell = GetCellToSet(nRow, nCol);
   if (pCell == nullptr) return FALSE;
   pCell->SetText(str);
   SetModified(TRUE, nRow, nCol);
@@ -664,8 +683,7 @@ CString CGridCtrl::GetItemText(int nRow, int nCol) const {
 }
 
 BOOL CGridCtrl::SetItemData(int nRow, int nCol, LPARAM lParam) {
-  if (GetVirtualMode()) return FALSE;
-  CGridCellBase* pCell = GetCell(nRow, nCol);
+  CGridCellBase* pCell = GetCellToSet(nRow, nCol);
   if (pCell == nullptr) return FALSE;
   pCell->SetData(lParam);
   SetModified(TRUE, nRow, nCol);
@@ -678,8 +696,7 @@ LPARAM CGridCtrl::GetItemData(int nRow, int nCol) const {
 }
 
 BOOL CGridCtrl::SetItemImage(int nRow, int nCol, int iImage) {
-  if (GetVirtualMode()) return FALSE;
-  CGridCellBase* pCell = GetCell(nRow, nCol);
+  CGridCellBase* pCell = GetCellToSet(nRow, nCol);
   if (pCell == nullptr) return FALSE;
   pCell->SetImage(iImage);
   SetModified(TRUE, nRow, nCol);
@@ -700,8 +717,7 @@ BOOL CGridCtrl::SetItemState(int nRow, int nCol, UINT state) {
   } else {
     m_SelectedCellMap.RemoveKey(key);
   }
-  if (GetVirtualMode()) return FALSE;
-  CGridCellBase* pCell = GetCell(nRow, nCol);
+  CGridCellBase* pCell = GetCellToSet(nRow, nCol);
   if (pCell == nullptr) return FALSE;
   pCell->SetState(state);
   return TRUE;
@@ -713,8 +729,7 @@ UINT CGridCtrl::GetItemState(int nRow, int nCol) const {
 }
 
 BOOL CGridCtrl::SetItemFormat(int nRow, int nCol, UINT nFormat) {
-  if (GetVirtualMode()) return FALSE;
-  CGridCellBase* pCell = GetCell(nRow, nCol);
+  CGridCellBase* pCell = GetCellToSet(nRow, nCol);
   if (pCell == nullptr) return FALSE;
   pCell->SetFormat(nFormat);
   return TRUE;
@@ -726,8 +741,7 @@ UINT CGridCtrl::GetItemFormat(int nRow, int nCol) const {
 }
 
 BOOL CGridCtrl::SetItemBkColour(int nRow, int nCol, COLORREF cr) {
-  if (GetVirtualMode()) return FALSE;
-  CGridCellBase* pCell = GetCell(nRow, nCol);
+  CGridCellBase* pCell = GetCellToSet(nRow, nCol);
   if (pCell == nullptr) return FALSE;
   pCell->SetBackColour(cr);
   return TRUE;
@@ -739,8 +753,7 @@ COLORREF CGridCtrl::GetItemBkColour(int nRow, int nCol) const {
 }
 
 BOOL CGridCtrl::SetItemFgColour(int nRow, int nCol, COLORREF cr) {
-  if (GetVirtualMode()) return FALSE;
-  CGridCellBase* pCell = GetCell(nRow, nCol);
+  CGridCellBase* pCell = GetCellToSet(nRow, nCol);
   if (pCell == nullptr) return FALSE;
   pCell->SetTextColour(cr);
   return TRUE;
@@ -752,8 +765,7 @@ COLORREF CGridCtrl::GetItemFgColour(int nRow, int nCol) const {
 }
 
 BOOL CGridCtrl::SetItemFont(int nRow, int nCol, const LOGFONT* plf) {
-  if (GetVirtualMode()) return FALSE;
-  CGridCellBase* pCell = GetCell(nRow, nCol);
+  CGridCellBase* pCell = GetCellToSet(nRow, nCol);
   if (pCell == nullptr) return FALSE;
   pCell->SetFont(plf);
   return TRUE;
@@ -765,8 +777,7 @@ const LOGFONT* CGridCtrl::GetItemFont(int nRow, int nCol) {
 }
 
 BOOL CGridCtrl::SetItemMargin(int nRow, int nCol, UINT nMargin) {
-  if (GetVirtualMode()) return FALSE;
-  CGridCellBase* pCell = GetCell(nRow, nCol);
+  CGridCellBase* pCell = GetCellToSet(nRow, nCol);
   if (pCell == nullptr) return FALSE;
   pCell->SetMargin(nMargin);
   return TRUE;
@@ -855,6 +866,16 @@ void CGridCtrl::OnSysColorChange() {
   m_crWindowColour = crWindow;
   m_cr3DFace = cr3DFace;
   m_crShadow = ::GetSysColor(COLOR_3DSHADOW);
+}
+
+void CGridCtrl::OnDestroy() {
+  // OLE holds the window's drop target until it is revoked.
+  m_DropTarget.Revoke();
+  if (m_nTimerID != 0) {
+    KillTimer(m_nTimerID);
+    m_nTimerID = 0;
+  }
+  CWnd::OnDestroy();
 }
 
 BOOL CGridCtrl::PreTranslateMessage(MSG* pMsg) {

@@ -1,18 +1,23 @@
 // CGridCtrl: a general owner-drawn grid window. It holds rows and columns of cell objects (the first
 // rows and columns may be fixed headers that do not scroll), draws and scrolls them, keeps a focus
 // cell and a selection, follows the mouse and the keyboard, resizes columns and rows, shows title
-// tips over cut-off text, edits cells in place, sorts its rows and can take its cells from a
-// callback instead of storing them (virtual mode).
+// tips over cut-off text, edits cells in place, sorts its rows, can take its cells from a callback
+// instead of storing them (virtual mode), exchanges cell text through the clipboard and drag and
+// drop, and prints its cells across pages.
 #pragma once
 
 #include <afxwin.h>
 #include <afxcmn.h>
+#include <afxole.h>
 #include <afxtempl.h>
 
 #include "GridCell.h"
 #include "GridDefaultCell.h"
 #include "GridDefs.h"
+#include "GridDropTarget.h"
 #include "GridTitleTip.h"
+
+class CPrintInfo;
 
 #define GRIDCTRL_CLASSNAME _T("MFCGridCtrl")
 
@@ -172,6 +177,40 @@ class CGridCtrl : public CWnd {
   // nothing unless the grid is editable.
   virtual void CutSelectedText();
 
+  // ---- Clipboard, drag and drop ----
+  // The selected cells as tab-separated text (Unicode and ANSI) in a new data source the caller
+  // owns; NULL when nothing is selected or memory runs out. Cells of the bounding range that are
+  // not selected stay empty; hidden rows and columns are left out.
+  virtual COleDataSource* CopyTextFromGrid();
+  // Pastes the text the data object offers with its top-left at cell, cell by cell through
+  // EditTextWithNotifications; text past the grid's edges is dropped. FALSE when cell cannot be
+  // edited or no text is offered.
+  virtual BOOL PasteTextToGrid(CGridCellId cell, COleDataObject* pDataObject, BOOL bSelectPastedCells = TRUE);
+  virtual void OnEditCut();
+  virtual void OnEditCopy();
+  virtual void OnEditPaste();
+  // Drags the selected text out (from the mouse, once a press on a selection moves).
+  virtual void OnBeginDrag();
+  virtual DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+  virtual DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+  virtual void OnDragLeave();
+  virtual BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
+  // An image list holding a picture of the focus cell; pHotSpot receives the cell's size. The
+  // caller deletes the list. NULL when there is no focus cell to draw.
+  virtual CImageList* CreateDragImage(CPoint* pHotSpot);
+
+  // ---- Printing (for a host that offers it; the framework's print protocol) ----
+  virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+  virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+  virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+  // In characters or lines of the printer font; a negative value keeps the current one.
+  void SetPrintMarginInfo(int nHeaderHeight, int nFooterHeight, int nLeftMargin, int nRightMargin,
+                          int nTopMargin, int nBottomMargin, int nGap);
+  // Pages laid out at the screen's scale (columns may then take several pages) instead of the
+  // grid's width fitted to the paper.
+  void SetWysiwygPrinting(BOOL bEnable = TRUE) { m_bWysiwygPrinting = bEnable; }
+  BOOL GetWysiwygPrinting() const { return m_bWysiwygPrinting; }
+
   // ---- Sorting ----
   // Sorts the non-fixed rows by one column's text (or the compare function when one is set).
   BOOL SortItems(int nCol, BOOL bAscending, LPARAM data = 0);
@@ -310,6 +349,8 @@ class CGridCtrl : public CWnd {
   virtual void OnFixedRowClick(CGridCellId& cell);
   virtual void OnFixedColumnClick(CGridCellId& cell);
 
+  // The cell a setter may change: NULL outside the grid and in virtual mode, where cells are not kept.
+  CGridCellBase* GetCellToSet(int nRow, int nCol) const;
   LRESULT SendMessageToParent(int nRow, int nCol, int nMessage) const;
   LRESULT SendDisplayRequestToParent(GV_DISPINFO* pDisplayInfo) const;
   LRESULT SendCacheHintToParent(const CGridCellRange& range) const;
@@ -319,6 +360,8 @@ class CGridCtrl : public CWnd {
   void EnableScrollBars(int nBar, BOOL bEnable = TRUE);
   int GetScrollPos32(int nBar, BOOL bGetTrackPos = FALSE);
   BOOL SetScrollPos32(int nBar, int nPos, BOOL bRedraw = TRUE);
+  // A scroll request (SB_ code) on one bar.
+  void ScrollBy(int nBar, UINT nSBCode);
 
   void EraseBkgnd(CDC* pDC);
   BOOL MouseOverRowResizeArea(CPoint point);
@@ -328,6 +371,8 @@ class CGridCtrl : public CWnd {
   void OnSelecting(const CGridCellId& currentCell);
   BOOL SortItems(PFNGRIDCOMPARE pfnCompare, int nCol, BOOL bAscending, LPARAM data, int low, int high);
   void EndDividerTracking();
+  virtual void PrintHeader(CDC* pDC, CPrintInfo* pInfo);
+  virtual void PrintFooter(CDC* pDC, CPrintInfo* pInfo);
 
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
@@ -353,15 +398,17 @@ class CGridCtrl : public CWnd {
   afx_msg LRESULT OnSetFont(WPARAM hFont, LPARAM lParam);
   afx_msg LRESULT OnGetFont(WPARAM hFont, LPARAM lParam);
   afx_msg void OnEndInPlaceEdit(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnDestroy();
   afx_msg void OnEditSelectAll();
   afx_msg void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
-
+  afx_msg void OnUpdateEditCut(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()
 
  protected:
-  // Members in the order the grid's design gives them.
-  COLORREF m_crFixedTextColour;  // kept for compatibility; never read
-  COLORREF m_crFixedBkColour;    // kept for compatibility; never read
+  COLORREF m_crFixedTextColour;  // never read: the fixed default cells hold the fixed colours
+  COLORREF m_crFixedBkColour;    // never read
   COLORREF m_crGridBkColour;
   COLORREF m_crGridLineColour;
   // System colours remembered so a system-colour change replaces only colours nobody set.
@@ -439,6 +486,18 @@ class CGridCtrl : public CWnd {
   CGridCellMap m_PrevSelectedCellMap;
   CGridTitleTip m_TitleTip;
   CGridCellId m_LastDragOverCell;
+  CGridDropTarget m_DropTarget;
+  // Printing state, in the grid's units (logical page pixels) unless said otherwise.
+  CSize m_CharSize;  // average width and height of the printer font
+  int m_nPageHeight;
+  CSize m_LogicalPageSize;
+  CSize m_PaperSize;  // printer pixels
+  int m_nPageWidth;
+  int m_nPrintColumn;
+  int m_nCurrPrintRow;
+  int m_nNumPages;
+  int m_nPageMultiplier;  // column pages per row page
+
   BOOL m_bAscending;
   int m_nSortColumn;
   PFNGRIDCOMPARE m_pfnCompare;

@@ -589,6 +589,8 @@ void CGridCtrl::OnSize(UINT nType, int cx, int cy) {
   static BOOL bAlreadyInsideThisProcedure = FALSE;
   if (bAlreadyInsideThisProcedure) return;
   if (!::IsWindow(m_hWnd)) return;
+  // The first size a window gets is the first moment it can take drops.
+  m_DropTarget.Register(this);
   bAlreadyInsideThisProcedure = TRUE;
   EndEditing();
   CWnd::OnSize(nType, cx, cy);
@@ -597,140 +599,77 @@ void CGridCtrl::OnSize(UINT nType, int cx, int cy) {
 }
 
 void CGridCtrl::OnHScroll(UINT nSBCode, UINT /*nPos*/, CScrollBar* /*pScrollBar*/) {
-  EndEditing();
-  m_TitleTip.Hide();
-
-  const int scrollPos = GetScrollPos32(SB_HORZ);
-  CGridCellId idTopLeft = GetTopleftNonFixedCell();
-  CRect rect;
-  GetClientRect(rect);
-
-  switch (nSBCode) {
-    case SB_LINERIGHT:
-      if (scrollPos < m_nHScrollMax) {
-        // Hidden columns take no scrolling.
-        while (idTopLeft.col < GetColumnCount() - 1 && GetColumnWidth(idTopLeft.col) < 1) idTopLeft.col++;
-        const int xScroll = GetColumnWidth(idTopLeft.col);
-        SetScrollPos32(SB_HORZ, scrollPos + xScroll);
-        if (GetScrollPos32(SB_HORZ) == scrollPos) break;
-        rect.left = GetFixedColumnWidth();
-        InvalidateRect(rect);
-      }
-      break;
-    case SB_LINELEFT:
-      if (scrollPos > 0 && idTopLeft.col > GetFixedColumnCount()) {
-        int iColToUse = idTopLeft.col - 1;
-        while (iColToUse > GetFixedColumnCount() && GetColumnWidth(iColToUse) < 1) iColToUse--;
-        const int xScroll = GetColumnWidth(iColToUse);
-        SetScrollPos32(SB_HORZ, std::max(0, scrollPos - xScroll));
-        rect.left = GetFixedColumnWidth();
-        InvalidateRect(rect);
-      }
-      break;
-    case SB_PAGERIGHT:
-      if (scrollPos < m_nHScrollMax) {
-        rect.left = GetFixedColumnWidth();
-        SetScrollPos32(SB_HORZ, std::min(m_nHScrollMax, scrollPos + rect.Width()));
-        InvalidateRect(rect);
-      }
-      break;
-    case SB_PAGELEFT:
-      if (scrollPos > 0) {
-        rect.left = GetFixedColumnWidth();
-        SetScrollPos32(SB_HORZ, std::max(0, scrollPos - rect.Width()));
-        InvalidateRect(rect);
-      }
-      break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: {
-      SetScrollPos32(SB_HORZ, GetScrollPos32(SB_HORZ, TRUE));
-      const CGridCellId idNewTopLeft = GetTopleftNonFixedCell();
-      if (idNewTopLeft != idTopLeft) {
-        rect.left = GetFixedColumnWidth();
-        InvalidateRect(rect);
-      }
-      break;
-    }
-    case SB_LEFT:
-      if (scrollPos > 0) {
-        SetScrollPos32(SB_HORZ, 0);
-        Invalidate();
-      }
-      break;
-    case SB_RIGHT:
-      if (scrollPos < m_nHScrollMax) {
-        SetScrollPos32(SB_HORZ, m_nHScrollMax);
-        Invalidate();
-      }
-      break;
-    default:
-      break;
-  }
+  ScrollBy(SB_HORZ, nSBCode);
 }
 
 void CGridCtrl::OnVScroll(UINT nSBCode, UINT /*nPos*/, CScrollBar* /*pScrollBar*/) {
+  ScrollBy(SB_VERT, nSBCode);
+}
+
+// The request codes of both bars share their numbers (SB_LINERIGHT is SB_LINEDOWN and so on), so
+// one walk serves columns and rows.
+void CGridCtrl::ScrollBy(int nBar, UINT nSBCode) {
   EndEditing();
   m_TitleTip.Hide();
 
-  const int scrollPos = GetScrollPos32(SB_VERT);
-  CGridCellId idTopLeft = GetTopleftNonFixedCell();
+  const BOOL bHorz = nBar == SB_HORZ;
+  auto size = [&](int i) { return bHorz ? GetColumnWidth(i) : GetRowHeight(i); };
+  const int nCount = bHorz ? GetColumnCount() : GetRowCount();
+  const int nFixedCount = bHorz ? GetFixedColumnCount() : GetFixedRowCount();
+  const int nFixedExtent = bHorz ? GetFixedColumnWidth() : GetFixedRowHeight();
+  const int nMax = bHorz ? m_nHScrollMax : m_nVScrollMax;
+  const int scrollPos = GetScrollPos32(nBar);
+  const CGridCellId idTopLeft = GetTopleftNonFixedCell();
+  int nTopLeft = bHorz ? idTopLeft.col : idTopLeft.row;
+  // The client area beyond the fixed cells, which is all that moves.
   CRect rect;
   GetClientRect(rect);
+  (bHorz ? rect.left : rect.top) = nFixedExtent;
+  const int nPage = bHorz ? rect.Width() : rect.Height();
 
   switch (nSBCode) {
     case SB_LINEDOWN:
-      if (scrollPos < m_nVScrollMax) {
-        while (idTopLeft.row < GetRowCount() - 1 && GetRowHeight(idTopLeft.row) < 1) idTopLeft.row++;
-        const int yScroll = GetRowHeight(idTopLeft.row);
-        SetScrollPos32(SB_VERT, scrollPos + yScroll);
-        if (GetScrollPos32(SB_VERT) == scrollPos) break;
-        rect.top = GetFixedRowHeight();
-        InvalidateRect(rect);
+      if (scrollPos < nMax) {
+        // Hidden columns or rows take no scrolling.
+        while (nTopLeft < nCount - 1 && size(nTopLeft) < 1) nTopLeft++;
+        SetScrollPos32(nBar, scrollPos + size(nTopLeft));
+        if (GetScrollPos32(nBar) != scrollPos) InvalidateRect(rect);
       }
       break;
     case SB_LINEUP:
-      if (scrollPos > 0 && idTopLeft.row > GetFixedRowCount()) {
-        int iRowToUse = idTopLeft.row - 1;
-        while (iRowToUse > GetFixedRowCount() && GetRowHeight(iRowToUse) < 1) iRowToUse--;
-        const int yScroll = GetRowHeight(iRowToUse);
-        SetScrollPos32(SB_VERT, std::max(0, scrollPos - yScroll));
-        rect.top = GetFixedRowHeight();
+      if (scrollPos > 0 && nTopLeft > nFixedCount) {
+        int nToUse = nTopLeft - 1;
+        while (nToUse > nFixedCount && size(nToUse) < 1) nToUse--;
+        SetScrollPos32(nBar, std::max(0, scrollPos - size(nToUse)));
         InvalidateRect(rect);
       }
       break;
     case SB_PAGEDOWN:
-      if (scrollPos < m_nVScrollMax) {
-        rect.top = GetFixedRowHeight();
-        SetScrollPos32(SB_VERT, std::min(m_nVScrollMax, scrollPos + rect.Height()));
+      if (scrollPos < nMax) {
+        SetScrollPos32(nBar, std::min(nMax, scrollPos + nPage));
         InvalidateRect(rect);
       }
       break;
     case SB_PAGEUP:
       if (scrollPos > 0) {
-        rect.top = GetFixedRowHeight();
-        SetScrollPos32(SB_VERT, std::max(0, scrollPos - rect.Height()));
+        SetScrollPos32(nBar, std::max(0, scrollPos - nPage));
         InvalidateRect(rect);
       }
       break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: {
-      SetScrollPos32(SB_VERT, GetScrollPos32(SB_VERT, TRUE));
-      const CGridCellId idNewTopLeft = GetTopleftNonFixedCell();
-      if (idNewTopLeft != idTopLeft) {
-        rect.top = GetFixedRowHeight();
-        InvalidateRect(rect);
-      }
+    case SB_THUMBTRACK:
+      SetScrollPos32(nBar, GetScrollPos32(nBar, TRUE));
+      if (GetTopleftNonFixedCell() != idTopLeft) InvalidateRect(rect);
       break;
-    }
     case SB_TOP:
       if (scrollPos > 0) {
-        SetScrollPos32(SB_VERT, 0);
+        SetScrollPos32(nBar, 0);
         Invalidate();
       }
       break;
     case SB_BOTTOM:
-      if (scrollPos < m_nVScrollMax) {
-        SetScrollPos32(SB_VERT, m_nVScrollMax);
+      if (scrollPos < nMax) {
+        SetScrollPos32(nBar, nMax);
         Invalidate();
       }
       break;

@@ -349,9 +349,18 @@ void CGridCtrl::OnMouseMove(UINT /*nFlags*/, CPoint point) {
       ReleaseDC(pDC);
       break;
     }
-    case MOUSE_PREPARE_DRAG:
+    case MOUSE_PREPARE_DRAG: {
+      // The system makes up moves where the mouse has not gone (when the capture changes); only a
+      // move past the drag threshold starts a drag, so a plain click on a selection stays a click.
+      const CSize drift = point - m_LeftClickDownPoint;
+      if (std::abs(drift.cx) <= ::GetSystemMetrics(SM_CXDRAG) &&
+          std::abs(drift.cy) <= ::GetSystemMetrics(SM_CYDRAG)) {
+        break;
+      }
       m_MouseMode = MOUSE_DRAGGING;
+      OnBeginDrag();
       break;
+    }
     default:
       break;
   }
@@ -752,9 +761,31 @@ void CGridCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   BOOL bHorzScrollAction = FALSE;
   BOOL bVertScrollAction = FALSE;
 
-  if (IsCtrlPressed() && nChar == 'A') OnEditSelectAll();
-
   const BOOL bShift = IsShiftPressed();
+  if (IsCtrlPressed()) {
+    switch (nChar) {
+      case 'A':
+        OnEditSelectAll();
+        break;
+      case 'X':
+        OnEditCut();
+        break;
+      case VK_INSERT:
+      case 'C':
+        OnEditCopy();
+        break;
+      case 'V':
+        OnEditPaste();
+        break;
+      default:
+        break;
+    }
+  } else if (bShift && nChar == VK_INSERT) {
+    OnEditPaste();
+    CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+    return;
+  }
+
   auto nextVisibleRow = [&](int row, int step, int limit) {
     for (row += step; step > 0 ? row <= limit : row >= limit; row += step) {
       if (GetRowHeight(row) > 0) return row;

@@ -85,3 +85,14 @@ TEST_F(GridDraw, NothingIsDrawnWhileDrawingIsOff) {
   EXPECT_FALSE(canvas.AnyOtherThan(CRect(0, 0, 400, 300), RGB(1, 2, 3)));
   grid.SetRedraw(TRUE);
 }
+
+TEST_F(GridDraw, TheDragImageIsAPictureOfTheFocusCell) {
+  CPoint hotSpot;
+  EXPECT_EQ(grid.CreateDragImage(&hotSpot), nullptr) << "no focus cell, no picture";
+  grid.SetFocusCell(2, 2);
+  CImageList* pList = grid.CreateDragImage(&hotSpot);
+  ASSERT_NE(pList, nullptr);
+  EXPECT_EQ(pList->GetImageCount(), 1);
+  EXPECT_EQ(hotSpot, CPoint(50, 20)) << "the cell's size";
+  delete pList;
+}

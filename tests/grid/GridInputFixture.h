@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "GridTestHost.h"
 #include "WindowTest.h"
 
@@ -25,7 +27,7 @@ class GridInput : public ::testing::Test {
 
   void SetUp() override {
     // The mouse starts away from the grid, so the test's first move is a move.
-    testsupport::MouseMoveTo(5, 5);
+    testsupport::MoveMouseTo(5, 5);
     ASSERT_TRUE(::IsWindow(host.GetSafeHwnd()));
     ASSERT_TRUE(host.CreateGrid(&grid, WS_CHILD | WS_VISIBLE));
     Shape(8, 5);
@@ -82,6 +84,32 @@ class GridInput : public ::testing::Test {
     testsupport::MouseClickAt(point.x, point.y);
     testsupport::KeyUp(modifier);
     PumpGridMessages(60);
+  }
+  // Moves the cursor and waits until it is there, or as near as a confined cursor can get.
+  void MoveAndSettle(const CPoint& to) {
+    testsupport::MoveMouseTo(to.x, to.y);
+    RECT clip;
+    ::GetClipCursor(&clip);
+    const CPoint reachable(std::max(clip.left, std::min(clip.right - 1, to.x)),
+                           std::max(clip.top, std::min(clip.bottom - 1, to.y)));
+    PumpGridUntil(
+        [&] {
+          POINT at;
+          return ::GetCursorPos(&at) && CPoint(at) == reachable;
+        },
+        500);
+  }
+  // Press at `from`, move to `to` in five steps, each seen by the grid before the next, release.
+  void Drag(const CPoint& from, const CPoint& to) {
+    MoveAndSettle(from);
+    testsupport::MouseButton(true);
+    PumpGridMessages(30);
+    const int steps = 5;
+    for (int i = 1; i <= steps; ++i) {
+      MoveAndSettle(CPoint(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps));
+      PumpGridMessages(20);
+    }
+    testsupport::MouseButton(false);
   }
   void Key(WORD virtualKey, std::initializer_list<WORD> modifiers = {}) {
     testsupport::KeyPress(virtualKey, modifiers);

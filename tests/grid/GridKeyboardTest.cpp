@@ -81,7 +81,7 @@ TEST_F(GridInput, CtrlASelectsEveryCellAndNotifiesAroundIt) {
 TEST_F(GridInput, DeleteClearsTheSelectedTextsOnlyWhenEditable) {
   const CPoint from = CellPoint(1, 1);
   const CPoint to = CellPoint(2, 2);
-  testsupport::MouseDrag(from.x, from.y, to.x, to.y);
+  Drag(from, to);
   PumpGridMessages(60);
   grid.SetEditable(FALSE);
   Key(VK_DELETE);

@@ -17,6 +17,7 @@ class CTestGrid : public CGridCtrl {
   using CGridCtrl::GetScrollPos32;
   using CGridCtrl::IsVisibleHScroll;
   using CGridCtrl::IsVisibleVScroll;
+  using CGridCtrl::m_DropTarget;
   using CGridCtrl::m_MouseMode;
   using CGridCtrl::m_nHScrollMax;
   using CGridCtrl::m_nRowsPerWheelNotch;

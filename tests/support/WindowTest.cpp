@@ -95,12 +95,32 @@ INPUT PointerInput(int screenX, int screenY, DWORD flags) {
   return input;
 }
 
+// The navigation keys live outside the numeric keypad: without the extended flag they would be
+// read as keypad keys, which Shift turns into digits (Shift+Insert would type a 0).
+bool IsExtendedKey(WORD virtualKey) {
+  switch (virtualKey) {
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      return true;
+    default:
+      return false;
+  }
+}
+
 INPUT KeyInput(WORD virtualKey, WORD scan, DWORD flags) {
   INPUT input = {};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = virtualKey;
   input.ki.wScan = scan;
-  input.ki.dwFlags = flags;
+  input.ki.dwFlags = flags | (IsExtendedKey(virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0);
   return input;
 }
 
@@ -214,19 +234,13 @@ void MouseWheel(int delta) {
 }
 
 void KeyDown(WORD virtualKey) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  INPUT input = KeyInput(virtualKey, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)), 0);
   SendOne(input);
 }
 
 void KeyUp(WORD virtualKey) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  INPUT input =
+      KeyInput(virtualKey, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP);
   SendOne(input);
 }
 
@@ -314,13 +328,8 @@ struct ComRelease {
 template <typename T>
 using ComPtr = std::unique_ptr<T, ComRelease<T>>;
 
-}  // namespace
-
-std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
-  int width = 0, height = 0;
-  std::vector<BYTE> pixels;
-  if (!CaptureWindow(hwnd, width, height, pixels)) return L"";
-
+// Writes top-down 32-bit BGRA pixels as a PNG through WIC; the full path, or empty on failure.
+std::wstring WritePng(int width, int height, const std::vector<BYTE>& pixels, const std::wstring& name) {
   const std::wstring path = ScreenshotDir() + L"\\" + name;
   const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   bool ok = false;
@@ -344,7 +353,8 @@ std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
             ok = SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(width, height)) &&
                  SUCCEEDED(frame->SetPixelFormat(&format)) &&
                  IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA) &&
-                 SUCCEEDED(frame->WritePixels(height, width * 4, UINT(pixels.size()), pixels.data())) &&
+                 SUCCEEDED(frame->WritePixels(height, width * 4, UINT(pixels.size()),
+                                              const_cast<BYTE*>(pixels.data()))) &&
                  SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
           }
         }
@@ -353,6 +363,37 @@ std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
   }
   if (SUCCEEDED(init)) CoUninitialize();
   return ok ? path : L"";
+}
+
+}  // namespace
+
+std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name) {
+  int width = 0, height = 0;
+  std::vector<BYTE> pixels;
+  if (!CaptureWindow(hwnd, width, height, pixels)) return L"";
+  return WritePng(width, height, pixels, name);
+}
+
+std::wstring SaveBitmapPng(HBITMAP bitmap, const std::wstring& name) {
+  BITMAP bm = {};
+  if (bitmap == nullptr || GetObjectW(bitmap, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
+    return L"";
+  }
+  BITMAPINFO bmi = {};
+  bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+  bmi.bmiHeader.biWidth = bm.bmWidth;
+  bmi.bmiHeader.biHeight = -bm.bmHeight;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  std::vector<BYTE> pixels(size_t(bm.bmWidth) * bm.bmHeight * 4);
+  HDC screen = GetDC(nullptr);
+  GdiFlush();
+  const int lines = GetDIBits(screen, bitmap, 0, bm.bmHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (lines != bm.bmHeight) return L"";
+  for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 0xFF;
+  return WritePng(bm.bmWidth, bm.bmHeight, pixels, name);
 }
 
 std::vector<COLORREF> WindowPixels(HWND hwnd, int* width, int* height) {

@@ -75,6 +75,10 @@ std::wstring ScreenshotDir();
 // WIC. `name` is a file name without directory; returns the full path, or an empty string on failure.
 std::wstring SaveWindowPng(HWND hwnd, const std::wstring& name);
 
+// Writes a bitmap (not selected into any DC) as a PNG under ScreenshotDir(); the full path, or an
+// empty string on failure.
+std::wstring SaveBitmapPng(HBITMAP bitmap, const std::wstring& name);
+
 // Reads the colour of one pixel of a saved or live window, for probes in tests.
 COLORREF WindowPixel(HWND hwnd, int x, int y);
 

@@ -258,4 +258,13 @@ void AFXAPI AveragePixels(CDC* pDC, const POINT* pPoints, int nCount) {
   }
 }
 
+void AFXAPI ExcludeRectCorners(CDC* pDC, LPCRECT lpRect) {
+  if (lpRect == nullptr || ::IsRectEmpty(lpRect)) return;
+  const LONG l = lpRect->left, t = lpRect->top, r = lpRect->right - 1, b = lpRect->bottom - 1;
+  pDC->ExcludeClipRect(l, t, l + 1, t + 1);
+  pDC->ExcludeClipRect(r, t, r + 1, t + 1);
+  pDC->ExcludeClipRect(l, b, l + 1, b + 1);
+  pDC->ExcludeClipRect(r, b, r + 1, b + 1);
+}
+
 int AFXAPI GetCurrentSystemTheme() { return GetColorTable()->GetCurrentTheme(); }

@@ -70,5 +70,8 @@ HICON AFXAPI IconFromBitmap(HBITMAP hBitmap);
 // Points come in pairs (pixel, offset): each pixel becomes the mean of itself and pixel + offset.
 // An odd count leaves the last pixel alone.
 void AFXAPI AveragePixels(CDC* pDC, const POINT* pPoints, int nCount);
+// Takes the four corner pixels of lpRect out of the DC's clip region, so that a figure drawn over the
+// rectangle leaves its corners alone.
+void AFXAPI ExcludeRectCorners(CDC* pDC, LPCRECT lpRect);
 // The colour table's theme in force.
 int AFXAPI GetCurrentSystemTheme();

@@ -18,12 +18,6 @@ const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kWhite = RGB(255, 255, 255);
 
-bool Near(COLORREF a, COLORREF b, int tolerance = 6) {
-  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
-         std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
-
 // Both gradient paths: the system's gradient fill and the hand-drawn one.
 class GradientPaths : public ::testing::TestWithParam<bool> {
  protected:
@@ -36,9 +30,9 @@ TEST_P(GradientPaths, HorizontalGradientRunsFromFirstToSecondColour) {
   ToolkitCanvas canvas(110, 10);
   CRect rc(5, 0, 105, 10);
   helpers.DrawGradientRect(&canvas.dc(), rc, kRed, kBlue, TRUE);
-  EXPECT_TRUE(Near(canvas.At(5, 5), kRed));
-  EXPECT_TRUE(Near(canvas.At(104, 5), kBlue));
-  EXPECT_TRUE(Near(canvas.At(55, 5), RGB(127, 0, 127), 8));
+  EXPECT_TRUE(ColorsNear(canvas.At(5, 5), kRed));
+  EXPECT_TRUE(ColorsNear(canvas.At(104, 5), kBlue));
+  EXPECT_TRUE(ColorsNear(canvas.At(55, 5), RGB(127, 0, 127), 8));
   EXPECT_EQ(canvas.At(2, 5), kWhite) << "nothing outside the rectangle";
   EXPECT_EQ(canvas.At(107, 5), kWhite);
 }
@@ -46,8 +40,8 @@ TEST_P(GradientPaths, HorizontalGradientRunsFromFirstToSecondColour) {
 TEST_P(GradientPaths, VerticalGradientRunsTopToBottom) {
   ToolkitCanvas canvas(10, 100);
   helpers.DrawGradientRect(&canvas.dc(), CRect(0, 0, 10, 100), kRed, kBlue, FALSE);
-  EXPECT_TRUE(Near(canvas.At(5, 0), kRed));
-  EXPECT_TRUE(Near(canvas.At(5, 99), kBlue));
+  EXPECT_TRUE(ColorsNear(canvas.At(5, 0), kRed));
+  EXPECT_TRUE(ColorsNear(canvas.At(5, 99), kBlue));
   EXPECT_EQ(canvas.At(0, 50), canvas.At(9, 50)) << "rows are uniform";
 }
 
@@ -56,8 +50,8 @@ TEST_P(GradientPaths, HorizontalGradientClippedToRightHalfStartsHalfWay) {
   CRect rc(0, 0, 100, 10), clip(50, 0, 100, 10);
   helpers.DrawGradientClipped(&canvas.dc(), rc, kRed, kBlue, TRUE, clip);
   EXPECT_EQ(canvas.At(49, 5), kWhite);
-  EXPECT_TRUE(Near(canvas.At(50, 5), RGB(127, 0, 127), 8));
-  EXPECT_TRUE(Near(canvas.At(99, 5), kBlue));
+  EXPECT_TRUE(ColorsNear(canvas.At(50, 5), RGB(127, 0, 127), 8));
+  EXPECT_TRUE(ColorsNear(canvas.At(99, 5), kBlue));
 }
 
 TEST_P(GradientPaths, ColourGradientWithOtherFactorMeetsAtTheBlend) {
@@ -66,9 +60,9 @@ TEST_P(GradientPaths, ColourGradientWithOtherFactorMeetsAtTheBlend) {
   value.SetStandardColors(kRed, kBlue, 0.3f);
   helpers.DrawColorGradient(&canvas.dc(), CRect(0, 0, 100, 10), value, TRUE);
   // The halves meet at 0.3 red + 0.7 blue.
-  EXPECT_TRUE(Near(canvas.At(50, 5), RGB(76, 0, 178), 8)) << std::hex << canvas.At(50, 5);
-  EXPECT_TRUE(Near(canvas.At(0, 5), kRed));
-  EXPECT_TRUE(Near(canvas.At(99, 5), kBlue));
+  EXPECT_TRUE(ColorsNear(canvas.At(50, 5), RGB(76, 0, 178), 8)) << std::hex << canvas.At(50, 5);
+  EXPECT_TRUE(ColorsNear(canvas.At(0, 5), kRed));
+  EXPECT_TRUE(ColorsNear(canvas.At(99, 5), kBlue));
 }
 
 INSTANTIATE_TEST_SUITE_P(DrawHelpers, GradientPaths, ::testing::Values(true, false),
@@ -219,4 +213,22 @@ TEST(DrawHelpers, UIFontFaceIsAnInstalledFace) {
   CString face = GetUIFontFace(TRUE);
   EXPECT_FALSE(face.IsEmpty());
   EXPECT_FALSE(FindFontFace(_T("No Such Font Face 12345")));
+}
+
+TEST(DrawHelpers, ExcludeRectCornersKeepsTheFourCornerPixels) {
+  ToolkitCanvas canvas(20, 20);
+  const CRect rc(2, 3, 12, 15);
+  const int nSaved = canvas.dc().SaveDC();
+  ExcludeRectCorners(&canvas.dc(), rc);
+  canvas.dc().FillSolidRect(rc, kRed);
+  canvas.dc().RestoreDC(nSaved);
+  EXPECT_EQ(canvas.At(2, 3), kWhite);
+  EXPECT_EQ(canvas.At(11, 3), kWhite);
+  EXPECT_EQ(canvas.At(2, 14), kWhite);
+  EXPECT_EQ(canvas.At(11, 14), kWhite);
+  EXPECT_EQ(canvas.At(3, 3), kRed);
+  EXPECT_EQ(canvas.At(2, 4), kRed);
+  EXPECT_EQ(canvas.At(10, 14), kRed);
+  canvas.dc().FillSolidRect(rc, kBlue);
+  EXPECT_EQ(canvas.At(2, 3), kBlue) << "only the clip of the saved state had the holes";
 }

@@ -1,7 +1,13 @@
-// A 32-bit memory DC over a DIB section for pixel probes, filled white to start with.
+// A 32-bit memory DC over a DIB section for pixel probes, filled white to start with; it can be saved
+// as a PNG.
 #pragma once
 
 #include <afxwin.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "WindowTest.h"
 
 class ToolkitCanvas {
  public:
@@ -26,9 +32,24 @@ class ToolkitCanvas {
     ::GdiFlush();
     return dc_.GetPixel(x, y) & 0xFFFFFF;
   }
+  // Saves what the canvas holds as a PNG for a person to look at; the path, or empty on failure.
+  std::wstring SavePng(const std::wstring& name) {
+    ::GdiFlush();
+    ::SelectObject(dc_.GetSafeHdc(), old_);
+    std::wstring path = testsupport::SaveBitmapPng(static_cast<HBITMAP>(bitmap_.GetSafeHandle()), name);
+    ::SelectObject(dc_.GetSafeHdc(), bitmap_.GetSafeHandle());
+    return path;
+  }
 
  private:
   CBitmap bitmap_;
   CDC dc_;
   HGDIOBJ old_ = nullptr;
 };
+
+// Every channel within the tolerance: gradients and blends differ by rounding from one path to another.
+inline bool ColorsNear(COLORREF a, COLORREF b, int tolerance = 6) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+         std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}

@@ -1,0 +1,148 @@
+// OLE drag and drop between two grids with the real mouse: a plain drop moves the text and the
+// source cuts it, a drop with Ctrl copies; near the target's edges the target scrolls.
+#include "GridInputFixture.h"
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+// Absolute moves in steps, sent from a thread of its own while the test's thread sits in the drag
+// loop.
+void SendMoves(CPoint from, CPoint to, int steps) {
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  for (int i = 1; i <= steps; ++i) {
+    const CPoint at(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((at.x * 65536LL + 32768) / width);
+    input.mi.dy = static_cast<LONG>((at.y * 65536LL + 32768) / height);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(INPUT));
+    ::Sleep(40);
+  }
+}
+
+}  // namespace
+
+class GridDragDrop : public GridInput {
+ protected:
+  void SetUp() override {
+    GridInput::SetUp();
+    grid.MoveWindow(0, 0, 225, 260);
+    ASSERT_TRUE(target.Create(CRect(235, 0, 460, 260), &host, 101, WS_CHILD | WS_VISIBLE));
+    target.SetRowCount(8);
+    target.SetColumnCount(3);
+    target.SetFixedRowCount(1);
+    target.SetFixedColumnCount(1);
+    for (int row = 0; row < 8; ++row) target.SetRowHeight(row, 20);
+    target.SetColumnWidth(0, 30);
+    // Commas would split the texts into cells on the way in.
+    grid.SetItemText(1, 1, _T("pear"));
+    grid.SetItemText(1, 2, _T("fig"));
+    grid.SetItemText(2, 1, _T("lime"));
+    grid.SetItemText(3, 1, _T("kiwi"));
+    grid.EnableDragAndDrop(TRUE);
+    target.EnableDragAndDrop(TRUE);
+    PumpGridMessages(30);
+  }
+  void TearDown() override {
+    target.DestroyWindow();
+    GridInput::TearDown();
+  }
+  CPoint TargetCellPoint(int row, int col) {
+    CRect rect;
+    target.GetCellRect(row, col, rect);
+    CPoint point = rect.CenterPoint();
+    target.ClientToScreen(&point);
+    return point;
+  }
+  // Presses on the source cell, starts the drag and lets a second thread carry it to the target
+  // cell and drop it there, with Ctrl held when asked.
+  void DragTo(CPoint from, CPoint to, bool withCtrl) {
+    testsupport::MoveMouseTo(from.x, from.y);
+    testsupport::MouseButton(true);
+    PumpGridMessages(60);
+    std::atomic<bool> dropped{false};
+    std::thread mover([=, &dropped] {
+      ::Sleep(250);
+      SendMoves(from + CPoint(8, 0), to, 8);
+      ::Sleep(150);
+      // Ctrl goes down after the last move: the display's own mouse events would otherwise bring
+      // the system's key state back to what the display knows, without Ctrl.
+      if (withCtrl) {
+        testsupport::KeyDown(VK_CONTROL);
+        ::Sleep(150);
+      }
+      testsupport::MouseButton(false);
+      if (withCtrl) testsupport::KeyUp(VK_CONTROL);
+      dropped = true;
+    });
+    // The first move past the drag threshold starts the drag; the drag loop runs inside this pump
+    // until the drop.
+    testsupport::MoveMouseTo(from.x + 8, from.y);
+    PumpGridUntil([&] { return dropped.load(); }, 5000);
+    mover.join();
+    PumpGridMessages(100);
+  }
+
+  CTestGrid target;
+};
+
+TEST_F(GridDragDrop, APlainDropMovesTheTextIntoTheOtherGrid) {
+  grid.SetSelectedRange(1, 1, 1, 2);
+  DragTo(CellPoint(1, 1), TargetCellPoint(3, 1), false);
+  EXPECT_EQ(target.GetItemText(3, 1), _T("pear"));
+  EXPECT_EQ(target.GetItemText(3, 2), _T("fig"));
+  EXPECT_EQ(grid.GetItemText(1, 1), _T("")) << "moved: the source cut it";
+  EXPECT_EQ(grid.GetItemText(1, 2), _T(""));
+  EXPECT_EQ(host.Count(GVN_BEGINDRAG), 1);
+  EXPECT_EQ(grid.MouseMode(), 0);
+  EXPECT_FALSE(target.GetItemState(3, 1) & GVIS_DROPHILITED) << "the highlight is gone after the drop";
+}
+
+TEST_F(GridDragDrop, ADropWithCtrlCopies) {
+  grid.SetSelectedRange(2, 1, 3, 1);
+  DragTo(CellPoint(2, 1), TargetCellPoint(4, 2), true);
+  EXPECT_EQ(target.GetItemText(4, 2), _T("lime"));
+  EXPECT_EQ(target.GetItemText(5, 2), _T("kiwi"));
+  EXPECT_EQ(grid.GetItemText(2, 1), _T("lime")) << "copied: the source keeps it";
+  EXPECT_EQ(grid.GetItemText(3, 1), _T("kiwi"));
+}
+
+TEST_F(GridDragDrop, AClickOnTheSelectionWithoutMovingIsAClickNotADrag) {
+  grid.SetSelectedRange(1, 1, 2, 2);
+  Click(CellPoint(2, 2));
+  EXPECT_EQ(host.Count(GVN_BEGINDRAG), 0);
+  const GridNotification* click = host.Last(NM_CLICK);
+  ASSERT_NE(click, nullptr);
+  EXPECT_EQ(click->row, 2);
+  EXPECT_EQ(grid.GetSelectedCount(), 0) << "the click let the selection go";
+}
+
+TEST_F(GridDragDrop, AGridWithoutDragAndDropTakesNoDrop) {
+  target.EnableDragAndDrop(FALSE);
+  grid.SetSelectedRange(1, 1, 1, 1);
+  DragTo(CellPoint(1, 1), TargetCellPoint(3, 1), false);
+  EXPECT_EQ(target.GetItemText(3, 1), _T(""));
+  EXPECT_EQ(grid.GetItemText(1, 1), _T("pear")) << "nothing moved";
+}
+
+TEST_F(GridInput, TheDropTargetScrollsInTheEdgeBandAndLeavesTheRestToTheGrid) {
+  Shape(60, 5);
+  CGridDropTarget& dropTarget = grid.m_DropTarget;
+  EXPECT_TRUE(dropTarget.IsRegistered());
+  EXPECT_EQ(dropTarget.OnDragScroll(&host, 0, CPoint(50, 50)), static_cast<DROPEFFECT>(DROPEFFECT_NONE));
+  EXPECT_EQ(dropTarget.OnDragScroll(&grid, 0, CPoint(100, 100)), static_cast<DROPEFFECT>(DROPEFFECT_MOVE));
+  EXPECT_EQ(dropTarget.OnDragScroll(&grid, MK_CONTROL, CPoint(100, 100)),
+            static_cast<DROPEFFECT>(DROPEFFECT_COPY));
+
+  CRect client;
+  grid.GetClientRect(client);
+  const CPoint bottomBand(100, client.bottom - 3);
+  EXPECT_TRUE(dropTarget.OnDragScroll(&grid, 0, bottomBand) & DROPEFFECT_SCROLL);
+  ::Sleep(COleDropTarget::nScrollDelay + COleDropTarget::nScrollInterval);
+  dropTarget.OnDragScroll(&grid, 0, bottomBand);
+  EXPECT_GT(grid.GetTopleftNonFixedCell().row, 1);
+}

@@ -4,6 +4,8 @@
 
 #include <afxcoll.h>
 
+#include <atomic>
+
 #include "ContactDetails.h"
 #include "FolderTreeSink.h"
 #include "ItemDetails.h"
@@ -192,7 +194,8 @@ class CNotesStore {
   IProgressSink* m_pReadProgress;
   // Tree that the folder listing fills.
   IFolderTreeSink* m_pFolderTree;
-  int m_bStop;
+  // Written by the user-interface thread while a worker's loops poll it.
+  std::atomic<int> m_bStop;
   // Wait dialog whose bar and text the folder listing updates; the document listing moves its bar.
   IProgressSink* m_pScanWnd;
   // Rich-text export: 3 tries the export library first, 2 exports with the default exporter, any

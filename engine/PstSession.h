@@ -4,6 +4,8 @@
 
 #include <afxdisp.h>
 
+#include <atomic>
+
 #include <vector>
 
 #include "AutomationWrappers.h"
@@ -48,7 +50,8 @@ class CPstSession {
   RdoStoresDispatch m_stores;
   RdoStoreDispatch m_store;
   RdoFolderDispatch m_currentFolder;
-  int m_bStop;
+  // Written by the user-interface thread while the worker's open steps test it.
+  std::atomic<int> m_bStop;
   HWND m_hwndParent;
   CString m_strOpenError;
 

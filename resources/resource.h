@@ -40,6 +40,79 @@
 #define IDC_FOLDER_TREE 1017
 #define IDC_BANNER_LINK 1026
 
+// ---- The program's frame, view and pages ----
+// Document template 128: menu, accelerators, icon and the template string.
+#define IDR_MAINFRAME 128
+#define IDD_ABOUTBOX 100
+#define IDC_ABOUT_TEXT 1008
+#define IDD_SAVE_OPTIONS 185
+#define IDC_SAVE_IN_EXCHANGE 1011
+#define IDC_SAVE_IN_PST 1012
+// The main view's header (bitmap 130, stretched out by 131) and its tool buttons' pictures.
+#define IDB_HEADER 130
+#define IDB_HEADER_FILL 131
+#define IDB_TOOL_HELP_HOT 154
+#define IDB_TOOL_LOCATE_HOT 155
+#define IDB_TOOL_ABOUT_HOT 156
+#define IDB_TOOL_LOCATE 157
+#define IDB_TOOL_LOCATE_PRESSED 158
+#define IDB_TOOL_HELP 161
+#define IDB_TOOL_ABOUT 162
+#define IDB_TOOL_CONVERT 164
+#define IDB_TOOL_CONVERT_HOT 165
+#define IDB_TOOL_CONVERT_PRESSED 177
+// The pages: step marks (16 x 16 strip; 46 current, 53 done), the bottom-left picture, page one's.
+#define IDB_STEP_IMAGES 133
+#define IDB_PAGE_FOOTER 224
+#define IDB_PAGE_PST 235
+#define IDB_PAGE_STEPS 237
+// Icons of the page buttons.
+#define IDI_SELECT_FILE 166
+#define IDI_REMOVE_FILE 167
+#define IDI_REMOVE_ALL_FILES 168
+#define IDI_NEXT 169
+#define IDI_BACK 170
+#define IDI_EXIT 171
+#define IDI_STOP 172
+#define IDI_PREVIEW 228
+#define IDI_SOURCE_PST 218
+#define IDI_SOURCE_NSF 220
+// The main frame's image lists: 16 x 16 icons in the folder kinds' order, then the strip 135, whose
+// last image (index 15 of the list) marks attachments; and the 32 x 27 pictures.
+#define IDB_LIST_IMAGES 135
+#define IDI_FOLDER_DRAFTS 138
+#define IDI_FOLDER_ROOT 139
+#define IDI_FOLDER 140
+#define IDI_FOLDER_CALENDAR 141
+#define IDI_FOLDER_CONTACTS 142
+#define IDI_FOLDER_TASKS 143
+#define IDI_FOLDER_NOTES 144
+#define IDI_FOLDER_TRASH 145
+#define IDI_FOLDER_SENT 147
+#define IDI_FOLDER_INBOX 148
+#define IDI_FOLDER_JOURNAL 149
+#define IDB_LARGE_CALENDAR 195
+#define IDB_LARGE_CONTACT 196
+#define IDB_LARGE_TASK 197
+#define IDB_LARGE_JOURNAL 198
+#define IDB_LARGE_MAIL 199
+#define IDB_LARGE_NOTE 200
+#define IDC_LINK_CURSOR 201
+// Toolbar "Standard" (32 x 32 buttons).
+#define IDR_TOOLBAR_STANDARD 216
+
+// Commands of the menu and toolbar.
+#define ID_HOME_PAGE 32771
+#define ID_HELP_CONTENTS 32772
+#define ID_SELECT_PST_FILE 32773
+#define ID_SELECT_NSF_FILE 32774
+#define ID_EXPORT 32775
+#define ID_CUSTOMIZE 35001
+// Strings of the customize sheet's categories.
+#define IDS_NEW_MENU 9314
+#define IDS_ALL_COMMANDS 9337
+#define IDS_BUILT_IN_MENUS 9350
+
 // ---- The wizard's periphery ----
 // The Domino file selection dialog.
 #define IDD_DOMINO_FILE_SELECT 211
@@ -58,8 +131,6 @@
 // resource of that number is there).
 #define IDI_SOURCE_TYPE 134
 #define IDB_SOURCE_TYPE 203
-// The clickable label's cursor.
-#define IDC_LINK_CURSOR 201
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -22,6 +22,27 @@ brindle_wine_setup
 
 bin="$BRINDLE_BUILD_DIR/bin"
 
+# Something to convert for a first try: a sample PST made by the PST builder, in the Wine user's
+# Documents folder (made once; a file the user put there is left alone). Wine links that folder to the
+# host's home directory; the build's prefix keeps a Documents folder of its own instead, so that
+# nothing lands outside the build tree.
+brindle_leave_sample_pst() {
+  local profile documents documents_unix
+  [ -f "$bin/pstbuild.exe" ] || return 0
+  profile="$(wine cmd /c 'echo %USERPROFILE%' 2>/dev/null | tr -d '\r')" || return 0
+  [ -n "$profile" ] || return 0
+  documents="$profile\\Documents"
+  documents_unix="$(winepath -u "$documents" 2>/dev/null)" || return 0
+  case "$documents_unix" in "$WINEPREFIX"/*) ;; *) return 0 ;; esac
+  if [ -L "${documents_unix%/}" ]; then rm -f "${documents_unix%/}"; fi
+  mkdir -p "$documents_unix"
+  if [ ! -e "$documents_unix/Sample Outlook.pst" ]; then
+    wine "$bin/pstbuild.exe" sample "$documents\\Sample Outlook.pst" >/dev/null 2>&1 &&
+      echo "run: left a sample PST to convert in $documents\\Sample Outlook.pst"
+  fi
+}
+brindle_leave_sample_pst
+
 # TRUE while a "Brindle for PST to NSF.exe" of this prefix runs.
 brindle_main_program_running() {
   local proc cmd

@@ -39,4 +39,10 @@ ctest --test-dir "$native" --output-on-failure -j "$jobs" "$@" || status=1
 [ -x "$src/scripts/cross-check.sh" ] && { "$src/scripts/cross-check.sh" || status=1; }
 echo "== Windows tests (Wine)"
 ctest --test-dir "$BRINDLE_BUILD_DIR" --output-on-failure -j "$jobs" "$@" || status=1
+# A whole suite is followed by a newcomer's run on a display of its own, as a user's would come after
+# the tests.
+if [ $# -eq 0 ]; then
+  echo "== scripts/run.sh after the tests"
+  "$src/scripts/run-check.sh" || status=1
+fi
 exit $status

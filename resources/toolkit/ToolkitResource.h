@@ -45,4 +45,24 @@
 #define XT_IDS_SE_ERR_DLLNOTFOUND 9049
 #define XT_IDS_SE_ERR_UNKNOWN 9050
 // Command-bar strings.
+#define XTP_IDS_ADD_OR_REMOVE 9300
+#define XTP_IDS_CONFIRM_RESET 9349
 #define XTP_IDS_TOOLBAR_CHANGED 9394
+#define XTP_IDS_RESET_TOOLBAR 9395
+// Prompts of the bars' own buttons (the same numbers as their command ids): a toolbar's expand and
+// close buttons, a menu's expand item, the menu bar's window buttons.
+#define XTP_IDS_TOOLBAR_EXPAND 9400
+#define XTP_IDS_TOOLBAR_HIDE 9401
+#define XTP_IDS_POPUPBAR_EXPAND 9402
+#define XTP_IDS_MENUBAR_CLOSE 9403
+#define XTP_IDS_MENUBAR_RESTORE 9404
+#define XTP_IDS_MENUBAR_MINIMIZE 9405
+// The menu bar's pictures of the window commands (restore, minimize, maximize, close; 16 by 16).
+#define XTP_IDB_MENUBAR_ICONS 9407
+// Names of the popup animations, options 0 to 5.
+#define XTP_IDS_ANIMATION_SYSDEF 9411
+#define XTP_IDS_ANIMATION_RANDOM 9412
+#define XTP_IDS_ANIMATION_UNFOLD 9413
+#define XTP_IDS_ANIMATION_SLIDE 9414
+#define XTP_IDS_ANIMATION_FADE 9415
+#define XTP_IDS_ANIMATION_NONE 9416

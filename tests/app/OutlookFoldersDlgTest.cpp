@@ -85,7 +85,10 @@ TEST(OutlookFoldersDlg, OnAWorkerLabelClicksAreHarmlessAndOkNeedsATick) {
   testsupport::PumpMessages(100);
   EXPECT_FALSE(run.Done());
 
+  // The dialog is active again before the next click, or the click may only activate it.
+  testsupport::PumpUntil([&] { return ::GetForegroundWindow() == hDlg; }, 3000);
   ClickCheckBox(tree, hSent);
+  ASSERT_TRUE(IsChecked(tree, hSent));
   apptest::ClickControl(hDlg, IDOK);
   run.Finish();
   EXPECT_EQ(result, IDOK);

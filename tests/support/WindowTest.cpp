@@ -305,7 +305,16 @@ bool CaptureWindow(HWND hwnd, int& width, int& height, std::vector<BYTE>& pixels
     RedrawWindow(hwnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpMessages(50);
-    BitBlt(mem, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
+    // Only the part on the screen: a maximized window's frame lies outside it, and Wine copies
+    // nothing at all from a source rectangle that leaves the screen.
+    RECT screenRect = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    screenRect.right = screenRect.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screenRect.bottom = screenRect.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT shown;
+    if (IntersectRect(&shown, &rc, &screenRect)) {
+      BitBlt(mem, shown.left - rc.left, shown.top - rc.top, shown.right - shown.left,
+             shown.bottom - shown.top, screen, shown.left, shown.top, SRCCOPY);
+    }
   } else {
     PrintWindow(hwnd, mem, 0);
   }

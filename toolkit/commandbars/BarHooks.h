@@ -16,7 +16,9 @@ class CXTPHookSink {
   virtual int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) = 0;
 };
 
-// The thread's tracking state: one per user-interface thread, made on first use.
+// The thread's tracking state: one per user-interface thread, made on first use. Its WH_MOUSE hook
+// lives as long as the state: while bars track, it closes them on clicks outside and drops repeated
+// mouse moves.
 class CXTPBarMouseTracker {
  public:
   CXTPBarMouseTracker();
@@ -30,21 +32,28 @@ class CXTPBarMouseTracker {
   void TrackBar(CXTPCommandBar* pBar);
   void UntrackBar(CXTPCommandBar* pBar);
   // While bars are tracked, the first leaves tracking (which untracks it); a bar that does not leave
-  // is dropped from the list, so the loop always ends.
+  // (one that lost its window, or whose tracking ended elsewhere) is dropped from the list, so the
+  // loop always ends.
   void CloseAllTracked();
+  // When the first tracked bar is locked (a nested menu runs), every unlocked tracked bar leaves.
   void CloseUnlocked();
   void LockTracked(BOOL bLock);
   BOOL IsTrackingOther(const CXTPCommandBar* pBar) const;
   BOOL IsTracked(const CXTPCommandBar* pBar) const;
   int GetTrackedCount() const { return static_cast<int>(m_arrTracked.GetSize()); }
   CXTPCommandBar* GetTrackedAt(int nIndex) const { return m_arrTracked[nIndex]; }
+  // Windows that count as part of the open menus (an edit's drop-down list).
   void AddExtraWindow(HWND hWnd);
   void RemoveExtraWindow(HWND hWnd);
+  // Emulates WM_MOUSELEAVE for the window: the previous hover window gets its leave at once, the new
+  // one a 50 ms watch (timer 113341) that posts the leave when the cursor is gone.
   void TrackMouseLeave(HWND hWnd);
   void SetMouseHook(BOOL bSet);
+  BOOL IsMouseHookSet() const { return m_hHookMouse != nullptr; }
   // Forgets a bar that is going away (tracked list, hot bar).
   void OnBarDestroyed(CXTPCommandBar* pBar);
-  // The mouse-wheel handling while popups are open: TRUE when the message was taken.
+  // The mouse wheel while popups are open: a scrolling popup scrolls, and the wheel goes nowhere else.
+  // TRUE when the message was taken.
   BOOL OnMouseWheel(MSG* pMsg);
 
   int m_nModalCounter = 0;
@@ -57,41 +66,91 @@ class CXTPBarMouseTracker {
   // Set while any bar of the thread tracks by keyboard.
   BOOL m_bKeyboardMode = FALSE;
 
+  // The keyboard hook notes the release of an Alt that closed the menus; the frame's key-menu command
+  // that the release makes right away is then taken without opening the menu bar. TRUE (and the note
+  // is gone) when such a release happened a moment ago.
+  void NoteAltCloseRelease() {
+    m_dwAltCloseTick = ::GetTickCount();
+    m_bAltCloseNoted = TRUE;
+  }
+  BOOL ConsumeAltCloseRelease();
+
+  enum { TID_MOUSELEAVE = 113341 };
+
  private:
+  static LRESULT CALLBACK MouseProc(int nCode, WPARAM wParam, LPARAM lParam);
+  static void CALLBACK MouseLeaveTimerProc(HWND hWnd, UINT nMsg, UINT_PTR nIDEvent, DWORD dwTime);
+  // TRUE when the message is consumed.
+  BOOL OnMouseHook(UINT nMessage, CPoint point);
+  void ClickTest(UINT nMessage, CPoint point);
+
   CArray<CXTPCommandBar*, CXTPCommandBar*> m_arrTracked;
   CArray<HWND, HWND> m_arrExtraWindows;
   HHOOK m_hHookMouse = nullptr;
+  CPoint m_ptLastHook = CPoint(-1, -1);
+  DWORD m_dwAltCloseTick = 0;
+  BOOL m_bAltCloseNoted = FALSE;
 };
 
-// The thread's keyboard hook: keys go to the sinks, newest first, while any sink is registered.
+// The thread's keyboard hook: keys go to the sinks, newest first, while any sink is registered; the
+// call-window-procedure hook closes the menus when the application is deactivated. An Alt press that
+// closed the menus keeps the hooks until its release has been seen, so the release opens nothing.
 class CXTPBarKeyboardHook {
  public:
   static CXTPBarKeyboardHook* PASCAL GetThreadState();
 
+  // Installs both hooks when missing and appends the sink unless present.
   void AddSink(CXTPHookSink* pSink);
+  // Removes the sink; without sinks both hooks go.
   void RemoveSink(CXTPHookSink* pSink);
   BOOL IsActive() const { return m_arrSinks.GetSize() > 0; }
+  BOOL IsHookSet() const { return m_hHookKeyboard != nullptr || m_hHookCallWndProc != nullptr; }
 
  private:
+  static LRESULT CALLBACK KeyboardProc(int nCode, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
+  void SetHooks(BOOL bSet);
+  BOOL HasSink(const CXTPHookSink* pSink) const;
+
   CArray<CXTPHookSink*, CXTPHookSink*> m_arrSinks;
   HHOOK m_hHookKeyboard = nullptr;
   HHOOK m_hHookCallWndProc = nullptr;
+  BOOL m_bAltReleasePending = FALSE;
 };
 
-// Process-wide: windows subclassed on behalf of sinks.
+// Process-wide: windows subclassed on behalf of sinks. Used from the user-interface thread only.
+// A sink may unregister itself (or another) while the shared window procedure dispatches to it: the
+// dispatch walks a copy, skips sinks gone meanwhile, and a record freed during a dispatch is deleted
+// when that dispatch unwinds. The saved window procedure is put back only while ours is still the
+// window's; when someone subclassed the window after us, a record without sinks stays and passes
+// messages through until WM_NCDESTROY, so the later subclasser is never cut out.
 class CXTPWindowSubclassHooks {
  public:
   static CXTPWindowSubclassHooks* PASCAL GetInstance();
+  ~CXTPWindowSubclassHooks();
 
   void AddSink(HWND hWnd, CXTPHookSink* pSink);
   void RemoveSink(HWND hWnd, CXTPHookSink* pSink);
   void RemoveSinkEverywhere(CXTPHookSink* pSink);
+  // Whether the window has a record (with or without sinks), and how many sinks it holds.
+  BOOL IsSubclassed(HWND hWnd) const;
+  int GetSinkCount(HWND hWnd) const;
 
  private:
   struct Record {
     HWND hWnd;
     WNDPROC pfnOldWndProc;
     CArray<CXTPHookSink*, CXTPHookSink*> arrSinks;
+    int nDispatch = 0;
+    BOOL bDeletePending = FALSE;
   };
+  static LRESULT CALLBACK HookWndProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
+  LRESULT Dispatch(Record* pRecord, UINT nMessage, WPARAM wParam, LPARAM lParam);
+  // Takes the record out of the map: puts the saved procedure back when ours is still installed and
+  // deletes the record (later, when a dispatch is running). With bForce (WM_NCDESTROY) it goes even
+  // when another procedure was installed after ours.
+  void Detach(Record* pRecord, BOOL bForce);
+  static BOOL HasSink(const Record* pRecord, const CXTPHookSink* pSink);
+
   CMap<HWND, HWND, Record*, Record*> m_mapRecords;
 };

@@ -508,7 +508,7 @@ void CXTPBarTheme::FillStatusBar(CDC* pDC, CXTPStatusBar* pBar) {
 }
 
 CSize CXTPBarTheme::DrawSymbol(CDC* pDC, int nKind, CXTPControl* pControl, CXTPCommandBar* pBar, BOOL bDraw,
-                               BOOL bHiddenControls) {
+                               BOOL bHiddenControls, CSize szBar) {
   switch (nKind) {
     case xtpSymbolExpandButton: {
       CRect rcClient;
@@ -516,7 +516,10 @@ CSize CXTPBarTheme::DrawSymbol(CDC* pDC, int nKind, CXTPControl* pControl, CXTPC
       const XTPBarPosition position = pBar->GetPosition();
       const BOOL bVert = position == xtpBarLeft || position == xtpBarRight || position == xtpBarPopup;
       if (!bDraw) {
-        CSize sz = pBar->GetSafeHwnd() != nullptr ? rcClient.Size() : CSize(0, 0);
+        // The size the bar is being laid out to, when given; the window may not have it yet.
+        CSize sz = szBar.cx > 0 || szBar.cy > 0     ? szBar
+                   : pBar->GetSafeHwnd() != nullptr ? rcClient.Size()
+                                                    : CSize(0, 0);
         if (pControl != nullptr) {
           CRect rc =
               bVert ? CRect(2, sz.cy - 13, sz.cx - 2, sz.cy - 2) : CRect(sz.cx - 13, 2, sz.cx - 2, sz.cy - 2);

@@ -88,7 +88,7 @@ class CXTPBarTheme : public CCmdTarget {
   virtual void RefreshMetrics();
   virtual BOOL IsFlat() const { return FALSE; }
   virtual CSize DrawSymbol(CDC* pDC, int nKind, CXTPControl* pControl, CXTPCommandBar* pBar, BOOL bDraw,
-                           BOOL bHiddenControls);
+                           BOOL bHiddenControls, CSize szBar = CSize(0, 0));
   virtual CRect GetCommandBarBorders(CXTPCommandBar* pBar);
   virtual CSize DrawTearOffGripper(CDC* pDC, CRect rcGripper, BOOL bSelected, BOOL bDraw) = 0;
   virtual void DrawImage(CDC* pDC, CPoint pt, CSize sz, CXTPImageManagerIcon* pImage, int bSelected,

@@ -165,13 +165,13 @@ void CXTPBarTheme3D::AdjustExcludeRect(CRect& rc, CXTPControl* pControl, BOOL bV
 }
 
 CSize CXTPBarTheme3D::DrawSymbol(CDC* pDC, int nKind, CXTPControl* pControl, CXTPCommandBar* pBar, BOOL bDraw,
-                                 BOOL bHiddenControls) {
+                                 BOOL bHiddenControls, CSize szBar) {
   if (bDraw && pControl != nullptr && (nKind == xtpSymbolCaptionClose || nKind == xtpSymbolCaptionOptions)) {
     if (pControl->GetPressed() || pControl->GetSelected() ||
         (nKind == xtpSymbolCaptionOptions && IsPopuped(pControl)))
       pDC->FillSolidRect(pControl->GetRect(), GetColor(COLOR_3DFACE_SLOT));
   }
-  return CXTPBarTheme::DrawSymbol(pDC, nKind, pControl, pBar, bDraw, bHiddenControls);
+  return CXTPBarTheme::DrawSymbol(pDC, nKind, pControl, pBar, bDraw, bHiddenControls, szBar);
 }
 
 CRect CXTPBarTheme3D::GetCommandBarBorders(CXTPCommandBar* pBar) {

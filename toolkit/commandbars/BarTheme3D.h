@@ -28,7 +28,7 @@ class CXTPBarTheme3D : public CXTPBarTheme {
   void AdjustExcludeRect(CRect& rc, CXTPControl* pControl, BOOL bVertical) override;
   BOOL IsFlat() const override { return FALSE; }
   CSize DrawSymbol(CDC* pDC, int nKind, CXTPControl* pControl, CXTPCommandBar* pBar, BOOL bDraw,
-                   BOOL bHiddenControls) override;
+                   BOOL bHiddenControls, CSize szBar = CSize(0, 0)) override;
   CRect GetCommandBarBorders(CXTPCommandBar* pBar) override;
   CSize DrawTearOffGripper(CDC* pDC, CRect rcGripper, BOOL bSelected, BOOL bDraw) override;
   void DrawImage(CDC* pDC, CPoint pt, CSize sz, CXTPImageManagerIcon* pImage, int bSelected, int bPressed,

@@ -337,6 +337,10 @@ BOOL CXTPCommandBars::IsActiveSite() const {
 BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
   CXTPBarMouseTracker* pState = GetThreadState();
   const BOOL bHook = CXTPBarKeyboardHook::GetThreadState()->IsActive();
+  // The release of an Alt that closed the menus: the frame never sees it, so it opens nothing.
+  if ((pMsg->message == WM_KEYUP || pMsg->message == WM_SYSKEYUP) && pMsg->wParam == VK_MENU &&
+      pState->ConsumeAltCloseRelease())
+    return TRUE;
   if (pMsg->message == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29)) && pState->m_nModalCounter < 1 && !bHook &&
       IsActiveSite()) {
     const UINT nKey = static_cast<UINT>(pMsg->wParam);
@@ -350,7 +354,10 @@ BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
       m_bKeyboardCuesVisible && !bHook) {
     ShowKeyboardCues(FALSE);
   }
-  if ((pMsg->message == WM_CONTEXTMENU || pMsg->message == WM_SYSKEYUP) && bHook) return TRUE;
+  // While a bar tracks the keyboard, the release of Alt (posted by some systems as a plain key-up)
+  // must not reach the frame's default handling, which would start the system's own menu mode.
+  const BOOL bAltUp = pMsg->message == WM_SYSKEYUP || (pMsg->message == WM_KEYUP && pMsg->wParam == VK_MENU);
+  if ((pMsg->message == WM_CONTEXTMENU || bAltUp) && bHook) return TRUE;
   if (pMsg->message == WM_MOUSEWHEEL && pState->GetTrackedCount() > 0) return pState->OnMouseWheel(pMsg);
   if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_pFrame->GetSafeHwnd() != nullptr &&
       m_pShortcutManager->TranslateAccelerator(m_pFrame, pMsg)) {

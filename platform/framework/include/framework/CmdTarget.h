@@ -70,7 +70,7 @@ enum AfxSig : UINT_PTR {
   AfxSig_hDw,         // HBRUSH (CDC*, UINT)               ON_WM_CTLCOLOR_REFLECT
   AfxSig_vOWNER,      // void (int, LPDRAWITEMSTRUCT)      WM_DRAWITEM
   AfxSig_vMEASURE,    // void (int, LPMEASUREITEMSTRUCT)   WM_MEASUREITEM
-  AfxSig_vHELP,       // BOOL (HELPINFO*)                  WM_HELPINFO
+  AfxSig_vHELP,       // BOOL (HELPINFO*)                  WM_HELP
   AfxSig_vMINMAX,     // void (MINMAXINFO*)                WM_GETMINMAXINFO
   AfxSig_vwl_PARENT,  // void (UINT, LPARAM)               WM_PARENTNOTIFY
   AfxSig_vDELETE,     // void (int, LPDELETEITEMSTRUCT)    WM_DELETEITEM

@@ -101,6 +101,8 @@ class CFrameWnd : public CWnd {
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
+  // The status bar's key indicators: enabled while Caps Lock, Num Lock or Scroll Lock is on.
+  afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
 
   CString m_strTitle;
   CView* m_pViewActive;

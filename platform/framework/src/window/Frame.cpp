@@ -59,6 +59,9 @@ ON_WM_INITMENUPOPUP()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
 ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
@@ -395,6 +398,25 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
   if (m_nIdleFlags & idleTitle) OnUpdateFrameTitle(TRUE);
   m_nIdleFlags &= ~(idleTitle | idleMenu);
   return 0;
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
+  UINT nVirtualKey = 0;
+  switch (pCmdUI->m_nID) {
+    case ID_INDICATOR_CAPS:
+      nVirtualKey = VK_CAPITAL;
+      break;
+    case ID_INDICATOR_NUM:
+      nVirtualKey = VK_NUMLOCK;
+      break;
+    case ID_INDICATOR_SCRL:
+      nVirtualKey = VK_SCROLL;
+      break;
+    default:
+      pCmdUI->ContinueRouting();
+      return;
+  }
+  pCmdUI->Enable((::GetKeyState(static_cast<int>(nVirtualKey)) & 1) != 0);
 }
 
 LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {

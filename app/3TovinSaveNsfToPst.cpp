@@ -1,0 +1,432 @@
+// The saving page and its conversion worker.
+#include "3TovinSaveNsfToPst.h"
+
+#include <algorithm>
+
+#include "BrindleEmlConverterGuiView.h"
+#include "MainFrame.h"
+#include "SavingCompleteDlg.h"
+#include "SystemResources.h"
+#include "lnnotes.h"
+
+IMPLEMENT_DYNCREATE(C3TovinSaveNsfToPst, CTovinCommonBaseView)
+
+namespace {
+
+const UINT IDC_FOLDER_BAR = 59394;
+const UINT IDC_ITEM_BAR = 59395;
+const UINT IDC_FILE_LIST = 1;
+const DWORD BAR_STYLE = 0x50000001;
+const DWORD CAPTION_STYLE = 0x10000201;
+const DWORD LIST_STYLE = 0x50800809;
+const COLORREF CAPTION_FACE = 0xEFFEFF;
+const COLORREF CAPTION_TEXT = 0x0000FF;
+// A worker that does not end within this time after a stop is terminated.
+const DWORD WORKER_STOP_TIMEOUT_MS = 10000;
+
+const wchar_t CLOSE_OUTLOOK_TEXT[] =
+    L"It is recommended to close all instances of Microsoft Outlook and Lotus Notes while saving file(s)";
+const wchar_t STOP_QUESTION_TEXT[] = L"Are you sure you want to stop the saving process ?";
+const wchar_t INITIALIZING_TEXT[] = L"Initializing saving .. please wait...";
+const wchar_t NEXT_OR_EXIT_TAIL[] =
+    L"Click Next button to convert another file or click Exit button to close the software";
+const wchar_t ABORTED_STATUS[] =
+    L"Process aborted by user , Click Next button to convert another file or click Exit button to close the "
+    L"software";
+const wchar_t OUTLOOK_MISSING_STATUS[] = L"Outlook is not installed or no profile exist";
+const wchar_t CANCELLED_STATUS[] = L"Saving cancelled by user";
+const wchar_t COMPLETE_STATUS[] =
+    L"Saving Complete , Click Next button to convert another file or click Exit button to close the software";
+// The cancelled message keeps its two blanks before "by".
+const wchar_t CANCELLED_MESSAGE_HEAD[] = L"Saving cancelled  by user , ";
+// At most this many lines of what was not converted go into a message box; the rest are counted.
+const int MAX_LISTED_LINES = 15;
+
+// One line of the not-converted list ("<folder> TAB <what> TAB <reason>") as a person reads it.
+CString ReadableLine(const CString& strLine) {
+  CString strFolder, strWhat, strReason;
+  AfxExtractSubString(strFolder, strLine, 0, L'\t');
+  AfxExtractSubString(strWhat, strLine, 1, L'\t');
+  int nReason = 2;
+  CString strPart;
+  // Items carry their subject between what and the reason.
+  if (strWhat.Left(5) == L"item ") {
+    AfxExtractSubString(strPart, strLine, 2, L'\t');
+    strWhat += L" \"" + strPart + L"\"";
+    nReason = 3;
+  }
+  AfxExtractSubString(strReason, strLine, nReason, L'\t');
+  CString strText = strFolder.IsEmpty() ? CString(L"Outlook folders") : strFolder;
+  if (!strWhat.IsEmpty()) strText += L" " + strWhat;
+  return strText + L": " + strReason;
+}
+
+BOOL CALLBACK PostCloseToWindow(HWND hWnd, LPARAM) {
+  if (::IsWindowVisible(hWnd)) ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(C3TovinSaveNsfToPst, CTovinCommonBaseView)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_ERASEBKGND()
+ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+C3TovinSaveNsfToPst::C3TovinSaveNsfToPst()
+    : m_hThread(nullptr),
+      m_bAborted(0),
+      m_pThread(nullptr),
+      m_pMainFrame(nullptr),
+      m_bClosing(false),
+      m_bWorkerRunning(false),
+      m_brushFace(CAPTION_FACE) {}
+
+C3TovinSaveNsfToPst::~C3TovinSaveNsfToPst() { StopWorker(); }
+
+int C3TovinSaveNsfToPst::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  if (CTovinCommonBaseView::OnCreate(lpCreateStruct) == -1) return -1;
+  m_barFolders.Create(BAR_STYLE, CRect(10, 10, 200, 30), this, IDC_FOLDER_BAR);
+  m_barItems.Create(BAR_STYLE, CRect(10, 50, 200, 30), this, IDC_ITEM_BAR);
+  m_barRead.Create(BAR_STYLE, CRect(10, 50, 200, 30), this, IDC_ITEM_BAR);
+  m_barFolders.SetWindowText(L"");
+  m_barItems.SetWindowText(L"");
+  m_barRead.SetWindowText(L"");
+  m_caption.Create(this, L"", 0, CAPTION_STYLE, CRect(0, 0, 0, 0), 0xFFFF);
+  m_caption.SetFont(&GetSystemResources()->m_fontRegular);
+  m_caption.SetCaptionColors(CAPTION_FACE, CAPTION_FACE, CAPTION_TEXT);
+  m_detail.Create(L"", WS_CHILD | SS_CENTER | SS_NOPREFIX, CRect(0, 0, 0, 0), this, 0xFFFF);
+  m_detail.SetFont(&GetSystemResources()->m_fontRegular);
+  m_listFiles.Create(LIST_STYLE, CRect(0, 0, 0, 0), this, IDC_FILE_LIST);
+  m_listFiles.InsertColumn(0, L"File Name", LVCFMT_LEFT, 300);
+  m_listFiles.InsertColumn(1, L"Status", LVCFMT_LEFT, 200);
+  m_listFiles.InsertColumn(2, L"Server", LVCFMT_LEFT, 200);
+
+  // The worker's reports, shown on this page's thread.
+  const HWND hWndPage = m_hWnd;
+  auto showBar = [](CPercentProgressCtrl& bar) {
+    return [&bar](const CHandoffProgressSink::Update& update) {
+      if (bar.GetSafeHwnd() == nullptr) return;
+      if (update.bPos) bar.SetPos(update.nPos);
+      if (update.bText) bar.SetWindowText(update.strText);
+      bar.Invalidate(TRUE);
+    };
+  };
+  m_folderSink.Attach(hWndPage, showBar(m_barFolders));
+  m_itemSink.Attach(hWndPage, showBar(m_barItems));
+  m_readSink.Attach(hWndPage, showBar(m_barRead));
+  m_statusSink.Attach(hWndPage, [this](const CHandoffProgressSink::Update& update) {
+    if (update.bText) ShowStatus(update.strText, CString());
+  });
+  return 0;
+}
+
+void C3TovinSaveNsfToPst::OnInitialUpdate() {
+  CTovinCommonBaseView::OnInitialUpdate();
+  SetCurrentStep(3);
+}
+
+void C3TovinSaveNsfToPst::OnSize(UINT nType, int cx, int cy) {
+  CTovinCommonBaseView::OnSize(nType, cx, cy);
+  if (m_barFolders.GetSafeHwnd() == nullptr) return;
+  m_listFiles.MoveWindow(0, 0, 0, 0);
+  m_barRead.MoveWindow(0, 0, 0, 0);
+  m_barItems.MoveWindow(250, cy / 2 + 20, cx - 300, 20);
+  m_barFolders.MoveWindow(250, cy / 2 + 60, cx - 300, 20);
+  m_caption.MoveWindow(250, cy / 2 - 80, cx - 300, 40);
+  m_detail.MoveWindow(250, cy / 2 - 36, cx - 300, 52);
+}
+
+BOOL C3TovinSaveNsfToPst::OnEraseBkgnd(CDC* /*pDC*/) { return TRUE; }
+
+void C3TovinSaveNsfToPst::OnDraw(CDC* pDC) { CTovinCommonBaseView::OnDraw(pDC); }
+
+HBRUSH C3TovinSaveNsfToPst::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+  if (nCtlColor == CTLCOLOR_STATIC && pWnd != nullptr && pWnd->GetSafeHwnd() == m_detail.GetSafeHwnd()) {
+    pDC->SetTextColor(CAPTION_TEXT);
+    pDC->SetBkColor(CAPTION_FACE);
+    return static_cast<HBRUSH>(m_brushFace.GetSafeHandle());
+  }
+  return CTovinCommonBaseView::OnCtlColor(pDC, pWnd, nCtlColor);
+}
+
+void C3TovinSaveNsfToPst::ShowStatus(const CString& strStatus, const CString& strDetail) {
+  if (m_caption.GetSafeHwnd() != nullptr) {
+    m_caption.UpdateCaption(strStatus, nullptr);
+    // Readers of the window's text (assistive tools, tests) see the status as shown.
+    m_caption.SetWindowText(strStatus);
+  }
+  if (m_detail.GetSafeHwnd() != nullptr) {
+    m_detail.SetWindowText(strDetail);
+    m_detail.ShowWindow(strDetail.IsEmpty() ? SW_HIDE : SW_SHOW);
+  }
+}
+
+// ---- Page operations ---------------------------------------------------------------------------------
+void C3TovinSaveNsfToPst::OnNext() {
+  if (CMainFrame* pFrame = GetMainFrame()) pFrame->GoToPage(-1);
+}
+
+void C3TovinSaveNsfToPst::OnBack() {
+  if (CMainFrame* pFrame = GetMainFrame()) pFrame->GoToPage(-1);
+}
+
+void C3TovinSaveNsfToPst::OnExit() {
+  if (CWnd* pFrame = GetParentFrame()) pFrame->SendMessage(WM_CLOSE, 0, 0);
+}
+
+BOOL C3TovinSaveNsfToPst::IsWorkerRunning() const { return m_bWorkerRunning; }
+
+void C3TovinSaveNsfToPst::OnStop() {
+  // The worker goes on while the question is open; the flags are raised only on Yes.
+  if (!IsWorkerRunning()) return;
+  if (AfxMessageBox(STOP_QUESTION_TEXT, MB_YESNO) != IDYES) return;
+  if (m_pMainFrame != nullptr && IsWorkerRunning()) {
+    m_pMainFrame->SetStopFlags(1);
+    m_bAborted = 1;
+  }
+}
+
+LRESULT C3TovinSaveNsfToPst::OnPageActivated(WPARAM, LPARAM) {
+  SetCurrentStep(2);
+  m_barItems.m_bTextLeft = TRUE;
+  CPercentProgressCtrl* bars[] = {&m_barFolders, &m_barItems, &m_barRead};
+  for (CPercentProgressCtrl* pBar : bars) {
+    pBar->ShowWindow(SW_HIDE);
+    pBar->SetWindowText(L"");
+  }
+  ShowStopButton();
+  HideNextButton();
+  HideBackButton();
+  HideExitButton();
+  m_listFiles.ShowWindow(SW_HIDE);
+  m_caption.ShowWindow(SW_HIDE);
+  ShowStatus(CString(), CString());
+  Invalidate();
+
+  AfxMessageBox(CLOSE_OUTLOOK_TEXT, MB_OK);
+
+  m_pMainFrame = GetMainFrame();
+  m_caption.ShowWindow(SW_SHOW);
+
+  // Workers still running (an earlier conversion, the browser page's listings) see the stop flags and
+  // are joined before the conversion worker starts.
+  if (m_pMainFrame != nullptr) {
+    m_pMainFrame->SetStopFlags(1);
+    JoinWorker(WORKER_STOP_TIMEOUT_MS);
+    if (CBrindleEmlConverterGuiView* pView = m_pMainFrame->m_pMainView) {
+      for (int i = 0; i < pView->m_wndTabs.GetItemCount(); ++i) {
+        CTovinCommonBaseView* pPage = pView->GetPage(i);
+        if (pPage != nullptr && pPage != this) pPage->StopWorkers();
+      }
+    }
+    m_pMainFrame->SetStopFlags(0);
+  } else {
+    JoinWorker(WORKER_STOP_TIMEOUT_MS);
+  }
+
+  m_bAborted = 0;
+  m_bClosing = false;
+  m_folderSink.Reset();
+  m_itemSink.Reset();
+  m_readSink.Reset();
+  m_statusSink.Reset();
+  m_bWorkerRunning = true;
+  m_pThread = AfxBeginThread(SaveThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+  if (m_pThread == nullptr) {
+    m_bWorkerRunning = false;
+    ShowStatus(L"The saving could not be started", CString());
+    HideStopButton();
+    ShowNextButton();
+    ShowBackButton();
+    ShowExitButton();
+    return 1;
+  }
+  // The handle must stay valid until it is joined, after the thread's end.
+  m_pThread->m_bAutoDelete = FALSE;
+  m_hThread = m_pThread->m_hThread;
+  m_pThread->ResumeThread();
+  return 1;
+}
+
+void C3TovinSaveNsfToPst::StopWorkers() { StopWorker(); }
+
+void C3TovinSaveNsfToPst::StopWorker() {
+  if (m_pMainFrame != nullptr) m_pMainFrame->SetStopFlags(1);
+  m_bAborted = 1;
+  m_bClosing = true;
+  if (m_pThread != nullptr) {
+    const DWORD dwStart = ::GetTickCount();
+    // A worker waiting in one of its dialogs is asked to close it; nobody sees its last message.
+    while (IsWorkerRunning() && ::GetTickCount() - dwStart < WORKER_STOP_TIMEOUT_MS) {
+      CloseWorkerWindows();
+      if (WaitForWorker(m_hThread, 100)) break;
+    }
+    JoinWorker(WORKER_STOP_TIMEOUT_MS - std::min<DWORD>(WORKER_STOP_TIMEOUT_MS, ::GetTickCount() - dwStart));
+  }
+  m_bAborted = 0;
+}
+
+void C3TovinSaveNsfToPst::CloseWorkerWindows() {
+  if (m_pThread != nullptr) ::EnumThreadWindows(m_pThread->m_nThreadID, PostCloseToWindow, 0);
+}
+
+void C3TovinSaveNsfToPst::JoinWorker(DWORD nTimeoutMs) {
+  if (m_pThread == nullptr) return;
+  if (!WaitForWorker(m_hThread, nTimeoutMs)) {
+    // The last resort: a worker that ignored the stop for the whole wait.
+    ::TerminateThread(m_hThread, 1);
+    ::WaitForSingleObject(m_hThread, 1000);
+  }
+  delete m_pThread;
+  m_pThread = nullptr;
+  m_hThread = nullptr;
+  m_bWorkerRunning = false;
+}
+
+// ---- The worker --------------------------------------------------------------------------------------
+UINT C3TovinSaveNsfToPst::SaveThread(LPVOID pParam) {
+  static_cast<C3TovinSaveNsfToPst*>(pParam)->RunWorker();
+  return 1;
+}
+
+int C3TovinSaveNsfToPst::RunConversion(CString /*strPstPath*/) {
+  CMainFrame* pFrame = m_pMainFrame;
+  if (pFrame == nullptr) return CONVERSION_PST_FAILED;
+  const int nResult =
+      pFrame->ConvertPstToNsf(pFrame->GetSafeHwnd(), &m_folderSink, &m_itemSink, &m_statusSink);
+  pFrame->DeletePstSession();
+  return nResult;
+}
+
+void C3TovinSaveNsfToPst::RunWorker() {
+  AfxOleInit();
+  CMainFrame* pFrame = m_pMainFrame;
+  RunOnPage([this] { Invalidate(); });
+  if (pFrame != nullptr) {
+    pFrame->m_notesStore.m_pItemProgress = &m_itemSink;
+    pFrame->m_notesStore.m_pReadProgress = &m_readSink;
+  }
+  RunOnPage([this] {
+    HideNextButton();
+    HideBackButton();
+    HideExitButton();
+    ShowStopButton();
+    m_barFolders.SetPos(0);
+    m_barItems.SetPos(0);
+    ShowStatus(INITIALIZING_TEXT, CString());
+    m_barFolders.ShowWindow(SW_HIDE);
+    m_barItems.ShowWindow(SW_HIDE);
+    m_barRead.ShowWindow(SW_HIDE);
+  });
+
+  LNNotesSession session;
+  BOOL bThreadAttached = FALSE;
+  try {
+    bThreadAttached = session.InitThread() == LNNOERROR;
+  } catch (LNSTATUS) {
+  }
+  RunOnPage([this] {
+    m_barFolders.ShowWindow(SW_SHOW);
+    m_barItems.ShowWindow(SW_SHOW);
+    m_listFiles.ShowWindow(SW_HIDE);
+  });
+
+  const int nResult = RunConversion(pFrame != nullptr ? pFrame->GetSourcePath() : CString());
+
+  if (bThreadAttached) {
+    try {
+      session.TermThread();
+    } catch (LNSTATUS) {
+    }
+  }
+
+  const BOOL bAborted = m_bAborted != 0;
+  const CString strStatus = FinalStatusText(bAborted, nResult, m_statusSink.GetText());
+  const CString strDetail = DetailLines(nResult);
+  RunOnPage([this, strStatus, strDetail] {
+    ShowStatus(strStatus, strDetail);
+    m_barFolders.ShowWindow(SW_HIDE);
+    m_barItems.ShowWindow(SW_HIDE);
+    m_barRead.ShowWindow(SW_HIDE);
+    m_listFiles.ShowWindow(SW_HIDE);
+  });
+
+  if (!m_bClosing) {
+    // What was not converted, one line each.
+    CString strList;
+    const CStringArray* pLines = pFrame != nullptr ? &pFrame->GetNotConverted() : nullptr;
+    const int nLines = pLines != nullptr ? static_cast<int>(pLines->GetSize()) : 0;
+    for (int i = 0; i < nLines && i < MAX_LISTED_LINES; ++i) strList += L"\r\n" + ReadableLine((*pLines)[i]);
+    if (nLines > MAX_LISTED_LINES) {
+      CString strMore;
+      strMore.Format(L"\r\n... and %d more", nLines - MAX_LISTED_LINES);
+      strList += strMore;
+    }
+
+    CString strMessage = FinalMessageText(bAborted, nResult, strStatus);
+    if (!strMessage.IsEmpty()) {
+      if (!strDetail.IsEmpty()) strMessage += L"\r\n\r\n" + strDetail + strList;
+      AfxMessageBox(strMessage, MB_OK);
+    } else {
+      if (!strList.IsEmpty()) AfxMessageBox(strDetail + strList, MB_OK);
+      CSavingCompleteDlg dlgComplete;
+      dlgComplete.DoModal();
+    }
+  }
+
+  m_bWorkerRunning = false;
+  RunOnPage([this] {
+    HideStopButton();
+    ShowNextButton();
+    ShowBackButton();
+    ShowExitButton();
+    SetCurrentStep(3);
+    Invalidate();
+    JoinWorker(WORKER_STOP_TIMEOUT_MS);
+  });
+}
+
+CString C3TovinSaveNsfToPst::DetailLines(int nResult) const {
+  CMainFrame* pFrame = m_pMainFrame;
+  if (pFrame == nullptr) return CString();
+  if (nResult == CONVERSION_PST_FAILED) return pFrame->GetPstOpenError();
+  const int nFolders = pFrame->GetNotConvertedFolderCount();
+  const int nItems = pFrame->GetNotConvertedItemCount();
+  if (nFolders == 0 && nItems == 0) return CString();
+  CString strText;
+  strText.Format(L"Not converted: %d folder(s) and %d item(s)", nFolders, nItems);
+  return strText;
+}
+
+CString C3TovinSaveNsfToPst::FinalStatusText(BOOL bAborted, int nResult, const CString& strStatus) {
+  if (bAborted) return ABORTED_STATUS;
+  switch (nResult) {
+    case CONVERSION_PST_FAILED:
+      return OUTLOOK_MISSING_STATUS;
+    case CONVERSION_NSF_FAILED:
+      return strStatus;
+    case CONVERSION_DONE:
+      return COMPLETE_STATUS;
+    default:
+      return CANCELLED_STATUS;
+  }
+}
+
+CString C3TovinSaveNsfToPst::FinalMessageText(BOOL bAborted, int nResult, const CString& strStatus) {
+  const CString strTail = CString(L"\r\n") + NEXT_OR_EXIT_TAIL;
+  if (bAborted) return CString(L"Process aborted by user , ") + strTail;
+  switch (nResult) {
+    case CONVERSION_PST_FAILED:
+      return CString(L"Outlook is not installed or no profile exist , ") + strTail;
+    case CONVERSION_NSF_FAILED:
+      if (!strStatus.IsEmpty()) return strStatus + strTail;
+      return CString(CANCELLED_MESSAGE_HEAD) + strTail;
+    case CONVERSION_DONE:
+      return CString();
+    default:
+      return CString(CANCELLED_MESSAGE_HEAD) + strTail;
+  }
+}

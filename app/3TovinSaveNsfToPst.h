@@ -1,0 +1,97 @@
+// C3TovinSaveNsfToPst: the saving page ("Savinf Progress", tab 2). Its activation warns the user,
+// stops and joins any worker still running, and starts the conversion worker, which runs the main
+// frame's conversion driver and shows the final status and message.
+#pragma once
+
+#include <afxcmn.h>
+#include <afxwin.h>
+
+#include <atomic>
+
+#include "Caption.h"
+#include "HandoffProgressSink.h"
+#include "PercentProgressCtrl.h"
+#include "TovinCommonBaseView.h"
+
+class CMainFrame;
+
+// The page and its controls belong to the user-interface thread. The conversion worker (SaveThread)
+// never touches them: it reports through the page's sinks and RunOnPage, and creates and alone
+// touches its own modal windows (the Outlook Folders dialog, the final message box, the
+// saving-complete dialog), which have no owner. The worker's handle stays valid until the
+// user-interface thread has joined it (at its end, at the next activation, or in StopWorker).
+class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
+  DECLARE_DYNCREATE(C3TovinSaveNsfToPst)
+
+ public:
+  C3TovinSaveNsfToPst();
+  // Stops and joins a worker still running.
+  ~C3TovinSaveNsfToPst() override;
+
+  void OnNext() override;
+  void OnBack() override;
+  void OnExit() override;
+  // Asks, then stops the worker's loops; nothing when no worker runs.
+  void OnStop() override;
+  LRESULT OnPageActivated(WPARAM wParam, LPARAM lParam) override;
+  void StopWorkers() override;
+  void OnInitialUpdate() override;
+  void OnDraw(CDC* pDC) override;
+
+  // The worker's procedure; its argument is the page. Returns 1.
+  static UINT SaveThread(LPVOID pParam);
+  // The driver on the worker, then the PST session deleted. Returns the driver's result.
+  int RunConversion(CString strPstPath);
+  // Raises the stop flags, ends the worker's dialogs and joins it (10 s, pumping sent messages); a
+  // worker still running then is terminated as a last resort.
+  void StopWorker();
+  // TRUE while the conversion worker has not ended.
+  BOOL IsWorkerRunning() const;
+
+  // The final status line and the final message of a run (before the lines of what was not
+  // converted): by the abort flag, the driver's result and the status text the driver left.
+  static CString FinalStatusText(BOOL bAborted, int nResult, const CString& strStatus);
+  // "" when the saving-complete dialog is shown instead.
+  static CString FinalMessageText(BOOL bAborted, int nResult, const CString& strStatus);
+
+  CPercentProgressCtrl m_barFolders;
+  CPercentProgressCtrl m_barItems;
+  CPercentProgressCtrl m_barRead;
+  CXTCaption m_caption;
+  // The lines after the status line: why the PST did not open, what was not converted.
+  CStatic m_detail;
+  HANDLE m_hThread;
+  std::atomic<int> m_bAborted;
+  CListCtrl m_listFiles;
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  // The worker's steps.
+  void RunWorker();
+  // Shows the status line (the caption's text, also readable with WM_GETTEXT) and the detail lines.
+  void ShowStatus(const CString& strStatus, const CString& strDetail);
+  // The lines of what the last run did not convert, or of why the PST did not open.
+  CString DetailLines(int nResult) const;
+  // Joins and releases a worker that has ended or is ending (bounded).
+  void JoinWorker(DWORD nTimeoutMs);
+  // Posts WM_CLOSE to the worker's own windows, so that a dialog it waits in ends.
+  void CloseWorkerWindows();
+
+  CWinThread* m_pThread;
+  CMainFrame* m_pMainFrame;
+  // Set while the program closes: the worker ends without showing its final message.
+  std::atomic<bool> m_bClosing;
+  std::atomic<bool> m_bWorkerRunning;
+  CHandoffProgressSink m_folderSink;
+  CHandoffProgressSink m_itemSink;
+  CHandoffProgressSink m_readSink;
+  CHandoffProgressSink m_statusSink;
+  CBrush m_brushFace;
+};

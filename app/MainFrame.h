@@ -1,0 +1,185 @@
+// CMainFrame: the program's single top-level window and the hub of the wizard. It owns the command
+// bars, the status bar and the banner, starts the Notes runtime, owns the engine objects and the
+// wizard state, and runs the conversion driver for the saving page's worker.
+#pragma once
+
+#include <afxcmn.h>
+#include <afxwin.h>
+
+#include <atomic>
+#include <mutex>
+
+#include "FolderConverter.h"
+#include "FrameWnd.h"
+#include "NotesStore.h"
+#include "PstSession.h"
+#include "StatusBar.h"
+#include "TemplateDlgChooser.h"
+
+class CBannerDlg;
+class CBrindleEmlConverterGuiView;
+class CProcessProgressDlg;
+class CServerEnumWaitDlg;
+
+// Driver result codes.
+enum ConversionResult {
+  CONVERSION_PST_FAILED = 0,
+  CONVERSION_DONE = 1,
+  CONVERSION_CANCELLED = 2,
+  CONVERSION_NSF_FAILED = 3
+};
+
+// Created by the document template on the user-interface thread; its windows, dialogs and handlers
+// belong to that thread. Pages and workers reach it through the application's main window.
+//
+// Threads: the page operations, the state setters and getters and the dialogs' operations run on the
+// user-interface thread. The conversion driver (OpenPst, ConvertPstToNsf), DeletePstSession and the
+// forwarders to the engine's reading side run on the pages' workers, one engine operation at a time
+// (the Notes store has no lock). SetStopFlags may be called from any thread: the stop flags are atomic
+// and the PST session pointer is read and replaced only under its lock, so a stop never reaches a
+// session that a worker deletes. The wizard state (paths, options) is written by the user-interface
+// thread before it starts the worker that reads it.
+class CMainFrame : public CXTPFrameWnd {
+  DECLARE_DYNCREATE(CMainFrame)
+
+ public:
+  CMainFrame();
+  // Ends the wait dialogs and the banner, deletes a PST session left over and closes the Notes store
+  // (database and runtime).
+  ~CMainFrame() override;
+
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+  // ---- Page switching and wizard state (user-interface thread) ----
+  // Selects tab nPage + 1 through the main view (when it is registered).
+  void GoToPage(int nPage);
+  // Selects tab nPage - 1; the send's result, or 0 without a view.
+  LRESULT GoToPreviousPage(int nPage);
+  void SetSourcePath(const CString& strPath) { m_strSourcePath = strPath; }
+  CString GetSourcePath() const { return m_strSourcePath; }
+  void SetTargetNsf(const CString& strPath, BYTE bTextFormat);
+  void SetSourceServer(const CString& strServer) { m_strSourceServer = strServer; }
+  CString GetSourceServer() const { return m_strSourceServer; }
+  void SetTargetFolder(const CString& strFolder) { m_strTargetFolder = strFolder; }
+  // Also empties the source server.
+  void SetTargetFileName(const CString& strFileName);
+  void EnableOpenCommand() { m_bOpenEnabled = 1; }
+  void DisableOpenCommand() { m_bOpenEnabled = 0; }
+  CString GetNotesErrorText() { return m_notesStore.GetErrorText(); }
+  // The browser page's wait dialog, from any thread (the dialog hands the call over).
+  void ShowProgressDialog(const CString& strText);
+  void HideProgressDialog();
+  // TRUE while the progress dialog is meant to be seen: the frame does not close then.
+  BOOL IsProgressDialogShown() const;
+
+  // ---- Forwarders to the engine's reading side and Domino lists (the pages' workers) ----
+  int ListNsfFolders(CStringArray* pFolders, int nQuiet);
+  void OpenNsfFolder(IMailListSink* pPane, CString strPath);
+  CString PreviewNsfDocument(LNNOTEID noteId, int* pKind, CStringArray* pNames, CStringArray* pSizes);
+  int GetServerNames(CStringArray* pNames);
+  int GetServerDatabases(CString strServer, CStringArray* pPaths, CStringArray* pFileNames);
+
+  // ---- Conversion driver (the saving page's worker, with OLE and the Notes thread initialised) ----
+  // Replaces the PST session by a new one opened on strPath; nonzero when the PST is open. The session
+  // stays in m_pPstSession either way, for DeletePstSession.
+  int OpenPst(CString strPath, HWND hwndParent);
+  // One whole conversion from m_strSourcePath into m_strTargetNsfPath, reporting into the saving page's
+  // folder bar, item bar and status line; returns a ConversionResult. Every folder, item and
+  // attachment that is not converted is recorded in the not-converted list, with the reason.
+  int ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IProgressSink* pItemBar,
+                      IProgressSink* pStatus);
+  // Deletes the PST session of the conversion (after the driver returned).
+  void DeletePstSession();
+  // The frame's, the Notes store's and (when one exists) the PST session's stop flags := nValue.
+  void SetStopFlags(int nValue);
+  // Why the last OpenPst failed: the description the PST session kept ("" when it gave none).
+  CString GetPstOpenError() const;
+  // What the last conversion did not convert: one line per folder, item or attachment, TAB-separated
+  // (folder path, what, reason). Read by the worker after the driver returned.
+  const CStringArray& GetNotConverted() const { return m_arrNotConverted; }
+  int GetNotConvertedFolderCount() const { return m_nFoldersNotConverted; }
+  int GetNotConvertedItemCount() const { return m_nItemsNotConverted; }
+
+  // ---- Wizard state, in the frame's order ----
+  CXTPStatusBar m_wndStatusBar;
+  CBrindleEmlConverterGuiView* m_pMainView;
+  CString m_strSourcePath;
+  CStringArray m_arrSelectedFolders;
+  CString m_strTargetFolder;
+  CString m_strTargetFileName;
+  CPstSession* m_pPstSession;
+  CNotesStore m_notesStore;
+  CFolderConverter m_folderConverter;
+  int m_bSourceChosen;
+  int m_nSaveOption;
+  CString m_strSourceServer;
+  CProcessProgressDlg* m_pProgressDlg;
+  CServerEnumWaitDlg* m_pServerWaitDlg;
+  CImageList m_imlSmall;
+  CImageList m_imlLarge;
+  std::atomic<BYTE> m_bStop;
+  CImageList* m_pSystemImageList;
+  // The bitmaps loaded into the two image lists.
+  CBitmap m_bmpListImages;
+  CBitmap m_bmpLarge[6];
+  int m_nSourceType;
+  BYTE m_bOpenEnabled;
+  CBannerDlg* m_pBannerDlg;
+  BYTE m_bTextFormat;
+  CString m_strTargetNsfPath;
+
+  // The profile section of the command bars' options, layout and shortcuts.
+  static const wchar_t COMMAND_BARS_SECTION[];
+  // The frame's title.
+  static const wchar_t FRAME_TITLE[];
+
+  // The help file's path: the directory current when the frame was made, and the file name.
+  static CString GetHelpFilePath();
+  // Opens the help file with the shell, or tells the user that it is missing.
+  static void OpenHelpFile();
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnClose();
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+  afx_msg void OnHelpContents();
+  afx_msg void OnHomePage();
+  afx_msg void OnFileOpen();
+  afx_msg void OnUpdateFileOpen(CCmdUI* pCmdUI);
+  afx_msg void OnAppAbout();
+  afx_msg void OnCustomize();
+  afx_msg void OnSelectPstFile();
+  afx_msg void OnSelectNsfFile();
+  afx_msg void OnExport();
+  afx_msg LRESULT OnStopProcess(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnStopEnumeration(WPARAM wParam, LPARAM lParam);
+
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  // Steps of the creation: the command bars (menu bar, toolbar, icons, stored layout) and the image
+  // lists. FALSE when a bar cannot be made.
+  BOOL CreateStatusBar();
+  BOOL CreateCommandBars();
+  BOOL CreateImageLists();
+  // Records a folder that was not converted, with the reason.
+  void NoteFolderNotConverted(const CString& strPath, const CString& strReason);
+  // Sends msg to the main view (when it is registered).
+  LRESULT SendToView(UINT msg);
+
+  CTemplateDlgChooser m_templateChooser;
+  // Guards m_pPstSession against a stop from another thread while a worker replaces or deletes it.
+  mutable std::mutex m_sessionLock;
+  // Kept from the last failed OpenPst (the session that knew it is deleted after the driver).
+  CString m_strPstOpenError;
+  CStringArray m_arrNotConverted;
+  int m_nFoldersNotConverted;
+  int m_nItemsNotConverted;
+  // The scan window that the folder listing reports into: the progress dialog.
+  class CProgressDlgSink;
+  CProgressDlgSink* m_pProgressSink;
+};
+
+// The main frame of the application, or null (any thread).
+CMainFrame* GetMainFrame();

@@ -1,0 +1,231 @@
+// The main frame's conversion driver on a worker thread, as the saving page runs it: a PST written by
+// the builder into a new NSF through the Notes library, the Outlook Folders dialog answered with real
+// clicks, and what the driver reports through its sinks and result codes.
+#include <afxdisp.h>
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "AppTestSupport.h"
+#include "MainFrame.h"
+#include "PstRecipe.h"
+#include "PstWriter.h"
+#include "TestFiles.h"
+#include "TestProcess.h"
+#include "WindowTest.h"
+#include "lnnotes.h"
+
+namespace {
+
+namespace pb = pstbuilder;
+
+CString Wide(const std::string& utf8) { return CString(testsupport::Wide(utf8).c_str()); }
+
+std::string Utf8(const CString& text) { return testsupport::Utf8(static_cast<LPCWSTR>(text)); }
+
+// Stands where a bar or the status line of the saving page would; written from the worker.
+class RecordingSink : public IProgressSink {
+ public:
+  void SetText(const CString& text) override {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_texts.push_back(text);
+  }
+  void SetPos(int percent) override {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_positions.push_back(percent);
+  }
+  std::vector<CString> Texts() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_texts;
+  }
+  std::vector<int> Positions() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_positions;
+  }
+  CString Last() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_texts.empty() ? CString() : m_texts.back();
+  }
+
+ private:
+  std::mutex m_lock;
+  std::vector<CString> m_texts;
+  std::vector<int> m_positions;
+};
+
+class ConversionDriver : public ::testing::Test {
+ protected:
+  void TearDown() override { ::SetEnvironmentVariableA("STANDIN_FAULTS", nullptr); }
+
+  // Starts the Notes runtime of the frame (faults named now are the ones the library sees).
+  void StartNotes(const char* faults = nullptr) {
+    ::SetEnvironmentVariableA("STANDIN_FAULTS", faults);
+    ASSERT_EQ(1, m_frame.m_notesStore.InitSession()) << Utf8(m_frame.m_notesStore.GetErrorText());
+  }
+
+  void UseSource(const pb::Store& pst) {
+    const std::string path = m_dir.File("source.pst");
+    pb::WritePst(pst, path);
+    m_frame.SetSourcePath(Wide(path));
+  }
+
+  static pb::Store ThreeMailFolders() {
+    pb::Store pst;
+    const char* names[] = {"Inbox", "Projects", "Archive"};
+    for (int f = 0; f < 3; ++f) {
+      pb::Folder& folder = pst.AddFolder(names[f]);
+      for (int i = 0; i <= f; ++i) {
+        pb::Message mail;
+        mail.Subject(std::string(names[f]) + " " + std::to_string(i)).Body("body");
+        folder.messages.push_back(mail);
+      }
+    }
+    return pst;
+  }
+
+  // Runs the driver on its own thread, as the saving page's worker does (OLE and the Notes thread
+  // attached), with the given answer to the Outlook Folders dialog (0: the driver never shows it).
+  // beforeAnswer runs on the test's thread while the dialog shows.
+  int Convert(int answer, const std::function<void()>& beforeAnswer = nullptr) {
+    int result = -1;
+    apptest::ModalRun run(L"Outlook Folders", [&] {
+      AfxOleInit();
+      LNNotesSession session;
+      session.InitThread();
+      result = m_frame.ConvertPstToNsf(nullptr, &m_folderBar, &m_itemBar, &m_status);
+      m_frame.DeletePstSession();
+      session.TermThread();
+      AfxOleTermThread();
+    });
+    if (answer != 0) {
+      HWND dialog = run.WaitForDialog();
+      EXPECT_NE(dialog, nullptr) << "the Outlook Folders dialog did not show";
+      if (dialog != nullptr) {
+        testsupport::PumpMessages(200);
+        if (beforeAnswer) beforeAnswer();
+        apptest::ClickControl(dialog, answer);
+      }
+    }
+    run.Finish();
+    return result;
+  }
+
+  long DocumentsIn(const CString& name) {
+    try {
+      LNViewFolder folder;
+      m_frame.m_notesStore.m_db.GetViewFolder(CStringToLNString(name), &folder);
+      folder.Open(0);
+      return folder.GetEntryCount();
+    } catch (LNSTATUS) {
+      return -1;
+    }
+  }
+
+  testsupport::TempDir m_dir;
+  CMainFrame m_frame;
+  RecordingSink m_folderBar;
+  RecordingSink m_itemBar;
+  RecordingSink m_status;
+};
+
+TEST_F(ConversionDriver, EveryTickedFolderIsSavedWhileTheFolderBarClimbsToOneHundred) {
+  StartNotes();
+  UseSource(ThreeMailFolders());
+  m_frame.SetTargetNsf(Wide(m_dir.File("target.NSF")), 0);
+
+  ASSERT_EQ(CONVERSION_DONE, Convert(IDOK)) << Utf8(m_status.Last());
+
+  EXPECT_EQ(1, DocumentsIn(L"Outlook\\Inbox"));
+  EXPECT_EQ(2, DocumentsIn(L"Outlook\\Projects"));
+  EXPECT_EQ(3, DocumentsIn(L"Outlook\\Archive"));
+
+  // The status texts in their order, one "Saving Folder : " per ticked folder (the top one too).
+  const std::vector<CString> texts = m_status.Texts();
+  ASSERT_GE(texts.size(), 4u);
+  EXPECT_EQ(texts[0], L"Opening pst file...");
+  EXPECT_EQ(texts[1], L"Opening NSF file...");
+  EXPECT_EQ(texts[2], L"Getting folder information from pst file...");
+  std::vector<CString> saving(texts.begin() + 3, texts.end());
+  for (const CString& text : saving) EXPECT_EQ(text.Left(16), L"Saving Folder : ") << Utf8(text);
+  EXPECT_EQ(saving.back(), L"Saving Folder : Archive\\");
+
+  // The folder bar starts at 0, then shows 100 * (i + 1) / count before folder i, ending at 100.
+  const int count = static_cast<int>(saving.size());
+  std::vector<int> expected = {0};
+  for (int i = 0; i < count; ++i) expected.push_back(100 * (i + 1) / count);
+  EXPECT_EQ(m_folderBar.Positions(), expected);
+  EXPECT_EQ(m_folderBar.Texts(), saving);
+  EXPECT_TRUE(m_frame.GetNotConverted().IsEmpty());
+  EXPECT_EQ(m_frame.m_pPstSession, nullptr);
+}
+
+TEST_F(ConversionDriver, CancelInTheFolderDialogEndsWithUserAborted) {
+  StartNotes();
+  UseSource(ThreeMailFolders());
+  m_frame.SetTargetNsf(Wide(m_dir.File("cancelled.nsf")), 0);
+
+  EXPECT_EQ(CONVERSION_CANCELLED, Convert(IDCANCEL));
+  EXPECT_EQ(m_status.Last(), L"User aborted the process");
+  EXPECT_EQ(-1, DocumentsIn(L"Outlook\\Inbox"));
+}
+
+TEST_F(ConversionDriver, AFileThatIsNoPstEndsWithResultZeroAndKeepsTheReason) {
+  StartNotes();
+  const std::string path = m_dir.File("letter.pst");
+  FILE* file = nullptr;
+  ASSERT_EQ(0, fopen_s(&file, path.c_str(), "wb"));
+  fputs("Dear reader, this is a letter and no personal folders file.\n", file);
+  fclose(file);
+  m_frame.SetSourcePath(Wide(path));
+  m_frame.SetTargetNsf(Wide(m_dir.File("never.nsf")), 0);
+
+  EXPECT_EQ(CONVERSION_PST_FAILED, Convert(0));
+  EXPECT_EQ(m_status.Last(), L"Fail to open pst file...");
+  EXPECT_FALSE(m_frame.GetPstOpenError().IsEmpty());
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(Wide(m_dir.File("never.nsf"))));
+}
+
+TEST_F(ConversionDriver, ATargetThatCannotBeMadeEndsWithResultThreeAndAlwaysAText) {
+  StartNotes();
+  UseSource(ThreeMailFolders());
+  m_frame.SetTargetNsf(Wide(m_dir.File("no such folder\\target.nsf")), 0);
+
+  EXPECT_EQ(CONVERSION_NSF_FAILED, Convert(0));
+  const CString status = m_status.Last();
+  EXPECT_FALSE(status.IsEmpty());
+  EXPECT_NE(status, L"Opening NSF file...");
+}
+
+TEST_F(ConversionDriver, AFolderWhoseNotesFolderFailsIsSkippedAndTheNextIsSaved) {
+  // The top folder's Notes folder is the first made; the Inbox's the second.
+  StartNotes("notes.createfolder=2");
+  UseSource(ThreeMailFolders());
+  m_frame.SetTargetNsf(Wide(m_dir.File("skipped.nsf")), 0);
+
+  ASSERT_EQ(CONVERSION_DONE, Convert(IDOK)) << Utf8(m_status.Last());
+  EXPECT_EQ(-1, DocumentsIn(L"Outlook\\Inbox"));
+  EXPECT_EQ(2, DocumentsIn(L"Outlook\\Projects"));
+  EXPECT_EQ(3, DocumentsIn(L"Outlook\\Archive"));
+  EXPECT_EQ(1, m_frame.GetNotConvertedFolderCount());
+  ASSERT_EQ(1, m_frame.GetNotConverted().GetSize());
+  EXPECT_EQ(m_frame.GetNotConverted()[0].Left(7), L"Inbox\\\t");
+}
+
+TEST_F(ConversionDriver, AStopWhileTheFoldersAreChosenConvertsNoFolderAndStillEndsDone) {
+  StartNotes();
+  UseSource(ThreeMailFolders());
+  m_frame.SetTargetNsf(Wide(m_dir.File("stopped.nsf")), 0);
+
+  // The user-interface thread's stop, while the worker waits in its dialog.
+  EXPECT_EQ(CONVERSION_DONE, Convert(IDOK, [this] { m_frame.SetStopFlags(1); }));
+  EXPECT_EQ(m_status.Last(), L"Getting folder information from pst file...");
+  EXPECT_EQ(-1, DocumentsIn(L"Outlook\\Inbox"));
+  // The session is gone; a later stop reaches only the flags.
+  m_frame.SetStopFlags(0);
+  EXPECT_EQ(0, m_frame.m_bStop.load());
+}
+
+}  // namespace

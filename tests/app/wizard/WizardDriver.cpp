@@ -1,0 +1,337 @@
+// The program driven from outside, with real input.
+#include "WizardDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "TestProcess.h"
+#include "WindowTest.h"
+
+namespace wizardtest {
+
+const wchar_t MAIN_TITLE[] = L"Brindle for PST to NSF ver 8.07.01";
+const wchar_t APP_TITLE[] = L"Brindle for PST to NSF";
+const wchar_t SAVING_COMPLETE_STATUS[] =
+    L"Saving Complete , Click Next button to convert another file or click Exit button to close the software";
+const wchar_t PROFILE_KEY[] = L"Software\\Local AppWizard-Generated Applications\\Brindle for PST to NSF";
+
+namespace {
+
+const UINT PAGE_ONE_ID = 0xE900;
+const UINT PAGE_THREE_ID = 0xE902;
+
+void Pump(DWORD milliseconds) { testsupport::PumpMessages(milliseconds); }
+
+struct FindState {
+  DWORD pid;
+  const std::wstring* title;
+  const wchar_t* className;
+  const std::function<bool(HWND)>* match;
+  HWND found;
+};
+
+BOOL CALLBACK FindTopWindow(HWND hwnd, LPARAM lParam) {
+  FindState* state = reinterpret_cast<FindState*>(lParam);
+  if (!::IsWindowVisible(hwnd)) return TRUE;
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (state->pid != 0 && pid != state->pid) return TRUE;
+  if (TextOf(hwnd) != *state->title) return TRUE;
+  if (state->className != nullptr) {
+    wchar_t name[64] = L"";
+    ::GetClassNameW(hwnd, name, 64);
+    if (wcscmp(name, state->className) != 0) return TRUE;
+  }
+  if (*state->match && !(*state->match)(hwnd)) return TRUE;
+  state->found = hwnd;
+  return FALSE;
+}
+
+struct DescendantState {
+  const std::function<bool(HWND)>* match;
+  HWND found;
+};
+
+BOOL CALLBACK FindChild(HWND hwnd, LPARAM lParam) {
+  DescendantState* state = reinterpret_cast<DescendantState*>(lParam);
+  if ((*state->match)(hwnd)) {
+    state->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[64] = L"";
+  ::GetClassNameW(hwnd, name, 64);
+  return name;
+}
+
+HWND PageWindow(HWND mainWindow, UINT id) {
+  return FindDescendant(mainWindow,
+                        [id](HWND hwnd) { return static_cast<UINT>(::GetDlgCtrlID(hwnd)) == id; });
+}
+
+}  // namespace
+
+std::string ProgramDirectory() {
+  const std::string sibling = testsupport::SiblingProgramPath("x");
+  return sibling.substr(0, sibling.size() - 2);
+}
+
+std::string ProgramPath() { return ProgramDirectory() + "\\Brindle for PST to NSF.exe"; }
+
+ProgramRun::~ProgramRun() {
+  if (process_ != nullptr && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) Kill();
+  if (process_ != nullptr) ::CloseHandle(process_);
+}
+
+bool ProgramRun::Start(const std::string& commandLine, const std::string& workingDir,
+                       const std::string& extraEnvironment, bool isProgram) {
+  std::wstring command = testsupport::Wide(commandLine);
+  std::wstring directory = testsupport::Wide(workingDir);
+  std::vector<wchar_t> environment;
+  if (!extraEnvironment.empty()) {
+    LPWCH block = ::GetEnvironmentStringsW();
+    for (LPWCH p = block; *p != L'\0'; p += wcslen(p) + 1)
+      environment.insert(environment.end(), p, p + wcslen(p) + 1);
+    ::FreeEnvironmentStringsW(block);
+    const std::wstring extra = testsupport::Wide(extraEnvironment);
+    environment.insert(environment.end(), extra.begin(), extra.end());
+    environment.push_back(L'\0');
+    environment.push_back(L'\0');
+  }
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        environment.empty() ? nullptr : environment.data(), directory.c_str(), &startup,
+                        &info)) {
+    return false;
+  }
+  ::CloseHandle(info.hThread);
+  if (isProgram) {
+    process_ = info.hProcess;
+    pid_ = info.dwProcessId;
+  } else {
+    // The launcher ends at once; the program it started is found by its window.
+    ::WaitForSingleObject(info.hProcess, 30000);
+    ::CloseHandle(info.hProcess);
+  }
+  return true;
+}
+
+bool ProgramRun::StartThroughLauncher(const std::string& extraEnvironment) {
+  const std::string dir = ProgramDirectory();
+  return Start("\"" + dir + "\\Brindle Launcher.exe\"", dir, extraEnvironment, false);
+}
+
+bool ProgramRun::StartDirect(const std::string& exePath, const std::string& workingDir,
+                             const std::string& extraEnvironment) {
+  return Start("\"" + exePath + "\"", workingDir, extraEnvironment, true);
+}
+
+HWND ProgramRun::WaitForMainWindow(DWORD timeoutMs) {
+  HWND hwnd = WaitForWindow(pid_, MAIN_TITLE, timeoutMs);
+  if (hwnd != nullptr && process_ == nullptr) {
+    ::GetWindowThreadProcessId(hwnd, &pid_);
+    process_ =
+        ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid_);
+  }
+  return hwnd;
+}
+
+bool ProgramRun::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
+  if (process_ == nullptr) return true;
+  if (::WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+  if (exitCode != nullptr) ::GetExitCodeProcess(process_, exitCode);
+  return true;
+}
+
+void ProgramRun::Kill() {
+  if (process_ == nullptr) return;
+  ::TerminateProcess(process_, 99);
+  ::WaitForSingleObject(process_, 10000);
+}
+
+HWND WaitForWindow(DWORD pid, const std::wstring& title, DWORD timeoutMs, const wchar_t* className,
+                   const std::function<bool(HWND)>& match) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    FindState state = {pid, &title, className, &match, nullptr};
+    ::EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&state));
+    if (state.found != nullptr) return state.found;
+    if (::GetTickCount() - start > timeoutMs) return nullptr;
+    Pump(50);
+  }
+}
+
+HWND WaitForMessageBox(DWORD pid, const std::wstring& part, DWORD timeoutMs) {
+  return WaitForWindow(pid, APP_TITLE, timeoutMs, L"#32770",
+                       [&part](HWND box) { return MessageBoxText(box).find(part) != std::wstring::npos; });
+}
+
+std::wstring MessageBoxText(HWND box) {
+  // The message is the box's static text; the dialogs of the program keep theirs in id 100.
+  std::wstring text;
+  FindDescendant(box, [&text](HWND child) {
+    if (ClassOf(child) == L"Static") {
+      const std::wstring part = TextOf(child);
+      if (!part.empty()) text += (text.empty() ? L"" : L"\n") + part;
+    }
+    return false;
+  });
+  return text;
+}
+
+bool StaysAway(DWORD pid, const std::wstring& title, DWORD timeoutMs) {
+  return WaitForWindow(pid, title, timeoutMs) == nullptr;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  const LRESULT length = ::SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied = ::SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<size_t>(copied));
+  return text;
+}
+
+HWND FindDescendant(HWND parent, const std::function<bool(HWND)>& match) {
+  DescendantState state = {&match, nullptr};
+  ::EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&state));
+  return state.found;
+}
+
+bool IsShown(HWND hwnd) {
+  RECT rc;
+  return ::IsWindowVisible(hwnd) && ::GetWindowRect(hwnd, &rc) && rc.right > rc.left && rc.bottom > rc.top;
+}
+
+HWND FindVisibleChild(HWND parent, const wchar_t* className, const std::wstring& text) {
+  return FindDescendant(
+      parent, [&](HWND hwnd) { return IsShown(hwnd) && ClassOf(hwnd) == className && TextOf(hwnd) == text; });
+}
+
+HWND WaitForText(HWND parent, const std::wstring& text, DWORD timeoutMs) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    HWND found = FindDescendant(parent, [&](HWND hwnd) { return IsShown(hwnd) && TextOf(hwnd) == text; });
+    if (found != nullptr) return found;
+    if (::GetTickCount() - start > timeoutMs) return nullptr;
+    Pump(50);
+  }
+}
+
+void Click(HWND hwnd) {
+  HWND top = ::GetAncestor(hwnd, GA_ROOT);
+  testsupport::BringToFront(top);
+  RECT rc;
+  ::GetWindowRect(hwnd, &rc);
+  testsupport::MouseClickAt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  Pump(100);
+}
+
+void ClickItem(HWND dialog, int id) { Click(::GetDlgItem(dialog, id)); }
+
+void TypeInto(HWND edit, const std::wstring& text) {
+  Click(edit);
+  testsupport::KeyPress('A', {VK_CONTROL});
+  testsupport::KeyPress(VK_DELETE);
+  testsupport::TypeUnicode(text);
+  Pump(100);
+}
+
+void Answer(HWND box, int buttonId) {
+  ClickItem(box, buttonId);
+  const DWORD start = ::GetTickCount();
+  while (::IsWindow(box) && ::IsWindowVisible(box) && ::GetTickCount() - start < 5000) Pump(50);
+}
+
+std::wstring Screenshot(HWND hwnd, const std::wstring& name) {
+  return testsupport::SaveWindowPng(hwnd, name);
+}
+
+DWORD RunTool(const std::string& program, const std::string& arguments, std::string* output) {
+  return testsupport::RunProgram("\"" + testsupport::SiblingProgramPath(program) + "\" " + arguments, output);
+}
+
+std::string NsfCounts(const std::string& nsfPath) {
+  std::string output;
+  RunTool("nsfdump.exe", "counts \"" + nsfPath + "\"", &output);
+  return output;
+}
+
+long FiledDocuments(const std::string& countsText) {
+  long total = 0;
+  for (const auto& row : testsupport::TabSeparatedRows(countsText)) {
+    if (row.size() == 3 && !row[2].empty()) total += std::stol(row[0]);
+  }
+  return total;
+}
+
+std::string HarnessCounts(const std::string& pstPath, const std::string& nsfPath) {
+  std::string ignored;
+  RunTool("convert-harness.exe", "\"" + pstPath + "\" \"" + nsfPath + "\"", &ignored);
+  return NsfCounts(nsfPath);
+}
+
+void DeleteProfile() { ::RegDeleteTreeW(HKEY_CURRENT_USER, PROFILE_KEY); }
+
+bool ProfileKeyExists(const std::wstring& subKey) {
+  HKEY key = nullptr;
+  const std::wstring path = std::wstring(PROFILE_KEY) + L"\\" + subKey;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  ::RegCloseKey(key);
+  return true;
+}
+
+bool StartConversion(HWND mainWindow, DWORD pid, const std::wstring& pstPath, const std::wstring& folder,
+                     const std::wstring& nsfName) {
+  HWND pageOne = PageWindow(mainWindow, PAGE_ONE_ID);
+  if (pageOne == nullptr) return false;
+  HWND field = FindDescendant(pageOne, [](HWND hwnd) {
+    return IsShown(hwnd) && ClassOf(hwnd) == L"Edit" && ::GetDlgCtrlID(hwnd) == 1;
+  });
+  HWND exportButton = FindVisibleChild(pageOne, L"Button", L"Export");
+  if (field == nullptr || exportButton == nullptr) return false;
+  TypeInto(field, pstPath);
+  Click(exportButton);
+
+  HWND options = WaitForWindow(pid, L"Save Options", 10000, L"#32770");
+  if (options == nullptr) return false;
+  TypeInto(::GetDlgItem(options, 1001), nsfName);
+  TypeInto(::GetDlgItem(options, 1000), folder);
+  Answer(options, IDOK);
+
+  HWND advice = WaitForMessageBox(pid, L"It is recommended to close all instances", 10000);
+  if (advice == nullptr) return false;
+  Answer(advice, IDOK);
+  return true;
+}
+
+HWND WaitForFolderDialog(DWORD pid, DWORD timeoutMs) {
+  return WaitForWindow(pid, L"Outlook Folders", timeoutMs, L"#32770");
+}
+
+std::wstring StatusText(HWND mainWindow) {
+  HWND pageThree = PageWindow(mainWindow, PAGE_THREE_ID);
+  if (pageThree == nullptr) return std::wstring();
+  // The status caption is the page's centred static with its image centred too.
+  HWND caption = FindDescendant(pageThree, [](HWND hwnd) {
+    return ClassOf(hwnd) == L"Static" && (::GetWindowLongW(hwnd, GWL_STYLE) & SS_CENTERIMAGE) != 0;
+  });
+  return caption != nullptr ? TextOf(caption) : std::wstring();
+}
+
+bool WaitForStatus(HWND mainWindow, const std::wstring& text, DWORD timeoutMs) {
+  const DWORD start = ::GetTickCount();
+  while (StatusText(mainWindow) != text) {
+    if (::GetTickCount() - start > timeoutMs) return false;
+    Pump(100);
+  }
+  return true;
+}
+
+}  // namespace wizardtest

@@ -1,0 +1,112 @@
+// Drives the program "Brindle for PST to NSF.exe" from outside its process, as a user does: starts it
+// (through the launcher, or directly), finds its windows, clicks and types with real input, reads what
+// its windows say, and checks the NSF it wrote with the test tools.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace wizardtest {
+
+extern const wchar_t MAIN_TITLE[];
+// The title of the program's message boxes and of the saving-complete dialog.
+extern const wchar_t APP_TITLE[];
+extern const wchar_t SAVING_COMPLETE_STATUS[];
+// The program's registry profile, HKEY_CURRENT_USER relative.
+extern const wchar_t PROFILE_KEY[];
+
+// The directory of the test programs, where the program and its launcher are built.
+std::string ProgramDirectory();
+// The program's path.
+std::string ProgramPath();
+
+// One run of the program. The destructor ends a program still running (and closes its handles).
+class ProgramRun {
+ public:
+  ProgramRun() = default;
+  ~ProgramRun();
+  ProgramRun(const ProgramRun&) = delete;
+  ProgramRun& operator=(const ProgramRun&) = delete;
+
+  // Starts "Brindle Launcher.exe" from the test's program directory, which starts the program there;
+  // extraEnvironment ("NAME=value") reaches the program through the launcher.
+  bool StartThroughLauncher(const std::string& extraEnvironment = std::string());
+  // Starts exePath itself in workingDir.
+  bool StartDirect(const std::string& exePath, const std::string& workingDir,
+                   const std::string& extraEnvironment = std::string());
+  // The main window once it shows (and the program's process is known); NULL after the timeout.
+  HWND WaitForMainWindow(DWORD timeoutMs = 30000);
+  // The program's process id (0 until known).
+  DWORD ProcessId() const { return pid_; }
+  // Waits for the program to end; false after the timeout. exitCode may be null.
+  bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+  void Kill();
+
+ private:
+  bool Start(const std::string& commandLine, const std::string& workingDir,
+             const std::string& extraEnvironment, bool isProgram);
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+};
+
+// A visible top-level window of process pid (any process with 0) with this title and, when given,
+// this class, for which match (when given) holds. Waits up to timeoutMs.
+HWND WaitForWindow(DWORD pid, const std::wstring& title, DWORD timeoutMs = 10000,
+                   const wchar_t* className = nullptr, const std::function<bool(HWND)>& match = nullptr);
+// A message box (dialog class) of pid titled APP_TITLE whose text contains part.
+HWND WaitForMessageBox(DWORD pid, const std::wstring& part, DWORD timeoutMs = 10000);
+// The text of a message box's message.
+std::wstring MessageBoxText(HWND box);
+// True when no window of pid with this title shows within timeoutMs.
+bool StaysAway(DWORD pid, const std::wstring& title, DWORD timeoutMs);
+
+std::wstring TextOf(HWND hwnd);
+// The first descendant of parent (depth first) for which match holds.
+HWND FindDescendant(HWND parent, const std::function<bool(HWND)>& match);
+// A visible descendant of the class with this exact text.
+HWND FindVisibleChild(HWND parent, const wchar_t* className, const std::wstring& text);
+// Waits until a visible descendant of parent has this exact text; returns it.
+HWND WaitForText(HWND parent, const std::wstring& text, DWORD timeoutMs);
+bool IsShown(HWND hwnd);
+
+// Real input: brings the window's top-level window to the front and clicks the middle of hwnd.
+void Click(HWND hwnd);
+// Clicks a dialog's control by id.
+void ClickItem(HWND dialog, int id);
+// Clicks into an edit, empties it and types text.
+void TypeInto(HWND edit, const std::wstring& text);
+// Presses a button of a message box or dialog and waits for the box to go.
+void Answer(HWND box, int buttonId);
+
+// Saves what hwnd shows as a PNG (name without directory) and returns the path.
+std::wstring Screenshot(HWND hwnd, const std::wstring& name);
+
+// Runs a program of the test's directory with arguments; exit code, output.
+DWORD RunTool(const std::string& program, const std::string& arguments, std::string* output);
+// nsfdump counts of an NSF, as text.
+std::string NsfCounts(const std::string& nsfPath);
+// The total of nsfdump counts over Notes folders (documents filed in a folder).
+long FiledDocuments(const std::string& countsText);
+// convert-harness of pstPath into nsfPath, then nsfdump counts of that NSF.
+std::string HarnessCounts(const std::string& pstPath, const std::string& nsfPath);
+
+// Removes the program's registry profile (start and end of a test).
+void DeleteProfile();
+bool ProfileKeyExists(const std::wstring& subKey);
+
+// The road of one conversion from page one: types the PST path, presses Export, fills the Save Options
+// dialog with a new file nsfName (no extension) in folder and answers the recommendation; false when
+// the road broke before.
+bool StartConversion(HWND mainWindow, DWORD pid, const std::wstring& pstPath, const std::wstring& folder,
+                     const std::wstring& nsfName);
+// The Outlook Folders dialog of pid, once it shows.
+HWND WaitForFolderDialog(DWORD pid, DWORD timeoutMs = 30000);
+// The page-three status caption's text, as the program's window reports it.
+std::wstring StatusText(HWND mainWindow);
+// Waits until the status caption's text is text.
+bool WaitForStatus(HWND mainWindow, const std::wstring& text, DWORD timeoutMs);
+
+}  // namespace wizardtest

@@ -1,0 +1,153 @@
+// The program's refusals and failures, end to end: no Notes client, a second instance, a file that is
+// not a PST, a cancelled folder choice, and an NSF that cannot be made. Each ends with its status, its
+// message and a program that still answers.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "TestFiles.h"
+#include "TestProcess.h"
+#include "WindowTest.h"
+#include "WizardDriver.h"
+
+using namespace wizardtest;
+using testsupport::Utf8;
+using testsupport::Wide;
+
+namespace {
+
+const wchar_t NEXT_OR_EXIT[] =
+    L"Click Next button to convert another file or click Exit button to close the software";
+
+class WizardFailures : public ::testing::Test {
+ protected:
+  void SetUp() override { DeleteProfile(); }
+  void TearDown() override { DeleteProfile(); }
+
+  // Starts the program through the launcher and waits for its main window.
+  HWND Start(ProgramRun& program, const std::string& environment = std::string()) {
+    if (!program.StartThroughLauncher(environment)) return nullptr;
+    return program.WaitForMainWindow();
+  }
+
+  // Ends a program left on page three: Exit, then Yes.
+  void Close(ProgramRun& program, HWND mainWindow) {
+    HWND exitButton = WaitForText(mainWindow, L"Exit", 5000);
+    ASSERT_NE(exitButton, nullptr);
+    Click(exitButton);
+    HWND prompt = WaitForMessageBox(program.ProcessId(), L"you want to close the application?");
+    ASSERT_NE(prompt, nullptr);
+    Answer(prompt, IDYES);
+    EXPECT_TRUE(program.WaitForExit(15000));
+  }
+
+  testsupport::TempDir temp_;
+};
+
+TEST_F(WizardFailures, WithoutANotesClientTheProgramSaysSoAndEnds) {
+  // The program with a Notes library whose installation (notes.cfg) is missing.
+  const std::string dir = temp_.File("no-notes");
+  ASSERT_TRUE(::CreateDirectoryW(Wide(dir).c_str(), nullptr));
+  const std::string exe = dir + "\\Brindle for PST to NSF.exe";
+  ASSERT_TRUE(::CopyFileW(Wide(ProgramPath()).c_str(), Wide(exe).c_str(), FALSE));
+  const std::string library = ProgramDirectory() + "\\..\\notes\\lcppn30i.dll";
+  ASSERT_TRUE(::CopyFileW(Wide(library).c_str(), Wide(dir + "\\lcppn30i.dll").c_str(), FALSE)) << library;
+
+  ProgramRun program;
+  ASSERT_TRUE(program.StartDirect(exe, dir));
+  HWND box = WaitForMessageBox(program.ProcessId(),
+                               L"Unable to locate Lotus notes, please install lotusnotes on this "
+                               L"computer",
+                               30000);
+  ASSERT_NE(box, nullptr);
+  Screenshot(box, L"wizard_no_notes.png");
+  EXPECT_EQ(WaitForWindow(program.ProcessId(), MAIN_TITLE, 0), nullptr) << "no frame shows";
+  Answer(box, IDOK);
+  DWORD exitCode = 1;
+  ASSERT_TRUE(program.WaitForExit(15000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(WizardFailures, ASecondInstanceIsRefusedAndTheFirstGoesOn) {
+  ProgramRun first;
+  HWND mainWindow = Start(first);
+  ASSERT_NE(mainWindow, nullptr);
+
+  ProgramRun second;
+  ASSERT_TRUE(second.StartDirect(ProgramPath(), ProgramDirectory()));
+  HWND box =
+      WaitForMessageBox(second.ProcessId(), L"Another Instance of Brindle for PST to NSF is running ", 30000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), L"Another Instance of Brindle for PST to NSF is running ");
+  Answer(box, IDOK);
+  DWORD exitCode = 1;
+  ASSERT_TRUE(second.WaitForExit(15000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(StaysAway(second.ProcessId(), MAIN_TITLE, 500));
+  EXPECT_TRUE(::IsWindowVisible(mainWindow)) << "the first instance goes on";
+
+  // Help (F1) without the help file beside the program says so and changes nothing.
+  testsupport::BringToFront(mainWindow);
+  testsupport::KeyPress(VK_F1);
+  HWND help = WaitForMessageBox(first.ProcessId(), L"Brindle for PST to NSF.chm file not exist", 10000);
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(MessageBoxText(help), L"Brindle for PST to NSF.chm file not exist, please reinstall software ");
+  Answer(help, IDOK);
+  EXPECT_TRUE(::IsWindowVisible(mainWindow));
+  first.Kill();
+}
+
+TEST_F(WizardFailures, ConversionFailuresEndWithTheirStatusAndMessage) {
+  ProgramRun program;
+  // The first new NSF cannot be made from the template.
+  HWND mainWindow = Start(program, "STANDIN_FAULTS=notes.createfromtemplate=1");
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = program.ProcessId();
+
+  // A text file named .pst: the PST does not open; the reason follows the message on its own line.
+  const std::string notPst = temp_.File("notes.pst");
+  std::ofstream(notPst) << "These are my notes, not a personal folders file.\n";
+  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(notPst), Wide(temp_.Path()), L"first"));
+  HWND box = WaitForMessageBox(pid, L"Outlook is not installed or no profile exist , \r\n", 60000);
+  ASSERT_NE(box, nullptr);
+  const std::wstring message = MessageBoxText(box);
+  EXPECT_EQ(message.find(std::wstring(L"Outlook is not installed or no profile exist , \r\n") + NEXT_OR_EXIT),
+            0u)
+      << Utf8(message);
+  EXPECT_GT(message.size(),
+            wcslen(L"Outlook is not installed or no profile exist , \r\n") + wcslen(NEXT_OR_EXIT) + 4)
+      << "the reason follows: " << Utf8(message);
+  EXPECT_EQ(StatusText(mainWindow), L"Outlook is not installed or no profile exist");
+  Screenshot(mainWindow, L"wizard_not_a_pst.png");
+  Answer(box, IDOK);
+
+  // The new NSF cannot be made: the store's error text, then the tail.
+  Click(WaitForText(mainWindow, L"Next", 10000));
+  const std::string pst = temp_.File("three.pst");
+  ASSERT_TRUE(::CopyFileW(Wide(testsupport::FixturePath("pst/hht-three-items.pst")).c_str(),
+                          Wide(pst).c_str(), FALSE));
+  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(pst), Wide(temp_.Path()), L"second"));
+  box = WaitForMessageBox(pid, std::wstring(L"\r\n") + NEXT_OR_EXIT, 60000);
+  ASSERT_NE(box, nullptr);
+  const std::wstring status = StatusText(mainWindow);
+  EXPECT_FALSE(status.empty());
+  EXPECT_EQ(MessageBoxText(box), status + L"\r\n" + NEXT_OR_EXIT);
+  Screenshot(mainWindow, L"wizard_nsf_failed.png");
+  Answer(box, IDOK);
+
+  // Cancel in the folder dialog.
+  Click(WaitForText(mainWindow, L"Next", 10000));
+  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(pst), Wide(temp_.Path()), L"third"));
+  HWND folders = WaitForFolderDialog(pid);
+  ASSERT_NE(folders, nullptr);
+  Answer(folders, IDCANCEL);
+  box = WaitForMessageBox(pid, L"Saving cancelled  by user , ", 30000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), std::wstring(L"Saving cancelled  by user , \r\n") + NEXT_OR_EXIT);
+  EXPECT_EQ(StatusText(mainWindow), L"Saving cancelled by user");
+  Answer(box, IDOK);
+
+  Close(program, mainWindow);
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+// The road a user walks, end to end: the launcher starts the program, page one takes a PST, the Save
+// Options dialog a new NSF, the Outlook Folders dialog the folders, and page three converts; then Next
+// for a second file. Each NSF must hold what the conversion harness writes from the same fixture.
+#include <gtest/gtest.h>
+
+#include "TestFiles.h"
+#include "TestProcess.h"
+#include "WindowTest.h"
+#include "WizardDriver.h"
+
+using namespace wizardtest;
+using testsupport::Wide;
+
+namespace {
+
+// Page colours, as COLORREF values read from the screen.
+const COLORREF STRIP_COLOUR = 0x0AD3FB;
+const COLORREF STEP_PANEL = RGB(255, 255, 255);
+
+class WizardRoad : public ::testing::Test {
+ protected:
+  void SetUp() override { DeleteProfile(); }
+  void TearDown() override { DeleteProfile(); }
+
+  // Converts fixture through the wizard into folder\nsfName.nsf and checks it against the harness.
+  void ConvertAndCompare(HWND mainWindow, DWORD pid, const std::string& fixture, const std::string& nsfName,
+                         bool screenshots) {
+    const std::string pst = temp_.File(fixture);
+    ASSERT_TRUE(
+        ::CopyFileW(Wide(testsupport::FixturePath("pst/" + fixture)).c_str(), Wide(pst).c_str(), FALSE));
+    if (screenshots) Screenshot(mainWindow, L"wizard_page_one.png");
+
+    ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(pst), Wide(temp_.Path()), Wide(nsfName)));
+    HWND folders = WaitForFolderDialog(pid);
+    ASSERT_NE(folders, nullptr) << "the Outlook Folders dialog did not show";
+    if (screenshots) Screenshot(folders, L"wizard_outlook_folders.png");
+    Answer(folders, IDOK);
+
+    // The saving-complete dialog (208) shows its text in control 100.
+    HWND complete = WaitForWindow(pid, APP_TITLE, 120000, L"#32770",
+                                  [](HWND box) { return ::GetDlgItem(box, 100) != nullptr; });
+    ASSERT_NE(complete, nullptr) << "no saving-complete dialog; status: "
+                                 << testsupport::Utf8(StatusText(mainWindow));
+    EXPECT_NE(TextOf(::GetDlgItem(complete, 100)).find(L"Saving Complete"), std::wstring::npos);
+    EXPECT_TRUE(WaitForStatus(mainWindow, SAVING_COMPLETE_STATUS, 5000))
+        << testsupport::Utf8(StatusText(mainWindow));
+    if (screenshots) {
+      Screenshot(complete, L"wizard_saving_complete.png");
+      Screenshot(mainWindow, L"wizard_page_three_done.png");
+    }
+    Answer(complete, IDOK);
+
+    const std::string wizardCounts = NsfCounts(temp_.File(nsfName + ".nsf"));
+    const std::string harnessCounts = HarnessCounts(pst, temp_.File(nsfName + "-harness.nsf"));
+    EXPECT_GT(FiledDocuments(wizardCounts), 0);
+    EXPECT_EQ(wizardCounts, harnessCounts);
+  }
+
+  testsupport::TempDir temp_;
+};
+
+TEST_F(WizardRoad, ConvertsTwoFixturesOneAfterTheOtherLikeTheHarness) {
+  ProgramRun program;
+  ASSERT_TRUE(program.StartThroughLauncher());
+  HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr) << "the launcher did not bring up the main window";
+  testsupport::PumpMessages(500);
+
+  // Page one's frame: the step panel at the left, the yellow strip along the bottom.
+  RECT client;
+  ::GetClientRect(mainWindow, &client);
+  HWND pageOne = FindDescendant(mainWindow, [](HWND hwnd) { return ::GetDlgCtrlID(hwnd) == 0xE900; });
+  ASSERT_NE(pageOne, nullptr);
+  RECT page;
+  ::GetClientRect(pageOne, &page);
+  EXPECT_EQ(testsupport::WindowPixel(pageOne, 5, 40) & 0xFFFFFF, STEP_PANEL);
+  EXPECT_EQ(testsupport::WindowPixel(pageOne, page.right - 40, page.bottom - 5) & 0xFFFFFF, STRIP_COLOUR);
+
+  ConvertAndCompare(mainWindow, program.ProcessId(), "hht-three-items.pst", "three-items", true);
+
+  // Next leads back to page one for another file; this one has items in its top folder.
+  HWND next = WaitForText(mainWindow, L"Next", 5000);
+  ASSERT_NE(next, nullptr);
+  Click(next);
+  ASSERT_NE(WaitForText(mainWindow, L"Export", 5000), nullptr);
+  ConvertAndCompare(mainWindow, program.ProcessId(), "pstsdk-test-unicode-post.pst", "top-folder", false);
+
+  // Exit asks first, then the program ends and keeps its bars' layout.
+  HWND exitButton = WaitForText(mainWindow, L"Exit", 5000);
+  ASSERT_NE(exitButton, nullptr);
+  Click(exitButton);
+  HWND prompt = WaitForMessageBox(program.ProcessId(), L"Are you sure , you want to close the application?");
+  ASSERT_NE(prompt, nullptr);
+  Answer(prompt, IDYES);
+  DWORD exitCode = 1;
+  EXPECT_TRUE(program.WaitForExit(15000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(ProfileKeyExists(L"CommandBars"));
+}
+
+// The bars' layout outlives the program: the "Standard" toolbar dragged to the frame's left edge is
+// there again at the next start.
+TEST_F(WizardRoad, TheToolbarMovedByTheUserIsWhereItWasAtTheNextStart) {
+  auto standardToolbar = [](HWND mainWindow) {
+    HWND found = nullptr;
+    const DWORD start = ::GetTickCount();
+    while (found == nullptr && ::GetTickCount() - start < 10000) {
+      found =
+          FindDescendant(mainWindow, [](HWND hwnd) { return IsShown(hwnd) && TextOf(hwnd) == L"Standard"; });
+      if (found == nullptr) testsupport::PumpMessages(100);
+    }
+    return found;
+  };
+
+  ProgramRun first;
+  ASSERT_TRUE(first.StartThroughLauncher());
+  HWND mainWindow = first.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  HWND toolbar = standardToolbar(mainWindow);
+  ASSERT_NE(toolbar, nullptr) << "no toolbar \"Standard\"";
+  RECT bar, client;
+  ::GetWindowRect(toolbar, &bar);
+  EXPECT_GT(bar.right - bar.left, bar.bottom - bar.top) << "the toolbar starts along the top";
+  ::GetClientRect(mainWindow, &client);
+  ::MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+
+  // Its gripper, dropped on the left edge of the frame.
+  testsupport::BringToFront(mainWindow);
+  testsupport::MouseDrag(bar.left + 4, (bar.top + bar.bottom) / 2, client.left + 5, client.top + 300);
+  testsupport::PumpMessages(500);
+  ::GetWindowRect(toolbar, &bar);
+  ASSERT_GT(bar.bottom - bar.top, bar.right - bar.left) << "the toolbar did not dock at the left";
+  Screenshot(mainWindow, L"wizard_toolbar_left.png");
+
+  testsupport::BringToFront(mainWindow);
+  testsupport::KeyPress(VK_F4, {VK_MENU});
+  HWND prompt = WaitForMessageBox(first.ProcessId(), L"Are you sure , you want to close the application?");
+  ASSERT_NE(prompt, nullptr);
+  Answer(prompt, IDYES);
+  ASSERT_TRUE(first.WaitForExit(15000));
+  EXPECT_TRUE(ProfileKeyExists(L"CommandBars"));
+
+  ProgramRun second;
+  ASSERT_TRUE(second.StartThroughLauncher());
+  mainWindow = second.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  toolbar = standardToolbar(mainWindow);
+  ASSERT_NE(toolbar, nullptr);
+  ::GetWindowRect(toolbar, &bar);
+  EXPECT_GT(bar.bottom - bar.top, bar.right - bar.left) << "the toolbar is back along the top";
+  Screenshot(mainWindow, L"wizard_toolbar_restored.png");
+  second.Kill();
+}
+
+}  // namespace

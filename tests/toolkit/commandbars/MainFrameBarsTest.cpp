@@ -1,0 +1,270 @@
+// A frame made in the order the wizard's main frame makes its bars (status bar, theme 0 when none, the
+// manager, the menu bar from a menu resource, the paint theme, the toolbar from a toolbar resource),
+// driven with real keys and clicks under Xvfb: themes 0 and 3 from the real creation order, Alt+letter
+// and F10 into the menus, arrows and Enter running a command, and the menus closing on a click outside
+// and on Alt with the hooks let go.
+#include <gtest/gtest.h>
+
+#include <BarThemeNative.h>
+#include <CommandBarsOptions.h>
+#include <MenuBar.h>
+#include <PopupBar.h>
+#include <StatusBar.h>
+
+#include <VisualStyles.h>
+
+#include "CommandBarsTestSupport.h"
+#include "RealInput.h"
+#include "WindowTest.h"
+
+namespace {
+
+using testsupport::InputClick;
+using testsupport::InputKey;
+using testsupport::InputTap;
+using testsupport::PumpMessages;
+using testsupport::SaveWindowPng;
+
+const UINT kIndicators[] = {0, IDS_TEST_INDICATOR_CAPS, IDS_TEST_INDICATOR_NUM, IDS_TEST_INDICATOR_SCRL};
+
+class CMainLikeFrame : public CXTPFrameWnd {
+ public:
+  static CMainLikeFrame* Make(int nTheme, const CRect& rc) {
+    CMainLikeFrame* pFrame = new CMainLikeFrame;
+    pFrame->m_nTheme = nTheme;
+    // As the program's frame is made: the application's main window is not set during creation.
+    theTestApp.m_pMainWnd = nullptr;
+    if (!pFrame->Create(nullptr, L"Bars Test", WS_OVERLAPPEDWINDOW, rc)) return nullptr;
+    theTestApp.m_pMainWnd = pFrame;
+    pFrame->ShowWindow(SW_SHOW);
+    pFrame->SetForegroundWindow();
+    pFrame->RecalcLayout();
+    pFrame->UpdateWindow();
+    PumpMessages(150);
+    return pFrame;
+  }
+  void Destroy() {
+    if (theTestApp.m_pMainWnd == this) theTestApp.m_pMainWnd = nullptr;
+    DestroyWindow();
+    PumpMessages(50);
+  }
+  CXTPMenuBar* MenuBar() const { return m_pCommandBars->GetMenuBar(); }
+
+  int m_nTheme = 0;
+  CXTPStatusBar m_wndStatusBar;
+  CXTPToolBar* m_pToolBar = nullptr;
+  std::vector<UINT> m_arrCommands;
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CXTPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
+    if (!m_wndStatusBar.Create(this, 0x50008200, AFX_IDW_STATUS_BAR)) return -1;
+    if (!m_wndStatusBar.SetIndicators(kIndicators, 4)) return -1;
+    if (!CXTPBarTheme::IsThemeSet()) CXTPBarTheme::SetTheme(0);
+    m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
+    m_pCommandBars->SetSite(this);
+    m_pCommandBars->EnableDocking();
+    if (m_pCommandBars->SetMenu(L"Menu Bar", IDR_TEST_MENU) == nullptr) return -1;
+    CXTPBarTheme::SetTheme(m_nTheme);
+    m_pToolBar = m_pCommandBars->Add(L"Standard", xtpBarTop);
+    if (m_pToolBar == nullptr || !m_pToolBar->LoadToolBar(IDR_TEST_TOOLBAR)) return -1;
+    m_pToolBar->SetShowTextBelowIcons(1);
+    CXTPCommandBarsOptions* pOptions = m_pCommandBars->GetCommandBarsOptions();
+    pOptions->bAlwaysShowFullMenus = FALSE;
+    pOptions->animationType = 5;
+    return 0;
+  }
+  afx_msg void OnTestCommand(UINT nID) { m_arrCommands.push_back(nID); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CMainLikeFrame, CXTPFrameWnd)
+ON_WM_CREATE()
+ON_COMMAND_RANGE(ID_TEST_FIRST, ID_TEST_LAST, OnTestCommand)
+END_MESSAGE_MAP()
+
+BOOL PreTranslateThroughTheApp(MSG* pMsg) { return theTestApp.PreTranslateMessage(pMsg); }
+
+// The toolbar's window pixels and the status bar's, for comparing themes.
+std::vector<COLORREF> BarPixels(CMainLikeFrame* pFrame) {
+  std::vector<COLORREF> pixels;
+  for (CWnd* pWnd : {static_cast<CWnd*>(pFrame->m_pToolBar), static_cast<CWnd*>(&pFrame->m_wndStatusBar)}) {
+    CRect rc;
+    pWnd->GetClientRect(&rc);
+    for (int y = 0; y < rc.Height(); y += 2) {
+      for (int x = 0; x < std::min(120L, rc.right); x += 2)
+        pixels.push_back(testsupport::WindowPixel(pWnd->GetSafeHwnd(), x, y));
+    }
+  }
+  return pixels;
+}
+
+TEST(MainFrameThemes, ThemeThreeSetInTheFramesOwnCreationDrawsThemedFromTheFirstPaint) {
+  CMainLikeFrame* pClassic = CMainLikeFrame::Make(0, CRect(40, 40, 700, 420));
+  ASSERT_NE(pClassic, nullptr);
+  SaveWindowPng(pClassic->GetSafeHwnd(), L"commandbars_mainframe_theme0.png");
+  const std::vector<COLORREF> classic = BarPixels(pClassic);
+  pClassic->Destroy();
+
+  CMainLikeFrame* pNative = CMainLikeFrame::Make(3, CRect(40, 40, 700, 420));
+  ASSERT_NE(pNative, nullptr);
+  SaveWindowPng(pNative->GetSafeHwnd(), L"commandbars_mainframe_theme3.png");
+  CXTPBarThemeNative* pTheme = DYNAMIC_DOWNCAST(CXTPBarThemeNative, CXTPBarTheme::GetTheme());
+  ASSERT_NE(pTheme, nullptr);
+  EXPECT_EQ(pTheme->GetThemeNumber(), 3);
+  const BOOL bStyles = IsVisualStyleActive();
+  if (bStyles) {
+    // The classes opened for the frame although there was no main window when the theme was set.
+    EXPECT_TRUE(pTheme->IsToolBarThemed());
+    EXPECT_TRUE(pTheme->IsRebarThemed());
+    EXPECT_TRUE(pTheme->IsStatusThemed());
+    const std::vector<COLORREF> native = BarPixels(pNative);
+    ASSERT_EQ(native.size(), classic.size());
+    size_t nDiffering = 0;
+    for (size_t i = 0; i < native.size(); ++i) nDiffering += native[i] != classic[i];
+    EXPECT_GT(nDiffering, native.size() / 50);
+  }
+  // Both frames show the status bar's panes and the toolbar's buttons with their texts below.
+  EXPECT_EQ(pNative->m_wndStatusBar.GetPaneCount(), 4);
+  EXPECT_TRUE(pNative->m_pToolBar->GetShowTextBelowIcons());
+  EXPECT_GT(pNative->m_pToolBar->GetControlCount(), 4);
+  pNative->Destroy();
+  CXTPBarTheme::SetTheme(0);
+}
+
+// ---- One frame for the keyboard and mouse tests -------------------------------------------------------
+
+class MainFrameInputTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { s_pFrame = CMainLikeFrame::Make(3, CRect(60, 60, 700, 440)); }
+  static void TearDownTestSuite() {
+    if (s_pFrame != nullptr) s_pFrame->Destroy();
+    s_pFrame = nullptr;
+    CXTPBarTheme::SetTheme(0);
+  }
+  void SetUp() override {
+    ASSERT_NE(s_pFrame, nullptr);
+    m_pFrame = s_pFrame;
+    m_pFrame->m_arrCommands.clear();
+    testsupport::BringToFront(m_pFrame->GetSafeHwnd());
+    SettleLayout(m_pFrame);
+    testsupport::InputMoveMouse(5, 1000);
+    testsupport::InputSetPreTranslate(PreTranslateThroughTheApp);
+  }
+  void TearDown() override {
+    testsupport::InputSetPreTranslate(nullptr);
+    for (UINT nKey : {VK_CONTROL, VK_SHIFT, VK_MENU}) {
+      if (::GetAsyncKeyState(static_cast<int>(nKey)) < 0) InputKey(nKey, false);
+    }
+    m_pFrame->GetCommandBars()->ClosePopups();
+    m_pFrame->MenuBar()->EnterTracking(0, TRUE);
+    m_pFrame->MenuBar()->SetSelected(-1);
+    PumpMessages(30);
+  }
+  CXTPCommandBar* OpenPopup() const {
+    CXTPControl* pPopuped = m_pFrame->MenuBar()->GetPopupedControl();
+    CXTPCommandBar* pPopup = pPopuped != nullptr ? pPopuped->GetCommandBar() : nullptr;
+    return pPopup != nullptr && pPopup->GetSafeHwnd() != nullptr && pPopup->IsWindowVisible() ? pPopup
+                                                                                              : nullptr;
+  }
+  static BOOL HooksReleased() {
+    return CXTPBarMouseTracker::GetThreadState()->GetTrackedCount() == 0 &&
+           !CXTPBarKeyboardHook::GetThreadState()->IsActive() &&
+           !CXTPBarKeyboardHook::GetThreadState()->IsHookSet();
+  }
+
+  static CMainLikeFrame* s_pFrame;
+  CMainLikeFrame* m_pFrame = nullptr;
+};
+
+CMainLikeFrame* MainFrameInputTest::s_pFrame = nullptr;
+
+TEST_F(MainFrameInputTest, AltLetterOpensTheMenuAndArrowsAndEnterRunTheCommand) {
+  InputTap('E', VK_MENU);
+  CXTPCommandBar* pEdit = OpenPopup();
+  ASSERT_NE(pEdit, nullptr);
+  EXPECT_EQ(m_pFrame->MenuBar()->GetPopupedIndex(), 1);
+  // Opened by the keyboard: its first item is selected; Down moves to the second.
+  EXPECT_EQ(pEdit->GetControl(pEdit->GetCurSel())->GetID(), ID_TEST_CUT);
+  InputTap(VK_DOWN);
+  EXPECT_EQ(pEdit->GetControl(pEdit->GetCurSel())->GetID(), ID_TEST_COPY);
+  SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_edit_menu.png");
+  SaveWindowPng(pEdit->GetSafeHwnd(), L"commandbars_mainframe_edit_popup.png");
+  InputTap(VK_RETURN);
+  ASSERT_EQ(m_pFrame->m_arrCommands.size(), 1u);
+  EXPECT_EQ(m_pFrame->m_arrCommands[0], UINT(ID_TEST_COPY));
+  EXPECT_EQ(OpenPopup(), nullptr);
+  EXPECT_TRUE(HooksReleased());
+}
+
+TEST_F(MainFrameInputTest, F10TracksTheMenuBarAndDownOpensTheSelectedMenu) {
+  InputTap(VK_F10);
+  CXTPMenuBar* pMenuBar = m_pFrame->MenuBar();
+  EXPECT_TRUE(pMenuBar->IsTrackingMode());
+  EXPECT_EQ(pMenuBar->GetCurSel(), 0);
+  EXPECT_EQ(OpenPopup(), nullptr);
+  SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_f10.png");
+  // Right moves along the bar; Down opens the menu under the selection.
+  InputTap(VK_RIGHT);
+  EXPECT_EQ(pMenuBar->GetCurSel(), 1);
+  InputTap(VK_DOWN);
+  ASSERT_NE(OpenPopup(), nullptr);
+  EXPECT_EQ(pMenuBar->GetPopupedIndex(), 1);
+  // Escape closes the menu and leaves the bar tracking; a second one ends it.
+  InputTap(VK_ESCAPE);
+  EXPECT_EQ(OpenPopup(), nullptr);
+  EXPECT_TRUE(pMenuBar->IsTrackingMode());
+  InputTap(VK_ESCAPE);
+  EXPECT_FALSE(pMenuBar->IsTrackingMode());
+  EXPECT_TRUE(HooksReleased());
+}
+
+TEST_F(MainFrameInputTest, AltAloneTracksTheMenuBar) {
+  InputTap(VK_MENU);
+  CXTPMenuBar* pMenuBar = m_pFrame->MenuBar();
+  EXPECT_TRUE(pMenuBar->IsTrackingMode());
+  EXPECT_EQ(pMenuBar->GetCurSel(), 0);
+  InputTap(VK_MENU);
+  EXPECT_FALSE(pMenuBar->IsTrackingMode());
+  EXPECT_TRUE(HooksReleased());
+}
+
+TEST_F(MainFrameInputTest, AClickOutsideClosesTheMenusAndReachesTheWindowClicked) {
+  CXTPControl* pFile = m_pFrame->MenuBar()->GetControl(0);
+  const CPoint ptFile = ControlCenter(pFile);
+  InputClick(ptFile.x, ptFile.y);
+  ASSERT_NE(OpenPopup(), nullptr);
+  SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_file_menu.png");
+  // A click on the status bar, outside every menu.
+  CRect rcStatus;
+  m_pFrame->m_wndStatusBar.GetWindowRect(&rcStatus);
+  InputClick(rcStatus.left + 40, rcStatus.CenterPoint().y);
+  EXPECT_EQ(OpenPopup(), nullptr);
+  EXPECT_FALSE(m_pFrame->MenuBar()->IsTrackingMode());
+  EXPECT_TRUE(HooksReleased());
+  EXPECT_TRUE(m_pFrame->m_arrCommands.empty());
+  SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_closed.png");
+}
+
+TEST_F(MainFrameInputTest, AltWhileAMenuIsOpenOnlyClosesItAndItsReleaseOpensNothing) {
+  InputTap('F', VK_MENU);
+  ASSERT_NE(OpenPopup(), nullptr);
+  InputTap(VK_MENU);
+  EXPECT_EQ(OpenPopup(), nullptr);
+  EXPECT_FALSE(m_pFrame->MenuBar()->IsTrackingMode());
+  EXPECT_TRUE(HooksReleased());
+  // Keys go to the frame again.
+  InputTap('E', VK_MENU);
+  EXPECT_NE(OpenPopup(), nullptr);
+}
+
+TEST_F(MainFrameInputTest, TheStatusBarShowsTheMenuItemsPrompt) {
+  InputTap('F', VK_MENU);
+  CXTPCommandBar* pFile = OpenPopup();
+  ASSERT_NE(pFile, nullptr);
+  // The first item is selected by the keyboard; its prompt shows in the message pane.
+  EXPECT_STREQ(m_pFrame->m_wndStatusBar.GetPaneText(0), L"Opens a document");
+  SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_prompt.png");
+}
+
+}  // namespace

@@ -1,5 +1,5 @@
-// The clickable label under the real mouse: one posted link message per mouse move and per press, and
-// its red face.
+// The clickable label under the real mouse: one posted link message per mouse move and per press, its
+// red face, and its cursor.
 #include "ClickableLabel.h"
 
 #include "AppTestSupport.h"
@@ -87,6 +87,14 @@ TEST_F(ClickableLabelTest, PaintsItsWholeFaceRed) {
     EXPECT_EQ(testsupport::WindowPixel(label_.m_hWnd, pt.x, pt.y), kRed) << pt.x << "," << pt.y;
   }
   testsupport::SaveWindowPng(host_.m_hWnd, L"app_clickable_label.png");
+}
+
+TEST_F(ClickableLabelTest, ShowsTheLinkCursorOverItsFace) {
+  const HCURSOR hLink = ::LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(IDC_LINK_CURSOR));
+  ASSERT_NE(hLink, nullptr);
+  const CPoint pt = ScreenPoint(60, 20);
+  testsupport::MoveMouseTo(pt.x, pt.y);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return ::GetCursor() == hLink; }, 3000));
 }
 
 }  // namespace

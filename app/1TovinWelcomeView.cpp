@@ -3,6 +3,7 @@
 
 #include <io.h>
 
+#include "DominoFileSelectDlg.h"
 #include "MainFrame.h"
 #include "NsfSaveOptionsDlg.h"
 #include "SystemResources.h"
@@ -108,6 +109,7 @@ ON_WM_TIMER()
 ON_MESSAGE(WM_OPTION_CLICKED, OnSourceOption)
 ON_COMMAND(IDC_SELECT_PST, OnSelectPstButton)
 ON_COMMAND(IDC_SELECT_NSF, OnSelectNsfButton)
+ON_COMMAND(IDC_ADD_DOMINO, OnAddDominoFiles)
 ON_COMMAND(IDC_REMOVE_FILE, OnRemoveFile)
 ON_COMMAND(IDC_REMOVE_ALL_FILES, OnRemoveAllFiles)
 ON_MESSAGE(WM_SELECT_PST_FILE, OnSelectPstFile)
@@ -392,6 +394,13 @@ LRESULT C1TovinWelcomeView::OnSourceOption(WPARAM /*wParam*/, LPARAM lParam) {
 void C1TovinWelcomeView::OnSelectPstButton() { m_editPst.Browse(); }
 
 void C1TovinWelcomeView::OnSelectNsfButton() { m_editNsf.Browse(); }
+
+// Each Add in the dialog puts the ticked files of one server into the list (AddDominoFiles).
+void C1TovinWelcomeView::OnAddDominoFiles() {
+  CDominoFileSelectDlg dlg;
+  dlg.m_pSourcePage = this;
+  dlg.DoModal();
+}
 
 void C1TovinWelcomeView::OnRemoveFile() {
   BOOL bRemoved = FALSE;

@@ -89,6 +89,8 @@ class C1TovinWelcomeView : public CTovinCommonBaseView {
   afx_msg LRESULT OnSourceOption(WPARAM wParam, LPARAM lParam);
   afx_msg void OnSelectPstButton();
   afx_msg void OnSelectNsfButton();
+  // Runs the Domino file selection dialog.
+  afx_msg void OnAddDominoFiles();
   afx_msg void OnRemoveFile();
   afx_msg void OnRemoveAllFiles();
   afx_msg LRESULT OnSelectPstFile(WPARAM wParam, LPARAM lParam);

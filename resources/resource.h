@@ -126,6 +126,25 @@
 #define IDS_ALL_COMMANDS 9337
 #define IDS_BUILT_IN_MENUS 9350
 
+// ---- The wizard's periphery ----
+// The Domino file selection dialog.
+#define IDD_DOMINO_FILE_SELECT 211
+#define IDC_DOMINO_SERVER_NAME 1000
+#define IDC_SEARCH_SERVERS 1003
+#define IDC_DOMINO_DATABASES 1009
+#define IDC_DOMINO_SERVERS 1010
+#define IDC_ADD_SERVER 1018
+#define IDC_ADD_DATABASES 1019
+#define IDC_FINISH 1020
+#define IDC_SEARCH_STATUS 1021
+#define IDC_STOP_SEARCH 1022
+#define IDC_SELECT_ALL 1024
+#define IDC_UNSELECT_ALL 1025
+// The source type page's icon, and its picture (not part of the program: the page draws it when a
+// resource of that number is there).
+#define IDI_SOURCE_TYPE 134
+#define IDB_SOURCE_TYPE 203
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

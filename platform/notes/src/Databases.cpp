@@ -171,6 +171,7 @@ LNDatabase::~LNDatabase() {
 
 LNSTATUS LNDatabase::Open(LNINT /*flags*/) {
   return Guard([&] {
+    Delay("notes.opendatabase");
     DatabaseState* db = Attached(m_db);
     std::lock_guard<std::mutex> lock(db->mutex);
     if (!db->store) db->store = AcquireStore(db->fullPath);

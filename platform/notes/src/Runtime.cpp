@@ -67,6 +67,8 @@ const StatusText kStatusTexts[] = {
 std::mutex g_faultMutex;
 std::map<std::string, std::pair<long, long>> g_faults;
 std::atomic<bool> g_anyFaults{false};
+// Latency seam: key -> milliseconds the operation waits.
+std::map<std::string, long> g_latencies;
 
 // The session: the installation read by Initialize.
 struct Session {
@@ -151,30 +153,49 @@ LNString MakeString(const std::string& utf8) {
   return LNString(utf8.data(), static_cast<LNINT>(utf8.size()));
 }
 
-void LoadFaults() {
-  std::lock_guard<std::mutex> lock(g_faultMutex);
-  g_faults.clear();
-  g_anyFaults.store(false);
+// The "notes.<key>[=n]" entries of a comma-separated environment variable, keys in lower case; n is
+// -1 where the entry gives none. Other stand-ins' keys are passed over.
+std::map<std::string, long> ReadKeyedList(const char* variable) {
+  std::map<std::string, long> entries;
   // The process environment, not a C runtime's copy of it.
-  char faultList[4096];
-  const DWORD n = GetEnvironmentVariableA("STANDIN_FAULTS", faultList, sizeof faultList);
-  if (n == 0 || n >= sizeof faultList) return;
-  const std::string all(faultList, n);
+  char list[4096];
+  const DWORD n = GetEnvironmentVariableA(variable, list, sizeof list);
+  if (n == 0 || n >= sizeof list) return entries;
+  const std::string all(list, n);
   size_t start = 0;
   while (start <= all.size()) {
     const size_t end = std::min(all.find(',', start), all.size());
     const std::string entry = Trim(all.substr(start, end - start));
     start = end + 1;
-    if (entry.compare(0, 6, "notes.") != 0) continue;  // another stand-in's key
+    if (entry.compare(0, 6, "notes.") != 0) continue;
     const size_t eq = entry.find('=');
-    long nth = 1;
-    if (eq != std::string::npos) {
-      nth = std::strtol(entry.c_str() + eq + 1, nullptr, 10);
-      if (nth < 1) nth = 1;
-    }
-    g_faults[LowerAscii(Trim(entry.substr(0, eq)))] = {nth, 0};
+    const long value = eq != std::string::npos ? std::strtol(entry.c_str() + eq + 1, nullptr, 10) : -1;
+    entries[LowerAscii(Trim(entry.substr(0, eq)))] = value;
   }
+  return entries;
+}
+
+void LoadFaults() {
+  std::lock_guard<std::mutex> lock(g_faultMutex);
+  g_faults.clear();
+  for (const auto& entry : ReadKeyedList("STANDIN_FAULTS"))
+    g_faults[entry.first] = {std::max(entry.second, 1L), 0};
   g_anyFaults.store(!g_faults.empty());
+  g_latencies.clear();
+  for (const auto& entry : ReadKeyedList("STANDIN_LATENCY")) {
+    if (entry.second > 0) g_latencies[entry.first] = entry.second;
+  }
+}
+
+void Delay(const char* key) {
+  long milliseconds = 0;
+  {
+    std::lock_guard<std::mutex> lock(g_faultMutex);
+    auto found = g_latencies.find(key);
+    if (found == g_latencies.end()) return;
+    milliseconds = found->second;
+  }
+  Sleep(static_cast<DWORD>(milliseconds));
 }
 
 bool FaultHits(const char* key) {

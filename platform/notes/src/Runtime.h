@@ -146,6 +146,10 @@ inline void CheckFault(const char* key) {
   if (FaultHits(key)) Fail(LNERR_SIMULATED_FAULT, key);
 }
 
+// STANDIN_LATENCY ("notes.<key>=<milliseconds>", comma-separated), read with the faults: the keyed
+// operation waits that long before it runs, as one on a slow server would. Keys: opendatabase.
+void Delay(const char* key);
+
 // The session.
 void RequireSession();  // LNERR_NOT_INITIALIZED
 struct ResolvedPath {

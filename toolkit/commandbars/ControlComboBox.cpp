@@ -210,14 +210,7 @@ void CXTPControlComboBox::SetEditHint(LPCTSTR lpszHint) {
 }
 
 void CXTPControlComboBox::GetCharFormat(COLORREF& clrText, COLORREF& clrBack) {
-  CXTPBarTheme* pTheme = GetPaintManager();
-  if (m_bEnabled) {
-    clrText = pTheme->GetColor(m_bHintShown ? 17 : 18);
-    clrBack = pTheme->GetColor(5);
-  } else {
-    clrText = pTheme->GetColor(17);
-    clrBack = pTheme->GetColor(15);
-  }
+  XTPBarField::FieldColors(GetPaintManager(), m_bEnabled, m_bHintShown, clrText, clrBack);
 }
 
 void CXTPControlComboBox::ApplyWindowFormat() {

@@ -199,15 +199,19 @@ void CXTPControlEdit::DestroyEditWindow() {
   if (m_pEdit != nullptr && m_pEdit->GetSafeHwnd() != nullptr) m_pEdit->DestroyWindow();
 }
 
-void CXTPControlEdit::GetCharFormat(COLORREF& clrText, COLORREF& clrBack) {
-  CXTPBarTheme* pTheme = GetPaintManager();
-  if (m_bEnabled) {
-    clrText = pTheme->GetColor(m_bHintShown ? 17 : 18);
+void XTPBarField::FieldColors(CXTPBarTheme* pTheme, BOOL bEnabled, BOOL bHintShown, COLORREF& clrText,
+                              COLORREF& clrBack) {
+  if (bEnabled) {
+    clrText = pTheme->GetColor(bHintShown ? 17 : 18);
     clrBack = pTheme->GetColor(5);
   } else {
     clrText = pTheme->GetColor(17);
     clrBack = pTheme->GetColor(15);
   }
+}
+
+void CXTPControlEdit::GetCharFormat(COLORREF& clrText, COLORREF& clrBack) {
+  XTPBarField::FieldColors(GetPaintManager(), m_bEnabled, m_bHintShown, clrText, clrBack);
 }
 
 void CXTPControlEdit::ApplyWindowFormat() {

@@ -137,6 +137,8 @@ void HideWindowWhenHidden(CXTPEdit* pEdit, DWORD dwHideFlags);
 CString ReadText(const CXTPEdit* pEdit, BOOL bHintShown, CString& strCache, BOOL& bStale);
 // The window is going: its text (not the hint) survives in the cache.
 void KeepWindowText(CXTPEdit* pEdit, BOOL bHintShown, CString& strCache, BOOL& bStale);
+// A field's text and background colours from the bar's theme: the hint and a disabled field in grey.
+void FieldColors(CXTPBarTheme* pTheme, BOOL bEnabled, BOOL bHintShown, COLORREF& clrText, COLORREF& clrBack);
 // The shell's auto-completion for the window with those flags; NULL when there is no window, no flags
 // or the shell refuses.
 CXTPShellAutoComplete* MakeShellAutoComplete(CXTPEdit* pEdit, DWORD dwFlags);

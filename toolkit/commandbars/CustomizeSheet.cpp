@@ -247,6 +247,8 @@ void CXTPCustomizeSheet::BuildCustomizeMenu() {
     pTheme->InternalAddRef();
     m_pCustomizeMenu->AssignPaintTheme(pTheme);
   }
+  // A bar takes over the reference it is given: each one that shows the pictures gets its own.
+  m_pCustomIcons->InternalAddRef();
   m_pCustomizeMenu->AssignImageSet(m_pCustomIcons);
   CXTPControls* pControls = m_pCustomizeMenu->GetControls();
   BOOL bBeginGroup = FALSE;
@@ -270,6 +272,7 @@ void CXTPCustomizeSheet::BuildCustomizeMenu() {
         pTheme->InternalAddRef();
         pImages->AssignPaintTheme(pTheme);
       }
+      m_pCustomIcons->InternalAddRef();
       pImages->AssignImageSet(m_pCustomIcons);
       pPopup->SetCommandBar(pImages);
       pImages->InternalRelease();

@@ -2,6 +2,7 @@
 // host window beside the in-process wizard: its heading, rule, icon and options, the options under the
 // real mouse, Next handing the choice to the main frame, and the stop question.
 #include "0TovinSorceFileTypeView.h"
+#include "2TovinFolderTreeView.h"
 
 #include "AppTestSupport.h"
 #include "BrindleEmlConverterGuiView.h"
@@ -81,10 +82,16 @@ class SourceTypePageTest : public ::testing::Test {
         [&] {
           testsupport::BringToFront(s_pageHost->m_hWnd);
           testsupport::MouseClick(page_->m_btnNext.m_hWnd, 20, 10);
-          apptest::PumpFramework(3000);
+          // Page two's listing ends and its last hand-offs (which reset the stop flags) run here.
+          testsupport::PumpUntil(PageTwoIdle, 10000);
+          apptest::PumpFramework(500);
         },
         CString(), IDOK);
     apptest::PumpFramework(300);
+  }
+  static bool PageTwoIdle() {
+    auto* pPage = dynamic_cast<C2TovinFolderTreeView*>(s_wizard->View()->GetPage(1));
+    return pPage == nullptr || !pPage->IsWorkerRunning();
   }
   // Sends the server-search stop to the page and answers its question with button.
   bool StopEnumeration(int button) {

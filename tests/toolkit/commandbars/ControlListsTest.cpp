@@ -7,7 +7,7 @@
 #include <ControlCustom.h>
 #include <ControlPopup.h>
 #include <ControlSelector.h>
-#include <ControlSpecial.h>
+#include <ControlLists.h>
 #include <PopupBar.h>
 #include <PropExchangeRegistry.h>
 #include <afxole.h>

@@ -1,5 +1,5 @@
 // The list placeholders (windows, toolbars, OLE verbs, recent files, tab-group actions) and the label.
-#include "ControlSpecial.h"
+#include "ControlLists.h"
 
 #include "CommandBar.h"
 #include "CommandBars.h"

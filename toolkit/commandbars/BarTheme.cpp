@@ -571,13 +571,7 @@ CSize CXTPBarTheme::DrawSymbol(CDC* pDC, int nKind, CXTPControl* pControl, CXTPC
       if (!bDraw || pControl == nullptr) return CSize(0, 0);
       DrawControlEntry(pDC, pControl);
       if (!pControl->GetSelected() && !pControl->GetPressed()) pDC->SetTextColor(GetColor(COLOR_3DHIGHLIGHT));
-      CFont font;
-      const int nLogX = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
-      font.CreatePointFont(MulDiv(80, 96, nLogX), _T("Marlett"), pDC);
-      CXTPScopedFont scoped(pDC, &font);
-      CRect rc = pControl->GetRect();
-      pDC->SetBkMode(TRANSPARENT);
-      pDC->DrawText(_T("r"), 1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+      DrawMarlettGlyph(pDC, pControl->GetRect(), kMarlettClose);
       return CSize(0, 0);
     }
     case xtpSymbolCaptionOptions: {

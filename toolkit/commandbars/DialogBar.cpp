@@ -10,6 +10,7 @@
 #include "PopupBar.h"
 
 #include <ColorTable.h>
+#include <DrawHelpers.h>
 #include <ScopedFont.h>
 
 #include <algorithm>
@@ -19,23 +20,15 @@ namespace {
 constexpr DWORD kCaptionControlFlags = 0x1E;
 constexpr DWORD kCloseControlFlags = 0x1A;
 
-// The close button: the "r" glyph of Marlett over the theme's button face; running it hides the bar.
+// The close button: the close glyph of "Marlett" over the theme's button face; running it hides the bar.
 class CDialogBarCloseButton : public CXTPControlButton {
  public:
   void Draw(CDC* pDC) override {
     const CRect rc = GetRect();
     GetPaintManager()->DrawControlFace(pDC, rc, GetEnabled(), GetSelected(), GetPressed(), FALSE, FALSE,
                                        xtpBarTop);
-    // Eight points at 96 pixels per inch whatever the device: the glyph keeps its pixel size.
-    const int nLogY = std::max(pDC->GetDeviceCaps(LOGPIXELSX), 1);
-    CFont font;
-    font.CreatePointFont(::MulDiv(80, 96, nLogY), _T("Marlett"), pDC);
-    CFont* pOld = pDC->SelectObject(&font);
-    pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(GetXTPColor(COLOR_BTNTEXT));
-    CRect rcText = rc;
-    pDC->DrawText(_T("r"), 1, &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    pDC->SelectObject(pOld);
+    DrawMarlettGlyph(pDC, rc, kMarlettClose);
   }
   void OnExecute() override {
     if (CXTPCommandBar* pBar = GetParent()) pBar->SetVisible(FALSE);
@@ -55,6 +48,9 @@ class CDialogBarCaption : public CXTPControlPopup {
                                          GetPopuped(), xtpBarTop);
     }
     CRect rcText(rc.left + 2, rc.top, rc.right - (m_bHasPopup ? 15 : 2), rc.bottom);
+    // The caption strip was measured with the theme's caption font; the bar's own font would be the
+    // vertical one on a bar docked at a side, which writes the text out of the strip.
+    CXTPScopedFont font(pDC, GetPaintManager()->GetSmallCaptionFont());
     pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(clrText);
     CString str = GetCaption();

@@ -7,10 +7,10 @@
 #include "CommandBarsOptions.h"
 #include "PopupBar.h"
 
+#include <DrawHelpers.h>
 #include <ImageManager.h>
 #include <PropExchange.h>
 #include <ResourceSource.h>
-#include <ScopedFont.h>
 #include <ToolkitResource.h>
 
 IMPLEMENT_SERIAL(CXTPMenuBar, CXTPToolBar, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
@@ -55,11 +55,11 @@ UINT SysCommandOf(int nId) {
 LPCTSTR GlyphOf(int nId) {
   switch (nId) {
     case kCloseId:
-      return _T("r");
+      return &kMarlettClose;
     case kRestoreId:
-      return _T("2");
+      return &kMarlettRestore;
     case kMinimizeId:
-      return _T("0");
+      return &kMarlettMinimize;
     default:
       return nullptr;
   }
@@ -551,13 +551,7 @@ void CXTPControlMDIButton::Draw(CDC* pDC) {
   }
   CXTPBarTheme* pTheme = GetPaintManager();
   pTheme->DrawControlEntry(pDC, this);
-  CFont font;
-  const int nLogX = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
-  font.CreatePointFont(MulDiv(80, 96, nLogX), _T("Marlett"), pDC);
-  CXTPScopedFont scoped(pDC, &font);
-  CRect rc = m_rcControl;
-  pDC->SetBkMode(TRANSPARENT);
-  pDC->DrawText(lpszGlyph, 1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  DrawMarlettGlyph(pDC, m_rcControl, *lpszGlyph);
 }
 
 CXTPControlMDISysMenuPopup::CXTPControlMDISysMenuPopup() = default;

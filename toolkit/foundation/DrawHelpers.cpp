@@ -268,3 +268,90 @@ void AFXAPI ExcludeRectCorners(CDC* pDC, LPCRECT lpRect) {
 }
 
 int AFXAPI GetCurrentSystemTheme() { return GetColorTable()->GetCurrentTheme(); }
+
+namespace {
+
+// The glyph box: 8 pixels square in a 16-pixel button, smaller in smaller rectangles, never below 5.
+int GlyphBoxSize(LPCRECT lpRect) {
+  const int nSide = std::min(lpRect->right - lpRect->left, lpRect->bottom - lpRect->top);
+  return std::max(5, std::min(8, nSide / 2));
+}
+
+void FillBox(CDC* pDC, int x, int y, int cx, int cy, COLORREF clr) { pDC->FillSolidRect(x, y, cx, cy, clr); }
+
+// A window outline n pixels square with the thicker top edge of a caption.
+void DrawWindowOutline(CDC* pDC, int x, int y, int n, COLORREF clr) {
+  FillBox(pDC, x, y, n, 2, clr);
+  FillBox(pDC, x, y + n - 1, n, 1, clr);
+  FillBox(pDC, x, y, 1, n, clr);
+  FillBox(pDC, x + n - 1, y, 1, n, clr);
+}
+
+}  // namespace
+
+BOOL AFXAPI DrawMarlettGlyphLines(CDC* pDC, LPCRECT lpRect, TCHAR chGlyph) {
+  if (pDC == nullptr || lpRect == nullptr || ::IsRectEmpty(lpRect)) return FALSE;
+  const COLORREF clr = pDC->GetTextColor();
+  // The boxes are solid fills, which take the background colour: the caller's comes back.
+  const COLORREF clrOldBk = pDC->GetBkColor();
+  const int n = GlyphBoxSize(lpRect);
+  const int x = lpRect->left + (lpRect->right - lpRect->left - n) / 2;
+  const int y = lpRect->top + (lpRect->bottom - lpRect->top - n) / 2;
+  BOOL bKnown = TRUE;
+  switch (chGlyph) {
+    case kMarlettClose:
+      // Two crossing diagonals, each two pixels wide.
+      for (int i = 0; i < n; ++i) {
+        FillBox(pDC, x + i, y + i, 1, 1, clr);
+        FillBox(pDC, x + n - 1 - i, y + i, 1, 1, clr);
+        if (i + 1 < n) {
+          FillBox(pDC, x + i + 1, y + i, 1, 1, clr);
+          FillBox(pDC, x + n - 2 - i, y + i, 1, 1, clr);
+        }
+      }
+      break;
+    case kMarlettMinimize:
+      FillBox(pDC, x + 1, y + n - 2, n - 2, 2, clr);
+      break;
+    case kMarlettMaximize:
+      DrawWindowOutline(pDC, x, y, n, clr);
+      break;
+    case kMarlettRestore: {
+      // The front window whole, of the back one only what the front one leaves uncovered.
+      const int m = n - 2;
+      FillBox(pDC, x + 2, y, m, 2, clr);
+      FillBox(pDC, x + n - 1, y, 1, m, clr);
+      FillBox(pDC, x + m, y + m - 1, 2, 1, clr);
+      DrawWindowOutline(pDC, x, y + 2, m, clr);
+      break;
+    }
+    default:
+      bKnown = FALSE;
+      break;
+  }
+  pDC->SetBkColor(clrOldBk);
+  return bKnown;
+}
+
+void AFXAPI DrawMarlettGlyph(CDC* pDC, LPCRECT lpRect, TCHAR chGlyph) {
+  if (pDC == nullptr || lpRect == nullptr || ::IsRectEmpty(lpRect)) return;
+  CFont font;
+  const int nLogX = std::max(1, pDC->GetDeviceCaps(LOGPIXELSX));
+  if (!font.CreatePointFont(::MulDiv(80, 96, nLogX), _T("Marlett"), pDC)) {
+    DrawMarlettGlyphLines(pDC, lpRect, chGlyph);
+    return;
+  }
+  CFont* pOldFont = pDC->SelectObject(&font);
+  // The face actually selected: a system without the font substitutes one with letters in its place.
+  TCHAR szFace[LF_FACESIZE] = {};
+  ::GetTextFace(pDC->GetSafeHdc(), LF_FACESIZE, szFace);
+  if (_tcsicmp(szFace, _T("Marlett")) == 0) {
+    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    CRect rc(lpRect);
+    pDC->DrawText(&chGlyph, 1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    pDC->SetBkMode(nOldMode);
+  } else {
+    DrawMarlettGlyphLines(pDC, lpRect, chGlyph);
+  }
+  pDC->SelectObject(pOldFont);
+}

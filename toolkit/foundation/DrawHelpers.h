@@ -75,3 +75,18 @@ void AFXAPI AveragePixels(CDC* pDC, const POINT* pPoints, int nCount);
 void AFXAPI ExcludeRectCorners(CDC* pDC, LPCRECT lpRect);
 // The colour table's theme in force.
 int AFXAPI GetCurrentSystemTheme();
+
+// The window-button glyphs of the "Marlett" symbol font that the toolkit draws.
+const TCHAR kMarlettMinimize = _T('0');
+const TCHAR kMarlettMaximize = _T('1');
+const TCHAR kMarlettRestore = _T('2');
+const TCHAR kMarlettClose = _T('r');
+
+// Draws one "Marlett" glyph centred in lpRect, in the DC's text colour, from an 8-point font scaled by
+// 96 / the device's horizontal pixels per inch (its pixel size does not grow with the resolution).
+// Where the face the system selects for "Marlett" is another one (it would show the letter itself),
+// the four glyphs above are drawn with lines instead; any other glyph is then left out.
+void AFXAPI DrawMarlettGlyph(CDC* pDC, LPCRECT lpRect, TCHAR chGlyph);
+// The line drawing of one of the four glyphs above, centred in lpRect in the DC's text colour; FALSE,
+// drawing nothing, for any other glyph.
+BOOL AFXAPI DrawMarlettGlyphLines(CDC* pDC, LPCRECT lpRect, TCHAR chGlyph);

@@ -8,6 +8,11 @@
 #include <DockBar.h>
 #include <PopupBar.h>
 
+#include <ColorTable.h>
+
+#include <algorithm>
+#include <vector>
+
 #include "CommandBarsTestSupport.h"
 #include "RealInput.h"
 #include "WindowTest.h"
@@ -70,6 +75,21 @@ class DialogBarTest : public ::testing::Test {
     Layout();
   }
 
+  // How many pixels of a rectangle of the bar's client area show `clr`.
+  int CountPixels(CRect rc, COLORREF clr) {
+    int cx = 0, cy = 0;
+    const std::vector<COLORREF> pixels = testsupport::WindowPixels(m_pBar->GetSafeHwnd(), &cx, &cy);
+    m_pBar->ClientToScreen(&rc);
+    rc.OffsetRect(-WindowRect(m_pBar->GetSafeHwnd()).TopLeft());
+    int count = 0;
+    for (int y = std::max(0L, rc.top); y < std::min(static_cast<LONG>(cy), rc.bottom); ++y) {
+      for (int x = std::max(0L, rc.left); x < std::min(static_cast<LONG>(cx), rc.right); ++x) {
+        if (pixels[size_t(y) * cx + x] == clr) ++count;
+      }
+    }
+    return count;
+  }
+
   static CTestFrame* s_pFrame;
   CXTPCommandBars* m_pCommandBars = nullptr;
   CXTPDialogBar* m_pBar = nullptr;
@@ -96,6 +116,31 @@ TEST_F(DialogBarTest, DockedBarHostsItsWindowBelowTheCaptionAtTheDockingClientSi
   EXPECT_EQ(rcClient.Width(), 206);
   EXPECT_EQ(rcClient.bottom - rcChild.bottom, 3);
   testsupport::SaveWindowPng(s_pFrame->GetSafeHwnd(), L"dialog_bar_docked.png");
+}
+
+// The caption text is written across the strip in the text colour wherever the bar is, and the close
+// button shows its glyph, whether or not the system has the symbol font.
+TEST_F(DialogBarTest, CaptionTextAndCloseGlyphAreDrawnAtEveryPosition) {
+  m_pBar->SetCaption(L"Explorer pane");
+  const COLORREF clrText = GetXTPColor(18);
+  for (XTPBarPosition position : {xtpBarLeft, xtpBarTop, xtpBarRight, xtpBarFloating}) {
+    ASSERT_TRUE(m_pBar->SetPosition(position));
+    Layout();
+    CXTPControl* pCaption = m_pBar->GetControls()->FindControl(CXTPDialogBar::kCaptionId);
+    CXTPControl* pClose = m_pBar->GetControls()->FindControl(CXTPDialogBar::kCloseId);
+    ASSERT_NE(pCaption, nullptr);
+    ASSERT_NE(pClose, nullptr);
+    EXPECT_GE(CountPixels(pCaption->GetRect(), clrText), 20) << "position " << position;
+    // A cross reaches into each quarter of the button; a letter "r" in its place leaves one empty.
+    const CRect rcClose = pClose->GetRect();
+    const CPoint c = rcClose.CenterPoint();
+    for (const CRect& rcQuarter :
+         {CRect(rcClose.left, rcClose.top, c.x, c.y), CRect(c.x, rcClose.top, rcClose.right, c.y),
+          CRect(rcClose.left, c.y, c.x, rcClose.bottom), CRect(c.x, c.y, rcClose.right, rcClose.bottom)}) {
+      EXPECT_GE(CountPixels(rcQuarter, clrText), 3) << "position " << position;
+    }
+    if (position == xtpBarLeft) testsupport::SaveWindowPng(s_pFrame->GetSafeHwnd(), L"dialog_bar_left.png");
+  }
 }
 
 TEST_F(DialogBarTest, FloatingBarTakesTheFloatingClientSize) {

@@ -232,3 +232,72 @@ TEST(DrawHelpers, ExcludeRectCornersKeepsTheFourCornerPixels) {
   canvas.dc().FillSolidRect(rc, kBlue);
   EXPECT_EQ(canvas.At(2, 3), kBlue) << "only the clip of the saved state had the holes";
 }
+
+// The four window-button glyphs drawn with lines, as where the symbol font is missing: a cross for
+// close, a bar at the foot for minimise, a window with a thick top for maximise and two windows for
+// restore, each centred in its button, in the text colour, and the background colour left as it was.
+TEST(MarlettGlyphs, LineGlyphsAreCentredShapesInTheTextColour) {
+  ToolkitCanvas canvas(16 * 5, 16);
+  CDC& dc = canvas.dc();
+  dc.SetTextColor(kBlue);
+  dc.SetBkColor(kRed);
+  const TCHAR glyphs[] = {kMarlettClose, kMarlettMinimize, kMarlettMaximize, kMarlettRestore};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(DrawMarlettGlyphLines(&dc, CRect(i * 16, 0, i * 16 + 16, 16), glyphs[i]));
+  EXPECT_FALSE(DrawMarlettGlyphLines(&dc, CRect(64, 0, 80, 16), _T('x'))) << "not one of the four";
+  EXPECT_EQ(dc.GetBkColor(), kRed);
+  canvas.SavePng(L"marlett_line_glyphs.png");
+
+  // Close: both diagonals of the 8-pixel box from (4, 4) to (11, 11), nothing at the middle of its sides.
+  for (int d = 0; d < 8; ++d) {
+    EXPECT_EQ(canvas.At(4 + d, 4 + d), kBlue) << d;
+    EXPECT_EQ(canvas.At(11 - d, 4 + d), kBlue) << d;
+  }
+  EXPECT_EQ(canvas.At(4, 8), kWhite);
+  EXPECT_EQ(canvas.At(8, 4), kWhite);
+  // Minimise: a two-pixel bar along the box's foot only.
+  EXPECT_EQ(canvas.At(16 + 8, 10), kBlue);
+  EXPECT_EQ(canvas.At(16 + 8, 11), kBlue);
+  EXPECT_EQ(canvas.At(16 + 8, 6), kWhite);
+  // Maximise: a hollow window with a two-pixel top.
+  EXPECT_EQ(canvas.At(32 + 8, 4), kBlue);
+  EXPECT_EQ(canvas.At(32 + 8, 5), kBlue);
+  EXPECT_EQ(canvas.At(32 + 4, 8), kBlue);
+  EXPECT_EQ(canvas.At(32 + 11, 8), kBlue);
+  EXPECT_EQ(canvas.At(32 + 8, 11), kBlue);
+  EXPECT_EQ(canvas.At(32 + 8, 8), kWhite);
+  // Restore: the front window's inside stays clear of the back window's edges.
+  EXPECT_EQ(canvas.At(48 + 6, 4), kBlue);
+  EXPECT_EQ(canvas.At(48 + 11, 6), kBlue);
+  EXPECT_EQ(canvas.At(48 + 4, 10), kBlue);
+  for (int x = 48 + 5; x < 48 + 9; ++x) EXPECT_EQ(canvas.At(x, 9), kWhite) << x;
+  // The unknown glyph drew nothing.
+  for (int x = 64; x < 80; ++x) EXPECT_EQ(canvas.At(x, 8), kWhite) << x;
+}
+
+// The symbol font is used where the system has it; where the face it selects is another one, the
+// result is the line drawing, never the letter the glyph is stored under.
+TEST(MarlettGlyphs, GlyphFollowsTheFaceTheSystemSelects) {
+  ToolkitCanvas drawn(16, 16), lines(16, 16);
+  drawn.dc().SetTextColor(kBlue);
+  lines.dc().SetTextColor(kBlue);
+  DrawMarlettGlyph(&drawn.dc(), CRect(0, 0, 16, 16), kMarlettClose);
+  DrawMarlettGlyphLines(&lines.dc(), CRect(0, 0, 16, 16), kMarlettClose);
+
+  CFont font;
+  ASSERT_TRUE(font.CreatePointFont(80, _T("Marlett"), &drawn.dc()));
+  CFont* pOld = drawn.dc().SelectObject(&font);
+  CString strFace;
+  drawn.dc().GetTextFace(strFace);
+  drawn.dc().SelectObject(pOld);
+  int nInk = 0, nDiffering = 0;
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      nInk += drawn.At(x, y) != kWhite;
+      nDiffering += drawn.At(x, y) != lines.At(x, y);
+    }
+  }
+  EXPECT_GT(nInk, 6);
+  if (strFace.CompareNoCase(_T("Marlett")) != 0)
+    EXPECT_EQ(nDiffering, 0) << "face " << static_cast<LPCTSTR>(strFace);
+}

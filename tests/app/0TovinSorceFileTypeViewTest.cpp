@@ -8,6 +8,7 @@
 #include "BrindleEmlConverterGuiView.h"
 #include "InProcessWizard.h"
 #include "MainFrame.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 
@@ -40,7 +41,7 @@ class SourceTypePageTest : public ::testing::Test {
     s_wizard = nullptr;
   }
   void SetUp() override {
-    testsupport::MoveMouseTo(5, 700);
+    testsupport::MouseMoveTo(5, 700);
     ASSERT_NE(s_wizard->Frame(), nullptr);
     ASSERT_NE(s_pageHost->m_hWnd, nullptr);
     g_pSourceTypeFrame = nullptr;

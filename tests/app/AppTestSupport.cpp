@@ -1,6 +1,7 @@
 // Helpers of the wizard tests.
 #include "AppTestSupport.h"
 
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 

@@ -3,6 +3,7 @@
 
 #include "AppTestSupport.h"
 #include "HomePage.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>

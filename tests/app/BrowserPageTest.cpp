@@ -16,6 +16,7 @@
 #include "MainFrame.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 
@@ -258,7 +259,8 @@ TEST_F(BrowserPage, TreeRowsAndPreviewFollowTheConvertedNsf) {
       EXPECT_NE(m_page->m_preview.GetPreviewKind(), -1) << d.first << " row " << row << ": " << Utf8(shown);
       kinds.insert(m_page->m_preview.GetPreviewKind());
       if (m_page->m_preview.GetPreviewKind() != 3) {
-        EXPECT_TRUE(m_page->m_preview.m_strSubject == m_page->m_mailList.GetCellText(row, MAIL_COLUMN_SUBJECT))
+        EXPECT_TRUE(m_page->m_preview.m_strSubject ==
+                    m_page->m_mailList.GetCellText(row, MAIL_COLUMN_SUBJECT))
             << d.first << " row " << row;
       }
       ++previewed;

@@ -3,6 +3,7 @@
 #include "CheckBoxTree.h"
 
 #include "AppTestSupport.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 #include "ClickableLabel.h"
 
 #include "AppTestSupport.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 #include "resource.h"
@@ -32,7 +33,7 @@ class CCountingLabel : public CClickableLabel {
 class ClickableLabelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testsupport::MoveMouseTo(5, 590);
+    testsupport::MouseMoveTo(5, 590);
     ASSERT_TRUE(host_.CreateHost(L"Clickable label", 60, 60, 260, 140));
     host_.Watch(WM_LINK_CLICKED);
     ASSERT_TRUE(label_.Create(WS_VISIBLE, CRect(20, 20, 180, 60), &host_, 4001));
@@ -59,7 +60,7 @@ class ClickableLabelTest : public ::testing::Test {
 TEST_F(ClickableLabelTest, EveryMouseMoveAndEveryPressPostsOneLinkMessage) {
   for (int x = 10; x <= 130; x += 30) {
     const CPoint pt = ScreenPoint(x, 20);
-    testsupport::MoveMouseTo(pt.x, pt.y);
+    testsupport::MouseMoveTo(pt.x, pt.y);
     testsupport::PumpMessages(60);
   }
   ASSERT_TRUE(Settled());
@@ -93,7 +94,7 @@ TEST_F(ClickableLabelTest, ShowsTheLinkCursorOverItsFace) {
   const HCURSOR hLink = ::LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(IDC_LINK_CURSOR));
   ASSERT_NE(hLink, nullptr);
   const CPoint pt = ScreenPoint(60, 20);
-  testsupport::MoveMouseTo(pt.x, pt.y);
+  testsupport::MouseMoveTo(pt.x, pt.y);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return ::GetCursor() == hLink; }, 3000));
 }
 

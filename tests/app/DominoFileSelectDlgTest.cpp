@@ -12,6 +12,7 @@
 #include "AppTestSupport.h"
 #include "InProcessWizard.h"
 #include "MainFrame.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "resource.h"
 
@@ -74,7 +75,7 @@ class DominoFileSelectDlgTest : public ::testing::Test {
     ASSERT_NE(s_wizard->Frame(), nullptr);
     ASSERT_NE(s_wizard->PageOne(), nullptr);
     s_wizard->PageOne()->m_listFiles.DeleteAllItems();
-    testsupport::MoveMouseTo(5, 1000);
+    testsupport::MouseMoveTo(5, 1000);
   }
   void TearDown() override {
     s_wizard->Frame()->SetStopFlags(0);
@@ -133,7 +134,7 @@ class DominoFileSelectDlgTest : public ::testing::Test {
       testsupport::PumpMessages(100);
       testsupport::KeyPress(VK_END);
       testsupport::KeyPress(VK_HOME, {VK_SHIFT});
-      testsupport::SendText(name);
+      testsupport::TypeUnicode(name);
       testsupport::PumpUntil([&] { return TextOf(edit) == name; }, 2000);
     }
     ClickControl(dlg, IDC_ADD_SERVER);

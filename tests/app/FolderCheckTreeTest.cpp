@@ -3,6 +3,7 @@
 #include "FolderCheckTree.h"
 
 #include "AppTestSupport.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 

@@ -5,6 +5,7 @@
 #include <afxcmn.h>
 
 #include "AppTestSupport.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 
@@ -31,7 +32,7 @@ class HoverButtonTest : public ::testing::Test {
     s_hostWnd = nullptr;
   }
   void SetUp() override {
-    testsupport::MoveMouseTo(5, 590);
+    testsupport::MouseMoveTo(5, 590);
     ASSERT_NE(s_hostWnd->m_hWnd, nullptr);
     s_hostWnd->m_received.clear();
     ASSERT_TRUE(first_.Create(L"First option", kChild | WS_GROUP | BS_RADIOBUTTON, CRect(10, 10, 200, 34),
@@ -182,9 +183,9 @@ TEST_F(HoverButtonTest, HoverFollowsTheMouseAndTheToolTipHearsOfIt) {
 
   CPoint centre(60, 12);
   push_.ClientToScreen(&centre);
-  testsupport::MoveMouseTo(centre.x - 3, centre.y);
+  testsupport::MouseMoveTo(centre.x - 3, centre.y);
   apptest::PumpFramework(30);
-  testsupport::MoveMouseTo(centre.x, centre.y);
+  testsupport::MouseMoveTo(centre.x, centre.y);
   EXPECT_TRUE(apptest::PumpFrameworkUntil([&] { return push_.m_bHover != 0; }, 3000));
   EXPECT_TRUE(apptest::PumpFrameworkUntil([&] { return tip.IsWindowVisible() != FALSE; }, 5000));
   testsupport::SaveWindowPng(host_.m_hWnd, L"app_hover_buttons.png");
@@ -197,9 +198,9 @@ TEST_F(HoverButtonTest, HoverFollowsTheMouseAndTheToolTipHearsOfIt) {
   testsupport::MouseButton(false);
   apptest::PumpFramework(50);
   EXPECT_EQ(push_.m_bPressed, 0);
-  testsupport::MoveMouseTo(centre.x + 2, centre.y);
+  testsupport::MouseMoveTo(centre.x + 2, centre.y);
   EXPECT_TRUE(apptest::PumpFrameworkUntil([&] { return push_.m_bHover != 0; }, 3000));
-  testsupport::MoveMouseTo(centre.x + 300, centre.y + 300);
+  testsupport::MouseMoveTo(centre.x + 300, centre.y + 300);
   EXPECT_TRUE(apptest::PumpFrameworkUntil([&] { return push_.m_bHover == 0; }, 3000));
   push_.SetToolTipWindow(nullptr);
   tip.DestroyWindow();

@@ -4,6 +4,7 @@
 
 #include "AppTestResource.h"
 #include "AppTestSupport.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ class ImageButtonTest : public ::testing::Test {
   }
   void SetUp() override {
     // Away from the buttons, wherever the last test left the cursor.
-    testsupport::MoveMouseTo(5, 590);
+    testsupport::MouseMoveTo(5, 590);
     ASSERT_NE(s_hostWnd->m_hWnd, nullptr);
     s_hostWnd->m_received.clear();
     ASSERT_TRUE(button_.Create(L"", 0x50008000, CRect(20, 20, 68, 68), s_hostWnd, 4));
@@ -74,15 +75,15 @@ TEST_F(ImageButtonTest, HoverShowsTheInImageAndLeavingTheOutImage) {
   // The transparent white does not cover the face.
   EXPECT_EQ(testsupport::WindowPixel(button_.m_hWnd, 8, 8), ::GetSysColor(COLOR_BTNFACE));
 
-  testsupport::MoveMouseTo(0, 0);
+  testsupport::MouseMoveTo(0, 0);
   CPoint centre(24, 24);
   button_.ClientToScreen(&centre);
-  testsupport::MoveMouseTo(centre.x, centre.y);
+  testsupport::MouseMoveTo(centre.x, centre.y);
   EXPECT_TRUE(apptest::PumpFrameworkUntil([&] { return button_.IsMouseOver() != FALSE; }));
   apptest::PumpFramework(50);
   EXPECT_EQ(Centre(), kRed);
 
-  testsupport::MoveMouseTo(centre.x + 200, centre.y + 200);
+  testsupport::MouseMoveTo(centre.x + 200, centre.y + 200);
   EXPECT_TRUE(apptest::PumpFrameworkUntil([&] { return button_.IsMouseOver() == FALSE; }));
   apptest::PumpFramework(50);
   EXPECT_EQ(Centre(), kBlue);
@@ -103,9 +104,9 @@ TEST_F(ImageButtonTest, HoverShowsTheToolTip) {
 
   CPoint centre(24, 24);
   button_.ClientToScreen(&centre);
-  testsupport::MoveMouseTo(centre.x - 2, centre.y);
+  testsupport::MouseMoveTo(centre.x - 2, centre.y);
   apptest::PumpFramework(50);
-  testsupport::MoveMouseTo(centre.x, centre.y);
+  testsupport::MouseMoveTo(centre.x, centre.y);
   EXPECT_TRUE(
       apptest::PumpFrameworkUntil([&] { return button_.m_tooltip.IsWindowVisible() != FALSE; }, 5000));
   EXPECT_EQ(apptest::TextOf(button_.m_tooltip.m_hWnd), L"Click to locate .NSF File");

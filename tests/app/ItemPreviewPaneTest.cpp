@@ -5,6 +5,7 @@
 
 #include "AppTestSupport.h"
 #include "NotesStore.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>

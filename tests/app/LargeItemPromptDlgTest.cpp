@@ -2,6 +2,7 @@
 #include "LargeItemPromptDlg.h"
 
 #include "AppTestSupport.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>

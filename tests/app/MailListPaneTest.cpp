@@ -3,6 +3,7 @@
 #include "MailListPane.h"
 
 #include "AppTestSupport.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 

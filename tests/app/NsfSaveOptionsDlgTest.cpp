@@ -4,6 +4,7 @@
 
 #include "AppTestSupport.h"
 #include "TestFiles.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +102,7 @@ void TypeInto(HWND hDlg, int id, const CString& text) {
       },
       5000);
   ::SendMessageW(edit, EM_SETSEL, 0, -1);
-  testsupport::SendText(std::wstring(text));
+  testsupport::TypeUnicode(std::wstring(text));
   testsupport::PumpUntil([&] { return apptest::TextOf(::GetDlgItem(hDlg, id)) == text; }, 5000);
 }
 

@@ -3,6 +3,7 @@
 #include "OutlookFoldersDlg.h"
 
 #include "AppTestSupport.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 #include "ProcessProgressDlg.h"
 
 #include "AppTestSupport.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 
@@ -92,8 +93,8 @@ TEST_F(ProcessProgressDlgTest, NeitherCloseNorEscapeEndsTheWait) {
   testsupport::PumpMessages(100);
   EXPECT_TRUE(Visible());
   apptest::ClickControl(dlg_.m_hWnd, IDC_WAIT_TEXT);  // activates the dialog for the keys
-  testsupport::SendKey(VK_ESCAPE);
-  testsupport::SendKey(VK_RETURN);
+  testsupport::KeyPress(VK_ESCAPE);
+  testsupport::KeyPress(VK_RETURN);
   apptest::PumpFramework(200);
   EXPECT_TRUE(Visible());
   EXPECT_EQ(dlg_.m_bShown, 1);

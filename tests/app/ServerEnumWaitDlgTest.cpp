@@ -3,6 +3,7 @@
 #include "ServerEnumWaitDlg.h"
 
 #include "AppTestSupport.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 
@@ -85,8 +86,8 @@ TEST_F(ServerEnumWaitDlgTest, EnterAndEscapeDoNotEndIt) {
   // Focus on Stop: Enter would press it if the dialog's key handling ran.
   ::SetForegroundWindow(dlg_.m_hWnd);
   ::SetFocus(::GetDlgItem(dlg_.m_hWnd, IDC_STOP));
-  testsupport::SendKey(VK_ESCAPE);
-  testsupport::SendKey(VK_RETURN);
+  testsupport::KeyPress(VK_ESCAPE);
+  testsupport::KeyPress(VK_RETURN);
   apptest::PumpFramework(300);
   EXPECT_TRUE(Visible());
   EXPECT_EQ(notify_.Count(WM_STOP_ENUMERATION), 0);

@@ -5,27 +5,6 @@
 #include <atomic>
 #include <thread>
 
-namespace {
-
-// Absolute moves in steps, sent from a thread of its own while the test's thread sits in the drag
-// loop.
-void SendMoves(CPoint from, CPoint to, int steps) {
-  const int width = ::GetSystemMetrics(SM_CXSCREEN);
-  const int height = ::GetSystemMetrics(SM_CYSCREEN);
-  for (int i = 1; i <= steps; ++i) {
-    const CPoint at(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((at.x * 65536LL + 32768) / width);
-    input.mi.dy = static_cast<LONG>((at.y * 65536LL + 32768) / height);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(INPUT));
-    ::Sleep(40);
-  }
-}
-
-}  // namespace
-
 class GridDragDrop : public GridInput {
  protected:
   void SetUp() override {
@@ -61,13 +40,13 @@ class GridDragDrop : public GridInput {
   // Presses on the source cell, starts the drag and lets a second thread carry it to the target
   // cell and drop it there, with Ctrl held when asked.
   void DragTo(CPoint from, CPoint to, bool withCtrl) {
-    testsupport::MoveMouseTo(from.x, from.y);
+    testsupport::MouseMoveTo(from.x, from.y);
     testsupport::MouseButton(true);
     PumpGridMessages(60);
     std::atomic<bool> dropped{false};
     std::thread mover([=, &dropped] {
       ::Sleep(250);
-      SendMoves(from + CPoint(8, 0), to, 8);
+      testsupport::MouseMoveInSteps(from + CPoint(8, 0), to, 8);
       ::Sleep(150);
       // Ctrl goes down after the last move: the display's own mouse events would otherwise bring
       // the system's key state back to what the display knows, without Ctrl.
@@ -81,7 +60,7 @@ class GridDragDrop : public GridInput {
     });
     // The first move past the drag threshold starts the drag; the drag loop runs inside this pump
     // until the drop.
-    testsupport::MoveMouseTo(from.x + 8, from.y);
+    testsupport::MouseMoveTo(from.x + 8, from.y);
     PumpGridUntil([&] { return dropped.load(); }, 5000);
     mover.join();
     PumpGridMessages(100);

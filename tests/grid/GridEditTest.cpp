@@ -18,11 +18,11 @@ CString EditorText(CGridCtrl& grid) {
 
 TEST_F(GridInput, TypingEditsTheFocusCellAndReturnCommits) {
   Click(CellPoint(2, 2));
-  testsupport::SendText(L"x");
+  testsupport::TypeUnicode(L"x");
   PumpGridUntil([&] { return Editor(grid) != nullptr; });
   ASSERT_NE(Editor(grid), nullptr);
   EXPECT_EQ(host.Count(GVN_BEGINLABELEDIT), 1);
-  testsupport::SendText(L"yz");
+  testsupport::TypeUnicode(L"yz");
   PumpGridMessages(60);
   EXPECT_EQ(EditorText(grid), _T("xyz")) << "the first character replaced the old text";
   Key(VK_RETURN);
@@ -36,7 +36,7 @@ TEST_F(GridInput, TypingEditsTheFocusCellAndReturnCommits) {
 
 TEST_F(GridInput, EscapeCancelsTheEdit) {
   Click(CellPoint(3, 3));
-  testsupport::SendText(L"qq");
+  testsupport::TypeUnicode(L"qq");
   PumpGridUntil([&] { return Editor(grid) != nullptr; });
   ASSERT_NE(Editor(grid), nullptr);
   Key(VK_ESCAPE);
@@ -55,7 +55,7 @@ TEST_F(GridInput, AClickOnTheFocusCellsTextEditsItWithTheCaretAtTheEnd) {
   PumpGridUntil([&] { return Editor(grid) != nullptr; });
   ASSERT_NE(Editor(grid), nullptr);
   EXPECT_EQ(EditorText(grid), _T("1,1"));
-  testsupport::SendText(L"!");
+  testsupport::TypeUnicode(L"!");
   Key(VK_RETURN);
   PumpGridUntil([&] { return Editor(grid) == nullptr; });
   EXPECT_EQ(grid.GetItemText(1, 1), _T("1,1!"));
@@ -64,13 +64,13 @@ TEST_F(GridInput, AClickOnTheFocusCellsTextEditsItWithTheCaretAtTheEnd) {
 TEST_F(GridInput, TheOwnerMayRefuseToStartOrToTakeAnEdit) {
   Click(CellPoint(2, 1));
   host.beginEditAnswer = -1;
-  testsupport::SendText(L"v");
+  testsupport::TypeUnicode(L"v");
   PumpGridMessages(100);
   EXPECT_EQ(Editor(grid), nullptr);
 
   host.beginEditAnswer = 0;
   host.endEditAnswer = -1;
-  testsupport::SendText(L"new");
+  testsupport::TypeUnicode(L"new");
   PumpGridUntil([&] { return Editor(grid) != nullptr; });
   Key(VK_RETURN);
   PumpGridUntil([&] { return Editor(grid) == nullptr; });
@@ -80,7 +80,7 @@ TEST_F(GridInput, TheOwnerMayRefuseToStartOrToTakeAnEdit) {
 
 TEST_F(GridInput, AnArrowEndsATypedEditAndCarriesOnInTheNextCell) {
   Click(CellPoint(1, 1));
-  testsupport::SendText(L"a");
+  testsupport::TypeUnicode(L"a");
   PumpGridUntil([&] { return Editor(grid) != nullptr; });
   Key(VK_DOWN);
   PumpGridMessages(60);
@@ -96,13 +96,13 @@ TEST_F(GridInput, AnArrowEndsATypedEditAndCarriesOnInTheNextCell) {
 TEST_F(GridInput, ReadOnlyCellsAndNonEditableGridsAreNotEdited) {
   grid.SetItemState(2, 2, grid.GetItemState(2, 2) | GVIS_READONLY);
   Click(CellPoint(2, 2));
-  testsupport::SendText(L"r");
+  testsupport::TypeUnicode(L"r");
   PumpGridMessages(80);
   EXPECT_EQ(Editor(grid), nullptr);
 
   grid.SetEditable(FALSE);
   Click(CellPoint(3, 2));
-  testsupport::SendText(L"r");
+  testsupport::TypeUnicode(L"r");
   Key(VK_F2);
   PumpGridMessages(80);
   EXPECT_EQ(Editor(grid), nullptr);

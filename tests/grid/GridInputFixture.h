@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "GridTestHost.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 class GridInput : public ::testing::Test {
@@ -27,7 +28,7 @@ class GridInput : public ::testing::Test {
 
   void SetUp() override {
     // The mouse starts away from the grid, so the test's first move is a move.
-    testsupport::MoveMouseTo(5, 5);
+    testsupport::MouseMoveTo(5, 5);
     ASSERT_TRUE(::IsWindow(host.GetSafeHwnd()));
     ASSERT_TRUE(host.CreateGrid(&grid, WS_CHILD | WS_VISIBLE));
     Shape(8, 5);
@@ -87,7 +88,7 @@ class GridInput : public ::testing::Test {
   }
   // Moves the cursor and waits until it is there, or as near as a confined cursor can get.
   void MoveAndSettle(const CPoint& to) {
-    testsupport::MoveMouseTo(to.x, to.y);
+    testsupport::MouseMoveTo(to.x, to.y);
     RECT clip;
     ::GetClipCursor(&clip);
     const CPoint reachable(std::max(clip.left, std::min(clip.right - 1, to.x)),

@@ -30,12 +30,12 @@ TEST_F(GridInput, DraggingSelectsTheRectangleItCovers) {
 TEST_F(GridInput, DraggingBelowTheGridScrollsAndSelectsOnDown) {
   Shape(60, 5);
   const CPoint from = CellPoint(2, 1);
-  testsupport::MoveMouseTo(from.x, from.y);
+  testsupport::MouseMoveTo(from.x, from.y);
   testsupport::MouseButton(true);
   PumpGridMessages(40);
   CRect window;
   host.GetWindowRect(window);
-  testsupport::MoveMouseTo(from.x, window.bottom + 20);
+  testsupport::MouseMoveTo(from.x, window.bottom + 20);
   PumpGridUntil([&] { return grid.GetTopleftNonFixedCell().row > 8; }, 2000);
   testsupport::MouseButton(false);
   PumpGridMessages(40);
@@ -51,7 +51,7 @@ TEST_F(GridInput, TheWheelScrollsByTheSystemsLinesPerNotch) {
   Shape(60, 5);
   grid.m_nRowsPerWheelNotch = 3;
   const CPoint at = CellPoint(3, 2);
-  testsupport::MoveMouseTo(at.x, at.y);
+  testsupport::MouseMoveTo(at.x, at.y);
   testsupport::MouseWheel(-WHEEL_DELTA);
   PumpGridUntil([&] { return grid.GetTopleftNonFixedCell().row != 1; }, 1000);
   EXPECT_EQ(grid.GetTopleftNonFixedCell().row, 4);

@@ -51,7 +51,7 @@ TEST_F(GridInput, DoubleClickingADividerFitsTheColumnToItsWidestCell) {
   CClientDC dc(&grid);
   const int widest = grid.GetCell(3, 1)->GetCellExtent(&dc).cx;
   const CPoint at = ScreenPoint(kDividerX, kHeaderY);
-  testsupport::MoveMouseTo(at.x, at.y);
+  testsupport::MouseMoveTo(at.x, at.y);
   PumpGridMessages(30);
   testsupport::MouseClickAt(at.x, at.y);
   testsupport::MouseClickAt(at.x, at.y);
@@ -61,11 +61,11 @@ TEST_F(GridInput, DoubleClickingADividerFitsTheColumnToItsWidestCell) {
 
 TEST_F(GridInput, LosingTheMouseDuringAResizeFreesTheCursorAndEndsIt) {
   const CPoint at = ScreenPoint(kDividerX, kHeaderY);
-  testsupport::MoveMouseTo(at.x, at.y);
+  testsupport::MouseMoveTo(at.x, at.y);
   PumpGridMessages(30);
   testsupport::MouseButton(true);
   PumpGridMessages(30);
-  testsupport::MoveMouseTo(at.x + 25, at.y);
+  testsupport::MouseMoveTo(at.x + 25, at.y);
   PumpGridMessages(30);
   ASSERT_EQ(grid.MouseMode(), 9) << "sizing a column";
   RECT clip;

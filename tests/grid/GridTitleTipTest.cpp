@@ -19,7 +19,7 @@ class GridTitleTipInput : public GridInput {
   CGridTitleTip& Tip() { return grid.GetTitleTip(); }
   bool TipShows() { return ::IsWindow(Tip().GetSafeHwnd()) && Tip().IsWindowVisible(); }
   void Hover(const CPoint& point) {
-    testsupport::MoveMouseTo(point.x, point.y);
+    testsupport::MouseMoveTo(point.x, point.y);
     PumpGridUntil([&] { return TipShows(); }, 300);
   }
   // The text height of one line in the cell font.
@@ -45,7 +45,7 @@ TEST_F(GridTitleTipInput, ACutTextShowsWholeAndHidesWhenTheMouseLeaves) {
   EXPECT_EQ(tipRect.TopLeft(), cellRect.TopLeft());
   EXPECT_FALSE(testsupport::SaveWindowPng(host.GetSafeHwnd(), L"grid_title_tip_cut_text.png").empty());
 
-  testsupport::MoveMouseTo(CellPoint(5, 1).x, CellPoint(5, 1).y);
+  testsupport::MouseMoveTo(CellPoint(5, 1).x, CellPoint(5, 1).y);
   PumpGridUntil([&] { return !TipShows(); }, 500);
   EXPECT_FALSE(TipShows());
   EXPECT_NE(::GetCapture(), Tip().GetSafeHwnd());

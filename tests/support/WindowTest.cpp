@@ -1,4 +1,4 @@
-// Windowed-test support: message pumping, input, and PNG screenshots through WIC.
+// Windowed-test support: message pumping, posted input, and PNG screenshots through WIC.
 #include "WindowTest.h"
 
 #include <wincodec.h>
@@ -80,92 +80,6 @@ void ClickAt(HWND hwnd, int x, int y) {
   SendMessageW(hwnd, WM_LBUTTONUP, 0, pos);
 }
 
-namespace {
-
-// Absolute pointer coordinates run from 0 to 65535 across the primary screen.
-INPUT PointerInput(int screenX, int screenY, DWORD flags) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  const int cx = GetSystemMetrics(SM_CXSCREEN);
-  const int cy = GetSystemMetrics(SM_CYSCREEN);
-  // The system maps 0..65535 onto the screen and truncates: aim at the pixel's middle.
-  input.mi.dx = static_cast<LONG>((screenX * 65536LL + 32768) / (cx > 0 ? cx : 1));
-  input.mi.dy = static_cast<LONG>((screenY * 65536LL + 32768) / (cy > 0 ? cy : 1));
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-  return input;
-}
-
-// The navigation keys live outside the numeric keypad: without the extended flag they would be
-// read as keypad keys, which Shift turns into digits (Shift+Insert would type a 0).
-bool IsExtendedKey(WORD virtualKey) {
-  switch (virtualKey) {
-    case VK_INSERT:
-    case VK_DELETE:
-    case VK_HOME:
-    case VK_END:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
-      return true;
-    default:
-      return false;
-  }
-}
-
-INPUT KeyInput(WORD virtualKey, WORD scan, DWORD flags) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = scan;
-  input.ki.dwFlags = flags | (IsExtendedKey(virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0);
-  return input;
-}
-
-}  // namespace
-
-void MoveMouseTo(int screenX, int screenY) {
-  INPUT input = PointerInput(screenX, screenY, MOUSEEVENTF_MOVE);
-  SendInput(1, &input, sizeof(INPUT));
-}
-
-void MouseClickAt(int screenX, int screenY, bool rightButton) {
-  INPUT inputs[3] = {
-      PointerInput(screenX, screenY, MOUSEEVENTF_MOVE),
-      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
-      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP),
-  };
-  SendInput(3, inputs, sizeof(INPUT));
-}
-
-void SendKey(UINT virtualKey) {
-  const WORD scan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  INPUT inputs[2] = {KeyInput(static_cast<WORD>(virtualKey), scan, 0),
-                     KeyInput(static_cast<WORD>(virtualKey), scan, KEYEVENTF_KEYUP)};
-  SendInput(2, inputs, sizeof(INPUT));
-}
-
-void SendText(const std::wstring& text) {
-  for (wchar_t ch : text) {
-    INPUT inputs[2] = {KeyInput(0, ch, KEYEVENTF_UNICODE),
-                       KeyInput(0, ch, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)};
-    SendInput(2, inputs, sizeof(INPUT));
-  }
-}
-
-void MouseClick(HWND hwnd, int x, int y) {
-  POINT pt = {x, y};
-  ClientToScreen(hwnd, &pt);
-  MouseClickAt(pt.x, pt.y);
-}
-
-void MouseDoubleClick(HWND hwnd, int x, int y) {
-  MouseClick(hwnd, x, y);
-  MouseClick(hwnd, x, y);
-}
-
 void ClickDlgItem(HWND dialog, int id) {
   HWND item = GetDlgItem(dialog, id);
   if (item != nullptr) SendMessageW(item, BM_CLICK, 0, 0);
@@ -178,89 +92,6 @@ bool BringToFront(HWND hwnd) {
   SetActiveWindow(hwnd);
   SetFocus(hwnd);
   return PumpUntil([&] { return GetForegroundWindow() == GetAncestor(hwnd, GA_ROOT); }, 2000);
-}
-
-namespace {
-
-void SendOne(INPUT& input) { SendInput(1, &input, sizeof(INPUT)); }
-
-}  // namespace
-
-bool MouseMoveTo(int x, int y) {
-  INPUT input = PointerInput(x, y, MOUSEEVENTF_MOVE);
-  POINT before = {};
-  GetCursorPos(&before);
-  SendOne(input);
-  // A confined cursor (ClipCursor) stops short of the target: any move counts as arrived.
-  PumpUntil(
-      [&] {
-        POINT pt;
-        return GetCursorPos(&pt) && ((pt.x == x && pt.y == y) || pt.x != before.x || pt.y != before.y);
-      },
-      500);
-  POINT pt = {};
-  return GetCursorPos(&pt) && pt.x == x && pt.y == y;
-}
-
-void MouseButton(bool down, bool right) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  if (right) {
-    input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
-  } else {
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  }
-  SendOne(input);
-}
-
-void MouseDrag(int fromX, int fromY, int toX, int toY) {
-  MouseMoveTo(fromX, fromY);
-  MouseButton(true);
-  PumpMessages(30);
-  const int steps = 5;
-  for (int i = 1; i <= steps; ++i) {
-    MouseMoveTo(fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
-    PumpMessages(20);
-  }
-  MouseButton(false);
-}
-
-void MouseWheel(int delta) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.mouseData = static_cast<DWORD>(delta);
-  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-  SendOne(input);
-}
-
-void KeyDown(WORD virtualKey) {
-  INPUT input = KeyInput(virtualKey, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)), 0);
-  SendOne(input);
-}
-
-void KeyUp(WORD virtualKey) {
-  INPUT input =
-      KeyInput(virtualKey, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)), KEYEVENTF_KEYUP);
-  SendOne(input);
-}
-
-void KeyPress(WORD virtualKey, std::initializer_list<WORD> modifiers) {
-  for (WORD modifier : modifiers) KeyDown(modifier);
-  KeyDown(virtualKey);
-  KeyUp(virtualKey);
-  for (auto it = modifiers.end(); it != modifiers.begin();) KeyUp(*--it);
-}
-
-void TypeUnicode(const std::wstring& text) {
-  for (wchar_t ch : text) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wScan = ch;
-    input.ki.dwFlags = KEYEVENTF_UNICODE;
-    SendOne(input);
-    input.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendOne(input);
-  }
 }
 
 std::wstring ScreenshotDir() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TestProcess.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 namespace wizardtest {

@@ -7,6 +7,7 @@
 
 #include "TestFiles.h"
 #include "TestProcess.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "WizardDriver.h"
 

@@ -4,6 +4,7 @@
 
 #include "TestFiles.h"
 #include "TestProcess.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 #include "WizardDriver.h"
 

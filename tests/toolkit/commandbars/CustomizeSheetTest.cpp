@@ -18,6 +18,7 @@
 
 #include "CommandBarsTestSupport.h"
 #include "CustomizeTestScript.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 using customizetest::ClickChild;

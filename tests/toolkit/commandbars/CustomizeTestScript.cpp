@@ -1,6 +1,7 @@
 // The timer-driven script of the windowed customize tests.
 #include "CustomizeTestScript.h"
 
+#include "RealInput.h"
 #include "WindowTest.h"
 
 #include <map>

@@ -8,6 +8,7 @@
 
 #include "CommandBarsTestSupport.h"
 #include "CustomizeTestScript.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 namespace {

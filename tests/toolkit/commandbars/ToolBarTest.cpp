@@ -19,6 +19,7 @@ namespace {
 
 using testsupport::InputClick;
 using testsupport::InputDrag;
+using testsupport::InputDragVia;
 using testsupport::PumpMessages;
 using testsupport::SaveWindowPng;
 
@@ -58,42 +59,6 @@ class MessageBoxAnswerer {
   HWND m_hLast = nullptr;
   std::thread m_watcher;
 };
-
-// Presses at `from`, moves out to `away`, back to `from`, and releases there, from a helper thread while
-// this thread pumps (the tear-off drag runs a loop of its own meanwhile).
-void DragOutAndBack(CPoint from, CPoint away) {
-  auto move = [](CPoint pt) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input.mi.dx = MulDiv(pt.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(pt.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    ::SendInput(1, &input, sizeof(INPUT));
-    ::Sleep(40);
-  };
-  auto button = [](DWORD dwFlags) {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = dwFlags;
-    ::SendInput(1, &input, sizeof(INPUT));
-    ::Sleep(40);
-  };
-  std::atomic<bool> done(false);
-  std::thread sender([&] {
-    move(from);
-    button(MOUSEEVENTF_LEFTDOWN);
-    for (int i = 1; i <= 4; ++i)
-      move(CPoint(from.x + (away.x - from.x) * i / 4, from.y + (away.y - from.y) * i / 4));
-    for (int i = 3; i >= 0; --i)
-      move(CPoint(from.x + (away.x - from.x) * i / 4, from.y + (away.y - from.y) * i / 4));
-    button(MOUSEEVENTF_LEFTUP);
-    done = true;
-  });
-  const DWORD dwStart = ::GetTickCount();
-  while (!done && ::GetTickCount() - dwStart < 10000) PumpMessages(20);
-  sender.join();
-  PumpMessages(100);
-}
 
 class ToolBarTest : public ::testing::Test {
  protected:
@@ -306,7 +271,9 @@ TEST_F(ToolBarTest, TearingAMenuOffMakesAFloatingToolbarThatASecondTearOffReuses
     if (!bBackInside) {
       InputDrag(ptStrip, CPoint(ptStrip.x + 250, ptStrip.y + 150), 8);
     } else {
-      DragOutAndBack(ptStrip, CPoint(ptStrip.x + 250, ptStrip.y + 150));
+      // Out and back again before the release, with the tear-off drag's loop reading the moves.
+      InputDragVia(ptStrip, CPoint(ptStrip.x + 250, ptStrip.y + 150), ptStrip, 0, 4);
+      PumpMessages(100);
     }
   };
 

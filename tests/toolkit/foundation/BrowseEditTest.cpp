@@ -7,6 +7,7 @@
 #include "ResourceSource.h"
 #include "TestFiles.h"
 #include "ToolkitResource.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 #include <atomic>
@@ -142,16 +143,16 @@ TEST_F(BrowseEditFixture, TheFileDialogWritesTheChosenPathOnlyOnOk) {
   edit.SetWindowText(L"unchanged");
 
   BrowseWhile(edit, [&](HWND) {
-    testsupport::SendText(file);
-    testsupport::SendKey(VK_RETURN);
+    testsupport::TypeUnicode(file);
+    testsupport::KeyPress(VK_RETURN);
   });
   EXPECT_EQ(Canonical(std::wstring(WindowText(edit))), Canonical(file));
   EXPECT_EQ(::GetFocus(), edit.m_hWnd) << "the edit takes the focus after browsing";
 
   edit.SetWindowText(L"unchanged");
   BrowseWhile(edit, [&](HWND) {
-    testsupport::SendText(file);
-    testsupport::SendKey(VK_ESCAPE);
+    testsupport::TypeUnicode(file);
+    testsupport::KeyPress(VK_ESCAPE);
   });
   EXPECT_EQ(WindowText(edit), CString(L"unchanged"));
   EXPECT_FALSE(edit.IsBusy());
@@ -166,7 +167,7 @@ TEST_F(BrowseEditFixture, TheFolderPickerStartsOnTheEditsFolderAndWritesOnlyOnOk
   edit.SetWindowText(Wide(first.Path()).c_str());
 
   // Cancel: the text stays.
-  BrowseWhile(edit, [&](HWND) { testsupport::SendKey(VK_ESCAPE); });
+  BrowseWhile(edit, [&](HWND) { testsupport::KeyPress(VK_ESCAPE); });
   EXPECT_EQ(Canonical(std::wstring(WindowText(edit))), Canonical(Wide(first.Path())));
 
   // OK at once: the folder the picker started on.
@@ -181,7 +182,7 @@ TEST_F(BrowseEditFixture, AStartFolderLongerThanAPathIsIgnoredSafely) {
   ASSERT_TRUE(edit.Initialize(&host_, BES_XT_CHOOSEDIR));
   const std::wstring longText(5000, L'a');
   edit.SetWindowText(longText.c_str());
-  BrowseWhile(edit, [&](HWND) { testsupport::SendKey(VK_ESCAPE); });
+  BrowseWhile(edit, [&](HWND) { testsupport::KeyPress(VK_ESCAPE); });
   EXPECT_EQ(std::wstring(WindowText(edit)), longText);
 }
 

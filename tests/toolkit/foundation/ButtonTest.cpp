@@ -9,6 +9,7 @@
 #include "ImageManagerIcon.h"
 #include "ToolkitCanvas.h"
 #include "ToolkitTestResource.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 namespace {
@@ -182,19 +183,19 @@ TEST_F(ButtonFixture, HotTrackingFollowsThePointerAndStopsWhileTheButtonIsHeld) 
   button.SetXButtonStyle(XButtonFlat, TRUE);
   const CPoint inside = ScreenPoint(&button, 60, 15);
   const CPoint outside = ScreenPoint(&host_, 250, 140);
-  testsupport::MoveMouseTo(outside.x, outside.y);
-  testsupport::MoveMouseTo(inside.x, inside.y);
+  testsupport::MouseMoveTo(outside.x, outside.y);
+  testsupport::MouseMoveTo(inside.x, inside.y);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return button.IsHot() != FALSE; }, 2000));
   testsupport::SaveWindowPng(host_.m_hWnd, L"button-hot.png");
 
-  testsupport::MoveMouseTo(outside.x, outside.y);
+  testsupport::MouseMoveTo(outside.x, outside.y);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return button.IsHot() == FALSE; }, 2000));
 
   CXTButton wizard;  // the wizard's flags: no hot tracking without a visual style
   ASSERT_TRUE(MakeButton(wizard, L"Next", BS_PUSHBUTTON, CRect(20, 60, 140, 90), 2));
   wizard.SetXButtonStyle(XButtonVisualStyle, TRUE);
   const CPoint overWizard = ScreenPoint(&wizard, 60, 15);
-  testsupport::MoveMouseTo(overWizard.x, overWizard.y);
+  testsupport::MouseMoveTo(overWizard.x, overWizard.y);
   testsupport::PumpMessages(100);
   EXPECT_EQ(wizard.IsHot(), IsVisualStyleActive());
 }

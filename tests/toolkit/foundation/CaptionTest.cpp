@@ -5,6 +5,7 @@
 #include "Caption.h"
 #include "CaptionPopupWnd.h"
 #include "ControlHost.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "FlatEdit.h"
 #include "ItemEdit.h"
 #include "ToolkitCanvas.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 namespace {
@@ -73,16 +74,16 @@ TEST_F(FlatFixture, TypedTextCompletesFromTheListAndDeletingDoesNotRefill) {
   for (LPCTSTR item : {L"Calendar", L"Contacts", L"Inbox"})
     combo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
   combo.SetFocus();
-  testsupport::SendText(L"Con");
+  testsupport::TypeUnicode(L"Con");
   EXPECT_TRUE(testsupport::PumpUntil([&] { return TextOf(combo) == L"Contacts"; }, 2000));
   const DWORD sel = static_cast<DWORD>(combo.SendMessage(CB_GETEDITSEL));
   EXPECT_EQ(LOWORD(sel), 3);
   EXPECT_EQ(HIWORD(sel), 8);
 
-  testsupport::SendKey(VK_BACK);
+  testsupport::KeyPress(VK_BACK);
   testsupport::PumpMessages(100);
   EXPECT_EQ(TextOf(combo), CString(L"Con")) << "the completed rest is removed, not completed again";
-  testsupport::SendText(L"x");
+  testsupport::TypeUnicode(L"x");
   testsupport::PumpMessages(100);
   EXPECT_EQ(TextOf(combo), CString(L"Conx")) << "no entry begins with it: the text stays as typed";
   EXPECT_EQ(combo.GetFrameState(), xtFlatHot) << "focused";
@@ -94,10 +95,10 @@ TEST_F(FlatFixture, TheFlatEditIsHotWhileThePointerIsOverIt) {
   ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 10, 210, 34), &host_, 301));
   const CPoint over = ScreenPoint(&edit, 50, 10);
   const CPoint away = ScreenPoint(&host_, 300, 150);
-  testsupport::MoveMouseTo(away.x, away.y);
-  testsupport::MoveMouseTo(over.x, over.y);
+  testsupport::MouseMoveTo(away.x, away.y);
+  testsupport::MouseMoveTo(over.x, over.y);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return edit.IsHot() != FALSE; }, 2000));
-  testsupport::MoveMouseTo(away.x, away.y);
+  testsupport::MouseMoveTo(away.x, away.y);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return edit.IsHot() == FALSE; }, 2000));
 }
 
@@ -114,7 +115,7 @@ TEST_F(FlatFixture, AnItemEditEndsOnReturnOnEscapeAndOnLosingTheFocus) {
     ASSERT_EQ(::GetFocus(), pEdit->m_hWnd);
     ASSERT_EQ(::GetForegroundWindow(), host_.GetTopLevelParent()->m_hWnd);
     if (c.key != 0) {
-      testsupport::SendKey(c.key);
+      testsupport::KeyPress(c.key);
 
     } else {
       pEdit->GetBrowseButton().SetFocus();  // its own button: still editing

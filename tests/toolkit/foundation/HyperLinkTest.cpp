@@ -8,6 +8,7 @@
 #include "HyperLink.h"
 #include "ResourceSource.h"
 #include "ToolkitResource.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 namespace {
@@ -108,7 +109,7 @@ TEST_F(HyperLinkFixture, WithoutTheShellAClickOnTheTextOnlyMarksItVisited) {
   EXPECT_TRUE(parentSawClick) << "text links pass the click on";
   testsupport::SaveWindowPng(host_.m_hWnd, L"hyperlink-hover.png");
 
-  testsupport::MoveMouseTo(beside.x, beside.y + 60);
+  testsupport::MouseMoveTo(beside.x, beside.y + 60);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return link.IsHovering() == FALSE; }, 2000));
   EXPECT_EQ(link.GetCurrentTextColor(), RGB(128, 0, 128));
 }

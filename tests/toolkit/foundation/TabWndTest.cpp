@@ -13,6 +13,7 @@
 #include "TabWnd.h"
 #include "TipSettings.h"
 #include "ToolkitCanvas.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 namespace {
@@ -85,7 +86,7 @@ void ClickTabAt(CWnd& tabs, CPoint pt) { testsupport::MouseClick(tabs.GetSafeHwn
 // Moves the mouse to a client point of the tab window.
 void MoveTo(CWnd& tabs, CPoint pt) {
   const CPoint ptScreen = ScreenPoint(&tabs, pt.x, pt.y);
-  testsupport::MoveMouseTo(ptScreen.x, ptScreen.y);
+  testsupport::MouseMoveTo(ptScreen.x, ptScreen.y);
 }
 
 // Releases the left button after nDelay ms from another thread, while this one runs a press loop.
@@ -93,7 +94,7 @@ std::thread ReleaseLater(DWORD nDelay, UINT nKeyFirst = 0) {
   return std::thread([nDelay, nKeyFirst] {
     ::Sleep(nDelay);
     if (nKeyFirst != 0) {
-      testsupport::SendKey(nKeyFirst);
+      testsupport::KeyPress(nKeyFirst);
       ::Sleep(50);
     }
     testsupport::MouseButton(false);
@@ -195,9 +196,9 @@ TEST(TabWnd, ClicksAndKeysSelectTabsAndTheFocusFollows) {
   // A click on the selected tab takes the focus; then the arrows move along the strip.
   ClickTabAt(tabs, rcCalendar.CenterPoint());
   ASSERT_TRUE(testsupport::PumpUntil([&] { return ::GetFocus() == tabs.GetSafeHwnd(); }, 2000));
-  testsupport::SendKey(VK_RIGHT);
+  testsupport::KeyPress(VK_RIGHT);
   ASSERT_TRUE(testsupport::PumpUntil([&] { return tabs.GetCurSel() == 2; }, 2000));
-  testsupport::SendKey(VK_HOME);
+  testsupport::KeyPress(VK_HOME);
   ASSERT_TRUE(testsupport::PumpUntil([&] { return tabs.GetCurSel() == 0; }, 2000));
   EXPECT_TRUE(::IsWindowVisible(hPages[0]));
   EXPECT_EQ(::GetFocus(), tabs.GetSafeHwnd()) << "keys keep the focus on the strip";

@@ -9,6 +9,7 @@
 
 #include "ColorTable.h"
 #include "FakeSystemQueries.h"
+#include "RealInput.h"
 #include "RichTextTipWindow.h"
 #include "SystemResources.h"
 #include "TipSettings.h"
@@ -20,25 +21,6 @@ namespace {
 
 DWORD g_now = 100000;
 DWORD WINAPI TestClock() { return g_now; }
-
-// Real input: the cursor moves through the display, as a person moves it.
-void MoveCursorTo(int x, int y) {
-  const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65535 + (cx - 1) / 2) / (cx - 1));
-  input.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65535 + (cy - 1) / 2) / (cy - 1));
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  ::SendInput(1, &input, sizeof(INPUT));
-}
-
-void ClickLeftButton() {
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, inputs, sizeof(INPUT));
-}
 
 // A top-level window with two tools, its left and right halves (ids 1 and 2), that relays its
 // mouse messages to its tip settings.
@@ -368,9 +350,9 @@ TEST_F(TipTest, ARealTipFollowsTheMouseAndAClickHidesIt) {
   owner_->m_bRelay = TRUE;
   CRect rcOwner;
   owner_->GetWindowRect(&rcOwner);
-  MoveCursorTo(rcOwner.left + 60, rcOwner.top + 40);
+  testsupport::MouseMoveTo(rcOwner.left + 60, rcOwner.top + 40);
   testsupport::PumpMessages(50);
-  MoveCursorTo(rcOwner.left + 62, rcOwner.top + 42);
+  testsupport::MouseMoveTo(rcOwner.left + 62, rcOwner.top + 42);
   ASSERT_TRUE(testsupport::PumpUntil([&] { return Tip() != nullptr && Tip()->IsWindowVisible(); }, 3000));
   CRect rcTip;
   Tip()->GetWindowRect(&rcTip);
@@ -382,7 +364,8 @@ TEST_F(TipTest, ARealTipFollowsTheMouseAndAClickHidesIt) {
   testsupport::PumpMessages(100);
   EXPECT_FALSE(testsupport::SaveWindowPng(Tip()->m_hWnd, L"tip_plain.png").empty());
 
-  ClickLeftButton();
+  testsupport::MouseButton(true);
+  testsupport::MouseButton(false);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return !Tip()->IsWindowVisible(); }, 2000));
   owner_->m_bRelay = FALSE;
 }
@@ -490,7 +473,7 @@ TEST_F(TipTest, LeavingTheToolsWindowHidesTheTipThroughTheMouseHook) {
   // The owner relays nothing here: only the hook sees the mouse reach the child.
   CPoint pt(50, 85);
   owner_->ClientToScreen(&pt);
-  MoveCursorTo(pt.x, pt.y);
+  testsupport::MouseMoveTo(pt.x, pt.y);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return !Tip()->IsWindowVisible(); }, 2000));
   EXPECT_EQ(ShownId(), 0u);
   EXPECT_EQ(CXTPTipWindow::GetMouseHookOwner(), nullptr);

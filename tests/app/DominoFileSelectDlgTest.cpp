@@ -180,6 +180,7 @@ TEST_F(DominoFileSelectDlgTest, ServerNamesAreAddedUpperCasedOnceAndEnterOrEscap
   const INT_PTR result = Run([](HWND dlg) {
     EXPECT_EQ(TextOf(Item(dlg, IDC_SEARCH_STATUS)), L"");
     EXPECT_FALSE(::IsWindowVisible(Item(dlg, IDC_STOP_SEARCH)));
+    EXPECT_EQ(testsupport::ClippedChildTexts(dlg), std::vector<std::wstring>());
     ClickControl(dlg, IDC_ADD_SERVER);
     Answer(L"Please provide domino server name to add", IDOK);
 

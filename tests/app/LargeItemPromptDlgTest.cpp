@@ -23,6 +23,7 @@ TEST(LargeItemPromptDlg, CancelWithTheBoxTickedGivesCancelAndTheFlag) {
   EXPECT_EQ(apptest::TextOf(::GetDlgItem(hDlg, IDC_DONT_SHOW_AGAIN)), L"Don't show this message again");
   apptest::ClickControl(hDlg, IDC_DONT_SHOW_AGAIN);
   testsupport::PumpUntil([&] { return ::IsDlgButtonChecked(hDlg, IDC_DONT_SHOW_AGAIN) == BST_CHECKED; });
+  EXPECT_EQ(testsupport::ClippedChildTexts(hDlg), std::vector<std::wstring>());
   testsupport::SaveWindowPng(hDlg, L"app_large_item_prompt.png");
   apptest::ClickControl(hDlg, IDCANCEL);
   run.Finish();

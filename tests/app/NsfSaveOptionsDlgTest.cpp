@@ -131,6 +131,7 @@ TEST_F(NsfSaveOptionsChecks, TheDialogTakesANewFileWithTheTextFormatFlag) {
   TypeInto(hDlg, IDC_NSF_FOLDER, Folder());
   TypeInto(hDlg, IDC_NSF_FILE_NAME, L"mail2024");
   apptest::ClickControl(hDlg, IDC_TEXT_FORMAT);
+  EXPECT_EQ(testsupport::ClippedChildTexts(hDlg), std::vector<std::wstring>());
   testsupport::SaveWindowPng(hDlg, L"app_nsf_save_options.png");
   EXPECT_STREQ(OkMessage(hDlg), L"");
   run.Finish();

@@ -68,6 +68,7 @@ TEST(OutlookFoldersDlg, OnAWorkerLabelClicksAreHarmlessAndOkNeedsATick) {
   // Ticked when added, and still ticked once painted.
   EXPECT_TRUE(IsChecked(tree, hRoot));
   EXPECT_TRUE(IsChecked(tree, hSent));
+  EXPECT_EQ(testsupport::ClippedChildTexts(hDlg), std::vector<std::wstring>());
   testsupport::SaveWindowPng(hDlg, L"app_outlook_folders_dialog.png");
 
   // The driver's dialog has no parent page: a label click selects the folder and sends nothing anywhere.

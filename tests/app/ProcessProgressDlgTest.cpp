@@ -55,6 +55,7 @@ TEST_F(ProcessProgressDlgTest, AWorkerShowsWritesAndHidesItThroughTheUserInterfa
   // The timer leaves a dialog alone that the frame means to be visible.
   testsupport::PumpMessages(700);
   EXPECT_TRUE(Visible());
+  EXPECT_EQ(testsupport::ClippedChildTexts(dlg_.m_hWnd), std::vector<std::wstring>());
   testsupport::SaveWindowPng(dlg_.m_hWnd, L"app_process_progress.png");
 
   std::thread([this] { dlg_.HideWait(); }).join();

@@ -39,6 +39,7 @@ TEST(SavingCompleteDlg, ShowsItsTextOnWhiteAndEndsWithOk) {
   EXPECT_EQ(
       testsupport::WindowPixel(hDlg, rcText.right - 2 - rcWindow.left, rcText.bottom - 2 - rcWindow.top),
       RGB(255, 255, 255));
+  EXPECT_EQ(testsupport::ClippedChildTexts(hDlg), std::vector<std::wstring>());
   testsupport::SaveWindowPng(hDlg, L"app_saving_complete.png");
 
   apptest::ClickControl(hDlg, IDOK);

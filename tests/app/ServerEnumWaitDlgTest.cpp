@@ -56,6 +56,7 @@ TEST_F(ServerEnumWaitDlgTest, ShownItStaysAndItsAnimationPlays) {
       3000);
   ASSERT_FALSE(first.empty());
   EXPECT_NE(first, second);
+  EXPECT_EQ(testsupport::ClippedChildTexts(dlg_.m_hWnd), std::vector<std::wstring>());
   testsupport::SaveWindowPng(dlg_.m_hWnd, L"app_server_wait.png");
 
   std::thread([this] { dlg_.HideWait(); }).join();

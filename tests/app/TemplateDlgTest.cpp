@@ -63,6 +63,7 @@ TEST(TemplateDlg, ListsTheNamesInOrderAndOkReturnsTheChosenRow) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(ItemText(list, i), names[i]);
 
   ChooseRow(list, 2);
+  EXPECT_EQ(testsupport::ClippedChildTexts(hDlg), std::vector<std::wstring>());
   testsupport::SaveWindowPng(hDlg, L"app_template_dialog.png");
   ::PostMessageW(hDlg, WM_COMMAND, IDOK, 0);
   run.Finish();

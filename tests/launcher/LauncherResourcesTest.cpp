@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 #include <thread>
 #include <utility>
 
@@ -169,6 +170,7 @@ TEST_F(LauncherResources, AboutBoxShowsItsIconAndTexts) {
   wchar_t text[64] = {};
   GetDlgItemTextW(about, IDOK, text, 64);
   EXPECT_STREQ(text, L"OK");
+  EXPECT_EQ(testsupport::ClippedChildTexts(about), std::vector<std::wstring>());
   EXPECT_FALSE(testsupport::SaveWindowPng(about, L"launcher-about-box.png").empty());
   DestroyWindow(about);
 }

@@ -1,4 +1,4 @@
-// Windowed-test support: message pumping, posted input, and PNG screenshots through WIC.
+// Windowed-test support: message pumping, posted input, text fitting, and PNG screenshots through WIC.
 #include "WindowTest.h"
 
 #include <wincodec.h>
@@ -250,6 +250,89 @@ std::wstring TextWithLineBreaks(HWND hwnd) {
     }
   }
   return shown;
+}
+
+namespace {
+
+// Where a control's text goes: its client rectangle less what the control draws around the text, and
+// the DrawText format it lays the text out with. False for controls that show no text of their own.
+bool TextArea(HWND control, RECT* area, UINT* format) {
+  wchar_t className[32] = {};
+  ::GetClassNameW(control, className, 32);
+  const LONG style = ::GetWindowLongW(control, GWL_STYLE);
+  ::GetClientRect(control, area);
+  if (_wcsicmp(className, L"Button") == 0) {
+    switch (style & BS_TYPEMASK) {
+      case BS_PUSHBUTTON:
+      case BS_DEFPUSHBUTTON:
+        // The raised edge and the focus rectangle inside it.
+        ::InflateRect(area, -4, -4);
+        break;
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        // The box (13 pixels at 96 pixels per inch) and the gap after it.
+        area->left += 17;
+        break;
+      default:
+        return false;
+    }
+    *format = (style & BS_MULTILINE) != 0 ? DT_WORDBREAK : DT_SINGLELINE;
+    return true;
+  }
+  if (_wcsicmp(className, L"Static") == 0) {
+    switch (style & SS_TYPEMASK) {
+      case SS_LEFT:
+      case SS_CENTER:
+      case SS_RIGHT:
+        *format = DT_WORDBREAK;
+        break;
+      case SS_LEFTNOWORDWRAP:
+      case SS_SIMPLE:
+        *format = DT_SINGLELINE;
+        break;
+      default:
+        return false;
+    }
+    if ((style & SS_NOPREFIX) != 0) *format |= DT_NOPREFIX;
+    return true;
+  }
+  return false;
+}
+
+BOOL CALLBACK CollectClipped(HWND control, LPARAM lParam) {
+  auto* clipped = reinterpret_cast<std::vector<std::wstring>*>(lParam);
+  RECT area = {};
+  UINT format = 0;
+  if (!TextArea(control, &area, &format)) return TRUE;
+  const std::wstring text = TextWithLineBreaks(control);
+  if (text.empty()) return TRUE;
+  HDC dc = ::GetDC(control);
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0));
+  HGDIOBJ old = ::SelectObject(dc, font != nullptr ? font : ::GetStockObject(SYSTEM_FONT));
+  RECT need = {0, 0, area.right - area.left, 0};
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &need, format | DT_CALCRECT);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(control, dc);
+  const int needCx = need.right - need.left, needCy = need.bottom - need.top;
+  const int haveCx = area.right - area.left, haveCy = area.bottom - area.top;
+  if (needCx > haveCx || needCy > haveCy) {
+    clipped->push_back(L"id " + std::to_wstring(::GetDlgCtrlID(control)) + L" \"" + text + L"\": needs " +
+                       std::to_wstring(needCx) + L" x " + std::to_wstring(needCy) + L" in " +
+                       std::to_wstring(haveCx) + L" x " + std::to_wstring(haveCy));
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<std::wstring> ClippedChildTexts(HWND parent) {
+  std::vector<std::wstring> clipped;
+  ::EnumChildWindows(parent, CollectClipped, reinterpret_cast<LPARAM>(&clipped));
+  return clipped;
 }
 
 std::vector<COLORREF> WindowPixels(HWND hwnd, int* width, int* height) {

@@ -80,7 +80,11 @@ class CustomizeSheetTest : public ::testing::Test {
   }
   void Screenshot(CCustomizeTestScript& script, CXTPCustomizeSheet* pSheet, const wchar_t* pszName) {
     script.Pause(150);
-    script.Do("picture", [pSheet, pszName] { testsupport::SaveWindowPng(pSheet->GetSafeHwnd(), pszName); });
+    script.Do("picture", [pSheet, pszName] {
+      EXPECT_EQ(testsupport::ClippedChildTexts(pSheet->GetSafeHwnd()), std::vector<std::wstring>())
+          << pszName;
+      testsupport::SaveWindowPng(pSheet->GetSafeHwnd(), pszName);
+    });
   }
   // A drag with the real mouse from one screen point to another, in steps the drag loop sees. Ctrl is
   // pressed at the target, while the drag runs: the display resets the modifiers the mouse reports to

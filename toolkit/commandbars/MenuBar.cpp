@@ -52,16 +52,17 @@ UINT SysCommandOf(int nId) {
   }
 }
 
-LPCTSTR GlyphOf(int nId) {
+// The button's glyph, or 0 for a control that is not a window button.
+TCHAR GlyphOf(int nId) {
   switch (nId) {
     case kCloseId:
-      return &kMarlettClose;
+      return kMarlettClose;
     case kRestoreId:
-      return &kMarlettRestore;
+      return kMarlettRestore;
     case kMinimizeId:
-      return &kMarlettMinimize;
+      return kMarlettMinimize;
     default:
-      return nullptr;
+      return 0;
   }
 }
 
@@ -539,19 +540,19 @@ void CXTPControlMDIButton::OnExecute() {
 }
 
 CSize CXTPControlMDIButton::GetSize(CDC* pDC) {
-  if (GlyphOf(m_nId) == nullptr) return CXTPControlButton::GetSize(pDC);
+  if (GlyphOf(m_nId) == 0) return CXTPControlButton::GetSize(pDC);
   return CSize(16, 16);
 }
 
 void CXTPControlMDIButton::Draw(CDC* pDC) {
-  LPCTSTR lpszGlyph = GlyphOf(m_nId);
-  if (lpszGlyph == nullptr) {
+  const TCHAR chGlyph = GlyphOf(m_nId);
+  if (chGlyph == 0) {
     CXTPControlButton::Draw(pDC);
     return;
   }
   CXTPBarTheme* pTheme = GetPaintManager();
   pTheme->DrawControlEntry(pDC, this);
-  DrawMarlettGlyph(pDC, m_rcControl, *lpszGlyph);
+  DrawMarlettGlyph(pDC, m_rcControl, chGlyph);
 }
 
 CXTPControlMDISysMenuPopup::CXTPControlMDISysMenuPopup() = default;

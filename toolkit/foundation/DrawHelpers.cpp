@@ -277,14 +277,12 @@ int GlyphBoxSize(LPCRECT lpRect) {
   return std::max(5, std::min(8, nSide / 2));
 }
 
-void FillBox(CDC* pDC, int x, int y, int cx, int cy, COLORREF clr) { pDC->FillSolidRect(x, y, cx, cy, clr); }
-
 // A window outline n pixels square with the thicker top edge of a caption.
 void DrawWindowOutline(CDC* pDC, int x, int y, int n, COLORREF clr) {
-  FillBox(pDC, x, y, n, 2, clr);
-  FillBox(pDC, x, y + n - 1, n, 1, clr);
-  FillBox(pDC, x, y, 1, n, clr);
-  FillBox(pDC, x + n - 1, y, 1, n, clr);
+  pDC->FillSolidRect(x, y, n, 2, clr);
+  pDC->FillSolidRect(x, y + n - 1, n, 1, clr);
+  pDC->FillSolidRect(x, y, 1, n, clr);
+  pDC->FillSolidRect(x + n - 1, y, 1, n, clr);
 }
 
 }  // namespace
@@ -302,16 +300,16 @@ BOOL AFXAPI DrawMarlettGlyphLines(CDC* pDC, LPCRECT lpRect, TCHAR chGlyph) {
     case kMarlettClose:
       // Two crossing diagonals, each two pixels wide.
       for (int i = 0; i < n; ++i) {
-        FillBox(pDC, x + i, y + i, 1, 1, clr);
-        FillBox(pDC, x + n - 1 - i, y + i, 1, 1, clr);
+        pDC->FillSolidRect(x + i, y + i, 1, 1, clr);
+        pDC->FillSolidRect(x + n - 1 - i, y + i, 1, 1, clr);
         if (i + 1 < n) {
-          FillBox(pDC, x + i + 1, y + i, 1, 1, clr);
-          FillBox(pDC, x + n - 2 - i, y + i, 1, 1, clr);
+          pDC->FillSolidRect(x + i + 1, y + i, 1, 1, clr);
+          pDC->FillSolidRect(x + n - 2 - i, y + i, 1, 1, clr);
         }
       }
       break;
     case kMarlettMinimize:
-      FillBox(pDC, x + 1, y + n - 2, n - 2, 2, clr);
+      pDC->FillSolidRect(x + 1, y + n - 2, n - 2, 2, clr);
       break;
     case kMarlettMaximize:
       DrawWindowOutline(pDC, x, y, n, clr);
@@ -319,9 +317,9 @@ BOOL AFXAPI DrawMarlettGlyphLines(CDC* pDC, LPCRECT lpRect, TCHAR chGlyph) {
     case kMarlettRestore: {
       // The front window whole, of the back one only what the front one leaves uncovered.
       const int m = n - 2;
-      FillBox(pDC, x + 2, y, m, 2, clr);
-      FillBox(pDC, x + n - 1, y, 1, m, clr);
-      FillBox(pDC, x + m, y + m - 1, 2, 1, clr);
+      pDC->FillSolidRect(x + 2, y, m, 2, clr);
+      pDC->FillSolidRect(x + n - 1, y, 1, m, clr);
+      pDC->FillSolidRect(x + m, y + m - 1, 2, 1, clr);
       DrawWindowOutline(pDC, x, y + 2, m, clr);
       break;
     }

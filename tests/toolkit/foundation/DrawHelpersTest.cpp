@@ -298,6 +298,7 @@ TEST(MarlettGlyphs, GlyphFollowsTheFaceTheSystemSelects) {
     }
   }
   EXPECT_GT(nInk, 6);
-  if (strFace.CompareNoCase(_T("Marlett")) != 0)
+  if (strFace.CompareNoCase(_T("Marlett")) != 0) {
     EXPECT_EQ(nDiffering, 0) << "face " << static_cast<LPCTSTR>(strFace);
+  }
 }

@@ -28,6 +28,7 @@ class SaveOptionsDlgTest : public ::testing::Test {
     EXPECT_NE(dialog, nullptr);
     if (dialog != nullptr) {
       testsupport::PumpMessages(100);
+      EXPECT_EQ(testsupport::ClippedChildTexts(dialog), std::vector<std::wstring>());
       EXPECT_EQ(BST_CHECKED, ::SendMessageW(::GetDlgItem(dialog, IDC_SAVE_IN_PST), BM_GETCHECK, 0, 0));
       EXPECT_EQ(BST_UNCHECKED, ::SendMessageW(::GetDlgItem(dialog, IDC_SAVE_IN_EXCHANGE), BM_GETCHECK, 0, 0));
       for (int id : clicks) {

@@ -12,6 +12,11 @@ function(brindle_add_test name)
   if(WIN32)
     # Console subsystem: CTest reads the output through Wine.
     target_link_options(${name} PRIVATE -mconsole)
+    if(T_WINDOWED)
+      target_precompile_headers(${name} REUSE_FROM brindle_window_test_support)
+    else()
+      target_precompile_headers(${name} REUSE_FROM brindle_test_support)
+    endif()
   endif()
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   if(T_RESOURCE_LOCK)
@@ -31,6 +36,12 @@ function(brindle_add_test name)
   if(NOT WIN32)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "BRINDLE_TESTDATA=${BRINDLE_TESTDATA_DIR};TZ=UTC;LANG=C.UTF-8")
   endif()
+endfunction()
+
+# brindle_framework_pch(<target>): a library built on the framework compiles with the framework's
+# precompiled window headers.
+function(brindle_framework_pch target)
+  target_precompile_headers(${target} REUSE_FROM framework)
 endfunction()
 
 # brindle_windows_app(<target>): a Windows GUI program (wWinMain, Unicode entry point).

@@ -1,3 +1,5 @@
+# Helpers shared by every folder's CMakeLists.
+
 # brindle_add_test(<name> SOURCES ... [LIBS ...] [WINDOWED] [RESOURCE_LOCK <lock>...] [TIMEOUT <s>]
 #                  [COST <s>])
 # One GoogleTest executable per area. Under the Windows configuration CTest runs it through the

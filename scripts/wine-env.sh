@@ -176,7 +176,8 @@ brindle_wine_create() {
   ) 9>"$(_brindle_setup_lock)"
 }
 
-# The build's prefix made and registered, its wineserver ended so that the registry is on disk, and
+# The build's prefix made and registered, its wineserver ended so that the registry is on disk (the
+# build itself may have left a persistent one, running its tools through wine-run), and
 # copied into the prefixes of display slots 1..count-1 that have none yet. A copy shares the system's
 # libraries and programs with the build's prefix (hard links: Wine never writes them in place) and has
 # its own copy of everything else; its own setup brings its registrations up to date later.
@@ -186,6 +187,7 @@ brindle_wine_prepare_slots() { # count
     flock 9
     _brindle_create_prefix || exit 1
     _brindle_register
+    wineserver -k >/dev/null 2>&1 9>&- || true
     wineserver -w 9>&- || true
   ) 9>"$(_brindle_setup_lock)" || return 1
   local slot from="$WINEPREFIX" to

@@ -1,33 +1,49 @@
 # Helpers shared by every folder's CMakeLists.
 
-# brindle_add_test(<name> SOURCES ... [LIBS ...] [WINDOWED] [RESOURCE_LOCK <lock>...] [TIMEOUT <s>])
+# brindle_add_test(<name> SOURCES ... [LIBS ...] [WINDOWED] [RESOURCE_LOCK <lock>...] [TIMEOUT <s>]
+#                  [COST <s>])
 # One GoogleTest executable per area. Under the Windows configuration CTest runs it through the
-# build tree's wine-run wrapper. WINDOWED tests share the Xvfb display, so they take its lock and
-# get the windowed-test support library.
+# build tree's wine-run wrapper. WINDOWED tests get the windowed-test support library and one display
+# each: a slot of the "display" resource when CTest is given a resource spec (scripts/test.sh gives
+# one slot per Xvfb display), else a turn on the caller's display (wine-run takes a lock). COST is
+# the seconds a test takes, so that a run with no cost data yet starts the long ones first.
 function(brindle_add_test name)
-  cmake_parse_arguments(T "WINDOWED" "TIMEOUT" "SOURCES;LIBS;RESOURCE_LOCK" ${ARGN})
+  cmake_parse_arguments(T "WINDOWED" "TIMEOUT;COST" "SOURCES;LIBS;RESOURCE_LOCK" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} brindle_test_support gmock gtest)
   if(WIN32)
     # Console subsystem: CTest reads the output through Wine.
     target_link_options(${name} PRIVATE -mconsole)
+    if(T_WINDOWED)
+      target_precompile_headers(${name} REUSE_FROM brindle_window_test_support)
+    else()
+      target_precompile_headers(${name} REUSE_FROM brindle_test_support)
+    endif()
   endif()
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
-  set(locks ${T_RESOURCE_LOCK})
-  if(T_WINDOWED)
-    list(APPEND locks display)
-    target_link_libraries(${name} PRIVATE brindle_window_test_support)
+  if(T_RESOURCE_LOCK)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
   endif()
-  if(locks)
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${locks}")
+  if(T_WINDOWED)
+    set_tests_properties(${name} PROPERTIES RESOURCE_GROUPS "display:1" ENVIRONMENT "BRINDLE_WINDOWED=1")
+    target_link_libraries(${name} PRIVATE brindle_window_test_support)
   endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 600)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_COST)
+    set_tests_properties(${name} PROPERTIES COST ${T_COST})
+  endif()
   if(NOT WIN32)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "BRINDLE_TESTDATA=${BRINDLE_TESTDATA_DIR};TZ=UTC;LANG=C.UTF-8")
   endif()
+endfunction()
+
+# brindle_framework_pch(<target>): a library built on the framework compiles with the framework's
+# precompiled window headers.
+function(brindle_framework_pch target)
+  target_precompile_headers(${target} REUSE_FROM framework)
 endfunction()
 
 # brindle_windows_app(<target>): a Windows GUI program (wWinMain, Unicode entry point).

@@ -6,8 +6,9 @@ set(_sqlite_dir ${CMAKE_BINARY_DIR}/_deps/sqlite)
 if(NOT EXISTS ${_sqlite_dir}/sqlite3.c)
   find_program(NPM_EXECUTABLE npm REQUIRED)
   file(MAKE_DIRECTORY ${_sqlite_dir}/pack)
+  # The version is fixed, so a copy in npm's cache will do: a fresh clone need not ask the registry.
   execute_process(
-    COMMAND ${NPM_EXECUTABLE} pack ${BRINDLE_SQLITE_NPM_PACKAGE} --silent
+    COMMAND ${NPM_EXECUTABLE} pack ${BRINDLE_SQLITE_NPM_PACKAGE} --silent --prefer-offline
     WORKING_DIRECTORY ${_sqlite_dir}/pack
     OUTPUT_VARIABLE _tarball OUTPUT_STRIP_TRAILING_WHITESPACE
     RESULT_VARIABLE _rc)

@@ -8,10 +8,13 @@ cut short, or two 64-byte blocks swapped. The same seed always gives the same va
   damage-corpus.py reader  --pstdump PATH [--count N] [--seed S]
       The native reader (pstdump counts and walk) on every variant: it must end by itself within the
       time limit, under the memory cap, with exit 0 or 1 and never a signal.
-  damage-corpus.py harness --build DIR [--count N] [--seed S]
+  damage-corpus.py harness --build DIR [--count N] [--seed S] [--shard K/M]
       The conversion (convert-harness under Wine) on every variant: it must be refused with exit 2,
       or exit 1 naming what was lost, or exit 0 with, for every folder it lists, at least as many
       documents as the undamaged file gives that folder.
+
+--shard K/M takes only the variants of every M-th fixture, from the K-th (0-based), so that M runs
+side by side cover the corpus once, each fixture's undamaged conversion done by one of them only.
 
 Exit 0 when every variant passed; the ones that did not are printed with how to make them again
 (fixture, kind, seed and index).
@@ -60,11 +63,14 @@ def damage(data, kind, rng):
     return bytes(out)
 
 
-def variants(count, seed):
-    """(name, fixture, kind, bytes) for count variants, spread over the fixtures and kinds."""
+def variants(count, seed, shard=(0, 1)):
+    """(index, name, fixture, kind, bytes) for the variants of one shard of count variants, spread over
+    the fixtures and kinds."""
     files = fixtures()
     contents = {}
     for index in range(count):
+        if (index % len(files)) % shard[1] != shard[0]:
+            continue
         rng = random.Random(seed * 1000003 + index)
         fixture = files[index % len(files)]
         kind = KINDS[(index // len(files)) % len(KINDS)]
@@ -72,7 +78,7 @@ def variants(count, seed):
             with open(fixture, "rb") as f:
                 contents[fixture] = f.read()
         name = "%s.%s.%d.%d%s" % (os.path.basename(fixture)[:-4], kind, seed, index, fixture[-4:])
-        yield name, fixture, kind, damage(contents[fixture], kind, rng)
+        yield index, name, fixture, kind, damage(contents[fixture], kind, rng)
 
 
 def capped():
@@ -81,9 +87,11 @@ def capped():
 
 def run_reader(args):
     failures = 0
+    runs = 0
     with tempfile.TemporaryDirectory(prefix="damage-") as work:
         path = os.path.join(work, "variant.pst")
-        for name, _, _, data in variants(args.count, args.seed):
+        for _, name, _, _, data in variants(args.count, args.seed, args.shard):
+            runs += 1
             with open(path, "wb") as f:
                 f.write(data)
             for command in ("counts", "walk"):
@@ -98,7 +106,7 @@ def run_reader(args):
                     print("%s: pstdump %s ended with %d: %s" % (name, command, done.returncode,
                                                                 done.stderr.decode(errors="replace")[-300:]))
                     failures += 1
-    print("%d passed, %d failed" % (args.count - failures, failures))
+    print("%d passed, %d failed" % (runs - failures, failures))
     return 1 if failures else 0
 
 
@@ -126,9 +134,11 @@ def run_harness(args):
         return done.returncode, done.stdout.decode("utf-8", "replace"), done.stderr.decode("utf-8", "replace")
 
     failures = 0
+    runs = 0
     baselines = {}
     with tempfile.TemporaryDirectory(prefix="damage-") as work:
-        for index, (name, fixture, kind, data) in enumerate(variants(args.count, args.seed)):
+        for index, name, fixture, kind, data in variants(args.count, args.seed, args.shard):
+            runs += 1
             if fixture not in baselines:
                 code, out, err = convert(fixture, os.path.join(work, "baseline-%d.nsf" % len(baselines)))
                 baselines[fixture] = harness_rows(out)
@@ -161,8 +171,19 @@ def run_harness(args):
             for leftover in (pst, nsf, nsf + "-wal", nsf + "-shm"):
                 if os.path.exists(leftover):
                     os.remove(leftover)
-    print("%d passed, %d failed" % (args.count - failures, failures))
+    print("%d passed, %d failed" % (runs - failures, failures))
     return 1 if failures else 0
+
+
+def shard(text):
+    part, _, parts = text.partition("/")
+    try:
+        k, m = int(part), int(parts)
+    except ValueError:
+        raise argparse.ArgumentTypeError("a shard is K/M, as in 0/4")
+    if m < 1 or not 0 <= k < m:
+        raise argparse.ArgumentTypeError("a shard K/M needs 0 <= K < M")
+    return k, m
 
 
 def main():
@@ -173,6 +194,7 @@ def main():
     parser.add_argument("--count", type=int, default=3000)
     parser.add_argument("--seed", type=int, default=34)
     parser.add_argument("--time-limit", type=int, default=120)
+    parser.add_argument("--shard", type=shard, default=(0, 1))
     args = parser.parse_args()
     if args.mode == "reader":
         if not args.pstdump:

@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Set-up, both builds, and every test: native tests directly, Windows tests under Wine on a private
-# Xvfb display. Exits non-zero when anything fails. Extra arguments go to both ctest runs.
+# Set-up, both builds, and every test: native tests directly, Windows tests under Wine on private
+# Xvfb displays. The build's prefix on the first display runs the tests that drive no window. Each
+# further display is a slot that CTest hands to one windowed test at a time, with a Wine prefix of its
+# own (a copy of the build's), so windowed tests run side by side without sharing a desktop, a
+# wineserver or key state, and without waiting behind the other tests' wineserver requests. Exits
+# non-zero when anything fails. Extra arguments go to both ctest runs. BRINDLE_DISPLAY_SLOTS sets the
+# number of windowed slots (default: half the processors, at most 4).
 set -euo pipefail
 src="$(cd "$(dirname "$0")/.." && pwd)"
 "$src/scripts/setup.sh"
@@ -8,37 +13,101 @@ src="$(cd "$(dirname "$0")/.." && pwd)"
 export BRINDLE_BUILD_DIR="${BRINDLE_BUILD_DIR:-$src/build}"
 native="${BRINDLE_NATIVE_BUILD_DIR:-$src/build-native}"
 jobs="$(nproc)"
+slots="${BRINDLE_DISPLAY_SLOTS:-$((jobs / 2))}"
+[ "$slots" -ge 1 ] || slots=1
+[ -n "${BRINDLE_DISPLAY_SLOTS:-}" ] || [ "$slots" -le 4 ] || slots=4
 
-"$src/scripts/build-native.sh"
-"$src/scripts/build.sh"
-
-# A display of our own, on the first free number, stopped on exit.
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
 source "$src/scripts/wine-env.sh"
-# A wineserver left from an earlier run would keep that run's display.
-wineserver -k >/dev/null 2>&1 && wineserver -w || true
+xvfb_pids=()
+displays=()
+native_pid=
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  kill "$xvfb_pid" >/dev/null 2>&1 || true
+  local slot
+  for ((slot = 0; slot <= slots; slot++)); do
+    (brindle_wine_slot "$slot" && wineserver -k >/dev/null 2>&1) || true
+  done
+  [ -z "$native_pid" ] || kill "$native_pid" >/dev/null 2>&1 || true
+  [ "${#xvfb_pids[@]}" -eq 0 ] || kill "${xvfb_pids[@]}" >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
-export DISPLAY=":$display"
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+
+# Displays of our own, on free numbers. Another run may take a number between our look and our
+# start: then that Xvfb ends at once and we go on to the next number.
+display=99
+while [ "${#displays[@]}" -le "$slots" ]; do
+  while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  pid=$!
+  for _ in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X$display" ] && kill -0 "$pid" 2>/dev/null && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$display" ]; then
+    xvfb_pids+=("$pid")
+    displays+=(":$display")
+  fi
+  display=$((display + 1))
+done
+export DISPLAY="${displays[0]}"
+export BRINDLE_DISPLAYS="${displays[*]}"
+
+# Wineservers left from an earlier run would keep that run's displays.
+for ((slot = 0; slot <= slots; slot++)); do
+  (brindle_wine_slot "$slot" && wineserver -k >/dev/null 2>&1 && wineserver -w) || true
+done
+
+# The native side (build, tests, cross-checks) and the making of the Wine prefix go on beside the
+# Windows build, which is the longer one; the native side's report follows the build's.
+native_log="$(mktemp)"
+(
+  status=0
+  "$src/scripts/build-native.sh" || exit 1
+  echo "== native tests"
+  ctest --test-dir "$native" --output-on-failure -j "$jobs" "$@" || status=1
+  if [ -x "$src/scripts/cross-check.sh" ]; then "$src/scripts/cross-check.sh" || status=1; fi
+  exit $status
+) >"$native_log" 2>&1 &
+native_pid=$!
+brindle_wine_create >/dev/null 2>&1 &
+create_pid=$!
+
+status=0
+"$src/scripts/build.sh" || status=$?
+wait "$create_pid" || true
+native_status=0
+wait "$native_pid" || native_status=$?
+native_pid=
+cat "$native_log"
+rm -f "$native_log"
+[ "$status" -eq 0 ] || exit "$status"
+[ "$native_status" -eq 0 ] || status=1
 
 export BRINDLE_SCREENSHOT_DIR
 BRINDLE_SCREENSHOT_DIR="$(brindle_windows_path "$BRINDLE_BUILD_DIR/screenshots")"
 mkdir -p "$BRINDLE_BUILD_DIR/screenshots"
-brindle_wine_setup
+brindle_wine_prepare_slots "$((slots + 1))"
+setup_pids=()
+for ((slot = 0; slot <= slots; slot++)); do
+  (brindle_wine_slot "$slot" && DISPLAY="${displays[$slot]}" brindle_wine_setup) &
+  setup_pids+=($!)
+done
+for pid in "${setup_pids[@]}"; do wait "$pid" || status=1; done
 
-status=0
-echo "== native tests"
-ctest --test-dir "$native" --output-on-failure -j "$jobs" "$@" || status=1
-[ -x "$src/scripts/cross-check.sh" ] && { "$src/scripts/cross-check.sh" || status=1; }
-echo "== Windows tests (Wine)"
-ctest --test-dir "$BRINDLE_BUILD_DIR" --output-on-failure -j "$jobs" "$@" || status=1
+# One slot of the "display" resource per windowed display, for the windowed tests (brindle_add_test).
+spec="$BRINDLE_BUILD_DIR/display-slots.json"
+{
+  printf '{"version": {"major": 1, "minor": 0}, "local": [{"display": ['
+  for ((slot = 1; slot <= slots; slot++)); do
+    [ "$slot" -eq 1 ] || printf ', '
+    printf '{"id": "%d", "slots": 1}' "$slot"
+  done
+  printf ']}]}\n'
+} >"$spec"
+
+echo "== Windows tests (Wine on ${displays[0]}, windowed tests on ${displays[*]:1})"
+ctest --test-dir "$BRINDLE_BUILD_DIR" --output-on-failure -j "$jobs" --resource-spec-file "$spec" "$@" ||
+  status=1
 # A whole suite is followed by a newcomer's run on a display of its own, as a user's would come after
 # the tests.
 if [ $# -eq 0 ]; then

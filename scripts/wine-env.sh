@@ -1,6 +1,7 @@
 # Sourced, never run: the runtime layout of one build tree under Wine, used by the tests (through the
 # build's wine-run wrapper), scripts/run.sh and CI.
-#   - one Wine prefix per build tree ($BRINDLE_BUILD_DIR/wineprefix), never ~/.wine;
+#   - one Wine prefix per build tree ($BRINDLE_BUILD_DIR/wineprefix), never ~/.wine; a parallel test
+#     run gives each further display slot a copy of it (wineprefix-N, see brindle_wine_slot);
 #   - the build's COM servers registered in it (every DLL in bin/ that exports DllRegisterServer);
 #   - the Notes runtime directory of the build ($BRINDLE_BUILD_DIR/notes) written as
 #     HKLM\SOFTWARE\Lotus\Notes "path" and put on WINEPATH;
@@ -12,7 +13,17 @@ _brindle_src="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 : "${BRINDLE_BUILD_DIR:=$_brindle_src/build}"
 : "${BRINDLE_TESTDATA_UNIX:=$_brindle_src/../shared/testdata}"
 
-export WINEPREFIX="$BRINDLE_BUILD_DIR/wineprefix"
+# The prefix of a display slot. Slot 0 is the build's own prefix. Each further slot of a parallel test
+# run (scripts/test.sh) has a copy of it, so that its windowed tests get their own wineserver, desktop
+# and key state on their own display.
+brindle_wine_slot() { # slot
+  if [ "${1:-0}" = 0 ]; then
+    export WINEPREFIX="$BRINDLE_BUILD_DIR/wineprefix"
+  else
+    export WINEPREFIX="$BRINDLE_BUILD_DIR/wineprefix-$1"
+  fi
+}
+brindle_wine_slot "${BRINDLE_WINE_SLOT:-0}"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -74,20 +85,56 @@ _brindle_start_desktop() {
   echo "wine-env: the desktop of $WINEPREFIX did not come up on $DISPLAY" >&2
 }
 
+_brindle_create_prefix() {
+  [ -f "$WINEPREFIX/.brindle-ready" ] && return 0
+  echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
+  wineboot -i >/dev/null 2>&1 9>&- || { echo "wine-env: wineboot failed" >&2; return 1; }
+  wineserver -w 9>&-
+  # A crashing test program must end and report, not wait for someone to close a dialog.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 9>&-
+  touch "$WINEPREFIX/.brindle-ready"
+}
+
+# The Notes runtime directory and the build's COM servers, written into the prefix's registry when
+# they changed.
+_brindle_register() {
+  local stamp="$WINEPREFIX/.brindle-registered"
+  if [ -d "$BRINDLE_BUILD_DIR/notes" ]; then
+    local notes_win
+    notes_win="$(brindle_windows_path "$BRINDLE_BUILD_DIR/notes")"
+    if [ "$(cat "$WINEPREFIX/.brindle-notes" 2>/dev/null)" != "$notes_win" ] ||
+      ! grep -qiF 'Software\\Lotus\\Notes]' "$WINEPREFIX/system.reg" 2>/dev/null; then
+      _brindle_reg_add 'HKLM\SOFTWARE\Lotus\Notes' path "$notes_win"
+      echo "$notes_win" > "$WINEPREFIX/.brindle-notes"
+    fi
+  fi
+  local dll
+  for dll in "$BRINDLE_BUILD_DIR"/bin/*.dll; do
+    [ -f "$dll" ] || continue
+    # The stamp alone is not enough: a wineserver killed before it saved the registry leaves a
+    # stamp behind with no registration, so the prefix's registry must also name the server.
+    if [ ! -f "$stamp" ] || [ "$dll" -nt "$stamp" ] ||
+      ! grep -qiF "$(basename "$dll")" "$WINEPREFIX/system.reg" 2>/dev/null; then
+      if x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null | grep -q 'DllRegisterServer'; then
+        wine regsvr32 /s "$(brindle_windows_path "$dll")" >/dev/null 2>&1 9>&- ||
+          echo "wine-env: regsvr32 failed for $dll" >&2
+      fi
+    fi
+  done
+  touch "$stamp"
+}
+
+_brindle_setup_lock() {
+  echo "$BRINDLE_BUILD_DIR/.wine-setup-$(basename "$WINEPREFIX").lock"
+}
+
 # Creates the prefix on first use and brings registrations up to date. Idempotent, cheap when
 # nothing changed, and safe when several test programs start at once (one holds the lock).
 brindle_wine_setup() {
   mkdir -p "$BRINDLE_BUILD_DIR"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.brindle-ready" ]; then
-      echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
-      wineboot -i >/dev/null 2>&1 9>&- || { echo "wine-env: wineboot failed" >&2; exit 1; }
-      wineserver -w 9>&-
-      # A crashing test program must end and report, not wait for someone to close a dialog.
-      wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 9>&-
-      touch "$WINEPREFIX/.brindle-ready"
-    fi
+    _brindle_create_prefix || exit 1
     # A desktop on another display, or a keeper whose desktop is gone (its display was closed),
     # belongs to an earlier run: start the prefix anew on our display.
     local desktop keeper
@@ -101,6 +148,12 @@ brindle_wine_setup() {
       echo "wine-env: restarting the wineserver of $WINEPREFIX for display $DISPLAY" >&2
       wineserver -k >/dev/null 2>&1 9>&- || true
       wineserver -w 9>&- || true
+    elif [ -n "${DISPLAY:-}" ] && [ -n "$keeper" ] && [ "$shown" = "$DISPLAY" ]; then
+      # The keeper is started last, after the persistent wineserver and the services: with it and its
+      # desktop on our display, an earlier setup of this run did the rest. Each test program and each
+      # conversion of the tools' tests comes here, so this saves a Wine process start each time.
+      _brindle_register
+      exit 0
     fi
     # A persistent wineserver for the run, so that each program does not pay for a new one. No Wine
     # process may inherit the lock's descriptor (9), or the lock would outlive this function.
@@ -110,30 +163,45 @@ brindle_wine_setup() {
     # as long as the wineserver lives.
     wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
     _brindle_start_desktop
+    _brindle_register
+  ) 9>"$(_brindle_setup_lock)"
+}
 
-    local stamp="$WINEPREFIX/.brindle-registered"
-    if [ -d "$BRINDLE_BUILD_DIR/notes" ]; then
-      local notes_win
-      notes_win="$(brindle_windows_path "$BRINDLE_BUILD_DIR/notes")"
-      if [ "$(cat "$WINEPREFIX/.brindle-notes" 2>/dev/null)" != "$notes_win" ] ||
-        ! grep -qiF 'Software\\Lotus\\Notes]' "$WINEPREFIX/system.reg" 2>/dev/null; then
-        _brindle_reg_add 'HKLM\SOFTWARE\Lotus\Notes' path "$notes_win"
-        echo "$notes_win" > "$WINEPREFIX/.brindle-notes"
-      fi
-    fi
-    local dll
-    for dll in "$BRINDLE_BUILD_DIR"/bin/*.dll; do
-      [ -f "$dll" ] || continue
-      # The stamp alone is not enough: a wineserver killed before it saved the registry leaves a
-      # stamp behind with no registration, so the prefix's registry must also name the server.
-      if [ ! -f "$stamp" ] || [ "$dll" -nt "$stamp" ] ||
-        ! grep -qiF "$(basename "$dll")" "$WINEPREFIX/system.reg" 2>/dev/null; then
-        if x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null | grep -q 'DllRegisterServer'; then
-          wine regsvr32 /s "$(brindle_windows_path "$dll")" >/dev/null 2>&1 9>&- ||
-            echo "wine-env: regsvr32 failed for $dll" >&2
-        fi
-      fi
-    done
-    touch "$stamp"
-  ) 9>"$BRINDLE_BUILD_DIR/.wine-setup.lock"
+# The prefix made on first use, nothing more: a run may start this while the build is still going.
+brindle_wine_create() {
+  mkdir -p "$BRINDLE_BUILD_DIR"
+  (
+    flock 9
+    _brindle_create_prefix
+  ) 9>"$(_brindle_setup_lock)"
+}
+
+# The build's prefix made and registered, its wineserver ended so that the registry is on disk (the
+# build itself may have left a persistent one, running its tools through wine-run), and
+# copied into the prefixes of display slots 1..count-1 that have none yet. A copy shares the system's
+# libraries and programs with the build's prefix (hard links: Wine never writes them in place) and has
+# its own copy of everything else; its own setup brings its registrations up to date later.
+brindle_wine_prepare_slots() { # count
+  mkdir -p "$BRINDLE_BUILD_DIR"
+  (
+    flock 9
+    _brindle_create_prefix || exit 1
+    _brindle_register
+    wineserver -k >/dev/null 2>&1 9>&- || true
+    wineserver -w 9>&- || true
+  ) 9>"$(_brindle_setup_lock)" || return 1
+  local slot from="$WINEPREFIX" to
+  for ((slot = 1; slot < $1; slot++)); do
+    to="$BRINDLE_BUILD_DIR/wineprefix-$slot"
+    [ -f "$to/.brindle-ready" ] && continue
+    rm -rf "$to" "$to.partial"
+    cp -al "$from" "$to.partial" || return 1
+    find "$to.partial" -type f ! \( -path '*/drive_c/windows/*' \
+      -regex '.*\.\(dll\|exe\|drv\|sys\|ocx\|cpl\|acm\|ax\|tlb\|nls\|ttf\|fon\)' \) -print0 |
+      while IFS= read -r -d '' file; do
+        cp -p "$file" "$file.copy" && mv -f "$file.copy" "$file"
+      done
+    rm -f "$to.partial/.brindle-desktop"
+    mv "$to.partial" "$to"
+  done
 }

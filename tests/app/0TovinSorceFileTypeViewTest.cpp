@@ -201,6 +201,9 @@ TEST_F(SourceTypePageTest, TheStopQuestionRaisesFlagsOnlyOnYesAfterADominoNext) 
   ASSERT_EQ(g_pSourceTypeFrame, s_wizard->Frame());
   // Back on page one, whose activation starts no work that would reset the flags afterwards.
   s_wizard->Frame()->GoToPage(-1);
+  // Page two's listing, started by the Next, must have ended with its hand-offs (which reset the stop
+  // flags) before the flags are cleared here: under load it can outlast a fixed pause.
+  testsupport::PumpUntil(PageTwoIdle, 10000);
   apptest::PumpFramework(1000);
   s_wizard->Frame()->SetStopFlags(0);
   ASSERT_TRUE(StopEnumeration(IDNO));

@@ -68,7 +68,9 @@ void ModalRun::CloseAndJoin() {
 
 HWND WaitForOwnedMessageBox(HWND owner) {
   HWND found = nullptr;
-  testsupport::PumpUntil([&] { return (found = FindOwnedMessageBox(owner)) != nullptr; }, 10000);
+  // An owner that is gone (a dialog that took its OK) can own no box: no need to wait out the time.
+  testsupport::PumpUntil(
+      [&] { return (found = FindOwnedMessageBox(owner)) != nullptr || !::IsWindow(owner); }, 10000);
   return found;
 }
 

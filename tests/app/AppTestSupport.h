@@ -36,7 +36,8 @@ class ModalRun {
   std::thread m_thread;
 };
 
-// The visible message box that a window (of any thread) owns, waiting for it to appear.
+// The visible message box that a window (of any thread) owns, waiting for it to appear; NULL when none
+// came in time or the window is gone.
 HWND WaitForOwnedMessageBox(HWND owner);
 // The text of a message box.
 CString MessageBoxText(HWND box);

@@ -234,12 +234,14 @@ TEST_F(ToolbarNameDialogTest, RenamingToItsOwnTitleIsAccepted) {
 }
 
 TEST_F(ToolbarNameDialogTest, AFullRangeOfToolbarIdsEndsTheDialogWithTheLimitMessage) {
-  m_pFrame->ShowWindow(SW_SHOW);
+  // The bars are made before the frame shows: a shown frame lays out and paints every bar again for
+  // each one added.
   for (UINT nID = 0xE800; nID <= 0xE8FE; ++nID) {
     CString strTitle;
     strTitle.Format(L"Bar %u", nID);
     ASSERT_NE(nullptr, Bars()->AddCustomBar(strTitle, nID));
   }
+  m_pFrame->ShowWindow(SW_SHOW);
   CString strLimit;
   CCustomizeTestScript script;
   script.OnFailure(&ToolbarNameDialogTest::Abort);

@@ -409,7 +409,10 @@ TEST_F(CustomizeSheetTest, TheCustomizeMenuChangesTheControlItOpensOn) {
   script.Step("the pictures again",
               [pPictures] { return pPictures->GetSafeHwnd() != nullptr && pPictures->IsWindowVisible(); });
   script.Do("escape", [] { testsupport::KeyPress(VK_ESCAPE); });
-  script.Pause(100);
+  // The second Escape only once the first has closed the pictures: under load a fixed pause ran out
+  // before it was handled, and the menu stayed.
+  script.Step("the pictures close",
+              [pPictures] { return pPictures->GetSafeHwnd() == nullptr || !pPictures->IsWindowVisible(); });
   script.Do("escape again", [] { testsupport::KeyPress(VK_ESCAPE); });
   script.Step("closed", [pMenu] { return pMenu->GetSafeHwnd() == nullptr || !pMenu->IsWindowVisible(); });
   openMenuOn(nStandard - 1);

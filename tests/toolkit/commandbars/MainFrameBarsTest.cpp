@@ -91,9 +91,12 @@ std::vector<COLORREF> BarPixels(CMainLikeFrame* pFrame) {
   for (CWnd* pWnd : {static_cast<CWnd*>(pFrame->m_pToolBar), static_cast<CWnd*>(&pFrame->m_wndStatusBar)}) {
     CRect rc;
     pWnd->GetClientRect(&rc);
+    // One capture per bar: each capture repaints the window and waits for it.
+    int nWidth = 0, nHeight = 0;
+    const std::vector<COLORREF> shown = testsupport::WindowPixels(pWnd->GetSafeHwnd(), &nWidth, &nHeight);
     for (int y = 0; y < rc.Height(); y += 2) {
       for (int x = 0; x < std::min(120L, rc.right); x += 2)
-        pixels.push_back(testsupport::WindowPixel(pWnd->GetSafeHwnd(), x, y));
+        pixels.push_back(x < nWidth && y < nHeight ? shown[size_t(y) * nWidth + x] : CLR_INVALID);
     }
   }
   return pixels;

@@ -4,6 +4,7 @@
 // hidden by real mouse input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 
@@ -405,9 +406,11 @@ TEST_F(TipTest, RichTextTipsTakeTheNarrowestWidthAndRoomForCentredText) {
   CRect rcTip;
   Tip()->GetClientRect(&rcTip);
   int nDark = 0, nRed = 0;
-  for (int y = 2; y < rcTip.bottom - 2; y += 2) {
-    for (int x = 2; x < rcTip.right - 2; ++x) {
-      const COLORREF clr = testsupport::WindowPixel(Tip()->m_hWnd, x, y);
+  int nWidth = 0, nHeight = 0;
+  const std::vector<COLORREF> shown = testsupport::WindowPixels(Tip()->m_hWnd, &nWidth, &nHeight);
+  for (int y = 2; y < std::min<int>(rcTip.bottom - 2, nHeight); y += 2) {
+    for (int x = 2; x < std::min<int>(rcTip.right - 2, nWidth); ++x) {
+      const COLORREF clr = shown[size_t(y) * nWidth + x];
       if (GetRValue(clr) < 100 && GetGValue(clr) < 100) ++nDark;
       if (GetRValue(clr) > 150 && GetGValue(clr) < 100 && GetBValue(clr) < 100) ++nRed;
     }

@@ -107,8 +107,14 @@ class PstFile {
 
  private:
   std::shared_ptr<const std::vector<uint8_t>> ReadPage(uint64_t ib, uint64_t bid, uint8_t ptype);
-  void Cache(uint64_t key, std::shared_ptr<const std::vector<uint8_t>> value);
-  std::shared_ptr<const std::vector<uint8_t>> Cached(uint64_t key);
+  // Decoded blocks (key: bid) or B-tree pages (key: offset), least recently used first out.
+  struct Lru {
+    std::list<std::pair<uint64_t, std::shared_ptr<const std::vector<uint8_t>>>> order;
+    std::unordered_map<uint64_t, decltype(order)::iterator> index;
+    size_t bytes = 0;
+  };
+  void Cache(Lru& lru, size_t budget, uint64_t key, std::shared_ptr<const std::vector<uint8_t>> value);
+  static std::shared_ptr<const std::vector<uint8_t>> Cached(Lru& lru, uint64_t key);
   template <typename Visit>
   bool SearchTree(uint64_t rootIb, uint64_t rootBid, uint8_t ptype, uint64_t key, Visit visit);
   void CollectTree(uint64_t ib, uint64_t bid, uint8_t ptype, int expectedLevel, int depth,
@@ -119,10 +125,10 @@ class PstFile {
   std::unique_ptr<ByteSource> source_;
   PstOptions options_;
   FileInfo info_;
-  // LRU of decoded blocks (key: bid) and pages (key: offset | 1 << 63).
-  std::list<std::pair<uint64_t, std::shared_ptr<const std::vector<uint8_t>>>> lru_;
-  std::unordered_map<uint64_t, decltype(lru_)::iterator> index_;
-  size_t cachedBytes_ = 0;
+  // Pages and blocks share the budget half and half: a stream of attachment blocks read once must
+  // not push out the B-tree pages that every lookup walks.
+  Lru blocks_;
+  Lru pages_;
 };
 
 }  // namespace pst

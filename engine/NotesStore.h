@@ -254,8 +254,9 @@ class CNotesStore {
   CString AttachmentFolder();
   // Removes that folder with whatever is left in it.
   void RemoveAttachmentFolder();
-  // Makes the folder again when it has gone since it was made; true when a new one is ready.
-  bool RemadeAttachmentFolder();
+  // After a failed save to failedPath: true when the folder was made again or the file at that path
+  // is in the way, so that the save may be tried once more under a new path.
+  bool CanSaveElsewhere(const CString& failedPath);
 
   CString m_strAttachmentFolder;
   // Temporary files in that folder whose removal failed: their names are not used again.

@@ -63,7 +63,7 @@ CString UnusedPath(const CString& folder, const CString& fileName, const CString
 // Deletes the attachment's temporary file on every way out; a file that stays is remembered.
 class TempFileRemover {
  public:
-  // path may change while the remover lives (the folder was made again).
+  // path may change while the remover lives (a save tried again under another path).
   TempFileRemover(const CString& path, CStringArray& undeleted) : m_path(path), m_undeleted(undeleted) {}
   ~TempFileRemover() {
     if (DeleteFileW(m_path)) return;
@@ -191,13 +191,18 @@ void CNotesStore::RemoveAttachmentFolder() {
   m_undeletedAttachmentFiles.RemoveAll();
 }
 
-// Someone may have cleaned the temporary directory during a long conversion: the folder is looked at
-// only when a save into it failed, and made again when it is gone.
-bool CNotesStore::RemadeAttachmentFolder() {
-  if (m_strAttachmentFolder.IsEmpty() || GetFileAttributesW(m_strAttachmentFolder) != INVALID_FILE_ATTRIBUTES)
-    return false;
-  m_strAttachmentFolder.Empty();
-  return !AttachmentFolder().IsEmpty();
+// The disk is looked at only when a save into the folder failed. Someone may have cleaned the temporary
+// directory during a long conversion: the folder is made again. Or a file of that name is in the way
+// (one that could not be removed, or someone else's): it is left alone and another name taken.
+bool CNotesStore::CanSaveElsewhere(const CString& failedPath) {
+  if (m_strAttachmentFolder.IsEmpty()) return false;
+  if (GetFileAttributesW(m_strAttachmentFolder) == INVALID_FILE_ATTRIBUTES) {
+    m_strAttachmentFolder.Empty();
+    return !AttachmentFolder().IsEmpty();
+  }
+  if (GetFileAttributesW(failedPath) == INVALID_FILE_ATTRIBUTES) return false;
+  m_undeletedAttachmentFiles.Add(failedPath);
+  return true;
 }
 
 void CNotesStore::CopyAttachments(LPDISPATCH attachments, LNDocument& note) {
@@ -231,7 +236,7 @@ void CNotesStore::CopyAttachments(LPDISPATCH attachments, LNDocument& note) {
       try {
         attachment.SaveAsFile(path);
       } catch (CException* e) {
-        if (!RemadeAttachmentFolder()) throw;
+        if (!CanSaveElsewhere(path)) throw;
         e->Delete();
         path = UnusedPath(m_strAttachmentFolder, safeName, m_undeletedAttachmentFiles);
         attachment.SaveAsFile(path);

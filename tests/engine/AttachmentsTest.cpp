@@ -298,3 +298,52 @@ TEST_F(Attachments, OneFolderServesTheConversionAndGoesWhenTheNextDatabaseOpens)
   ASSERT_EQ(1, store_.CreateOrOpenDatabase(Wide(nsf_))) << store_.GetErrorText();
   EXPECT_EQ(leftoverBefore_, LeftoverFolders());
 }
+
+TEST_F(Attachments, FileInTheWayIsLeftAloneAndTheAttachmentSavedBesideIt) {
+  pb::Store store;
+  pb::Folder& inbox = store.AddFolder("Inbox");
+  const char* const names[] = {"first.txt", "held.txt", "held.txt"};
+  for (int i = 0; i < 3; i++) {
+    pb::Message mail = Mail(names[i]);
+    mail.AttachFile(names[i], Bytes("content " + std::to_string(i)));
+    inbox.messages.push_back(mail);
+  }
+  OpenPst(store);
+  RdoMailDispatch first(Item("Inbox", 1));
+  store_.SaveMail(&first);
+
+  // Another program holds a file of the next attachment's name in the private folder, and keeps
+  // others from writing or removing it.
+  wchar_t temp[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, temp);
+  const std::wstring prefix =
+      std::wstring(temp) + L"brindle-att-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((prefix + L"*").c_str(), &found);
+  ASSERT_NE(INVALID_HANDLE_VALUE, search);
+  FindClose(search);
+  const std::wstring held = std::wstring(temp) + found.cFileName + L"\\held.txt";
+  HANDLE holder =
+      CreateFileW(held.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+  DWORD written = 0;
+  WriteFile(holder, "theirs", 6, &written, nullptr);
+
+  for (long i = 2; i <= 3; i++) {
+    RdoMailDispatch mail(Item("Inbox", i));
+    store_.SaveMail(&mail);
+  }
+  EXPECT_EQ(0, store_.m_notConverted.GetCount());
+  const std::vector<LNDocument> notes = Filed();
+  ASSERT_EQ(3u, notes.size());
+  for (int i = 1; i < 3; i++) {
+    EXPECT_EQ(std::vector<std::string>{"HELD.TXT"}, AttachmentNames(notes[i])) << i;
+    EXPECT_EQ("content " + std::to_string(i), Content(notes[i], 0)) << i;
+  }
+  // Their file is untouched.
+  LARGE_INTEGER size = {};
+  GetFileSizeEx(holder, &size);
+  EXPECT_EQ(6, size.QuadPart);
+  CloseHandle(holder);
+  EXPECT_TRUE(DeleteFileW(held.c_str()));
+}

@@ -48,6 +48,20 @@ int LeftoverFolders(int* files = nullptr) {
   return count;
 }
 
+// The private folder of this process's attachment copying (the first, when there are several), without
+// a trailing backslash; "" when there is none.
+std::wstring PrivateFolder() {
+  wchar_t temp[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, temp);
+  const std::wstring prefix =
+      std::wstring(temp) + L"brindle-att-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((prefix + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return std::wstring();
+  FindClose(search);
+  return std::wstring(temp) + found.cFileName;
+}
+
 class Attachments : public SaverTest {
  protected:
   void SetUp() override {
@@ -281,15 +295,9 @@ TEST_F(Attachments, OneFolderServesTheConversionAndGoesWhenTheNextDatabaseOpens)
     EXPECT_EQ(0, files) << i;
     if (i == 2) {
       // Someone empties the temporary directory during the conversion: the next item makes it again.
-      wchar_t temp[MAX_PATH + 1];
-      GetTempPathW(MAX_PATH + 1, temp);
-      const std::wstring folder =
-          std::wstring(temp) + L"brindle-att-" + std::to_wstring(GetCurrentProcessId()) + L"-";
-      WIN32_FIND_DATAW found;
-      HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-      ASSERT_NE(INVALID_HANDLE_VALUE, search);
-      FindClose(search);
-      EXPECT_TRUE(RemoveDirectoryW((std::wstring(temp) + found.cFileName).c_str()));
+      const std::wstring folder = PrivateFolder();
+      ASSERT_FALSE(folder.empty());
+      EXPECT_TRUE(RemoveDirectoryW(folder.c_str()));
     }
   }
   const std::vector<LNDocument> notes = Filed();
@@ -314,15 +322,9 @@ TEST_F(Attachments, FileInTheWayIsLeftAloneAndTheAttachmentSavedBesideIt) {
 
   // Another program holds a file of the next attachment's name in the private folder, and keeps
   // others from writing or removing it.
-  wchar_t temp[MAX_PATH + 1];
-  GetTempPathW(MAX_PATH + 1, temp);
-  const std::wstring prefix =
-      std::wstring(temp) + L"brindle-att-" + std::to_wstring(GetCurrentProcessId()) + L"-";
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((prefix + L"*").c_str(), &found);
-  ASSERT_NE(INVALID_HANDLE_VALUE, search);
-  FindClose(search);
-  const std::wstring held = std::wstring(temp) + found.cFileName + L"\\held.txt";
+  const std::wstring folder = PrivateFolder();
+  ASSERT_FALSE(folder.empty());
+  const std::wstring held = folder + L"\\held.txt";
   HANDLE holder =
       CreateFileW(held.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);

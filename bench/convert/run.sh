@@ -65,14 +65,21 @@ harness() {  # pst
   rm -f "$work"/out.nsf*
 }
 
-# The harness of another build tree (BENCH_BASELINE, say one of main), in that tree's own prefix.
+# The harness of another build tree (BENCH_BASELINE, say one of main), in that tree's own prefix, set up
+# once here: setting a prefix up looks at the processes of the machine, and one that ends meanwhile
+# must not end the benchmark.
+baseline_env() {
+  export BRINDLE_BUILD_DIR="$BENCH_BASELINE"
+  # shellcheck source=/dev/null
+  source "$src/scripts/wine-env.sh"
+}
+if [ -n "${BENCH_BASELINE:-}" ]; then
+  (baseline_env && brindle_wine_setup)
+fi
 baseline_run() {
   rm -f "$work"/base.nsf*
   (
-    export BRINDLE_BUILD_DIR="$BENCH_BASELINE"
-    # shellcheck source=/dev/null
-    source "$src/scripts/wine-env.sh"
-    brindle_wine_setup
+    baseline_env
     timed wine "$BENCH_BASELINE/bin/convert-harness.exe" "$(brindle_windows_path "$1")" \
       "$(brindle_windows_path "$work/base.nsf")"
   )

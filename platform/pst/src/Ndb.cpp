@@ -203,16 +203,21 @@ std::shared_ptr<const std::vector<uint8_t>> PstFile::Cached(Lru& lru, uint64_t k
   return it->second->second;
 }
 
-void PstFile::Cache(Lru& lru, size_t budget, uint64_t key,
-                    std::shared_ptr<const std::vector<uint8_t>> value) {
+void PstFile::Cache(Lru& lru, uint64_t key, std::shared_ptr<const std::vector<uint8_t>> value) {
   if (lru.index.count(key)) return;
   lru.bytes += value->size() + 64;
   lru.order.emplace_front(key, std::move(value));
   lru.index[key] = lru.order.begin();
-  while (lru.bytes > budget && lru.order.size() > 1) {
-    lru.bytes -= lru.order.back().second->size() + 64;
-    lru.index.erase(lru.order.back().first);
-    lru.order.pop_back();
+  // Blocks go first, down to a quarter of the budget: a stream of attachment blocks read once must not
+  // push out the B-tree pages that every lookup walks, and pages may use what blocks leave.
+  while (blocks_.bytes + pages_.bytes > options_.cacheBytes) {
+    const bool fromBlocks =
+        blocks_.order.size() > 1 && (blocks_.bytes > options_.cacheBytes / 4 || pages_.order.size() <= 1);
+    Lru& from = fromBlocks ? blocks_ : pages_;
+    if (from.order.size() <= 1) break;
+    from.bytes -= from.order.back().second->size() + 64;
+    from.index.erase(from.order.back().first);
+    from.order.pop_back();
   }
 }
 
@@ -245,7 +250,7 @@ std::shared_ptr<const std::vector<uint8_t>> PstFile::ReadPage(uint64_t ib, uint6
   if (BidKey(pageBid) != BidKey(bid)) page.Fail("page id " + Hex(pageBid) + " in trailer");
   if (sig != ComputeSignature(ib, pageBid)) page.Fail("bad page signature");
   if (options_.verifyCrc && ComputeCrc(bytes->data(), dataBytes) != crc) page.Fail("bad page CRC");
-  Cache(pages_, options_.cacheBytes / 2, ib, bytes);
+  Cache(pages_, ib, bytes);
   return bytes;
 }
 
@@ -406,7 +411,7 @@ Block PstFile::ReadBlock(uint64_t bid) {
     // The reserved low bit of the id is not part of the key.
     if (info_.cryptMethod == kCryptCyclic) CryptCyclic(raw->data(), cb, static_cast<uint32_t>(BidKey(bid)));
   }
-  Cache(blocks_, options_.cacheBytes - options_.cacheBytes / 2, BidKey(bid), raw);
+  Cache(blocks_, BidKey(bid), raw);
   return raw;
 }
 

@@ -113,7 +113,7 @@ class PstFile {
     std::unordered_map<uint64_t, decltype(order)::iterator> index;
     size_t bytes = 0;
   };
-  void Cache(Lru& lru, size_t budget, uint64_t key, std::shared_ptr<const std::vector<uint8_t>> value);
+  void Cache(Lru& lru, uint64_t key, std::shared_ptr<const std::vector<uint8_t>> value);
   static std::shared_ptr<const std::vector<uint8_t>> Cached(Lru& lru, uint64_t key);
   template <typename Visit>
   bool SearchTree(uint64_t rootIb, uint64_t rootBid, uint8_t ptype, uint64_t key, Visit visit);
@@ -125,8 +125,7 @@ class PstFile {
   std::unique_ptr<ByteSource> source_;
   PstOptions options_;
   FileInfo info_;
-  // Pages and blocks share the budget half and half: a stream of attachment blocks read once must
-  // not push out the B-tree pages that every lookup walks.
+  // Pages and blocks share the budget; blocks are the first to go (see Cache).
   Lru blocks_;
   Lru pages_;
 };

@@ -17,13 +17,8 @@ using namespace format;
 
 namespace {
 
-// Reads through a window of the file: the blocks of one message usually lie close together, so one
-// read of the window serves several of them, where each block read on its own costs a seek and a read
-// (and, under Wine, more than that).
 class FileSource : public ByteSource {
  public:
-  static constexpr size_t kWindowBytes = 64 * 1024;
-
   FileSource(std::FILE* file, uint64_t size) : file_(file), size_(size) {}
   ~FileSource() override { std::fclose(file_); }
   uint64_t Size() const override { return size_; }
@@ -32,31 +27,6 @@ class FileSource : public ByteSource {
       throw PstError(ErrorKind::kTruncated, "truncated at offset " + Hex(size_) + ": needed " +
                                                 std::to_string(size) + " bytes at " + Hex(offset));
     if (size == 0) return;
-    if (offset >= windowStart_ && offset - windowStart_ <= window_.size() &&
-        size <= window_.size() - (offset - windowStart_)) {
-      std::memcpy(buffer, window_.data() + (offset - windowStart_), size);
-      return;
-    }
-    if (size >= kWindowBytes / 2) {
-      ReadFromFile(offset, buffer, size);
-      return;
-    }
-    // An aligned window: the blocks of one message may be written in either order.
-    const uint64_t start = offset & ~uint64_t{kWindowBytes - 1};
-    const uint64_t end = std::min<uint64_t>(size_, std::max<uint64_t>(start + kWindowBytes, offset + size));
-    window_.resize(static_cast<size_t>(end - start));
-    try {
-      ReadFromFile(start, window_.data(), window_.size());
-    } catch (...) {
-      window_.clear();
-      throw;
-    }
-    windowStart_ = start;
-    std::memcpy(buffer, window_.data() + (offset - start), size);
-  }
-
- private:
-  void ReadFromFile(uint64_t offset, void* buffer, size_t size) {
 #ifdef _WIN32
     int sought = _fseeki64(file_, static_cast<long long>(offset), SEEK_SET);
 #else
@@ -66,10 +36,9 @@ class FileSource : public ByteSource {
       throw PstError(ErrorKind::kIo, "read error at offset " + Hex(offset));
   }
 
+ private:
   std::FILE* file_;
   uint64_t size_;
-  std::vector<uint8_t> window_;
-  uint64_t windowStart_ = 0;
 };
 
 class BufferSource : public ByteSource {
@@ -108,6 +77,7 @@ std::wstring WidenUtf8(const std::string& text) {
 }
 #endif
 
+constexpr uint64_t kPageKeyFlag = uint64_t{1} << 63;
 constexpr int kMaxTreeDepth = 16;
 constexpr size_t kMaxSubnodeBlocks = 100000;
 
@@ -120,8 +90,6 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string& utf8Path) {
   std::FILE* file = std::fopen(utf8Path.c_str(), "rb");
 #endif
   if (!file) throw PstError(ErrorKind::kIo, "cannot open " + utf8Path);
-  // The source keeps its own window; a stream buffer would only copy the bytes once more.
-  std::setvbuf(file, nullptr, _IONBF, 0);
 #ifdef _WIN32
   _fseeki64(file, 0, SEEK_END);
   long long size = _ftelli64(file);
@@ -196,33 +164,27 @@ PstFile::PstFile(std::unique_ptr<ByteSource> source, PstOptions options)
 
 size_t PstFile::MaxBlockData() const { return info_.unicode ? kMaxBlockDataUnicode : kMaxBlockDataAnsi; }
 
-std::shared_ptr<const std::vector<uint8_t>> PstFile::Cached(Lru& lru, uint64_t key) {
-  auto it = lru.index.find(key);
-  if (it == lru.index.end()) return nullptr;
-  lru.order.splice(lru.order.begin(), lru.order, it->second);
+std::shared_ptr<const std::vector<uint8_t>> PstFile::Cached(uint64_t key) {
+  auto it = index_.find(key);
+  if (it == index_.end()) return nullptr;
+  lru_.splice(lru_.begin(), lru_, it->second);
   return it->second->second;
 }
 
-void PstFile::Cache(Lru& lru, uint64_t key, std::shared_ptr<const std::vector<uint8_t>> value) {
-  if (lru.index.count(key)) return;
-  lru.bytes += value->size() + 64;
-  lru.order.emplace_front(key, std::move(value));
-  lru.index[key] = lru.order.begin();
-  // Blocks go first, down to a quarter of the budget: a stream of attachment blocks read once must not
-  // push out the B-tree pages that every lookup walks, and pages may use what blocks leave.
-  while (blocks_.bytes + pages_.bytes > options_.cacheBytes) {
-    const bool fromBlocks =
-        blocks_.order.size() > 1 && (blocks_.bytes > options_.cacheBytes / 4 || pages_.order.size() <= 1);
-    Lru& from = fromBlocks ? blocks_ : pages_;
-    if (from.order.size() <= 1) break;
-    from.bytes -= from.order.back().second->size() + 64;
-    from.index.erase(from.order.back().first);
-    from.order.pop_back();
+void PstFile::Cache(uint64_t key, std::shared_ptr<const std::vector<uint8_t>> value) {
+  if (index_.count(key)) return;
+  cachedBytes_ += value->size() + 64;
+  lru_.emplace_front(key, std::move(value));
+  index_[key] = lru_.begin();
+  while (cachedBytes_ > options_.cacheBytes && lru_.size() > 1) {
+    cachedBytes_ -= lru_.back().second->size() + 64;
+    index_.erase(lru_.back().first);
+    lru_.pop_back();
   }
 }
 
 std::shared_ptr<const std::vector<uint8_t>> PstFile::ReadPage(uint64_t ib, uint64_t bid, uint8_t ptype) {
-  if (auto page = Cached(pages_, ib)) {
+  if (auto page = Cached(ib | kPageKeyFlag)) {
     // The same offset read as a different tree's page is corruption, caught below on first read.
     if ((*page)[kPageSize - (info_.unicode ? 16 : 12)] == ptype) return page;
   }
@@ -250,7 +212,7 @@ std::shared_ptr<const std::vector<uint8_t>> PstFile::ReadPage(uint64_t ib, uint6
   if (BidKey(pageBid) != BidKey(bid)) page.Fail("page id " + Hex(pageBid) + " in trailer");
   if (sig != ComputeSignature(ib, pageBid)) page.Fail("bad page signature");
   if (options_.verifyCrc && ComputeCrc(bytes->data(), dataBytes) != crc) page.Fail("bad page CRC");
-  Cache(pages_, ib, bytes);
+  Cache(ib | kPageKeyFlag, bytes);
   return bytes;
 }
 
@@ -375,7 +337,7 @@ bool PstFile::FindBlock(uint64_t bid, BlockEntry* entry) {
 }
 
 Block PstFile::ReadBlock(uint64_t bid) {
-  if (auto block = Cached(blocks_, BidKey(bid))) return block;
+  if (auto block = Cached(BidKey(bid))) return block;
   BlockEntry entry;
   if (!FindBlock(bid, &entry)) throw PstError(ErrorKind::kNotFound, "block " + Hex(bid) + " not found");
   const bool unicode = info_.unicode;
@@ -411,7 +373,7 @@ Block PstFile::ReadBlock(uint64_t bid) {
     // The reserved low bit of the id is not part of the key.
     if (info_.cryptMethod == kCryptCyclic) CryptCyclic(raw->data(), cb, static_cast<uint32_t>(BidKey(bid)));
   }
-  Cache(blocks_, BidKey(bid), raw);
+  Cache(BidKey(bid), raw);
   return raw;
 }
 

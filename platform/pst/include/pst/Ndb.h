@@ -107,14 +107,8 @@ class PstFile {
 
  private:
   std::shared_ptr<const std::vector<uint8_t>> ReadPage(uint64_t ib, uint64_t bid, uint8_t ptype);
-  // Decoded blocks (key: bid) or B-tree pages (key: offset), least recently used first out.
-  struct Lru {
-    std::list<std::pair<uint64_t, std::shared_ptr<const std::vector<uint8_t>>>> order;
-    std::unordered_map<uint64_t, decltype(order)::iterator> index;
-    size_t bytes = 0;
-  };
-  void Cache(Lru& lru, uint64_t key, std::shared_ptr<const std::vector<uint8_t>> value);
-  static std::shared_ptr<const std::vector<uint8_t>> Cached(Lru& lru, uint64_t key);
+  void Cache(uint64_t key, std::shared_ptr<const std::vector<uint8_t>> value);
+  std::shared_ptr<const std::vector<uint8_t>> Cached(uint64_t key);
   template <typename Visit>
   bool SearchTree(uint64_t rootIb, uint64_t rootBid, uint8_t ptype, uint64_t key, Visit visit);
   void CollectTree(uint64_t ib, uint64_t bid, uint8_t ptype, int expectedLevel, int depth,
@@ -125,9 +119,10 @@ class PstFile {
   std::unique_ptr<ByteSource> source_;
   PstOptions options_;
   FileInfo info_;
-  // Pages and blocks share the budget; blocks are the first to go (see Cache).
-  Lru blocks_;
-  Lru pages_;
+  // LRU of decoded blocks (key: bid) and pages (key: offset | 1 << 63).
+  std::list<std::pair<uint64_t, std::shared_ptr<const std::vector<uint8_t>>>> lru_;
+  std::unordered_map<uint64_t, decltype(lru_)::iterator> index_;
+  size_t cachedBytes_ = 0;
 };
 
 }  // namespace pst

@@ -254,8 +254,13 @@ class CNotesStore {
   CString AttachmentFolder();
   // Removes that folder with whatever is left in it.
   void RemoveAttachmentFolder();
+  // After a failed save to failedPath: true when the folder was made again or the file at that path
+  // is in the way, so that the save may be tried once more under a new path.
+  bool CanSaveElsewhere(const CString& failedPath);
 
   CString m_strAttachmentFolder;
+  // Temporary files in that folder whose removal failed: their names are not used again.
+  CStringArray m_undeletedAttachmentFiles;
 
   ITemplateChooser* m_pTemplateChooser;
   ILargeItemPrompt* m_pLargeItemPrompt = nullptr;
@@ -277,6 +282,8 @@ class CNotesStore {
     CString subject;
   };
   std::vector<FiledDocument> m_unflushed;
+  // The loop flushes once that many documents are unflushed.
+  static const size_t kUnflushedLimit = 1024;
 };
 
 // The text of a contact's birthday or anniversary: "MM/DD/YYYY", or "" when the PST carries no date

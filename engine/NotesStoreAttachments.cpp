@@ -40,11 +40,19 @@ bool IsDeviceName(CString base) {
   return false;
 }
 
-// A path in folder for fileName that no file holds yet: the folder is ours, so only a file whose
-// deletion failed can be in the way.
-CString UnusedPath(const CString& folder, const CString& fileName) {
+// File names compare without regard to case.
+bool IsUndeleted(const CString& path, const CStringArray& undeleted) {
+  for (INT_PTR i = 0; i < undeleted.GetSize(); i++) {
+    if (undeleted[i].CompareNoCase(path) == 0) return true;
+  }
+  return false;
+}
+
+// A path in folder for fileName. The folder is ours, so only a file whose removal failed can be in the
+// way; those are remembered, so that no per-attachment look at the disk is needed.
+CString UnusedPath(const CString& folder, const CString& fileName, const CStringArray& undeleted) {
   CString path = folder + fileName;
-  for (int n = 0; GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; n++) {
+  for (int n = 0; IsUndeleted(path, undeleted); n++) {
     CString prefix;
     prefix.Format(L"(%d)", n);
     path = folder + prefix + fileName;
@@ -52,16 +60,22 @@ CString UnusedPath(const CString& folder, const CString& fileName) {
   return path;
 }
 
-// Deletes the attachment's temporary file on every way out.
+// Deletes the attachment's temporary file on every way out; a file that stays is remembered.
 class TempFileRemover {
  public:
-  explicit TempFileRemover(const CString& path) : m_path(path) {}
-  ~TempFileRemover() { DeleteFileW(m_path); }
+  // path may change while the remover lives (a save tried again under another path).
+  TempFileRemover(const CString& path, CStringArray& undeleted) : m_path(path), m_undeleted(undeleted) {}
+  ~TempFileRemover() {
+    if (DeleteFileW(m_path)) return;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) m_undeleted.Add(m_path);
+  }
   TempFileRemover(const TempFileRemover&) = delete;
   TempFileRemover& operator=(const TempFileRemover&) = delete;
 
  private:
-  CString m_path;
+  const CString& m_path;
+  CStringArray& m_undeleted;
 };
 
 bool IsBidiControl(wchar_t c) {
@@ -140,11 +154,8 @@ CString UniqueAttachmentName(CString name, const CStringArray& used) {
 // overwritten nor deleted. One folder serves a whole conversion; making and removing one per item
 // would cost as much as copying the attachments.
 CString CNotesStore::AttachmentFolder() {
-  if (!m_strAttachmentFolder.IsEmpty()) {
-    // Someone may have cleaned the temporary directory during a long conversion.
-    if (GetFileAttributesW(m_strAttachmentFolder) != INVALID_FILE_ATTRIBUTES) return m_strAttachmentFolder;
-    m_strAttachmentFolder.Empty();
-  }
+  if (!m_strAttachmentFolder.IsEmpty()) return m_strAttachmentFolder;
+  m_undeletedAttachmentFiles.RemoveAll();
   wchar_t temp[MAX_PATH + 1] = {0};
   const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
   if (length == 0 || length > MAX_PATH) return CString();
@@ -177,6 +188,21 @@ void CNotesStore::RemoveAttachmentFolder() {
   }
   RemoveDirectoryW(m_strAttachmentFolder.Left(m_strAttachmentFolder.GetLength() - 1));
   m_strAttachmentFolder.Empty();
+  m_undeletedAttachmentFiles.RemoveAll();
+}
+
+// The disk is looked at only when a save into the folder failed. Someone may have cleaned the temporary
+// directory during a long conversion: the folder is made again. Or a file of that name is in the way
+// (one that could not be removed, or someone else's): it is left alone and another name taken.
+bool CNotesStore::CanSaveElsewhere(const CString& failedPath) {
+  if (m_strAttachmentFolder.IsEmpty()) return false;
+  if (GetFileAttributesW(m_strAttachmentFolder) == INVALID_FILE_ATTRIBUTES) {
+    m_strAttachmentFolder.Empty();
+    return !AttachmentFolder().IsEmpty();
+  }
+  if (GetFileAttributesW(failedPath) == INVALID_FILE_ATTRIBUTES) return false;
+  m_undeletedAttachmentFiles.Add(failedPath);
+  return true;
 }
 
 void CNotesStore::CopyAttachments(LPDISPATCH attachments, LNDocument& note) {
@@ -192,8 +218,7 @@ void CNotesStore::CopyAttachments(LPDISPATCH attachments, LNDocument& note) {
   }
   if (count <= 0) return;
 
-  const CString folder = AttachmentFolder();
-  if (folder.IsEmpty()) {
+  if (AttachmentFolder().IsEmpty()) {
     NotCopied(CString(), L"no temporary folder can be made for the attachments");
     return;
   }
@@ -204,10 +229,18 @@ void CNotesStore::CopyAttachments(LPDISPATCH attachments, LNDocument& note) {
     try {
       RdoAttachmentDispatch attachment(collection.Item(COleVariant(i, VT_I4)));
       fileName = attachment.GetFileName();
-      const CString path = UnusedPath(folder, SafeAttachmentFileName(fileName));
+      const CString safeName = SafeAttachmentFileName(fileName);
+      CString path = UnusedPath(m_strAttachmentFolder, safeName, m_undeletedAttachmentFiles);
       const CString name = UniqueAttachmentName(NotesAttachmentName(fileName), used);
-      TempFileRemover remover(path);
-      attachment.SaveAsFile(path);
+      TempFileRemover remover(path, m_undeletedAttachmentFiles);
+      try {
+        attachment.SaveAsFile(path);
+      } catch (CException* e) {
+        if (!CanSaveElsewhere(path)) throw;
+        e->Delete();
+        path = UnusedPath(m_strAttachmentFolder, safeName, m_undeletedAttachmentFiles);
+        attachment.SaveAsFile(path);
+      }
       ThrowIfNotesError(note.CreateAttachment(CStringToLNString(path), CStringToLNString(name), TRUE));
       used.Add(name);
       ThrowIfNotesError(note.Save(0));

@@ -155,19 +155,25 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
     if (failure.IsEmpty())
       failure = Guarded([&] { SaveItemOfKind(*this, kind, items, n, item); }, &saveStatus);
     if (failure.IsEmpty() && m_lastFiledNote == 0) failure = L"the saver filed no document";
+    // The items after n are lost with the target; the record says so in one line.
+    auto notConvertedAfter = [&] {
+      if (n < count) {
+        CString rest;
+        rest.Format(L"Items %ld to %ld were not converted: ", n + 1, count);
+        m_notConverted.AddFolder(m_strLoopFolder, rest + m_strError);
+      }
+      return 0;
+    };
     if (!failure.IsEmpty()) {
       m_notConverted.AddItem(m_strLoopFolder, n, subject, failure);
       if (IsTargetFailure(saveStatus)) {
         StopOnTargetFailure(saveStatus);
-        if (n < count) {
-          CString rest;
-          rest.Format(L"Items %ld to %ld were not converted: ", n + 1, count);
-          m_notConverted.AddFolder(m_strLoopFolder, rest + m_strError);
-        }
-        return 0;
+        return notConvertedAfter();
       }
     } else {
       m_unflushed.push_back({m_lastFiledNote, n, subject});
+      // Documents a flush has made safe need no record: the list stays short however large the folder.
+      if (m_unflushed.size() >= kUnflushedLimit && !FlushFolder()) return notConvertedAfter();
     }
   }
   m_nLoopItem = 0;

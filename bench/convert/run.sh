@@ -7,7 +7,10 @@
 # timed apart, and its time per item shows whether the cost stays flat as the PST grows. With
 # BENCH_REQUESTS=1 it also counts the wineserver requests per item (a traced wineserver, 1,000 against
 # 2,000 items, so that start-up cancels out).
-# Usage: bench/convert/run.sh
+# The time per item of each size is also given against that of the smallest size of at least 2,000
+# items, conversion and read-back together: it stays near 1 when the cost is flat in the PST's size.
+# Usage: bench/convert/run.sh [--quick]
+#   --quick       the sizes 1,000 and 10,000 only
 #   BENCH_SIZES   item counts (default "1000 10000 100000")
 #   BENCH_RUNS    runs of each program per file (default 3)
 #   BENCH_ATTACHMENT_BYTES  attachment size of the attachment PSTs (default 20000; 0 leaves them out)
@@ -19,6 +22,12 @@ src="$(cd "$(dirname "$0")/../.." && pwd)"
 native="${BRINDLE_NATIVE_BUILD_DIR:-$src/build-native}"
 windows="${BRINDLE_BUILD_DIR:-$src/build}"
 sizes="${BENCH_SIZES:-1000 10000 100000}"
+if [ "${1:-}" = --quick ]; then
+  sizes="1000 10000"
+elif [ $# -gt 0 ]; then
+  echo "usage: $0 [--quick]" >&2
+  exit 2
+fi
 runs="${BENCH_RUNS:-3}"
 attachment="${BENCH_ATTACHMENT_BYTES:-20000}"
 work="$(mktemp -d)"
@@ -38,7 +47,8 @@ measure() {
   : >"$work/times"
   for ((i = 0; i < runs; i++)); do
     "$@" </dev/null
-    cat "$work/time" >>"$work/times"
+    # A program that exits non-zero (the harness when it reports a loss) gets a line of its own first.
+    tail -n 1 "$work/time" >>"$work/times"
   done
   echo "$(cut -d' ' -f1 "$work/times" | median) $(cut -d' ' -f2 "$work/times" | median)"
 }
@@ -56,14 +66,21 @@ harness() {  # pst
   rm -f "$work"/out.nsf*
 }
 
-# The harness of another build tree (BENCH_BASELINE, say one of main), in that tree's own prefix.
+# The harness of another build tree (BENCH_BASELINE, say one of main), in that tree's own prefix, set up
+# once here: setting a prefix up looks at the processes of the machine, and one that ends meanwhile
+# must not end the benchmark.
+baseline_env() {
+  export BRINDLE_BUILD_DIR="$BENCH_BASELINE"
+  # shellcheck source=/dev/null
+  source "$src/scripts/wine-env.sh"
+}
+if [ -n "${BENCH_BASELINE:-}" ]; then
+  (baseline_env && brindle_wine_setup)
+fi
 baseline_run() {
   rm -f "$work"/base.nsf*
   (
-    export BRINDLE_BUILD_DIR="$BENCH_BASELINE"
-    # shellcheck source=/dev/null
-    source "$src/scripts/wine-env.sh"
-    brindle_wine_setup
+    baseline_env
     timed wine "$BENCH_BASELINE/bin/convert-harness.exe" "$(brindle_windows_path "$1")" \
       "$(brindle_windows_path "$work/base.nsf")"
   )
@@ -130,6 +147,7 @@ fi
 kinds=(0)
 [ "$attachment" -gt 0 ] && kinds+=("$attachment")
 for bytes in "${kinds[@]}"; do
+  reference=""
   for n in $sizes; do
     pst="$work/bulk.pst"
     extra=()
@@ -146,8 +164,12 @@ for bytes in "${kinds[@]}"; do
 
     if [ "$bytes" -gt 0 ]; then what="$n items with a $bytes-byte attachment"; else what="$n plain items"; fi
     echo "$what: PST $(($(stat -c %s "$pst") / 1000000)) MB, $documents documents written, median of $runs runs"
-    note=$(awk -v c="$p_conv" -v b="$p_back" -v n="$n" 'BEGIN {
-      printf "(conversion %.2f s = %.0f us/item, read-back %.2f s = %.0f us/item)", c, c * 1e6 / n, b, b * 1e6 / n }')
+    per_item=$(awk -v c="$p_conv" -v b="$p_back" -v n="$n" 'BEGIN { printf "%.1f", (c + b) * 1e6 / n }')
+    [ -z "${reference:-}" ] && [ "$n" -ge 2000 ] && reference=$per_item
+    flat=""
+    [ -n "${reference:-}" ] && flat=$(awk -v p="$per_item" -v r="$reference" 'BEGIN { printf ", x%.2f per item", p / r }')
+    note=$(awk -v c="$p_conv" -v b="$p_back" -v n="$n" -v f="$flat" 'BEGIN {
+      printf "(conversion %.2f s = %.0f us/item, read-back %.2f s = %.0f us/item%s)", c, c * 1e6 / n, b, b * 1e6 / n, f }')
     line "convert-harness (Wine)" "$n" "$t_conv" "$m_conv" "$t_conv" "$note"
     [ -n "${BENCH_BASELINE:-}" ] && line "baseline harness (Wine)" "$n" "$t_base" "$m_base" "$t_conv" ""
     line "readpst -o (native)" "$n" "$t_readpst" "$m_readpst" "$t_conv" ""

@@ -48,6 +48,20 @@ int LeftoverFolders(int* files = nullptr) {
   return count;
 }
 
+// The private folder of this process's attachment copying (the first, when there are several), without
+// a trailing backslash; "" when there is none.
+std::wstring PrivateFolder() {
+  wchar_t temp[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, temp);
+  const std::wstring prefix =
+      std::wstring(temp) + L"brindle-att-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((prefix + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return std::wstring();
+  FindClose(search);
+  return std::wstring(temp) + found.cFileName;
+}
+
 class Attachments : public SaverTest {
  protected:
   void SetUp() override {
@@ -281,15 +295,9 @@ TEST_F(Attachments, OneFolderServesTheConversionAndGoesWhenTheNextDatabaseOpens)
     EXPECT_EQ(0, files) << i;
     if (i == 2) {
       // Someone empties the temporary directory during the conversion: the next item makes it again.
-      wchar_t temp[MAX_PATH + 1];
-      GetTempPathW(MAX_PATH + 1, temp);
-      const std::wstring folder =
-          std::wstring(temp) + L"brindle-att-" + std::to_wstring(GetCurrentProcessId()) + L"-";
-      WIN32_FIND_DATAW found;
-      HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-      ASSERT_NE(INVALID_HANDLE_VALUE, search);
-      FindClose(search);
-      EXPECT_TRUE(RemoveDirectoryW((std::wstring(temp) + found.cFileName).c_str()));
+      const std::wstring folder = PrivateFolder();
+      ASSERT_FALSE(folder.empty());
+      EXPECT_TRUE(RemoveDirectoryW(folder.c_str()));
     }
   }
   const std::vector<LNDocument> notes = Filed();
@@ -297,4 +305,47 @@ TEST_F(Attachments, OneFolderServesTheConversionAndGoesWhenTheNextDatabaseOpens)
   EXPECT_EQ(std::vector<std::string>{"THIRD.TXT"}, AttachmentNames(notes[2]));
   ASSERT_EQ(1, store_.CreateOrOpenDatabase(Wide(nsf_))) << store_.GetErrorText();
   EXPECT_EQ(leftoverBefore_, LeftoverFolders());
+}
+
+TEST_F(Attachments, FileInTheWayIsLeftAloneAndTheAttachmentSavedBesideIt) {
+  pb::Store store;
+  pb::Folder& inbox = store.AddFolder("Inbox");
+  const char* const names[] = {"first.txt", "held.txt", "held.txt"};
+  for (int i = 0; i < 3; i++) {
+    pb::Message mail = Mail(names[i]);
+    mail.AttachFile(names[i], Bytes("content " + std::to_string(i)));
+    inbox.messages.push_back(mail);
+  }
+  OpenPst(store);
+  RdoMailDispatch first(Item("Inbox", 1));
+  store_.SaveMail(&first);
+
+  // Another program holds a file of the next attachment's name in the private folder, and keeps
+  // others from writing or removing it.
+  const std::wstring folder = PrivateFolder();
+  ASSERT_FALSE(folder.empty());
+  const std::wstring held = folder + L"\\held.txt";
+  HANDLE holder =
+      CreateFileW(held.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+  DWORD written = 0;
+  WriteFile(holder, "theirs", 6, &written, nullptr);
+
+  for (long i = 2; i <= 3; i++) {
+    RdoMailDispatch mail(Item("Inbox", i));
+    store_.SaveMail(&mail);
+  }
+  EXPECT_EQ(0, store_.m_notConverted.GetCount());
+  const std::vector<LNDocument> notes = Filed();
+  ASSERT_EQ(3u, notes.size());
+  for (int i = 1; i < 3; i++) {
+    EXPECT_EQ(std::vector<std::string>{"HELD.TXT"}, AttachmentNames(notes[i])) << i;
+    EXPECT_EQ("content " + std::to_string(i), Content(notes[i], 0)) << i;
+  }
+  // Their file is untouched.
+  LARGE_INTEGER size = {};
+  GetFileSizeEx(holder, &size);
+  EXPECT_EQ(6, size.QuadPart);
+  CloseHandle(holder);
+  EXPECT_TRUE(DeleteFileW(held.c_str()));
 }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 
 #include "ErrorKindOf.h"
 #include "MiniPst.h"
+#include "TestFiles.h"
 #include "pst/Ndb.h"
 #include "pst/format/Codec.h"
 #include "pst/format/Layout.h"
@@ -225,4 +227,60 @@ TEST(NdbCache, SmallCacheStillReturnsEveryBlockCorrectly) {
   auto file = OpenBytes(builder.Build(), options);
   for (int round = 0; round < 2; ++round)
     for (int i = 0; i < 30; ++i) EXPECT_EQ(*file->ReadBlock(bids[i]), Pattern(3000, static_cast<uint8_t>(i)));
+}
+
+// The file source reads through a window: whatever the order and size of the reads, and across the
+// window's edges, the bytes are the file's, and a read past the end still fails as truncation.
+TEST(NdbFileSource, ReadsInAnyOrderAcrossTheWindowMatchTheFile) {
+  testsupport::TempDir dir;
+  const std::string path = dir.File("pattern.bin");
+  const Bytes content = Pattern(200003, 7);
+  {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+  }
+  auto source = OpenFileSource(path);
+  ASSERT_EQ(content.size(), source->Size());
+  auto expectRead = [&](uint64_t offset, size_t size) {
+    Bytes got(size);
+    source->ReadAt(offset, got.data(), size);
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), content.begin() + static_cast<ptrdiff_t>(offset)))
+        << "offset " << offset << ", size " << size;
+  };
+  const std::pair<uint64_t, size_t> reads[] = {
+      {65536 - 100, 300},  // across the first edge
+      {65000, 536},        // back, inside the window just read
+      {10, 20},           {131072 - 1, 2},
+      {200003 - 1, 1},    {200003 - 70000, 70000},  // large: past the window
+      {0, 200003},        {65536, 65536},
+      {150000, 50003},    {4096, 0}};
+  for (const auto& read : reads) expectRead(read.first, read.second);
+  for (uint64_t offset = 190000; offset > 1000; offset -= 9973) expectRead(offset, 512);
+
+  uint8_t byte = 0;
+  EXPECT_EQ(KindOf([&] { source->ReadAt(200003, &byte, 1); }), ErrorKind::kTruncated);
+  EXPECT_EQ(KindOf([&] { source->ReadAt(199990, &byte, 20); }), ErrorKind::kTruncated);
+  expectRead(199990, 13);
+}
+
+// Blocks read once, many of them, do not push the B-tree pages out: every block is found again.
+TEST(NdbCache, ManyBlocksThroughAFileWithASmallCache) {
+  FileBuilder builder;
+  std::vector<uint64_t> bids;
+  for (int i = 0; i < 400; ++i) bids.push_back(builder.AddBlock(Pattern(900 + i, static_cast<uint8_t>(i))));
+  builder.AddNode(0x21, bids[0]);
+  testsupport::TempDir dir;
+  const std::string path = dir.File("blocks.pst");
+  {
+    const std::string bytes = builder.Build();
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  PstOptions options;
+  options.cacheBytes = 16000;
+  auto file = PstFile::Open(path, options);
+  for (int i = 399; i >= 0; --i)
+    EXPECT_EQ(*file->ReadBlock(bids[i]), Pattern(900 + i, static_cast<uint8_t>(i)));
+  for (int i = 0; i < 400; i += 7)
+    EXPECT_EQ(*file->ReadBlock(bids[i]), Pattern(900 + i, static_cast<uint8_t>(i)));
 }

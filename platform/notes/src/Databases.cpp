@@ -470,9 +470,9 @@ LNSTATUS LNViewFolder::FolderAddDocument(const LNDocument& document) {
     if (note->db->OpenStore() != store)
       Fail(LNERR_INVALID_ARGUMENT, "the document belongs to another database");
     std::lock_guard<std::recursive_mutex> lock(store->Mutex());
-    store->AddToFolder(folder->design.noteId, note->record.noteId);
-    if (folder->open && std::find(folder->entries.begin(), folder->entries.end(), note->record.noteId) ==
-                            folder->entries.end())
+    // The database says whether the document is new to the folder: looking through the open
+    // folder's entries for it would cost in proportion to the folder at every filing.
+    if (store->AddToFolder(folder->design.noteId, note->record.noteId) && folder->open)
       folder->entries.push_back(note->record.noteId);
     return LNNOERROR;
   });

@@ -575,13 +575,16 @@ std::vector<uint32_t> Store::Entries(const Design& design) {
   return ids;
 }
 
-void Store::AddToFolder(uint32_t folderId, uint32_t noteId) {
+bool Store::AddToFolder(uint32_t folderId, uint32_t noteId) {
+  bool added = false;
   Atomically([&] {
     Statement q(Prepare("INSERT OR IGNORE INTO folderentries(folder, noteid) VALUES(?, ?)"));
     q.Int(1, folderId);
     q.Int(2, noteId);
     if (sqlite3_step(q.get()) != SQLITE_DONE) Fail("filing a document");
+    added = sqlite3_changes(db_) == 1;
   });
+  return added;
 }
 
 void Store::DeleteNote(uint32_t noteId) {

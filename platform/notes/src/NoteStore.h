@@ -101,7 +101,8 @@ class Store {
   Design CreateFolder(const std::string& name);  // LNERR_FOLDER_EXISTS when a view or folder has the name
   // Note ids of the view's or folder's documents, in filing or saving order.
   std::vector<uint32_t> Entries(const Design& design);
-  void AddToFolder(uint32_t folderId, uint32_t noteId);  // once per document
+  // Files the document; false when the folder held it already (filing is once per document).
+  bool AddToFolder(uint32_t folderId, uint32_t noteId);
   // Removes the note, its attachments and its folder entries.
   void DeleteNote(uint32_t noteId);
 

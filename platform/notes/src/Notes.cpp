@@ -1,6 +1,7 @@
 // Notes and documents: items, saving, attachments, mail messages and calendar entries.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "Runtime.h"
@@ -232,27 +233,59 @@ LNSTATUS LNNote::GetItems(LNItemArray* items) const {
   });
 }
 
+namespace {
+
+// The whole content of file into *data: one open and, for a file that keeps its size while it is read,
+// one read into a buffer of that size (the runtime's buffered reads cost a copy and a call more).
+void ReadWholeFile(const std::string& file, std::string* data) {
+  HANDLE in = CreateFileW(Wide(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (in == INVALID_HANDLE_VALUE) Fail(LNERR_FILE_NOT_FOUND, file);
+  LARGE_INTEGER size = {};
+  if (!GetFileSizeEx(in, &size) || size.QuadPart < 0) {
+    CloseHandle(in);
+    Fail(LNERR_FILE_IO, file);
+  }
+  if (static_cast<unsigned long long>(size.QuadPart) > kLargestValue) {
+    CloseHandle(in);
+    Fail(LNERR_FILE_IO, file + " is too large to attach");
+  }
+  // One byte more than the size, so that a file that grew is seen; it is then read to its end.
+  size_t want = static_cast<size_t>(size.QuadPart) + 1;
+  size_t have = 0;
+  for (;;) {
+    data->resize(have + want);
+    DWORD got = 0;
+    const DWORD ask = static_cast<DWORD>(std::min<size_t>(want, 1u << 30));
+    if (!ReadFile(in, &(*data)[have], ask, &got, nullptr)) {
+      CloseHandle(in);
+      data->clear();
+      Fail(LNERR_FILE_IO, file);
+    }
+    have += got;
+    // A short read of a file is its end.
+    if (got < ask) break;
+    if (have > kLargestValue) {
+      CloseHandle(in);
+      data->clear();
+      Fail(LNERR_FILE_IO, file + " is too large to attach");
+    }
+    want = 65536;
+  }
+  data->resize(have);
+  CloseHandle(in);
+}
+
+}  // namespace
+
 LNSTATUS LNNote::CreateAttachment(const LNString& path, const LNString& attachmentName, LNBOOL /*compress*/,
                                   LNAttachment* newAttachment) {
   return Guard([&] {
     OpenNote(m_note);
     CheckFault("notes.attach");
     const std::string file = Utf8Of(path);
-    FILE* in = _wfopen(Wide(file).c_str(), L"rb");
-    if (in == nullptr) Fail(LNERR_FILE_NOT_FOUND, file);
     lnstore::AttachmentRecord record;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) {
-      record.data.append(buf, n);
-      if (record.data.size() > kLargestValue) {
-        std::fclose(in);
-        Fail(LNERR_FILE_IO, file + " is too large to attach");
-      }
-    }
-    const bool failed = std::ferror(in) != 0;
-    std::fclose(in);
-    if (failed) Fail(LNERR_FILE_IO, file);
+    ReadWholeFile(file, &record.data);
     record.name = Utf8Of(attachmentName);
     if (record.name.empty()) {
       const size_t slash = file.find_last_of("\\/");

@@ -54,8 +54,9 @@ _brindle_prefix_pids() {
   return 0
 }
 
+# The process may end between the listing and this read: that is no display, and no error.
 _brindle_display_of() { # pid
-  tr '\0' '\n' <"/proc/$1/environ" 2>/dev/null | sed -n 's/^DISPLAY=//p'
+  { tr '\0' '\n' <"/proc/$1/environ"; } 2>/dev/null | sed -n 's/^DISPLAY=//p' || true
 }
 
 # The prefix's desktop process, on the caller's display, started here and kept for the run. Started

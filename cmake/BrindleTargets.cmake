@@ -4,7 +4,7 @@
 #                  [COST <s>])
 # One GoogleTest executable per area. Under the Windows configuration CTest runs it through the
 # build tree's wine-run wrapper. WINDOWED tests get the windowed-test support library and one display
-# each: a slot of the "display" resource when CTest is given a resource spec (scripts/test.sh gives
+# each: a slot of the "display" resource when CTest is given a resource file (scripts/test.sh gives
 # one slot per Xvfb display), else a turn on the caller's display (wine-run takes a lock). COST is
 # the seconds a test takes, so that a run with no cost data yet starts the long ones first.
 function(brindle_add_test name)

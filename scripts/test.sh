@@ -95,7 +95,7 @@ done
 for pid in "${setup_pids[@]}"; do wait "$pid" || status=1; done
 
 # One slot of the "display" resource per windowed display, for the windowed tests (brindle_add_test).
-spec="$BRINDLE_BUILD_DIR/display-slots.json"
+display_slots="$BRINDLE_BUILD_DIR/display-slots.json"
 {
   printf '{"version": {"major": 1, "minor": 0}, "local": [{"display": ['
   for ((slot = 1; slot <= slots; slot++)); do
@@ -103,10 +103,10 @@ spec="$BRINDLE_BUILD_DIR/display-slots.json"
     printf '{"id": "%d", "slots": 1}' "$slot"
   done
   printf ']}]}\n'
-} >"$spec"
+} >"$display_slots"
 
 echo "== Windows tests (Wine on ${displays[0]}, windowed tests on ${displays[*]:1})"
-ctest --test-dir "$BRINDLE_BUILD_DIR" --output-on-failure -j "$jobs" --resource-spec-file "$spec" "$@" ||
+ctest --test-dir "$BRINDLE_BUILD_DIR" --output-on-failure -j "$jobs" --resource-spec-file "$display_slots" "$@" ||
   status=1
 # A whole suite is followed by a newcomer's run on a display of its own, as a user's would come after
 # the tests.

@@ -9,7 +9,10 @@ toolbar_homepage.bmp (223)     a blue globe with green land and a meridian grid:
 Run from this directory; the pictures are committed beside this script.
 """
 import math
-import struct
+import os, sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from bmpfile import write_bmp as write_bmp_file  # noqa: E402
 
 SIZE = 32
 MAGENTA = (255, 0, 255)
@@ -18,17 +21,7 @@ WHITE = (255, 255, 255)
 
 
 def write_bmp(path, pixels):
-    row_bytes = SIZE * 3
-    data = bytearray()
-    for y in range(SIZE - 1, -1, -1):
-        for x in range(SIZE):
-            r, g, b = pixels[y][x]
-            data += bytes((b, g, r))
-    info = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 54)
-    assert row_bytes % 4 == 0
-    with open(path, "wb") as f:
-        f.write(header + info + data)
+    write_bmp_file(path, SIZE, SIZE, lambda x, y: pixels[y][x])
 
 
 def canvas():

@@ -3,7 +3,11 @@
 # mail 187, calendar entry 188, contact 189, journal entry 190, to-do 191; and the page's icon 134
 # (32 x 32, 32-bit with alpha, and its AND mask), an NSF database with a magnifying glass.
 # Shapes are drawn with 4x4 supersampling; each picture is a list of (coverage test, colour) layers.
-import math, struct, sys
+import math, struct
+import os, sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from bmpfile import write_bmp as write_bmp_file  # noqa: E402
 
 SAMPLES = 4
 
@@ -130,17 +134,7 @@ def database_icon():
     return layers
 
 def write_bmp(path, rows):
-    size = len(rows)
-    stride = (size * 3 + 3) & ~3
-    data = bytearray()
-    for row in reversed(rows):
-        line = bytearray()
-        for r, g, b, _ in row:
-            line += bytes((round(b), round(g), round(r)))
-        data += line + bytes(stride - len(line))
-    header = struct.pack('<2sIHHI', b'BM', 54 + len(data), 0, 0, 54)
-    info = struct.pack('<IiiHHIIiiII', 40, size, size, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    open(path, 'wb').write(header + info + data)
+    write_bmp_file(path, len(rows), len(rows), lambda x, y: [round(c) for c in rows[y][x][:3]])
 
 def write_ico(path, rows):
     size = len(rows)

@@ -2,7 +2,11 @@
 # Writes the saving-complete picture (48x48), the banner (180x51) as 24-bit BMPs, the source-type icon
 # (32x32, 32-bit with alpha), and the server-search animation as an uncompressed 8-bit AVI (40x40, 8 frames) that the system's animation control plays
 # without a codec. Shapes are drawn with 4x4 supersampling for smooth edges.
-import math, struct, sys
+import math, struct
+import os, sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from bmpfile import write_bmp as write_bmp_file  # noqa: E402
 
 SS = 4  # supersampling per axis
 
@@ -27,18 +31,7 @@ def render(w, h, background, shapes):
     return img
 
 def write_bmp24(path, img):
-    h = len(img); w = len(img[0])
-    row = (w * 3 + 3) & ~3
-    data = bytearray()
-    for y in reversed(range(h)):
-        line = bytearray()
-        for r, g, b in img[y]:
-            line += bytes((b, g, r))
-        line += bytes(row - len(line))
-        data += line
-    header = struct.pack('<2sIHHI', b'BM', 14 + 40 + len(data), 0, 0, 54)
-    info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    open(path, 'wb').write(header + info + data)
+    write_bmp_file(path, len(img[0]), len(img), lambda x, y: img[y][x])
 
 def circle(cx, cy, r):
     return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r

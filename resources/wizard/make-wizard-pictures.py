@@ -7,7 +7,12 @@ Icons are 32-bit ICOs with an AND mask; the cursor is a 32 x 32 monochrome CUR w
 (16, 16). Shapes are drawn with 4 x 4 supersampling for smooth edges.
 """
 import math
+import os
 import struct
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from bmpfile import write_bmp as write_bmp_file  # noqa: E402
 
 SS = 4
 MAGENTA = (255, 0, 255)
@@ -149,18 +154,7 @@ def write_bmp(path, pictures):
         for p in pictures:
             row += [c if a else MAGENTA for c, a in p.px[y]]
         rows.append(row)
-    stride = (w * 3 + 3) & ~3
-    data = bytearray()
-    for y in reversed(range(h)):
-        line = bytearray()
-        for r, g, b in rows[y]:
-            line += bytes((b, g, r))
-        line += bytes(stride - len(line))
-        data += line
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
+    write_bmp_file(path, w, h, lambda x, y: rows[y][x])
 
 
 def icon_image(p):

@@ -1,7 +1,10 @@
 # Regenerates the dialog controls' bitmaps: python3 make-bitmaps.py <this folder>
 # Each picture is ASCII art, one character a pixel: '.' magenta (the transparent colour), other
 # characters from the palette below. Strips are written as 24-bit bottom-up BMP files.
-import struct, sys
+import os, sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "scripts"))
+from bmpfile import write_bmp as write_bmp_file  # noqa: E402
 
 PALETTE = {
     '.': (255, 0, 255),  # transparent
@@ -17,23 +20,11 @@ PALETTE = {
 }
 
 def write_bmp(path, images, width, height):
-    total = width * len(images)
-    rows = []
-    for y in range(height):
-        row = bytearray()
-        for image in images:
-            line = image[y].ljust(width, '.')[:width]
-            for ch in line:
-                r, g, b = PALETTE[ch]
-                row += bytes((b, g, r))
-        while len(row) % 4:
-            row.append(0)
-        rows.append(bytes(row))
-    pixels = b''.join(reversed(rows))
-    info = struct.pack('<IiiHHIIiiII', 40, total, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    header = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
-    with open(path, 'wb') as f:
-        f.write(header + info + pixels)
+    """Images side by side, each a list of rows of palette letters, padded to the width."""
+    def pixel(x, y):
+        image, column = divmod(x, width)
+        return PALETTE[images[image][y].ljust(width, '.')[column]]
+    write_bmp_file(path, width * len(images), height, pixel)
 
 def pad(rows, height):
     return rows + ['.' * 16] * (height - len(rows))

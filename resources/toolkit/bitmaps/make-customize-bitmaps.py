@@ -3,7 +3,11 @@
 #   "Change Button Image" offers, 16 colours, 672 by 16.
 # editor-tools.bmp: the image editor's 16 tool pictures, 16 colours on silver (the mask colour).
 # editor-tools-alpha.bmp: the same pictures in 32 bits, transparent where the other is silver.
-import struct, sys
+import struct
+import os, sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "scripts"))
+from bmpfile import write_bmp as write_bmp_file  # noqa: E402
 
 VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
        (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
@@ -27,18 +31,10 @@ def write_4bit(path, pixels, width, height):
     open(path, 'wb').write(header + info + palette + data)
 
 def write_32bit(path, pixels, width, height):
-    data = bytearray()
-    for y in reversed(range(height)):
-        for x in range(width):
-            c = pixels[y][x]
-            if c == SILVER:
-                data += bytes((0, 0, 0, 0))
-            else:
-                r, g, b = VGA[c]
-                data += bytes((b, g, r, 255))
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 32, 0, len(data), 2835, 2835, 0, 0)
-    header = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(data), 0, 0, 14 + len(info))
-    open(path, 'wb').write(header + info + bytes(data))
+    def pixel(x, y):
+        c = pixels[y][x]
+        return (0, 0, 0, 0) if c == SILVER else VGA[c] + (255,)
+    write_bmp_file(path, width, height, pixel, 32)
 
 def blank(fill):
     return [[fill] * 16 for _ in range(16)]

@@ -8,29 +8,16 @@ toolbar24.bmp   48 x 24, 24-bit: the two images of the 24-pixel test toolbar (id
                 20 x 20 squares at (2, 2) in orange and purple, outlined in black.
 Run from this directory; the files are committed beside this script.
 """
-import struct
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "..", "scripts"))
+from bmpfile import write_bmp as bmp  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 BLACK = (0, 0, 0)
 COLORS = [(255, 0, 0), (0, 160, 0), (0, 0, 255), (255, 255, 0), (0, 128, 128)]
 COLORS24 = [(255, 128, 0), (128, 0, 128)]
-
-
-def bmp(path, width, height, pixel):
-    """pixel(x, y) -> (r, g, b); 24 bits, rows stored bottom-up."""
-    row_bytes = (width * 3 + 3) & ~3
-    data = bytearray()
-    for y in range(height - 1, -1, -1):
-        row = bytearray()
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        row += b"\0" * (row_bytes - len(row))
-        data += row
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
-    with open(path, "wb") as f:
-        f.write(header + info + data)
 
 
 def square_cell(colors, cell, size_x, size_y):

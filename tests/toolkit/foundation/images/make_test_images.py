@@ -10,29 +10,19 @@ icons.ico     an icon group: 16 x 16 and 32 x 32 at 24 bits (red squares on a tr
               and 24 x 24 at 32 bits (an opaque blue square).
 Run from this directory; the files are committed beside this script.
 """
+import os
 import struct
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "..", "scripts"))
+from bmpfile import write_bmp  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 COLORS = [(255, 0, 0), (0, 128, 0), (0, 0, 255), (255, 255, 0)]
 
 
 def bmp(path, width, height, bits, pixel):
-    """pixel(x, y) -> (r, g, b) or (r, g, b, a); rows stored bottom-up."""
-    row_bytes = (width * bits // 8 + 3) & ~3
-    data = bytearray()
-    for y in range(height - 1, -1, -1):
-        row = bytearray()
-        for x in range(width):
-            p = pixel(x, y)
-            row += bytes((p[2], p[1], p[0]))
-            if bits == 32:
-                row.append(p[3] if len(p) > 3 else 255)
-        row += b"\0" * (row_bytes - len(row))
-        data += row
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(data), 2835, 2835, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
-    with open(path, "wb") as f:
-        f.write(header + info + data)
+    write_bmp(path, width, height, pixel, bits)
 
 
 def strip24(x, y):

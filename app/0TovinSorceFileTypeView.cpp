@@ -23,7 +23,6 @@ const COLORREF RULE_COLOUR = 0x2BDFFF;
 const wchar_t HEADING_TEXT[] = L"  Please select appropriate option ";
 const wchar_t DOMINO_OPTION_TEXT[] = L"Select this option to convert domino server mail box";
 const wchar_t NSF_OPTION_TEXT[] = L"Select this option to convert NSF file(s)";
-const wchar_t STOP_QUESTION_TEXT[] = L"Are you sure you want to stop current process ?";
 
 }  // namespace
 
@@ -154,7 +153,7 @@ void C0TovinSorceFileTypeView::OnExit() {
 }
 
 LRESULT C0TovinSorceFileTypeView::OnStopEnumeration(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  if (AfxMessageBox(STOP_QUESTION_TEXT, MB_YESNO) == IDYES && g_pSourceTypeFrame != nullptr) {
+  if (AfxMessageBox(STOP_CURRENT_PROCESS_QUESTION, MB_YESNO) == IDYES && g_pSourceTypeFrame != nullptr) {
     g_pSourceTypeFrame->SetStopFlags(1);
   }
   return 1;

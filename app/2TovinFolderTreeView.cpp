@@ -16,7 +16,6 @@ namespace {
 
 const wchar_t HEADING_TEXT[] = L"  Click any folder to view converted emails";
 const wchar_t ENUMERATING_TEXT[] = L"Please wait while enumerating folders";
-const wchar_t STOP_QUESTION_TEXT[] = L"Are you sure you want to stop current process ?";
 const wchar_t SELECT_FOLDER_TEXT[] = L"Please select folder";
 // Nothing in the system exports NSF folders: the saving page converts a PST, and the browsed file is an
 // NSF. The user's choices are kept, and the user is told rather than handed a conversion that must fail.
@@ -360,7 +359,7 @@ LRESULT C2TovinFolderTreeView::OnItemSelected(WPARAM wParam, LPARAM lParam) {
 
 void C2TovinFolderTreeView::OnStop() {
   // The workers go on while the question is open.
-  if (AfxMessageBox(STOP_QUESTION_TEXT, MB_YESNO) != IDYES) return;
+  if (AfxMessageBox(STOP_CURRENT_PROCESS_QUESTION, MB_YESNO) != IDYES) return;
   if (g_pBrowseFrame != nullptr) SetStopFlags(1);
 }
 

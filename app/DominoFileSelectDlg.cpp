@@ -6,6 +6,7 @@
 #include "MainFrame.h"
 #include "TovinCommonBaseView.h"
 #include "UiHandoff.h"
+#include "WizardMessages.h"
 #include "lnnotes.h"
 
 namespace {
@@ -32,7 +33,6 @@ const wchar_t NOTHING_TICKED_TEXT[] = L"Please select file from the list";
 const wchar_t FILES_ADDED_TEXT[] =
     L"Selected Files are added, If you want to select files from other Domino Server then click on that "
     L"Domino Server Name in the list or click on Finish button to proceed with the Migration process";
-const wchar_t STOP_QUESTION_TEXT[] = L"Are you sure you want to stop current process ?";
 // The dialog's own spelling.
 const wchar_t STILL_SEARCHING_TEXT[] = L"Please wait while serching finish";
 // The store's text for a server lookup that found nothing.
@@ -351,7 +351,7 @@ void CDominoFileSelectDlg::OnStop() {
   // The worker goes on while the question is open; the flags are raised only on Yes, and only for a
   // search that is still running then.
   if (!m_bSearching) return;
-  if (AfxMessageBox(STOP_QUESTION_TEXT, MB_YESNO) != IDYES || !m_bSearching) return;
+  if (AfxMessageBox(STOP_CURRENT_PROCESS_QUESTION, MB_YESNO) != IDYES || !m_bSearching) return;
   m_bStopRequested = TRUE;
   if (g_pDominoFrame != nullptr) g_pDominoFrame->SetStopFlags(1);
 }

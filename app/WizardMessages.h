@@ -23,6 +23,8 @@ const UINT WM_OPTION_CLICKED = WM_USER + 106;
 const UINT WM_LINK_CLICKED = WM_USER + 107;
 // Server wait dialog's Stop -> main frame -> main view -> the page that shows (0 / 0).
 const UINT WM_STOP_ENUMERATION = WM_USER + 108;
+// What a page or the Domino dialog asks before it raises the stop flags of a running search or listing.
+const wchar_t STOP_CURRENT_PROCESS_QUESTION[] = L"Are you sure you want to stop current process ?";
 // The frame's menu commands, forwarded by the main view to the page that shows.
 const UINT WM_SELECT_PST_FILE = WM_USER + 109;
 const UINT WM_SELECT_NSF_FILE = WM_USER + 110;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 #include "Runtime.h"
 
@@ -241,15 +242,12 @@ void ReadWholeFile(const std::string& file, std::string* data) {
   HANDLE in = CreateFileW(Wide(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (in == INVALID_HANDLE_VALUE) Fail(LNERR_FILE_NOT_FOUND, file);
+  // Closed on every way out, the failures (which throw) included.
+  std::unique_ptr<void, decltype(&CloseHandle)> closer(in, &CloseHandle);
   LARGE_INTEGER size = {};
-  if (!GetFileSizeEx(in, &size) || size.QuadPart < 0) {
-    CloseHandle(in);
-    Fail(LNERR_FILE_IO, file);
-  }
-  if (static_cast<unsigned long long>(size.QuadPart) > kLargestValue) {
-    CloseHandle(in);
+  if (!GetFileSizeEx(in, &size) || size.QuadPart < 0) Fail(LNERR_FILE_IO, file);
+  if (static_cast<unsigned long long>(size.QuadPart) > kLargestValue)
     Fail(LNERR_FILE_IO, file + " is too large to attach");
-  }
   // One byte more than the size, so that a file that grew is seen; it is then read to its end.
   size_t want = static_cast<size_t>(size.QuadPart) + 1;
   size_t have = 0;
@@ -258,7 +256,6 @@ void ReadWholeFile(const std::string& file, std::string* data) {
     DWORD got = 0;
     const DWORD ask = static_cast<DWORD>(std::min<size_t>(want, 1u << 30));
     if (!ReadFile(in, &(*data)[have], ask, &got, nullptr)) {
-      CloseHandle(in);
       data->clear();
       Fail(LNERR_FILE_IO, file);
     }
@@ -266,14 +263,12 @@ void ReadWholeFile(const std::string& file, std::string* data) {
     // A short read of a file is its end.
     if (got < ask) break;
     if (have > kLargestValue) {
-      CloseHandle(in);
       data->clear();
       Fail(LNERR_FILE_IO, file + " is too large to attach");
     }
     want = 65536;
   }
   data->resize(have);
-  CloseHandle(in);
 }
 
 }  // namespace

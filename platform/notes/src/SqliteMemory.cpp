@@ -1,5 +1,5 @@
-// SQLite's memory for the Notes database files: the C runtime's heap, except that blocks of the sizes
-// SQLite takes and gives back at every write are kept for reuse.
+// SQLite's memory for the Notes database files: the C runtime's heap, except that blocks SQLite gives
+// back are kept for reuse by size class.
 #include "SqliteMemory.h"
 
 #include <sqlite3.h>
@@ -14,15 +14,19 @@ namespace {
 // Each block starts with a header holding its usable size; 16 bytes keep the data as aligned as the
 // runtime's own blocks.
 constexpr size_t kHeader = 16;
-// Blocks above kSmallest and up to kLargest bytes (header included) are rounded up to a multiple of
-// kStep and kept on the free list of their class when given back. Below, the runtime's heap finds a
-// block at once; the statement journal's pieces (a page and its number) and the b-tree balancing space
-// of SQLite lie in this range, and for each of them the runtime's heap under Wine walks one list of
-// every free block above 4 KiB, a list that grows with everything else the process frees.
-constexpr size_t kSmallest = 2048;
+// Blocks up to kLargest bytes (header included) are rounded up to a class size and kept on the free
+// list of their class when given back, so that SQLite's steady traffic (cursors, records, the bit maps
+// of every savepoint, the statement journal's pieces, the b-tree balancing space) stops reaching the
+// runtime's heap once the first items are written. Under Wine that heap keeps its free blocks above
+// 256 bytes on four lists by size and walks a list from its head until a block is large enough, so
+// every hole left on a list slows later requests down. Classes are kSmallStep apart up to kSmallLimit,
+// kStep apart above.
+constexpr size_t kSmallStep = 64;
+constexpr size_t kSmallLimit = 2048;
 constexpr size_t kLargest = 96 * 1024;
 constexpr size_t kStep = 1024;
-constexpr size_t kClasses = kLargest / kStep + 1;
+constexpr size_t kSmallClasses = kSmallLimit / kSmallStep + 1;
+constexpr size_t kClasses = kSmallClasses + kLargest / kStep + 1;
 // At most this many bytes are kept unused; a block beyond it goes back to the runtime.
 constexpr size_t kKeptBytesLimit = 8u << 20;
 
@@ -36,24 +40,33 @@ size_t g_keptBytes = 0;
 
 size_t& UsableSize(void* block) { return *static_cast<size_t*>(block); }
 
+// The whole size (header included) of the class that takes a block of `whole` bytes; `whole` itself
+// above kLargest.
+size_t ClassSize(size_t whole) {
+  if (whole <= kSmallLimit) return (whole + kSmallStep - 1) / kSmallStep * kSmallStep;
+  if (whole <= kLargest) return (whole + kStep - 1) / kStep * kStep;
+  return whole;
+}
+
 // The size handed out for a request of n bytes (header excluded).
 size_t Rounded(size_t n) {
   n = (n + 7) & ~size_t(7);
-  const size_t whole = n + kHeader;
-  if (whole <= kSmallest || whole > kLargest) return n;
-  return (whole + kStep - 1) / kStep * kStep - kHeader;
+  return ClassSize(n + kHeader) - kHeader;
 }
 
-bool Kept(size_t usable) {
+// The free list of a block of this usable size; kClasses for a block that is not kept.
+size_t ClassOf(size_t usable) {
   const size_t whole = usable + kHeader;
-  return whole > kSmallest && whole <= kLargest && whole % kStep == 0;
+  if (whole <= kSmallLimit) return whole % kSmallStep == 0 ? whole / kSmallStep : kClasses;
+  if (whole <= kLargest) return whole % kStep == 0 ? kSmallClasses + whole / kStep : kClasses;
+  return kClasses;
 }
 
 void* Malloc(int bytes) {
   if (bytes <= 0) return nullptr;
   const size_t usable = Rounded(static_cast<size_t>(bytes));
-  if (Kept(usable)) {
-    const size_t cls = (usable + kHeader) / kStep;
+  const size_t cls = ClassOf(usable);
+  if (cls < kClasses) {
     std::lock_guard<std::mutex> lock(g_mutex);
     if (FreeBlock* block = g_free[cls]) {
       g_free[cls] = block->next;
@@ -73,10 +86,10 @@ void Free(void* data) {
   if (!data) return;
   char* base = static_cast<char*>(data) - kHeader;
   const size_t usable = UsableSize(base);
-  if (Kept(usable)) {
+  const size_t cls = ClassOf(usable);
+  if (cls < kClasses) {
     std::lock_guard<std::mutex> lock(g_mutex);
     if (g_keptBytes + usable + kHeader <= kKeptBytesLimit) {
-      const size_t cls = (usable + kHeader) / kStep;
       FreeBlock* block = reinterpret_cast<FreeBlock*>(base);
       block->next = g_free[cls];
       g_free[cls] = block;

@@ -14,7 +14,9 @@
 #   BENCH_SIZES   item counts (default "1000 10000 100000")
 #   BENCH_RUNS    runs of each program per file (default 3)
 #   BENCH_ATTACHMENT_BYTES  attachment size of the attachment PSTs (default 20000; 0 leaves them out)
-#   BENCH_BASELINE  another Windows build tree whose convert-harness runs beside ours (before and after)
+#   BENCH_NATIVE  0 leaves readpst, pffexport and pstdump out (the harness's own time per item only)
+#   BENCH_BASELINE  another Windows build tree whose convert-harness (one that takes --timing) runs
+#                 beside ours, before and after, with its phases and time per item as ours
 # Needs build/ (scripts/build.sh) and build-native/ (scripts/build-native.sh); readpst and pffexport
 # come with scripts/setup.sh. Peak memory under Wine includes Wine's own.
 set -euo pipefail
@@ -81,9 +83,11 @@ baseline_run() {
   rm -f "$work"/base.nsf*
   (
     baseline_env
-    timed wine "$BENCH_BASELINE/bin/convert-harness.exe" "$(brindle_windows_path "$1")" \
+    timed wine "$BENCH_BASELINE/bin/convert-harness.exe" --timing "$(brindle_windows_path "$1")" \
       "$(brindle_windows_path "$work/base.nsf")"
   )
+  sed -n 's/^convert-harness: conversion \([0-9.]*\) s, read-back \([0-9.]*\) s$/\1 \2/p' "$work/err" \
+    >>"$work/base_phases"
   rm -f "$work"/base.nsf*
 }
 
@@ -144,37 +148,59 @@ if [ "${BENCH_REQUESTS:-0}" = 1 ]; then
   [ "$attachment" -gt 0 ] && requests_per_item "items with a $attachment-byte attachment" "$attachment"
 fi
 
+# The median conversion and read-back seconds of a phases file: "conversion read-back".
+median_phases() { sort -n "$1" | awk '{c[NR] = $1; b[NR] = $2} END {m = int((NR + 1) / 2); print c[m], b[m]}'; }
+
+# The note on a harness's line: its two phases per item and, once a reference is set, its time per item
+# against that reference.
+phase_note() {  # conversion seconds, read-back seconds, items, reference us/item
+  awk -v c="$1" -v b="$2" -v n="$3" -v r="$4" 'BEGIN {
+    flat = r > 0 ? sprintf(", x%.2f per item", (c + b) * 1e6 / n / r) : ""
+    printf "(conversion %.2f s = %.0f us/item, read-back %.2f s = %.0f us/item%s)", c, c * 1e6 / n, b, b * 1e6 / n, flat }'
+}
+
 kinds=(0)
 [ "$attachment" -gt 0 ] && kinds+=("$attachment")
 for bytes in "${kinds[@]}"; do
-  reference=""
+  reference="" base_reference=""
   for n in $sizes; do
     pst="$work/bulk.pst"
     extra=()
     [ "$bytes" -gt 0 ] && extra=(--attachment-bytes "$bytes")
     "$native/bin/pstbuild" bulk "$n" "$pst" "${extra[@]}" >/dev/null
     : >"$work/phases"
+    : >"$work/base_phases"
     read -r t_conv m_conv < <(measure harness "$pst")
     documents=$(awk -F'\t' 'NF == 5 { n += $2 } END { print n + 0 }' "$work/out")
-    read -r p_conv p_back < <(awk '{print $1, $2}' "$work/phases" | sort -n | awk '{c[NR] = $1; b[NR] = $2} END {m = int((NR + 1) / 2); print c[m], b[m]}')
+    read -r p_conv p_back < <(median_phases "$work/phases")
     [ -n "${BENCH_BASELINE:-}" ] && read -r t_base m_base < <(measure baseline_run "$pst")
-    read -r t_readpst m_readpst < <(measure readpst_run "$pst")
-    read -r t_pff m_pff < <(measure pffexport_run "$pst")
-    read -r t_walk m_walk < <(measure walk_run "$pst")
+    if [ "${BENCH_NATIVE:-1}" != 0 ]; then
+      read -r t_readpst m_readpst < <(measure readpst_run "$pst")
+      read -r t_pff m_pff < <(measure pffexport_run "$pst")
+      read -r t_walk m_walk < <(measure walk_run "$pst")
+    fi
 
     if [ "$bytes" -gt 0 ]; then what="$n items with a $bytes-byte attachment"; else what="$n plain items"; fi
     echo "$what: PST $(($(stat -c %s "$pst") / 1000000)) MB, $documents documents written, median of $runs runs"
     per_item=$(awk -v c="$p_conv" -v b="$p_back" -v n="$n" 'BEGIN { printf "%.1f", (c + b) * 1e6 / n }')
     [ -z "${reference:-}" ] && [ "$n" -ge 2000 ] && reference=$per_item
-    flat=""
-    [ -n "${reference:-}" ] && flat=$(awk -v p="$per_item" -v r="$reference" 'BEGIN { printf ", x%.2f per item", p / r }')
-    note=$(awk -v c="$p_conv" -v b="$p_back" -v n="$n" -v f="$flat" 'BEGIN {
-      printf "(conversion %.2f s = %.0f us/item, read-back %.2f s = %.0f us/item%s)", c, c * 1e6 / n, b, b * 1e6 / n, f }')
-    line "convert-harness (Wine)" "$n" "$t_conv" "$m_conv" "$t_conv" "$note"
-    [ -n "${BENCH_BASELINE:-}" ] && line "baseline harness (Wine)" "$n" "$t_base" "$m_base" "$t_conv" ""
-    line "readpst -o (native)" "$n" "$t_readpst" "$m_readpst" "$t_conv" ""
-    line "pffexport (native)" "$n" "$t_pff" "$m_pff" "$t_conv" ""
-    line "pstdump walk (native)" "$n" "$t_walk" "$m_walk" "$t_conv" ""
+    line "convert-harness (Wine)" "$n" "$t_conv" "$m_conv" "$t_conv" "$(phase_note "$p_conv" "$p_back" "$n" "${reference:-0}")"
+    if [ -n "${BENCH_BASELINE:-}" ]; then
+      note=""
+      # A baseline harness that printed no phases (it failed) gets its totals only.
+      if [ -s "$work/base_phases" ]; then
+        read -r b_conv b_back < <(median_phases "$work/base_phases")
+        base_item=$(awk -v c="$b_conv" -v b="$b_back" -v n="$n" 'BEGIN { printf "%.1f", (c + b) * 1e6 / n }')
+        [ -z "${base_reference:-}" ] && [ "$n" -ge 2000 ] && base_reference=$base_item
+        note=$(phase_note "$b_conv" "$b_back" "$n" "${base_reference:-0}")
+      fi
+      line "baseline harness (Wine)" "$n" "$t_base" "$m_base" "$t_conv" "$note"
+    fi
+    if [ "${BENCH_NATIVE:-1}" != 0 ]; then
+      line "readpst -o (native)" "$n" "$t_readpst" "$m_readpst" "$t_conv" ""
+      line "pffexport (native)" "$n" "$t_pff" "$m_pff" "$t_conv" ""
+      line "pstdump walk (native)" "$n" "$t_walk" "$m_walk" "$t_conv" ""
+    fi
     rm -f "$pst"
   done
 done

@@ -35,6 +35,8 @@ for _ in $(seq 120); do
   sleep 0.5
 done
 mkdir -p "$BRINDLE_BUILD_DIR/screenshots"
+# The window is mapped before it has painted: the picture is taken once it has had time to.
+[ -z "$shown" ] || sleep 3
 import -display ":$display" -window root "$BRINDLE_BUILD_DIR/screenshots/run-sh.png" >/dev/null 2>&1 || true
 if [ -z "$shown" ]; then
   echo "run-check: the main window did not show on display :$display; scripts/run.sh said:" >&2

@@ -11,6 +11,9 @@ src="$(cd "$(dirname "$0")/.." && pwd)"
 "$src/scripts/setup.sh"
 
 export BRINDLE_BUILD_DIR="${BRINDLE_BUILD_DIR:-$src/build}"
+# Test programs print their failures only, so that a failing run's log shows them rather than the
+# names of hundreds of passing tests.
+export GTEST_BRIEF="${GTEST_BRIEF:-1}"
 native="${BRINDLE_NATIVE_BUILD_DIR:-$src/build-native}"
 jobs="$(nproc)"
 slots="${BRINDLE_DISPLAY_SLOTS:-$((jobs / 2))}"

@@ -86,13 +86,28 @@ _brindle_start_desktop() {
   echo "wine-env: the desktop of $WINEPREFIX did not come up on $DISPLAY" >&2
 }
 
+# Wine's own faces for the dialog font (Tahoma) and the window-button glyphs (Marlett), in the
+# prefix's font folder: this Wine does not read them from its data folder, and without them every
+# dialog is set in a wider substitute and the title bars show letters where their buttons' glyphs
+# belong.
+_brindle_install_fonts() {
+  local dir="$WINEPREFIX/drive_c/windows/Fonts" face
+  [ -d "$dir" ] || return 0
+  for face in marlett tahoma tahomabd; do
+    [ -f "$dir/$face.ttf" ] || [ ! -f "/usr/share/wine/fonts/$face.ttf" ] ||
+      cp "/usr/share/wine/fonts/$face.ttf" "$dir/" || true
+  done
+}
+
 _brindle_create_prefix() {
+  _brindle_install_fonts
   [ -f "$WINEPREFIX/.brindle-ready" ] && return 0
   echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
   wineboot -i >/dev/null 2>&1 9>&- || { echo "wine-env: wineboot failed" >&2; return 1; }
   wineserver -w 9>&-
   # A crashing test program must end and report, not wait for someone to close a dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 9>&-
+  _brindle_install_fonts
   touch "$WINEPREFIX/.brindle-ready"
 }
 

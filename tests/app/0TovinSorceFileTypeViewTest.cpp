@@ -74,6 +74,8 @@ class SourceTypePageTest : public ::testing::Test {
   void ClickOption(COptionButton& option) {
     testsupport::BringToFront(s_pageHost->m_hWnd);
     testsupport::MouseClick(option.m_hWnd, 12, 10);
+    // A clicked option always ends checked; real input can take a while to arrive under load.
+    testsupport::PumpUntil([&] { return Checked(option) == 1; }, 10000);
     apptest::PumpFramework(::GetDoubleClickTime() + 50);
   }
   // Next shows page two, which lists the source NSF at once; these tests give it none, so its worker
@@ -83,8 +85,16 @@ class SourceTypePageTest : public ::testing::Test {
         [&] {
           testsupport::BringToFront(s_pageHost->m_hWnd);
           testsupport::MouseClick(page_->m_btnNext.m_hWnd, 20, 10);
-          // Page two's listing ends and its last hand-offs (which reset the stop flags) run here.
-          testsupport::PumpUntil(PageTwoIdle, 10000);
+          // The click has arrived once Next stored a source type and showed page two, whose
+          // activation starts its listing at once. The listing ends, and its last hand-offs (the
+          // message box, and the reset of the stop flags) run here while the box is answered: one
+          // shown after this returns would wait for an answer that never comes.
+          testsupport::PumpUntil(
+              [&] {
+                return s_wizard->Frame()->m_nSourceType != 0 && s_wizard->View()->GetSelectedPage() == 1 &&
+                       PageTwoIdle();
+              },
+              20000);
           apptest::PumpFramework(500);
         },
         CString(), IDOK);

@@ -7,6 +7,15 @@
 
 #include <algorithm>
 
+void PrintTo(const CString& text, std::ostream* os) {
+  const int length = text.GetLength();
+  std::string utf8(static_cast<size_t>(length) * 3, '\0');
+  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, static_cast<LPCWSTR>(text), length, utf8.data(),
+                                          static_cast<int>(utf8.size()), nullptr, nullptr);
+  utf8.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
+  *os << '"' << utf8 << '"';
+}
+
 namespace apptest {
 
 namespace {
@@ -90,10 +99,15 @@ void ClickControl(HWND dialog, int id) {
   testsupport::MouseClick(control, rc.right / 2, rc.bottom / 2);
 }
 
-void DismissMessageBox(HWND box) {
-  ClickControl(box, IDOK);
+bool PressMessageBoxButton(HWND box, int button) {
+  // The box takes the foreground once it is up and can be clicked.
+  testsupport::PumpUntil([&] { return ::GetForegroundWindow() == box || !::IsWindow(box); }, 2000);
+  ClickControl(box, button);
   testsupport::PumpUntil([&] { return !::IsWindow(box); }, 10000);
+  return !::IsWindow(box);
 }
+
+void DismissMessageBox(HWND box) { PressMessageBoxButton(box, IDOK); }
 
 namespace {
 

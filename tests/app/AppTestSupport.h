@@ -8,9 +8,13 @@
 
 #include <atomic>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
+
+// Failed expectations show a CString's text rather than its address.
+void PrintTo(const CString& text, std::ostream* os);
 
 namespace apptest {
 
@@ -45,6 +49,8 @@ CString MessageBoxText(HWND box);
 CString TextOf(HWND hwnd);
 // Clicks the middle of a dialog's control with real input.
 void ClickControl(HWND dialog, int id);
+// Clicks a message box's button with real input and waits for the box to go; false when it stayed.
+bool PressMessageBoxButton(HWND box, int button);
 // Clicks a message box's OK with real input and waits for the box to go.
 void DismissMessageBox(HWND box);
 

@@ -137,8 +137,16 @@ class DominoFileSelectDlgTest : public ::testing::Test {
       testsupport::TypeUnicode(name);
       testsupport::PumpUntil([&] { return TextOf(edit) == name; }, 2000);
     }
+    // The click has been handled once the server is listed or a message box says why it is not.
+    HWND servers = Item(dlg, IDC_DOMINO_SERVERS);
+    const int before = ListView_GetItemCount(servers);
     ClickControl(dlg, IDC_ADD_SERVER);
-    testsupport::PumpMessages(100);
+    testsupport::PumpUntil(
+        [&] {
+          return ListView_GetItemCount(servers) != before ||
+                 WaitForMessageBoxWithText(CString(), 0) != nullptr;
+        },
+        5000);
   }
   static void ClickRow(HWND list, int row) {
     RECT rc = {};

@@ -95,19 +95,13 @@ HWND WaitForMessageBoxWithText(const CString& text, DWORD timeoutMs) {
   return search.found;
 }
 
-void PressMessageBoxButton(HWND box, int button) {
-  ClickControl(box, button);
-  testsupport::PumpUntil([&] { return !::IsWindow(box); }, 10000);
-}
-
 bool AnswerMessageBox(const std::function<void()>& action, const CString& text, int button) {
   std::atomic<bool> answered{false};
   std::atomic<bool> done{false};
   std::thread answerer([&] {
     HWND box = WaitForMessageBoxWithText(text);
     if (box != nullptr) {
-      PressMessageBoxButton(box, button);
-      answered = true;
+      answered = PressMessageBoxButton(box, button);
     }
     // A box that did not go (or another one) is closed, so that the action returns.
     while (!done) {

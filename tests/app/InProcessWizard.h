@@ -39,13 +39,12 @@ class InProcessWizard {
 
 // Runs action on the calling (main) thread while a second thread waits for the message box it shows
 // (any message box of this process whose text is text) and presses button with real input. Returns
-// false when no such box showed within 10 s (action still ran; a box left open is closed).
+// false when no such box showed within 10 s or it did not go (action still ran; a box left open is
+// closed).
 bool AnswerMessageBox(const std::function<void()>& action, const CString& text, int button);
 
 // The visible message box of this process whose text is text (any text when empty), waiting up to
 // timeoutMs; NULL when none showed.
 HWND WaitForMessageBoxWithText(const CString& text, DWORD timeoutMs = 10000);
-// Presses a message box's button with real input and waits for the box to go.
-void PressMessageBoxButton(HWND box, int button);
 
 }  // namespace apptest

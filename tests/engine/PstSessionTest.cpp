@@ -98,12 +98,13 @@ TEST_F(PstSessionTest, ReopenLogsOffAndReleasesTheEarlierSession) {
   CPstSession session;
   ASSERT_EQ(1, session.ReopenPst(SmallPst()));
   RdoSessionDispatch first = session.m_session;
-  LPDISPATCH firstStore = session.m_store.m_lpDispatch;
+  // Held, so that the new store cannot be given the released one's address.
+  RdoStoreDispatch firstStore = session.m_store;
 
   ASSERT_EQ(1, session.ReopenPst(second));
   EXPECT_FALSE(first.GetLoggedOn());
   EXPECT_NE(first.m_lpDispatch, session.m_session.m_lpDispatch);
-  EXPECT_NE(firstStore, session.m_store.m_lpDispatch);
+  EXPECT_NE(firstStore.m_lpDispatch, session.m_store.m_lpDispatch);
   CStringArray paths;
   session.GetFolderList(&paths);
   ASSERT_EQ(1, paths.GetSize());

@@ -59,10 +59,15 @@ void SendOne(INPUT& input) { SendInput(1, &input, sizeof(INPUT)); }
 }  // namespace
 
 void MouseClickAt(int screenX, int screenY, bool rightButton) {
+  // The press and the release carry the point too: a window shown under the cursor's old place can
+  // report the pointer there once more, between the move and the press, and a press without a point
+  // would then land where the cursor was before.
   INPUT inputs[3] = {
       PointerInput(screenX, screenY, MOUSEEVENTF_MOVE),
-      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
-      PointerInput(screenX, screenY, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP),
+      PointerInput(screenX, screenY,
+                   MOUSEEVENTF_MOVE | (rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN)),
+      PointerInput(screenX, screenY,
+                   MOUSEEVENTF_MOVE | (rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)),
   };
   SendInput(3, inputs, sizeof(INPUT));
 }

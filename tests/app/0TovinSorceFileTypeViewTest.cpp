@@ -20,7 +20,7 @@ using apptest::AnswerMessageBox;
 using apptest::CRecordingWnd;
 using apptest::InProcessWizard;
 
-const wchar_t kStopQuestion[] = L"Are you sure you want to stop current process ?";
+using apptest::kStopQuestion;
 const COLORREF kRuleColour = 0x2BDFFF;
 
 // One wizard and one host for the suite (hiding a shown top-level window is slow under Wine); a fresh

@@ -2,12 +2,15 @@
 #include "AppTestSupport.h"
 
 #include "RealInput.h"
+#include "TestProcess.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 
 #include <algorithm>
 
 namespace apptest {
+
+CString Text(const std::string& utf8) { return CString(testsupport::Wide(utf8).c_str()); }
 
 namespace {
 

@@ -41,6 +41,9 @@ struct XTP_TOOLTIP_TITLEPAIR {
 // Reference counted (the creator holds one reference). Owns at most one tip window, deleted when the
 // owner's top-level window changes, when the style changes and with the settings. Created and used
 // on the user-interface thread only.
+// Whether a mouse button is held down now: tips neither show nor move while one is.
+bool IsAnyMouseButtonDown();
+
 class CXTPTipSettings : public CCmdTarget {
   DECLARE_DYNAMIC(CXTPTipSettings)
 

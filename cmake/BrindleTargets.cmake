@@ -69,6 +69,17 @@ function(brindle_framework_pch target)
   target_precompile_headers(${target} REUSE_FROM framework)
 endfunction()
 
+# brindle_unity(<target>): the library's sources are compiled a few at a time in one unit. Each
+# source of the window libraries spent most of its time in the same headers (the framework's and the
+# library's own), and in code generation for the same inline functions. A helper that two sources
+# need lives in a header, once: two of the same name in one unit do not compile.
+option(BRINDLE_UNITY_LIBRARIES "Compile the window libraries' sources a few at a time in one unit" ON)
+set(BRINDLE_UNITY_LIBRARY_BATCH 8 CACHE STRING "Sources in one unit of a window library")
+function(brindle_unity target)
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ${BRINDLE_UNITY_LIBRARIES}
+                                             UNITY_BUILD_BATCH_SIZE ${BRINDLE_UNITY_LIBRARY_BATCH})
+endfunction()
+
 # brindle_windows_app(<target>): a Windows GUI program (wWinMain, Unicode entry point).
 function(brindle_windows_app target)
   target_link_options(${target} PRIVATE -mwindows -municode)

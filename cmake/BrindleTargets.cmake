@@ -1,5 +1,15 @@
 # Helpers shared by every folder's CMakeLists.
 
+# brindle_test_code(<target>): the target is test code (test programs, their support libraries, the
+# test framework). It is compiled for debugging, not speed: the optimiser took most of each test
+# source's compile time and the tests spend their time in the code under test, which keeps the
+# build's own optimisation. Everything that shares the tests' precompiled headers must be compiled
+# the same way, or the compiler ignores them.
+set(BRINDLE_TEST_OPTIMIZATION -Og)
+function(brindle_test_code target)
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:${BRINDLE_TEST_OPTIMIZATION}>)
+endfunction()
+
 # brindle_add_test(<name> SOURCES ... [LIBS ...] [WINDOWED] [RESOURCE_LOCK <lock>...] [TIMEOUT <s>]
 #                  [COST <s>])
 # One GoogleTest executable per area. Under the Windows configuration CTest runs it through the
@@ -7,10 +17,23 @@
 # each: a slot of the "display" resource when CTest is given a resource file (scripts/test.sh gives
 # one slot per Xvfb display), else a turn on the caller's display (wine-run takes a lock). COST is
 # the seconds a test takes, so that a run with no cost data yet starts the long ones first.
+option(BRINDLE_UNITY_TESTS "Compile each test program's sources a few at a time in one unit" ON)
+set(BRINDLE_UNITY_TEST_BATCH 6 CACHE STRING "Test sources in one unit of a test program")
 function(brindle_add_test name)
   cmake_parse_arguments(T "WINDOWED" "TIMEOUT;COST" "SOURCES;LIBS;RESOURCE_LOCK" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} brindle_test_support gmock gtest)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} brindle_test_support gtest)
+  brindle_test_code(${name})
+  # A test program's sources are compiled a few at a time in one unit: most of a test source's
+  # compile time went into the headers and the test framework's templates, which every source of a
+  # program shares.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ${BRINDLE_UNITY_TESTS}
+                                           UNITY_BUILD_BATCH_SIZE ${BRINDLE_UNITY_TEST_BATCH})
+  if(BRINDLE_UNITY_TESTS)
+    # The compiler takes each source of a unit for an included header, and warns of every test whose
+    # fixture lives in that source's anonymous namespace, which is where fixtures belong.
+    target_compile_options(${name} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wno-subobject-linkage>)
+  endif()
   if(WIN32)
     # Console subsystem: CTest reads the output through Wine.
     target_link_options(${name} PRIVATE -mconsole)
@@ -44,6 +67,17 @@ endfunction()
 # precompiled window headers.
 function(brindle_framework_pch target)
   target_precompile_headers(${target} REUSE_FROM framework)
+endfunction()
+
+# brindle_unity(<target>): the library's sources are compiled a few at a time in one unit. Each
+# source of the window libraries spent most of its time in the same headers (the framework's and the
+# library's own), and in code generation for the same inline functions. A helper that two sources
+# need lives in a header, once: two of the same name in one unit do not compile.
+option(BRINDLE_UNITY_LIBRARIES "Compile the window libraries' sources a few at a time in one unit" ON)
+set(BRINDLE_UNITY_LIBRARY_BATCH 8 CACHE STRING "Sources in one unit of a window library")
+function(brindle_unity target)
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ${BRINDLE_UNITY_LIBRARIES}
+                                             UNITY_BUILD_BATCH_SIZE ${BRINDLE_UNITY_LIBRARY_BATCH})
 endfunction()
 
 # brindle_windows_app(<target>): a Windows GUI program (wWinMain, Unicode entry point).

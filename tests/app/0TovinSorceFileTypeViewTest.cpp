@@ -20,7 +20,7 @@ using apptest::AnswerMessageBox;
 using apptest::CRecordingWnd;
 using apptest::InProcessWizard;
 
-const wchar_t kStopQuestion[] = L"Are you sure you want to stop current process ?";
+using apptest::kStopQuestion;
 const COLORREF kRuleColour = 0x2BDFFF;
 
 // One wizard and one host for the suite (hiding a shown top-level window is slow under Wine); a fresh
@@ -85,17 +85,12 @@ class SourceTypePageTest : public ::testing::Test {
         [&] {
           testsupport::BringToFront(s_pageHost->m_hWnd);
           testsupport::MouseClick(page_->m_btnNext.m_hWnd, 20, 10);
-          // The click has arrived once Next stored a source type and showed page two, whose
-          // activation starts its listing at once. The listing ends, and its last hand-offs (the
-          // message box, and the reset of the stop flags) run here while the box is answered: one
-          // shown after this returns would wait for an answer that never comes.
-          testsupport::PumpUntil(
-              [&] {
-                return s_wizard->Frame()->m_nSourceType != 0 && s_wizard->View()->GetSelectedPage() == 1 &&
-                       PageTwoIdle();
-              },
-              20000);
-          apptest::PumpFramework(500);
+          // Page two's listing ends and its last hand-offs (the message box, then the one that
+          // enables the folder tree and resets the stop flags) run here. Page two is idle before the
+          // click is handled too, so the wait is for the click first: a hand-off that came after the
+          // wait would reset the flags a test raised, or show a box that no one answers.
+          testsupport::PumpUntil(NextHandledAndPageTwoSettled, 30000);
+          apptest::PumpFramework(200);
         },
         CString(), IDOK);
     apptest::PumpFramework(300);
@@ -103,6 +98,13 @@ class SourceTypePageTest : public ::testing::Test {
   static bool PageTwoIdle() {
     auto* pPage = dynamic_cast<C2TovinFolderTreeView*>(s_wizard->View()->GetPage(1));
     return pPage == nullptr || !pPage->IsWorkerRunning();
+  }
+  // Next stores a source type (each test starts from none) and activates page two at once, which
+  // disables its folder tree until the listing's last hand-off.
+  static bool NextHandledAndPageTwoSettled() {
+    if (s_wizard->Frame()->m_nSourceType == 0) return false;
+    auto* pPage = dynamic_cast<C2TovinFolderTreeView*>(s_wizard->View()->GetPage(1));
+    return pPage == nullptr || (!pPage->IsWorkerRunning() && pPage->m_folderTree.IsWindowEnabled());
   }
   // Sends the server-search stop to the page and answers its question with button.
   bool StopEnumeration(int button) {

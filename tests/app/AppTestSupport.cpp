@@ -2,6 +2,7 @@
 #include "AppTestSupport.h"
 
 #include "RealInput.h"
+#include "TestProcess.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 
@@ -17,6 +18,8 @@ void PrintTo(const CString& text, std::ostream* os) {
 }
 
 namespace apptest {
+
+CString Text(const std::string& utf8) { return CString(testsupport::Wide(utf8).c_str()); }
 
 namespace {
 

@@ -18,6 +18,12 @@ void PrintTo(const CString& text, std::ostream* os);
 
 namespace apptest {
 
+// A UTF-8 text (the tests' paths and names) as the program's own texts hold it.
+CString Text(const std::string& utf8);
+
+// The question the wizard asks before it stops the running conversion.
+inline constexpr wchar_t kStopQuestion[] = L"Are you sure you want to stop current process ?";
+
 // Runs a modal call on its own thread and finds the dialog it shows by its caption.
 class ModalRun {
  public:

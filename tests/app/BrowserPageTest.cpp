@@ -23,7 +23,6 @@
 namespace {
 
 using testsupport::Utf8;
-using testsupport::Wide;
 
 std::string RunTool(const std::string& program, const std::string& arguments) {
   std::string output;
@@ -54,7 +53,7 @@ std::map<std::string, Listed> ExpectedFolders(const std::string& nsf) {
     const bool folder = row[0] == "folder";
     if (!folder && !ListedView(row[2])) continue;
     const int entries = std::stoi(row[1]);
-    expected[row[2] + "\\"] = {entries, GetNotesFolderKind(CString(Wide(row[2]).c_str()), entries)};
+    expected[row[2] + "\\"] = {entries, GetNotesFolderKind(apptest::Text(row[2]), entries)};
   }
   return expected;
 }
@@ -151,7 +150,7 @@ class BrowserPage : public ::testing::Test {
 
   // The page as the main view makes it, browsing nsf.
   void OpenPage(const std::string& nsf) {
-    m_frame.SetSourcePath(CString(Wide(nsf).c_str()));
+    m_frame.SetSourcePath(apptest::Text(nsf));
     m_frame.SetSourceServer(L"");
     m_page = new C2TovinFolderTreeView();
     ASSERT_TRUE(m_page->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 1000, 660), s_hostWnd,

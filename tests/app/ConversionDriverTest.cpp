@@ -22,7 +22,7 @@ namespace {
 
 namespace pb = pstbuilder;
 
-CString Wide(const std::string& utf8) { return CString(testsupport::Wide(utf8).c_str()); }
+using apptest::Text;
 
 std::string Utf8(const CString& text) { return testsupport::Utf8(static_cast<LPCWSTR>(text)); }
 
@@ -69,7 +69,7 @@ class ConversionDriver : public ::testing::Test {
   void UseSource(const pb::Store& pst) {
     const std::string path = m_dir.File("source.pst");
     pb::WritePst(pst, path);
-    m_frame.SetSourcePath(Wide(path));
+    m_frame.SetSourcePath(Text(path));
   }
 
   static pb::Store ThreeMailFolders() {
@@ -134,7 +134,7 @@ class ConversionDriver : public ::testing::Test {
 TEST_F(ConversionDriver, EveryTickedFolderIsSavedWhileTheFolderBarClimbsToOneHundred) {
   StartNotes();
   UseSource(ThreeMailFolders());
-  m_frame.SetTargetNsf(Wide(m_dir.File("target.NSF")), 0);
+  m_frame.SetTargetNsf(Text(m_dir.File("target.NSF")), 0);
 
   ASSERT_EQ(CONVERSION_DONE, Convert(IDOK)) << Utf8(m_status.Last());
 
@@ -165,7 +165,7 @@ TEST_F(ConversionDriver, EveryTickedFolderIsSavedWhileTheFolderBarClimbsToOneHun
 TEST_F(ConversionDriver, CancelInTheFolderDialogEndsWithUserAborted) {
   StartNotes();
   UseSource(ThreeMailFolders());
-  m_frame.SetTargetNsf(Wide(m_dir.File("cancelled.nsf")), 0);
+  m_frame.SetTargetNsf(Text(m_dir.File("cancelled.nsf")), 0);
 
   EXPECT_EQ(CONVERSION_CANCELLED, Convert(IDCANCEL));
   EXPECT_EQ(m_status.Last(), L"User aborted the process");
@@ -179,19 +179,19 @@ TEST_F(ConversionDriver, AFileThatIsNoPstEndsWithResultZeroAndKeepsTheReason) {
   ASSERT_EQ(0, fopen_s(&file, path.c_str(), "wb"));
   fputs("Dear reader, this is a letter and no personal folders file.\n", file);
   fclose(file);
-  m_frame.SetSourcePath(Wide(path));
-  m_frame.SetTargetNsf(Wide(m_dir.File("never.nsf")), 0);
+  m_frame.SetSourcePath(Text(path));
+  m_frame.SetTargetNsf(Text(m_dir.File("never.nsf")), 0);
 
   EXPECT_EQ(CONVERSION_PST_FAILED, Convert(0));
   EXPECT_EQ(m_status.Last(), L"Fail to open pst file...");
   EXPECT_FALSE(m_frame.GetPstOpenError().IsEmpty());
-  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(Wide(m_dir.File("never.nsf"))));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(Text(m_dir.File("never.nsf"))));
 }
 
 TEST_F(ConversionDriver, ATargetThatCannotBeMadeEndsWithResultThreeAndAlwaysAText) {
   StartNotes();
   UseSource(ThreeMailFolders());
-  m_frame.SetTargetNsf(Wide(m_dir.File("no such folder\\target.nsf")), 0);
+  m_frame.SetTargetNsf(Text(m_dir.File("no such folder\\target.nsf")), 0);
 
   EXPECT_EQ(CONVERSION_NSF_FAILED, Convert(0));
   const CString status = m_status.Last();
@@ -203,7 +203,7 @@ TEST_F(ConversionDriver, AFolderWhoseNotesFolderFailsIsSkippedAndTheNextIsSaved)
   // The top folder's Notes folder is the first made; the Inbox's the second.
   StartNotes("notes.createfolder=2");
   UseSource(ThreeMailFolders());
-  m_frame.SetTargetNsf(Wide(m_dir.File("skipped.nsf")), 0);
+  m_frame.SetTargetNsf(Text(m_dir.File("skipped.nsf")), 0);
 
   ASSERT_EQ(CONVERSION_DONE, Convert(IDOK)) << Utf8(m_status.Last());
   EXPECT_EQ(-1, DocumentsIn(L"Outlook\\Inbox"));
@@ -217,7 +217,7 @@ TEST_F(ConversionDriver, AFolderWhoseNotesFolderFailsIsSkippedAndTheNextIsSaved)
 TEST_F(ConversionDriver, AStopWhileTheFoldersAreChosenConvertsNoFolderAndStillEndsDone) {
   StartNotes();
   UseSource(ThreeMailFolders());
-  m_frame.SetTargetNsf(Wide(m_dir.File("stopped.nsf")), 0);
+  m_frame.SetTargetNsf(Text(m_dir.File("stopped.nsf")), 0);
 
   // The user-interface thread's stop, while the worker waits in its dialog.
   EXPECT_EQ(CONVERSION_DONE, Convert(IDOK, [this] { m_frame.SetStopFlags(1); }));

@@ -30,7 +30,7 @@ const wchar_t kTitle[] = L"Domino Server File Selection";
 const wchar_t kSearchQuestion[] =
     L"The enumeration of server information can take several minutes\r\n\r\nDo you want to enumerate the "
     L"server now?";
-const wchar_t kStopQuestion[] = L"Are you sure you want to stop current process ?";
+using apptest::kStopQuestion;
 const wchar_t kFilesAdded[] =
     L"Selected Files are added, If you want to select files from other Domino Server then click on that "
     L"Domino Server Name in the list or click on Finish button to proceed with the Migration process";

@@ -18,13 +18,7 @@ using apptest::ModalRun;
 const wchar_t kInvalidName[] =
     L"Please enter valid File Name \r\n(Make sure following character does not exist \\/:*?\"<>|) ";
 
-CString Wide(const std::string& utf8) {
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  CString text;
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text.GetBuffer(n), n);
-  text.ReleaseBuffer();
-  return text;
-}
+using apptest::Text;
 
 void Touch(const CString& path) {
   HANDLE h = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -34,7 +28,7 @@ void Touch(const CString& path) {
 
 class NsfSaveOptionsChecks : public ::testing::Test {
  protected:
-  CString Folder() const { return Wide(dir_.Path()); }
+  CString Folder() const { return Text(dir_.Path()); }
   testsupport::TempDir dir_;
 };
 

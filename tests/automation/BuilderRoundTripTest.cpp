@@ -3,6 +3,7 @@
 // identifier.
 #include "ComTest.h"
 #include "DispatchHelpers.h"
+#include "OleDates.h"
 #include "TestFiles.h"
 
 #include "PstRecipe.h"
@@ -14,8 +15,6 @@ using namespace automationtest;
 namespace pb = pstbuilder;
 
 namespace {
-
-constexpr double kNoDate = 949998.0;
 
 double Ole(WORD y, WORD mo, WORD d, WORD h = 0, WORD mi = 0) {
   SYSTEMTIME st = {y, mo, 0, d, h, mi, 0, 0};
@@ -217,7 +216,7 @@ TEST_F(BuilderRoundTrip, EveryIdentifierReadsBackForEachKind) {
             {{0x60040020, VT_DATE, L"", Ole(2024, 2, 1)},
              {0x60040011, VT_DATE, L"", Ole(2024, 2, 9)},
              {0x0, VT_BSTR, L"", 0},
-             {0x39, VT_DATE, L"", kNoDate}},
+             {0x39, VT_DATE, L"", automation::kNoDate}},
             "task");
   ExpectAll(
       Item(L"Journal", 1).get(),

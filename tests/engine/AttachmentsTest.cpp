@@ -303,7 +303,7 @@ TEST_F(Attachments, OneFolderServesTheConversionAndGoesWhenTheNextDatabaseOpens)
   const std::vector<LNDocument> notes = Filed();
   ASSERT_EQ(3u, notes.size());
   EXPECT_EQ(std::vector<std::string>{"THIRD.TXT"}, AttachmentNames(notes[2]));
-  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Wide(nsf_))) << store_.GetErrorText();
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(ToCString(nsf_))) << store_.GetErrorText();
   EXPECT_EQ(leftoverBefore_, LeftoverFolders());
 }
 

@@ -125,7 +125,7 @@ TEST_F(AutomationWrappers, MailMembersReadTextDatesAndAttachments) {
   RdoAttachmentDispatch attachment(attachments.Item(COleVariant(1L)));
   EXPECT_EQ(CString(L"figures.txt"), attachment.GetFileName());
   std::string copy = dir_.File("copy.txt");
-  attachment.SaveAsFile(Wide(copy));
+  attachment.SaveAsFile(ToCString(copy));
   EXPECT_EQ("123", testsupport::ReadFileBytes(copy));
 }
 
@@ -189,7 +189,7 @@ TEST_F(AutomationWrappers, OutlookRegistersAPstWithTheProfile) {
   nameSpace.AddStore(COleVariant(path_));
   bool refused = false;
   try {
-    nameSpace.AddStore(COleVariant(Wide(dir_.File("nothing-here.pst"))));
+    nameSpace.AddStore(COleVariant(ToCString(dir_.File("nothing-here.pst"))));
   } catch (COleDispatchException* e) {
     refused = e->m_strDescription.Find(L"does not exist") >= 0;
     e->Delete();

@@ -162,20 +162,20 @@ TEST_F(BodyExport, TextFileReadKeepsLineEndsAndMovesTheBarShortOfTheEnd) {
   const std::string path = WriteFile("read.rtf", "{\\rtf1\\par\r\nHello\r\nlast");
   // A file others may only read is read all the same.
   SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ("{\\rtf1\\par\nHello\nlast", Utf8(store_.ReadTextFileWithProgress(Text(path))));
+  EXPECT_EQ("{\\rtf1\\par\nHello\nlast", Utf8(store_.ReadTextFileWithProgress(ToCString(path))));
   EXPECT_EQ((std::vector<int>{7, 15, 23}), bar.positions);
   SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 
   bar.positions.clear();
-  EXPECT_EQ("", Utf8(store_.ReadTextFileWithProgress(Text(WriteFile("empty.rtf", "")))));
+  EXPECT_EQ("", Utf8(store_.ReadTextFileWithProgress(ToCString(WriteFile("empty.rtf", "")))));
   EXPECT_TRUE(bar.positions.empty());
-  EXPECT_EQ("", Utf8(store_.ReadTextFileWithProgress(Text(dir_.File("missing.rtf")))));
+  EXPECT_EQ("", Utf8(store_.ReadTextFileWithProgress(ToCString(dir_.File("missing.rtf")))));
 }
 
 TEST_F(BodyExport, StopEndsTheTextFileReadWithWhatWasRead) {
   RecordingSink bar;
   store_.m_pReadProgress = &bar;
   store_.m_bStop = 1;
-  EXPECT_EQ("", Utf8(store_.ReadTextFileWithProgress(Text(WriteFile("two.rtf", "a\nb\n")))));
+  EXPECT_EQ("", Utf8(store_.ReadTextFileWithProgress(ToCString(WriteFile("two.rtf", "a\nb\n")))));
   EXPECT_EQ(1u, bar.positions.size());
 }

@@ -34,16 +34,16 @@ TEST_F(DetailReaders, CalendarEntryReadsItsSevenFields) {
   });
   CStringArray names, sizes;
   const CalendarDetails record = store_.ReadCalendar(note, &names, &sizes);
-  EXPECT_EQ(Wide("Planning"), record.m_strSubject);
-  EXPECT_EQ(Wide("Sam Sender"), record.m_strFrom);
-  EXPECT_EQ(Wide("Ann"), record.m_strSendTo);
-  EXPECT_EQ(Wide("Room 4"), record.m_strLocation);
-  EXPECT_EQ(Wide("05/06/2021 09:30:00"), record.m_strStartDateTime);
-  EXPECT_EQ(Wide("05/06/2021 10:45:00"), record.m_strEndDateTime);
-  EXPECT_EQ(Wide("AGENDA.TXT Size :5 \r\n"), record.m_strAttachments);
+  EXPECT_EQ(ToCString("Planning"), record.m_strSubject);
+  EXPECT_EQ(ToCString("Sam Sender"), record.m_strFrom);
+  EXPECT_EQ(ToCString("Ann"), record.m_strSendTo);
+  EXPECT_EQ(ToCString("Room 4"), record.m_strLocation);
+  EXPECT_EQ(ToCString("05/06/2021 09:30:00"), record.m_strStartDateTime);
+  EXPECT_EQ(ToCString("05/06/2021 10:45:00"), record.m_strEndDateTime);
+  EXPECT_EQ(ToCString("AGENDA.TXT Size :5 \r\n"), record.m_strAttachments);
   ASSERT_EQ(1, names.GetSize());
-  EXPECT_EQ(Wide("AGENDA.TXT"), names[0]);
-  EXPECT_EQ(Wide(" Size :5 "), sizes[0]);
+  EXPECT_EQ(ToCString("AGENDA.TXT"), names[0]);
+  EXPECT_EQ(ToCString(" Size :5 "), sizes[0]);
 }
 
 TEST_F(DetailReaders, ToDoReadsItsStartAndDueDates) {
@@ -52,10 +52,10 @@ TEST_F(DetailReaders, ToDoReadsItsStartAndDueDates) {
     store_.SaveTask(&task);
   });
   const ToDoDetails record = store_.ReadToDo(note, nullptr, nullptr);
-  EXPECT_EQ(Wide("Report"), record.m_strSubject);
-  EXPECT_EQ(Wide("01/10/2022 00:00:00"), record.m_strStartDateTime);
-  EXPECT_EQ(Wide("01/20/2022 00:00:00"), record.m_strDueDate);
-  EXPECT_EQ(Wide(""), record.m_strAttachments);
+  EXPECT_EQ(ToCString("Report"), record.m_strSubject);
+  EXPECT_EQ(ToCString("01/10/2022 00:00:00"), record.m_strStartDateTime);
+  EXPECT_EQ(ToCString("01/20/2022 00:00:00"), record.m_strDueDate);
+  EXPECT_EQ(ToCString(""), record.m_strAttachments);
 }
 
 TEST_F(DetailReaders, JournalEntryReadsItsDatesAndCategoriesAfterItsAttachments) {
@@ -66,12 +66,12 @@ TEST_F(DetailReaders, JournalEntryReadsItsDatesAndCategoriesAfterItsAttachments)
     store_.SaveJournal(&journal);
   });
   const JournalDetails record = store_.ReadJournal(note, nullptr, nullptr);
-  EXPECT_EQ(Wide("Phone call"), record.m_strSubject);
-  EXPECT_EQ(Wide("Sam Sender"), record.m_strFrom);
-  EXPECT_EQ(Wide("07/01/2019 08:00:00"), record.m_strTimeCreated);
-  EXPECT_EQ(Wide("06/30/2019 14:00:00"), record.m_strDiaryDate);
-  EXPECT_EQ(Wide(""), record.m_strAttachments);
-  EXPECT_EQ(Wide("Calls; Work"), record.m_strCategories);
+  EXPECT_EQ(ToCString("Phone call"), record.m_strSubject);
+  EXPECT_EQ(ToCString("Sam Sender"), record.m_strFrom);
+  EXPECT_EQ(ToCString("07/01/2019 08:00:00"), record.m_strTimeCreated);
+  EXPECT_EQ(ToCString("06/30/2019 14:00:00"), record.m_strDiaryDate);
+  EXPECT_EQ(ToCString(""), record.m_strAttachments);
+  EXPECT_EQ(ToCString("Calls; Work"), record.m_strCategories);
 }
 
 TEST_F(DetailReaders, MailReadsItsSentDateOrNothingWhenItHasNone) {
@@ -93,13 +93,13 @@ TEST_F(DetailReaders, MailReadsItsSentDateOrNothingWhenItHasNone) {
   const std::vector<LNDocument> notes = Filed();
   ASSERT_EQ(2u, notes.size());
   const MailDetails first = store_.ReadMail(notes[0], nullptr, nullptr);
-  EXPECT_EQ(Wide("dated"), first.m_strSubject);
-  EXPECT_EQ(Wide("Sam Sender"), first.m_strFrom);
-  EXPECT_EQ(Wide("Ann"), first.m_strSendTo);
-  EXPECT_EQ(Wide("03/01/2005 12:00:00"), first.m_strDateSent);
+  EXPECT_EQ(ToCString("dated"), first.m_strSubject);
+  EXPECT_EQ(ToCString("Sam Sender"), first.m_strFrom);
+  EXPECT_EQ(ToCString("Ann"), first.m_strSendTo);
+  EXPECT_EQ(ToCString("03/01/2005 12:00:00"), first.m_strDateSent);
   const MailDetails second = store_.ReadMail(notes[1], nullptr, nullptr);
-  EXPECT_EQ(Wide("undated"), second.m_strSubject);
-  EXPECT_EQ(Wide(""), second.m_strDateSent);
+  EXPECT_EQ(ToCString("undated"), second.m_strSubject);
+  EXPECT_EQ(ToCString(""), second.m_strDateSent);
 }
 
 TEST_F(DetailReaders, MailWhoseSentDateFailsStillReadsEverythingElse) {
@@ -115,9 +115,9 @@ TEST_F(DetailReaders, MailWhoseSentDateFailsStillReadsEverythingElse) {
   ASSERT_EQ(LNNOERROR, store_.m_db.GetDocument(id, &reread));
   ASSERT_EQ(LNNOERROR, reread.Open(0));
   const MailDetails record = store_.ReadMail(reread, nullptr, nullptr);
-  EXPECT_EQ(Wide(""), record.m_strDateSent);
-  EXPECT_EQ(Wide("dated"), record.m_strSubject);
-  EXPECT_EQ(Wide("Sam Sender"), record.m_strFrom);
+  EXPECT_EQ(ToCString(""), record.m_strDateSent);
+  EXPECT_EQ(ToCString("dated"), record.m_strSubject);
+  EXPECT_EQ(ToCString("Sam Sender"), record.m_strFrom);
   reread.Close();
 }
 
@@ -131,11 +131,11 @@ TEST_F(DetailReaders, ContactReadsWhatItsSaverWroteAndNothingForTheRest) {
     store_.SaveContact(&wrapped);
   });
   const ContactDetails record = store_.ReadContact(note, nullptr, nullptr);
-  EXPECT_EQ(Wide("Ann Lee"), record.m_strFullNameInput);
-  EXPECT_EQ(Wide("Ann Lee"), record.m_strFullName);
-  EXPECT_EQ(Wide("Ann"), record.m_strFirstName);
-  EXPECT_EQ(Wide("Lee"), record.m_strLastName);
-  EXPECT_EQ(Wide("Acme"), record.m_strCompanyName);
+  EXPECT_EQ(ToCString("Ann Lee"), record.m_strFullNameInput);
+  EXPECT_EQ(ToCString("Ann Lee"), record.m_strFullName);
+  EXPECT_EQ(ToCString("Ann"), record.m_strFirstName);
+  EXPECT_EQ(ToCString("Lee"), record.m_strLastName);
+  EXPECT_EQ(ToCString("Acme"), record.m_strCompanyName);
   for (const CString* unwritten : {&record.m_strprimaryAddress,
                                    &record.m_strMiscPhone2,
                                    &record.m_strMiscPhone3,
@@ -156,5 +156,5 @@ TEST_F(DetailReaders, ContactReadsWhatItsSaverWroteAndNothingForTheRest) {
                                    &record.m_strType,
                                    &record.m_strInternetAddress1,
                                    &record.m_strAttachments})
-    EXPECT_EQ(Wide(""), *unwritten);
+    EXPECT_EQ(ToCString(""), *unwritten);
 }

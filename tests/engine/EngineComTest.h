@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+#include "NotesStoreTestSupport.h"
 #include "PstRecipe.h"
 #include "PstWriter.h"
 #include "TestFiles.h"
@@ -22,17 +23,6 @@ inline std::ostream& operator<<(std::ostream& out, const CString& text) {
 }
 
 namespace enginetest {
-
-inline CString Wide(const std::string& utf8) {
-  int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  CString text;
-  if (length > 0) {
-    LPWSTR buffer = text.GetBuffer(length);
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), buffer, length);
-    text.ReleaseBuffer(length);
-  }
-  return text;
-}
 
 // Names the stand-in calls that fail while it lives (STANDIN_FAULTS, read when a server object is
 // created in this process).
@@ -53,7 +43,7 @@ class EngineComTest : public testing::Test {
   CString WriteStore(const pstbuilder::Store& store, const std::string& name = "test.pst") {
     std::string path = dir_.File(name);
     pstbuilder::WritePst(store, path);
-    return Wide(path);
+    return ToCString(path);
   }
 
   static pstbuilder::Message Mail(const std::string& subject) {

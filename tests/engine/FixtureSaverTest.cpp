@@ -39,8 +39,8 @@ class FixtureSavers : public SaverTest, public testing::WithParamInterface<const
     session_.Logon(COleVariant(L""), COleVariant(0L), COleVariant(0L), COleVariant(1L), COleVariant(0L),
                    COleVariant(0L));
     RdoStoresDispatch stores(session_.GetStores());
-    pst_.AttachDispatch(
-        stores.AddPstStore(Wide(testsupport::FixturePath("pst/" + name)), COleVariant(1L), COleVariant(L"")));
+    pst_.AttachDispatch(stores.AddPstStore(ToCString(testsupport::FixturePath("pst/" + name)),
+                                           COleVariant(1L), COleVariant(L"")));
     ASSERT_TRUE(pst_.m_lpDispatch);
   }
 

@@ -43,7 +43,7 @@ TEST_F(FolderConverterTest, SavesTheItemsOfTheFolderAtPathOnly) {
 }
 
 TEST_F(FolderConverterTest, EmptyPathSavesTheTopFoldersOwnItemsIntoOutlook) {
-  ASSERT_EQ(1, session_.ReopenPst(Wide(testsupport::FixturePath("pst/pstsdk-test-unicode-post.pst"))))
+  ASSERT_EQ(1, session_.ReopenPst(ToCString(testsupport::FixturePath("pst/pstsdk-test-unicode-post.pst"))))
       << session_.GetOpenError();
   Convert(L"");
   EXPECT_EQ(1, DocumentsIn(L"Outlook"));

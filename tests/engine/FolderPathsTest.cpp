@@ -122,7 +122,7 @@ TEST_F(FolderPaths, ListsParentsBeforeTheirSubFoldersInCollectionOrder) {
 }
 
 TEST_F(FolderPaths, ListsARealPstInPreOrder) {
-  CString path = Wide(testsupport::FixturePath("pst/ost-exchange-sample.ost"));
+  CString path = ToCString(testsupport::FixturePath("pst/ost-exchange-sample.ost"));
   ASSERT_EQ(1, session_.ReopenPst(path)) << session_.GetOpenError();
   std::vector<CString> paths = List();
   auto inbox = std::find(paths.begin(), paths.end(), CString(L"Inbox\\"));

@@ -18,7 +18,7 @@ class ItemLoopTest : public EngineComTest {
   void SetUp() override {
     EngineComTest::SetUp();
     ASSERT_EQ(1, store_.InitSession());
-    ASSERT_EQ(1, store_.CreateOrOpenDatabase(Wide(dir_.File("target.nsf"))));
+    ASSERT_EQ(1, store_.CreateOrOpenDatabase(ToCString(dir_.File("target.nsf"))));
     store_.m_pItemProgress = &sink_;
   }
   void TearDown() override {

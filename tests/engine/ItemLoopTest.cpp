@@ -126,7 +126,7 @@ TEST_F(ItemLoopTest, SaverFailingOnItemFourStillSavesFiveToTen) {
   // The library reads its faults when its session starts; the database and folder stay as they are.
   ScopedFaults notesFaults("notes.save=4");
   ASSERT_EQ(1, store_.InitSession());
-  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Wide(dir_.File("target.nsf"))));
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(ToCString(dir_.File("target.nsf"))));
   RdoFolderDispatch folder;
   session_.OpenFolderByPath(L"Inbox\\", folder);
   EXPECT_EQ(1, store_.SaveFolderItems(L"Outlook\\Inbox\\", &folder));
@@ -143,7 +143,7 @@ TEST_F(ItemLoopTest, LongPathOpensTheFolderNamedByItsLastSegment) {
   pb::Folder& leaf = pst.AddFolder(first).AddFolder(second).AddFolder("Leaf");
   leaf.messages.push_back(Mail("deep"));
   OpenPst(pst);
-  const CString path = Wide(first + "\\" + second + "\\Leaf\\");
+  const CString path = ToCString(first + "\\" + second + "\\Leaf\\");
   ASSERT_EQ(131, (L"Outlook\\" + path).GetLength() - 1);
   EXPECT_EQ(1, SaveFolder(path));
   EXPECT_EQ(CString(L"\\Leaf"), LNStringToCString(store_.m_folder.GetName()));

@@ -16,6 +16,7 @@ namespace enginetest {
 using testsupport::Utf8;
 using testsupport::Wide;
 inline std::string Utf8(const CString& text) { return Utf8(std::wstring(static_cast<LPCWSTR>(text))); }
+inline CString ToCString(const std::string& utf8) { return CString(Wide(utf8).c_str()); }
 inline LNString Ln(const std::string& utf8) { return LNString(utf8.data(), static_cast<LNINT>(utf8.size())); }
 inline std::string Str(const LNString& s) {
   return std::string(s.GetBuf(), static_cast<size_t>(s.GetBufLength()));

@@ -58,7 +58,7 @@ class NsfListing : public ReadingTest {
   int List(BOOL quiet = FALSE) {
     store_.m_pFolderTree = &tree_;
     store_.m_pScanWnd = &scan_;
-    return store_.OpenAndListFolders(Text(nsf_), L"", &paths_, quiet);
+    return store_.OpenAndListFolders(ToCString(nsf_), L"", &paths_, quiet);
   }
 
   std::vector<std::string> Paths() const {
@@ -88,7 +88,7 @@ TEST_F(NsfListing, ListsEveryFolderAndTheWellKnownViewsAsNsfdumpSeesThem) {
     if (!f.folder && !ListedView(f.name)) continue;
     expected.push_back(f.name + "\\");
     entries += f.entries;
-    const RecordingTree::Folder* added = tree_.Find(Text(f.name + "\\"));
+    const RecordingTree::Folder* added = tree_.Find(ToCString(f.name + "\\"));
     ASSERT_TRUE(added) << f.name;
     EXPECT_EQ(f.entries, added->entries) << f.name;
   }
@@ -96,7 +96,7 @@ TEST_F(NsfListing, ListsEveryFolderAndTheWellKnownViewsAsNsfdumpSeesThem) {
   ASSERT_EQ(expected.size(), tree_.folders.size());
   // The template's views that are not shown.
   for (const char* hidden : {"($Calendar)\\", "($Alarms)\\", "($Rules)\\"})
-    EXPECT_FALSE(tree_.Find(Text(hidden)));
+    EXPECT_FALSE(tree_.Find(ToCString(hidden)));
 
   // Progress: one step per view or folder, listed or not, ending at 100.
   ASSERT_EQ(dumped.size(), scan_.positions.size());
@@ -118,7 +118,7 @@ TEST_F(NsfListing, FoldersGetTheirKindByNameAndCount) {
       {"($Meetings)\\", 3},      {"Outlook\\Inbox\\", 2}, {"Outlook\\Empty\\", 1}, {"($All)\\", 2},
       {"Outlook\\Contacts\\", 2}};
   for (const auto& kind : kinds) {
-    const RecordingTree::Folder* added = tree_.Find(Text(kind.first));
+    const RecordingTree::Folder* added = tree_.Find(ToCString(kind.first));
     ASSERT_TRUE(added) << kind.first;
     EXPECT_EQ(kind.second, added->kind) << kind.first;
   }
@@ -139,7 +139,7 @@ TEST_F(NsfListing, QuietListingOnlyFillsThePathList) {
 
 TEST_F(NsfListing, WithoutATreeThePathsFillAndTheBarMovesButNoCountsAreShown) {
   store_.m_pScanWnd = &scan_;
-  ASSERT_EQ(1, store_.OpenAndListFolders(Text(nsf_), L"", &paths_, FALSE));
+  ASSERT_EQ(1, store_.OpenAndListFolders(ToCString(nsf_), L"", &paths_, FALSE));
   EXPECT_FALSE(Paths().empty());
   EXPECT_FALSE(scan_.positions.empty());
   EXPECT_TRUE(scan_.scans.empty());
@@ -162,7 +162,7 @@ TEST_F(NsfListing, AStopDuringTheWalkEndsItAfterTheCurrentEntry) {
 }
 
 TEST_F(NsfListing, AMissingFileFailsWithTheLibrarysText) {
-  EXPECT_EQ(0, store_.OpenAndListFolders(Text(dir_.File("missing.nsf")), L"", &paths_, FALSE));
+  EXPECT_EQ(0, store_.OpenAndListFolders(ToCString(dir_.File("missing.nsf")), L"", &paths_, FALSE));
   EXPECT_EQ(MessageOf(LNERR_FILE_NOT_FOUND), Utf8(store_.GetErrorText()));
   EXPECT_EQ(0, store_.m_bDbOpen);
 }
@@ -350,12 +350,12 @@ TEST_F(DocumentListing, RowsOfAConvertedPstFolderMatchNsfdumpCounts) {
   ASSERT_GE(expected.size(), 3u);
 
   store_.m_pFolderTree = &tree_;
-  ASSERT_EQ(1, store_.OpenAndListFolders(Text(nsf), L"", &paths_, FALSE)) << Utf8(store_.GetErrorText());
+  ASSERT_EQ(1, store_.OpenAndListFolders(ToCString(nsf), L"", &paths_, FALSE)) << Utf8(store_.GetErrorText());
   std::map<std::string, std::map<int, int>> listed;
   for (const auto& folder : expected) {
-    EXPECT_TRUE(tree_.Find(Text(folder.first + "\\"))) << folder.first;
+    EXPECT_TRUE(tree_.Find(ToCString(folder.first + "\\"))) << folder.first;
     list_.rows.clear();
-    List(Text(folder.first + "\\"));
+    List(ToCString(folder.first + "\\"));
     for (const auto& row : list_.rows) listed[folder.first][row.kind]++;
   }
   EXPECT_EQ(expected, listed);

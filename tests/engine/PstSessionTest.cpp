@@ -83,10 +83,10 @@ TEST_F(PstSessionTest, AFileThatIsNoPstFailsWithTheServersReason) {
   std::string path = dir_.File("notes.txt");
   std::ofstream(path) << "this is not a personal folders file, only some text";
   CPstSession session;
-  EXPECT_EQ(0, session.ReopenPst(Wide(path)));
+  EXPECT_EQ(0, session.ReopenPst(ToCString(path)));
   EXPECT_TRUE(Contains(session.GetOpenError(), L"is not a personal folders")) << session.GetOpenError();
 
-  EXPECT_EQ(0, session.ReopenPst(Wide(dir_.File("missing.pst"))));
+  EXPECT_EQ(0, session.ReopenPst(ToCString(dir_.File("missing.pst"))));
   EXPECT_TRUE(Contains(session.GetOpenError(), L"does not exist")) << session.GetOpenError();
 }
 

@@ -9,7 +9,7 @@ namespace enginetest {
 void ReadingTest::SetUp() {
   nsf_ = dir_.File("browsed.nsf");
   ASSERT_EQ(1, store_.InitSession());
-  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Text(nsf_))) << store_.GetErrorText();
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(ToCString(nsf_))) << store_.GetErrorText();
 }
 
 void ReadingTest::TearDown() {
@@ -22,7 +22,7 @@ void ReadingTest::RestartWithFaults(const char* faults) {
     FaultScope scope(faults);
     ASSERT_EQ(1, store_.InitSession());
   }
-  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Text(nsf_))) << store_.GetErrorText();
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(ToCString(nsf_))) << store_.GetErrorText();
 }
 
 LNDocument ReadingTest::NewNote() {

@@ -15,7 +15,6 @@
 namespace enginetest {
 
 // Tests compare texts as UTF-8, so that failures show them.
-inline CString Text(const std::string& utf8) { return CString(Wide(utf8).c_str()); }
 
 class ReadingTest : public testing::Test {
  protected:

@@ -14,8 +14,6 @@ using namespace enginetest;
 
 namespace {
 
-CString W(const char* utf8) { return CString(Wide(utf8).c_str()); }
-
 // Lines joined with CR LF, as the page constants hold them.
 std::string CrLf(std::initializer_list<std::string> lines) {
   std::string out;
@@ -69,9 +67,9 @@ TEST(RtfPages, CalendarPageIsByteExact) {
 TEST(RtfPages, EveryValueIsEscapedSoItShowsAsTyped) {
   CalendarDetails record = Meeting();
   record.m_strSubject = L"a{b}c\\d";
-  record.m_strFrom = W(u8"Jos\u00E9");
+  record.m_strFrom = ToCString(u8"Jos\u00E9");
   // U+4F1A and U+8B70: the second is above 0x7FFF and goes as a negative 16-bit number.
-  record.m_strSendTo = W(u8"\u4F1A\u8B70");
+  record.m_strSendTo = ToCString(u8"\u4F1A\u8B70");
   record.m_strLocation = L"Room 4\r\nFloor 2\nWing\rB";
   record.m_strAttachments = L"a.txt Size :3 \r\n";
   const std::string expected = CalendarHeader() + Row("Subject  :", R"(a\{b\}c\\d)") +
@@ -154,5 +152,5 @@ TEST(ContactBlocks, ShowValuesUnchangedUnderTheirCaptionsAndAttachmentsLast) {
 TEST(RtfEscape, SurrogatePairsGoAsTwoUnitsAndPlainTextStays) {
   EXPECT_EQ("plain text 123", Utf8(EscapeRtfText(L"plain text 123")));
   // U+1F4E7: the pair D83D DCE7.
-  EXPECT_EQ(R"(\u-10179?\u-8985?)", Utf8(EscapeRtfText(W(u8"\U0001F4E7"))));
+  EXPECT_EQ(R"(\u-10179?\u-8985?)", Utf8(EscapeRtfText(ToCString(u8"\U0001F4E7"))));
 }

@@ -49,7 +49,7 @@ void SaverTest::StartNotes(const char* notesFaults) {
   faults_.reset(new ScopedFaults(notesFaults));
   store_.m_folder = LNViewFolder();
   ASSERT_EQ(1, store_.InitSession());
-  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Wide(nsf_))) << store_.GetErrorText();
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(ToCString(nsf_))) << store_.GetErrorText();
   ASSERT_EQ(1, store_.CreateFolder(kFolderPath)) << store_.GetErrorText();
   ASSERT_EQ(LNNOERROR,
             store_.m_db.GetViewFolder(CStringToLNString(NotesFolderName(kFolderPath)), &store_.m_folder));
@@ -72,7 +72,7 @@ LPDISPATCH SaverTest::Item(const char* folder, long index) {
   RdoFolderDispatch root(pst_.GetRootFolder());
   RdoFoldersDispatch folders(root.GetFolders());
   for (RdoFolderDispatch f(folders.GetFirst()); f.m_lpDispatch; f.AttachDispatch(folders.GetNext())) {
-    if (f.GetName() == Wide(folder)) {
+    if (f.GetName() == ToCString(folder)) {
       RdoItemsDispatch items(f.GetItems());
       return items.Item(COleVariant(index));
     }

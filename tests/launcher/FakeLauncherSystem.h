@@ -12,6 +12,9 @@
 
 #include "LauncherSystem.h"
 
+// The HKEY_LOCAL_MACHINE key where the Notes installation records its "path".
+inline const std::wstring kNotesKey = L"SOFTWARE\\Lotus\\Notes";
+
 class FakeLauncherSystem : public CLauncherSystem {
  public:
   struct Value {

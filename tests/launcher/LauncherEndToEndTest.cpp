@@ -8,20 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "FakeLauncherSystem.h"
 #include "MainProgramStart.h"
 #include "NotesEnvironment.h"
 #include "TestFiles.h"
+#include "TestProcess.h"
 
 namespace {
 
-const wchar_t kNotesKey[] = L"SOFTWARE\\Lotus\\Notes";
-
-std::wstring Wide(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring text(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0], n);
-  return text;
-}
+using testsupport::Wide;
 
 std::wstring BesideThisProgram(const wchar_t* name) {
   wchar_t self[MAX_PATH] = {};
@@ -44,14 +39,14 @@ class NotesRegistration {
     wchar_t value[1024] = {};
     DWORD bytes = sizeof(value) - sizeof(wchar_t);
     const LONG status =
-        RegGetValueW(HKEY_LOCAL_MACHINE, kNotesKey, L"path", RRF_RT_REG_SZ, nullptr, value, &bytes);
+        RegGetValueW(HKEY_LOCAL_MACHINE, kNotesKey.c_str(), L"path", RRF_RT_REG_SZ, nullptr, value, &bytes);
     if (status == ERROR_SUCCESS && value[0] != L'\0') {
       directory_ = value;
       return;
     }
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kNotesKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kNotesKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                         &disposition) != ERROR_SUCCESS)
       return;
     createdKey_ = disposition == REG_CREATED_NEW_KEY;
@@ -63,9 +58,9 @@ class NotesRegistration {
   }
   ~NotesRegistration() {
     if (createdKey_) {
-      RegDeleteTreeW(HKEY_LOCAL_MACHINE, kNotesKey);
+      RegDeleteTreeW(HKEY_LOCAL_MACHINE, kNotesKey.c_str());
     } else if (wroteValue_) {
-      RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kNotesKey, L"path");
+      RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kNotesKey.c_str(), L"path");
     }
   }
   const std::wstring& Directory() const { return directory_; }

@@ -7,7 +7,6 @@
 
 namespace {
 
-const std::wstring kNotesKey = L"SOFTWARE\\Lotus\\Notes";
 const std::wstring kNotInstalled =
     L"Lotus Notes is not installed on this computer. In order to successfully convert the Outlook "
     L".PST file to Lotus Notes .NSF file, you must have Lotus Notes installed on your computer.\r\n"

@@ -7,8 +7,6 @@
 
 namespace {
 
-const std::wstring kNotesKey = L"SOFTWARE\\Lotus\\Notes";
-
 std::wstring ReadNotesPath(FakeLauncherSystem& system, BOOL* pbRead) {
   CNotesEnvironment environment(system);
   CString strPath(L"unchanged");

@@ -13,7 +13,7 @@ std::string Ansi(const std::string& bytes, uint32_t codePage) {
   return DecodeAnsi(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), codePage);
 }
 
-std::string Utf16(const std::u16string& text) {
+std::string DecodeUtf16(const std::u16string& text) {
   std::string bytes;
   for (char16_t c : text) {
     bytes += static_cast<char>(c & 0xFF);
@@ -25,10 +25,10 @@ std::string Utf16(const std::u16string& text) {
 }  // namespace
 
 TEST(CodePage, Utf16WithSurrogatePairsAndStrays) {
-  EXPECT_EQ(Utf16(u"A\u00e9\u65e5"), "A\xC3\xA9\xE6\x97\xA5");
-  EXPECT_EQ(Utf16(u"\U0001F600"), "\xF0\x9F\x98\x80");
-  EXPECT_EQ(Utf16(std::u16string(1, char16_t(0xD800)) + u"x"), "\xEF\xBF\xBDx");
-  EXPECT_EQ(Utf16(std::u16string(1, char16_t(0xDC00))), "\xEF\xBF\xBD");
+  EXPECT_EQ(DecodeUtf16(u"A\u00e9\u65e5"), "A\xC3\xA9\xE6\x97\xA5");
+  EXPECT_EQ(DecodeUtf16(u"\U0001F600"), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(DecodeUtf16(std::u16string(1, char16_t(0xD800)) + u"x"), "\xEF\xBF\xBDx");
+  EXPECT_EQ(DecodeUtf16(std::u16string(1, char16_t(0xDC00))), "\xEF\xBF\xBD");
   const uint8_t odd[] = {'a', 0, 'b'};
   EXPECT_EQ(Utf16LeToUtf8(odd, 3), "a");
 }

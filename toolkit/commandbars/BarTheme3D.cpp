@@ -14,18 +14,6 @@
 
 IMPLEMENT_DYNCREATE(CXTPBarTheme3D, CXTPBarTheme)
 
-namespace {
-
-BOOL IsPopupKind(XTPControlType type) {
-  return type == xtpControlPopup || type == xtpControlButtonPopup || type == xtpControlSplitButtonPopup;
-}
-
-BOOL IsPopuped(CXTPControl* pControl) {
-  return IsPopupKind(pControl->GetType()) && static_cast<CXTPControlPopup*>(pControl)->GetPopuped();
-}
-
-}  // namespace
-
 CXTPBarTheme3D::CXTPBarTheme3D() {
   m_iconsInfo.bUseFadedIcons = FALSE;
   m_iconsInfo.bIconsWithShadow = FALSE;

@@ -16,14 +16,6 @@ IMPLEMENT_DYNCREATE(CXTPBarThemeFlat, CXTPBarTheme)
 
 namespace {
 
-BOOL IsPopupKind(XTPControlType type) {
-  return type == xtpControlPopup || type == xtpControlButtonPopup || type == xtpControlSplitButtonPopup;
-}
-
-BOOL IsPopuped(CXTPControl* pControl) {
-  return IsPopupKind(pControl->GetType()) && static_cast<CXTPControlPopup*>(pControl)->GetPopuped();
-}
-
 BOOL IsPopupBar(const CXTPCommandBar* pBar) { return pBar != nullptr && pBar->GetType() == xtpBarTypePopup; }
 
 CSize TextExtent(CDC* pDC, const CString& strText, UINT nFormat) {

@@ -13,10 +13,6 @@ IMPLEMENT_DYNCREATE(CXTPBarThemeNative, CXTPBarTheme3D)
 
 namespace {
 
-BOOL IsPopupKind(XTPControlType type) {
-  return type == xtpControlPopup || type == xtpControlButtonPopup || type == xtpControlSplitButtonPopup;
-}
-
 // The top-level window a bar (or status bar) belongs to: the window the classes open for.
 HWND TopLevelOf(const CWnd* pWnd) {
   HWND hWnd = pWnd != nullptr ? pWnd->GetSafeHwnd() : nullptr;

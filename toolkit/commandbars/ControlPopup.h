@@ -45,3 +45,13 @@ class CXTPControlPopup : public CXTPControl {
   CXTPCommandBar* m_pCommandBar = nullptr;
   int m_nCommandBarId = 0;
 };
+
+// Whether a control of this type opens a popup bar.
+inline BOOL IsPopupKind(XTPControlType type) {
+  return type == xtpControlPopup || type == xtpControlButtonPopup || type == xtpControlSplitButtonPopup;
+}
+
+// Whether the control opens a popup bar and its popup bar is open now.
+inline BOOL IsPopuped(CXTPControl* pControl) {
+  return IsPopupKind(pControl->GetType()) && static_cast<CXTPControlPopup*>(pControl)->GetPopuped();
+}

@@ -1,6 +1,8 @@
 // The tab manager: items, selection, scrolling, hit testing, keys and the reorder loop.
 #include "TabManager.h"
 
+#include <windowsx.h>
+
 #include <vector>
 
 #include "TabPainter.h"
@@ -13,10 +15,6 @@ namespace {
 const COLORREF kAutomaticColors[8] = {RGB(138, 168, 228), RGB(255, 219, 117), RGB(189, 205, 159),
                                       RGB(240, 158, 159), RGB(186, 166, 225), RGB(154, 191, 180),
                                       RGB(247, 182, 131), RGB(216, 171, 192)};
-
-CPoint PointFromLParam(LPARAM lParam) {
-  return CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-}
 
 }  // namespace
 
@@ -333,7 +331,7 @@ void CXTPTabManager::ReorderDrag(HWND hWnd, CPoint point, CXTPTabManagerItem* pI
       continue;
     }
     if (msg.message == WM_MOUSEMOVE && msg.hwnd == hWnd) {
-      ptLast = PointFromLParam(msg.lParam);
+      ptLast = CPoint(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
       const int nCurrent = pItem->m_pTabManager == this ? pItem->m_nIndex : -1;
       if (nCurrent < 0) break;
       for (int i = 0; i < static_cast<int>(arrSlots.size()) && i < GetItemCount(); ++i) {

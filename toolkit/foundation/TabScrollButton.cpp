@@ -1,6 +1,8 @@
 // Navigate buttons: placement at the end of the strip, the press-and-hold loop, glyphs.
 #include "TabScrollButton.h"
 
+#include <windowsx.h>
+
 #include "ScopedBrush.h"
 #include "ScopedPen.h"
 #include "TabColorScheme.h"
@@ -12,10 +14,6 @@ namespace {
 
 // Arrows repeat this often while held.
 const DWORD kRepeatInterval = 20;
-
-CPoint PointFromLParam(LPARAM lParam) {
-  return CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-}
 
 }  // namespace
 
@@ -116,7 +114,7 @@ void CXTPTabScrollButton::TrackClick(HWND hWnd, CPoint point) {
       continue;
     }
     if (msg.message == WM_MOUSEMOVE) {
-      const BOOL bPressed = m_rcButton.PtInRect(PointFromLParam(msg.lParam));
+      const BOOL bPressed = m_rcButton.PtInRect(CPoint(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)));
       if (bPressed != m_bPressed) {
         m_bPressed = bPressed;
         m_pManager->RedrawControl();
@@ -124,7 +122,7 @@ void CXTPTabScrollButton::TrackClick(HWND hWnd, CPoint point) {
       continue;
     }
     if (msg.message == WM_LBUTTONUP) {
-      bAccept = m_rcButton.PtInRect(PointFromLParam(msg.lParam));
+      bAccept = m_rcButton.PtInRect(CPoint(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)));
       break;
     }
     ::TranslateMessage(&msg);

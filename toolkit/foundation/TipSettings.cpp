@@ -41,10 +41,6 @@ bool IsKeyOrPress(UINT message) {
   }
 }
 
-bool IsAnyMouseButtonDown() {
-  return ::GetKeyState(VK_LBUTTON) < 0 || ::GetKeyState(VK_RBUTTON) < 0 || ::GetKeyState(VK_MBUTTON) < 0;
-}
-
 // The message's window, or the nearest ancestor that asks for the framework's tool tips, is pOwner.
 bool IsMessageOfOwner(CWnd* pOwner, HWND hWnd) {
   for (; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
@@ -62,6 +58,10 @@ LPTSTR HeapCopy(LPCTSTR lpsz) {
 }
 
 }  // namespace
+
+bool IsAnyMouseButtonDown() {
+  return ::GetKeyState(VK_LBUTTON) < 0 || ::GetKeyState(VK_RBUTTON) < 0 || ::GetKeyState(VK_MBUTTON) < 0;
+}
 
 CXTPTipSettings::CXTPTipSettings() : m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCREEN) / 2) {
   DWORD dwVersion = 0;

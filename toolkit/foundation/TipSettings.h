@@ -38,6 +38,9 @@ struct XTP_TOOLTIP_TITLEPAIR {
 // under the cursor (a child that is part of its parent's surface).
 #define WM_XTP_TIPPARENTQUERY 0x2A48
 
+// Whether a mouse button is held down now: tips neither show nor move while one is.
+bool IsAnyMouseButtonDown();
+
 // Reference counted (the creator holds one reference). Owns at most one tip window, deleted when the
 // owner's top-level window changes, when the style changes and with the settings. Created and used
 // on the user-interface thread only.

@@ -28,10 +28,6 @@ bool IsTipMouseMessage(UINT message) {
          (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK);
 }
 
-bool IsAnyMouseButtonDown() {
-  return ::GetKeyState(VK_LBUTTON) < 0 || ::GetKeyState(VK_RBUTTON) < 0 || ::GetKeyState(VK_MBUTTON) < 0;
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CXTPTipWindow, CWnd)

@@ -14,8 +14,6 @@
 
 namespace {
 
-const COLORREF kBackground = RGB(1, 2, 3);
-
 // The flat theme with a colour of its own in each slot a frame may use: the slot number is in red.
 class CFlatProbeTheme : public CXTPBarThemeFlat {
  public:

@@ -15,8 +15,6 @@
 
 namespace {
 
-const COLORREF kBackground = RGB(1, 2, 3);
-
 // A running visual style with one of the three known colour schemes, or none.
 class ForcedScheme {
  public:

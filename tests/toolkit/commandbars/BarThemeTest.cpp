@@ -16,7 +16,6 @@ namespace {
 const COLORREF kFace = RGB(200, 201, 202);       // slot 15
 const COLORREF kShadow = RGB(100, 101, 102);     // slot 16
 const COLORREF kHighlight = RGB(250, 240, 230);  // slot 20
-const COLORREF kBackground = RGB(1, 2, 3);
 
 // Theme 0 with distinct colours in the slots its frames use.
 class CProbeTheme : public CXTPBarTheme3D {

@@ -11,6 +11,8 @@
 
 CWinApp theTestApp(L"CommandBarsTests");
 
+BOOL PreTranslateThroughTheApp(MSG* pMsg) { return theTestApp.PreTranslateMessage(pMsg); }
+
 // ---- Profile key -------------------------------------------------------------------------------------
 
 ScopedProfileKey::ScopedProfileKey() {

@@ -14,6 +14,14 @@
 #include "CommandBarsTestResource.h"
 
 extern CWinApp theTestApp;
+// The application's pre-translation, for windows that real keys reach while a test pumps.
+BOOL PreTranslateThroughTheApp(MSG* pMsg);
+
+// The panes of a test status bar: the message pane and the three key indicators.
+inline constexpr UINT kIndicators[] = {0, IDS_TEST_INDICATOR_CAPS, IDS_TEST_INDICATOR_NUM,
+                                       IDS_TEST_INDICATOR_SCRL};
+// What the theme tests paint beneath a drawing, so that the pixels it leaves alone show.
+inline constexpr COLORREF kBackground = RGB(1, 2, 3);
 
 // Points the application's profile at a key of its own under HKCU\Software for the fixture's life and
 // deletes it afterwards.

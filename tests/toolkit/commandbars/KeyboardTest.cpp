@@ -155,8 +155,6 @@ TEST_F(ShortcutManagerTest, ResetReturnsToTheDefaultTableOrToNone) {
 
 // ---- Windows driven with real keys --------------------------------------------------------------------
 
-BOOL PreTranslateThroughTheApp(MSG* pMsg) { return theTestApp.PreTranslateMessage(pMsg); }
-
 // One shown frame for a suite: under Xvfb hiding a shown frame costs seconds. Each test puts back
 // what it changes.
 class SharedFrameTest : public ::testing::Test {

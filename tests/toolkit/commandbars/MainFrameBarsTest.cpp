@@ -25,8 +25,6 @@ using testsupport::InputTap;
 using testsupport::PumpMessages;
 using testsupport::SaveWindowPng;
 
-const UINT kIndicators[] = {0, IDS_TEST_INDICATOR_CAPS, IDS_TEST_INDICATOR_NUM, IDS_TEST_INDICATOR_SCRL};
-
 class CMainLikeFrame : public CXTPFrameWnd {
  public:
   static CMainLikeFrame* Make(int nTheme, const CRect& rc) {
@@ -82,8 +80,6 @@ BEGIN_MESSAGE_MAP(CMainLikeFrame, CXTPFrameWnd)
 ON_WM_CREATE()
 ON_COMMAND_RANGE(ID_TEST_FIRST, ID_TEST_LAST, OnTestCommand)
 END_MESSAGE_MAP()
-
-BOOL PreTranslateThroughTheApp(MSG* pMsg) { return theTestApp.PreTranslateMessage(pMsg); }
 
 // The toolbar's window pixels and the status bar's, for comparing themes.
 std::vector<COLORREF> BarPixels(CMainLikeFrame* pFrame) {

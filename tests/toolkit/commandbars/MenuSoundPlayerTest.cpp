@@ -118,7 +118,9 @@ TEST_F(MenuSoundPlayerTest, TwoRequestsWhileASoundPlaysYieldAtMostTheLater) {
   ::Sleep(500);
   std::lock_guard<std::mutex> guard(g_sounds.lock);
   ASSERT_LE(g_sounds.played.size(), 2u);
-  if (g_sounds.played.size() == 2) EXPECT_EQ(g_sounds.played[1], L"MenuCommand");
+  if (g_sounds.played.size() == 2) {
+    EXPECT_EQ(g_sounds.played[1], L"MenuCommand");
+  }
 }
 
 TEST_F(MenuSoundPlayerTest, ARequestAfterAStopStartsANewThreadAndThereIsNeverASecondOne) {

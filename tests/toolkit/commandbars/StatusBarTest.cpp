@@ -36,8 +36,6 @@ ON_UPDATE_COMMAND_UI(IDS_TEST_INDICATOR_CAPS, OnUpdateCaps)
 ON_UPDATE_COMMAND_UI(IDS_TEST_INDICATOR_NUM, OnUpdateNum)
 END_MESSAGE_MAP()
 
-const UINT kIndicators[] = {0, IDS_TEST_INDICATOR_CAPS, IDS_TEST_INDICATOR_NUM, IDS_TEST_INDICATOR_SCRL};
-
 // A 16 by 16 icon of one colour (the system's stock icons are larger).
 HICON MakeIcon16() {
   BYTE andBits[16 * 16 / 8] = {};

@@ -5,12 +5,18 @@
 #include <map>
 #include <string>
 
+#include "ColorTable.h"
 #include "SystemQueries.h"
 
 class FakeSystemQueries : public CXTPSystemQueries {
  public:
   FakeSystemQueries() { previous_ = CXTPSystemQueries::SetSystemQueries(this); }
-  ~FakeSystemQueries() override { CXTPSystemQueries::SetSystemQueries(previous_); }
+  // The shared colour table is computed again from the real system: colours taken from the fake
+  // would otherwise stay in it for every later test of the program.
+  ~FakeSystemQueries() override {
+    CXTPSystemQueries::SetSystemQueries(previous_);
+    GetColorTable()->RefreshColors();
+  }
 
   COLORREF GetSysColor(int nIndex) override {
     ++sysColorCalls;

@@ -147,10 +147,12 @@ TEST(GridWheelSetting, OldSystemsReadTheDesktopKeyAndOthersAskTheSystem) {
   EXPECT_EQ(CGridCtrl::GetMouseScrollLines(&windows95, key), 7);
   EXPECT_EQ(CGridCtrl::GetMouseScrollLines(nullptr, key), 7) << "an unknown version reads the key too";
   // An unterminated value of the largest size still reads as a number.
-  TCHAR longValue[128];
+  // The character after the 128 written is not a terminator either: the system stores a terminator
+  // beyond the count when the data's last character is none and the next one is.
+  TCHAR longValue[129];
   for (TCHAR& ch : longValue) ch = _T('9');
   ::RegSetValueEx(hKey, _T("WheelScrollLines"), 0, REG_SZ, reinterpret_cast<const BYTE*>(longValue),
-                  sizeof(longValue));
+                  128 * sizeof(TCHAR));
   EXPECT_NE(CGridCtrl::GetMouseScrollLines(&windows95, key), 3);
   ::RegCloseKey(hKey);
   ::RegDeleteKey(HKEY_CURRENT_USER, key);

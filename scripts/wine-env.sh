@@ -100,8 +100,10 @@ _brindle_install_fonts() {
 }
 
 _brindle_create_prefix() {
-  _brindle_install_fonts
-  [ -f "$WINEPREFIX/.brindle-ready" ] && return 0
+  if [ -f "$WINEPREFIX/.brindle-ready" ]; then
+    _brindle_install_fonts
+    return 0
+  fi
   echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
   wineboot -i >/dev/null 2>&1 9>&- || { echo "wine-env: wineboot failed" >&2; return 1; }
   wineserver -w 9>&-

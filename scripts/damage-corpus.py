@@ -29,7 +29,7 @@ import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-FIXTURES = os.path.normpath(os.path.join(HERE, "..", "..", "shared", "testdata", "pst"))
+FIXTURES = os.path.normpath(os.path.join(HERE, "..", "tests", "data", "pst"))
 KINDS = ("flip", "zero-page", "truncate", "swap")
 MEMORY_CAP = 1 << 30  # bytes of address space for one reader run
 TIME_LIMIT = 60  # seconds for one run

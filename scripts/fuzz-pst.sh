@@ -16,7 +16,7 @@ fi
 cmake --build "$build" --target pst_fuzz
 corpus="$build/corpus"
 mkdir -p "$corpus" "$build/findings"
-fixtures="${BRINDLE_TESTDATA_UNIX:-$src/../shared/testdata}/pst"
+fixtures="${BRINDLE_TESTDATA_UNIX:-$src/tests/data}/pst"
 # Small seeds keep each run fast; the 271 KB fixtures still hold every kind of tree and table.
 for f in "$fixtures"/*.pst "$fixtures"/*.ost; do
   [ -f "$f" ] && [ "$(stat -c %s "$f")" -le 300000 ] && cp -n "$f" "$corpus/" 2>/dev/null || true

@@ -7,11 +7,11 @@
 #     HKLM\SOFTWARE\Lotus\Notes "path" and put on WINEPATH;
 #   - the fixtures handed over in BRINDLE_TESTDATA as a path the Windows side can open;
 #   - fixed time zone and locale so that dates and code-page conversions are reproducible.
-# Expects BRINDLE_BUILD_DIR; BRINDLE_TESTDATA_UNIX defaults to ../shared/testdata beside the checkout.
+# Expects BRINDLE_BUILD_DIR; BRINDLE_TESTDATA_UNIX defaults to the checkout's tests/data.
 
 _brindle_src="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 : "${BRINDLE_BUILD_DIR:=$_brindle_src/build}"
-: "${BRINDLE_TESTDATA_UNIX:=$_brindle_src/../shared/testdata}"
+: "${BRINDLE_TESTDATA_UNIX:=$_brindle_src/tests/data}"
 
 # The prefix of a display slot. Slot 0 is the build's own prefix. Each further slot of a parallel test
 # run (scripts/test.sh) has a copy of it, so that its windowed tests get their own wineserver, desktop

@@ -11,7 +11,7 @@ set -euo pipefail
 src="$(cd "$(dirname "$0")/../.." && pwd)"
 native="${BRINDLE_NATIVE_BUILD_DIR:-$src/build-native}"
 windows="${BRINDLE_BUILD_DIR:-$src/build}"
-fixtures="${BRINDLE_TESTDATA_UNIX:-$src/../shared/testdata}/pst"
+fixtures="${BRINDLE_TESTDATA_UNIX:-$src/tests/data}/pst"
 repeat="${BENCH_REPEAT:-10}"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT

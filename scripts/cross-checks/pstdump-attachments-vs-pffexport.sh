@@ -7,7 +7,7 @@ set -uo pipefail
 src="$(cd "$(dirname "$0")/../.." && pwd)"
 native="${1:-$src/build-native}"
 pstdump="$native/bin/pstdump"
-fixtures="${BRINDLE_TESTDATA_UNIX:-$src/../shared/testdata}/pst"
+fixtures="${BRINDLE_TESTDATA_UNIX:-$src/tests/data}/pst"
 [ -x "$pstdump" ] || { echo "no $pstdump: build the native tools first"; exit 1; }
 command -v pffexport >/dev/null || { echo "pffexport (pff-tools) is not installed"; exit 1; }
 work="$(mktemp -d)"

@@ -207,6 +207,7 @@ TEST_F(RealPst, AttachmentsComeOutByteExactAndEmbeddedMessagesAsMessageFiles) {
   testsupport::TempDir dir;
   {
     OpenedPst opened(Widen(testsupport::FixturePath("pst/pstsdk-sample1-unicode.pst")));
+    ASSERT_TRUE(opened.Root());
     DispPtr folders = Get(opened.Root(), 0x12).Object();
     DispPtr sample;
     for (DispPtr f = Method(folders.get(), 0x5).Object(); f; f = Method(folders.get(), 0x7).Object())
@@ -227,6 +228,7 @@ TEST_F(RealPst, AttachmentsComeOutByteExactAndEmbeddedMessagesAsMessageFiles) {
     std::string path = testsupport::FixturePath("pst/hht-msg-in-msg-in-msg.pst");
     auto store = pst::Store::Open(path);
     OpenedPst opened(Widen(path));
+    ASSERT_TRUE(opened.Root());
     // Find the one message and its embedded message through COM.
     std::vector<DispPtr> pending;
     pending.push_back(DispPtr(opened.Root()));
@@ -319,6 +321,7 @@ TEST_F(RealPst, OleObjectAttachmentComesOutAsItsCompoundFile) {
     ASSERT_TRUE(FindOleAttachment(*store, ipm, folders, where));
   }
   OpenedPst opened(Widen(path));
+  ASSERT_TRUE(opened.Root());
   DispPtr folder(opened.Root());
   folder->AddRef();
   for (size_t position : where.folders) {

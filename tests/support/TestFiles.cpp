@@ -16,12 +16,16 @@ namespace testsupport {
 
 std::string FixturePath(const std::string& relative) {
   const char* root = std::getenv("BRINDLE_TESTDATA");
-  if (root == nullptr || *root == '\0') {
-    ADD_FAILURE() << "BRINDLE_TESTDATA is not set; run the tests through CTest";
-    return relative;
-  }
+  if (root == nullptr || *root == '\0')
+    throw MissingFixture("BRINDLE_TESTDATA is not set (run the tests through CTest); fixture " + relative);
   fs::path p = fs::u8path(root) / fs::u8path(relative);
-  return p.make_preferred().u8string();
+  const std::string path = p.make_preferred().u8string();
+  std::error_code ec;
+  const fs::file_status status = fs::status(p, ec);
+  if (ec || !fs::exists(status)) throw MissingFixture("fixture not found: " + path);
+  if (fs::is_regular_file(status) && !std::ifstream(p, std::ios::binary).is_open())
+    throw MissingFixture("fixture cannot be read: " + path);
+  return path;
 }
 
 TempDir::TempDir() {

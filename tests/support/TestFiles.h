@@ -2,12 +2,21 @@
 // Builds natively and for Windows; paths are UTF-8 std::string on both sides.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 namespace testsupport {
 
-// The fixture directory (BRINDLE_TESTDATA, set by the test runner), joined with a relative path
-// that uses '/' separators. Fails the current test when the variable is missing.
+// Thrown by FixturePath when a fixture cannot be read. GoogleTest reports it with the path and ends
+// the test there, so that no test goes on without its input.
+class MissingFixture : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The fixture directory (BRINDLE_TESTDATA, set by the test runner; the repository's tests/data),
+// joined with a relative path that uses '/' separators. Throws MissingFixture, naming the path it
+// looked for, when the variable is missing or the file or folder cannot be read.
 std::string FixturePath(const std::string& relative);
 
 // A fresh directory under the system's temporary directory, removed with its contents on

@@ -48,7 +48,8 @@ TEST_F(ServerByProgId, OutlookRegistersAReadablePstAndRefusesOtherFiles) {
             Method(ns.get(), 0x2119, {Arg::Text(Fixture("pst/hht-three-items.pst"))}, Pass::ByReference).hr);
   EXPECT_EQ(S_OK, Method(ns.get(), 0x2119, {Arg::Text(Fixture("pst/ost-exchange-sample.ost"))}).hr);
 
-  CallResult missing = Method(ns.get(), 0x2119, {Arg::Text(Fixture("pst/no-such-file.pst"))});
+  testsupport::TempDir dir;
+  CallResult missing = Method(ns.get(), 0x2119, {Arg::Text(Widen(dir.File("no-such-file.pst")))});
   EXPECT_EQ(DISP_E_EXCEPTION, missing.hr);
   EXPECT_EQ(L"Outlook.Application", missing.source);
   EXPECT_NE(std::wstring::npos, missing.description.find(L"does not exist")) << missing.description;

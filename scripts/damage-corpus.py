@@ -38,8 +38,14 @@ TIME_LIMIT = 60  # seconds for one run
 def fixtures():
     root = os.environ.get("BRINDLE_TESTDATA_UNIX")
     folder = os.path.join(root, "pst") if root else FIXTURES
-    return sorted(os.path.join(folder, name) for name in os.listdir(folder)
-                  if name.endswith((".pst", ".ost")))
+    try:
+        names = os.listdir(folder)
+    except OSError as error:
+        sys.exit(f"damage-corpus: the fixtures cannot be read: {folder}: {error.strerror}")
+    found = sorted(os.path.join(folder, name) for name in names if name.endswith((".pst", ".ost")))
+    if not found:
+        sys.exit(f"damage-corpus: no .pst or .ost fixture in {folder}")
+    return found
 
 
 def damage(data, kind, rng):

@@ -36,6 +36,8 @@ ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 ON_WM_TIMER()
 ON_WM_MOUSEMOVE()
+ON_WM_NCHITTEST()
+ON_WM_MOUSEACTIVATE()
 ON_MESSAGE(TTM_ACTIVATE, OnActivateTip)
 ON_MESSAGE(TTM_RELAYEVENT, OnRelayEventMessage)
 ON_MESSAGE(TTM_WINDOWFROMPOINT, OnWindowFromPoint)
@@ -352,6 +354,10 @@ void CXTPTipWindow::OnTimer(UINT_PTR nIDEvent) {
 }
 
 void CXTPTipWindow::OnMouseMove(UINT, CPoint) { HideTip(); }
+
+LRESULT CXTPTipWindow::OnNcHitTest(CPoint) { return HTTRANSPARENT; }
+
+int CXTPTipWindow::OnMouseActivate(CWnd*, UINT, UINT) { return MA_NOACTIVATE; }
 
 LRESULT CXTPTipWindow::OnActivateTip(WPARAM wParam, LPARAM) {
   m_bActive = wParam != 0;

@@ -92,6 +92,10 @@ class CXTPTipWindow : public CWnd {
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  // The tip lets the mouse through to what lies beneath and never takes the activation, so that a
+  // click on it reaches the window under it and leaves the owner's frame active.
+  afx_msg LRESULT OnNcHitTest(CPoint point);
+  afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
   afx_msg LRESULT OnActivateTip(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnRelayEventMessage(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnWindowFromPoint(WPARAM wParam, LPARAM lParam);

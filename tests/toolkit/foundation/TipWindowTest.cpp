@@ -49,12 +49,14 @@ class TipOwner : public CWnd {
   }
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_LBUTTONDOWN) ++m_nButtonDowns;
     if (m_bRelay) m_pSettings->RelayEvent(this, message, wParam, lParam);
     return CWnd::WindowProc(message, wParam, lParam);
   }
 
   BOOL m_bRelay = FALSE;
   CXTPTipSettings* m_pSettings = nullptr;
+  int m_nButtonDowns = 0;
 };
 
 // Showing a top-level window takes a while under the test display: the owner is made once.
@@ -369,6 +371,32 @@ TEST_F(TipTest, ARealTipFollowsTheMouseAndAClickHidesIt) {
   testsupport::MouseButton(false);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return !Tip()->IsWindowVisible(); }, 2000));
   owner_->m_bRelay = FALSE;
+}
+
+TEST_F(TipTest, AClickOnTheTipReachesTheWindowBeneathAndLeavesTheOwnerActive) {
+  ASSERT_TRUE(testsupport::BringToFront(owner_->m_hWnd));
+  MoveTo(50, 30);
+  FireTimer();
+  ASSERT_EQ(ShownId(), 1u);
+  // The tip under the resting cursor, still over the tool's window.
+  CPoint ptCursor;
+  ::GetCursorPos(&ptCursor);
+  Tip()->SetWindowPos(nullptr, ptCursor.x - 10, ptCursor.y - 5, 0, 0,
+                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  testsupport::PumpMessages(50);
+  // The mouse passes through the tip to the tool's window, so the tip under the cursor stays.
+  ASSERT_TRUE(Tip()->IsWindowVisible());
+  CRect rcTip;
+  Tip()->GetWindowRect(&rcTip);
+  ASSERT_TRUE(rcTip.PtInRect(ptCursor));
+
+  const int nDownsBefore = owner_->m_nButtonDowns;
+  testsupport::MouseButton(true);
+  testsupport::MouseButton(false);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return owner_->m_nButtonDowns > nDownsBefore; }, 3000))
+      << "the click went through the tip to the owner";
+  EXPECT_EQ(::GetActiveWindow(), owner_->m_hWnd);
+  EXPECT_EQ(::GetForegroundWindow(), owner_->m_hWnd);
 }
 
 TEST_F(TipTest, RichTextTipsTakeTheNarrowestWidthAndRoomForCentredText) {

@@ -1,12 +1,83 @@
-// UxTheme entry points bound by name, with quiet failure where they are missing.
-//
-// The calls into UxTheme are made directly, without a structured-exception guard: the compiler has
-// no __try/__except, and the UxTheme of the systems this runs on reports failures by result codes.
+// UxTheme entry points bound by name, with quiet failure where they are missing, and each call made
+// under a structured-exception guard, so that a fault inside the theme library counts as a failure.
 #include "VisualStyles.h"
 
 #include "SystemQueries.h"
 
+// The guard: one frame with an exception scope in the image's unwind tables (the compiler has no
+// __try/__except, so the frame and its scope table are written here). A fault anywhere below the call
+// is dispatched to the system's C scope handler, which asks the filter below and, for a fault, unwinds
+// the callee's frames and resumes at the scope's target, where the guard returns FALSE. Nothing is
+// registered at run time: each call has its own frame, so calls on several threads at once, and calls
+// nested inside a guarded call, are guarded independently.
+extern "C" {
+// TRUE when pfnCall(pContext) returned, FALSE when a fault ended it.
+BOOL XTVisualStylesGuardedCall(void (*pfnCall)(void*), void* pContext);
+// The guard's filter: faults (errors in the system's sense) end the call; anything else (C++
+// exceptions, debugger notices) goes on to the handlers above. A stack overflow is left alone: the
+// thread has lost its guard page then, and carrying on would only move the crash.
+LONG XTVisualStylesFaultFilter(EXCEPTION_POINTERS* pPointers, void* pEstablisherFrame);
+}
+
+#if defined(__x86_64__)
+asm(R"(
+    .text
+    .p2align 4
+    .globl XTVisualStylesGuardedCall
+    .def XTVisualStylesGuardedCall; .scl 2; .type 32; .endef
+    .seh_proc XTVisualStylesGuardedCall
+XTVisualStylesGuardedCall:
+    subq $40, %rsp
+    .seh_stackalloc 40
+    .seh_endprologue
+    movq %rcx, %rax
+    movq %rdx, %rcx
+.LXTVisualStylesGuardBegin:
+    callq *%rax
+    nop
+.LXTVisualStylesGuardEnd:
+    movl $1, %eax
+    jmp .LXTVisualStylesGuardDone
+.LXTVisualStylesGuardFault:
+    xorl %eax, %eax
+.LXTVisualStylesGuardDone:
+    addq $40, %rsp
+    ret
+    .seh_handler __C_specific_handler, @except
+    .seh_handlerdata
+    .long 1
+    .rva .LXTVisualStylesGuardBegin, .LXTVisualStylesGuardEnd, XTVisualStylesFaultFilter, .LXTVisualStylesGuardFault
+    .text
+    .seh_endproc
+)");
+#else
+#error "The visual-style guard is written for x86-64 Windows."
+#endif
+
+LONG XTVisualStylesFaultFilter(EXCEPTION_POINTERS* pPointers, void* /*pEstablisherFrame*/) {
+  const DWORD dwCode = pPointers->ExceptionRecord->ExceptionCode;
+  if ((dwCode & 0xC0000000) != 0xC0000000 || dwCode == STATUS_STACK_OVERFLOW)
+    return EXCEPTION_CONTINUE_SEARCH;
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
 namespace {
+
+// Runs call() (a call into UxTheme) under the guard: its result, or failure when it faulted.
+template <class Result, class Call>
+Result Guarded(Result failure, const Call& call) {
+  struct Frame {
+    const Call* pCall;
+    Result result;
+  } frame{&call, failure};
+  const BOOL bReturned = XTVisualStylesGuardedCall(
+      [](void* pContext) {
+        Frame* pFrame = static_cast<Frame*>(pContext);
+        pFrame->result = (*pFrame->pCall)();
+      },
+      &frame);
+  return bReturned ? frame.result : failure;
+}
 
 const char* const kEntryNames[] = {"IsThemeActive",      "IsAppThemed",         "OpenThemeData",
                                    "CloseThemeData",     "DrawThemeBackground", "GetThemeColor",
@@ -57,42 +128,49 @@ BOOL CXTVisualStyles::IsVisualStyleActive() {
 
 BOOL CXTVisualStyles::IsThemeActive() {
   auto pfn = EntryAs<PFNISTHEMEACTIVE>(GetEntry(entryIsThemeActive));
-  return pfn != nullptr ? pfn() : FALSE;
+  return pfn != nullptr ? Guarded<BOOL>(FALSE, [pfn] { return pfn(); }) : FALSE;
 }
 
 BOOL CXTVisualStyles::IsAppThemed() {
   auto pfn = EntryAs<PFNISAPPTHEMED>(GetEntry(entryIsAppThemed));
-  return pfn != nullptr ? pfn() : FALSE;
+  return pfn != nullptr ? Guarded<BOOL>(FALSE, [pfn] { return pfn(); }) : FALSE;
 }
 
 HTHEME CXTVisualStyles::OpenThemeData(HWND hWnd, LPCWSTR pszClassList) {
   auto pfn = EntryAs<PFNOPENTHEMEDATA>(GetEntry(entryOpenThemeData));
-  return pfn != nullptr ? pfn(hWnd, pszClassList) : nullptr;
+  return pfn != nullptr ? Guarded<HTHEME>(nullptr, [&] { return pfn(hWnd, pszClassList); }) : nullptr;
 }
 
 HRESULT CXTVisualStyles::CloseThemeData(HTHEME hTheme) {
   auto pfn = EntryAs<PFNCLOSETHEMEDATA>(GetEntry(entryCloseThemeData));
-  return pfn != nullptr ? pfn(hTheme) : E_FAIL;
+  return pfn != nullptr ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(hTheme); }) : E_FAIL;
 }
 
 HRESULT CXTVisualStyles::DrawThemeBackground(HTHEME hTheme, HDC hDC, int iPartId, int iStateId,
                                              const RECT* pRect, const RECT* pClipRect) {
   auto pfn = EntryAs<PFNDRAWTHEMEBACKGROUND>(GetEntry(entryDrawThemeBackground));
-  return pfn != nullptr ? pfn(hTheme, hDC, iPartId, iStateId, pRect, pClipRect) : E_FAIL;
+  return pfn != nullptr
+             ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(hTheme, hDC, iPartId, iStateId, pRect, pClipRect); })
+             : E_FAIL;
 }
 
 HRESULT CXTVisualStyles::GetThemeColor(HTHEME hTheme, int iPartId, int iStateId, int iPropId,
                                        COLORREF* pColor) {
   auto pfn = EntryAs<PFNGETTHEMECOLOR>(GetEntry(entryGetThemeColor));
-  return pfn != nullptr ? pfn(hTheme, iPartId, iStateId, iPropId, pColor) : E_FAIL;
+  return pfn != nullptr
+             ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(hTheme, iPartId, iStateId, iPropId, pColor); })
+             : E_FAIL;
 }
 
 HRESULT CXTVisualStyles::GetCurrentThemeName(LPWSTR pszThemeFileName, int cchMaxNameChars,
                                              LPWSTR pszColorBuff, int cchMaxColorChars, LPWSTR pszSizeBuff,
                                              int cchMaxSizeChars) {
   auto pfn = EntryAs<PFNGETCURRENTTHEMENAME>(GetEntry(entryGetCurrentThemeName));
-  return pfn != nullptr ? pfn(pszThemeFileName, cchMaxNameChars, pszColorBuff, cchMaxColorChars, pszSizeBuff,
-                              cchMaxSizeChars)
+  return pfn != nullptr ? Guarded<HRESULT>(E_FAIL,
+                                           [&] {
+                                             return pfn(pszThemeFileName, cchMaxNameChars, pszColorBuff,
+                                                        cchMaxColorChars, pszSizeBuff, cchMaxSizeChars);
+                                           })
                         : E_FAIL;
 }
 

@@ -24,7 +24,8 @@ class CXTVisualStyles {
   BOOL IsVisualStyleActive();
 
   // The UxTheme functions of the same names. Each fails quietly (E_FAIL, FALSE or NULL) when the
-  // library or the entry is missing.
+  // library or the entry is missing, or when the call faults inside the library (the fault ends that
+  // call only; callers then draw in the classic way).
   BOOL IsThemeActive();
   BOOL IsAppThemed();
   HTHEME OpenThemeData(HWND hWnd, LPCWSTR pszClassList);

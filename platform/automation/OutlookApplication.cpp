@@ -65,9 +65,9 @@ void CheckPersonalFoldersFile(const std::wstring& path) {
   // "!BDN", a 4-byte CRC, then the client magic "SM" (personal folders) or "SO" (offline folders).
   bool personal = ok && got == sizeof head && head[0] == '!' && head[1] == 'B' && head[2] == 'D' &&
                   head[3] == 'N' && head[8] == 'S' && (head[9] == 'M' || head[9] == 'O');
-  if (!personal)
-    throw DispatchError(L"The file " + path +
-                        L" is not a personal folders (.pst) or offline folders (.ost) file");
+  // AddStore adds personal folders files; its refusal names only those, even though an offline
+  // folders file passes the same check.
+  if (!personal) throw DispatchError(L"The file " + path + L" is not a personal folders (.pst) file");
 }
 
 }  // namespace automation

@@ -86,6 +86,20 @@ TEST_F(PstSessionTest, AFileThatIsNoPstFailsWithTheServersReason) {
   EXPECT_EQ(0, session.ReopenPst(ToCString(path)));
   EXPECT_TRUE(Contains(session.GetOpenError(), L"is not a personal folders")) << session.GetOpenError();
 
+  // A text file and an empty file named .pst: the reason names only the kind of file the program
+  // takes, not the offline folders files that page one refuses.
+  const std::string text = dir_.File("text.pst");
+  std::ofstream(text) << "these are my notes";
+  const std::string empty = dir_.File("empty.pst");
+  std::ofstream(empty).close();
+  for (const std::string& file : {text, empty}) {
+    EXPECT_EQ(0, session.ReopenPst(ToCString(file)));
+    const CString reason = session.GetOpenError();
+    EXPECT_TRUE(Contains(reason, L"is not a personal folders (.pst) file")) << reason;
+    EXPECT_FALSE(Contains(reason, L".ost")) << reason;
+    EXPECT_FALSE(Contains(reason, L"offline")) << reason;
+  }
+
   EXPECT_EQ(0, session.ReopenPst(ToCString(dir_.File("missing.pst"))));
   EXPECT_TRUE(Contains(session.GetOpenError(), L"does not exist")) << session.GetOpenError();
 }

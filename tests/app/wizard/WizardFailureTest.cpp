@@ -118,6 +118,9 @@ TEST_F(WizardFailures, ConversionFailuresEndWithTheirStatusAndMessage) {
   EXPECT_GT(message.size(),
             wcslen(L"Outlook is not installed or no profile exist , \r\n") + wcslen(NEXT_OR_EXIT) + 4)
       << "the reason follows: " << Utf8(message);
+  // The reason names the kind of file the program takes, and no other.
+  EXPECT_NE(message.find(L"is not a personal folders (.pst) file"), std::wstring::npos) << Utf8(message);
+  EXPECT_EQ(message.find(L".ost"), std::wstring::npos) << Utf8(message);
   EXPECT_EQ(StatusText(mainWindow), L"Outlook is not installed or no profile exist");
   Screenshot(mainWindow, L"wizard_not_a_pst.png");
   Answer(box, IDOK);

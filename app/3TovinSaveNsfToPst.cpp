@@ -393,6 +393,8 @@ CString C3TovinSaveNsfToPst::DetailLines(int nResult) const {
   CMainFrame* pFrame = m_pMainFrame;
   if (pFrame == nullptr) return CString();
   if (nResult == CONVERSION_PST_FAILED) return pFrame->GetPstOpenError();
+  // The status says why the NSF did not open or could not be made; this line says which file.
+  if (nResult == CONVERSION_NSF_FAILED) return L"NSF file: " + pFrame->m_strTargetNsfPath;
   const int nFolders = pFrame->GetNotConvertedFolderCount();
   const int nItems = pFrame->GetNotConvertedItemCount();
   if (nFolders == 0 && nItems == 0) return CString();

@@ -77,7 +77,8 @@ class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
   void RunWorker();
   // Shows the status line (the caption's text, also readable with WM_GETTEXT) and the detail lines.
   void ShowStatus(const CString& strStatus, const CString& strDetail);
-  // The lines of what the last run did not convert, or of why the PST did not open.
+  // The lines of what the last run did not convert, of why the PST did not open, or the NSF that did
+  // not open.
   CString DetailLines(int nResult) const;
   // Joins and releases a worker that has ended or is ending (bounded).
   void JoinWorker(DWORD nTimeoutMs);

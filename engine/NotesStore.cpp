@@ -263,8 +263,9 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
     return m_bStop ? 0 : 1;
   } catch (LNSTATUS status) {
     m_status = status;
-    // The library's words, and the file they are about.
-    SetErrorText(NotesMessage(status) + L": " + path);
+    // The library's words alone: the user reads them as the final status, and the page names the file
+    // on the line beneath.
+    SetLibraryErrorText(status);
     m_bDbOpen = 0;
     return 0;
   }

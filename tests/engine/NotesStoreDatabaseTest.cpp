@@ -85,10 +85,7 @@ TEST_F(TargetDatabase, LibraryFailuresWhileCreatingGiveTheLibraryText) {
     StartWithFaults(fault);
     store_.SetErrorText(L"");
     EXPECT_EQ(0, store_.CreateOrOpenDatabase(Path(std::string("f-") + fault + ".nsf"))) << fault;
-    // The library's words, then the file they are about.
-    EXPECT_EQ(MessageOf(LNERR_SIMULATED_FAULT) + ": " + Utf8(Path(std::string("f-") + fault + ".nsf")),
-              Utf8(store_.GetErrorText()))
-        << fault;
+    EXPECT_EQ(MessageOf(LNERR_SIMULATED_FAULT), Utf8(store_.GetErrorText())) << fault;
     EXPECT_EQ(0, store_.m_bDbOpen) << fault;
   }
   EXPECT_FALSE(Exists("f-notes.createfromtemplate.nsf"));
@@ -159,11 +156,10 @@ TEST_F(OutlookFolders, EmptyPathIsSkippedWithTheLibraryText) {
   EXPECT_FALSE(store_.GetErrorText().IsEmpty());
 }
 
-TEST_F(TargetDatabase, ATargetThatIsAFolderSaysSoWithItsPath) {
+TEST_F(TargetDatabase, ATargetThatIsAFolderSaysSo) {
   const CString folder = Path("");
   EXPECT_EQ(0, store_.CreateOrOpenDatabase(folder));
   const CString text = store_.GetErrorText();
   EXPECT_LT(text.Find(L"does not exist"), 0) << Utf8(text);
   EXPECT_GE(text.Find(L"folder"), 0) << Utf8(text);
-  EXPECT_GE(text.Find(folder), 0) << Utf8(text);
 }

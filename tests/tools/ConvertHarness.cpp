@@ -240,7 +240,7 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
     return 2;
   }
   if (!store.CreateOrOpenDatabase(nsfPath)) {
-    Fail(store.GetErrorText());
+    Fail(store.GetErrorText() + L": " + nsfPath);
     return 2;
   }
 

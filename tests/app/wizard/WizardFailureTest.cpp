@@ -133,9 +133,16 @@ TEST_F(WizardFailures, ConversionFailuresEndWithTheirStatusAndMessage) {
   ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(pst), Wide(temp_.Path()), L"second"));
   box = WaitForMessageBox(pid, std::wstring(L"\r\n") + NEXT_OR_EXIT, 60000);
   ASSERT_NE(box, nullptr);
+  // The status is the library's message alone; the file it is about is on the line beneath.
+  std::wstring target = Wide(temp_.Path());
+  if (target.back() != L'\\') target += L'\\';
+  target += L"second.NSF";
   const std::wstring status = StatusText(mainWindow);
   EXPECT_FALSE(status.empty());
-  EXPECT_EQ(MessageBoxText(box), status + L"\r\n" + NEXT_OR_EXIT);
+  EXPECT_EQ(status.find(target), std::wstring::npos) << Utf8(status);
+  EXPECT_EQ(MessageBoxText(box), status + L"\r\n" + NEXT_OR_EXIT + L"\r\n\r\nNSF file: " + target);
+  EXPECT_NE(WaitForText(mainWindow, L"NSF file: " + target, 5000), nullptr)
+      << "the page shows the path beneath the status";
   Screenshot(mainWindow, L"wizard_nsf_failed.png");
   Answer(box, IDOK);
 

@@ -4,10 +4,14 @@
 
 #include "AppTestSupport.h"
 #include "TestFiles.h"
+#include "ToolkitResource.h"
 #include "RealInput.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>
+
+#include <commdlg.h>
+#include <shlobj.h>
 
 #include <fstream>
 
@@ -91,7 +95,8 @@ void TypeInto(HWND hDlg, int id, const CString& text) {
   // Under load the click can take a while to move the focus; typed keys go wherever the focus is.
   testsupport::PumpUntil(
       [&] {
-        GUITHREADINFO info = {sizeof(info)};
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
         return ::GetGUIThreadInfo(::GetWindowThreadProcessId(edit, nullptr), &info) && info.hwndFocus == edit;
       },
       5000);
@@ -152,7 +157,7 @@ TEST_F(NsfSaveOptionsChecks, TheDialogTakesAnExistingFile) {
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FILE_NAME)));
   EXPECT_EQ(::IsDlgButtonChecked(hDlg, IDC_SAVE_NEW_FILE), static_cast<UINT>(BST_UNCHECKED));
   EXPECT_STREQ(OkMessage(hDlg), L"Please enter file path");
-  TypeInto(hDlg, IDC_NSF_EXISTING_PATH, Folder() + L"\\archive.nsf");
+  ::SetDlgItemTextW(hDlg, IDC_NSF_EXISTING_PATH, Folder() + L"\\archive.nsf");
   EXPECT_STREQ(OkMessage(hDlg), L"");
   run.Finish();
   EXPECT_EQ(result, IDOK);
@@ -160,6 +165,88 @@ TEST_F(NsfSaveOptionsChecks, TheDialogTakesAnExistingFile) {
   EXPECT_EQ(dlg.m_strFolder, L"");
   EXPECT_EQ(dlg.m_strFileName, L"");
   EXPECT_EQ(dlg.m_bTextFormat, 0);
+}
+
+// The browse button beside an edit of the dialog (the edit's right neighbour at its height).
+HWND BrowseButtonOf(HWND hDlg, int editId) {
+  RECT rcEdit = {};
+  ::GetWindowRect(::GetDlgItem(hDlg, editId), &rcEdit);
+  HWND found = nullptr;
+  for (HWND hChild = ::GetWindow(hDlg, GW_CHILD); hChild != nullptr;
+       hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+    RECT rc = {};
+    ::GetWindowRect(hChild, &rc);
+    if (::GetDlgCtrlID(hChild) == XT_IDC_BTN_BROWSE && rc.top == rcEdit.top && rc.left >= rcEdit.right)
+      found = hChild;
+  }
+  return found;
+}
+
+// Clicks a browse button of the dialog and returns the window it opens (owned by the dialog).
+HWND Browse(HWND hDlg, int editId) {
+  HWND hButton = BrowseButtonOf(hDlg, editId);
+  if (hButton == nullptr) return nullptr;
+  RECT rc = {};
+  ::GetClientRect(hButton, &rc);
+  testsupport::MouseClick(hButton, rc.right / 2, rc.bottom / 2);
+  return apptest::WaitForOwnedMessageBox(hDlg);
+}
+
+CString Canonical(const CString& path) {
+  WCHAR full[MAX_PATH] = {};
+  ::GetFullPathNameW(path, MAX_PATH, full, nullptr);
+  CString result(full);
+  result.TrimRight(L'\\');
+  result.MakeLower();
+  return result;
+}
+
+TEST_F(NsfSaveOptionsChecks, TheBrowseDialogsOpenInTheTypedFolderElseInDocuments) {
+  WCHAR documents[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
+  CNsfSaveOptionsDlg dlg;
+  ModalRun run(L"Save Options", [&] { dlg.DoModal(); });
+  HWND hDlg = run.WaitForDialog();
+  ASSERT_NE(hDlg, nullptr);
+  testsupport::PumpMessages(200);
+
+  // Nothing typed: the folder picker opens on Documents, and OK at once takes it.
+  HWND hPicker = Browse(hDlg, IDC_NSF_FOLDER);
+  ASSERT_NE(hPicker, nullptr);
+  testsupport::PumpMessages(300);
+  apptest::ClickControl(hPicker, IDOK);
+  testsupport::PumpUntil([&] { return !::IsWindow(hPicker); }, 5000);
+  testsupport::PumpUntil([&] { return !apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER)).IsEmpty(); },
+                         5000);
+  EXPECT_EQ(Canonical(apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER))), Canonical(documents));
+
+  // A folder still to be made: the picker opens on the folder it would go in.
+  ::SetDlgItemTextW(hDlg, IDC_NSF_FOLDER, Folder() + L"\\new mail");
+  hPicker = Browse(hDlg, IDC_NSF_FOLDER);
+  ASSERT_NE(hPicker, nullptr);
+  testsupport::PumpMessages(300);
+  apptest::ClickControl(hPicker, IDOK);
+  testsupport::PumpUntil([&] { return !::IsWindow(hPicker); }, 5000);
+  testsupport::PumpUntil(
+      [&] { return apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER)) != Folder() + L"\\new mail"; }, 5000);
+  EXPECT_EQ(Canonical(apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER))), Canonical(Folder()));
+
+  // The existing file's dialog opens in the folder of the path typed, and Cancel keeps the text.
+  apptest::ClickControl(hDlg, IDC_SAVE_EXISTING_FILE);
+  testsupport::PumpUntil(
+      [&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)) != FALSE; });
+  TypeInto(hDlg, IDC_NSF_EXISTING_PATH, Folder() + L"\\archive.nsf");
+  HWND hFiles = Browse(hDlg, IDC_NSF_EXISTING_PATH);
+  ASSERT_NE(hFiles, nullptr);
+  WCHAR shown[MAX_PATH] = {};
+  ::SendMessageW(hFiles, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(shown));
+  EXPECT_EQ(Canonical(shown), Canonical(Folder()));
+  apptest::ClickControl(hFiles, IDCANCEL);
+  testsupport::PumpUntil([&] { return !::IsWindow(hFiles); }, 5000);
+  EXPECT_EQ(apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)), Folder() + L"\\archive.nsf");
+
+  apptest::ClickControl(hDlg, IDCANCEL);
+  run.Finish();
 }
 
 TEST(NsfSaveOptionsDlg, CancelLeavesTheResultsEmpty) {

@@ -7,6 +7,7 @@
 #include "ToolkitResource.h"
 
 #include <afxdlgs.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -26,6 +27,30 @@ const int g_cxBrowseButton = ::GetSystemMetrics(SM_CXHTHUMB) + 2 * ::GetSystemMe
 }  // namespace
 
 int PASCAL CXTBrowseEdit::GetButtonWidth() { return g_cxBrowseButton; }
+
+CString PASCAL CXTBrowseEdit::GetStartFolder(const CString& strTyped) {
+  auto IsFolder = [](const CString& strPath) {
+    const DWORD dwAttributes = ::GetFileAttributesW(strPath);
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  };
+  CString strPath = strTyped;
+  strPath.Trim();
+  if (!strPath.IsEmpty() && strPath.GetLength() < MAX_PATH) {
+    if (IsFolder(strPath)) return strPath;
+    const int nSlash = std::max(strPath.ReverseFind(L'\\'), strPath.ReverseFind(L'/'));
+    if (nSlash > 0) {
+      // "C:\file.pst" lies in "C:\", not in "C:".
+      CString strParent = strPath.Left(strPath[nSlash - 1] == L':' ? nSlash + 1 : nSlash);
+      if (IsFolder(strParent)) return strParent;
+    }
+  }
+  WCHAR szDocuments[MAX_PATH] = {};
+  if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, szDocuments)) &&
+      IsFolder(szDocuments)) {
+    return szDocuments;
+  }
+  return CString();
+}
 
 CXTBrowseEdit::CXTBrowseEdit() : m_nGap(::GetSystemMetrics(SM_CXEDGE)) {
   CXTResourceSource* pResources = GetToolkitResourceManager();
@@ -113,7 +138,7 @@ void CXTBrowseEdit::ChooseFolder() {
   m_bBrowsing = TRUE;
   CString strFolder;
   GetWindowText(strFolder);
-  CXTBrowseFolderDialog dialog(GetParent(), m_strTitle, strFolder);
+  CXTBrowseFolderDialog dialog(GetParent(), m_strTitle, GetStartFolder(strFolder));
   if (dialog.Run() == IDOK && ::IsWindow(GetSafeHwnd())) SetWindowText(dialog.GetSelectedFolder());
   m_bBrowsing = FALSE;
 }
@@ -127,6 +152,10 @@ void CXTBrowseEdit::ChooseFile() {
   } else {
     // The record keeps its own size (sizeof(OPENFILENAMEW)): the system checks it.
     CFileDialog dialog(m_bOpenFileDialog, m_strDefExt, m_strFileName, m_dwFlags, m_strFilter, m_pParentWnd);
+    CString strTyped;
+    GetWindowText(strTyped);
+    const CString strStart = GetStartFolder(strTyped);
+    if (!strStart.IsEmpty()) dialog.m_ofn.lpstrInitialDir = strStart;
     if (dialog.DoModal() == IDOK && ::IsWindow(GetSafeHwnd())) SetWindowText(dialog.GetPathName());
   }
   m_bBrowsing = FALSE;

@@ -36,6 +36,7 @@ class CXTBrowseEdit : public CXTEdit {
   virtual BOOL Initialize(CWnd* pOwner, DWORD dwBStyle, UINT nMenu = 0, int nSubMenuIndx = 0);
   // The button's action: the mode's picker, then the edit takes the focus with its text selected.
   virtual void OnBrowse();
+  // The folder picker and the file dialog open in GetStartFolder of the edit's text.
   virtual void ChooseFolder();
   virtual void ChooseFile();
   virtual void ShowPopupMenu();
@@ -51,6 +52,10 @@ class CXTBrowseEdit : public CXTEdit {
   DWORD GetDlgStyle() const { return m_dwFlags; }
   // The width of every browse button: SM_CXHTHUMB plus two edge widths.
   static int PASCAL GetButtonWidth();
+  // Where a browse dialog opens for the typed text: the text itself when it names a folder, else the
+  // folder it lies in when that exists, else the user's Documents; never the program's own folder
+  // (empty only when even Documents is unknown).
+  static CString PASCAL GetStartFolder(const CString& strTyped);
 
  protected:
   afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);

@@ -10,6 +10,8 @@
 #include "RealInput.h"
 #include "WindowTest.h"
 
+#include <shlobj.h>
+
 #include <atomic>
 #include <fstream>
 
@@ -174,6 +176,23 @@ TEST_F(BrowseEditFixture, TheFolderPickerStartsOnTheEditsFolderAndWritesOnlyOnOk
   edit.SetWindowText(Wide(second.Path()).c_str());
   BrowseWhile(edit, [&](HWND hDialog) { ::SendMessageW(hDialog, WM_COMMAND, IDOK, 0); });
   EXPECT_EQ(Canonical(std::wstring(WindowText(edit))), Canonical(Wide(second.Path())));
+}
+
+TEST(BrowseStartFolder, TheTypedFolderElseItsFolderElseDocumentsNeverTheProgramsFolder) {
+  testsupport::TempDir dir;
+  const CString folder = Wide(dir.Path()).c_str();
+  WCHAR documents[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
+
+  EXPECT_EQ(CXTBrowseEdit::GetStartFolder(folder), folder);
+  EXPECT_EQ(CXTBrowseEdit::GetStartFolder(folder + L"\\archive.pst"), folder) << "a file still to be chosen";
+  EXPECT_EQ(CXTBrowseEdit::GetStartFolder(folder + L"/archive.pst"), folder);
+  EXPECT_EQ(CXTBrowseEdit::GetStartFolder(L"  " + folder + L"\\archive.pst "), folder);
+  EXPECT_EQ(CXTBrowseEdit::GetStartFolder(L"C:\\archive.pst"), L"C:\\");
+  for (const CString& nowhere : {CString(), CString(L"archive.pst"), folder + L"\\missing\\archive.pst",
+                                 CString(L'a', 5000), CString(L"Please Select existing nsf mail file")}) {
+    EXPECT_EQ(CXTBrowseEdit::GetStartFolder(nowhere), CString(documents)) << std::wstring(nowhere.Left(80));
+  }
 }
 
 TEST_F(BrowseEditFixture, AStartFolderLongerThanAPathIsIgnoredSafely) {

@@ -256,12 +256,23 @@ void CBrindleEmlConverterGuiView::OnTabSelChange(NMHDR* /*pNMHDR*/, LRESULT* pRe
   const BOOL bPageOne = nSelected == 0;
   if (m_btnLocateNsf.GetSafeHwnd() != nullptr) m_btnLocateNsf.EnableWindow(bPageOne);
   if (m_btnConvert.GetSafeHwnd() != nullptr) m_btnConvert.EnableWindow(bPageOne);
-  if (CMainFrame* pFrame = GetMainFrameOfView()) {
+  CMainFrame* pFrame = GetMainFrameOfView();
+  if (pFrame != nullptr) {
     if (bPageOne) {
       pFrame->EnableOpenCommand();
     } else {
       pFrame->DisableOpenCommand();
     }
+  }
+
+  // The tool buttons' tips show in the status bar and in the first tab's caption too.
+  CWnd* pStatusBar = pFrame != nullptr && pFrame->m_wndStatusBar.GetSafeHwnd() != nullptr
+                         ? &pFrame->m_wndStatusBar
+                         : nullptr;
+  CXTPTabManagerItem* pFirstItem = m_wndTabs.GetItemCount() > 0 ? m_wndTabs.GetItem(0) : nullptr;
+  CImageButton* buttons[] = {&m_btnLocateNsf, &m_btnHelp, &m_btnAbout, &m_btnConvert};
+  for (CImageButton* pButton : buttons) {
+    if (pButton->GetSafeHwnd() != nullptr) pButton->SetTipTextPlaces(pStatusBar, pFirstItem);
   }
 }
 

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "TabManagerItem.h"
+
 namespace {
 
 const int kIn = 0;
@@ -114,6 +116,7 @@ ON_MESSAGE(BM_SETSTYLE, OnSetStyle)
 ON_WM_MOUSELEAVE()
 ON_MESSAGE(BM_SETCHECK, OnSetCheck)
 ON_MESSAGE(BM_GETCHECK, OnGetCheck)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CImageButton::CImageButton()
@@ -142,7 +145,10 @@ CImageButton::CImageButton()
       m_hMenuCallbackWnd(nullptr),
       m_nMenuCallbackMessage(0),
       m_hSoundModule(nullptr),
-      m_dwSoundFlags(0) {
+      m_dwSoundFlags(0),
+      m_hWndTipStatusBar(nullptr),
+      m_pTipTabItem(nullptr),
+      m_bTipInPlaces(FALSE) {
   ResetColors();
 }
 
@@ -150,6 +156,8 @@ CImageButton::~CImageButton() {
   if (m_dcBk.m_hDC != nullptr && m_pbmpOldBk != nullptr) m_dcBk.SelectObject(m_pbmpOldBk);
   FreeImages();
   if (m_hMenu != nullptr) ::DestroyMenu(m_hMenu);
+  RestoreTipPlaces();
+  if (m_pTipTabItem != nullptr) m_pTipTabItem->InternalRelease();
 }
 
 void CImageButton::FreeImages() {
@@ -260,6 +268,45 @@ void CImageButton::SetTooltipText(LPCTSTR lpszText, BOOL bActivate) {
   }
   m_tooltip.UpdateTipText(lpszText, this, 1);
   m_tooltip.Activate(bActivate);
+  if (m_strTipText == lpszText) return;
+  RestoreTipPlaces();
+  m_strTipText = lpszText;
+  if (m_bMouseOnButton) ShowTipInPlaces();
+}
+
+void CImageButton::SetTipTextPlaces(CWnd* pStatusBar, CXTPTabManagerItem* pTabItem) {
+  RestoreTipPlaces();
+  if (pTabItem != nullptr) pTabItem->InternalAddRef();
+  if (m_pTipTabItem != nullptr) m_pTipTabItem->InternalRelease();
+  m_pTipTabItem = pTabItem;
+  m_hWndTipStatusBar = pStatusBar != nullptr ? pStatusBar->GetSafeHwnd() : nullptr;
+  if (m_bMouseOnButton) ShowTipInPlaces();
+}
+
+void CImageButton::ShowTipInPlaces() {
+  if (m_strTipText.IsEmpty() || m_bTipInPlaces) return;
+  const BOOL bStatusBar = m_hWndTipStatusBar != nullptr && ::IsWindow(m_hWndTipStatusBar);
+  if (bStatusBar) {
+    CWnd::FromHandle(m_hWndTipStatusBar)->GetWindowText(m_strStatusBarBefore);
+    ::SetWindowTextW(m_hWndTipStatusBar, m_strTipText);
+  }
+  if (m_pTipTabItem != nullptr) {
+    m_strTabItemBefore = m_pTipTabItem->GetCaption();
+    m_pTipTabItem->SetCaption(m_strTipText);
+  }
+  m_bTipInPlaces = TRUE;
+}
+
+void CImageButton::RestoreTipPlaces() {
+  if (!m_bTipInPlaces) return;
+  m_bTipInPlaces = FALSE;
+  if (m_hWndTipStatusBar != nullptr && ::IsWindow(m_hWndTipStatusBar)) {
+    CString strShown;
+    CWnd::FromHandle(m_hWndTipStatusBar)->GetWindowText(strShown);
+    if (strShown == m_strTipText) ::SetWindowTextW(m_hWndTipStatusBar, m_strStatusBarBefore);
+  }
+  if (m_pTipTabItem != nullptr && m_pTipTabItem->GetCaption() == m_strTipText)
+    m_pTipTabItem->SetCaption(m_strTabItemBefore);
 }
 
 void CImageButton::SetFlat(BOOL bFlat, BOOL bRepaint) {
@@ -368,7 +415,13 @@ BOOL CImageButton::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 void CImageButton::CancelHover() {
   if (!m_bMouseOnButton) return;
   m_bMouseOnButton = FALSE;
+  RestoreTipPlaces();
   Invalidate();
+}
+
+void CImageButton::OnDestroy() {
+  CancelHover();
+  CButton::OnDestroy();
 }
 
 void CImageButton::OnMouseMove(UINT nFlags, CPoint point) {
@@ -382,6 +435,7 @@ void CImageButton::OnMouseMove(UINT nFlags, CPoint point) {
   if (hUnder == m_hWnd && (m_bAlwaysTrack || ::GetActiveWindow() != nullptr)) {
     if (!m_bMouseOnButton) {
       m_bMouseOnButton = TRUE;
+      ShowTipInPlaces();
       Invalidate();
       PlayTheSound();
       TRACKMOUSEEVENT tme = {};

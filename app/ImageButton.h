@@ -7,6 +7,8 @@
 #include <afxwin.h>
 #include <mmsystem.h>
 
+class CXTPTabManagerItem;
+
 // Created (or subclassed) by its parent on the parent's thread; only that thread touches it. The tool
 // tip is fed from PreTranslateMessage, so that thread's messages must go through the framework's pump
 // (CWinThread or a framework modal loop). A click reaches the parent as the ordinary BN_CLICKED command.
@@ -42,6 +44,12 @@ class CImageButton : public CButton {
   BOOL SetIcons(int nIconIn, int nIconOut = 0);
   // The tool tip over the whole button: created on first use, at most 400 pixels wide.
   void SetTooltipText(LPCTSTR lpszText, BOOL bActivate = TRUE);
+  // Two more places where the tip text shows while the pointer is over the button: the window text of
+  // pStatusBar (a status bar's message pane) and the caption of pTabItem; either may be null. When
+  // the pointer leaves, each place gets back the text it had, unless something else has replaced the
+  // tip there meanwhile. The button keeps a reference on the item until it is given other places or
+  // is deleted; a status bar that is gone by then is left alone.
+  void SetTipTextPlaces(CWnd* pStatusBar, CXTPTabManagerItem* pTabItem);
   void SetFlat(BOOL bFlat = TRUE, BOOL bRepaint = TRUE);
   void SetAlign(int nAlign, BOOL bRepaint = TRUE);
   // Draws the parent's background under the button instead of the state's background colour.
@@ -90,6 +98,7 @@ class CImageButton : public CButton {
   afx_msg void OnMouseLeave();
   afx_msg LRESULT OnSetCheck(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnGetCheck(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnDestroy();
 
   DECLARE_MESSAGE_MAP()
 
@@ -104,6 +113,9 @@ class CImageButton : public CButton {
 
   void FreeImages();
   void CancelHover();
+  // The tip text into the status bar and the tab item, and the texts they had back.
+  void ShowTipInPlaces();
+  void RestoreTipPlaces();
   void InitToolTip();
   void ResetColors();
   void PaintParentBackground(CDC* pDC);
@@ -155,4 +167,11 @@ class CImageButton : public CButton {
   CString m_strSound;
   HMODULE m_hSoundModule;
   DWORD m_dwSoundFlags;
+  // The tip text and the places it also shows in while hovered, with what they showed before.
+  CString m_strTipText;
+  HWND m_hWndTipStatusBar;
+  CXTPTabManagerItem* m_pTipTabItem;
+  BOOL m_bTipInPlaces;
+  CString m_strStatusBarBefore;
+  CString m_strTabItemBefore;
 };

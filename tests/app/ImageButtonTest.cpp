@@ -5,6 +5,7 @@
 #include "AppTestResource.h"
 #include "AppTestSupport.h"
 #include "RealInput.h"
+#include "TabManagerItem.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>
@@ -166,6 +167,47 @@ TEST_F(ImageButtonTest, ACheckBoxButtonTogglesOnClickAndAnswersItsCheck) {
   check.SetCheck(BST_INDETERMINATE);
   EXPECT_EQ(check.GetCheck(), 1);
   check.DestroyWindow();
+}
+
+TEST_F(ImageButtonTest, TheTipTextShowsInItsTwoPlacesWhileThePointerIsOver) {
+  button_.SetBitmaps(IDB_TEST_IN, RGB(255, 255, 255), IDB_TEST_OUT, RGB(255, 255, 255), 0);
+  button_.SetTooltipText(L"Click to locate .NSF File");
+  CStatic status;
+  ASSERT_TRUE(status.Create(L"Ready", WS_CHILD | WS_VISIBLE, CRect(20, 120, 240, 140), &host_));
+  // The item belongs to the test; the button holds a reference of its own.
+  CXTPTabManagerItem* pItem = new CXTPTabManagerItem;
+  button_.SetTipTextPlaces(&status, pItem);
+  pItem->InternalRelease();
+
+  CPoint centre(24, 24);
+  button_.ClientToScreen(&centre);
+  testsupport::MouseMoveTo(centre.x - 2, centre.y);
+  testsupport::MouseMoveTo(centre.x, centre.y);
+  ASSERT_TRUE(apptest::PumpFrameworkUntil([&] { return button_.IsMouseOver() != FALSE; }));
+  EXPECT_EQ(apptest::TextOf(status.m_hWnd), L"Click to locate .NSF File");
+  EXPECT_EQ(pItem->GetCaption(), L"Click to locate .NSF File");
+
+  testsupport::MouseMoveTo(centre.x + 300, centre.y + 300);
+  ASSERT_TRUE(apptest::PumpFrameworkUntil([&] { return button_.IsMouseOver() == FALSE; }));
+  EXPECT_EQ(apptest::TextOf(status.m_hWnd), L"Ready") << "the status bar shows again what it showed";
+  EXPECT_EQ(pItem->GetCaption(), L"");
+
+  // A text that replaced the tip while the pointer was over the button stays when it leaves.
+  testsupport::MouseMoveTo(centre.x, centre.y);
+  ASSERT_TRUE(apptest::PumpFrameworkUntil([&] { return button_.IsMouseOver() != FALSE; }));
+  status.SetWindowText(L"Opening pst file...");
+  testsupport::MouseMoveTo(centre.x + 300, centre.y + 300);
+  ASSERT_TRUE(apptest::PumpFrameworkUntil([&] { return button_.IsMouseOver() == FALSE; }));
+  EXPECT_EQ(apptest::TextOf(status.m_hWnd), L"Opening pst file...");
+  EXPECT_EQ(pItem->GetCaption(), L"");
+
+  // Without places nothing else changes; the button lets the item go.
+  button_.SetTipTextPlaces(nullptr, nullptr);
+  testsupport::MouseMoveTo(centre.x, centre.y);
+  ASSERT_TRUE(apptest::PumpFrameworkUntil([&] { return button_.IsMouseOver() != FALSE; }));
+  EXPECT_EQ(apptest::TextOf(status.m_hWnd), L"Opening pst file...");
+  testsupport::MouseMoveTo(5, 590);
+  status.DestroyWindow();
 }
 
 TEST_F(ImageButtonTest, AMissingBitmapIsRefusedAndDrawsNoImage) {

@@ -6,6 +6,8 @@
 #include "WindowTest.h"
 #include "WizardMessages.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 
 void PrintTo(const CString& text, std::ostream* os) {
@@ -20,6 +22,21 @@ void PrintTo(const CString& text, std::ostream* os) {
 namespace apptest {
 
 CString Text(const std::string& utf8) { return CString(testsupport::Wide(utf8).c_str()); }
+
+CString CanonicalPath(const CString& path) {
+  WCHAR full[MAX_PATH] = {};
+  ::GetFullPathNameW(path, MAX_PATH, full, nullptr);
+  CString result(full);
+  result.TrimRight(L'\\');
+  result.MakeLower();
+  return result;
+}
+
+CString DocumentsFolder() {
+  WCHAR path[MAX_PATH] = {};
+  ::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
 
 namespace {
 

@@ -20,6 +20,11 @@ namespace apptest {
 
 // A UTF-8 text (the tests' paths and names) as the program's own texts hold it.
 CString Text(const std::string& utf8);
+// A path as the system spells it in full, lower case and without a trailing backslash, for comparing
+// folders that dialogs report.
+CString CanonicalPath(const CString& path);
+// The user's Documents folder.
+CString DocumentsFolder();
 
 // The question the wizard asks before it stops the running conversion.
 inline constexpr wchar_t kStopQuestion[] = L"Are you sure you want to stop current process ?";

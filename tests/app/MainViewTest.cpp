@@ -18,7 +18,6 @@
 #include "resource.h"
 
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <fstream>
 
@@ -28,22 +27,6 @@ using apptest::InProcessWizard;
 
 const wchar_t kCloseOutlookAdvice[] =
     L"It is recommended to close all instances of Microsoft Outlook and Lotus Notes while saving file(s)";
-
-// A path as the system spells it, for comparing folders.
-CString Canonical(const CString& path) {
-  WCHAR full[MAX_PATH] = {};
-  ::GetFullPathNameW(path, MAX_PATH, full, nullptr);
-  CString result(full);
-  result.TrimRight(L'\\');
-  result.MakeLower();
-  return result;
-}
-
-CString DocumentsFolder() {
-  WCHAR path[MAX_PATH] = {};
-  ::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path);
-  return path;
-}
 
 // Runs action on this thread while a second thread waits for a visible top-level window of this
 // process titled title (any message box when title is empty), hands it to onWindow there and presses
@@ -282,14 +265,14 @@ TEST_F(MainViewTest, PageOnesFileDialogOpensInTheTypedFolderElseInDocuments) {
     testsupport::KeyPress('O', {VK_CONTROL});
     apptest::PumpFrameworkUntil([&] { return !shown.IsEmpty(); }, 15000);
   }));
-  EXPECT_EQ(Canonical(shown), Canonical(folder));
+  EXPECT_EQ(apptest::CanonicalPath(shown), apptest::CanonicalPath(folder));
   EXPECT_EQ(PageOne()->m_editPst.GetPath(), folder + L"\\not there yet.pst") << "Cancel keeps the text";
 
   // With nothing typed, the page's Select PST File opens in the user's Documents.
   TypePstPath(L"");
   EXPECT_TRUE(
       openDialog([&] { ClickAndWait(PageOne()->m_btnSelectPst.m_hWnd, [&] { return !shown.IsEmpty(); }); }));
-  EXPECT_EQ(Canonical(shown), Canonical(DocumentsFolder()));
+  EXPECT_EQ(apptest::CanonicalPath(shown), apptest::CanonicalPath(apptest::DocumentsFolder()));
 }
 
 TEST_F(MainViewTest, TheFramesCommandsReachOnlyThePageThatShows) {

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <commdlg.h>
-#include <shlobj.h>
 
 #include <fstream>
 
@@ -192,18 +191,7 @@ HWND Browse(HWND hDlg, int editId) {
   return apptest::WaitForOwnedMessageBox(hDlg);
 }
 
-CString Canonical(const CString& path) {
-  WCHAR full[MAX_PATH] = {};
-  ::GetFullPathNameW(path, MAX_PATH, full, nullptr);
-  CString result(full);
-  result.TrimRight(L'\\');
-  result.MakeLower();
-  return result;
-}
-
 TEST_F(NsfSaveOptionsChecks, TheBrowseDialogsOpenInTheTypedFolderElseInDocuments) {
-  WCHAR documents[MAX_PATH] = {};
-  ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
   CNsfSaveOptionsDlg dlg;
   ModalRun run(L"Save Options", [&] { dlg.DoModal(); });
   HWND hDlg = run.WaitForDialog();
@@ -218,7 +206,8 @@ TEST_F(NsfSaveOptionsChecks, TheBrowseDialogsOpenInTheTypedFolderElseInDocuments
   testsupport::PumpUntil([&] { return !::IsWindow(hPicker); }, 5000);
   testsupport::PumpUntil([&] { return !apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER)).IsEmpty(); },
                          5000);
-  EXPECT_EQ(Canonical(apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER))), Canonical(documents));
+  EXPECT_EQ(apptest::CanonicalPath(apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER))),
+            apptest::CanonicalPath(apptest::DocumentsFolder()));
 
   // A folder still to be made: the picker opens on the folder it would go in.
   ::SetDlgItemTextW(hDlg, IDC_NSF_FOLDER, Folder() + L"\\new mail");
@@ -229,7 +218,8 @@ TEST_F(NsfSaveOptionsChecks, TheBrowseDialogsOpenInTheTypedFolderElseInDocuments
   testsupport::PumpUntil([&] { return !::IsWindow(hPicker); }, 5000);
   testsupport::PumpUntil(
       [&] { return apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER)) != Folder() + L"\\new mail"; }, 5000);
-  EXPECT_EQ(Canonical(apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER))), Canonical(Folder()));
+  EXPECT_EQ(apptest::CanonicalPath(apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER))),
+            apptest::CanonicalPath(Folder()));
 
   // The existing file's dialog opens in the folder of the path typed, and Cancel keeps the text.
   apptest::ClickControl(hDlg, IDC_SAVE_EXISTING_FILE);
@@ -240,7 +230,7 @@ TEST_F(NsfSaveOptionsChecks, TheBrowseDialogsOpenInTheTypedFolderElseInDocuments
   ASSERT_NE(hFiles, nullptr);
   WCHAR shown[MAX_PATH] = {};
   ::SendMessageW(hFiles, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(shown));
-  EXPECT_EQ(Canonical(shown), Canonical(Folder()));
+  EXPECT_EQ(apptest::CanonicalPath(shown), apptest::CanonicalPath(Folder()));
   apptest::ClickControl(hFiles, IDCANCEL);
   testsupport::PumpUntil([&] { return !::IsWindow(hFiles); }, 5000);
   EXPECT_EQ(apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)), Folder() + L"\\archive.nsf");

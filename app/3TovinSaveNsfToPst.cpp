@@ -154,7 +154,7 @@ HBRUSH C3TovinSaveNsfToPst::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 
 void C3TovinSaveNsfToPst::ShowStatus(const CString& strStatus, const CString& strDetail) {
   if (m_caption.GetSafeHwnd() != nullptr) {
-    m_caption.SetCaptionText(strStatus, nullptr);
+    m_caption.UpdateCaption(strStatus, nullptr);
     // Readers of the window's text (assistive tools, tests) see the status as shown.
     m_caption.SetWindowText(strStatus);
   }

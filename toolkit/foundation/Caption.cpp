@@ -98,7 +98,7 @@ void CXTCaption::ModifyCaptionStyle(int nBorderSize, CFont* pFont, LPCTSTR lpszT
   if (GetSafeHwnd() != nullptr) Invalidate(FALSE);
 }
 
-void CXTCaption::SetCaptionText(LPCTSTR lpszText, HICON hIcon) {
+void CXTCaption::UpdateCaption(LPCTSTR lpszText, HICON hIcon) {
   // The text is kept, so that every later repaint and any reader sees the status now shown.
   if (lpszText != nullptr) m_strCaption = lpszText;
   if (hIcon != nullptr) m_hIcon = hIcon;

@@ -38,7 +38,7 @@ class CXTCaption : public CStatic, public CXTThemeStyleHost {
   // 1 when the popup is (now) shown, 0 when it could not be made.
   virtual int ShowPopupWindow();
   // Replaces the text (and, when given, the icon), keeps it for repaints and read-back, and draws it.
-  virtual void SetCaptionText(LPCTSTR lpszText, HICON hIcon);
+  virtual void UpdateCaption(LPCTSTR lpszText, HICON hIcon);
   // FALSE when the window or its button cannot be made.
   virtual BOOL Create(CWnd* pParentWnd, LPCTSTR lpszWindowName, DWORD dwExStyle = CPWS_EX_RAISED_EDGE,
                       DWORD dwStyle = WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
@@ -52,7 +52,7 @@ class CXTCaption : public CStatic, public CXTThemeStyleHost {
 
   // The window's style; the theme style is CXTThemeStyleHost::GetStyle.
   DWORD GetStyle() const { return CStatic::GetStyle(); }
-  // The text shown now (what SetCaptionText or ModifyCaptionStyle last set).
+  // The text shown now (what UpdateCaption or ModifyCaptionStyle last set).
   const CString& GetCaptionText() const { return m_strCaption; }
   HICON GetCaptionIcon() const { return m_hIcon; }
   COLORREF GetBorderColor() const { return m_clrBorder; }

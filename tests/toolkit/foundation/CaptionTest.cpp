@@ -33,7 +33,7 @@ TEST_F(CaptionFixture, UpdatedTextIsKeptForRepaintsAndReadBack) {
   ASSERT_TRUE(caption.Create(&host_, L"", CPWS_EX_RAISED_EDGE, WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
                              CRect(10, 10, 330, 50), 0xFFFF));
   caption.SetCaptionColors(RGB(0xFF, 0xFE, 0xEF), RGB(0xFF, 0xFE, 0xEF), RGB(255, 0, 0));
-  caption.SetCaptionText(L"Saving Folder : Inbox\\", nullptr);
+  caption.UpdateCaption(L"Saving Folder : Inbox\\", nullptr);
   EXPECT_EQ(caption.GetCaptionText(), CString(L"Saving Folder : Inbox\\"));
 
   caption.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -43,11 +43,11 @@ TEST_F(CaptionFixture, UpdatedTextIsKeptForRepaintsAndReadBack) {
   EXPECT_TRUE(HasColour(caption.m_hWnd, rc, RGB(255, 0, 0))) << "the text is drawn again after a repaint";
   testsupport::SaveWindowPng(host_.m_hWnd, L"caption-status.png");
 
-  caption.SetCaptionText(L"", nullptr);
+  caption.UpdateCaption(L"", nullptr);
   EXPECT_TRUE(caption.GetCaptionText().IsEmpty());
   caption.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   EXPECT_FALSE(HasColour(caption.m_hWnd, rc, RGB(255, 0, 0)));
-  caption.SetCaptionText(nullptr, nullptr);
+  caption.UpdateCaption(nullptr, nullptr);
   EXPECT_TRUE(caption.GetCaptionText().IsEmpty()) << "no text given: the text stays";
 }
 

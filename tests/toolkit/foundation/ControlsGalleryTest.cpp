@@ -29,7 +29,7 @@ TEST(ControlsGallery, EachControlShowsAsTheWizardSetsItUp) {
   ASSERT_TRUE(status.Create(&host, L"", CPWS_EX_RAISED_EDGE, WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
                             CRect(10, 40, 440, 80), 0xFFFF));
   status.SetCaptionColors(RGB(0xFF, 0xFE, 0xEF), RGB(0xFF, 0xFE, 0xEF), RGB(255, 0, 0));
-  status.SetCaptionText(L"Opening pst file...", nullptr);
+  status.UpdateCaption(L"Opening pst file...", nullptr);
 
   CXTBrowseEdit edit;
   ASSERT_TRUE(

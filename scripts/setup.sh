@@ -9,6 +9,7 @@ packages=(
   cmake ninja-build g++ googletest nodejs npm
   pff-tools pst-utils python3-pypff
   clang libclang-rt-14-dev imagemagick
+  fp-utils # chmcmd, the compiler of the help file
 )
 
 missing=()

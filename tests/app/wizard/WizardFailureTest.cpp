@@ -86,15 +86,6 @@ TEST_F(WizardFailures, ASecondInstanceIsRefusedAndTheFirstGoesOn) {
   EXPECT_EQ(exitCode, 0u);
   EXPECT_TRUE(StaysAway(second.ProcessId(), MAIN_TITLE, 500));
   EXPECT_TRUE(::IsWindowVisible(mainWindow)) << "the first instance goes on";
-
-  // Help (F1) without the help file beside the program says so and changes nothing.
-  testsupport::BringToFront(mainWindow);
-  testsupport::KeyPress(VK_F1);
-  HWND help = WaitForMessageBox(first.ProcessId(), L"Brindle for PST to NSF.chm file not exist", 10000);
-  ASSERT_NE(help, nullptr);
-  EXPECT_EQ(MessageBoxText(help), L"Brindle for PST to NSF.chm file not exist, please reinstall software ");
-  Answer(help, IDOK);
-  EXPECT_TRUE(::IsWindowVisible(mainWindow));
   first.Kill();
 }
 

@@ -6,6 +6,14 @@
 
 #include "SmallBlockPool.h"
 
+#if defined(__GLIBCXX__)
+namespace __gnu_cxx {
+// Frees the runtime's reserve for exceptions thrown when memory is exhausted (allocated with the
+// module's own copy of the runtime when it loads).
+void __freeres() noexcept;
+}  // namespace __gnu_cxx
+#endif
+
 namespace {
 
 // Never destroyed: blocks may still be freed by the destructors of other static objects while the
@@ -15,6 +23,20 @@ memory::SmallBlockPool& Pool() {
   static memory::SmallBlockPool* pool = new (storage) memory::SmallBlockPool;
   return *pool;
 }
+
+// A module can be unloaded while the process goes on (COM unloads a server once the apartment that
+// used it ends): its chunks must then go back to the heap, or every load and unload keeps the most the
+// module ever used. Made before the module's other static objects, so destroyed after them.
+struct PoolRetirement {
+  PoolRetirement() { Pool(); }
+  ~PoolRetirement() {
+    Pool().Retire();
+#if defined(__GLIBCXX__)
+    __gnu_cxx::__freeres();
+#endif
+  }
+};
+PoolRetirement g_retirement __attribute__((init_priority(101)));
 
 void* AllocateOrThrow(std::size_t size) {
   for (;;) {

@@ -8,11 +8,11 @@
 namespace memory {
 namespace {
 
-// Each block starts with a header: its class, and for a block of the runtime's heap its size. The
-// header's size keeps the data aligned as the header is.
+// Each block starts with a header: its class, and its size for a block of the runtime's heap or its
+// chunk for a block of the pool. The header's size keeps the data aligned as the header is.
 struct Header {
   uint64_t cls;
-  uint64_t size;
+  uint64_t sizeOrChunk;
 };
 static_assert(sizeof(Header) == SmallBlockPool::kAlignment, "the header keeps the data aligned");
 constexpr size_t kHeader = sizeof(Header);
@@ -54,11 +54,13 @@ void SmallBlockPool::Lock() {
 }
 
 char* SmallBlockPool::Carve(size_t whole) {
+  static_assert(sizeof(Chunk) <= kHeader, "a chunk's link and count fit before its first block");
   if (carveLeft_ < whole) {
     // The rest of the old chunk stays unused: less than one block of the largest class.
     Chunk* chunk = static_cast<Chunk*>(std::malloc(kChunkBytes));
     if (!chunk) return nullptr;
     chunk->next = chunks_;
+    chunk->live = 0;
     chunks_ = chunk;
     chunkBytes_ += kChunkBytes;
     carve_ = reinterpret_cast<char*>(chunk) + kHeader;  // past the chunk's link, keeping the alignment
@@ -67,22 +69,52 @@ char* SmallBlockPool::Carve(size_t whole) {
   char* block = carve_;
   carve_ += whole;
   carveLeft_ -= whole;
+  reinterpret_cast<Header*>(block)->sizeOrChunk = reinterpret_cast<uintptr_t>(chunks_);
   return block;
 }
 
+void SmallBlockPool::GiveBack(Chunk* chunk) {
+  for (Chunk** link = &chunks_; *link; link = &(*link)->next) {
+    if (*link != chunk) continue;
+    *link = chunk->next;
+    chunkBytes_ -= kChunkBytes;
+    std::free(chunk);
+    return;
+  }
+}
+
+void SmallBlockPool::Retire() {
+  Lock();
+  retired_ = true;
+  for (FreeBlock*& list : free_) list = nullptr;
+  carve_ = nullptr;
+  carveLeft_ = 0;
+  for (Chunk* chunk = chunks_; chunk;) {
+    Chunk* next = chunk->next;
+    if (chunk->live == 0) GiveBack(chunk);
+    chunk = next;
+  }
+  Unlock();
+}
+
 void* SmallBlockPool::Allocate(size_t size) {
-  const size_t cls = ClassOf(size);
+  const size_t cls = retired_ ? kClasses : ClassOf(size);
   if (cls == kClasses) {
     if (size > SIZE_MAX - kHeader) return nullptr;
     char* base = static_cast<char*>(std::malloc(size + kHeader));
     if (!base) return nullptr;
     Header* header = reinterpret_cast<Header*>(base);
     header->cls = kHeapBlock;
-    header->size = size;
+    header->sizeOrChunk = size;
     return base + kHeader;
   }
   char* data;
   Lock();
+  if (retired_) {
+    // Retired between the test above and the lock: the heap serves it.
+    Unlock();
+    return Allocate(size);
+  }
   if (FreeBlock* block = free_[cls]) {
     free_[cls] = block->next;
     data = reinterpret_cast<char*>(block);
@@ -90,8 +122,11 @@ void* SmallBlockPool::Allocate(size_t size) {
     char* base = Carve(kHeader + ClassSize(cls));
     data = base ? base + kHeader : nullptr;
   }
+  if (data) {
+    HeaderOf(data)->cls = cls;
+    ++reinterpret_cast<Chunk*>(HeaderOf(data)->sizeOrChunk)->live;
+  }
   Unlock();
-  if (data) HeaderOf(data)->cls = cls;
   return data;
 }
 
@@ -102,16 +137,22 @@ void SmallBlockPool::Free(void* block) {
     std::free(static_cast<char*>(block) - kHeader);
     return;
   }
-  FreeBlock* entry = static_cast<FreeBlock*>(block);
+  Chunk* chunk = reinterpret_cast<Chunk*>(HeaderOf(block)->sizeOrChunk);
   Lock();
-  entry->next = free_[cls];
-  free_[cls] = entry;
+  --chunk->live;
+  if (retired_) {
+    if (chunk->live == 0) GiveBack(chunk);
+  } else {
+    FreeBlock* entry = static_cast<FreeBlock*>(block);
+    entry->next = free_[cls];
+    free_[cls] = entry;
+  }
   Unlock();
 }
 
 size_t SmallBlockPool::UsableSize(const void* block) {
   const Header* header = HeaderOf(block);
-  return header->cls == kHeapBlock ? static_cast<size_t>(header->size) : ClassSize(header->cls);
+  return header->cls == kHeapBlock ? static_cast<size_t>(header->sizeOrChunk) : ClassSize(header->cls);
 }
 
 }  // namespace memory

@@ -1,6 +1,7 @@
 // The main frame's conversion driver on a worker thread, as the saving page runs it: a PST written by
 // the builder into a new NSF through the Notes library, the Outlook Folders dialog answered with real
-// clicks, and what the driver reports through its sinks and result codes.
+// clicks, what the driver reports through its sinks and result codes, the NSF file it leaves, and
+// the memory the process keeps from one run to the next.
 #include <afxdisp.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "MainFrame.h"
 #include "PstRecipe.h"
 #include "PstWriter.h"
+#include "Recipes.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
 #include "WindowTest.h"
@@ -48,6 +50,11 @@ class RecordingSink : public IProgressSink {
   CString Last() {
     std::lock_guard<std::mutex> lock(m_lock);
     return m_texts.empty() ? CString() : m_texts.back();
+  }
+  void Forget() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    std::vector<CString>().swap(m_texts);
+    std::vector<int>().swap(m_positions);
   }
 
  private:
@@ -111,6 +118,19 @@ class ConversionDriver : public ::testing::Test {
     }
     run.Finish();
     return result;
+  }
+
+  // nsfdump's counts of a copy of the file at path taken elsewhere alone, as a user copies a finished
+  // NSF without the files beside it.
+  static std::string CountsOfACopyOfTheFileAlone(const std::string& path) {
+    testsupport::TempDir elsewhere;
+    const std::string copy = elsewhere.File("copy.nsf");
+    EXPECT_TRUE(::CopyFileW(Text(path), Text(copy), TRUE)) << path;
+    std::string counts;
+    EXPECT_EQ(0u, testsupport::RunProgram(
+                      "\"" + testsupport::SiblingProgramPath("nsfdump.exe") + "\" counts \"" + copy + "\"",
+                      &counts));
+    return counts;
   }
 
   long DocumentsIn(const CString& name) {
@@ -226,6 +246,42 @@ TEST_F(ConversionDriver, AStopWhileTheFoldersAreChosenConvertsNoFolderAndStillEn
   // The session is gone; a later stop reaches only the flags.
   m_frame.SetStopFlags(0);
   EXPECT_EQ(0, m_frame.m_bStop.load());
+}
+
+TEST_F(ConversionDriver, AfterTheRunTheNsfFileAloneHoldsEverySavedDocumentWhileTheTargetStaysOpen) {
+  StartNotes();
+  UseSource(ThreeMailFolders());
+  const std::string target = m_dir.File("target.NSF");
+  m_frame.SetTargetNsf(Text(target), 0);
+
+  ASSERT_EQ(CONVERSION_DONE, Convert(IDOK)) << Utf8(m_status.Last());
+  // The target stays open in the frame's store until the frame goes.
+  ASSERT_TRUE(m_frame.m_notesStore.m_bDbOpen);
+  EXPECT_EQ("3\tMemo\tOutlook\\Archive\n1\tMemo\tOutlook\\Inbox\n2\tMemo\tOutlook\\Projects\n",
+            CountsOfACopyOfTheFileAlone(target));
+}
+
+TEST_F(ConversionDriver, TheSamePstConvertedAgainAndAgainInOneSessionKeepsNoMemory) {
+  StartNotes();
+  pb::BulkOptions bulk;
+  bulk.messages = 2000;
+  UseSource(pb::BulkStore(bulk));
+  int run = 0;
+  auto convert = [&] {
+    m_frame.SetTargetNsf(Text(m_dir.File("run" + std::to_string(++run) + ".nsf")), 0);
+    ASSERT_EQ(CONVERSION_DONE, Convert(IDOK)) << Utf8(m_status.Last());
+    ASSERT_TRUE(m_frame.GetNotConverted().IsEmpty());
+    // What the sinks recorded is the test's, not the program's.
+    for (RecordingSink* sink : {&m_folderBar, &m_itemBar, &m_status}) sink->Forget();
+  };
+  // The first run settles what the process keeps once (the automation servers' registration, the
+  // Notes library's caches).
+  convert();
+  const size_t settled = testsupport::HeapBytesInUse();
+  for (int i = 0; i < 3; ++i) convert();
+  // Each run that kept what the automation servers used while reading the PST (megabytes) would pass
+  // this bound on its own.
+  EXPECT_LT(testsupport::HeapBytesInUse(), settled + 2 * 1024 * 1024) << "three more runs kept memory";
 }
 
 }  // namespace

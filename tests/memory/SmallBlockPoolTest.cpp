@@ -123,3 +123,40 @@ TEST(SmallBlockPool, ThreadsAllocatingAndFreeingAtOnceNeverShareABlock) {
   for (std::thread& thread : threads) thread.join();
   for (int t = 0; t < kThreads; ++t) EXPECT_FALSE(failed[t]) << "thread " << t;
 }
+
+TEST(SmallBlockPool, RetiringGivesBackUnusedChunksAtOnceAndTheOthersWithTheirLastBlock) {
+  SmallBlockPool pool;
+  // Blocks of one class in several chunks; all but one block of the first chunk are freed before the
+  // pool retires.
+  std::vector<void*> blocks;
+  while (pool.ChunkBytes() < 3 * 256 * 1024) blocks.push_back(pool.Allocate(1000));
+  void* kept = blocks.front();
+  for (size_t i = 1; i < blocks.size(); ++i) pool.Free(blocks[i]);
+  const size_t before = pool.ChunkBytes();
+  pool.Retire();
+  EXPECT_LT(pool.ChunkBytes(), before) << "the chunks with no block in use went back";
+  EXPECT_GT(pool.ChunkBytes(), 0u) << "the chunk of the block in use stays while it is used";
+  std::memset(kept, 0x3C, 1000);  // still the caller's to use
+  pool.Free(kept);
+  EXPECT_EQ(pool.ChunkBytes(), 0u) << "the last chunk went back with its last block";
+}
+
+TEST(SmallBlockPool, RequestsAfterRetiringComeFromTheHeapAndGoBackToIt) {
+  SmallBlockPool pool;
+  void* before = pool.Allocate(64);
+  pool.Retire();
+  std::vector<void*> blocks;
+  for (size_t size : {0, 16, 64, 4096, 70000}) {
+    void* p = pool.Allocate(size);
+    ASSERT_NE(p, nullptr) << size;
+    EXPECT_TRUE(Aligned(p)) << size;
+    EXPECT_GE(SmallBlockPool::UsableSize(p), size) << size;
+    std::memset(p, 0x7E, size);
+    blocks.push_back(p);
+  }
+  EXPECT_GT(pool.ChunkBytes(), 0u) << "only the chunk of the block from before";
+  for (void* p : blocks) pool.Free(p);
+  pool.Free(before);
+  EXPECT_EQ(pool.ChunkBytes(), 0u) << "no request after retiring took a chunk";
+  pool.Free(nullptr);
+}

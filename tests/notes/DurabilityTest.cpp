@@ -52,20 +52,15 @@ std::string TextOf(const LNDocument& doc, const char* name) {
   return Str(text[0]);
 }
 
-}  // namespace
-
-TEST(Durability, AWriterKilledBetweenFlushesLeavesEveryFlushedDocumentAndNoHalfDocument) {
-  testsupport::TempDir dir;
-  NewMailDatabase(dir).Close();
-  const std::string db = dir.File("target.nsf"), ready = dir.File("ready");
-  // Enough saves for one flush by count, and some more that only the timer may have flushed.
-  const int saved = lnstore::Store::kFlushEveryWrites + 44;
+// Runs the helper that saves `saved` documents into db and starts one more, and kills it there: the
+// file is left with the journal of a writer that died. False when the helper did not get that far.
+bool KillWriterAfterSaves(const std::string& db, int saved, const std::string& ready) {
   std::wstring cmd = Wide(Quote(ProgramPath("notes_test_helper.exe")) + " write " + Quote(db) + " " +
                           std::to_string(saved) + " " + Quote(ready));
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
   bool isReady = false;
   for (int i = 0; i < 2400 && !isReady; ++i) {
     isReady = GetFileAttributesW(Wide(ready).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -75,7 +70,39 @@ TEST(Durability, AWriterKilledBetweenFlushesLeavesEveryFlushedDocumentAndNoHalfD
   WaitForSingleObject(pi.hProcess, INFINITE);
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
-  ASSERT_TRUE(isReady) << "the writer did not get to the kill point";
+  return isReady;
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The output of nsfdump counts for the file at path.
+std::string Counts(const std::string& path) {
+  std::string out;
+  EXPECT_EQ(0u, RunProgram(Quote(ProgramPath("nsfdump.exe")) + " counts " + Quote(path), &out)) << path;
+  return out;
+}
+
+// nsfdump's counts of a copy of the database file alone, made elsewhere, as a user copies a finished
+// database without the files beside it.
+std::string CountsOfACopyOfTheFileAlone(const std::string& path) {
+  testsupport::TempDir elsewhere;
+  const std::string copy = elsewhere.File("copy.nsf");
+  EXPECT_TRUE(CopyFileW(Wide(path).c_str(), Wide(copy).c_str(), TRUE)) << path;
+  return Counts(copy);
+}
+
+}  // namespace
+
+TEST(Durability, AWriterKilledBetweenFlushesLeavesEveryFlushedDocumentAndNoHalfDocument) {
+  testsupport::TempDir dir;
+  NewMailDatabase(dir).Close();
+  const std::string db = dir.File("target.nsf");
+  // Enough saves for one flush by count, and some more that only the timer may have flushed.
+  const int saved = lnstore::Store::kFlushEveryWrites + 44;
+  ASSERT_TRUE(KillWriterAfterSaves(db, saved, dir.File("ready")))
+      << "the writer did not get to the kill point";
 
   LNNotesSession session;
   LNDatabase reopened;
@@ -307,4 +334,65 @@ TEST(Durability, ATargetPathThatIsAFolderIsNamedAsOne) {
   char text[512];
   LNGetErrorMessageText(LNERR_IS_A_DIRECTORY, text, sizeof text, 0);
   EXPECT_EQ(std::string::npos, std::string(text).find("does not exist")) << text;
+}
+
+TEST(Durability, AThreadThatSavedLeavesTheFileAloneHoldingItWhenItEnds) {
+  testsupport::TempDir dir;
+  LNDatabase db = NewMailDatabase(dir);
+  ASSERT_EQ(LNNOERROR, db.CreateFolder("Outlook\\Inbox"));
+  std::thread worker([&db] {
+    LNNotesSession session;
+    session.InitThread();
+    SaveMemos(db, 40, "Outlook\\Inbox");
+    db.Flush();
+    session.TermThread();
+  });
+  worker.join();
+  // The database stays open, as the program keeps its target after a conversion.
+  ASSERT_TRUE(db.IsOpen());
+  EXPECT_EQ("40\tMemo\tOutlook\\Inbox\n", CountsOfACopyOfTheFileAlone(dir.File("target.nsf")));
+}
+
+TEST(Durability, AThreadThatOnlyReadLeavesTheFileAloneHoldingWhatItReadWhenItEnds) {
+  testsupport::TempDir dir;
+  NewMailDatabase(dir).Close();
+  const std::string path = dir.File("target.nsf");
+  // Saves that a flush by count made safe before the writer died.
+  const int saved = lnstore::Store::kFlushEveryWrites;
+  const std::string counts = std::to_string(saved) + "\tMemo\t\n";
+  ASSERT_TRUE(KillWriterAfterSaves(path, saved, dir.File("ready")));
+  // A listing reads the documents that the dead writer left in its journal.
+  LNDatabase db;
+  LNINT listed = 0;
+  std::thread worker([&] {
+    LNNotesSession session;
+    session.InitThread();
+    session.GetDatabase(Ln(path), &db, "");
+    db.Open(0);
+    LNNoteArray docs;
+    db.GetDocuments(&docs);
+    listed = docs.GetCount();
+    session.TermThread();
+  });
+  worker.join();
+  ASSERT_TRUE(db.IsOpen());
+  ASSERT_EQ(saved, listed);
+  EXPECT_EQ(counts, CountsOfACopyOfTheFileAlone(path));
+}
+
+TEST(Nsfdump, ReadingAFileLeavesItAloneHoldingEverythingAndNoFilesBesideIt) {
+  testsupport::TempDir dir;
+  NewMailDatabase(dir).Close();
+  const std::string path = dir.File("target.nsf");
+  EXPECT_EQ("", Counts(path));
+  EXPECT_FALSE(Exists(path + "-wal"));
+  EXPECT_FALSE(Exists(path + "-shm"));
+  // A file that a writer left with its journal, holding what a flush by count made safe.
+  const int saved = lnstore::Store::kFlushEveryWrites;
+  const std::string counts = std::to_string(saved) + "\tMemo\t\n";
+  ASSERT_TRUE(KillWriterAfterSaves(path, saved, dir.File("ready")));
+  EXPECT_EQ(counts, Counts(path));
+  EXPECT_FALSE(Exists(path + "-wal"));
+  EXPECT_FALSE(Exists(path + "-shm"));
+  EXPECT_EQ(counts, CountsOfACopyOfTheFileAlone(path));
 }

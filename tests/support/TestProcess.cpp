@@ -1,4 +1,4 @@
-// Text conversion and child programs for Windows tests.
+// Text conversion, child programs and the process's memory for Windows tests.
 #include "TestProcess.h"
 
 #include <cstdio>
@@ -80,6 +80,21 @@ DWORD RunProgram(const std::string& commandLine, std::string* output, const std:
   CloseHandle(pi.hThread);
   if (output) *output = text;
   return code;
+}
+
+size_t HeapBytesInUse() {
+  HANDLE heaps[256];
+  const DWORD count = GetProcessHeaps(256, heaps);
+  size_t bytes = 0;
+  for (DWORD i = 0; i < count && i < 256; ++i) {
+    // Locked, so that no other thread changes the heap while it is walked.
+    if (!HeapLock(heaps[i])) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heaps[i], &entry))
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
+    HeapUnlock(heaps[i]);
+  }
+  return bytes;
 }
 
 std::vector<std::vector<std::string>> TabSeparatedRows(const std::string& text) {

@@ -1,5 +1,6 @@
 // Windows test helpers for text and child programs: UTF-8 and UTF-16 conversion, the path of a program
-// built beside the running test, and running a program with its standard output captured.
+// built beside the running test, running a program with its standard output captured, and the memory
+// this process holds.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +21,10 @@ std::string SiblingProgramPath(const std::string& exe);
 // `extraEnvironment` ("NAME=value") is added to the child's environment when not empty.
 DWORD RunProgram(const std::string& commandLine, std::string* output = nullptr,
                  const std::string& extraEnvironment = std::string());
+
+// The bytes of the blocks in use in every heap of this process (the C runtime's among them): what the
+// process holds, apart from the size the heaps keep free for later requests.
+size_t HeapBytesInUse();
 
 // A tool's output read as lines of TAB-separated fields.
 std::vector<std::vector<std::string>> TabSeparatedRows(const std::string& text);

@@ -12,6 +12,9 @@
 //   hundred milliseconds after the first unflushed save, and on LNDatabase::Close and
 //   LNNotesSession::Term. A crash loses at most what was saved since the last flush, never part of a
 //   document. Other readers of the file see every flushed document while the database is open.
+// - A flush may leave what it wrote in a journal beside the file; the file alone (a copy of it taken
+//   elsewhere) holds everything saved once the database is closed, the session ends, or a thread ends
+//   its use of the library (LNNotesSession::TermThread), also while databases stay open.
 // - One database may be used from several threads; calls on one database are serialized.
 #pragma once
 
@@ -540,6 +543,8 @@ class LNIMPEXP LNNotesSession {
   // Flushes every open database and ends the session.
   LNSTATUS Term(LNINT flags = 0);
   LNSTATUS InitThread();
+  // Ends the calling thread's use of the library. Every open database's file then holds alone what
+  // was saved to it, apart from a document that another thread is still writing.
   LNSTATUS TermThread();
   LNBOOL IsInitialized() const;
 

@@ -21,6 +21,9 @@ const char kFormat[] = "brindle-notes-1";
 // for the disk twice, which a busy disk makes the slowest step of a conversion with attachments.
 const char kCheckpointPragma[] = "PRAGMA wal_autocheckpoint=2048";
 
+// How long a statement waits for another connection's lock before it fails.
+constexpr int kBusyTimeoutMs = 10000;
+
 const char kSchema[] =
     "CREATE TABLE dbinfo(key TEXT PRIMARY KEY, value TEXT NOT NULL);"
     // Universal ids are 128 random bits; nothing looks notes up by them, so they carry no index.
@@ -96,14 +99,16 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
   if (!fs::is_regular_file(fs::u8path(path), ec))
     throw Failure(LNERR_FILE_NOT_FOUND, "no database file " + path);
   sqlite3* db = nullptr;
-  const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-  if (sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_FULLMUTEX, nullptr) != SQLITE_OK) {
+  // Read-only stores too: SQLite opens a file that cannot be written for reading on its own, and only
+  // a connection that may write folds the journal into the file when it closes.
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr) !=
+      SQLITE_OK) {
     const std::string what = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
     throw Failure(LNERR_DATABASE_IO, "cannot open " + path + ": " + what);
   }
   std::unique_ptr<Store> store(new Store(db, path, readOnly));
-  sqlite3_busy_timeout(db, 10000);
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
   sqlite3_stmt* stmt = nullptr;
   bool ours = false;
   if (sqlite3_prepare_v2(db, "SELECT value FROM dbinfo WHERE key='format'", -1, &stmt, nullptr) ==
@@ -150,7 +155,7 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
   }
   std::unique_ptr<Store> store(new Store(db, building, false));
   try {
-    sqlite3_busy_timeout(db, 10000);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     // Large pages: an attachment or a long body fills a few pages instead of many, each a read or
     // write of its own; set before the first write, the file keeps it.
     store->Exec("PRAGMA page_size=16384");
@@ -363,6 +368,21 @@ void Store::CommitLocked() {
     deferredWhat_ = path_ + ": flushing failed, the writes since the last flush are lost: " + what;
     throw Failure(deferredStatus_, deferredWhat_);
   }
+}
+
+void Store::FoldJournal() {
+  if (holds_ > 0) return;
+  try {
+    CommitLocked();
+  } catch (const Failure&) {
+    // Kept as the failed state; Flush and the next write report it.
+    return;
+  }
+  // Waiting for the readers of other connections could last as long as their reading; without a wait
+  // the copy goes as far as they let it.
+  sqlite3_busy_timeout(db_, 0);
+  sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
 }
 
 void Store::HoldFlush() { ++holds_; }

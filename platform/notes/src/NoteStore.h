@@ -18,6 +18,10 @@
 // every write with that failure until Flush has reported it, so that no write is taken as done after
 // the loss.
 //
+// Journal. Flushes go to the journal beside the file (SQLite's WAL), which is copied into the file
+// once it has grown large, and when the last connection to the file closes. FoldJournal copies it at
+// once, so that the file alone holds every flushed write while the store stays open.
+//
 // Reading rule. Reads outside the write transaction share one read transaction, opened by the first
 // of them and ended by the next write, by Flush, or kFlushDelayMs after it was opened (by the flush
 // thread). A read of its own would take and drop the shared-memory lock of the WAL each time, which
@@ -81,7 +85,9 @@ class Store {
   static constexpr int kFlushDelayMs = 250;
 
   // An existing database file (UTF-8 path). Failures: LNERR_FILE_NOT_FOUND, LNERR_NOT_A_DATABASE,
-  // LNERR_DATABASE_IO.
+  // LNERR_DATABASE_IO. A read-only store refuses every write, yet opens the file for writing when it
+  // can: as the file's last connection it then folds a journal left beside the file into it on
+  // closing and removes the files beside it, as a writer's last connection does.
   static std::unique_ptr<Store> Open(const std::string& path, bool readOnly);
   // A new database file with the given design, flushed before it returns. It is built as
   // "<path>.creating" and renamed once complete, so that no file of the name exists half made.
@@ -116,6 +122,11 @@ class Store {
 
   // Commits what is unflushed. Reports a failure of an earlier flush too, once.
   void Flush();
+  // Commits what is unflushed and copies the journal into the file, so that the file alone holds every
+  // flushed write. Waits for nobody: while a document is half written (a flush hold) it does nothing,
+  // and what readers of other connections still read stays in the journal too. Never throws: a failed
+  // commit is kept for Flush as any flush failure is, and a failed copy leaves the journal whole.
+  void FoldJournal();
   // A document's writes begin (HoldFlush) and end (ReleaseFlushHold); holds nest. The release makes a
   // flush that fell due meanwhile; its failure is thrown when report is set, else kept for Flush.
   void HoldFlush();

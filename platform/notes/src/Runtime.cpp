@@ -251,21 +251,25 @@ std::shared_ptr<lnstore::Store> AcquireStore(const std::string& fullPath) {
   return store;
 }
 
-void FlushAllStores() {
+namespace {
+std::vector<std::shared_ptr<lnstore::Store>> OpenStores() {
   std::vector<std::shared_ptr<lnstore::Store>> open;
-  {
-    std::lock_guard<std::mutex> lock(g_storesMutex);
-    for (auto it = g_stores.begin(); it != g_stores.end();) {
-      if (auto store = it->second.lock()) {
-        open.push_back(store);
-        ++it;
-      } else {
-        it = g_stores.erase(it);
-      }
+  std::lock_guard<std::mutex> lock(g_storesMutex);
+  for (auto it = g_stores.begin(); it != g_stores.end();) {
+    if (auto store = it->second.lock()) {
+      open.push_back(store);
+      ++it;
+    } else {
+      it = g_stores.erase(it);
     }
   }
+  return open;
+}
+}  // namespace
+
+void FlushAllStores() {
   std::unique_ptr<lnstore::Failure> first;
-  for (const auto& store : open) {
+  for (const auto& store : OpenStores()) {
     std::lock_guard<std::recursive_mutex> lock(store->Mutex());
     try {
       store->Flush();
@@ -274,6 +278,13 @@ void FlushAllStores() {
     }
   }
   if (first) throw *first;
+}
+
+void FoldAllJournals() {
+  for (const auto& store : OpenStores()) {
+    std::lock_guard<std::recursive_mutex> lock(store->Mutex());
+    store->FoldJournal();
+  }
 }
 
 std::shared_ptr<lnstore::Store> DatabaseState::OpenStore() {
@@ -441,6 +452,8 @@ LNSTATUS LNNotesSession::Term(LNINT /*flags*/) {
       if (!g_session.initialized) return LNNOERROR;
       g_session.initialized = false;
     }
+    // Folding commits too; the flush after it reports a failure of either.
+    FoldAllJournals();
     FlushAllStores();
     return LNNOERROR;
   });
@@ -453,7 +466,15 @@ LNSTATUS LNNotesSession::InitThread() {
   });
 }
 
-LNSTATUS LNNotesSession::TermThread() { return LNNOERROR; }
+// A thread that is done with the library leaves every open file holding alone what was saved to it:
+// whoever takes the file next (a copy of it elsewhere) needs nothing beside it, though the databases
+// stay open.
+LNSTATUS LNNotesSession::TermThread() {
+  return Guard([&] {
+    FoldAllJournals();
+    return LNNOERROR;
+  });
+}
 
 LNBOOL LNNotesSession::IsInitialized() const {
   std::lock_guard<std::mutex> lock(g_session.mutex);

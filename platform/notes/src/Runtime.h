@@ -163,7 +163,8 @@ ResolvedPath ResolvePath(const std::string& server, const std::string& path);
 
 // The store of an open file, shared by every handle on it.
 std::shared_ptr<lnstore::Store> AcquireStore(const std::string& fullPath);
-void FlushAllStores();  // throws the first failure after trying all
+void FlushAllStores();   // throws the first failure after trying all
+void FoldAllJournals();  // Store::FoldJournal on every open file; never throws
 
 lnstore::Item* FindOpenItem(NoteState* note, const std::string& name);
 

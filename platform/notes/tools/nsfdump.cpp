@@ -6,8 +6,9 @@
 //                                folder|view TAB <entries> TAB <name>
 //   nsfdump doc FILE NOTEID      a document: its note id, universal id, items, attachments, folders.
 //                                Folder names print as stored, as in counts.
-// Reads the file directly (read-only), so it sees what the writer has flushed. Output is UTF-8 with
-// LF line ends on a binary stdout.
+// Reads the file directly and writes no document, so it sees what the writer has flushed; when no other
+// program has the file open it leaves it as a finished file is, holding everything alone, with no
+// files beside it. Output is UTF-8 with LF line ends on a binary stdout.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>

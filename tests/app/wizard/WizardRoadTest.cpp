@@ -1,6 +1,7 @@
 // The road a user walks, end to end: the launcher starts the program, page one takes a PST, the Save
 // Options dialog a new NSF, the Outlook Folders dialog the folders, and page three converts; then Next
-// for a second file. Each NSF must hold what the conversion harness writes from the same fixture.
+// for a second file. Each NSF must hold what the conversion harness writes from the same fixture, and
+// hold it in its file alone while the program keeps it open.
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -49,12 +50,17 @@ class WizardRoad : public ::testing::Test {
       Screenshot(complete, L"wizard_saving_complete.png");
       Screenshot(mainWindow, L"wizard_page_three_done.png");
     }
+    // What a user copies elsewhere once the saving is complete, while the program keeps the NSF open:
+    // the file alone.
+    const std::string copy = temp_.File(nsfName + "-copied-alone.nsf");
+    ASSERT_TRUE(::CopyFileW(Wide(temp_.File(nsfName + ".nsf")).c_str(), Wide(copy).c_str(), TRUE));
     Answer(complete, IDOK);
 
     const std::string wizardCounts = NsfCounts(temp_.File(nsfName + ".nsf"));
     const std::string harnessCounts = HarnessCounts(pst, temp_.File(nsfName + "-harness.nsf"));
     EXPECT_GT(FiledDocuments(wizardCounts), 0);
     EXPECT_EQ(wizardCounts, harnessCounts);
+    EXPECT_EQ(NsfCounts(copy), wizardCounts);
   }
 
   testsupport::TempDir temp_;

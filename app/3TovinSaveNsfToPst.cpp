@@ -393,12 +393,8 @@ CString C3TovinSaveNsfToPst::DetailLines(int nResult) const {
   CMainFrame* pFrame = m_pMainFrame;
   if (pFrame == nullptr) return CString();
   if (nResult == CONVERSION_PST_FAILED) return pFrame->GetPstOpenError();
-  const int nFolders = pFrame->GetNotConvertedFolderCount();
-  const int nItems = pFrame->GetNotConvertedItemCount();
-  if (nFolders == 0 && nItems == 0) return CString();
-  CString strText;
-  strText.Format(L"Not converted: %d folder(s) and %d item(s)", nFolders, nItems);
-  return strText;
+  const NotConvertedCounts& counts = pFrame->GetNotConvertedCounts();
+  return counts.IsEmpty() ? CString() : counts.Text();
 }
 
 CString C3TovinSaveNsfToPst::FinalStatusText(BOOL bAborted, int nResult, const CString& strStatus) {

@@ -110,7 +110,9 @@ class CNotesStore {
   // fails for the database as a whole (a full disk), the conversion stops: every document of the
   // folder that is not in the file is recorded as not saved, m_strError says why with the file's path,
   // and IsTargetFailed holds until the next CreateOrOpenDatabase. Runs on the conversion worker.
-  int SaveFolderItems(CString path, RdoFolderDispatch* folder);
+  // itemsBefore: the items of the earlier folders that share path, so that the record numbers the items
+  // of all of them in one run.
+  int SaveFolderItems(CString path, RdoFolderDispatch* folder, long itemsBefore = 0);
   // The target database can no longer be written; the conversion must not go on.
   BOOL IsTargetFailed() const { return m_bTargetFailed; }
 

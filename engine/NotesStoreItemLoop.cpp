@@ -88,7 +88,7 @@ int GetItemKind(CString messageClass) {
   return KIND_OTHER;
 }
 
-int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
+int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long itemsBefore) {
   const CString name = NotesFolderName(path);
   m_strLoopFolder = PstFolderOf(path);
   m_unflushed.clear();
@@ -146,7 +146,9 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
       m_pItemProgress->SetPos(static_cast<int>(static_cast<long long>(n) * 100 / count));
     }
 
-    m_nLoopItem = n;
+    // The item's number in the record: its position among the items of every folder of the path.
+    const long number = itemsBefore + n;
+    m_nLoopItem = number;
     m_strLoopSubject = subject;
     m_lastFiledNote = 0;
     int kind = KIND_OTHER;
@@ -159,19 +161,19 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
     auto notConvertedAfter = [&] {
       if (n < count) {
         CString rest;
-        rest.Format(L"Items %ld to %ld were not converted: ", n + 1, count);
+        rest.Format(L"Items %ld to %ld were not converted: ", number + 1, itemsBefore + count);
         m_notConverted.AddFolder(m_strLoopFolder, rest + m_strError);
       }
       return 0;
     };
     if (!failure.IsEmpty()) {
-      m_notConverted.AddItem(m_strLoopFolder, n, subject, failure);
+      m_notConverted.AddItem(m_strLoopFolder, number, subject, failure);
       if (IsTargetFailure(saveStatus)) {
         StopOnTargetFailure(saveStatus);
         return notConvertedAfter();
       }
     } else {
-      m_unflushed.push_back({m_lastFiledNote, n, subject});
+      m_unflushed.push_back({m_lastFiledNote, number, subject});
       // Documents a flush has made safe need no record: the list stays short however large the folder.
       if (m_unflushed.size() >= kUnflushedLimit && !FlushFolder()) return notConvertedAfter();
     }

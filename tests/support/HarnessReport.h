@@ -15,7 +15,8 @@ inline bool HarnessLostOnlyContactAttachments(const std::string& report) {
     if (end == std::string::npos) end = report.size();
     const std::string line = report.substr(start, end - start);
     start = end + 1;
-    const bool counts = !line.empty() && line[0] >= '0' && line[0] <= '9';
+    const bool counts =
+        (!line.empty() && line[0] >= '0' && line[0] <= '9') || line.rfind("Not converted: ", 0) == 0;
     if (line.empty() || counts) continue;
     if (line.find("Contacts are saved without their attachments") != std::string::npos) continue;
     if (line.find("(contacts are saved without attachments)") != std::string::npos) continue;

@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "HarnessReport.h"
+#include "PstRecipe.h"
+#include "PstWriter.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
 
 namespace {
 
+namespace pb = pstbuilder;
 using testsupport::Utf8;
 using testsupport::Wide;
 
@@ -135,4 +138,30 @@ TEST(ConvertHarness, FileThatIsNoPstEndsWithCodeTwo) {
   EXPECT_EQ(2u,
             RunProgram("convert-harness.exe", "\"" + notPst + "\" \"" + dir.File("out.nsf") + "\"", &report));
   EXPECT_TRUE(report.empty()) << report;
+}
+
+TEST(ConvertHarness, SiblingFoldersOfOneNameGoWholeIntoTheirOneNotesFolder) {
+  testsupport::TempDir dir;
+  pb::Store store;
+  pb::Folder& inbox = store.AddFolder("Inbox");
+  for (int twin = 1; twin <= 2; ++twin) {
+    pb::Folder& projects = inbox.AddFolder("Projects");
+    for (int i = 1; i <= 4 - twin; ++i) {
+      pb::Message mail;
+      mail.Subject("projects " + std::to_string(twin) + "." + std::to_string(i)).Body("body");
+      projects.messages.push_back(mail);
+    }
+    projects.AddFolder("Old").messages.push_back(pb::Message().Subject("old " + std::to_string(twin)));
+  }
+  const std::string pst = dir.File("twins.pst");
+  pb::WritePst(store, pst);
+  const std::string nsf = dir.File("twins.nsf");
+  std::string report, nsfCounts;
+  EXPECT_EQ(0u, RunProgram("convert-harness.exe", "\"" + pst + "\" \"" + nsf + "\"", &report)) << report;
+  EXPECT_NE(std::string::npos, report.find("5\t5\t0\t0\tOutlook\\Inbox\\Projects\n")) << report;
+  EXPECT_NE(std::string::npos, report.find("2\t2\t0\t0\tOutlook\\Inbox\\Projects\\Old\n")) << report;
+  ASSERT_EQ(0u, RunProgram("nsfdump.exe", "counts \"" + nsf + "\"", &nsfCounts));
+  const std::map<std::string, long> filed = CountsByFolder(nsfCounts);
+  EXPECT_EQ(5, filed.at("Outlook\\Inbox\\Projects")) << nsfCounts;
+  EXPECT_EQ(2, filed.at("Outlook\\Inbox\\Projects\\Old")) << nsfCounts;
 }

@@ -172,6 +172,12 @@ BRINDLE_DATE_GET(RdoAppointmentDispatch, GetDateProperty6004000a, 0x6004000A)
 BRINDLE_DATE_GET(RdoAppointmentDispatch, GetDateProperty60040042, 0x60040042)
 BRINDLE_TEXT_GET(RdoAppointmentDispatch, GetLocation, 0x60040049)
 
+BOOL RdoAppointmentDispatch::GetIsRecurring() {
+  BOOL result = FALSE;
+  InvokeHelper(0x60040005, DISPATCH_PROPERTYGET, VT_BOOL, &result, nullptr);
+  return result;
+}
+
 BRINDLE_TEXT_GET(RdoJournalDispatch, GetSubject, 0x0)
 BRINDLE_TEXT_GET(RdoJournalDispatch, GetBody, 0xB)
 BRINDLE_TEXT_GET(RdoJournalDispatch, GetCategories, 0xD)

@@ -140,6 +140,8 @@ class RdoAppointmentDispatch : public RdoItemDispatch {
   DATE GetDateProperty6004000a();
   DATE GetDateProperty60040042();
   CString GetLocation();
+  // Whether the appointment repeats by a recurrence pattern.
+  BOOL GetIsRecurring();
 };
 
 class RdoJournalDispatch : public RdoItemDispatch {

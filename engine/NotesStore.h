@@ -128,6 +128,8 @@ class CNotesStore {
   int SaveContact(RdoContactDispatch* item);
   // Records the attachments of a contact, which the contact saver leaves behind, as not converted.
   void NoteContactAttachments(RdoContactDispatch* item);
+  // Records a saved appointment that repeats: its calendar entry holds the first occurrence only.
+  void NoteRecurrence(RdoAppointmentDispatch* item);
 
   // NSF folder listing. Opens the NSF at path on server ("" local) as m_db and lists every folder and
   // the well-known views: each one's name followed by "\" goes to folderPaths (may be null) and, unless

@@ -52,6 +52,7 @@ void SaveItemOfKind(CNotesStore& store, int kind, RdoItemsDispatch& items, long 
     case KIND_APPOINTMENT: {
       RdoAppointmentDispatch fresh(FetchItem(items, n));
       store.SaveAppointment(&fresh);
+      store.NoteRecurrence(&fresh);
       return;
     }
     case KIND_TASK: {
@@ -198,6 +199,22 @@ void CNotesStore::NoteContactAttachments(RdoContactDispatch* item) {
                                    L"Contacts are saved without their attachments");
     }
   });
+}
+
+void CNotesStore::NoteRecurrence(RdoAppointmentDispatch* item) {
+  // A calendar entry holds one date range: a repeating appointment keeps its first occurrence only,
+  // and the record says so.
+  BOOL recurring = FALSE;
+  const CString failure = Guarded([&] { recurring = item->GetIsRecurring(); });
+  if (!failure.IsEmpty()) {
+    m_notConverted.AddRecurrence(m_strLoopFolder, m_nLoopItem, m_strLoopSubject,
+                                 L"Whether the appointment repeats cannot be read (" + failure +
+                                     L"); if it does, only its first occurrence was converted");
+  } else if (recurring) {
+    m_notConverted.AddRecurrence(m_strLoopFolder, m_nLoopItem, m_strLoopSubject,
+                                 L"Only the first occurrence was converted: the recurrence pattern was not "
+                                 L"(changed occurrences are kept as attached messages)");
+  }
 }
 
 int CNotesStore::FlushFolder() {

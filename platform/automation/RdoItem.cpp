@@ -77,6 +77,15 @@ ItemKind KindOf(const std::wstring& messageClass) {
   return ItemKind::Other;
 }
 
+// An appointment's IsRecurring: PidLidRecurring, or, where a writer left it out, whether the item
+// carries a recurrence pattern (PidLidAppointmentRecur).
+constexpr DISPID kIsRecurring = 0x60040005;
+
+bool IsRecurring(PstMessage& message) {
+  if (auto recurring = IntegerOf(message.NamedProperty(kPsetidAppointment, 0x8223))) return *recurring != 0;
+  return message.NamedProperty(kPsetidAppointment, 0x8216).has_value();
+}
+
 // Where a kind's 0x600400xx value lives: a tagged property, or a named one (set, LID).
 struct KindField {
   ItemKind kind;
@@ -222,6 +231,7 @@ const std::vector<DispatchMember>& RdoItem::Members() const {
         {0x40, kGet, L"To", 0, 0},
         {0x45, kGet, L"RTFBody", 0, 0},
         {0x49, kGet, L"Attachments", 0, 0},
+        {kIsRecurring, kGet, L"IsRecurring", 0, 0},
     };
     for (const KindField& f : kKindFields) {
       bool seen = false;
@@ -287,6 +297,11 @@ void RdoItem::Call(const DispatchMember& member, const DispatchArgs&, VARIANT* r
       return;
     case 0x49:
       SetObject(result, new RdoAttachments(context_, message_));
+      return;
+    case kIsRecurring:
+      if (KindOf(TextOf(m.Property(kPrMessageClass))) != ItemKind::Appointment)
+        throw InvokeRefused{DISP_E_MEMBERNOTFOUND, 0};
+      SetBoolean(result, IsRecurring(m));
       return;
     default:
       CallKindMember(member.id, result);

@@ -152,6 +152,28 @@ TEST_F(RdoObjects, RecipientsAndSenderFallBackWhenDisplayPropertiesAreMissing) {
   EXPECT_EQ(L"On Behalf", Get(item.get(), 0x32).Text());
 }
 
+TEST_F(RdoObjects, AnAppointmentSaysWhetherItRepeats) {
+  using automation::kPsetidAppointment;
+  auto f = store_->top->Add(u"F");
+  f->AddMessage(u"IPM.Appointment")->Named(kPsetidAppointment, 0x8223, automation::kPtBoolean, int64_t{1});
+  // The flag wins over a pattern left behind.
+  f->AddMessage(u"IPM.Appointment")
+      ->Named(kPsetidAppointment, 0x8223, automation::kPtBoolean, int64_t{0})
+      .Named(kPsetidAppointment, 0x8216, kPtBinary, std::string("\x04\x30\x04\x30", 4));
+  // Without the flag, a pattern says it.
+  f->AddMessage(u"IPM.Appointment")->Named(kPsetidAppointment, 0x8216, kPtBinary, std::string("\x04\x30", 2));
+  f->AddMessage(u"IPM.Appointment");
+  f->AddMessage(u"IPM.Note")->Named(kPsetidAppointment, 0x8223, automation::kPtBoolean, int64_t{1});
+  const bool expected[] = {true, false, true, false};
+  for (long n = 1; n <= 4; ++n) {
+    CallResult recurring = Get(Item(n).get(), 0x60040005);
+    ASSERT_EQ(S_OK, recurring.hr) << n;
+    EXPECT_EQ(VT_BOOL, recurring.value.vt) << n;
+    EXPECT_EQ(expected[n - 1], recurring.value.boolVal != VARIANT_FALSE) << n;
+  }
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Get(Item(5).get(), 0x60040005).hr);
+}
+
 TEST_F(RdoObjects, BodiesInEachFormatAndCodePage) {
   auto f = store_->top->Add(u"F");
   // HTML only, Windows-1251 by PR_INTERNET_CPID: the plain body is the text a reader sees.

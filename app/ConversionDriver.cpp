@@ -111,8 +111,8 @@ void CMainFrame::NoteStoreLosses(INT_PTR nFirst) {
     if (entry.kind == NotConvertedEntry::ATTACHMENT) {
       strReason = L"attachment \"" + entry.attachment + L"\": " + strReason;
     } else if (entry.kind == NotConvertedEntry::MEMBER) {
-      CString strMember;
-      strMember.Format(L"list member %ld: ", entry.member);
+      CString strMember = L"list members: ";
+      if (entry.member > 0) strMember.Format(L"list member %ld: ", entry.member);
       strReason = strMember + strReason;
     }
     m_arrNotConverted.Add(entry.folder + L"\t" + strWhat + L"\t" + entry.subject + L"\t" + strReason);

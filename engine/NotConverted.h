@@ -22,7 +22,7 @@ struct NotConvertedEntry {
   CString subject;
   // The attachment's file name, for an attachment entry.
   CString attachment;
-  // 1-based position of the member in its list, for a member entry.
+  // 1-based position of the member in its list, for a member entry; 0 when no member could be read.
   long member = 0;
   CString reason;
 };

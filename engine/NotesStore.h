@@ -19,6 +19,7 @@
 class RdoFolderDispatch;
 class RdoAppointmentDispatch;
 class RdoContactDispatch;
+class RdoDistListDispatch;
 class RdoJournalDispatch;
 class RdoMailDispatch;
 class RdoTaskDispatch;
@@ -126,6 +127,10 @@ class CNotesStore {
   int SaveMail(RdoMailDispatch* item);
   int SaveJournal(RdoJournalDispatch* item);
   int SaveContact(RdoContactDispatch* item);
+  // A distribution list becomes a memo whose body holds one line per member ("name <address>", see
+  // DistListMemberLine), then the list's notes; a member that cannot be read or written is recorded
+  // in m_notConverted once the memo is filed.
+  int SaveDistList(RdoDistListDispatch* item);
   // Records the attachments of a contact, which the contact saver leaves behind, as not converted.
   void NoteContactAttachments(RdoContactDispatch* item);
   // Records a saved appointment that repeats: its calendar entry holds the first occurrence only.
@@ -302,8 +307,11 @@ CString NotesFolderName(const CString& path);
 CString PstFolderOf(const CString& path);
 
 // The item kind of a message class: 0 appointment, 1 task, 2 mail or post, 3 journal entry, 4 contact,
-// -1 anything else (saved as mail). Whole text, exact case.
+// 5 distribution list, -1 anything else (saved as mail). Whole text, exact case.
 int GetItemKind(CString messageClass);
+// The line a member of a distribution list takes in the list's memo: "name <address>", or whichever of
+// the two the member has; "" when it has neither.
+CString DistListMemberLine(const CString& name, const CString& address);
 
 // The folder kind of a view or folder named name holding entryCount documents; whole name, exact case.
 int GetNotesFolderKind(CString name, int entryCount);

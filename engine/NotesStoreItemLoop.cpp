@@ -16,7 +16,8 @@ enum ItemKind {
   KIND_TASK = 1,
   KIND_MAIL = 2,
   KIND_JOURNAL = 3,
-  KIND_CONTACT = 4
+  KIND_CONTACT = 4,
+  KIND_DISTLIST = 5
 };
 
 // Runs call; a failure of any kind becomes its description (empty: no failure), and a Notes status
@@ -71,6 +72,11 @@ void SaveItemOfKind(CNotesStore& store, int kind, RdoItemsDispatch& items, long 
       store.NoteContactAttachments(&fresh);
       return;
     }
+    case KIND_DISTLIST: {
+      RdoDistListDispatch fresh(FetchItem(items, n));
+      store.SaveDistList(&fresh);
+      return;
+    }
     default:
       store.SaveMail(&item);
       return;
@@ -86,6 +92,7 @@ int GetItemKind(CString messageClass) {
   if (messageClass == L"IPM.Post") return KIND_MAIL;
   if (messageClass == L"IPM.Appointment") return KIND_APPOINTMENT;
   if (messageClass == L"IPM.Activity") return KIND_JOURNAL;
+  if (messageClass == L"IPM.DistList") return KIND_DISTLIST;
   return KIND_OTHER;
 }
 

@@ -286,4 +286,22 @@ TEST_F(ConversionDriver, AttachmentsLeftBehindAreCountedApartFromTheItems) {
   EXPECT_EQ(3, m_frame.GetNotConverted().GetSize());
 }
 
+TEST_F(ConversionDriver, AListMemberThatCannotBeReadIsNamedAndCountedApart) {
+  StartNotes();
+  pb::Store pst;
+  pb::Message list;
+  list.DistList("Team", {pb::OneOffEntryId("Ann Lee", "SMTP", "ann@example.org"), {0, 0, 0, 0, 1, 2, 3}}, {});
+  pst.AddFolder("Contacts", "IPF.Contact").messages.push_back(list);
+  UseSource(pst);
+  m_frame.SetTargetNsf(Text(m_dir.File("lists.nsf")), 0);
+
+  ASSERT_EQ(CONVERSION_DONE, Convert(IDOK)) << Utf8(m_status.Last());
+  EXPECT_EQ(1, DocumentsIn(L"Outlook\\Contacts"));
+  EXPECT_EQ(m_frame.GetNotConvertedCounts().Text(),
+            L"Not converted: 0 folder(s), 0 item(s), 0 attachment(s) and 1 list member(s)");
+  ASSERT_EQ(1, m_frame.GetNotConverted().GetSize());
+  EXPECT_EQ(m_frame.GetNotConverted()[0],
+            L"Contacts\\\titem 1\tTeam\tlist member 2: The member's entry in the list is damaged");
+}
+
 }  // namespace

@@ -14,8 +14,9 @@ TEST(GetItemKind, MatchesWholeClassesInExactCaseOnly) {
   EXPECT_EQ(2, GetItemKind(L"IPM.Post"));
   EXPECT_EQ(3, GetItemKind(L"IPM.Activity"));
   EXPECT_EQ(4, GetItemKind(L"IPM.Contact"));
+  EXPECT_EQ(5, GetItemKind(L"IPM.DistList"));
   for (LPCWSTR other :
-       {L"IPM.Note.SMIME", L"IPM.Appointment.X", L"IPM.DistList", L"ipm.task", L"", L"IPM.Note "})
+       {L"IPM.Note.SMIME", L"IPM.Appointment.X", L"IPM.DistList.X", L"ipm.task", L"", L"IPM.Note "})
     EXPECT_EQ(-1, GetItemKind(other)) << CString(other);
 }
 

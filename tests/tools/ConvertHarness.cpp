@@ -4,7 +4,8 @@
 // items, as the driver does; after each folder it reads the PST folder and the new Notes documents
 // again and pairs them. It prints, UTF-8 with LF on a binary stdout, one line per folder:
 //           <items> TAB <documents> TAB <attachments seen> TAB <attachments saved> TAB <Notes folder>
-// then one line per item or attachment that the read-back finds missing:
+// then one line per item, attachment or list member that the read-back finds missing (a list's members
+// are looked for in its memo's body):
 //           <Notes folder> TAB item <n> TAB <subject> TAB <reason>
 // and one line per entry of what the engine recorded as not converted (folders the session could not
 // list, folders, items and attachments the store did not convert, recurrences of appointments saved at
@@ -83,13 +84,15 @@ struct PstItem {
   CString subject;
   CString messageClass;
   std::vector<CString> attachments;
+  // A distribution list's members that can be read, by position, as its memo lists them.
+  std::vector<std::pair<long, CString>> members;
   CString failure;  // why the item could not be read here
 };
 
 PstItem ReadPstItem(RdoItemsDispatch& collection, long n) {
   PstItem item;
   try {
-    RdoMailDispatch mail(collection.Item(COleVariant(long(n), VT_I4)));
+    RdoDistListDispatch mail(collection.Item(COleVariant(long(n), VT_I4)));
     item.subject = mail.GetSubject();
     item.messageClass = mail.GetMessageClass();
     RdoAttachmentsDispatch attachments(mail.GetAttachments());
@@ -97,6 +100,17 @@ PstItem ReadPstItem(RdoItemsDispatch& collection, long n) {
     for (long a = 1; a <= attachmentCount; ++a) {
       RdoAttachmentDispatch attachment(attachments.Item(COleVariant(long(a), VT_I4)));
       item.attachments.push_back(attachment.GetFileName());
+    }
+    // A member that cannot be read here is one the store recorded too.
+    const long memberCount = GetItemKind(item.messageClass) == 5 ? mail.GetMemberCount() : 0;
+    for (long m = 1; m <= memberCount; ++m) {
+      try {
+        RdoAddressEntryDispatch member(mail.GetMember(m));
+        const CString line = DistListMemberLine(member.GetName(), member.GetAddress());
+        if (!line.IsEmpty()) item.members.push_back({m, line});
+      } catch (CException* e) {
+        e->Delete();
+      }
     }
   } catch (CException* e) {
     item.failure = Describe(e);
@@ -132,6 +146,24 @@ std::vector<CString> DocumentAttachments(LNViewFolder& folder, long index) {
   return names;
 }
 
+// The "Body" text of the folder's document at index; "" when it has none.
+CString DocumentBody(LNViewFolder& folder, long index) {
+  CString body;
+  try {
+    LNDocument document;
+    folder[index].GetDocument(&document);
+    document.Open(0);
+    LNText text;
+    LNString value;
+    document.GetItem(LNString("Body"), &text);
+    text.GetText(&value);
+    body = LNStringToCString(value);
+    document.Close();
+  } catch (LNSTATUS) {
+  }
+  return body;
+}
+
 // One folder's line in the report.
 struct FolderSummary {
   CString notesFolder;
@@ -152,6 +184,13 @@ void CheckItem(const PstItem& item, long n, const std::map<long, bool>& skipped,
   if (*document >= entries) {
     *losses += prefix + "no document was filed for it\n";
     return;
+  }
+  if (!item.members.empty()) {
+    const CString body = DocumentBody(notes, *document);
+    for (const auto& [m, line] : item.members)
+      if (body.Find(line) < 0)
+        *losses +=
+            prefix + "member " + std::to_string(m) + " \"" + Field(line) + "\" is not in its memo's body\n";
   }
   const std::vector<CString> filed = DocumentAttachments(notes, (*document)++);
   summary->saved += static_cast<long>(filed.size());

@@ -181,3 +181,45 @@ TEST(ConvertHarness, SiblingFoldersOfOneNameGoWholeIntoTheirOneNotesFolder) {
   EXPECT_EQ(5, filed.at("Outlook\\Inbox\\Projects")) << nsfCounts;
   EXPECT_EQ(2, filed.at("Outlook\\Inbox\\Projects\\Old")) << nsfCounts;
 }
+
+TEST(ConvertHarness, ListsGoWholeIntoTheirMemosAndAMemberThatCannotBeReadIsNamed) {
+  testsupport::TempDir dir;
+  pb::Store store;
+  pb::Folder& contacts = store.AddFolder("Contacts", "IPF.Contact");
+  pb::Message team;
+  team.DistList("Team",
+                {pb::OneOffEntryId("Ann Lee", "SMTP", "ann@example.org"),
+                 pb::OneOffEntryId("Bob Roe", "SMTP", "bob@example.org")},
+                {});
+  team.Body("Meets on Mondays");
+  contacts.messages.push_back(team);
+  const std::string whole = dir.File("whole.pst");
+  pb::WritePst(store, whole);
+  std::string report;
+  EXPECT_EQ(0u,
+            RunProgram("convert-harness.exe", "\"" + whole + "\" \"" + dir.File("whole.nsf") + "\"", &report))
+      << report;
+  EXPECT_NE(std::string::npos, report.find("1\t1\t0\t0\tOutlook\\Contacts\n")) << report;
+
+  // The second member's entry is damaged and the list keeps no copy of it.
+  pb::Message broken;
+  broken.DistList("Broken", {pb::OneOffEntryId("Cy Dee", "SMTP", "cy@example.org"), {0, 0, 0, 0, 1, 2, 3}},
+                  {});
+  store.Find("Contacts")->messages.push_back(broken);
+  const std::string damaged = dir.File("damaged.pst");
+  pb::WritePst(store, damaged);
+  EXPECT_EQ(1u, RunProgram("convert-harness.exe", "\"" + damaged + "\" \"" + dir.File("damaged.nsf") + "\"",
+                           &report))
+      << report;
+  EXPECT_NE(std::string::npos, report.find("2\t2\t0\t0\tOutlook\\Contacts\n")) << report;
+  EXPECT_NE(
+      std::string::npos,
+      report.find("not converted\tmember\tContacts\\\t2\tBroken\tmember 2\tThe member's entry in the list is "
+                  "damaged\n"))
+      << report;
+  EXPECT_NE(std::string::npos,
+            report.find("Not converted: 0 folder(s), 0 item(s), 0 attachment(s) and 1 list member(s)\n"))
+      << report;
+  // The harness found the other members in the memos: no other line names a loss.
+  EXPECT_EQ(std::string::npos, report.find("is not in its memo's body")) << report;
+}

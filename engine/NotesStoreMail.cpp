@@ -8,6 +8,22 @@
 
 #include <vector>
 
+namespace {
+
+// The memo's dates are read before its attachments are copied; "PostedDate" is the first of them in the
+// years the writer accepts, and none when none is.
+void CopyAttachmentsAndPostedDate(CNotesStore& store, RdoMailDispatch* item, LNMailMessage& note) {
+  const COleDateTime date57(item->GetDateProperty57());
+  const COleDateTime date41(item->GetDateProperty41());
+  const COleDateTime date18(item->GetDateProperty18());
+
+  store.CopyAttachments(item->GetAttachments(), note);
+
+  if (!AddPostedDate(date57, note) && !AddPostedDate(date41, note)) AddPostedDate(date18, note);
+}
+
+}  // namespace
+
 int CNotesStore::SaveMail(RdoMailDispatch* item) {
   LNMailMessage note;
   try {
@@ -32,13 +48,7 @@ int CNotesStore::SaveMail(RdoMailDispatch* item) {
   AddTextItem(L"CopyTo", item->GetCc(), note);
   AddTextItem(L"EnterCopyTo", item->GetCc(), note);
 
-  const COleDateTime date57(item->GetDateProperty57());
-  const COleDateTime date41(item->GetDateProperty41());
-  const COleDateTime date18(item->GetDateProperty18());
-
-  CopyAttachments(item->GetAttachments(), note);
-
-  if (!AddPostedDate(date57, note) && !AddPostedDate(date41, note)) AddPostedDate(date18, note);
+  CopyAttachmentsAndPostedDate(*this, item, note);
 
   WriteMailBody(item, m_bPlainTextBody, note);
 
@@ -98,11 +108,7 @@ int CNotesStore::SaveDistList(RdoDistListDispatch* item) {
   AddTextItem(L"Subject", item->GetSubject(), note);
   AddTextItem(L"From", item->GetSenderName(), note);
 
-  const COleDateTime date57(item->GetDateProperty57());
-  const COleDateTime date41(item->GetDateProperty41());
-  const COleDateTime date18(item->GetDateProperty18());
-  CopyAttachments(item->GetAttachments(), note);
-  if (!AddPostedDate(date57, note) && !AddPostedDate(date41, note)) AddPostedDate(date18, note);
+  CopyAttachmentsAndPostedDate(*this, item, note);
 
   CString body = lines;
   const CString notes = item->GetBody();

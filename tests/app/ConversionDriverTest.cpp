@@ -14,6 +14,7 @@
 #include "OutlookFoldersDlg.h"
 #include "PstRecipe.h"
 #include "PstWriter.h"
+#include "Recipes.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
 #include "WindowTest.h"
@@ -231,17 +232,7 @@ TEST_F(ConversionDriver, AStopWhileTheFoldersAreChosenConvertsNoFolderAndStillEn
 
 TEST_F(ConversionDriver, SiblingFoldersOfOneNameShowAsOneItemAndAreSavedWhole) {
   StartNotes();
-  pb::Store pst;
-  pb::Folder& inbox = pst.AddFolder("Inbox");
-  for (int twin = 1; twin <= 2; ++twin) {
-    pb::Folder& projects = inbox.AddFolder("Projects");
-    for (int i = 1; i <= 4 - twin; ++i) {
-      pb::Message mail;
-      mail.Subject("projects " + std::to_string(twin) + "." + std::to_string(i)).Body("body");
-      projects.messages.push_back(mail);
-    }
-  }
-  UseSource(pst);
+  UseSource(pb::SiblingFoldersStore());
   m_frame.SetTargetNsf(Text(m_dir.File("twins.nsf")), 0);
 
   int projectItems = -1;

@@ -2,6 +2,7 @@
 // empty path, and folders that cannot be reached or opened.
 #include "FolderConverter.h"
 #include "ItemLoopSupport.h"
+#include "Recipes.h"
 
 using namespace enginetest;
 namespace pb = pstbuilder;
@@ -19,38 +20,6 @@ class FolderConverterTest : public ItemLoopTest {
   void Convert(const CString& path) {
     ASSERT_EQ(1, store_.CreateFolder(L"Outlook\\" + path));
     converter_.ConvertFolder(path);
-  }
-
-  // The subjects of the documents filed in the Notes folder name, in filing order.
-  std::vector<CString> SubjectsIn(const CString& name) {
-    std::vector<CString> subjects;
-    LNViewFolder folder;
-    store_.m_db.GetViewFolder(CStringToLNString(name), &folder);
-    folder.Open(0);
-    for (LNINT i = 0; i < folder.GetEntryCount(); ++i) {
-      LNDocument document;
-      folder[i].GetDocument(&document);
-      document.Open(0);
-      LNText subject;
-      LNString text;
-      document.GetItem(LNString("Subject"), &subject);
-      subject.GetText(&text);
-      subjects.push_back(LNStringToCString(text));
-      document.Close();
-    }
-    return subjects;
-  }
-
-  // Inbox holding two folders named Projects, with three and two mails.
-  static pb::Store TwinProjects() {
-    pb::Store pst;
-    pb::Folder& inbox = pst.AddFolder("Inbox");
-    for (int twin = 1; twin <= 2; ++twin) {
-      pb::Folder& projects = inbox.AddFolder("Projects");
-      for (int i = 1; i <= 4 - twin; ++i)
-        projects.messages.push_back(Mail("projects " + std::to_string(twin) + "." + std::to_string(i)));
-    }
-    return pst;
   }
 
   CFolderConverter converter_;
@@ -117,18 +86,18 @@ TEST_F(FolderConverterTest, FaultsInsideAFolderNeverEscapeTheConverter) {
 }
 
 TEST_F(FolderConverterTest, SiblingFoldersOfOneNameAreAllSavedIntoTheirOneNotesFolder) {
-  OpenPst(TwinProjects());
+  OpenPst(pb::SiblingFoldersStore());
   Convert(L"Inbox\\Projects\\");
   const std::vector<CString> expected = {L"projects 1.1", L"projects 1.2", L"projects 1.3", L"projects 2.1",
                                          L"projects 2.2"};
-  EXPECT_EQ(expected, SubjectsIn(L"Outlook\\Inbox\\Projects"));
+  EXPECT_EQ(expected, TextsIn(L"Outlook\\Inbox\\Projects", "Subject"));
   EXPECT_EQ(0, store_.m_notConverted.GetCount());
 }
 
 TEST_F(FolderConverterTest, ItemsOfSiblingFoldersAreNumberedOnThroughThem) {
   // The fifth fetch is the second mail of the second Projects: item 5 of the path.
   ScopedFaults faults("rdo.item=5");
-  OpenPst(TwinProjects());
+  OpenPst(pb::SiblingFoldersStore());
   Convert(L"Inbox\\Projects\\");
   EXPECT_EQ(4, DocumentsIn(L"Outlook\\Inbox\\Projects"));
   ASSERT_EQ(1u, SkippedItems().size());

@@ -12,6 +12,7 @@
 #include "HarnessReport.h"
 #include "PstRecipe.h"
 #include "PstWriter.h"
+#include "Recipes.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
 
@@ -158,17 +159,7 @@ TEST(ConvertHarness, FileThatIsNoPstEndsWithCodeTwo) {
 
 TEST(ConvertHarness, SiblingFoldersOfOneNameGoWholeIntoTheirOneNotesFolder) {
   testsupport::TempDir dir;
-  pb::Store store;
-  pb::Folder& inbox = store.AddFolder("Inbox");
-  for (int twin = 1; twin <= 2; ++twin) {
-    pb::Folder& projects = inbox.AddFolder("Projects");
-    for (int i = 1; i <= 4 - twin; ++i) {
-      pb::Message mail;
-      mail.Subject("projects " + std::to_string(twin) + "." + std::to_string(i)).Body("body");
-      projects.messages.push_back(mail);
-    }
-    projects.AddFolder("Old").messages.push_back(pb::Message().Subject("old " + std::to_string(twin)));
-  }
+  const pb::Store store = pb::SiblingFoldersStore();
   const std::string pst = dir.File("twins.pst");
   pb::WritePst(store, pst);
   const std::string nsf = dir.File("twins.nsf");

@@ -395,12 +395,8 @@ CString C3TovinSaveNsfToPst::DetailLines(int nResult) const {
   if (nResult == CONVERSION_PST_FAILED) return pFrame->GetPstOpenError();
   // The status says why the NSF did not open or could not be made; this line says which file.
   if (nResult == CONVERSION_NSF_FAILED) return L"NSF file: " + pFrame->m_strTargetNsfPath;
-  const int nFolders = pFrame->GetNotConvertedFolderCount();
-  const int nItems = pFrame->GetNotConvertedItemCount();
-  if (nFolders == 0 && nItems == 0) return CString();
-  CString strText;
-  strText.Format(L"Not converted: %d folder(s) and %d item(s)", nFolders, nItems);
-  return strText;
+  const NotConvertedCounts& counts = pFrame->GetNotConvertedCounts();
+  return counts.IsEmpty() ? CString() : counts.Text();
 }
 
 CString C3TovinSaveNsfToPst::FinalStatusText(BOOL bAborted, int nResult, const CString& strStatus) {

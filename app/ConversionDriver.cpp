@@ -94,7 +94,7 @@ CString CMainFrame::GetPstOpenError() const { return m_strPstOpenError; }
 
 void CMainFrame::NoteFolderNotConverted(const CString& strPath, const CString& strReason) {
   m_arrNotConverted.Add(strPath + L"\t\t" + strReason);
-  ++m_nFoldersNotConverted;
+  m_notConvertedCounts.Add(NotConvertedEntry::FOLDER);
 }
 
 void CMainFrame::NoteStoreLosses(INT_PTR nFirst) {
@@ -108,10 +108,15 @@ void CMainFrame::NoteStoreLosses(INT_PTR nFirst) {
     CString strWhat;
     strWhat.Format(L"item %ld", entry.item);
     CString strReason = entry.reason;
-    if (entry.kind == NotConvertedEntry::ATTACHMENT)
+    if (entry.kind == NotConvertedEntry::ATTACHMENT) {
       strReason = L"attachment \"" + entry.attachment + L"\": " + strReason;
+    } else if (entry.kind == NotConvertedEntry::MEMBER) {
+      CString strMember = L"list members: ";
+      if (entry.member > 0) strMember.Format(L"list member %ld: ", entry.member);
+      strReason = strMember + strReason;
+    }
     m_arrNotConverted.Add(entry.folder + L"\t" + strWhat + L"\t" + entry.subject + L"\t" + strReason);
-    ++m_nItemsNotConverted;
+    m_notConvertedCounts.Add(entry.kind);
   }
 }
 
@@ -124,8 +129,7 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     if (m_pPstSession != nullptr) m_pPstSession->m_bStop = 0;
   }
   m_arrNotConverted.RemoveAll();
-  m_nFoldersNotConverted = 0;
-  m_nItemsNotConverted = 0;
+  m_notConvertedCounts = NotConvertedCounts();
   SetPos(pFolderBar, 0);
   SetPos(pItemBar, 0);
 

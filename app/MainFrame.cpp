@@ -96,8 +96,6 @@ CMainFrame::CMainFrame()
       m_bOpenEnabled(0),
       m_pBannerDlg(nullptr),
       m_bTextFormat(0),
-      m_nFoldersNotConverted(0),
-      m_nItemsNotConverted(0),
       m_pProgressSink(nullptr) {
   m_notesStore.SetTemplateChooser(&m_templateChooser);
 }

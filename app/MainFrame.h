@@ -94,11 +94,11 @@ class CMainFrame : public CXTPFrameWnd {
   void SetStopFlags(int nValue);
   // Why the last OpenPst failed: the description the PST session kept ("" when it gave none).
   CString GetPstOpenError() const;
-  // What the last conversion did not convert: one line per folder, item or attachment, TAB-separated
-  // (folder path, what, reason). Read by the worker after the driver returned.
+  // What the last conversion did not convert: one line per folder, item, attachment or part of an
+  // item, TAB-separated (folder path, what, reason). Read by the worker after the driver returned.
   const CStringArray& GetNotConverted() const { return m_arrNotConverted; }
-  int GetNotConvertedFolderCount() const { return m_nFoldersNotConverted; }
-  int GetNotConvertedItemCount() const { return m_nItemsNotConverted; }
+  // Those lines counted by kind: folders, items and attachments apart.
+  const NotConvertedCounts& GetNotConvertedCounts() const { return m_notConvertedCounts; }
 
   // ---- Wizard state, in the frame's order ----
   CXTPStatusBar m_wndStatusBar;
@@ -166,7 +166,7 @@ class CMainFrame : public CXTPFrameWnd {
   // Records a folder that was not converted, with the reason.
   void NoteFolderNotConverted(const CString& strPath, const CString& strReason);
   // Takes what the Notes store recorded as not converted, from entry nFirst on, into this frame's
-  // lines (attachments count with the items).
+  // lines, each counted by its kind.
   void NoteStoreLosses(INT_PTR nFirst);
   // Sends msg to the main view (when it is registered).
   LRESULT SendToView(UINT msg);
@@ -177,8 +177,7 @@ class CMainFrame : public CXTPFrameWnd {
   // Kept from the last failed OpenPst (the session that knew it is deleted after the driver).
   CString m_strPstOpenError;
   CStringArray m_arrNotConverted;
-  int m_nFoldersNotConverted;
-  int m_nItemsNotConverted;
+  NotConvertedCounts m_notConvertedCounts;
   // The scan window that the folder listing reports into: the progress dialog.
   class CProgressDlgSink;
   CProgressDlgSink* m_pProgressSink;

@@ -172,6 +172,23 @@ BRINDLE_DATE_GET(RdoAppointmentDispatch, GetDateProperty6004000a, 0x6004000A)
 BRINDLE_DATE_GET(RdoAppointmentDispatch, GetDateProperty60040042, 0x60040042)
 BRINDLE_TEXT_GET(RdoAppointmentDispatch, GetLocation, 0x60040049)
 
+long RdoDistListDispatch::GetMemberCount() { return GetInteger(*this, 0x60040001); }
+
+LPDISPATCH RdoDistListDispatch::GetMember(long index) {
+  LPDISPATCH result = nullptr;
+  InvokeHelper(0x60040003, DISPATCH_METHOD, VT_DISPATCH, &result, Params(VTS_I4), index);
+  return result;
+}
+
+BRINDLE_TEXT_GET(RdoAddressEntryDispatch, GetName, 0x1)
+BRINDLE_TEXT_GET(RdoAddressEntryDispatch, GetAddress, 0x2)
+
+BOOL RdoAppointmentDispatch::GetIsRecurring() {
+  BOOL result = FALSE;
+  InvokeHelper(0x60040005, DISPATCH_PROPERTYGET, VT_BOOL, &result, nullptr);
+  return result;
+}
+
 BRINDLE_TEXT_GET(RdoJournalDispatch, GetSubject, 0x0)
 BRINDLE_TEXT_GET(RdoJournalDispatch, GetBody, 0xB)
 BRINDLE_TEXT_GET(RdoJournalDispatch, GetCategories, 0xD)

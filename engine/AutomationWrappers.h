@@ -116,6 +116,22 @@ class RdoMailDispatch : public RdoItemDispatch {
   CString GetStringProperty69();
 };
 
+// A distribution list ("IPM.DistList"): the mail members serve its name (the subject), its notes (the
+// body), its sender and its dates; its members are address entries.
+class RdoDistListDispatch : public RdoMailDispatch {
+  BRINDLE_DISPATCH_DRIVER(RdoDistListDispatch, RdoMailDispatch)
+  long GetMemberCount();
+  // index is 1-based; an RdoAddressEntryDispatch.
+  LPDISPATCH GetMember(long index);
+};
+
+// One member of a distribution list.
+class RdoAddressEntryDispatch : public COleDispatchDriver {
+  BRINDLE_DISPATCH_DRIVER(RdoAddressEntryDispatch, COleDispatchDriver)
+  CString GetName();
+  CString GetAddress();
+};
+
 class RdoTaskDispatch : public RdoItemDispatch {
   BRINDLE_DISPATCH_DRIVER(RdoTaskDispatch, RdoItemDispatch)
   CString GetSubject();
@@ -140,6 +156,8 @@ class RdoAppointmentDispatch : public RdoItemDispatch {
   DATE GetDateProperty6004000a();
   DATE GetDateProperty60040042();
   CString GetLocation();
+  // Whether the appointment repeats by a recurrence pattern.
+  BOOL GetIsRecurring();
 };
 
 class RdoJournalDispatch : public RdoItemDispatch {

@@ -15,10 +15,11 @@ class CFolderConverter {
   virtual ~CFolderConverter();
 
   // Saves the items of the PST folder at path (as listed by the session, ending with a backslash)
-  // into the Notes folder that the driver created for "Outlook\" + path. The empty path stands for the
-  // store's top folder, whose items go to the Notes folder "Outlook". A folder that cannot be reached
-  // hands nothing to the item loop and is recorded in the store's m_notConverted. Never throws: a
-  // failure ends this folder only.
+  // into the Notes folder that the driver created for "Outlook\" + path; when sibling folders of one
+  // name share the path, the items of every one of them, in listing order, numbered on through them.
+  // The empty path stands for the store's top folder, whose items go to the Notes folder "Outlook". A
+  // folder that cannot be reached hands nothing to the item loop and is recorded in the store's
+  // m_notConverted. Never throws: a failure ends this folder only.
   void ConvertFolder(CString path);
 
   CNotesStore* m_pStore;

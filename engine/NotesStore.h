@@ -19,6 +19,7 @@
 class RdoFolderDispatch;
 class RdoAppointmentDispatch;
 class RdoContactDispatch;
+class RdoDistListDispatch;
 class RdoJournalDispatch;
 class RdoMailDispatch;
 class RdoTaskDispatch;
@@ -110,7 +111,9 @@ class CNotesStore {
   // fails for the database as a whole (a full disk), the conversion stops: every document of the
   // folder that is not in the file is recorded as not saved, m_strError says why with the file's path,
   // and IsTargetFailed holds until the next CreateOrOpenDatabase. Runs on the conversion worker.
-  int SaveFolderItems(CString path, RdoFolderDispatch* folder);
+  // itemsBefore: the items of the earlier folders that share path, so that the record numbers the items
+  // of all of them in one run.
+  int SaveFolderItems(CString path, RdoFolderDispatch* folder, long itemsBefore = 0);
   // The target database can no longer be written; the conversion must not go on.
   BOOL IsTargetFailed() const { return m_bTargetFailed; }
 
@@ -124,8 +127,14 @@ class CNotesStore {
   int SaveMail(RdoMailDispatch* item);
   int SaveJournal(RdoJournalDispatch* item);
   int SaveContact(RdoContactDispatch* item);
+  // A distribution list becomes a memo whose body holds one line per member ("name <address>", see
+  // DistListMemberLine), then the list's notes; a member that cannot be read or written is recorded
+  // in m_notConverted once the memo is filed.
+  int SaveDistList(RdoDistListDispatch* item);
   // Records the attachments of a contact, which the contact saver leaves behind, as not converted.
   void NoteContactAttachments(RdoContactDispatch* item);
+  // Records a saved appointment that repeats: its calendar entry holds the first occurrence only.
+  void NoteRecurrence(RdoAppointmentDispatch* item);
 
   // NSF folder listing. Opens the NSF at path on server ("" local) as m_db and lists every folder and
   // the well-known views: each one's name followed by "\" goes to folderPaths (may be null) and, unless
@@ -298,8 +307,11 @@ CString NotesFolderName(const CString& path);
 CString PstFolderOf(const CString& path);
 
 // The item kind of a message class: 0 appointment, 1 task, 2 mail or post, 3 journal entry, 4 contact,
-// -1 anything else (saved as mail). Whole text, exact case.
+// 5 distribution list, -1 anything else (saved as mail). Whole text, exact case.
 int GetItemKind(CString messageClass);
+// The line a member of a distribution list takes in the list's memo: "name <address>", or whichever of
+// the two the member has; "" when it has neither.
+CString DistListMemberLine(const CString& name, const CString& address);
 
 // The folder kind of a view or folder named name holding entryCount documents; whole name, exact case.
 int GetNotesFolderKind(CString name, int entryCount);

@@ -16,7 +16,8 @@ enum ItemKind {
   KIND_TASK = 1,
   KIND_MAIL = 2,
   KIND_JOURNAL = 3,
-  KIND_CONTACT = 4
+  KIND_CONTACT = 4,
+  KIND_DISTLIST = 5
 };
 
 // Runs call; a failure of any kind becomes its description (empty: no failure), and a Notes status
@@ -52,6 +53,7 @@ void SaveItemOfKind(CNotesStore& store, int kind, RdoItemsDispatch& items, long 
     case KIND_APPOINTMENT: {
       RdoAppointmentDispatch fresh(FetchItem(items, n));
       store.SaveAppointment(&fresh);
+      store.NoteRecurrence(&fresh);
       return;
     }
     case KIND_TASK: {
@@ -70,6 +72,11 @@ void SaveItemOfKind(CNotesStore& store, int kind, RdoItemsDispatch& items, long 
       store.NoteContactAttachments(&fresh);
       return;
     }
+    case KIND_DISTLIST: {
+      RdoDistListDispatch fresh(FetchItem(items, n));
+      store.SaveDistList(&fresh);
+      return;
+    }
     default:
       store.SaveMail(&item);
       return;
@@ -85,10 +92,11 @@ int GetItemKind(CString messageClass) {
   if (messageClass == L"IPM.Post") return KIND_MAIL;
   if (messageClass == L"IPM.Appointment") return KIND_APPOINTMENT;
   if (messageClass == L"IPM.Activity") return KIND_JOURNAL;
+  if (messageClass == L"IPM.DistList") return KIND_DISTLIST;
   return KIND_OTHER;
 }
 
-int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
+int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long itemsBefore) {
   const CString name = NotesFolderName(path);
   m_strLoopFolder = PstFolderOf(path);
   m_unflushed.clear();
@@ -146,7 +154,9 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
       m_pItemProgress->SetPos(static_cast<int>(static_cast<long long>(n) * 100 / count));
     }
 
-    m_nLoopItem = n;
+    // The item's number in the record: its position among the items of every folder of the path.
+    const long number = itemsBefore + n;
+    m_nLoopItem = number;
     m_strLoopSubject = subject;
     m_lastFiledNote = 0;
     int kind = KIND_OTHER;
@@ -159,19 +169,19 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder) {
     auto notConvertedAfter = [&] {
       if (n < count) {
         CString rest;
-        rest.Format(L"Items %ld to %ld were not converted: ", n + 1, count);
+        rest.Format(L"Items %ld to %ld were not converted: ", number + 1, itemsBefore + count);
         m_notConverted.AddFolder(m_strLoopFolder, rest + m_strError);
       }
       return 0;
     };
     if (!failure.IsEmpty()) {
-      m_notConverted.AddItem(m_strLoopFolder, n, subject, failure);
+      m_notConverted.AddItem(m_strLoopFolder, number, subject, failure);
       if (IsTargetFailure(saveStatus)) {
         StopOnTargetFailure(saveStatus);
         return notConvertedAfter();
       }
     } else {
-      m_unflushed.push_back({m_lastFiledNote, n, subject});
+      m_unflushed.push_back({m_lastFiledNote, number, subject});
       // Documents a flush has made safe need no record: the list stays short however large the folder.
       if (m_unflushed.size() >= kUnflushedLimit && !FlushFolder()) return notConvertedAfter();
     }
@@ -196,6 +206,22 @@ void CNotesStore::NoteContactAttachments(RdoContactDispatch* item) {
                                    L"Contacts are saved without their attachments");
     }
   });
+}
+
+void CNotesStore::NoteRecurrence(RdoAppointmentDispatch* item) {
+  // A calendar entry holds one date range: a repeating appointment keeps its first occurrence only,
+  // and the record says so.
+  BOOL recurring = FALSE;
+  const CString failure = Guarded([&] { recurring = item->GetIsRecurring(); });
+  if (!failure.IsEmpty()) {
+    m_notConverted.AddRecurrence(m_strLoopFolder, m_nLoopItem, m_strLoopSubject,
+                                 L"Whether the appointment repeats cannot be read (" + failure +
+                                     L"); if it does, only its first occurrence was converted");
+  } else if (recurring) {
+    m_notConverted.AddRecurrence(m_strLoopFolder, m_nLoopItem, m_strLoopSubject,
+                                 L"Only the first occurrence was converted: the recurrence pattern was not "
+                                 L"(changed occurrences are kept as attached messages)");
+  }
 }
 
 int CNotesStore::FlushFolder() {

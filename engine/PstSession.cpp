@@ -219,11 +219,13 @@ void CPstSession::CollectFolderPathsFrom(RdoFoldersDispatch& folders, const CStr
     }
     if (named) {
       const CString path = parentPath.IsEmpty() ? name : parentPath + L"\\" + name;
-      paths->Add(path + L"\\");
       if (chain) {
         chain->push_back(position);
-        m_listedPaths.Add(path + L"\\");
-        m_listedChains.push_back(*chain);
+        std::vector<FolderChain>& chains = m_listedFolders[static_cast<LPCWSTR>(path + L"\\")];
+        if (chains.empty()) paths->Add(path + L"\\");
+        chains.push_back(*chain);
+      } else {
+        paths->Add(path + L"\\");
       }
       RdoFoldersDispatch subFolders;
       try {
@@ -245,11 +247,16 @@ void CPstSession::CollectFolderPathsFrom(RdoFoldersDispatch& folders, const CStr
   }
 }
 
-const CPstSession::FolderChain* CPstSession::FindListedChain(const CString& path) const {
-  // Sibling folders of one name share a path: the first one listed is the one converted.
-  for (INT_PTR i = 0; i < m_listedPaths.GetSize(); ++i)
-    if (m_listedPaths[i] == path) return &m_listedChains[static_cast<size_t>(i)];
-  return nullptr;
+const CPstSession::FolderChain* CPstSession::FindListedChain(const CString& path, int sibling) const {
+  auto found = m_listedFolders.find(static_cast<LPCWSTR>(path));
+  if (found == m_listedFolders.end() || sibling < 0 || static_cast<size_t>(sibling) >= found->second.size())
+    return nullptr;
+  return &found->second[static_cast<size_t>(sibling)];
+}
+
+int CPstSession::CountListedFolders(const CString& path) const {
+  auto found = m_listedFolders.find(static_cast<LPCWSTR>(path));
+  return found == m_listedFolders.end() ? 0 : static_cast<int>(found->second.size());
 }
 
 void CPstSession::OpenListedFolder(const CString& path, const FolderChain& chain) {
@@ -266,18 +273,15 @@ void CPstSession::OpenListedFolder(const CString& path, const FolderChain& chain
   if (!chain.empty() && reached == path) m_currentFolder = folder;
 }
 
-void CPstSession::ForgetListedFolders() {
-  m_listedPaths.RemoveAll();
-  m_listedChains.clear();
-}
+void CPstSession::ForgetListedFolders() { m_listedFolders.clear(); }
 
-int CPstSession::OpenFolderByPath(CString path, RdoFolderDispatch& folder) {
+int CPstSession::OpenFolderByPath(CString path, RdoFolderDispatch& folder, int sibling) {
   // Every open starts without a folder, so that a failed one never hands back an earlier folder.
   m_currentFolder.ReleaseDispatch();
   try {
-    if (const FolderChain* chain = FindListedChain(path)) {
+    if (const FolderChain* chain = FindListedChain(path, sibling)) {
       OpenListedFolder(path, *chain);
-    } else {
+    } else if (sibling == 0 && CountListedFolders(path) == 0) {
       RdoFolderDispatch root(m_store.GetRootFolder());
       RdoFoldersDispatch rootFolders(root.GetFolders());
       WalkFolderPath(path, rootFolders);

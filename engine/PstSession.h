@@ -5,7 +5,8 @@
 #include <afxdisp.h>
 
 #include <atomic>
-
+#include <map>
+#include <string>
 #include <vector>
 
 #include "AutomationWrappers.h"
@@ -32,16 +33,22 @@ class CPstSession {
   // Why the last open failed (the server's own description), empty after a successful open.
   const CString& GetOpenError() const { return m_strOpenError; }
 
-  // Appends every folder's path below the store's root, parents before their sub-folders, and
-  // remembers how each listed path is reached. A folder whose name or sub-folders cannot be read is
-  // left out (with its sub-folders only) and recorded in m_notListed with the reason; the walk goes on
-  // with its siblings. 1 when every folder was listed, 0 when m_notListed has entries.
+  // Appends every folder's path below the store's root, parents before their sub-folders, each path
+  // once, and remembers how each listed folder is reached. Sibling folders of one name, which Outlook
+  // does not make but imported and repaired PSTs hold, share their path (and so do their sub-folders of
+  // one name): CountListedFolders says how many folders a path stands for. A folder whose name or
+  // sub-folders cannot be read is left out (with its sub-folders only) and recorded in m_notListed with
+  // the reason; the walk goes on with its siblings. 1 when every folder was listed, 0 when m_notListed
+  // has entries.
   int GetFolderList(CStringArray* paths);
   int CollectFolderPaths(RdoFolderDispatch folder, CString parentPath, CStringArray* paths);
+  // How many of the folders GetFolderList listed have path; 0 for a path it did not list.
+  int CountListedFolders(const CString& path) const;
   // Binds folder to the folder named by path, or leaves it empty when there is none. A path that
-  // GetFolderList listed reaches that very folder and never creates one; any other path is walked
-  // level by level, mapping Notes system names and creating levels that are missing. Returns 1.
-  int OpenFolderByPath(CString path, RdoFolderDispatch& folder);
+  // GetFolderList listed reaches the sibling-th (0-based, in listing order) of the folders that share
+  // it and never creates one; any other path is walked level by level, mapping Notes system names and
+  // creating levels that are missing (sibling 0 only). Returns 1.
+  int OpenFolderByPath(CString path, RdoFolderDispatch& folder, int sibling = 0);
   // Walks from rootFolders; m_currentFolder ends as the last level's folder, or empty when a level
   // could be neither found nor created. Returns the last level's sub-folder collection.
   RdoFoldersDispatch WalkFolderPath(CString path, RdoFoldersDispatch rootFolders);
@@ -69,13 +76,13 @@ class CPstSession {
   // in m_notListed when chain is given (the listing of GetFolderList), else thrown.
   void CollectFolderPathsFrom(RdoFoldersDispatch& folders, const CString& parentPath, CStringArray* paths,
                               FolderChain* chain);
-  // The chain GetFolderList recorded for path; null when it listed no such path.
-  const FolderChain* FindListedChain(const CString& path) const;
+  // The chain GetFolderList recorded for the sibling-th folder of path; null when it listed none.
+  const FolderChain* FindListedChain(const CString& path, int sibling) const;
   // Binds m_currentFolder to the folder at the end of chain, checking the names on the way against
   // path; leaves it empty when the store no longer matches.
   void OpenListedFolder(const CString& path, const FolderChain& chain);
   void ForgetListedFolders();
 
-  CStringArray m_listedPaths;
-  std::vector<FolderChain> m_listedChains;
+  // Every listed path with the chains of the folders that have it, in listing order.
+  std::map<std::wstring, std::vector<FolderChain>> m_listedFolders;
 };

@@ -88,6 +88,12 @@ std::optional<PropValue> Convert(const pst::PropValue& v, uint32_t codePage) {
       for (const std::string& s : v.AsUtf8List(codePage)) list.push_back(FromUtf8(s));
       return PropValue(list);
     }
+    case kPtMvBinary: {
+      std::vector<std::string> list;
+      for (const std::vector<uint8_t>& bytes : v.AsBinaryList())
+        list.emplace_back(bytes.begin(), bytes.end());
+      return PropValue(list);
+    }
   }
   return std::nullopt;
 }
@@ -330,6 +336,27 @@ class ReaderStore : public PstStore {
     if (!nid) nid = FindIpmSubtreeByName(*store_);
     // A file with no IPM subtree at all still shows its folders, from the store's root.
     return std::make_shared<ReaderFolder>(store_, nid ? *nid : store_->RootFolderNid());
+  }
+  std::unique_ptr<PstMessage> MessageByEntryId(const std::string& entryId) override {
+    // Four flag bytes, the store's record key, the message's node id. An entry id of another store
+    // would name some other message of this one.
+    if (entryId.size() != 24) return nullptr;
+    std::optional<pst::PropValue> recordKey;
+    try {
+      recordKey = store_->Properties().Get(0x0FF9);  // PR_RECORD_KEY
+    } catch (const pst::PstError&) {
+    }
+    if (recordKey && recordKey->bytes.size() == 16 &&
+        std::memcmp(recordKey->bytes.data(), entryId.data() + 4, 16) != 0)
+      return nullptr;
+    uint32_t nid = 0;
+    std::memcpy(&nid, entryId.data() + 20, 4);
+    if ((nid & 0x1F) != 0x04) return nullptr;  // a normal message
+    try {
+      return std::make_unique<ReaderMessage>(store_, store_->OpenMessage(nid));
+    } catch (const pst::PstError&) {
+      return nullptr;
+    }
   }
 
  private:

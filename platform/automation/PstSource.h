@@ -38,9 +38,10 @@ struct FileTime {
 };
 
 // One property value. Integers of every width (and Booleans) arrive as int64_t; strings of either
-// stored width arrive decoded as UTF-16; binaries and CLSIDs as bytes.
-using PropValue =
-    std::variant<int64_t, double, FileTime, std::u16string, std::string, std::vector<std::u16string>>;
+// stored width arrive decoded as UTF-16; binaries and CLSIDs as bytes; multi-valued strings and
+// binaries as lists of those.
+using PropValue = std::variant<int64_t, double, FileTime, std::u16string, std::string,
+                               std::vector<std::u16string>, std::vector<std::string>>;
 
 struct Guid {
   uint32_t data1;
@@ -141,6 +142,12 @@ class PstStore {
   virtual std::u16string DisplayName() = 0;
   // The IPM subtree ("Top of Personal Folders"), whose children are Inbox, Calendar, ...
   virtual std::shared_ptr<PstFolder> IpmSubtree() = 0;
+  // The message of this store that a Message EntryID names (a distribution list's member points at
+  // its contact so); null when the entry id names nothing here.
+  virtual std::unique_ptr<PstMessage> MessageByEntryId(const std::string& entryId) {
+    (void)entryId;
+    return nullptr;
+  }
 };
 
 // What a source throws when the file cannot be read; the text goes to the caller's EXCEPINFO.

@@ -61,7 +61,7 @@ std::optional<int64_t> IntegerOf(const std::optional<PropValue>& value) {
   return std::nullopt;
 }
 
-enum class ItemKind { Other, Appointment, Task, Journal, Contact };
+enum class ItemKind { Other, Appointment, Task, Journal, Contact, DistList };
 
 bool ClassIs(const std::wstring& messageClass, const wchar_t* base) {
   size_t n = wcslen(base);
@@ -74,7 +74,21 @@ ItemKind KindOf(const std::wstring& messageClass) {
   if (ClassIs(messageClass, L"IPM.Task")) return ItemKind::Task;
   if (ClassIs(messageClass, L"IPM.Activity")) return ItemKind::Journal;
   if (ClassIs(messageClass, L"IPM.Contact")) return ItemKind::Contact;
+  if (ClassIs(messageClass, L"IPM.DistList")) return ItemKind::DistList;
   return ItemKind::Other;
+}
+
+// A distribution list's members: how many, and each one (1-based) as an address entry.
+constexpr DISPID kMemberCount = 0x60040001;
+constexpr DISPID kGetMember = 0x60040003;
+
+// An appointment's IsRecurring: PidLidRecurring, or, where a writer left it out, whether the item
+// carries a recurrence pattern (PidLidAppointmentRecur).
+constexpr DISPID kIsRecurring = 0x60040005;
+
+bool IsRecurring(PstMessage& message) {
+  if (auto recurring = IntegerOf(message.NamedProperty(kPsetidAppointment, 0x8223))) return *recurring != 0;
+  return message.NamedProperty(kPsetidAppointment, 0x8216).has_value();
 }
 
 // Where a kind's 0x600400xx value lives: a tagged property, or a named one (set, LID).
@@ -222,6 +236,9 @@ const std::vector<DispatchMember>& RdoItem::Members() const {
         {0x40, kGet, L"To", 0, 0},
         {0x45, kGet, L"RTFBody", 0, 0},
         {0x49, kGet, L"Attachments", 0, 0},
+        {kIsRecurring, kGet, L"IsRecurring", 0, 0},
+        {kMemberCount, kGet, L"MemberCount", 0, 0},
+        {kGetMember, kMethod, L"GetMember", 1, 1},
     };
     for (const KindField& f : kKindFields) {
       bool seen = false;
@@ -233,7 +250,12 @@ const std::vector<DispatchMember>& RdoItem::Members() const {
   return kMembers;
 }
 
-void RdoItem::Call(const DispatchMember& member, const DispatchArgs&, VARIANT* result) {
+const std::vector<DistListMember>& RdoItem::ListMembers() {
+  if (!members_) members_ = DistListMembersOf(*message_);
+  return *members_;
+}
+
+void RdoItem::Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) {
   PstMessage& m = *message_;
   switch (member.id) {
     case 0x0:
@@ -288,6 +310,31 @@ void RdoItem::Call(const DispatchMember& member, const DispatchArgs&, VARIANT* r
     case 0x49:
       SetObject(result, new RdoAttachments(context_, message_));
       return;
+    case kMemberCount:
+    case kGetMember: {
+      if (KindOf(TextOf(m.Property(kPrMessageClass))) != ItemKind::DistList)
+        throw InvokeRefused{DISP_E_MEMBERNOTFOUND, 0};
+      const std::vector<DistListMember>& members = ListMembers();
+      if (member.id == kMemberCount) {
+        SetInteger(result, static_cast<long>(members.size()));
+        return;
+      }
+      const long index = args.Integer(0);
+      if (context_.session->faults.CountCall("rdo.getmember")) RaiseInjectedFault("rdo.getmember");
+      if (index < 1 || static_cast<size_t>(index) > members.size())
+        throw DispatchError(L"GetMember: index " + std::to_wstring(index) + L" is out of range (1 to " +
+                                std::to_wstring(members.size()) + L")",
+                            DISP_E_BADINDEX);
+      PstStore* store = context_.store ? context_.store->file.get() : nullptr;
+      SetObject(result,
+                new RdoAddressEntry(ResolveDistListMember(members[static_cast<size_t>(index - 1)], store)));
+      return;
+    }
+    case kIsRecurring:
+      if (KindOf(TextOf(m.Property(kPrMessageClass))) != ItemKind::Appointment)
+        throw InvokeRefused{DISP_E_MEMBERNOTFOUND, 0};
+      SetBoolean(result, IsRecurring(m));
+      return;
     default:
       CallKindMember(member.id, result);
   }
@@ -308,6 +355,28 @@ void RdoItem::CallKindMember(DISPID id, VARIANT* result) {
   }
   // The identifier belongs to another kind of item.
   throw InvokeRefused{DISP_E_MEMBERNOTFOUND, 0};
+}
+
+const std::vector<DispatchMember>& RdoAddressEntry::Members() const {
+  static const std::vector<DispatchMember> kMembers = {
+      {0x1, kGet, L"Name", 0, 0},
+      {0x2, kGet, L"Address", 0, 0},
+      {0x3, kGet, L"Type", 0, 0},
+  };
+  return kMembers;
+}
+
+void RdoAddressEntry::Call(const DispatchMember& member, const DispatchArgs&, VARIANT* result) {
+  switch (member.id) {
+    case 0x1:
+      SetText(result, text_.name);
+      return;
+    case 0x2:
+      SetText(result, text_.address);
+      return;
+    default:
+      SetText(result, text_.type);
+  }
 }
 
 const std::vector<DispatchMember>& RdoAttachments::Members() const {

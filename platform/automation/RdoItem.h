@@ -1,9 +1,10 @@
-// Items and attachments of the "Redemption.RDOSession" stand-in. One item object answers the whole
-// mail set whatever its class; the class decides what the 0x600400xx identifiers mean (a date on an
-// appointment, a text on a contact).
+// Items, attachments and list members of the "Redemption.RDOSession" stand-in. One item object answers
+// the whole mail set whatever its class; the class decides what the 0x600400xx identifiers mean (a date
+// on an appointment, a text on a contact, the members of a distribution list).
 #pragma once
 
 #include "DispatchObject.h"
+#include "DistListMembers.h"
 #include "RdoContext.h"
 
 namespace automation {
@@ -20,8 +21,24 @@ class RdoItem : public RdoObject {
 
  private:
   void CallKindMember(DISPID id, VARIANT* result);
+  // A distribution list's members, read once per item object.
+  const std::vector<DistListMember>& ListMembers();
   RdoContext context_;
   std::shared_ptr<PstMessage> message_;
+  std::optional<std::vector<DistListMember>> members_;
+};
+
+// The object behind RdoAddressEntryDispatch: one member of a distribution list.
+class RdoAddressEntry : public RdoObject {
+ public:
+  explicit RdoAddressEntry(AddressEntryText text) : text_(std::move(text)) {}
+
+ protected:
+  const std::vector<DispatchMember>& Members() const override;
+  void Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) override;
+
+ private:
+  AddressEntryText text_;
 };
 
 // The object behind RdoAttachmentsDispatch.

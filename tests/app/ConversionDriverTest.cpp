@@ -12,6 +12,7 @@
 
 #include "AppTestSupport.h"
 #include "MainFrame.h"
+#include "OutlookFoldersDlg.h"
 #include "PstRecipe.h"
 #include "PstWriter.h"
 #include "Recipes.h"
@@ -95,8 +96,8 @@ class ConversionDriver : public ::testing::Test {
 
   // Runs the driver on its own thread, as the saving page's worker does (OLE and the Notes thread
   // attached), with the given answer to the Outlook Folders dialog (0: the driver never shows it).
-  // beforeAnswer runs on the test's thread while the dialog shows.
-  int Convert(int answer, const std::function<void()>& beforeAnswer = nullptr) {
+  // beforeAnswer runs on the test's thread while the dialog shows, given the dialog.
+  int Convert(int answer, const std::function<void(HWND)>& beforeAnswer = nullptr) {
     int result = -1;
     apptest::ModalRun run(L"Outlook Folders", [&] {
       AfxOleInit();
@@ -112,7 +113,7 @@ class ConversionDriver : public ::testing::Test {
       EXPECT_NE(dialog, nullptr) << "the Outlook Folders dialog did not show";
       if (dialog != nullptr) {
         testsupport::PumpMessages(200);
-        if (beforeAnswer) beforeAnswer();
+        if (beforeAnswer) beforeAnswer(dialog);
         apptest::ClickControl(dialog, answer);
       }
     }
@@ -229,7 +230,7 @@ TEST_F(ConversionDriver, AFolderWhoseNotesFolderFailsIsSkippedAndTheNextIsSaved)
   EXPECT_EQ(-1, DocumentsIn(L"Outlook\\Inbox"));
   EXPECT_EQ(2, DocumentsIn(L"Outlook\\Projects"));
   EXPECT_EQ(3, DocumentsIn(L"Outlook\\Archive"));
-  EXPECT_EQ(1, m_frame.GetNotConvertedFolderCount());
+  EXPECT_EQ(1, m_frame.GetNotConvertedCounts().folders);
   ASSERT_EQ(1, m_frame.GetNotConverted().GetSize());
   EXPECT_EQ(m_frame.GetNotConverted()[0].Left(7), L"Inbox\\\t");
 }
@@ -240,7 +241,7 @@ TEST_F(ConversionDriver, AStopWhileTheFoldersAreChosenConvertsNoFolderAndStillEn
   m_frame.SetTargetNsf(Text(m_dir.File("stopped.nsf")), 0);
 
   // The user-interface thread's stop, while the worker waits in its dialog.
-  EXPECT_EQ(CONVERSION_DONE, Convert(IDOK, [this] { m_frame.SetStopFlags(1); }));
+  EXPECT_EQ(CONVERSION_DONE, Convert(IDOK, [this](HWND) { m_frame.SetStopFlags(1); }));
   EXPECT_EQ(m_status.Last(), L"Getting folder information from pst file...");
   EXPECT_EQ(-1, DocumentsIn(L"Outlook\\Inbox"));
   // The session is gone; a later stop reaches only the flags.
@@ -282,6 +283,71 @@ TEST_F(ConversionDriver, TheSamePstConvertedAgainAndAgainInOneSessionKeepsNoMemo
   // Each run that kept what the automation servers used while reading the PST (megabytes) would pass
   // this bound on its own.
   EXPECT_LT(testsupport::HeapBytesInUse(), settled + 2 * 1024 * 1024) << "three more runs kept memory";
+}
+
+TEST_F(ConversionDriver, SiblingFoldersOfOneNameShowAsOneItemAndAreSavedWhole) {
+  StartNotes();
+  UseSource(pb::SiblingFoldersStore());
+  m_frame.SetTargetNsf(Text(m_dir.File("twins.nsf")), 0);
+
+  int projectItems = -1;
+  ASSERT_EQ(CONVERSION_DONE, Convert(IDOK,
+                                     [&](HWND dialog) {
+                                       HWND tree = ::GetDlgItem(dialog, IDC_FOLDER_TREE);
+                                       HTREEITEM hInbox = TreeView_GetChild(tree, TreeView_GetRoot(tree));
+                                       TreeView_Expand(tree, hInbox, TVE_EXPAND);
+                                       testsupport::PumpMessages(200);
+                                       projectItems = 0;
+                                       for (HTREEITEM h = TreeView_GetChild(tree, hInbox); h != nullptr;
+                                            h = TreeView_GetNextSibling(tree, h))
+                                         ++projectItems;
+                                       testsupport::SaveWindowPng(dialog, L"driver_sibling_folders.png");
+                                     }))
+      << Utf8(m_status.Last());
+  EXPECT_EQ(1, projectItems);
+  EXPECT_EQ(5, DocumentsIn(L"Outlook\\Inbox\\Projects"));
+  EXPECT_TRUE(m_frame.GetNotConverted().IsEmpty());
+}
+
+TEST_F(ConversionDriver, AttachmentsLeftBehindAreCountedApartFromTheItems) {
+  StartNotes();
+  pb::Store pst;
+  pb::Folder& contacts = pst.AddFolder("Contacts", "IPF.Contact");
+  for (int i = 1; i <= 3; ++i) {
+    pb::Message contact;
+    contact.messageClass = "IPM.Contact";
+    contact.Subject("contact " + std::to_string(i)).AttachFile("card.txt", {'h', 'i'});
+    contacts.messages.push_back(contact);
+  }
+  UseSource(pst);
+  m_frame.SetTargetNsf(Text(m_dir.File("contacts.nsf")), 0);
+
+  ASSERT_EQ(CONVERSION_DONE, Convert(IDOK)) << Utf8(m_status.Last());
+  EXPECT_EQ(3, DocumentsIn(L"Outlook\\Contacts"));
+  const NotConvertedCounts& counts = m_frame.GetNotConvertedCounts();
+  EXPECT_EQ(0, counts.folders);
+  EXPECT_EQ(0, counts.items);
+  EXPECT_EQ(3, counts.attachments);
+  EXPECT_EQ(counts.Text(), L"Not converted: 0 folder(s), 0 item(s) and 3 attachment(s)");
+  EXPECT_EQ(3, m_frame.GetNotConverted().GetSize());
+}
+
+TEST_F(ConversionDriver, AListMemberThatCannotBeReadIsNamedAndCountedApart) {
+  StartNotes();
+  pb::Store pst;
+  pb::Message list;
+  list.DistList("Team", {pb::OneOffEntryId("Ann Lee", "SMTP", "ann@example.org"), {0, 0, 0, 0, 1, 2, 3}}, {});
+  pst.AddFolder("Contacts", "IPF.Contact").messages.push_back(list);
+  UseSource(pst);
+  m_frame.SetTargetNsf(Text(m_dir.File("lists.nsf")), 0);
+
+  ASSERT_EQ(CONVERSION_DONE, Convert(IDOK)) << Utf8(m_status.Last());
+  EXPECT_EQ(1, DocumentsIn(L"Outlook\\Contacts"));
+  EXPECT_EQ(m_frame.GetNotConvertedCounts().Text(),
+            L"Not converted: 0 folder(s), 0 item(s), 0 attachment(s) and 1 list member(s)");
+  ASSERT_EQ(1, m_frame.GetNotConverted().GetSize());
+  EXPECT_EQ(m_frame.GetNotConverted()[0],
+            L"Contacts\\\titem 1\tTeam\tlist member 2: The member's entry in the list is damaged");
 }
 
 }  // namespace

@@ -20,6 +20,9 @@ struct StoreView : automation::PstStore {
   std::shared_ptr<FakeStore> store;
   std::u16string DisplayName() override { return store->DisplayName(); }
   std::shared_ptr<automation::PstFolder> IpmSubtree() override { return store->IpmSubtree(); }
+  std::unique_ptr<automation::PstMessage> MessageByEntryId(const std::string& entryId) override {
+    return store->MessageByEntryId(entryId);
+  }
 };
 }  // namespace
 

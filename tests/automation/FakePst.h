@@ -115,8 +115,15 @@ struct FakeFolder : automation::PstFolder {
 
 struct FakeStore : automation::PstStore {
   std::shared_ptr<FakeFolder> top = std::make_shared<FakeFolder>(u"Top of Personal Folders");
+  // Messages that entry ids name (a distribution list's members point at them).
+  std::map<std::string, std::shared_ptr<FakeMessageData>> byEntryId;
   std::u16string DisplayName() override { return u"Personal Folders"; }
   std::shared_ptr<automation::PstFolder> IpmSubtree() override { return top; }
+  std::unique_ptr<automation::PstMessage> MessageByEntryId(const std::string& entryId) override {
+    auto found = byEntryId.find(entryId);
+    if (found == byEntryId.end()) return nullptr;
+    return std::make_unique<FakeMessage>(found->second);
+  }
 };
 
 // An opener that hands out views of `store` (which the test keeps building) for any path.

@@ -4,6 +4,7 @@
 #include "DispatchHelpers.h"
 #include "FakePst.h"
 #include "OleDates.h"
+#include "PstRecipe.h"
 #include "RdoSession.h"
 #include "TestFiles.h"
 
@@ -150,6 +151,134 @@ TEST_F(RdoObjects, RecipientsAndSenderFallBackWhenDisplayPropertiesAreMissing) {
   EXPECT_EQ(L"Cy", Get(item.get(), 0xE).Text());
   EXPECT_EQ(L"Dee", Get(item.get(), 0x9).Text());
   EXPECT_EQ(L"On Behalf", Get(item.get(), 0x32).Text());
+}
+
+TEST_F(RdoObjects, AnAppointmentSaysWhetherItRepeats) {
+  using automation::kPsetidAppointment;
+  auto f = store_->top->Add(u"F");
+  f->AddMessage(u"IPM.Appointment")->Named(kPsetidAppointment, 0x8223, automation::kPtBoolean, int64_t{1});
+  // The flag wins over a pattern left behind.
+  f->AddMessage(u"IPM.Appointment")
+      ->Named(kPsetidAppointment, 0x8223, automation::kPtBoolean, int64_t{0})
+      .Named(kPsetidAppointment, 0x8216, kPtBinary, std::string("\x04\x30\x04\x30", 4));
+  // Without the flag, a pattern says it.
+  f->AddMessage(u"IPM.Appointment")->Named(kPsetidAppointment, 0x8216, kPtBinary, std::string("\x04\x30", 2));
+  f->AddMessage(u"IPM.Appointment");
+  f->AddMessage(u"IPM.Note")->Named(kPsetidAppointment, 0x8223, automation::kPtBoolean, int64_t{1});
+  const bool expected[] = {true, false, true, false};
+  for (long n = 1; n <= 4; ++n) {
+    CallResult recurring = Get(Item(n).get(), 0x60040005);
+    ASSERT_EQ(S_OK, recurring.hr) << n;
+    EXPECT_EQ(VT_BOOL, recurring.value.vt) << n;
+    EXPECT_EQ(expected[n - 1], recurring.value.boolVal != VARIANT_FALSE) << n;
+  }
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Get(Item(5).get(), 0x60040005).hr);
+}
+
+std::string Bytes(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// The members of a distribution list item, each as "name|type|address", or what their reading said.
+std::vector<std::wstring> ListMembers(IDispatch* list) {
+  std::vector<std::wstring> members;
+  CallResult count = Get(list, 0x60040001);
+  if (count.hr != S_OK) return {L"no count: " + count.description};
+  for (long i = 1; i <= count.Integer(); ++i) {
+    CallResult member = Method(list, 0x60040003, {Arg::Int(i)});
+    if (member.hr != S_OK) {
+      members.push_back(L"failed: " + member.description);
+      continue;
+    }
+    DispPtr entry = member.Object();
+    members.push_back(Get(entry.get(), 0x1).Text() + L"|" + Get(entry.get(), 0x3).Text() + L"|" +
+                      Get(entry.get(), 0x2).Text());
+  }
+  return members;
+}
+
+TEST_F(RdoObjects, ListMembersComeFromTheirOneOffFormsElseFromTheirEntries) {
+  using automation::kPsetidAddress;
+  namespace pb = pstbuilder;
+  const std::string contactId =
+      Bytes(pb::MessageEntryId(pb::Guid::Parse("5A1B7C3D-0000-4000-8000-0000B41D1E00"), 0x200024));
+  auto contact = std::make_shared<FakeMessageData>();
+  contact->Text(0x3001, u"Cy Dee")
+      .Named(kPsetidAddress, 0x8080, kPtUnicode, std::u16string(u"Cy (work)"))
+      .Named(kPsetidAddress, 0x8082, kPtUnicode, std::u16string(u"SMTP"))
+      .Named(kPsetidAddress, 0x8083, kPtUnicode, std::u16string(u"cy@work.example"))
+      .Named(kPsetidAddress, 0x8092, kPtUnicode, std::u16string(u"SMTP"))
+      .Named(kPsetidAddress, 0x8093, kPtUnicode, std::u16string(u"cy@home.example"));
+  store_->byEntryId[contactId] = contact;
+  const std::vector<uint8_t> contactBytes(contactId.begin(), contactId.end());
+  // An ANSI one-off: no Unicode flag, Windows-1252 texts.
+  const std::string ansi = Bytes(pb::OneOffEntryId("", "", "")).substr(0, 24) + "Ren\xE9" +
+                           std::string(1, '\0') + "SMTP" + std::string(1, '\0') + "rene@example.org" +
+                           std::string(1, '\0');
+  std::string ansiOneOff = ansi;
+  ansiOneOff[23] = 0;  // the flags word's high byte: no Unicode
+  const std::vector<std::string> entries = {
+      Bytes(pb::WrappedEntryId(0xC3, contactBytes)),  // the contact's Email1, with a one-off beside it
+      Bytes(pb::OneOffEntryId("Bob", "SMTP", "bob@example.org")),
+      Bytes(pb::WrappedEntryId(0xD3, contactBytes)),  // the contact's Email2
+      Bytes(pb::WrappedEntryId(
+          0xC3, pb::MessageEntryId(pb::Guid::Parse("5A1B7C3D-0000-4000-8000-0000B41D1E00"), 0x2000A4))),
+      ansiOneOff,
+      std::string("\0\0\0\0damaged", 11),
+  };
+  const std::vector<std::string> oneOffs = {Bytes(pb::OneOffEntryId("Ann Lee", "SMTP", "ann@example.org"))};
+  store_->top->Add(u"F")
+      ->AddMessage(u"IPM.DistList")
+      ->Named(kPsetidAddress, 0x8055, automation::kPtMvBinary, entries)
+      .Named(kPsetidAddress, 0x8054, automation::kPtMvBinary, oneOffs);
+  const std::vector<std::wstring> expected = {
+      L"Ann Lee|SMTP|ann@example.org",
+      L"Bob|SMTP|bob@example.org",
+      L"Cy Dee|SMTP|cy@home.example",
+      L"failed: The member's contact or list is not in the PST, and the list keeps no copy of its address",
+      L"Ren\u00E9|SMTP|rene@example.org",
+      L"failed: The member's entry in the list is damaged",
+  };
+  EXPECT_EQ(expected, ListMembers(Item(1).get()));
+}
+
+TEST_F(RdoObjects, ALargeListReadsItsMembersFromItsStream) {
+  using automation::kPsetidAddress;
+  namespace pb = pstbuilder;
+  auto stream = [](const std::vector<std::vector<uint8_t>>& oneOffs, uint32_t count) {
+    std::string bytes = std::string("\x01\0\0\0", 4) + std::string(8, '\0');
+    for (uint32_t v : {count, 0u, 0u, 0u}) bytes += std::string(reinterpret_cast<const char*>(&v), 4);
+    for (const auto& oneOff : oneOffs) {
+      const uint32_t none = 0, size = static_cast<uint32_t>(oneOff.size());
+      bytes += std::string(reinterpret_cast<const char*>(&size), 4) + Bytes(oneOff);  // entry id: the one-off
+      bytes += std::string(reinterpret_cast<const char*>(&none), 4);                  // no one-off copy
+      bytes += std::string(reinterpret_cast<const char*>(&none), 4);                  // no extra
+    }
+    return bytes + std::string(8, '\0');
+  };
+  const std::vector<std::vector<uint8_t>> members = {pb::OneOffEntryId("One", "SMTP", "one@example.org"),
+                                                     pb::OneOffEntryId("Two", "SMTP", "two@example.org")};
+  auto folder = store_->top->Add(u"F");
+  folder->AddMessage(u"IPM.DistList")
+      ->Named(kPsetidAddress, 0x8064, kPtBinary, stream(members, 2))
+      .Named(kPsetidAddress, 0x8055, automation::kPtMvBinary,
+             std::vector<std::string>{Bytes(pb::OneOffEntryId("Old", "SMTP", "old@example.org"))});
+  // The stream says three members and holds two.
+  folder->AddMessage(u"IPM.DistList")->Named(kPsetidAddress, 0x8064, kPtBinary, stream(members, 3));
+  folder->AddMessage(u"IPM.DistList");
+  folder->AddMessage(u"IPM.Note");
+  EXPECT_EQ((std::vector<std::wstring>{L"One|SMTP|one@example.org", L"Two|SMTP|two@example.org"}),
+            ListMembers(Item(1).get()));
+  const std::vector<std::wstring> damaged = ListMembers(Item(2).get());
+  ASSERT_EQ(1u, damaged.size());
+  EXPECT_EQ(0u, damaged[0].find(L"no count: The members of the distribution list cannot be read"))
+      << damaged[0];
+  EXPECT_TRUE(ListMembers(Item(3).get()).empty());
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Get(Item(4).get(), 0x60040001).hr);
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Method(Item(4).get(), 0x60040003, {Arg::Int(1)}).hr);
+  for (long outside : {0L, 3L}) {
+    CallResult member = Method(Item(1).get(), 0x60040003, {Arg::Int(outside)});
+    EXPECT_EQ(DISP_E_EXCEPTION, member.hr) << outside;
+    EXPECT_NE(std::wstring::npos, member.description.find(L"out of range")) << outside;
+  }
 }
 
 TEST_F(RdoObjects, BodiesInEachFormatAndCodePage) {

@@ -5,6 +5,8 @@
 #include "DispatchHelpers.h"
 #include "TestFiles.h"
 
+#include "PstRecipe.h"
+#include "PstWriter.h"
 #include "pst/Messaging.h"
 
 #include <filesystem>
@@ -342,3 +344,94 @@ TEST_F(RealPst, OleObjectAttachmentComesOutAsItsCompoundFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// The first item of the top-level folder name whose class is messageClass.
+DispPtr FirstItemOfClass(IDispatch* root, const std::wstring& name, const std::wstring& messageClass) {
+  DispPtr folders = Get(root, 0x12).Object();
+  for (DispPtr f = Method(folders.get(), 0x5).Object(); f; f = Method(folders.get(), 0x7).Object()) {
+    if (Get(f.get(), 0x0).Text() != name) continue;
+    DispPtr items = Get(f.get(), 0x11).Object();
+    for (long n = 1; n <= Get(items.get(), 0x1).Integer(); ++n) {
+      DispPtr item = Method(items.get(), 0x9, {Arg::Int(n)}).Object();
+      if (Get(item.get(), 0x1E).Text() == messageClass) return item;
+    }
+  }
+  return nullptr;
+}
+
+// Each member of a list as "name <address> (type)".
+std::vector<std::wstring> MemberLines(IDispatch* list) {
+  std::vector<std::wstring> lines;
+  const long count = Get(list, 0x60040001).Integer();
+  for (long i = 1; i <= count; ++i) {
+    CallResult member = Method(list, 0x60040003, {Arg::Int(i)});
+    DispPtr entry = member.Object();
+    if (!entry) {
+      lines.push_back(L"failed: " + member.description);
+      continue;
+    }
+    lines.push_back(Get(entry.get(), 0x1).Text() + L" <" + Get(entry.get(), 0x2).Text() + L"> (" +
+                    Get(entry.get(), 0x3).Text() + L")");
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST_F(RealPst, AListOfARealPstNamesEveryMemberWithItsAddress) {
+  OpenedPst opened(Widen(testsupport::FixturePath("pst/javalibpst-dist-list.pst")));
+  ASSERT_TRUE(opened.Root());
+  DispPtr list = FirstItemOfClass(opened.Root(), L"Contacts", L"IPM.DistList");
+  ASSERT_TRUE(list);
+  // The first member points at the file's contact, the others are addresses typed in.
+  const std::vector<std::wstring> expected = {L"contact name 1 <contact1@rjohnson.id.au> (SMTP)",
+                                              L"dist name 1 <dist1@rjohnson.id.au> (SMTP)",
+                                              L"dist name 2 <dist2@rjohnson.id.au> (SMTP)"};
+  EXPECT_EQ(expected, MemberLines(list.get()));
+}
+
+TEST_F(RealPst, AListMemberWithoutItsOneOffCopyIsReadFromItsContact) {
+  namespace pb = pstbuilder;
+  testsupport::TempDir dir;
+  pb::Store store;
+  pb::Folder& contacts = store.AddFolder("Contacts", "IPF.Contact");
+  const pb::Guid address = pb::Guid::Parse("00062004-0000-0000-C000-000000000046");
+  pb::Message contact;
+  contact.messageClass = "IPM.Contact";
+  contact.Subject("Ann Lee").Set(0x3001, pb::PropValue::Unicode("Ann Lee"));
+  contact.SetNamed(address, 0x8080, pb::PropValue::Unicode("Ann Lee (work)"))
+      .SetNamed(address, 0x8082, pb::PropValue::Unicode("SMTP"))
+      .SetNamed(address, 0x8083, pb::PropValue::Unicode("ann@work.example"));
+  contacts.messages.push_back(contact);
+  // The contact's node id, as the writer gives it; the list written after it leaves it as it is.
+  const std::string first = dir.File("contact.pst");
+  pb::WritePst(store, first);
+  uint32_t nid = 0;
+  {
+    auto reader = pst::Store::Open(first);
+    for (uint32_t folder : reader->OpenFolder(*reader->IpmSubtreeNid())->ChildFolders())
+      for (uint32_t message : reader->OpenFolder(folder)->Messages()) nid = message;
+  }
+  ASSERT_NE(0u, nid);
+  pb::Message list;
+  list.DistList("Team",
+                {pb::WrappedEntryId(0xC3, pb::MessageEntryId(store.recordKey, nid)),
+                 pb::WrappedEntryId(
+                     0xC3, pb::MessageEntryId(pb::Guid::Parse("0A1B2C3D-0000-4000-8000-000000000001"), nid))},
+                {});
+  store.Find("Contacts")->messages.push_back(list);
+  const std::string second = dir.File("list.pst");
+  pb::WritePst(store, second);
+
+  OpenedPst opened(Widen(second));
+  ASSERT_TRUE(opened.Root());
+  DispPtr found = FirstItemOfClass(opened.Root(), L"Contacts", L"IPM.DistList");
+  ASSERT_TRUE(found);
+  // An entry id of another store names nothing here, even where its node id would.
+  const std::vector<std::wstring> expected = {
+      L"Ann Lee (work) <ann@work.example> (SMTP)",
+      L"failed: The member's contact or list is not in the PST, and the list keeps no copy of its address"};
+  EXPECT_EQ(expected, MemberLines(found.get()));
+}

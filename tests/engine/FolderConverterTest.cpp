@@ -2,6 +2,7 @@
 // empty path, and folders that cannot be reached or opened.
 #include "FolderConverter.h"
 #include "ItemLoopSupport.h"
+#include "Recipes.h"
 
 using namespace enginetest;
 namespace pb = pstbuilder;
@@ -82,4 +83,23 @@ TEST_F(FolderConverterTest, FaultsInsideAFolderNeverEscapeTheConverter) {
   Convert(L"Inbox\\");
   EXPECT_EQ(1, DocumentsIn(L"Outlook\\Inbox"));
   EXPECT_EQ(2, SkippedCount());
+}
+
+TEST_F(FolderConverterTest, SiblingFoldersOfOneNameAreAllSavedIntoTheirOneNotesFolder) {
+  OpenPst(pb::SiblingFoldersStore());
+  Convert(L"Inbox\\Projects\\");
+  const std::vector<CString> expected = {L"projects 1.1", L"projects 1.2", L"projects 1.3", L"projects 2.1",
+                                         L"projects 2.2"};
+  EXPECT_EQ(expected, TextsIn(L"Outlook\\Inbox\\Projects", "Subject"));
+  EXPECT_EQ(0, store_.m_notConverted.GetCount());
+}
+
+TEST_F(FolderConverterTest, ItemsOfSiblingFoldersAreNumberedOnThroughThem) {
+  // The fifth fetch is the second mail of the second Projects: item 5 of the path.
+  ScopedFaults faults("rdo.item=5");
+  OpenPst(pb::SiblingFoldersStore());
+  Convert(L"Inbox\\Projects\\");
+  EXPECT_EQ(4, DocumentsIn(L"Outlook\\Inbox\\Projects"));
+  ASSERT_EQ(1u, SkippedItems().size());
+  EXPECT_EQ(0, SkippedItems()[0].Find(L"5\t")) << SkippedItems()[0];
 }

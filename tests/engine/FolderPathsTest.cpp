@@ -174,17 +174,49 @@ TEST_F(FolderPaths, ListedFoldersWithOddNamesReachTheirOwnItemsAndCreateNothing)
   EXPECT_EQ(before, List());
 }
 
-TEST_F(FolderPaths, FirstListedOfSiblingsWithOneNameWins) {
+TEST_F(FolderPaths, SiblingsOfOneNameAreListedOnceAndEachOneIsReached) {
   pb::Store store;
-  store.AddFolder("Twin").messages.push_back(Mail("first"));
-  store.AddFolder("Twin").messages.push_back(Mail("second"));
+  {
+    pb::Folder& inbox = store.AddFolder("Inbox");
+    pb::Folder& first = inbox.AddFolder("Projects");
+    first.messages.push_back(Mail("first"));
+    first.AddFolder("Old").messages.push_back(Mail("old of the first"));
+  }
+  {
+    pb::Folder& second = store.Find("Inbox")->AddFolder("Projects");
+    second.messages.push_back(Mail("second"));
+    second.AddFolder("Old").messages.push_back(Mail("old of the second"));
+    second.AddFolder("New").messages.push_back(Mail("new"));
+  }
   Open(store);
-  std::vector<CString> expected = {L"Twin\\", L"Twin\\"};
+  std::vector<CString> expected = {L"Inbox\\", L"Inbox\\Projects\\", L"Inbox\\Projects\\Old\\",
+                                   L"Inbox\\Projects\\New\\"};
   ASSERT_EQ(expected, List());
+  EXPECT_EQ(1, session_.CountListedFolders(L"Inbox\\"));
+  EXPECT_EQ(2, session_.CountListedFolders(L"Inbox\\Projects\\"));
+  EXPECT_EQ(2, session_.CountListedFolders(L"Inbox\\Projects\\Old\\"));
+  EXPECT_EQ(1, session_.CountListedFolders(L"Inbox\\Projects\\New\\"));
+  EXPECT_EQ(0, session_.CountListedFolders(L"Inbox\\Elsewhere\\"));
+
   RdoFolderDispatch folder;
-  session_.OpenFolderByPath(L"Twin\\", folder);
-  ASSERT_TRUE(folder.m_lpDispatch);
-  EXPECT_EQ(std::vector<CString>{L"first"}, Subjects(folder));
+  const std::pair<LPCWSTR, std::vector<std::vector<CString>>> reached[] = {
+      {L"Inbox\\Projects\\", {{L"first"}, {L"second"}}},
+      {L"Inbox\\Projects\\Old\\", {{L"old of the first"}, {L"old of the second"}}},
+      {L"Inbox\\Projects\\New\\", {{L"new"}}},
+  };
+  for (const auto& [path, subjects] : reached) {
+    for (size_t sibling = 0; sibling < subjects.size(); ++sibling) {
+      session_.OpenFolderByPath(path, folder, static_cast<int>(sibling));
+      ASSERT_TRUE(folder.m_lpDispatch) << CString(path) << " " << sibling;
+      EXPECT_EQ(subjects[sibling], Subjects(folder)) << CString(path) << " " << sibling;
+    }
+    // Past the last sibling there is no folder, and none is made.
+    session_.OpenFolderByPath(path, folder, static_cast<int>(subjects.size()));
+    EXPECT_FALSE(folder.m_lpDispatch) << CString(path);
+  }
+  session_.OpenFolderByPath(L"Inbox\\Elsewhere\\", folder, 1);
+  EXPECT_FALSE(folder.m_lpDispatch);
+  EXPECT_EQ(expected, List());
 }
 
 TEST_F(FolderPaths, UnlistedPathsAreWalkedWithNotesNamesMapped) {
@@ -233,7 +265,7 @@ TEST_F(FolderPaths, AFailedWalkHandsBackNoFolder) {
   ASSERT_TRUE(folder.m_lpDispatch);
   for (LPCWSTR path : {L"", L"\\X\\", L"X"}) {
     EXPECT_EQ(1, session_.OpenFolderByPath(path, folder));
-    EXPECT_FALSE(folder.m_lpDispatch) << path;
+    EXPECT_FALSE(folder.m_lpDispatch) << CString(path);
   }
 }
 

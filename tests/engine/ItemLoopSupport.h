@@ -57,9 +57,9 @@ class ItemLoopTest : public EngineComTest {
     }
   }
 
-  // The "Form" of every document filed in the Notes folder name, in filing order.
-  std::vector<CString> FormsIn(const CString& name) {
-    std::vector<CString> forms;
+  // The text item of every document filed in the Notes folder name, in filing order.
+  std::vector<CString> TextsIn(const CString& name, const char* item) {
+    std::vector<CString> texts;
     LNViewFolder folder;
     store_.m_db.GetViewFolder(CStringToLNString(name), &folder);
     folder.Open(0);
@@ -67,15 +67,16 @@ class ItemLoopTest : public EngineComTest {
       LNDocument document;
       folder[i].GetDocument(&document);
       document.Open(0);
-      LNText form;
+      LNText value;
       LNString text;
-      document.GetItem(LNString("Form"), &form);
-      form.GetText(&text);
-      forms.push_back(LNStringToCString(text));
+      document.GetItem(LNString(item), &value);
+      value.GetText(&text);
+      texts.push_back(LNStringToCString(text));
       document.Close();
     }
-    return forms;
+    return texts;
   }
+  std::vector<CString> FormsIn(const CString& name) { return TextsIn(name, "Form"); }
 
   static pstbuilder::Message Item(const std::string& messageClass, const std::string& subject) {
     pstbuilder::Message message = Mail(subject);

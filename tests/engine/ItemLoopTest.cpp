@@ -14,9 +14,26 @@ TEST(GetItemKind, MatchesWholeClassesInExactCaseOnly) {
   EXPECT_EQ(2, GetItemKind(L"IPM.Post"));
   EXPECT_EQ(3, GetItemKind(L"IPM.Activity"));
   EXPECT_EQ(4, GetItemKind(L"IPM.Contact"));
+  EXPECT_EQ(5, GetItemKind(L"IPM.DistList"));
   for (LPCWSTR other :
-       {L"IPM.Note.SMIME", L"IPM.Appointment.X", L"IPM.DistList", L"ipm.task", L"", L"IPM.Note "})
+       {L"IPM.Note.SMIME", L"IPM.Appointment.X", L"IPM.DistList.X", L"ipm.task", L"", L"IPM.Note "})
     EXPECT_EQ(-1, GetItemKind(other)) << CString(other);
+}
+
+TEST(NotConvertedCounts, CountEachKindApartAndNameTheRareOnesOnlyWhenThereAreAny) {
+  CNotConvertedList list;
+  EXPECT_TRUE(list.Counts().IsEmpty());
+  for (int i = 0; i < 3750; ++i) list.AddAttachment(L"Contacts\\", i + 1, L"someone", L"card.jpg", L"why");
+  EXPECT_EQ(CString(L"Not converted: 0 folder(s), 0 item(s) and 3750 attachment(s)"), list.Counts().Text());
+  list.AddFolder(L"Inbox\\", L"why");
+  list.AddItem(L"Inbox\\", 2, L"mail", L"why");
+  list.AddRecurrence(L"Calendar\\", 1, L"weekly", L"why");
+  EXPECT_EQ(CString(L"Not converted: 1 folder(s), 1 item(s), 3750 attachment(s) and 1 recurrence(s)"),
+            list.Counts().Text());
+  list.AddMember(L"Contacts\\", 4, L"team", 2, L"why");
+  EXPECT_EQ(CString(L"Not converted: 1 folder(s), 1 item(s), 3750 attachment(s), 1 recurrence(s) and 1 list "
+                    L"member(s)"),
+            list.Counts().Text());
 }
 
 TEST_F(ItemLoopTest, EachKindGoesToItsSaverAndEverythingElseToMail) {
@@ -31,6 +48,25 @@ TEST_F(ItemLoopTest, EachKindGoesToItsSaverAndEverythingElseToMail) {
   const std::vector<CString> expected = {L"Appointment", L"Task", L"Memo", L"Memo", L"JournalEntry",
                                          L"Person",      L"Memo", L"Memo", L"Memo"};
   EXPECT_EQ(expected, FormsIn(L"Outlook\\Mixed"));
+}
+
+TEST_F(ItemLoopTest, ARepeatingAppointmentIsSavedAtItsFirstOccurrenceAndRecordedSo) {
+  pb::Store pst;
+  pb::Folder& calendar = pst.AddFolder("Calendar", "IPF.Appointment");
+  calendar.messages.push_back(Item("IPM.Appointment", "once"));
+  calendar.messages.push_back(Item("IPM.Appointment", "weekly"));
+  calendar.messages.back().SetNamed(pb::guids::kAppointment, 0x8223, pb::PropValue::Bool(true));
+  OpenPst(pst);
+  EXPECT_EQ(1, SaveFolder(L"Calendar\\"));
+  EXPECT_EQ((std::vector<CString>{L"Appointment", L"Appointment"}), FormsIn(L"Outlook\\Calendar"));
+  ASSERT_EQ(1, store_.m_notConverted.GetCount());
+  const NotConvertedEntry& entry = store_.m_notConverted.GetAt(0);
+  EXPECT_EQ(NotConvertedEntry::RECURRENCE, entry.kind);
+  EXPECT_EQ(CString(L"Calendar\\"), entry.folder);
+  EXPECT_EQ(2, entry.item);
+  EXPECT_EQ(CString(L"weekly"), entry.subject);
+  EXPECT_GE(entry.reason.Find(L"first occurrence"), 0) << entry.reason;
+  EXPECT_EQ(0, SkippedCount());
 }
 
 TEST_F(ItemLoopTest, ShowsEachItemWithItsSubjectAndPosition) {

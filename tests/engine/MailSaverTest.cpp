@@ -128,3 +128,85 @@ TEST_F(MailSaver, JournalEntryCarriesItsFormDatesAndTheBodyLast) {
   EXPECT_EQ("Body", items.back().name);
   EXPECT_EQ("notes of Phone call", Text(note, "Body"));
 }
+
+namespace {
+
+// A distribution list of the given members (entry ids only; their one-off forms beside them when given).
+pb::Message List(const std::string& name, const std::vector<std::vector<uint8_t>>& entryIds,
+                 const std::vector<std::vector<uint8_t>>& oneOffs = {}) {
+  pb::Message list;
+  list.DistList(name, entryIds, oneOffs);
+  return list;
+}
+
+}  // namespace
+
+TEST_F(MailSaver, AListBecomesAMemoThatListsEveryMemberInItsBody) {
+  pb::Message list =
+      List("Team",
+           {pb::WrappedEntryId(0xC3, pb::MessageEntryId(pb::Store().recordKey, 0x2000A4)),
+            pb::OneOffEntryId("Bob Roe", "SMTP", "bob@example.org"),
+            pb::OneOffEntryId("", "SMTP", "cy@example.org"), pb::OneOffEntryId("Dee", "SMTP", "")},
+           {pb::OneOffEntryId("Ann Lee", "SMTP", "ann@example.org")});
+  list.Body("Meets on Mondays");
+  pb::Store store;
+  store.AddFolder("Inbox").messages.push_back(list);
+  OpenPst(store);
+  RdoDistListDispatch item(Item("Inbox", 1));
+  EXPECT_EQ(1, store_.SaveDistList(&item));
+  const LNDocument note = OnlyFiled();
+  EXPECT_EQ("Memo", Text(note, "Form"));
+  EXPECT_EQ("Team", Text(note, "Subject"));
+  EXPECT_EQ(
+      "Ann Lee <ann@example.org>\r\nBob Roe <bob@example.org>\r\ncy@example.org\r\nDee\r\n\r\nMeets on "
+      "Mondays",
+      Text(note, "Body"));
+  EXPECT_EQ(0, store_.m_notConverted.GetCount());
+}
+
+TEST_F(MailSaver, AMemberThatCannotBeReadIsLeftOutAndRecordedOnceTheMemoIsFiled) {
+  pb::Store store;
+  store.AddFolder("Inbox").messages.push_back(
+      List("Team", {pb::OneOffEntryId("Ann", "SMTP", "ann@example.org"),
+                    pb::OneOffEntryId("Bob", "SMTP", "bob@example.org"), pb::OneOffEntryId("", "", ""),
+                    pb::WrappedEntryId(0xC3, pb::MessageEntryId(store.recordKey, 0x2000A4))}));
+  OpenPst(store, "rdo.getmember=2");
+  RdoDistListDispatch item(Item("Inbox", 1));
+  EXPECT_EQ(1, store_.SaveDistList(&item));
+  EXPECT_EQ("Ann <ann@example.org>", Text(OnlyFiled(), "Body"));
+  ASSERT_EQ(3, store_.m_notConverted.GetCount());
+  const long members[] = {2, 3, 4};
+  const wchar_t* reasons[] = {L"rdo.getmember", L"neither a name nor an address", L"not in the PST"};
+  for (INT_PTR i = 0; i < 3; ++i) {
+    const NotConvertedEntry& entry = store_.m_notConverted.GetAt(i);
+    EXPECT_EQ(NotConvertedEntry::MEMBER, entry.kind);
+    EXPECT_EQ(members[i], entry.member);
+    EXPECT_GE(entry.reason.Find(reasons[i]), 0) << entry.reason;
+  }
+}
+
+TEST_F(MailSaver, MembersTheMemoCannotHoldAreRecordedUnlessTheMemoIsLostWhole) {
+  pb::Store store;
+  store.AddFolder("Inbox").messages.push_back(
+      List("Team", {pb::OneOffEntryId("Ann", "SMTP", "ann@example.org"),
+                    pb::OneOffEntryId("Bob", "SMTP", "bob@example.org")}));
+  OpenPst(store);
+  // The library refuses the fourth item, the body that lists the members (after the form, the subject and
+  // the sender); the memo is still filed.
+  StartNotes("notes.createitem=4");
+  RdoDistListDispatch item(Item("Inbox", 1));
+  EXPECT_EQ(1, store_.SaveDistList(&item));
+  EXPECT_EQ("Team", Text(OnlyFiled(), "Subject"));
+  EXPECT_EQ("<missing>", Text(OnlyFiled(), "Body"));
+  ASSERT_EQ(2, store_.m_notConverted.GetCount());
+  for (INT_PTR i = 0; i < 2; ++i) {
+    EXPECT_EQ(NotConvertedEntry::MEMBER, store_.m_notConverted.GetAt(i).kind);
+    EXPECT_EQ(i + 1, store_.m_notConverted.GetAt(i).member);
+  }
+
+  // A memo that cannot be saved is lost whole: the item loop records the item, and no member is recorded.
+  StartNotes("notes.save");
+  RdoDistListDispatch again(Item("Inbox", 1));
+  EXPECT_THROW(store_.SaveDistList(&again), LNSTATUS);
+  EXPECT_EQ(0, store_.m_notConverted.GetCount());
+}

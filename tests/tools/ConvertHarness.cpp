@@ -4,12 +4,16 @@
 // items, as the driver does; after each folder it reads the PST folder and the new Notes documents
 // again and pairs them. It prints, UTF-8 with LF on a binary stdout, one line per folder:
 //           <items> TAB <documents> TAB <attachments seen> TAB <attachments saved> TAB <Notes folder>
-// then one line per item or attachment that the read-back finds missing:
+// then one line per item, attachment or list member that the read-back finds missing (a list's members
+// are looked for in its memo's body):
 //           <Notes folder> TAB item <n> TAB <subject> TAB <reason>
 // and one line per entry of what the engine recorded as not converted (folders the session could not
-// list, folders, items and attachments the store did not convert):
-//           not converted TAB folder|item|attachment TAB <PST folder> TAB <n> TAB <subject> TAB
-//           <attachment> TAB <reason>
+// list, folders, items and attachments the store did not convert, recurrences of appointments saved at
+// their first occurrence, members of distribution lists not written):
+//           not converted TAB folder|item|attachment|recurrence|member TAB <PST folder> TAB <n> TAB
+//           <subject> TAB <attachment, or "member <m>"> TAB <reason>
+// then, when there is any such entry, the entries counted by kind in the wizard's words:
+//           Not converted: <f> folder(s), <i> item(s) and <a> attachment(s)
 // With --timing it says on stderr how long the conversion and the read-back took, apart.
 // Exit 0 when every folder has as many new documents as the PST folder has items and nothing was lost
 // or recorded as not converted; 1 otherwise (also when the target failed, with the store's text on
@@ -80,13 +84,15 @@ struct PstItem {
   CString subject;
   CString messageClass;
   std::vector<CString> attachments;
+  // A distribution list's members that can be read, by position, as its memo lists them.
+  std::vector<std::pair<long, CString>> members;
   CString failure;  // why the item could not be read here
 };
 
 PstItem ReadPstItem(RdoItemsDispatch& collection, long n) {
   PstItem item;
   try {
-    RdoMailDispatch mail(collection.Item(COleVariant(long(n), VT_I4)));
+    RdoDistListDispatch mail(collection.Item(COleVariant(long(n), VT_I4)));
     item.subject = mail.GetSubject();
     item.messageClass = mail.GetMessageClass();
     RdoAttachmentsDispatch attachments(mail.GetAttachments());
@@ -94,6 +100,17 @@ PstItem ReadPstItem(RdoItemsDispatch& collection, long n) {
     for (long a = 1; a <= attachmentCount; ++a) {
       RdoAttachmentDispatch attachment(attachments.Item(COleVariant(long(a), VT_I4)));
       item.attachments.push_back(attachment.GetFileName());
+    }
+    // A member that cannot be read here is one the store recorded too.
+    const long memberCount = GetItemKind(item.messageClass) == 5 ? mail.GetMemberCount() : 0;
+    for (long m = 1; m <= memberCount; ++m) {
+      try {
+        RdoAddressEntryDispatch member(mail.GetMember(m));
+        const CString line = DistListMemberLine(member.GetName(), member.GetAddress());
+        if (!line.IsEmpty()) item.members.push_back({m, line});
+      } catch (CException* e) {
+        e->Delete();
+      }
     }
   } catch (CException* e) {
     item.failure = Describe(e);
@@ -129,6 +146,24 @@ std::vector<CString> DocumentAttachments(LNViewFolder& folder, long index) {
   return names;
 }
 
+// The "Body" text of the folder's document at index; "" when it has none.
+CString DocumentBody(LNViewFolder& folder, long index) {
+  CString body;
+  try {
+    LNDocument document;
+    folder[index].GetDocument(&document);
+    document.Open(0);
+    LNText text;
+    LNString value;
+    document.GetItem(LNString("Body"), &text);
+    text.GetText(&value);
+    body = LNStringToCString(value);
+    document.Close();
+  } catch (LNSTATUS) {
+  }
+  return body;
+}
+
 // One folder's line in the report.
 struct FolderSummary {
   CString notesFolder;
@@ -138,70 +173,90 @@ struct FolderSummary {
   long saved = 0;  // attachments of the new documents
 };
 
-// Reads the PST folder and the documents filed into the Notes folder from index `before` on, item by
-// item, and appends a line to losses for each item the conversion lost or shortened. Documents are
-// filed in item order, skipping the items the loop reported, so the n-th remaining item pairs with the
-// n-th new document. notesOpen: the Notes folder exists (it was created).
+// Pairs item n of a folder with the next new document of the Notes folder (when the loop did not report
+// the item as skipped) and appends a line to losses when the item was lost or shortened.
+void CheckItem(const PstItem& item, long n, const std::map<long, bool>& skipped, LNViewFolder& notes,
+               long entries, long* document, FolderSummary* summary, std::string* losses) {
+  summary->seen += static_cast<long>(item.attachments.size());
+  if (skipped.count(n)) return;
+  const std::string prefix =
+      Field(summary->notesFolder) + "\titem " + std::to_string(n) + "\t" + Field(item.subject) + "\t";
+  if (*document >= entries) {
+    *losses += prefix + "no document was filed for it\n";
+    return;
+  }
+  if (!item.members.empty()) {
+    const CString body = DocumentBody(notes, *document);
+    for (const auto& [m, line] : item.members)
+      if (body.Find(line) < 0)
+        *losses +=
+            prefix + "member " + std::to_string(m) + " \"" + Field(line) + "\" is not in its memo's body\n";
+  }
+  const std::vector<CString> filed = DocumentAttachments(notes, (*document)++);
+  summary->saved += static_cast<long>(filed.size());
+  // The savers may rename an attachment (a repeated or unusable file name), so only a shortfall counts
+  // as a loss; the names that no saved attachment carries say which ones are likely missing.
+  if (filed.size() < item.attachments.size()) {
+    std::vector<CString> unmatched = filed;
+    std::string missing;
+    for (const CString& name : item.attachments) {
+      bool found = false;
+      for (auto it = unmatched.begin(); it != unmatched.end(); ++it) {
+        if (it->CompareNoCase(name) == 0) {  // Notes may keep a name in other case
+          unmatched.erase(it);
+          found = true;
+          break;
+        }
+      }
+      if (!found) missing += (missing.empty() ? "" : ", ") + Field(name);
+    }
+    if (GetItemKind(item.messageClass) == 4) missing += " (contacts are saved without attachments)";
+    *losses += prefix + std::to_string(filed.size()) + " of " + std::to_string(item.attachments.size()) +
+               " attachments saved; not found by name: " + missing + "\n";
+  }
+  if (!item.failure.IsEmpty())
+    *losses += prefix + "the harness could not read it: " + Field(item.failure) + "\n";
+}
+
+// Reads the PST folder (every folder of the path, when sibling folders share it) and the documents filed
+// into the Notes folder from index `before` on, item by item, and appends a line to losses for each item
+// the conversion lost or shortened. Documents are filed in item order, skipping the items the loop
+// reported, so the n-th remaining item pairs with the n-th new document; items are numbered on through
+// the folders of the path, as the store's record numbers them. notesOpen: the Notes folder exists (it
+// was created).
 void CheckFolder(CPstSession& session, CNotesStore& store, const CString& path, bool notesOpen, long before,
                  const std::map<long, bool>& skipped, FolderSummary* summary, std::string* losses) {
   const std::string folderField = Field(summary->notesFolder);
-  RdoItemsDispatch collection;
-  try {
-    RdoFolderDispatch folder;
-    if (path.IsEmpty())
-      folder.AttachDispatch(session.m_store.GetRootFolder());
-    else
-      session.OpenFolderByPath(path, folder);
-    if (!folder.m_lpDispatch) {
-      *losses += folderField + "\t-\t\tthe PST folder cannot be reached\n";
-      return;
+  const int listed = path.IsEmpty() ? 0 : session.CountListedFolders(path);
+  std::vector<std::pair<RdoItemsDispatch, long>> collections;  // with their item counts
+  for (int sibling = 0; sibling < (listed > 1 ? listed : 1); ++sibling) {
+    try {
+      RdoFolderDispatch folder;
+      if (path.IsEmpty())
+        folder.AttachDispatch(session.m_store.GetRootFolder());
+      else
+        session.OpenFolderByPath(path, folder, sibling);
+      if (!folder.m_lpDispatch) {
+        *losses += folderField + "\t-\t\tthe PST folder cannot be reached\n";
+        continue;
+      }
+      RdoItemsDispatch collection(folder.GetItems());
+      const long count = collection.m_lpDispatch ? collection.GetCount() : 0;
+      summary->items += count;
+      collections.emplace_back(collection, count);
+    } catch (CException* e) {
+      *losses += folderField + "\t-\t\t" + Field(Describe(e)) + "\n";
     }
-    collection.AttachDispatch(folder.GetItems());
-    if (collection.m_lpDispatch) summary->items = collection.GetCount();
-  } catch (CException* e) {
-    *losses += folderField + "\t-\t\t" + Field(Describe(e)) + "\n";
-    return;
   }
 
   LNViewFolder notes;
   const long entries = notesOpen ? OpenNotesFolder(store, summary->notesFolder, &notes) : 0;
   summary->documents = entries > before ? entries - before : 0;
   long document = before;
-  for (long n = 1; n <= summary->items; ++n) {
-    const PstItem item = ReadPstItem(collection, n);
-    summary->seen += static_cast<long>(item.attachments.size());
-    if (skipped.count(n)) continue;
-    const std::string prefix =
-        folderField + "\titem " + std::to_string(n) + "\t" + Field(item.subject) + "\t";
-    if (document >= entries) {
-      *losses += prefix + "no document was filed for it\n";
-      continue;
-    }
-    const std::vector<CString> filed = DocumentAttachments(notes, document++);
-    summary->saved += static_cast<long>(filed.size());
-    // The savers may rename an attachment (a repeated or unusable file name), so only a shortfall counts
-    // as a loss; the names that no saved attachment carries say which ones are likely missing.
-    if (filed.size() < item.attachments.size()) {
-      std::vector<CString> unmatched = filed;
-      std::string missing;
-      for (const CString& name : item.attachments) {
-        bool found = false;
-        for (auto it = unmatched.begin(); it != unmatched.end(); ++it) {
-          if (it->CompareNoCase(name) == 0) {  // Notes may keep a name in other case
-            unmatched.erase(it);
-            found = true;
-            break;
-          }
-        }
-        if (!found) missing += (missing.empty() ? "" : ", ") + Field(name);
-      }
-      if (GetItemKind(item.messageClass) == 4) missing += " (contacts are saved without attachments)";
-      *losses += prefix + std::to_string(filed.size()) + " of " + std::to_string(item.attachments.size()) +
-                 " attachments saved; not found by name: " + missing + "\n";
-    }
-    if (!item.failure.IsEmpty())
-      *losses += prefix + "the harness could not read it: " + Field(item.failure) + "\n";
-  }
+  long n = 0;
+  for (auto& [collection, count] : collections)
+    for (long index = 1; index <= count; ++index)
+      CheckItem(ReadPstItem(collection, index), ++n, skipped, notes, entries, &document, summary, losses);
   // Documents beyond the items still count their attachments.
   for (; document < entries; ++document)
     summary->saved += static_cast<long>(DocumentAttachments(notes, document).size());
@@ -214,10 +269,12 @@ void CheckFolder(CPstSession& session, CNotesStore& store, const CString& path, 
 }
 
 void PrintNotConverted(const NotConvertedEntry& entry) {
-  static const char* const kKinds[] = {"folder", "item", "attachment"};
+  static const char* const kKinds[] = {"folder", "item", "attachment", "recurrence", "member"};
+  const std::string part = entry.kind == NotConvertedEntry::MEMBER ? "member " + std::to_string(entry.member)
+                                                                   : Field(entry.attachment);
   Out(std::string("not converted\t") + kKinds[entry.kind] + "\t" + Field(entry.folder) + "\t" +
-      std::to_string(entry.item) + "\t" + Field(entry.subject) + "\t" + Field(entry.attachment) + "\t" +
-      Field(entry.reason) + "\n");
+      std::to_string(entry.item) + "\t" + Field(entry.subject) + "\t" + part + "\t" + Field(entry.reason) +
+      "\n");
 }
 
 // Seconds on a monotonic clock.
@@ -298,12 +355,15 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   }
   Out(losses);
   if (!losses.empty()) result = 1;
+  NotConvertedCounts counts;
   for (const CNotConvertedList* list : {&session.m_notListed, &store.m_notConverted}) {
     for (INT_PTR i = 0; i < list->GetCount(); ++i) {
       result = 1;
       PrintNotConverted(list->GetAt(i));
+      counts.Add(list->GetAt(i).kind);
     }
   }
+  if (!counts.IsEmpty()) Out(Utf8(counts.Text()) + "\n");
   if (store.IsTargetFailed()) {
     result = 1;
     Fail(store.GetErrorText());

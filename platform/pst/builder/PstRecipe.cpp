@@ -201,6 +201,52 @@ Message& Message::AttachFile(const std::string& longFileName, std::vector<uint8_
   attachments.push_back(std::move(a));
   return *this;
 }
+Message& Message::DistList(const std::string& name, const std::vector<std::vector<uint8_t>>& entryIds,
+                           const std::vector<std::vector<uint8_t>>& oneOffEntryIds) {
+  messageClass = "IPM.DistList";
+  Subject(name);
+  Set(0x3001, PropValue::Unicode(name));
+  SetNamed(guids::kAddress, 0x8053, PropValue::Unicode(name));
+  if (!entryIds.empty()) SetNamed(guids::kAddress, 0x8055, PropValue::MultiBinary(entryIds));
+  if (!oneOffEntryIds.empty()) SetNamed(guids::kAddress, 0x8054, PropValue::MultiBinary(oneOffEntryIds));
+  return *this;
+}
+
+std::vector<uint8_t> OneOffEntryId(const std::string& name, const std::string& addressType,
+                                   const std::string& address) {
+  std::vector<uint8_t> id(4, 0);
+  const uint8_t provider[16] = {0x81, 0x2B, 0x1F, 0xA4, 0xBE, 0xA3, 0x10, 0x19,
+                                0x9D, 0x6E, 0x00, 0xDD, 0x01, 0x0F, 0x54, 0x02};
+  id.insert(id.end(), provider, provider + 16);
+  // Version 0; flags: Unicode texts (0x8000), no rich information (0x0001).
+  const uint8_t versionAndFlags[4] = {0x00, 0x00, 0x01, 0x80};
+  id.insert(id.end(), versionAndFlags, versionAndFlags + 4);
+  for (const std::string* text : {&name, &addressType, &address}) {
+    const std::vector<uint8_t> utf16 = Utf16(*text);
+    id.insert(id.end(), utf16.begin(), utf16.end());
+    id.push_back(0);
+    id.push_back(0);
+  }
+  return id;
+}
+
+std::vector<uint8_t> WrappedEntryId(uint8_t type, const std::vector<uint8_t>& embedded) {
+  std::vector<uint8_t> id(4, 0);
+  const uint8_t provider[16] = {0xC0, 0x91, 0xAD, 0xD3, 0x51, 0x9D, 0xCF, 0x11,
+                                0xA4, 0xA9, 0x00, 0xAA, 0x00, 0x47, 0xFA, 0xA4};
+  id.insert(id.end(), provider, provider + 16);
+  id.push_back(type);
+  id.insert(id.end(), embedded.begin(), embedded.end());
+  return id;
+}
+
+std::vector<uint8_t> MessageEntryId(const Guid& recordKey, uint32_t nid) {
+  std::vector<uint8_t> id(4, 0);
+  id.insert(id.end(), recordKey.bytes.begin(), recordKey.bytes.end());
+  for (int shift = 0; shift < 32; shift += 8) id.push_back(static_cast<uint8_t>(nid >> shift));
+  return id;
+}
+
 Message& Message::AttachMessage(const std::string& displayName, Message embedded) {
   Attachment a;
   a.displayName = displayName;

@@ -66,6 +66,14 @@ std::vector<uint8_t> Utf16(const std::string& utf8);
 // FILETIME of a UTC calendar time.
 uint64_t FileTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
+// Entry ids as a distribution list keeps its members (MS-OXCDATA, MS-OXOCNTC): a One-Off EntryID with
+// UTF-16 texts; a member's wrapped entry id (its type byte says what it embeds: 0 a one-off, 3 a contact
+// with the address index in bits 4-6, 4 a list); the entry id of a message of a store.
+std::vector<uint8_t> OneOffEntryId(const std::string& name, const std::string& addressType,
+                                   const std::string& address);
+std::vector<uint8_t> WrappedEntryId(uint8_t type, const std::vector<uint8_t>& embedded);
+std::vector<uint8_t> MessageEntryId(const Guid& recordKey, uint32_t nid);
+
 struct Message;
 
 struct Recipient {
@@ -115,6 +123,10 @@ struct Message {
   Message& Keywords(const std::vector<std::string>& keywords);
   Message& AttachFile(const std::string& longFileName, std::vector<uint8_t> data);
   Message& AttachMessage(const std::string& displayName, Message embedded);
+  // A distribution list ("IPM.DistList") named name with these members: their entry ids and, at the
+  // same positions, their one-off forms (either list may be empty, and is then left out).
+  Message& DistList(const std::string& name, const std::vector<std::vector<uint8_t>>& entryIds,
+                    const std::vector<std::vector<uint8_t>>& oneOffEntryIds);
 };
 
 struct Folder {

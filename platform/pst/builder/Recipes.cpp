@@ -202,6 +202,19 @@ Store SampleStore() {
   return s;
 }
 
+Store SiblingFoldersStore() {
+  Store s;
+  Folder& inbox = s.AddFolder("Inbox");
+  for (int sibling = 1; sibling <= 2; ++sibling) {
+    Folder& projects = inbox.AddFolder("Projects");
+    for (int i = 1; i <= 4 - sibling; ++i)
+      projects.messages.push_back(
+          Message().Subject("projects " + std::to_string(sibling) + "." + std::to_string(i)).Body("body"));
+    projects.AddFolder("Old").messages.push_back(Message().Subject("old " + std::to_string(sibling)));
+  }
+  return s;
+}
+
 Message BulkMessage(size_t i, const BulkOptions& options) {
   static const char* const kClasses[] = {"IPM.Note", "IPM.Note",     "IPM.Appointment", "IPM.Contact",
                                          "IPM.Task", "IPM.Activity", "IPM.StickyNote",  "IPM.Note"};

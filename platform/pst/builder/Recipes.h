@@ -14,6 +14,11 @@ namespace pstbuilder {
 // message), plain, HTML (UTF-8 and Windows-1256) and compressed RTF bodies.
 Store SampleStore();
 
+// Sibling folders of one name, as imported and repaired files hold them: Inbox with two folders named
+// Projects, holding the mails "projects 1.1" to "projects 1.3" and "projects 2.1", "projects 2.2", each
+// with a sub-folder Old holding one mail ("old 1", "old 2").
+Store SiblingFoldersStore();
+
 struct BulkOptions {
   size_t messages = 0;
   // 0: the standard folders and Inbox/Archive, each holding the classes that belong there;

@@ -105,6 +105,52 @@ TEST_F(WizardRoad, ConvertsTwoFixturesOneAfterTheOtherLikeTheHarness) {
   EXPECT_TRUE(ProfileKeyExists(L"CommandBars"));
 }
 
+// What was not converted is counted by kind in the page's line and in the message: a contact whose
+// picture stayed behind is itself converted, so only an attachment is counted.
+TEST_F(WizardRoad, WhatWasNotConvertedIsCountedByKindOnThePageAndInTheMessage) {
+  ProgramRun program;
+  ASSERT_TRUE(program.StartThroughLauncher());
+  HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = program.ProcessId();
+  const std::string pst = temp_.File("mixed.pst");
+  ASSERT_TRUE(::CopyFileW(Wide(testsupport::FixturePath("pst/iped-ptbr-mixed.pst")).c_str(),
+                          Wide(pst).c_str(), FALSE));
+  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(pst), Wide(temp_.Path()), L"mixed"));
+  HWND folders = WaitForFolderDialog(pid);
+  ASSERT_NE(folders, nullptr);
+  Answer(folders, IDOK);
+
+  const std::wstring counts = L"Not converted: 0 folder(s), 0 item(s) and 1 attachment(s)";
+  HWND box = WaitForMessageBox(pid, counts, 120000);
+  ASSERT_NE(box, nullptr) << "no message naming what was not converted; status: "
+                          << testsupport::Utf8(StatusText(mainWindow));
+  const std::wstring message = MessageBoxText(box);
+  EXPECT_EQ(0u, message.find(counts + L"\r\nContatos\\ item 1 \"")) << testsupport::Utf8(message);
+  EXPECT_NE(std::wstring::npos,
+            message.find(L"attachment \"ContactPicture.jpg\": Contacts are saved without their "
+                         L"attachments"))
+      << testsupport::Utf8(message);
+  Screenshot(box, L"wizard_not_converted_counts.png");
+  Answer(box, IDOK);
+  HWND complete = WaitForWindow(pid, APP_TITLE, 30000, L"#32770",
+                                [](HWND dialog) { return ::GetDlgItem(dialog, 100) != nullptr; });
+  ASSERT_NE(complete, nullptr);
+  Answer(complete, IDOK);
+  EXPECT_NE(FindDescendant(mainWindow, [&](HWND hwnd) { return IsShown(hwnd) && TextOf(hwnd) == counts; }),
+            nullptr)
+      << "the page's line under the status";
+  Screenshot(mainWindow, L"wizard_page_three_counts.png");
+
+  HWND exitButton = WaitForText(mainWindow, L"Exit", 5000);
+  ASSERT_NE(exitButton, nullptr);
+  Click(exitButton);
+  HWND prompt = WaitForMessageBox(pid, L"you want to close the application?");
+  ASSERT_NE(prompt, nullptr);
+  Answer(prompt, IDYES);
+  EXPECT_TRUE(program.WaitForExit(15000));
+}
+
 // The bars' layout outlives the program: the "Standard" toolbar dragged to the frame's left edge is
 // there again at the next start.
 TEST_F(WizardRoad, TheToolbarMovedByTheUserIsWhereItWasAtTheNextStart) {

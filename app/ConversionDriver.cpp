@@ -157,6 +157,8 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
       NoteFolderNotConverted(CString(), L"the folder list of the PST file could not be read to its end");
   }
 
+  // The folder dialog does not open under a stop question that is still open.
+  m_notesStore.m_pause.Pass();
   COutlookFoldersDlg dlgFolders;
   dlgFolders.m_arrFolders.RemoveAll();
   for (INT_PTR i = 0; i < arrPaths.GetSize(); ++i) dlgFolders.m_arrFolders.Add(arrPaths[i]);
@@ -169,6 +171,8 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
 
   int nNumerator = 100;
   for (INT_PTR i = 0; i <= arrPaths.GetSize() - 1; ++i, nNumerator += 100) {
+    // An open stop question holds the run here too, between two folders.
+    m_notesStore.m_pause.Pass();
     if (m_bStop) break;
     const CString strPath = arrPaths[i];
     const CString strSaving = STATUS_SAVING_FOLDER + strPath;

@@ -63,6 +63,14 @@ CString ReadableLine(const CString& strLine) {
   return strText + L": " + strReason;
 }
 
+// A message of the worker's, with AfxMessageBox's title and icon: owned by the main frame and modal to
+// it, so that it stays in front of the frame while the page waits for it, and asking for the
+// foreground, so that it takes the keyboard as it opens.
+void ShowWorkerMessage(HWND hWndMain, const CString& strText) {
+  if (hWndMain != nullptr && !::IsWindow(hWndMain)) hWndMain = nullptr;
+  ::MessageBoxW(hWndMain, strText, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+}
+
 BOOL CALLBACK PostCloseToWindow(HWND hWnd, LPARAM) {
   if (::IsWindowVisible(hWnd)) ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
   return TRUE;
@@ -376,13 +384,15 @@ void C3TovinSaveNsfToPst::RunWorker() {
       strList += strMore;
     }
 
+    // The page waits for these: they stay in front of the frame and modal to it.
+    const HWND hWndMain = pFrame != nullptr ? pFrame->GetSafeHwnd() : nullptr;
     CString strMessage = FinalMessageText(bAborted, nResult, strStatus);
     if (!strMessage.IsEmpty()) {
       if (!strDetail.IsEmpty()) strMessage += L"\r\n\r\n" + strDetail + strList;
-      AfxMessageBox(strMessage, MB_OK);
+      ShowWorkerMessage(hWndMain, strMessage);
     } else {
-      if (!strList.IsEmpty()) AfxMessageBox(strDetail + strList, MB_OK);
-      CSavingCompleteDlg dlgComplete;
+      if (!strList.IsEmpty()) ShowWorkerMessage(hWndMain, strDetail + strList);
+      CSavingCompleteDlg dlgComplete(hWndMain != nullptr ? pFrame : nullptr);
       dlgComplete.DoModal();
     }
   }

@@ -19,10 +19,11 @@ class CMainFrame;
 // The page and its controls belong to the user-interface thread. The conversion worker (SaveThread)
 // never touches them: it reports through the page's sinks and RunOnPage, and creates and alone
 // touches its own modal windows (the Outlook Folders dialog, the final message box, the
-// saving-complete dialog), which have no owner. The worker's handle stays valid until the
-// user-interface thread has joined it (at its end, at the next activation, or in StopWorker). The
-// worker is never ended from outside: every wait for it lasts until it has ended, with the frame's
-// wait dialog up when it takes more than a moment.
+// saving-complete dialog), which are modal to the main frame, so that they stay in front of it while
+// the page waits for them, and ask for the foreground as they open. The worker's handle stays valid
+// until the user-interface thread has joined it (at its end, at the next activation, or in
+// StopWorker). The worker is never ended from outside: every wait for it lasts until it has ended,
+// with the frame's wait dialog up when it takes more than a moment.
 //
 // Stop holds the worker at its next item or folder boundary (the frame's pause gate) while it asks;
 // the run is counted from just before the worker starts until its loops are done, so the question is

@@ -159,7 +159,10 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
 
   // The folder dialog does not open under a stop question that is still open.
   m_notesStore.m_pause.Pass();
-  COutlookFoldersDlg dlgFolders;
+  // Owned by the frame and modal to it: the page waits for the choice, and no click on the frame can
+  // put the dialog behind it.
+  COutlookFoldersDlg dlgFolders(hwndParent != nullptr && ::IsWindow(hwndParent) ? CWnd::FromHandle(hwndParent)
+                                                                                : nullptr);
   dlgFolders.m_arrFolders.RemoveAll();
   for (INT_PTR i = 0; i < arrPaths.GetSize(); ++i) dlgFolders.m_arrFolders.Add(arrPaths[i]);
   if (dlgFolders.DoModal() != IDOK) {

@@ -203,6 +203,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (m_pBannerDlg->Create(IDD_BANNER, this)) m_pBannerDlg->ShowWindow(SW_SHOW);
 
   if (!CreateCommandBars()) return -1;
+  m_templateChooser.m_hWndMain = m_hWnd;
 
   if (!m_notesStore.InitSession()) {
     AfxMessageBox(NOTES_MISSING_TEXT, MB_OK);

@@ -90,9 +90,9 @@ class CMainFrame : public CXTPFrameWnd {
   int OpenPst(CString strPath, HWND hwndParent);
   // One whole conversion from m_strSourcePath into m_strTargetNsfPath, reporting into the saving page's
   // folder bar, item bar and status line; returns a ConversionResult. Every folder, item and
-  // attachment that is not converted is recorded in the not-converted list, with the reason. A stop
-  // question that is open holds the run before the Outlook Folders dialog and between folders (the
-  // pause gate).
+  // attachment that is not converted is recorded in the not-converted list, with the reason. The
+  // Outlook Folders dialog is modal to hwndParent (the frame's window; may be null). A stop question
+  // that is open holds the run before the dialog and between folders (the pause gate).
   int ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IProgressSink* pItemBar,
                       IProgressSink* pStatus);
   // Deletes the PST session of the conversion (after the driver returned).

@@ -256,6 +256,27 @@ void Answer(HWND box, int buttonId) {
   while (::IsWindow(box) && ::IsWindowVisible(box) && ::GetTickCount() - start < 5000) Pump(50);
 }
 
+bool StaysInFrontAfterClickOn(HWND mainWindow, HWND dialog) {
+  RECT main, box;
+  ::GetWindowRect(mainWindow, &main);
+  ::GetWindowRect(dialog, &box);
+  // The step list's foot at the left, which no dialog of the road covers and no click changes.
+  testsupport::MouseClickAt(main.left + 100, main.bottom - 100);
+  Pump(500);
+  const POINT middle = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+  return ::GetAncestor(::WindowFromPoint(middle), GA_ROOT) == dialog && ::GetForegroundWindow() == dialog;
+}
+
+bool KeyEnds(HWND dialog, WORD key) {
+  testsupport::KeyPress(key);
+  const DWORD start = ::GetTickCount();
+  while (::IsWindow(dialog) && ::IsWindowVisible(dialog)) {
+    if (::GetTickCount() - start > 5000) return false;
+    Pump(50);
+  }
+  return true;
+}
+
 std::wstring Screenshot(HWND hwnd, const std::wstring& name) {
   return testsupport::SaveWindowPng(hwnd, name);
 }

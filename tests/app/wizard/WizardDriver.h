@@ -80,6 +80,13 @@ void ClickItem(HWND dialog, int id);
 void TypeInto(HWND edit, const std::wstring& text);
 // Presses a button of a message box or dialog and waits for the box to go.
 void Answer(HWND box, int buttonId);
+// Clicks the main window beside the dialog, as a user does who looks for it there (real input, no
+// window brought forward first); true when the dialog is then still the window in front at its
+// middle, and still the foreground window.
+bool StaysInFrontAfterClickOn(HWND mainWindow, HWND dialog);
+// Presses key (real input) for whichever window has the keyboard and waits for the dialog to go; true
+// when it went.
+bool KeyEnds(HWND dialog, WORD key);
 
 // Saves what hwnd shows as a PNG (name without directory) and returns the path.
 std::wstring Screenshot(HWND hwnd, const std::wstring& name);

@@ -35,7 +35,12 @@ class WizardRoad : public ::testing::Test {
     HWND folders = WaitForFolderDialog(pid);
     ASSERT_NE(folders, nullptr) << "the Outlook Folders dialog did not show";
     if (screenshots) Screenshot(folders, L"wizard_outlook_folders.png");
-    Answer(folders, IDOK);
+    // The page waits for the dialog: a click on the main window leaves it in front, with the keyboard.
+    EXPECT_TRUE(StaysInFrontAfterClickOn(mainWindow, folders));
+    if (!KeyEnds(folders, VK_RETURN)) {
+      ADD_FAILURE() << "Enter did not end the Outlook Folders dialog";
+      Answer(folders, IDOK);
+    }
 
     // The saving-complete dialog (208) shows its text in control 100.
     HWND complete = WaitForWindow(pid, APP_TITLE, 120000, L"#32770",
@@ -49,7 +54,11 @@ class WizardRoad : public ::testing::Test {
       Screenshot(complete, L"wizard_saving_complete.png");
       Screenshot(mainWindow, L"wizard_page_three_done.png");
     }
-    Answer(complete, IDOK);
+    EXPECT_TRUE(StaysInFrontAfterClickOn(mainWindow, complete));
+    if (!KeyEnds(complete, VK_ESCAPE)) {
+      ADD_FAILURE() << "Escape did not end the saving-complete dialog";
+      Answer(complete, IDOK);
+    }
 
     const std::string wizardCounts = NsfCounts(temp_.File(nsfName + ".nsf"));
     const std::string harnessCounts = HarnessCounts(pst, temp_.File(nsfName + "-harness.nsf"));

@@ -58,6 +58,14 @@ class WizardStop : public ::testing::Test {
     return hang.WaitUntilStopped() ? mainWindow : nullptr;
   }
 
+  // Clicks Stop; the question once it shows.
+  static HWND AskToStop(ProgramRun& program, HWND mainWindow) {
+    HWND stop = WaitForText(mainWindow, L"Stop", 5000);
+    if (stop == nullptr) return nullptr;
+    Click(stop);
+    return WaitForMessageBox(program.ProcessId(), L"Are you sure you want to stop the saving process ?");
+  }
+
   // The item the bar shows once it has settled on one (the worker no longer moves it on).
   static long SettledItem(HWND mainWindow) {
     long shown = -1;
@@ -85,11 +93,7 @@ TEST_F(WizardStop, NothingIsSavedWhileTheQuestionIsOpenAndYesEndsTheRunWithWhatI
   ASSERT_NE(mainWindow, nullptr) << Utf8(StatusText(mainWindow));
   Screenshot(mainWindow, L"wizard_page_three_saving.png");
 
-  HWND stop = WaitForText(mainWindow, L"Stop", 5000);
-  ASSERT_NE(stop, nullptr);
-  Click(stop);
-  HWND question =
-      WaitForMessageBox(program.ProcessId(), L"Are you sure you want to stop the saving process ?");
+  HWND question = AskToStop(program, mainWindow);
   ASSERT_NE(question, nullptr);
   const long shown = SettledItem(mainWindow);
   ASSERT_GT(shown, 0) << Utf8(ItemProgressText(mainWindow));
@@ -107,7 +111,8 @@ TEST_F(WizardStop, NothingIsSavedWhileTheQuestionIsOpenAndYesEndsTheRunWithWhatI
   Screenshot(mainWindow, L"wizard_page_three_aborted.png");
   Answer(box, IDOK);
 
-  // Every item up to the one shown is in the NSF, and none after it.
+  // Every item up to the one shown is in the NSF, and none after it (the stopped save is in the first
+  // folder that has items).
   EXPECT_EQ(FiledDocuments(NsfCounts(temp_.File("stopped.nsf"))), shown);
   program.Kill();
 }
@@ -118,11 +123,7 @@ TEST_F(WizardStop, NoLetsTheRunGoOnFromWhereItWaited) {
   HWND mainWindow = StartStoppedConversion(program, hang, L"resumed");
   ASSERT_NE(mainWindow, nullptr) << Utf8(StatusText(mainWindow));
 
-  HWND stop = WaitForText(mainWindow, L"Stop", 5000);
-  ASSERT_NE(stop, nullptr);
-  Click(stop);
-  HWND question =
-      WaitForMessageBox(program.ProcessId(), L"Are you sure you want to stop the saving process ?");
+  HWND question = AskToStop(program, mainWindow);
   ASSERT_NE(question, nullptr);
   const long shown = SettledItem(mainWindow);
   hang.Release();

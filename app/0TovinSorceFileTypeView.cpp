@@ -41,7 +41,7 @@ C0TovinSorceFileTypeView::C0TovinSorceFileTypeView()
 
 C0TovinSorceFileTypeView::~C0TovinSorceFileTypeView() {
   if (m_hThread != nullptr) {
-    // A worker ended from outside may hold the Notes library's locks; one still running is left be.
+    // A worker ended from outside may hold the Notes library's locks; one still running is left alone.
     WaitForWorker(m_hThread, WORKER_JOIN_TIMEOUT_MS);
     m_hThread = nullptr;
   }

@@ -42,7 +42,6 @@ class CProcessProgressDlg : public CDialog {
   // Shows strText as the wait text until EndWorkerWait; waits nest.
   void BeginWorkerWait(const CString& strText);
   void EndWorkerWait();
-  BOOL IsWorkerWait() const { return m_nWorkerWaits > 0; }
   // The wait text that SetScanProgressText shows for these values.
   static CString FormatScanProgressText(int nFoldersFound, int nEntriesFound, const CString& strLastFolder);
 

@@ -26,8 +26,10 @@ void CPauseGate::BeginRun() {
 }
 
 void CPauseGate::Pass() {
-  // Without its event the gate cannot hold anybody: the loops go on as they would without a question.
-  if (m_hOpen != nullptr) ::WaitForSingleObject(m_hOpen, INFINITE);
+  // A hold that comes just after this test takes effect at the next boundary, as one that comes just
+  // after the wait would. Without its event the gate holds nobody.
+  if (m_nHolds.load() == 0 || m_hOpen == nullptr) return;
+  ::WaitForSingleObject(m_hOpen, INFINITE);
 }
 
 void CPauseGate::EndRun() {

@@ -4,6 +4,8 @@
 
 #include <afx.h>
 
+#include <atomic>
+
 // One gate serves every worker that uses the Notes store (it lives beside the store's stop flag).
 //
 // The user-interface thread holds the gate while its stop question is open and releases it once the
@@ -48,5 +50,6 @@ class CPauseGate {
   // Manual-reset, signalled while the gate is open.
   HANDLE m_hOpen;
   int m_nRuns;
-  int m_nHolds;
+  // Changed under the lock; read without it by Pass, so that an open gate costs no wait.
+  std::atomic<int> m_nHolds;
 };

@@ -41,7 +41,8 @@ C0TovinSorceFileTypeView::C0TovinSorceFileTypeView()
 
 C0TovinSorceFileTypeView::~C0TovinSorceFileTypeView() {
   if (m_hThread != nullptr) {
-    if (!WaitForWorker(m_hThread, WORKER_JOIN_TIMEOUT_MS)) ::TerminateThread(m_hThread, 1);
+    // A worker ended from outside may hold the Notes library's locks; one still running is left alone.
+    WaitForWorker(m_hThread, WORKER_JOIN_TIMEOUT_MS);
     m_hThread = nullptr;
   }
 }

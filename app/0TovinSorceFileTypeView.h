@@ -16,8 +16,9 @@ extern CMainFrame* g_pSourceTypeFrame;
 
 // Created as a child window on the user-interface thread; only that thread touches it. The page
 // starts no worker: m_hThread stays null unless a caller stores a worker there, which the page then
-// joins (10 s, pumping sent messages) when it is destroyed. WM_STOP_ENUMERATION asks first and, on
-// Yes, raises the stop flags of the frame recorded in g_pSourceTypeFrame; no thread is suspended.
+// waits for (10 s, pumping sent messages) when it is destroyed; it never ends it.
+// WM_STOP_ENUMERATION asks first and, on Yes, raises the stop flags of the frame recorded in
+// g_pSourceTypeFrame; no thread is suspended.
 class C0TovinSorceFileTypeView : public CTovinCommonBaseView {
   DECLARE_DYNCREATE(C0TovinSorceFileTypeView)
 

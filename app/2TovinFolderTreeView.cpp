@@ -22,6 +22,8 @@ const wchar_t SELECT_FOLDER_TEXT[] = L"Please select folder";
 const wchar_t EXPORT_UNAVAILABLE_TEXT[] =
     L"The selected folders of an NSF file cannot be exported.\r\nTo convert a PST file, go Back to the "
     L"first page.";
+// What the wait dialog says while the user-interface thread waits for a worker to end.
+const wchar_t WORKER_WAIT_TEXT[] = L"Waiting for the reading of the NSF file to stop...";
 const COLORREF PANEL_FRAME = 0xCDC0AC;
 const int SAVE_IN_PST = 1;
 
@@ -129,21 +131,30 @@ BOOL C2TovinFolderTreeView::IsWorkerRunning() const {
 // ---- Workers -------------------------------------------------------------------------------------------
 CWinThread* C2TovinFolderTreeView::StartWorker(AFX_THREADPROC pfn) {
   ++m_nGeneration;
+  // The run counts from here, so that a Stop pressed at once finds it.
+  if (g_pBrowseFrame != nullptr) g_pBrowseFrame->BeginWorkerRun();
   CWinThread* pThread = AfxBeginThread(pfn, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-  if (pThread == nullptr) return nullptr;
+  if (pThread == nullptr) {
+    if (g_pBrowseFrame != nullptr) g_pBrowseFrame->EndWorkerRun();
+    return nullptr;
+  }
   // The handle must stay valid until the page has joined the worker, after its end.
   pThread->m_bAutoDelete = FALSE;
   pThread->ResumeThread();
   return pThread;
 }
 
-void C2TovinFolderTreeView::JoinWorker(CWinThread*& pThread, HANDLE& hThread, DWORD nTimeoutMs) {
+void C2TovinFolderTreeView::EndWorkerRun(CMainFrame* pFrame) {
+  if (pFrame != nullptr) pFrame->EndWorkerRun();
+}
+
+void C2TovinFolderTreeView::JoinWorker(CWinThread*& pThread, HANDLE& hThread) {
   if (pThread == nullptr) return;
-  if (!WaitForWorker(hThread, nTimeoutMs)) {
-    // The last resort for a worker that ignored the stop for the whole wait.
-    ::TerminateThread(hThread, 1);
-    ::WaitForSingleObject(hThread, 1000);
-  }
+  // However long its Notes call takes: a worker ended from outside can leave the Notes library's
+  // locks taken and the database half read.
+  WaitForWorkerToEnd(g_pBrowseFrame, hThread, WORKER_WAIT_TEXT);
+  // A hand-off run during the wait may have joined it already.
+  if (pThread == nullptr) return;
   delete pThread;
   pThread = nullptr;
   hThread = nullptr;
@@ -152,9 +163,8 @@ void C2TovinFolderTreeView::JoinWorker(CWinThread*& pThread, HANDLE& hThread, DW
 void C2TovinFolderTreeView::StopWorkers() {
   if (m_pEnumThread == nullptr && m_pItemsThread == nullptr) return;
   SetStopFlags(1);
-  JoinWorker(m_pEnumThread, m_hEnumThread, ENUM_STOP_TIMEOUT_MS);
-  // The listing is never ended from outside: it holds the Notes folder open.
-  JoinWorker(m_pItemsThread, m_hItemsThread, INFINITE);
+  JoinWorker(m_pEnumThread, m_hEnumThread);
+  JoinWorker(m_pItemsThread, m_hItemsThread);
   SetStopFlags(0);
 }
 
@@ -224,6 +234,7 @@ void C2TovinFolderTreeView::EnumerateFolders() {
     CStringArray folders;
     const int nResult = pFrame->ListNsfFolders(&folders, 0);
     const CString strError = nResult == 0 ? pFrame->GetNotesErrorText() : CString();
+    EndWorkerRun(pFrame);
     RunOnPage([this, nResult, strError] {
       // A stop before the walk leaves no text: nothing went wrong that the user should read.
       if (nResult == 0 && !strError.IsEmpty()) AfxMessageBox(strError, MB_OK);
@@ -296,6 +307,7 @@ void C2TovinFolderTreeView::ListFolderItems() {
   // Written by the user-interface thread before this worker started.
   const CString strFolder = g_strBrowseFolder;
   if (pFrame != nullptr) pFrame->OpenNsfFolder(&m_mailList, strFolder);
+  EndWorkerRun(pFrame);
   if (bAttached) {
     try {
       session.TermThread();
@@ -358,9 +370,12 @@ LRESULT C2TovinFolderTreeView::OnItemSelected(WPARAM wParam, LPARAM lParam) {
 }
 
 void C2TovinFolderTreeView::OnStop() {
-  // The workers go on while the question is open.
-  if (AfxMessageBox(STOP_CURRENT_PROCESS_QUESTION, MB_YESNO) != IDYES) return;
-  if (g_pBrowseFrame != nullptr) SetStopFlags(1);
+  // A running worker waits at its next folder or document while the user decides; without one the
+  // question is still asked, and Yes only raises the flags.
+  const BOOL bHeld = g_pBrowseFrame != nullptr && g_pBrowseFrame->HoldWorkers();
+  if (AfxMessageBox(STOP_CURRENT_PROCESS_QUESTION, MB_YESNO) == IDYES && g_pBrowseFrame != nullptr)
+    SetStopFlags(1);
+  if (bHeld) g_pBrowseFrame->ReleaseWorkers();
 }
 
 LRESULT C2TovinFolderTreeView::OnStopProcess(WPARAM /*wParam*/, LPARAM /*lParam*/) {

@@ -21,7 +21,10 @@ class CMainFrame;
 // list hand each call over to their thread) and the page only through RunOnPage. At most one worker
 // runs at a time: the tree and the mail list stay disabled while one does, and every start first joins
 // the worker before it. A worker's handle stays valid until the page has joined it (m_bAutoDelete
-// off). Stop asks, then raises the stop flags; no worker is ever suspended.
+// off). No worker is ever suspended or ended from outside: a join waits until the worker has ended,
+// with the frame's wait dialog up when it takes more than a moment. Stop holds the running worker at
+// its next folder or document (the frame's pause gate) while it asks, then raises the stop flags on
+// Yes; each worker's run is counted from just before it starts until its listing is done.
 class C2TovinFolderTreeView : public CTovinCommonBaseView {
   DECLARE_DYNCREATE(C2TovinFolderTreeView)
 
@@ -36,12 +39,13 @@ class C2TovinFolderTreeView : public CTovinCommonBaseView {
   // Back to page one; a running worker goes on.
   void OnBack() override;
   void OnExit() override {}
-  // "Are you sure you want to stop current process ?"; Yes raises the stop flags.
+  // "Are you sure you want to stop current process ?", with the running worker held meanwhile; Yes
+  // raises the stop flags.
   void OnStop() override;
   void OnPreview() override {}
   // Resets the panes and starts the folder enumeration, after the previous workers were joined.
   LRESULT OnPageActivated(WPARAM wParam, LPARAM lParam) override;
-  // Raises the stop flags and joins both workers (the enumeration for up to 10 s, then ended).
+  // Raises the stop flags and joins both workers, however long their Notes calls take.
   void StopWorkers() override;
 
   // TRUE while a worker of the page runs.
@@ -57,7 +61,6 @@ class C2TovinFolderTreeView : public CTovinCommonBaseView {
   HANDLE m_hItemsThread;
 
   enum { FOLDER_TREE_ID = 4101, INNER_PANEL_ID = 59397, OUTER_PANEL_ID = 61191 };
-  enum { ENUM_STOP_TIMEOUT_MS = 10000 };
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -76,10 +79,13 @@ class C2TovinFolderTreeView : public CTovinCommonBaseView {
   static UINT FolderItemsThread(LPVOID pParam);
   void EnumerateFolders();
   void ListFolderItems();
-  // Starts pfn on a worker whose thread object the page keeps until it is joined; NULL on failure.
+  // Starts pfn on a worker whose thread object the page keeps until it is joined, its run counted in
+  // the pause gate; NULL on failure.
   CWinThread* StartWorker(AFX_THREADPROC pfn);
-  // Waits for the worker (pumping sent messages); ends it after nTimeoutMs unless INFINITE.
-  void JoinWorker(CWinThread*& pThread, HANDLE& hThread, DWORD nTimeoutMs);
+  // Waits until the worker has ended (WaitForWorkerToEnd) and releases it.
+  void JoinWorker(CWinThread*& pThread, HANDLE& hThread);
+  // The worker's listing is done: a stop question still open is answered first (the pause gate).
+  void EndWorkerRun(CMainFrame* pFrame);
   void ClearPreview(int nMessage);
   void SetStopFlags(int nValue);
 

@@ -1,8 +1,6 @@
 // The saving page and its conversion worker.
 #include "3TovinSaveNsfToPst.h"
 
-#include <algorithm>
-
 #include "BrindleEmlConverterGuiView.h"
 #include "MainFrame.h"
 #include "SavingCompleteDlg.h"
@@ -21,8 +19,12 @@ const DWORD CAPTION_STYLE = 0x10000201;
 const DWORD LIST_STYLE = 0x50800809;
 const COLORREF CAPTION_FACE = 0xEFFEFF;
 const COLORREF CAPTION_TEXT = 0x0000FF;
-// A worker that does not end within this time after a stop is terminated.
-const DWORD WORKER_STOP_TIMEOUT_MS = 10000;
+// A worker that has handed over its last act ends at once; its page waits this long at most there.
+const DWORD WORKER_END_WAIT_MS = 2000;
+// What the wait dialog says while the user-interface thread waits for the worker to end.
+const wchar_t WORKER_WAIT_TEXT[] =
+    L"Waiting for the saving to stop: the item being written is finished first, then the NSF file is "
+    L"closed.";
 
 const wchar_t CLOSE_OUTLOOK_TEXT[] =
     L"It is recommended to close all instances of Microsoft Outlook and Lotus Notes while saving file(s)";
@@ -59,6 +61,14 @@ CString ReadableLine(const CString& strLine) {
   CString strText = strFolder.IsEmpty() ? CString(L"Outlook folders") : strFolder;
   if (!strWhat.IsEmpty()) strText += L" " + strWhat;
   return strText + L": " + strReason;
+}
+
+// A message of the worker's, with AfxMessageBox's title and icon: owned by the main frame and modal to
+// it, so that it stays in front of the frame while the page waits for it, and asking for the
+// foreground, so that it takes the keyboard as it opens.
+void ShowWorkerMessage(HWND hWndMain, const CString& strText) {
+  if (hWndMain != nullptr && !::IsWindow(hWndMain)) hWndMain = nullptr;
+  ::MessageBoxW(hWndMain, strText, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
 }
 
 BOOL CALLBACK PostCloseToWindow(HWND hWnd, LPARAM) {
@@ -180,13 +190,15 @@ void C3TovinSaveNsfToPst::OnExit() {
 BOOL C3TovinSaveNsfToPst::IsWorkerRunning() const { return m_bWorkerRunning; }
 
 void C3TovinSaveNsfToPst::OnStop() {
-  // The worker goes on while the question is open; the flags are raised only on Yes.
-  if (!IsWorkerRunning()) return;
-  if (AfxMessageBox(STOP_QUESTION_TEXT, MB_YESNO) != IDYES) return;
-  if (m_pMainFrame != nullptr && IsWorkerRunning()) {
+  if (!IsWorkerRunning() || m_pMainFrame == nullptr) return;
+  // The worker waits at its next item or folder boundary while the user decides, so that nothing is
+  // saved under the question; a run that has passed its last boundary is over and is not asked about.
+  if (!m_pMainFrame->HoldWorkers()) return;
+  if (AfxMessageBox(STOP_QUESTION_TEXT, MB_YESNO) == IDYES) {
     m_pMainFrame->SetStopFlags(1);
     m_bAborted = 1;
   }
+  m_pMainFrame->ReleaseWorkers();
 }
 
 LRESULT C3TovinSaveNsfToPst::OnPageActivated(WPARAM, LPARAM) {
@@ -215,7 +227,7 @@ LRESULT C3TovinSaveNsfToPst::OnPageActivated(WPARAM, LPARAM) {
   // are joined before the conversion worker starts.
   if (m_pMainFrame != nullptr) {
     m_pMainFrame->SetStopFlags(1);
-    JoinWorker(WORKER_STOP_TIMEOUT_MS);
+    WaitForWorkerEnd(nullptr);
     if (CBrindleEmlConverterGuiView* pView = m_pMainFrame->m_pMainView) {
       for (int i = 0; i < pView->m_wndTabs.GetItemCount(); ++i) {
         CTovinCommonBaseView* pPage = pView->GetPage(i);
@@ -224,7 +236,7 @@ LRESULT C3TovinSaveNsfToPst::OnPageActivated(WPARAM, LPARAM) {
     }
     m_pMainFrame->SetStopFlags(0);
   } else {
-    JoinWorker(WORKER_STOP_TIMEOUT_MS);
+    WaitForWorkerEnd(nullptr);
   }
 
   m_bAborted = 0;
@@ -233,10 +245,13 @@ LRESULT C3TovinSaveNsfToPst::OnPageActivated(WPARAM, LPARAM) {
   m_itemSink.Reset();
   m_readSink.Reset();
   m_statusSink.Reset();
+  // The run counts from here, so that a Stop pressed as soon as the button shows finds it.
+  if (m_pMainFrame != nullptr) m_pMainFrame->BeginWorkerRun();
   m_bWorkerRunning = true;
   m_pThread = AfxBeginThread(SaveThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
   if (m_pThread == nullptr) {
     m_bWorkerRunning = false;
+    if (m_pMainFrame != nullptr) m_pMainFrame->EndWorkerRun();
     ShowStatus(L"The saving could not be started", CString());
     HideStopButton();
     ShowNextButton();
@@ -257,15 +272,10 @@ void C3TovinSaveNsfToPst::StopWorker() {
   if (m_pMainFrame != nullptr) m_pMainFrame->SetStopFlags(1);
   m_bAborted = 1;
   m_bClosing = true;
-  if (m_pThread != nullptr) {
-    const DWORD dwStart = ::GetTickCount();
-    // A worker waiting in one of its dialogs is asked to close it; nobody sees its last message.
-    while (IsWorkerRunning() && ::GetTickCount() - dwStart < WORKER_STOP_TIMEOUT_MS) {
-      CloseWorkerWindows();
-      if (WaitForWorker(m_hThread, 100)) break;
-    }
-    JoinWorker(WORKER_STOP_TIMEOUT_MS - std::min<DWORD>(WORKER_STOP_TIMEOUT_MS, ::GetTickCount() - dwStart));
-  }
+  // A worker waiting in one of its dialogs is asked to close it; nobody sees its last message.
+  WaitForWorkerEnd([this] {
+    if (IsWorkerRunning()) CloseWorkerWindows();
+  });
   m_bAborted = 0;
 }
 
@@ -273,13 +283,18 @@ void C3TovinSaveNsfToPst::CloseWorkerWindows() {
   if (m_pThread != nullptr) ::EnumThreadWindows(m_pThread->m_nThreadID, PostCloseToWindow, 0);
 }
 
-void C3TovinSaveNsfToPst::JoinWorker(DWORD nTimeoutMs) {
+void C3TovinSaveNsfToPst::WaitForWorkerEnd(const std::function<void()>& onWaiting) {
   if (m_pThread == nullptr) return;
-  if (!WaitForWorker(m_hThread, nTimeoutMs)) {
-    // The last resort: a worker that ignored the stop for the whole wait.
-    ::TerminateThread(m_hThread, 1);
-    ::WaitForSingleObject(m_hThread, 1000);
-  }
+  if (onWaiting) onWaiting();
+  // However long the Notes call the worker is in takes: a worker ended inside a write leaves a
+  // damaged NSF, and one ended holding a lock hangs the exit.
+  WaitForWorkerToEnd(m_pMainFrame, m_hThread, WORKER_WAIT_TEXT, onWaiting);
+  ReleaseEndedWorker(0);
+}
+
+void C3TovinSaveNsfToPst::ReleaseEndedWorker(DWORD nTimeoutMs) {
+  // A hand-off run during a wait may have released the worker already.
+  if (m_pThread == nullptr || !WaitForWorker(m_hThread, nTimeoutMs)) return;
   delete m_pThread;
   m_pThread = nullptr;
   m_hThread = nullptr;
@@ -343,6 +358,9 @@ void C3TovinSaveNsfToPst::RunWorker() {
     }
   }
 
+  // A stop question still open is answered before the run ends: its Yes makes this an aborted run,
+  // and no final message opens under it.
+  if (pFrame != nullptr) pFrame->EndWorkerRun();
   const BOOL bAborted = m_bAborted != 0;
   const CString strStatus = FinalStatusText(bAborted, nResult, m_statusSink.GetText());
   const CString strDetail = DetailLines(nResult);
@@ -366,13 +384,15 @@ void C3TovinSaveNsfToPst::RunWorker() {
       strList += strMore;
     }
 
+    // The page waits for these: they stay in front of the frame and modal to it.
+    const HWND hWndMain = pFrame != nullptr ? pFrame->GetSafeHwnd() : nullptr;
     CString strMessage = FinalMessageText(bAborted, nResult, strStatus);
     if (!strMessage.IsEmpty()) {
       if (!strDetail.IsEmpty()) strMessage += L"\r\n\r\n" + strDetail + strList;
-      AfxMessageBox(strMessage, MB_OK);
+      ShowWorkerMessage(hWndMain, strMessage);
     } else {
-      if (!strList.IsEmpty()) AfxMessageBox(strDetail + strList, MB_OK);
-      CSavingCompleteDlg dlgComplete;
+      if (!strList.IsEmpty()) ShowWorkerMessage(hWndMain, strDetail + strList);
+      CSavingCompleteDlg dlgComplete(hWndMain != nullptr ? pFrame : nullptr);
       dlgComplete.DoModal();
     }
   }
@@ -385,7 +405,7 @@ void C3TovinSaveNsfToPst::RunWorker() {
     ShowExitButton();
     SetCurrentStep(3);
     Invalidate();
-    JoinWorker(WORKER_STOP_TIMEOUT_MS);
+    ReleaseEndedWorker(WORKER_END_WAIT_MS);
   });
 }
 

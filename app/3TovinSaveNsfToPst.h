@@ -7,6 +7,7 @@
 #include <afxwin.h>
 
 #include <atomic>
+#include <functional>
 
 #include "Caption.h"
 #include "HandoffProgressSink.h"
@@ -18,8 +19,15 @@ class CMainFrame;
 // The page and its controls belong to the user-interface thread. The conversion worker (SaveThread)
 // never touches them: it reports through the page's sinks and RunOnPage, and creates and alone
 // touches its own modal windows (the Outlook Folders dialog, the final message box, the
-// saving-complete dialog), which have no owner. The worker's handle stays valid until the
-// user-interface thread has joined it (at its end, at the next activation, or in StopWorker).
+// saving-complete dialog), which are modal to the main frame, so that they stay in front of it while
+// the page waits for them, and ask for the foreground as they open. The worker's handle stays valid
+// until the user-interface thread has joined it (at its end, at the next activation, or in
+// StopWorker). The worker is never ended from outside: every wait for it lasts until it has ended,
+// with the frame's wait dialog up when it takes more than a moment.
+//
+// Stop holds the worker at its next item or folder boundary (the frame's pause gate) while it asks;
+// the run is counted from just before the worker starts until its loops are done, so the question is
+// never asked about a finished run and no final message opens under it.
 class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
   DECLARE_DYNCREATE(C3TovinSaveNsfToPst)
 
@@ -31,7 +39,7 @@ class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
   void OnNext() override;
   void OnBack() override;
   void OnExit() override;
-  // Asks, then stops the worker's loops; nothing when no worker runs.
+  // Asks while the worker waits, then stops its loops on Yes; nothing when no run is under way.
   void OnStop() override;
   LRESULT OnPageActivated(WPARAM wParam, LPARAM lParam) override;
   void StopWorkers() override;
@@ -42,8 +50,8 @@ class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
   static UINT SaveThread(LPVOID pParam);
   // The driver on the worker, then the PST session deleted. Returns the driver's result.
   int RunConversion(CString strPstPath);
-  // Raises the stop flags, ends the worker's dialogs and joins it (10 s, pumping sent messages); a
-  // worker still running then is terminated as a last resort.
+  // Raises the stop flags, ends the worker's dialogs and waits until the worker has ended (the item it
+  // writes is finished and the Notes thread detached), however long that takes.
   void StopWorker();
   // TRUE while the conversion worker has not ended.
   BOOL IsWorkerRunning() const;
@@ -80,8 +88,11 @@ class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
   // The lines of what the last run did not convert, of why the PST did not open, or the NSF that did
   // not open.
   CString DetailLines(int nResult) const;
-  // Joins and releases a worker that has ended or is ending (bounded).
-  void JoinWorker(DWORD nTimeoutMs);
+  // Waits until the worker has ended (WaitForWorkerToEnd; onWaiting runs meanwhile) and releases it.
+  void WaitForWorkerEnd(const std::function<void()>& onWaiting);
+  // Releases the worker once it has ended within nTimeoutMs; a worker still running is left to the
+  // next wait.
+  void ReleaseEndedWorker(DWORD nTimeoutMs);
   // Posts WM_CLOSE to the worker's own windows, so that a dialog it waits in ends.
   void CloseWorkerWindows();
 

@@ -161,7 +161,12 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
       NoteFolderNotConverted(CString(), L"the folder list of the PST file could not be read to its end");
   }
 
-  COutlookFoldersDlg dlgFolders;
+  // The folder dialog does not open under a stop question that is still open.
+  m_notesStore.m_pause.Pass();
+  // Owned by the frame and modal to it: the page waits for the choice, and no click on the frame can
+  // put the dialog behind it.
+  COutlookFoldersDlg dlgFolders(hwndParent != nullptr && ::IsWindow(hwndParent) ? CWnd::FromHandle(hwndParent)
+                                                                                : nullptr);
   dlgFolders.m_arrFolders.RemoveAll();
   for (INT_PTR i = 0; i < arrPaths.GetSize(); ++i) dlgFolders.m_arrFolders.Add(arrPaths[i]);
   if (dlgFolders.DoModal() != IDOK) {
@@ -173,6 +178,8 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
 
   int nNumerator = 100;
   for (INT_PTR i = 0; i <= arrPaths.GetSize() - 1; ++i, nNumerator += 100) {
+    // An open stop question holds the run here too, between two folders.
+    m_notesStore.m_pause.Pass();
     if (m_bStop) break;
     const CString strPath = arrPaths[i];
     const CString strSaving = STATUS_SAVING_FOLDER + strPath;

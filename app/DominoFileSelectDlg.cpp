@@ -15,8 +15,8 @@ namespace {
 CMainFrame* g_pDominoFrame = nullptr;
 CString g_strDominoServer;
 
-// A worker that has not ended this long after the dialog went is terminated.
-const DWORD SEARCH_JOIN_TIMEOUT_MS = 10000;
+// What the wait dialog says while the user-interface thread waits for a search to end.
+const wchar_t SEARCH_WAIT_TEXT[] = L"Waiting for the search of the Domino server to stop...";
 
 const wchar_t SERVER_COLUMN[] = L"Domino Server Name(s)";
 const wchar_t DATABASE_COLUMN[] = L"Domino Server nsf Files";
@@ -103,11 +103,12 @@ CDominoFileSelectDlg::CDominoFileSelectDlg(CWnd* pParent)
       m_hSearchThread(nullptr),
       m_pSourcePage(nullptr),
       m_pSearchThread(nullptr),
-      m_bStopRequested(FALSE) {}
+      m_bStopRequested(FALSE),
+      m_bDestroying(FALSE) {}
 
 CDominoFileSelectDlg::~CDominoFileSelectDlg() {
   // A dialog whose window never went through OnDestroy still owns its worker.
-  JoinSearch(SEARCH_JOIN_TIMEOUT_MS);
+  JoinSearch();
 }
 
 void CDominoFileSelectDlg::DoDataExchange(CDataExchange* pDX) {
@@ -166,8 +167,11 @@ BOOL CDominoFileSelectDlg::StartSearch(AFX_THREADPROC pfnThreadProc, LPCTSTR lps
   m_bSearching = 1;
   SetStatus(lpszStatus);
   PlayAnimation();
+  // The search counts from here, so that a Stop pressed at once finds it.
+  if (g_pDominoFrame != nullptr) g_pDominoFrame->BeginWorkerRun();
   m_pSearchThread = AfxBeginThread(pfnThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
   if (m_pSearchThread == nullptr) {
+    if (g_pDominoFrame != nullptr) g_pDominoFrame->EndWorkerRun();
     EndSearch();
     return FALSE;
   }
@@ -178,13 +182,13 @@ BOOL CDominoFileSelectDlg::StartSearch(AFX_THREADPROC pfnThreadProc, LPCTSTR lps
   return TRUE;
 }
 
-void CDominoFileSelectDlg::JoinSearch(DWORD nTimeoutMs) {
+void CDominoFileSelectDlg::JoinSearch() {
   if (m_pSearchThread == nullptr) return;
-  if (!WaitForWorker(m_hSearchThread, nTimeoutMs)) {
-    // The last resort: a worker that did not end in the whole wait.
-    ::TerminateThread(m_hSearchThread, 1);
-    ::WaitForSingleObject(m_hSearchThread, 1000);
-  }
+  // However long its Notes call takes: a worker ended from outside can leave the Notes library's locks
+  // taken for the program's exit.
+  WaitForWorkerToEnd(g_pDominoFrame, m_hSearchThread, SEARCH_WAIT_TEXT);
+  // A hand-off run during the wait may have joined it already.
+  if (m_pSearchThread == nullptr) return;
   delete m_pSearchThread;
   m_pSearchThread = nullptr;
   m_hSearchThread = nullptr;
@@ -245,6 +249,8 @@ UINT CDominoFileSelectDlg::RunLookup(CDominoFileSelectDlg* pDlg, const Lookup& l
     CNotesThreadAttachment attachment;
     if (pFrame != nullptr) nResult = lookup(pFrame, &texts);
   }
+  // A stop question still open is answered before the dialog hears of the end.
+  if (pFrame != nullptr) pFrame->EndWorkerRun();
   const std::vector<CString> found = ToVector(texts);
   CUiHandoff::Run(hDlg, [pDlg, pfnFound, nResult, found] { (pDlg->*pfnFound)(nResult, found); });
   return 1;
@@ -258,8 +264,9 @@ UINT CDominoFileSelectDlg::ServerSearchThread(LPVOID pParam) {
 }
 
 void CDominoFileSelectDlg::OnServersFound(int nResult, const std::vector<CString>& names) {
+  if (m_bDestroying) return;
   m_animation.Stop();
-  JoinSearch(SEARCH_JOIN_TIMEOUT_MS);
+  JoinSearch();
   if (names.empty()) {
     // A lookup that failed has its fresh text; one that found nothing has the store's text for it. A
     // stop says nothing more.
@@ -309,8 +316,9 @@ UINT CDominoFileSelectDlg::DatabaseSearchThread(LPVOID pParam) {
 }
 
 void CDominoFileSelectDlg::OnDatabasesFound(int nResult, const std::vector<CString>& paths) {
+  if (m_bDestroying) return;
   m_animation.Stop();
-  JoinSearch(SEARCH_JOIN_TIMEOUT_MS);
+  JoinSearch();
   if (paths.empty()) {
     // An empty list after a stop is no failure: its text would be an earlier one.
     if (nResult == 0) AfxMessageBox(NotesErrorText(), MB_OK);
@@ -348,12 +356,14 @@ void CDominoFileSelectDlg::OnUnselectAll() {
 
 // ---- Stop, close and destruction ---------------------------------------------------------------------
 void CDominoFileSelectDlg::OnStop() {
-  // The worker goes on while the question is open; the flags are raised only on Yes, and only for a
-  // search that is still running then.
-  if (!m_bSearching) return;
-  if (AfxMessageBox(STOP_CURRENT_PROCESS_QUESTION, MB_YESNO) != IDYES || !m_bSearching) return;
-  m_bStopRequested = TRUE;
-  if (g_pDominoFrame != nullptr) g_pDominoFrame->SetStopFlags(1);
+  // The worker waits at its next database while the user decides; a search that has already found
+  // all it will find is over and is not asked about.
+  if (!m_bSearching || g_pDominoFrame == nullptr || !g_pDominoFrame->HoldWorkers()) return;
+  if (AfxMessageBox(STOP_CURRENT_PROCESS_QUESTION, MB_YESNO) == IDYES) {
+    m_bStopRequested = TRUE;
+    g_pDominoFrame->SetStopFlags(1);
+  }
+  g_pDominoFrame->ReleaseWorkers();
 }
 
 void CDominoFileSelectDlg::OnClose() {
@@ -366,10 +376,11 @@ void CDominoFileSelectDlg::OnClose() {
 
 void CDominoFileSelectDlg::OnDestroy() {
   CDialog::OnDestroy();
+  m_bDestroying = TRUE;
   if (m_pSearchThread != nullptr) {
-    // The database walk ends at its next database instead of running on to the join's limit.
+    // The database walk ends at its next database.
     if (g_pDominoFrame != nullptr) g_pDominoFrame->m_notesStore.m_bStop = 1;
-    JoinSearch(SEARCH_JOIN_TIMEOUT_MS);
+    JoinSearch();
     m_bSearching = 0;
   }
 }

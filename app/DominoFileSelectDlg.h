@@ -21,10 +21,13 @@ class CWinThread;
 // calls the main frame's forwarder and hands what it found back to the dialog (CUiHandoff); the dialog
 // then joins it, fills its list or shows the failure, and returns to idle. While a search runs
 // (m_bSearching) the eight search-locked controls are disabled, Stop replaces Search, and the dialog
-// refuses to close. Stop asks first and then raises the stop flags; the worker is never suspended, and
-// a stop shows no error of its own. The worker's handle stays valid until the dialog has joined it;
-// destroying the dialog during a search raises the Notes store's stop flag and joins the worker (10 s,
-// pumping sent messages), terminating it only as a last resort.
+// refuses to close. Stop holds the worker at its next database (the frame's pause gate) while it asks,
+// then raises the stop flags on Yes; the worker is never suspended, and a stop shows no error of its
+// own. A search's run is counted from just before its worker starts until its lookup is done, so the
+// found names are handed over only once the question is answered. The worker's handle stays valid
+// until the dialog has joined it; destroying the dialog during a search raises the Notes store's stop
+// flag and waits until the worker has ended (the frame's wait dialog up when that takes more than a
+// moment). The worker is never ended from outside.
 class CDominoFileSelectDlg : public CDialog {
  public:
   explicit CDominoFileSelectDlg(CWnd* pParent = nullptr);
@@ -79,9 +82,8 @@ class CDominoFileSelectDlg : public CDialog {
   void PlayAnimation();
   // Starts a worker on pfnThreadProc; FALSE (the dialog back to idle) when it cannot start.
   BOOL StartSearch(AFX_THREADPROC pfnThreadProc, LPCTSTR lpszStatus);
-  // Waits for the worker (pumping sent messages) and releases it; one still running after nTimeoutMs is
-  // terminated.
-  void JoinSearch(DWORD nTimeoutMs);
+  // Waits until the worker has ended (WaitForWorkerToEnd) and releases it.
+  void JoinSearch();
   // A worker's whole run: attached to the Notes runtime, it calls lookup with the main frame and an
   // array to fill, then hands the result and the array to pfnFound on the dialog's thread. Returns 1.
   typedef std::function<int(CMainFrame*, CStringArray*)> Lookup;
@@ -101,4 +103,6 @@ class CDominoFileSelectDlg : public CDialog {
   CWinThread* m_pSearchThread;
   // Set by a confirmed Stop during the running search.
   BOOL m_bStopRequested;
+  // Set once the window is going: what a worker found is no longer shown.
+  BOOL m_bDestroying;
 };

@@ -17,6 +17,7 @@
 #include "ProcessProgressDlg.h"
 #include "ServerEnumWaitDlg.h"
 #include "ToolBar.h"
+#include "TovinCommonBaseView.h"
 #include "WizardMessages.h"
 #include "resource.h"
 
@@ -47,6 +48,11 @@ const int BANNER_TOP = 25;
 
 // The directory current when the frame was made, with a trailing backslash; the help file is there.
 CString g_strAppDirectory;
+
+// A worker that is ending is waited for this long before the wait dialog shows.
+const DWORD QUIET_WORKER_WAIT_MS = 300;
+// How often a wait for a worker wakes up to run its own step.
+const DWORD WORKER_WAIT_TICK_MS = 100;
 
 }  // namespace
 
@@ -96,7 +102,9 @@ CMainFrame::CMainFrame()
       m_bOpenEnabled(0),
       m_pBannerDlg(nullptr),
       m_bTextFormat(0),
-      m_pProgressSink(nullptr) {
+      m_pProgressSink(nullptr),
+      m_nWorkerWaits(0),
+      m_bWorkerWaitDisabled(FALSE) {
   m_notesStore.SetTemplateChooser(&m_templateChooser);
 }
 
@@ -115,6 +123,62 @@ CMainFrame::~CMainFrame() {
   delete m_pProgressSink;
   DeletePstSession();
   m_notesStore.Close();
+}
+
+void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWaitText,
+                        const std::function<void()>& onWaiting) {
+  if (hThread == nullptr || ::WaitForSingleObject(hThread, 0) == WAIT_OBJECT_0) return;
+  if (pFrame != nullptr) pFrame->m_notesStore.m_pause.ReleaseAll();
+  // A handle of the wait's own: a hand-off dispatched meanwhile may release the worker and its handle.
+  HANDLE hOwn = nullptr;
+  if (!::DuplicateHandle(::GetCurrentProcess(), hThread, ::GetCurrentProcess(), &hOwn, SYNCHRONIZE, FALSE, 0))
+    hOwn = nullptr;
+  HANDLE hWait = hOwn != nullptr ? hOwn : hThread;
+
+  const DWORD dwStart = ::GetTickCount();
+  BOOL bEnded = FALSE;
+  while (!(bEnded = WaitForWorker(hWait, WORKER_WAIT_TICK_MS))) {
+    if (onWaiting) onWaiting();
+    if (::GetTickCount() - dwStart >= QUIET_WORKER_WAIT_MS) break;
+  }
+
+  if (!bEnded) {
+    if (pFrame != nullptr) pFrame->BeginWorkerWait(strWaitText);
+    BOOL bQuit = FALSE;
+    WPARAM nQuitCode = 0;
+    DWORD dwLastStep = ::GetTickCount();
+    for (;;) {
+      if (bQuit) {
+        // The thread's own loop ends after the wait: from now on only sent messages are dispatched.
+        if (WaitForWorker(hWait, WORKER_WAIT_TICK_MS)) break;
+      } else {
+        const DWORD dwResult =
+            ::MsgWaitForMultipleObjectsEx(1, &hWait, WORKER_WAIT_TICK_MS, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (dwResult == WAIT_OBJECT_0) break;
+        if (dwResult == WAIT_OBJECT_0 + 1) {
+          MSG msg;
+          while (!bQuit && ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!AfxPumpMessage()) {
+              bQuit = TRUE;
+              nQuitCode = AfxGetThreadState()->m_msgCur.wParam;
+            }
+          }
+        } else if (dwResult != WAIT_TIMEOUT) {
+          // A handle that cannot be waited on: the worker's end is read without waiting.
+          if (::WaitForSingleObject(hWait, 0) != WAIT_TIMEOUT) break;
+          ::Sleep(WORKER_WAIT_TICK_MS);
+        }
+      }
+      if (::WaitForSingleObject(hWait, 0) == WAIT_OBJECT_0) break;
+      if (onWaiting && ::GetTickCount() - dwLastStep >= WORKER_WAIT_TICK_MS) {
+        dwLastStep = ::GetTickCount();
+        onWaiting();
+      }
+    }
+    if (pFrame != nullptr) pFrame->EndWorkerWait();
+    if (bQuit) AfxPostQuitMessage(static_cast<int>(nQuitCode));
+  }
+  if (hOwn != nullptr) ::CloseHandle(hOwn);
 }
 
 CMainFrame* GetMainFrame() {
@@ -137,6 +201,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (m_pBannerDlg->Create(IDD_BANNER, this)) m_pBannerDlg->ShowWindow(SW_SHOW);
 
   if (!CreateCommandBars()) return -1;
+  m_templateChooser.m_hWndMain = m_hWnd;
 
   if (!m_notesStore.InitSession()) {
     AfxMessageBox(NOTES_MISSING_TEXT, MB_OK);
@@ -241,11 +306,27 @@ BOOL CMainFrame::IsProgressDialogShown() const {
          m_pProgressDlg->IsWindowVisible();
 }
 
+void CMainFrame::BeginWorkerWait(const CString& strText) {
+  if (GetSafeHwnd() == nullptr) return;
+  if (m_nWorkerWaits++ == 0) {
+    // Nothing on the frame is to be started while a worker is being waited for.
+    m_bWorkerWaitDisabled = IsWindowEnabled();
+    if (m_bWorkerWaitDisabled) EnableWindow(FALSE);
+  }
+  if (m_pProgressDlg != nullptr) m_pProgressDlg->BeginWorkerWait(strText);
+}
+
+void CMainFrame::EndWorkerWait() {
+  if (GetSafeHwnd() == nullptr || m_nWorkerWaits == 0) return;
+  if (m_pProgressDlg != nullptr) m_pProgressDlg->EndWorkerWait();
+  if (--m_nWorkerWaits == 0 && m_bWorkerWaitDisabled) EnableWindow(TRUE);
+}
+
 void CMainFrame::OnClose() {
   if (IsProgressDialogShown()) return;
   if (AfxMessageBox(CLOSE_PROMPT_TEXT, MB_YESNO) != IDYES) return;
-  // A conversion or listing still running is stopped and joined first: its worker uses the Notes
-  // store and the PST session that the frame's destruction ends.
+  // A conversion or listing still running is stopped and waited for first, however long its Notes
+  // call takes: its worker uses the Notes store and the PST session that the frame's destruction ends.
   if (m_pMainView != nullptr) m_pMainView->StopPageWorkers();
   OnHomePage();
   if (m_pCommandBars != nullptr) {

@@ -7,6 +7,7 @@
 #include <afxwin.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 
 #include "FolderConverter.h"
@@ -71,6 +72,10 @@ class CMainFrame : public CXTPFrameWnd {
   void HideProgressDialog();
   // TRUE while the progress dialog is meant to be seen: the frame does not close then.
   BOOL IsProgressDialogShown() const;
+  // A wait for a worker's end on the user-interface thread (see WaitForWorkerToEnd): the frame is
+  // disabled and the progress dialog says strText until EndWorkerWait. Waits nest.
+  void BeginWorkerWait(const CString& strText);
+  void EndWorkerWait();
 
   // ---- Forwarders to the engine's reading side and Domino lists (the pages' workers) ----
   int ListNsfFolders(CStringArray* pFolders, int nQuiet);
@@ -85,13 +90,23 @@ class CMainFrame : public CXTPFrameWnd {
   int OpenPst(CString strPath, HWND hwndParent);
   // One whole conversion from m_strSourcePath into m_strTargetNsfPath, reporting into the saving page's
   // folder bar, item bar and status line; returns a ConversionResult. Every folder, item and
-  // attachment that is not converted is recorded in the not-converted list, with the reason.
+  // attachment that is not converted is recorded in the not-converted list, with the reason. The
+  // Outlook Folders dialog is modal to hwndParent (the frame's window; may be null). A stop question
+  // that is open holds the run before the dialog and between folders (the pause gate).
   int ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IProgressSink* pItemBar,
                       IProgressSink* pStatus);
   // Deletes the PST session of the conversion (after the driver returned).
   void DeletePstSession();
   // The frame's, the Notes store's and (when one exists) the PST session's stop flags := nValue.
   void SetStopFlags(int nValue);
+  // The workers' pause gate (the Notes store's m_pause): a page counts its worker's run from just
+  // before the worker starts; the worker ends it once its loops are done (any thread). The stop
+  // question holds the counted runs at their next boundary while it is open (user-interface thread);
+  // FALSE, with nothing held, when no run is counted.
+  void BeginWorkerRun() { m_notesStore.m_pause.BeginRun(); }
+  void EndWorkerRun() { m_notesStore.m_pause.EndRun(); }
+  BOOL HoldWorkers() { return m_notesStore.m_pause.Hold(); }
+  void ReleaseWorkers() { m_notesStore.m_pause.Release(); }
   // Why the last OpenPst failed: the description the PST session kept ("" when it gave none).
   CString GetPstOpenError() const;
   // What the last conversion did not convert: one line per folder, item, attachment or part of an
@@ -181,7 +196,21 @@ class CMainFrame : public CXTPFrameWnd {
   // The scan window that the folder listing reports into: the progress dialog.
   class CProgressDlgSink;
   CProgressDlgSink* m_pProgressSink;
+  // Waits for a worker under way, and whether the first of them disabled the frame.
+  int m_nWorkerWaits;
+  BOOL m_bWorkerWaitDisabled;
 };
 
 // The main frame of the application, or null (any thread).
 CMainFrame* GetMainFrame();
+
+// Waits on the user-interface thread until the worker hThread has ended; the worker is never ended
+// from outside, so the Notes store and the PST session it uses stay open until it has. The pause gate
+// of pFrame (may be null) is released first: a worker held there would never end. For a moment only
+// the messages that other threads send are dispatched (a worker that is ending needs no more); then
+// pFrame's wait dialog says strWaitText, the frame is disabled, and every message is dispatched, so
+// that the windows keep painting and the workers' hand-offs run, until the worker has ended.
+// onWaiting, when given, runs about every tenth of a second meanwhile. A WM_QUIT that comes during the
+// wait is posted again after it.
+void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWaitText,
+                        const std::function<void()>& onWaiting = nullptr);

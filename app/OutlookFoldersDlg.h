@@ -8,9 +8,11 @@
 #include "resource.h"
 
 // The conversion driver fills m_arrFolders with every folder path of the PST, runs the dialog modally
-// with no parent on the conversion worker (which thus creates and alone touches its windows), and after
-// IDOK reads m_arrSelected: the ticked paths in tree order, the root's "" first when it is ticked. OK
-// with nothing ticked is refused with a message; Cancel gives IDCANCEL.
+// on the conversion worker (which thus creates and alone touches its windows) with the main frame as
+// its parent, and after IDOK reads m_arrSelected: the ticked paths in tree order, the root's "" first
+// when it is ticked. OK with nothing ticked is refused with a message; Cancel gives IDCANCEL. Owned by
+// the frame and modal to it, the dialog stays in front of the frame whatever the user clicks there,
+// and it asks for the foreground as it opens (DS_SETFOREGROUND), so that it takes the keyboard.
 class COutlookFoldersDlg : public CDialog {
  public:
   explicit COutlookFoldersDlg(CWnd* pParent = nullptr);

@@ -47,7 +47,7 @@ ON_MESSAGE(WM_UI_HANDOFF, OnHandoff)
 END_MESSAGE_MAP()
 
 CProcessProgressDlg::CProcessProgressDlg(CWnd* pParent)
-    : CDialog(IDD, pParent), m_pOwner(nullptr), m_bShown(0) {}
+    : CDialog(IDD, pParent), m_pOwner(nullptr), m_bShown(0), m_nWorkerWaits(0) {}
 
 void CProcessProgressDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
@@ -66,17 +66,47 @@ void CProcessProgressDlg::ShowWait(const CString& strText) {
   CUiHandoff::Run(m_hWnd, [this, strText] {
     m_bar.SetPos(0);
     m_strText = strText;
-    ShowWindow(SW_SHOW);
     m_bShown = 1;
+    ApplyVisibility();
   });
 }
 
 void CProcessProgressDlg::HideWait() {
   CUiHandoff::Run(m_hWnd, [this] {
     m_bar.SetPos(100);
-    ShowWindow(SW_HIDE);
     m_bShown = 0;
+    ApplyVisibility();
   });
+}
+
+void CProcessProgressDlg::ApplyVisibility() {
+  if (m_nWorkerWaits > 0) return;
+  ShowWindow(m_bShown ? SW_SHOW : SW_HIDE);
+}
+
+void CProcessProgressDlg::ShowScanControls(BOOL bShow) {
+  if (m_bar.m_hWnd != nullptr) m_bar.ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+  if (CWnd* pStop = GetDlgItem(IDC_STOP)) pStop->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+}
+
+void CProcessProgressDlg::BeginWorkerWait(const CString& strText) {
+  if (m_hWnd == nullptr) return;
+  ++m_nWorkerWaits;
+  // Nothing to stop and nothing to count: the wait ends when the worker does.
+  ShowScanControls(FALSE);
+  ShowWindow(SW_SHOW);
+  // After the show, which puts up the general wait text.
+  m_label.SetWindowText(strText);
+  m_label.InvalidateRect(nullptr, TRUE);
+  UpdateWindow();
+}
+
+void CProcessProgressDlg::EndWorkerWait() {
+  if (m_hWnd == nullptr || m_nWorkerWaits == 0) return;
+  if (--m_nWorkerWaits > 0) return;
+  ShowScanControls(TRUE);
+  m_label.SetWindowText(L"Please wait...");
+  ApplyVisibility();
 }
 
 void CProcessProgressDlg::SetProgressPos(int nPos) {
@@ -123,7 +153,8 @@ void CProcessProgressDlg::OnPaint() {
 }
 
 void CProcessProgressDlg::OnTimer(UINT_PTR nIDEvent) {
-  if (nIDEvent == kVisibilityTimer && IsWindowVisible() && m_bShown == 0) ShowWindow(SW_HIDE);
+  if (nIDEvent == kVisibilityTimer && IsWindowVisible() && m_bShown == 0 && m_nWorkerWaits == 0)
+    ShowWindow(SW_HIDE);
   CDialog::OnTimer(nIDEvent);
 }
 

@@ -1,5 +1,6 @@
 // The modeless wait dialog with a progress bar, a wait text and Stop that the main frame shows while
-// a worker of the browser page scans an NSF.
+// a worker of the browser page scans an NSF, and while the user-interface thread waits for a worker to
+// end.
 #pragma once
 
 #include <afxwin.h>
@@ -20,6 +21,10 @@ class CWaitLabel : public CStatic {
 // SetScanProgressText may be called from any thread: called from another one they are handed over to
 // the user-interface thread (CUiHandoff) and run there in the order called; once the window is gone
 // they do nothing. The frame does not close while m_bShown is set.
+//
+// BeginWorkerWait and EndWorkerWait (user-interface thread only) frame a wait for a worker's end: the
+// dialog shows what is waited for, without bar and Stop, and stays up whatever the workers' ShowWait
+// and HideWait say meanwhile; EndWorkerWait puts it back as they left it.
 class CProcessProgressDlg : public CDialog {
  public:
   explicit CProcessProgressDlg(CWnd* pParent = nullptr);
@@ -34,6 +39,9 @@ class CProcessProgressDlg : public CDialog {
   void SetProgressPos(int nPos);
   // The wait text during an NSF scan: counts so far and the last folder's name.
   void SetScanProgressText(int nFoldersFound, int nEntriesFound, const CString& strLastFolder);
+  // Shows strText as the wait text until EndWorkerWait; waits nest.
+  void BeginWorkerWait(const CString& strText);
+  void EndWorkerWait();
   // The wait text that SetScanProgressText shows for these values.
   static CString FormatScanProgressText(int nFoldersFound, int nEntriesFound, const CString& strLastFolder);
 
@@ -45,6 +53,8 @@ class CProcessProgressDlg : public CDialog {
   CWnd* m_pOwner;
   // 1 while the frame means the dialog to be visible; the timer hides it otherwise.
   int m_bShown;
+  // Waits for a worker's end that are under way (BeginWorkerWait not yet ended).
+  int m_nWorkerWaits;
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -61,4 +71,10 @@ class CProcessProgressDlg : public CDialog {
   afx_msg LRESULT OnHandoff(WPARAM wParam, LPARAM lParam);
 
   DECLARE_MESSAGE_MAP()
+
+ private:
+  // Shows or hides the dialog as m_bShown says, unless a wait for a worker holds it up.
+  void ApplyVisibility();
+  // Shows the wait text, the bar and Stop of a scan, or the wait text alone.
+  void ShowScanControls(BOOL bShow);
 };

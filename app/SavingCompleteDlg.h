@@ -5,7 +5,9 @@
 
 #include "resource.h"
 
-// Run modally with no parent by the conversion worker, which thus creates and alone touches its window.
+// Run modally by the conversion worker, which thus creates and alone touches its window; the worker
+// gives it the main frame as parent, so that it stays in front of the frame and modal to it while the
+// page waits for it. It takes the foreground as it opens (DS_SETFOREGROUND).
 class CSavingCompleteDlg : public CDialog {
  public:
   explicit CSavingCompleteDlg(CWnd* pParent = nullptr);

@@ -10,7 +10,8 @@
 
 // The caller sets m_pTemplateNames (its own array, kept until DoModal returns), runs DoModal, and
 // after IDOK reads m_nSelected, an index into that array. Runs on whichever thread calls DoModal; the
-// engine calls it from its worker thread with no parent.
+// engine calls it from its worker thread, with the main frame as parent (the chooser's m_hWndMain). It
+// asks for the foreground as it opens (DS_SETFOREGROUND).
 class CTemplateDlg : public CDialog {
  public:
   explicit CTemplateDlg(CWnd* pParent = nullptr);

@@ -3,9 +3,13 @@
 
 #include "TemplateChooser.h"
 
-// Runs CTemplateDlg modally, without a parent, on the calling thread (the engine's worker thread).
+// Runs CTemplateDlg modally on the calling thread (the engine's worker thread), with m_hWndMain as its
+// parent: in front of the main frame and modal to it while the worker waits for the choice.
 class CTemplateDlgChooser : public ITemplateChooser {
  public:
   // FALSE when the user cancelled, the dialog could not be shown, or the choice is not a row of titles.
   BOOL ChooseTemplate(const CStringArray& titles, int* selected) override;
+
+  // The main frame's window, set by the frame once it exists; null: no parent.
+  HWND m_hWndMain = nullptr;
 };

@@ -292,6 +292,11 @@ int CNotesStore::CreateFolder(CString path) {
   return 0;
 }
 
+BOOL CNotesStore::ContinueLoop() {
+  m_pause.Pass();
+  return m_bStop ? FALSE : TRUE;
+}
+
 // Domino lists -------------------------------------------------------------------------------------
 
 int CNotesStore::GetServerNames(CStringArray* names) {
@@ -334,7 +339,7 @@ int CNotesStore::GetServerDatabases(CString server, CStringArray* paths, CString
       return 0;
     }
     const LNINT count = databases.GetCount();
-    for (LNINT i = 0; i < count && !m_bStop; i++) {
+    for (LNINT i = 0; i < count && ContinueLoop(); i++) {
       LNDatabase database = databases[i];
       OpenDatabaseGuard open(database);
       open.Open();

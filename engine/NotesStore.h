@@ -12,6 +12,7 @@
 #include "LargeItemPrompt.h"
 #include "MailListSink.h"
 #include "NotConverted.h"
+#include "PauseGate.h"
 #include "ProgressSink.h"
 #include "TemplateChooser.h"
 #include "lnnotes.h"
@@ -61,7 +62,8 @@ const LNINT LARGE_PREVIEW_BYTES = 0xF000;
 // Threads: InitSession runs on the user-interface thread. Any other thread attaches to the runtime
 // (an LNNotesSession of its own with InitThread / TermThread) before it calls the store. There is no
 // lock: callers run one store operation at a time. m_bStop is written by the UI thread and polled by
-// the loops between steps.
+// the loops between steps; the loops that run on workers (items, folders, documents, databases) pass
+// m_pause before each step, so that a stop question holds them there until it is answered.
 //
 // Ownership: the store owns the session, database, folder and folder array and the error text. The
 // progress targets, the folder tree, the template chooser and the large-item prompt are borrowed: the
@@ -216,6 +218,8 @@ class CNotesStore {
   IFolderTreeSink* m_pFolderTree;
   // Written by the user-interface thread while a worker's loops poll it.
   std::atomic<int> m_bStop;
+  // Held by the user-interface thread while it asks whether to stop; the workers' loops wait at it.
+  CPauseGate m_pause;
   // Wait dialog whose bar and text the folder listing updates; the document listing moves its bar.
   IProgressSink* m_pScanWnd;
   // Rich-text export: 3 tries the export library first, 2 exports with the default exporter, any
@@ -234,6 +238,9 @@ class CNotesStore {
   CNotesStore(const CNotesStore&) = delete;
   CNotesStore& operator=(const CNotesStore&) = delete;
 
+  // At a boundary of a worker's loop: waits while m_pause is held, then FALSE when m_bStop asks the
+  // loop to end.
+  BOOL ContinueLoop();
   // Files a saved note into m_folder and closes it; a failure is thrown as a status.
   void FileAndClose(LNDocument& note);
   // Removes a note that a failing saver had already saved, so that no document stays outside its

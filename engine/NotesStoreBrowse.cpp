@@ -88,7 +88,7 @@ int CNotesStore::OpenAndListFolders(CString path, CString server, CStringArray* 
     const LNINT count = m_folders.GetCount();
     int foldersFound = 0;
     int entriesFound = 0;
-    for (LNINT i = 0; i < count && !m_bStop; i++) {
+    for (LNINT i = 0; i < count && ContinueLoop(); i++) {
       if (!quiet && m_pScanWnd) m_pScanWnd->SetPos(static_cast<int>((i + 1) * 100LL / count));
       LNViewFolder entry = m_folders[i];
       // One entry that cannot be opened is left out; the others are still listed.
@@ -132,7 +132,7 @@ void CNotesStore::OpenFolder(IMailListSink* pane, CString path) {
 void CNotesStore::ListFolderDocuments(IMailListSink* pane) {
   if (m_bStop || pane == nullptr) return;
   const unsigned count = static_cast<unsigned>(m_folder.GetEntryCount());
-  for (unsigned i = 0; i < count && !m_bStop; i++) {
+  for (unsigned i = 0; i < count && ContinueLoop(); i++) {
     // (count + 4): the bar never reaches 100 in this walk.
     if (m_pScanWnd) m_pScanWnd->SetPos(static_cast<int>((i + 1) * 100ULL / (count + 4ULL)));
     LNDocument document;

@@ -133,7 +133,9 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long i
   if (!items.m_lpDispatch) return 1;
 
   for (long n = 1; n <= count; ++n) {
-    if (m_bStop) {
+    // A stop question that is open holds the loop here, between two items: what the user last saw is
+    // what is saved, and a Yes ends the loop before the next item.
+    if (!ContinueLoop()) {
       FlushFolder();
       return 0;
     }

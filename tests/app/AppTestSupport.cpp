@@ -38,6 +38,36 @@ CString DocumentsFolder() {
   return path;
 }
 
+NotesHang::NotesHang(const char* key) : m_key(key) {
+  static int count = 0;
+  m_name =
+      L"BrindleAppTestHang-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
+  m_release = ::CreateEventW(nullptr, TRUE, FALSE, m_name.c_str());
+  m_stopped = ::CreateEventW(nullptr, TRUE, FALSE, (m_name + L"-stopped").c_str());
+}
+
+NotesHang::~NotesHang() {
+  Release();
+  ::CloseHandle(m_release);
+  ::CloseHandle(m_stopped);
+}
+
+int NotesHang::Start(const std::function<int()>& startSession) {
+  ::SetEnvironmentVariableA("STANDIN_HANG", m_key.c_str());
+  ::SetEnvironmentVariableW(L"STANDIN_HANG_RELEASE", m_name.c_str());
+  const int result = startSession();
+  ::SetEnvironmentVariableA("STANDIN_HANG", nullptr);
+  ::SetEnvironmentVariableA("STANDIN_HANG_RELEASE", nullptr);
+  return result;
+}
+
+bool NotesHang::WaitUntilStopped() {
+  return testsupport::PumpUntil([this] { return ::WaitForSingleObject(m_stopped, 0) == WAIT_OBJECT_0; },
+                                30000);
+}
+
+void NotesHang::Release() { ::SetEvent(m_release); }
+
 namespace {
 
 // The visible message box (a #32770 window) that owner owns, or NULL.

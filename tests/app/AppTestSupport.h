@@ -70,6 +70,29 @@ void DismissMessageBox(HWND box);
 CPoint TreeLabelPoint(HWND tree, HTREEITEM hItem);
 CPoint TreeCheckBoxPoint(HWND tree, HTREEITEM hItem);
 
+// A call of the Notes stand-in that stops until the test releases it (STANDIN_HANG, key as
+// "notes.opennote=20"), in the session that Start begins anew; the destructor releases it, so that a
+// worker left in it can end.
+class NotesHang {
+ public:
+  explicit NotesHang(const char* key);
+  ~NotesHang();
+  NotesHang(const NotesHang&) = delete;
+  NotesHang& operator=(const NotesHang&) = delete;
+
+  // Runs startSession (a Notes store's InitSession) with the hang named; its result.
+  int Start(const std::function<int()>& startSession);
+  // Pumps the calling thread's messages until the call has stopped; false after 30 s.
+  bool WaitUntilStopped();
+  void Release();
+
+ private:
+  std::string m_key;
+  std::wstring m_name;
+  HANDLE m_release;
+  HANDLE m_stopped;
+};
+
 // Pumps the calling thread's messages through the framework's pre-translation.
 void PumpFramework(DWORD milliseconds);
 bool PumpFrameworkUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);

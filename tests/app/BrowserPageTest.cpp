@@ -13,7 +13,12 @@
 
 #include "2TovinFolderTreeView.h"
 #include "AppTestSupport.h"
+#include "BrindleEmlConverterGuiView.h"
+#include "InProcessWizard.h"
 #include "MainFrame.h"
+#include "ProcessProgressDlg.h"
+#include "PstRecipe.h"
+#include "PstWriter.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
 #include "RealInput.h"
@@ -310,6 +315,136 @@ TEST_F(BrowserPage, ExportWithoutATickedFolderAsksForOne) {
 
   EXPECT_EQ(AnswerBoxOf(m_page, WM_EXPORT, IDOK), L"Please select folder");
   EXPECT_TRUE(m_frame.m_arrSelectedFolders.IsEmpty());
+}
+
+// Page two in the whole wizard, where the frame's wait dialog is, over a folder whose document reads are
+// made to stop at one document: a wait for that listing keeps painting under the wait dialog and ends
+// once the read returns, and Stop holds the listing at its next document while it asks.
+class BrowserPageWaits : public ::testing::Test {
+ protected:
+  // The document read that stops (the folder's documents are read in order, one read each).
+  static constexpr int STOPPED_READ = 20;
+  static constexpr int FOLDER_DOCUMENTS = 60;
+
+  static void SetUpTestSuite() {
+    AfxOleInit();
+    AfxEnableControlContainer();
+    s_dir = new testsupport::TempDir();
+    pstbuilder::Store pst;
+    pstbuilder::Folder& folder = pst.AddFolder("Inbox");
+    for (int i = 1; i <= FOLDER_DOCUMENTS; ++i) {
+      pstbuilder::Message mail;
+      mail.Subject("mail " + std::to_string(i)).Body("body");
+      folder.messages.push_back(mail);
+    }
+    const std::string pstPath = s_dir->File("inbox.pst");
+    pstbuilder::WritePst(pst, pstPath);
+    s_nsf = s_dir->File("inbox.nsf");
+    std::string output;
+    ASSERT_LE(testsupport::RunProgram("\"" + testsupport::SiblingProgramPath("convert-harness.exe") +
+                                          "\" \"" + pstPath + "\" \"" + s_nsf + "\"",
+                                      &output),
+              1u)
+        << output;
+  }
+  static void TearDownTestSuite() {
+    delete s_dir;
+    s_dir = nullptr;
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(m_wizard.Create(0, 0, 1040, 760));
+    m_frame = m_wizard.Frame();
+    ASSERT_EQ(1, m_hang.Start([this] { return m_frame->m_notesStore.InitSession(); }));
+    m_page = DYNAMIC_DOWNCAST(C2TovinFolderTreeView, m_wizard.View()->GetPage(1));
+    ASSERT_NE(m_page, nullptr);
+    m_frame->SetSourcePath(apptest::Text(s_nsf));
+    m_frame->SetSourceServer(L"");
+    ASSERT_TRUE(testsupport::BringToFront(m_frame->m_hWnd));
+    m_frame->GoToPage(0);
+    ASSERT_TRUE(WaitForWorkers());
+  }
+  void TearDown() override {
+    // The wizard goes after the worker it waits for can end.
+    m_hang.Release();
+    m_wizard.Destroy();
+  }
+
+  bool WaitForWorkers() {
+    return apptest::PumpFrameworkUntil(
+        [this] { return !m_page->IsWorkerRunning() && m_page->m_btnNext.IsWindowVisible(); }, 60000);
+  }
+
+  // Clicks the Inbox in the tree (real input) and waits until its listing stops at the stopped read.
+  bool ListInboxUntilTheReadStops() {
+    CFolderCheckTree& tree = m_page->m_folderTree;
+    HTREEITEM inbox = nullptr;
+    for (HTREEITEM h = tree.GetChildItem(tree.GetRootItem()); h != nullptr && inbox == nullptr;
+         h = tree.GetNextSiblingItem(h)) {
+      for (HTREEITEM c = tree.GetChildItem(h); c != nullptr; c = tree.GetNextSiblingItem(c))
+        if (tree.GetItemPath(c) == L"Outlook\\Inbox\\") inbox = c;
+    }
+    if (inbox == nullptr) return false;
+    tree.EnsureVisible(inbox);
+    apptest::PumpFramework(50);
+    const CPoint pt = apptest::TreeLabelPoint(tree.m_hWnd, inbox);
+    testsupport::MouseClick(tree.m_hWnd, pt.x, pt.y);
+    return m_hang.WaitUntilStopped();
+  }
+
+  apptest::InProcessWizard m_wizard;
+  apptest::NotesHang m_hang{"notes.opennote=20"};
+  CMainFrame* m_frame = nullptr;
+  C2TovinFolderTreeView* m_page = nullptr;
+  static testsupport::TempDir* s_dir;
+  static std::string s_nsf;
+};
+
+testsupport::TempDir* BrowserPageWaits::s_dir = nullptr;
+std::string BrowserPageWaits::s_nsf;
+
+TEST_F(BrowserPageWaits, WaitingForAStoppedListingKeepsPaintingUnderTheWaitDialogAndEndsWhenTheReadReturns) {
+  ASSERT_TRUE(ListInboxUntilTheReadStops());
+  HWND label = m_frame->m_pProgressDlg->m_label.m_hWnd;
+  const HWND page = m_page->m_hWnd;
+  bool saidWhat = false;
+  bool painted = false;
+  // The reactivation waits on this thread for the listing; another looks at the windows meanwhile,
+  // then lets the read return.
+  std::thread onlooker([&] {
+    saidWhat = testsupport::PumpUntil(
+        [&] { return apptest::TextOf(label) == L"Waiting for the reading of the NSF file to stop..."; },
+        10000);
+    ::InvalidateRect(page, nullptr, TRUE);
+    painted = testsupport::PumpUntil([&] { return !::GetUpdateRect(page, nullptr, FALSE); }, 10000);
+    testsupport::SaveWindowPng(m_frame->m_hWnd, L"browser_page_waits_for_a_stopped_listing.png");
+    m_hang.Release();
+  });
+  m_page->SendMessage(WM_WIZARD_PAGE_ACTIVATED, 0, 0);
+  onlooker.join();
+  EXPECT_TRUE(saidWhat) << "the wait dialog did not say what it waited for";
+  EXPECT_TRUE(painted) << "page two did not paint during the wait";
+  // The new enumeration runs once the old listing has ended; the frame is usable again after it.
+  ASSERT_TRUE(WaitForWorkers());
+  EXPECT_TRUE(m_frame->IsWindowEnabled());
+  EXPECT_TRUE(apptest::PumpFrameworkUntil([this] { return !m_frame->IsProgressDialogShown(); }, 5000));
+}
+
+TEST_F(BrowserPageWaits, StopHoldsTheListingAtItsNextDocumentAndYesEndsItThere) {
+  ASSERT_TRUE(ListInboxUntilTheReadStops());
+  // The read goes on while the question is open; the listing then waits for the answer.
+  std::thread answerer([this] {
+    HWND box = apptest::WaitForMessageBoxWithText(apptest::kStopQuestion);
+    if (box == nullptr) return;
+    m_hang.Release();
+    ::Sleep(1500);
+    apptest::PressMessageBoxButton(box, IDYES);
+  });
+  m_page->SendMessage(WM_STOP_PROCESS, 0, 0);
+  answerer.join();
+  ASSERT_TRUE(WaitForWorkers());
+  // The document whose read stopped is listed; none after it.
+  EXPECT_EQ(m_page->m_mailList.GetDocumentRowCount(), STOPPED_READ);
 }
 
 }  // namespace

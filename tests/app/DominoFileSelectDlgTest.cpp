@@ -80,6 +80,8 @@ class DominoFileSelectDlgTest : public ::testing::Test {
   void TearDown() override {
     s_wizard->Frame()->SetStopFlags(0);
     SetLatency(nullptr);
+    // A session started with a stopping call is not kept for the next test.
+    s_wizard->Frame()->m_notesStore.InitSession();
   }
 
   // Opening a database waits this long (null: not at all) from the next session start on.
@@ -338,18 +340,54 @@ TEST_F(DominoFileSelectDlgTest, ASlowSearchRefusesToCloseAndGoesOnAfterAStopAnsw
   EXPECT_EQ(s_wizard->Frame()->m_bStop, 0);
 }
 
-TEST_F(DominoFileSelectDlgTest, StopHalfWayKeepsTheFilesFoundSoFarAndShowsNoError) {
-  SetLatency("notes.opendatabase=2500");
-  Run([](HWND dlg) {
+TEST_F(DominoFileSelectDlgTest, StopHoldsTheSearchAtItsNextDatabaseAndYesKeepsTheFilesFoundSoFar) {
+  // The first database's open stops until the test lets it go.
+  apptest::NotesHang hang("notes.opendatabase=1");
+  ASSERT_EQ(1, hang.Start([] { return s_wizard->Frame()->m_notesStore.InitSession(); }));
+  Run([&hang](HWND dlg) {
     ASSERT_TRUE(StartDatabaseSearch(dlg, L"mail01/brindle"));
+    ASSERT_TRUE(hang.WaitUntilStopped());
     ClickControl(dlg, IDC_STOP_SEARCH);
-    Answer(kStopQuestion, IDYES);
+    HWND box = WaitForMessageBoxWithText(kStopQuestion);
+    ASSERT_NE(box, nullptr);
+    // The open goes on while the question is open; the search then waits for the answer.
+    hang.Release();
+    testsupport::PumpMessages(1500);
+    EXPECT_EQ(ListView_GetItemCount(Item(dlg, IDC_DOMINO_DATABASES)), 0)
+        << "the search ended under the question";
+    PressMessageBoxButton(box, IDYES);
     ASSERT_TRUE(WaitIdle(dlg));
     EXPECT_EQ(ListTexts(Item(dlg, IDC_DOMINO_DATABASES)), std::vector<CString>{L"mail\\jdoe.nsf"});
     EXPECT_EQ(WaitForMessageBoxWithText(CString(), 500), nullptr);
   });
   EXPECT_EQ(s_wizard->Frame()->m_bStop, 1);
   EXPECT_EQ(s_wizard->Frame()->m_notesStore.m_bStop, 1);
+}
+
+TEST_F(DominoFileSelectDlgTest, EndingTheDialogDuringAStoppedSearchWaitsPaintingUntilTheSearchEnds) {
+  apptest::NotesHang hang("notes.opendatabase=1");
+  ASSERT_EQ(1, hang.Start([] { return s_wizard->Frame()->m_notesStore.InitSession(); }));
+  const HWND label = s_wizard->Frame()->m_pProgressDlg->m_label.m_hWnd;
+  const HWND pageOne = s_wizard->PageOne()->m_hWnd;
+  bool saidWhat = false;
+  bool painted = false;
+  bool ended = false;
+  Run([&](HWND dlg) {
+    ASSERT_TRUE(StartDatabaseSearch(dlg, L"mail01/brindle"));
+    ASSERT_TRUE(hang.WaitUntilStopped());
+    // Ended from outside, as the program's end ends it: its window goes, and it waits for the search.
+    ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+    saidWhat = testsupport::PumpUntil(
+        [&] { return TextOf(label) == L"Waiting for the search of the Domino server to stop..."; }, 10000);
+    ::InvalidateRect(pageOne, nullptr, TRUE);
+    painted = testsupport::PumpUntil([&] { return !::GetUpdateRect(pageOne, nullptr, FALSE); }, 10000);
+    hang.Release();
+    ended = testsupport::PumpUntil([&] { return !::IsWindow(dlg); }, 20000);
+  });
+  EXPECT_TRUE(saidWhat) << "the wait dialog did not say what it waited for";
+  EXPECT_TRUE(painted) << "page one did not paint during the wait";
+  EXPECT_TRUE(ended);
+  EXPECT_TRUE(s_wizard->Frame()->IsWindowEnabled());
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // The template selection dialog and the chooser the engine asks, driven as the engine runs them: on a
-// worker thread, with no parent, while the test answers from the main thread.
+// worker thread (with no parent, or the main window that the chooser gives it), while the test answers
+// from the main thread.
 #include "TemplateDlg.h"
 #include "TemplateDlgChooser.h"
 
 #include "AppTestSupport.h"
+#include "RealInput.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>
@@ -127,6 +129,39 @@ TEST(TemplateDlgChooser, GivesTheChosenIndexOrNothingOnCancel) {
   }
   EXPECT_FALSE(chosen);
   EXPECT_EQ(selected, 7);
+}
+
+TEST(TemplateDlgChooser, TheDialogIsModalToTheMainWindowAndTakesTheKeyboardAsItOpens) {
+  CStringArray titles;
+  Names(titles);
+  apptest::CRecordingWnd mainWindow;
+  ASSERT_TRUE(mainWindow.CreateHost(L"Main window", 0, 0, 900, 700));
+  ASSERT_TRUE(testsupport::BringToFront(mainWindow.m_hWnd));
+  CTemplateDlgChooser chooser;
+  chooser.m_hWndMain = mainWindow.m_hWnd;
+
+  int selected = 7;
+  BOOL chosen = TRUE;
+  {
+    ModalRun run(L"Template", [&] { chosen = chooser.ChooseTemplate(titles, &selected); });
+    HWND hDlg = run.WaitForDialog();
+    ASSERT_NE(hDlg, nullptr);
+    EXPECT_EQ(::GetWindow(hDlg, GW_OWNER), mainWindow.m_hWnd);
+    EXPECT_FALSE(mainWindow.IsWindowEnabled());
+    // A click on the main window leaves the dialog in front, with the keyboard.
+    testsupport::MouseClickAt(60, 600);
+    testsupport::PumpMessages(300);
+    CRect rc;
+    ::GetWindowRect(hDlg, &rc);
+    EXPECT_EQ(::GetAncestor(::WindowFromPoint(rc.CenterPoint()), GA_ROOT), hDlg);
+    testsupport::KeyPress(VK_ESCAPE);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return run.Done(); }, 5000)) << "Escape did not cancel";
+    run.Finish();
+  }
+  EXPECT_FALSE(chosen);
+  EXPECT_EQ(selected, 7);
+  EXPECT_TRUE(mainWindow.IsWindowEnabled());
+  mainWindow.DestroyWindow();
 }
 
 }  // namespace

@@ -69,6 +69,10 @@ std::map<std::string, std::pair<long, long>> g_faults;
 std::atomic<bool> g_anyFaults{false};
 // Latency seam: key -> milliseconds the operation waits.
 std::map<std::string, long> g_latencies;
+// Hang seam: key -> the 1-based call that stops, and the calls counted so far; the release event's name.
+std::map<std::string, std::pair<long, long>> g_hangs;
+std::wstring g_hangRelease;
+std::atomic<bool> g_anyHangs{false};
 
 // The session: the installation read by Initialize.
 struct Session {
@@ -185,9 +189,39 @@ void LoadFaults() {
   for (const auto& entry : ReadKeyedList("STANDIN_LATENCY")) {
     if (entry.second > 0) g_latencies[entry.first] = entry.second;
   }
+  g_hangs.clear();
+  g_hangRelease.clear();
+  wchar_t release[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableW(L"STANDIN_HANG_RELEASE", release, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) {
+    g_hangRelease.assign(release, n);
+    for (const auto& entry : ReadKeyedList("STANDIN_HANG"))
+      g_hangs[entry.first] = {std::max(entry.second, 1L), 0};
+  }
+  g_anyHangs.store(!g_hangs.empty());
+}
+
+void HangIfKeyed(const char* key) {
+  if (!g_anyHangs.load()) return;
+  std::wstring release;
+  {
+    std::lock_guard<std::mutex> lock(g_faultMutex);
+    auto found = g_hangs.find(key);
+    if (found == g_hangs.end() || ++found->second.second != found->second.first) return;
+    release = g_hangRelease;
+  }
+  // Nothing else of the library is held here: other threads go on while this call waits.
+  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, release.c_str());
+  if (event == nullptr) return;
+  HANDLE stopped = CreateEventW(nullptr, TRUE, FALSE, (release + L"-stopped").c_str());
+  if (stopped != nullptr) SetEvent(stopped);
+  WaitForSingleObject(event, INFINITE);
+  if (stopped != nullptr) CloseHandle(stopped);
+  CloseHandle(event);
 }
 
 void Delay(const char* key) {
+  HangIfKeyed(key);
   long milliseconds = 0;
   {
     std::lock_guard<std::mutex> lock(g_faultMutex);

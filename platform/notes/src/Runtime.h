@@ -142,12 +142,21 @@ std::string Narrow(const std::wstring& wide);
 // openfolder, getattachments, getfilesize, gettext (rich text), export, getdatesent.
 void LoadFaults();
 bool FaultHits(const char* key);
+// STANDIN_HANG ("notes.<key>[=n]", read with the faults; the keys of the faults and of the latency):
+// the n-th call of the keyed operation (the first by default) stops before it runs, as a call into a
+// library or server that no longer answers would, until the event named by STANDIN_HANG_RELEASE is
+// set. That event is a manual-reset one, made by whichever side opens it first, so the test may set
+// it before or after the call stops; the event of the same name followed by "-stopped" is set once
+// the call has stopped. Without a release name nothing stops.
+void HangIfKeyed(const char* key);
 inline void CheckFault(const char* key) {
+  HangIfKeyed(key);
   if (FaultHits(key)) Fail(LNERR_SIMULATED_FAULT, key);
 }
 
 // STANDIN_LATENCY ("notes.<key>=<milliseconds>", comma-separated), read with the faults: the keyed
-// operation waits that long before it runs, as one on a slow server would. Keys: opendatabase.
+// operation waits that long before it runs, as one on a slow server would. Keys: opendatabase (also a
+// key of STANDIN_HANG).
 void Delay(const char* key);
 
 // The session.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <sstream>
 #include <vector>
 
@@ -22,6 +23,7 @@ namespace {
 
 const UINT PAGE_ONE_ID = 0xE900;
 const UINT PAGE_THREE_ID = 0xE902;
+const int ITEM_BAR_ID = 59395;
 
 void Pump(DWORD milliseconds) { testsupport::PumpMessages(milliseconds); }
 
@@ -99,9 +101,13 @@ bool ProgramRun::Start(const std::string& commandLine, const std::string& workin
     for (LPWCH p = block; *p != L'\0'; p += wcslen(p) + 1)
       environment.insert(environment.end(), p, p + wcslen(p) + 1);
     ::FreeEnvironmentStringsW(block);
-    const std::wstring extra = testsupport::Wide(extraEnvironment);
-    environment.insert(environment.end(), extra.begin(), extra.end());
-    environment.push_back(L'\0');
+    // One "NAME=value" a line.
+    std::wistringstream lines(testsupport::Wide(extraEnvironment));
+    for (std::wstring line; std::getline(lines, line);) {
+      if (line.empty()) continue;
+      environment.insert(environment.end(), line.begin(), line.end());
+      environment.push_back(L'\0');
+    }
     environment.push_back(L'\0');
   }
   STARTUPINFOW startup = {};
@@ -250,6 +256,27 @@ void Answer(HWND box, int buttonId) {
   while (::IsWindow(box) && ::IsWindowVisible(box) && ::GetTickCount() - start < 5000) Pump(50);
 }
 
+bool StaysInFrontAfterClickOn(HWND mainWindow, HWND dialog) {
+  RECT main, box;
+  ::GetWindowRect(mainWindow, &main);
+  ::GetWindowRect(dialog, &box);
+  // The step list's foot at the left, which no dialog of the road covers and no click changes.
+  testsupport::MouseClickAt(main.left + 100, main.bottom - 100);
+  Pump(500);
+  const POINT middle = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+  return ::GetAncestor(::WindowFromPoint(middle), GA_ROOT) == dialog && ::GetForegroundWindow() == dialog;
+}
+
+bool KeyEnds(HWND dialog, WORD key) {
+  testsupport::KeyPress(key);
+  const DWORD start = ::GetTickCount();
+  while (::IsWindow(dialog) && ::IsWindowVisible(dialog)) {
+    if (::GetTickCount() - start > 5000) return false;
+    Pump(50);
+  }
+  return true;
+}
+
 std::wstring Screenshot(HWND hwnd, const std::wstring& name) {
   return testsupport::SaveWindowPng(hwnd, name);
 }
@@ -314,6 +341,53 @@ bool StartConversion(HWND mainWindow, DWORD pid, const std::wstring& pstPath, co
 
 HWND WaitForFolderDialog(DWORD pid, DWORD timeoutMs) {
   return WaitForWindow(pid, L"Outlook Folders", timeoutMs, L"#32770");
+}
+
+std::wstring ItemProgressText(HWND mainWindow) {
+  HWND pageThree = PageWindow(mainWindow, PAGE_THREE_ID);
+  if (pageThree == nullptr) return std::wstring();
+  // The item bar; the read bar shares its id but is never placed on the screen.
+  HWND bar = FindDescendant(pageThree,
+                            [](HWND hwnd) { return ::GetDlgCtrlID(hwnd) == ITEM_BAR_ID && IsShown(hwnd); });
+  return bar != nullptr ? TextOf(bar) : std::wstring();
+}
+
+long ShownItemNumber(const std::wstring& itemText) {
+  const std::wstring head = L"Saving email ";
+  if (itemText.compare(0, head.size(), head) != 0) return -1;
+  return std::wcstol(itemText.c_str() + head.size(), nullptr, 10);
+}
+
+StandInHang::StandInHang(const std::string& key) : key_(key) {
+  static int count = 0;
+  const std::wstring name =
+      L"BrindleWizardHang-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
+  name_ = testsupport::Utf8(name);
+  release_ = ::CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+  stopped_ = ::CreateEventW(nullptr, TRUE, FALSE, (name + L"-stopped").c_str());
+}
+
+StandInHang::~StandInHang() {
+  Release();
+  if (release_ != nullptr) ::CloseHandle(release_);
+  if (stopped_ != nullptr) ::CloseHandle(stopped_);
+}
+
+std::string StandInHang::Environment() const {
+  return "STANDIN_HANG=" + key_ + "\nSTANDIN_HANG_RELEASE=" + name_;
+}
+
+bool StandInHang::WaitUntilStopped(DWORD timeoutMs) {
+  const DWORD start = ::GetTickCount();
+  while (::WaitForSingleObject(stopped_, 0) != WAIT_OBJECT_0) {
+    if (::GetTickCount() - start > timeoutMs) return false;
+    Pump(50);
+  }
+  return true;
+}
+
+void StandInHang::Release() {
+  if (release_ != nullptr) ::SetEvent(release_);
 }
 
 std::wstring StatusText(HWND mainWindow) {

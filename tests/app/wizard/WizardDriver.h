@@ -32,7 +32,7 @@ class ProgramRun {
   ProgramRun& operator=(const ProgramRun&) = delete;
 
   // Starts "Brindle Launcher.exe" from the test's program directory, which starts the program there;
-  // extraEnvironment ("NAME=value") reaches the program through the launcher.
+  // extraEnvironment ("NAME=value", one a line) reaches the program through the launcher.
   bool StartThroughLauncher(const std::string& extraEnvironment = std::string());
   // Starts exePath itself in workingDir.
   bool StartDirect(const std::string& exePath, const std::string& workingDir,
@@ -80,6 +80,13 @@ void ClickItem(HWND dialog, int id);
 void TypeInto(HWND edit, const std::wstring& text);
 // Presses a button of a message box or dialog and waits for the box to go.
 void Answer(HWND box, int buttonId);
+// Clicks the main window beside the dialog, as a user does who looks for it there (real input, no
+// window brought forward first); true when the dialog is then still the window in front at its
+// middle, and still the foreground window.
+bool StaysInFrontAfterClickOn(HWND mainWindow, HWND dialog);
+// Presses key (real input) for whichever window has the keyboard and waits for the dialog to go; true
+// when it went.
+bool KeyEnds(HWND dialog, WORD key);
 
 // Saves what hwnd shows as a PNG (name without directory) and returns the path.
 std::wstring Screenshot(HWND hwnd, const std::wstring& name);
@@ -106,6 +113,32 @@ bool StartConversion(HWND mainWindow, DWORD pid, const std::wstring& pstPath, co
 HWND WaitForFolderDialog(DWORD pid, DWORD timeoutMs = 30000);
 // The page-three status caption's text, as the program's window reports it.
 std::wstring StatusText(HWND mainWindow);
+// The text of page three's item bar ("Saving email 3 of 9 - subject"); "" when it is not shown.
+std::wstring ItemProgressText(HWND mainWindow);
+// The item number such a text shows; -1 for any other text.
+long ShownItemNumber(const std::wstring& itemText);
+
+// A call of the Notes stand-in that stops until the test releases it (STANDIN_HANG, key as
+// "notes.save=200"): the program started with Environment() stops in that call. The destructor
+// releases it, so that a program left running can end.
+class StandInHang {
+ public:
+  explicit StandInHang(const std::string& key);
+  ~StandInHang();
+  StandInHang(const StandInHang&) = delete;
+  StandInHang& operator=(const StandInHang&) = delete;
+
+  std::string Environment() const;
+  // Waits until the call has stopped; false after the timeout.
+  bool WaitUntilStopped(DWORD timeoutMs = 60000);
+  void Release();
+
+ private:
+  std::string key_;
+  std::string name_;
+  HANDLE release_ = nullptr;
+  HANDLE stopped_ = nullptr;
+};
 // Waits until the status caption's text is text.
 bool WaitForStatus(HWND mainWindow, const std::wstring& text, DWORD timeoutMs);
 

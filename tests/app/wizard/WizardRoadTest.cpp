@@ -36,7 +36,12 @@ class WizardRoad : public ::testing::Test {
     HWND folders = WaitForFolderDialog(pid);
     ASSERT_NE(folders, nullptr) << "the Outlook Folders dialog did not show";
     if (screenshots) Screenshot(folders, L"wizard_outlook_folders.png");
-    Answer(folders, IDOK);
+    // The page waits for the dialog: a click on the main window leaves it in front, with the keyboard.
+    EXPECT_TRUE(StaysInFrontAfterClickOn(mainWindow, folders));
+    if (!KeyEnds(folders, VK_RETURN)) {
+      ADD_FAILURE() << "Enter did not end the Outlook Folders dialog";
+      Answer(folders, IDOK);
+    }
 
     // The saving-complete dialog (208) shows its text in control 100.
     HWND complete = WaitForWindow(pid, APP_TITLE, 120000, L"#32770",
@@ -54,7 +59,11 @@ class WizardRoad : public ::testing::Test {
     // the file alone.
     const std::string copy = temp_.File(nsfName + "-copied-alone.nsf");
     ASSERT_TRUE(::CopyFileW(Wide(temp_.File(nsfName + ".nsf")).c_str(), Wide(copy).c_str(), TRUE));
-    Answer(complete, IDOK);
+    EXPECT_TRUE(StaysInFrontAfterClickOn(mainWindow, complete));
+    if (!KeyEnds(complete, VK_ESCAPE)) {
+      ADD_FAILURE() << "Escape did not end the saving-complete dialog";
+      Answer(complete, IDOK);
+    }
 
     const std::string wizardCounts = NsfCounts(temp_.File(nsfName + ".nsf"));
     const std::string harnessCounts = HarnessCounts(pst, temp_.File(nsfName + "-harness.nsf"));

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <sstream>
 #include <vector>
 
@@ -248,6 +250,20 @@ void Answer(HWND box, int buttonId) {
   ClickItem(box, buttonId);
   const DWORD start = ::GetTickCount();
   while (::IsWindow(box) && ::IsWindowVisible(box) && ::GetTickCount() - start < 5000) Pump(50);
+}
+
+HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs) {
+  testsupport::BringToFront(mainWindow);
+  testsupport::KeyPress(static_cast<WORD>(letter), {VK_MENU});
+  // Tool tips and the thin drop shadows of a popup are owned tool windows too.
+  const int kMinPopupHeight = 28;
+  return WaitForWindow(pid, L"", timeoutMs, nullptr, [mainWindow](HWND hwnd) {
+    RECT rect = {};
+    ::GetWindowRect(hwnd, &rect);
+    return ::GetWindow(hwnd, GW_OWNER) == mainWindow &&
+           (::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0 &&
+           ClassOf(hwnd) != TOOLTIPS_CLASSW && rect.bottom - rect.top > kMinPopupHeight;
+  });
 }
 
 std::wstring Screenshot(HWND hwnd, const std::wstring& name) {

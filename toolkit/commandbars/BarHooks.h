@@ -108,12 +108,11 @@ class CXTPBarKeyboardHook {
   BOOL IsActive() const { return m_arrSinks.GetSize() > 0; }
   BOOL IsHookSet() const { return m_hHookKeyboard != nullptr || m_hHookCallWndProc != nullptr; }
 
-  // TRUE while the hook hands a key to its sinks. Until the hook returns, that key is still the first
-  // one of the thread's input queue: a modal loop started meanwhile would read it again as its own.
-  BOOL IsHandingKey() const { return m_nHandingKey > 0; }
-  // Runs fnWork once the key being handed to the sinks has left the queue (at once when no key is
-  // being handed): a message posted to a message-only window of the thread, which every message loop
-  // dispatches, carries it. Work whose message cannot be posted runs at once.
+  // Runs fnWork once the key that the hook is handing to its sinks has left the input queue; at once
+  // when no key is being handed. Until the hook returns, that key is still the first one of the
+  // thread's queue, and a modal loop started meanwhile would read it again as its own. A message
+  // posted to a message-only window of the thread, which every message loop dispatches, carries the
+  // work; work whose message cannot be posted runs at once.
   void RunAfterKey(std::function<void()> fnWork);
 
  private:

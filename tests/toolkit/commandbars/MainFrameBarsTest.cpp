@@ -1,8 +1,8 @@
 // A frame made in the order the wizard's main frame makes its bars (status bar, theme 0 when none, the
 // manager, the menu bar from a menu resource, the paint theme, the toolbar from a toolbar resource),
 // driven with real keys and clicks under Xvfb: themes 0 and 3 from the real creation order, Alt+letter
-// and F10 into the menus, arrows and Enter running a command, and the menus closing on a click outside
-// and on Alt with the hooks let go.
+// and F10 into the menus, arrows and Enter running a command (one that opens a modal box too), and the
+// menus closing on a click outside and on Alt with the hooks let go.
 #include <gtest/gtest.h>
 
 #include <BarThemeNative.h>
@@ -292,9 +292,9 @@ class MainFrameAskTest : public MainFrameInputTest {
     bool bBoxActive = false;
   };
 
-  // Presses nKey (Enter on the item chosen), then, once the box that the command opens shows, looks at
-  // it and presses nAnswerKey in it. The box's answer.
-  int RunAndAnswer(UINT nKey, UINT nAnswerKey, Seen* pSeen, LPCTSTR lpszPicture) {
+  // Presses Enter on the control chosen, then, once the box that its command opens shows, looks at it
+  // and presses nAnswerKey in it. The box's answer.
+  int EnterAndAnswer(UINT nAnswerKey, Seen* pSeen, LPCTSTR lpszPicture) {
     m_pFrame->m_nAskAnswer = 0;
     {
       ModalLoopInput answer([=]() -> std::function<void()> {
@@ -307,7 +307,7 @@ class MainFrameAskTest : public MainFrameInputTest {
         if (lpszPicture != nullptr) SaveWindowPng(hBox, lpszPicture);
         return [nAnswerKey] { testsupport::KeyPress(static_cast<WORD>(nAnswerKey)); };
       });
-      InputTap(nKey);
+      InputTap(VK_RETURN);
       testsupport::PumpUntil([this] { return m_pFrame->m_nAskAnswer != 0; }, 10000);
     }
     return m_pFrame->m_nAskAnswer;
@@ -329,9 +329,8 @@ TEST_F(MainFrameAskTest, BoxOpenedByEnterOnAMenuItemWaitsForTheKeysTypedInIt) {
     InputTap(VK_UP);
     ASSERT_EQ(pFile->GetCurSel(), m_pAsk->GetIndex());
     Seen seen;
-    const int nAnswer =
-        RunAndAnswer(VK_RETURN, nAnswerKey, &seen,
-                     nAnswerKey == VK_ESCAPE ? L"commandbars_mainframe_enter_box.png" : nullptr);
+    const int nAnswer = EnterAndAnswer(
+        nAnswerKey, &seen, nAnswerKey == VK_ESCAPE ? L"commandbars_mainframe_enter_box.png" : nullptr);
     EXPECT_TRUE(seen.bShown) << "the box did not wait for its own keys";
     EXPECT_EQ(nAnswer, nAnswerKey == VK_ESCAPE ? IDCANCEL : IDOK);
     EXPECT_TRUE(seen.bMenusClosed);
@@ -350,7 +349,7 @@ TEST_F(MainFrameAskTest, BoxOpenedByEnterOnAButtonOfTheMenuBarWaitsForTheKeysTyp
   InputTap(VK_END);
   ASSERT_EQ(m_pFrame->MenuBar()->GetCurSel(), m_pAsk->GetIndex());
   Seen seen;
-  EXPECT_EQ(RunAndAnswer(VK_RETURN, VK_ESCAPE, &seen, nullptr), IDCANCEL);
+  EXPECT_EQ(EnterAndAnswer(VK_ESCAPE, &seen, nullptr), IDCANCEL);
   EXPECT_TRUE(seen.bShown) << "the box did not wait for its own keys";
   EXPECT_TRUE(seen.bMenusClosed);
   EXPECT_TRUE(seen.bBoxActive);

@@ -25,8 +25,6 @@ namespace {
 const wchar_t MISSING_TEXT[] = L"Brindle for PST to NSF.chm file not exist, please reinstall software ";
 // Generous bounds: the viewer is a program of its own that Wine starts for the shell.
 const DWORD VIEWER_TIMEOUT_MS = 30000;
-// The middle of a menu's first item, below the top of its popup.
-const int FIRST_MENU_ITEM_MIDDLE = 14;
 
 // Memory in another process, for the common controls' messages whose argument is a pointer: the
 // control reads and writes it in its own process.
@@ -248,30 +246,12 @@ class HelpViewer : public ::testing::Test {
         << "the viewer did not end";
   }
 
-  // Help > Help: Alt+H drops the Help menu, and a click runs its first command. (Enter would run it
-  // too, but the key that runs a command from a menu also ends the first modal box the command shows.)
+  // Help > Help from the keyboard: Alt+H drops the Help menu with its first command selected, and
+  // Enter runs it.
   void RunHelpCommand(HWND mainWindow, DWORD pid) {
-    testsupport::BringToFront(mainWindow);
-    testsupport::KeyPress('H', {VK_MENU});
-    // The menu's popup, once it shows: an untitled tool window of the program that the frame owns.
-    auto isPopup = [mainWindow](HWND hwnd) {
-      RECT rect = {};
-      ::GetWindowRect(hwnd, &rect);
-      return ::GetWindow(hwnd, GW_OWNER) == mainWindow &&
-             (::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0 &&
-             ClassOf(hwnd) != TOOLTIPS_CLASSW && rect.bottom - rect.top > 2 * FIRST_MENU_ITEM_MIDDLE;
-    };
-    HWND popup = nullptr;
-    testsupport::PumpUntil(
-        [&] {
-          popup = WaitForWindow(pid, L"", 0, nullptr, isPopup);
-          return popup != nullptr;
-        },
-        10000);
+    HWND popup = DropMenu(mainWindow, pid, L'H');
     ASSERT_NE(popup, nullptr) << "the Help menu did not drop";
-    RECT rect = {};
-    ::GetWindowRect(popup, &rect);
-    testsupport::MouseClickAt((rect.left + rect.right) / 2, rect.top + FIRST_MENU_ITEM_MIDDLE);
+    testsupport::KeyPress(VK_RETURN);
     testsupport::PumpUntil([popup] { return !::IsWindowVisible(popup); }, 10000);
   }
 };

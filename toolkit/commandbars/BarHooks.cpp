@@ -8,6 +8,8 @@
 
 #include <DrawHelpers.h>
 
+#include <memory>
+
 namespace {
 
 // Per-thread objects without thread_local destructors (MinGW's static runtime runs them unreliably at
@@ -339,16 +341,60 @@ LRESULT CALLBACK CXTPBarKeyboardHook::KeyboardProc(int nCode, WPARAM wParam, LPA
   // Newest sink first, over a copy: a sink may close bars (and so unregister sinks) while it works.
   CArray<CXTPHookSink*, CXTPHookSink*> arrSinks;
   arrSinks.Copy(pHook->m_arrSinks);
-  for (INT_PTR i = arrSinks.GetSize() - 1; i >= 0; --i) {
+  int nAnswer = 0;
+  pHook->m_nHandingKey++;
+  for (INT_PTR i = arrSinks.GetSize() - 1; i >= 0 && nAnswer == 0; --i) {
     if (!pHook->HasSink(arrSinks[i])) continue;
     WPARAM wKey = wParam;
     LPARAM lKey = lParam;
     LRESULT lResult = 0;
-    const int nAnswer = arrSinks[i]->OnHookMessage(nullptr, WM_KEYDOWN, wKey, lKey, lResult);
-    if (nAnswer == 1) return 1;
-    if (nAnswer == 2) return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    nAnswer = arrSinks[i]->OnHookMessage(nullptr, WM_KEYDOWN, wKey, lKey, lResult);
   }
+  pHook->m_nHandingKey--;
+  if (nAnswer == 2) return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
   return 1;
+}
+
+namespace {
+
+const TCHAR AFTER_KEY_CLASS[] = _T("XTPBarKeyboardHookAfterKey");
+// Posted to the message-only window; lParam: the work, which the window runs and frees.
+const UINT WM_RUN_AFTER_KEY = WM_APP + 1;
+
+}  // namespace
+
+void CXTPBarKeyboardHook::RunAfterKey(std::function<void()> fnWork) {
+  if (m_nHandingKey <= 0) {
+    fnWork();
+    return;
+  }
+  if (m_hWndAfterKey == nullptr || !::IsWindow(m_hWndAfterKey)) {
+    static const ATOM atomClass = [] {
+      WNDCLASS wndClass = {};
+      wndClass.lpfnWndProc = AfterKeyWndProc;
+      wndClass.hInstance = ::GetModuleHandle(nullptr);
+      wndClass.lpszClassName = AFTER_KEY_CLASS;
+      return ::RegisterClass(&wndClass);
+    }();
+    m_hWndAfterKey = atomClass != 0
+                         ? ::CreateWindowEx(0, AFTER_KEY_CLASS, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                            ::GetModuleHandle(nullptr), nullptr)
+                         : nullptr;
+  }
+  auto* pWork = new std::function<void()>(std::move(fnWork));
+  if (m_hWndAfterKey == nullptr ||
+      !::PostMessage(m_hWndAfterKey, WM_RUN_AFTER_KEY, 0, reinterpret_cast<LPARAM>(pWork))) {
+    (*pWork)();
+    delete pWork;
+  }
+}
+
+LRESULT CALLBACK CXTPBarKeyboardHook::AfterKeyWndProc(HWND hWnd, UINT nMessage, WPARAM wParam,
+                                                      LPARAM lParam) {
+  if (nMessage != WM_RUN_AFTER_KEY) return ::DefWindowProc(hWnd, nMessage, wParam, lParam);
+  std::unique_ptr<std::function<void()>> pWork(reinterpret_cast<std::function<void()>*>(lParam));
+  (*pWork)();
+  return 0;
 }
 
 LRESULT CALLBACK CXTPBarKeyboardHook::CallWndProc(int nCode, WPARAM wParam, LPARAM lParam) {

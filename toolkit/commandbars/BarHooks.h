@@ -6,6 +6,8 @@
 
 #include <afxwin.h>
 
+#include <functional>
+
 class CXTPCommandBar;
 
 // A receiver of hooked messages. OnHookMessage answers 0 (ask the next sink), 1 (handled: the message
@@ -106,9 +108,17 @@ class CXTPBarKeyboardHook {
   BOOL IsActive() const { return m_arrSinks.GetSize() > 0; }
   BOOL IsHookSet() const { return m_hHookKeyboard != nullptr || m_hHookCallWndProc != nullptr; }
 
+  // Runs fnWork once the key that the hook is handing to its sinks has left the input queue; at once
+  // when no key is being handed. Until the hook returns, that key is still the first one of the
+  // thread's queue, and a modal loop started meanwhile would read it again as its own. A message
+  // posted to a message-only window of the thread, which every message loop dispatches, carries the
+  // work; work whose message cannot be posted runs at once.
+  void RunAfterKey(std::function<void()> fnWork);
+
  private:
   static LRESULT CALLBACK KeyboardProc(int nCode, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK AfterKeyWndProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
   void SetHooks(BOOL bSet);
   BOOL HasSink(const CXTPHookSink* pSink) const;
 
@@ -116,6 +126,8 @@ class CXTPBarKeyboardHook {
   HHOOK m_hHookKeyboard = nullptr;
   HHOOK m_hHookCallWndProc = nullptr;
   BOOL m_bAltReleasePending = FALSE;
+  int m_nHandingKey = 0;
+  HWND m_hWndAfterKey = nullptr;
 };
 
 // Process-wide: windows subclassed on behalf of sinks. Used from the user-interface thread only.

@@ -115,6 +115,27 @@ static void ClosePopupsAfterCommand(CXTPCommandBar* pRootBar, CXTPCommandBars* p
   }
 }
 
+// The command of a control that ran: the notification, then (unless it was taken) WM_COMMAND, both
+// sent to the site; then the bar that stays open (when given) shows the new command states.
+static void SendCommandToSite(CXTPControl* pControl, HWND hWndSite, int nId, CXTPCommandBar* pOpenBar) {
+  if (nId != 0 && ::IsWindow(hWndSite)) {
+    NMXTPCONTROL tagNMCONTROL = {};
+    tagNMCONTROL.hdr.hwndFrom = nullptr;
+    tagNMCONTROL.hdr.idFrom = static_cast<UINT_PTR>(nId);
+    tagNMCONTROL.hdr.code = CBN_XTP_EXECUTE;
+    tagNMCONTROL.pControl = pControl;
+    if (::SendMessage(hWndSite, XTP_WM_COMMANDNOTIFY, static_cast<WPARAM>(nId),
+                      reinterpret_cast<LPARAM>(&tagNMCONTROL)) == 0 &&
+        ::IsWindow(hWndSite)) {
+      ::SendMessage(hWndSite, WM_COMMAND, static_cast<WPARAM>(nId), 0);
+    }
+  }
+  if (pOpenBar != nullptr && pOpenBar->GetSafeHwnd() != nullptr) {
+    pOpenBar->OnUpdateCmdUI(TRUE);
+    pOpenBar->Invalidate(FALSE);
+  }
+}
+
 void CXTPControl::OnExecute() {
   CXTPMenuSoundPlayer::GetInstance()->Request(xtpMenuSoundCommand);
   m_bPressed = 2;
@@ -143,23 +164,17 @@ void CXTPControl::OnExecute() {
     }
     const BOOL bClose = m_bCloseSubMenuOnClick;
     if (bClose) ClosePopupsAfterCommand(pRootBar, pCommandBars);
-    if (nId != 0 && pSite->GetSafeHwnd() != nullptr) {
-      NMXTPCONTROL tagNMCONTROL = {};
-      tagNMCONTROL.hdr.hwndFrom = nullptr;
-      tagNMCONTROL.hdr.idFrom = static_cast<UINT_PTR>(nId);
-      tagNMCONTROL.hdr.code = CBN_XTP_EXECUTE;
-      tagNMCONTROL.pControl = this;
-      HWND hWndSite = pSite->GetSafeHwnd();
-      if (::SendMessage(hWndSite, XTP_WM_COMMANDNOTIFY, static_cast<WPARAM>(nId),
-                        reinterpret_cast<LPARAM>(&tagNMCONTROL)) == 0 &&
-          ::IsWindow(hWndSite)) {
-        ::SendMessage(hWndSite, WM_COMMAND, static_cast<WPARAM>(nId), 0);
-      }
-    }
-    if (!bClose && pParent != nullptr && pParent->GetSafeHwnd() != nullptr) {
-      pParent->OnUpdateCmdUI(TRUE);
-      pParent->Invalidate(FALSE);
-    }
+    HWND hWndSite = nId != 0 ? pSite->GetSafeHwnd() : nullptr;
+    CXTPCommandBar* pOpenBar = bClose ? nullptr : pParent;
+    // A command chosen by a key runs once that key has left the input queue: a dialog that it opens
+    // would otherwise read the key again, and Enter would press its default button at once.
+    InternalAddRef();
+    if (pOpenBar != nullptr) pOpenBar->InternalAddRef();
+    CXTPBarKeyboardHook::GetThreadState()->RunAfterKey([this, hWndSite, nId, pOpenBar] {
+      SendCommandToSite(this, hWndSite, nId, pOpenBar);
+      if (pOpenBar != nullptr) pOpenBar->InternalRelease();
+      InternalRelease();
+    });
   }
 
   if (pParent != nullptr) pParent->InternalRelease();

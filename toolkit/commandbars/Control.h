@@ -1,7 +1,8 @@
 // CXTPControl: one item on a command bar (button, menu item, sub-menu, edit, combo, label). A control
 // is not a window: its bar forwards mouse, keyboard and timer events to it, the paint theme measures
 // and draws it, and the controls collection owns and places it. Running a control sends the command to
-// the frame (XTP_WM_COMMANDNOTIFY, then WM_COMMAND). User-interface thread only.
+// the frame (XTP_WM_COMMANDNOTIFY, then WM_COMMAND); a command chosen with a key is sent once that key
+// has left the input queue. User-interface thread only.
 #pragma once
 
 #include "CommandBarsDefines.h"

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <commctrl.h>
+
 #include <sstream>
 #include <vector>
 
@@ -275,6 +277,20 @@ bool KeyEnds(HWND dialog, WORD key) {
     Pump(50);
   }
   return true;
+}
+
+HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs) {
+  testsupport::BringToFront(mainWindow);
+  testsupport::KeyPress(static_cast<WORD>(letter), {VK_MENU});
+  // Tool tips and the thin drop shadows of a popup are owned tool windows too.
+  const int kMinPopupHeight = 28;
+  return WaitForWindow(pid, L"", timeoutMs, nullptr, [mainWindow](HWND hwnd) {
+    RECT rect = {};
+    ::GetWindowRect(hwnd, &rect);
+    return ::GetWindow(hwnd, GW_OWNER) == mainWindow &&
+           (::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0 &&
+           ClassOf(hwnd) != TOOLTIPS_CLASSW && rect.bottom - rect.top > kMinPopupHeight;
+  });
 }
 
 std::wstring Screenshot(HWND hwnd, const std::wstring& name) {

@@ -88,6 +88,11 @@ bool StaysInFrontAfterClickOn(HWND mainWindow, HWND dialog);
 // when it went.
 bool KeyEnds(HWND dialog, WORD key);
 
+// Drops a menu of the main window's menu bar as a person does, with Alt and the menu's letter, and
+// returns the menu's popup once it shows; NULL when none showed within timeoutMs. The popup is an
+// untitled tool window of the program that the main window owns.
+HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs = 10000);
+
 // Saves what hwnd shows as a PNG (name without directory) and returns the path.
 std::wstring Screenshot(HWND hwnd, const std::wstring& name);
 

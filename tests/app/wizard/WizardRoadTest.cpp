@@ -1,7 +1,8 @@
 // The road a user walks, end to end: the launcher starts the program, page one takes a PST, the Save
 // Options dialog a new NSF, the Outlook Folders dialog the folders, and page three converts; then Next
 // for a second file. Each NSF must hold what the conversion harness writes from the same fixture, and
-// hold it in its file alone while the program keeps it open.
+// hold it in its file alone while the program keeps it open. Beside the road: the About box chosen from
+// the menu with the keyboard, and the bars' layout kept from one run to the next.
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -14,6 +15,10 @@ using namespace wizardtest;
 using testsupport::Wide;
 
 namespace {
+
+const wchar_t ABOUT_TITLE[] = L"About Brindle for PST to NSF";
+// The About box's text (IDC_ABOUT_TEXT of the program's resources).
+const int ABOUT_TEXT_ID = 1008;
 
 // Page colours, as COLORREF values read from the screen.
 const COLORREF STRIP_COLOUR = 0x0AD3FB;
@@ -158,6 +163,37 @@ TEST_F(WizardRoad, WhatWasNotConvertedIsCountedByKindOnThePageAndInTheMessage) {
   ASSERT_NE(prompt, nullptr);
   Answer(prompt, IDYES);
   EXPECT_TRUE(program.WaitForExit(15000));
+}
+
+// The About box chosen from the Help menu with the keyboard: Alt+H drops the menu with its first
+// command selected, Up moves round to About and Enter runs it. The box comes up in front of the main
+// window, with the menu gone, and waits for its own keys: Escape closes it.
+TEST_F(WizardRoad, AboutChosenWithEnterWaitsUntilEscapeClosesIt) {
+  ProgramRun program;
+  ASSERT_TRUE(program.StartThroughLauncher());
+  HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = program.ProcessId();
+
+  HWND menu = DropMenu(mainWindow, pid, L'H');
+  ASSERT_NE(menu, nullptr) << "the Help menu did not drop";
+  testsupport::KeyPress(VK_UP);
+  testsupport::KeyPress(VK_RETURN);
+  HWND about = WaitForWindow(pid, ABOUT_TITLE, 10000, L"#32770");
+  ASSERT_NE(about, nullptr) << "Enter on About showed no About box";
+  EXPECT_FALSE(IsShown(menu)) << "the Help menu stayed open";
+  EXPECT_EQ(::GetForegroundWindow(), about) << "the About box is not in front";
+  // Its text read back: the box answers, and it is still there.
+  EXPECT_NE(TextOf(::GetDlgItem(about, ABOUT_TEXT_ID)).find(L"Brindle Software"), std::wstring::npos);
+  EXPECT_TRUE(IsShown(about));
+  Screenshot(about, L"wizard_about_by_keyboard.png");
+
+  testsupport::KeyPress(VK_ESCAPE);
+  const DWORD start = ::GetTickCount();
+  while (IsShown(about) && ::GetTickCount() - start < 10000) testsupport::PumpMessages(50);
+  EXPECT_FALSE(IsShown(about)) << "Escape did not close the About box";
+  EXPECT_TRUE(IsShown(mainWindow));
+  program.Kill();
 }
 
 // The bars' layout outlives the program: the "Standard" toolbar dragged to the frame's left edge is

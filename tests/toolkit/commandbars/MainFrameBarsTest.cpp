@@ -1,8 +1,8 @@
 // A frame made in the order the wizard's main frame makes its bars (status bar, theme 0 when none, the
 // manager, the menu bar from a menu resource, the paint theme, the toolbar from a toolbar resource),
 // driven with real keys and clicks under Xvfb: themes 0 and 3 from the real creation order, Alt+letter
-// and F10 into the menus, arrows and Enter running a command, and the menus closing on a click outside
-// and on Alt with the hooks let go.
+// and F10 into the menus, arrows and Enter running a command (one that opens a modal box too), and the
+// menus closing on a click outside and on Alt with the hooks let go.
 #include <gtest/gtest.h>
 
 #include <BarThemeNative.h>
@@ -24,6 +24,11 @@ using testsupport::InputKey;
 using testsupport::InputTap;
 using testsupport::PumpMessages;
 using testsupport::SaveWindowPng;
+
+// A command of the frame that asks in a modal message box, as the program's About and Help commands
+// open a dialog or a message box.
+const UINT ID_TEST_ASK = 1020;
+const wchar_t ASK_TITLE[] = L"Bars Test Question";
 
 class CMainLikeFrame : public CXTPFrameWnd {
  public:
@@ -52,6 +57,8 @@ class CMainLikeFrame : public CXTPFrameWnd {
   CXTPStatusBar m_wndStatusBar;
   CXTPToolBar* m_pToolBar = nullptr;
   std::vector<UINT> m_arrCommands;
+  // The answer of the last box that ID_TEST_ASK showed.
+  int m_nAskAnswer = 0;
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
@@ -73,11 +80,13 @@ class CMainLikeFrame : public CXTPFrameWnd {
     return 0;
   }
   afx_msg void OnTestCommand(UINT nID) { m_arrCommands.push_back(nID); }
+  afx_msg void OnAsk() { m_nAskAnswer = MessageBox(L"Go on?", ASK_TITLE, MB_OKCANCEL); }
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CMainLikeFrame, CXTPFrameWnd)
 ON_WM_CREATE()
+ON_COMMAND(ID_TEST_ASK, OnAsk)
 ON_COMMAND_RANGE(ID_TEST_FIRST, ID_TEST_LAST, OnTestCommand)
 END_MESSAGE_MAP()
 
@@ -264,6 +273,88 @@ TEST_F(MainFrameInputTest, TheStatusBarShowsTheMenuItemsPrompt) {
   // The first item is selected by the keyboard; its prompt shows in the message pane.
   EXPECT_STREQ(m_pFrame->m_wndStatusBar.GetPaneText(0), L"Opens a document");
   SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_prompt.png");
+}
+
+// ---- Commands chosen with Enter that open a modal box ------------------------------------------------
+
+class MainFrameAskTest : public MainFrameInputTest {
+ protected:
+  void TearDown() override {
+    MainFrameInputTest::TearDown();
+    if (m_pAsk != nullptr) m_pAsk->GetControls()->Remove(m_pAsk);
+    SettleLayout(m_pFrame);
+  }
+
+  // What the test saw when the box showed, before it answered it.
+  struct Seen {
+    bool bShown = false;
+    bool bMenusClosed = false;
+    bool bBoxActive = false;
+  };
+
+  // Presses Enter on the control chosen, then, once the box that its command opens shows, looks at it
+  // and presses nAnswerKey in it. The box's answer.
+  int EnterAndAnswer(UINT nAnswerKey, Seen* pSeen, LPCTSTR lpszPicture) {
+    m_pFrame->m_nAskAnswer = 0;
+    {
+      ModalLoopInput answer([=]() -> std::function<void()> {
+        HWND hBox = ::FindWindow(L"#32770", ASK_TITLE);
+        if (hBox == nullptr || !::IsWindowVisible(hBox)) return nullptr;
+        pSeen->bShown = true;
+        pSeen->bMenusClosed = CXTPBarMouseTracker::GetThreadState()->GetTrackedCount() == 0 &&
+                              !CXTPBarKeyboardHook::GetThreadState()->IsActive();
+        pSeen->bBoxActive = ::GetActiveWindow() == hBox && ::GetForegroundWindow() == hBox;
+        if (lpszPicture != nullptr) SaveWindowPng(hBox, lpszPicture);
+        return [nAnswerKey] { testsupport::KeyPress(static_cast<WORD>(nAnswerKey)); };
+      });
+      InputTap(VK_RETURN);
+      testsupport::PumpUntil([this] { return m_pFrame->m_nAskAnswer != 0; }, 10000);
+    }
+    return m_pFrame->m_nAskAnswer;
+  }
+
+  CXTPControl* m_pAsk = nullptr;
+};
+
+TEST_F(MainFrameAskTest, BoxOpenedByEnterOnAMenuItemWaitsForTheKeysTypedInIt) {
+  CXTPCommandBar* pFileMenu = m_pFrame->MenuBar()->GetControl(0)->GetCommandBar();
+  m_pAsk = pFileMenu->GetControls()->Add(xtpControlButton, ID_TEST_ASK);
+  m_pAsk->SetCaption(L"As&k...");
+  for (UINT nAnswerKey : {VK_ESCAPE, VK_RETURN}) {
+    SCOPED_TRACE(nAnswerKey == VK_ESCAPE ? "answered with Escape" : "answered with Enter");
+    InputTap('F', VK_MENU);
+    CXTPCommandBar* pFile = OpenPopup();
+    ASSERT_EQ(pFile, pFileMenu);
+    // Up from the first item wraps round to the last one.
+    InputTap(VK_UP);
+    ASSERT_EQ(pFile->GetCurSel(), m_pAsk->GetIndex());
+    Seen seen;
+    const int nAnswer = EnterAndAnswer(
+        nAnswerKey, &seen, nAnswerKey == VK_ESCAPE ? L"commandbars_mainframe_enter_box.png" : nullptr);
+    EXPECT_TRUE(seen.bShown) << "the box did not wait for its own keys";
+    EXPECT_EQ(nAnswer, nAnswerKey == VK_ESCAPE ? IDCANCEL : IDOK);
+    EXPECT_TRUE(seen.bMenusClosed);
+    EXPECT_TRUE(seen.bBoxActive) << "the box did not come up in front";
+    EXPECT_EQ(OpenPopup(), nullptr);
+    EXPECT_TRUE(HooksReleased());
+  }
+}
+
+TEST_F(MainFrameAskTest, BoxOpenedByEnterOnAButtonOfTheMenuBarWaitsForTheKeysTypedInIt) {
+  m_pAsk = m_pFrame->MenuBar()->GetControls()->Add(xtpControlButton, ID_TEST_ASK);
+  m_pAsk->SetCaption(L"As&k");
+  SettleLayout(m_pFrame);
+  // F10 selects the first menu, End the last control of the bar.
+  InputTap(VK_F10);
+  InputTap(VK_END);
+  ASSERT_EQ(m_pFrame->MenuBar()->GetCurSel(), m_pAsk->GetIndex());
+  Seen seen;
+  EXPECT_EQ(EnterAndAnswer(VK_ESCAPE, &seen, nullptr), IDCANCEL);
+  EXPECT_TRUE(seen.bShown) << "the box did not wait for its own keys";
+  EXPECT_TRUE(seen.bMenusClosed);
+  EXPECT_TRUE(seen.bBoxActive);
+  EXPECT_FALSE(m_pFrame->MenuBar()->IsTrackingMode());
+  EXPECT_TRUE(HooksReleased());
 }
 
 }  // namespace

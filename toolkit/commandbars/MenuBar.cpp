@@ -6,6 +6,7 @@
 #include "CommandBars.h"
 #include "CommandBarsOptions.h"
 #include "PopupBar.h"
+#include "StoredValues.h"
 
 #include <DrawHelpers.h>
 #include <ImageManager.h>
@@ -406,7 +407,7 @@ void CXTPMenuBar::DoPropExchange(CXTPPropExchange* pPX) {
   if (pPX->IsStoring()) PrepareForSave();
   CXTPToolBar::DoPropExchange(pPX);
   long nResourceId = static_cast<long>(m_nIDResource);
-  PropExchangeLong(pPX, _T("ResourceId"), nResourceId, 0);
+  PropExchangeStoredLong(pPX, _T("ResourceId"), nResourceId, 0, 0, 0xFFFF);
   if (pPX->IsStoring()) {
     pPX->WriteCount(static_cast<DWORD>(m_mapMenus.GetCount()));
     int nIndex = 0;
@@ -440,6 +441,11 @@ void CXTPMenuBar::DoPropExchange(CXTPPropExchange* pPX) {
     } catch (...) {
       pControls->InternalRelease();
       throw;
+    }
+    // Menus are resources: a set filed under no menu id is read past and dropped.
+    if (nId <= 0 || nId > 0xFFFF) {
+      pControls->InternalRelease();
+      continue;
     }
     CXTPControls* pOlder = nullptr;
     if (m_mapMenus.Lookup(static_cast<UINT>(nId), pOlder)) pOlder->InternalRelease();

@@ -11,6 +11,7 @@
 #include "DockBar.h"
 #include "DropShadows.h"
 #include "MenuSoundPlayer.h"
+#include "StoredValues.h"
 #include "ToolBar.h"
 
 #include <BufferDC.h>
@@ -925,21 +926,21 @@ void CXTPPopupBar::DrawCommandBar(CDC* pDC) {
 void CXTPPopupBar::DoPropExchange(CXTPPropExchange* pPX) {
   CXTPCommandBar::DoPropExchange(pPX);
   long nTearOffID = static_cast<long>(m_nTearOffID), nTearOffWidth = m_nTearOffWidth;
-  PropExchangeBool(pPX, _T("TearOffPopup"), m_bTearOffPopup, FALSE);
-  PropExchangeString(pPX, _T("TearOffCaption"), m_strTearOffCaption, _T(""));
+  PropExchangeStoredBool(pPX, _T("TearOffPopup"), m_bTearOffPopup, FALSE);
+  PropExchangeStoredString(pPX, _T("TearOffCaption"), m_strTearOffCaption, _T(""));
   PropExchangeLong(pPX, _T("TearOffId"), nTearOffID, 0);
-  PropExchangeLong(pPX, _T("TearOffWidth"), nTearOffWidth, 0);
+  PropExchangeStoredLong(pPX, _T("TearOffWidth"), nTearOffWidth, 0, 0, 0x7FFF);
   if (pPX->IsLoading()) {
     m_nTearOffID = static_cast<UINT>(nTearOffID);
     m_nTearOffWidth = nTearOffWidth;
   }
   if (pPX->GetSchema() > 3) {
     RECT rcBorders = m_rcBorders;
-    PropExchangeRect(pPX, _T("Borders"), rcBorders, 2, 4, 2, 4);
+    PropExchangeStoredMargins(pPX, _T("Borders"), rcBorders, 2, 4, 2, 4, 64);
     m_rcBorders = rcBorders;
-    PropExchangeBool(pPX, _T("ShowShadow"), m_bShowShadow, TRUE);
+    PropExchangeStoredBool(pPX, _T("ShowShadow"), m_bShowShadow, TRUE);
   }
-  if (pPX->GetSchema() > 8) PropExchangeBool(pPX, _T("DoubleGripper"), m_bDoubleGripper, FALSE);
+  if (pPX->GetSchema() > 8) PropExchangeStoredBool(pPX, _T("DoubleGripper"), m_bDoubleGripper, FALSE);
 }
 
 void CXTPPopupBar::CopyBarProperties(CXTPCommandBar* pSource, BOOL bRecursive) {

@@ -10,6 +10,7 @@
 #include "CommandBarsOptions.h"
 #include "DockBar.h"
 #include "PopupBar.h"
+#include "StoredValues.h"
 
 #include <PropExchange.h>
 #include <ResourceSource.h>
@@ -133,10 +134,11 @@ void CXTPToolBar::OnRecalcLayout() {
 
 void CXTPToolBar::DoPropExchange(CXTPPropExchange* pPX) {
   CXTPCommandBar::DoPropExchange(pPX);
-  PropExchangeBool(pPX, _T("BuiltIn"), m_bBuiltIn, TRUE);
-  PropExchangeBool(pPX, _T("TearOff"), m_bTearOff, FALSE);
-  if (pPX->GetSchema() > 6) PropExchangeBool(pPX, _T("Closeable"), m_bCloseable, TRUE);
-  if (pPX->GetSchema() > 7) PropExchangeBool(pPX, _T("ContextMenuPresent"), m_bContextMenuPresent, TRUE);
+  PropExchangeStoredBool(pPX, _T("BuiltIn"), m_bBuiltIn, TRUE);
+  PropExchangeStoredBool(pPX, _T("TearOff"), m_bTearOff, FALSE);
+  if (pPX->GetSchema() > 6) PropExchangeStoredBool(pPX, _T("Closeable"), m_bCloseable, TRUE);
+  if (pPX->GetSchema() > 7)
+    PropExchangeStoredBool(pPX, _T("ContextMenuPresent"), m_bContextMenuPresent, TRUE);
 }
 
 // ---- The toolbar's own buttons -----------------------------------------------------------------------

@@ -363,6 +363,7 @@ void CXTPCommandBars::SaveCommandBars(LPCTSTR lpszProfileName, BOOL bOnlyCustomi
       free(pData);
     }
   }
+  if (m_pMenuBar != nullptr) m_pMenuBar->RefreshAfterSave();
   m_pOptions->bDirtyState = FALSE;
 }
 

@@ -401,6 +401,20 @@ void CXTPMenuBar::PrepareForSave() {
   }
 }
 
+void CXTPMenuBar::RefreshAfterSave() {
+  if (!m_bSwitchedForSave) return;
+  m_bSwitchedForSave = FALSE;
+  // The frame's menu is that of its active child, as the child sets it on activation: the hooks take it
+  // and switch the bar as they do then.
+  CMDIFrameWnd* pMdiFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, GetOwnerSite());
+  if (pMdiFrame == nullptr || pMdiFrame->m_hWndMDIClient == nullptr) return;
+  CMDIChildWnd* pChild = pMdiFrame->MDIGetActive();
+  HMENU hMenu =
+      pChild != nullptr && pChild->m_hMenuShared != nullptr ? pChild->m_hMenuShared : m_hMenuDefault;
+  if (hMenu != nullptr && ::IsMenu(hMenu))
+    ::SendMessage(pMdiFrame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(hMenu), 0);
+}
+
 // ---- Stored record, copies and bar lists -------------------------------------------------------------
 
 void CXTPMenuBar::DoPropExchange(CXTPPropExchange* pPX) {

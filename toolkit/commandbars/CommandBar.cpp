@@ -348,6 +348,7 @@ BOOL CXTPCommandBar::SetPopuped(int nPopuped, BOOL bKeyboard) {
       EnterTracking(2, FALSE);
       SetSelected(nPopuped, bKeyboard);
       m_nPopuped = nPopuped;
+      m_bAnimateNextPopup = TRUE;
       if (!pNew->SetPopuped(TRUE)) {
         if (m_nPopuped == nPopuped) m_nPopuped = -1;
       } else {

@@ -114,10 +114,11 @@ void CXTPPopupBar::UpdateShortcuts() {
   for (int i = 0; i < GetControlCount(); ++i) {
     CXTPControl* pControl = GetControl(i);
     if (!pControl->IsVisible() || pControl->GetID() == 0) continue;
+    // The manager's text for the id, which it empties when it has no shortcut for it (any more); without
+    // a table it leaves the text as it is.
     CString strShortcut = pControl->GetShortcutText();
-    if (pShortcuts->GetShortcutText(pControl->GetID(), strShortcut) &&
-        strShortcut != pControl->GetShortcutText())
-      pControl->SetShortcutText(strShortcut);
+    pShortcuts->GetShortcutText(pControl->GetID(), strShortcut);
+    if (strShortcut != pControl->GetShortcutText()) pControl->SetShortcutText(strShortcut);
   }
 }
 
@@ -572,8 +573,10 @@ void CXTPPopupBar::DelayLayout() {
 
 void CXTPPopupBar::AnimateOpening() {
   CXTPCommandBar* pParent = GetParentCommandBar();
-  if (pParent != nullptr && pParent->GetType() == xtpBarTypePopup) return;
-  if (IsBarCustomizeMode()) return;
+  // Submenus animate as menus do, when their parent bar asks for it.
+  const BOOL bAsked = pParent == nullptr || pParent->IsAnimateNextPopup();
+  if (pParent != nullptr) pParent->SetAnimateNextPopup(FALSE);
+  if (!bAsked || IsBarCustomizeMode()) return;
   const int nAnimation = GetAnimationType();
   if (nAnimation != 2 && nAnimation != 3 && nAnimation != 4) return;
   if (pParent != nullptr && pParent->GetSafeHwnd() != nullptr) pParent->UpdateWindow();

@@ -524,15 +524,21 @@ INT_PTR PASCAL CXTPToolBar::BarToolHitTest(const CXTPCommandBar* pBar, CPoint po
   if (pBar->GetType() == xtpBarTypePopup && !(pControl->GetFlags() & xtpFlagShowPopupBarTip)) return -1;
   CString strTip = pControl->GetTooltip();
   if (strTip.IsEmpty()) return -1;
+  CString strDescription = pControl->GetDescription();
   if (pCommandBars != nullptr && pCommandBars->GetCommandBarsOptions()->bToolBarAccelTips) {
     CString strShortcut = pControl->GetShortcutText();
     if (strShortcut.IsEmpty())
       pCommandBars->GetShortcutManager()->GetShortcutText(pControl->GetID(), strShortcut);
-    if (!strShortcut.IsEmpty()) strTip += _T(" (") + strShortcut + _T(")");
+    if (!strShortcut.IsEmpty()) {
+      strTip += _T(" (") + strShortcut + _T(")");
+      if (!strDescription.IsEmpty()) strDescription += _T(" (") + strShortcut + _T(")");
+    }
   }
   const int nId = pControl->GetID();
+  // A tip with a title line shows the tip as its title and the description below it.
   if (pTI != nullptr)
-    CXTPTipSettings::FillToolInfo(pTI, pBar->GetSafeHwnd(), pControl->GetRect(), nId, strTip);
+    CXTPTipSettings::FillToolInfo(pTI, pBar->GetSafeHwnd(), pControl->GetRect(), nId, strTip, strTip,
+                                  strDescription);
   return nId != 0 ? nId : -1;
 }
 

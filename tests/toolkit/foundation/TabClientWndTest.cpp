@@ -244,25 +244,6 @@ TEST_F(TabClientWndTest, EscapeEndsALiveSplitterDragWhereTheSplitterGot) {
   EXPECT_EQ(::GetCapture(), nullptr);
 }
 
-// A tab workspace that goes with its window, as one a frame makes on the heap does.
-class SelfDeletingClient : public CXTPTabClientWnd {
- public:
-  explicit SelfDeletingClient(bool* pDeleted) : m_pDeleted(pDeleted) {}
-  ~SelfDeletingClient() override { *m_pDeleted = true; }
-
- protected:
-  void PostNcDestroy() override { delete this; }
-
- private:
-  bool* m_pDeleted;
-};
-
-HWND g_hFrameToDestroy = nullptr;
-void CALLBACK DestroyFrameWhenDue(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
-  ::KillTimer(nullptr, nIDEvent);
-  if (::IsWindow(g_hFrameToDestroy)) ::DestroyWindow(g_hFrameToDestroy);
-}
-
 TEST(TabClientWndHost, DestroyingTheFrameDuringALiveSplitterDragEndsTheDrag) {
   // The frame and the workspace in guarded pages: a use of either after the frame goes faults.
   GuardedHeapScope guarded;
@@ -275,7 +256,7 @@ TEST(TabClientWndHost, DestroyingTheFrameDuringALiveSplitterDragEndsTheDrag) {
                                CFrameWnd::rectDefault, pFrame));
   }
   bool bClientDeleted = false;
-  SelfDeletingClient* pClient = new SelfDeletingClient(&bClientDeleted);
+  auto* pClient = new SelfDeletingWnd<CXTPTabClientWnd>(&bClientDeleted);
   ASSERT_TRUE(pClient->Attach(pFrame));
   pClient->DoWorkspaceAction(XTP_ID_WORKSPACE_NEWVERTICAL);
   ASSERT_EQ(pClient->GetGroupCount(), 2);
@@ -288,8 +269,8 @@ TEST(TabClientWndHost, DestroyingTheFrameDuringALiveSplitterDragEndsTheDrag) {
   // the timer's message that does it.
   testsupport::MouseMoveTo(pt.x, pt.y);
   testsupport::PumpMessages(30);
-  g_hFrameToDestroy = pFrame->GetSafeHwnd();
-  ::SetTimer(nullptr, 0, 100, DestroyFrameWhenDue);
+  const HWND hFrame = pFrame->GetSafeHwnd();
+  DestroyWindowAfter(hFrame, 100);
   std::thread release([] {
     ::Sleep(400);
     testsupport::MouseButton(false);
@@ -299,7 +280,7 @@ TEST(TabClientWndHost, DestroyingTheFrameDuringALiveSplitterDragEndsTheDrag) {
   release.join();
   testsupport::PumpMessages(50);
   EXPECT_TRUE(bClientDeleted);
-  EXPECT_FALSE(::IsWindow(g_hFrameToDestroy));
+  EXPECT_FALSE(::IsWindow(hFrame));
   EXPECT_EQ(::GetCapture(), nullptr);
 }
 

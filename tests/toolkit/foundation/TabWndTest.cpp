@@ -362,26 +362,7 @@ TEST(TabWnd, InsertingAtZeroSelectsThatTabAndATabWithoutAPageHidesTheLastOne) {
 
 namespace {
 
-// A tab window that goes with its window, as one made on the heap by a window that owns it does.
-class SelfDeletingTabWnd : public CXTPTabWnd {
- public:
-  explicit SelfDeletingTabWnd(bool* pDeleted) : m_pDeleted(pDeleted) {}
-  ~SelfDeletingTabWnd() override { *m_pDeleted = true; }
-
- protected:
-  void PostNcDestroy() override { delete this; }
-
- private:
-  bool* m_pDeleted;
-};
-
-// The host that a timer destroys while a loop of the tab window runs (the timer's message reaches the
-// loop, which dispatches it).
-HWND g_hWndToDestroy = nullptr;
-void CALLBACK DestroyHostWhenDue(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
-  ::KillTimer(nullptr, nIDEvent);
-  if (::IsWindow(g_hWndToDestroy)) ::DestroyWindow(g_hWndToDestroy);
-}
+using SelfDeletingTabWnd = SelfDeletingWnd<CXTPTabWnd>;
 
 // A host window with a heap-made tab window of six long tabs, in guarded pages, so that a use of either
 // after the host is destroyed faults.
@@ -402,8 +383,7 @@ class DestroyedHostTest : public ::testing::Test {
   void PressAndDestroyTheHost(CPoint ptClient, UINT nDelay) {
     MoveTo(*m_pTabs, ptClient);
     testsupport::PumpMessages(30);
-    g_hWndToDestroy = m_pParent->GetSafeHwnd();
-    ::SetTimer(nullptr, 0, nDelay, DestroyHostWhenDue);
+    DestroyWindowAfter(m_pParent->GetSafeHwnd(), nDelay);
     std::thread release = ReleaseLater(nDelay + 300);
     testsupport::MouseButton(true);
     testsupport::PumpUntil([this] { return m_bTabsDeleted; }, 5000);

@@ -120,3 +120,16 @@ void operator delete(void* p, size_t) noexcept { Delete(p); }
 void operator delete[](void* p, size_t) noexcept { Delete(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { Delete(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { Delete(p); }
+
+namespace {
+HWND g_hWndToDestroy = nullptr;
+void CALLBACK DestroyWhenDue(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
+  ::KillTimer(nullptr, nIDEvent);
+  if (::IsWindow(g_hWndToDestroy)) ::DestroyWindow(g_hWndToDestroy);
+}
+}  // namespace
+
+void DestroyWindowAfter(HWND hWnd, unsigned nDelay) {
+  g_hWndToDestroy = hWnd;
+  ::SetTimer(nullptr, 0, nDelay, DestroyWhenDue);
+}

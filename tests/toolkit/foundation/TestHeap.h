@@ -7,6 +7,8 @@
 // read or write freed memory unnoticed. Otherwise new and delete are malloc and free.
 #pragma once
 
+#include <windows.h>
+
 #include <atomic>
 #include <cstddef>
 
@@ -24,3 +26,24 @@ class GuardedHeapScope {
   static int MadeCount();
   static int DeletedCount();
 };
+
+// What the tests that destroy a window inside one of its loops use with the guarded heap.
+
+// A window of class TWnd that deletes itself with its window, as one that its owner made on the heap
+// does; *pDeleted says when it went.
+template <class TWnd>
+class SelfDeletingWnd : public TWnd {
+ public:
+  explicit SelfDeletingWnd(bool* pDeleted) : m_pDeleted(pDeleted) {}
+  ~SelfDeletingWnd() override { *m_pDeleted = true; }
+
+ protected:
+  void PostNcDestroy() override { delete this; }
+
+ private:
+  bool* m_pDeleted;
+};
+
+// Destroys the window nDelay ms from now through a thread timer, whose message a loop running then
+// dispatches.
+void DestroyWindowAfter(HWND hWnd, unsigned nDelay);

@@ -121,10 +121,6 @@
 #define ID_SELECT_NSF_FILE 32774
 #define ID_EXPORT 32775
 #define ID_CUSTOMIZE 35001
-// Strings of the customize sheet's categories.
-#define IDS_NEW_MENU 9314
-#define IDS_ALL_COMMANDS 9337
-#define IDS_BUILT_IN_MENUS 9350
 
 // ---- The wizard's periphery ----
 // The Domino file selection dialog.
@@ -140,9 +136,9 @@
 #define IDC_STOP_SEARCH 1022
 #define IDC_SELECT_ALL 1024
 #define IDC_UNSELECT_ALL 1025
-// The source type page's icon, and its picture (not part of the program: the page draws it when a
-// resource of that number is there).
-#define IDI_SOURCE_TYPE 134
+// The source type page's icon is icon 134, the browser page's; and its picture (not part of the program:
+// the page draws it when a resource of that number is there).
+#define IDI_SOURCE_TYPE IDI_BROWSER_PAGE
 #define IDB_SOURCE_TYPE 203
 
 #ifndef IDC_STATIC

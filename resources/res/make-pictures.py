@@ -1,6 +1,6 @@
 # Regenerates the wizard dialogs' pictures: python3 make-pictures.py <this folder>
-# Writes the saving-complete picture (48x48), the banner (180x51) as 24-bit BMPs, the source-type icon
-# (32x32, 32-bit with alpha), and the server-search animation as an uncompressed 8-bit AVI (40x40, 8 frames) that the system's animation control plays
+# Writes the saving-complete picture (48x48), the banner (180x51) as 24-bit BMPs, and the server-search
+# animation as an uncompressed 8-bit AVI (40x40, 8 frames) that the system's animation control plays
 # without a codec. Shapes are drawn with 4x4 supersampling for smooth edges.
 import math, struct
 import os, sys
@@ -179,44 +179,7 @@ def write_avi8(path, frames, fps):
     body = b'AVI ' + hdrl + lst(b'movi', movi_data) + chunk(b'idx1', idx)
     open(path, 'wb').write(b'RIFF' + struct.pack('<I', len(body)) + body)
 
-def write_ico32(path, img, alpha):
-    """img: rows of (r, g, b); alpha(x, y) -> 0..255. One 32-bit image with an all-clear AND mask."""
-    h = len(img); w = len(img[0])
-    xor = bytearray()
-    for y in reversed(range(h)):
-        for x in range(w):
-            r, g, b = img[y][x]
-            xor += bytes((b, g, r, alpha(x, y)))
-    mask = bytes(((w + 31) // 32) * 4 * h)
-    info = struct.pack('<IiiHHIIiiII', 40, w, h * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    image = info + xor + mask
-    header = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', w, h, 0, 0, 1, 32, len(image), 6 + 16)
-    open(path, 'wb').write(header + entry + image)
-
-# 134: the source type page's icon: a server tower beside a database drum, the two kinds of source.
-def source_type_shapes():
-    tower = (40, 84, 170)
-    drum = (232, 176, 40)
-    drum_top = (250, 214, 120)
-    return [
-        (lambda x, y: 3 <= x <= 15 and 4 <= y <= 29, tower),
-        (lambda x, y: 5 <= x <= 13 and (8 <= y <= 9 or 12 <= y <= 13), (200, 208, 228)),
-        (circle(9, 24, 1.6), (120, 220, 120)),
-        (lambda x, y: 17 <= x <= 29 and 12 <= y <= 27, drum),
-        (lambda x, y: ((x - 23) / 6.5) ** 2 + ((y - 27) / 2.5) ** 2 <= 1, drum),
-        (lambda x, y: ((x - 23) / 6.5) ** 2 + ((y - 12) / 2.5) ** 2 <= 1, drum_top),
-    ]
-
-def source_type_icon():
-    shapes = source_type_shapes()
-    img = render(32, 32, lambda x, y: WHITE, shapes)
-    cover = render(32, 32, lambda x, y: (0, 0, 0), [(s[0], (255, 255, 255)) for s in shapes])
-    return img, lambda x, y: cover[y][x][0]
-
 out = sys.argv[1]
 write_bmp24(out + "/saving-complete.bmp", saving_complete())
 write_bmp24(out + "/banner.bmp", banner())
 write_avi8(out + "/server-search.avi", search_frames(), 8)
-icon, icon_alpha = source_type_icon()
-write_ico32(out + "/source-type.ico", icon, icon_alpha)

@@ -99,6 +99,10 @@
 #define XTP_IDC_LIST_CATEGORIES 9338
 #define XTP_IDS_BUILTINMENUS 9350
 
+// The frame's customize command, which the bars offer at the end of their toolbar lists; its prompt
+// gives the item its text.
+#define XTP_ID_CUSTOMIZE 35001
+
 // The customize menu of a control (menu 9336) and its commands; 9322 is also the bitmap of the
 // pictures "Change Button Image" offers (42 of 16 by 16) and the bar id of their popup.
 #define XTP_IDR_CUSTOMIZEMENU 9336

@@ -218,6 +218,14 @@ void CXTPAcceleratorManager::LoadShortcuts(LPCTSTR lpszProfileName) {
     }
   }
   ::RegCloseKey(hKey);
+  // A record with flags no table has, or without a key, is no shortcut the program stored.
+  const BYTE kKnownFlags = FVIRTKEY | FNOINVERT | FSHIFT | FCONTROL | FALT;
+  for (const ACCEL& entry : entries) {
+    if ((entry.fVirt & ~kKnownFlags) != 0 || entry.key == 0) {
+      entries.clear();
+      break;
+    }
+  }
   if (!entries.empty()) SetAccelerators(entries.data(), static_cast<int>(entries.size()));
 }
 

@@ -336,8 +336,7 @@ CSize CXTPBarTheme::DrawControlToolBarParent(CDC* pDC, CXTPControl* pControl, BO
       DrawControlEntry(pDC, pControl);
     }
   }
-  const BOOL bPopuped = type >= xtpControlPopup && type <= xtpControlSplitButtonPopup &&
-                        static_cast<CXTPControlPopup*>(pControl)->GetPopuped();
+  const BOOL bPopuped = IsPopuped(pControl);
 
   if (pBar != nullptr && pBar->IsTextBelowIcons() && bIcon) {
     if (bDraw) {
@@ -406,9 +405,7 @@ CSize CXTPBarTheme::DrawControlToolBarParent(CDC* pDC, CXTPControl* pControl, BO
 }
 
 void CXTPBarTheme::DrawControlEntry(CDC* pDC, CXTPControl* pControl) {
-  const XTPControlType type = pControl->GetType();
-  const BOOL bPopuped = type >= xtpControlPopup && type <= xtpControlSplitButtonPopup &&
-                        static_cast<CXTPControlPopup*>(pControl)->GetPopuped();
+  const BOOL bPopuped = IsPopuped(pControl);
   CXTPCommandBar* pParent = pControl->GetParent();
   DrawControlFace(pDC, pControl->GetRect(), pControl->GetEnabled(), pControl->GetSelected(),
                   pControl->GetPressed(), pControl->GetChecked(), bPopuped,
@@ -416,7 +413,7 @@ void CXTPBarTheme::DrawControlEntry(CDC* pDC, CXTPControl* pControl) {
 }
 
 void CXTPBarTheme::DrawSplitButtonFrame(CDC* pDC, CXTPControl* pControl, CRect rc) {
-  const BOOL bPopuped = static_cast<CXTPControlPopup*>(pControl)->GetPopuped();
+  const BOOL bPopuped = IsPopuped(pControl);
   const BOOL bEnabled = pControl->GetEnabled();
   const int bSelected = pControl->GetSelected(), bPressed = pControl->GetPressed();
   const XTPBarPosition position =
@@ -578,9 +575,7 @@ CSize CXTPBarTheme::DrawSymbol(CDC* pDC, int nKind, CXTPControl* pControl, CXTPC
       if (!bDraw || pControl == nullptr) return CSize(0, 0);
       DrawControlEntry(pDC, pControl);
       const CRect rc = pControl->GetRect();
-      const BOOL bHot = pControl->GetSelected() || (pControl->GetType() >= xtpControlPopup &&
-                                                    pControl->GetType() <= xtpControlSplitButtonPopup &&
-                                                    static_cast<CXTPControlPopup*>(pControl)->GetPopuped());
+      const BOOL bHot = pControl->GetSelected() || IsPopuped(pControl);
       const COLORREF clr = bHot ? pDC->GetTextColor() : GetColor(COLOR_3DHIGHLIGHT);
       const CPoint c = rc.CenterPoint();
       Triangle(pDC, CPoint(c.x - 3, c.y - 2), CPoint(c.x + 3, c.y - 2), CPoint(c.x, c.y + 1), clr);

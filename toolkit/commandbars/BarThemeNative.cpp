@@ -123,8 +123,7 @@ void CXTPBarThemeNative::DrawSplitButtonFrame(CDC* pDC, CXTPControl* pControl, C
     return;
   }
   const BOOL bEnabled = pControl->GetEnabled();
-  const BOOL bPopuped =
-      IsPopupKind(pControl->GetType()) && static_cast<CXTPControlPopup*>(pControl)->GetPopuped();
+  const BOOL bPopuped = IsPopuped(pControl);
   const int nState = GetSplitButtonState(pControl->GetSelected(), pControl->GetPressed(), bEnabled,
                                          pControl->GetChecked(), bPopuped);
   CRect rcMain = rc;

@@ -571,9 +571,7 @@ CSize CXTPBarThemeShaded::DrawSymbol(CDC* pDC, int nKind, CXTPControl* pControl,
   }
   if (pControl == nullptr) return CSize(0, 0);
   const CRect rc = pControl->GetRect();
-  const BOOL bPopuped = pControl->GetType() >= xtpControlPopup &&
-                        pControl->GetType() <= xtpControlSplitButtonPopup &&
-                        static_cast<CXTPControlPopup*>(pControl)->GetPopuped();
+  const BOOL bPopuped = IsPopuped(pControl);
   const int bSelected = pControl->GetSelected();
   const int nSave = pDC->SaveDC();
   // The outer corners are cut, and the inner edge keeps one pixel of the bar's background.

@@ -11,6 +11,7 @@
 #include "CustomizeDragSource.h"
 #include "CustomizeSheet.h"
 #include "PopupBar.h"
+#include "StoredValues.h"
 #include "ToolBar.h"
 
 #include <BufferDC.h>
@@ -347,6 +348,7 @@ BOOL CXTPCommandBar::SetPopuped(int nPopuped, BOOL bKeyboard) {
       EnterTracking(2, FALSE);
       SetSelected(nPopuped, bKeyboard);
       m_nPopuped = nPopuped;
+      m_bAnimateNextPopup = TRUE;
       if (!pNew->SetPopuped(TRUE)) {
         if (m_nPopuped == nPopuped) m_nPopuped = -1;
       } else {
@@ -1184,30 +1186,47 @@ void CXTPCommandBar::OnCustomizeDrop(CXTPControl* pDataObject, DROPEFFECT& dropE
 
 // ---- Stored record, copies and bar lists --------------------------------------------------------------
 
+namespace {
+
+// Docking "Flags" a stored bar may carry: the toolbar's and the menu bar's own.
+const DWORD kKnownBarFlags = 0x7F | 0x3700 | xtpFlagStretchedShared;
+// A stored popup bar sits where its class's popups sit; any other bar is docked, floating or not placed
+// (a damaged position docks it at the top).
+XTPBarPosition StoredPosition(XTPBarPosition positionOfClass, long nPosition) {
+  if (positionOfClass == xtpBarPopup || positionOfClass == xtpBarListBox) return positionOfClass;
+  const BOOL bPlaced = (nPosition >= xtpBarTop && nPosition <= xtpBarFloating) || nPosition == xtpBarNone;
+  return bPlaced ? static_cast<XTPBarPosition>(nPosition) : xtpBarTop;
+}
+
+}  // namespace
+
 void CXTPCommandBar::DoPropExchange(CXTPPropExchange* pPX) {
+  // A bar is loaded just after it was made from its stored class: its type and position are still the
+  // class's own. Every class has one type, so the stored type is read but the class's kept.
+  const XTPBarType typeOfClass = m_barType;
+  const XTPBarPosition positionOfClass = m_barPosition;
   long nType = m_barType, nPosition = m_barPosition, nBarID = static_cast<long>(m_nBarID);
-  long nFlags = static_cast<long>(m_dwFlags), nStyle = static_cast<long>(m_dwStyle), nMRUWidth = m_nMRUWidth;
+  DWORD dwFlags = m_dwFlags, dwStyle = m_dwStyle;
+  long nMRUWidth = m_nMRUWidth;
   PropExchangeLong(pPX, _T("Type"), nType, xtpBarTypeNormal);
   PropExchangeLong(pPX, _T("Position"), nPosition, xtpBarTop);
   PropExchangeLong(pPX, _T("BarID"), nBarID, 0);
-  PropExchangeLong(pPX, _T("Flags"), nFlags, 0);
-  PropExchangeLong(pPX, _T("Style"), nStyle, 0);
-  PropExchangeString(pPX, _T("Title"), m_strTitle, _T(""));
-  PropExchangeBool(pPX, _T("Customizable"), m_bCustomizable, TRUE);
-  PropExchangeLong(pPX, _T("MRUWidth"), nMRUWidth, 0);
+  PropExchangeStoredFlags(pPX, _T("Flags"), dwFlags, 0, kKnownBarFlags);
+  PropExchangeStoredFlags(pPX, _T("Style"), dwStyle, 0, CBRS_ALL);
+  PropExchangeStoredString(pPX, _T("Title"), m_strTitle, _T(""));
+  PropExchangeStoredBool(pPX, _T("Customizable"), m_bCustomizable, TRUE);
+  PropExchangeStoredLong(pPX, _T("MRUWidth"), nMRUWidth, 0x7FFF, 0, 0x7FFF);
   if (pPX->GetSchema() > 2) {
     SIZE szIcons = m_szIcons;
-    PropExchangeSize(pPX, _T("IconSize"), szIcons, 0, 0);
+    PropExchangeStoredSize(pPX, _T("IconSize"), szIcons, 0, 0, 1, XTP_STORED_ICON_MAX, TRUE);
     m_szIcons = szIcons;
   }
   if (pPX->IsLoading()) {
-    m_barType = nType >= xtpBarTypeMenuBar && nType <= xtpBarTypePopup ? static_cast<XTPBarType>(nType)
-                                                                       : xtpBarTypeNormal;
-    m_barPosition = nPosition >= xtpBarTop && nPosition <= xtpBarNone ? static_cast<XTPBarPosition>(nPosition)
-                                                                      : xtpBarTop;
+    m_barType = typeOfClass;
+    m_barPosition = StoredPosition(positionOfClass, nPosition);
     m_nBarID = static_cast<UINT>(nBarID);
-    m_dwFlags = static_cast<DWORD>(nFlags);
-    m_dwStyle = static_cast<DWORD>(nStyle);
+    m_dwFlags = dwFlags;
+    m_dwStyle = dwStyle;
     m_nMRUWidth = nMRUWidth;
     XTP_COMMANDBARS_PROPEXCHANGE_PARAM* pParam =
         static_cast<XTP_COMMANDBARS_PROPEXCHANGE_PARAM*>(pPX->m_dwData);

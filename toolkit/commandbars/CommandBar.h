@@ -79,6 +79,10 @@ class CXTPCommandBar : public CWnd, public CXTPBarAccessibility, public CXTPHook
   CXTPControl* GetPopupedControl() const { return GetControl(m_nPopuped); }
   // Opens the popup of control nPopuped (closing any other); -1 closes.
   BOOL SetPopuped(int nPopuped, BOOL bKeyboard = FALSE);
+  // Whether the popup this bar opens next plays its opening animation: set when the bar opens a popup
+  // of its own controls (menus and submenus alike), cleared by the popup when it shows.
+  BOOL IsAnimateNextPopup() const { return m_bAnimateNextPopup; }
+  void SetAnimateNextPopup(BOOL bAnimate) { m_bAnimateNextPopup = bAnimate; }
   int IsTrackingMode() const { return m_bTracking; }
   BOOL IsMouseLocked() const { return m_nLockRecurse > 0; }
   void LockRecurse(BOOL bLock) { m_nLockRecurse += bLock ? 1 : -1; }
@@ -225,6 +229,7 @@ class CXTPCommandBar : public CWnd, public CXTPBarAccessibility, public CXTPHook
   int m_nMRUWidth = 0x7FFF;
   int m_nSelected = -1;
   int m_nPopuped = -1;
+  BOOL m_bAnimateNextPopup = FALSE;
   HWND m_hwndCaret = nullptr;
   UINT m_nBarID = 0;
   int m_bTracking = 0;

@@ -6,6 +6,8 @@
 #include <afxole.h>
 #include <afxwin.h>
 
+#include <ToolkitResource.h>
+
 #include <algorithm>
 #include <type_traits>
 
@@ -93,8 +95,8 @@ enum XTPToolBarFlags {
 #define LM_HIDEWRAP 0x80  // what does not fit is hidden instead of wrapped
 #define LM_POPUP 0x100    // every group starts a new row, the MRU width is used
 
-// Toolbar and manager commands with fixed numbers.
-#define XTP_ID_CUSTOMIZE 35001
+// Toolbar and manager commands with fixed numbers (the customize command, XTP_ID_CUSTOMIZE, is in
+// ToolkitResource.h with its prompt).
 #define XTP_ID_WINDOWLIST 35000
 #define XTP_ID_WORKSPACE_ACTIONS 35002
 #define XTP_ID_FILE_MRU 35003

@@ -3,6 +3,7 @@
 
 #include "BarTheme.h"
 #include "CommandBars.h"
+#include "StoredValues.h"
 
 #include <PropExchangeArchive.h>
 #include <PropItemEnumerator.h>
@@ -74,54 +75,54 @@ void CXTPCommandBarsOptions::DoPropExchange(CXTPPropExchange* pPX, BOOL bUserOnl
   pPX->UseDefaultOnSave(FALSE);
   long nSchema = _XTP_SCHEMA_CURRENT;
   PropExchangeLong(pPX, _T("Schema"), nSchema, _XTP_SCHEMA_CURRENT);
-  PropExchangeBool(pPX, _T("AlwaysShowFullMenus"), bAlwaysShowFullMenus, TRUE);
-  PropExchangeBool(pPX, _T("ShowFullAfterDelay"), bShowFullAfterDelay, TRUE);
-  PropExchangeBool(pPX, _T("ToolBarScreenTips"), bToolBarScreenTips, TRUE);
-  PropExchangeBool(pPX, _T("ToolBarAccelTips"), bToolBarAccelTips, FALSE);
-  PropExchangeBool(pPX, _T("LargeIcons"), bLargeIcons, FALSE);
+  PropExchangeStoredBool(pPX, _T("AlwaysShowFullMenus"), bAlwaysShowFullMenus, TRUE);
+  PropExchangeStoredBool(pPX, _T("ShowFullAfterDelay"), bShowFullAfterDelay, TRUE);
+  PropExchangeStoredBool(pPX, _T("ToolBarScreenTips"), bToolBarScreenTips, TRUE);
+  PropExchangeStoredBool(pPX, _T("ToolBarAccelTips"), bToolBarAccelTips, FALSE);
+  PropExchangeStoredBool(pPX, _T("LargeIcons"), bLargeIcons, FALSE);
   const BOOL bAllSets = pPX->IsLoading() || !pPX->IsAllowDefaultValues();
   if (nSchema > 7 && (bAllSets || m_mapUsedCommands.GetCount() > 0))
     ExchangeCommandSet(pPX, _T("UsedCommands"), m_mapUsedCommands);
   if (nSchema > 7 || bUserOnly) {
     long nAnimation = animationType;
-    PropExchangeLong(pPX, _T("Animation"), nAnimation, 0);
+    PropExchangeStoredLong(pPX, _T("Animation"), nAnimation, 0, 0, 5);
     animationType = nAnimation;
   }
   if (bUserOnly) return;
 
-  PropExchangeBool(pPX, _T("SyncFloatingBars"), bSyncFloatingBars, TRUE);
-  PropExchangeBool(pPX, _T("ShowExpandButtonAlways"), bShowExpandButtonAlways, TRUE);
+  PropExchangeStoredBool(pPX, _T("SyncFloatingBars"), bSyncFloatingBars, TRUE);
+  PropExchangeStoredBool(pPX, _T("ShowExpandButtonAlways"), bShowExpandButtonAlways, TRUE);
   SIZE szValue = szIcons;
-  PropExchangeSize(pPX, _T("IconsSize"), szValue, 0, 0);
+  PropExchangeStoredSize(pPX, _T("IconsSize"), szValue, 0, 0, 1, XTP_STORED_ICON_MAX, TRUE);
   szIcons = szValue;
   szValue = szLargeIcons;
-  PropExchangeSize(pPX, _T("LargeIconsSize"), szValue, 0, 0);
+  PropExchangeStoredSize(pPX, _T("LargeIconsSize"), szValue, 0, 0, 1, XTP_STORED_ICON_MAX, TRUE);
   szLargeIcons = szValue;
   if (bAllSets || m_mapHiddenCommands.GetCount() > 0)
     ExchangeCommandSet(pPX, _T("HiddenCommands"), m_mapHiddenCommands);
   XTP_COMMANDBARS_ICONSINFO iconsInfo = {FALSE, TRUE, TRUE};
   CXTPBarTheme* pTheme = m_pCommandBars != nullptr ? m_pCommandBars->GetPaintManager() : nullptr;
   if (pTheme != nullptr) iconsInfo = *pTheme->GetIconsInfo();
-  PropExchangeBool(pPX, _T("IconsWithShadow"), iconsInfo.bIconsWithShadow, FALSE);
-  PropExchangeBool(pPX, _T("UseDisabledIcons"), iconsInfo.bUseDisabledIcons, TRUE);
-  PropExchangeBool(pPX, _T("UseFadedIcons"), iconsInfo.bUseFadedIcons, TRUE);
+  PropExchangeStoredBool(pPX, _T("IconsWithShadow"), iconsInfo.bIconsWithShadow, FALSE);
+  PropExchangeStoredBool(pPX, _T("UseDisabledIcons"), iconsInfo.bUseDisabledIcons, TRUE);
+  PropExchangeStoredBool(pPX, _T("UseFadedIcons"), iconsInfo.bUseFadedIcons, TRUE);
   if (pTheme != nullptr && pPX->IsLoading()) *pTheme->GetIconsInfo() = iconsInfo;
 
   if (nSchema > 7) {
-    PropExchangeBool(pPX, _T("SyncFloatingBars"), bSyncFloatingBars, TRUE);
-    PropExchangeBool(pPX, _T("ShowExpandButtonAlways"), bShowExpandButtonAlways, TRUE);
-    PropExchangeBool(pPX, _T("DblClickFloat"), bDblClickFloat, FALSE);
-    PropExchangeBool(pPX, _T("ShowTextBelowIcons"), bShowTextBelowIcons, FALSE);
-    PropExchangeBool(pPX, _T("AltDragCustomization"), bAltDragCustomization, TRUE);
-    PropExchangeBool(pPX, _T("AutoHideUnusedPopups"), bAutoHideUnusedPopups, TRUE);
+    PropExchangeStoredBool(pPX, _T("SyncFloatingBars"), bSyncFloatingBars, TRUE);
+    PropExchangeStoredBool(pPX, _T("ShowExpandButtonAlways"), bShowExpandButtonAlways, TRUE);
+    PropExchangeStoredBool(pPX, _T("DblClickFloat"), bDblClickFloat, FALSE);
+    PropExchangeStoredBool(pPX, _T("ShowTextBelowIcons"), bShowTextBelowIcons, FALSE);
+    PropExchangeStoredBool(pPX, _T("AltDragCustomization"), bAltDragCustomization, TRUE);
+    PropExchangeStoredBool(pPX, _T("AutoHideUnusedPopups"), bAutoHideUnusedPopups, TRUE);
     szValue = szPopupIcons;
-    PropExchangeSize(pPX, _T("PopupIconsSize"), szValue, 16, 16);
+    PropExchangeStoredSize(pPX, _T("PopupIconsSize"), szValue, 16, 16, 1, XTP_STORED_ICON_MAX, FALSE);
     szPopupIcons = szValue;
   }
   if (nSchema > 8) {
     long nUse = keyboardCuesUse, nShow = keyboardCuesShow;
-    PropExchangeLong(pPX, _T("KeyboardCuesUse"), nUse, 1);
-    PropExchangeLong(pPX, _T("KeyboardCuesShow"), nShow, 0);
+    PropExchangeStoredLong(pPX, _T("KeyboardCuesUse"), nUse, 1, 0, 7);
+    PropExchangeStoredLong(pPX, _T("KeyboardCuesShow"), nShow, 0, 0, 2);
     keyboardCuesUse = nUse;
     keyboardCuesShow = nShow;
     if (pPX->IsLoading() && m_pCommandBars != nullptr) m_pCommandBars->SetKeyboardCuesShow(keyboardCuesShow);

@@ -28,6 +28,9 @@ namespace {
 // this program wrote: both keep the memory a damaged or hostile state can claim small.
 const DWORD kMaxStoredControlsBytes = XTP_PROPEXCHANGE_MAX_VALUE_BYTES;
 const int kMaxStoredBars = 4096;
+// Saved screen sizes outside these are no display's: positions are then not scaled by them.
+const int kMinScreenExtent = 64;
+const int kMaxScreenExtent = 0x7FFF;
 
 // One bar's stored placement.
 struct BarState {
@@ -360,6 +363,7 @@ void CXTPCommandBars::SaveCommandBars(LPCTSTR lpszProfileName, BOOL bOnlyCustomi
       free(pData);
     }
   }
+  if (m_pMenuBar != nullptr) m_pMenuBar->RefreshAfterSave();
   m_pOptions->bDirtyState = FALSE;
 }
 
@@ -482,16 +486,21 @@ void CXTPCommandBars::LoadBarState(LPCTSTR lpszProfileName) {
 
   std::vector<BarState> arrStates;
   const CSize szScreen = ScreenSize();
-  const BOOL bScale = szSaved != szScreen && szSaved.cx > 0 && szSaved.cy > 0;
-  const CPoint ptMax(szScreen.cx - ::GetSystemMetrics(SM_CXICON),
-                     szScreen.cy - ::GetSystemMetrics(SM_CYICON));
+  // A saved screen no display has is no screen the program saw: positions are then taken unscaled.
+  const BOOL bSavedSane = szSaved.cx >= kMinScreenExtent && szSaved.cx <= kMaxScreenExtent &&
+                          szSaved.cy >= kMinScreenExtent && szSaved.cy <= kMaxScreenExtent;
+  const BOOL bScale = szSaved != szScreen && bSavedSane;
+  const CPoint ptMax(std::max(0, static_cast<int>(szScreen.cx - ::GetSystemMetrics(SM_CXICON))),
+                     std::max(0, static_cast<int>(szScreen.cy - ::GetSystemMetrics(SM_CYICON))));
+  // Every point the program stores lies on the screen it saved on: a scaled point is kept within the
+  // current one, from above and from below, so that no bar starts where the user cannot reach it.
   auto scalePoint = [&](CPoint pt) {
     if (bScale) {
       pt.x = ::MulDiv(pt.x, szScreen.cx, szSaved.cx);
       pt.y = ::MulDiv(pt.y, szScreen.cy, szSaved.cy);
     }
-    pt.x = std::min(pt.x, ptMax.x);
-    pt.y = std::min(pt.y, ptMax.y);
+    pt.x = std::max(0L, std::min(pt.x, ptMax.x));
+    pt.y = std::max(0L, std::min(pt.y, ptMax.y));
     return pt;
   };
   for (int k = 0; bCountSane && k < nCount; ++k) {
@@ -500,26 +509,33 @@ void CXTPCommandBars::LoadBarState(LPCTSTR lpszProfileName) {
     auto readInt = [&](LPCTSTR lpszEntry, int nDefault) {
       return static_cast<int>(pApp->GetProfileInt(strSection, lpszEntry, nDefault));
     };
+    // A value outside what the program writes takes its default.
+    auto readRange = [&](LPCTSTR lpszEntry, int nDefault, int nMin, int nMax) {
+      const int nValue = readInt(lpszEntry, nDefault);
+      return nValue >= nMin && nValue <= nMax ? nValue : nDefault;
+    };
     state.nBarID = static_cast<UINT>(readInt(_T("BarID"), 0));
-    state.bVisible = readInt(_T("Visible"), 1) != 0;
-    state.bFloating = readInt(_T("Floating"), 0) != 0;
+    state.bVisible = readRange(_T("Visible"), 1, 0, 1);
+    state.bFloating = readRange(_T("Floating"), 0, 0, 1);
     state.ptPos = CPoint(readInt(_T("XPos"), -1), readInt(_T("YPos"), -1));
-    state.nMRUWidth = readInt(_T("MRUWidth"), 0x7FFF);
-    state.nMRUDockID = readInt(_T("MRUDockID"), 0);
+    state.nMRUWidth = readRange(_T("MRUWidth"), 0x7FFF, 0, 0x7FFF);
+    state.nMRUDockID = readRange(_T("MRUDockID"), 0, 0, 3);
     state.rcMRUDockPos.SetRect(readInt(_T("MRUDockLeftPos"), 0), readInt(_T("MRUDockTopPos"), 0),
                                readInt(_T("MRUDockRightPos"), 0), readInt(_T("MRUDockBottomPos"), 0));
     state.ptMRUFloatPos = CPoint(readInt(_T("MRUFloatXPos"), 0), readInt(_T("MRUFloatYPos"), 0));
-    state.bDialogBar = readInt(_T("DialogBar"), 0) != 0;
-    state.szDockingClient =
-        CSize(readInt(_T("DialogBarDockingClientCx"), 200), readInt(_T("DialogBarDockingClientCy"), 200));
-    state.szFloatingClient =
-        CSize(readInt(_T("DialogBarFloatingClientCx"), 200), readInt(_T("DialogBarFloatingClientCy"), 200));
-    if (state.ptPos.x != -1 || state.ptPos.y != -1) state.ptPos = scalePoint(state.ptPos);
+    state.bDialogBar = readRange(_T("DialogBar"), 0, 0, 1);
+    state.szDockingClient = CSize(readRange(_T("DialogBarDockingClientCx"), 200, 0, kMaxScreenExtent),
+                                  readRange(_T("DialogBarDockingClientCy"), 200, 0, kMaxScreenExtent));
+    state.szFloatingClient = CSize(readRange(_T("DialogBarFloatingClientCx"), 200, 0, kMaxScreenExtent),
+                                   readRange(_T("DialogBarFloatingClientCy"), 200, 0, kMaxScreenExtent));
+    // Only both -1 means "no position"; half of one is a damaged position, placed like any other.
+    if (state.ptPos != CPoint(-1, -1)) state.ptPos = scalePoint(state.ptPos);
     state.ptMRUFloatPos = scalePoint(state.ptMRUFloatPos);
-    const CSize szDock = state.rcMRUDockPos.Size();
+    CSize szDock = state.rcMRUDockPos.Size();
+    if (szDock.cx < 0 || szDock.cy < 0 || szDock.cx > kMaxScreenExtent || szDock.cy > kMaxScreenExtent)
+      szDock = CSize(0, 0);
     const CPoint ptDock = scalePoint(state.rcMRUDockPos.TopLeft());
     state.rcMRUDockPos = CRect(ptDock, szDock);
-    if (state.nMRUDockID < 0 || state.nMRUDockID > 3) state.nMRUDockID = 0;
     arrStates.push_back(state);
   }
 
@@ -546,7 +562,7 @@ void CXTPCommandBars::LoadBarState(LPCTSTR lpszProfileName) {
     pBar->SetMRUWidth(state.nMRUWidth);
     if (pBar->GetSafeHwnd() == nullptr) continue;
     UINT nFlags = SWP_NOZORDER | SWP_NOACTIVATE | (state.bVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
-    const BOOL bPlace = state.ptPos.x != -1 && state.ptPos.y != -1;
+    const BOOL bPlace = state.ptPos != CPoint(-1, -1);
     if (!bPlace) nFlags |= SWP_NOMOVE;
     pBar->SetWindowPos(nullptr, state.ptPos.x, state.ptPos.y, 0, 0, nFlags | SWP_NOSIZE);
     pBar->m_bVisible = state.bVisible;

@@ -10,6 +10,7 @@
 #include "CustomizeDragSource.h"
 #include "MenuSoundPlayer.h"
 #include "PopupBar.h"
+#include "StoredValues.h"
 
 #include <DrawHelpers.h>
 #include <ImageManager.h>
@@ -185,34 +186,49 @@ CSize CXTPControl::GetSize(CDC* pDC) { return GetPaintManager()->DrawControl(pDC
 
 void CXTPControl::Draw(CDC* pDC) { GetPaintManager()->DrawControl(pDC, this, TRUE); }
 
+namespace {
+
+// Control "Flags" and "HideFlags" bits that a stored control may carry.
+const DWORD kKnownControlFlags = 0x7F;
+const DWORD kKnownHideFlags = 0x7F;
+
+}  // namespace
+
 void CXTPControl::DoPropExchange(CXTPPropExchange* pPX) {
+  // A control is loaded just after it was made from its stored class, so its type is still the class's
+  // own: a stored type is taken only when it is that type, or another popup type for a popup, so that
+  // nothing treats a control as a class it is not.
+  const XTPControlType typeOfClass = m_controlType;
   long nType = m_controlType, nId = m_nId, nIconId = m_nIconId, nTag = static_cast<long>(m_nTag);
-  long nFlags = static_cast<long>(m_dwFlags), nHideFlags = static_cast<long>(m_dwHideFlags);
+  DWORD dwFlags = m_dwFlags, dwHideFlags = m_dwHideFlags;
   long nCustomIconId = m_nCustomIconId;
   PropExchangeLong(pPX, _T("Type"), nType, xtpControlButton);
   PropExchangeLong(pPX, _T("Id"), nId, -1);
   PropExchangeLong(pPX, _T("IconId"), nIconId, 0);
-  PropExchangeBool(pPX, _T("BeginGroup"), m_bBeginGroup, FALSE);
+  PropExchangeStoredBool(pPX, _T("BeginGroup"), m_bBeginGroup, FALSE);
   PropExchangeLong(pPX, _T("Tag"), nTag, 0);
-  PropExchangeLong(pPX, _T("Flags"), nFlags, 0);
-  PropExchangeLong(pPX, _T("HideFlags"), nHideFlags, 0);
-  PropExchangeString(pPX, _T("Caption"), m_strCaption, _T(""));
-  PropExchangeString(pPX, _T("ShortcutText"), m_strShortcutText, _T(""));
-  PropExchangeString(pPX, _T("TooltipText"), m_strTooltipText, _T(""));
-  PropExchangeString(pPX, _T("DescriptionText"), m_strDescriptionText, _T(""));
-  PropExchangeString(pPX, _T("Parameter"), m_strParameter, _T(""));
+  PropExchangeStoredFlags(pPX, _T("Flags"), dwFlags, 0, kKnownControlFlags);
+  PropExchangeStoredFlags(pPX, _T("HideFlags"), dwHideFlags, 0, kKnownHideFlags);
+  PropExchangeStoredString(pPX, _T("Caption"), m_strCaption, _T(""));
+  PropExchangeStoredString(pPX, _T("ShortcutText"), m_strShortcutText, _T(""));
+  PropExchangeStoredString(pPX, _T("TooltipText"), m_strTooltipText, _T(""));
+  PropExchangeStoredString(pPX, _T("DescriptionText"), m_strDescriptionText, _T(""));
+  PropExchangeStoredString(pPX, _T("Parameter"), m_strParameter, _T(""));
   PropExchangeLong(pPX, _T("CustomIconId"), nCustomIconId, 0);
-  PropExchangeString(pPX, _T("CustomCaption"), m_strCustomCaption, _T(""));
+  PropExchangeStoredString(pPX, _T("CustomCaption"), m_strCustomCaption, _T(""));
   if (pPX->IsLoading()) {
-    m_controlType = static_cast<XTPControlType>(nType);
+    const XTPControlType typeStored = static_cast<XTPControlType>(nType);
+    const BOOL bTypeOfClass =
+        typeStored == typeOfClass || (IsPopupKind(typeOfClass) && IsPopupKind(typeStored));
+    m_controlType = bTypeOfClass ? typeStored : typeOfClass;
     m_nId = nId;
     m_nIconId = nIconId;
     m_nTag = static_cast<DWORD_PTR>(static_cast<DWORD>(nTag));
-    m_dwFlags = static_cast<DWORD>(nFlags);
-    m_dwHideFlags = static_cast<DWORD>(nHideFlags);
+    m_dwFlags = dwFlags;
+    m_dwHideFlags = dwHideFlags;
     m_nCustomIconId = nCustomIconId;
   }
-  if (pPX->GetSchema() > 1) PropExchangeString(pPX, _T("Category"), m_strCategory, _T(""));
+  if (pPX->GetSchema() > 1) PropExchangeStoredString(pPX, _T("Category"), m_strCategory, _T(""));
   if (m_nCustomIconId > 0) ExchangeCustomIcon(pPX);
   if (pPX->GetSchema() > 3) {
     const BOOL bAllSets = pPX->IsLoading() || !pPX->IsAllowDefaultValues();
@@ -220,12 +236,14 @@ void CXTPControl::DoPropExchange(CXTPPropExchange* pPX) {
       PropExchangeSerialize(pPX, _T("DocTemplatesExcluded"), &m_mapDocTemplatesExcluded);
     if (bAllSets || m_mapDocTemplatesAssigned.GetCount() > 0)
       PropExchangeSerialize(pPX, _T("DocTemplatesAssigned"), &m_mapDocTemplatesAssigned);
-    PropExchangeBool(pPX, _T("DefaultItem"), m_bDefaultItem, FALSE);
+    PropExchangeStoredBool(pPX, _T("DefaultItem"), m_bDefaultItem, FALSE);
   }
-  if (pPX->GetSchema() > 6) PropExchangeBool(pPX, _T("CloseSubMenuOnClick"), m_bCloseSubMenuOnClick, TRUE);
+  if (pPX->GetSchema() > 6)
+    PropExchangeStoredBool(pPX, _T("CloseSubMenuOnClick"), m_bCloseSubMenuOnClick, TRUE);
   if (pPX->GetSchema() > 7) {
     long nCustomStyle = m_buttonCustomStyle;
-    PropExchangeLong(pPX, _T("CustomStyle"), nCustomStyle, 0);
+    PropExchangeStoredLong(pPX, _T("CustomStyle"), nCustomStyle, xtpButtonAutomatic, xtpButtonAutomatic,
+                           xtpButtonIconAndCaption);
     if (pPX->IsLoading()) m_buttonCustomStyle = static_cast<XTPButtonStyle>(nCustomStyle);
   }
 }

@@ -2,6 +2,7 @@
 #include "ControlButton.h"
 
 #include "CommandBar.h"
+#include "StoredValues.h"
 
 IMPLEMENT_SERIAL(CXTPControlButton, CXTPControl, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
@@ -10,7 +11,8 @@ CXTPControlButton::CXTPControlButton() { m_controlType = xtpControlButton; }
 void CXTPControlButton::DoPropExchange(CXTPPropExchange* pPX) {
   CXTPControl::DoPropExchange(pPX);
   long nStyle = m_buttonStyle;
-  PropExchangeLong(pPX, _T("Style"), nStyle, 0);
+  PropExchangeStoredLong(pPX, _T("Style"), nStyle, xtpButtonAutomatic, xtpButtonAutomatic,
+                         xtpButtonIconAndCaption);
   if (pPX->IsLoading()) m_buttonStyle = static_cast<XTPButtonStyle>(nStyle);
 }
 

@@ -8,6 +8,7 @@
 #include "ControlComboBoxList.h"
 #include "ControlEdit.h"
 #include "ShellAutoComplete.h"
+#include "StoredValues.h"
 
 #include <ImageManager.h>
 #include <ScopedFont.h>
@@ -566,25 +567,25 @@ void CXTPControlComboBox::Copy(CXTPControl* pControl, BOOL bRecursive) {
 void CXTPControlComboBox::DoPropExchange(CXTPPropExchange* pPX) {
   CXTPControlPopup::DoPropExchange(pPX);
   long nWidth = m_nWidth, nComboStyle = m_comboStyle;
-  PropExchangeBool(pPX, _T("DropDown"), m_bDropDown, TRUE);
-  PropExchangeLong(pPX, _T("Width"), nWidth, 0);
-  PropExchangeLong(pPX, _T("ComboStyle"), nComboStyle, 0);
+  PropExchangeStoredBool(pPX, _T("DropDown"), m_bDropDown, TRUE);
+  PropExchangeStoredLong(pPX, _T("Width"), nWidth, 0, 0, XTP_STORED_EXTENT_MAX);
+  PropExchangeStoredLong(pPX, _T("ComboStyle"), nComboStyle, 0, 0, 1);
   if (pPX->IsLoading()) {
     m_nWidth = nWidth;
     m_comboStyle = nComboStyle;
   }
   if (pPX->GetSchema() > 8) {
-    long nFlags = static_cast<long>(m_dwShellAutoCompleteFlags), nEditIconId = m_nEditIconId;
-    long nItemCount = m_nDropDownItemCount;
-    PropExchangeString(pPX, _T("EditHint"), m_strEditHint, _T(""));
-    PropExchangeLong(pPX, _T("ShellAutoCompleteFlags"), nFlags, 0);
-    PropExchangeBool(pPX, _T("AutoComplete"), m_bAutoComplete, FALSE);
+    DWORD dwFlags = m_dwShellAutoCompleteFlags;
+    long nEditIconId = m_nEditIconId, nItemCount = m_nDropDownItemCount;
+    PropExchangeStoredString(pPX, _T("EditHint"), m_strEditHint, _T(""));
+    PropExchangeStoredFlags(pPX, _T("ShellAutoCompleteFlags"), dwFlags, 0, XTP_STORED_AUTOCOMPLETE_FLAGS);
+    PropExchangeStoredBool(pPX, _T("AutoComplete"), m_bAutoComplete, FALSE);
     PropExchangeLong(pPX, _T("EditIconId"), nEditIconId, 0);
-    PropExchangeLong(pPX, _T("DropDownItemCount"), nItemCount, 12);
+    PropExchangeStoredLong(pPX, _T("DropDownItemCount"), nItemCount, 12, 1, 1024);
     if (pPX->IsLoading()) {
-      m_dwShellAutoCompleteFlags = static_cast<DWORD>(nFlags);
+      m_dwShellAutoCompleteFlags = dwFlags;
       m_nEditIconId = nEditIconId;
-      m_nDropDownItemCount = std::max(1L, nItemCount);
+      m_nDropDownItemCount = nItemCount;
     }
   }
   if (pPX->IsLoading()) {

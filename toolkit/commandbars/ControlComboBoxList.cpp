@@ -5,6 +5,7 @@
 #include "BarTheme.h"
 #include "CommandBars.h"
 #include "ControlComboBox.h"
+#include "StoredValues.h"
 
 #include <PropExchange.h>
 #include <PropItemEnumerator.h>
@@ -286,7 +287,7 @@ void CXTPControlComboBoxList::DoPropExchange(CXTPPropExchange* pPX) {
     for (int i = 0; i < nCount; ++i) {
       CString strKey, strItem;
       strKey.Format(_T("Item%i"), i);
-      PropExchangeString(secItems, strKey, strItem, _T(""));
+      PropExchangeStoredString(secItems, strKey, strItem, _T(""));
       AddString(strItem);
     }
   }

@@ -3,6 +3,7 @@
 
 #include "CommandBar.h"
 #include "CommandBars.h"
+#include "StoredValues.h"
 #include "ToolBar.h"
 
 IMPLEMENT_SERIAL(CXTPControlCustom, CXTPControlButton, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
@@ -152,14 +153,14 @@ void CXTPControlCustom::DoPropExchange(CXTPPropExchange* pPX) {
   RECT rcBorders = m_rcBorders;
   SIZE szControl = m_szControl;
   long nVertical = m_nVerticalOptions, nControlId = m_nControlId;
-  PropExchangeRect(pPX, _T("Borders"), rcBorders, 0, 0, 0, 0);
-  PropExchangeSize(pPX, _T("ControlSize"), szControl, 0, 0);
-  PropExchangeLong(pPX, _T("VerticalOptions"), nVertical, 0);
+  PropExchangeStoredMargins(pPX, _T("Borders"), rcBorders, 0, 0, 0, 0, 64);
+  PropExchangeStoredSize(pPX, _T("ControlSize"), szControl, 0, 0, 0, XTP_STORED_EXTENT_MAX, TRUE);
+  PropExchangeStoredLong(pPX, _T("VerticalOptions"), nVertical, 0, 0, 2);
   if (pPX->GetSchema() > 5) PropExchangeLong(pPX, _T("ControlId"), nControlId, 0);
   if (pPX->IsLoading()) {
     m_rcBorders = rcBorders;
     m_szControl = szControl;
-    m_nVerticalOptions = nVertical >= 0 && nVertical <= 2 ? static_cast<int>(nVertical) : 0;
+    m_nVerticalOptions = static_cast<int>(nVertical);
     m_nControlId = static_cast<int>(nControlId);
     FindWindowById();
   }

@@ -6,6 +6,7 @@
 #include "CommandBar.h"
 #include "CommandBars.h"
 #include "ShellAutoComplete.h"
+#include "StoredValues.h"
 
 #include <ColorTable.h>
 #include <TipSettings.h>
@@ -431,16 +432,16 @@ void CXTPControlEdit::DoPropExchange(CXTPPropExchange* pPX) {
   CXTPControl::DoPropExchange(pPX);
   if (pPX->GetSchema() > 5) {
     long nWidth = m_nWidth;
-    PropExchangeBool(pPX, _T("HasLabel"), m_bLabel, FALSE);
-    PropExchangeLong(pPX, _T("Width"), nWidth, 0);
+    PropExchangeStoredBool(pPX, _T("HasLabel"), m_bLabel, FALSE);
+    PropExchangeStoredLong(pPX, _T("Width"), nWidth, 0, 0, XTP_STORED_EXTENT_MAX);
     if (pPX->IsLoading()) m_nWidth = nWidth;
   }
-  if (pPX->GetSchema() > 7) PropExchangeBool(pPX, _T("ReadOnly"), m_bReadOnly, FALSE);
+  if (pPX->GetSchema() > 7) PropExchangeStoredBool(pPX, _T("ReadOnly"), m_bReadOnly, FALSE);
   if (pPX->GetSchema() > 8) {
-    long nFlags = static_cast<long>(m_dwShellAutoCompleteFlags);
-    PropExchangeString(pPX, _T("EditHint"), m_strEditHint, _T(""));
-    PropExchangeLong(pPX, _T("ShellAutoCompleteFlags"), nFlags, 0);
-    if (pPX->IsLoading()) SetShellAutoComplete(static_cast<DWORD>(nFlags));
+    DWORD dwFlags = m_dwShellAutoCompleteFlags;
+    PropExchangeStoredString(pPX, _T("EditHint"), m_strEditHint, _T(""));
+    PropExchangeStoredFlags(pPX, _T("ShellAutoCompleteFlags"), dwFlags, 0, XTP_STORED_AUTOCOMPLETE_FLAGS);
+    if (pPX->IsLoading()) SetShellAutoComplete(dwFlags);
   }
   if (pPX->IsLoading()) ShowText(CString());
 }

@@ -7,6 +7,7 @@
 #include "CommandBars.h"
 #include "DropShadows.h"
 #include "PopupBar.h"
+#include "StoredValues.h"
 
 IMPLEMENT_SERIAL(CXTPControlPopup, CXTPControl, VERSIONABLE_SCHEMA | _XTP_SCHEMA_CURRENT)
 
@@ -71,7 +72,8 @@ void CXTPControlPopup::DoPropExchange(CXTPPropExchange* pPX) {
   if (pPX->IsLoading()) m_nCommandBarId = nBarId;
   if (pPX->GetSchema() > 4) {
     long nStyle = m_buttonStyle;
-    PropExchangeLong(pPX, _T("Style"), nStyle, 0);
+    PropExchangeStoredLong(pPX, _T("Style"), nStyle, xtpButtonAutomatic, xtpButtonAutomatic,
+                           xtpButtonIconAndCaption);
     if (pPX->IsLoading()) m_buttonStyle = static_cast<XTPButtonStyle>(nStyle);
   }
 }

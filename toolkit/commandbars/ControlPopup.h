@@ -51,7 +51,16 @@ inline BOOL IsPopupKind(XTPControlType type) {
   return type == xtpControlPopup || type == xtpControlButtonPopup || type == xtpControlSplitButtonPopup;
 }
 
+// The control as a popup control: only when its type is a popup type and its class is a popup class,
+// so that no control is read as a popup that it is not. NULL otherwise.
+inline CXTPControlPopup* AsPopupControl(CXTPControl* pControl) {
+  return pControl != nullptr && IsPopupKind(pControl->GetType())
+             ? DYNAMIC_DOWNCAST(CXTPControlPopup, pControl)
+             : nullptr;
+}
+
 // Whether the control opens a popup bar and its popup bar is open now.
 inline BOOL IsPopuped(CXTPControl* pControl) {
-  return IsPopupKind(pControl->GetType()) && static_cast<CXTPControlPopup*>(pControl)->GetPopuped();
+  CXTPControlPopup* pPopup = AsPopupControl(pControl);
+  return pPopup != nullptr && pPopup->GetPopuped();
 }

@@ -287,6 +287,9 @@ void CXTPCustomizeSheet::BuildCustomizeMenu() {
 
 BOOL CXTPCustomizeSheet::OnInitDialog() {
   CPropertySheet::OnInitDialog();
+  // Over the frame it customizes, as the class library places a sheet on its parent (a maximized frame
+  // would otherwise have it in the screen's corner).
+  if (m_pWndParent->GetSafeHwnd() != nullptr) CenterWindow(m_pWndParent);
   if (CWnd* pOK = GetDlgItem(IDOK)) pOK->ShowWindow(SW_HIDE);
   if (CWnd* pCancel = GetDlgItem(IDCANCEL)) {
     CString strClose;

@@ -6,6 +6,7 @@
 #include "CommandBars.h"
 #include "CommandBarsOptions.h"
 #include "PopupBar.h"
+#include "StoredValues.h"
 
 #include <DrawHelpers.h>
 #include <ImageManager.h>
@@ -400,13 +401,27 @@ void CXTPMenuBar::PrepareForSave() {
   }
 }
 
+void CXTPMenuBar::RefreshAfterSave() {
+  if (!m_bSwitchedForSave) return;
+  m_bSwitchedForSave = FALSE;
+  // The frame's menu is that of its active child, as the child sets it on activation: the hooks take it
+  // and switch the bar as they do then.
+  CMDIFrameWnd* pMdiFrame = DYNAMIC_DOWNCAST(CMDIFrameWnd, GetOwnerSite());
+  if (pMdiFrame == nullptr || pMdiFrame->m_hWndMDIClient == nullptr) return;
+  CMDIChildWnd* pChild = pMdiFrame->MDIGetActive();
+  HMENU hMenu =
+      pChild != nullptr && pChild->m_hMenuShared != nullptr ? pChild->m_hMenuShared : m_hMenuDefault;
+  if (hMenu != nullptr && ::IsMenu(hMenu))
+    ::SendMessage(pMdiFrame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(hMenu), 0);
+}
+
 // ---- Stored record, copies and bar lists -------------------------------------------------------------
 
 void CXTPMenuBar::DoPropExchange(CXTPPropExchange* pPX) {
   if (pPX->IsStoring()) PrepareForSave();
   CXTPToolBar::DoPropExchange(pPX);
   long nResourceId = static_cast<long>(m_nIDResource);
-  PropExchangeLong(pPX, _T("ResourceId"), nResourceId, 0);
+  PropExchangeStoredLong(pPX, _T("ResourceId"), nResourceId, 0, 0, 0xFFFF);
   if (pPX->IsStoring()) {
     pPX->WriteCount(static_cast<DWORD>(m_mapMenus.GetCount()));
     int nIndex = 0;
@@ -440,6 +455,11 @@ void CXTPMenuBar::DoPropExchange(CXTPPropExchange* pPX) {
     } catch (...) {
       pControls->InternalRelease();
       throw;
+    }
+    // Menus are resources: a set filed under no menu id is read past and dropped.
+    if (nId <= 0 || nId > 0xFFFF) {
+      pControls->InternalRelease();
+      continue;
     }
     CXTPControls* pOlder = nullptr;
     if (m_mapMenus.Lookup(static_cast<UINT>(nId), pOlder)) pOlder->InternalRelease();

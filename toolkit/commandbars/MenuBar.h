@@ -43,6 +43,9 @@ class CXTPMenuBar : public CXTPToolBar {
   // Before the state is saved: back to the frame's menu, and menu sets that equal their reference set
   // are dropped.
   void PrepareForSave();
+  // After the state was saved: when PrepareForSave switched the bar, the frame's menu is refreshed, which
+  // brings back the active document's menu.
+  void RefreshAfterSave();
 
   // Timer posted by the hooks for RefreshMdiState.
   enum { TID_REFRESHMDI = 12223 };

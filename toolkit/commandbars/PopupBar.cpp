@@ -11,6 +11,7 @@
 #include "DockBar.h"
 #include "DropShadows.h"
 #include "MenuSoundPlayer.h"
+#include "StoredValues.h"
 #include "ToolBar.h"
 
 #include <BufferDC.h>
@@ -113,10 +114,11 @@ void CXTPPopupBar::UpdateShortcuts() {
   for (int i = 0; i < GetControlCount(); ++i) {
     CXTPControl* pControl = GetControl(i);
     if (!pControl->IsVisible() || pControl->GetID() == 0) continue;
+    // The manager's text for the id, which it empties when it has no shortcut for it (any more); without
+    // a table it leaves the text as it is.
     CString strShortcut = pControl->GetShortcutText();
-    if (pShortcuts->GetShortcutText(pControl->GetID(), strShortcut) &&
-        strShortcut != pControl->GetShortcutText())
-      pControl->SetShortcutText(strShortcut);
+    pShortcuts->GetShortcutText(pControl->GetID(), strShortcut);
+    if (strShortcut != pControl->GetShortcutText()) pControl->SetShortcutText(strShortcut);
   }
 }
 
@@ -571,8 +573,10 @@ void CXTPPopupBar::DelayLayout() {
 
 void CXTPPopupBar::AnimateOpening() {
   CXTPCommandBar* pParent = GetParentCommandBar();
-  if (pParent != nullptr && pParent->GetType() == xtpBarTypePopup) return;
-  if (IsBarCustomizeMode()) return;
+  // Submenus animate as menus do, when their parent bar asks for it.
+  const BOOL bAsked = pParent == nullptr || pParent->IsAnimateNextPopup();
+  if (pParent != nullptr) pParent->SetAnimateNextPopup(FALSE);
+  if (!bAsked || IsBarCustomizeMode()) return;
   const int nAnimation = GetAnimationType();
   if (nAnimation != 2 && nAnimation != 3 && nAnimation != 4) return;
   if (pParent != nullptr && pParent->GetSafeHwnd() != nullptr) pParent->UpdateWindow();
@@ -925,21 +929,21 @@ void CXTPPopupBar::DrawCommandBar(CDC* pDC) {
 void CXTPPopupBar::DoPropExchange(CXTPPropExchange* pPX) {
   CXTPCommandBar::DoPropExchange(pPX);
   long nTearOffID = static_cast<long>(m_nTearOffID), nTearOffWidth = m_nTearOffWidth;
-  PropExchangeBool(pPX, _T("TearOffPopup"), m_bTearOffPopup, FALSE);
-  PropExchangeString(pPX, _T("TearOffCaption"), m_strTearOffCaption, _T(""));
+  PropExchangeStoredBool(pPX, _T("TearOffPopup"), m_bTearOffPopup, FALSE);
+  PropExchangeStoredString(pPX, _T("TearOffCaption"), m_strTearOffCaption, _T(""));
   PropExchangeLong(pPX, _T("TearOffId"), nTearOffID, 0);
-  PropExchangeLong(pPX, _T("TearOffWidth"), nTearOffWidth, 0);
+  PropExchangeStoredLong(pPX, _T("TearOffWidth"), nTearOffWidth, 0, 0, 0x7FFF);
   if (pPX->IsLoading()) {
     m_nTearOffID = static_cast<UINT>(nTearOffID);
     m_nTearOffWidth = nTearOffWidth;
   }
   if (pPX->GetSchema() > 3) {
     RECT rcBorders = m_rcBorders;
-    PropExchangeRect(pPX, _T("Borders"), rcBorders, 2, 4, 2, 4);
+    PropExchangeStoredMargins(pPX, _T("Borders"), rcBorders, 2, 4, 2, 4, 64);
     m_rcBorders = rcBorders;
-    PropExchangeBool(pPX, _T("ShowShadow"), m_bShowShadow, TRUE);
+    PropExchangeStoredBool(pPX, _T("ShowShadow"), m_bShowShadow, TRUE);
   }
-  if (pPX->GetSchema() > 8) PropExchangeBool(pPX, _T("DoubleGripper"), m_bDoubleGripper, FALSE);
+  if (pPX->GetSchema() > 8) PropExchangeStoredBool(pPX, _T("DoubleGripper"), m_bDoubleGripper, FALSE);
 }
 
 void CXTPPopupBar::CopyBarProperties(CXTPCommandBar* pSource, BOOL bRecursive) {

@@ -10,6 +10,7 @@
 #include "CommandBarsOptions.h"
 #include "DockBar.h"
 #include "PopupBar.h"
+#include "StoredValues.h"
 
 #include <PropExchange.h>
 #include <ResourceSource.h>
@@ -133,10 +134,11 @@ void CXTPToolBar::OnRecalcLayout() {
 
 void CXTPToolBar::DoPropExchange(CXTPPropExchange* pPX) {
   CXTPCommandBar::DoPropExchange(pPX);
-  PropExchangeBool(pPX, _T("BuiltIn"), m_bBuiltIn, TRUE);
-  PropExchangeBool(pPX, _T("TearOff"), m_bTearOff, FALSE);
-  if (pPX->GetSchema() > 6) PropExchangeBool(pPX, _T("Closeable"), m_bCloseable, TRUE);
-  if (pPX->GetSchema() > 7) PropExchangeBool(pPX, _T("ContextMenuPresent"), m_bContextMenuPresent, TRUE);
+  PropExchangeStoredBool(pPX, _T("BuiltIn"), m_bBuiltIn, TRUE);
+  PropExchangeStoredBool(pPX, _T("TearOff"), m_bTearOff, FALSE);
+  if (pPX->GetSchema() > 6) PropExchangeStoredBool(pPX, _T("Closeable"), m_bCloseable, TRUE);
+  if (pPX->GetSchema() > 7)
+    PropExchangeStoredBool(pPX, _T("ContextMenuPresent"), m_bContextMenuPresent, TRUE);
 }
 
 // ---- The toolbar's own buttons -----------------------------------------------------------------------
@@ -522,15 +524,21 @@ INT_PTR PASCAL CXTPToolBar::BarToolHitTest(const CXTPCommandBar* pBar, CPoint po
   if (pBar->GetType() == xtpBarTypePopup && !(pControl->GetFlags() & xtpFlagShowPopupBarTip)) return -1;
   CString strTip = pControl->GetTooltip();
   if (strTip.IsEmpty()) return -1;
+  CString strDescription = pControl->GetDescription();
   if (pCommandBars != nullptr && pCommandBars->GetCommandBarsOptions()->bToolBarAccelTips) {
     CString strShortcut = pControl->GetShortcutText();
     if (strShortcut.IsEmpty())
       pCommandBars->GetShortcutManager()->GetShortcutText(pControl->GetID(), strShortcut);
-    if (!strShortcut.IsEmpty()) strTip += _T(" (") + strShortcut + _T(")");
+    if (!strShortcut.IsEmpty()) {
+      strTip += _T(" (") + strShortcut + _T(")");
+      if (!strDescription.IsEmpty()) strDescription += _T(" (") + strShortcut + _T(")");
+    }
   }
   const int nId = pControl->GetID();
+  // A tip with a title line shows the tip as its title and the description below it.
   if (pTI != nullptr)
-    CXTPTipSettings::FillToolInfo(pTI, pBar->GetSafeHwnd(), pControl->GetRect(), nId, strTip);
+    CXTPTipSettings::FillToolInfo(pTI, pBar->GetSafeHwnd(), pControl->GetRect(), nId, strTip, strTip,
+                                  strDescription);
   return nId != 0 ? nId : -1;
 }
 

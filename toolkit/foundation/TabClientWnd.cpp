@@ -430,13 +430,17 @@ void CXTPTabClientWnd::TrackGroupSplitter(int nGroup, CPoint point) {
     }
     return;
   }
-  SetCapture();
+  // The loop holds the window by its handle: a dispatched message may destroy it, and with it this
+  // object, and the loop then ends without touching either.
+  const HWND hWnd = m_hWnd;
+  ::SetCapture(hWnd);
   const int nOffset = bHorz ? m_arrGroups[nGroup]->m_rcSplitter.top - point.y
                             : m_arrGroups[nGroup]->m_rcSplitter.left - point.x;
   int nLast = bHorz ? point.y : point.x;
-  while (::GetCapture() == m_hWnd) {
+  while (::GetCapture() == hWnd) {
     MSG msg;
     while (::PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessage(&msg);
+    if (!::IsWindow(hWnd)) return;
     if (!::GetMessage(&msg, nullptr, 0, 0)) {
       ::PostQuitMessage(static_cast<int>(msg.wParam));
       break;
@@ -459,8 +463,9 @@ void CXTPTabClientWnd::TrackGroupSplitter(int nGroup, CPoint point) {
     }
     ::TranslateMessage(&msg);
     ::DispatchMessage(&msg);
+    if (!::IsWindow(hWnd)) return;
   }
-  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  if (::GetCapture() == hWnd) ::ReleaseCapture();
 }
 
 int CXTPTabClientWnd::HitTestSplitter(CPoint point) const {

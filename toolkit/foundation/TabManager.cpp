@@ -318,6 +318,9 @@ void CXTPTabManager::ReorderDrag(HWND hWnd, CPoint point, CXTPTabManagerItem* pI
   CPoint ptLast = point;
   BOOL bQuit = FALSE;
   int nQuitCode = 0;
+  // A dispatched message may destroy the window, and with it this manager: the loop then ends and
+  // only lets go of the items it holds.
+  BOOL bWindowGone = FALSE;
   while (::GetCapture() == hWnd) {
     MSG msg;
     if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
@@ -345,6 +348,15 @@ void CXTPTabManager::ReorderDrag(HWND hWnd, CPoint point, CXTPTabManagerItem* pI
     }
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
+    if (!::IsWindow(hWnd)) {
+      bWindowGone = TRUE;
+      break;
+    }
+  }
+  if (bWindowGone) {
+    if (pSelected != nullptr) pSelected->InternalRelease();
+    pItem->InternalRelease();
+    return;
   }
   if (::GetCapture() == hWnd) ::ReleaseCapture();
 

@@ -87,10 +87,17 @@ void CXTPTabScrollButton::TrackClick(HWND hWnd, CPoint point) {
   BOOL bAccept = FALSE;
   BOOL bQuit = FALSE;
   int nQuitCode = 0;
+  // A message the loop dispatches (or a command the button runs) may destroy the window, and with it
+  // the manager and this button: the loop then ends without touching either.
+  BOOL bWindowGone = FALSE;
   DWORD dwLastTick = ::GetTickCount();
   for (;;) {
     if (m_bEnabled && ::GetTickCount() - dwLastTick > kRepeatInterval) {
       OnExecute(TRUE);
+      if (!::IsWindow(hWnd)) {
+        bWindowGone = TRUE;
+        break;
+      }
       dwLastTick = ::GetTickCount();
     }
     MSG msg;
@@ -106,6 +113,7 @@ void CXTPTabScrollButton::TrackClick(HWND hWnd, CPoint point) {
     }
     if (::GetCapture() != hWnd) {
       ::DispatchMessageW(&msg);
+      bWindowGone = !::IsWindow(hWnd);
       break;
     }
     if (msg.message == WM_CANCELMODE || msg.message == WM_RBUTTONUP) break;
@@ -127,8 +135,13 @@ void CXTPTabScrollButton::TrackClick(HWND hWnd, CPoint point) {
     }
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
+    if (!::IsWindow(hWnd)) {
+      bWindowGone = TRUE;
+      break;
+    }
   }
 
+  if (bWindowGone) return;
   if (::GetCapture() == hWnd) ::ReleaseCapture();
   m_bPressed = FALSE;
   CPoint ptCursor;

@@ -8,6 +8,10 @@
 #include <ControlPopup.h>
 #include <Controls.h>
 
+#include <cstddef>
+#include <cstring>
+#include <new>
+
 #include "../foundation/ToolkitCanvas.h"
 #include "CommandBarsTestSupport.h"
 
@@ -303,6 +307,36 @@ TEST(BarThemeTest, ComboDropDownButtonIsTwiceTheAverageCharacterPlusFourButAtLea
   EXPECT_EQ(pCombo->GetThumbWidth(), 18);
   pControls->InternalRelease();
   pTheme->InternalRelease();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BarThemeTest, AControlOfAnotherClassIsNeverDrawnAsAnOpenPopup) {
+  // A button with a popup's type (as a damaged stored record gave it), in memory whose bytes past the
+  // button are set: read as a popup control, they would say that its popup is open.
+  alignas(alignof(std::max_align_t)) unsigned char storage[sizeof(CXTPControlPopup) + 64];
+  std::memset(storage, 0xFF, sizeof storage);
+  CXTPControlButton* pButton = new (storage) CXTPControlButton;
+  pButton->SetType(xtpControlPopup);
+  pButton->SetRect(CRect(10, 10, 40, 32));
+  EXPECT_EQ(AsPopupControl(pButton), nullptr);
+  EXPECT_FALSE(IsPopuped(pButton));
+  // Drawn by every theme as a closed one: no sunken face, as a popup control that is closed.
+  CProbeTheme* pTheme = new CProbeTheme;
+  ToolkitCanvas canvas(60, 40);
+  canvas.dc().FillSolidRect(0, 0, 60, 40, kBackground);
+  pTheme->DrawControlEntry(&canvas.dc(), pButton);
+  EXPECT_EQ(canvas.At(20, 10), kBackground);
+  pTheme->InternalRelease();
+  for (int nTheme = 0; nTheme <= 4; ++nTheme) {
+    CXTPBarTheme::SetTheme(nTheme);
+    ToolkitCanvas drawn(60, 40);
+    CXTPBarTheme::GetTheme()->DrawControl(&drawn.dc(), pButton, TRUE);
+  }
+  CXTPBarTheme::SetTheme(0);
+  pButton->~CXTPControlButton();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <CommandBarsOptions.h>
+#include <CustomizeSheet.h>
 #include <Controls.h>
 #include <MenuBar.h>
 
@@ -161,7 +162,9 @@ void CTestFrame::OnDeleteSelf() {
   }
 }
 
-void CTestFrame::OnCustomize() {}
+void CTestFrame::OnCustomize() {
+  if (m_bRunCustomizeSheet) CXTPCustomizeSheet::RunCustomizeSheet(m_pCommandBars, IDR_TEST_MENU);
+}
 
 void CTestFrame::OnExecuteNotify(UINT, NMHDR* pNMHDR, LRESULT* pResult) {
   m_arrNotifications.push_back(static_cast<UINT>(pNMHDR->idFrom));

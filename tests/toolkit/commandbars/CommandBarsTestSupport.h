@@ -81,6 +81,8 @@ class CTestFrame : public CXTPFrameWnd {
   CString m_strProfile;
   // ID_TEST_ITEM_A shows a check after every odd run of it; ID_TEST_PASTE is enabled unless this is set.
   BOOL m_bPasteDisabled = FALSE;
+  // The customize command runs the customize sheet, as the program's frame does; else it does nothing.
+  BOOL m_bRunCustomizeSheet = FALSE;
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

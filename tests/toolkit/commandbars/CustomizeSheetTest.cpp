@@ -502,3 +502,69 @@ TEST_F(CustomizeSheetTest, AShortcutAssignedOnTheKeyboardPageRunsItsCommand) {
 }
 
 }  // namespace
+namespace {
+
+TEST_F(CustomizeSheetTest, TheChevronsCustomizeItemHasItsTextAndOpensTheSheetOverTheFrame) {
+  m_pFrame->m_bRunCustomizeSheet = TRUE;
+  m_pFrame->MoveWindow(180, 140, 820, 600);
+  SettleLayout(m_pFrame);
+  testsupport::BringToFront(m_pFrame->GetSafeHwnd());
+  CXTPCommandBars* pCommandBars = Bars();
+  pCommandBars->GetCommandBarsOptions()->animationType = 5;
+  // Both chevrons (the menu bar's and the toolbar's) end their "Add or Remove Buttons" with it.
+  for (CXTPToolBar* pBar : {static_cast<CXTPToolBar*>(pCommandBars->GetMenuBar()), m_pFrame->m_pToolBar}) {
+    CXTPControl* pExpand = pBar->GetControls()->FindControl(XTP_ID_TOOLBAR_EXPAND);
+    ASSERT_TRUE(pExpand != nullptr && pExpand->IsVisible());
+    const CPoint ptExpand = ControlCenter(pExpand);
+    testsupport::InputClick(ptExpand.x, ptExpand.y);
+    CXTPCommandBar* pExpandPopup = pExpand->GetCommandBar();
+    ASSERT_TRUE(pExpandPopup != nullptr && pExpandPopup->GetSafeHwnd() != nullptr);
+    CXTPControl* pAddRemove = pExpandPopup->GetControl(pExpandPopup->GetControlCount() - 1);
+    ASSERT_EQ(pAddRemove->GetCaption(), CString(L"&Add or Remove Buttons"));
+    const CPoint ptAddRemove = ControlCenter(pAddRemove);
+    testsupport::InputClick(ptAddRemove.x, ptAddRemove.y);
+    CXTPCommandBar* pLists = pAddRemove->GetCommandBar();
+    ASSERT_TRUE(pLists != nullptr && pLists->GetSafeHwnd() != nullptr && pLists->IsWindowVisible());
+    CXTPControl* pCustomize = pLists->GetControl(pLists->GetControlCount() - 1);
+    EXPECT_EQ(pCustomize->GetID(), XTP_ID_CUSTOMIZE);
+    EXPECT_EQ(pCustomize->GetCaption(), CString(L"&Customize..."));
+    EXPECT_TRUE(pCustomize->GetBeginGroup());
+    EXPECT_GT(pCustomize->GetRect().Width(), 60);
+    testsupport::SaveWindowPng(pLists->GetSafeHwnd(), pBar == m_pFrame->m_pToolBar
+                                                          ? L"customize-chevron-toolbar.png"
+                                                          : L"customize-chevron-menubar.png");
+    if (pBar != m_pFrame->m_pToolBar) {
+      pCommandBars->ClosePopups();
+      continue;
+    }
+    // Clicking it runs the frame's customize command: the sheet shows centred over the frame.
+    CRect rcSheet, rcFrame;
+    CCustomizeTestScript script;
+    script.OnFailure([] {
+      if (CXTPCustomizeSheet* pSheet = CXTPCustomizeSheet::GetRunningSheet())
+        pSheet->PressButton(PSBTN_CANCEL);
+    });
+    script.Step("the sheet shows", [] {
+      CXTPCustomizeSheet* pSheet = CXTPCustomizeSheet::GetRunningSheet();
+      return pSheet != nullptr && pSheet->GetSafeHwnd() != nullptr && pSheet->IsWindowVisible();
+    });
+    script.Do("where", [&] {
+      CXTPCustomizeSheet* pSheet = CXTPCustomizeSheet::GetRunningSheet();
+      pSheet->GetWindowRect(&rcSheet);
+      m_pFrame->GetWindowRect(&rcFrame);
+      testsupport::SaveWindowPng(::GetDesktopWindow(), L"customize-sheet-over-the-frame.png");
+      ClickChild(pSheet->GetSafeHwnd(), IDCANCEL);
+    });
+    script.Start();
+    const CPoint ptCustomize = ControlCenter(pCustomize);
+    testsupport::InputClick(ptCustomize.x, ptCustomize.y);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return script.Finished(); }, 10000)) << script.Failure();
+    EXPECT_EQ("", script.Failure());
+    EXPECT_EQ(CXTPCustomizeSheet::GetRunningSheet(), nullptr);
+    EXPECT_NEAR(rcSheet.CenterPoint().x, rcFrame.CenterPoint().x, 1);
+    EXPECT_NEAR(rcSheet.CenterPoint().y, rcFrame.CenterPoint().y, 1);
+  }
+  m_pFrame->m_bRunCustomizeSheet = FALSE;
+}
+
+}  // namespace

@@ -7,6 +7,11 @@
 #include <CommandBar.h>
 #include <DockBar.h>
 #include <MenuBar.h>
+#include <AcceleratorManager.h>
+#include <BarTheme3D.h>
+#include <CommandBarsOptions.h>
+#include <TipSettings.h>
+#include <TipWindow.h>
 
 #include "CommandBarsTestSupport.h"
 #include "RealInput.h"
@@ -178,6 +183,122 @@ TEST_F(FrameTest, MenuBarItemOpensItsPopupAndAnItemThereRunsItsCommand) {
   EXPECT_EQ(pPopup->GetSafeHwnd(), nullptr);
   EXPECT_EQ(pMenuBar->GetPopupedIndex(), -1);
   EXPECT_EQ(CXTPBarMouseTracker::GetThreadState()->GetTrackedCount(), 0);
+}
+
+// Counts the opening animations it plays; they last no time.
+class CAnimationCountTheme : public CXTPBarTheme3D {
+ public:
+  CAnimationCountTheme() { RefreshMetrics(); }
+  void AnimatePopup(CDC* pDestDC, CDC* pSrcDC, CRect rc, int nAnimationType) override {
+    ++m_nAnimations;
+    pDestDC->BitBlt(rc.left, rc.top, rc.Width(), rc.Height(), pSrcDC, rc.left, rc.top, SRCCOPY);
+    (void)nAnimationType;
+  }
+  int m_nAnimations = 0;
+};
+
+TEST_F(FrameTest, ASubmenuAnimatesAsItsMenuDoes) {
+  Create();
+  CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();
+  CAnimationCountTheme* pTheme = new CAnimationCountTheme;
+  pCommandBars->SetPaintManager(pTheme);
+  pCommandBars->GetCommandBarsOptions()->animationType = 3;
+  testsupport::BringToFront(m_hFrame);
+  testsupport::InputSetPreTranslate(PreTranslateThroughTheApp);
+  // Alt+E opens the Edit menu with its first item selected; down to "More" and right into it.
+  testsupport::InputTap('E', VK_MENU);
+  CXTPMenuBar* pMenuBar = pCommandBars->GetMenuBar();
+  CXTPControl* pEdit = pMenuBar->GetControl(1);
+  ASSERT_EQ(pMenuBar->GetPopupedControl(), pEdit);
+  EXPECT_EQ(pTheme->m_nAnimations, 1);
+  testsupport::InputTap(VK_DOWN);
+  testsupport::InputTap(VK_DOWN);
+  testsupport::InputTap(VK_RIGHT);
+  CXTPCommandBar* pEditPopup = pEdit->GetCommandBar();
+  ASSERT_NE(pEditPopup->GetPopupedControl(), nullptr);
+  EXPECT_EQ(pEditPopup->GetPopupedControl()->GetCaption(), CString(L"&More"));
+  EXPECT_EQ(pTheme->m_nAnimations, 2);
+  SaveWindowPng(pEditPopup->GetSafeHwnd(), L"commandbars_submenu_animated.png");
+  // Closed and opened again, it animates again.
+  testsupport::InputTap(VK_ESCAPE);
+  ASSERT_EQ(pEditPopup->GetPopupedControl(), nullptr);
+  testsupport::InputTap(VK_RIGHT);
+  ASSERT_NE(pEditPopup->GetPopupedControl(), nullptr);
+  EXPECT_EQ(pTheme->m_nAnimations, 3);
+  testsupport::InputTap(VK_ESCAPE);
+  testsupport::InputTap(VK_ESCAPE);
+  testsupport::InputSetPreTranslate(nullptr);
+  pCommandBars->ClosePopups();
+}
+
+TEST_F(FrameTest, AMenuShowsTheShortcutsTheManagerHasAndNotOnesItDropped) {
+  Create();
+  CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();
+  CXTPAcceleratorManager* pShortcuts = pCommandBars->GetShortcutManager();
+  CXTPControl* pFile = pCommandBars->GetMenuBar()->GetControl(0);
+  auto openFileMenu = [&]() -> CXTPControl* {
+    const CPoint pt = ControlCenter(pFile);
+    InputClick(pt.x, pt.y);
+    CXTPCommandBar* pPopup = pFile->GetCommandBar();
+    if (pPopup == nullptr || pPopup->GetSafeHwnd() == nullptr) return nullptr;
+    return pPopup->GetControls()->FindControl(ID_TEST_OPEN);
+  };
+  ACCEL accel = {FVIRTKEY | FCONTROL | FSHIFT, 'O', ID_TEST_OPEN};
+  pShortcuts->SetAccelerators(&accel, 1);
+  CXTPControl* pOpen = openFileMenu();
+  ASSERT_NE(pOpen, nullptr);
+  EXPECT_EQ(pOpen->GetShortcutText(), CString(L"Ctrl+Shift+O"));
+  SaveWindowPng(pFile->GetCommandBar()->GetSafeHwnd(), L"commandbars_menu_shortcut.png");
+  testsupport::InputTap(VK_ESCAPE);
+  testsupport::InputTap(VK_ESCAPE);
+  pCommandBars->ClosePopups();
+  // The shortcut goes: the menu shows what its caption gives again.
+  ACCEL other = {FVIRTKEY, VK_F5, ID_TEST_SAVE};
+  pShortcuts->SetAccelerators(&other, 1);
+  pOpen = openFileMenu();
+  ASSERT_NE(pOpen, nullptr);
+  EXPECT_EQ(pOpen->GetShortcutText(), CString(L"Ctrl+O"));
+  CXTPControl* pSave = pFile->GetCommandBar()->GetControls()->FindControl(ID_TEST_SAVE);
+  ASSERT_NE(pSave, nullptr);
+  EXPECT_EQ(pSave->GetShortcutText(), CString(L"F5"));
+  pCommandBars->ClosePopups();
+}
+
+TEST_F(FrameTest, AcceleratorTipsShowTheShortcutInTheTipAndInItsDescription) {
+  Create();
+  CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();
+  pCommandBars->GetCommandBarsOptions()->bToolBarAccelTips = TRUE;
+  CXTPTipSettings* pTips = pCommandBars->GetToolTipContext();
+  pTips->SetTipKind(xtpTipPlain);
+  pTips->SetExtendedToolInfo(TRUE);
+  ACCEL accel = {FVIRTKEY | FCONTROL, 'S', ID_TEST_SAVE};
+  pCommandBars->GetShortcutManager()->SetAccelerators(&accel, 1);
+  testsupport::BringToFront(m_hFrame);
+  CXTPControl* pSave = m_pFrame->m_pToolBar->GetControls()->FindControl(ID_TEST_SAVE);
+  ASSERT_NE(pSave, nullptr);
+  const CPoint pt = ControlCenter(pSave);
+  testsupport::InputMoveMouse(pt.x - 2, pt.y);
+  testsupport::InputMoveMouse(pt.x, pt.y);
+  CXTPTipWindow* pTip = nullptr;
+  ASSERT_TRUE(testsupport::PumpUntil(
+      [&] {
+        pTip = DYNAMIC_DOWNCAST(CXTPTipWindow, pTips->GetTipWindow());
+        return pTip != nullptr && pTip->GetCurrentTool() != nullptr && pTip->IsWindowVisible();
+      },
+      5000));
+  // The title is the tip, the text below it the description, each with the shortcut.
+  EXPECT_EQ(pTip->GetTitle(), CString(L"Save (Ctrl+S)"));
+  EXPECT_EQ(pTip->GetToolText(*pTip->GetCurrentTool()), CString(L"Saves the document (Ctrl+S)"));
+  // The picture once the tip has taken the size of both lines.
+  testsupport::PumpUntil(
+      [&] {
+        CRect rc;
+        pTip->GetWindowRect(&rc);
+        return pTip->GetCurrentTool() != nullptr && rc.Size() == pTip->CalcTipSize(*pTip->GetCurrentTool());
+      },
+      2000);
+  SaveWindowPng(pTip->GetSafeHwnd(), L"commandbars_toolbar_shortcut_tip.png");
+  testsupport::InputMoveMouse(5, 1000);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <DockBar.h>
 #include <MenuBar.h>
 #include <PropExchangeArchive.h>
+#include <PropExchangeRegistry.h>
+#include <StoredValues.h>
 
 #include <algorithm>
 #include <random>
@@ -458,6 +460,110 @@ TEST_F(PersistenceTest, ShortcutsAreStoredOnlyWithADefaultTableAndDamagedBlobsAr
   pShortcuts->ResetAccelerators();
   pShortcuts->LoadShortcuts(kProfile);
   EXPECT_EQ(::CopyAcceleratorTable(pShortcuts->GetAcceleratorTable(), nullptr, 0), 1);
+  pCommandBars->InternalRelease();
+}
+
+TEST_F(PersistenceTest, StoredControlsKeepTheKindOfTheirClass) {
+  CTestFrame* pFrame = NewFrame();
+  CXTPControls* pControls = pFrame->m_pToolBar->GetControls();
+  // A button stored as if it opened a popup, and a popup stored as a plain button: damaged types.
+  pControls->Add(xtpControlButton, ID_TEST_ITEM_A)->SetType(xtpControlPopup);
+  CXTPControl* pPopup = pControls->Add(xtpControlPopup, 0);
+  pPopup->SetCaption(L"Tools");
+  pPopup->SetType(xtpControlButton);
+  // A split button is a popup of another type, and keeps it.
+  pControls->Add(xtpControlSplitButtonPopup, ID_TEST_ITEM_B);
+  SaveAndClose(pFrame);
+
+  CTestFrame* pSecond = NewFrame();
+  CXTPControls* pLoaded = pSecond->m_pToolBar->GetControls();
+  CXTPControl* pButton = pLoaded->FindControl(ID_TEST_ITEM_A);
+  ASSERT_NE(pButton, nullptr);
+  EXPECT_EQ(pButton->GetType(), xtpControlButton);
+  EXPECT_EQ(AsPopupControl(pButton), nullptr);
+  ASSERT_NE(pLoaded->FindControl(ID_TEST_ITEM_B), nullptr);
+  EXPECT_EQ(pLoaded->FindControl(ID_TEST_ITEM_B)->GetType(), xtpControlSplitButtonPopup);
+  CXTPControl* pTools = nullptr;
+  for (int i = 0; i < pLoaded->GetCount(); ++i) {
+    if (pLoaded->GetAt(i)->GetCaption() == L"Tools") pTools = pLoaded->GetAt(i);
+  }
+  ASSERT_NE(pTools, nullptr);
+  EXPECT_EQ(pTools->GetType(), xtpControlPopup);
+  EXPECT_NE(AsPopupControl(pTools), nullptr);
+}
+
+TEST_F(PersistenceTest, StoredBarAndControlValuesOutOfRangeTakeTheirDefaults) {
+  CTestFrame* pFrame = NewFrame();
+  Customize(pFrame->m_pToolBar);
+  pFrame->m_pToolBar->SetIconSize(CSize(-4, 70000));
+  pFrame->m_pToolBar->SetMRUWidth(-300);
+  CXTPControl* pSave = pFrame->m_pToolBar->GetControls()->FindControl(ID_TEST_SAVE);
+  pSave->SetCustomCaption(CString(L'x', XTP_STORED_TEXT_MAX + 1));
+  pSave->SetHideFlags(0x80);
+  pSave->SetStyle(static_cast<XTPButtonStyle>(9));
+  SaveAndClose(pFrame);
+
+  CTestFrame* pSecond = NewFrame();
+  CXTPToolBar* pToolBar = pSecond->m_pToolBar;
+  // The stored toolbar was taken (its sub-menu is there), with its damaged values at their defaults.
+  BOOL bTools = FALSE;
+  for (int i = 0; i < pToolBar->GetControlCount(); ++i)
+    bTools |= pToolBar->GetControl(i)->GetCaption() == L"Tools";
+  EXPECT_TRUE(bTools);
+  EXPECT_EQ(pToolBar->GetIconSizeRaw(), CSize(0, 0));
+  EXPECT_EQ(pToolBar->GetMRUWidth(), 0x7FFF);
+  CXTPControl* pLoaded = pToolBar->GetControls()->FindControl(ID_TEST_SAVE);
+  ASSERT_NE(pLoaded, nullptr);
+  EXPECT_EQ(pLoaded->GetCustomCaption(), CString());
+  EXPECT_EQ(pLoaded->GetHideFlags(), 0u);
+  EXPECT_TRUE(pLoaded->IsVisible());
+  EXPECT_EQ(pLoaded->GetStyle(), xtpButtonAutomatic);
+}
+
+TEST_F(PersistenceTest, AFloatingBarStoredOffTheScreenStartsOnIt) {
+  theTestApp.WriteProfileInt(L"CommandBars-Summary", L"Bars", 1);
+  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"BarID", IDR_TEST_TOOLBAR);
+  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"Floating", 1);
+  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"XPos", -5000);
+  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"YPos", -3000);
+  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"MRUFloatXPos", -800);
+  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"MRUWidth", -20);
+  CTestFrame* pFrame = NewFrame();
+  CXTPToolBar* pToolBar = pFrame->m_pToolBar;
+  ASSERT_EQ(pToolBar->GetPosition(), xtpBarFloating);
+  CRect rc;
+  pToolBar->GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft(), CPoint(0, 0));
+  EXPECT_EQ(pToolBar->GetMRUWidth(), 0x7FFF);
+  ASSERT_NE(pToolBar->GetDragTracker(), nullptr);
+  EXPECT_EQ(pToolBar->GetDragTracker()->m_ptMRUFloatPos.x, 0);
+}
+
+TEST_F(PersistenceTest, StoredOptionsOutOfRangeTakeTheirDefaults) {
+  const CString strSection = L"CommandBars-Options";
+  theTestApp.WriteProfileString(strSection, L"IconsSize", L"99999, -3");
+  theTestApp.WriteProfileString(strSection, L"PopupIconsSize", L"0, 0");
+  theTestApp.WriteProfileInt(strSection, L"Animation", 77);
+  theTestApp.WriteProfileInt(strSection, L"KeyboardCuesShow", 9);
+  theTestApp.WriteProfileInt(strSection, L"KeyboardCuesUse", -1);
+  theTestApp.WriteProfileInt(strSection, L"LargeIcons", 7);
+  CXTPCommandBars* pCommandBars = new CXTPCommandBars;
+  CXTPCommandBarsOptions* pOptions = pCommandBars->GetCommandBarsOptions();
+  // Values the program would have written keep theirs; damaged ones fall back to the defaults.
+  pOptions->animationType = 2;
+  pOptions->bLargeIcons = TRUE;
+  {
+    HKEY hAppKey = theTestApp.GetAppRegistryKey();
+    CXTPPropExchangeRegistry section(TRUE, hAppKey, strSection);
+    pOptions->DoPropExchange(&section, FALSE);
+    ::RegCloseKey(hAppKey);
+  }
+  EXPECT_EQ(pOptions->szIcons, CSize(0, 0));
+  EXPECT_EQ(pOptions->szPopupIcons, CSize(16, 16));
+  EXPECT_EQ(pOptions->animationType, 0);
+  EXPECT_EQ(pOptions->keyboardCuesShow, 0);
+  EXPECT_EQ(pOptions->keyboardCuesUse, 1);
+  EXPECT_EQ(pOptions->bLargeIcons, FALSE);
   pCommandBars->InternalRelease();
 }
 

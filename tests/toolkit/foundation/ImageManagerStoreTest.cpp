@@ -14,35 +14,7 @@
 #include "ImageTestPictures.h"
 #include "PropExchangeArchive.h"
 #include "PropExchangeRegistry.h"
-
-// The replacement operators below pair malloc with free on purpose.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-// ---- The memory cap ------------------------------------------------------------------------------
-// While a damaged corpus is read, every single allocation through operator new is measured; one
-// beyond the cap fails as a real allocation would.
-namespace {
-std::atomic<bool> g_capActive{false};
-std::atomic<size_t> g_largestAllocation{0};
-const size_t kAllocationCap = 8 * 1024 * 1024;
-}  // namespace
-
-void* operator new(size_t nSize) {
-  if (g_capActive.load(std::memory_order_relaxed)) {
-    size_t nLargest = g_largestAllocation.load(std::memory_order_relaxed);
-    while (nSize > nLargest && !g_largestAllocation.compare_exchange_weak(nLargest, nSize)) {
-    }
-    if (nSize > kAllocationCap) throw std::bad_alloc();
-  }
-  void* p = std::malloc(nSize != 0 ? nSize : 1);
-  if (p == nullptr) throw std::bad_alloc();
-  return p;
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void* operator new[](size_t nSize) { return operator new(nSize); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
+#include "TestHeap.h"
 
 namespace {
 

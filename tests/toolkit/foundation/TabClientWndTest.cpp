@@ -6,7 +6,9 @@
 #include <ToolkitResource.h>
 
 #include <cmath>
+#include <thread>
 
+#include "TestHeap.h"
 #include "RealInput.h"
 #include "TabClientWnd.h"
 #include "WindowTest.h"
@@ -223,6 +225,63 @@ TEST(TabClientSizes, EmptyUnionGivesNoExtentInsteadOfDividingByZero) {
   CXTPTabClientWnd::SplitSizes(dA, dB, 4, 50, 0, 200, TRUE);
   EXPECT_DOUBLE_EQ(dA, 150);
   EXPECT_DOUBLE_EQ(dB, 46);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TabClientWndTest, EscapeEndsALiveSplitterDragWhereTheSplitterGot) {
+  m_client.DoWorkspaceAction(XTP_ID_WORKSPACE_NEWVERTICAL);
+  ASSERT_EQ(m_client.GetGroupCount(), 2);
+  m_client.SetLiveTracking(TRUE);
+  const CRect rcSplitter = m_client.GetGroup(0)->m_rcSplitter;
+  const CPoint from = ScreenPoint(rcSplitter.CenterPoint());
+  // Escape 80 pixels to the left; the mouse goes on to 160 with the button held, then lets go.
+  testsupport::InputDragVia(from, CPoint(from.x - 80, from.y), CPoint(from.x - 160, from.y), VK_ESCAPE);
+  testsupport::PumpMessages(50);
+  EXPECT_NEAR(m_client.GetGroup(0)->m_rcSplitter.left, rcSplitter.left - 80, 2);
+  EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+TEST(TabClientWndHost, DestroyingTheFrameDuringALiveSplitterDragEndsTheDrag) {
+  // The frame and the workspace in guarded pages: a use of either after the frame goes faults.
+  GuardedHeapScope guarded;
+  CMDIFrameWnd* pFrame = new CMDIFrameWnd;
+  ASSERT_TRUE(pFrame->Create(nullptr, L"Workspace", WS_OVERLAPPEDWINDOW, CRect(30, 30, 630, 430)));
+  pFrame->ShowWindow(SW_SHOWNORMAL);
+  for (const wchar_t* pszTitle : {L"One", L"Two"}) {
+    CMDIChildWnd* pChild = new CMDIChildWnd;
+    ASSERT_TRUE(pChild->Create(nullptr, pszTitle, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                               CFrameWnd::rectDefault, pFrame));
+  }
+  bool bClientDeleted = false;
+  auto* pClient = new SelfDeletingWnd<CXTPTabClientWnd>(&bClientDeleted);
+  ASSERT_TRUE(pClient->Attach(pFrame));
+  pClient->DoWorkspaceAction(XTP_ID_WORKSPACE_NEWVERTICAL);
+  ASSERT_EQ(pClient->GetGroupCount(), 2);
+  pClient->SetLiveTracking(TRUE);
+  testsupport::PumpMessages(50);
+  CPoint pt = pClient->GetGroup(0)->m_rcSplitter.CenterPoint();
+  pClient->ClientToScreen(&pt);
+
+  // The frame is destroyed while the button is still down on the splitter; the drag's loop dispatches
+  // the timer's message that does it.
+  testsupport::MouseMoveTo(pt.x, pt.y);
+  testsupport::PumpMessages(30);
+  const HWND hFrame = pFrame->GetSafeHwnd();
+  DestroyWindowAfter(hFrame, 100);
+  std::thread release([] {
+    ::Sleep(400);
+    testsupport::MouseButton(false);
+  });
+  testsupport::MouseButton(true);
+  testsupport::PumpUntil([&] { return bClientDeleted; }, 5000);
+  release.join();
+  testsupport::PumpMessages(50);
+  EXPECT_TRUE(bClientDeleted);
+  EXPECT_FALSE(::IsWindow(hFrame));
+  EXPECT_EQ(::GetCapture(), nullptr);
 }
 
 }  // namespace

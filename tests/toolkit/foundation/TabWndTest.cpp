@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "ControlHost.h"
+#include "TestHeap.h"
 #include "DrawHelpers.h"
 #include "ImageManager.h"
 #include "TabColorSchemeFlat.h"
@@ -358,3 +359,62 @@ TEST(TabWnd, InsertingAtZeroSelectsThatTabAndATabWithoutAPageHidesTheLastOne) {
   EXPECT_FALSE(::IsWindowVisible(hPage));
   EXPECT_EQ(tabs.GetClientWindow(), nullptr);
 }
+
+namespace {
+
+using SelfDeletingTabWnd = SelfDeletingWnd<CXTPTabWnd>;
+
+// A host window with a heap-made tab window of six long tabs, in guarded pages, so that a use of either
+// after the host is destroyed faults.
+class DestroyedHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_pParent = new NotifyParent(300, 200);
+    m_pTabs = new SelfDeletingTabWnd(&m_bTabsDeleted);
+    ASSERT_TRUE(m_pTabs->Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 230, 150), m_pParent, 8));
+    for (int i = 0; i < 6; ++i) m_pTabs->InsertItem(i, _T("A long caption"));
+    testsupport::PumpMessages(100);
+  }
+  void TearDown() override {
+    if (::IsWindow(m_pParent->GetSafeHwnd())) m_pParent->DestroyWindow();
+    delete m_pParent;
+  }
+  // Destroys the host nDelay ms into the loop that the press starts, then releases the button.
+  void PressAndDestroyTheHost(CPoint ptClient, UINT nDelay) {
+    MoveTo(*m_pTabs, ptClient);
+    testsupport::PumpMessages(30);
+    DestroyWindowAfter(m_pParent->GetSafeHwnd(), nDelay);
+    std::thread release = ReleaseLater(nDelay + 300);
+    testsupport::MouseButton(true);
+    testsupport::PumpUntil([this] { return m_bTabsDeleted; }, 5000);
+    release.join();
+    testsupport::PumpMessages(50);
+  }
+
+  GuardedHeapScope m_guarded;
+  NotifyParent* m_pParent = nullptr;
+  SelfDeletingTabWnd* m_pTabs = nullptr;
+  bool m_bTabsDeleted = false;
+};
+
+TEST_F(DestroyedHostTest, DestroyingTheHostWhileAnArrowIsHeldEndsThePressLoop) {
+  CXTPTabScrollButton* pForward = m_pTabs->GetNavigateButton(xtpTabNavigateButtonRight);
+  ASSERT_TRUE(pForward->IsVisible());
+  PressAndDestroyTheHost(pForward->GetRect().CenterPoint(), 100);
+  EXPECT_TRUE(m_bTabsDeleted);
+  EXPECT_FALSE(::IsWindow(m_pParent->GetSafeHwnd()));
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_GT(GuardedHeapScope::MadeCount(), 0);
+}
+
+TEST_F(DestroyedHostTest, DestroyingTheHostDuringATabDragEndsTheReorderLoop) {
+  m_pTabs->SetAllowReorder(TRUE);
+  CXTPTabManagerItem* pItem = m_pTabs->GetItem(0);
+  ASSERT_NE(pItem, nullptr);
+  PressAndDestroyTheHost(pItem->GetRect().CenterPoint(), 100);
+  EXPECT_TRUE(m_bTabsDeleted);
+  EXPECT_FALSE(::IsWindow(m_pParent->GetSafeHwnd()));
+  EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,2 @@
+/* The program the sample scripts are linked into. */
+int main(void) { return 0; }

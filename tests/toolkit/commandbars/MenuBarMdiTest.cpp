@@ -1,0 +1,133 @@
+// The menu bar of a multiple-document frame under Xvfb: a child with a menu of its own switches the bar
+// to that menu, and saving the bars (which switches the bar to the frame's menu to store it) brings the
+// child's menu back, customised as the user left it, and a real click opens it.
+#include <gtest/gtest.h>
+
+#include <MenuBar.h>
+#include <PopupBar.h>
+
+#include "CommandBarsTestSupport.h"
+#include "RealInput.h"
+#include "WindowTest.h"
+
+namespace {
+
+using testsupport::InputClick;
+using testsupport::PumpMessages;
+using testsupport::PumpUntil;
+
+const LPCTSTR kMdiProfile = L"CommandBars";
+
+// A multiple-document frame with the frame menu IDR_TEST_MENU in a menu bar, and a customize handler
+// so that the bars keep the children's menus apart and store them.
+class CMdiBarsFrame : public CMDIFrameWnd {
+ public:
+  ~CMdiBarsFrame() override {
+    if (m_pCommandBars != nullptr) m_pCommandBars->InternalRelease();
+  }
+  CXTPCommandBars* m_pCommandBars = nullptr;
+
+ protected:
+  BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override {
+    if (!CMDIFrameWnd::OnCreateClient(lpcs, pContext)) return FALSE;
+    m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
+    m_pCommandBars->SetSite(this);
+    m_pCommandBars->EnableDocking();
+    return m_pCommandBars->SetMenu(L"Menu Bar", IDR_TEST_MENU) != nullptr;
+  }
+  afx_msg void OnCustomize() {}
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CMdiBarsFrame, CMDIFrameWnd)
+ON_COMMAND(XTP_ID_CUSTOMIZE, OnCustomize)
+END_MESSAGE_MAP()
+
+class MenuBarMdiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_pFrame = new CMdiBarsFrame;
+    ASSERT_TRUE(m_pFrame->Create(nullptr, L"MDI Bars", WS_OVERLAPPEDWINDOW, CRect(60, 60, 700, 460), nullptr,
+                                 MAKEINTRESOURCE(IDR_TEST_MENU)));
+    theTestApp.m_pMainWnd = m_pFrame;
+    m_pFrame->ShowWindow(SW_SHOW);
+    m_pFrame->RecalcLayout();
+    testsupport::BringToFront(m_pFrame->GetSafeHwnd());
+    ASSERT_NE(MenuBar(), nullptr);
+    ASSERT_NE(MenuBar()->GetDefaultMenu(), nullptr);
+    // A child made from IDR_TEST_SUBMENU has that menu, and its id as the active menu's.
+    m_pChild = new CMDIChildWnd;
+    ASSERT_TRUE(m_pChild->LoadFrame(IDR_TEST_SUBMENU, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, m_pFrame));
+    ASSERT_NE(m_pChild->m_hMenuShared, nullptr);
+    // Activating a child sets its menu on the frame, as the framework's children do.
+    ::SendMessage(m_pFrame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(m_pChild->m_hMenuShared),
+                  0);
+    SettleLayout(m_pFrame);
+  }
+  void TearDown() override {
+    if (theTestApp.m_pMainWnd == m_pFrame) theTestApp.m_pMainWnd = nullptr;
+    m_pFrame->DestroyWindow();
+    PumpMessages(50);
+  }
+  CXTPMenuBar* MenuBar() const { return m_pFrame->m_pCommandBars->GetMenuBar(); }
+  // The menus on the bar, without the buttons the bar makes for itself.
+  std::vector<CXTPControl*> Menus() const {
+    std::vector<CXTPControl*> menus;
+    for (int i = 0; i < MenuBar()->GetControlCount(); ++i) {
+      if (!MenuBar()->GetControl(i)->IsTemporary()) menus.push_back(MenuBar()->GetControl(i));
+    }
+    return menus;
+  }
+
+  CMdiBarsFrame* m_pFrame = nullptr;
+  CMDIChildWnd* m_pChild = nullptr;
+  ScopedProfileKey m_key;
+};
+
+TEST_F(MenuBarMdiTest, SavingTheBarsBringsBackTheActiveChildsCustomisedMenu) {
+  CXTPMenuBar* pMenuBar = MenuBar();
+  ASSERT_EQ(pMenuBar->GetCurrentMenuId(), UINT(IDR_TEST_SUBMENU));
+  ASSERT_EQ(Menus().size(), 1u);
+  EXPECT_EQ(Menus()[0]->GetCaption(), CString(L"Tools"));
+  // The user renames the child's menu, so that its set differs from the menu and is kept.
+  Menus()[0]->SetCustomCaption(L"&Gadgets");
+  pMenuBar->DelayLayout();
+  SettleLayout(m_pFrame);
+
+  m_pFrame->m_pCommandBars->SaveCommandBars(kMdiProfile, TRUE);
+  SettleLayout(m_pFrame);
+
+  // Stored with the frame's menu shown, and then back to the child's, as the user left it.
+  EXPECT_TRUE(pMenuBar->HasDocumentMenus());
+  EXPECT_EQ(pMenuBar->GetCurrentMenuId(), UINT(IDR_TEST_SUBMENU));
+  ASSERT_EQ(Menus().size(), 1u);
+  CXTPControl* pGadgets = Menus()[0];
+  EXPECT_EQ(pGadgets->GetCaption(), CString(L"&Gadgets"));
+  testsupport::SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mdi_menu_after_save.png");
+
+  // A click on it opens the child's menu.
+  const CPoint ptGadgets = ControlCenter(pGadgets);
+  InputClick(ptGadgets.x, ptGadgets.y);
+  ASSERT_TRUE(PumpUntil([&] { return pMenuBar->GetPopupedControl() == pGadgets; }, 5000));
+  CXTPCommandBar* pPopup = pGadgets->GetCommandBar();
+  ASSERT_NE(pPopup, nullptr);
+  ASSERT_GE(pPopup->GetControlCount(), 1);
+  EXPECT_EQ(pPopup->GetControl(0)->GetID(), ID_TEST_ITEM_A);
+  m_pFrame->m_pCommandBars->ClosePopups();
+}
+
+TEST_F(MenuBarMdiTest, SavingWithTheFramesOwnMenuShownLeavesItShown) {
+  // The child goes: the frame's menu comes back, and saving changes nothing of it.
+  m_pChild->MDIDestroy();
+  ::SendMessage(m_pFrame->m_hWndMDIClient, WM_MDISETMENU,
+                reinterpret_cast<WPARAM>(MenuBar()->GetDefaultMenu()), 0);
+  SettleLayout(m_pFrame);
+  ASSERT_EQ(MenuBar()->GetCurrentMenuId(), UINT(IDR_TEST_MENU));
+  const size_t nMenus = Menus().size();
+  m_pFrame->m_pCommandBars->SaveCommandBars(kMdiProfile, TRUE);
+  SettleLayout(m_pFrame);
+  EXPECT_EQ(MenuBar()->GetCurrentMenuId(), UINT(IDR_TEST_MENU));
+  EXPECT_EQ(Menus().size(), nMenus);
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+// The foundation tests' new and delete, with two watches a test can turn on. The allocation cap:
+// while g_capActive is set, every allocation is measured (the largest goes to g_largestAllocation) and
+// one beyond 8 MB fails as a real one would. The guarded heap: while a GuardedHeapScope lives, every
+// object the test's thread makes gets pages of its own, ending where its memory ends, and delete makes
+// those pages inaccessible instead of freeing them, so that a loop that uses an object after a message
+// destroyed it faults at that use (and the test program fails), where the ordinary heap would let it
+// read or write freed memory unnoticed. Otherwise new and delete are malloc and free.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstddef>
+
+extern std::atomic<bool> g_capActive;
+extern std::atomic<size_t> g_largestAllocation;
+
+class GuardedHeapScope {
+ public:
+  GuardedHeapScope();
+  ~GuardedHeapScope();
+  GuardedHeapScope(const GuardedHeapScope&) = delete;
+  GuardedHeapScope& operator=(const GuardedHeapScope&) = delete;
+
+  // How many objects were made in guarded pages, and how many of them were deleted since.
+  static int MadeCount();
+  static int DeletedCount();
+};
+
+// What the tests that destroy a window inside one of its loops use with the guarded heap.
+
+// A window of class TWnd that deletes itself with its window, as one that its owner made on the heap
+// does; *pDeleted says when it went.
+template <class TWnd>
+class SelfDeletingWnd : public TWnd {
+ public:
+  explicit SelfDeletingWnd(bool* pDeleted) : m_pDeleted(pDeleted) {}
+  ~SelfDeletingWnd() override { *m_pDeleted = true; }
+
+ protected:
+  void PostNcDestroy() override { delete this; }
+
+ private:
+  bool* m_pDeleted;
+};
+
+// Destroys the window nDelay ms from now through a thread timer, whose message a loop running then
+// dispatches.
+void DestroyWindowAfter(HWND hWnd, unsigned nDelay);

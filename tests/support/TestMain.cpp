@@ -7,6 +7,10 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#if defined(__GLIBCXX__)
+#include <cxxabi.h>
+#endif
 #include <mutex>
 #include <string>
 #include <thread>
@@ -115,6 +119,22 @@ class HangWatchdog : public testing::EmptyTestEventListener {
   std::thread m_thread;
 };
 
+// An exception that leaves a worker thread (or a destructor) ends the program through terminate:
+// name the test that was running, which a brief log does not show otherwise.
+[[noreturn]] void ReportTerminate() {
+  const testing::TestInfo* pTest = testing::UnitTest::GetInstance()->current_test_info();
+  std::fprintf(stderr, "the program was terminated (an exception nobody caught) during %s%s%s\n",
+               pTest != nullptr ? pTest->test_suite_name() : "no test",
+               pTest != nullptr ? "." : "", pTest != nullptr ? pTest->name() : "");
+  std::fflush(stderr);
+  std::fflush(stdout);
+#if defined(__GLIBCXX__)
+  // Names the exception's type, then aborts.
+  __gnu_cxx::__verbose_terminate_handler();
+#endif
+  std::abort();
+}
+
 std::chrono::seconds HangLimit() {
   const char* text = std::getenv("BRINDLE_TEST_HANG_SECONDS");
   const long seconds = text != nullptr ? std::strtol(text, nullptr, 10) : 0;
@@ -129,6 +149,7 @@ int main(int argc, char** argv) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
   SetUnhandledExceptionFilter(ReportCrashAndFail);
 #endif
+  std::set_terminate(ReportTerminate);
   testing::InitGoogleTest(&argc, argv);
   testing::TestEventListeners& listeners = testing::UnitTest::GetInstance()->listeners();
   HangWatchdog* pWatchdog = new HangWatchdog(HangLimit());

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #if defined(__GLIBCXX__)
 #include <cxxabi.h>
@@ -119,13 +120,36 @@ class HangWatchdog : public testing::EmptyTestEventListener {
   std::thread m_thread;
 };
 
-// An exception that leaves a worker thread (or a destructor) ends the program through terminate:
-// name the test that was running, which a brief log does not show otherwise.
+#ifdef _WIN32
+// The calls that led here, as module+offset (addr2line -e MODULE 0x140000000+OFFSET for a program).
+void PrintStack() {
+  void* frames[48] = {};
+  const USHORT count = ::RtlCaptureStackBackTrace(1, 48, frames, nullptr);
+  for (USHORT i = 0; i < count; ++i) {
+    HMODULE hModule = nullptr;
+    char name[MAX_PATH] = "?";
+    if (::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                             static_cast<LPCSTR>(frames[i]), &hModule))
+      ::GetModuleFileNameA(hModule, name, MAX_PATH);
+    const char* base = std::strrchr(name, '\\');
+    std::fprintf(stderr, "  at %s+0x%llx\n", base != nullptr ? base + 1 : name,
+                 static_cast<unsigned long long>(static_cast<char*>(frames[i]) -
+                                                 reinterpret_cast<char*>(hModule)));
+  }
+}
+#endif
+
+// An exception that leaves a worker thread (or a destructor) ends the program through terminate,
+// called where it was thrown: name the test that was running and the calls that threw, which a brief
+// log does not show otherwise.
 [[noreturn]] void ReportTerminate() {
   const testing::TestInfo* pTest = testing::UnitTest::GetInstance()->current_test_info();
   std::fprintf(stderr, "the program was terminated (an exception nobody caught) during %s%s%s\n",
                pTest != nullptr ? pTest->test_suite_name() : "no test",
                pTest != nullptr ? "." : "", pTest != nullptr ? pTest->name() : "");
+#ifdef _WIN32
+  PrintStack();
+#endif
   std::fflush(stderr);
   std::fflush(stdout);
 #if defined(__GLIBCXX__)

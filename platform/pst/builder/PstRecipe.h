@@ -66,7 +66,7 @@ std::vector<uint8_t> Utf16(const std::string& utf8);
 // FILETIME of a UTC calendar time.
 uint64_t FileTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
-// Entry ids as a distribution list keeps its members (MS-OXCDATA, MS-OXOCNTC): a One-Off EntryID with
+// Entry ids as a distribution list keeps its members: a one-off entry id with
 // UTF-16 texts; a member's wrapped entry id (its type byte says what it embeds: 0 a one-off, 3 a contact
 // with the address index in bits 4-6, 4 a list); the entry id of a message of a store.
 std::vector<uint8_t> OneOffEntryId(const std::string& name, const std::string& addressType,

@@ -2,6 +2,7 @@
 // by dispatch identifier agrees with pstdump, attachments come out byte-exact, an embedded message
 // comes out as a message file.
 #include "ComTest.h"
+#include "TestProcess.h"
 #include "DispatchHelpers.h"
 #include "TestFiles.h"
 
@@ -140,7 +141,7 @@ std::string RunPstdumpCounts(const std::wstring& pstPath) {
   si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   std::wstring command = L"\"" + exe + L"\" counts \"" + pstPath + L"\"";
   PROCESS_INFORMATION pi = {};
-  BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  BOOL started = testsupport::CreateProcessRetrying(&command[0], TRUE, 0, nullptr, nullptr, &si, &pi);
   CloseHandle(writeEnd);
   std::string out;
   if (started) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "TestFiles.h"
+#include "TestProcess.h"
 #include "WindowTest.h"
 #include "sample/resource.h"
 
@@ -39,8 +40,8 @@ TEST(Resources, StringMenuAndIconLoadFromTheModule) {
 }
 
 TEST(Resources, DialogTextKeepsNonAsciiCharacters) {
-  HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SAMPLE), nullptr,
-                                   IdleDialog, 0);
+  HWND dialog =
+      CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SAMPLE), nullptr, IdleDialog, 0);
   ASSERT_NE(dialog, nullptr);
   wchar_t text[128] = {};
   GetDlgItemTextW(dialog, IDC_SAMPLE_TEXT, text, 128);
@@ -53,7 +54,7 @@ TEST(GuiProgram, SampleProgramRunsAndFindsItsResources) {
   STARTUPINFOW si = {};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi = {};
-  ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+  ASSERT_TRUE(testsupport::CreateProcessRetrying(&command[0], FALSE, 0, nullptr, nullptr, &si, &pi))
       << GetLastError();
   ASSERT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
   DWORD code = 99;
@@ -64,8 +65,8 @@ TEST(GuiProgram, SampleProgramRunsAndFindsItsResources) {
 }
 
 TEST(Screenshots, ShownDialogIsSavedAsPng) {
-  HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SAMPLE), nullptr,
-                                   IdleDialog, 0);
+  HWND dialog =
+      CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SAMPLE), nullptr, IdleDialog, 0);
   ASSERT_NE(dialog, nullptr);
   ShowWindow(dialog, SW_SHOW);
   EXPECT_EQ(testsupport::WaitForTopWindow(L"Build Sample"), dialog);

@@ -130,8 +130,8 @@ LauncherRun RunLauncher(const std::wstring& directory, const std::wstring& path)
   STARTUPINFOW si = {};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi = {};
-  run.started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                               &environment[0], directory.c_str(), &si, &pi) != FALSE;
+  run.started = testsupport::CreateProcessRetrying(&command[0], FALSE, CREATE_UNICODE_ENVIRONMENT,
+                                                   &environment[0], directory.c_str(), &si, &pi) != FALSE;
   if (!run.started) {
     run.error = GetLastError();
     return run;

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "NoteStore.h"
+#include "TestProcess.h"
 #include "NotesTestSupport.h"
 
 using namespace notestest;
@@ -60,7 +61,7 @@ bool KillWriterAfterSaves(const std::string& db, int saved, const std::string& r
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  if (!testsupport::CreateProcessRetrying(&cmd[0], FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
   bool isReady = false;
   for (int i = 0; i < 2400 && !isReady; ++i) {
     isReady = GetFileAttributesW(Wide(ready).c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -33,6 +33,23 @@ std::string SiblingProgramPath(const std::string& exe) {
   return Utf8(self.substr(0, self.find_last_of(L"\\/") + 1)) + exe;
 }
 
+BOOL CreateProcessRetrying(LPWSTR commandLine, BOOL inheritHandles, DWORD creationFlags, LPVOID environment,
+                           LPCWSTR currentDirectory, STARTUPINFOW* startupInfo,
+                           PROCESS_INFORMATION* processInfo) {
+  const int kAttempts = 5;
+  for (int attempt = 1;; ++attempt) {
+    if (::CreateProcessW(nullptr, commandLine, nullptr, nullptr, inheritHandles, creationFlags, environment,
+                         currentDirectory, startupInfo, processInfo))
+      return TRUE;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == kAttempts) {
+      ::SetLastError(error);
+      return FALSE;
+    }
+    ::Sleep(200 * attempt);
+  }
+}
+
 DWORD RunProgram(const std::string& commandLine, std::string* output, const std::string& extraEnvironment) {
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
   HANDLE readPipe = nullptr, writePipe = nullptr;
@@ -57,9 +74,9 @@ DWORD RunProgram(const std::string& commandLine, std::string* output, const std:
   }
   std::wstring cmd = Wide(commandLine);
   PROCESS_INFORMATION pi{};
-  const BOOL started = CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, TRUE,
-                                      environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT,
-                                      environment.empty() ? nullptr : environment.data(), nullptr, &si, &pi);
+  const BOOL started =
+      CreateProcessRetrying(&cmd[0], TRUE, environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT,
+                            environment.empty() ? nullptr : environment.data(), nullptr, &si, &pi);
   CloseHandle(writePipe);
   if (!started) {
     // Said on standard error so that a failed start is told apart from a child's own failure.

@@ -16,6 +16,12 @@ std::string Utf8(const std::wstring& wide);
 // The UTF-8 path of `exe` in the directory of the running test program.
 std::string SiblingProgramPath(const std::string& exe);
 
+// CreateProcessW, tried again a few times when Wine reports an internal error: under a heavy load its
+// start of a new process can fail that way and succeed a moment later.
+BOOL CreateProcessRetrying(LPWSTR commandLine, BOOL inheritHandles, DWORD creationFlags, LPVOID environment,
+                           LPCWSTR currentDirectory, STARTUPINFOW* startupInfo,
+                           PROCESS_INFORMATION* processInfo);
+
 // Runs `commandLine` (UTF-8) to its end and returns its exit code, or 0xFFFFFFFF when it could not be
 // started. Its standard output goes to `output` when given; standard error and input are ours.
 // `extraEnvironment` ("NAME=value") is added to the child's environment when not empty.

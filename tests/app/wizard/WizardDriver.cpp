@@ -115,9 +115,9 @@ bool ProgramRun::Start(const std::string& commandLine, const std::string& workin
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
-  if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        environment.empty() ? nullptr : environment.data(), directory.c_str(), &startup,
-                        &info)) {
+  if (!testsupport::CreateProcessRetrying(&command[0], FALSE, CREATE_UNICODE_ENVIRONMENT,
+                                          environment.empty() ? nullptr : environment.data(),
+                                          directory.c_str(), &startup, &info)) {
     return false;
   }
   ::CloseHandle(info.hThread);

@@ -32,8 +32,8 @@ __declspec(dllexport) HANDLE WINAPI OpenThemeData(HWND, LPCWSTR pszClassList) {
 
 __declspec(dllexport) HRESULT WINAPI CloseThemeData(HANDLE) { return S_OK; }
 
-// Part 1 faults. Part 2 calls the function that hTheme stands for (a caller's call back into the
-// binding, made from inside the library) and then succeeds. Any other part fills the rectangle.
+// iPartId 1 faults. iPartId 2 calls the function that hTheme stands for (a caller's call back into the
+// binding, made from inside the library) and then succeeds. Any other part id fills the rectangle.
 __declspec(dllexport) HRESULT WINAPI
     DrawThemeBackground(HANDLE hTheme, HDC hDC, int iPartId, int, const RECT* pRect, const RECT*) {
   if (iPartId == 1) WriteToNowhere();
@@ -43,7 +43,7 @@ __declspec(dllexport) HRESULT WINAPI
   return S_OK;
 }
 
-// Part 1 divides by zero; any other part answers red.
+// iPartId 1 divides by zero; any other part id answers red.
 __declspec(dllexport) HRESULT WINAPI GetThemeColor(HANDLE, int iPartId, int, int, COLORREF* pColor) {
   const int nDivisor = iPartId == 1 ? g_zero : 1;
   *pColor = static_cast<COLORREF>(RGB(255, 0, 0) / nDivisor);

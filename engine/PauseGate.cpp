@@ -1,7 +1,7 @@
 // The workers' pause gate: a run count, a hold count and the event the workers wait on.
 #include "PauseGate.h"
 
-CPauseGate::CPauseGate() : m_hOpen(::CreateEventW(nullptr, TRUE, TRUE, nullptr)), m_nRuns(0), m_nHolds(0) {
+CPauseGate::CPauseGate() : m_hOpen(::CreateEventW(nullptr, TRUE, TRUE, nullptr)), m_nRuns(0), m_nHolds(0), m_nWaiting(0) {
   ::InitializeCriticalSection(&m_lock);
 }
 
@@ -29,7 +29,9 @@ void CPauseGate::Pass() {
   // A hold that comes just after this test takes effect at the next boundary, as one that comes just
   // after the wait would. Without its event the gate holds nobody.
   if (m_nHolds.load() == 0 || m_hOpen == nullptr) return;
+  ++m_nWaiting;
   ::WaitForSingleObject(m_hOpen, INFINITE);
+  --m_nWaiting;
 }
 
 void CPauseGate::EndRun() {

@@ -41,6 +41,8 @@ class CPauseGate {
   void ReleaseAll();
   // TRUE while at least one Hold has not been released.
   BOOL IsHeld() const;
+  // How many workers wait at the gate now: a held worker shows here once it has reached its boundary.
+  int GetWaitingCount() const { return m_nWaiting.load(); }
 
  private:
   // Sets or resets the event by the hold count; called with the lock taken.
@@ -52,4 +54,5 @@ class CPauseGate {
   int m_nRuns;
   // Changed under the lock; read without it by Pass, so that an open gate costs no wait.
   std::atomic<int> m_nHolds;
+  std::atomic<int> m_nWaiting;
 };

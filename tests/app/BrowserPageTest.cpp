@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 #include <set>
 #include <string>
@@ -433,15 +434,19 @@ TEST_F(BrowserPageWaits, WaitingForAStoppedListingKeepsPaintingUnderTheWaitDialo
 TEST_F(BrowserPageWaits, StopHoldsTheListingAtItsNextDocumentAndYesEndsItThere) {
   ASSERT_TRUE(ListInboxUntilTheReadStops());
   // The read goes on while the question is open; the listing then waits for the answer.
-  std::thread answerer([this] {
+  std::atomic<bool> listingWaited{false};
+  std::thread answerer([this, &listingWaited] {
     HWND box = apptest::WaitForMessageBoxWithText(apptest::kStopQuestion);
     if (box == nullptr) return;
     m_hang.Release();
-    ::Sleep(1500);
+    // The listing finishes the stopped read, then waits at its next document for the answer.
+    listingWaited = testsupport::WaitUntil(
+        [this] { return m_frame->m_notesStore.m_pause.GetWaitingCount() == 1; }, 20000);
     apptest::PressMessageBoxButton(box, IDYES);
   });
   m_page->SendMessage(WM_STOP_PROCESS, 0, 0);
   answerer.join();
+  EXPECT_TRUE(listingWaited) << "the listing did not wait at its next document";
   ASSERT_TRUE(WaitForWorkers());
   // The document whose read stopped is listed; none after it.
   EXPECT_EQ(m_page->m_mailList.GetDocumentRowCount(), STOPPED_READ);

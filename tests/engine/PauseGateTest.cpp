@@ -8,12 +8,13 @@
 
 #include "ItemLoopSupport.h"
 #include "PauseGate.h"
+#include "TestProcess.h"
 
 using namespace enginetest;
 
 namespace {
 
-// Long enough for a loop that is not held to go on; a held one never does, however long it is given.
+// Long enough for a waiter that is not held to go on; a held one never does, however long it is given.
 const DWORD HELD_BOUND_MS = 500;
 const DWORD GENEROUS_MS = 20000;
 
@@ -51,11 +52,13 @@ TEST(PauseGate, AHeldGateKeepsPassUntilTheLastReleaseOrReleaseAll) {
   ASSERT_TRUE(gate.Hold());
   {
     Background pass([&] { gate.Pass(); });
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return gate.GetWaitingCount() == 1; }, GENEROUS_MS));
     EXPECT_FALSE(pass.EndsWithin(HELD_BOUND_MS));
     gate.Release();
     EXPECT_FALSE(pass.EndsWithin(HELD_BOUND_MS)) << "one of two holds is still on";
     gate.Release();
     EXPECT_TRUE(pass.EndsWithin(GENEROUS_MS));
+    EXPECT_EQ(gate.GetWaitingCount(), 0);
   }
   ASSERT_TRUE(gate.Hold());
   ASSERT_TRUE(gate.Hold());
@@ -130,7 +133,9 @@ class HeldItemLoop : public ItemLoopTest {
       // another one.
       std::thread question([&] {
         if (!holding.WaitUntilHeld()) return;
-        ::Sleep(HELD_BOUND_MS);
+        // The loop goes on to its next boundary and waits there: what it has shown by then is all it did.
+        m_loopWaited =
+            testsupport::WaitUntil([this] { return store_.m_pause.GetWaitingCount() == 1; }, GENEROUS_MS);
         m_shownWhileHeld = holding.Shown();
         answer();
       });
@@ -143,10 +148,12 @@ class HeldItemLoop : public ItemLoopTest {
   }
 
   int m_shownWhileHeld = -1;
+  bool m_loopWaited = false;
 };
 
 TEST_F(HeldItemLoop, NoItemIsReadWhileHeldAndNoLetsTheLoopGoOnToTheEnd) {
   EXPECT_EQ(1, RunHeld([this] { store_.m_pause.Release(); }));
+  EXPECT_TRUE(m_loopWaited) << "the loop never waited at the gate";
   // Item 3 was being saved when the gate was held: it is finished, item 4 waits.
   EXPECT_EQ(3, m_shownWhileHeld);
   EXPECT_EQ(6, DocumentsIn(L"Outlook\\Inbox"));
@@ -157,6 +164,7 @@ TEST_F(HeldItemLoop, YesEndsTheLoopBeforeTheNextItemWithWhatWasShownSaved) {
               store_.m_bStop = 1;
               store_.m_pause.Release();
             }));
+  EXPECT_TRUE(m_loopWaited) << "the loop never waited at the gate";
   EXPECT_EQ(3, m_shownWhileHeld);
   // What the user last saw is what was saved.
   EXPECT_EQ(3, DocumentsIn(L"Outlook\\Inbox"));

@@ -129,4 +129,11 @@ std::vector<std::vector<std::string>> TabSeparatedRows(const std::string& text) 
   return rows;
 }
 
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(5)) {
+    if (done()) return true;
+  }
+  return done();
+}
+
 }  // namespace testsupport

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ DWORD RunProgram(const std::string& commandLine, std::string* output = nullptr,
 // The bytes of the blocks in use in every heap of this process (the C runtime's among them): what the
 // process holds, apart from the size the heaps keep free for later requests.
 size_t HeapBytesInUse();
+
+// Polls `done`, without dispatching messages, until it holds or timeoutMs has passed; its last answer.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // A tool's output read as lines of TAB-separated fields.
 std::vector<std::vector<std::string>> TabSeparatedRows(const std::string& text);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <MenuSoundPlayer.h>
+#include <TestProcess.h>
 
 #include <tlhelp32.h>
 
@@ -56,12 +57,7 @@ int ProcessThreadCount() {
   return nCount;
 }
 
-bool WaitFor(const std::function<bool()>& done, DWORD dwTimeout = 3000) {
-  for (DWORD dwStart = ::GetTickCount(); ::GetTickCount() - dwStart < dwTimeout; ::Sleep(5)) {
-    if (done()) return true;
-  }
-  return done();
-}
+bool WaitFor(const std::function<bool()>& done) { return testsupport::WaitUntil(done, 3000); }
 
 size_t PlayedCount() {
   std::lock_guard<std::mutex> guard(g_sounds.lock);

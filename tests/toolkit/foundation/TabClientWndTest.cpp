@@ -6,7 +6,6 @@
 #include <ToolkitResource.h>
 
 #include <cmath>
-#include <thread>
 
 #include "TestHeap.h"
 #include "RealInput.h"
@@ -227,10 +226,6 @@ TEST(TabClientSizes, EmptyUnionGivesNoExtentInsteadOfDividingByZero) {
   EXPECT_DOUBLE_EQ(dB, 46);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(TabClientWndTest, EscapeEndsALiveSplitterDragWhereTheSplitterGot) {
   m_client.DoWorkspaceAction(XTP_ID_WORKSPACE_NEWVERTICAL);
   ASSERT_EQ(m_client.GetGroupCount(), 2);
@@ -270,14 +265,7 @@ TEST(TabClientWndHost, DestroyingTheFrameDuringALiveSplitterDragEndsTheDrag) {
   testsupport::MouseMoveTo(pt.x, pt.y);
   testsupport::PumpMessages(30);
   const HWND hFrame = pFrame->GetSafeHwnd();
-  DestroyWindowAfter(hFrame, 100);
-  std::thread release([] {
-    ::Sleep(400);
-    testsupport::MouseButton(false);
-  });
-  testsupport::MouseButton(true);
-  testsupport::PumpUntil([&] { return bClientDeleted; }, 5000);
-  release.join();
+  PressAndDestroyInsideTheLoop(hFrame, [&] { return bClientDeleted; });
   testsupport::PumpMessages(50);
   EXPECT_TRUE(bClientDeleted);
   EXPECT_FALSE(::IsWindow(hFrame));

@@ -379,15 +379,11 @@ class DestroyedHostTest : public ::testing::Test {
     if (::IsWindow(m_pParent->GetSafeHwnd())) m_pParent->DestroyWindow();
     delete m_pParent;
   }
-  // Destroys the host nDelay ms into the loop that the press starts, then releases the button.
-  void PressAndDestroyTheHost(CPoint ptClient, UINT nDelay) {
+  // Destroys the host inside the loop that a press at ptClient starts.
+  void PressAndDestroyTheHost(CPoint ptClient) {
     MoveTo(*m_pTabs, ptClient);
     testsupport::PumpMessages(30);
-    DestroyWindowAfter(m_pParent->GetSafeHwnd(), nDelay);
-    std::thread release = ReleaseLater(nDelay + 300);
-    testsupport::MouseButton(true);
-    testsupport::PumpUntil([this] { return m_bTabsDeleted; }, 5000);
-    release.join();
+    PressAndDestroyInsideTheLoop(m_pParent->GetSafeHwnd(), [this] { return m_bTabsDeleted; });
     testsupport::PumpMessages(50);
   }
 
@@ -400,7 +396,7 @@ class DestroyedHostTest : public ::testing::Test {
 TEST_F(DestroyedHostTest, DestroyingTheHostWhileAnArrowIsHeldEndsThePressLoop) {
   CXTPTabScrollButton* pForward = m_pTabs->GetNavigateButton(xtpTabNavigateButtonRight);
   ASSERT_TRUE(pForward->IsVisible());
-  PressAndDestroyTheHost(pForward->GetRect().CenterPoint(), 100);
+  PressAndDestroyTheHost(pForward->GetRect().CenterPoint());
   EXPECT_TRUE(m_bTabsDeleted);
   EXPECT_FALSE(::IsWindow(m_pParent->GetSafeHwnd()));
   EXPECT_EQ(::GetCapture(), nullptr);
@@ -411,7 +407,7 @@ TEST_F(DestroyedHostTest, DestroyingTheHostDuringATabDragEndsTheReorderLoop) {
   m_pTabs->SetAllowReorder(TRUE);
   CXTPTabManagerItem* pItem = m_pTabs->GetItem(0);
   ASSERT_NE(pItem, nullptr);
-  PressAndDestroyTheHost(pItem->GetRect().CenterPoint(), 100);
+  PressAndDestroyTheHost(pItem->GetRect().CenterPoint());
   EXPECT_TRUE(m_bTabsDeleted);
   EXPECT_FALSE(::IsWindow(m_pParent->GetSafeHwnd()));
   EXPECT_EQ(::GetCapture(), nullptr);

@@ -9,6 +9,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <new>
+#include <thread>
+
+#include "RealInput.h"
+#include "WindowTest.h"
 
 // The replacement operators below pair malloc with free on purpose.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
@@ -122,14 +126,29 @@ void operator delete(void* p, const std::nothrow_t&) noexcept { Delete(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { Delete(p); }
 
 namespace {
+const DWORD LOOP_LIMIT_MS = 10000;
 HWND g_hWndToDestroy = nullptr;
-void CALLBACK DestroyWhenDue(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
+HANDLE g_hDestroyed = nullptr;
+void CALLBACK DestroyOnceCaptured(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
+  if (::GetCapture() == nullptr) return;
   ::KillTimer(nullptr, nIDEvent);
   if (::IsWindow(g_hWndToDestroy)) ::DestroyWindow(g_hWndToDestroy);
+  ::SetEvent(g_hDestroyed);
 }
 }  // namespace
 
-void DestroyWindowAfter(HWND hWnd, unsigned nDelay) {
+void PressAndDestroyInsideTheLoop(HWND hWnd, const std::function<bool()>& ended) {
   g_hWndToDestroy = hWnd;
-  ::SetTimer(nullptr, 0, nDelay, DestroyWhenDue);
+  g_hDestroyed = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 10, DestroyOnceCaptured);
+  std::thread release([] {
+    ::WaitForSingleObject(g_hDestroyed, LOOP_LIMIT_MS);
+    testsupport::MouseButton(false);
+  });
+  testsupport::MouseButton(true);
+  testsupport::PumpUntil(ended, LOOP_LIMIT_MS);
+  release.join();
+  ::KillTimer(nullptr, nTimer);
+  ::CloseHandle(g_hDestroyed);
+  g_hDestroyed = nullptr;
 }

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 
 extern std::atomic<bool> g_capActive;
 extern std::atomic<size_t> g_largestAllocation;
@@ -44,6 +45,8 @@ class SelfDeletingWnd : public TWnd {
   bool* m_pDeleted;
 };
 
-// Destroys the window nDelay ms from now through a thread timer, whose message a loop running then
-// dispatches.
-void DestroyWindowAfter(HWND hWnd, unsigned nDelay);
+// Presses the left button (real input) and destroys hWnd from inside the modal loop that the press
+// starts: a thread timer, whose messages that loop dispatches, destroys it once a window of this thread
+// holds the mouse capture. The button goes up once the window is gone (or after 10 s, when no loop took
+// the capture). Dispatches messages until ended() holds, at most 10 s.
+void PressAndDestroyInsideTheLoop(HWND hWnd, const std::function<bool()>& ended);

@@ -47,7 +47,7 @@ ON_MESSAGE(WM_UI_HANDOFF, OnHandoff)
 END_MESSAGE_MAP()
 
 CProcessProgressDlg::CProcessProgressDlg(CWnd* pParent)
-    : CDialog(IDD, pParent), m_pOwner(nullptr), m_bShown(0), m_nWorkerWaits(0) {}
+    : CDialog(IDD, pParent), m_pOwner(nullptr), m_bShown(0), m_nWorkerWaits(0), m_sizeBeforeWait(0, 0) {}
 
 void CProcessProgressDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
@@ -91,9 +91,26 @@ void CProcessProgressDlg::ShowScanControls(BOOL bShow) {
 
 void CProcessProgressDlg::BeginWorkerWait(const CString& strText) {
   if (m_hWnd == nullptr) return;
-  ++m_nWorkerWaits;
-  // Nothing to stop and nothing to count: the wait ends when the worker does.
-  ShowScanControls(FALSE);
+  if (++m_nWorkerWaits == 1) {
+    // Nothing to stop and nothing to count: the wait ends when the worker does. Without bar and Stop,
+    // the dialog ends below the text as far as the text is from its top.
+    ShowScanControls(FALSE);
+    CRect rcWindow;
+    CRect rcClient;
+    CRect rcLabel;
+    GetWindowRect(&rcWindow);
+    GetClientRect(&rcClient);
+    m_label.GetWindowRect(&rcLabel);
+    ScreenToClient(&rcLabel);
+    m_sizeBeforeWait = rcWindow.Size();
+    const int nSpare = rcClient.bottom - (rcLabel.bottom + rcLabel.top);
+    if (nSpare > 0) {
+      SetWindowPos(nullptr, 0, 0, rcWindow.Width(), rcWindow.Height() - nSpare,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      // The edges follow the new bottom.
+      Invalidate();
+    }
+  }
   ShowWindow(SW_SHOW);
   // After the show, which puts up the general wait text.
   m_label.SetWindowText(strText);
@@ -104,6 +121,8 @@ void CProcessProgressDlg::BeginWorkerWait(const CString& strText) {
 void CProcessProgressDlg::EndWorkerWait() {
   if (m_hWnd == nullptr || m_nWorkerWaits == 0) return;
   if (--m_nWorkerWaits > 0) return;
+  SetWindowPos(nullptr, 0, 0, m_sizeBeforeWait.cx, m_sizeBeforeWait.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Invalidate();
   ShowScanControls(TRUE);
   m_label.SetWindowText(L"Please wait...");
   ApplyVisibility();

@@ -23,8 +23,9 @@ class CWaitLabel : public CStatic {
 // they do nothing. The frame does not close while m_bShown is set.
 //
 // BeginWorkerWait and EndWorkerWait (user-interface thread only) frame a wait for a worker's end: the
-// dialog shows what is waited for, without bar and Stop, and stays up whatever the workers' ShowWait
-// and HideWait say meanwhile; EndWorkerWait puts it back as they left it.
+// dialog shows what is waited for, without bar and Stop (it is cut below the text meanwhile), and stays
+// up whatever the workers' ShowWait and HideWait say meanwhile; EndWorkerWait puts it back as they left
+// it.
 class CProcessProgressDlg : public CDialog {
  public:
   explicit CProcessProgressDlg(CWnd* pParent = nullptr);
@@ -77,4 +78,7 @@ class CProcessProgressDlg : public CDialog {
   void ApplyVisibility();
   // Shows the wait text, the bar and Stop of a scan, or the wait text alone.
   void ShowScanControls(BOOL bShow);
+
+  // The dialog's size before the first BeginWorkerWait cut it below the text.
+  CSize m_sizeBeforeWait;
 };

@@ -64,6 +64,49 @@ TEST_F(ProcessProgressDlgTest, AWorkerShowsWritesAndHidesItThroughTheUserInterfa
   EXPECT_EQ(dlg_.m_bar.GetPos(), 100);
 }
 
+TEST_F(ProcessProgressDlgTest, AWorkerWaitShowsItsTextAloneAndEndsWithTheDialogAsItWas) {
+  dlg_.ShowWait(L"");
+  testsupport::PumpMessages(50);
+  CRect rcBefore;
+  dlg_.GetWindowRect(&rcBefore);
+  const CString strWait = L"Waiting for the reading of the NSF file to stop...";
+  dlg_.BeginWorkerWait(strWait);
+  dlg_.BeginWorkerWait(strWait);
+  testsupport::PumpMessages(50);
+  EXPECT_TRUE(Visible());
+  EXPECT_EQ(apptest::TextOf(dlg_.m_label.m_hWnd), strWait);
+  EXPECT_FALSE(dlg_.m_bar.IsWindowVisible());
+  EXPECT_FALSE(dlg_.GetDlgItem(IDC_STOP)->IsWindowVisible());
+  // No blank band where bar and Stop were: the text is as far from the bottom as from the top.
+  CRect rcClient;
+  CRect rcLabel;
+  dlg_.GetClientRect(&rcClient);
+  dlg_.m_label.GetWindowRect(&rcLabel);
+  dlg_.ScreenToClient(&rcLabel);
+  EXPECT_NEAR(rcClient.bottom - rcLabel.bottom, rcLabel.top, 1);
+  // The black and yellow edges run along the new bottom.
+  CPoint origin(0, 0);
+  dlg_.ClientToScreen(&origin);
+  CRect rcWindow;
+  dlg_.GetWindowRect(&rcWindow);
+  const int x = origin.x - rcWindow.left + rcClient.Width() / 2;
+  const int yBottom = origin.y - rcWindow.top + rcClient.bottom - 1;
+  EXPECT_EQ(testsupport::WindowPixel(dlg_.m_hWnd, x, yBottom), RGB(0, 0, 0));
+  EXPECT_EQ(testsupport::WindowPixel(dlg_.m_hWnd, x, yBottom - 1), RGB(255, 255, 0));
+  testsupport::SaveWindowPng(dlg_.m_hWnd, L"process_progress_worker_wait.png");
+
+  dlg_.EndWorkerWait();
+  EXPECT_FALSE(dlg_.m_bar.IsWindowVisible()) << "one wait of two is still on";
+  dlg_.EndWorkerWait();
+  testsupport::PumpMessages(50);
+  CRect rcAfter;
+  dlg_.GetWindowRect(&rcAfter);
+  EXPECT_EQ(rcAfter, rcBefore);
+  EXPECT_TRUE(dlg_.m_bar.IsWindowVisible());
+  EXPECT_TRUE(dlg_.GetDlgItem(IDC_STOP)->IsWindowVisible());
+  EXPECT_EQ(apptest::TextOf(dlg_.m_label.m_hWnd), L"Please wait...");
+}
+
 TEST_F(ProcessProgressDlgTest, ShowingResetsTheWaitText) {
   dlg_.SetScanProgressText(1, 2, L"Old");
   dlg_.ShowWait(L"");

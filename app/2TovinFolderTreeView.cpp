@@ -148,23 +148,13 @@ void C2TovinFolderTreeView::EndWorkerRun(CMainFrame* pFrame) {
   if (pFrame != nullptr) pFrame->EndWorkerRun();
 }
 
-void C2TovinFolderTreeView::JoinWorker(CWinThread*& pThread, HANDLE& hThread) {
-  if (pThread == nullptr) return;
-  // However long its Notes call takes: a worker ended from outside can leave the Notes library's
-  // locks taken and the database half read.
-  WaitForWorkerToEnd(g_pBrowseFrame, hThread, WORKER_WAIT_TEXT);
-  // A hand-off run during the wait may have joined it already.
-  if (pThread == nullptr) return;
-  delete pThread;
-  pThread = nullptr;
-  hThread = nullptr;
-}
-
 void C2TovinFolderTreeView::StopWorkers() {
   if (m_pEnumThread == nullptr && m_pItemsThread == nullptr) return;
   SetStopFlags(1);
-  JoinWorker(m_pEnumThread, m_hEnumThread);
-  JoinWorker(m_pItemsThread, m_hItemsThread);
+  // However long their Notes calls take: a worker ended from outside can leave the Notes library's locks
+  // taken and the database half read.
+  JoinWorkerThread(g_pBrowseFrame, m_pEnumThread, m_hEnumThread, WORKER_WAIT_TEXT);
+  JoinWorkerThread(g_pBrowseFrame, m_pItemsThread, m_hItemsThread, WORKER_WAIT_TEXT);
   SetStopFlags(0);
 }
 

@@ -82,8 +82,6 @@ class C2TovinFolderTreeView : public CTovinCommonBaseView {
   // Starts pfn on a worker whose thread object the page keeps until it is joined, its run counted in
   // the pause gate; NULL on failure.
   CWinThread* StartWorker(AFX_THREADPROC pfn);
-  // Waits until the worker has ended (WaitForWorkerToEnd) and releases it.
-  void JoinWorker(CWinThread*& pThread, HANDLE& hThread);
   // The worker's listing is done: a stop question still open is answered first (the pause gate).
   void EndWorkerRun(CMainFrame* pFrame);
   void ClearPreview(int nMessage);

@@ -288,8 +288,8 @@ void C3TovinSaveNsfToPst::WaitForWorkerEnd(const std::function<void()>& onWaitin
   if (onWaiting) onWaiting();
   // However long the Notes call the worker is in takes: a worker ended inside a write leaves a
   // damaged NSF, and one ended holding a lock hangs the exit.
-  WaitForWorkerToEnd(m_pMainFrame, m_hThread, WORKER_WAIT_TEXT, onWaiting);
-  ReleaseEndedWorker(0);
+  JoinWorkerThread(m_pMainFrame, m_pThread, m_hThread, WORKER_WAIT_TEXT, onWaiting);
+  m_bWorkerRunning = false;
 }
 
 void C3TovinSaveNsfToPst::ReleaseEndedWorker(DWORD nTimeoutMs) {

@@ -88,7 +88,7 @@ class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
   // The lines of what the last run did not convert, of why the PST did not open, or the NSF that did
   // not open.
   CString DetailLines(int nResult) const;
-  // Waits until the worker has ended (WaitForWorkerToEnd; onWaiting runs meanwhile) and releases it.
+  // Waits until the worker has ended (JoinWorkerThread; onWaiting runs meanwhile) and releases it.
   void WaitForWorkerEnd(const std::function<void()>& onWaiting);
   // Releases the worker once it has ended within nTimeoutMs; a worker still running is left to the
   // next wait.

@@ -183,15 +183,9 @@ BOOL CDominoFileSelectDlg::StartSearch(AFX_THREADPROC pfnThreadProc, LPCTSTR lps
 }
 
 void CDominoFileSelectDlg::JoinSearch() {
-  if (m_pSearchThread == nullptr) return;
   // However long its Notes call takes: a worker ended from outside can leave the Notes library's locks
   // taken for the program's exit.
-  WaitForWorkerToEnd(g_pDominoFrame, m_hSearchThread, SEARCH_WAIT_TEXT);
-  // A hand-off run during the wait may have joined it already.
-  if (m_pSearchThread == nullptr) return;
-  delete m_pSearchThread;
-  m_pSearchThread = nullptr;
-  m_hSearchThread = nullptr;
+  JoinWorkerThread(g_pDominoFrame, m_pSearchThread, m_hSearchThread, SEARCH_WAIT_TEXT);
 }
 
 void CDominoFileSelectDlg::EndSearch() {

@@ -82,7 +82,7 @@ class CDominoFileSelectDlg : public CDialog {
   void PlayAnimation();
   // Starts a worker on pfnThreadProc; FALSE (the dialog back to idle) when it cannot start.
   BOOL StartSearch(AFX_THREADPROC pfnThreadProc, LPCTSTR lpszStatus);
-  // Waits until the worker has ended (WaitForWorkerToEnd) and releases it.
+  // Waits until the worker has ended (JoinWorkerThread) and releases it.
   void JoinSearch();
   // A worker's whole run: attached to the Notes runtime, it calls lookup with the main frame and an
   // array to fill, then hands the result and the array to pfnFound on the dialog's thread. Returns 1.

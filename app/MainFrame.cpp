@@ -181,6 +181,16 @@ void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWa
   if (hOwn != nullptr) ::CloseHandle(hOwn);
 }
 
+void JoinWorkerThread(CMainFrame* pFrame, CWinThread*& pThread, HANDLE& hThread, const CString& strWaitText,
+                      const std::function<void()>& onWaiting) {
+  if (pThread == nullptr) return;
+  WaitForWorkerToEnd(pFrame, hThread, strWaitText, onWaiting);
+  if (pThread == nullptr) return;
+  delete pThread;
+  pThread = nullptr;
+  hThread = nullptr;
+}
+
 CMainFrame* GetMainFrame() {
   CWinApp* pApp = AfxGetApp();
   return pApp != nullptr ? DYNAMIC_DOWNCAST(CMainFrame, pApp->m_pMainWnd) : nullptr;

@@ -214,3 +214,7 @@ CMainFrame* GetMainFrame();
 // wait is posted again after it.
 void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWaitText,
                         const std::function<void()>& onWaiting = nullptr);
+// WaitForWorkerToEnd for the worker pThread (made with m_bAutoDelete FALSE; nothing when null), then its
+// thread object deleted and pThread and hThread cleared, unless a hand-off run during the wait did so.
+void JoinWorkerThread(CMainFrame* pFrame, CWinThread*& pThread, HANDLE& hThread, const CString& strWaitText,
+                      const std::function<void()>& onWaiting = nullptr);

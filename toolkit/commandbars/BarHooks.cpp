@@ -342,7 +342,7 @@ LRESULT CALLBACK CXTPBarKeyboardHook::KeyboardProc(int nCode, WPARAM wParam, LPA
   CArray<CXTPHookSink*, CXTPHookSink*> arrSinks;
   arrSinks.Copy(pHook->m_arrSinks);
   int nAnswer = 0;
-  pHook->m_nHandingKey++;
+  pHook->m_nHandlingKey++;
   for (INT_PTR i = arrSinks.GetSize() - 1; i >= 0 && nAnswer == 0; --i) {
     if (!pHook->HasSink(arrSinks[i])) continue;
     WPARAM wKey = wParam;
@@ -350,7 +350,7 @@ LRESULT CALLBACK CXTPBarKeyboardHook::KeyboardProc(int nCode, WPARAM wParam, LPA
     LRESULT lResult = 0;
     nAnswer = arrSinks[i]->OnHookMessage(nullptr, WM_KEYDOWN, wKey, lKey, lResult);
   }
-  pHook->m_nHandingKey--;
+  pHook->m_nHandlingKey--;
   if (nAnswer == 2) return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
   return 1;
 }
@@ -364,7 +364,7 @@ const UINT WM_RUN_AFTER_KEY = WM_APP + 1;
 }  // namespace
 
 void CXTPBarKeyboardHook::RunAfterKey(std::function<void()> fnWork) {
-  if (m_nHandingKey <= 0) {
+  if (m_nHandlingKey <= 0) {
     fnWork();
     return;
   }

@@ -126,7 +126,7 @@ class CXTPBarKeyboardHook {
   HHOOK m_hHookKeyboard = nullptr;
   HHOOK m_hHookCallWndProc = nullptr;
   BOOL m_bAltReleasePending = FALSE;
-  int m_nHandingKey = 0;
+  int m_nHandlingKey = 0;
   HWND m_hWndAfterKey = nullptr;
 };
 

@@ -96,6 +96,15 @@ T EntryAs(FARPROC pfn) {
   return reinterpret_cast<T>(reinterpret_cast<void*>(pfn));
 }
 
+// Calls the UxTheme entry pfnEntry, of type Fn, with args under the guard: its result, or failure when
+// the entry is missing or the call faulted.
+template <class Fn, class Result, class... Args>
+Result CallEntry(FARPROC pfnEntry, Result failure, Args... args) {
+  const Fn pfn = EntryAs<Fn>(pfnEntry);
+  if (pfn == nullptr) return failure;
+  return Guarded<Result>(failure, [&] { return pfn(args...); });
+}
+
 DWORD ReadComCtlVersion() {
   DWORD dwVersion = 0;
   if (!XTPSystemQueries()->GetComCtlVersion(&dwVersion)) dwVersion = 0;
@@ -127,51 +136,38 @@ BOOL CXTVisualStyles::IsVisualStyleActive() {
 }
 
 BOOL CXTVisualStyles::IsThemeActive() {
-  auto pfn = EntryAs<PFNISTHEMEACTIVE>(GetEntry(entryIsThemeActive));
-  return pfn != nullptr ? Guarded<BOOL>(FALSE, [pfn] { return pfn(); }) : FALSE;
+  return CallEntry<PFNISTHEMEACTIVE>(GetEntry(entryIsThemeActive), FALSE);
 }
 
-BOOL CXTVisualStyles::IsAppThemed() {
-  auto pfn = EntryAs<PFNISAPPTHEMED>(GetEntry(entryIsAppThemed));
-  return pfn != nullptr ? Guarded<BOOL>(FALSE, [pfn] { return pfn(); }) : FALSE;
-}
+BOOL CXTVisualStyles::IsAppThemed() { return CallEntry<PFNISAPPTHEMED>(GetEntry(entryIsAppThemed), FALSE); }
 
 HTHEME CXTVisualStyles::OpenThemeData(HWND hWnd, LPCWSTR pszClassList) {
-  auto pfn = EntryAs<PFNOPENTHEMEDATA>(GetEntry(entryOpenThemeData));
-  return pfn != nullptr ? Guarded<HTHEME>(nullptr, [&] { return pfn(hWnd, pszClassList); }) : nullptr;
+  return CallEntry<PFNOPENTHEMEDATA>(GetEntry(entryOpenThemeData), static_cast<HTHEME>(nullptr), hWnd,
+                                     pszClassList);
 }
 
 HRESULT CXTVisualStyles::CloseThemeData(HTHEME hTheme) {
-  auto pfn = EntryAs<PFNCLOSETHEMEDATA>(GetEntry(entryCloseThemeData));
-  return pfn != nullptr ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(hTheme); }) : E_FAIL;
+  return CallEntry<PFNCLOSETHEMEDATA>(GetEntry(entryCloseThemeData), E_FAIL, hTheme);
 }
 
 HRESULT CXTVisualStyles::DrawThemeBackground(HTHEME hTheme, HDC hDC, int iPartId, int iStateId,
                                              const RECT* pRect, const RECT* pClipRect) {
-  auto pfn = EntryAs<PFNDRAWTHEMEBACKGROUND>(GetEntry(entryDrawThemeBackground));
-  return pfn != nullptr
-             ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(hTheme, hDC, iPartId, iStateId, pRect, pClipRect); })
-             : E_FAIL;
+  return CallEntry<PFNDRAWTHEMEBACKGROUND>(GetEntry(entryDrawThemeBackground), E_FAIL, hTheme, hDC, iPartId,
+                                           iStateId, pRect, pClipRect);
 }
 
 HRESULT CXTVisualStyles::GetThemeColor(HTHEME hTheme, int iPartId, int iStateId, int iPropId,
                                        COLORREF* pColor) {
-  auto pfn = EntryAs<PFNGETTHEMECOLOR>(GetEntry(entryGetThemeColor));
-  return pfn != nullptr
-             ? Guarded<HRESULT>(E_FAIL, [&] { return pfn(hTheme, iPartId, iStateId, iPropId, pColor); })
-             : E_FAIL;
+  return CallEntry<PFNGETTHEMECOLOR>(GetEntry(entryGetThemeColor), E_FAIL, hTheme, iPartId, iStateId, iPropId,
+                                     pColor);
 }
 
 HRESULT CXTVisualStyles::GetCurrentThemeName(LPWSTR pszThemeFileName, int cchMaxNameChars,
                                              LPWSTR pszColorBuff, int cchMaxColorChars, LPWSTR pszSizeBuff,
                                              int cchMaxSizeChars) {
-  auto pfn = EntryAs<PFNGETCURRENTTHEMENAME>(GetEntry(entryGetCurrentThemeName));
-  return pfn != nullptr ? Guarded<HRESULT>(E_FAIL,
-                                           [&] {
-                                             return pfn(pszThemeFileName, cchMaxNameChars, pszColorBuff,
-                                                        cchMaxColorChars, pszSizeBuff, cchMaxSizeChars);
-                                           })
-                        : E_FAIL;
+  return CallEntry<PFNGETCURRENTTHEMENAME>(GetEntry(entryGetCurrentThemeName), E_FAIL, pszThemeFileName,
+                                           cchMaxNameChars, pszColorBuff, cchMaxColorChars, pszSizeBuff,
+                                           cchMaxSizeChars);
 }
 
 CXTVisualStyles* AFXAPI XTVisualStyles() {

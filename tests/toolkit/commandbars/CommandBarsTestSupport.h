@@ -96,6 +96,26 @@ class CTestFrame : public CXTPFrameWnd {
   DECLARE_MESSAGE_MAP()
 };
 
+// A multiple-document frame whose client area comes with a command-bars manager (site, docking), to
+// which AddBars adds the test's bars; the frame releases the manager.
+class CBarsMDIFrame : public CMDIFrameWnd {
+ public:
+  ~CBarsMDIFrame() override {
+    if (m_pCommandBars != nullptr) m_pCommandBars->InternalRelease();
+  }
+  CXTPCommandBars* m_pCommandBars = nullptr;
+
+ protected:
+  virtual BOOL AddBars() = 0;
+  BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override {
+    if (!CMDIFrameWnd::OnCreateClient(lpcs, pContext)) return FALSE;
+    m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
+    m_pCommandBars->SetSite(this);
+    m_pCommandBars->EnableDocking();
+    return AddBars();
+  }
+};
+
 // Pumps until the bar's layout settled.
 void SettleLayout(CWnd* pWnd);
 // The screen centre of a control.

@@ -26,21 +26,13 @@ using testsupport::SaveWindowPng;
 
 // A multi-document frame that hosts a command-bars manager with one toolbar: a "Window" popup whose
 // sub-bar holds the window list.
-class CTestMDIFrame : public CMDIFrameWnd {
+class CTestMDIFrame : public CBarsMDIFrame {
  public:
-  ~CTestMDIFrame() override {
-    if (m_pCommandBars != nullptr) m_pCommandBars->InternalRelease();
-  }
-  CXTPCommandBars* m_pCommandBars = nullptr;
   CXTPToolBar* m_pToolBar = nullptr;
   CXTPControlPopup* m_pWindowPopup = nullptr;
 
  protected:
-  BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override {
-    if (!CMDIFrameWnd::OnCreateClient(lpcs, pContext)) return FALSE;
-    m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
-    m_pCommandBars->SetSite(this);
-    m_pCommandBars->EnableDocking();
+  BOOL AddBars() override {
     m_pToolBar = m_pCommandBars->Add(L"Windows", xtpBarTop);
     if (m_pToolBar == nullptr) return FALSE;
     m_pWindowPopup = static_cast<CXTPControlPopup*>(m_pToolBar->GetControls()->Add(xtpControlPopup, 0));

@@ -20,26 +20,14 @@ const LPCTSTR kMdiProfile = L"CommandBars";
 
 // A multiple-document frame with the frame menu IDR_TEST_MENU in a menu bar, and a customize handler
 // so that the bars keep the children's menus apart and store them.
-class CMdiBarsFrame : public CMDIFrameWnd {
- public:
-  ~CMdiBarsFrame() override {
-    if (m_pCommandBars != nullptr) m_pCommandBars->InternalRelease();
-  }
-  CXTPCommandBars* m_pCommandBars = nullptr;
-
+class CMdiBarsFrame : public CBarsMDIFrame {
  protected:
-  BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override {
-    if (!CMDIFrameWnd::OnCreateClient(lpcs, pContext)) return FALSE;
-    m_pCommandBars = static_cast<CXTPCommandBars*>(RUNTIME_CLASS(CXTPCommandBars)->CreateObject());
-    m_pCommandBars->SetSite(this);
-    m_pCommandBars->EnableDocking();
-    return m_pCommandBars->SetMenu(L"Menu Bar", IDR_TEST_MENU) != nullptr;
-  }
+  BOOL AddBars() override { return m_pCommandBars->SetMenu(L"Menu Bar", IDR_TEST_MENU) != nullptr; }
   afx_msg void OnCustomize() {}
   DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CMdiBarsFrame, CMDIFrameWnd)
+BEGIN_MESSAGE_MAP(CMdiBarsFrame, CBarsMDIFrame)
 ON_COMMAND(XTP_ID_CUSTOMIZE, OnCustomize)
 END_MESSAGE_MAP()
 

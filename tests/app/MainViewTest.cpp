@@ -1,6 +1,7 @@
 // The main view and page one in the in-process wizard, under real input: a tool button's tip in the
-// status bar and the first tab, page one's refusals of what is not a PST file, where its file dialog
-// opens, the frame's commands reaching only the page that shows, and page numbers out of range.
+// status bar and the first tab, a toolbar button's tip window, page one's refusals of what is not a PST file,
+// where its file dialog opens, the frame's commands reaching only the page that shows, and page numbers out
+// of range.
 #include "1TovinWelcomeView.h"
 #include "3TovinSaveNsfToPst.h"
 
@@ -13,6 +14,7 @@
 #include "RealInput.h"
 #include "TabManagerItem.h"
 #include "TestFiles.h"
+#include "TipSettings.h"
 #include "ToolBar.h"
 #include "WindowTest.h"
 #include "resource.h"
@@ -211,6 +213,43 @@ TEST_F(MainViewTest, AToolButtonsTipShowsInTheStatusBarAndTheFirstTabWhileThePoi
   EXPECT_EQ(Frame()->m_wndStatusBar.GetPaneText(0), strStatusBefore);
   EXPECT_EQ(pFirst->GetCaption(), L"");
   button.MoveWindow(0, 0, 0, 0);
+}
+
+TEST_F(MainViewTest, AToolbarButtonsTipIsAsTallAsItsTextAndLeavesTheButtonsCaptionClear) {
+  CXTPToolBar* pBar = nullptr;
+  CXTPControl* pExport = ToolbarControl(ID_EXPORT, &pBar);
+  ASSERT_NE(pExport, nullptr);
+  ASSERT_TRUE(pBar->GetShowTextBelowIcons()) << "the caption lies under the icon";
+  CRect rcButton = pExport->GetRect();
+  pBar->ClientToScreen(&rcButton);
+  // The pointer on the icon, where a tip under the pointer would cover the caption.
+  const CPoint ptIcon(rcButton.CenterPoint().x, rcButton.top + 12);
+  testsupport::MouseMoveTo(ptIcon.x - 2, ptIcon.y);
+  testsupport::MouseMoveTo(ptIcon.x, ptIcon.y);
+  CXTPTipSettings* pTips = Frame()->GetCommandBars()->GetToolTipContext();
+  ASSERT_TRUE(apptest::PumpFrameworkUntil(
+      [&] { return pTips->GetTipWindow() != nullptr && pTips->GetTipWindow()->IsWindowVisible(); }));
+  CWnd* pTip = pTips->GetTipWindow();
+  CRect rcTip;
+  pTip->GetWindowRect(&rcTip);
+  testsupport::SaveWindowPng(Frame()->m_hWnd, L"app_toolbar_button_tip.png");
+
+  // The text measured in the tip's font within its width, plus its margins and 6.
+  CClientDC dc(pTip);
+  CFont* pOldFont =
+      dc.SelectObject(CFont::FromHandle(reinterpret_cast<HFONT>(pTip->SendMessage(WM_GETFONT))));
+  CRect rcText(0, 0, static_cast<int>(pTip->SendMessage(TTM_GETMAXTIPWIDTH)), 0);
+  dc.DrawText(pExport->GetTooltip(), rcText, DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK);
+  dc.SelectObject(pOldFont);
+  CRect rcMargins;
+  pTip->SendMessage(TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(static_cast<LPRECT>(&rcMargins)));
+  EXPECT_EQ(rcTip.Height(), rcText.Height() + rcMargins.top + rcMargins.bottom + 6) << "no empty title line";
+  CRect rcOver;
+  EXPECT_FALSE(rcOver.IntersectRect(rcTip, rcButton)) << "the tip lies clear of the button and its caption";
+  EXPECT_GE(rcTip.top, rcButton.bottom);
+
+  testsupport::MouseMoveTo(5, 1000);
+  apptest::PumpFrameworkUntil([&] { return !pTip->IsWindowVisible(); });
 }
 
 TEST_F(MainViewTest, PageOneRefusesWhatIsNotAPstFileAndStaysWhereItIs) {

@@ -536,9 +536,13 @@ INT_PTR PASCAL CXTPToolBar::BarToolHitTest(const CXTPCommandBar* pBar, CPoint po
   }
   const int nId = pControl->GetID();
   // A tip with a title line shows the tip as its title and the description below it.
-  if (pTI != nullptr)
+  if (pTI != nullptr) {
     CXTPTipSettings::FillToolInfo(pTI, pBar->GetSafeHwnd(), pControl->GetRect(), nId, strTip, strTip,
                                   strDescription);
+    // Under the pointer the tip would lie over the button's own caption (drawn under its icon or
+    // beside it): a bar's tip goes centred below the button. A menu's keeps to the pointer.
+    if (pBar->GetType() != xtpBarTypePopup) pTI->uFlags |= TTF_CENTERTIP;
+  }
   return nId != 0 ? nId : -1;
 }
 

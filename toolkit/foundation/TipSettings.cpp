@@ -259,7 +259,8 @@ void CXTPTipSettings::FilterToolTipMessage(CWnd* pOwner, MSG* pMsg, BOOL bRelaye
           tiText.lpszText = titlePair.pszExtendedText;
           pTip->SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tiText));
         } else {
-          pTip->SendMessage(TTM_SETTITLEW, 0, reinterpret_cast<LPARAM>(L""));
+          // No text at all: the system's control keeps an empty title as a title line of its own.
+          pTip->SendMessage(TTM_SETTITLEW, 0, 0);
         }
       }
       if ((ti.uFlags & XTP_TTF_SHOWINACTIVE) != 0 || bActive) {

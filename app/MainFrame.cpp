@@ -5,6 +5,8 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "BannerDlg.h"
 #include "BarTheme.h"
 #include "BrindleEmlConverterGuiView.h"
@@ -279,8 +281,21 @@ BOOL CMainFrame::CreateCommandBars() {
 
   m_pCommandBars->LoadOptions(COMMAND_BARS_SECTION);
   m_pCommandBars->LoadCommandBars(COMMAND_BARS_SECTION);
-  if (CXTPAcceleratorManager* pShortcuts = m_pCommandBars->GetShortcutManager())
+  if (CXTPAcceleratorManager* pShortcuts = m_pCommandBars->GetShortcutManager()) {
+    // The frame's own table is the shortcut manager's default: the keyboard page's Reset returns to
+    // it, the user's assignments are stored under "Accelerators", and the frame base leaves the
+    // translating to the manager. The manager owns its default, so it is given a copy of the resource.
+    const HACCEL hFrameTable =
+        ::LoadAcceleratorsW(AfxFindResourceHandle(MAKEINTRESOURCE(IDR_MAINFRAME), RT_ACCELERATOR),
+                            MAKEINTRESOURCE(IDR_MAINFRAME));
+    const int nEntries = hFrameTable != nullptr ? ::CopyAcceleratorTableW(hFrameTable, nullptr, 0) : 0;
+    if (nEntries > 0) {
+      std::vector<ACCEL> entries(static_cast<size_t>(nEntries));
+      ::CopyAcceleratorTableW(hFrameTable, entries.data(), nEntries);
+      pShortcuts->SetDefaultAccelerators(::CreateAcceleratorTableW(entries.data(), nEntries));
+    }
     pShortcuts->LoadShortcuts(COMMAND_BARS_SECTION);
+  }
   return TRUE;
 }
 

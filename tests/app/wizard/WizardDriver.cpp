@@ -282,14 +282,20 @@ bool KeyEnds(HWND dialog, WORD key) {
 HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs) {
   testsupport::BringToFront(mainWindow);
   testsupport::KeyPress(static_cast<WORD>(letter), {VK_MENU});
-  // Tool tips and the thin drop shadows of a popup are owned tool windows too.
-  const int kMinPopupHeight = 28;
-  return WaitForWindow(pid, L"", timeoutMs, nullptr, [mainWindow](HWND hwnd) {
+  return WaitForPopup(mainWindow, pid, nullptr, timeoutMs);
+}
+
+HWND WaitForPopup(HWND mainWindow, DWORD pid, HWND except, DWORD timeoutMs) {
+  // Tool tips and the thin drop shadows of a popup are owned tool windows too; a popup of one item is
+  // some 24 pixels tall.
+  const int kMinPopupSide = 16;
+  return WaitForWindow(pid, L"", timeoutMs, nullptr, [mainWindow, except](HWND hwnd) {
     RECT rect = {};
     ::GetWindowRect(hwnd, &rect);
-    return ::GetWindow(hwnd, GW_OWNER) == mainWindow &&
+    return hwnd != except && ::GetWindow(hwnd, GW_OWNER) == mainWindow &&
            (::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0 &&
-           ClassOf(hwnd) != TOOLTIPS_CLASSW && rect.bottom - rect.top > kMinPopupHeight;
+           ClassOf(hwnd) != TOOLTIPS_CLASSW && rect.bottom - rect.top > kMinPopupSide &&
+           rect.right - rect.left > kMinPopupSide;
   });
 }
 

@@ -92,6 +92,9 @@ bool KeyEnds(HWND dialog, WORD key);
 // returns the menu's popup once it shows; NULL when none showed within timeoutMs. The popup is an
 // untitled tool window of the program that the main window owns.
 HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs = 10000);
+// A popup of the main window's bars (a menu, a submenu, a toolbar's drop-down) that is not except,
+// once it shows; NULL when none showed within timeoutMs.
+HWND WaitForPopup(HWND mainWindow, DWORD pid, HWND except = nullptr, DWORD timeoutMs = 10000);
 
 // Saves what hwnd shows as a PNG (name without directory) and returns the path.
 std::wstring Screenshot(HWND hwnd, const std::wstring& name);

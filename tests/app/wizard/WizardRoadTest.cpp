@@ -2,7 +2,8 @@
 // Options dialog a new NSF, the Outlook Folders dialog the folders, and page three converts; then Next
 // for a second file. Each NSF must hold what the conversion harness writes from the same fixture, and
 // hold it in its file alone while the program keeps it open. Beside the road: the About box chosen from
-// the menu with the keyboard, and the bars' layout kept from one run to the next.
+// the menu with the keyboard, and the bars' layout and the user's shortcuts kept from one run to the
+// next.
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -23,6 +24,99 @@ const int ABOUT_TEXT_ID = 1008;
 // Page colours, as COLORREF values read from the screen.
 const COLORREF STRIP_COLOUR = 0x0AD3FB;
 const COLORREF STEP_PANEL = RGB(255, 255, 255);
+
+// The customize sheet's Keyboard page and its controls (the toolkit's resources).
+const int COMMANDS_LIST_ID = 9381;
+const int KEYS_LIST_ID = 9383;
+const int SHORTCUT_EDIT_ID = 9385;
+const int ASSIGN_ID = 9386;
+const int RESET_ALL_ID = 9388;
+
+// The "Standard" toolbar of the main window, once it shows; NULL after 10 s.
+HWND StandardToolbar(HWND mainWindow) {
+  HWND found = nullptr;
+  const DWORD start = ::GetTickCount();
+  while (found == nullptr && ::GetTickCount() - start < 10000) {
+    found =
+        FindDescendant(mainWindow, [](HWND hwnd) { return IsShown(hwnd) && TextOf(hwnd) == L"Standard"; });
+    if (found == nullptr) testsupport::PumpMessages(100);
+  }
+  return found;
+}
+
+// Alt+F4 and Yes to the close question; true when the program then ended.
+bool CloseWithYes(ProgramRun& program, HWND mainWindow) {
+  testsupport::BringToFront(mainWindow);
+  testsupport::KeyPress(VK_F4, {VK_MENU});
+  HWND prompt = WaitForMessageBox(program.ProcessId(), L"Are you sure , you want to close the application?");
+  if (prompt == nullptr) return false;
+  Answer(prompt, IDYES);
+  return program.WaitForExit(15000);
+}
+
+// A list box's text at index (the program's own list, read across the process).
+std::wstring ListText(HWND list, LRESULT index) {
+  const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return std::wstring();
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+// Clicks the customize sheet's Close and waits for the sheet to go.
+void CloseSheet(HWND sheet) {
+  HWND close = FindVisibleChild(sheet, L"Button", L"Close");
+  ASSERT_NE(close, nullptr);
+  Click(close);
+  const DWORD start = ::GetTickCount();
+  while (IsShown(sheet) && ::GetTickCount() - start < 5000) testsupport::PumpMessages(50);
+  ASSERT_FALSE(IsShown(sheet)) << "the customize sheet stayed";
+}
+
+// The road a user takes to the customize sheet: the toolbar's expand button, "Add or Remove Buttons",
+// "Customize...", then Ctrl+Tab to the Keyboard page, with File's Export chosen in its command list.
+// Returns the page; NULL when the road broke.
+HWND OpenKeyboardPageOnExport(HWND mainWindow, DWORD pid, HWND* sheet) {
+  HWND toolbar = StandardToolbar(mainWindow);
+  if (toolbar == nullptr) return nullptr;
+  RECT bar;
+  ::GetWindowRect(toolbar, &bar);
+  testsupport::BringToFront(mainWindow);
+  testsupport::MouseClickAt(bar.right - 7, (bar.top + bar.bottom) / 2);
+  HWND expand = WaitForPopup(mainWindow, pid);
+  if (expand == nullptr) return nullptr;
+  RECT rc;
+  ::GetWindowRect(expand, &rc);
+  testsupport::MouseClickAt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  HWND addRemove = WaitForPopup(mainWindow, pid, expand);
+  if (addRemove == nullptr) return nullptr;
+  // "Customize..." is its last item.
+  ::GetWindowRect(addRemove, &rc);
+  testsupport::MouseClickAt((rc.left + rc.right) / 2, rc.bottom - 12);
+  *sheet = WaitForWindow(pid, L"Customize", 10000, L"#32770");
+  if (*sheet == nullptr) return nullptr;
+  testsupport::KeyPress(VK_TAB, {VK_CONTROL});
+  testsupport::KeyPress(VK_TAB, {VK_CONTROL});
+  HWND page = nullptr;
+  const DWORD start = ::GetTickCount();
+  while (page == nullptr && ::GetTickCount() - start < 10000) {
+    HWND commands = FindDescendant(
+        *sheet, [](HWND hwnd) { return IsShown(hwnd) && ::GetDlgCtrlID(hwnd) == COMMANDS_LIST_ID; });
+    page = commands != nullptr ? ::GetParent(commands) : nullptr;
+    if (page == nullptr) testsupport::PumpMessages(50);
+  }
+  if (page == nullptr) return nullptr;
+  HWND commands = ::GetDlgItem(page, COMMANDS_LIST_ID);
+  Click(commands);
+  testsupport::KeyPress(VK_HOME);
+  testsupport::KeyPress(VK_DOWN);
+  return testsupport::PumpUntil([commands] {
+    return ListText(commands, ::SendMessageW(commands, LB_GETCURSEL, 0, 0)) == L"Export";
+  })
+             ? page
+             : nullptr;
+}
 
 class WizardRoad : public ::testing::Test {
  protected:
@@ -199,22 +293,11 @@ TEST_F(WizardRoad, AboutChosenWithEnterWaitsUntilEscapeClosesIt) {
 // The bars' layout outlives the program: the "Standard" toolbar dragged to the frame's left edge is
 // there again at the next start.
 TEST_F(WizardRoad, TheToolbarMovedByTheUserIsWhereItWasAtTheNextStart) {
-  auto standardToolbar = [](HWND mainWindow) {
-    HWND found = nullptr;
-    const DWORD start = ::GetTickCount();
-    while (found == nullptr && ::GetTickCount() - start < 10000) {
-      found =
-          FindDescendant(mainWindow, [](HWND hwnd) { return IsShown(hwnd) && TextOf(hwnd) == L"Standard"; });
-      if (found == nullptr) testsupport::PumpMessages(100);
-    }
-    return found;
-  };
-
   ProgramRun first;
   ASSERT_TRUE(first.StartThroughLauncher());
   HWND mainWindow = first.WaitForMainWindow();
   ASSERT_NE(mainWindow, nullptr);
-  HWND toolbar = standardToolbar(mainWindow);
+  HWND toolbar = StandardToolbar(mainWindow);
   ASSERT_NE(toolbar, nullptr) << "no toolbar \"Standard\"";
   RECT bar, client;
   ::GetWindowRect(toolbar, &bar);
@@ -230,24 +313,82 @@ TEST_F(WizardRoad, TheToolbarMovedByTheUserIsWhereItWasAtTheNextStart) {
   ASSERT_GT(bar.bottom - bar.top, bar.right - bar.left) << "the toolbar did not dock at the left";
   Screenshot(mainWindow, L"wizard_toolbar_left.png");
 
-  testsupport::BringToFront(mainWindow);
-  testsupport::KeyPress(VK_F4, {VK_MENU});
-  HWND prompt = WaitForMessageBox(first.ProcessId(), L"Are you sure , you want to close the application?");
-  ASSERT_NE(prompt, nullptr);
-  Answer(prompt, IDYES);
-  ASSERT_TRUE(first.WaitForExit(15000));
+  ASSERT_TRUE(CloseWithYes(first, mainWindow));
   EXPECT_TRUE(ProfileKeyExists(L"CommandBars"));
 
   ProgramRun second;
   ASSERT_TRUE(second.StartThroughLauncher());
   mainWindow = second.WaitForMainWindow();
   ASSERT_NE(mainWindow, nullptr);
-  toolbar = standardToolbar(mainWindow);
+  toolbar = StandardToolbar(mainWindow);
   ASSERT_NE(toolbar, nullptr);
   ::GetWindowRect(toolbar, &bar);
   EXPECT_GT(bar.bottom - bar.top, bar.right - bar.left) << "the toolbar is back along the top";
   Screenshot(mainWindow, L"wizard_toolbar_restored.png");
   second.Kill();
+}
+
+// A shortcut the user assigns on the customize sheet's Keyboard page outlives the program: Ctrl+Shift+E
+// on Export runs Export at the next start and is listed there; the page's Reset All goes back to the
+// frame's own table, which is then what is stored.
+TEST_F(WizardRoad, AShortcutAssignedOnTheKeyboardPageIsKeptAndResetGoesBackToTheFramesOwn) {
+  ProgramRun first;
+  ASSERT_TRUE(first.StartThroughLauncher());
+  HWND mainWindow = first.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  HWND sheet = nullptr;
+  HWND page = OpenKeyboardPageOnExport(mainWindow, first.ProcessId(), &sheet);
+  ASSERT_NE(page, nullptr) << "the Keyboard page with Export chosen did not come";
+  Click(::GetDlgItem(page, SHORTCUT_EDIT_ID));
+  testsupport::KeyPress('E', {VK_CONTROL, VK_SHIFT});
+  ClickItem(page, ASSIGN_ID);
+  HWND keys = ::GetDlgItem(page, KEYS_LIST_ID);
+  EXPECT_TRUE(testsupport::PumpUntil([keys] { return ListText(keys, 0) == L"Ctrl+Shift+E"; }))
+      << "Export's keys: " << testsupport::Utf8(ListText(keys, 0));
+  Screenshot(sheet, L"wizard_keyboard_page_assigned.png");
+  ASSERT_NO_FATAL_FAILURE(CloseSheet(sheet));
+  ASSERT_TRUE(CloseWithYes(first, mainWindow));
+
+  ProgramRun second;
+  ASSERT_TRUE(second.StartThroughLauncher());
+  mainWindow = second.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = second.ProcessId();
+  testsupport::BringToFront(mainWindow);
+  testsupport::KeyPress('E', {VK_CONTROL, VK_SHIFT});
+  HWND noPst = WaitForMessageBox(pid, L"Please select PST File to export");
+  ASSERT_NE(noPst, nullptr) << "Ctrl+Shift+E did not run Export after the restart";
+  Answer(noPst, IDOK);
+  page = OpenKeyboardPageOnExport(mainWindow, pid, &sheet);
+  ASSERT_NE(page, nullptr);
+  keys = ::GetDlgItem(page, KEYS_LIST_ID);
+  EXPECT_TRUE(testsupport::PumpUntil([keys] { return ListText(keys, 0) == L"Ctrl+Shift+E"; }))
+      << "the kept shortcut is listed for Export";
+
+  ClickItem(page, RESET_ALL_ID);
+  HWND confirm = WaitForMessageBox(pid, L"Are you sure you want to reset the key assignments?");
+  ASSERT_NE(confirm, nullptr);
+  Answer(confirm, IDYES);
+  EXPECT_TRUE(testsupport::PumpUntil([keys] { return ::SendMessageW(keys, LB_GETCOUNT, 0, 0) == 0; }))
+      << "Export has no shortcut in the frame's table";
+  ASSERT_NO_FATAL_FAILURE(CloseSheet(sheet));
+  ASSERT_TRUE(CloseWithYes(second, mainWindow));
+
+  // What is stored is the frame's own table: Ctrl+O, the open command.
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, (std::wstring(PROFILE_KEY) + L"\\CommandBars").c_str(), 0,
+                            KEY_READ, &key),
+            ERROR_SUCCESS);
+  ACCEL stored[4] = {};
+  DWORD size = sizeof(stored);
+  const LONG read =
+      ::RegQueryValueExW(key, L"Accelerators", nullptr, nullptr, reinterpret_cast<BYTE*>(stored), &size);
+  ::RegCloseKey(key);
+  ASSERT_EQ(read, ERROR_SUCCESS);
+  ASSERT_EQ(size, sizeof(ACCEL));
+  EXPECT_EQ(stored[0].fVirt, FVIRTKEY | FCONTROL);
+  EXPECT_EQ(stored[0].key, 'O');
+  EXPECT_EQ(stored[0].cmd, 57601);
 }
 
 }  // namespace

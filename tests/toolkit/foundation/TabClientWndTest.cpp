@@ -234,7 +234,10 @@ TEST_F(TabClientWndTest, EscapeEndsALiveSplitterDragWhereTheSplitterGot) {
   const CPoint from = ScreenPoint(rcSplitter.CenterPoint());
   // Escape 80 pixels to the left; the mouse goes on to 160 with the button held, then lets go.
   testsupport::InputDragVia(from, CPoint(from.x - 80, from.y), CPoint(from.x - 160, from.y), VK_ESCAPE);
-  testsupport::PumpMessages(50);
+  // The drag is over once the splitter has moved and the mouse is let go.
+  EXPECT_TRUE(testsupport::PumpUntil([&] {
+    return ::GetCapture() == nullptr && m_client.GetGroup(0)->m_rcSplitter.left != rcSplitter.left;
+  }));
   EXPECT_NEAR(m_client.GetGroup(0)->m_rcSplitter.left, rcSplitter.left - 80, 2);
   EXPECT_EQ(::GetCapture(), nullptr);
 }

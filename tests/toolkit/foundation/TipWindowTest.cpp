@@ -1,7 +1,7 @@
 // Tool tips: the settings' relay through an owner's hit test, the tip window's delay and quick
 // re-show under an injected clock, pressed tools and held buttons, deleting the shown tool, the
-// process-wide mouse hook, tool records of every size, the tip's size, and one real tip shown and
-// hidden by real mouse input.
+// process-wide mouse hook, tool records of every size, the tip's size, one real tip shown and hidden
+// by real mouse input, and clicks on a tip that leave its owner active.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -50,6 +50,7 @@ class TipOwner : public CWnd {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_LBUTTONDOWN) ++m_nButtonDowns;
+    if (message == WM_MOUSEMOVE) ++m_nMouseMoves;
     if (m_bRelay) m_pSettings->RelayEvent(this, message, wParam, lParam);
     return CWnd::WindowProc(message, wParam, lParam);
   }
@@ -57,6 +58,7 @@ class TipOwner : public CWnd {
   BOOL m_bRelay = FALSE;
   CXTPTipSettings* m_pSettings = nullptr;
   int m_nButtonDowns = 0;
+  int m_nMouseMoves = 0;
 };
 
 // Showing a top-level window takes a while under the test display: the owner is made once.
@@ -99,6 +101,29 @@ class TipTest : public ::testing::Test {
     settings_->FilterToolTipMessage(owner_, &msg, TRUE);
   }
   CXTPTipWindow* Tip() { return static_cast<CXTPTipWindow*>(settings_->GetTipWindow()); }
+  // Shows the first tool's tip with the owner in front and puts it under the resting pointer, still
+  // over the tool's window; returns once a real move has passed through the tip to the owner, the tip
+  // still showing.
+  void ShowTipUnderThePointer() {
+    ASSERT_TRUE(testsupport::BringToFront(owner_->m_hWnd));
+    MoveTo(50, 30);
+    FireTimer();
+    ASSERT_EQ(ShownId(), 1u);
+    CPoint ptCursor;
+    ::GetCursorPos(&ptCursor);
+    Tip()->SetWindowPos(nullptr, ptCursor.x - 10, ptCursor.y - 5, 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int nMovesBefore = owner_->m_nMouseMoves;
+    ++ptCursor.x;
+    testsupport::MouseMoveTo(ptCursor.x, ptCursor.y);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return owner_->m_nMouseMoves > nMovesBefore; }, 3000))
+        << "the move went through the tip to the owner";
+    ASSERT_TRUE(Tip()->IsWindowVisible());
+    CRect rcTip;
+    Tip()->GetWindowRect(&rcTip);
+    ASSERT_TRUE(rcTip.PtInRect(ptCursor));
+  }
+
   void FireTimer() { Tip()->SendMessage(WM_TIMER, CXTPTipWindow::nShowTimerId); }
   UINT_PTR ShownId() { return Tip()->GetCurrentTool() != nullptr ? Tip()->GetCurrentTool()->uId : 0; }
 
@@ -374,22 +399,7 @@ TEST_F(TipTest, ARealTipFollowsTheMouseAndAClickHidesIt) {
 }
 
 TEST_F(TipTest, AClickOnTheTipReachesTheWindowBeneathAndLeavesTheOwnerActive) {
-  ASSERT_TRUE(testsupport::BringToFront(owner_->m_hWnd));
-  MoveTo(50, 30);
-  FireTimer();
-  ASSERT_EQ(ShownId(), 1u);
-  // The tip under the resting cursor, still over the tool's window.
-  CPoint ptCursor;
-  ::GetCursorPos(&ptCursor);
-  Tip()->SetWindowPos(nullptr, ptCursor.x - 10, ptCursor.y - 5, 0, 0,
-                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  testsupport::PumpMessages(50);
-  // The mouse passes through the tip to the tool's window, so the tip under the cursor stays.
-  ASSERT_TRUE(Tip()->IsWindowVisible());
-  CRect rcTip;
-  Tip()->GetWindowRect(&rcTip);
-  ASSERT_TRUE(rcTip.PtInRect(ptCursor));
-
+  ASSERT_NO_FATAL_FAILURE(ShowTipUnderThePointer());
   const int nDownsBefore = owner_->m_nButtonDowns;
   testsupport::MouseButton(true);
   testsupport::MouseButton(false);
@@ -397,6 +407,30 @@ TEST_F(TipTest, AClickOnTheTipReachesTheWindowBeneathAndLeavesTheOwnerActive) {
       << "the click went through the tip to the owner";
   EXPECT_EQ(::GetActiveWindow(), owner_->m_hWnd);
   EXPECT_EQ(::GetForegroundWindow(), owner_->m_hWnd);
+}
+
+// A click the system hands to the tip itself (where the hit test does not pass through, as over a
+// window of another thread) still leaves the owner's frame active: the tip takes no activation.
+TEST_F(TipTest, AClickThatReachesTheTipLeavesTheOwnerActive) {
+  ASSERT_NO_FATAL_FAILURE(ShowTipUnderThePointer());
+  // From here the tip answers the hit test for itself, so that the click is the tip's.
+  static WNDPROC s_pfnTipProc = nullptr;
+  static int s_nTipButtonDowns = 0;
+  s_nTipButtonDowns = 0;
+  s_pfnTipProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+      Tip()->m_hWnd, GWLP_WNDPROC,
+      reinterpret_cast<LONG_PTR>(+[](HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_NCHITTEST) return HTCLIENT;
+        if (message == WM_LBUTTONDOWN) ++s_nTipButtonDowns;
+        return ::CallWindowProcW(s_pfnTipProc, hWnd, message, wParam, lParam);
+      })));
+  testsupport::MouseButton(true);
+  testsupport::MouseButton(false);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return s_nTipButtonDowns > 0; }, 3000))
+      << "the click is the tip's";
+  EXPECT_EQ(::GetActiveWindow(), owner_->m_hWnd);
+  EXPECT_EQ(::GetForegroundWindow(), owner_->m_hWnd);
+  ::SetWindowLongPtrW(Tip()->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_pfnTipProc));
 }
 
 TEST_F(TipTest, RichTextTipsTakeTheNarrowestWidthAndRoomForCentredText) {

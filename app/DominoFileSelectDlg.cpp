@@ -168,10 +168,10 @@ BOOL CDominoFileSelectDlg::StartSearch(AFX_THREADPROC pfnThreadProc, LPCTSTR lps
   SetStatus(lpszStatus);
   PlayAnimation();
   // The search counts from here, so that a Stop pressed at once finds it.
-  if (g_pDominoFrame != nullptr) g_pDominoFrame->BeginWorkerRun();
+  if (g_pDominoFrame != nullptr) m_searchRun = g_pDominoFrame->BeginWorkerRun();
   m_pSearchThread = AfxBeginThread(pfnThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
   if (m_pSearchThread == nullptr) {
-    if (g_pDominoFrame != nullptr) g_pDominoFrame->EndWorkerRun();
+    m_searchRun.End();
     EndSearch();
     return FALSE;
   }
@@ -234,6 +234,9 @@ void CDominoFileSelectDlg::OnSearchServers() {
 
 UINT CDominoFileSelectDlg::RunLookup(CDominoFileSelectDlg* pDlg, const Lookup& lookup,
                                      FoundHandler pfnFound) {
+  // Ended before the dialog hears of the end (a stop question still open is answered first), or
+  // however the worker leaves.
+  CPauseGate::CRun run(std::move(pDlg->m_searchRun));
   // The dialog's window outlives the worker: the dialog joins it before the window goes.
   const HWND hDlg = pDlg->m_hWnd;
   CMainFrame* pFrame = g_pDominoFrame;
@@ -243,8 +246,7 @@ UINT CDominoFileSelectDlg::RunLookup(CDominoFileSelectDlg* pDlg, const Lookup& l
     CNotesThreadAttachment attachment;
     if (pFrame != nullptr) nResult = lookup(pFrame, &texts);
   }
-  // A stop question still open is answered before the dialog hears of the end.
-  if (pFrame != nullptr) pFrame->EndWorkerRun();
+  run.End();
   const std::vector<CString> found = ToVector(texts);
   CUiHandoff::Run(hDlg, [pDlg, pfnFound, nResult, found] { (pDlg->*pfnFound)(nResult, found); });
   return 1;

@@ -3,6 +3,7 @@
 #include "MainFrame.h"
 
 #include <io.h>
+#include <memory>
 #include <shellapi.h>
 
 #include "BannerDlg.h"
@@ -128,7 +129,10 @@ CMainFrame::~CMainFrame() {
 void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWaitText,
                         const std::function<void()>& onWaiting) {
   if (hThread == nullptr || ::WaitForSingleObject(hThread, 0) == WAIT_OBJECT_0) return;
-  if (pFrame != nullptr) pFrame->m_notesStore.m_pause.ReleaseAll();
+  // A worker held by a question still open would never end; any other stays held.
+  std::unique_ptr<CPauseGate::CLetThrough> letThrough;
+  if (pFrame != nullptr)
+    letThrough.reset(new CPauseGate::CLetThrough(pFrame->m_notesStore.m_pause, ::GetThreadId(hThread)));
   // A handle of the wait's own: a hand-off dispatched meanwhile may release the worker and its handle.
   HANDLE hOwn = nullptr;
   if (!::DuplicateHandle(::GetCurrentProcess(), hThread, ::GetCurrentProcess(), &hOwn, SYNCHRONIZE, FALSE, 0))

@@ -100,11 +100,11 @@ class CMainFrame : public CXTPFrameWnd {
   // The frame's, the Notes store's and (when one exists) the PST session's stop flags := nValue.
   void SetStopFlags(int nValue);
   // The workers' pause gate (the Notes store's m_pause): a page counts its worker's run from just
-  // before the worker starts; the worker ends it once its loops are done (any thread). The stop
-  // question holds the counted runs at their next boundary while it is open (user-interface thread);
-  // FALSE, with nothing held, when no run is counted.
-  void BeginWorkerRun() { m_notesStore.m_pause.BeginRun(); }
-  void EndWorkerRun() { m_notesStore.m_pause.EndRun(); }
+  // before the worker starts and hands the run to the worker, which ends it once its loops are done
+  // (or, whichever way it leaves, when the run goes). The stop question holds the counted runs at
+  // their next boundary while it is open (user-interface thread); FALSE, with nothing held, when no
+  // run is counted.
+  CPauseGate::CRun BeginWorkerRun() { return CPauseGate::CRun(m_notesStore.m_pause); }
   BOOL HoldWorkers() { return m_notesStore.m_pause.Hold(); }
   void ReleaseWorkers() { m_notesStore.m_pause.Release(); }
   // Why the last OpenPst failed: the description the PST session kept ("" when it gave none).
@@ -206,10 +206,11 @@ CMainFrame* GetMainFrame();
 
 // Waits on the user-interface thread until the worker hThread has ended; the worker is never ended
 // from outside, so the Notes store and the PST session it uses stay open until it has. The pause gate
-// of pFrame (may be null) is released first: a worker held there would never end. For a moment only
-// the messages that other threads send are dispatched (a worker that is ending needs no more); then
-// pFrame's wait dialog says strWaitText, the frame is disabled, and every message is dispatched, so
-// that the windows keep painting and the workers' hand-offs run, until the worker has ended.
+// of pFrame (may be null) lets this worker through meanwhile (held there, it would never end), while a
+// question that is open goes on holding every other worker. For a moment only the messages that other
+// threads send are dispatched (a worker that is ending needs no more); then pFrame's wait dialog says
+// strWaitText, the frame is disabled, and every message is dispatched, so that the windows keep
+// painting and the workers' hand-offs run, until the worker has ended.
 // onWaiting, when given, runs about every tenth of a second meanwhile. A WM_QUIT that comes during the
 // wait is posted again after it.
 void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWaitText,

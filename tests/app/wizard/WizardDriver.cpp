@@ -5,6 +5,7 @@
 
 #include <cwchar>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <sstream>
 #include <vector>
@@ -28,6 +29,26 @@ const UINT PAGE_THREE_ID = 0xE902;
 const int ITEM_BAR_ID = 59395;
 
 void Pump(DWORD milliseconds) { testsupport::PumpMessages(milliseconds); }
+
+// The description the program's pause gate gives a thread while it waits there.
+const wchar_t GATE_WAITING_DESCRIPTION[] = L"Brindle worker waiting at the pause gate";
+
+std::wstring ThreadDescription(DWORD threadId) {
+  typedef HRESULT(WINAPI * GetThreadDescriptionProc)(HANDLE, PWSTR*);
+  static const auto pfnGet = reinterpret_cast<GetThreadDescriptionProc>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetThreadDescription")));
+  if (pfnGet == nullptr) return std::wstring();
+  HANDLE thread = ::OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, threadId);
+  if (thread == nullptr) return std::wstring();
+  std::wstring text;
+  PWSTR description = nullptr;
+  if (SUCCEEDED(pfnGet(thread, &description)) && description != nullptr) {
+    text = description;
+    ::LocalFree(description);
+  }
+  ::CloseHandle(thread);
+  return text;
+}
 
 struct FindState {
   DWORD pid;
@@ -414,6 +435,24 @@ std::wstring StatusText(HWND mainWindow) {
     return ClassOf(hwnd) == L"Static" && (::GetWindowLongW(hwnd, GWL_STYLE) & SS_CENTERIMAGE) != 0;
   });
   return caption != nullptr ? TextOf(caption) : std::wstring();
+}
+
+int WorkersAtGate(DWORD pid) {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  int waiting = 0;
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID == pid && ThreadDescription(entry.th32ThreadID) == GATE_WAITING_DESCRIPTION)
+      ++waiting;
+  }
+  ::CloseHandle(snapshot);
+  return waiting;
+}
+
+bool WaitForWorkerAtGate(DWORD pid, DWORD timeoutMs) {
+  return testsupport::PumpUntil([pid] { return WorkersAtGate(pid) > 0; }, timeoutMs);
 }
 
 bool WaitForStatus(HWND mainWindow, const std::wstring& text, DWORD timeoutMs) {

@@ -147,4 +147,10 @@ class StandInHang {
 // Waits until the status caption's text is text.
 bool WaitForStatus(HWND mainWindow, const std::wstring& text, DWORD timeoutMs);
 
+// How many workers of process pid wait at the program's pause gate: the threads that the gate describes
+// as waiting there.
+int WorkersAtGate(DWORD pid);
+// Waits until a worker of pid waits at the gate; false after the timeout.
+bool WaitForWorkerAtGate(DWORD pid, DWORD timeoutMs = 60000);
+
 }  // namespace wizardtest

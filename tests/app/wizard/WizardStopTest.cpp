@@ -24,8 +24,6 @@ const wchar_t WAIT_DIALOG_TITLE[] = L"Please wait while current process finish..
 const int LARGE_PST_MESSAGES = 20000;
 // The save that stops: far from the run's end, so that the run is under way when the user acts.
 const char STOPPED_SAVE[] = "notes.save=300";
-// A worker that is not held goes on saving within this time; a held one never does.
-const DWORD HELD_BOUND_MS = 2000;
 
 class WizardStop : public ::testing::Test {
  protected:
@@ -100,7 +98,7 @@ TEST_F(WizardStop, NothingIsSavedWhileTheQuestionIsOpenAndYesEndsTheRunWithWhatI
 
   // The save goes on; the worker finishes that item and then waits for the answer.
   hang.Release();
-  testsupport::PumpMessages(HELD_BOUND_MS);
+  ASSERT_TRUE(WaitForWorkerAtGate(program.ProcessId())) << "the run did not wait for the answer";
   EXPECT_EQ(ShownItemNumber(ItemProgressText(mainWindow)), shown) << "the run went on under the question";
   EXPECT_TRUE(::IsWindowVisible(question));
   Answer(question, IDYES);

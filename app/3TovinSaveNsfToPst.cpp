@@ -360,8 +360,8 @@ void C3TovinSaveNsfToPst::RunWorker() {
     }
   }
 
-  // A stop question still open is answered before the run ends: its Yes makes this an aborted run,
-  // and no final message opens under it.
+  // A stop or close question still open is answered before the run ends: its Yes makes this an
+  // aborted run, and no final message opens under it.
   run.End();
   const BOOL bAborted = m_bAborted != 0;
   const CString strStatus = FinalStatusText(bAborted, nResult, m_statusSink.GetText());

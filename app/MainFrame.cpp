@@ -338,10 +338,18 @@ void CMainFrame::EndWorkerWait() {
 
 void CMainFrame::OnClose() {
   if (IsProgressDialogShown()) return;
-  if (AfxMessageBox(CLOSE_PROMPT_TEXT, MB_YESNO) != IDYES) return;
+  // The workers wait at their next boundary while the user decides, as under the stop question:
+  // nothing is saved under the question, and no worker's dialog opens over it.
+  const BOOL bHeld = HoldWorkers();
+  if (AfxMessageBox(CLOSE_PROMPT_TEXT, MB_YESNO) != IDYES) {
+    if (bHeld) ReleaseWorkers();
+    return;
+  }
   // A conversion or listing still running is stopped and waited for first, however long its Notes
   // call takes: its worker uses the Notes store and the PST session that the frame's destruction ends.
+  // Each wait lets its own worker through the gate, with the stop flags up.
   if (m_pMainView != nullptr) m_pMainView->StopPageWorkers();
+  if (bHeld) ReleaseWorkers();
   OnHomePage();
   if (m_pCommandBars != nullptr) {
     m_pCommandBars->SaveOptions(COMMAND_BARS_SECTION);

@@ -101,9 +101,9 @@ class CMainFrame : public CXTPFrameWnd {
   void SetStopFlags(int nValue);
   // The workers' pause gate (the Notes store's m_pause): a page counts its worker's run from just
   // before the worker starts and hands the run to the worker, which ends it once its loops are done
-  // (or, whichever way it leaves, when the run goes). The stop question holds the counted runs at
-  // their next boundary while it is open (user-interface thread); FALSE, with nothing held, when no
-  // run is counted.
+  // (or, whichever way it leaves, when the run goes). The stop and close questions hold the counted
+  // runs at their next boundary while they are open (user-interface thread); FALSE, with nothing
+  // held, when no run is counted.
   CPauseGate::CRun BeginWorkerRun() { return CPauseGate::CRun(m_notesStore.m_pause); }
   BOOL HoldWorkers() { return m_notesStore.m_pause.Hold(); }
   void ReleaseWorkers() { m_notesStore.m_pause.Release(); }

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -453,6 +454,31 @@ int WorkersAtGate(DWORD pid) {
 
 bool WaitForWorkerAtGate(DWORD pid, DWORD timeoutMs) {
   return testsupport::PumpUntil([pid] { return WorkersAtGate(pid) > 0; }, timeoutMs);
+}
+
+HWND WaitForSavingComplete(DWORD pid, DWORD timeoutMs) {
+  return WaitForWindow(pid, APP_TITLE, timeoutMs, L"#32770",
+                       [](HWND box) { return ::GetDlgItem(box, 100) != nullptr; });
+}
+
+std::vector<std::wstring> PageThreeButtons(HWND mainWindow) {
+  std::vector<std::pair<LONG, std::wstring>> placed;
+  HWND pageThree = PageWindow(mainWindow, PAGE_THREE_ID);
+  if (pageThree == nullptr) return {};
+  FindDescendant(pageThree, [&](HWND hwnd) {
+    if (ClassOf(hwnd) != L"Button" || !IsShown(hwnd)) return false;
+    RECT rc;
+    ::GetWindowRect(hwnd, &rc);
+    for (const auto& other : placed) {
+      if (other.first == rc.left) return false;
+    }
+    placed.emplace_back(rc.left, TextOf(hwnd));
+    return false;
+  });
+  std::sort(placed.begin(), placed.end());
+  std::vector<std::wstring> texts;
+  for (const auto& button : placed) texts.push_back(button.second);
+  return texts;
 }
 
 bool WaitForStatus(HWND mainWindow, const std::wstring& text, DWORD timeoutMs) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace wizardtest {
 
@@ -152,5 +153,10 @@ bool WaitForStatus(HWND mainWindow, const std::wstring& text, DWORD timeoutMs);
 int WorkersAtGate(DWORD pid);
 // Waits until a worker of pid waits at the gate; false after the timeout.
 bool WaitForWorkerAtGate(DWORD pid, DWORD timeoutMs = 60000);
+// The saving-complete dialog of pid (its text in control 100), once it shows; NULL after the timeout.
+HWND WaitForSavingComplete(DWORD pid, DWORD timeoutMs);
+// The visible buttons of page three, by text, from left to right; of buttons in one place, the one on
+// top.
+std::vector<std::wstring> PageThreeButtons(HWND mainWindow);
 
 }  // namespace wizardtest

@@ -363,7 +363,9 @@ void C3TovinSaveNsfToPst::RunWorker() {
   // A stop or close question still open is answered before the run ends: its Yes makes this an
   // aborted run, and no final message opens under it.
   run.End();
-  const BOOL bAborted = m_bAborted != 0;
+  // A stop that came when nothing was left to convert cut nothing short: the run is complete.
+  const BOOL bAborted =
+      m_bAborted != 0 && (nResult != CONVERSION_DONE || pFrame == nullptr || pFrame->WasCutShortByStop());
   const CString strStatus = FinalStatusText(bAborted, nResult, m_statusSink.GetText());
   const CString strDetail = DetailLines(nResult);
   RunOnPage([this, strStatus, strDetail] {

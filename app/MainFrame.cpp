@@ -103,6 +103,7 @@ CMainFrame::CMainFrame()
       m_bOpenEnabled(0),
       m_pBannerDlg(nullptr),
       m_bTextFormat(0),
+      m_bFolderLoopStopped(FALSE),
       m_pProgressSink(nullptr),
       m_nWorkerWaits(0),
       m_bWorkerWaitDisabled(FALSE) {

@@ -107,6 +107,9 @@ class CMainFrame : public CXTPFrameWnd {
   CPauseGate::CRun BeginWorkerRun() { return CPauseGate::CRun(m_notesStore.m_pause); }
   BOOL HoldWorkers() { return m_notesStore.m_pause.Hold(); }
   void ReleaseWorkers() { m_notesStore.m_pause.Release(); }
+  // TRUE when a stop ended the last conversion's loops with something still to convert (read by the
+  // worker after the driver returned).
+  BOOL WasCutShortByStop() const { return m_bFolderLoopStopped || m_notesStore.m_bStoppedEarly; }
   // Why the last OpenPst failed: the description the PST session kept ("" when it gave none).
   CString GetPstOpenError() const;
   // What the last conversion did not convert: one line per folder, item, attachment or part of an
@@ -193,6 +196,8 @@ class CMainFrame : public CXTPFrameWnd {
   CString m_strPstOpenError;
   CStringArray m_arrNotConverted;
   NotConvertedCounts m_notConvertedCounts;
+  // Set when the folder loop of the last conversion left on the stop flag.
+  BOOL m_bFolderLoopStopped;
   // The scan window that the folder listing reports into: the progress dialog.
   class CProgressDlgSink;
   CProgressDlgSink* m_pProgressSink;

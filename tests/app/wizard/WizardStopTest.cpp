@@ -1,9 +1,9 @@
 // Ending a conversion early, end to end, on PSTs made by the PST builder, with one Notes save made to
 // stop until the test lets it go (so that the run is where the test wants it whatever the machine's
 // speed): Stop and the close question (the worker waits at the pause gate while the user is asked, Yes
-// ends the run, No lets it go on), and closing the program while a save does not return (the program
-// waits for it, painting, and never ends the worker). Each leaves an NSF that opens with every document
-// the run showed.
+// ends the run, No lets it go on), a Stop that comes when nothing is left to convert, and closing the
+// program while a save does not return (the program waits for it, painting, and never ends the
+// worker). Each leaves an NSF that opens with every document the run showed.
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -189,6 +189,17 @@ TEST_F(WizardStop, NoLetsTheRunGoOnFromWhereItWaited) {
   EXPECT_TRUE(
       testsupport::PumpUntil([&] { return ShownItemNumber(ItemProgressText(mainWindow)) > shown; }, 30000))
       << Utf8(ItemProgressText(mainWindow));
+  program.Kill();
+}
+
+TEST_F(WizardStop, AStopWhenNothingIsLeftToConvertReportsTheRunComplete) {
+  ProgramRun program;
+  StandInHang hang(LAST_SAVE);
+  HWND mainWindow = nullptr;
+  HWND question = nullptr;
+  ASSERT_NO_FATAL_FAILURE(AskAtTheEnd(program, hang, L"stopped-at-end", AskToStop, &mainWindow, &question));
+  Answer(question, IDYES);
+  ExpectCompleteWithTheWayOn(program, mainWindow);
   program.Kill();
 }
 

@@ -15,9 +15,6 @@ namespace {
 CMainFrame* g_pDominoFrame = nullptr;
 CString g_strDominoServer;
 
-// What the wait dialog says while the user-interface thread waits for a search to end.
-const wchar_t SEARCH_WAIT_TEXT[] = L"Waiting for the search of the Domino server to stop...";
-
 const wchar_t SERVER_COLUMN[] = L"Domino Server Name(s)";
 const wchar_t DATABASE_COLUMN[] = L"Domino Server nsf Files";
 const int COLUMN_WIDTH = 200;
@@ -185,7 +182,7 @@ BOOL CDominoFileSelectDlg::StartSearch(AFX_THREADPROC pfnThreadProc, LPCTSTR lps
 void CDominoFileSelectDlg::JoinSearch() {
   // However long its Notes call takes: a worker ended from outside can leave the Notes library's locks
   // taken for the program's exit.
-  JoinWorkerThread(g_pDominoFrame, m_pSearchThread, m_hSearchThread, SEARCH_WAIT_TEXT);
+  JoinWorkerThread(g_pDominoFrame, m_pSearchThread, m_hSearchThread, SERVER_SEARCH_WAIT_TEXT);
 }
 
 void CDominoFileSelectDlg::EndSearch() {

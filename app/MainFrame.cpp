@@ -52,6 +52,9 @@ CString g_strAppDirectory;
 
 // A worker that is ending is waited for this long before the wait dialog shows.
 const DWORD QUIET_WORKER_WAIT_MS = 300;
+// A worker that has not ended this long after it was asked to is not expected to: the wait then
+// offers to end the program.
+const DWORD WORKER_END_OFFER_MS = 10000;
 // How often a wait for a worker wakes up to run its own step.
 const DWORD WORKER_WAIT_TICK_MS = 100;
 
@@ -91,7 +94,8 @@ ON_MESSAGE(WM_STOP_ENUMERATION, OnStopEnumeration)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
-    : m_pMainView(nullptr),
+    : m_nEndOfferAfterMs(WORKER_END_OFFER_MS),
+      m_pMainView(nullptr),
       m_pPstSession(nullptr),
       m_bSourceChosen(0),
       m_nSaveOption(0),
@@ -175,6 +179,8 @@ void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWa
         }
       }
       if (::WaitForSingleObject(hWait, 0) == WAIT_OBJECT_0) break;
+      if (pFrame != nullptr && ::GetTickCount() - dwStart >= pFrame->m_nEndOfferAfterMs)
+        pFrame->OfferToEndProgram();
       if (onWaiting && ::GetTickCount() - dwLastStep >= WORKER_WAIT_TICK_MS) {
         dwLastStep = ::GetTickCount();
         onWaiting();
@@ -335,6 +341,11 @@ void CMainFrame::EndWorkerWait() {
   if (GetSafeHwnd() == nullptr || m_nWorkerWaits == 0) return;
   if (m_pProgressDlg != nullptr) m_pProgressDlg->EndWorkerWait();
   if (--m_nWorkerWaits == 0 && m_bWorkerWaitDisabled) EnableWindow(TRUE);
+}
+
+void CMainFrame::OfferToEndProgram() {
+  if (GetSafeHwnd() != nullptr && m_nWorkerWaits > 0 && m_pProgressDlg != nullptr)
+    m_pProgressDlg->OfferToEndProgram();
 }
 
 void CMainFrame::OnClose() {

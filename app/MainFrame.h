@@ -76,6 +76,10 @@ class CMainFrame : public CXTPFrameWnd {
   // disabled and the progress dialog says strText until EndWorkerWait. Waits nest.
   void BeginWorkerWait(const CString& strText);
   void EndWorkerWait();
+  // During a wait for a worker's end: the wait dialog offers to end the program now.
+  void OfferToEndProgram();
+  // How long a wait for a worker's end lasts before it offers to end the program.
+  DWORD m_nEndOfferAfterMs;
 
   // ---- Forwarders to the engine's reading side and Domino lists (the pages' workers) ----
   int ListNsfFolders(CStringArray* pFolders, int nQuiet);
@@ -217,7 +221,9 @@ CMainFrame* GetMainFrame();
 // strWaitText, the frame is disabled, and every message is dispatched, so that the windows keep
 // painting and the workers' hand-offs run, until the worker has ended.
 // onWaiting, when given, runs about every tenth of a second meanwhile. A WM_QUIT that comes during the
-// wait is posted again after it.
+// wait is posted again after it. A worker that has not ended after pFrame's m_nEndOfferAfterMs may
+// never end (a call into a library or server that does not answer): the wait dialog then offers to end
+// the program at once.
 void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWaitText,
                         const std::function<void()>& onWaiting = nullptr);
 // WaitForWorkerToEnd for the worker pThread (made with m_bAutoDelete FALSE; nothing when null), then its

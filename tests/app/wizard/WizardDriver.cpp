@@ -329,13 +329,21 @@ std::string NsfCounts(const std::string& nsfPath) {
   return output;
 }
 
-long FiledDocuments(const std::string& countsText) {
+namespace {
+
+long CountedDocuments(const std::string& countsText, bool filed) {
   long total = 0;
   for (const auto& row : testsupport::TabSeparatedRows(countsText)) {
-    if (row.size() == 3 && !row[2].empty()) total += std::stol(row[0]);
+    if (row.size() == 3 && row[2].empty() != filed) total += std::stol(row[0]);
   }
   return total;
 }
+
+}  // namespace
+
+long FiledDocuments(const std::string& countsText) { return CountedDocuments(countsText, true); }
+
+long UnfiledDocuments(const std::string& countsText) { return CountedDocuments(countsText, false); }
 
 std::string HarnessCounts(const std::string& pstPath, const std::string& nsfPath) {
   std::string ignored;

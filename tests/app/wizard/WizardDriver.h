@@ -103,6 +103,8 @@ DWORD RunTool(const std::string& program, const std::string& arguments, std::str
 std::string NsfCounts(const std::string& nsfPath);
 // The total of nsfdump counts over Notes folders (documents filed in a folder).
 long FiledDocuments(const std::string& countsText);
+// The total of nsfdump counts of documents in no folder.
+long UnfiledDocuments(const std::string& countsText);
 // convert-harness of pstPath into nsfPath, then nsfdump counts of that NSF.
 std::string HarnessCounts(const std::string& pstPath, const std::string& nsfPath);
 

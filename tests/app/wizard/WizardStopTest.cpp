@@ -2,8 +2,9 @@
 // stop until the test lets it go (so that the run is where the test wants it whatever the machine's
 // speed): Stop and the close question (the worker waits at the pause gate while the user is asked, Yes
 // ends the run, No lets it go on), a Stop that comes when nothing is left to convert, and closing the
-// program while a save does not return (the program waits for it, painting, and never ends the
-// worker). Each leaves an NSF that opens with every document the run showed.
+// program while a save does not return (the program waits for it, painting, never ends the worker, and
+// offers to end the program once the wait lasts too long). Each leaves an NSF that opens with every
+// document the run showed and none outside a folder.
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -265,6 +266,35 @@ TEST_F(WizardStop, ClosingWhileASaveHangsWaitsPaintingAndEndsWithEveryShownDocum
   EXPECT_EQ(exitCode, 0u);
   // The hung item is finished and in the NSF with every item before it; nothing after it was begun.
   EXPECT_EQ(FiledDocuments(NsfCounts(temp_.File("closed.nsf"))), shown);
+}
+
+TEST_F(WizardStop, AWaitForASaveThatNeverReturnsOffersToEndTheProgramAndTheNsfOpensAfterIt) {
+  ProgramRun program;
+  StandInHang hang(STOPPED_SAVE);
+  HWND mainWindow = StartStoppedConversion(program, hang, L"ended");
+  ASSERT_NE(mainWindow, nullptr) << Utf8(StatusText(mainWindow));
+  HWND question = AskToClose(program, mainWindow);
+  ASSERT_NE(question, nullptr);
+  Answer(question, IDYES);
+
+  HWND wait = WaitForWindow(program.ProcessId(), WAIT_DIALOG_TITLE, 10000);
+  ASSERT_NE(wait, nullptr) << "no wait dialog while the save hangs";
+  // The offer comes once the wait has lasted its bound, with the keyboard on it.
+  HWND exitNow = WaitForText(wait, L"Exit Now", 60000);
+  ASSERT_NE(exitNow, nullptr) << "the wait offered no way out: " << Utf8(MessageBoxText(wait));
+  EXPECT_NE(MessageBoxText(wait).find(L"click Exit Now to close the software at once"), std::wstring::npos)
+      << Utf8(MessageBoxText(wait));
+  Screenshot(wait, L"wizard_wait_offers_to_end_the_program.png");
+  testsupport::KeyPress(VK_RETURN);
+  DWORD exitCode = 0;
+  ASSERT_TRUE(program.WaitForExit(30000, &exitCode)) << "Enter on Exit Now did not end the program";
+  EXPECT_NE(exitCode, 0u);
+
+  // As after a kill: the NSF opens, and every document in it is in a folder.
+  std::string counts;
+  ASSERT_EQ(RunTool("nsfdump.exe", "counts \"" + temp_.File("ended.nsf") + "\"", &counts), 0u) << counts;
+  EXPECT_GT(FiledDocuments(counts), 0) << counts;
+  EXPECT_EQ(UnfiledDocuments(counts), 0) << counts;
 }
 
 }  // namespace

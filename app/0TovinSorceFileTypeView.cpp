@@ -17,7 +17,6 @@ const UINT IDC_OPTION = 100;
 const UINT IDC_ICON_STATIC = 0xFFFF;
 const DWORD OPTION_STYLE = 0x50000004;
 const DWORD ICON_STYLE = 0x50000003;
-const DWORD WORKER_JOIN_TIMEOUT_MS = 10000;
 
 const COLORREF RULE_COLOUR = 0x2BDFFF;
 const wchar_t HEADING_TEXT[] = L"  Please select appropriate option ";
@@ -41,8 +40,10 @@ C0TovinSorceFileTypeView::C0TovinSorceFileTypeView()
 
 C0TovinSorceFileTypeView::~C0TovinSorceFileTypeView() {
   if (m_hThread != nullptr) {
-    // A worker ended from outside may hold the Notes library's locks; one still running is left alone.
-    WaitForWorker(m_hThread, WORKER_JOIN_TIMEOUT_MS);
+    // Until it has ended, however long that takes: a worker ended from outside may hold the Notes
+    // library's locks, and one let go may still use this page. The wait offers to end the program once
+    // it lasts too long.
+    WaitForWorkerToEnd(GetMainFrame(), m_hThread, SERVER_SEARCH_WAIT_TEXT);
     m_hThread = nullptr;
   }
 }

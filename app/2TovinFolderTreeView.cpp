@@ -129,23 +129,19 @@ BOOL C2TovinFolderTreeView::IsWorkerRunning() const {
 }
 
 // ---- Workers -------------------------------------------------------------------------------------------
-CWinThread* C2TovinFolderTreeView::StartWorker(AFX_THREADPROC pfn) {
+CWinThread* C2TovinFolderTreeView::StartWorker(AFX_THREADPROC pfn, CPauseGate::CRun& run) {
   ++m_nGeneration;
   // The run counts from here, so that a Stop pressed at once finds it.
-  if (g_pBrowseFrame != nullptr) g_pBrowseFrame->BeginWorkerRun();
+  if (g_pBrowseFrame != nullptr) run = g_pBrowseFrame->BeginWorkerRun();
   CWinThread* pThread = AfxBeginThread(pfn, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
   if (pThread == nullptr) {
-    if (g_pBrowseFrame != nullptr) g_pBrowseFrame->EndWorkerRun();
+    run.End();
     return nullptr;
   }
   // The handle must stay valid until the page has joined the worker, after its end.
   pThread->m_bAutoDelete = FALSE;
   pThread->ResumeThread();
   return pThread;
-}
-
-void C2TovinFolderTreeView::EndWorkerRun(CMainFrame* pFrame) {
-  if (pFrame != nullptr) pFrame->EndWorkerRun();
 }
 
 void C2TovinFolderTreeView::StopWorkers() {
@@ -188,7 +184,7 @@ LRESULT C2TovinFolderTreeView::OnPageActivated(WPARAM /*wParam*/, LPARAM /*lPara
   HideBackButton();
   HideNextButton();
   HideStopButton();
-  m_pEnumThread = StartWorker(FolderEnumThread);
+  m_pEnumThread = StartWorker(FolderEnumThread, m_enumRun);
   m_hEnumThread = m_pEnumThread != nullptr ? m_pEnumThread->m_hThread : nullptr;
   if (m_pEnumThread == nullptr) {
     m_mailList.EnableWindow(TRUE);
@@ -205,6 +201,9 @@ UINT C2TovinFolderTreeView::FolderEnumThread(LPVOID pParam) {
 }
 
 void C2TovinFolderTreeView::EnumerateFolders() {
+  // Ended once the listing is done (a stop question still open is answered first), or however the
+  // worker leaves.
+  CPauseGate::CRun run(std::move(m_enumRun));
   CMainFrame* pFrame = g_pBrowseFrame;
   const int nGeneration = m_nGeneration;
   LNNotesSession session;
@@ -224,7 +223,7 @@ void C2TovinFolderTreeView::EnumerateFolders() {
     CStringArray folders;
     const int nResult = pFrame->ListNsfFolders(&folders, 0);
     const CString strError = nResult == 0 ? pFrame->GetNotesErrorText() : CString();
-    EndWorkerRun(pFrame);
+    run.End();
     RunOnPage([this, nResult, strError] {
       // A stop before the walk leaves no text: nothing went wrong that the user should read.
       if (nResult == 0 && !strError.IsEmpty()) AfxMessageBox(strError, MB_OK);
@@ -268,7 +267,7 @@ LRESULT C2TovinFolderTreeView::OnFolderSelected(WPARAM wParam, LPARAM /*lParam*/
   m_mailList.EnableWindow(FALSE);
   ClearPreview(CItemPreviewPane::MESSAGE_FILLING);
   m_mailList.Clear();
-  m_pItemsThread = StartWorker(FolderItemsThread);
+  m_pItemsThread = StartWorker(FolderItemsThread, m_itemsRun);
   m_hItemsThread = m_pItemsThread != nullptr ? m_pItemsThread->m_hThread : nullptr;
   if (m_pItemsThread == nullptr) {
     m_folderTree.EnableWindow(TRUE);
@@ -285,6 +284,7 @@ UINT C2TovinFolderTreeView::FolderItemsThread(LPVOID pParam) {
 }
 
 void C2TovinFolderTreeView::ListFolderItems() {
+  CPauseGate::CRun run(std::move(m_itemsRun));
   CMainFrame* pFrame = g_pBrowseFrame;
   const int nGeneration = m_nGeneration;
   if (pFrame != nullptr) pFrame->ShowProgressDialog(L"");
@@ -297,7 +297,7 @@ void C2TovinFolderTreeView::ListFolderItems() {
   // Written by the user-interface thread before this worker started.
   const CString strFolder = g_strBrowseFolder;
   if (pFrame != nullptr) pFrame->OpenNsfFolder(&m_mailList, strFolder);
-  EndWorkerRun(pFrame);
+  run.End();
   if (bAttached) {
     try {
       session.TermThread();

@@ -9,6 +9,7 @@
 #include "ItemPreviewPane.h"
 #include "LargeItemPromptDlg.h"
 #include "MailListPane.h"
+#include "PauseGate.h"
 #include "SplitterPanel.h"
 #include "TovinCommonBaseView.h"
 
@@ -80,15 +81,16 @@ class C2TovinFolderTreeView : public CTovinCommonBaseView {
   void EnumerateFolders();
   void ListFolderItems();
   // Starts pfn on a worker whose thread object the page keeps until it is joined, its run counted in
-  // the pause gate; NULL on failure.
-  CWinThread* StartWorker(AFX_THREADPROC pfn);
-  // The worker's listing is done: a stop question still open is answered first (the pause gate).
-  void EndWorkerRun(CMainFrame* pFrame);
+  // the pause gate and kept in run for the worker to take as it starts; NULL on failure.
+  CWinThread* StartWorker(AFX_THREADPROC pfn, CPauseGate::CRun& run);
   void ClearPreview(int nMessage);
   void SetStopFlags(int nValue);
 
   CWinThread* m_pEnumThread;
   CWinThread* m_pItemsThread;
+  // The workers' runs from their start until each worker takes its own.
+  CPauseGate::CRun m_enumRun;
+  CPauseGate::CRun m_itemsRun;
   // Counts the workers started; a worker's last hand-offs apply only while it is still the latest,
   // so a joined worker's leftovers never undo what its successor set up.
   int m_nGeneration;

@@ -246,12 +246,12 @@ LRESULT C3TovinSaveNsfToPst::OnPageActivated(WPARAM, LPARAM) {
   m_readSink.Reset();
   m_statusSink.Reset();
   // The run counts from here, so that a Stop pressed as soon as the button shows finds it.
-  if (m_pMainFrame != nullptr) m_pMainFrame->BeginWorkerRun();
+  if (m_pMainFrame != nullptr) m_run = m_pMainFrame->BeginWorkerRun();
   m_bWorkerRunning = true;
   m_pThread = AfxBeginThread(SaveThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
   if (m_pThread == nullptr) {
     m_bWorkerRunning = false;
-    if (m_pMainFrame != nullptr) m_pMainFrame->EndWorkerRun();
+    m_run.End();
     ShowStatus(L"The saving could not be started", CString());
     HideStopButton();
     ShowNextButton();
@@ -317,6 +317,8 @@ int C3TovinSaveNsfToPst::RunConversion(CString /*strPstPath*/) {
 }
 
 void C3TovinSaveNsfToPst::RunWorker() {
+  // Ended once the loops are done, or however the worker leaves.
+  CPauseGate::CRun run(std::move(m_run));
   AfxOleInit();
   CMainFrame* pFrame = m_pMainFrame;
   RunOnPage([this] { Invalidate(); });
@@ -358,10 +360,12 @@ void C3TovinSaveNsfToPst::RunWorker() {
     }
   }
 
-  // A stop question still open is answered before the run ends: its Yes makes this an aborted run,
-  // and no final message opens under it.
-  if (pFrame != nullptr) pFrame->EndWorkerRun();
-  const BOOL bAborted = m_bAborted != 0;
+  // A stop or close question still open is answered before the run ends: its Yes makes this an
+  // aborted run, and no final message opens under it.
+  run.End();
+  // A stop that came when nothing was left to convert cut nothing short: the run is complete.
+  const BOOL bAborted =
+      m_bAborted != 0 && (nResult != CONVERSION_DONE || pFrame == nullptr || pFrame->WasCutShortByStop());
   const CString strStatus = FinalStatusText(bAborted, nResult, m_statusSink.GetText());
   const CString strDetail = DetailLines(nResult);
   RunOnPage([this, strStatus, strDetail] {

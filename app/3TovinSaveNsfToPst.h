@@ -11,6 +11,7 @@
 
 #include "Caption.h"
 #include "HandoffProgressSink.h"
+#include "PauseGate.h"
 #include "PercentProgressCtrl.h"
 #include "TovinCommonBaseView.h"
 
@@ -97,6 +98,8 @@ class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
   void CloseWorkerWindows();
 
   CWinThread* m_pThread;
+  // The worker's run from its start until the worker takes it.
+  CPauseGate::CRun m_run;
   CMainFrame* m_pMainFrame;
   // Set while the program closes: the worker ends without showing its final message.
   std::atomic<bool> m_bClosing;

@@ -124,6 +124,8 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
                                 IProgressSink* pStatus) {
   m_bStop = 0;
   m_notesStore.m_bStop = 0;
+  m_notesStore.m_bStoppedEarly = FALSE;
+  m_bFolderLoopStopped = FALSE;
   {
     std::lock_guard<std::mutex> lock(m_sessionLock);
     if (m_pPstSession != nullptr) m_pPstSession->m_bStop = 0;
@@ -180,7 +182,10 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
   for (INT_PTR i = 0; i <= arrPaths.GetSize() - 1; ++i, nNumerator += 100) {
     // An open stop question holds the run here too, between two folders.
     m_notesStore.m_pause.Pass();
-    if (m_bStop) break;
+    if (m_bStop) {
+      m_bFolderLoopStopped = TRUE;
+      break;
+    }
     const CString strPath = arrPaths[i];
     const CString strSaving = STATUS_SAVING_FOLDER + strPath;
     SetPos(pFolderBar, static_cast<int>(nNumerator / arrPaths.GetSize()));

@@ -15,9 +15,6 @@ namespace {
 CMainFrame* g_pDominoFrame = nullptr;
 CString g_strDominoServer;
 
-// What the wait dialog says while the user-interface thread waits for a search to end.
-const wchar_t SEARCH_WAIT_TEXT[] = L"Waiting for the search of the Domino server to stop...";
-
 const wchar_t SERVER_COLUMN[] = L"Domino Server Name(s)";
 const wchar_t DATABASE_COLUMN[] = L"Domino Server nsf Files";
 const int COLUMN_WIDTH = 200;
@@ -168,10 +165,10 @@ BOOL CDominoFileSelectDlg::StartSearch(AFX_THREADPROC pfnThreadProc, LPCTSTR lps
   SetStatus(lpszStatus);
   PlayAnimation();
   // The search counts from here, so that a Stop pressed at once finds it.
-  if (g_pDominoFrame != nullptr) g_pDominoFrame->BeginWorkerRun();
+  if (g_pDominoFrame != nullptr) m_searchRun = g_pDominoFrame->BeginWorkerRun();
   m_pSearchThread = AfxBeginThread(pfnThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
   if (m_pSearchThread == nullptr) {
-    if (g_pDominoFrame != nullptr) g_pDominoFrame->EndWorkerRun();
+    m_searchRun.End();
     EndSearch();
     return FALSE;
   }
@@ -185,7 +182,7 @@ BOOL CDominoFileSelectDlg::StartSearch(AFX_THREADPROC pfnThreadProc, LPCTSTR lps
 void CDominoFileSelectDlg::JoinSearch() {
   // However long its Notes call takes: a worker ended from outside can leave the Notes library's locks
   // taken for the program's exit.
-  JoinWorkerThread(g_pDominoFrame, m_pSearchThread, m_hSearchThread, SEARCH_WAIT_TEXT);
+  JoinWorkerThread(g_pDominoFrame, m_pSearchThread, m_hSearchThread, SERVER_SEARCH_WAIT_TEXT);
 }
 
 void CDominoFileSelectDlg::EndSearch() {
@@ -234,6 +231,9 @@ void CDominoFileSelectDlg::OnSearchServers() {
 
 UINT CDominoFileSelectDlg::RunLookup(CDominoFileSelectDlg* pDlg, const Lookup& lookup,
                                      FoundHandler pfnFound) {
+  // Ended before the dialog hears of the end (a stop question still open is answered first), or
+  // however the worker leaves.
+  CPauseGate::CRun run(std::move(pDlg->m_searchRun));
   // The dialog's window outlives the worker: the dialog joins it before the window goes.
   const HWND hDlg = pDlg->m_hWnd;
   CMainFrame* pFrame = g_pDominoFrame;
@@ -243,8 +243,7 @@ UINT CDominoFileSelectDlg::RunLookup(CDominoFileSelectDlg* pDlg, const Lookup& l
     CNotesThreadAttachment attachment;
     if (pFrame != nullptr) nResult = lookup(pFrame, &texts);
   }
-  // A stop question still open is answered before the dialog hears of the end.
-  if (pFrame != nullptr) pFrame->EndWorkerRun();
+  run.End();
   const std::vector<CString> found = ToVector(texts);
   CUiHandoff::Run(hDlg, [pDlg, pfnFound, nResult, found] { (pDlg->*pfnFound)(nResult, found); });
   return 1;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "PauseGate.h"
 #include "resource.h"
 
 class C1TovinWelcomeView;
@@ -101,6 +102,8 @@ class CDominoFileSelectDlg : public CDialog {
   static std::vector<CString> ItemTexts(const CListCtrl& list);
 
   CWinThread* m_pSearchThread;
+  // The search's run from its start until its worker takes it.
+  CPauseGate::CRun m_searchRun;
   // Set by a confirmed Stop during the running search.
   BOOL m_bStopRequested;
   // Set once the window is going: what a worker found is no longer shown.

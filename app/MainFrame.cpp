@@ -3,6 +3,7 @@
 #include "MainFrame.h"
 
 #include <io.h>
+#include <memory>
 #include <shellapi.h>
 
 #include <vector>
@@ -53,6 +54,9 @@ CString g_strAppDirectory;
 
 // A worker that is ending is waited for this long before the wait dialog shows.
 const DWORD QUIET_WORKER_WAIT_MS = 300;
+// A worker that has not ended this long after it was asked to is not expected to: the wait then
+// offers to end the program.
+const DWORD WORKER_END_OFFER_MS = 10000;
 // How often a wait for a worker wakes up to run its own step.
 const DWORD WORKER_WAIT_TICK_MS = 100;
 
@@ -92,7 +96,8 @@ ON_MESSAGE(WM_STOP_ENUMERATION, OnStopEnumeration)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
-    : m_pMainView(nullptr),
+    : m_nEndOfferAfterMs(WORKER_END_OFFER_MS),
+      m_pMainView(nullptr),
       m_pPstSession(nullptr),
       m_bSourceChosen(0),
       m_nSaveOption(0),
@@ -104,6 +109,7 @@ CMainFrame::CMainFrame()
       m_bOpenEnabled(0),
       m_pBannerDlg(nullptr),
       m_bTextFormat(0),
+      m_bFolderLoopStopped(FALSE),
       m_pProgressSink(nullptr),
       m_nWorkerWaits(0),
       m_bWorkerWaitDisabled(FALSE) {
@@ -130,7 +136,10 @@ CMainFrame::~CMainFrame() {
 void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWaitText,
                         const std::function<void()>& onWaiting) {
   if (hThread == nullptr || ::WaitForSingleObject(hThread, 0) == WAIT_OBJECT_0) return;
-  if (pFrame != nullptr) pFrame->m_notesStore.m_pause.ReleaseAll();
+  // A worker held by a question still open would never end; any other stays held.
+  std::unique_ptr<CPauseGate::CLetThrough> letThrough;
+  if (pFrame != nullptr)
+    letThrough.reset(new CPauseGate::CLetThrough(pFrame->m_notesStore.m_pause, ::GetThreadId(hThread)));
   // A handle of the wait's own: a hand-off dispatched meanwhile may release the worker and its handle.
   HANDLE hOwn = nullptr;
   if (!::DuplicateHandle(::GetCurrentProcess(), hThread, ::GetCurrentProcess(), &hOwn, SYNCHRONIZE, FALSE, 0))
@@ -172,6 +181,8 @@ void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWa
         }
       }
       if (::WaitForSingleObject(hWait, 0) == WAIT_OBJECT_0) break;
+      if (pFrame != nullptr && ::GetTickCount() - dwStart >= pFrame->m_nEndOfferAfterMs)
+        pFrame->OfferToEndProgram();
       if (onWaiting && ::GetTickCount() - dwLastStep >= WORKER_WAIT_TICK_MS) {
         dwLastStep = ::GetTickCount();
         onWaiting();
@@ -347,12 +358,25 @@ void CMainFrame::EndWorkerWait() {
   if (--m_nWorkerWaits == 0 && m_bWorkerWaitDisabled) EnableWindow(TRUE);
 }
 
+void CMainFrame::OfferToEndProgram() {
+  if (GetSafeHwnd() != nullptr && m_nWorkerWaits > 0 && m_pProgressDlg != nullptr)
+    m_pProgressDlg->OfferToEndProgram();
+}
+
 void CMainFrame::OnClose() {
   if (IsProgressDialogShown()) return;
-  if (AfxMessageBox(CLOSE_PROMPT_TEXT, MB_YESNO) != IDYES) return;
+  // The workers wait at their next boundary while the user decides, as under the stop question:
+  // nothing is saved under the question, and no worker's dialog opens over it.
+  const BOOL bHeld = HoldWorkers();
+  if (AfxMessageBox(CLOSE_PROMPT_TEXT, MB_YESNO) != IDYES) {
+    if (bHeld) ReleaseWorkers();
+    return;
+  }
   // A conversion or listing still running is stopped and waited for first, however long its Notes
   // call takes: its worker uses the Notes store and the PST session that the frame's destruction ends.
+  // Each wait lets its own worker through the gate, with the stop flags up.
   if (m_pMainView != nullptr) m_pMainView->StopPageWorkers();
+  if (bHeld) ReleaseWorkers();
   OnHomePage();
   if (m_pCommandBars != nullptr) {
     m_pCommandBars->SaveOptions(COMMAND_BARS_SECTION);

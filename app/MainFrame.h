@@ -76,6 +76,10 @@ class CMainFrame : public CXTPFrameWnd {
   // disabled and the progress dialog says strText until EndWorkerWait. Waits nest.
   void BeginWorkerWait(const CString& strText);
   void EndWorkerWait();
+  // During a wait for a worker's end: the wait dialog offers to end the program now.
+  void OfferToEndProgram();
+  // How long a wait for a worker's end lasts before it offers to end the program.
+  DWORD m_nEndOfferAfterMs;
 
   // ---- Forwarders to the engine's reading side and Domino lists (the pages' workers) ----
   int ListNsfFolders(CStringArray* pFolders, int nQuiet);
@@ -100,13 +104,16 @@ class CMainFrame : public CXTPFrameWnd {
   // The frame's, the Notes store's and (when one exists) the PST session's stop flags := nValue.
   void SetStopFlags(int nValue);
   // The workers' pause gate (the Notes store's m_pause): a page counts its worker's run from just
-  // before the worker starts; the worker ends it once its loops are done (any thread). The stop
-  // question holds the counted runs at their next boundary while it is open (user-interface thread);
-  // FALSE, with nothing held, when no run is counted.
-  void BeginWorkerRun() { m_notesStore.m_pause.BeginRun(); }
-  void EndWorkerRun() { m_notesStore.m_pause.EndRun(); }
+  // before the worker starts and hands the run to the worker, which ends it once its loops are done
+  // (or, whichever way it leaves, when the run goes). The stop and close questions hold the counted
+  // runs at their next boundary while they are open (user-interface thread); FALSE, with nothing
+  // held, when no run is counted.
+  CPauseGate::CRun BeginWorkerRun() { return CPauseGate::CRun(m_notesStore.m_pause); }
   BOOL HoldWorkers() { return m_notesStore.m_pause.Hold(); }
   void ReleaseWorkers() { m_notesStore.m_pause.Release(); }
+  // TRUE when a stop ended the last conversion's loops with something still to convert (read by the
+  // worker after the driver returned).
+  BOOL WasCutShortByStop() const { return m_bFolderLoopStopped || m_notesStore.m_bStoppedEarly; }
   // Why the last OpenPst failed: the description the PST session kept ("" when it gave none).
   CString GetPstOpenError() const;
   // What the last conversion did not convert: one line per folder, item, attachment or part of an
@@ -193,6 +200,8 @@ class CMainFrame : public CXTPFrameWnd {
   CString m_strPstOpenError;
   CStringArray m_arrNotConverted;
   NotConvertedCounts m_notConvertedCounts;
+  // Set when the folder loop of the last conversion left on the stop flag.
+  BOOL m_bFolderLoopStopped;
   // The scan window that the folder listing reports into: the progress dialog.
   class CProgressDlgSink;
   CProgressDlgSink* m_pProgressSink;
@@ -206,12 +215,15 @@ CMainFrame* GetMainFrame();
 
 // Waits on the user-interface thread until the worker hThread has ended; the worker is never ended
 // from outside, so the Notes store and the PST session it uses stay open until it has. The pause gate
-// of pFrame (may be null) is released first: a worker held there would never end. For a moment only
-// the messages that other threads send are dispatched (a worker that is ending needs no more); then
-// pFrame's wait dialog says strWaitText, the frame is disabled, and every message is dispatched, so
-// that the windows keep painting and the workers' hand-offs run, until the worker has ended.
+// of pFrame (may be null) lets this worker through meanwhile (held there, it would never end), while a
+// question that is open goes on holding every other worker. For a moment only the messages that other
+// threads send are dispatched (a worker that is ending needs no more); then pFrame's wait dialog says
+// strWaitText, the frame is disabled, and every message is dispatched, so that the windows keep
+// painting and the workers' hand-offs run, until the worker has ended.
 // onWaiting, when given, runs about every tenth of a second meanwhile. A WM_QUIT that comes during the
-// wait is posted again after it.
+// wait is posted again after it. A worker that has not ended after pFrame's m_nEndOfferAfterMs may
+// never end (a call into a library or server that does not answer): the wait dialog then offers to end
+// the program at once.
 void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWaitText,
                         const std::function<void()>& onWaiting = nullptr);
 // WaitForWorkerToEnd for the worker pThread (made with m_bAutoDelete FALSE; nothing when null), then its

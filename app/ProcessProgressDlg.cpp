@@ -12,7 +12,13 @@
 namespace {
 const UINT_PTR kVisibilityTimer = 1;
 const COLORREF kFaceColor = RGB(0xFF, 0xFE, 0xEF);  // 0xEFFEFF
+// The exit code of a program ended from its wait dialog: it did not close as it should have.
+const UINT kEndedFromWaitExitCode = 1;
 }  // namespace
+
+const wchar_t CProcessProgressDlg::END_PROGRAM_OFFER_TEXT[] =
+    L"This is taking longer than it should. You can keep waiting, or click Exit Now to close the software "
+    L"at once.";
 
 BEGIN_MESSAGE_MAP(CWaitLabel, CStatic)
 ON_WM_PAINT()
@@ -41,13 +47,19 @@ ON_WM_CLOSE()
 ON_WM_PAINT()
 ON_WM_TIMER()
 ON_BN_CLICKED(IDC_STOP, OnStop)
+ON_BN_CLICKED(IDC_END_PROGRAM, OnEndProgram)
 ON_WM_SHOWWINDOW()
 ON_WM_NCDESTROY()
 ON_MESSAGE(WM_UI_HANDOFF, OnHandoff)
 END_MESSAGE_MAP()
 
 CProcessProgressDlg::CProcessProgressDlg(CWnd* pParent)
-    : CDialog(IDD, pParent), m_pOwner(nullptr), m_bShown(0), m_nWorkerWaits(0), m_sizeBeforeWait(0, 0) {}
+    : CDialog(IDD, pParent),
+      m_pOwner(nullptr),
+      m_bShown(0),
+      m_nWorkerWaits(0),
+      m_sizeBeforeWait(0, 0),
+      m_bEndOffered(FALSE) {}
 
 void CProcessProgressDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
@@ -103,6 +115,7 @@ void CProcessProgressDlg::BeginWorkerWait(const CString& strText) {
     m_label.GetWindowRect(&rcLabel);
     ScreenToClient(&rcLabel);
     m_sizeBeforeWait = rcWindow.Size();
+    m_strWaitText = strText;
     const int nSpare = rcClient.bottom - (rcLabel.bottom + rcLabel.top);
     if (nSpare > 0) {
       SetWindowPos(nullptr, 0, 0, rcWindow.Width(), rcWindow.Height() - nSpare,
@@ -113,15 +126,48 @@ void CProcessProgressDlg::BeginWorkerWait(const CString& strText) {
   }
   ShowWindow(SW_SHOW);
   // After the show, which puts up the general wait text.
-  m_label.SetWindowText(strText);
+  m_label.SetWindowText(m_bEndOffered ? m_strWaitText + L"\r\n\r\n" + END_PROGRAM_OFFER_TEXT : strText);
   m_label.InvalidateRect(nullptr, TRUE);
   UpdateWindow();
+}
+
+void CProcessProgressDlg::OfferToEndProgram() {
+  if (m_hWnd == nullptr || m_nWorkerWaits == 0 || m_bEndOffered) return;
+  CWnd* pButton = GetDlgItem(IDC_END_PROGRAM);
+  if (pButton == nullptr) return;
+  m_bEndOffered = TRUE;
+  m_label.SetWindowText(m_strWaitText + L"\r\n\r\n" + END_PROGRAM_OFFER_TEXT);
+  m_label.InvalidateRect(nullptr, TRUE);
+  // The button goes under the text, centred, and the dialog grows to hold it with the text's margin
+  // below it.
+  CRect rcClient;
+  CRect rcLabel;
+  CRect rcButton;
+  GetClientRect(&rcClient);
+  m_label.GetWindowRect(&rcLabel);
+  ScreenToClient(&rcLabel);
+  pButton->GetWindowRect(&rcButton);
+  const int nTop = rcLabel.bottom + rcLabel.top / 2;
+  pButton->SetWindowPos(nullptr, (rcClient.Width() - rcButton.Width()) / 2, nTop, 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int nGrowth = nTop + rcButton.Height() + rcLabel.top - rcClient.bottom;
+  CRect rcWindow;
+  GetWindowRect(&rcWindow);
+  SetWindowPos(nullptr, 0, 0, rcWindow.Width(), rcWindow.Height() + nGrowth,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pButton->ShowWindow(SW_SHOW);
+  Invalidate();
+  // The keyboard goes to the only thing there is to do.
+  GotoDlgCtrl(pButton);
 }
 
 void CProcessProgressDlg::EndWorkerWait() {
   if (m_hWnd == nullptr || m_nWorkerWaits == 0) return;
   if (--m_nWorkerWaits > 0) return;
-  SetWindowPos(nullptr, 0, 0, m_sizeBeforeWait.cx, m_sizeBeforeWait.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (CWnd* pButton = GetDlgItem(IDC_END_PROGRAM)) pButton->ShowWindow(SW_HIDE);
+  m_bEndOffered = FALSE;
+  SetWindowPos(nullptr, 0, 0, m_sizeBeforeWait.cx, m_sizeBeforeWait.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Invalidate();
   ShowScanControls(TRUE);
   m_label.SetWindowText(L"Please wait...");
@@ -180,6 +226,11 @@ void CProcessProgressDlg::OnTimer(UINT_PTR nIDEvent) {
 void CProcessProgressDlg::OnStop() {
   if (m_pOwner != nullptr && ::IsWindow(m_pOwner->GetSafeHwnd()))
     m_pOwner->SendMessage(WM_STOP_PROCESS, 0, 0);
+}
+
+void CProcessProgressDlg::OnEndProgram() {
+  // Nothing runs after this: the worker may hold the locks that an orderly exit would wait for.
+  ::TerminateProcess(::GetCurrentProcess(), kEndedFromWaitExitCode);
 }
 
 void CProcessProgressDlg::OnShowWindow(BOOL bShow, UINT nStatus) {

@@ -25,7 +25,9 @@ class CWaitLabel : public CStatic {
 // BeginWorkerWait and EndWorkerWait (user-interface thread only) frame a wait for a worker's end: the
 // dialog shows what is waited for, without bar and Stop (it is cut below the text meanwhile), and stays
 // up whatever the workers' ShowWait and HideWait say meanwhile; EndWorkerWait puts it back as they left
-// it.
+// it. OfferToEndProgram, during such a wait that has lasted too long, adds a line that says the user
+// may end the program now and the button that does so, focused; the button ends the process at once,
+// as a kill from outside would, since the worker may never come back.
 class CProcessProgressDlg : public CDialog {
  public:
   explicit CProcessProgressDlg(CWnd* pParent = nullptr);
@@ -43,6 +45,10 @@ class CProcessProgressDlg : public CDialog {
   // Shows strText as the wait text until EndWorkerWait; waits nest.
   void BeginWorkerWait(const CString& strText);
   void EndWorkerWait();
+  // Shows the offer to end the program until the last EndWorkerWait; nothing outside a wait.
+  void OfferToEndProgram();
+  // The line that the offer adds under the wait text.
+  static const wchar_t END_PROGRAM_OFFER_TEXT[];
   // The wait text that SetScanProgressText shows for these values.
   static CString FormatScanProgressText(int nFoldersFound, int nEntriesFound, const CString& strLastFolder);
 
@@ -67,6 +73,7 @@ class CProcessProgressDlg : public CDialog {
   afx_msg void OnPaint();
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg void OnStop();
+  afx_msg void OnEndProgram();
   afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
   afx_msg void OnNcDestroy();
   afx_msg LRESULT OnHandoff(WPARAM wParam, LPARAM lParam);
@@ -81,4 +88,7 @@ class CProcessProgressDlg : public CDialog {
 
   // The dialog's size before the first BeginWorkerWait cut it below the text.
   CSize m_sizeBeforeWait;
+  // The first wait's text, under which the offer goes.
+  CString m_strWaitText;
+  BOOL m_bEndOffered;
 };

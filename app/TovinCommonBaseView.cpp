@@ -102,8 +102,16 @@ void CTovinCommonBaseView::AddStep(LPCTSTR lpszCaption, LPCTSTR lpszText) {
   m_arrStepTexts.Add(lpszText);
 }
 
-void CTovinCommonBaseView::HideBackButton() { ShowButton(m_btnBack, FALSE); }
-void CTovinCommonBaseView::ShowBackButton() { ShowButton(m_btnBack, TRUE); }
+// Exit's place follows Back's visibility at once, not only at the next size change: a page resized
+// while Back was hidden would otherwise show Exit under Back once Back comes back.
+void CTovinCommonBaseView::HideBackButton() {
+  ShowButton(m_btnBack, FALSE);
+  PlaceExitButton();
+}
+void CTovinCommonBaseView::ShowBackButton() {
+  ShowButton(m_btnBack, TRUE);
+  PlaceExitButton();
+}
 void CTovinCommonBaseView::HideNextButton() { ShowButton(m_btnNext, FALSE); }
 void CTovinCommonBaseView::ShowNextButton() { ShowButton(m_btnNext, TRUE); }
 void CTovinCommonBaseView::HideExitButton() { ShowButton(m_btnExit, FALSE); }
@@ -175,8 +183,17 @@ void CTovinCommonBaseView::OnSize(UINT nType, int cx, int cy) {
   m_btnNext.MoveWindow(cx - 120, y, 100, 30);
   m_btnBack.MoveWindow(cx - 240, y, 100, 30);
   m_btnPreview.MoveWindow(cx - 240, y, 100, 30);
-  m_btnExit.MoveWindow((m_btnBack.GetStyle() & WS_VISIBLE) ? cx - 360 : cx - 240, y, 100, 30);
+  PlaceExitButton();
   m_btnStop.MoveWindow(cx - 120, y, 100, 30);
+}
+
+void CTovinCommonBaseView::PlaceExitButton() {
+  if (m_btnExit.GetSafeHwnd() == nullptr || m_btnBack.GetSafeHwnd() == nullptr) return;
+  CRect rcClient;
+  GetClientRect(&rcClient);
+  const int cx = rcClient.Width();
+  m_btnExit.MoveWindow((m_btnBack.GetStyle() & WS_VISIBLE) ? cx - 360 : cx - 240, rcClient.Height() - 50, 100,
+                       30);
 }
 
 void CTovinCommonBaseView::DrawBox(CDC* pDC, CRect rc, int nStyle) {

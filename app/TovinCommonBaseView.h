@@ -96,6 +96,9 @@ class CTovinCommonBaseView : public CView {
   DECLARE_MESSAGE_MAP()
 
  private:
+  // Exit where Back is when Back is hidden, else left of Back (as the size handler places them).
+  void PlaceExitButton();
+
   // The page's window for the hand-offs of its workers: set at creation, cleared at destruction.
   std::atomic<HWND> m_hWndHandoff;
 };

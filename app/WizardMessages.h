@@ -25,6 +25,8 @@ const UINT WM_LINK_CLICKED = WM_USER + 107;
 const UINT WM_STOP_ENUMERATION = WM_USER + 108;
 // What a page or the Domino dialog asks before it raises the stop flags of a running search or listing.
 const wchar_t STOP_CURRENT_PROCESS_QUESTION[] = L"Are you sure you want to stop current process ?";
+// What the wait dialog says while a Domino server search is waited for.
+const wchar_t SERVER_SEARCH_WAIT_TEXT[] = L"Waiting for the search of the Domino server to stop...";
 // The frame's menu commands, forwarded by the main view to the page that shows.
 const UINT WM_SELECT_PST_FILE = WM_USER + 109;
 const UINT WM_SELECT_NSF_FILE = WM_USER + 110;

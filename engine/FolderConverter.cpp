@@ -17,7 +17,10 @@ void CFolderConverter::ConvertFolder(CString path) {
   const int folders = listed > 1 ? listed : 1;
   long itemsBefore = 0;
   for (int sibling = 0; sibling < folders; ++sibling) {
-    if (sibling > 0 && m_pStore->m_bStop) return;
+    if (sibling > 0 && m_pStore->m_bStop) {
+      m_pStore->m_bStoppedEarly = TRUE;
+      return;
+    }
     CString which;
     if (folders > 1) which.Format(L"Folder %d of the %d folders of this path: ", sibling + 1, folders);
     const bool last = sibling + 1 == folders;

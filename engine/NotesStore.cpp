@@ -118,6 +118,7 @@ CNotesStore::CNotesStore()
       m_pReadProgress(nullptr),
       m_pFolderTree(nullptr),
       m_bStop(0),
+      m_bStoppedEarly(FALSE),
       m_pScanWnd(nullptr),
       m_nExportMode(2),
       m_bAskLargePreview(1),
@@ -208,6 +209,8 @@ int CNotesStore::FindMailTemplate(CString* templatePath) {
 
   if (chosen < 0) {
     int selected = -1;
+    // The chooser's dialog does not open under a question that holds the workers.
+    m_pause.Pass();
     if (m_pTemplateChooser == nullptr) {
       SetErrorText(L"Unable to get Template");
       return 0;
@@ -294,7 +297,9 @@ int CNotesStore::CreateFolder(CString path) {
 
 BOOL CNotesStore::ContinueLoop() {
   m_pause.Pass();
-  return m_bStop ? FALSE : TRUE;
+  if (!m_bStop) return TRUE;
+  m_bStoppedEarly = TRUE;
+  return FALSE;
 }
 
 // Domino lists -------------------------------------------------------------------------------------

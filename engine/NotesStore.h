@@ -218,6 +218,9 @@ class CNotesStore {
   IFolderTreeSink* m_pFolderTree;
   // Written by the user-interface thread while a worker's loops poll it.
   std::atomic<int> m_bStop;
+  // Set when a loop ended on m_bStop with steps still to do (a stop that cut something short); whoever
+  // starts a run clears it.
+  BOOL m_bStoppedEarly;
   // Held by the user-interface thread while it asks whether to stop; the workers' loops wait at it.
   CPauseGate m_pause;
   // Wait dialog whose bar and text the folder listing updates; the document listing moves its bar.

@@ -1,60 +1,142 @@
-// The workers' pause gate: a run count, a hold count and the event the workers wait on.
+// The workers' pause gate: a run count, a hold count, the threads let through, and the condition the
+// workers wait on.
 #include "PauseGate.h"
 
-CPauseGate::CPauseGate() : m_hOpen(::CreateEventW(nullptr, TRUE, TRUE, nullptr)), m_nRuns(0), m_nHolds(0), m_nWaiting(0) {
-  ::InitializeCriticalSection(&m_lock);
+#include <algorithm>
+
+const wchar_t CPauseGate::WAITING_THREAD_DESCRIPTION[] = L"Brindle worker waiting at the pause gate";
+
+namespace {
+
+// The thread descriptions exist from Windows 10 on; without them a waiting thread says nothing.
+typedef HRESULT(WINAPI* SetThreadDescriptionProc)(HANDLE, PCWSTR);
+typedef HRESULT(WINAPI* GetThreadDescriptionProc)(HANDLE, PWSTR*);
+
+template <typename Proc>
+Proc KernelEntry(const char* pszName) {
+  HMODULE hKernel = ::GetModuleHandleW(L"kernel32.dll");
+  return hKernel != nullptr
+             ? reinterpret_cast<Proc>(reinterpret_cast<void*>(::GetProcAddress(hKernel, pszName)))
+             : nullptr;
 }
 
-CPauseGate::~CPauseGate() {
-  if (m_hOpen != nullptr) ::CloseHandle(m_hOpen);
-  ::DeleteCriticalSection(&m_lock);
+struct ThreadDescriptionCalls {
+  ThreadDescriptionCalls()
+      : pfnSet(KernelEntry<SetThreadDescriptionProc>("SetThreadDescription")),
+        pfnGet(KernelEntry<GetThreadDescriptionProc>("GetThreadDescription")) {}
+  SetThreadDescriptionProc pfnSet;
+  GetThreadDescriptionProc pfnGet;
+};
+
+const ThreadDescriptionCalls& DescriptionCalls() {
+  static const ThreadDescriptionCalls calls;
+  return calls;
 }
 
-void CPauseGate::UpdateEvent() {
-  if (m_hOpen == nullptr) return;
-  if (m_nHolds > 0) {
-    ::ResetEvent(m_hOpen);
-  } else {
-    ::SetEvent(m_hOpen);
+// Describes the calling thread as waiting at the gate while it lives, and as before afterwards.
+class CWaitingDescription {
+ public:
+  CWaitingDescription() : m_pOld(nullptr) {
+    const ThreadDescriptionCalls& calls = DescriptionCalls();
+    if (calls.pfnSet == nullptr || calls.pfnGet == nullptr) return;
+    if (FAILED(calls.pfnGet(::GetCurrentThread(), &m_pOld))) m_pOld = nullptr;
+    calls.pfnSet(::GetCurrentThread(), CPauseGate::WAITING_THREAD_DESCRIPTION);
   }
+  ~CWaitingDescription() {
+    const ThreadDescriptionCalls& calls = DescriptionCalls();
+    if (calls.pfnSet == nullptr || calls.pfnGet == nullptr) return;
+    calls.pfnSet(::GetCurrentThread(), m_pOld != nullptr ? m_pOld : L"");
+    if (m_pOld != nullptr) ::LocalFree(m_pOld);
+  }
+  CWaitingDescription(const CWaitingDescription&) = delete;
+  CWaitingDescription& operator=(const CWaitingDescription&) = delete;
+
+ private:
+  PWSTR m_pOld;
+};
+
+}  // namespace
+
+CPauseGate::CPauseGate() : m_nRuns(0), m_nHolds(0), m_nWaiting(0) {
+  ::InitializeCriticalSection(&m_lock);
+  ::InitializeConditionVariable(&m_changed);
 }
 
-void CPauseGate::BeginRun() {
-  ::EnterCriticalSection(&m_lock);
-  ++m_nRuns;
-  ::LeaveCriticalSection(&m_lock);
+CPauseGate::~CPauseGate() { ::DeleteCriticalSection(&m_lock); }
+
+// ---- Runs -------------------------------------------------------------------------------------------
+CPauseGate::CRun::CRun(CPauseGate& gate) : m_pGate(&gate) {
+  ::EnterCriticalSection(&gate.m_lock);
+  ++gate.m_nRuns;
+  ::LeaveCriticalSection(&gate.m_lock);
+}
+
+CPauseGate::CRun& CPauseGate::CRun::operator=(CRun&& other) noexcept {
+  if (this != &other) {
+    End();
+    m_pGate = other.m_pGate;
+    other.m_pGate = nullptr;
+  }
+  return *this;
+}
+
+void CPauseGate::CRun::End() {
+  CPauseGate* pGate = m_pGate;
+  if (pGate == nullptr) return;
+  m_pGate = nullptr;
+  // The wait and the count change are one step, so that no Hold slips in between them.
+  ::EnterCriticalSection(&pGate->m_lock);
+  pGate->WaitWhileHeld();
+  if (pGate->m_nRuns > 0) --pGate->m_nRuns;
+  ::LeaveCriticalSection(&pGate->m_lock);
+}
+
+// ---- Letting one worker through ------------------------------------------------------------------------
+CPauseGate::CLetThrough::CLetThrough(CPauseGate& gate, DWORD nThreadId)
+    : m_gate(gate), m_nThreadId(nThreadId) {
+  ::EnterCriticalSection(&m_gate.m_lock);
+  m_gate.m_letThrough.push_back(nThreadId);
+  ::LeaveCriticalSection(&m_gate.m_lock);
+  ::WakeAllConditionVariable(&m_gate.m_changed);
+}
+
+CPauseGate::CLetThrough::~CLetThrough() {
+  ::EnterCriticalSection(&m_gate.m_lock);
+  std::vector<DWORD>& threads = m_gate.m_letThrough;
+  const auto found = std::find(threads.begin(), threads.end(), m_nThreadId);
+  if (found != threads.end()) threads.erase(found);
+  ::LeaveCriticalSection(&m_gate.m_lock);
+}
+
+// ---- The gate ------------------------------------------------------------------------------------------
+BOOL CPauseGate::IsHeldFor(DWORD nThreadId) const {
+  return m_nHolds > 0 && std::find(m_letThrough.begin(), m_letThrough.end(), nThreadId) == m_letThrough.end();
+}
+
+void CPauseGate::WaitWhileHeld() {
+  const DWORD nSelf = ::GetCurrentThreadId();
+  if (!IsHeldFor(nSelf)) return;
+  ++m_nWaiting;
+  {
+    CWaitingDescription described;
+    while (IsHeldFor(nSelf)) ::SleepConditionVariableCS(&m_changed, &m_lock, INFINITE);
+  }
+  --m_nWaiting;
 }
 
 void CPauseGate::Pass() {
   // A hold that comes just after this test takes effect at the next boundary, as one that comes just
-  // after the wait would. Without its event the gate holds nobody.
-  if (m_nHolds.load() == 0 || m_hOpen == nullptr) return;
-  ++m_nWaiting;
-  ::WaitForSingleObject(m_hOpen, INFINITE);
-  --m_nWaiting;
-}
-
-void CPauseGate::EndRun() {
-  for (;;) {
-    // The test and the count change are one step, so that no Hold slips in between them.
-    ::EnterCriticalSection(&m_lock);
-    if (m_nHolds == 0 || m_hOpen == nullptr) {
-      if (m_nRuns > 0) --m_nRuns;
-      ::LeaveCriticalSection(&m_lock);
-      return;
-    }
-    ::LeaveCriticalSection(&m_lock);
-    Pass();
-  }
+  // after the wait would.
+  if (m_nHolds.load() == 0) return;
+  ::EnterCriticalSection(&m_lock);
+  WaitWhileHeld();
+  ::LeaveCriticalSection(&m_lock);
 }
 
 BOOL CPauseGate::Hold() {
   ::EnterCriticalSection(&m_lock);
   const BOOL bHeld = m_nRuns > 0;
-  if (bHeld) {
-    ++m_nHolds;
-    UpdateEvent();
-  }
+  if (bHeld) ++m_nHolds;
   ::LeaveCriticalSection(&m_lock);
   return bHeld;
 }
@@ -62,15 +144,8 @@ BOOL CPauseGate::Hold() {
 void CPauseGate::Release() {
   ::EnterCriticalSection(&m_lock);
   if (m_nHolds > 0) --m_nHolds;
-  UpdateEvent();
   ::LeaveCriticalSection(&m_lock);
-}
-
-void CPauseGate::ReleaseAll() {
-  ::EnterCriticalSection(&m_lock);
-  m_nHolds = 0;
-  UpdateEvent();
-  ::LeaveCriticalSection(&m_lock);
+  ::WakeAllConditionVariable(&m_changed);
 }
 
 BOOL CPauseGate::IsHeld() const {

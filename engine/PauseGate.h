@@ -5,54 +5,93 @@
 #include <afx.h>
 
 #include <atomic>
+#include <vector>
 
 // One gate serves every worker that uses the Notes store (it lives beside the store's stop flag).
 //
-// The user-interface thread holds the gate while its stop question is open and releases it once the
-// question is answered (after raising the stop flags on Yes). A worker passes the gate at each item or
-// folder boundary: held, it waits on the gate's event there; it is never suspended.
+// The user-interface thread holds the gate while a question about the workers is open and releases
+// it once the question is answered (after raising the stop flags on Yes). A worker passes the gate at
+// each item or folder boundary: held, it waits there; it is never suspended. While it waits, its
+// thread's description says so (WAITING_THREAD_DESCRIPTION), for debuggers and for whoever watches
+// the program from outside; the description it had comes back when it goes on.
 //
-// A worker's run is counted from BeginRun (called on the user-interface thread just before the worker
-// starts, so that a Stop pressed at once finds it) to EndRun (called by the worker once its loops are
-// done). EndRun waits like a boundary and only then stops counting the run, so nothing the run does at
-// its end (its final message) happens while a question is open; a Hold that comes after EndRun fails,
-// and a finished run is never asked about.
+// A worker's run is a CRun: made on the user-interface thread just before the worker starts (so that
+// a Stop pressed at once finds it), moved to the worker, and ended by the worker once its loops are
+// done, or by the run's destruction however the worker leaves. The end waits like a boundary and only
+// then stops counting the run, so nothing the run does at its end (its final message) happens while
+// a question is open; a Hold that comes after the end fails, and a finished run is never asked about.
 //
-// Holds nest: the gate opens when each Hold has had its Release. ReleaseAll opens it whatever the
-// count, for a thread that must wait for a worker to end (the worker would otherwise wait forever).
+// Holds nest: the gate opens when each Hold has had its Release. A thread that must wait for one
+// worker's end while a question may be open (the worker would otherwise wait forever) lets that
+// worker through with a CLetThrough; every other worker stays held.
 class CPauseGate {
  public:
+  // What the thread of a worker that waits at the gate is described as.
+  static const wchar_t WAITING_THREAD_DESCRIPTION[];
+
+  // A counted run; one that is moved from, or made by default, counts nothing.
+  class CRun {
+   public:
+    CRun() : m_pGate(nullptr) {}
+    explicit CRun(CPauseGate& gate);
+    CRun(CRun&& other) noexcept : m_pGate(other.m_pGate) { other.m_pGate = nullptr; }
+    CRun& operator=(CRun&& other) noexcept;
+    ~CRun() { End(); }
+    CRun(const CRun&) = delete;
+    CRun& operator=(const CRun&) = delete;
+
+    // Waits like a boundary, then the run no longer counts. Nothing for a run that counts nothing.
+    void End();
+
+   private:
+    CPauseGate* m_pGate;
+  };
+
+  // While it lives, the worker of thread nThreadId passes the gate and ends its run whatever is held
+  // (user-interface thread, around a wait for that worker's end).
+  class CLetThrough {
+   public:
+    CLetThrough(CPauseGate& gate, DWORD nThreadId);
+    ~CLetThrough();
+    CLetThrough(const CLetThrough&) = delete;
+    CLetThrough& operator=(const CLetThrough&) = delete;
+
+   private:
+    CPauseGate& m_gate;
+    DWORD m_nThreadId;
+  };
+
   CPauseGate();
   ~CPauseGate();
   CPauseGate(const CPauseGate&) = delete;
   CPauseGate& operator=(const CPauseGate&) = delete;
 
   // ---- Workers ----
-  void BeginRun();
-  // At an item or folder boundary: returns at once while the gate is open, else once it opens.
+  // At an item or folder boundary: returns at once while the gate is open, else once it opens (or
+  // the calling worker is let through).
   void Pass();
-  // Waits like Pass, then the run no longer counts. Paired with BeginRun.
-  void EndRun();
 
   // ---- The user-interface thread ----
   // Holds every counted run at its next boundary. FALSE, with nothing held, when no run is counted.
   BOOL Hold();
   void Release();
-  void ReleaseAll();
   // TRUE while at least one Hold has not been released.
   BOOL IsHeld() const;
   // How many workers wait at the gate now: a held worker shows here once it has reached its boundary.
   int GetWaitingCount() const { return m_nWaiting.load(); }
 
  private:
-  // Sets or resets the event by the hold count; called with the lock taken.
-  void UpdateEvent();
+  // Waits, with the lock taken, until the gate is open for the calling thread.
+  void WaitWhileHeld();
+  BOOL IsHeldFor(DWORD nThreadId) const;
 
   mutable CRITICAL_SECTION m_lock;
-  // Manual-reset, signalled while the gate is open.
-  HANDLE m_hOpen;
+  // Woken at every release and let-through.
+  CONDITION_VARIABLE m_changed;
   int m_nRuns;
   // Changed under the lock; read without it by Pass, so that an open gate costs no wait.
   std::atomic<int> m_nHolds;
   std::atomic<int> m_nWaiting;
+  // The threads let through, once for each CLetThrough that lives.
+  std::vector<DWORD> m_letThrough;
 };

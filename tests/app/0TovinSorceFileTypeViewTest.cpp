@@ -1,6 +1,7 @@
 // The source type page, made by name from its run-time class as no code of the program makes it, in a
 // host window beside the in-process wizard: its heading, rule, icon and options, the options under the
-// real mouse, Next handing the choice to the main frame, and the stop question.
+// real mouse, Next handing the choice to the main frame, the stop question, and the wait for a worker
+// when the page goes.
 #include "0TovinSorceFileTypeView.h"
 #include "2TovinFolderTreeView.h"
 
@@ -8,11 +9,16 @@
 #include "BrindleEmlConverterGuiView.h"
 #include "InProcessWizard.h"
 #include "MainFrame.h"
+#include "ProcessProgressDlg.h"
 #include "RealInput.h"
+#include "TestProcess.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -223,6 +229,40 @@ TEST_F(SourceTypePageTest, TheStopQuestionRaisesFlagsOnlyOnYesAfterADominoNext) 
   ASSERT_TRUE(StopEnumeration(IDYES));
   EXPECT_EQ(s_wizard->Frame()->m_bStop, 1);
   EXPECT_EQ(s_wizard->Frame()->m_notesStore.m_bStop, 1);
+}
+
+TEST_F(SourceTypePageTest, ThePageGoesOnlyOnceItsWorkerHasEndedAndTheLongWaitOffersToEndTheProgram) {
+  CMainFrame* pFrame = s_wizard->Frame();
+  HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE worker = ::CreateThread(
+      nullptr, 0,
+      [](LPVOID event) -> DWORD { return ::WaitForSingleObject(static_cast<HANDLE>(event), INFINITE); },
+      release, 0, nullptr);
+  ASSERT_NE(worker, nullptr);
+  page_->m_hThread = worker;
+  const DWORD nOfferAfterMs = pFrame->m_nEndOfferAfterMs;
+  pFrame->m_nEndOfferAfterMs = 300;
+  CWnd* pExitNow = pFrame->m_pProgressDlg->GetDlgItem(IDC_END_PROGRAM);
+  ASSERT_NE(pExitNow, nullptr);
+  const HWND exitNow = pExitNow->m_hWnd;
+  std::atomic<bool> offered{false};
+  // The page's destruction waits on this thread; another looks for the offer, then lets the worker end.
+  std::thread onlooker([&] {
+    offered = testsupport::WaitUntil([&] { return ::IsWindowVisible(exitNow) != FALSE; }, 20000);
+    ::SetEvent(release);
+  });
+  page_->DestroyWindow();
+  page_ = nullptr;
+  const bool endedFirst = ::WaitForSingleObject(worker, 0) == WAIT_OBJECT_0;
+  onlooker.join();
+  pFrame->m_nEndOfferAfterMs = nOfferAfterMs;
+  EXPECT_TRUE(offered) << "the long wait offered no way out";
+  EXPECT_TRUE(endedFirst) << "the page went while its worker still ran";
+  EXPECT_FALSE(::IsWindowVisible(exitNow));
+  EXPECT_TRUE(pFrame->IsWindowEnabled());
+  ::WaitForSingleObject(worker, INFINITE);
+  ::CloseHandle(worker);
+  ::CloseHandle(release);
 }
 
 }  // namespace

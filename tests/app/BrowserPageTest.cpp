@@ -452,4 +452,36 @@ TEST_F(BrowserPageWaits, StopHoldsTheListingAtItsNextDocumentAndYesEndsItThere) 
   EXPECT_EQ(m_page->m_mailList.GetDocumentRowCount(), STOPPED_READ);
 }
 
+// Another page's worker, as a Domino search is: a counted run that passes the gate and ends.
+UINT PassTheGateAndEnd(LPVOID pParam) {
+  CPauseGate::CRun run(std::move(*static_cast<CPauseGate::CRun*>(pParam)));
+  if (CMainFrame* pFrame = GetMainFrame()) pFrame->m_notesStore.m_pause.Pass();
+  return 0;
+}
+
+TEST_F(BrowserPageWaits, AWaitForAnotherWorkerUnderAnOpenQuestionLeavesTheListingHeld) {
+  ASSERT_TRUE(ListInboxUntilTheReadStops());
+  // A question holds the workers; the listing finishes its read and waits at its next document.
+  ASSERT_TRUE(m_frame->HoldWorkers());
+  m_hang.Release();
+  CPauseGate& gate = m_frame->m_notesStore.m_pause;
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return gate.GetWaitingCount() == 1; }, 20000));
+
+  CPauseGate::CRun run = m_frame->BeginWorkerRun();
+  CWinThread* pOther = AfxBeginThread(PassTheGateAndEnd, &run, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+  ASSERT_NE(pOther, nullptr);
+  pOther->m_bAutoDelete = FALSE;
+  HANDLE hOther = pOther->m_hThread;
+  pOther->ResumeThread();
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return gate.GetWaitingCount() == 2; }, 20000));
+  JoinWorkerThread(m_frame, pOther, hOther, L"Waiting for another worker to stop...");
+  EXPECT_EQ(pOther, nullptr);
+  EXPECT_TRUE(gate.IsHeld()) << "the wait for one worker opened the question's hold";
+  EXPECT_EQ(gate.GetWaitingCount(), 1);
+
+  m_frame->ReleaseWorkers();
+  ASSERT_TRUE(WaitForWorkers());
+  EXPECT_EQ(m_page->m_mailList.GetDocumentRowCount(), FOLDER_DOCUMENTS);
+}
+
 }  // namespace

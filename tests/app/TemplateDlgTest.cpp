@@ -148,9 +148,20 @@ TEST(TemplateDlgChooser, TheDialogIsModalToTheMainWindowAndTakesTheKeyboardAsItO
     ASSERT_NE(hDlg, nullptr);
     EXPECT_EQ(::GetWindow(hDlg, GW_OWNER), mainWindow.m_hWnd);
     EXPECT_FALSE(mainWindow.IsWindowEnabled());
-    // A click on the main window leaves the dialog in front, with the keyboard.
+    // A click on the main window leaves the dialog in front, with the keyboard. The click has been
+    // handled once the main window has heard of its button's release (as a disabled window, only through
+    // WM_SETCURSOR).
+    mainWindow.Watch(WM_SETCURSOR);
+    mainWindow.m_onMessage = [](UINT, WPARAM, LPARAM) -> LRESULT { return FALSE; };
     testsupport::MouseClickAt(60, 600);
-    testsupport::PumpMessages(300);
+    EXPECT_TRUE(testsupport::PumpUntil(
+        [&] {
+          for (const auto& received : mainWindow.m_received)
+            if (HIWORD(received.lParam) == WM_LBUTTONUP) return true;
+          return false;
+        },
+        10000))
+        << "the click never reached the main window";
     CRect rc;
     ::GetWindowRect(hDlg, &rc);
     EXPECT_EQ(::GetAncestor(::WindowFromPoint(rc.CenterPoint()), GA_ROOT), hDlg);

@@ -100,7 +100,9 @@ TEST_F(TovinCommonBaseViewTest, ButtonsSitAtTheBottomRightAndExitTakesBacksPlace
   m_page->HideBackButton();
   m_page->MoveWindow(0, 0, 640, 480);
   EXPECT_EQ(PlaceOf(m_page->m_btnExit), CRect(400, 430, 500, 460));
+  // Back back after a resize without it: Exit makes room for it at once.
   m_page->ShowBackButton();
+  EXPECT_EQ(PlaceOf(m_page->m_btnExit), CRect(280, 430, 380, 460));
   m_page->MoveWindow(0, 0, 300, 480);
   EXPECT_EQ(PlaceOf(m_page->m_btnExit).left, -60) << "a narrow page puts Exit left of its edge";
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <thread>
 
 #include "ItemLoopSupport.h"
@@ -45,53 +46,108 @@ TEST(PauseGate, HoldFailsWithoutARunAndHoldsNothing) {
   EXPECT_TRUE(pass.EndsWithin(GENEROUS_MS));
 }
 
-TEST(PauseGate, AHeldGateKeepsPassUntilTheLastReleaseOrReleaseAll) {
-  CPauseGate gate;
-  gate.BeginRun();
-  ASSERT_TRUE(gate.Hold());
-  ASSERT_TRUE(gate.Hold());
-  {
-    Background pass([&] { gate.Pass(); });
-    EXPECT_TRUE(testsupport::WaitUntil([&] { return gate.GetWaitingCount() == 1; }, GENEROUS_MS));
-    EXPECT_FALSE(pass.EndsWithin(HELD_BOUND_MS));
-    gate.Release();
-    EXPECT_FALSE(pass.EndsWithin(HELD_BOUND_MS)) << "one of two holds is still on";
-    gate.Release();
-    EXPECT_TRUE(pass.EndsWithin(GENEROUS_MS));
-    EXPECT_EQ(gate.GetWaitingCount(), 0);
+// The description a waiting thread has, read as someone outside the program reads it.
+std::wstring DescriptionOf(DWORD threadId) {
+  typedef HRESULT(WINAPI * GetThreadDescriptionProc)(HANDLE, PWSTR*);
+  const auto pfnGet = reinterpret_cast<GetThreadDescriptionProc>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetThreadDescription")));
+  HANDLE thread = ::OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, threadId);
+  std::wstring text;
+  PWSTR description = nullptr;
+  if (thread != nullptr && pfnGet != nullptr && SUCCEEDED(pfnGet(thread, &description)) &&
+      description != nullptr) {
+    text = description;
+    ::LocalFree(description);
   }
+  if (thread != nullptr) ::CloseHandle(thread);
+  return text;
+}
+
+TEST(PauseGate, AHeldGateKeepsPassUntilTheLastReleaseAndTheWaiterSaysItWaits) {
+  CPauseGate gate;
+  CPauseGate::CRun run(gate);
   ASSERT_TRUE(gate.Hold());
   ASSERT_TRUE(gate.Hold());
-  Background pass([&] { gate.Pass(); });
+  std::atomic<DWORD> waiter{0};
+  Background pass([&] {
+    waiter = ::GetCurrentThreadId();
+    gate.Pass();
+  });
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return gate.GetWaitingCount() == 1; }, GENEROUS_MS));
+  EXPECT_EQ(DescriptionOf(waiter), CPauseGate::WAITING_THREAD_DESCRIPTION);
   EXPECT_FALSE(pass.EndsWithin(HELD_BOUND_MS));
-  gate.ReleaseAll();
+  gate.Release();
+  EXPECT_FALSE(pass.EndsWithin(HELD_BOUND_MS)) << "one of two holds is still on";
+  gate.Release();
   EXPECT_TRUE(pass.EndsWithin(GENEROUS_MS));
-  EXPECT_FALSE(gate.IsHeld());
+  EXPECT_EQ(gate.GetWaitingCount(), 0);
   // Releases beyond the holds leave the gate open.
   gate.Release();
   EXPECT_FALSE(gate.IsHeld());
-  gate.EndRun();
+}
+
+TEST(PauseGate, AWaitForOneWorkerLetsThatWorkerThroughAndNoOther) {
+  CPauseGate gate;
+  CPauseGate::CRun waitedFor(gate);
+  CPauseGate::CRun other(gate);
+  ASSERT_TRUE(gate.Hold());
+  std::atomic<DWORD> waitedForThread{0};
+  Background passOther([&] {
+    gate.Pass();
+    other.End();
+  });
+  Background passWaitedFor([&] {
+    waitedForThread = ::GetCurrentThreadId();
+    gate.Pass();
+    waitedFor.End();
+  });
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return gate.GetWaitingCount() == 2; }, GENEROUS_MS));
+  {
+    CPauseGate::CLetThrough letThrough(gate, waitedForThread);
+    EXPECT_TRUE(passWaitedFor.EndsWithin(GENEROUS_MS)) << "the worker waited for stayed held";
+  }
+  EXPECT_FALSE(passOther.EndsWithin(HELD_BOUND_MS)) << "the wait let another worker through";
+  EXPECT_TRUE(gate.IsHeld());
+  EXPECT_EQ(gate.GetWaitingCount(), 1);
+  gate.Release();
+  EXPECT_TRUE(passOther.EndsWithin(GENEROUS_MS));
 }
 
 TEST(PauseGate, TheEndOfARunWaitsForTheAnswerAndIsNeverAskedAboutAfterwards) {
   CPauseGate gate;
-  gate.BeginRun();
+  CPauseGate::CRun run(gate);
   ASSERT_TRUE(gate.Hold());
   {
-    Background end([&] { gate.EndRun(); });
+    Background end([&] { run.End(); });
     EXPECT_FALSE(end.EndsWithin(HELD_BOUND_MS));
     gate.Release();
     EXPECT_TRUE(end.EndsWithin(GENEROUS_MS));
   }
   EXPECT_FALSE(gate.Hold());
-  // Two runs: the gate holds while either is counted.
-  gate.BeginRun();
-  gate.BeginRun();
-  gate.EndRun();
+  // Two runs: the gate holds while either is counted; a run moved on is counted once.
+  CPauseGate::CRun first(gate);
+  CPauseGate::CRun second(gate);
+  first.End();
+  CPauseGate::CRun taken(std::move(second));
+  second.End();
   EXPECT_TRUE(gate.Hold());
   gate.Release();
-  gate.EndRun();
+  taken.End();
   EXPECT_FALSE(gate.Hold());
+}
+
+TEST(PauseGate, ARunEndsWhenItsWorkerLeavesByAnException) {
+  CPauseGate gate;
+  CPauseGate::CRun handedOver(gate);
+  Background worker([&] {
+    try {
+      CPauseGate::CRun run(std::move(handedOver));
+      throw std::runtime_error("the worker's call failed");
+    } catch (const std::runtime_error&) {
+    }
+  });
+  ASSERT_TRUE(worker.EndsWithin(GENEROUS_MS));
+  EXPECT_FALSE(gate.Hold()) << "a Stop would ask about a run that is gone";
 }
 
 // The item loop's progress, read from the test's thread while the loop runs on its own; holds the
@@ -126,7 +182,7 @@ class HeldItemLoop : public ItemLoopTest {
     EXPECT_EQ(1, store_.CreateFolder(L"Outlook\\Inbox\\"));
     RdoFolderDispatch folder;
     session_.OpenFolderByPath(L"Inbox\\", folder);
-    store_.m_pause.BeginRun();
+    CPauseGate::CRun run(store_.m_pause);
     int result = -1;
     {
       // The loop stays on the thread that opened the PST (its apartment); the question's side runs on
@@ -142,7 +198,7 @@ class HeldItemLoop : public ItemLoopTest {
       result = store_.SaveFolderItems(L"Outlook\\Inbox\\", &folder);
       question.join();
     }
-    store_.m_pause.EndRun();
+    run.End();
     store_.m_pItemProgress = &sink_;
     return result;
   }

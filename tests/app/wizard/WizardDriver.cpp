@@ -5,7 +5,9 @@
 
 #include <cwchar>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -28,6 +30,26 @@ const UINT PAGE_THREE_ID = 0xE902;
 const int ITEM_BAR_ID = 59395;
 
 void Pump(DWORD milliseconds) { testsupport::PumpMessages(milliseconds); }
+
+// The description the program's pause gate gives a thread while it waits there.
+const wchar_t GATE_WAITING_DESCRIPTION[] = L"Brindle worker waiting at the pause gate";
+
+std::wstring ThreadDescription(DWORD threadId) {
+  typedef HRESULT(WINAPI * GetThreadDescriptionProc)(HANDLE, PWSTR*);
+  static const auto pfnGet = reinterpret_cast<GetThreadDescriptionProc>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetThreadDescription")));
+  if (pfnGet == nullptr) return std::wstring();
+  HANDLE thread = ::OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, threadId);
+  if (thread == nullptr) return std::wstring();
+  std::wstring text;
+  PWSTR description = nullptr;
+  if (SUCCEEDED(pfnGet(thread, &description)) && description != nullptr) {
+    text = description;
+    ::LocalFree(description);
+  }
+  ::CloseHandle(thread);
+  return text;
+}
 
 struct FindState {
   DWORD pid;
@@ -313,13 +335,21 @@ std::string NsfCounts(const std::string& nsfPath) {
   return output;
 }
 
-long FiledDocuments(const std::string& countsText) {
+namespace {
+
+long CountedDocuments(const std::string& countsText, bool filed) {
   long total = 0;
   for (const auto& row : testsupport::TabSeparatedRows(countsText)) {
-    if (row.size() == 3 && !row[2].empty()) total += std::stol(row[0]);
+    if (row.size() == 3 && row[2].empty() != filed) total += std::stol(row[0]);
   }
   return total;
 }
+
+}  // namespace
+
+long FiledDocuments(const std::string& countsText) { return CountedDocuments(countsText, true); }
+
+long UnfiledDocuments(const std::string& countsText) { return CountedDocuments(countsText, false); }
 
 std::string HarnessCounts(const std::string& pstPath, const std::string& nsfPath) {
   std::string ignored;
@@ -420,6 +450,49 @@ std::wstring StatusText(HWND mainWindow) {
     return ClassOf(hwnd) == L"Static" && (::GetWindowLongW(hwnd, GWL_STYLE) & SS_CENTERIMAGE) != 0;
   });
   return caption != nullptr ? TextOf(caption) : std::wstring();
+}
+
+int WorkersAtGate(DWORD pid) {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  int waiting = 0;
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID == pid && ThreadDescription(entry.th32ThreadID) == GATE_WAITING_DESCRIPTION)
+      ++waiting;
+  }
+  ::CloseHandle(snapshot);
+  return waiting;
+}
+
+bool WaitForWorkerAtGate(DWORD pid, DWORD timeoutMs) {
+  return testsupport::PumpUntil([pid] { return WorkersAtGate(pid) > 0; }, timeoutMs);
+}
+
+HWND WaitForSavingComplete(DWORD pid, DWORD timeoutMs) {
+  return WaitForWindow(pid, APP_TITLE, timeoutMs, L"#32770",
+                       [](HWND box) { return ::GetDlgItem(box, 100) != nullptr; });
+}
+
+std::vector<std::wstring> PageThreeButtons(HWND mainWindow) {
+  std::vector<std::pair<LONG, std::wstring>> placed;
+  HWND pageThree = PageWindow(mainWindow, PAGE_THREE_ID);
+  if (pageThree == nullptr) return {};
+  FindDescendant(pageThree, [&](HWND hwnd) {
+    if (ClassOf(hwnd) != L"Button" || !IsShown(hwnd)) return false;
+    RECT rc;
+    ::GetWindowRect(hwnd, &rc);
+    for (const auto& other : placed) {
+      if (other.first == rc.left) return false;
+    }
+    placed.emplace_back(rc.left, TextOf(hwnd));
+    return false;
+  });
+  std::sort(placed.begin(), placed.end());
+  std::vector<std::wstring> texts;
+  for (const auto& button : placed) texts.push_back(button.second);
+  return texts;
 }
 
 bool WaitForStatus(HWND mainWindow, const std::wstring& text, DWORD timeoutMs) {

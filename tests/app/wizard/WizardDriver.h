@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace wizardtest {
 
@@ -105,6 +106,8 @@ DWORD RunTool(const std::string& program, const std::string& arguments, std::str
 std::string NsfCounts(const std::string& nsfPath);
 // The total of nsfdump counts over Notes folders (documents filed in a folder).
 long FiledDocuments(const std::string& countsText);
+// The total of nsfdump counts of documents in no folder.
+long UnfiledDocuments(const std::string& countsText);
 // convert-harness of pstPath into nsfPath, then nsfdump counts of that NSF.
 std::string HarnessCounts(const std::string& pstPath, const std::string& nsfPath);
 
@@ -149,5 +152,16 @@ class StandInHang {
 };
 // Waits until the status caption's text is text.
 bool WaitForStatus(HWND mainWindow, const std::wstring& text, DWORD timeoutMs);
+
+// How many workers of process pid wait at the program's pause gate: the threads that the gate describes
+// as waiting there.
+int WorkersAtGate(DWORD pid);
+// Waits until a worker of pid waits at the gate; false after the timeout.
+bool WaitForWorkerAtGate(DWORD pid, DWORD timeoutMs = 60000);
+// The saving-complete dialog of pid (its text in control 100), once it shows; NULL after the timeout.
+HWND WaitForSavingComplete(DWORD pid, DWORD timeoutMs);
+// The visible buttons of page three, by text, from left to right; of buttons in one place, the one on
+// top.
+std::vector<std::wstring> PageThreeButtons(HWND mainWindow);
 
 }  // namespace wizardtest

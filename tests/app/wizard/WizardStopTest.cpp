@@ -1,8 +1,10 @@
-// Ending a conversion early, end to end, on a large PST made by the PST builder, with one Notes save
-// made to stop until the test lets it go (so that the run is still under way whatever the machine's
-// speed): Stop (the worker waits while the user is asked, Yes ends the run) and closing the program
-// while a save does not return (the program waits for it, painting, and never ends the worker). Both
-// leave an NSF that opens with every document the run showed.
+// Ending a conversion early, end to end, on PSTs made by the PST builder, with one Notes save made to
+// stop until the test lets it go (so that the run is where the test wants it whatever the machine's
+// speed): Stop and the close question (the worker waits at the pause gate while the user is asked, Yes
+// ends the run, No lets it go on), a Stop that comes when nothing is left to convert, and closing the
+// program while a save does not return (the program waits for it, painting, never ends the worker, and
+// offers to end the program once the wait lasts too long). Each leaves an NSF that opens with every
+// document the run showed and none outside a folder.
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -21,11 +23,13 @@ const wchar_t ABORTED_STATUS[] =
     L"Process aborted by user , Click Next button to convert another file or click Exit button to close the "
     L"software";
 const wchar_t WAIT_DIALOG_TITLE[] = L"Please wait while current process finish....";
+const wchar_t CLOSE_QUESTION[] = L"Are you sure , you want to close the application?";
 const int LARGE_PST_MESSAGES = 20000;
 // The save that stops: far from the run's end, so that the run is under way when the user acts.
 const char STOPPED_SAVE[] = "notes.save=300";
-// A worker that is not held goes on saving within this time; a held one never does.
-const DWORD HELD_BOUND_MS = 2000;
+// A PST of one folder whose last item is the last save of its run.
+const int SMALL_PST_MESSAGES = 12;
+const char LAST_SAVE[] = "notes.save=12";
 
 class WizardStop : public ::testing::Test {
  protected:
@@ -36,6 +40,11 @@ class WizardStop : public ::testing::Test {
     ASSERT_EQ(RunTool("pstbuild.exe",
                       "bulk " + std::to_string(LARGE_PST_MESSAGES) + " \"" + s_largePst + "\"", &output),
               0u);
+    s_smallPst = s_dir->File("small.pst");
+    ASSERT_EQ(RunTool("pstbuild.exe",
+                      "bulk " + std::to_string(SMALL_PST_MESSAGES) + " \"" + s_smallPst + "\" --folders 1",
+                      &output),
+              0u);
   }
   static void TearDownTestSuite() {
     delete s_dir;
@@ -44,13 +53,14 @@ class WizardStop : public ::testing::Test {
   void SetUp() override { DeleteProfile(); }
   void TearDown() override { DeleteProfile(); }
 
-  // Starts the program with hang's save stopping, and a conversion of the large PST into nsfName;
-  // returns once that save has stopped.
-  HWND StartStoppedConversion(ProgramRun& program, StandInHang& hang, const std::wstring& nsfName) {
+  // Starts the program with hang's save stopping, and a conversion of pst (the large PST by default)
+  // into nsfName; returns once that save has stopped.
+  HWND StartStoppedConversion(ProgramRun& program, StandInHang& hang, const std::wstring& nsfName,
+                              const std::string& pst = s_largePst) {
     if (!program.StartThroughLauncher(hang.Environment())) return nullptr;
     HWND mainWindow = program.WaitForMainWindow();
     if (mainWindow == nullptr) return nullptr;
-    if (!StartConversion(mainWindow, program.ProcessId(), Wide(s_largePst), Wide(temp_.Path()), nsfName))
+    if (!StartConversion(mainWindow, program.ProcessId(), Wide(pst), Wide(temp_.Path()), nsfName))
       return nullptr;
     HWND folders = WaitForFolderDialog(program.ProcessId());
     if (folders == nullptr) return nullptr;
@@ -64,6 +74,53 @@ class WizardStop : public ::testing::Test {
     if (stop == nullptr) return nullptr;
     Click(stop);
     return WaitForMessageBox(program.ProcessId(), L"Are you sure you want to stop the saving process ?");
+  }
+
+  // Alt+F4 on the main window; the close question once it shows.
+  static HWND AskToClose(ProgramRun& program, HWND mainWindow) {
+    testsupport::BringToFront(mainWindow);
+    testsupport::KeyPress(VK_F4, {VK_MENU});
+    return WaitForMessageBox(program.ProcessId(), CLOSE_QUESTION);
+  }
+
+  // Starts a run of the small PST into nsfName whose last save stops, asks with ask, and lets the save
+  // return: the run goes on to its end and is held there, with no saving-complete dialog, the frame
+  // disabled, the question open and the NSF complete.
+  void AskAtTheEnd(ProgramRun& program, StandInHang& hang, const std::wstring& nsfName,
+                   HWND (*ask)(ProgramRun&, HWND), HWND* mainWindow, HWND* question) {
+    *mainWindow = StartStoppedConversion(program, hang, nsfName, s_smallPst);
+    ASSERT_NE(*mainWindow, nullptr) << Utf8(StatusText(*mainWindow));
+    *question = ask(program, *mainWindow);
+    ASSERT_NE(*question, nullptr);
+    hang.Release();
+    ASSERT_TRUE(WaitForWorkerAtGate(program.ProcessId())) << "the run did not wait for the answer";
+    EXPECT_EQ(WaitForSavingComplete(program.ProcessId(), 0), nullptr) << "the run ended under the question";
+    EXPECT_FALSE(::IsWindowEnabled(*mainWindow)) << "the frame was enabled under the question";
+    EXPECT_TRUE(IsShown(*question));
+    EXPECT_EQ(FiledDocuments(NsfCounts(temp_.File(Utf8(nsfName) + ".nsf"))), SMALL_PST_MESSAGES);
+  }
+
+  // The saving-complete dialog and status of a whole run, after which page three offers the way on;
+  // its Exit asks the close question.
+  static void ExpectCompleteWithTheWayOn(ProgramRun& program, HWND mainWindow) {
+    HWND complete = WaitForSavingComplete(program.ProcessId(), 60000);
+    ASSERT_NE(complete, nullptr) << "status: " << Utf8(StatusText(mainWindow));
+    Answer(complete, IDOK);
+    EXPECT_TRUE(WaitForStatus(mainWindow, SAVING_COMPLETE_STATUS, 5000)) << Utf8(StatusText(mainWindow));
+    const std::vector<std::wstring> wayOn = {L"Exit", L"Back", L"Next"};
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return PageThreeButtons(mainWindow) == wayOn; }, 10000))
+        << "page three's buttons: " << Utf8(Joined(PageThreeButtons(mainWindow)));
+    EXPECT_TRUE(::IsWindowEnabled(mainWindow));
+    Click(WaitForText(mainWindow, L"Exit", 5000));
+    HWND question = WaitForMessageBox(program.ProcessId(), CLOSE_QUESTION);
+    ASSERT_NE(question, nullptr) << "Exit did not ask to close";
+    Answer(question, IDNO);
+  }
+
+  static std::wstring Joined(const std::vector<std::wstring>& texts) {
+    std::wstring joined;
+    for (const std::wstring& text : texts) joined += L"[" + text + L"]";
+    return joined;
   }
 
   // The item the bar shows once it has settled on one (the worker no longer moves it on).
@@ -80,11 +137,13 @@ class WizardStop : public ::testing::Test {
 
   static testsupport::TempDir* s_dir;
   static std::string s_largePst;
+  static std::string s_smallPst;
   testsupport::TempDir temp_;
 };
 
 testsupport::TempDir* WizardStop::s_dir = nullptr;
 std::string WizardStop::s_largePst;
+std::string WizardStop::s_smallPst;
 
 TEST_F(WizardStop, NothingIsSavedWhileTheQuestionIsOpenAndYesEndsTheRunWithWhatItShowed) {
   ProgramRun program;
@@ -100,7 +159,7 @@ TEST_F(WizardStop, NothingIsSavedWhileTheQuestionIsOpenAndYesEndsTheRunWithWhatI
 
   // The save goes on; the worker finishes that item and then waits for the answer.
   hang.Release();
-  testsupport::PumpMessages(HELD_BOUND_MS);
+  ASSERT_TRUE(WaitForWorkerAtGate(program.ProcessId())) << "the run did not wait for the answer";
   EXPECT_EQ(ShownItemNumber(ItemProgressText(mainWindow)), shown) << "the run went on under the question";
   EXPECT_TRUE(::IsWindowVisible(question));
   Answer(question, IDYES);
@@ -134,15 +193,55 @@ TEST_F(WizardStop, NoLetsTheRunGoOnFromWhereItWaited) {
   program.Kill();
 }
 
+TEST_F(WizardStop, AStopWhenNothingIsLeftToConvertReportsTheRunComplete) {
+  ProgramRun program;
+  StandInHang hang(LAST_SAVE);
+  HWND mainWindow = nullptr;
+  HWND question = nullptr;
+  ASSERT_NO_FATAL_FAILURE(AskAtTheEnd(program, hang, L"stopped-at-end", AskToStop, &mainWindow, &question));
+  Answer(question, IDYES);
+  ExpectCompleteWithTheWayOn(program, mainWindow);
+  program.Kill();
+}
+
+TEST_F(WizardStop, TheCloseQuestionHoldsARunThatReachesItsEndAndNoLetsItFinish) {
+  ProgramRun program;
+  StandInHang hang(LAST_SAVE);
+  HWND mainWindow = nullptr;
+  HWND question = nullptr;
+  ASSERT_NO_FATAL_FAILURE(AskAtTheEnd(program, hang, L"close-no", AskToClose, &mainWindow, &question));
+  Screenshot(mainWindow, L"wizard_close_question_holds_the_run.png");
+  Answer(question, IDNO);
+  ExpectCompleteWithTheWayOn(program, mainWindow);
+  EXPECT_FALSE(program.WaitForExit(0));
+  program.Kill();
+}
+
+TEST_F(WizardStop, YesToTheCloseQuestionEndsTheRunWhereItWaitedAndCloses) {
+  ProgramRun program;
+  StandInHang hang(STOPPED_SAVE);
+  HWND mainWindow = StartStoppedConversion(program, hang, L"close-yes");
+  ASSERT_NE(mainWindow, nullptr) << Utf8(StatusText(mainWindow));
+  HWND question = AskToClose(program, mainWindow);
+  ASSERT_NE(question, nullptr);
+  const long shown = SettledItem(mainWindow);
+  ASSERT_GT(shown, 0) << Utf8(ItemProgressText(mainWindow));
+  hang.Release();
+  ASSERT_TRUE(WaitForWorkerAtGate(program.ProcessId())) << "the run went on under the close question";
+  Answer(question, IDYES);
+  DWORD exitCode = 1;
+  ASSERT_TRUE(program.WaitForExit(60000, &exitCode)) << "the program still runs after Yes";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(FiledDocuments(NsfCounts(temp_.File("close-yes.nsf"))), shown);
+}
+
 TEST_F(WizardStop, ClosingWhileASaveHangsWaitsPaintingAndEndsWithEveryShownDocumentSaved) {
   ProgramRun program;
   StandInHang hang(STOPPED_SAVE);
   HWND mainWindow = StartStoppedConversion(program, hang, L"closed");
   ASSERT_NE(mainWindow, nullptr) << Utf8(StatusText(mainWindow));
 
-  testsupport::BringToFront(mainWindow);
-  testsupport::KeyPress(VK_F4, {VK_MENU});
-  HWND prompt = WaitForMessageBox(program.ProcessId(), L"Are you sure , you want to close the application?");
+  HWND prompt = AskToClose(program, mainWindow);
   ASSERT_NE(prompt, nullptr);
   Answer(prompt, IDYES);
 
@@ -167,6 +266,35 @@ TEST_F(WizardStop, ClosingWhileASaveHangsWaitsPaintingAndEndsWithEveryShownDocum
   EXPECT_EQ(exitCode, 0u);
   // The hung item is finished and in the NSF with every item before it; nothing after it was begun.
   EXPECT_EQ(FiledDocuments(NsfCounts(temp_.File("closed.nsf"))), shown);
+}
+
+TEST_F(WizardStop, AWaitForASaveThatNeverReturnsOffersToEndTheProgramAndTheNsfOpensAfterIt) {
+  ProgramRun program;
+  StandInHang hang(STOPPED_SAVE);
+  HWND mainWindow = StartStoppedConversion(program, hang, L"ended");
+  ASSERT_NE(mainWindow, nullptr) << Utf8(StatusText(mainWindow));
+  HWND question = AskToClose(program, mainWindow);
+  ASSERT_NE(question, nullptr);
+  Answer(question, IDYES);
+
+  HWND wait = WaitForWindow(program.ProcessId(), WAIT_DIALOG_TITLE, 10000);
+  ASSERT_NE(wait, nullptr) << "no wait dialog while the save hangs";
+  // The offer comes once the wait has lasted its bound, with the keyboard on it.
+  HWND exitNow = WaitForText(wait, L"Exit Now", 60000);
+  ASSERT_NE(exitNow, nullptr) << "the wait offered no way out: " << Utf8(MessageBoxText(wait));
+  EXPECT_NE(MessageBoxText(wait).find(L"click Exit Now to close the software at once"), std::wstring::npos)
+      << Utf8(MessageBoxText(wait));
+  Screenshot(wait, L"wizard_wait_offers_to_end_the_program.png");
+  testsupport::KeyPress(VK_RETURN);
+  DWORD exitCode = 0;
+  ASSERT_TRUE(program.WaitForExit(30000, &exitCode)) << "Enter on Exit Now did not end the program";
+  EXPECT_NE(exitCode, 0u);
+
+  // As after a kill: the NSF opens, and every document in it is in a folder.
+  std::string counts;
+  ASSERT_EQ(RunTool("nsfdump.exe", "counts \"" + temp_.File("ended.nsf") + "\"", &counts), 0u) << counts;
+  EXPECT_GT(FiledDocuments(counts), 0) << counts;
+  EXPECT_EQ(UnfiledDocuments(counts), 0) << counts;
 }
 
 }  // namespace

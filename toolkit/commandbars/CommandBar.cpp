@@ -777,8 +777,10 @@ int CXTPCommandBar::OnKeyNavigate(UINT nChar) {
         default:
           break;
       }
+      // An arrow this bar does not take goes on to the bar tracked before it: Left and Right in a
+      // drop-down that opens nothing reach the menu bar, which opens the menu beside.
       if (nCode != -1) {
-        ProcessSpecialKey(nCode);
+        if (!ProcessSpecialKey(nCode)) nResult = 0;
         break;
       }
       if (::MapVirtualKey(nChar, MAPVK_VK_TO_CHAR) == 0) break;
@@ -872,7 +874,8 @@ BOOL CXTPCommandBar::ProcessSpecialKey(int nCode) {
       }
       return FALSE;
     case 3:
-      if (pSelected != nullptr && m_nPopuped != m_nSelected && bOpenable) {
+      if (pSelected == nullptr || !bOpenable) return FALSE;
+      if (m_nPopuped != m_nSelected) {
         pSelected->SetPressed(TRUE);
         SetPopuped(m_nSelected, TRUE);
       }

@@ -291,7 +291,9 @@ BOOL CXTPCommandBar::EnterTracking(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
     pState->UntrackBar(this);
     CXTPBarKeyboardHook::GetThreadState()->RemoveSink(this);
     SetPopuped(-1);
-    if (bSelectFirst) SetSelected(-1);
+    // A selection the keyboard made goes with the tracking; one under the mouse stays hot until the
+    // mouse leaves it.
+    if (bSelectFirst || m_bKeyboardSelect) SetSelected(-1);
     if (m_hwndCaret != nullptr) {
       ::ShowCaret(m_hwndCaret);
       m_hwndCaret = nullptr;

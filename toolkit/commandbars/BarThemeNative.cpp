@@ -1,5 +1,5 @@
 // Theme 3: bars, buttons, grippers, combo boxes and the status bar in the system's visual styles, with
-// theme 0's drawing for every class that did not open.
+// theme 0's drawing for every class that did not open and every part whose drawing failed.
 #include "BarThemeNative.h"
 
 #include "CommandBar.h"
@@ -107,14 +107,13 @@ int PASCAL CXTPBarThemeNative::GetSplitButtonState(int bSelected, int bPressed, 
 void CXTPBarThemeNative::DrawControlFrame(CDC* pDC, CRect rc, int bSelected, int bPressed, BOOL bEnabled,
                                           BOOL bChecked, BOOL bPopuped, BOOL bToolBar,
                                           XTPBarPosition barPosition) {
-  if (!m_themeToolBar.IsAppThemed()) {
-    CXTPBarTheme3D::DrawControlFrame(pDC, rc, bSelected, bPressed, bEnabled, bChecked, bPopuped, bToolBar,
-                                     barPosition);
+  if (m_themeToolBar.IsAppThemed() &&
+      SUCCEEDED(m_themeToolBar.DrawThemeBackground(
+          pDC->GetSafeHdc(), TP_BUTTON, GetButtonState(bSelected, bPressed, bEnabled, bChecked, bPopuped),
+          &rc, nullptr)))
     return;
-  }
-  m_themeToolBar.DrawThemeBackground(pDC->GetSafeHdc(), TP_BUTTON,
-                                     GetButtonState(bSelected, bPressed, bEnabled, bChecked, bPopuped), &rc,
-                                     nullptr);
+  CXTPBarTheme3D::DrawControlFrame(pDC, rc, bSelected, bPressed, bEnabled, bChecked, bPopuped, bToolBar,
+                                   barPosition);
 }
 
 void CXTPBarThemeNative::DrawSplitButtonFrame(CDC* pDC, CXTPControl* pControl, CRect rc) {
@@ -129,9 +128,13 @@ void CXTPBarThemeNative::DrawSplitButtonFrame(CDC* pDC, CXTPControl* pControl, C
   CRect rcMain = rc;
   rcMain.right -= 12;
   CRect rcArrow(rc.right - 12, rc.top, rc.right, rc.bottom);
-  m_themeToolBar.DrawThemeBackground(pDC->GetSafeHdc(), TP_SPLITBUTTON, nState, &rcMain, nullptr);
-  m_themeToolBar.DrawThemeBackground(pDC->GetSafeHdc(), TP_SPLITBUTTONDROPDOWN,
-                                     bPopuped ? TS_PRESSED : nState, &rcArrow, nullptr);
+  if (FAILED(
+          m_themeToolBar.DrawThemeBackground(pDC->GetSafeHdc(), TP_SPLITBUTTON, nState, &rcMain, nullptr)) ||
+      FAILED(m_themeToolBar.DrawThemeBackground(pDC->GetSafeHdc(), TP_SPLITBUTTONDROPDOWN,
+                                                bPopuped ? TS_PRESSED : nState, &rcArrow, nullptr))) {
+    CXTPBarTheme3D::DrawSplitButtonFrame(pDC, pControl, rc);
+    return;
+  }
   pDC->SetTextColor(GetColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   pDC->SetBkMode(TRANSPARENT);
 }
@@ -139,14 +142,12 @@ void CXTPBarThemeNative::DrawSplitButtonFrame(CDC* pDC, CXTPControl* pControl, C
 void CXTPBarThemeNative::FillRebarBackground(CDC* pDC, const CWnd* pWnd, const CWnd* pParent) {
   CRect rcClient;
   pWnd->GetClientRect(&rcClient);
-  if (!m_themeRebar.IsAppThemed()) {
-    pDC->FillSolidRect(rcClient, GetColor(COLOR_BTNFACE));
-    return;
-  }
   CRect rcBackground;
   (pParent != nullptr ? pParent : pWnd)->GetWindowRect(&rcBackground);
   pWnd->ScreenToClient(&rcBackground);
-  m_themeRebar.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, &rcBackground, &rcClient);
+  if (!m_themeRebar.IsAppThemed() ||
+      FAILED(m_themeRebar.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, &rcBackground, &rcClient)))
+    pDC->FillSolidRect(rcClient, GetColor(COLOR_BTNFACE));
 }
 
 void CXTPBarThemeNative::FillCommandBar(CDC* pDC, CXTPCommandBar* pBar) {
@@ -196,14 +197,16 @@ CSize CXTPBarThemeNative::DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, 
     case xtpBarBottom:
       if (bDraw) {
         CRect rc(rcClient.left + 2, rcClient.top, rcClient.left + 8, rcClient.bottom);
-        m_themeRebar.DrawThemeBackground(pDC->GetSafeHdc(), RP_GRIPPER, 1, &rc, nullptr);
+        if (FAILED(m_themeRebar.DrawThemeBackground(pDC->GetSafeHdc(), RP_GRIPPER, 1, &rc, nullptr)))
+          CXTPBarTheme3D::DrawCommandBarGripper(pDC, pBar, TRUE);
       }
       return CSize(8, 0);
     case xtpBarLeft:
     case xtpBarRight:
       if (bDraw) {
         CRect rc(rcClient.left, rcClient.top + 2, rcClient.right, rcClient.top + 8);
-        m_themeRebar.DrawThemeBackground(pDC->GetSafeHdc(), RP_GRIPPERVERT, 1, &rc, nullptr);
+        if (FAILED(m_themeRebar.DrawThemeBackground(pDC->GetSafeHdc(), RP_GRIPPERVERT, 1, &rc, nullptr)))
+          CXTPBarTheme3D::DrawCommandBarGripper(pDC, pBar, TRUE);
       }
       return CSize(0, 8);
     case xtpBarFloating:
@@ -219,7 +222,8 @@ CSize CXTPBarThemeNative::DrawDialogBarGripper(CDC* pDC, CXTPCommandBar* pBar, B
   const int c = m_nRowHeight >= 18 ? m_nRowHeight + 4 : 22;
   if (bDraw) {
     CRect rc(2, 3, 8, c);
-    m_themeRebar.DrawThemeBackground(pDC->GetSafeHdc(), RP_GRIPPER, 1, &rc, nullptr);
+    if (FAILED(m_themeRebar.DrawThemeBackground(pDC->GetSafeHdc(), RP_GRIPPER, 1, &rc, nullptr)))
+      CXTPBarTheme3D::DrawDialogBarGripper(pDC, pBar, TRUE);
   }
   return CSize(8, c);
 }
@@ -255,29 +259,25 @@ void CXTPBarThemeNative::FillStatusBar(CDC* pDC, CXTPStatusBar* pBar) {
   EnsureThemeHandles(pBar);
   CRect rc;
   pBar->GetClientRect(&rc);
-  if (!m_themeStatus.IsAppThemed()) {
+  if (!m_themeStatus.IsAppThemed() ||
+      FAILED(m_themeStatus.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, &rc, nullptr)))
     pDC->FillSolidRect(rc, GetColor(COLOR_BTNFACE));
-    return;
-  }
-  m_themeStatus.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, &rc, nullptr);
 }
 
 void CXTPBarThemeNative::DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane) {
-  if (!m_themeStatus.IsAppThemed()) {
-    CXTPBarTheme3D::DrawStatusBarPaneBorder(pDC, rc, bGripperPane);
+  if (m_themeStatus.IsAppThemed() &&
+      SUCCEEDED(m_themeStatus.DrawThemeBackground(pDC->GetSafeHdc(), bGripperPane ? SP_GRIPPERPANE : SP_PANE,
+                                                  0, &rc, nullptr)))
     return;
-  }
-  m_themeStatus.DrawThemeBackground(pDC->GetSafeHdc(), bGripperPane ? SP_GRIPPERPANE : SP_PANE, 0, &rc,
-                                    nullptr);
+  CXTPBarTheme3D::DrawStatusBarPaneBorder(pDC, rc, bGripperPane);
 }
 
 void CXTPBarThemeNative::DrawStatusBarGripper(CDC* pDC, CRect rcClient) {
-  if (!m_themeStatus.IsAppThemed()) {
-    CXTPBarTheme3D::DrawStatusBarGripper(pDC, rcClient);
-    return;
-  }
   CRect rc(rcClient.right - 18, rcClient.top, rcClient.right, rcClient.bottom);
-  m_themeStatus.DrawThemeBackground(pDC->GetSafeHdc(), SP_GRIPPER, 0, &rc, nullptr);
+  if (m_themeStatus.IsAppThemed() &&
+      SUCCEEDED(m_themeStatus.DrawThemeBackground(pDC->GetSafeHdc(), SP_GRIPPER, 0, &rc, nullptr)))
+    return;
+  CXTPBarTheme3D::DrawStatusBarGripper(pDC, rcClient);
 }
 
 void CXTPBarThemeNative::DrawControlEditFrame(CDC* pDC, CRect rc, BOOL bEnabled, int bSelected) {
@@ -295,14 +295,15 @@ void CXTPBarThemeNative::DrawControlEditFrame(CDC* pDC, CRect rc, BOOL bEnabled,
 
 void CXTPBarThemeNative::DrawComboDropDown(CDC* pDC, CRect rcBtn, BOOL bEnabled, int bSelected,
                                            BOOL bDropped) {
-  if (!m_themeComboBox.IsAppThemed()) {
-    CXTPBarTheme3D::DrawComboDropDown(pDC, rcBtn, bEnabled, bSelected, bDropped);
-    return;
+  if (m_themeComboBox.IsAppThemed()) {
+    CRect rcThemed(rcBtn.left - 2, rcBtn.top + 1, rcBtn.right - 1, rcBtn.bottom - 1);
+    const int nState = !bEnabled   ? CBXS_DISABLED
+                       : bDropped  ? CBXS_PRESSED
+                       : bSelected ? CBXS_HOT
+                                   : CBXS_NORMAL;
+    if (SUCCEEDED(m_themeComboBox.DrawThemeBackground(pDC->GetSafeHdc(), CP_DROPDOWNBUTTON, nState, &rcThemed,
+                                                      nullptr)))
+      return;
   }
-  rcBtn.left -= 2;
-  rcBtn.top += 1;
-  rcBtn.right -= 1;
-  rcBtn.bottom -= 1;
-  const int nState = !bEnabled ? CBXS_DISABLED : bDropped ? CBXS_PRESSED : bSelected ? CBXS_HOT : CBXS_NORMAL;
-  m_themeComboBox.DrawThemeBackground(pDC->GetSafeHdc(), CP_DROPDOWNBUTTON, nState, &rcBtn, nullptr);
+  CXTPBarTheme3D::DrawComboDropDown(pDC, rcBtn, bEnabled, bSelected, bDropped);
 }

@@ -1,6 +1,7 @@
 // CXTPBarThemeNative: theme number 3, the main frame's theme. It draws bars, buttons, grippers, combo
 // boxes and the status bar with the system's visual styles and falls back to theme 0, part by part,
-// wherever a visual-style class could not be opened. User-interface thread only.
+// wherever a visual-style class could not be opened or drawing a part failed (or faulted inside the
+// visual-style library). User-interface thread only.
 #pragma once
 
 #include "BarTheme3D.h"

@@ -291,7 +291,9 @@ BOOL CXTPCommandBar::EnterTracking(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
     pState->UntrackBar(this);
     CXTPBarKeyboardHook::GetThreadState()->RemoveSink(this);
     SetPopuped(-1);
-    if (bSelectFirst) SetSelected(-1);
+    // A selection the keyboard made goes with the tracking; one under the mouse stays hot until the
+    // mouse leaves it.
+    if (bSelectFirst || m_bKeyboardSelect) SetSelected(-1);
     if (m_hwndCaret != nullptr) {
       ::ShowCaret(m_hwndCaret);
       m_hwndCaret = nullptr;
@@ -777,8 +779,10 @@ int CXTPCommandBar::OnKeyNavigate(UINT nChar) {
         default:
           break;
       }
+      // An arrow this bar does not take goes on to the bar tracked before it: Left and Right in a
+      // drop-down that opens nothing reach the menu bar, which opens the menu beside.
       if (nCode != -1) {
-        ProcessSpecialKey(nCode);
+        if (!ProcessSpecialKey(nCode)) nResult = 0;
         break;
       }
       if (::MapVirtualKey(nChar, MAPVK_VK_TO_CHAR) == 0) break;
@@ -872,7 +876,8 @@ BOOL CXTPCommandBar::ProcessSpecialKey(int nCode) {
       }
       return FALSE;
     case 3:
-      if (pSelected != nullptr && m_nPopuped != m_nSelected && bOpenable) {
+      if (pSelected == nullptr || !bOpenable) return FALSE;
+      if (m_nPopuped != m_nSelected) {
         pSelected->SetPressed(TRUE);
         SetPopuped(m_nSelected, TRUE);
       }

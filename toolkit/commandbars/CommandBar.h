@@ -50,10 +50,11 @@ class CXTPCommandBar : public CWnd, public CXTPBarAccessibility, public CXTPHook
   virtual BOOL IsDialogBar() const { return FALSE; }
   virtual void DoPropExchange(CXTPPropExchange* pPX);
   virtual BOOL IsKeyboardCuesVisible() const;
-  // 1 handled, 2 not handled.
+  // 1 handled, 2 not handled (the key goes to the window), 0 left to the bar tracked before this one.
   virtual int OnKeyNavigate(UINT nChar);
   virtual CSize CalcDynamicLayout(int /*nLength*/, DWORD /*dwMode*/) { return CSize(0, 0); }
-  // 0 next, 1 previous, 2 collapse, 3 expand, 4 cancel, 5 execute, 6 first, 7 last.
+  // 0 next, 1 previous, 2 collapse, 3 expand, 4 cancel, 5 execute, 6 first, 7 last. FALSE when the
+  // bar has nothing to collapse or expand.
   virtual BOOL ProcessSpecialKey(int nCode);
   virtual void DrawCommandBar(CDC* pDC);
   virtual void DelayLayout();

@@ -16,6 +16,7 @@
 #include <PropExchangeRegistry.h>
 #include <PropItemEnumerator.h>
 #include <ResourceSource.h>
+#include <SystemQueries.h>
 #include <ToolkitResource.h>
 
 #include <shlobj.h>
@@ -490,17 +491,20 @@ void CXTPCommandBars::LoadBarState(LPCTSTR lpszProfileName) {
   const BOOL bSavedSane = szSaved.cx >= kMinScreenExtent && szSaved.cx <= kMaxScreenExtent &&
                           szSaved.cy >= kMinScreenExtent && szSaved.cy <= kMaxScreenExtent;
   const BOOL bScale = szSaved != szScreen && bSavedSane;
-  const CPoint ptMax(std::max(0, static_cast<int>(szScreen.cx - ::GetSystemMetrics(SM_CXICON))),
-                     std::max(0, static_cast<int>(szScreen.cy - ::GetSystemMetrics(SM_CYICON))));
-  // Every point the program stores lies on the screen it saved on: a scaled point is kept within the
-  // current one, from above and from below, so that no bar starts where the user cannot reach it.
+  // Every point the program stores lies on the monitors it saved on, which may lie left of or above
+  // the primary one: a point is kept within the current virtual screen, short of its right and bottom
+  // edges by an icon, so that no bar starts where the user cannot reach it.
+  const CRect rcVirtual = XTPSystemQueries()->GetVirtualScreen();
+  const CPoint ptMin = rcVirtual.TopLeft();
+  const CPoint ptMax(std::max(ptMin.x, rcVirtual.right - ::GetSystemMetrics(SM_CXICON)),
+                     std::max(ptMin.y, rcVirtual.bottom - ::GetSystemMetrics(SM_CYICON)));
   auto scalePoint = [&](CPoint pt) {
     if (bScale) {
       pt.x = ::MulDiv(pt.x, szScreen.cx, szSaved.cx);
       pt.y = ::MulDiv(pt.y, szScreen.cy, szSaved.cy);
     }
-    pt.x = std::max(0L, std::min(pt.x, ptMax.x));
-    pt.y = std::max(0L, std::min(pt.y, ptMax.y));
+    pt.x = std::max(ptMin.x, std::min(pt.x, ptMax.x));
+    pt.y = std::max(ptMin.y, std::min(pt.y, ptMax.y));
     return pt;
   };
   for (int k = 0; bCountSane && k < nCount; ++k) {

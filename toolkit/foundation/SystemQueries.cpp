@@ -20,6 +20,14 @@ int CXTPSystemQueries::GetDeviceBitsPerPixel(HDC hDC) {
   return nBits;
 }
 
+CRect CXTPSystemQueries::GetVirtualScreen() {
+  const CPoint ptOrigin(::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN));
+  const CSize szVirtual(::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  if (szVirtual.cx <= 0 || szVirtual.cy <= 0)
+    return CRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  return CRect(ptOrigin, szVirtual);
+}
+
 BOOL CXTPSystemQueries::IsThemeActive() { return XTVisualStyles()->IsThemeActive(); }
 
 HRESULT CXTPSystemQueries::GetCurrentThemeName(LPWSTR pszThemeFileName, int cchMaxNameChars,

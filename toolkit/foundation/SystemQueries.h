@@ -1,6 +1,7 @@
-// The toolkit's one window onto the system's look: system colours, display depth, the visual-style
-// state and name, the version records and the system cursors. Every theme and colour decision of the
-// toolkit asks through here, so that each look the toolkit tells apart can be reproduced in tests.
+// The toolkit's one window onto the system's look: system colours, display depth, the extent of the
+// screen, the visual-style state and name, the version records and the system cursors. Every theme
+// and colour decision of the toolkit asks through here, so that each look the toolkit tells apart can
+// be reproduced in tests.
 #pragma once
 
 #include <afxwin.h>
@@ -12,6 +13,9 @@ class CXTPSystemQueries {
   virtual COLORREF GetSysColor(int nIndex);
   // Bits per pixel of hDC, or of the desktop's DC when hDC is NULL.
   virtual int GetDeviceBitsPerPixel(HDC hDC);
+  // The virtual screen (every monitor) in screen coordinates; it starts left of or above the primary
+  // monitor's origin when a monitor lies there.
+  virtual CRect GetVirtualScreen();
   // The visual-style state as UxTheme reports it (FALSE where UxTheme does not exist).
   virtual BOOL IsThemeActive();
   // File and colour-scheme names of the running visual style; E_FAIL where there is none.

@@ -1,6 +1,7 @@
 // Theme 3 without the display's input: its button states, its fall-back to theme 0 when the visual-style
-// library is missing (a binding to a library that does not exist), and classes opened for the first bar
-// it draws when no main window existed as it was set.
+// library is missing (a binding to a library that does not exist) and for each part whose drawing
+// faults inside the library (FaultingUxTheme.dll, built by the foundation tests), and classes opened
+// for the first bar it draws when no main window existed as it was set.
 #include <gtest/gtest.h>
 
 #include <BarThemeNative.h>
@@ -8,6 +9,8 @@
 #include <StatusBar.h>
 
 #include <VisualStyles.h>
+
+#include <functional>
 
 #include "../foundation/ToolkitCanvas.h"
 #include "CommandBarsTestSupport.h"
@@ -120,6 +123,72 @@ TEST_F(FallbackTest, WithoutVisualStylesEveryPartDrawsAsThemeZero) {
               m_pClassic->DrawCommandBarGripper(&measure.dc(), &bar, FALSE));
     bar.DestroyWindow();
   }
+}
+
+TEST(NativeTheme, APartWhoseDrawingFaultsInTheLibraryIsDrawnAsThemeZero) {
+  CXTVisualStyles faulting(L"FaultingUxTheme.dll", MAKELONG(0, 6));
+  ASSERT_NE(faulting.GetModuleHandle(), nullptr) << "FaultingUxTheme.dll beside the test";
+  // The library takes the application as themed, and faults in part 1 of every class.
+  auto answerAppThemed = reinterpret_cast<void(WINAPI*)(BOOL)>(
+      reinterpret_cast<void*>(::GetProcAddress(faulting.GetModuleHandle(), "AnswerAppThemed")));
+  ASSERT_NE(answerAppThemed, nullptr);
+  answerAppThemed(TRUE);
+  CDrawnBar bar(xtpBarTop);
+  CWnd* pMainWnd = theTestApp.m_pMainWnd;
+  theTestApp.m_pMainWnd = &bar;
+  CXTPBarThemeNative* pTheme = new CXTPBarThemeNative(&faulting);
+  pTheme->RefreshMetrics();
+  theTestApp.m_pMainWnd = pMainWnd;
+  EXPECT_TRUE(pTheme->IsToolBarThemed() && pTheme->IsRebarThemed() && pTheme->IsStatusThemed() &&
+              pTheme->IsComboBoxThemed());
+
+  // Each part as theme 0 draws it, with the colours the theme took from the library.
+  auto expectThemeZero = [](const char* pszPart, const std::function<void(CDC*, BOOL)>& draw) {
+    ToolkitCanvas themed(80, 30), classic(80, 30);
+    draw(&themed.dc(), FALSE);
+    draw(&classic.dc(), TRUE);
+    int nDrawn = 0, nDiffering = 0;
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 80; ++x) {
+        nDrawn += classic.At(x, y) != RGB(255, 255, 255);
+        nDiffering += themed.At(x, y) != classic.At(x, y);
+      }
+    }
+    EXPECT_GT(nDrawn, 0) << pszPart;
+    EXPECT_EQ(nDiffering, 0) << pszPart;
+  };
+  const CRect rc(4, 4, 34, 26);
+  expectThemeZero("button", [&](CDC* pDC, BOOL bClassic) {
+    if (bClassic)
+      pTheme->CXTPBarTheme3D::DrawControlFrame(pDC, rc, TRUE, TRUE, TRUE, FALSE, FALSE, TRUE, xtpBarTop);
+    else
+      pTheme->DrawControlFrame(pDC, rc, TRUE, TRUE, TRUE, FALSE, FALSE, TRUE, xtpBarTop);
+  });
+  expectThemeZero("gripper", [&](CDC* pDC, BOOL bClassic) {
+    if (bClassic)
+      pTheme->CXTPBarTheme3D::DrawCommandBarGripper(pDC, &bar, TRUE);
+    else
+      pTheme->DrawCommandBarGripper(pDC, &bar, TRUE);
+  });
+  expectThemeZero("status pane", [&](CDC* pDC, BOOL bClassic) {
+    if (bClassic)
+      pTheme->CXTPBarTheme3D::DrawStatusBarPaneBorder(pDC, rc, FALSE);
+    else
+      pTheme->DrawStatusBarPaneBorder(pDC, rc, FALSE);
+  });
+  expectThemeZero("drop-down arrow", [&](CDC* pDC, BOOL bClassic) {
+    if (bClassic)
+      pTheme->CXTPBarTheme3D::DrawComboDropDown(pDC, rc, TRUE, TRUE, FALSE);
+    else
+      pTheme->DrawComboDropDown(pDC, rc, TRUE, TRUE, FALSE);
+  });
+  // A part that does not fault is the library's own: the status gripper, filled black.
+  ToolkitCanvas gripper(40, 30);
+  pTheme->DrawStatusBarGripper(&gripper.dc(), CRect(0, 0, 40, 30));
+  EXPECT_EQ(gripper.At(30, 15), RGB(0, 0, 0));
+  pTheme->InternalRelease();
+  bar.DestroyWindow();
+  answerAppThemed(FALSE);
 }
 
 TEST(NativeTheme, ClassesOpenForTheFirstBarDrawnWhenNoMainWindowExisted) {

@@ -330,12 +330,21 @@ TEST(BarThemeTest, AControlOfAnotherClassIsNeverDrawnAsAnOpenPopup) {
   pTheme->DrawControlEntry(&canvas.dc(), pButton);
   EXPECT_EQ(canvas.At(20, 10), kBackground);
   pTheme->InternalRelease();
+  CXTPControlPopup* pClosed = CXTPControlPopup::CreateControlPopup(xtpControlPopup);
+  pClosed->SetRect(pButton->GetRect());
   for (int nTheme = 0; nTheme <= 4; ++nTheme) {
     CXTPBarTheme::SetTheme(nTheme);
-    ToolkitCanvas drawn(60, 40);
+    ToolkitCanvas drawn(60, 40), closed(60, 40);
     CXTPBarTheme::GetTheme()->DrawControl(&drawn.dc(), pButton, TRUE);
+    CXTPBarTheme::GetTheme()->DrawControl(&closed.dc(), pClosed, TRUE);
+    int nDiffering = 0;
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 60; ++x) nDiffering += drawn.At(x, y) != closed.At(x, y);
+    }
+    EXPECT_EQ(nDiffering, 0) << "theme " << nTheme;
   }
   CXTPBarTheme::SetTheme(0);
+  pClosed->InternalRelease();
   pButton->~CXTPControlButton();
 }
 

@@ -1,6 +1,7 @@
 // The test frame under Xvfb, driven with real input: clicks that run commands through the frame's
 // handlers, a handler that deletes its own control, and a toolbar dragged to the left side and to
-// floating and found there again after the frame is made anew from the stored state.
+// floating and found there again after the frame is made anew from the stored state, a new floating
+// toolbar that comes back above the maximized frame.
 #include <gtest/gtest.h>
 
 #include <BarDragTracker.h>
@@ -13,6 +14,7 @@
 #include <TipSettings.h>
 #include <TipWindow.h>
 
+#include "../foundation/ToolkitCanvas.h"
 #include "CommandBarsTestSupport.h"
 #include "RealInput.h"
 #include "WindowTest.h"
@@ -299,6 +301,66 @@ TEST_F(FrameTest, AcceleratorTipsShowTheShortcutInTheTipAndInItsDescription) {
       2000);
   SaveWindowPng(pTip->GetSafeHwnd(), L"commandbars_toolbar_shortcut_tip.png");
   testsupport::InputMoveMouse(5, 1000);
+}
+
+// Whether the screen shows the whole bar as it paints itself, and not a window stacked over it.
+bool ScreenShowsBar(CWnd* pBar) {
+  CRect rc;
+  pBar->GetWindowRect(&rc);
+  ToolkitCanvas own(rc.Width(), rc.Height()), screen(rc.Width(), rc.Height());
+  ::PrintWindow(pBar->GetSafeHwnd(), own.dc().GetSafeHdc(), 0);
+  HDC hScreen = ::GetDC(nullptr);
+  ::BitBlt(screen.dc().GetSafeHdc(), 0, 0, rc.Width(), rc.Height(), hScreen, rc.left, rc.top, SRCCOPY);
+  ::ReleaseDC(nullptr, hScreen);
+  for (int y = 0; y < rc.Height(); ++y) {
+    for (int x = 0; x < rc.Width(); ++x) {
+      if (own.At(x, y) != screen.At(x, y)) return false;
+    }
+  }
+  return true;
+}
+
+// Whether hAbove comes before hBelow in the order of the top-level windows.
+bool StackedAbove(HWND hAbove, HWND hBelow) {
+  for (HWND hWnd = ::GetTopWindow(nullptr); hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+    if (hWnd == hAbove) return true;
+    if (hWnd == hBelow) return false;
+  }
+  return false;
+}
+
+TEST_F(FrameTest, ANewFloatingToolbarComesBackAboveTheMaximizedFrame) {
+  ScopedProfileKey key;
+  Create(L"CommandBars");
+  const UINT nBarID = 0xE830;
+  CXTPToolBar* pBar = m_pFrame->GetCommandBars()->AddCustomBar(L"Mine", nBarID);
+  ASSERT_NE(pBar, nullptr);
+  pBar->GetControls()->Add(xtpControlButton, ID_TEST_SAVE);
+  ASSERT_TRUE(pBar->SetPosition(xtpBarFloating));
+  pBar->SetWindowPos(nullptr, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  m_pFrame->SaveAndDestroy(L"CommandBars");
+
+  // Once as the program stored it, once from a damaged position that is clamped onto the screen.
+  for (const CPoint ptStored : {CPoint(200, 200), CPoint(-5000, -3000)}) {
+    theTestApp.WriteProfileInt(L"CommandBars-Bar2", L"XPos", ptStored.x);
+    theTestApp.WriteProfileInt(L"CommandBars-Bar2", L"YPos", ptStored.y);
+    m_pFrame = CTestFrame::CreateTestFrame(CRect(40, 40, 640, 400), L"CommandBars", FALSE);
+    ASSERT_NE(m_pFrame, nullptr);
+    m_hFrame = m_pFrame->GetSafeHwnd();
+    m_pFrame->ShowWindow(SW_SHOWMAXIMIZED);
+    testsupport::BringToFront(m_hFrame);
+    CXTPToolBar* pRestored = m_pFrame->GetCommandBars()->FindCommandBar(nBarID);
+    ASSERT_NE(pRestored, nullptr);
+    ASSERT_EQ(pRestored->GetPosition(), xtpBarFloating);
+    ASSERT_TRUE(pRestored->IsWindowVisible());
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return ScreenShowsBar(pRestored); }, 5000))
+        << "the bar at " << ptStored.x << "," << ptStored.y << " is covered";
+    EXPECT_TRUE(StackedAbove(pRestored->GetSafeHwnd(), m_hFrame));
+    SaveWindowPng(m_hFrame, ptStored.x > 0 ? L"commandbars_floating_over_maximized.png"
+                                           : L"commandbars_clamped_floating_over_maximized.png");
+    m_pFrame->SaveAndDestroy(L"CommandBars");
+  }
+  m_pFrame = nullptr;
 }
 
 }  // namespace

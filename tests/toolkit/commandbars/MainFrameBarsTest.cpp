@@ -1,8 +1,9 @@
 // A frame made in the order the wizard's main frame makes its bars (status bar, theme 0 when none, the
 // manager, the menu bar from a menu resource, the paint theme, the toolbar from a toolbar resource),
 // driven with real keys and clicks under Xvfb: themes 0 and 3 from the real creation order, Alt+letter
-// and F10 into the menus, arrows and Enter running a command (one that opens a modal box too), and the
-// menus closing on a click outside and on Alt with the hooks let go.
+// and F10 into the menus, arrows and Enter running a command (one that opens a modal box too), Left
+// and Right across the menus and in and out of a submenu, the menus closing on a click outside and on
+// Alt with the hooks let go, and no title left highlighted once keyboard tracking ends.
 #include <gtest/gtest.h>
 
 #include <BarThemeNative.h>
@@ -237,6 +238,56 @@ TEST_F(MainFrameInputTest, AltAloneTracksTheMenuBar) {
   EXPECT_TRUE(HooksReleased());
 }
 
+TEST_F(MainFrameInputTest, LeftAndRightInAnOpenMenuGoToTheNextMenusAndInAndOutOfASubmenu) {
+  CXTPMenuBar* pMenuBar = m_pFrame->MenuBar();
+  InputTap('F', VK_MENU);
+  ASSERT_NE(OpenPopup(), nullptr);
+  // Right on an item without a submenu: the menu bar opens the next menu.
+  InputTap(VK_RIGHT);
+  CXTPCommandBar* pEdit = OpenPopup();
+  ASSERT_NE(pEdit, nullptr);
+  EXPECT_EQ(pMenuBar->GetPopupedIndex(), 1);
+  // Right on "More" opens its submenu, Left closes it back to the Edit menu.
+  InputTap(VK_UP);
+  CXTPControl* pMore = pEdit->GetControl(pEdit->GetCurSel());
+  ASSERT_STREQ(pMore->GetCaption(), L"&More");
+  InputTap(VK_RIGHT);
+  EXPECT_EQ(pEdit->GetPopupedIndex(), pMore->GetIndex());
+  ASSERT_NE(pMore->GetCommandBar(), nullptr);
+  EXPECT_TRUE(pMore->GetCommandBar()->GetSafeHwnd() != nullptr && pMore->GetCommandBar()->IsWindowVisible());
+  SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_submenu_by_keys.png");
+  InputTap(VK_LEFT);
+  EXPECT_EQ(pEdit->GetPopupedIndex(), -1);
+  EXPECT_EQ(OpenPopup(), pEdit);
+  EXPECT_EQ(pEdit->GetCurSel(), pMore->GetIndex());
+  // Left in the Edit menu: the menu bar opens the previous menu.
+  InputTap(VK_LEFT);
+  EXPECT_EQ(pMenuBar->GetPopupedIndex(), 0);
+  EXPECT_NE(OpenPopup(), nullptr);
+  EXPECT_TRUE(m_pFrame->m_arrCommands.empty());
+}
+
+TEST_F(MainFrameInputTest, LeavingKeyboardTrackingLeavesNoTitleHighlighted) {
+  CXTPMenuBar* pMenuBar = m_pFrame->MenuBar();
+  auto highlighted = [pMenuBar] {
+    BOOL bSelected = pMenuBar->GetCurSel() != -1;
+    for (int i = 0; i < pMenuBar->GetControlCount(); ++i) bSelected |= pMenuBar->GetControl(i)->GetSelected();
+    return bSelected;
+  };
+  // Alt pressed twice.
+  InputTap(VK_MENU);
+  ASSERT_TRUE(pMenuBar->IsTrackingMode());
+  InputTap(VK_MENU);
+  EXPECT_FALSE(pMenuBar->IsTrackingMode());
+  EXPECT_FALSE(highlighted()) << "after Alt twice";
+  // Alt+H runs the menu bar's own Help item.
+  InputTap('H', VK_MENU);
+  ASSERT_EQ(m_pFrame->m_arrCommands.size(), 1u);
+  EXPECT_FALSE(pMenuBar->IsTrackingMode());
+  EXPECT_FALSE(highlighted()) << "after Alt+H";
+  SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_after_alt_h.png");
+}
+
 TEST_F(MainFrameInputTest, AClickOutsideClosesTheMenusAndReachesTheWindowClicked) {
   CXTPControl* pFile = m_pFrame->MenuBar()->GetControl(0);
   const CPoint ptFile = ControlCenter(pFile);
@@ -337,6 +388,7 @@ TEST_F(MainFrameAskTest, BoxOpenedByEnterOnAMenuItemWaitsForTheKeysTypedInIt) {
     EXPECT_TRUE(seen.bBoxActive) << "the box did not come up in front";
     EXPECT_EQ(OpenPopup(), nullptr);
     EXPECT_TRUE(HooksReleased());
+    EXPECT_EQ(m_pFrame->MenuBar()->GetCurSel(), -1) << "the menu's title stayed highlighted";
   }
 }
 
@@ -355,6 +407,7 @@ TEST_F(MainFrameAskTest, BoxOpenedByEnterOnAButtonOfTheMenuBarWaitsForTheKeysTyp
   EXPECT_TRUE(seen.bBoxActive);
   EXPECT_FALSE(m_pFrame->MenuBar()->IsTrackingMode());
   EXPECT_TRUE(HooksReleased());
+  EXPECT_EQ(m_pFrame->MenuBar()->GetCurSel(), -1) << "the button stayed highlighted";
 }
 
 }  // namespace

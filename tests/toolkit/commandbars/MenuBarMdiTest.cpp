@@ -1,10 +1,13 @@
 // The menu bar of a multiple-document frame under Xvfb: a child with a menu of its own switches the bar
 // to that menu, and saving the bars (which switches the bar to the frame's menu to store it) brings the
-// child's menu back, customised as the user left it, and a real click opens it.
+// child's menu back, customised as the user left it, and a real click opens it; with the frame's own
+// menu shown, saving stores it and the children's menus as the user left them and leaves it shown.
 #include <gtest/gtest.h>
 
 #include <MenuBar.h>
 #include <PopupBar.h>
+
+#include <algorithm>
 
 #include "CommandBarsTestSupport.h"
 #include "RealInput.h"
@@ -104,18 +107,38 @@ TEST_F(MenuBarMdiTest, SavingTheBarsBringsBackTheActiveChildsCustomisedMenu) {
   m_pFrame->m_pCommandBars->ClosePopups();
 }
 
-TEST_F(MenuBarMdiTest, SavingWithTheFramesOwnMenuShownLeavesItShown) {
-  // The child goes: the frame's menu comes back, and saving changes nothing of it.
+// Whether the stored bars hold the text, as the archive writes a caption: UTF-16 after its length.
+bool StoredHold(const std::vector<BYTE>& data, const wchar_t* pszText) {
+  const BYTE* pText = reinterpret_cast<const BYTE*>(pszText);
+  const size_t nBytes = wcslen(pszText) * sizeof(wchar_t);
+  return std::search(data.begin(), data.end(), pText, pText + nBytes) != data.end();
+}
+
+TEST_F(MenuBarMdiTest, SavingWithTheFramesOwnMenuShownStoresItAsShownAndLeavesItShown) {
+  // The user renames the child's menu, so that its set is kept when the child goes.
+  ASSERT_EQ(Menus().size(), 1u);
+  Menus()[0]->SetCustomCaption(L"&Gadgets");
+  // The child goes: the frame's menu comes back, and the user renames its first menu.
   m_pChild->MDIDestroy();
   ::SendMessage(m_pFrame->m_hWndMDIClient, WM_MDISETMENU,
                 reinterpret_cast<WPARAM>(MenuBar()->GetDefaultMenu()), 0);
   SettleLayout(m_pFrame);
   ASSERT_EQ(MenuBar()->GetCurrentMenuId(), UINT(IDR_TEST_MENU));
+  ASSERT_FALSE(Menus().empty());
+  Menus()[0]->SetCustomCaption(L"&Files");
   const size_t nMenus = Menus().size();
+
   m_pFrame->m_pCommandBars->SaveCommandBars(kMdiProfile, TRUE);
   SettleLayout(m_pFrame);
+  // Stored: the frame's menu as shown, and the child's menu as the user left it.
+  const std::vector<BYTE> stored = m_key.ReadValue(L"CommandBars-Controls", L"Controls");
+  EXPECT_TRUE(StoredHold(stored, L"&Files"));
+  EXPECT_TRUE(StoredHold(stored, L"&Gadgets"));
+  // And still shown, with the user's change.
   EXPECT_EQ(MenuBar()->GetCurrentMenuId(), UINT(IDR_TEST_MENU));
-  EXPECT_EQ(Menus().size(), nMenus);
+  ASSERT_EQ(Menus().size(), nMenus);
+  EXPECT_EQ(Menus()[0]->GetCaption(), CString(L"&Files"));
+  EXPECT_TRUE(MenuBar()->HasDocumentMenus());
 }
 
 }  // namespace

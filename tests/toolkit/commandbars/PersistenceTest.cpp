@@ -12,6 +12,7 @@
 #include <PropExchangeArchive.h>
 #include <PropExchangeRegistry.h>
 #include <StoredValues.h>
+#include <SystemQueries.h>
 
 #include <algorithm>
 #include <random>
@@ -520,23 +521,43 @@ TEST_F(PersistenceTest, StoredBarAndControlValuesOutOfRangeTakeTheirDefaults) {
   EXPECT_EQ(pLoaded->GetStyle(), xtpButtonAutomatic);
 }
 
-TEST_F(PersistenceTest, AFloatingBarStoredOffTheScreenStartsOnIt) {
-  theTestApp.WriteProfileInt(L"CommandBars-Summary", L"Bars", 1);
-  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"BarID", IDR_TEST_TOOLBAR);
-  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"Floating", 1);
-  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"XPos", -5000);
-  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"YPos", -3000);
-  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"MRUFloatXPos", -800);
-  theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"MRUWidth", -20);
-  CTestFrame* pFrame = NewFrame();
-  CXTPToolBar* pToolBar = pFrame->m_pToolBar;
-  ASSERT_EQ(pToolBar->GetPosition(), xtpBarFloating);
-  CRect rc;
-  pToolBar->GetWindowRect(&rc);
-  EXPECT_EQ(rc.TopLeft(), CPoint(0, 0));
-  EXPECT_EQ(pToolBar->GetMRUWidth(), 0x7FFF);
-  ASSERT_NE(pToolBar->GetDragTracker(), nullptr);
-  EXPECT_EQ(pToolBar->GetDragTracker()->m_ptMRUFloatPos.x, 0);
+// A second monitor left of and above the primary one.
+class LeftMonitorQueries : public CXTPSystemQueries {
+ public:
+  LeftMonitorQueries() : m_pPrevious(CXTPSystemQueries::SetSystemQueries(this)) {}
+  ~LeftMonitorQueries() override { CXTPSystemQueries::SetSystemQueries(m_pPrevious); }
+  CRect GetVirtualScreen() override {
+    return CRect(-1280, -200, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  }
+
+ private:
+  CXTPSystemQueries* m_pPrevious;
+};
+
+TEST_F(PersistenceTest, AFloatingBarLeftOfThePrimaryMonitorStaysAndOneOffTheScreenStartsOnIt) {
+  LeftMonitorQueries monitors;
+  auto floatingAt = [&](CPoint ptStored) {
+    theTestApp.WriteProfileInt(L"CommandBars-Summary", L"Bars", 1);
+    theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"BarID", IDR_TEST_TOOLBAR);
+    theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"Floating", 1);
+    theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"XPos", ptStored.x);
+    theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"YPos", ptStored.y);
+    theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"MRUFloatXPos", ptStored.x);
+    theTestApp.WriteProfileInt(L"CommandBars-Bar0", L"MRUWidth", -20);
+    CTestFrame* pFrame = NewFrame();
+    CXTPToolBar* pToolBar = pFrame->m_pToolBar;
+    EXPECT_EQ(pToolBar->GetPosition(), xtpBarFloating);
+    EXPECT_EQ(pToolBar->GetMRUWidth(), 0x7FFF);
+    EXPECT_NE(pToolBar->GetDragTracker(), nullptr);
+    const LONG nMRUFloatX =
+        pToolBar->GetDragTracker() != nullptr ? pToolBar->GetDragTracker()->m_ptMRUFloatPos.x : 0;
+    CRect rc;
+    pToolBar->GetWindowRect(&rc);
+    SaveAndClose(pFrame);
+    return std::make_pair(rc.TopLeft(), nMRUFloatX);
+  };
+  EXPECT_EQ(floatingAt(CPoint(-600, -100)), std::make_pair(CPoint(-600, -100), -600L));
+  EXPECT_EQ(floatingAt(CPoint(-5000, -3000)), std::make_pair(CPoint(-1280, -200), -1280L));
 }
 
 TEST_F(PersistenceTest, StoredOptionsOutOfRangeTakeTheirDefaults) {

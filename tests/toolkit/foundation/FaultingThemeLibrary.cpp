@@ -10,6 +10,7 @@ namespace {
 // would be.
 volatile std::uintptr_t g_unmapped = 16;
 volatile int g_zero = 0;
+volatile BOOL g_bAnswerAppThemed = FALSE;
 
 void WriteToNowhere() { *reinterpret_cast<volatile int*>(g_unmapped) = 1; }
 
@@ -19,10 +20,14 @@ extern "C" {
 
 __declspec(dllexport) BOOL WINAPI IsThemeActive() { return TRUE; }
 
+// IsAppThemed faults until a test asks it to answer: a theme then opens its classes and meets the
+// faults of the drawing calls.
 __declspec(dllexport) BOOL WINAPI IsAppThemed() {
-  WriteToNowhere();
+  if (!g_bAnswerAppThemed) WriteToNowhere();
   return TRUE;
 }
+
+__declspec(dllexport) void WINAPI AnswerAppThemed(BOOL bAnswer) { g_bAnswerAppThemed = bAnswer; }
 
 // The class list "FAULT" faults; any other gets a handle that stands for nothing.
 __declspec(dllexport) HANDLE WINAPI OpenThemeData(HWND, LPCWSTR pszClassList) {

@@ -5,6 +5,7 @@
 #include "MainFrame.h"
 #include "SavingCompleteDlg.h"
 #include "SystemResources.h"
+#include "WorkerDialogScope.h"
 #include "lnnotes.h"
 
 IMPLEMENT_DYNCREATE(C3TovinSaveNsfToPst, CTovinCommonBaseView)
@@ -64,10 +65,11 @@ CString ReadableLine(const CString& strLine) {
 }
 
 // A message of the worker's, with AfxMessageBox's title and icon: owned by the main frame and modal to
-// it, so that it stays in front of the frame while the page waits for it, and asking for the
-// foreground, so that it takes the keyboard as it opens.
+// it, so that it stays in front of the frame while the page waits for it, and shown in the frame's
+// input, so that it takes the keyboard as it opens.
 void ShowWorkerMessage(HWND hWndMain, const CString& strText) {
   if (hWndMain != nullptr && !::IsWindow(hWndMain)) hWndMain = nullptr;
+  CWorkerDialogScope keyboard(hWndMain);
   ::MessageBoxW(hWndMain, strText, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
 }
 
@@ -396,6 +398,7 @@ void C3TovinSaveNsfToPst::RunWorker() {
       ShowWorkerMessage(hWndMain, strMessage);
     } else {
       if (!strList.IsEmpty()) ShowWorkerMessage(hWndMain, strDetail + strList);
+      CWorkerDialogScope keyboard(hWndMain);
       CSavingCompleteDlg dlgComplete(hWndMain != nullptr ? pFrame : nullptr);
       dlgComplete.DoModal();
     }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "OutlookFoldersDlg.h"
+#include "WorkerDialogScope.h"
 
 namespace {
 
@@ -166,12 +167,17 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
   // The folder dialog does not open under a stop question that is still open.
   m_notesStore.m_pause.Pass();
   // Owned by the frame and modal to it: the page waits for the choice, and no click on the frame can
-  // put the dialog behind it.
+  // put the dialog behind it. It takes the keyboard in the frame's input.
   COutlookFoldersDlg dlgFolders(hwndParent != nullptr && ::IsWindow(hwndParent) ? CWnd::FromHandle(hwndParent)
                                                                                 : nullptr);
   dlgFolders.m_arrFolders.RemoveAll();
   for (INT_PTR i = 0; i < arrPaths.GetSize(); ++i) dlgFolders.m_arrFolders.Add(arrPaths[i]);
-  if (dlgFolders.DoModal() != IDOK) {
+  INT_PTR nChoice = IDCANCEL;
+  {
+    CWorkerDialogScope keyboard(hwndParent);
+    nChoice = dlgFolders.DoModal();
+  }
+  if (nChoice != IDOK) {
     SetStatus(pStatus, STATUS_USER_ABORTED);
     return CONVERSION_CANCELLED;
   }

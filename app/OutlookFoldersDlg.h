@@ -12,7 +12,7 @@
 // its parent, and after IDOK reads m_arrSelected: the ticked paths in tree order, the root's "" first
 // when it is ticked. OK with nothing ticked is refused with a message; Cancel gives IDCANCEL. Owned by
 // the frame and modal to it, the dialog stays in front of the frame whatever the user clicks there,
-// and it asks for the foreground as it opens (DS_SETFOREGROUND), so that it takes the keyboard.
+// and the driver runs it in a CWorkerDialogScope, so that it takes the keyboard as it opens.
 class COutlookFoldersDlg : public CDialog {
  public:
   explicit COutlookFoldersDlg(CWnd* pParent = nullptr);

@@ -7,7 +7,8 @@
 
 // Run modally by the conversion worker, which thus creates and alone touches its window; the worker
 // gives it the main frame as parent, so that it stays in front of the frame and modal to it while the
-// page waits for it. It takes the foreground as it opens (DS_SETFOREGROUND).
+// page waits for it. The worker runs it in a CWorkerDialogScope, so that it takes the keyboard as it
+// opens.
 class CSavingCompleteDlg : public CDialog {
  public:
   explicit CSavingCompleteDlg(CWnd* pParent = nullptr);

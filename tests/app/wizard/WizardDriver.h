@@ -83,10 +83,13 @@ void TypeInto(HWND edit, const std::wstring& text);
 void Answer(HWND box, int buttonId);
 // Clicks the main window beside the dialog, as a user does who looks for it there (real input, no
 // window brought forward first); true when the dialog is then still the window in front at its
-// middle, and still the foreground window.
+// middle, still the foreground window, and drawn as the active window.
 bool StaysInFrontAfterClickOn(HWND mainWindow, HWND dialog);
-// Presses key (real input) for whichever window has the keyboard and waits for the dialog to go; true
-// when it went.
+// Whether the window's caption shows the active colours, as read from the screen; true whenever a
+// window manager draws the captions.
+bool CaptionDrawnActive(HWND window);
+// Presses key (Enter or Escape) on the display, for whichever window the display gives the keyboard
+// to, and waits for the dialog to go; true when it went.
 bool KeyEnds(HWND dialog, WORD key);
 
 // Drops a menu of the main window's menu bar as a person does, with Alt and the menu's letter, and

@@ -311,11 +311,8 @@ void C1TovinWelcomeView::OnNext() {
   CNsfSaveOptionsDlg dlgOptions;
   if (dlgOptions.DoModal() != IDOK) return;
   CString strTarget = dlgOptions.m_strExistingPath;
-  if (strTarget.IsEmpty()) {
-    strTarget = dlgOptions.m_strFolder;
-    if (strTarget.Right(1) != L"\\") strTarget += L"\\";
-    strTarget += dlgOptions.m_strFileName + L".NSF";
-  }
+  if (strTarget.IsEmpty())
+    strTarget = CNsfSaveOptionsDlg::NewFilePath(dlgOptions.m_strFolder, dlgOptions.m_strFileName, L".NSF");
 
   CMainFrame* pFrame = GetMainFrame();
   if (pFrame == nullptr) return;

@@ -60,6 +60,15 @@ void CNsfSaveOptionsDlg::OnExistingFile() {
   m_editFolder.EnableWindow(FALSE);
 }
 
+CString CNsfSaveOptionsDlg::NewFilePath(const CString& strFolder, const CString& strFileName,
+                                        LPCTSTR lpszExtension) {
+  CString strPath = strFolder;
+  if (strPath.Right(1) != L"\\") strPath += L"\\";
+  strPath += strFileName;
+  if (strFileName.Right(4).CompareNoCase(L".nsf") != 0) strPath += lpszExtension;
+  return strPath;
+}
+
 CString CNsfSaveOptionsDlg::CheckNewFile(const CString& strFolder, const CString& strFileName,
                                          CString* pFullPath) {
   if (strFolder.IsEmpty()) return L"Please enter folder path";
@@ -69,9 +78,7 @@ CString CNsfSaveOptionsDlg::CheckNewFile(const CString& strFolder, const CString
   if (strFileName.FindOneOf(L"\\/:*?\"<>|") >= 0) {
     return L"Please enter valid File Name \r\n(Make sure following character does not exist \\/:*?\"<>|) ";
   }
-  CString fullPath = strFolder;
-  if (fullPath.Right(1) != L"\\") fullPath += L"\\";
-  fullPath += strFileName + L".nsf";
+  const CString fullPath = NewFilePath(strFolder, strFileName, L".nsf");
   if (Exists(fullPath)) return L"The file already exists, Please provide a different file name";
   if (fullPath.GetLength() > kMaxNewPathLength) {
     return L"The file name is too large to process, Please provide a different file name";

@@ -17,8 +17,11 @@ class CNsfSaveOptionsDlg : public CDialog {
 
   enum { IDD = IDD_NSF_SAVE_OPTIONS };
 
+  // The path of a new NSF: strFolder, a backslash when it ends without one, strFileName, and
+  // lpszExtension unless the name ends in ".nsf" already (in any case).
+  static CString NewFilePath(const CString& strFolder, const CString& strFileName, LPCTSTR lpszExtension);
   // The message OnOK shows for a new file named strFileName in strFolder, or "" when it is accepted;
-  // then *pFullPath is the file's path (folder, a backslash when missing, name, ".nsf").
+  // then *pFullPath is the file's path (NewFilePath with ".nsf").
   static CString CheckNewFile(const CString& strFolder, const CString& strFileName, CString* pFullPath);
   // The message OnOK shows for an existing file, or "" when it is accepted.
   static CString CheckExistingFile(const CString& strPath);

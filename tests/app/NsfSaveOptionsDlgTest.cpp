@@ -63,6 +63,20 @@ TEST_F(NsfSaveOptionsChecks, ANewFileIsCheckedInOrder) {
   EXPECT_EQ(withSlash, full);
 }
 
+// A name that ends in ".nsf" (in any case) is the file's whole name.
+TEST_F(NsfSaveOptionsChecks, ANameEndingInNsfGetsNoSecondExtension) {
+  CString full;
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), L"dup.NSF", &full), L"");
+  EXPECT_EQ(full, Folder() + L"\\dup.NSF");
+  Touch(Folder() + L"\\taken.nsf");
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), L"taken.nsf", &full),
+            L"The file already exists, Please provide a different file name");
+  // Page one's target path.
+  EXPECT_EQ(CNsfSaveOptionsDlg::NewFilePath(L"C:\\mail", L"dup.nsf", L".NSF"), L"C:\\mail\\dup.nsf");
+  EXPECT_EQ(CNsfSaveOptionsDlg::NewFilePath(L"C:\\mail\\", L"dup.nsf.old", L".NSF"),
+            L"C:\\mail\\dup.nsf.old.NSF");
+}
+
 TEST_F(NsfSaveOptionsChecks, ANewPathOf256IsAcceptedAnd257Refused) {
   const int fixed = Folder().GetLength() + 1 + 4;  // backslash and ".nsf"
   CString full;

@@ -33,9 +33,11 @@ const UINT_PTR FOLLOW_TIMER = 1;
 const DWORD PATH_FIELD_STYLE = 0x50810004;
 const DWORD ICON_STYLE = 0x50000003;
 const DWORD FILE_LIST_STYLE = 0x50800809;
-const DWORD BUTTON_STYLE = 0x50000000;
+// Tab stops, as the common page's buttons are.
+const DWORD BUTTON_STYLE = 0x50010000;
 const DWORD OPTION_STYLE = 0x50000004;
-const DWORD XT_BUTTON_STYLE = 0x1000;
+// As the common page's buttons: the visual style, with the focus shown.
+const DWORD XT_BUTTON_STYLE = 0x1010;
 
 const wchar_t PST_FILTER[] = L"PST File(*.pst)|*.pst||";
 const wchar_t NSF_FILTER[] = L"NSF File(*.nsf)|*.nsf||";
@@ -292,7 +294,7 @@ void C1TovinWelcomeView::HandOverSystemImageList() {
 }
 
 void C1TovinWelcomeView::OnNext() {
-  const CString strPstPath = m_editPst.GetPath();
+  const CString strPstPath = CNsfSaveOptionsDlg::TypedPath(m_editPst.GetPath());
   if (strPstPath.IsEmpty()) {
     AfxMessageBox(NO_PST_TEXT, MB_OK);
     return;

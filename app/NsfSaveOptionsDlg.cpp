@@ -60,6 +60,12 @@ void CNsfSaveOptionsDlg::OnExistingFile() {
   m_editFolder.EnableWindow(FALSE);
 }
 
+CString CNsfSaveOptionsDlg::TypedPath(const CString& strText) {
+  CString strPath = strText;
+  strPath.Trim(L" \t\r\n\"");
+  return strPath;
+}
+
 CString CNsfSaveOptionsDlg::NewFilePath(const CString& strFolder, const CString& strFileName,
                                         LPCTSTR lpszExtension) {
   CString strPath = strFolder;
@@ -102,6 +108,8 @@ void CNsfSaveOptionsDlg::OnOK() {
     CString strFolder, strFileName;
     m_editFolder.GetWindowText(strFolder);
     m_editFileName.GetWindowText(strFileName);
+    strFolder = TypedPath(strFolder);
+    strFileName.Trim(L" \t");
     const CString message = CheckNewFile(strFolder, strFileName, nullptr);
     if (!message.IsEmpty()) {
       MessageBox(message, nullptr, MB_OK);
@@ -113,6 +121,7 @@ void CNsfSaveOptionsDlg::OnOK() {
   } else {
     CString strPath;
     m_editExistingPath.GetWindowText(strPath);
+    strPath = TypedPath(strPath);
     const CString message = CheckExistingFile(strPath);
     if (!message.IsEmpty()) {
       MessageBox(message, nullptr, MB_OK);

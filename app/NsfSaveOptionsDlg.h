@@ -9,7 +9,8 @@
 
 // Run modally by page one's Next (and the browser page's Export) on the user-interface thread. IDOK
 // only when the input passed every check, in a fixed order with fixed messages; then either the folder
-// and file name (new file) or the existing path is filled, the other left empty. Cancel leaves every
+// and file name (new file) or the existing path is filled, the other left empty. The paths are taken
+// as TypedPath reads them, the file name without the blanks and tabs around it. Cancel leaves every
 // result empty.
 class CNsfSaveOptionsDlg : public CDialog {
  public:
@@ -17,6 +18,9 @@ class CNsfSaveOptionsDlg : public CDialog {
 
   enum { IDD = IDD_NSF_SAVE_OPTIONS };
 
+  // What the user means by the text of a path field: without the blanks, tabs, line breaks and double
+  // quotes around it (a path copied from the shell comes in quotes).
+  static CString TypedPath(const CString& strText);
   // The path of a new NSF: strFolder, a backslash when it ends without one, strFileName, and
   // lpszExtension unless the name ends in ".nsf" already (in any case).
   static CString NewFilePath(const CString& strFolder, const CString& strFileName, LPCTSTR lpszExtension);

@@ -1,6 +1,10 @@
 // The common page view: buttons, step list, page operations, and the hand-off from page workers.
 #include "TovinCommonBaseView.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "BufferDC.h"
 #include "DrawHelpers.h"
 #include "ImageManager.h"
@@ -19,9 +23,11 @@ const UINT IDC_PAGE_BACK = 2;
 const UINT IDC_PAGE_EXIT = 3;
 const UINT IDC_PAGE_STOP = 4;
 const UINT IDC_PAGE_PREVIEW = 5;
-const DWORD BUTTON_STYLE = 0x50000000;
-const DWORD HIDDEN_BUTTON_STYLE = 0x40000000;
-const DWORD XT_BUTTON_STYLE = 0x1000;
+// Tab stops, so that the keyboard reaches them (the page moves through its tab stops itself).
+const DWORD BUTTON_STYLE = 0x50010000;
+const DWORD HIDDEN_BUTTON_STYLE = 0x40010000;
+// The toolkit's visual style, with the focus shown (0x0010), so that Tab shows where it went.
+const DWORD XT_BUTTON_STYLE = 0x1010;
 const int STEP_COUNT_IMAGES = 54;
 
 const COLORREF BOX_EDGE = 0xADB2AD;
@@ -36,6 +42,45 @@ const COLORREF CAPTION_DONE = 0x005B00;
 
 void ShowButton(CWnd& button, BOOL bShow) {
   if (button.GetSafeHwnd() != nullptr) button.ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+}
+
+BOOL IsKeyDown(int nVirtKey) { return (::GetKeyState(nVirtKey) & 0x8000) != 0; }
+
+// A tab stop the user can reach: shown with a size, and enabled with every window up to the page.
+BOOL IsReachableTabStop(HWND hPage, HWND hWnd) {
+  if ((::GetWindowLongW(hWnd, GWL_STYLE) & WS_TABSTOP) == 0 || !::IsWindowVisible(hWnd)) return FALSE;
+  RECT rc;
+  if (!::GetWindowRect(hWnd, &rc) || ::IsRectEmpty(&rc)) return FALSE;
+  for (HWND h = hWnd; h != nullptr && h != hPage; h = ::GetParent(h)) {
+    if (!::IsWindowEnabled(h)) return FALSE;
+  }
+  return TRUE;
+}
+
+struct TabStopSearch {
+  HWND hPage;
+  std::vector<HWND> stops;
+};
+
+BOOL CALLBACK CollectTabStop(HWND hWnd, LPARAM lParam) {
+  auto* pSearch = reinterpret_cast<TabStopSearch*>(lParam);
+  if (IsReachableTabStop(pSearch->hPage, hWnd)) pSearch->stops.push_back(hWnd);
+  return TRUE;
+}
+
+// The page's tab stops in reading order: by their top, then their left; windows on one line keep their
+// order of creation.
+std::vector<HWND> TabStops(HWND hPage) {
+  TabStopSearch search{hPage, {}};
+  ::EnumChildWindows(hPage, CollectTabStop, reinterpret_cast<LPARAM>(&search));
+  auto place = [](HWND hWnd) {
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    return std::make_pair(rc.top, rc.left);
+  };
+  std::stable_sort(search.stops.begin(), search.stops.end(),
+                   [&](HWND a, HWND b) { return place(a) < place(b); });
+  return search.stops;
 }
 
 }  // namespace
@@ -135,6 +180,42 @@ void CTovinCommonBaseView::OnNcDestroy() {
 
 LRESULT CTovinCommonBaseView::OnPageActivatedMessage(WPARAM wParam, LPARAM lParam) {
   return OnPageActivated(wParam, lParam);
+}
+
+BOOL CTovinCommonBaseView::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_TAB && MoveFocusByTab(pMsg)) return TRUE;
+  return CView::PreTranslateMessage(pMsg);
+}
+
+BOOL CTovinCommonBaseView::MoveFocusByTab(MSG* pMsg) {
+  if (IsKeyDown(VK_CONTROL) || IsKeyDown(VK_MENU)) return FALSE;
+  const HWND hFocus = pMsg->hwnd;
+  const std::vector<HWND> stops = TabStops(m_hWnd);
+  const auto it = std::find(stops.begin(), stops.end(), hFocus);
+  if (hFocus != m_hWnd) {
+    // A window that is no tab stop of the page (a grid's cell editor, say) keeps its keys, and so does
+    // a control that asks for Tab itself. A multi-line edit asks for every key only because it takes
+    // Enter: in a dialog it hands Tab back, as here.
+    if (it == stops.end()) return FALSE;
+    if (::SendMessageW(hFocus, WM_GETDLGCODE, 0, reinterpret_cast<LPARAM>(pMsg)) & DLGC_WANTTAB) return FALSE;
+  }
+  if (stops.empty()) return TRUE;
+  const BOOL bBack = IsKeyDown(VK_SHIFT);
+  const size_t n = stops.size();
+  size_t nNext;
+  if (it == stops.end()) {
+    nNext = bBack ? n - 1 : 0;
+  } else {
+    const size_t nAt = static_cast<size_t>(it - stops.begin());
+    nNext = bBack ? (nAt + n - 1) % n : (nAt + 1) % n;
+  }
+  const HWND hNext = stops[nNext];
+  ::SetFocus(hNext);
+  // The keyboard is in use: focus marks show from now on, as a dialog has them show after a Tab.
+  ::SendMessageW(::GetAncestor(m_hWnd, GA_ROOT), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  // As in a dialog, an edit reached with Tab has its text selected, ready to be typed over.
+  if (::SendMessageW(hNext, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(hNext, EM_SETSEL, 0, -1);
+  return TRUE;
 }
 
 void CTovinCommonBaseView::OnNextButton() { OnNext(); }

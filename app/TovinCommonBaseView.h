@@ -52,6 +52,8 @@ class CTovinCommonBaseView : public CView {
 
   void OnDraw(CDC* pDC) override;
   void OnInitialUpdate() override;
+  // Tab and Shift+Tab move the focus through the page's tab stops, as in a dialog.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
   // The step list's drawing: a box of style 0, 1 or 2, and one step row.
   void DrawBox(CDC* pDC, CRect rc, int nStyle);
@@ -98,6 +100,9 @@ class CTovinCommonBaseView : public CView {
  private:
   // Exit where Back is when Back is hidden, else left of Back (as the size handler places them).
   void PlaceExitButton();
+  // Tab (pMsg) moves the focus to the next or, with Shift, the previous of the page's tab stops that
+  // the user can reach, in reading order and round; FALSE when the focused window keeps the key.
+  BOOL MoveFocusByTab(MSG* pMsg);
 
   // The page's window for the hand-offs of its workers: set at creation, cleared at destruction.
   std::atomic<HWND> m_hWndHandoff;

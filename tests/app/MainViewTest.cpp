@@ -271,8 +271,9 @@ TEST_F(MainViewTest, PageOneRefusesWhatIsNotAPstFileAndStaysWhereItIs) {
   EXPECT_EQ(View()->GetSelectedPage(), 0);
   EXPECT_TRUE(Frame()->GetSourcePath().IsEmpty()) << "nothing is handed to the frame";
 
-  // ".PST" anywhere in the name passes: the Save Options dialog comes, and Cancel keeps page one.
-  TypePstPath(folder + L"\\archive.pst.bak");
+  // ".PST" anywhere in the name passes: the Save Options dialog comes, and Cancel keeps page one. The
+  // path is taken without the blanks, tabs and quotes around it (the shell copies a path in quotes).
+  TypePstPath(L" \t\"" + folder + L"\\archive.pst.bak\" ");
   const Answered options = AnswerWindow(
       [&] {
         ClickAndWait(PageOne()->m_btnNext.m_hWnd, [&] {
@@ -286,6 +287,27 @@ TEST_F(MainViewTest, PageOneRefusesWhatIsNotAPstFileAndStaysWhereItIs) {
   EXPECT_EQ(PageOne()->m_editNsf.GetPath(), L"Please Select existing nsf mail file");
   EXPECT_EQ(View()->GetSelectedPage(), 0);
   EXPECT_TRUE(Frame()->GetSourcePath().IsEmpty());
+}
+
+// Tab leaves the multi-line path field for the next of the page's tab stops, in reading order and
+// round, Shift+Tab goes back, and the path keeps no tab.
+TEST_F(MainViewTest, TabAndShiftTabMoveThroughPageOnesTabStops) {
+  const HWND hField = PageOne()->m_editPst.m_hWnd;
+  const HWND hSelect = PageOne()->m_btnSelectPst.m_hWnd;
+  const HWND hExport = PageOne()->m_btnNext.m_hWnd;
+  PageOne()->m_editPst.SetPath(L"C:\\mail\\archive.pst");
+  ASSERT_TRUE(ClickAndWait(hField, [&] { return ::GetFocus() == hField; }));
+  auto press = [](std::initializer_list<WORD> modifiers, HWND hExpected) {
+    testsupport::KeyPress(VK_TAB, modifiers);
+    return apptest::PumpFrameworkUntil([&] { return ::GetFocus() == hExpected; });
+  };
+  EXPECT_TRUE(press({}, hSelect));
+  EXPECT_TRUE(press({}, hExport));
+  EXPECT_TRUE(press({}, hField)) << "round to the first";
+  EXPECT_TRUE(press({VK_SHIFT}, hExport));
+  EXPECT_TRUE(press({VK_SHIFT}, hSelect));
+  EXPECT_TRUE(press({VK_SHIFT}, hField));
+  EXPECT_EQ(PageOne()->m_editPst.GetPath(), L"C:\\mail\\archive.pst");
 }
 
 TEST_F(MainViewTest, PageOnesFileDialogOpensInTheTypedFolderElseInDocuments) {

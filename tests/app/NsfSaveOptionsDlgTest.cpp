@@ -140,8 +140,9 @@ TEST_F(NsfSaveOptionsChecks, TheDialogTakesANewFileWithTheTextFormatFlag) {
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FOLDER)));
 
   EXPECT_STREQ(OkMessage(hDlg), L"Please enter folder path");
-  TypeInto(hDlg, IDC_NSF_FOLDER, Folder());
-  TypeInto(hDlg, IDC_NSF_FILE_NAME, L"mail2024");
+  // Taken without the blanks and quotes around them.
+  TypeInto(hDlg, IDC_NSF_FOLDER, L" \"" + Folder() + L"\"  ");
+  TypeInto(hDlg, IDC_NSF_FILE_NAME, L" mail2024 ");
   apptest::ClickControl(hDlg, IDC_TEXT_FORMAT);
   EXPECT_EQ(testsupport::ClippedChildTexts(hDlg), std::vector<std::wstring>());
   testsupport::SaveWindowPng(hDlg, L"app_nsf_save_options.png");
@@ -170,7 +171,7 @@ TEST_F(NsfSaveOptionsChecks, TheDialogTakesAnExistingFile) {
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FILE_NAME)));
   EXPECT_EQ(::IsDlgButtonChecked(hDlg, IDC_SAVE_NEW_FILE), static_cast<UINT>(BST_UNCHECKED));
   EXPECT_STREQ(OkMessage(hDlg), L"Please enter file path");
-  ::SetDlgItemTextW(hDlg, IDC_NSF_EXISTING_PATH, Folder() + L"\\archive.nsf");
+  ::SetDlgItemTextW(hDlg, IDC_NSF_EXISTING_PATH, L"\"" + Folder() + L"\\archive.nsf\"\t");
   EXPECT_STREQ(OkMessage(hDlg), L"");
   run.Finish();
   EXPECT_EQ(result, IDOK);

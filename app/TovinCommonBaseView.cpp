@@ -184,6 +184,7 @@ LRESULT CTovinCommonBaseView::OnPageActivatedMessage(WPARAM wParam, LPARAM lPara
 
 BOOL CTovinCommonBaseView::PreTranslateMessage(MSG* pMsg) {
   if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_TAB && MoveFocusByTab(pMsg)) return TRUE;
+  if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && PressFocusedButton(pMsg)) return TRUE;
   return CView::PreTranslateMessage(pMsg);
 }
 
@@ -215,6 +216,23 @@ BOOL CTovinCommonBaseView::MoveFocusByTab(MSG* pMsg) {
   ::SendMessageW(::GetAncestor(m_hWnd, GA_ROOT), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
   // As in a dialog, an edit reached with Tab has its text selected, ready to be typed over.
   if (::SendMessageW(hNext, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(hNext, EM_SETSEL, 0, -1);
+  return TRUE;
+}
+
+BOOL CTovinCommonBaseView::PressFocusedButton(MSG* pMsg) {
+  if (IsKeyDown(VK_CONTROL) || IsKeyDown(VK_MENU)) return FALSE;
+  const HWND hFocus = pMsg->hwnd;
+  if (hFocus == nullptr || ::GetParent(hFocus) != m_hWnd || !IsReachableTabStop(m_hWnd, hFocus)) return FALSE;
+  // The toolkit's buttons are owner-drawn, which the system reports as a button of no kind.
+  const LRESULT nCode = ::SendMessageW(hFocus, WM_GETDLGCODE, 0, reinterpret_cast<LPARAM>(pMsg));
+  const LONG nType = ::GetWindowLongW(hFocus, GWL_STYLE) & BS_TYPEMASK;
+  const BOOL bPushButton = (nCode & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0 ||
+                           ((nCode & DLGC_BUTTON) != 0 && nType == BS_OWNERDRAW);
+  if (!bPushButton) return FALSE;
+  // As a dialog does for its default button: the key is used up here, so that a dialog the command
+  // opens does not read it as well.
+  ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hFocus), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(hFocus));
   return TRUE;
 }
 

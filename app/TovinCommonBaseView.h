@@ -52,7 +52,8 @@ class CTovinCommonBaseView : public CView {
 
   void OnDraw(CDC* pDC) override;
   void OnInitialUpdate() override;
-  // Tab and Shift+Tab move the focus through the page's tab stops, as in a dialog.
+  // Tab and Shift+Tab move the focus through the page's tab stops, and Enter presses the focused
+  // button, as in a dialog.
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
   // The step list's drawing: a box of style 0, 1 or 2, and one step row.
@@ -103,6 +104,8 @@ class CTovinCommonBaseView : public CView {
   // Tab (pMsg) moves the focus to the next or, with Shift, the previous of the page's tab stops that
   // the user can reach, in reading order and round; FALSE when the focused window keeps the key.
   BOOL MoveFocusByTab(MSG* pMsg);
+  // Enter (pMsg) on one of the page's push buttons presses it; FALSE when the focus is elsewhere.
+  BOOL PressFocusedButton(MSG* pMsg);
 
   // The page's window for the hand-offs of its workers: set at creation, cleared at destruction.
   std::atomic<HWND> m_hWndHandoff;

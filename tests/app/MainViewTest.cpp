@@ -290,8 +290,8 @@ TEST_F(MainViewTest, PageOneRefusesWhatIsNotAPstFileAndStaysWhereItIs) {
 }
 
 // Tab leaves the multi-line path field for the next of the page's tab stops, in reading order and
-// round, Shift+Tab goes back, and the path keeps no tab.
-TEST_F(MainViewTest, TabAndShiftTabMoveThroughPageOnesTabStops) {
+// round, Shift+Tab goes back, the path keeps no tab, and Enter presses the focused button.
+TEST_F(MainViewTest, TabAndShiftTabMoveThroughPageOnesTabStopsAndEnterPressesAButton) {
   const HWND hField = PageOne()->m_editPst.m_hWnd;
   const HWND hSelect = PageOne()->m_btnSelectPst.m_hWnd;
   const HWND hExport = PageOne()->m_btnNext.m_hWnd;
@@ -308,6 +308,17 @@ TEST_F(MainViewTest, TabAndShiftTabMoveThroughPageOnesTabStops) {
   EXPECT_TRUE(press({VK_SHIFT}, hSelect));
   EXPECT_TRUE(press({VK_SHIFT}, hField));
   EXPECT_EQ(PageOne()->m_editPst.GetPath(), L"C:\\mail\\archive.pst");
+
+  // Enter on a button reached with Tab presses it, as in a dialog: Export checks the path.
+  EXPECT_TRUE(press({VK_SHIFT}, hExport));
+  std::atomic<bool> over{false};
+  const Answered refused = AnswerWindow(
+      [&] {
+        testsupport::KeyPress(VK_RETURN, {});
+        apptest::PumpFrameworkUntil([&] { return over.load(); });
+      },
+      std::wstring(), IDOK, [&](HWND) { over = true; });
+  EXPECT_EQ(refused.text, L"Please enter valid file");
 }
 
 TEST_F(MainViewTest, PageOnesFileDialogOpensInTheTypedFolderElseInDocuments) {

@@ -25,7 +25,10 @@ brindle_wine_slot() { # slot
 }
 brindle_wine_slot "${BRINDLE_WINE_SLOT:-0}"
 export WINEARCH=win64
-export WINEDEBUG=-all
+# Wine's own messages are off, so that a test reads only its program's standard error; a caller that
+# must say why a program gave nothing (Wine could not start it, a stack overflow) asks for Wine's errors
+# with BRINDLE_WINEDEBUG=-all,err+all.
+export WINEDEBUG="${BRINDLE_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export TZ=UTC
 export LANG=C.UTF-8

@@ -25,7 +25,10 @@ brindle_wine_slot() { # slot
 }
 brindle_wine_slot "${BRINDLE_WINE_SLOT:-0}"
 export WINEARCH=win64
-export WINEDEBUG=-all
+# Wine's own messages are off, so that a test reads only its program's standard error; a caller that
+# must say why a program gave nothing (Wine could not start it, a stack overflow) asks for Wine's errors
+# with BRINDLE_WINEDEBUG=-all,err+all.
+export WINEDEBUG="${BRINDLE_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export TZ=UTC
 export LANG=C.UTF-8
@@ -54,6 +57,27 @@ _brindle_prefix_pids() {
   return 0
 }
 
+# Wine processes of this prefix other than its services, its desktop and the desktop's keeper: the
+# programs that a restart of its wineserver would end.
+_brindle_prefix_programs() {
+  local pid
+  for pid in $(pgrep -f '\.exe'); do
+    grep -qzxF "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null || continue
+    case "$(readlink "/proc/$pid/exe" 2>/dev/null)" in */wine | */wine64 | */wine-preloader | */wine64-preloader) ;; *) continue ;; esac
+    case "$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)" in
+      '' | *'\system32\'* | *desktop_keeper.exe*) ;;
+      *) echo "$pid" ;;
+    esac
+  done
+  return 0
+}
+
+# Ends a process of this prefix and waits until it is gone.
+_brindle_end_pid() { # pid
+  kill -9 "$1" 2>/dev/null || return 0
+  while [ -e "/proc/$1" ]; do sleep 0.05; done
+}
+
 # The process may end between the listing and this read: that is no display, and no error.
 _brindle_display_of() { # pid
   { tr '\0' '\n' <"/proc/$1/environ"; } 2>/dev/null | sed -n 's/^DISPLAY=//p' || true
@@ -78,12 +102,19 @@ _brindle_start_desktop() {
   fi
   rm -f "$ready"
   setsid wine "$keeper" </dev/null >"$ready" 2>/dev/null 9>&- &
+  _brindle_wait_keeper $! || echo "wine-env: the desktop of $WINEPREFIX did not come up on $DISPLAY" >&2
+}
+
+# Waits until the keeper says its desktop is up; false when it ended first or took longer than a
+# minute (a prefix's first start on a loaded machine is slow).
+_brindle_wait_keeper() { # pid
   local _
-  for _ in $(seq 300); do
-    grep -qs ready "$ready" && return 0
+  for _ in $(seq 1200); do
+    grep -qs ready "$WINEPREFIX/.brindle-desktop" && return 0
+    [ -e "/proc/$1" ] || return 1
     sleep 0.05
   done
-  echo "wine-env: the desktop of $WINEPREFIX did not come up on $DISPLAY" >&2
+  return 1
 }
 
 # Wine's own faces for the dialog font (Tahoma) and the window-button glyphs (Marlett), in the
@@ -154,18 +185,38 @@ brindle_wine_setup() {
     flock 9
     _brindle_create_prefix || exit 1
     # A desktop on another display, or a keeper whose desktop is gone (its display was closed),
-    # belongs to an earlier run: start the prefix anew on our display.
+    # belongs to an earlier run: start the prefix anew on our display. Not while other programs run in
+    # it: a restart would end them (exit code 0, nothing said), and Wine fails the start of a program
+    # that meets the wineserver going down (exit code 1, nothing said). While they run, a keeper
+    # without its desktop is replaced, which brings a desktop up on our display, and a desktop on
+    # another display is kept.
     local desktop keeper
-    desktop="$(_brindle_prefix_pids 'explorer\.exe /desktop' | head -1)"
     keeper="$(_brindle_prefix_pids 'desktop_keeper\.exe' | head -1)"
+    desktop="$(_brindle_prefix_pids 'explorer\.exe /desktop' | head -1)"
+    # A keeper that an earlier set-up started may still be bringing its desktop up, slower than that
+    # set-up waited for: it is waited for, not taken for one whose desktop is gone.
+    if [ -n "$keeper" ] && [ -z "$desktop" ] && _brindle_wait_keeper "$keeper"; then
+      desktop="$(_brindle_prefix_pids 'explorer\.exe /desktop' | head -1)"
+    fi
     # A desktop process that ends while its display is read shows none: that is no other display.
     local shown=""
     [ -n "$desktop" ] && shown="$(_brindle_display_of "$desktop")"
     if [ -n "${DISPLAY:-}" ] && { { [ -n "$shown" ] && [ "$shown" != "$DISPLAY" ]; } ||
       { [ -n "$keeper" ] && [ -z "$desktop" ]; }; }; then
-      echo "wine-env: restarting the wineserver of $WINEPREFIX for display $DISPLAY" >&2
-      wineserver -k >/dev/null 2>&1 9>&- || true
-      wineserver -w 9>&- || true
+      local running
+      running="$(_brindle_prefix_programs | wc -l)"
+      if [ "$running" -eq 0 ]; then
+        echo "wine-env: restarting the wineserver of $WINEPREFIX for display $DISPLAY" >&2
+        wineserver -k >/dev/null 2>&1 9>&- || true
+        wineserver -w 9>&- || true
+      elif [ -z "$desktop" ]; then
+        echo "wine-env: starting the desktop of $WINEPREFIX again; $running program(s) run in it" >&2
+        _brindle_end_pid "$keeper"
+      else
+        echo "wine-env: the desktop of $WINEPREFIX stays on $shown, not $DISPLAY: $running program(s) run in it" >&2
+        _brindle_register
+        exit 0
+      fi
     elif [ -n "${DISPLAY:-}" ] && [ -n "$keeper" ] && [ "$shown" = "$DISPLAY" ]; then
       # The keeper is started last, after the persistent wineserver and the services: with it and its
       # desktop on our display, an earlier setup of this run did the rest. Each test program and each

@@ -18,12 +18,16 @@
 // Exit 0 when every folder has as many new documents as the PST folder has items and nothing was lost
 // or recorded as not converted; 1 otherwise (also when the target failed, with the store's text on
 // stderr); 2 when the PST or the NSF cannot be opened (the reason on stderr).
+// When BRINDLE_HARNESS_STARTED names a file, the harness makes it empty as it starts and writes "ended" into
+// it as it ends, so that a caller can tell a run that never started (Wine could not start the program)
+// from one that ended early (killed, crashed) and from one that came to its end.
 // Memory stays flat in the size of the PST: nothing is kept per item beyond the lines of what was lost.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -377,9 +381,36 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   return result;
 }
 
+// The file of BRINDLE_HARNESS_STARTED: empty while the harness runs, "ended" once it is back at wmain's end.
+class StartedMarker {
+ public:
+  StartedMarker() {
+    const DWORD n = GetEnvironmentVariableW(L"BRINDLE_HARNESS_STARTED", m_path, _countof(m_path));
+    if (n == 0 || n >= _countof(m_path)) m_path[0] = L'\0';
+    Write("");
+  }
+  ~StartedMarker() { Write("ended\n"); }
+  StartedMarker(const StartedMarker&) = delete;
+  StartedMarker& operator=(const StartedMarker&) = delete;
+
+ private:
+  void Write(const char* text) const {
+    if (!m_path[0]) return;
+    const HANDLE file =
+        CreateFileW(m_path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    CloseHandle(file);
+  }
+
+  WCHAR m_path[MAX_PATH] = L"";
+};
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  const StartedMarker started;
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
   const bool timing = argc == 4 && wcscmp(argv[1], L"--timing") == 0;

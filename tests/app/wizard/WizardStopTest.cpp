@@ -83,6 +83,22 @@ class WizardStop : public ::testing::Test {
     return WaitForMessageBox(program.ProcessId(), CLOSE_QUESTION);
   }
 
+  // Starts a run of the large PST into nsfName whose 300th save stops, asks with ask, and lets the save
+  // return: the worker finishes that item and waits at the gate, the bar still on the item it showed.
+  void AskMidRun(ProgramRun& program, StandInHang& hang, const std::wstring& nsfName,
+                 HWND (*ask)(ProgramRun&, HWND), HWND* mainWindow, HWND* question, long* shown) {
+    *mainWindow = StartStoppedConversion(program, hang, nsfName);
+    ASSERT_NE(*mainWindow, nullptr) << Utf8(StatusText(*mainWindow));
+    *question = ask(program, *mainWindow);
+    ASSERT_NE(*question, nullptr);
+    *shown = SettledItem(*mainWindow);
+    ASSERT_GT(*shown, 0) << Utf8(ItemProgressText(*mainWindow));
+    hang.Release();
+    ASSERT_TRUE(WaitForWorkerAtGate(program.ProcessId())) << "the run did not wait for the answer";
+    EXPECT_EQ(ShownItemNumber(ItemProgressText(*mainWindow)), *shown) << "the run went on under the question";
+    EXPECT_TRUE(::IsWindowVisible(*question));
+  }
+
   // Starts a run of the small PST into nsfName whose last save stops, asks with ask, and lets the save
   // return: the run goes on to its end and is held there, with no saving-complete dialog, the frame
   // disabled, the question open and the NSF complete.
@@ -148,20 +164,11 @@ std::string WizardStop::s_smallPst;
 TEST_F(WizardStop, NothingIsSavedWhileTheQuestionIsOpenAndYesEndsTheRunWithWhatItShowed) {
   ProgramRun program;
   StandInHang hang(STOPPED_SAVE);
-  HWND mainWindow = StartStoppedConversion(program, hang, L"stopped");
-  ASSERT_NE(mainWindow, nullptr) << Utf8(StatusText(mainWindow));
+  HWND mainWindow = nullptr;
+  HWND question = nullptr;
+  long shown = 0;
+  ASSERT_NO_FATAL_FAILURE(AskMidRun(program, hang, L"stopped", AskToStop, &mainWindow, &question, &shown));
   Screenshot(mainWindow, L"wizard_page_three_saving.png");
-
-  HWND question = AskToStop(program, mainWindow);
-  ASSERT_NE(question, nullptr);
-  const long shown = SettledItem(mainWindow);
-  ASSERT_GT(shown, 0) << Utf8(ItemProgressText(mainWindow));
-
-  // The save goes on; the worker finishes that item and then waits for the answer.
-  hang.Release();
-  ASSERT_TRUE(WaitForWorkerAtGate(program.ProcessId())) << "the run did not wait for the answer";
-  EXPECT_EQ(ShownItemNumber(ItemProgressText(mainWindow)), shown) << "the run went on under the question";
-  EXPECT_TRUE(::IsWindowVisible(question));
   Answer(question, IDYES);
 
   HWND box = WaitForMessageBox(program.ProcessId(), L"Process aborted by user , \r\n", 60000);
@@ -220,14 +227,10 @@ TEST_F(WizardStop, TheCloseQuestionHoldsARunThatReachesItsEndAndNoLetsItFinish) 
 TEST_F(WizardStop, YesToTheCloseQuestionEndsTheRunWhereItWaitedAndCloses) {
   ProgramRun program;
   StandInHang hang(STOPPED_SAVE);
-  HWND mainWindow = StartStoppedConversion(program, hang, L"close-yes");
-  ASSERT_NE(mainWindow, nullptr) << Utf8(StatusText(mainWindow));
-  HWND question = AskToClose(program, mainWindow);
-  ASSERT_NE(question, nullptr);
-  const long shown = SettledItem(mainWindow);
-  ASSERT_GT(shown, 0) << Utf8(ItemProgressText(mainWindow));
-  hang.Release();
-  ASSERT_TRUE(WaitForWorkerAtGate(program.ProcessId())) << "the run went on under the close question";
+  HWND mainWindow = nullptr;
+  HWND question = nullptr;
+  long shown = 0;
+  ASSERT_NO_FATAL_FAILURE(AskMidRun(program, hang, L"close-yes", AskToClose, &mainWindow, &question, &shown));
   Answer(question, IDYES);
   DWORD exitCode = 1;
   ASSERT_TRUE(program.WaitForExit(60000, &exitCode)) << "the program still runs after Yes";

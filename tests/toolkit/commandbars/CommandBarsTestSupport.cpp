@@ -199,8 +199,12 @@ ModalLoopInput::~ModalLoopInput() {
 
 void CALLBACK ModalLoopInput::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
   ModalLoopInput* pThis = s_pCurrent;
-  if (pThis == nullptr || pThis->m_bSent) return;
+  // `ready` may pump (a picture of the box waits for its repaint): a tick dispatched from there must
+  // not ask again, or both would start a sender.
+  if (pThis == nullptr || pThis->m_bSent || pThis->m_bAsking) return;
+  pThis->m_bAsking = true;
   std::function<void()> input = pThis->m_ready();
+  pThis->m_bAsking = false;
   if (!input) return;
   pThis->m_bSent = true;
   pThis->m_sender = std::thread(std::move(input));

@@ -123,7 +123,8 @@ CPoint ControlCenter(CXTPControl* pControl);
 
 // Real input for a modal loop that the test thread is about to enter (a message box, a tracked popup):
 // a timer of the thread asks `ready` every 100 ms; once it returns an input sequence, the sequence is
-// sent from another thread while the loop runs. One at a time; the destructor waits for the sender.
+// sent from another thread while the loop runs; `ready` may pump. One at a time; the destructor waits
+// for the sender.
 class ModalLoopInput {
  public:
   using Ready = std::function<std::function<void()>()>;
@@ -141,5 +142,6 @@ class ModalLoopInput {
   Ready m_ready;
   UINT_PTR m_nTimer = 0;
   bool m_bSent = false;
+  bool m_bAsking = false;
   std::thread m_sender;
 };

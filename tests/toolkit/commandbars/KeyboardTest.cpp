@@ -380,16 +380,17 @@ LRESULT CALLBACK EmptyTheContextMenu(HWND hWnd, UINT message, WPARAM wParam, LPA
 
 TEST_F(KeyboardFrameTest, ToolbarContextMenuThatTheFrameEmptiedDoesNotOpen) {
   ASSERT_TRUE(::SetWindowSubclass(m_hFrame, EmptyTheContextMenu, 1, 0));
-  // Should it open after all, a timer closes it so that the test ends.
+  // Should it open after all, it is closed once it tracks, so that the test ends.
   CXTPCommandBars* pCommandBars = m_pFrame->GetCommandBars();
-  static CXTPCommandBars* s_pCommandBars = pCommandBars;
-  s_pCommandBars = pCommandBars;
-  const UINT_PTR nTimer =
-      ::SetTimer(nullptr, 0, 1500, [](HWND, UINT, UINT_PTR, DWORD) { s_pCommandBars->ClosePopups(); });
-  const DWORD dwStart = ::GetTickCount();
-  pCommandBars->ContextMenu(0, 200, 200);
-  EXPECT_LT(::GetTickCount() - dwStart, 1000u);
-  ::KillTimer(nullptr, nTimer);
+  {
+    ModalLoopInput close([pCommandBars]() -> std::function<void()> {
+      if (CXTPBarMouseTracker::GetThreadState()->GetTrackedCount() == 0) return nullptr;
+      pCommandBars->ClosePopups();
+      return [] {};
+    });
+    pCommandBars->ContextMenu(0, 200, 200);
+    EXPECT_FALSE(close.Sent()) << "the emptied menu opened";
+  }
   ::RemoveWindowSubclass(m_hFrame, EmptyTheContextMenu, 1);
 }
 

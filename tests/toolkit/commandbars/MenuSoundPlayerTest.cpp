@@ -11,18 +11,20 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
 
-// What the fake player heard, and how long each sound takes.
+// What the fake player heard; while a test holds the sounds, each one plays until it lets them go.
 struct FakeSounds {
   std::mutex lock;
   std::vector<std::wstring> played;
   std::atomic<int> nPlaying{0};
   std::atomic<int> nMostAtOnce{0};
   std::atomic<int> nPurges{0};
-  std::atomic<DWORD> dwPlayMs{0};
+  // Manual-reset, signalled while the sounds are not held.
+  HANDLE hLetGo = ::CreateEventW(nullptr, TRUE, TRUE, nullptr);
 } g_sounds;
 
 BOOL WINAPI FakePlaySound(LPCWSTR pszSound, HMODULE, DWORD dwFlags) {
@@ -40,7 +42,7 @@ BOOL WINAPI FakePlaySound(LPCWSTR pszSound, HMODULE, DWORD dwFlags) {
     std::lock_guard<std::mutex> guard(g_sounds.lock);
     g_sounds.played.push_back(pszSound);
   }
-  ::Sleep(g_sounds.dwPlayMs);
+  ::WaitForSingleObject(g_sounds.hLetGo, INFINITE);
   --g_sounds.nPlaying;
   return TRUE;
 }
@@ -73,10 +75,11 @@ class MenuSoundPlayerTest : public ::testing::Test {
     }
     g_sounds.nMostAtOnce = 0;
     g_sounds.nPurges = 0;
-    g_sounds.dwPlayMs = 0;
+    ::SetEvent(g_sounds.hLetGo);
     m_player.SetPlayFunction(FakePlaySound);
   }
   void TearDown() override {
+    ::SetEvent(g_sounds.hLetGo);
     m_player.Stop();
     // A thread left finishing a long sound ends by itself.
     WaitFor([] { return g_sounds.nPlaying == 0; });
@@ -105,18 +108,19 @@ TEST_F(MenuSoundPlayerTest, StoppingWithoutAThreadDoesNothingAndTwiceIsHarmless)
   EXPECT_TRUE(WaitFor([] { return g_sounds.nPurges == 1; }));
 }
 
-TEST_F(MenuSoundPlayerTest, TwoRequestsWhileASoundPlaysYieldAtMostTheLater) {
-  g_sounds.dwPlayMs = 150;
-  m_player.Request(xtpMenuSoundCommand);
+TEST_F(MenuSoundPlayerTest, TwoRequestsWhileASoundPlaysYieldTheLaterOnly) {
+  ::ResetEvent(g_sounds.hLetGo);
+  m_player.Request(xtpMenuSoundPopup);
   ASSERT_TRUE(WaitFor([] { return g_sounds.nPlaying == 1; }));
   m_player.Request(xtpMenuSoundPopup);
   m_player.Request(xtpMenuSoundCommand);
-  ::Sleep(500);
+  ::SetEvent(g_sounds.hLetGo);
+  ASSERT_TRUE(WaitFor([] { return PlayedCount() == 2; }));
+  // Once the player has ended, nothing more was played: the request in between is lost.
+  m_player.Stop();
+  ASSERT_TRUE(WaitFor([] { return g_sounds.nPurges == 1; }));
   std::lock_guard<std::mutex> guard(g_sounds.lock);
-  ASSERT_LE(g_sounds.played.size(), 2u);
-  if (g_sounds.played.size() == 2) {
-    EXPECT_EQ(g_sounds.played[1], L"MenuCommand");
-  }
+  EXPECT_EQ(g_sounds.played, (std::vector<std::wstring>{L"MenuPopup", L"MenuCommand"}));
 }
 
 TEST_F(MenuSoundPlayerTest, ARequestAfterAStopStartsANewThreadAndThereIsNeverASecondOne) {
@@ -135,23 +139,30 @@ TEST_F(MenuSoundPlayerTest, ARequestAfterAStopStartsANewThreadAndThereIsNeverASe
 
 TEST_F(MenuSoundPlayerTest, AThreadStoppedWhilePlayingEndsByItselfAndNoSecondPlayerStartsMeanwhile) {
   const int nBaseline = ProcessThreadCount();
-  g_sounds.dwPlayMs = 400;
+  ::ResetEvent(g_sounds.hLetGo);
   m_player.Request(xtpMenuSoundCommand);
   ASSERT_TRUE(WaitFor([] { return g_sounds.nPlaying == 1; }));
-  // The stop gives up after 100 ms while the sound still plays.
-  const DWORD dwStart = ::GetTickCount();
-  m_player.Stop();
-  EXPECT_LT(::GetTickCount() - dwStart, 300u);
+  // The stop gives up while the sound still plays, however long it plays.
+  std::atomic<bool> bStopped{false};
+  std::thread stopper([&] {
+    m_player.Stop();
+    bStopped = true;
+  });
+  const bool bGaveUp = WaitFor([&] { return bStopped.load(); });
+  if (!bGaveUp) ::SetEvent(g_sounds.hLetGo);
+  stopper.join();
+  ASSERT_TRUE(bGaveUp) << "the stop waited for the sound";
+  EXPECT_EQ(g_sounds.nPlaying, 1);
   EXPECT_FALSE(m_player.IsRunning());
   // Requests while it finishes start nothing: only a sound is lost.
   m_player.Request(xtpMenuSoundPopup);
   EXPECT_FALSE(m_player.IsRunning());
   EXPECT_LE(ProcessThreadCount(), nBaseline + 1);
   // It sees the stop after its sound, purges and ends.
+  ::SetEvent(g_sounds.hLetGo);
   EXPECT_TRUE(WaitFor([] { return g_sounds.nPurges == 1; }));
   EXPECT_TRUE(WaitFor([nBaseline] { return ProcessThreadCount() <= nBaseline; }));
   // Then a request starts a player again.
-  g_sounds.dwPlayMs = 0;
   m_player.Request(xtpMenuSoundPopup);
   EXPECT_TRUE(m_player.IsRunning());
   EXPECT_TRUE(WaitFor([] { return PlayedCount() == 2; }));

@@ -118,6 +118,22 @@ void TypeInto(HWND hDlg, int id, const CString& text) {
   testsupport::PumpUntil([&] { return apptest::TextOf(::GetDlgItem(hDlg, id)) == text; }, 5000);
 }
 
+// Clicks one of the two options and waits until the dialog shows that choice in full: its thread
+// checks the option and then enables and disables the edits one at a time, and a state read in
+// between would show parts of both choices.
+void ChooseOption(HWND hDlg, int optionId) {
+  const bool existing = optionId == IDC_SAVE_EXISTING_FILE;
+  const int otherId = existing ? IDC_SAVE_NEW_FILE : IDC_SAVE_EXISTING_FILE;
+  const auto enabled = [&](int id) { return ::IsWindowEnabled(::GetDlgItem(hDlg, id)) != FALSE; };
+  apptest::ClickControl(hDlg, optionId);
+  testsupport::PumpUntil([&] {
+    return ::IsDlgButtonChecked(hDlg, optionId) == BST_CHECKED &&
+           ::IsDlgButtonChecked(hDlg, otherId) == BST_UNCHECKED &&
+           enabled(IDC_NSF_EXISTING_PATH) == existing && enabled(IDC_NSF_FOLDER) != existing &&
+           enabled(IDC_NSF_FILE_NAME) != existing;
+  });
+}
+
 // Clicks OK and returns the text of the message box that comes (dismissed), or "" when none came.
 CString OkMessage(HWND hDlg) {
   apptest::ClickControl(hDlg, IDOK);
@@ -164,9 +180,8 @@ TEST_F(NsfSaveOptionsChecks, TheDialogTakesAnExistingFile) {
   ASSERT_NE(hDlg, nullptr);
   testsupport::PumpMessages(200);
 
-  apptest::ClickControl(hDlg, IDC_SAVE_EXISTING_FILE);
-  testsupport::PumpUntil(
-      [&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)) != FALSE; });
+  ChooseOption(hDlg, IDC_SAVE_EXISTING_FILE);
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)));
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FOLDER)));
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FILE_NAME)));
   EXPECT_EQ(::IsDlgButtonChecked(hDlg, IDC_SAVE_NEW_FILE), static_cast<UINT>(BST_UNCHECKED));
@@ -237,9 +252,7 @@ TEST_F(NsfSaveOptionsChecks, TheBrowseDialogsOpenInTheTypedFolderElseInDocuments
             apptest::CanonicalPath(Folder()));
 
   // The existing file's dialog opens in the folder of the path typed, and Cancel keeps the text.
-  apptest::ClickControl(hDlg, IDC_SAVE_EXISTING_FILE);
-  testsupport::PumpUntil(
-      [&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)) != FALSE; });
+  ChooseOption(hDlg, IDC_SAVE_EXISTING_FILE);
   TypeInto(hDlg, IDC_NSF_EXISTING_PATH, Folder() + L"\\archive.nsf");
   HWND hFiles = Browse(hDlg, IDC_NSF_EXISTING_PATH);
   ASSERT_NE(hFiles, nullptr);

@@ -151,7 +151,7 @@ void ClickControl(HWND dialog, int id) {
 
 bool PressMessageBoxButton(HWND box, int button) {
   // The box takes the foreground once it is up and can be clicked.
-  testsupport::PumpUntil([&] { return ::GetForegroundWindow() == box || !::IsWindow(box); }, 2000);
+  testsupport::PumpUntil([&] { return ::GetForegroundWindow() == box || !::IsWindow(box); }, 10000);
   ClickControl(box, button);
   testsupport::PumpUntil([&] { return !::IsWindow(box); }, 10000);
   return !::IsWindow(box);

@@ -100,22 +100,55 @@ TEST_F(NsfSaveOptionsChecks, AnExistingFileIsCheckedInOrder) {
   EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\MAIL.NSF"), L"");
 }
 
+// The focus of the dialog's thread while the dialog is the foreground window (where typed keys go),
+// else NULL.
+HWND KeyboardFocus(HWND hDlg) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  if (::GetForegroundWindow() != hDlg ||
+      !::GetGUIThreadInfo(::GetWindowThreadProcessId(hDlg, nullptr), &info))
+    return nullptr;
+  return info.hwndFocus;
+}
+
+// The run's dialog once it takes input: the foreground window, with the focus on one of its controls.
+HWND WaitForReadyDialog(ModalRun& run) {
+  HWND hDlg = run.WaitForDialog();
+  if (hDlg == nullptr) return nullptr;
+  const bool ready = testsupport::PumpUntil([&] {
+    HWND focus = KeyboardFocus(hDlg);
+    return focus != nullptr && ::IsChild(hDlg, focus);
+  });
+  return ready ? hDlg : nullptr;
+}
+
 // Types into an edit of the dialog in place of its text: a real click gives it the focus, its text is
 // selected, then the keys.
 void TypeInto(HWND hDlg, int id, const CString& text) {
   HWND edit = ::GetDlgItem(hDlg, id);
   apptest::ClickControl(hDlg, id);
-  // Under load the click can take a while to move the focus; typed keys go wherever the focus is.
-  testsupport::PumpUntil(
-      [&] {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof(info);
-        return ::GetGUIThreadInfo(::GetWindowThreadProcessId(edit, nullptr), &info) && info.hwndFocus == edit;
-      },
-      5000);
+  // Under load the click can take a while to move the focus; typed keys go to the focus of the
+  // foreground window's thread.
+  testsupport::PumpUntil([&] { return KeyboardFocus(hDlg) == edit; });
   ::SendMessageW(edit, EM_SETSEL, 0, -1);
   testsupport::TypeUnicode(std::wstring(text));
-  testsupport::PumpUntil([&] { return apptest::TextOf(::GetDlgItem(hDlg, id)) == text; }, 5000);
+  testsupport::PumpUntil([&] { return apptest::TextOf(edit) == text; });
+}
+
+// Clicks one of the two options and waits until the dialog shows that choice in full: its thread
+// checks the option and then enables and disables the edits one at a time, and a state read in
+// between would show parts of both choices.
+void ChooseOption(HWND hDlg, int optionId) {
+  const bool existing = optionId == IDC_SAVE_EXISTING_FILE;
+  const int otherId = existing ? IDC_SAVE_NEW_FILE : IDC_SAVE_EXISTING_FILE;
+  const auto enabled = [&](int id) { return ::IsWindowEnabled(::GetDlgItem(hDlg, id)) != FALSE; };
+  apptest::ClickControl(hDlg, optionId);
+  testsupport::PumpUntil([&] {
+    return ::IsDlgButtonChecked(hDlg, optionId) == BST_CHECKED &&
+           ::IsDlgButtonChecked(hDlg, otherId) == BST_UNCHECKED &&
+           enabled(IDC_NSF_EXISTING_PATH) == existing && enabled(IDC_NSF_FOLDER) != existing &&
+           enabled(IDC_NSF_FILE_NAME) != existing;
+  });
 }
 
 // Clicks OK and returns the text of the message box that comes (dismissed), or "" when none came.
@@ -132,9 +165,8 @@ TEST_F(NsfSaveOptionsChecks, TheDialogTakesANewFileWithTheTextFormatFlag) {
   CNsfSaveOptionsDlg dlg;
   INT_PTR result = 0;
   ModalRun run(L"Save Options", [&] { result = dlg.DoModal(); });
-  HWND hDlg = run.WaitForDialog();
+  HWND hDlg = WaitForReadyDialog(run);
   ASSERT_NE(hDlg, nullptr);
-  testsupport::PumpMessages(200);
   EXPECT_EQ(::IsDlgButtonChecked(hDlg, IDC_SAVE_NEW_FILE), static_cast<UINT>(BST_CHECKED));
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)));
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FOLDER)));
@@ -144,6 +176,8 @@ TEST_F(NsfSaveOptionsChecks, TheDialogTakesANewFileWithTheTextFormatFlag) {
   TypeInto(hDlg, IDC_NSF_FOLDER, L" \"" + Folder() + L"\"  ");
   TypeInto(hDlg, IDC_NSF_FILE_NAME, L" mail2024 ");
   apptest::ClickControl(hDlg, IDC_TEXT_FORMAT);
+  // So that the picture shows the box checked.
+  testsupport::PumpUntil([&] { return ::IsDlgButtonChecked(hDlg, IDC_TEXT_FORMAT) == BST_CHECKED; });
   EXPECT_EQ(testsupport::ClippedChildTexts(hDlg), std::vector<std::wstring>());
   testsupport::SaveWindowPng(hDlg, L"app_nsf_save_options.png");
   EXPECT_STREQ(OkMessage(hDlg), L"");
@@ -160,13 +194,11 @@ TEST_F(NsfSaveOptionsChecks, TheDialogTakesAnExistingFile) {
   CNsfSaveOptionsDlg dlg;
   INT_PTR result = 0;
   ModalRun run(L"Save Options", [&] { result = dlg.DoModal(); });
-  HWND hDlg = run.WaitForDialog();
+  HWND hDlg = WaitForReadyDialog(run);
   ASSERT_NE(hDlg, nullptr);
-  testsupport::PumpMessages(200);
 
-  apptest::ClickControl(hDlg, IDC_SAVE_EXISTING_FILE);
-  testsupport::PumpUntil(
-      [&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)) != FALSE; });
+  ChooseOption(hDlg, IDC_SAVE_EXISTING_FILE);
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)));
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FOLDER)));
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FILE_NAME)));
   EXPECT_EQ(::IsDlgButtonChecked(hDlg, IDC_SAVE_NEW_FILE), static_cast<UINT>(BST_UNCHECKED));
@@ -206,19 +238,27 @@ HWND Browse(HWND hDlg, int editId) {
   return apptest::WaitForOwnedMessageBox(hDlg);
 }
 
+// Clicks the folder picker's OK once its tree has the folder selected that OK takes, and waits until
+// the picker has gone.
+void TakePickedFolder(HWND hPicker) {
+  HWND tree = ::FindWindowExW(hPicker, nullptr, WC_TREEVIEWW, nullptr);
+  testsupport::PumpUntil([&] {
+    return TreeView_GetSelection(tree) != nullptr && ::IsWindowEnabled(::GetDlgItem(hPicker, IDOK));
+  });
+  apptest::ClickControl(hPicker, IDOK);
+  testsupport::PumpUntil([&] { return !::IsWindow(hPicker); });
+}
+
 TEST_F(NsfSaveOptionsChecks, TheBrowseDialogsOpenInTheTypedFolderElseInDocuments) {
   CNsfSaveOptionsDlg dlg;
   ModalRun run(L"Save Options", [&] { dlg.DoModal(); });
-  HWND hDlg = run.WaitForDialog();
+  HWND hDlg = WaitForReadyDialog(run);
   ASSERT_NE(hDlg, nullptr);
-  testsupport::PumpMessages(200);
 
   // Nothing typed: the folder picker opens on Documents, and OK at once takes it.
   HWND hPicker = Browse(hDlg, IDC_NSF_FOLDER);
   ASSERT_NE(hPicker, nullptr);
-  testsupport::PumpMessages(300);
-  apptest::ClickControl(hPicker, IDOK);
-  testsupport::PumpUntil([&] { return !::IsWindow(hPicker); }, 5000);
+  TakePickedFolder(hPicker);
   testsupport::PumpUntil([&] { return !apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER)).IsEmpty(); },
                          5000);
   EXPECT_EQ(apptest::CanonicalPath(apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER))),
@@ -228,18 +268,14 @@ TEST_F(NsfSaveOptionsChecks, TheBrowseDialogsOpenInTheTypedFolderElseInDocuments
   ::SetDlgItemTextW(hDlg, IDC_NSF_FOLDER, Folder() + L"\\new mail");
   hPicker = Browse(hDlg, IDC_NSF_FOLDER);
   ASSERT_NE(hPicker, nullptr);
-  testsupport::PumpMessages(300);
-  apptest::ClickControl(hPicker, IDOK);
-  testsupport::PumpUntil([&] { return !::IsWindow(hPicker); }, 5000);
+  TakePickedFolder(hPicker);
   testsupport::PumpUntil(
       [&] { return apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER)) != Folder() + L"\\new mail"; }, 5000);
   EXPECT_EQ(apptest::CanonicalPath(apptest::TextOf(::GetDlgItem(hDlg, IDC_NSF_FOLDER))),
             apptest::CanonicalPath(Folder()));
 
   // The existing file's dialog opens in the folder of the path typed, and Cancel keeps the text.
-  apptest::ClickControl(hDlg, IDC_SAVE_EXISTING_FILE);
-  testsupport::PumpUntil(
-      [&] { return ::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_EXISTING_PATH)) != FALSE; });
+  ChooseOption(hDlg, IDC_SAVE_EXISTING_FILE);
   TypeInto(hDlg, IDC_NSF_EXISTING_PATH, Folder() + L"\\archive.nsf");
   HWND hFiles = Browse(hDlg, IDC_NSF_EXISTING_PATH);
   ASSERT_NE(hFiles, nullptr);
@@ -258,9 +294,8 @@ TEST(NsfSaveOptionsDlg, CancelLeavesTheResultsEmpty) {
   CNsfSaveOptionsDlg dlg;
   INT_PTR result = 0;
   ModalRun run(L"Save Options", [&] { result = dlg.DoModal(); });
-  HWND hDlg = run.WaitForDialog();
+  HWND hDlg = WaitForReadyDialog(run);
   ASSERT_NE(hDlg, nullptr);
-  testsupport::PumpMessages(100);
   apptest::ClickControl(hDlg, IDCANCEL);
   run.Finish();
   EXPECT_EQ(result, IDCANCEL);

@@ -297,6 +297,8 @@ TEST(NsfSaveOptionsDlg, CancelLeavesTheResultsEmpty) {
   HWND hDlg = WaitForReadyDialog(run);
   ASSERT_NE(hDlg, nullptr);
   apptest::ClickControl(hDlg, IDCANCEL);
+  // The click ends the dialog, not the clean-up's own cancel.
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return run.Done(); }, 5000)) << "Cancel left the dialog open";
   run.Finish();
   EXPECT_EQ(result, IDCANCEL);
   EXPECT_TRUE(dlg.m_strFolder.IsEmpty() && dlg.m_strFileName.IsEmpty() && dlg.m_strExistingPath.IsEmpty());

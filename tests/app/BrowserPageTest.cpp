@@ -107,9 +107,8 @@ CString AnswerBoxOf(CWnd* pPage, UINT message, int answer) {
   std::thread helper([&text, answer] {
     HWND box = WaitForBox();
     if (box == nullptr) return;
-    ::Sleep(100);
     text = apptest::MessageBoxText(box);
-    apptest::ClickControl(box, answer);
+    apptest::PressMessageBoxButton(box, answer);
   });
   pPage->SendMessage(message, 0, 0);
   helper.join();

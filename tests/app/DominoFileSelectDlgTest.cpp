@@ -261,13 +261,15 @@ TEST_F(DominoFileSelectDlgTest, AddGivesPageOneTheTickedFilesOfTheServerWhoseFil
         EXPECT_EQ(ListChecks(databases), (std::vector<bool>{true, true}));
 
         ClickControl(dlg, IDC_UNSELECT_ALL);
-        testsupport::PumpMessages(100);
-        EXPECT_EQ(ListChecks(databases), (std::vector<bool>{false, false}));
+        EXPECT_TRUE(testsupport::PumpUntil([&] {
+          return ListChecks(databases) == std::vector<bool>{false, false};
+        })) << "Unselect All left ticks";
         ClickControl(dlg, IDC_ADD_DATABASES);
         Answer(L"Please select file from the list", IDOK);
         ClickControl(dlg, IDC_SELECT_ALL);
-        testsupport::PumpMessages(100);
-        EXPECT_EQ(ListChecks(databases), (std::vector<bool>{true, true}));
+        EXPECT_TRUE(testsupport::PumpUntil([&] {
+          return ListChecks(databases) == std::vector<bool>{true, true};
+        })) << "Select All left a file unticked";
 
         // The selection moves to the other server by keyboard, which starts no search: the files
         // listed are still Mail01's.
@@ -276,8 +278,9 @@ TEST_F(DominoFileSelectDlgTest, AddGivesPageOneTheTickedFilesOfTheServerWhoseFil
         testsupport::PumpMessages(100);
         ASSERT_EQ(::GetFocus(), nullptr);  // another thread's focus is not visible here
         testsupport::KeyPress(VK_HOME);
-        testsupport::PumpMessages(200);
-        EXPECT_EQ(ListView_GetSelectionMark(servers), RowOf(servers, L"APPS02/BRINDLE"));
+        EXPECT_TRUE(testsupport::PumpUntil([&] {
+          return ListView_GetSelectionMark(servers) == RowOf(servers, L"APPS02/BRINDLE");
+        })) << "Home did not select the first server";
         EXPECT_EQ(ListView_GetItemCount(databases), 2);
 
         ClickControl(dlg, IDC_ADD_DATABASES);
@@ -291,8 +294,8 @@ TEST_F(DominoFileSelectDlgTest, AddGivesPageOneTheTickedFilesOfTheServerWhoseFil
         RECT rc = {};
         ::GetClientRect(servers, &rc);
         testsupport::MouseClick(servers, rc.right / 2, rc.bottom - 8);
-        testsupport::PumpMessages(300);
-        EXPECT_EQ(ListView_GetItemCount(databases), 0);
+        EXPECT_TRUE(testsupport::PumpUntil([&] { return ListView_GetItemCount(databases) == 0; }))
+            << "the files stayed";
         EXPECT_TRUE(IsIdle(dlg));
         EXPECT_EQ(WaitForMessageBoxWithText(CString(), 300), nullptr);
         ClickControl(dlg, IDC_FINISH);
@@ -350,9 +353,11 @@ TEST_F(DominoFileSelectDlgTest, StopHoldsTheSearchAtItsNextDatabaseAndYesKeepsTh
     ClickControl(dlg, IDC_STOP_SEARCH);
     HWND box = WaitForMessageBoxWithText(kStopQuestion);
     ASSERT_NE(box, nullptr);
-    // The open goes on while the question is open; the search then waits for the answer.
+    // The open goes on while the question is open; the search then waits for the answer at the gate.
     hang.Release();
-    testsupport::PumpMessages(1500);
+    EXPECT_TRUE(testsupport::PumpUntil(
+        [] { return s_wizard->Frame()->m_notesStore.m_pause.GetWaitingCount() == 1; }, 20000))
+        << "the search did not wait for the answer";
     EXPECT_EQ(ListView_GetItemCount(Item(dlg, IDC_DOMINO_DATABASES)), 0)
         << "the search ended under the question";
     PressMessageBoxButton(box, IDYES);

@@ -29,17 +29,16 @@ HTREEITEM FindChild(HWND tree, HTREEITEM hParent, const CString& text) {
   return nullptr;
 }
 
+// Clicks with real input; the worker handles the click in its own time.
 void ClickLabel(HWND tree, HTREEITEM hItem) {
   const CPoint pt = apptest::TreeLabelPoint(tree, hItem);
   testsupport::MouseClick(tree, pt.x, pt.y);
-  testsupport::PumpMessages(200);
 }
 
 void ClickCheckBox(HWND tree, HTREEITEM hItem) {
   const CPoint pt = apptest::TreeCheckBoxPoint(tree, hItem);
   ASSERT_GE(pt.x, 0) << "no check box found";
   testsupport::MouseClick(tree, pt.x, pt.y);
-  testsupport::PumpMessages(200);
 }
 
 bool IsChecked(HWND tree, HTREEITEM hItem) {
@@ -58,7 +57,8 @@ TEST(OutlookFoldersDlg, OnAWorkerLabelClicksAreHarmlessAndOkNeedsATick) {
   EXPECT_EQ(::GetWindow(hDlg, GW_OWNER), nullptr);
   HWND tree = ::GetDlgItem(hDlg, IDC_FOLDER_TREE);
   ASSERT_NE(tree, nullptr);
-  testsupport::PumpMessages(200);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return !::GetUpdateRect(tree, nullptr, FALSE); }))
+      << "the tree was not painted";
 
   HTREEITEM hRoot = TreeView_GetRoot(tree);
   HTREEITEM hInbox = FindChild(tree, hRoot, L"Inbox");
@@ -73,12 +73,12 @@ TEST(OutlookFoldersDlg, OnAWorkerLabelClicksAreHarmlessAndOkNeedsATick) {
 
   // The driver's dialog has no parent page: a label click selects the folder and sends nothing anywhere.
   ClickLabel(tree, hInbox);
-  EXPECT_EQ(TreeView_GetSelection(tree), hInbox);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return TreeView_GetSelection(tree) == hInbox; }));
   EXPECT_TRUE(::IsWindow(hDlg));
 
   // Unticking the root unticks every folder; OK is then refused with the message.
   ClickCheckBox(tree, hRoot);
-  EXPECT_FALSE(IsChecked(tree, hSent));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return !IsChecked(tree, hSent); })) << "a folder stayed ticked";
   apptest::ClickControl(hDlg, IDOK);
   HWND hBox = apptest::WaitForOwnedMessageBox(hDlg);
   ASSERT_NE(hBox, nullptr);
@@ -90,7 +90,7 @@ TEST(OutlookFoldersDlg, OnAWorkerLabelClicksAreHarmlessAndOkNeedsATick) {
   // The dialog is active again before the next click, or the click may only activate it.
   testsupport::PumpUntil([&] { return ::GetForegroundWindow() == hDlg; }, 3000);
   ClickCheckBox(tree, hSent);
-  ASSERT_TRUE(IsChecked(tree, hSent));
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return IsChecked(tree, hSent); }));
   apptest::ClickControl(hDlg, IDOK);
   run.Finish();
   EXPECT_EQ(result, IDOK);

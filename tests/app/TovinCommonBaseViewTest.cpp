@@ -156,8 +156,8 @@ TEST_F(TovinCommonBaseViewTest, WithStepThreeAllStepsAreDrawnDone) {
   }
 }
 
+// Its message waits for the test's thread: only a wait that serves sent messages lets it through.
 DWORD WINAPI SendToWindow(LPVOID pParam) {
-  ::Sleep(50);
   ::SendMessageW(static_cast<HWND>(pParam), WM_APP + 7, 0, 0);
   return 0;
 }

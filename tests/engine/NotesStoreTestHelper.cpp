@@ -4,6 +4,7 @@
 //   create <target> <none|cancel|index> [dropdata] [allusers=<dir>]
 //                                                 CreateOrOpenDatabase, the chooser answering
 //   dblist <server> [stop]                        GetServerDatabases, stopped by a second thread
+//                                                 at the fifth database
 #include <windows.h>
 
 #include <cstdio>
@@ -72,14 +73,27 @@ int Create(int argc, wchar_t** argv) {
 
 int ListDatabases(int argc, wchar_t** argv) {
   if (argc < 3) return 2;
+  // With "stop", the walk's fifth open of a database waits until the second thread has raised the
+  // stop flag: the stop comes in the middle of the walk.
+  const bool stop = argc > 3 && std::wstring(argv[3]) == L"stop";
+  const std::wstring hang = L"BrindleDbListStop-" + std::to_wstring(GetCurrentProcessId());
+  if (stop) {
+    SetEnvironmentVariableA("STANDIN_HANG", "notes.opendatabase=5");
+    SetEnvironmentVariableW(L"STANDIN_HANG_RELEASE", hang.c_str());
+  }
   CNotesStore store;
   if (!store.InitSession()) return 3;
   CStringArray paths, names;
   std::thread stopper;
-  if (argc > 3 && std::wstring(argv[3]) == L"stop") {
-    stopper = std::thread([&store] {
-      Sleep(1);
+  if (stop) {
+    stopper = std::thread([&store, hang] {
+      HANDLE release = CreateEventW(nullptr, TRUE, FALSE, hang.c_str());
+      HANDLE stopped = CreateEventW(nullptr, TRUE, FALSE, (hang + L"-stopped").c_str());
+      WaitForSingleObject(stopped, 30000);
       store.m_bStop = 1;
+      SetEvent(release);
+      CloseHandle(stopped);
+      CloseHandle(release);
     });
   }
   const int result = store.GetServerDatabases(argv[2], &paths, &names);

@@ -1,9 +1,35 @@
 // OLE drag and drop between two grids with the real mouse: a plain drop moves the text and the
 // source cuts it, a drop with Ctrl copies; near the target's edges the target scrolls.
 #include "GridInputFixture.h"
+#include "TestProcess.h"
 
 #include <atomic>
 #include <thread>
+
+// The target grid, telling the thread that moves the mouse what the drag loop has shown it: the cell
+// the drag was last over, and whether Ctrl was down then.
+class CDropTargetGrid : public CTestGrid {
+ public:
+  DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override {
+    Seen(dwKeyState, point);
+    return CTestGrid::OnDragEnter(pDataObject, dwKeyState, point);
+  }
+  DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override {
+    Seen(dwKeyState, point);
+    return CTestGrid::OnDragOver(pDataObject, dwKeyState, point);
+  }
+  bool IsOver(int row, int col) const { return m_nOver == row * 100 + col; }
+  bool CtrlSeen() const { return m_bCtrl; }
+
+ private:
+  void Seen(DWORD dwKeyState, CPoint point) {
+    const CGridCellId cell = GetCellFromPt(point, FALSE);
+    m_nOver = cell.row * 100 + cell.col;
+    if (dwKeyState & MK_CONTROL) m_bCtrl = true;
+  }
+  std::atomic<int> m_nOver{-1};
+  std::atomic<bool> m_bCtrl{false};
+};
 
 class GridDragDrop : public GridInput {
  protected:
@@ -38,21 +64,33 @@ class GridDragDrop : public GridInput {
     return point;
   }
   // Presses on the source cell, starts the drag and lets a second thread carry it to the target
-  // cell and drop it there, with Ctrl held when asked.
-  void DragTo(CPoint from, CPoint to, bool withCtrl) {
+  // cell (row, col) and drop it there, with Ctrl held when asked. The second thread goes on once the
+  // drag loop has shown each step taken: the loop's own window holds the mouse, the target saw the
+  // drag over the cell, and then Ctrl.
+  void DragTo(CPoint from, int row, int col, bool withCtrl) {
+    const CPoint to = TargetCellPoint(row, col);
     testsupport::MouseMoveTo(from.x, from.y);
     testsupport::MouseButton(true);
     PumpGridMessages(60);
+    const DWORD dwThread = ::GetCurrentThreadId();
+    const HWND hGrid = grid.GetSafeHwnd();
     std::atomic<bool> dropped{false};
     std::thread mover([=, &dropped] {
-      ::Sleep(250);
+      testsupport::WaitUntil(
+          [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            return ::GetGUIThreadInfo(dwThread, &info) && info.hwndCapture != nullptr &&
+                   info.hwndCapture != hGrid;
+          },
+          10000);
       testsupport::MouseMoveInSteps(from + CPoint(8, 0), to, 8);
-      ::Sleep(150);
+      testsupport::WaitUntil([&] { return target.IsOver(row, col); }, 10000);
       // Ctrl goes down after the last move: the display's own mouse events would otherwise bring
       // the system's key state back to what the display knows, without Ctrl.
       if (withCtrl) {
         testsupport::KeyDown(VK_CONTROL);
-        ::Sleep(150);
+        testsupport::WaitUntil([&] { return target.CtrlSeen(); }, 10000);
       }
       testsupport::MouseButton(false);
       if (withCtrl) testsupport::KeyUp(VK_CONTROL);
@@ -61,17 +99,17 @@ class GridDragDrop : public GridInput {
     // The first move past the drag threshold starts the drag; the drag loop runs inside this pump
     // until the drop.
     testsupport::MouseMoveTo(from.x + 8, from.y);
-    PumpGridUntil([&] { return dropped.load(); }, 5000);
+    PumpGridUntil([&] { return dropped.load(); }, 40000);
     mover.join();
     PumpGridMessages(100);
   }
 
-  CTestGrid target;
+  CDropTargetGrid target;
 };
 
 TEST_F(GridDragDrop, APlainDropMovesTheTextIntoTheOtherGrid) {
   grid.SetSelectedRange(1, 1, 1, 2);
-  DragTo(CellPoint(1, 1), TargetCellPoint(3, 1), false);
+  DragTo(CellPoint(1, 1), 3, 1, false);
   EXPECT_EQ(target.GetItemText(3, 1), _T("pear"));
   EXPECT_EQ(target.GetItemText(3, 2), _T("fig"));
   EXPECT_EQ(grid.GetItemText(1, 1), _T("")) << "moved: the source cut it";
@@ -83,7 +121,7 @@ TEST_F(GridDragDrop, APlainDropMovesTheTextIntoTheOtherGrid) {
 
 TEST_F(GridDragDrop, ADropWithCtrlCopies) {
   grid.SetSelectedRange(2, 1, 3, 1);
-  DragTo(CellPoint(2, 1), TargetCellPoint(4, 2), true);
+  DragTo(CellPoint(2, 1), 4, 2, true);
   EXPECT_EQ(target.GetItemText(4, 2), _T("lime"));
   EXPECT_EQ(target.GetItemText(5, 2), _T("kiwi"));
   EXPECT_EQ(grid.GetItemText(2, 1), _T("lime")) << "copied: the source keeps it";
@@ -103,7 +141,7 @@ TEST_F(GridDragDrop, AClickOnTheSelectionWithoutMovingIsAClickNotADrag) {
 TEST_F(GridDragDrop, AGridWithoutDragAndDropTakesNoDrop) {
   target.EnableDragAndDrop(FALSE);
   grid.SetSelectedRange(1, 1, 1, 1);
-  DragTo(CellPoint(1, 1), TargetCellPoint(3, 1), false);
+  DragTo(CellPoint(1, 1), 3, 1, false);
   EXPECT_EQ(target.GetItemText(3, 1), _T(""));
   EXPECT_EQ(grid.GetItemText(1, 1), _T("pear")) << "nothing moved";
 }

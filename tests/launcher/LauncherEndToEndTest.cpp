@@ -141,9 +141,12 @@ LauncherRun RunLauncher(const std::wstring& directory, const std::wstring& path)
     BoxSearch search{pi.dwProcessId, nullptr};
     EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search));
     if (search.box == nullptr) continue;
-    Sleep(200);  // let the box finish laying out its text
+    // The box's text, once it has one.
     std::wstring text;
-    EnumChildWindows(search.box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+    for (const DWORD shown = GetTickCount(); GetTickCount() - shown < 10000; Sleep(20)) {
+      EnumChildWindows(search.box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+      if (!text.empty()) break;
+    }
     wchar_t caption[256] = {};
     GetWindowTextW(search.box, caption, 256);
     run.messages.push_back(text);

@@ -285,4 +285,30 @@ void InputKey(UINT virtualKey, bool down) {
 
 void InputSetPreTranslate(BOOL (*pfnFilter)(MSG*)) { g_pfnPreTranslate = pfnFilter; }
 
+ModalLoopInput* ModalLoopInput::s_pCurrent = nullptr;
+
+ModalLoopInput::ModalLoopInput(Ready ready) : m_ready(std::move(ready)) {
+  s_pCurrent = this;
+  m_nTimer = ::SetTimer(nullptr, 0, 100, OnTimer);
+}
+
+ModalLoopInput::~ModalLoopInput() {
+  ::KillTimer(nullptr, m_nTimer);
+  if (m_sender.joinable()) m_sender.join();
+  s_pCurrent = nullptr;
+}
+
+void CALLBACK ModalLoopInput::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+  ModalLoopInput* pThis = s_pCurrent;
+  // `ready` may pump (a picture of the box waits for its repaint): a tick dispatched from there must
+  // not ask again, or both would start a sender.
+  if (pThis == nullptr || pThis->m_bSent || pThis->m_bAsking) return;
+  pThis->m_bAsking = true;
+  std::function<void()> input = pThis->m_ready();
+  pThis->m_bAsking = false;
+  if (!input) return;
+  pThis->m_bSent = true;
+  pThis->m_sender = std::thread(std::move(input));
+}
+
 }  // namespace testsupport

@@ -13,8 +13,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
+#include <thread>
 
 namespace testsupport {
 
@@ -60,5 +62,30 @@ void InputKey(UINT virtualKey, bool down);
 // While a sequence is sent, each message is first offered to this filter (as a program's message loop
 // offers it to PreTranslateMessage); TRUE means it was taken. NULL dispatches everything.
 void InputSetPreTranslate(BOOL (*pfnFilter)(MSG*));
+
+// Real input for a modal loop that the test thread is about to enter (a message box, a tracked popup,
+// a button's press loop): a timer of the thread asks `ready` every 100 ms; once it returns an input
+// sequence, the sequence is sent from another thread while the loop runs; `ready` may pump. One at a
+// time; the destructor waits for the sender.
+class ModalLoopInput {
+ public:
+  using Ready = std::function<std::function<void()>()>;
+  explicit ModalLoopInput(Ready ready);
+  ~ModalLoopInput();
+  ModalLoopInput(const ModalLoopInput&) = delete;
+  ModalLoopInput& operator=(const ModalLoopInput&) = delete;
+
+  bool Sent() const { return m_bSent; }
+
+ private:
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+  static ModalLoopInput* s_pCurrent;
+
+  Ready m_ready;
+  UINT_PTR m_nTimer = 0;
+  bool m_bSent = false;
+  bool m_bAsking = false;
+  std::thread m_sender;
+};
 
 }  // namespace testsupport

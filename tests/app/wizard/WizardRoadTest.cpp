@@ -179,17 +179,26 @@ TEST_F(WizardRoad, ConvertsTwoFixturesOneAfterTheOtherLikeTheHarness) {
   ASSERT_TRUE(program.StartThroughLauncher());
   HWND mainWindow = program.WaitForMainWindow();
   ASSERT_NE(mainWindow, nullptr) << "the launcher did not bring up the main window";
-  testsupport::PumpMessages(500);
 
-  // Page one's frame: the step panel at the left, the yellow strip along the bottom.
-  RECT client;
-  ::GetClientRect(mainWindow, &client);
-  HWND pageOne = FindDescendant(mainWindow, [](HWND hwnd) { return ::GetDlgCtrlID(hwnd) == 0xE900; });
+  // Page one's frame, once the program has painted it: the step panel at the left, the yellow strip
+  // along the bottom.
+  HWND pageOne = nullptr;
+  testsupport::PumpUntil(
+      [&] {
+        pageOne = FindDescendant(mainWindow, [](HWND hwnd) { return ::GetDlgCtrlID(hwnd) == 0xE900; });
+        return pageOne != nullptr;
+      },
+      10000);
   ASSERT_NE(pageOne, nullptr);
   RECT page;
   ::GetClientRect(pageOne, &page);
-  EXPECT_EQ(testsupport::WindowPixel(pageOne, 5, 40) & 0xFFFFFF, STEP_PANEL);
-  EXPECT_EQ(testsupport::WindowPixel(pageOne, page.right - 40, page.bottom - 5) & 0xFFFFFF, STRIP_COLOUR);
+  const auto panel = [&] { return testsupport::WindowPixel(pageOne, 5, 40) & 0xFFFFFF; };
+  const auto strip = [&] {
+    return testsupport::WindowPixel(pageOne, page.right - 40, page.bottom - 5) & 0xFFFFFF;
+  };
+  testsupport::PumpUntil([&] { return panel() == STEP_PANEL && strip() == STRIP_COLOUR; }, 10000);
+  EXPECT_EQ(panel(), STEP_PANEL);
+  EXPECT_EQ(strip(), STRIP_COLOUR);
 
   ConvertAndCompare(mainWindow, program.ProcessId(), "hht-three-items.pst", "three-items", true);
 
@@ -308,9 +317,13 @@ TEST_F(WizardRoad, TheToolbarMovedByTheUserIsWhereItWasAtTheNextStart) {
   // Its gripper, dropped on the left edge of the frame.
   testsupport::BringToFront(mainWindow);
   testsupport::MouseDrag(bar.left + 4, (bar.top + bar.bottom) / 2, client.left + 5, client.top + 300);
-  testsupport::PumpMessages(500);
-  ::GetWindowRect(toolbar, &bar);
-  ASSERT_GT(bar.bottom - bar.top, bar.right - bar.left) << "the toolbar did not dock at the left";
+  ASSERT_TRUE(testsupport::PumpUntil(
+      [&] {
+        ::GetWindowRect(toolbar, &bar);
+        return bar.bottom - bar.top > bar.right - bar.left;
+      },
+      10000))
+      << "the toolbar did not dock at the left";
   Screenshot(mainWindow, L"wizard_toolbar_left.png");
 
   ASSERT_TRUE(CloseWithYes(first, mainWindow));

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "CommandBarsTestResource.h"
+#include "RealInput.h"
 
 extern CWinApp theTestApp;
 // The application's pre-translation, for windows that real keys reach while a test pumps.
@@ -121,27 +122,4 @@ void SettleLayout(CWnd* pWnd);
 // The screen centre of a control.
 CPoint ControlCenter(CXTPControl* pControl);
 
-// Real input for a modal loop that the test thread is about to enter (a message box, a tracked popup):
-// a timer of the thread asks `ready` every 100 ms; once it returns an input sequence, the sequence is
-// sent from another thread while the loop runs; `ready` may pump. One at a time; the destructor waits
-// for the sender.
-class ModalLoopInput {
- public:
-  using Ready = std::function<std::function<void()>()>;
-  explicit ModalLoopInput(Ready ready);
-  ~ModalLoopInput();
-  ModalLoopInput(const ModalLoopInput&) = delete;
-  ModalLoopInput& operator=(const ModalLoopInput&) = delete;
-
-  bool Sent() const { return m_bSent; }
-
- private:
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-  static ModalLoopInput* s_pCurrent;
-
-  Ready m_ready;
-  UINT_PTR m_nTimer = 0;
-  bool m_bSent = false;
-  bool m_bAsking = false;
-  std::thread m_sender;
-};
+using testsupport::ModalLoopInput;

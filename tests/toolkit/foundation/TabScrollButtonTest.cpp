@@ -2,29 +2,36 @@
 // hidden window: repeating, cancelling, acting on release, and handing WM_QUIT back.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "TabTestHost.h"
 
 namespace {
 
-// What the timer posts to the tracking window once the loop runs.
+// What the timer posts to the tracking window once the loop runs: at its first tick, or at the first
+// at which g_postWhen holds.
 MSG g_msgToPost = {};
+std::function<bool()> g_postWhen;
 
 void CALLBACK PostWhenDue(HWND hWnd, UINT, UINT_PTR nIDEvent, DWORD) {
+  if (g_postWhen && !g_postWhen()) return;
   ::KillTimer(hWnd, nIDEvent);
   ::PostMessageW(hWnd, g_msgToPost.message, g_msgToPost.wParam, g_msgToPost.lParam);
 }
 
-// A hidden window to capture the mouse for the loops; it posts one message after nDelay ms.
+// A hidden window to capture the mouse for the loops; it posts one message after nDelay ms (or at a
+// later tick, when asked to wait for something).
 class LoopWindow {
  public:
   LoopWindow() {
     m_hWnd = ::CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr, nullptr, nullptr);
   }
   ~LoopWindow() { ::DestroyWindow(m_hWnd); }
-  void PostLater(UINT message, WPARAM wParam, CPoint pt, UINT nDelay) {
+  void PostLater(UINT message, WPARAM wParam, CPoint pt, UINT nDelay, std::function<bool()> when = nullptr) {
     g_msgToPost.message = message;
     g_msgToPost.wParam = wParam;
     g_msgToPost.lParam = MAKELPARAM(pt.x, pt.y);
+    g_postWhen = std::move(when);
     ::SetTimer(m_hWnd, 1, nDelay, PostWhenDue);
   }
   HWND m_hWnd;
@@ -52,8 +59,10 @@ TEST(TabScrollButton, HoldingForwardScrollsOneStepEveryTwentyMilliseconds) {
   CXTPTabScrollButton* pForward = host.GetNavigateButton(xtpTabNavigateButtonRight);
   ASSERT_TRUE(pForward->IsVisible() && pForward->IsEnabled());
   const CPoint pt = pForward->GetRect().CenterPoint();
-  window.PostLater(WM_LBUTTONUP, 0, pt, 120);
   const DWORD dwStart = ::GetTickCount();
+  // Released once the held button has stepped twice, or after ten seconds.
+  window.PostLater(WM_LBUTTONUP, 0, pt, 10,
+                   [&] { return host.GetScrollOffset() <= -40 || ::GetTickCount() - dwStart > 10000; });
   pForward->TrackClick(window.m_hWnd, pt);
   const DWORD dwHeld = ::GetTickCount() - dwStart;
   const int nOffset = host.GetScrollOffset();

@@ -3,7 +3,7 @@
 // clicks, keys, the arrows and the close button driven by real input.
 #include <gtest/gtest.h>
 
-#include <thread>
+#include <functional>
 
 #include "ControlHost.h"
 #include "TestHeap.h"
@@ -90,16 +90,21 @@ void MoveTo(CWnd& tabs, CPoint pt) {
   testsupport::MouseMoveTo(ptScreen.x, ptScreen.y);
 }
 
-// Releases the left button after nDelay ms from another thread, while this one runs a press loop.
-std::thread ReleaseLater(DWORD nDelay, UINT nKeyFirst = 0) {
-  return std::thread([nDelay, nKeyFirst] {
-    ::Sleep(nDelay);
-    if (nKeyFirst != 0) {
-      testsupport::KeyPress(nKeyFirst);
-      ::Sleep(50);
-    }
-    testsupport::MouseButton(false);
+// Presses the left button for the press loop of the navigate button under the mouse, and releases
+// it (with nKeyFirst pressed before, unless 0) once `held` says the loop has done what the press is
+// for, or after ten seconds; returns when the loop has ended.
+void HoldUntil(CWnd& tabs, const std::function<bool()>& held, UINT nKeyFirst = 0) {
+  const DWORD dwStart = ::GetTickCount();
+  testsupport::ModalLoopInput release([&]() -> std::function<void()> {
+    if (::GetCapture() != tabs.GetSafeHwnd() || (!held() && ::GetTickCount() - dwStart < 10000))
+      return nullptr;
+    return [nKeyFirst] {
+      if (nKeyFirst != 0) testsupport::KeyPress(static_cast<WORD>(nKeyFirst));
+      testsupport::MouseButton(false);
+    };
   });
+  testsupport::MouseButton(true);
+  testsupport::PumpUntil([&] { return release.Sent() && ::GetCapture() == nullptr; }, 20000);
 }
 
 }  // namespace
@@ -219,11 +224,7 @@ TEST(TabWnd, HoldingTheForwardArrowScrollsAndTheCloseButtonClosesTheSelectedTab)
   const CPoint ptForward = pForward->GetRect().CenterPoint();
   MoveTo(tabs, ptForward);
   testsupport::PumpMessages(30);
-  std::thread release = ReleaseLater(150);
-  testsupport::MouseButton(true);
-  testsupport::PumpMessages(400);
-  release.join();
-  testsupport::PumpMessages(50);
+  HoldUntil(tabs, [&] { return tabs.GetScrollOffset() <= -40; });
   const int nOffset = tabs.GetScrollOffset();
   EXPECT_LT(nOffset, -20) << "several steps while held";
   EXPECT_EQ(::GetCapture(), nullptr);
@@ -235,11 +236,8 @@ TEST(TabWnd, HoldingTheForwardArrowScrollsAndTheCloseButtonClosesTheSelectedTab)
   // Escape while the button is held: nothing closes.
   MoveTo(tabs, ptClose);
   testsupport::PumpMessages(30);
-  std::thread cancel = ReleaseLater(100, VK_ESCAPE);
-  testsupport::MouseButton(true);
-  testsupport::PumpMessages(400);
-  cancel.join();
-  testsupport::PumpMessages(50);
+  HoldUntil(
+      tabs, [] { return true; }, VK_ESCAPE);
   EXPECT_EQ(tabs.GetItemCount(), 6);
 
   CXTPTabManagerItem* pFollower = tabs.GetItem(2);

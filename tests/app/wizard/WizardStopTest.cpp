@@ -99,6 +99,19 @@ class WizardStop : public ::testing::Test {
     EXPECT_TRUE(::IsWindowVisible(*question));
   }
 
+  // Starts a run of the large PST into nsfName whose save hangs, closes with Yes, and returns the wait
+  // dialog that then shows.
+  void CloseDuringHungSave(ProgramRun& program, StandInHang& hang, const std::wstring& nsfName,
+                           HWND* mainWindow, HWND* wait) {
+    *mainWindow = StartStoppedConversion(program, hang, nsfName);
+    ASSERT_NE(*mainWindow, nullptr) << Utf8(StatusText(*mainWindow));
+    HWND question = AskToClose(program, *mainWindow);
+    ASSERT_NE(question, nullptr);
+    Answer(question, IDYES);
+    *wait = WaitForWindow(program.ProcessId(), WAIT_DIALOG_TITLE, 10000);
+    ASSERT_NE(*wait, nullptr) << "no wait dialog while the save hangs";
+  }
+
   // Starts a run of the small PST into nsfName whose last save stops, asks with ask, and lets the save
   // return: the run goes on to its end and is held there, with no saving-complete dialog, the frame
   // disabled, the question open and the NSF complete.
@@ -241,16 +254,10 @@ TEST_F(WizardStop, YesToTheCloseQuestionEndsTheRunWhereItWaitedAndCloses) {
 TEST_F(WizardStop, ClosingWhileASaveHangsWaitsPaintingAndEndsWithEveryShownDocumentSaved) {
   ProgramRun program;
   StandInHang hang(STOPPED_SAVE);
-  HWND mainWindow = StartStoppedConversion(program, hang, L"closed");
-  ASSERT_NE(mainWindow, nullptr) << Utf8(StatusText(mainWindow));
-
-  HWND prompt = AskToClose(program, mainWindow);
-  ASSERT_NE(prompt, nullptr);
-  Answer(prompt, IDYES);
+  HWND mainWindow = nullptr, wait = nullptr;
+  ASSERT_NO_FATAL_FAILURE(CloseDuringHungSave(program, hang, L"closed", &mainWindow, &wait));
 
   // The wait says what it waits for, and the windows keep painting under it.
-  HWND wait = WaitForWindow(program.ProcessId(), WAIT_DIALOG_TITLE, 10000);
-  ASSERT_NE(wait, nullptr) << "no wait dialog while the save hangs";
   const std::wstring waitText = MessageBoxText(wait);
   EXPECT_NE(waitText.find(L"saving to stop"), std::wstring::npos) << Utf8(waitText);
   const long shown = SettledItem(mainWindow);
@@ -274,14 +281,8 @@ TEST_F(WizardStop, ClosingWhileASaveHangsWaitsPaintingAndEndsWithEveryShownDocum
 TEST_F(WizardStop, AWaitForASaveThatNeverReturnsOffersToEndTheProgramAndTheNsfOpensAfterIt) {
   ProgramRun program;
   StandInHang hang(STOPPED_SAVE);
-  HWND mainWindow = StartStoppedConversion(program, hang, L"ended");
-  ASSERT_NE(mainWindow, nullptr) << Utf8(StatusText(mainWindow));
-  HWND question = AskToClose(program, mainWindow);
-  ASSERT_NE(question, nullptr);
-  Answer(question, IDYES);
-
-  HWND wait = WaitForWindow(program.ProcessId(), WAIT_DIALOG_TITLE, 10000);
-  ASSERT_NE(wait, nullptr) << "no wait dialog while the save hangs";
+  HWND mainWindow = nullptr, wait = nullptr;
+  ASSERT_NO_FATAL_FAILURE(CloseDuringHungSave(program, hang, L"ended", &mainWindow, &wait));
   // The offer comes once the wait has lasted its bound, with the keyboard on it.
   HWND exitNow = WaitForText(wait, L"Exit Now", 60000);
   ASSERT_NE(exitNow, nullptr) << "the wait offered no way out: " << Utf8(MessageBoxText(wait));

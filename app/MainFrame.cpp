@@ -3,9 +3,9 @@
 #include "MainFrame.h"
 
 #include <io.h>
-#include <memory>
 #include <shellapi.h>
 
+#include <optional>
 #include <vector>
 
 #include "BannerDlg.h"
@@ -137,9 +137,8 @@ void WaitForWorkerToEnd(CMainFrame* pFrame, HANDLE hThread, const CString& strWa
                         const std::function<void()>& onWaiting) {
   if (hThread == nullptr || ::WaitForSingleObject(hThread, 0) == WAIT_OBJECT_0) return;
   // A worker held by a question still open would never end; any other stays held.
-  std::unique_ptr<CPauseGate::CLetThrough> letThrough;
-  if (pFrame != nullptr)
-    letThrough.reset(new CPauseGate::CLetThrough(pFrame->m_notesStore.m_pause, ::GetThreadId(hThread)));
+  std::optional<CPauseGate::CLetThrough> letThrough;
+  if (pFrame != nullptr) letThrough.emplace(pFrame->m_notesStore.m_pause, ::GetThreadId(hThread));
   // A handle of the wait's own: a hand-off dispatched meanwhile may release the worker and its handle.
   HANDLE hOwn = nullptr;
   if (!::DuplicateHandle(::GetCurrentProcess(), hThread, ::GetCurrentProcess(), &hOwn, SYNCHRONIZE, FALSE, 0))

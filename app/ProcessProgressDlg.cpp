@@ -126,9 +126,13 @@ void CProcessProgressDlg::BeginWorkerWait(const CString& strText) {
   }
   ShowWindow(SW_SHOW);
   // After the show, which puts up the general wait text.
-  m_label.SetWindowText(m_bEndOffered ? m_strWaitText + L"\r\n\r\n" + END_PROGRAM_OFFER_TEXT : strText);
+  m_label.SetWindowText(m_bEndOffered ? OfferedWaitText() : strText);
   m_label.InvalidateRect(nullptr, TRUE);
   UpdateWindow();
+}
+
+CString CProcessProgressDlg::OfferedWaitText() const {
+  return m_strWaitText + L"\r\n\r\n" + END_PROGRAM_OFFER_TEXT;
 }
 
 void CProcessProgressDlg::OfferToEndProgram() {
@@ -136,7 +140,7 @@ void CProcessProgressDlg::OfferToEndProgram() {
   CWnd* pButton = GetDlgItem(IDC_END_PROGRAM);
   if (pButton == nullptr) return;
   m_bEndOffered = TRUE;
-  m_label.SetWindowText(m_strWaitText + L"\r\n\r\n" + END_PROGRAM_OFFER_TEXT);
+  m_label.SetWindowText(OfferedWaitText());
   m_label.InvalidateRect(nullptr, TRUE);
   // The button goes under the text, centred, and the dialog grows to hold it with the text's margin
   // below it.

@@ -86,6 +86,9 @@ class CProcessProgressDlg : public CDialog {
   // Shows the wait text, the bar and Stop of a scan, or the wait text alone.
   void ShowScanControls(BOOL bShow);
 
+  // The first wait's text with the offer to end the program under it.
+  CString OfferedWaitText() const;
+
   // The dialog's size before the first BeginWorkerWait cut it below the text.
   CSize m_sizeBeforeWait;
   // The first wait's text, under which the offer goes.

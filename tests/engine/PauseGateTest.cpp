@@ -47,22 +47,6 @@ TEST(PauseGate, HoldFailsWithoutARunAndHoldsNothing) {
 }
 
 // The description a waiting thread has, read as someone outside the program reads it.
-std::wstring DescriptionOf(DWORD threadId) {
-  typedef HRESULT(WINAPI * GetThreadDescriptionProc)(HANDLE, PWSTR*);
-  const auto pfnGet = reinterpret_cast<GetThreadDescriptionProc>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetThreadDescription")));
-  HANDLE thread = ::OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, threadId);
-  std::wstring text;
-  PWSTR description = nullptr;
-  if (thread != nullptr && pfnGet != nullptr && SUCCEEDED(pfnGet(thread, &description)) &&
-      description != nullptr) {
-    text = description;
-    ::LocalFree(description);
-  }
-  if (thread != nullptr) ::CloseHandle(thread);
-  return text;
-}
-
 TEST(PauseGate, AHeldGateKeepsPassUntilTheLastReleaseAndTheWaiterSaysItWaits) {
   CPauseGate gate;
   CPauseGate::CRun run(gate);
@@ -74,7 +58,7 @@ TEST(PauseGate, AHeldGateKeepsPassUntilTheLastReleaseAndTheWaiterSaysItWaits) {
     gate.Pass();
   });
   EXPECT_TRUE(testsupport::WaitUntil([&] { return gate.GetWaitingCount() == 1; }, GENEROUS_MS));
-  EXPECT_EQ(DescriptionOf(waiter), CPauseGate::WAITING_THREAD_DESCRIPTION);
+  EXPECT_EQ(testsupport::ThreadDescription(waiter), CPauseGate::WAITING_THREAD_DESCRIPTION);
   EXPECT_FALSE(pass.EndsWithin(HELD_BOUND_MS));
   gate.Release();
   EXPECT_FALSE(pass.EndsWithin(HELD_BOUND_MS)) << "one of two holds is still on";

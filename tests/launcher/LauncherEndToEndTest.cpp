@@ -143,16 +143,18 @@ LauncherRun RunLauncher(const std::wstring& directory, const std::wstring& path)
     if (search.box == nullptr) continue;
     // The box's text, once it has one.
     std::wstring text;
-    for (const DWORD shown = GetTickCount(); GetTickCount() - shown < 10000; Sleep(20)) {
-      EnumChildWindows(search.box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
-      if (!text.empty()) break;
-    }
+    testsupport::WaitUntil(
+        [&] {
+          EnumChildWindows(search.box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+          return !text.empty();
+        },
+        10000);
     wchar_t caption[256] = {};
     GetWindowTextW(search.box, caption, 256);
     run.messages.push_back(text);
     run.captions.push_back(caption);
     PostMessageW(search.box, WM_COMMAND, IDOK, 0);
-    while (IsWindow(search.box) && IsWindowVisible(search.box) && GetTickCount() - start < 60000) Sleep(50);
+    testsupport::WaitUntil([&] { return !IsWindow(search.box) || !IsWindowVisible(search.box); }, 60000);
   }
   if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 99);
   GetExitCodeProcess(pi.hProcess, &run.exitCode);
@@ -197,10 +199,12 @@ TEST(LauncherEndToEnd, StartsTheMainProgramWithNotesAppendedToItsPath) {
   EXPECT_TRUE(run.messages.empty()) << "unexpected message box";
   const std::string reportFile = dir.File("inherited-path.txt");
   std::string report;
-  for (int i = 0; i < 300 && report.empty(); ++i) {
-    report = testsupport::ReadFileBytes(reportFile);
-    if (report.empty()) Sleep(100);
-  }
+  testsupport::WaitUntil(
+      [&] {
+        report = testsupport::ReadFileBytes(reportFile);
+        return !report.empty();
+      },
+      30000);
   ASSERT_FALSE(report.empty()) << "the main program was not started";
   EXPECT_EQ(Wide(report), Lower(path + L";" + notes.Directory()));
 }

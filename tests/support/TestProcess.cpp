@@ -129,6 +129,23 @@ std::vector<std::vector<std::string>> TabSeparatedRows(const std::string& text) 
   return rows;
 }
 
+std::wstring ThreadDescription(DWORD threadId) {
+  typedef HRESULT(WINAPI * GetThreadDescriptionProc)(HANDLE, PWSTR*);
+  static const auto pfnGet = reinterpret_cast<GetThreadDescriptionProc>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetThreadDescription")));
+  if (pfnGet == nullptr) return std::wstring();
+  HANDLE thread = ::OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, threadId);
+  if (thread == nullptr) return std::wstring();
+  std::wstring text;
+  PWSTR description = nullptr;
+  if (SUCCEEDED(pfnGet(thread, &description)) && description != nullptr) {
+    text = description;
+    ::LocalFree(description);
+  }
+  ::CloseHandle(thread);
+  return text;
+}
+
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(5)) {
     if (done()) return true;

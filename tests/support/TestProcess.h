@@ -33,6 +33,10 @@ DWORD RunProgram(const std::string& commandLine, std::string* output = nullptr,
 // process holds, apart from the size the heaps keep free for later requests.
 size_t HeapBytesInUse();
 
+// The description of thread threadId of any process ("" when it has none, or where the system keeps
+// none).
+std::wstring ThreadDescription(DWORD threadId);
+
 // Polls `done`, without dispatching messages, until it holds or timeoutMs has passed; its last answer.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 

@@ -35,23 +35,6 @@ void Pump(DWORD milliseconds) { testsupport::PumpMessages(milliseconds); }
 // The description the program's pause gate gives a thread while it waits there.
 const wchar_t GATE_WAITING_DESCRIPTION[] = L"Brindle worker waiting at the pause gate";
 
-std::wstring ThreadDescription(DWORD threadId) {
-  typedef HRESULT(WINAPI * GetThreadDescriptionProc)(HANDLE, PWSTR*);
-  static const auto pfnGet = reinterpret_cast<GetThreadDescriptionProc>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetThreadDescription")));
-  if (pfnGet == nullptr) return std::wstring();
-  HANDLE thread = ::OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, threadId);
-  if (thread == nullptr) return std::wstring();
-  std::wstring text;
-  PWSTR description = nullptr;
-  if (SUCCEEDED(pfnGet(thread, &description)) && description != nullptr) {
-    text = description;
-    ::LocalFree(description);
-  }
-  ::CloseHandle(thread);
-  return text;
-}
-
 struct FindState {
   DWORD pid;
   const std::wstring* title;
@@ -530,7 +513,8 @@ int WorkersAtGate(DWORD pid) {
   THREADENTRY32 entry = {};
   entry.dwSize = sizeof(entry);
   for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID == pid && ThreadDescription(entry.th32ThreadID) == GATE_WAITING_DESCRIPTION)
+    if (entry.th32OwnerProcessID == pid &&
+        testsupport::ThreadDescription(entry.th32ThreadID) == GATE_WAITING_DESCRIPTION)
       ++waiting;
   }
   ::CloseHandle(snapshot);

@@ -65,11 +65,8 @@ CString ReadableLine(const CString& strLine) {
 }
 
 // A message of the worker's, with AfxMessageBox's title and icon: owned by the main frame and modal to
-// it, so that it stays in front of the frame while the page waits for it, and shown in the frame's
-// input, so that it takes the keyboard as it opens.
+// it, so that it stays in front of the frame while the page waits for it.
 void ShowWorkerMessage(HWND hWndMain, const CString& strText) {
-  if (hWndMain != nullptr && !::IsWindow(hWndMain)) hWndMain = nullptr;
-  CWorkerDialogScope keyboard(hWndMain);
   ::MessageBoxW(hWndMain, strText, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
 }
 
@@ -190,6 +187,13 @@ void C3TovinSaveNsfToPst::OnExit() {
 }
 
 BOOL C3TovinSaveNsfToPst::IsWorkerRunning() const { return m_bWorkerRunning; }
+
+HWND C3TovinSaveNsfToPst::GetNaturalFocus() const {
+  // Stop while a run shows it; then Next, to convert another file.
+  if (m_btnStop.GetSafeHwnd() != nullptr && m_btnStop.IsWindowVisible()) return m_btnStop.GetSafeHwnd();
+  if (m_btnNext.GetSafeHwnd() != nullptr && m_btnNext.IsWindowVisible()) return m_btnNext.GetSafeHwnd();
+  return CTovinCommonBaseView::GetNaturalFocus();
+}
 
 void C3TovinSaveNsfToPst::OnStop() {
   if (!IsWorkerRunning() || m_pMainFrame == nullptr) return;
@@ -333,6 +337,7 @@ void C3TovinSaveNsfToPst::RunWorker() {
     HideBackButton();
     HideExitButton();
     ShowStopButton();
+    TakeFocus();
     m_barFolders.SetPos(0);
     m_barItems.SetPos(0);
     ShowStatus(INITIALIZING_TEXT, CString());
@@ -391,16 +396,18 @@ void C3TovinSaveNsfToPst::RunWorker() {
     }
 
     // The page waits for these: they stay in front of the frame and modal to it.
-    const HWND hWndMain = pFrame != nullptr ? pFrame->GetSafeHwnd() : nullptr;
+    CWnd* pMain = pFrame != nullptr && ::IsWindow(pFrame->GetSafeHwnd()) ? pFrame : nullptr;
+    const HWND hWndMain = pMain != nullptr ? pMain->GetSafeHwnd() : nullptr;
     CString strMessage = FinalMessageText(bAborted, nResult, strStatus);
     if (!strMessage.IsEmpty()) {
       if (!strDetail.IsEmpty()) strMessage += L"\r\n\r\n" + strDetail + strList;
-      ShowWorkerMessage(hWndMain, strMessage);
+      RunFinalDialog([&] { ShowWorkerMessage(hWndMain, strMessage); });
     } else {
-      if (!strList.IsEmpty()) ShowWorkerMessage(hWndMain, strDetail + strList);
-      CWorkerDialogScope keyboard(hWndMain);
-      CSavingCompleteDlg dlgComplete(hWndMain != nullptr ? pFrame : nullptr);
-      dlgComplete.DoModal();
+      if (!strList.IsEmpty()) RunFinalDialog([&] { ShowWorkerMessage(hWndMain, strDetail + strList); });
+      RunFinalDialog([&] {
+        CSavingCompleteDlg dlgComplete(pMain);
+        dlgComplete.DoModal();
+      });
     }
   }
 
@@ -410,10 +417,19 @@ void C3TovinSaveNsfToPst::RunWorker() {
     ShowNextButton();
     ShowBackButton();
     ShowExitButton();
+    TakeFocus();
     SetCurrentStep(3);
     Invalidate();
     ReleaseEndedWorker(WORKER_END_WAIT_MS);
   });
+}
+
+void C3TovinSaveNsfToPst::RunFinalDialog(const std::function<void()>& showDialog) {
+  CMainFrame* pFrame = m_pMainFrame;
+  CWorkerDialogScope scope(pFrame != nullptr ? pFrame->GetSafeHwnd() : nullptr,
+                           pFrame != nullptr ? pFrame->GetPauseGate() : nullptr);
+  // A close question answered Yes while the dialog waited for its turn: nobody is to see it.
+  if (!m_bClosing) showDialog();
 }
 
 CString C3TovinSaveNsfToPst::DetailLines(int nResult) const {

@@ -44,6 +44,7 @@ class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
   void OnStop() override;
   LRESULT OnPageActivated(WPARAM wParam, LPARAM lParam) override;
   void StopWorkers() override;
+  HWND GetNaturalFocus() const override;
   void OnInitialUpdate() override;
   void OnDraw(CDC* pDC) override;
 
@@ -94,6 +95,9 @@ class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
   // Releases the worker once it has ended within nTimeoutMs; a worker still running is left to the
   // next wait.
   void ReleaseEndedWorker(DWORD nTimeoutMs);
+  // One of the run's final dialogs on the worker (showDialog shows it), run as every dialog of a worker
+  // is: once no question about the workers is open, and not at all when the program is closing by then.
+  void RunFinalDialog(const std::function<void()>& showDialog);
   // Posts WM_CLOSE to the worker's own windows, so that a dialog it waits in ends.
   void CloseWorkerWindows();
 

@@ -164,17 +164,16 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
       NoteFolderNotConverted(CString(), L"the folder list of the PST file could not be read to its end");
   }
 
-  // The folder dialog does not open under a stop question that is still open.
-  m_notesStore.m_pause.Pass();
   // Owned by the frame and modal to it: the page waits for the choice, and no click on the frame can
-  // put the dialog behind it. It takes the keyboard in the frame's input.
+  // put the dialog behind it. It opens once no question about the workers is open, and takes the
+  // keyboard in the frame's input.
   COutlookFoldersDlg dlgFolders(hwndParent != nullptr && ::IsWindow(hwndParent) ? CWnd::FromHandle(hwndParent)
                                                                                 : nullptr);
   dlgFolders.m_arrFolders.RemoveAll();
   for (INT_PTR i = 0; i < arrPaths.GetSize(); ++i) dlgFolders.m_arrFolders.Add(arrPaths[i]);
   INT_PTR nChoice = IDCANCEL;
   {
-    CWorkerDialogScope keyboard(hwndParent);
+    CWorkerDialogScope scope(hwndParent, &m_notesStore.m_pause);
     nChoice = dlgFolders.DoModal();
   }
   if (nChoice != IDOK) {

@@ -81,6 +81,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CXTPFrameWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_SIZE()
+ON_WM_ACTIVATE()
 ON_WM_HELPINFO()
 ON_COMMAND(ID_HELP_CONTENTS, OnHelpContents)
 ON_COMMAND(ID_HOME_PAGE, OnHomePage)
@@ -224,6 +225,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 
   if (!CreateCommandBars()) return -1;
   m_templateChooser.m_hWndMain = m_hWnd;
+  m_templateChooser.m_pGate = GetPauseGate();
 
   if (!m_notesStore.InitSession()) {
     AfxMessageBox(NOTES_MISSING_TEXT, MB_OK);
@@ -365,17 +367,19 @@ void CMainFrame::OfferToEndProgram() {
 void CMainFrame::OnClose() {
   if (IsProgressDialogShown()) return;
   // The workers wait at their next boundary while the user decides, as under the stop question:
-  // nothing is saved under the question, and no worker's dialog opens over it.
-  const BOOL bHeld = HoldWorkers();
+  // nothing is saved under the question, and no worker's dialog opens over it, even one that comes
+  // after its run. A worker's dialog that has its turn already is answered first: it is modal to the
+  // frame, which takes no close until it has ended.
+  if (!HoldAllWorkers()) return;
   if (AfxMessageBox(CLOSE_PROMPT_TEXT, MB_YESNO) != IDYES) {
-    if (bHeld) ReleaseWorkers();
+    ReleaseWorkers();
     return;
   }
   // A conversion or listing still running is stopped and waited for first, however long its Notes
   // call takes: its worker uses the Notes store and the PST session that the frame's destruction ends.
   // Each wait lets its own worker through the gate, with the stop flags up.
   if (m_pMainView != nullptr) m_pMainView->StopPageWorkers();
-  if (bHeld) ReleaseWorkers();
+  ReleaseWorkers();
   OnHomePage();
   if (m_pCommandBars != nullptr) {
     m_pCommandBars->SaveOptions(COMMAND_BARS_SECTION);
@@ -393,6 +397,14 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy) {
     GetClientRect(&rcClient);
     m_pBannerDlg->MoveWindow(rcClient.Width() - BANNER_WIDTH, BANNER_TOP, BANNER_WIDTH, BANNER_HEIGHT);
   }
+}
+
+void CMainFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
+  // The page keeps where its keyboard was, to give it back when the frame is active again (after a
+  // dialog, of this thread or of a worker).
+  if (nState == WA_INACTIVE && m_pMainView != nullptr && m_pMainView->m_pActivePage != nullptr)
+    m_pMainView->m_pActivePage->RememberFocus(::GetFocus());
+  CXTPFrameWnd::OnActivate(nState, pWndOther, bMinimized);
 }
 
 BOOL CMainFrame::OnHelpInfo(HELPINFO* /*pHelpInfo*/) {

@@ -107,9 +107,13 @@ class CMainFrame : public CXTPFrameWnd {
   // before the worker starts and hands the run to the worker, which ends it once its loops are done
   // (or, whichever way it leaves, when the run goes). The stop and close questions hold the counted
   // runs at their next boundary while they are open (user-interface thread); FALSE, with nothing
-  // held, when no run is counted.
+  // held, when no run is counted or a worker's dialog is open. HoldAllWorkers holds also when no run
+  // is counted, so that a worker's dialog still to come waits (the close question). Every dialog of a
+  // worker takes its turn at the gate (CWorkerDialogScope with GetPauseGate).
   CPauseGate::CRun BeginWorkerRun() { return CPauseGate::CRun(m_notesStore.m_pause); }
   BOOL HoldWorkers() { return m_notesStore.m_pause.Hold(); }
+  BOOL HoldAllWorkers() { return m_notesStore.m_pause.HoldAll(); }
+  CPauseGate* GetPauseGate() { return &m_notesStore.m_pause; }
   void ReleaseWorkers() { m_notesStore.m_pause.Release(); }
   // TRUE when a stop ended the last conversion's loops with something still to convert (read by the
   // worker after the driver returned).
@@ -164,6 +168,7 @@ class CMainFrame : public CXTPFrameWnd {
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnClose();
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
   afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
   afx_msg void OnHelpContents();
   afx_msg void OnHomePage();

@@ -2,14 +2,21 @@
 #include "TemplateDlgChooser.h"
 
 #include "TemplateDlg.h"
+#include "WorkerDialogScope.h"
 
 BOOL CTemplateDlgChooser::ChooseTemplate(const CStringArray& titles, int* selected) {
   if (selected == nullptr) return FALSE;
   CStringArray names;
   names.Copy(titles);
-  CTemplateDlg dlg(m_hWndMain != nullptr && ::IsWindow(m_hWndMain) ? CWnd::FromHandle(m_hWndMain) : nullptr);
+  const HWND hWndMain = m_hWndMain != nullptr && ::IsWindow(m_hWndMain) ? m_hWndMain : nullptr;
+  CTemplateDlg dlg(hWndMain != nullptr ? CWnd::FromHandle(hWndMain) : nullptr);
   dlg.m_pTemplateNames = &names;
-  if (dlg.DoModal() != IDOK) return FALSE;
+  INT_PTR nChoice = IDCANCEL;
+  {
+    CWorkerDialogScope scope(hWndMain, m_pGate);
+    nChoice = dlg.DoModal();
+  }
+  if (nChoice != IDOK) return FALSE;
   if (dlg.m_nSelected < 0 || dlg.m_nSelected >= titles.GetSize()) return FALSE;
   *selected = dlg.m_nSelected;
   return TRUE;

@@ -1,10 +1,12 @@
 // The wizard's answer to the engine's template question: the template selection dialog.
 #pragma once
 
+#include "PauseGate.h"
 #include "TemplateChooser.h"
 
 // Runs CTemplateDlg modally on the calling thread (the engine's worker thread), with m_hWndMain as its
-// parent: in front of the main frame and modal to it while the worker waits for the choice.
+// parent: in front of the main frame and modal to it while the worker waits for the choice, and run as
+// every dialog of a worker is (CWorkerDialogScope, with m_pGate).
 class CTemplateDlgChooser : public ITemplateChooser {
  public:
   // FALSE when the user cancelled, the dialog could not be shown, or the choice is not a row of titles.
@@ -12,4 +14,6 @@ class CTemplateDlgChooser : public ITemplateChooser {
 
   // The main frame's window, set by the frame once it exists; null: no parent.
   HWND m_hWndMain = nullptr;
+  // The workers' pause gate, at which the dialog takes its turn; null: none.
+  CPauseGate* m_pGate = nullptr;
 };

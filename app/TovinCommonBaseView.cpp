@@ -108,6 +108,7 @@ BEGIN_MESSAGE_MAP(CTovinCommonBaseView, CView)
 ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_NCDESTROY()
+ON_WM_SETFOCUS()
 ON_MESSAGE(WM_WIZARD_PAGE_ACTIVATED, OnPageActivatedMessage)
 ON_MESSAGE(WM_UI_HANDOFF, OnHandoff)
 ON_COMMAND(IDC_PAGE_NEXT, OnNextButton)
@@ -127,7 +128,8 @@ CTovinCommonBaseView::CTovinCommonBaseView()
       m_nTextTop(0),
       m_nRowBottom(0),
       m_nCurrentStep(0),
-      m_hWndHandoff(nullptr) {
+      m_hWndHandoff(nullptr),
+      m_hWndLastFocus(nullptr) {
   if (CXTPImageManager* pImages = m_wndStepImages.GetImageManager())
     pImages->SetIconsFromBitmap(IDB_STEP_IMAGES, nullptr, STEP_COUNT_IMAGES, CSize(16, 16));
 }
@@ -179,13 +181,55 @@ void CTovinCommonBaseView::OnNcDestroy() {
 }
 
 LRESULT CTovinCommonBaseView::OnPageActivatedMessage(WPARAM wParam, LPARAM lParam) {
-  return OnPageActivated(wParam, lParam);
+  // A page shown anew starts from its natural control, whatever had the focus when it was left.
+  m_hWndLastFocus = nullptr;
+  const LRESULT lResult = OnPageActivated(wParam, lParam);
+  TakeFocus(TRUE);
+  return lResult;
 }
 
 BOOL CTovinCommonBaseView::PreTranslateMessage(MSG* pMsg) {
   if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_TAB && MoveFocusByTab(pMsg)) return TRUE;
   if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && PressFocusedButton(pMsg)) return TRUE;
   return CView::PreTranslateMessage(pMsg);
+}
+
+HWND CTovinCommonBaseView::GetNaturalFocus() const {
+  const std::vector<HWND> stops = TabStops(m_hWnd);
+  return stops.empty() ? nullptr : stops.front();
+}
+
+void CTovinCommonBaseView::RememberFocus(HWND hWnd) {
+  if (hWnd != nullptr && m_hWnd != nullptr && ::IsChild(m_hWnd, hWnd)) m_hWndLastFocus = hWnd;
+}
+
+HWND CTovinCommonBaseView::FocusTarget() const {
+  if (m_hWndLastFocus != nullptr && ::IsWindow(m_hWndLastFocus) && ::GetParent(m_hWndLastFocus) == m_hWnd &&
+      IsReachableTabStop(m_hWnd, m_hWndLastFocus))
+    return m_hWndLastFocus;
+  const HWND hNatural = GetNaturalFocus();
+  return hNatural != nullptr && IsReachableTabStop(m_hWnd, hNatural) ? hNatural : nullptr;
+}
+
+void CTovinCommonBaseView::OnSetFocus(CWnd* pOldWnd) {
+  CView::OnSetFocus(pOldWnd);
+  // As a dialog does: the page itself takes no keys, one of its controls does.
+  if (const HWND hTarget = FocusTarget()) ::SetFocus(hTarget);
+}
+
+void CTovinCommonBaseView::TakeFocus(BOOL bAnew) {
+  if (m_hWnd == nullptr || !IsWindowVisible()) return;
+  // A window of another thread (a worker's dialog) may be the active one: its keyboard stays with it.
+  const HWND hFrame = ::GetAncestor(m_hWnd, GA_ROOT);
+  if (::GetActiveWindow() != hFrame) return;
+  // A control the user can reach keeps the focus; the frame, the windows that hold the page, and one
+  // hidden or disabled since it took the focus do not.
+  const HWND hFocus = ::GetFocus();
+  const BOOL bOnPage = hFocus != nullptr && ::IsChild(m_hWnd, hFocus);
+  if (hFocus != nullptr && hFocus != hFrame && hFocus != m_hWnd && !::IsChild(hFocus, m_hWnd) &&
+      ::IsWindowVisible(hFocus) && ::IsWindowEnabled(hFocus) && !(bAnew && bOnPage))
+    return;
+  if (const HWND hTarget = FocusTarget()) ::SetFocus(hTarget);
 }
 
 BOOL CTovinCommonBaseView::MoveFocusByTab(MSG* pMsg) {

@@ -56,6 +56,19 @@ class CTovinCommonBaseView : public CView {
   // button, as in a dialog.
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
+  // ---- The keyboard, as a dialog keeps it (user-interface thread) ----
+  // Focus that reaches the page itself (the frame activated again after a dialog, the page selected)
+  // goes on to the control that had it when the frame was last deactivated, while the user can still
+  // reach that control, and otherwise to the page's natural control.
+  // The control the focus goes to when none is remembered: by default the page's first tab stop.
+  virtual HWND GetNaturalFocus() const;
+  // Notes hWnd (the window with the focus as the frame is deactivated) when it is one of the page's.
+  void RememberFocus(HWND hWnd);
+  // Puts the focus where focus reaching the page goes, while the frame is the active window and the
+  // focus is on the page itself or on none of its controls (bAnew: or on any of them); never activates
+  // the frame.
+  void TakeFocus(BOOL bAnew = FALSE);
+
   // The step list's drawing: a box of style 0, 1 or 2, and one step row.
   void DrawBox(CDC* pDC, CRect rc, int nStyle);
   void DrawStep(CDC* pDC, int nStep);
@@ -88,6 +101,7 @@ class CTovinCommonBaseView : public CView {
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnNcDestroy();
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
   afx_msg LRESULT OnPageActivatedMessage(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnHandoff(WPARAM wParam, LPARAM lParam);
   afx_msg void OnNextButton();
@@ -107,8 +121,14 @@ class CTovinCommonBaseView : public CView {
   // Enter (pMsg) on one of the page's push buttons presses it; FALSE when the focus is elsewhere.
   BOOL PressFocusedButton(MSG* pMsg);
 
+  // Where focus that reaches the page goes now: the remembered control or the natural one; null when
+  // the user can reach neither.
+  HWND FocusTarget() const;
+
   // The page's window for the hand-offs of its workers: set at creation, cleared at destruction.
   std::atomic<HWND> m_hWndHandoff;
+  // The control that had the focus when the frame was last deactivated; may be gone or hidden since.
+  HWND m_hWndLastFocus;
 };
 
 // Waits for a worker thread to end, dispatching the messages that other threads send to this one

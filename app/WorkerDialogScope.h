@@ -1,12 +1,20 @@
-// How a dialog that a worker thread runs takes the keyboard, as a dialog of the user-interface thread
-// does.
+// How a dialog that a worker thread runs takes the keyboard and gives it back, as a dialog of the
+// user-interface thread does, and waits for a question about the workers that is open.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
+
+#include "PauseGate.h"
+
 // Open for the length of one modal dialog or message box that the calling worker thread runs with a
-// window of the user-interface thread (hWndOwner) as its owner. Two things keep such a dialog from the
-// keyboard otherwise, and the scope mends both:
+// window of the user-interface thread (hWndOwner) as its owner; every dialog of a worker is run in one.
+//
+// The turn: the scope first takes the dialog's turn at pGate (when given): it waits while a question
+// about the workers is open, and no such question is asked until the scope goes (CPauseGate).
+//
+// The keyboard: three things keep such a dialog from it otherwise, and the scope mends them:
 // - The worker's input is not the one the user types into. Its dialog becomes the active window of the
 //   worker's own input while it is still hidden, is drawn inactive, and a key that reaches the
 //   owner's window is read by the owner's thread and lost there. The scope joins the worker's input to
@@ -17,16 +25,32 @@
 //   (GetMessageTime): a request older than the last change of focus is refused. A worker that has read
 //   no message for a while would have its dialog's request refused, so the scope has it read one of
 //   its own first.
+// - A dialog's end hides it first and activates its owner after (some ends enable the owner only
+//   then). A window manager gives the keyboard on at the hiding, to the owner if the owner's thread
+//   takes it then: the owner's thread reads that offer whenever it next waits, and while the shared
+//   focus is still in the hidden dialog, or the owner still disabled, it takes nothing, and the
+//   keyboard stays with the window manager. So while the scope is open, a dialog of the calling thread
+//   that hWndOwner owns hands the activation back to hWndOwner (enabled) just before it is hidden,
+//   as a dialog of the owner's own thread has done by the time its thread reads the offer.
 // Nothing is joined when hWndOwner is no window or belongs to the calling thread. The owner's thread
 // answers sent messages meanwhile, as every wait of it does: the activation of its windows is sent
 // from the worker.
 class CWorkerDialogScope {
  public:
-  explicit CWorkerDialogScope(HWND hWndOwner);
+  CWorkerDialogScope(HWND hWndOwner, CPauseGate* pGate);
   ~CWorkerDialogScope();
   CWorkerDialogScope(const CWorkerDialogScope&) = delete;
   CWorkerDialogScope& operator=(const CWorkerDialogScope&) = delete;
 
  private:
+  static LRESULT CALLBACK OnWindowMessage(int nCode, WPARAM wParam, LPARAM lParam);
+  // hWnd, a window of the calling thread, is about to be hidden.
+  void GiveBackBeforeHiding(HWND hWnd);
+
+  std::optional<CPauseGate::CDialogTurn> m_turn;
+  HWND m_hWndOwner;
   DWORD m_idOwnerThread;
+  HHOOK m_hHook;
+  // A scope open on this thread before this one.
+  CWorkerDialogScope* m_pOuter;
 };

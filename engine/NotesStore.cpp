@@ -209,8 +209,6 @@ int CNotesStore::FindMailTemplate(CString* templatePath) {
 
   if (chosen < 0) {
     int selected = -1;
-    // The chooser's dialog does not open under a question that holds the workers.
-    m_pause.Pass();
     if (m_pTemplateChooser == nullptr) {
       SetErrorText(L"Unable to get Template");
       return 0;

@@ -57,7 +57,7 @@ class CWaitingDescription {
 
 }  // namespace
 
-CPauseGate::CPauseGate() : m_nRuns(0), m_nHolds(0), m_nWaiting(0) {
+CPauseGate::CPauseGate() : m_nRuns(0), m_nDialogs(0), m_nHolds(0), m_nWaiting(0) {
   ::InitializeCriticalSection(&m_lock);
   ::InitializeConditionVariable(&m_changed);
 }
@@ -89,6 +89,21 @@ void CPauseGate::CRun::End() {
   pGate->WaitWhileHeld();
   if (pGate->m_nRuns > 0) --pGate->m_nRuns;
   ::LeaveCriticalSection(&pGate->m_lock);
+}
+
+// ---- Workers' dialogs ----------------------------------------------------------------------------------
+CPauseGate::CDialogTurn::CDialogTurn(CPauseGate& gate) : m_gate(gate) {
+  // The wait and the count are one step, so that no Hold slips in between them.
+  ::EnterCriticalSection(&m_gate.m_lock);
+  m_gate.WaitWhileHeld();
+  ++m_gate.m_nDialogs;
+  ::LeaveCriticalSection(&m_gate.m_lock);
+}
+
+CPauseGate::CDialogTurn::~CDialogTurn() {
+  ::EnterCriticalSection(&m_gate.m_lock);
+  if (m_gate.m_nDialogs > 0) --m_gate.m_nDialogs;
+  ::LeaveCriticalSection(&m_gate.m_lock);
 }
 
 // ---- Letting one worker through ------------------------------------------------------------------------
@@ -133,9 +148,13 @@ void CPauseGate::Pass() {
   ::LeaveCriticalSection(&m_lock);
 }
 
-BOOL CPauseGate::Hold() {
+BOOL CPauseGate::Hold() { return HoldIf(FALSE); }
+
+BOOL CPauseGate::HoldAll() { return HoldIf(TRUE); }
+
+BOOL CPauseGate::HoldIf(BOOL bWithoutRuns) {
   ::EnterCriticalSection(&m_lock);
-  const BOOL bHeld = m_nRuns > 0;
+  const BOOL bHeld = (bWithoutRuns || m_nRuns > 0) && m_nDialogs == 0;
   if (bHeld) ++m_nHolds;
   ::LeaveCriticalSection(&m_lock);
   return bHeld;

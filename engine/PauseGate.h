@@ -21,6 +21,10 @@
 // then stops counting the run, so nothing the run does at its end (its final message) happens while
 // a question is open; a Hold that comes after the end fails, and a finished run is never asked about.
 //
+// A worker's dialog and a question are never open together: a worker about to open a dialog takes a
+// CDialogTurn, which waits like a boundary (whether or not the worker's run still counts), and while
+// the turn lives no Hold succeeds (the user answers the dialog first).
+//
 // Holds nest: the gate opens when each Hold has had its Release. A thread that must wait for one
 // worker's end while a question may be open (the worker would otherwise wait forever) lets that
 // worker through with a CLetThrough; every other worker stays held.
@@ -45,6 +49,19 @@ class CPauseGate {
 
    private:
     CPauseGate* m_pGate;
+  };
+
+  // The turn of one dialog of the calling worker, from just before it opens until it has ended: made
+  // once no question holds the gate (or the worker is let through).
+  class CDialogTurn {
+   public:
+    explicit CDialogTurn(CPauseGate& gate);
+    ~CDialogTurn();
+    CDialogTurn(const CDialogTurn&) = delete;
+    CDialogTurn& operator=(const CDialogTurn&) = delete;
+
+   private:
+    CPauseGate& m_gate;
   };
 
   // While it lives, the worker of thread nThreadId passes the gate and ends its run whatever is held
@@ -72,8 +89,13 @@ class CPauseGate {
   void Pass();
 
   // ---- The user-interface thread ----
-  // Holds every counted run at its next boundary. FALSE, with nothing held, when no run is counted.
+  // Holds every counted run at its next boundary, and every worker's dialog before it opens. FALSE,
+  // with nothing held, when no run is counted (a finished run is not asked about) or a worker's dialog
+  // has its turn.
   BOOL Hold();
+  // As Hold, and also when no run is counted, so that a worker's dialog still to come waits for the
+  // answer (a question about the whole program, not about a run).
+  BOOL HoldAll();
   void Release();
   // TRUE while at least one Hold has not been released.
   BOOL IsHeld() const;
@@ -85,10 +107,14 @@ class CPauseGate {
   void WaitWhileHeld();
   BOOL IsHeldFor(DWORD nThreadId) const;
 
+  BOOL HoldIf(BOOL bWithoutRuns);
+
   mutable CRITICAL_SECTION m_lock;
   // Woken at every release and let-through.
   CONDITION_VARIABLE m_changed;
   int m_nRuns;
+  // Workers' dialogs that have their turn.
+  int m_nDialogs;
   // Changed under the lock; read without it by Pass, so that an open gate costs no wait.
   std::atomic<int> m_nHolds;
   std::atomic<int> m_nWaiting;

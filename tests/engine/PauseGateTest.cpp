@@ -134,6 +134,35 @@ TEST(PauseGate, ARunEndsWhenItsWorkerLeavesByAnException) {
   EXPECT_FALSE(gate.Hold()) << "a Stop would ask about a run that is gone";
 }
 
+// A worker's dialog and a question about the workers exclude each other, even after the worker's run:
+// the dialog waits for a close question's answer, and no question holds the gate while the dialog lasts.
+TEST(PauseGate, AWorkersDialogWaitsForAnOpenQuestionAndHoldsOffTheNextOne) {
+  CPauseGate gate;
+  ASSERT_TRUE(gate.HoldAll()) << "a question about the whole program holds without a run";
+  std::atomic<bool> turnTaken{false};
+  HANDLE dialogOver = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  {
+    Background dialog([&] {
+      CPauseGate::CDialogTurn turn(gate);
+      turnTaken = true;
+      ::WaitForSingleObject(dialogOver, INFINITE);
+    });
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return gate.GetWaitingCount() == 1; }, GENEROUS_MS));
+    EXPECT_FALSE(turnTaken) << "the dialog opened under the question";
+    gate.Release();
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return turnTaken.load(); }, GENEROUS_MS));
+    CPauseGate::CRun run(gate);
+    EXPECT_FALSE(gate.HoldAll()) << "a question was asked over the worker's dialog";
+    EXPECT_FALSE(gate.Hold());
+    EXPECT_FALSE(gate.IsHeld());
+    ::SetEvent(dialogOver);
+    EXPECT_TRUE(dialog.EndsWithin(GENEROUS_MS));
+  }
+  ::CloseHandle(dialogOver);
+  EXPECT_TRUE(gate.HoldAll()) << "the dialog's end did not give the questions back";
+  gate.Release();
+}
+
 // The item loop's progress, read from the test's thread while the loop runs on its own; holds the
 // store's gate when item holdAt is shown, as the stop question does while that item is being saved.
 class HoldingSink : public IProgressSink {

@@ -81,6 +81,7 @@ LNSTATUS LNNotesSession::GetDatabases(LNDatabaseArray* databases, const LNString
     if (databases == nullptr) Fail(LNERR_INVALID_ARGUMENT);
     if (type != LNDBTYPE_DATABASE && type != LNDBTYPE_TEMPLATE) Fail(LNERR_INVALID_ARGUMENT, "database type");
     RequireSession();
+    CheckFault("notes.getdatabases");
     const std::string serverName = Utf8Of(server);
     const ResolvedPath top = ResolvePath(serverName, Utf8Of(directory));
     std::error_code ec;

@@ -83,22 +83,15 @@ std::wstring ClassOf(HWND hwnd) {
 // The host's program that presses keys on the X display the program's windows are shown on.
 const wchar_t DISPLAY_KEYS_PROGRAM[] = L"Z:\\usr\\bin\\xdotool";
 
-// Presses key where a person's key arrives: on the display (its test extension, through the host's
-// xdotool), which hands it to the window that has the display's focus. SendInput would not show what
-// a person meets: the system gives its keys to the foreground window's thread, whichever window the
-// display has given the keyboard to. Wine starts a host program without a handle to it, so the
-// caller waits for the key's effect.
-bool PressOnDisplay(WORD key) {
-  const wchar_t* name = key == VK_RETURN ? L"Return" : key == VK_ESCAPE ? L"Escape" : nullptr;
-  if (name == nullptr) {
-    ADD_FAILURE() << "no display name for key " << key;
-    return false;
-  }
+}  // namespace
+
+// Wine starts a host program without a handle to it, so the caller waits for the keys' effect.
+bool PressOnDisplay(const std::wstring& keys) {
   if (::GetFileAttributesW(DISPLAY_KEYS_PROGRAM) == INVALID_FILE_ATTRIBUTES) {
     ADD_FAILURE() << "xdotool is missing (scripts/setup.sh installs it)";
     return false;
   }
-  std::wstring command = std::wstring(L"xdotool key ") + name;
+  std::wstring command = L"xdotool key " + keys;
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
@@ -111,6 +104,8 @@ bool PressOnDisplay(WORD key) {
   if (info.hProcess != nullptr) ::CloseHandle(info.hProcess);
   return true;
 }
+
+namespace {
 
 // Whether Wine shows the program's windows unmanaged, drawing their captions itself: the test
 // set-up has it so (the X11 driver's "Managed" value N) on a display without a window manager.
@@ -152,10 +147,19 @@ bool ProgramRun::Start(const std::string& commandLine, const std::string& workin
     for (LPWCH p = block; *p != L'\0'; p += wcslen(p) + 1)
       environment.insert(environment.end(), p, p + wcslen(p) + 1);
     ::FreeEnvironmentStringsW(block);
-    // One "NAME=value" a line.
+    // One "NAME=value" a line; a variable given here replaces the one of the same name.
     std::wistringstream lines(testsupport::Wide(extraEnvironment));
     for (std::wstring line; std::getline(lines, line);) {
       if (line.empty()) continue;
+      const std::wstring name = line.substr(0, line.find(L'=') + 1);
+      for (size_t at = 0; at < environment.size();) {
+        const size_t length = wcslen(&environment[at]) + 1;
+        if (_wcsnicmp(&environment[at], name.c_str(), name.size()) == 0) {
+          environment.erase(environment.begin() + at, environment.begin() + at + length);
+        } else {
+          at += length;
+        }
+      }
       environment.insert(environment.end(), line.begin(), line.end());
       environment.push_back(L'\0');
     }
@@ -346,13 +350,36 @@ bool CaptionDrawnActive(HWND window) {
 }
 
 bool KeyEnds(HWND dialog, WORD key) {
-  if (!PressOnDisplay(key)) return false;
+  const wchar_t* name = key == VK_RETURN ? L"Return" : key == VK_ESCAPE ? L"Escape" : nullptr;
+  if (name == nullptr) {
+    ADD_FAILURE() << "no display name for key " << key;
+    return false;
+  }
+  return KeysEnd(dialog, name);
+}
+
+bool KeysEnd(HWND dialog, const std::wstring& keys) {
+  if (!PressOnDisplay(keys)) return false;
   const DWORD start = ::GetTickCount();
   while (::IsWindow(dialog) && ::IsWindowVisible(dialog)) {
     if (::GetTickCount() - start > 5000) return false;
     Pump(50);
   }
   return true;
+}
+
+HWND KeyboardWindow() {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  return ::GetGUIThreadInfo(0, &info) ? info.hwndFocus : nullptr;
+}
+
+bool WaitForKeyboardOn(HWND window, DWORD timeoutMs) {
+  return testsupport::PumpUntil(
+      [window] {
+        return ::GetForegroundWindow() == ::GetAncestor(window, GA_ROOT) && KeyboardWindow() == window;
+      },
+      timeoutMs);
 }
 
 HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs) {

@@ -33,7 +33,8 @@ class ProgramRun {
   ProgramRun& operator=(const ProgramRun&) = delete;
 
   // Starts "Brindle Launcher.exe" from the test's program directory, which starts the program there;
-  // extraEnvironment ("NAME=value", one a line) reaches the program through the launcher.
+  // extraEnvironment ("NAME=value", one a line, each replacing a variable of that name) reaches the
+  // program through the launcher.
   bool StartThroughLauncher(const std::string& extraEnvironment = std::string());
   // Starts exePath itself in workingDir.
   bool StartDirect(const std::string& exePath, const std::string& workingDir,
@@ -88,9 +89,22 @@ bool StaysInFrontAfterClickOn(HWND mainWindow, HWND dialog);
 // Whether the window's caption shows the active colours, as read from the screen; true whenever a
 // window manager draws the captions.
 bool CaptionDrawnActive(HWND window);
-// Presses key (Enter or Escape) on the display, for whichever window the display gives the keyboard
-// to, and waits for the dialog to go; true when it went.
+// Presses keys where a person's keys arrive: on the display (its test extension, through the host's
+// xdotool), which hands them to the window that has the display's focus. keys are xdotool's names,
+// pressed one after the other ("Tab Return", "alt+F4", "space"). SendInput would not show what a
+// person meets: the system gives its keys to the foreground window's thread, whichever window the
+// display has given the keyboard to. The keys are pressed after the call returns: the caller waits for
+// their effect.
+bool PressOnDisplay(const std::wstring& keys);
+// Presses key (Enter or Escape), or keys, on the display and waits for the dialog to go; true when it
+// went.
 bool KeyEnds(HWND dialog, WORD key);
+bool KeysEnd(HWND dialog, const std::wstring& keys);
+// The window that has the keyboard in the foreground window's input, as the system tells it.
+HWND KeyboardWindow();
+// Waits until window's top-level window is the foreground window and window has the keyboard there:
+// a key a person presses now reaches it. Reads only; it moves nothing.
+bool WaitForKeyboardOn(HWND window, DWORD timeoutMs = 10000);
 
 // Drops a menu of the main window's menu bar as a person does, with Alt and the menu's letter, and
 // returns the menu's popup once it shows; NULL when none showed within timeoutMs. The popup is an

@@ -76,10 +76,11 @@ class WizardStop : public ::testing::Test {
     return WaitForMessageBox(program.ProcessId(), L"Are you sure you want to stop the saving process ?");
   }
 
-  // Alt+F4 on the main window; the close question once it shows.
+  // Alt+F4 through the display, once the keyboard is back on the run's Stop; the close question once it
+  // shows.
   static HWND AskToClose(ProgramRun& program, HWND mainWindow) {
-    testsupport::BringToFront(mainWindow);
-    testsupport::KeyPress(VK_F4, {VK_MENU});
+    HWND stop = WaitForText(mainWindow, L"Stop", 5000);
+    if (stop == nullptr || !WaitForKeyboardOn(stop) || !PressOnDisplay(L"alt+F4")) return nullptr;
     return WaitForMessageBox(program.ProcessId(), CLOSE_QUESTION);
   }
 

@@ -1,0 +1,157 @@
+// Where the keyboard is on the road a user takes, end to end: every key goes through the display to
+// whatever has its focus, as a person's does, and nothing in the test moves the focus. After each
+// dialog of the conversion's worker and each question of the window the keyboard is back on the
+// page's control; the worker's dialogs (the template choice too) take it as they open.
+#include <gtest/gtest.h>
+
+#include "TestFiles.h"
+#include "TestProcess.h"
+#include "WindowTest.h"
+#include "WizardDriver.h"
+
+using namespace wizardtest;
+using testsupport::Utf8;
+using testsupport::Wide;
+
+namespace {
+
+const wchar_t STOP_QUESTION[] = L"Are you sure you want to stop the saving process ?";
+const wchar_t CLOSE_QUESTION[] = L"Are you sure , you want to close the application?";
+// A run long enough to be under way while the keys are pressed: its 300th save stops until released.
+const int RUN_MESSAGES = 2000;
+const char STOPPED_SAVE[] = "notes.save=300";
+const char SMALL_FIXTURE[] = "pst/hht-three-items.pst";
+
+class WizardKeys : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_dir = new testsupport::TempDir();
+    s_runPst = s_dir->File("run.pst");
+    std::string output;
+    ASSERT_EQ(
+        RunTool("pstbuild.exe", "bulk " + std::to_string(RUN_MESSAGES) + " \"" + s_runPst + "\"", &output),
+        0u)
+        << output;
+  }
+  static void TearDownTestSuite() {
+    delete s_dir;
+    s_dir = nullptr;
+  }
+  void SetUp() override { DeleteProfile(); }
+  void TearDown() override { DeleteProfile(); }
+
+  // The fixture's copy in the test's directory.
+  std::string SmallPst() {
+    const std::string pst = temp_.File("three.pst");
+    ::CopyFileW(Wide(testsupport::FixturePath(SMALL_FIXTURE)).c_str(), Wide(pst).c_str(), FALSE);
+    return pst;
+  }
+
+  // Page one's path field.
+  static HWND PathField(HWND mainWindow) {
+    return FindDescendant(mainWindow, [](HWND hwnd) {
+      wchar_t name[16] = L"";
+      ::GetClassNameW(hwnd, name, 16);
+      return IsShown(hwnd) && wcscmp(name, L"Edit") == 0 && ::GetDlgCtrlID(hwnd) == 1;
+    });
+  }
+
+  static testsupport::TempDir* s_dir;
+  static std::string s_runPst;
+  testsupport::TempDir temp_;
+};
+
+testsupport::TempDir* WizardKeys::s_dir = nullptr;
+std::string WizardKeys::s_runPst;
+
+// After Enter in Outlook Folders the run starts with the keyboard on Stop; after No to the stop and to
+// the close question it is on Stop again; after the worker's final message it is on Next, and after
+// Next on page one's path field.
+TEST_F(WizardKeys, TheKeyboardIsOnThePagesControlAfterEveryDialogOfARun) {
+  ProgramRun program;
+  StandInHang hang(STOPPED_SAVE);
+  ASSERT_TRUE(program.StartThroughLauncher(hang.Environment()));
+  HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = program.ProcessId();
+  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(s_runPst), Wide(temp_.Path()), L"keys"));
+  HWND folders = WaitForFolderDialog(pid);
+  ASSERT_NE(folders, nullptr);
+  ASSERT_TRUE(KeyEnds(folders, VK_RETURN)) << "Enter did not end the Outlook Folders dialog";
+  ASSERT_TRUE(hang.WaitUntilStopped()) << Utf8(StatusText(mainWindow));
+
+  HWND stop = FindVisibleChild(mainWindow, L"Button", L"Stop");
+  ASSERT_NE(stop, nullptr);
+  EXPECT_TRUE(WaitForKeyboardOn(stop)) << "the keyboard is not on Stop after the Outlook Folders dialog";
+  ASSERT_TRUE(PressOnDisplay(L"space"));
+  HWND question = WaitForMessageBox(pid, STOP_QUESTION);
+  ASSERT_NE(question, nullptr) << "Space after the Outlook Folders dialog asked nothing";
+  Screenshot(question, L"wizard_keys_stop_question.png");
+  ASSERT_TRUE(KeysEnd(question, L"Tab Return")) << "No did not end the stop question";
+
+  EXPECT_TRUE(WaitForKeyboardOn(stop)) << "the keyboard is not on Stop after No";
+  ASSERT_TRUE(PressOnDisplay(L"alt+F4"));
+  question = WaitForMessageBox(pid, CLOSE_QUESTION);
+  ASSERT_NE(question, nullptr) << "Alt+F4 during the run asked nothing";
+  ASSERT_TRUE(KeysEnd(question, L"Tab Return")) << "No did not end the close question";
+
+  EXPECT_TRUE(WaitForKeyboardOn(stop)) << "the keyboard is not on Stop after No to the close question";
+  ASSERT_TRUE(PressOnDisplay(L"space"));
+  question = WaitForMessageBox(pid, STOP_QUESTION);
+  ASSERT_NE(question, nullptr) << "Space after the close question asked nothing";
+  ASSERT_TRUE(KeyEnds(question, VK_RETURN)) << "Yes did not end the stop question";
+  hang.Release();
+
+  HWND box = WaitForMessageBox(pid, L"Process aborted by user , \r\n", 60000);
+  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  ASSERT_TRUE(KeyEnds(box, VK_RETURN)) << "Enter did not end the worker's message";
+  HWND next = WaitForText(mainWindow, L"Next", 10000);
+  ASSERT_NE(next, nullptr);
+  EXPECT_TRUE(WaitForKeyboardOn(next)) << "the keyboard is not on Next after the worker's message";
+  ASSERT_TRUE(PressOnDisplay(L"Return"));
+  ASSERT_NE(WaitForText(mainWindow, L"Export", 10000), nullptr)
+      << "Enter after the run did not go to page one";
+
+  HWND field = PathField(mainWindow);
+  ASSERT_NE(field, nullptr);
+  EXPECT_TRUE(WaitForKeyboardOn(field)) << "the path field does not have the keyboard on page one";
+  const size_t length = TextOf(field).size();
+  ASSERT_TRUE(PressOnDisplay(L"x"));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return TextOf(field).size() == length + 1; }, 10000))
+      << "the first key on page one did not reach the path field: " << Utf8(TextOf(field));
+  Screenshot(mainWindow, L"wizard_keys_page_one_again.png");
+  program.Kill();
+}
+
+// The data directory's template list cannot be read and the shared one holds no mail template: the
+// worker asks for one. Its dialog takes the keyboard as it opens, and the run goes on with the choice.
+TEST_F(WizardKeys, TheTemplateChoiceTakesTheKeyboardLikeTheWorkersOtherDialogs) {
+  const std::string shared = temp_.File("shared");
+  const std::string lotus = shared + "\\Application Data\\Lotus";
+  for (const std::string& dir : {shared, shared + "\\Application Data", lotus})
+    ASSERT_TRUE(::CreateDirectoryW(Wide(dir).c_str(), nullptr)) << dir;
+  const std::string notebook = ProgramDirectory() + "\\..\\notes\\data\\notebook.ntf";
+  ASSERT_TRUE(::CopyFileW(Wide(notebook).c_str(), Wide(lotus + "\\notebook.ntf").c_str(), FALSE)) << notebook;
+
+  ProgramRun program;
+  ASSERT_TRUE(program.StartThroughLauncher("STANDIN_FAULTS=notes.getdatabases=1\nALLUSERSPROFILE=" + shared));
+  HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = program.ProcessId();
+  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), L"notebook"));
+  HWND choice = WaitForWindow(pid, L"Template", 30000, L"#32770");
+  ASSERT_NE(choice, nullptr) << Utf8(StatusText(mainWindow));
+  Screenshot(choice, L"wizard_keys_template_choice.png");
+  // Home chooses the first template, Enter takes it.
+  ASSERT_TRUE(KeysEnd(choice, L"Home Return")) << "the template dialog did not take the keys";
+  HWND folders = WaitForFolderDialog(pid);
+  ASSERT_NE(folders, nullptr) << Utf8(StatusText(mainWindow));
+  ASSERT_TRUE(KeyEnds(folders, VK_RETURN));
+  HWND complete = WaitForSavingComplete(pid, 60000);
+  ASSERT_NE(complete, nullptr) << Utf8(StatusText(mainWindow));
+  EXPECT_TRUE(KeyEnds(complete, VK_RETURN));
+  EXPECT_GT(FiledDocuments(NsfCounts(temp_.File("notebook.nsf"))), 0);
+  program.Kill();
+}
+
+}  // namespace

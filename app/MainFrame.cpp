@@ -361,7 +361,7 @@ void CMainFrame::EndWorkerWait() {
 
 void CMainFrame::OfferToEndProgram() {
   if (GetSafeHwnd() != nullptr && m_nWorkerWaits > 0 && m_pProgressDlg != nullptr)
-    m_pProgressDlg->OfferToEndProgram();
+    m_pProgressDlg->OfferToEndProgram(m_nEndOfferAfterMs);
 }
 
 void CMainFrame::OnClose() {

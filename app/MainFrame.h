@@ -76,7 +76,8 @@ class CMainFrame : public CXTPFrameWnd {
   // disabled and the progress dialog says strText until EndWorkerWait. Waits nest.
   void BeginWorkerWait(const CString& strText);
   void EndWorkerWait();
-  // During a wait for a worker's end: the wait dialog offers to end the program now.
+  // During a wait for a worker's end: the wait dialog offers to end the program now (again
+  // m_nEndOfferAfterMs after the user chose to keep waiting).
   void OfferToEndProgram();
   // How long a wait for a worker's end lasts before it offers to end the program.
   DWORD m_nEndOfferAfterMs;

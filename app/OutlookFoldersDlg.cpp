@@ -24,3 +24,14 @@ void COutlookFoldersDlg::OnOK() {
   }
   EndDialog(IDOK);
 }
+
+BOOL COutlookFoldersDlg::PreTranslateMessage(MSG* pMsg) {
+  // The tree view, which has the keyboard here, keeps system keys from the system's handling, so
+  // Alt+F4 would never reach the dialog: it closes the dialog here, as the close button does.
+  if (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_F4 && (HIWORD(pMsg->lParam) & KF_ALTDOWN) != 0 &&
+      (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd))) {
+    SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    return TRUE;
+  }
+  return CDialog::PreTranslateMessage(pMsg);
+}

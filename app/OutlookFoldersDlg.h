@@ -12,7 +12,8 @@
 // its parent, and after IDOK reads m_arrSelected: the ticked paths in tree order, the root's "" first
 // when it is ticked. OK with nothing ticked is refused with a message; Cancel gives IDCANCEL. Owned by
 // the frame and modal to it, the dialog stays in front of the frame whatever the user clicks there,
-// and the driver runs it in a CWorkerDialogScope, so that it takes the keyboard as it opens.
+// and the driver runs it in a CWorkerDialogScope, so that it takes the keyboard as it opens. Escape,
+// Alt+F4 and the caption's close button cancel it.
 class COutlookFoldersDlg : public CDialog {
  public:
   explicit COutlookFoldersDlg(CWnd* pParent = nullptr);
@@ -29,4 +30,5 @@ class COutlookFoldersDlg : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   void OnOK() override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 };

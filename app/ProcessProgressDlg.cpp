@@ -9,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace {
 const UINT_PTR kVisibilityTimer = 1;
 const COLORREF kFaceColor = RGB(0xFF, 0xFE, 0xEF);  // 0xEFFEFF
@@ -48,6 +50,7 @@ ON_WM_PAINT()
 ON_WM_TIMER()
 ON_BN_CLICKED(IDC_STOP, OnStop)
 ON_BN_CLICKED(IDC_END_PROGRAM, OnEndProgram)
+ON_BN_CLICKED(IDC_KEEP_WAITING, OnKeepWaiting)
 ON_WM_SHOWWINDOW()
 ON_WM_NCDESTROY()
 ON_MESSAGE(WM_UI_HANDOFF, OnHandoff)
@@ -59,6 +62,8 @@ CProcessProgressDlg::CProcessProgressDlg(CWnd* pParent)
       m_bShown(0),
       m_nWorkerWaits(0),
       m_sizeBeforeWait(0, 0),
+      m_sizeWaiting(0, 0),
+      m_dwOfferTakenBack(0),
       m_bEndOffered(FALSE) {}
 
 void CProcessProgressDlg::DoDataExchange(CDataExchange* pDX) {
@@ -115,10 +120,13 @@ void CProcessProgressDlg::BeginWorkerWait(const CString& strText) {
     m_label.GetWindowRect(&rcLabel);
     ScreenToClient(&rcLabel);
     m_sizeBeforeWait = rcWindow.Size();
+    m_sizeWaiting = m_sizeBeforeWait;
     m_strWaitText = strText;
+    m_dwOfferTakenBack = 0;
     const int nSpare = rcClient.bottom - (rcLabel.bottom + rcLabel.top);
     if (nSpare > 0) {
-      SetWindowPos(nullptr, 0, 0, rcWindow.Width(), rcWindow.Height() - nSpare,
+      m_sizeWaiting.cy -= nSpare;
+      SetWindowPos(nullptr, 0, 0, m_sizeWaiting.cx, m_sizeWaiting.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       // The edges follow the new bottom.
       Invalidate();
@@ -135,41 +143,68 @@ CString CProcessProgressDlg::OfferedWaitText() const {
   return m_strWaitText + L"\r\n\r\n" + END_PROGRAM_OFFER_TEXT;
 }
 
-void CProcessProgressDlg::OfferToEndProgram() {
+void CProcessProgressDlg::ShowOfferButtons(BOOL bShow) {
+  const int ids[] = {IDC_KEEP_WAITING, IDC_END_PROGRAM};
+  for (int nId : ids) {
+    if (CWnd* pButton = GetDlgItem(nId)) pButton->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+  }
+}
+
+void CProcessProgressDlg::OfferToEndProgram(DWORD nAgainAfterMs) {
   if (m_hWnd == nullptr || m_nWorkerWaits == 0 || m_bEndOffered) return;
-  CWnd* pButton = GetDlgItem(IDC_END_PROGRAM);
-  if (pButton == nullptr) return;
+  if (m_dwOfferTakenBack != 0 && ::GetTickCount() - m_dwOfferTakenBack < nAgainAfterMs) return;
+  CWnd* pKeep = GetDlgItem(IDC_KEEP_WAITING);
+  CWnd* pEnd = GetDlgItem(IDC_END_PROGRAM);
+  if (pKeep == nullptr || pEnd == nullptr) return;
   m_bEndOffered = TRUE;
   m_label.SetWindowText(OfferedWaitText());
   m_label.InvalidateRect(nullptr, TRUE);
-  // The button goes under the text, centred, and the dialog grows to hold it with the text's margin
-  // below it.
+  // The buttons go under the text, side by side and centred as a pair, and the dialog grows to hold
+  // them with the text's margin below them.
   CRect rcClient;
   CRect rcLabel;
-  CRect rcButton;
+  CRect rcKeep;
+  CRect rcEnd;
   GetClientRect(&rcClient);
   m_label.GetWindowRect(&rcLabel);
   ScreenToClient(&rcLabel);
-  pButton->GetWindowRect(&rcButton);
+  pKeep->GetWindowRect(&rcKeep);
+  pEnd->GetWindowRect(&rcEnd);
+  const int nGap = rcLabel.left;
   const int nTop = rcLabel.bottom + rcLabel.top / 2;
-  pButton->SetWindowPos(nullptr, (rcClient.Width() - rcButton.Width()) / 2, nTop, 0, 0,
-                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  const int nGrowth = nTop + rcButton.Height() + rcLabel.top - rcClient.bottom;
+  const int nLeft = (rcClient.Width() - rcKeep.Width() - nGap - rcEnd.Width()) / 2;
+  pKeep->SetWindowPos(nullptr, nLeft, nTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pEnd->SetWindowPos(nullptr, nLeft + rcKeep.Width() + nGap, nTop, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int nGrowth = nTop + rcKeep.Height() + rcLabel.top - rcClient.bottom;
   CRect rcWindow;
   GetWindowRect(&rcWindow);
   SetWindowPos(nullptr, 0, 0, rcWindow.Width(), rcWindow.Height() + nGrowth,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  pButton->ShowWindow(SW_SHOW);
+  ShowOfferButtons(TRUE);
   Invalidate();
-  // The keyboard goes to the only thing there is to do.
-  GotoDlgCtrl(pButton);
+  // The keyboard goes to waiting on, the default: ending the program is chosen, never run into.
+  GotoDlgCtrl(pKeep);
+}
+
+void CProcessProgressDlg::OnKeepWaiting() {
+  if (!m_bEndOffered) return;
+  m_bEndOffered = FALSE;
+  // A tick count of 0 would read as no Keep Waiting.
+  m_dwOfferTakenBack = std::max<DWORD>(::GetTickCount(), 1);
+  ShowOfferButtons(FALSE);
+  m_label.SetWindowText(m_strWaitText);
+  m_label.InvalidateRect(nullptr, TRUE);
+  SetWindowPos(nullptr, 0, 0, m_sizeWaiting.cx, m_sizeWaiting.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Invalidate();
 }
 
 void CProcessProgressDlg::EndWorkerWait() {
   if (m_hWnd == nullptr || m_nWorkerWaits == 0) return;
   if (--m_nWorkerWaits > 0) return;
-  if (CWnd* pButton = GetDlgItem(IDC_END_PROGRAM)) pButton->ShowWindow(SW_HIDE);
+  ShowOfferButtons(FALSE);
   m_bEndOffered = FALSE;
+  m_dwOfferTakenBack = 0;
   SetWindowPos(nullptr, 0, 0, m_sizeBeforeWait.cx, m_sizeBeforeWait.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Invalidate();

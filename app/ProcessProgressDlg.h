@@ -26,8 +26,10 @@ class CWaitLabel : public CStatic {
 // dialog shows what is waited for, without bar and Stop (it is cut below the text meanwhile), and stays
 // up whatever the workers' ShowWait and HideWait say meanwhile; EndWorkerWait puts it back as they left
 // it. OfferToEndProgram, during such a wait that has lasted too long, adds a line that says the user
-// may end the program now and the button that does so, focused; the button ends the process at once,
-// as a kill from outside would, since the worker may never come back.
+// may end the program now, and two buttons: Keep Waiting, focused and the default, so that Enter, the
+// key a waiting user presses, waits on; and Exit Now, which ends the process at once, as a kill from
+// outside would, since the worker may never come back. Keep Waiting takes the offer back until the
+// wait has lasted as long again.
 class CProcessProgressDlg : public CDialog {
  public:
   explicit CProcessProgressDlg(CWnd* pParent = nullptr);
@@ -45,8 +47,9 @@ class CProcessProgressDlg : public CDialog {
   // Shows strText as the wait text until EndWorkerWait; waits nest.
   void BeginWorkerWait(const CString& strText);
   void EndWorkerWait();
-  // Shows the offer to end the program until the last EndWorkerWait; nothing outside a wait.
-  void OfferToEndProgram();
+  // Shows the offer to end the program until the last EndWorkerWait or Keep Waiting; nothing outside a
+  // wait, nor within nAgainAfterMs of a Keep Waiting.
+  void OfferToEndProgram(DWORD nAgainAfterMs);
   // The line that the offer adds under the wait text.
   static const wchar_t END_PROGRAM_OFFER_TEXT[];
   // The wait text that SetScanProgressText shows for these values.
@@ -74,6 +77,7 @@ class CProcessProgressDlg : public CDialog {
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg void OnStop();
   afx_msg void OnEndProgram();
+  afx_msg void OnKeepWaiting();
   afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
   afx_msg void OnNcDestroy();
   afx_msg LRESULT OnHandoff(WPARAM wParam, LPARAM lParam);
@@ -88,9 +92,14 @@ class CProcessProgressDlg : public CDialog {
 
   // The first wait's text with the offer to end the program under it.
   CString OfferedWaitText() const;
+  // Shows or hides the offer's two buttons.
+  void ShowOfferButtons(BOOL bShow);
 
-  // The dialog's size before the first BeginWorkerWait cut it below the text.
+  // The dialog's size before the first BeginWorkerWait cut it below the text, and after.
   CSize m_sizeBeforeWait;
+  CSize m_sizeWaiting;
+  // When Keep Waiting took the offer back; 0: it did not during this wait.
+  DWORD m_dwOfferTakenBack;
   // The first wait's text, under which the offer goes.
   CString m_strWaitText;
   BOOL m_bEndOffered;

@@ -1,7 +1,8 @@
 // Where the keyboard is on the road a user takes, end to end: every key goes through the display to
 // whatever has its focus, as a person's does, and nothing in the test moves the focus. After each
 // dialog of the conversion's worker and each question of the window the keyboard is back on the
-// page's control; the worker's dialogs (the template choice too) take it as they open.
+// page's control; the worker's dialogs (the template choice too) take it as they open; Alt+F4 closes
+// the Outlook Folders dialog.
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -120,6 +121,23 @@ TEST_F(WizardKeys, TheKeyboardIsOnThePagesControlAfterEveryDialogOfARun) {
   EXPECT_TRUE(testsupport::PumpUntil([&] { return TextOf(field).size() == length + 1; }, 10000))
       << "the first key on page one did not reach the path field: " << Utf8(TextOf(field));
   Screenshot(mainWindow, L"wizard_keys_page_one_again.png");
+  program.Kill();
+}
+
+TEST_F(WizardKeys, AltF4CancelsTheOutlookFoldersDialogAsEscapeDoes) {
+  ProgramRun program;
+  ASSERT_TRUE(program.StartThroughLauncher());
+  HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = program.ProcessId();
+  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), L"closed"));
+  HWND folders = WaitForFolderDialog(pid);
+  ASSERT_NE(folders, nullptr);
+  ASSERT_TRUE(KeysEnd(folders, L"alt+F4")) << "Alt+F4 did not close the Outlook Folders dialog";
+  HWND box = WaitForMessageBox(pid, L"Saving cancelled  by user , ", 30000);
+  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  EXPECT_EQ(StatusText(mainWindow), L"Saving cancelled by user");
+  EXPECT_TRUE(KeyEnds(box, VK_RETURN));
   program.Kill();
 }
 

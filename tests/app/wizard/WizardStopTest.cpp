@@ -284,16 +284,29 @@ TEST_F(WizardStop, AWaitForASaveThatNeverReturnsOffersToEndTheProgramAndTheNsfOp
   StandInHang hang(STOPPED_SAVE);
   HWND mainWindow = nullptr, wait = nullptr;
   ASSERT_NO_FATAL_FAILURE(CloseDuringHungSave(program, hang, L"ended", &mainWindow, &wait));
-  // The offer comes once the wait has lasted its bound, with the keyboard on it.
+  // The offer comes once the wait has lasted its bound, with the keyboard on waiting on.
   HWND exitNow = WaitForText(wait, L"Exit Now", 60000);
   ASSERT_NE(exitNow, nullptr) << "the wait offered no way out: " << Utf8(MessageBoxText(wait));
   EXPECT_NE(MessageBoxText(wait).find(L"click Exit Now to close the software at once"), std::wstring::npos)
       << Utf8(MessageBoxText(wait));
+  HWND keepWaiting = FindVisibleChild(wait, L"Button", L"Keep Waiting");
+  ASSERT_NE(keepWaiting, nullptr);
+  EXPECT_TRUE(WaitForKeyboardOn(keepWaiting)) << "the keyboard is not on Keep Waiting";
   Screenshot(wait, L"wizard_wait_offers_to_end_the_program.png");
-  testsupport::KeyPress(VK_RETURN);
+  // Enter, the key a waiting user presses, waits on: the offer goes until the wait has lasted as long
+  // again.
+  ASSERT_TRUE(PressOnDisplay(L"Return"));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return !IsShown(exitNow); }, 10000)) << "Enter did not wait on";
+  EXPECT_FALSE(program.WaitForExit(0)) << "Enter ended the program";
+
+  // Exit Now is chosen: Tab to it, then Enter; the program ends with the code of a program that did
+  // not close as it should have.
+  ASSERT_NE(WaitForText(wait, L"Exit Now", 60000), nullptr) << "the offer did not come again";
+  ASSERT_TRUE(WaitForKeyboardOn(keepWaiting));
+  ASSERT_TRUE(PressOnDisplay(L"Tab Return"));
   DWORD exitCode = 0;
-  ASSERT_TRUE(program.WaitForExit(30000, &exitCode)) << "Enter on Exit Now did not end the program";
-  EXPECT_NE(exitCode, 0u);
+  ASSERT_TRUE(program.WaitForExit(30000, &exitCode)) << "Exit Now did not end the program";
+  EXPECT_EQ(exitCode, 1u);
 
   // As after a kill: the NSF opens, and every document in it is in a folder.
   std::string counts;

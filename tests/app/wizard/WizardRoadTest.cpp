@@ -202,11 +202,14 @@ TEST_F(WizardRoad, ConvertsTwoFixturesOneAfterTheOtherLikeTheHarness) {
 
   ConvertAndCompare(mainWindow, program.ProcessId(), "hht-three-items.pst", "three-items", true);
 
-  // Next leads back to page one for another file; this one has items in its top folder.
+  // Next leads back to page one for another file; this one has items in its top folder. After the
+  // saving-complete dialog the keyboard is on Next, and Enter presses it.
   HWND next = WaitForText(mainWindow, L"Next", 5000);
   ASSERT_NE(next, nullptr);
-  Click(next);
-  ASSERT_NE(WaitForText(mainWindow, L"Export", 5000), nullptr);
+  EXPECT_TRUE(WaitForKeyboardOn(next)) << "the keyboard is not on Next after the saving-complete dialog";
+  ASSERT_TRUE(PressOnDisplay(L"Return"));
+  ASSERT_NE(WaitForText(mainWindow, L"Export", 10000), nullptr)
+      << "Enter after the run did not go to page one";
   ConvertAndCompare(mainWindow, program.ProcessId(), "pstsdk-test-unicode-post.pst", "top-folder", false);
 
   // Exit asks first, then the program ends and keeps its bars' layout.

@@ -117,7 +117,7 @@ void CMainFrame::NoteStoreLosses(INT_PTR nFirst) {
       strReason = strMember + strReason;
     }
     m_arrNotConverted.Add(entry.folder + L"\t" + strWhat + L"\t" + entry.subject + L"\t" + strReason);
-    m_notConvertedCounts.Add(entry.kind);
+    m_notConvertedCounts.Add(entry);
   }
 }
 

@@ -364,7 +364,7 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
     for (INT_PTR i = 0; i < list->GetCount(); ++i) {
       result = 1;
       PrintNotConverted(list->GetAt(i));
-      counts.Add(list->GetAt(i).kind);
+      counts.Add(list->GetAt(i));
     }
   }
   if (!counts.IsEmpty()) Out(Utf8(counts.Text()) + "\n");

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <fstream>
+#include <memory>
 
 #include "TestFiles.h"
 #include "TestProcess.h"
@@ -218,7 +219,9 @@ TEST_F(WizardFailures, AnNsfThatAnotherProgramHoldsIsRefusedOnceAsInUse) {
 
   // The other program: a writer that keeps the file's write lock.
   sqlite3* other = nullptr;
-  ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(nsf.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr));
+  const int opened = sqlite3_open_v2(nsf.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr);
+  std::unique_ptr<sqlite3, int (*)(sqlite3*)> closeOther(other, sqlite3_close);
+  ASSERT_EQ(SQLITE_OK, opened);
   ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
 
   ProgramRun program;
@@ -239,7 +242,7 @@ TEST_F(WizardFailures, AnNsfThatAnotherProgramHoldsIsRefusedOnceAsInUse) {
   EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "current", "later"}));
 
   sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-  sqlite3_close(other);
+  closeOther.reset();
   EXPECT_EQ(NsfCounts(nsf), counts);
   Close(program, mainWindow);
 }

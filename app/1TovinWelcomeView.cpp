@@ -16,6 +16,9 @@ const wchar_t C1TovinWelcomeView::NO_PST_TEXT[] =
     L"Please select PST File to export by clicking [ Select PST File ] button";
 const wchar_t C1TovinWelcomeView::INVALID_FILE_TEXT[] = L"Please enter valid file";
 const wchar_t C1TovinWelcomeView::NOT_PST_TEXT[] = L"Please enter .PST file";
+const wchar_t C1TovinWelcomeView::PATH_TOO_LONG_TEXT[] =
+    L"The PST file path is too long to process (more than 259 characters), Please move the file to a "
+    L"shorter path";
 
 namespace {
 
@@ -30,7 +33,11 @@ const UINT IDC_OPTION = 100;
 const UINT IDC_UNNAMED = 0xFFFF;
 const UINT_PTR FOLLOW_TIMER = 1;
 
-const DWORD PATH_FIELD_STYLE = 0x50810004;
+// Multi-line, and scrolling sideways as the user types so that a whole path fits (the field is one
+// line high: without the scrolling it would stop taking characters once its box is full).
+const DWORD PATH_FIELD_STYLE = 0x50810004 | ES_AUTOHSCROLL;
+// The longest path the system's Unicode file functions take ("\\?\" form): a longer text is no path.
+const UINT PATH_FIELD_LIMIT = 32767;
 const DWORD ICON_STYLE = 0x50000003;
 const DWORD FILE_LIST_STYLE = 0x50800809;
 // Tab stops, as the common page's buttons are.
@@ -69,6 +76,7 @@ CPathEdit::CPathEdit() = default;
 
 BOOL CPathEdit::CreatePathEdit(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   if (!Create(dwStyle, rect, pParentWnd, nID)) return FALSE;
+  SetLimitText(PATH_FIELD_LIMIT);
   if (!m_browse.Create(WS_CHILD | ES_AUTOHSCROLL, CRect(0, 0, 0, 0), this, IDC_UNNAMED)) return FALSE;
   m_browse.Initialize(this, BES_XT_CHOOSEFILE);
   m_browse.SetDlgFilter(m_strFilter);
@@ -300,6 +308,11 @@ void C1TovinWelcomeView::OnNext() {
     return;
   }
   HandOverSystemImageList();
+  // The PST is opened by its plain path, which the system takes up to MAX_PATH - 1 characters.
+  if (strPstPath.GetLength() >= MAX_PATH) {
+    AfxMessageBox(PATH_TOO_LONG_TEXT, MB_OK);
+    return;
+  }
   if (_waccess(strPstPath, 0) != 0 || IsDirectory(strPstPath)) {
     AfxMessageBox(INVALID_FILE_TEXT, MB_OK);
     return;

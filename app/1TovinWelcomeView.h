@@ -13,7 +13,8 @@
 #include "TovinCommonBaseView.h"
 
 // The page's path field: an edit that owns a toolkit browse edit (a hidden child, set to file
-// browsing) which runs the file dialog for it. User-interface thread only.
+// browsing) which runs the file dialog for it. It takes a whole path of any length the system knows;
+// whether the program can open it is checked where the path is used. User-interface thread only.
 class CPathEdit : public CEdit {
  public:
   CPathEdit();
@@ -60,6 +61,7 @@ class C1TovinWelcomeView : public CTovinCommonBaseView {
   static const wchar_t NO_PST_TEXT[];
   static const wchar_t INVALID_FILE_TEXT[];
   static const wchar_t NOT_PST_TEXT[];
+  static const wchar_t PATH_TOO_LONG_TEXT[];
 
   CStringArray m_arrUnused1;
   CStringArray m_arrUnused2;

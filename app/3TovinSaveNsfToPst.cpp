@@ -145,7 +145,8 @@ void C3TovinSaveNsfToPst::OnSize(UINT nType, int cx, int cy) {
   m_barItems.MoveWindow(250, cy / 2 + 20, cx - 300, 20);
   m_barFolders.MoveWindow(250, cy / 2 + 60, cx - 300, 20);
   m_caption.MoveWindow(250, cy / 2 - 80, cx - 300, 40);
-  m_detail.MoveWindow(250, cy / 2 - 36, cx - 300, 52);
+  // Down over the bars, which are hidden once the lines show.
+  m_detail.MoveWindow(250, cy / 2 - 36, cx - 300, 124);
 }
 
 BOOL C3TovinSaveNsfToPst::OnEraseBkgnd(CDC* /*pDC*/) { return TRUE; }
@@ -360,6 +361,18 @@ void C3TovinSaveNsfToPst::RunWorker() {
 
   const int nResult = RunConversion(pFrame != nullptr ? pFrame->GetSourcePath() : CString());
 
+  // A stop or close question still open is answered before the run ends: its Yes makes this an
+  // aborted run, and no final message opens under it.
+  run.End();
+  // A stop that came when nothing was left to convert cut nothing short: the run is complete.
+  const BOOL bAborted =
+      m_bAborted != 0 && (nResult != CONVERSION_DONE || pFrame == nullptr || pFrame->WasCutShortByStop());
+  // The NSF is closed while the worker is still attached to the Notes runtime: the user may move it
+  // now, and learns whether it is whole alone. A new one that a run which did not complete left empty
+  // is removed.
+  const CString strTarget =
+      pFrame != nullptr ? pFrame->CloseTarget(nResult == CONVERSION_DONE && !bAborted) : CString();
+
   if (bThreadAttached) {
     try {
       session.TermThread();
@@ -367,16 +380,16 @@ void C3TovinSaveNsfToPst::RunWorker() {
     }
   }
 
-  // A stop or close question still open is answered before the run ends: its Yes makes this an
-  // aborted run, and no final message opens under it.
-  run.End();
-  // A stop that came when nothing was left to convert cut nothing short: the run is complete.
-  const BOOL bAborted =
-      m_bAborted != 0 && (nResult != CONVERSION_DONE || pFrame == nullptr || pFrame->WasCutShortByStop());
+  // The step list keeps the step that did not complete as the current one: only done steps are ticked.
+  int nStep = pFrame != nullptr ? pFrame->GetStepsDone() : 0;
+  if (bAborted && nStep > 2) nStep = 2;
   const CString strStatus = FinalStatusText(bAborted, nResult, m_statusSink.GetText());
-  const CString strDetail = DetailLines(nResult);
-  RunOnPage([this, strStatus, strDetail] {
+  CString strDetail = DetailLines(nResult);
+  if (!strTarget.IsEmpty()) strDetail += (strDetail.IsEmpty() ? L"" : L"\r\n") + strTarget;
+  RunOnPage([this, strStatus, strDetail, nStep] {
     ShowStatus(strStatus, strDetail);
+    SetCurrentStep(nStep);
+    Invalidate();
     m_barFolders.ShowWindow(SW_HIDE);
     m_barItems.ShowWindow(SW_HIDE);
     m_barRead.ShowWindow(SW_HIDE);
@@ -384,16 +397,15 @@ void C3TovinSaveNsfToPst::RunWorker() {
   });
 
   if (!m_bClosing) {
-    // What was not converted, one line each.
+    // What was not converted: how much of each kind, then the first lines, one each.
     CString strList;
+    if (pFrame != nullptr && !pFrame->GetNotConvertedCounts().KindLines().IsEmpty())
+      strList += L"\r\n" + pFrame->GetNotConvertedCounts().KindLines();
     const CStringArray* pLines = pFrame != nullptr ? &pFrame->GetNotConverted() : nullptr;
     const int nLines = pLines != nullptr ? static_cast<int>(pLines->GetSize()) : 0;
     for (int i = 0; i < nLines && i < MAX_LISTED_LINES; ++i) strList += L"\r\n" + ReadableLine((*pLines)[i]);
-    if (nLines > MAX_LISTED_LINES) {
-      CString strMore;
-      strMore.Format(L"\r\n... and %d more", nLines - MAX_LISTED_LINES);
-      strList += strMore;
-    }
+    if (nLines > MAX_LISTED_LINES)
+      strList += L"\r\n... and " + GroupedNumber(nLines - MAX_LISTED_LINES) + L" more";
 
     // The page waits for these: they stay in front of the frame and modal to it.
     CWnd* pMain = pFrame != nullptr && ::IsWindow(pFrame->GetSafeHwnd()) ? pFrame : nullptr;
@@ -403,7 +415,8 @@ void C3TovinSaveNsfToPst::RunWorker() {
       if (!strDetail.IsEmpty()) strMessage += L"\r\n\r\n" + strDetail + strList;
       RunFinalDialog([&] { ShowWorkerMessage(hWndMain, strMessage); });
     } else {
-      if (!strList.IsEmpty()) RunFinalDialog([&] { ShowWorkerMessage(hWndMain, strDetail + strList); });
+      if (!strList.IsEmpty() || !strTarget.IsEmpty())
+        RunFinalDialog([&] { ShowWorkerMessage(hWndMain, strDetail + strList); });
       RunFinalDialog([&] {
         CSavingCompleteDlg dlgComplete(pMain);
         dlgComplete.DoModal();
@@ -418,7 +431,6 @@ void C3TovinSaveNsfToPst::RunWorker() {
     ShowBackButton();
     ShowExitButton();
     TakeFocus();
-    SetCurrentStep(3);
     Invalidate();
     ReleaseEndedWorker(WORKER_END_WAIT_MS);
   });

@@ -117,7 +117,7 @@ void CMainFrame::NoteStoreLosses(INT_PTR nFirst) {
       strReason = strMember + strReason;
     }
     m_arrNotConverted.Add(entry.folder + L"\t" + strWhat + L"\t" + entry.subject + L"\t" + strReason);
-    m_notConvertedCounts.Add(entry.kind);
+    m_notConvertedCounts.Add(entry);
   }
 }
 
@@ -127,6 +127,7 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
   m_notesStore.m_bStop = 0;
   m_notesStore.m_bStoppedEarly = FALSE;
   m_bFolderLoopStopped = FALSE;
+  m_nStepsDone = 0;
   {
     std::lock_guard<std::mutex> lock(m_sessionLock);
     if (m_pPstSession != nullptr) m_pPstSession->m_bStop = 0;
@@ -142,6 +143,8 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     return CONVERSION_PST_FAILED;
   }
 
+  m_nStepsDone = 1;
+
   SetStatus(pStatus, STATUS_OPENING_NSF);
   CItemProgressScope itemProgress(m_notesStore, pItemBar);
   m_notesStore.m_bPlainTextBody = m_bTextFormat;
@@ -152,6 +155,7 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     SetStatus(pStatus, strError);
     return CONVERSION_NSF_FAILED;
   }
+  m_nStepsDone = 2;
 
   SetStatus(pStatus, STATUS_GETTING_FOLDERS);
   CStringArray arrPaths;
@@ -227,5 +231,36 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
       return CONVERSION_NSF_FAILED;
     }
   }
+  // A loop that the stop flag ended is not done; the page knows from its stop whether it cut anything.
+  m_nStepsDone = 3;
   return CONVERSION_DONE;
+}
+
+CString CMainFrame::CloseTarget(BOOL bCompleted) {
+  const CNotesStore::TargetClosing closing = m_notesStore.CloseTarget(!bCompleted);
+  if (closing.bRemoved)
+    return L"Nothing is left behind: the new NSF file " + closing.strFile +
+           L" held no document and was removed.";
+  CString strLines;
+  auto addLine = [&strLines](const CString& strLine) {
+    strLines += (strLines.IsEmpty() ? L"" : L"\r\n") + strLine;
+  };
+  if (!closing.strNotRemoved.IsEmpty())
+    addLine(L"The new NSF file " + closing.strFile + L" holds no document but could not be removed: " +
+            closing.strNotRemoved);
+  if (!closing.strJournal.IsEmpty()) {
+    // Whoever moves or copies the NSF file alone loses what is only in the side file.
+    const CString strHolds = closing.nDocuments >= 0
+                                 ? L"holds " + CountedNoun(closing.nDocuments, L"document", L"documents")
+                                 : CString(L"holds its documents");
+    CString strWhy = L"the side file could not be folded into it";
+    if (!closing.strJournalReason.IsEmpty()) strWhy += L" (" + closing.strJournalReason + L")";
+    addLine(L"The NSF file " + closing.strFile + L" " + strHolds + L" only together with its side file " +
+            closing.strJournal + L": " + strWhy +
+            L". Keep the two files together, moving or copying both; the side file is folded in when the NSF "
+            L"file is next opened with room on its disk.");
+  } else if (m_notesStore.IsTargetFailed() && closing.nDocuments >= 0) {
+    addLine(L"It holds " + CountedNoun(closing.nDocuments, L"document", L"documents") + L".");
+  }
+  return strLines;
 }

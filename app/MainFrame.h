@@ -102,6 +102,16 @@ class CMainFrame : public CXTPFrameWnd {
                       IProgressSink* pStatus);
   // Deletes the PST session of the conversion (after the driver returned).
   void DeletePstSession();
+  // Ends the use of the conversion's NSF (after the driver returned, before the worker leaves the Notes
+  // runtime): closes it, which folds its side file in, and, when the run did not complete, removes a
+  // new NSF that the run made and saved no document in. Returns the lines that tell the user what
+  // became of the file ("" when there is nothing to say): that nothing is left behind, that the NSF
+  // must stay beside its side file and how many documents it holds, or, after the NSF failed, how many
+  // documents it holds.
+  CString CloseTarget(BOOL bCompleted);
+  // The wizard's steps the last conversion completed: 0 none (the PST did not open), 1 the PST opened,
+  // 2 the NSF opened too, 3 the chosen folders were converted.
+  int GetStepsDone() const { return m_nStepsDone; }
   // The frame's, the Notes store's and (when one exists) the PST session's stop flags := nValue.
   void SetStopFlags(int nValue);
   // The workers' pause gate (the Notes store's m_pause): a page counts its worker's run from just
@@ -208,6 +218,8 @@ class CMainFrame : public CXTPFrameWnd {
   NotConvertedCounts m_notConvertedCounts;
   // Set when the folder loop of the last conversion left on the stop flag.
   BOOL m_bFolderLoopStopped;
+  // GetStepsDone's value, written by the driver.
+  int m_nStepsDone = 0;
   // The scan window that the folder listing reports into: the progress dialog.
   class CProgressDlgSink;
   CProgressDlgSink* m_pProgressSink;

@@ -1,6 +1,8 @@
 // The Save Options dialog: its choice between a new and an existing NSF, and the checks of OnOK.
 #include "NsfSaveOptionsDlg.h"
 
+#include <algorithm>
+
 BEGIN_MESSAGE_MAP(CNsfSaveOptionsDlg, CDialog)
 ON_BN_CLICKED(IDC_SAVE_NEW_FILE, OnNewFile)
 ON_BN_CLICKED(IDC_SAVE_EXISTING_FILE, OnExistingFile)
@@ -20,7 +22,36 @@ bool IsFolder(const CString& path) {
 
 bool Exists(const CString& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
+// A file name that the system takes for one of its devices, whatever the folder: its part before the
+// first dot, without the blanks after it, is a device's name ("NUL", "com1.nsf", "CON .nsf").
+bool IsDeviceName(const CString& strName) {
+  CString strBase = strName;
+  const int nDot = strBase.Find(L'.');
+  if (nDot >= 0) strBase = strBase.Left(nDot);
+  strBase.TrimRight(L' ');
+  strBase.MakeUpper();
+  static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+  for (const wchar_t* device : kDevices) {
+    if (strBase == device) return true;
+  }
+  // COM0-COM9 and LPT0-LPT9, and with the superscript digits 1, 2 and 3.
+  if (strBase.GetLength() != 4 || (strBase.Left(3) != L"COM" && strBase.Left(3) != L"LPT")) return false;
+  const wchar_t digit = strBase[3];
+  return (digit >= L'0' && digit <= L'9') || digit == L'\x00B9' || digit == L'\x00B2' || digit == L'\x00B3';
+}
+
+// The last part of a path, the file's name.
+CString NameOfPath(const CString& strPath) {
+  const int nSeparator = std::max(strPath.ReverseFind(L'\\'), strPath.ReverseFind(L'/'));
+  return strPath.Mid(nSeparator + 1);
+}
+
 }  // namespace
+
+const wchar_t CNsfSaveOptionsDlg::RESERVED_NAME_TEXT[] =
+    L"The file name cannot be used, it is reserved by the system, Please provide a different file name";
+const wchar_t CNsfSaveOptionsDlg::PATH_TOO_LONG_TEXT[] =
+    L"The file path is too long to process (more than 259 characters), Please provide a shorter path";
 
 CNsfSaveOptionsDlg::CNsfSaveOptionsDlg(CWnd* pParent) : CDialog(IDD, pParent), m_bTextFormat(0) {}
 
@@ -84,6 +115,8 @@ CString CNsfSaveOptionsDlg::CheckNewFile(const CString& strFolder, const CString
   if (strFileName.FindOneOf(L"\\/:*?\"<>|") >= 0) {
     return L"Please enter valid File Name \r\n(Make sure following character does not exist \\/:*?\"<>|) ";
   }
+  // A device "exists" in every folder: the existence test below would name the wrong cause.
+  if (IsDeviceName(strFileName)) return RESERVED_NAME_TEXT;
   const CString fullPath = NewFilePath(strFolder, strFileName, L".nsf");
   if (Exists(fullPath)) return L"The file already exists, Please provide a different file name";
   if (fullPath.GetLength() > kMaxNewPathLength) {
@@ -95,6 +128,9 @@ CString CNsfSaveOptionsDlg::CheckNewFile(const CString& strFolder, const CString
 
 CString CNsfSaveOptionsDlg::CheckExistingFile(const CString& strPath) {
   if (strPath.IsEmpty()) return L"Please enter file path";
+  // The NSF is opened by its plain path, which the system takes up to MAX_PATH - 1 characters.
+  if (strPath.GetLength() >= MAX_PATH) return PATH_TOO_LONG_TEXT;
+  if (IsDeviceName(NameOfPath(strPath))) return RESERVED_NAME_TEXT;
   if (!Exists(strPath) || IsFolder(strPath)) return L"Please enter valid file";
   CString upper = strPath;
   upper.MakeUpper();

@@ -30,6 +30,11 @@ class CNsfSaveOptionsDlg : public CDialog {
   // The message OnOK shows for an existing file, or "" when it is accepted.
   static CString CheckExistingFile(const CString& strPath);
 
+  // A name the system keeps for a device (CON, NUL, COM1 ...), with any extension.
+  static const wchar_t RESERVED_NAME_TEXT[];
+  // An existing file's path of MAX_PATH characters or more.
+  static const wchar_t PATH_TOO_LONG_TEXT[];
+
   CButton m_btnNewFile;
   CEdit m_editFileName;
   CXTBrowseEdit m_editFolder;

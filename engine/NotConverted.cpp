@@ -14,13 +14,25 @@ NotConvertedEntry Entry(NotConvertedEntry::Kind kind, const CString& folder, lon
   return entry;
 }
 
-CString Counted(long count, LPCWSTR what) {
-  CString text;
-  text.Format(L"%ld %s", count, what);
-  return text;
-}
+CString Counted(long count, LPCWSTR what) { return GroupedNumber(count) + L" " + what; }
 
 }  // namespace
+
+CString GroupedNumber(long n) {
+  CString digits;
+  const unsigned long magnitude = n < 0 ? 0UL - static_cast<unsigned long>(n) : static_cast<unsigned long>(n);
+  digits.Format(L"%lu", magnitude);
+  CString grouped;
+  for (int i = 0; i < digits.GetLength(); ++i) {
+    if (i > 0 && (digits.GetLength() - i) % 3 == 0) grouped += L',';
+    grouped += digits[i];
+  }
+  return n < 0 ? L"-" + grouped : grouped;
+}
+
+CString CountedNoun(long n, LPCWSTR one, LPCWSTR many) {
+  return GroupedNumber(n) + L" " + (n == 1 ? one : many);
+}
 
 void NotConvertedCounts::Add(NotConvertedEntry::Kind kind) {
   switch (kind) {
@@ -42,6 +54,15 @@ void NotConvertedCounts::Add(NotConvertedEntry::Kind kind) {
   }
 }
 
+void NotConvertedCounts::Add(const NotConvertedEntry& entry) {
+  Add(entry.kind);
+  if (entry.kind != NotConvertedEntry::ATTACHMENT || !entry.contactAttachment) return;
+  ++contactAttachments;
+  if (entry.item != m_lastContactItem || entry.folder != m_lastContactFolder) ++contacts;
+  m_lastContactFolder = entry.folder;
+  m_lastContactItem = entry.item;
+}
+
 bool NotConvertedCounts::IsEmpty() const {
   return folders == 0 && items == 0 && attachments == 0 && recurrences == 0 && members == 0;
 }
@@ -56,6 +77,31 @@ CString NotConvertedCounts::Text() const {
     if (i > 0) text += i + 1 == parts.size() ? L" and " : L", ";
     text += parts[i];
   }
+  return text;
+}
+
+CString NotConvertedCounts::KindLines() const {
+  std::vector<CString> lines;
+  if (folders > 0) lines.push_back(CountedNoun(folders, L"folder", L"folders") + L" not converted");
+  if (items > 0) lines.push_back(CountedNoun(items, L"item", L"items") + L" not converted");
+  if (contacts > 0) {
+    lines.push_back(contacts == 1 ? L"1 contact saved without its attachments"
+                                  : GroupedNumber(contacts) + L" contacts saved without their attachments");
+  }
+  const long otherAttachments = attachments - contactAttachments;
+  if (otherAttachments > 0)
+    lines.push_back(CountedNoun(otherAttachments, L"attachment", L"attachments") + L" not converted");
+  if (recurrences > 0) {
+    lines.push_back(recurrences == 1
+                        ? L"1 repeating appointment converted at its first occurrence only"
+                        : GroupedNumber(recurrences) +
+                              L" repeating appointments converted at their first occurrence only");
+  }
+  if (members > 0)
+    lines.push_back(CountedNoun(members, L"distribution list member", L"distribution list members") +
+                    L" not written");
+  CString text;
+  for (size_t i = 0; i < lines.size(); ++i) text += (i > 0 ? L"\r\n" : L"") + lines[i];
   return text;
 }
 
@@ -89,6 +135,14 @@ void CNotConvertedList::AddMember(const CString& folder, long item, const CStrin
   Add(entry);
 }
 
+void CNotConvertedList::AddContactAttachment(const CString& folder, long item, const CString& subject,
+                                             const CString& attachment, const CString& reason) {
+  NotConvertedEntry entry = Entry(NotConvertedEntry::ATTACHMENT, folder, item, subject, reason);
+  entry.attachment = attachment;
+  entry.contactAttachment = true;
+  Add(entry);
+}
+
 INT_PTR CNotConvertedList::CountOf(NotConvertedEntry::Kind kind) const {
   INT_PTR count = 0;
   for (const NotConvertedEntry& entry : m_entries)
@@ -98,7 +152,7 @@ INT_PTR CNotConvertedList::CountOf(NotConvertedEntry::Kind kind) const {
 
 NotConvertedCounts CNotConvertedList::Counts() const {
   NotConvertedCounts counts;
-  for (const NotConvertedEntry& entry : m_entries) counts.Add(entry.kind);
+  for (const NotConvertedEntry& entry : m_entries) counts.Add(entry);
   return counts;
 }
 

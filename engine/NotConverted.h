@@ -25,6 +25,9 @@ struct NotConvertedEntry {
   // 1-based position of the member in its list, for a member entry; 0 when no member could be read.
   long member = 0;
   CString reason;
+  // An attachment entry of a contact: contacts have no place for attachments, so each of them stays
+  // behind while the contact itself is converted.
+  bool contactAttachment = false;
 };
 
 // How many folders, items, attachments, recurrences and list members were not converted, each kind
@@ -35,13 +38,31 @@ struct NotConvertedCounts {
   long attachments = 0;
   long recurrences = 0;
   long members = 0;
+  // Of the attachments: those of contacts, and the contacts they belong to (each counted once).
+  long contactAttachments = 0;
+  long contacts = 0;
 
   void Add(NotConvertedEntry::Kind kind);
+  // Counts the entry by its kind; entries of one contact's attachments come one after another.
+  void Add(const NotConvertedEntry& entry);
   bool IsEmpty() const;
   // "Not converted: 0 folder(s), 0 item(s) and 3 attachment(s)"; recurrences and list members are
   // named only when there are any. The wizard's final report and the harness say it in these words.
   CString Text() const;
+  // One line per kind of what was not converted, in the order of Text, each only when there is any:
+  // "15,000 contacts saved without their attachments", "2 items not converted", ... joined by CR LF.
+  // The wizard's final message puts them ahead of the first lines of the list.
+  CString KindLines() const;
+
+ private:
+  CString m_lastContactFolder;
+  long m_lastContactItem = 0;
 };
+
+// n with its thousands set apart by commas: "15,000".
+CString GroupedNumber(long n);
+// n grouped, followed by one or many as n asks: "1 document", "6,280 documents".
+CString CountedNoun(long n, LPCWSTR one, LPCWSTR many);
 
 // Entries in the order the conversion met them. Written by the conversion worker and read by the
 // wizard once the worker has ended; there is no lock.
@@ -51,6 +72,9 @@ class CNotConvertedList {
   void AddItem(const CString& folder, long item, const CString& subject, const CString& reason);
   void AddAttachment(const CString& folder, long item, const CString& subject, const CString& attachment,
                      const CString& reason);
+  // An attachment of a contact, which is saved without it.
+  void AddContactAttachment(const CString& folder, long item, const CString& subject,
+                            const CString& attachment, const CString& reason);
   void AddRecurrence(const CString& folder, long item, const CString& subject, const CString& reason);
   void AddMember(const CString& folder, long item, const CString& subject, long member,
                  const CString& reason);

@@ -16,10 +16,12 @@ CString AnsiToCString(const char* bytes, int length);
 CString NotesMessage(LNSTATUS status);
 
 // Whether status says that the database as a whole can no longer be written (a full disk, a file
-// that cannot be written or is damaged), rather than that one call was refused.
+// that cannot be written, is damaged or is held by another program), rather than that one call was
+// refused.
 inline bool IsTargetFailure(LNSTATUS status) {
   return status == LNERR_DISK_FULL || status == LNERR_DATABASE_IO || status == LNERR_DATABASE_CORRUPT ||
-         status == LNERR_ACCESS_DENIED || status == LNERR_DATABASE_NOT_OPEN;
+         status == LNERR_ACCESS_DENIED || status == LNERR_DATABASE_NOT_OPEN ||
+         status == LNERR_DATABASE_IN_USE;
 }
 
 // A library call whose failure the caller handles as a status.

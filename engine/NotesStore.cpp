@@ -31,6 +31,19 @@ LNString TranslateToLNString(const CString& text, LNINT charset) {
   return result;
 }
 
+// The system's words for a Windows error code.
+CString SystemErrorText(DWORD error) {
+  LPWSTR text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+  CString result = length > 0 ? CString(text, static_cast<int>(length)) : CString();
+  if (text != nullptr) LocalFree(text);
+  result.TrimRight(L"\r\n. ");
+  if (result.IsEmpty()) result.Format(L"error %lu", error);
+  return result;
+}
+
 // Closes a database that was opened here when the code between fails.
 class OpenDatabaseGuard {
  public:
@@ -147,6 +160,8 @@ void CNotesStore::Close() {
   if (m_bSessionInit) StatusOf([this] { return m_session.Term(0); });
   m_bDbOpen = 0;
   m_bSessionInit = 0;
+  m_bTargetInUse = FALSE;
+  m_strCreatedFile.Empty();
 }
 
 CString CNotesStore::GetErrorText() { return m_strError; }
@@ -235,6 +250,8 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
   m_notConverted.RemoveAll();
   m_bTargetFailed = FALSE;
   m_strTargetPath = path;
+  m_bTargetInUse = TRUE;
+  m_strCreatedFile.Empty();
   try {
     const LNString target = CStringToLNString(path);
     if (_waccess(path, 0) == 0) {
@@ -248,6 +265,7 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
         SetErrorText(L"Unable to create nsf file");
         return 0;
       }
+      m_strCreatedFile = LibraryFilePath(path);
       m_status = m_session.GetDatabase(target, &m_db, LNString());
     }
     if (m_status != LNNOERROR) {
@@ -255,7 +273,9 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
       return 0;
     }
     if (m_bStop) return 0;
-    m_status = m_db.Open(0);
+    // For writing: a file that another program holds is refused now, with one message, rather than at
+    // each write of the conversion.
+    m_status = m_db.Open(LNDBOPEN_WRITE);
     if (m_status != LNNOERROR) {
       SetLibraryErrorText(m_status);
       return 0;
@@ -270,6 +290,55 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
     m_bDbOpen = 0;
     return 0;
   }
+}
+
+CString CNotesStore::LibraryFilePath(const CString& path) {
+  // The library takes a relative path inside its data directory.
+  const bool absolute = path.GetLength() >= 2 && (path[1] == L':' || path[0] == L'\\' || path[0] == L'/');
+  const CString named = absolute ? path : LNStringToCString(m_session.GetDataDirectory()) + L"\\" + path;
+  wchar_t full[MAX_PATH * 4];
+  const DWORD length = GetFullPathNameW(named, MAX_PATH * 4, full, nullptr);
+  return length > 0 && length < MAX_PATH * 4 ? CString(full) : named;
+}
+
+CNotesStore::TargetClosing CNotesStore::CloseTarget(BOOL bRemoveIfEmptyNew) {
+  TargetClosing closing;
+  if (!m_bTargetInUse) return closing;
+  m_bTargetInUse = FALSE;
+  const CString createdFile = m_strCreatedFile;
+  m_strCreatedFile.Empty();
+  RemoveAttachmentFolder();
+  // m_db is the target only once it opened: before, it may still name an earlier database.
+  closing.strFile = !createdFile.IsEmpty() ? createdFile : LibraryFilePath(m_strTargetPath);
+  if (m_bDbOpen) {
+    CompletesWithoutFailure([&] {
+      LNNoteArray documents;
+      if (m_db.GetDocuments(&documents) != LNNOERROR) return;
+      closing.nDocuments = documents.GetCount();
+    });
+  }
+  // A file that could not be opened holds nothing of this conversion; one that could not be counted
+  // may hold something.
+  const BOOL bEmpty = m_bDbOpen ? closing.nDocuments == 0 : TRUE;
+  // A close that reports no failure has folded the journal, or left it to another program that has the
+  // file open too, whose close folds it.
+  const BOOL bWasOpen = m_bDbOpen;
+  const LNSTATUS closeStatus = bWasOpen ? StatusOf([this] { return m_db.Close(); }) : LNNOERROR;
+  m_bDbOpen = 0;
+
+  if (bRemoveIfEmptyNew && !createdFile.IsEmpty() && bEmpty) {
+    if (::DeleteFileW(createdFile) || ::GetLastError() == ERROR_FILE_NOT_FOUND) {
+      for (LPCWSTR side : {L"-wal", L"-shm"}) ::DeleteFileW(createdFile + side);
+      closing.bRemoved = TRUE;
+      return closing;
+    }
+    closing.strNotRemoved = SystemErrorText(::GetLastError());
+  }
+  if (bWasOpen && closeStatus != LNNOERROR) {
+    CompletesWithoutFailure([&] { closing.strJournal = LNStringToCString(m_db.GetJournalFilepath()); });
+    if (!closing.strJournal.IsEmpty()) closing.strJournalReason = NotesMessage(closeStatus);
+  }
+  return closing;
 }
 
 int CNotesStore::CreateFolder(CString path) {

@@ -88,11 +88,36 @@ class CNotesStore {
   CString GetErrorText();
   void SetErrorText(CString text);
 
-  // Opens the NSF at path, or creates it from the first template whose title holds "MAIL (R" (the
-  // template chooser picks one when none does). 1 when m_db is open and no stop was requested; else 0
-  // with m_strError set, except after a stop, which leaves the text as it was. A new conversion
-  // starts here: m_notConverted is emptied and a failed target is forgotten.
+  // Opens the NSF at path for writing, or creates it from the first template whose title holds
+  // "MAIL (R" (the template chooser picks one when none does). 1 when m_db is open and no stop was
+  // requested; else 0 with m_strError set, except after a stop, which leaves the text as it was. A file
+  // that another program holds for writing is not opened ("The database is in use by another
+  // program"). A new conversion starts here: m_notConverted is emptied, a failed target is forgotten,
+  // and the file is the conversion's target until CloseTarget.
   int CreateOrOpenDatabase(CString path);
+
+  // What became of the conversion's target when CloseTarget ended its use.
+  struct TargetClosing {
+    // This conversion had made the file and put no document in it: it was closed and removed.
+    BOOL bRemoved = FALSE;
+    // The file was to be removed but is still there: why.
+    CString strNotRemoved;
+    // The file's full path.
+    CString strFile;
+    // The documents the file holds; -1 when it was not open or could not be read.
+    long nDocuments = -1;
+    // The side file (the library's journal) that the NSF is whole only with: some of the documents are
+    // in it alone, as it could not be folded into the NSF. "" when the NSF alone holds everything.
+    CString strJournal;
+    // Why it could not be folded in, in the library's words ("" when the library gave none).
+    CString strJournalReason;
+  };
+  // Ends the use of the conversion's target: the database is closed, which folds its journal into the
+  // file. With bRemoveIfEmptyNew, a file that this conversion created and that holds no document is
+  // then removed; a file that existed before (one the user chose to save into) never is. Nothing when
+  // no target is in use (no CreateOrOpenDatabase since the last CloseTarget, or another database was
+  // opened since). Runs on the conversion worker, before it detaches from the Notes runtime.
+  TargetClosing CloseTarget(BOOL bRemoveIfEmptyNew);
   // Creates the Notes folder for path ("Outlook\" + PST folder path, ending with a backslash), named
   // by NotesFolderName. Non-zero: convert the folder (also when it exists already); 0: skip it, with
   // the library's text in m_strError and the folder in m_notConverted.
@@ -273,6 +298,9 @@ class CNotesStore {
   CString AttachmentFolder();
   // Removes that folder with whatever is left in it.
   void RemoveAttachmentFolder();
+  // The full path of the file that the library takes path for (a relative one inside its data
+  // directory).
+  CString LibraryFilePath(const CString& path);
   // After a failed save to failedPath: true when the folder was made again or the file at that path
   // is in the way, so that the save may be tried once more under a new path.
   bool CanSaveElsewhere(const CString& failedPath);
@@ -287,6 +315,10 @@ class CNotesStore {
   // The conversion's target file, for the messages that name it.
   CString m_strTargetPath;
   BOOL m_bTargetFailed = FALSE;
+  // m_db is the conversion's target (CreateOrOpenDatabase ran and CloseTarget has not), and the full
+  // path of the file when this conversion created it ("" when it existed before).
+  BOOL m_bTargetInUse = FALSE;
+  CString m_strCreatedFile;
   // The item the loop is saving: its folder (PST path), position and subject, for the record of
   // what was not converted.
   CString m_strLoopFolder;

@@ -54,6 +54,9 @@ int GetDocumentKind(LNDocument document) {
 int CNotesStore::OpenAndListFolders(CString path, CString server, CStringArray* folderPaths, BOOL quiet) {
   if (m_bDbOpen) StatusOf([this] { return m_db.Close(); });
   m_bDbOpen = 0;
+  // m_db is the browsed database from here on, no conversion's target.
+  m_bTargetInUse = FALSE;
+  m_strCreatedFile.Empty();
 
   // A stop before the walk gives 0 like a failure; the caller shows the error text after a 0, so no
   // earlier operation's text may be left there.

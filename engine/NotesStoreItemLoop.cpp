@@ -204,8 +204,8 @@ void CNotesStore::NoteContactAttachments(RdoContactDispatch* item) {
         RdoAttachmentDispatch attachment(attachments.Item(COleVariant(i, VT_I4)));
         fileName = attachment.GetFileName();
       });
-      m_notConverted.AddAttachment(m_strLoopFolder, m_nLoopItem, m_strLoopSubject, fileName,
-                                   L"Contacts are saved without their attachments");
+      m_notConverted.AddContactAttachment(m_strLoopFolder, m_nLoopItem, m_strLoopSubject, fileName,
+                                          L"Contacts are saved without their attachments");
     }
   });
 }

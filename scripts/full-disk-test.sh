@@ -2,7 +2,10 @@
 # A conversion into a small file system that fills half-way: a tmpfs the test mounts, smaller than the
 # converted PST. Every document the harness reports saved must be in the NSF, every other item must be
 # reported as not converted, no document may be outside its folder, and the harness must exit 1 saying
-# that the disk is full, with the NSF's path. Then a target on a read-only file system: refused with
+# that the disk is full, with the NSF's path. An NSF whose side file could not be folded into it for lack
+# of room is whole only beside that file: copied alone it must hold everything, or the harness must have
+# said that it stays with its side file, naming both; once the disk has room, opening it folds the side
+# file in and a copy alone holds everything. Then a target on a read-only file system: refused with
 # exit 2, saying that the file cannot be written, with its path. Where mounting is not allowed the
 # test says so and passes without running.
 #   scripts/full-disk-test.sh BUILD_DIR [ITEMS] [DISK_MB]
@@ -31,6 +34,26 @@ win() { echo "Z:${1//\//\\}"; }
 code=$?
 "$build/wine-run" "$build/bin/nsfdump.exe" counts "$(win "$disk/out.nsf")" >"$work/counts" 2>>"$work/errors"
 dump=$?
+
+# The NSF alone, as a user who moves it to free the disk takes it.
+cp "$disk/out.nsf" "$work/alone.nsf"
+"$build/wine-run" "$build/bin/nsfdump.exe" counts "$(win "$work/alone.nsf")" >"$work/alone-counts" 2>/dev/null
+if ! cmp -s "$work/counts" "$work/alone-counts" &&
+  ! grep -qF "only together with its side file $(win "$disk/out.nsf")-wal" "$work/errors"; then
+  echo "full disk: the NSF alone lacks what its side file holds, and the harness did not say so:"
+  cat "$work/errors"
+  exit 1
+fi
+# Room again: opening the NSF folds its side file in.
+mount -o remount,size=$((disk_mb * 4))m "$disk" || exit 1
+"$build/wine-run" "$build/bin/nsfdump.exe" counts "$(win "$disk/out.nsf")" >/dev/null 2>&1
+cp "$disk/out.nsf" "$work/alone.nsf"
+"$build/wine-run" "$build/bin/nsfdump.exe" counts "$(win "$work/alone.nsf")" >"$work/alone-counts" 2>&1
+if ! cmp -s "$work/counts" "$work/alone-counts"; then
+  echo "full disk: with room on the disk again, the NSF alone still lacks what its side file held:"
+  diff "$work/counts" "$work/alone-counts" | head -20
+  exit 1
+fi
 
 mount -t tmpfs -o size=1m,ro tmpfs "$readonly_disk" || exit 1
 "$build/wine-run" "$build/bin/convert-harness.exe" "$(win "$work/in.pst")" "$(win "$readonly_disk/out.nsf")" \

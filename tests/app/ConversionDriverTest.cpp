@@ -96,8 +96,10 @@ class ConversionDriver : public ::testing::Test {
 
   // Runs the driver on its own thread, as the saving page's worker does (OLE and the Notes thread
   // attached), with the given answer to the Outlook Folders dialog (0: the driver never shows it).
-  // beforeAnswer runs on the test's thread while the dialog shows, given the dialog.
-  int Convert(int answer, const std::function<void(HWND)>& beforeAnswer = nullptr) {
+  // beforeAnswer runs on the test's thread while the dialog shows, given the dialog. With targetLines,
+  // the worker then ends the use of the NSF as the page's worker does, and its words go there.
+  int Convert(int answer, const std::function<void(HWND)>& beforeAnswer = nullptr,
+              CString* targetLines = nullptr) {
     int result = -1;
     apptest::ModalRun run(L"Outlook Folders", [&] {
       AfxOleInit();
@@ -105,6 +107,7 @@ class ConversionDriver : public ::testing::Test {
       session.InitThread();
       result = m_frame.ConvertPstToNsf(nullptr, &m_folderBar, &m_itemBar, &m_status);
       m_frame.DeletePstSession();
+      if (targetLines != nullptr) *targetLines = m_frame.CloseTarget(result == CONVERSION_DONE);
       session.TermThread();
       AfxOleTermThread();
     });
@@ -260,6 +263,25 @@ TEST_F(ConversionDriver, AfterTheRunTheNsfFileAloneHoldsEverySavedDocumentWhileT
   ASSERT_TRUE(m_frame.m_notesStore.m_bDbOpen);
   EXPECT_EQ("3\tMemo\tOutlook\\Archive\n1\tMemo\tOutlook\\Inbox\n2\tMemo\tOutlook\\Projects\n",
             CountsOfACopyOfTheFileAlone(target));
+}
+
+// A side file that cannot be folded into the NSF (a full disk): the user is told that the NSF holds
+// its documents only together with it, with both files named and the documents counted.
+TEST_F(ConversionDriver, ASideFileThatCannotBeFoldedInIsNamedWithTheNsfAndItsDocuments) {
+  StartNotes("notes.fold");
+  UseSource(ThreeMailFolders());
+  const std::string target = m_dir.File("target.NSF");
+  m_frame.SetTargetNsf(Text(target), 0);
+
+  CString lines;
+  ASSERT_EQ(CONVERSION_DONE, Convert(IDOK, nullptr, &lines)) << Utf8(m_status.Last());
+  EXPECT_EQ(0, m_frame.m_notesStore.m_bDbOpen);
+  const CString nsf = Text(target);
+  EXPECT_EQ(
+      0, lines.Find(L"The NSF file " + nsf + L" holds 6 documents only together with its side file " + nsf +
+                    L"-wal: the side file could not be folded into it (The disk is full). Keep the "
+                    L"two files together"))
+      << Utf8(lines);
 }
 
 TEST_F(ConversionDriver, TheSamePstConvertedAgainAndAgainInOneSessionKeepsNoMemory) {

@@ -1,7 +1,7 @@
 // The main view and page one in the in-process wizard, under real input: a tool button's tip in the
-// status bar and the first tab, a toolbar button's tip window, page one's refusals of what is not a PST file,
-// where its file dialog opens, the frame's commands reaching only the page that shows, and page numbers out
-// of range.
+// status bar and the first tab, a toolbar button's tip window, page one's refusals of what is not a PST file
+// and of a path too long for the system, where its file dialog opens, the frame's commands reaching only
+// the page that shows, and page numbers out of range.
 #include "1TovinWelcomeView.h"
 #include "3TovinSaveNsfToPst.h"
 
@@ -287,6 +287,32 @@ TEST_F(MainViewTest, PageOneRefusesWhatIsNotAPstFileAndStaysWhereItIs) {
   EXPECT_EQ(PageOne()->m_editNsf.GetPath(), L"Please Select existing nsf mail file");
   EXPECT_EQ(View()->GetSelectedPage(), 0);
   EXPECT_TRUE(Frame()->GetSourcePath().IsEmpty());
+}
+
+// A path pasted into the one-line field is kept whole however long, and Export says when it is too
+// long for the system to open (259 characters are not).
+TEST_F(MainViewTest, PageOneKeepsAPastedLongPathWholeAndSaysWhenItIsTooLong) {
+  const CString longPath = L"C:\\mail\\" + CString(L'p', 311) + L".pst";
+  ASSERT_EQ(longPath.GetLength(), 323);
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  const size_t bytes = (longPath.GetLength() + 1) * sizeof(wchar_t);
+  HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+  memcpy(::GlobalLock(hText), static_cast<LPCWSTR>(longPath), bytes);
+  ::GlobalUnlock(hText);
+  ::SetClipboardData(CF_UNICODETEXT, hText);
+  ::CloseClipboard();
+
+  TypePstPath(L"");
+  testsupport::KeyPress('V', {VK_CONTROL});
+  apptest::PumpFrameworkUntil([&] { return PageOne()->m_editPst.GetPath() == longPath; });
+  EXPECT_EQ(PageOne()->m_editPst.GetPath(), longPath);
+  testsupport::SaveWindowPng(PageOne()->m_hWnd, L"page_one_long_path.png");
+  EXPECT_EQ(ExportMessage(), C1TovinWelcomeView::PATH_TOO_LONG_TEXT);
+  EXPECT_EQ(View()->GetSelectedPage(), 0);
+
+  PageOne()->m_editPst.SetPath(L"C:\\mail\\" + CString(L'p', 247) + L".pst");
+  EXPECT_EQ(ExportMessage(), L"Please enter valid file") << "259 characters are a path the system takes";
 }
 
 // Tab leaves the multi-line path field for the next of the page's tab stops, in reading order and

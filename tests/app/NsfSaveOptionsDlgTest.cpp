@@ -88,6 +88,8 @@ TEST_F(NsfSaveOptionsChecks, ANewPathOf256IsAcceptedAnd257Refused) {
 
 TEST_F(NsfSaveOptionsChecks, AnExistingFileIsCheckedInOrder) {
   EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(L""), L"Please enter file path");
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\" + CString(L'n', MAX_PATH) + L".nsf"),
+            CNsfSaveOptionsDlg::PATH_TOO_LONG_TEXT);
   EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\missing.nsf"), L"Please enter valid file");
   ::CreateDirectoryW(Folder() + L"\\folder.nsf", nullptr);
   EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\folder.nsf"), L"Please enter valid file");
@@ -98,6 +100,21 @@ TEST_F(NsfSaveOptionsChecks, AnExistingFileIsCheckedInOrder) {
   EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\mail.nsf.old"), L"");
   Touch(Folder() + L"\\MAIL.NSF");
   EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\MAIL.NSF"), L"");
+}
+
+// The system takes these names for its devices in any folder and with any extension: they are
+// refused as names that cannot be used, not as files that exist.
+TEST_F(NsfSaveOptionsChecks, ADeviceNameIsRefusedAsANameThatCannotBeUsed) {
+  CString full;
+  for (const wchar_t* name : {L"CON", L"NUL", L"com1.nsf", L"Lpt9", L"aux .nsf", L"PRN.mail"}) {
+    EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), name, &full), CNsfSaveOptionsDlg::RESERVED_NAME_TEXT)
+        << name;
+  }
+  for (const wchar_t* name : {L"CONTACTS", L"com10", L"nul-mail", L"LPT"}) {
+    EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), name, &full), L"") << name;
+  }
+  EXPECT_EQ(CNsfSaveOptionsDlg::CheckExistingFile(Folder() + L"\\nul.nsf"),
+            CNsfSaveOptionsDlg::RESERVED_NAME_TEXT);
 }
 
 // The focus of the dialog's thread while the dialog is the foreground window (where typed keys go),

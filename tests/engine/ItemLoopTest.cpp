@@ -24,16 +24,32 @@ TEST(NotConvertedCounts, CountEachKindApartAndNameTheRareOnesOnlyWhenThereAreAny
   CNotConvertedList list;
   EXPECT_TRUE(list.Counts().IsEmpty());
   for (int i = 0; i < 3750; ++i) list.AddAttachment(L"Contacts\\", i + 1, L"someone", L"card.jpg", L"why");
-  EXPECT_EQ(CString(L"Not converted: 0 folder(s), 0 item(s) and 3750 attachment(s)"), list.Counts().Text());
+  EXPECT_EQ(CString(L"Not converted: 0 folder(s), 0 item(s) and 3,750 attachment(s)"), list.Counts().Text());
   list.AddFolder(L"Inbox\\", L"why");
   list.AddItem(L"Inbox\\", 2, L"mail", L"why");
   list.AddRecurrence(L"Calendar\\", 1, L"weekly", L"why");
-  EXPECT_EQ(CString(L"Not converted: 1 folder(s), 1 item(s), 3750 attachment(s) and 1 recurrence(s)"),
+  EXPECT_EQ(CString(L"Not converted: 1 folder(s), 1 item(s), 3,750 attachment(s) and 1 recurrence(s)"),
             list.Counts().Text());
   list.AddMember(L"Contacts\\", 4, L"team", 2, L"why");
-  EXPECT_EQ(CString(L"Not converted: 1 folder(s), 1 item(s), 3750 attachment(s), 1 recurrence(s) and 1 list "
+  EXPECT_EQ(CString(L"Not converted: 1 folder(s), 1 item(s), 3,750 attachment(s), 1 recurrence(s) and 1 list "
                     L"member(s)"),
             list.Counts().Text());
+}
+
+// Ahead of the first lines, the final message counts what was not converted by kind, thousands set
+// apart: a contact is counted once however many attachments it left behind, apart from the others.
+TEST(NotConvertedCounts, KindLinesCountEachContactOnceWithTheThousandsSetApart) {
+  CNotConvertedList list;
+  for (long i = 1; i <= 15000; ++i)
+    list.AddContactAttachment(L"Contacts\\", i, L"someone", L"card.jpg", L"why");
+  list.AddContactAttachment(L"Contacts\\", 15000, L"someone", L"photo.jpg", L"why");
+  EXPECT_EQ(CString(L"15,000 contacts saved without their attachments"), list.Counts().KindLines());
+  list.AddAttachment(L"Inbox\\", 3, L"mail", L"a.doc", L"why");
+  list.AddItem(L"Inbox\\", 4, L"mail", L"why");
+  EXPECT_EQ(
+      CString(L"1 item not converted\r\n15,000 contacts saved without their attachments\r\n1 attachment "
+              L"not converted"),
+      list.Counts().KindLines());
 }
 
 TEST_F(ItemLoopTest, EachKindGoesToItsSaverAndEverythingElseToMail) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "NotesCalls.h"
 #include "NotesStoreTestSupport.h"
 
 using namespace enginetest;
@@ -162,4 +163,83 @@ TEST_F(TargetDatabase, ATargetThatIsAFolderSaysSo) {
   const CString text = store_.GetErrorText();
   EXPECT_LT(text.Find(L"does not exist"), 0) << Utf8(text);
   EXPECT_GE(text.Find(L"folder"), 0) << Utf8(text);
+}
+
+namespace {
+
+// Saves count documents into the store's open database.
+void SaveDocuments(CNotesStore& store, int count) {
+  for (int i = 0; i < count; ++i) {
+    LNDocument document;
+    ASSERT_EQ(LNNOERROR, store.m_db.CreateDocument(&document));
+    ASSERT_EQ(LNNOERROR, document.CreateItem("Subject", LNText("kept"), 0, 0));
+    ASSERT_EQ(LNNOERROR, document.Save(0));
+    document.Close();
+  }
+}
+
+// The documents of a copy of the file at path taken elsewhere alone, as a user moves an NSF.
+long DocumentsOfACopyAlone(const std::string& path) {
+  testsupport::TempDir elsewhere;
+  const std::string copy = elsewhere.File("copy.nsf");
+  if (!CopyFileW(Wide(path).c_str(), Wide(copy).c_str(), TRUE)) return -1;
+  LNNotesSession session;
+  LNDatabase database;
+  LNNoteArray documents;
+  if (StatusOf([&] { return session.GetDatabase(Ln(copy), &database); }) != LNNOERROR ||
+      StatusOf([&] { return database.Open(0); }) != LNNOERROR ||
+      StatusOf([&] { return database.GetDocuments(&documents); }) != LNNOERROR)
+    return -1;
+  const long count = documents.GetCount();
+  StatusOf([&] { return database.Close(); });
+  return count;
+}
+
+}  // namespace
+
+// A conversion that did not complete takes back the new NSF it made and saved nothing in, and nothing
+// else: a new one with a document, and an existing one the user chose, stay however empty.
+TEST_F(TargetDatabase, CloseTargetRemovesOnlyANewFileThatHoldsNoDocument) {
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Path("new.nsf")));
+  ASSERT_NE(0, store_.CreateFolder(L"Outlook\\Inbox\\"));
+  CNotesStore::TargetClosing closing = store_.CloseTarget(TRUE);
+  EXPECT_TRUE(closing.bRemoved);
+  EXPECT_EQ(0, store_.m_bDbOpen);
+  EXPECT_FALSE(Exists("new.nsf"));
+  EXPECT_FALSE(Exists("new.nsf-wal"));
+
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Path("saved.nsf")));
+  SaveDocuments(store_, 1);
+  closing = store_.CloseTarget(TRUE);
+  EXPECT_FALSE(closing.bRemoved);
+  EXPECT_EQ(1, closing.nDocuments);
+  EXPECT_TRUE(Exists("saved.nsf"));
+
+  MakeDatabase("stdmail.ntf", dir_.File("chosen.nsf"));
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Path("chosen.nsf")));
+  closing = store_.CloseTarget(TRUE);
+  EXPECT_FALSE(closing.bRemoved);
+  EXPECT_EQ(0, closing.nDocuments);
+  EXPECT_TRUE(Exists("chosen.nsf"));
+}
+
+// Where the side file cannot be folded into the NSF (a full disk), closing names it with the
+// documents the NSF holds; opened again with room, the NSF alone holds them.
+TEST_F(TargetDatabase, ASideFileThatCannotBeFoldedInIsNamedAndFoldedInAtTheNextOpen) {
+  StartWithFaults("notes.fold");
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Path("full.nsf")));
+  SaveDocuments(store_, 3);
+  CNotesStore::TargetClosing closing = store_.CloseTarget(FALSE);
+  EXPECT_EQ(3, closing.nDocuments);
+  EXPECT_EQ(0, closing.strJournal.CompareNoCase(Wide(dir_.File("full.nsf-wal")).c_str()))
+      << Utf8(closing.strJournal);
+  EXPECT_EQ(MessageOf(LNERR_DISK_FULL), Utf8(closing.strJournalReason));
+  EXPECT_LT(DocumentsOfACopyAlone(dir_.File("full.nsf")), 3) << "the documents are in the side file";
+
+  StartWithFaults("");
+  ASSERT_EQ(1, store_.CreateOrOpenDatabase(Path("full.nsf")));
+  EXPECT_EQ(3, DocumentsOfACopyAlone(dir_.File("full.nsf"))) << "folded in as it opened";
+  closing = store_.CloseTarget(FALSE);
+  EXPECT_TRUE(closing.strJournal.IsEmpty());
+  EXPECT_EQ(3, DocumentsOfACopyAlone(dir_.File("full.nsf")));
 }

@@ -17,7 +17,9 @@
 // With --timing it says on stderr how long the conversion and the read-back took, apart.
 // Exit 0 when every folder has as many new documents as the PST folder has items and nothing was lost
 // or recorded as not converted; 1 otherwise (also when the target failed, with the store's text on
-// stderr); 2 when the PST or the NSF cannot be opened (the reason on stderr).
+// stderr, and when the NSF is whole only with its side file, which could not be folded into it: a line
+// on stderr names both files and the documents it holds); 2 when the PST or the NSF cannot be opened
+// (the reason on stderr).
 // When BRINDLE_HARNESS_STARTED names a file, the harness makes it empty as it starts and writes "ended" into
 // it as it ends, so that a caller can tell a run that never started (Wine could not start the program)
 // from one that ended early (killed, crashed) and from one that came to its end.
@@ -364,13 +366,21 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
     for (INT_PTR i = 0; i < list->GetCount(); ++i) {
       result = 1;
       PrintNotConverted(list->GetAt(i));
-      counts.Add(list->GetAt(i).kind);
+      counts.Add(list->GetAt(i));
     }
   }
   if (!counts.IsEmpty()) Out(Utf8(counts.Text()) + "\n");
   if (store.IsTargetFailed()) {
     result = 1;
     Fail(store.GetErrorText());
+  }
+  // The NSF is closed as the wizard closes it, which folds its side file in where there is room.
+  const CNotesStore::TargetClosing closing = store.CloseTarget(FALSE);
+  if (!closing.strJournal.IsEmpty()) {
+    result = 1;
+    Fail(closing.strFile + L" holds " + CountedNoun(closing.nDocuments, L"document", L"documents") +
+         L" only together with its side file " + closing.strJournal +
+         L", which could not be folded into it: " + closing.strJournalReason);
   }
   if (timing) {
     char line[160];

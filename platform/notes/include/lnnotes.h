@@ -14,7 +14,10 @@
 //   document. Other readers of the file see every flushed document while the database is open.
 // - A flush may leave what it wrote in a journal beside the file; the file alone (a copy of it taken
 //   elsewhere) holds everything saved once the database is closed, the session ends, or a thread ends
-//   its use of the library (LNNotesSession::TermThread), also while databases stay open.
+//   its use of the library (LNNotesSession::TermThread), also while databases stay open. Folding the
+//   journal in needs room on the disk: where there is none, the journal stays beside the file, which is
+//   whole only together with it (LNDatabase::GetJournalFilepath names it), until the database is next
+//   opened with room.
 // - One database may be used from several threads; calls on one database are serialized.
 #pragma once
 
@@ -70,6 +73,8 @@ typedef unsigned short LNITEMTYPE;
 #define LNERR_DISK_FULL ((LNSTATUS)0x0A20)
 #define LNERR_ACCESS_DENIED ((LNSTATUS)0x0A21)
 #define LNERR_IS_A_DIRECTORY ((LNSTATUS)0x0A22)
+// Another program holds the database's write lock, and kept it for as long as a call waits for it.
+#define LNERR_DATABASE_IN_USE ((LNSTATUS)0x0A23)
 // Warning of a chunked rich-text read: the text went on past what this call returned.
 #define LNWARN_MORE_TEXT ((LNSTATUS)0xD000014F)
 
@@ -82,6 +87,11 @@ typedef unsigned short LNITEMTYPE;
 // CreateItem options: append a new item even when the note holds one of that name. Without it, the
 // new item replaces every item of that name.
 #define LNITEMOPTION_APPEND 0x10000
+
+// LNDatabase::Open options: open for writing. The open waits a few seconds for another program's write
+// lock on the file to go, then fails with LNERR_DATABASE_IN_USE, so that a writer learns of the lock
+// before its first write rather than at each write.
+#define LNDBOPEN_WRITE 0x0001
 
 // GetDatabases types.
 #define LNDBTYPE_DATABASE 5
@@ -478,10 +488,16 @@ class LNIMPEXP LNDatabase {
   LNDatabase& operator=(const LNDatabase& other);
   ~LNDatabase();
 
+  // flags: 0, or LNDBOPEN_WRITE. Opening a file whose journal was left beside it folds the journal in.
   LNSTATUS Open(LNINT flags = 0);
-  // Flushes and closes; harmless when not open or not attached.
+  // Flushes and closes; harmless when not open or not attached. The file's last open handle folds the
+  // journal into the file. The database is closed whatever fails; a failed flush or fold is reported
+  // (a fold that fails leaves the journal beside the file, see GetJournalFilepath).
   LNSTATUS Close();
   LNBOOL IsOpen() const;
+  // The journal beside the file while it holds writes that are not in the file: the file is whole only
+  // together with it. "" when the file alone holds everything saved to it. Open or closed.
+  LNString GetJournalFilepath() const;
 
   LNString GetFilename() const;  // the file name alone
   // The path relative to the data directory or server directory that holds the file, else the full path.

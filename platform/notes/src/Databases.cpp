@@ -170,12 +170,18 @@ LNDatabase::~LNDatabase() {
   Release(m_db);
 }
 
-LNSTATUS LNDatabase::Open(LNINT /*flags*/) {
+LNSTATUS LNDatabase::Open(LNINT flags) {
   return Guard([&] {
+    if (flags & ~LNDBOPEN_WRITE) Fail(LNERR_INVALID_ARGUMENT, "open flags");
     Delay("notes.opendatabase");
     DatabaseState* db = Attached(m_db);
     std::lock_guard<std::mutex> lock(db->mutex);
-    if (!db->store) db->store = AcquireStore(db->fullPath);
+    std::shared_ptr<lnstore::Store> store = db->store ? db->store : AcquireStore(db->fullPath);
+    if (flags & LNDBOPEN_WRITE) {
+      std::lock_guard<std::recursive_mutex> storeLock(store->Mutex());
+      store->CheckWritable();
+    }
+    db->store = store;
     return LNNOERROR;
   });
 }
@@ -189,11 +195,31 @@ LNSTATUS LNDatabase::Close() {
       std::lock_guard<std::mutex> lock(db->mutex);
       store.swap(db->store);
     }
-    if (store) {
-      std::lock_guard<std::recursive_mutex> lock(store->Mutex());
-      store->Flush();
+    if (!store) return LNNOERROR;
+    std::lock_guard<std::recursive_mutex> lock(store->Mutex());
+    store->Flush();
+    // The file's last user folds the journal in, so that the file alone holds everything once it is
+    // closed. Closing the connection tries once more; a journal that stays is named by
+    // GetJournalFilepath.
+    if (store.use_count() == 1 && store->HasJournal()) {
+      if (FaultHits("notes.fold")) {
+        store->KeepJournal();
+        Fail(LNERR_DISK_FULL, store->JournalPath() + " cannot be folded into the file");
+      }
+      const unsigned status = store->FoldJournal();
+      if (status != LNNOERROR && status != LNERR_DATABASE_IN_USE)
+        Fail(status, store->JournalPath() + " cannot be folded into the file");
     }
     return LNNOERROR;
+  });
+}
+
+LNString LNDatabase::GetJournalFilepath() const {
+  return GuardValue(LNString(), [&] {
+    const std::string journal = Attached(m_db)->fullPath + "-wal";
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(Wide(journal).c_str(), GetFileExInfoStandard, &data)) return LNString();
+    return data.nFileSizeHigh != 0 || data.nFileSizeLow != 0 ? MakeString(journal) : LNString();
   });
 }
 

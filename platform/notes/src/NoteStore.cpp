@@ -124,6 +124,12 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
     store->Exec("PRAGMA synchronous=NORMAL");
     store->Exec(kCheckpointPragma);
   }
+  // A journal left beside the file (its last connection had no room to fold it in) goes in now, while
+  // there may be room; where there still is none it stays, and the file reads as well with it.
+  if (store->HasJournal()) {
+    std::lock_guard<std::recursive_mutex> lock(store->mutex_);
+    store->FoldJournal();
+  }
   return store;
 }
 
@@ -253,6 +259,9 @@ unsigned Store::FailureStatus() const {
   switch (sqlite3_errcode(db_)) {
     case SQLITE_FULL:
       return LNERR_DISK_FULL;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return LNERR_DATABASE_IN_USE;
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
       return LNERR_DATABASE_CORRUPT;
@@ -370,19 +379,40 @@ void Store::CommitLocked() {
   }
 }
 
-void Store::FoldJournal() {
-  if (holds_ > 0) return;
+unsigned Store::FoldJournal() {
+  if (holds_ > 0) return LNERR_DATABASE_IN_USE;
   try {
     CommitLocked();
-  } catch (const Failure&) {
+  } catch (const Failure& failure) {
     // Kept as the failed state; Flush and the next write report it.
-    return;
+    return failure.Status();
   }
   // Waiting for the readers of other connections could last as long as their reading; without a wait
   // the copy goes as far as they let it.
   sqlite3_busy_timeout(db_, 0);
-  sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+  const int rc = sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+  const unsigned status = rc == SQLITE_OK ? 0u : FailureStatus();
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  return status;
+}
+
+bool Store::HasJournal() const {
+  const std::u16string wide = Utf8ToUtf16(JournalPath());
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(std::wstring(wide.begin(), wide.end()).c_str(), GetFileExInfoStandard, &data))
+    return false;
+  return data.nFileSizeHigh != 0 || data.nFileSizeLow != 0;
+}
+
+void Store::KeepJournal() { sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr); }
+
+void Store::CheckWritable() {
+  if (readOnly_) throw Failure(LNERR_DATABASE_IO, path_ + " is open for reading only");
+  // Holding unflushed writes, this connection has the lock already.
+  if (inTransaction_) return;
+  if (inRead_) CommitLocked();
+  Exec("BEGIN IMMEDIATE");
+  Exec("ROLLBACK");
 }
 
 void Store::HoldFlush() { ++holds_; }

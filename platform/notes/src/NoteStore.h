@@ -19,8 +19,10 @@
 // the loss.
 //
 // Journal. Flushes go to the journal beside the file (SQLite's WAL), which is copied into the file
-// once it has grown large, and when the last connection to the file closes. FoldJournal copies it at
-// once, so that the file alone holds every flushed write while the store stays open.
+// once it has grown large, when the last connection to the file closes, and when a store opens a file
+// whose journal was left beside it. FoldJournal copies it at once, so that the file alone holds every
+// flushed write while the store stays open. The copy grows the file: on a full disk it fails, and the
+// journal stays beside the file, which is whole only together with it, until a later fold has room.
 //
 // Reading rule. Reads outside the write transaction share one read transaction, opened by the first
 // of them and ended by the next write, by Flush, or kFlushDelayMs after it was opened (by the flush
@@ -126,7 +128,17 @@ class Store {
   // flushed write. Waits for nobody: while a document is half written (a flush hold) it does nothing,
   // and what readers of other connections still read stays in the journal too. Never throws: a failed
   // commit is kept for Flush as any flush failure is, and a failed copy leaves the journal whole.
-  void FoldJournal();
+  // Returns 0 when the journal is empty after it; LNERR_DATABASE_IN_USE when a half-written document or
+  // another connection kept part of it; else the status of the failed commit or copy (LNERR_DISK_FULL).
+  unsigned FoldJournal();
+  // The journal beside the file, and whether it holds anything (the file is then whole only with it).
+  std::string JournalPath() const { return path_ + "-wal"; }
+  bool HasJournal() const;
+  // Leaves the journal beside the file when the connection closes, as a fold on a full disk does.
+  void KeepJournal();
+  // Fails with LNERR_DATABASE_IN_USE when another connection holds the write lock for longer than a
+  // statement waits for it; takes the lock only for the test.
+  void CheckWritable();
   // A document's writes begin (HoldFlush) and end (ReleaseFlushHold); holds nest. The release makes a
   // flush that fell due meanwhile; its failure is thrown when report is set, else kept for Flush.
   void HoldFlush();

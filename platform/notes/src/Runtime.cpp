@@ -60,6 +60,7 @@ const StatusText kStatusTexts[] = {
     {LNERR_DISK_FULL, "The disk is full"},
     {LNERR_ACCESS_DENIED, "The file cannot be written: access is denied"},
     {LNERR_IS_A_DIRECTORY, "The path names a folder, not a database file"},
+    {LNERR_DATABASE_IN_USE, "The database is in use by another program"},
     {LNWARN_MORE_TEXT, "More text remains to be read"},
 };
 

@@ -138,9 +138,10 @@ std::string Narrow(const std::wstring& wide);
 
 // STANDIN_FAULTS ("notes.<key>[=n]", comma-separated; n counts the key's calls from 1, default 1):
 // true when this call of the keyed operation is to fail. Writes: init, getdatabase,
-// createfromtemplate, createfolder, getviewfolder, createitem, attach, save. Reads: opennote,
-// openfolder, getattachments, getfilesize, gettext (rich text), export, getdatesent; listings:
-// getdatabases.
+// createfromtemplate, createfolder, getviewfolder, createitem, attach, save, fold (a close's fold of
+// the journal into the file fails as on a full disk, and the journal stays beside the file). Reads:
+// opennote, openfolder, getattachments, getfilesize, gettext (rich text), export, getdatesent.
+// Listings: getdatabases.
 void LoadFaults();
 bool FaultHits(const char* key);
 // STANDIN_HANG ("notes.<key>[=n]", read with the faults; the keys of the faults and of the latency):

@@ -448,8 +448,12 @@ bool ProfileKeyExists(const std::wstring& subKey) {
   return true;
 }
 
-bool StartConversion(HWND mainWindow, DWORD pid, const std::wstring& pstPath, const std::wstring& folder,
-                     const std::wstring& nsfName) {
+namespace {
+
+// Page one's PST path and Export, the Save Options dialog filled by fill, and the recommendation
+// answered; false when the road broke before.
+bool StartConversionWith(HWND mainWindow, DWORD pid, const std::wstring& pstPath,
+                         const std::function<void(HWND)>& fill) {
   HWND pageOne = PageWindow(mainWindow, PAGE_ONE_ID);
   if (pageOne == nullptr) return false;
   HWND field = FindDescendant(pageOne, [](HWND hwnd) {
@@ -462,14 +466,66 @@ bool StartConversion(HWND mainWindow, DWORD pid, const std::wstring& pstPath, co
 
   HWND options = WaitForWindow(pid, L"Save Options", 10000, L"#32770");
   if (options == nullptr) return false;
-  TypeInto(::GetDlgItem(options, 1001), nsfName);
-  TypeInto(::GetDlgItem(options, 1000), folder);
+  fill(options);
   Answer(options, IDOK);
 
   HWND advice = WaitForMessageBox(pid, L"It is recommended to close all instances", 10000);
   if (advice == nullptr) return false;
   Answer(advice, IDOK);
   return true;
+}
+
+// The Save Options dialog's controls.
+const int NSF_FOLDER_ID = 1000;
+const int NSF_FILE_NAME_ID = 1001;
+const int NSF_EXISTING_PATH_ID = 1002;
+const int SAVE_EXISTING_FILE_ID = 1005;
+
+// The step list's caption colours (COLORREF), and a step caption's rectangle in the page (the list's
+// margin 10, row height 70).
+const COLORREF STEP_CAPTION_DONE = 0x005B00;
+const COLORREF STEP_CAPTION_CURRENT = 0x0000FF;
+const COLORREF STEP_CAPTION_LATER = 0x888888;
+RECT StepCaptionRect(int step) { return {50, 70 * step + 20, 180, 40 + 70 * step}; }
+
+}  // namespace
+
+bool StartConversion(HWND mainWindow, DWORD pid, const std::wstring& pstPath, const std::wstring& folder,
+                     const std::wstring& nsfName) {
+  return StartConversionWith(mainWindow, pid, pstPath, [&](HWND options) {
+    TypeInto(::GetDlgItem(options, NSF_FILE_NAME_ID), nsfName);
+    TypeInto(::GetDlgItem(options, NSF_FOLDER_ID), folder);
+  });
+}
+
+bool StartConversionInto(HWND mainWindow, DWORD pid, const std::wstring& pstPath,
+                         const std::wstring& nsfPath) {
+  return StartConversionWith(mainWindow, pid, pstPath, [&](HWND options) {
+    ClickItem(options, SAVE_EXISTING_FILE_ID);
+    TypeInto(::GetDlgItem(options, NSF_EXISTING_PATH_ID), nsfPath);
+  });
+}
+
+std::vector<std::string> PageThreeSteps(HWND mainWindow) {
+  HWND pageThree = PageWindow(mainWindow, PAGE_THREE_ID);
+  int width = 0, height = 0;
+  const std::vector<COLORREF> pixels =
+      pageThree != nullptr ? testsupport::WindowPixels(pageThree, &width, &height) : std::vector<COLORREF>();
+  std::vector<std::string> steps;
+  for (int step = 0; step < 3; ++step) {
+    const RECT rect = StepCaptionRect(step);
+    std::string shown = "?";
+    for (int y = rect.top; y < rect.bottom && y < height; ++y) {
+      for (int x = rect.left; x < rect.right && x < width; ++x) {
+        const COLORREF colour = pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF;
+        if (colour == STEP_CAPTION_DONE) shown = "done";
+        if (colour == STEP_CAPTION_CURRENT) shown = "current";
+        if (colour == STEP_CAPTION_LATER && shown == "?") shown = "later";
+      }
+    }
+    steps.push_back(shown);
+  }
+  return steps;
 }
 
 HWND WaitForFolderDialog(DWORD pid, DWORD timeoutMs) {

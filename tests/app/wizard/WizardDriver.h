@@ -137,6 +137,12 @@ bool ProfileKeyExists(const std::wstring& subKey);
 // the road broke before.
 bool StartConversion(HWND mainWindow, DWORD pid, const std::wstring& pstPath, const std::wstring& folder,
                      const std::wstring& nsfName);
+// As StartConversion, into the existing NSF nsfPath ("Save in existing file").
+bool StartConversionInto(HWND mainWindow, DWORD pid, const std::wstring& pstPath,
+                         const std::wstring& nsfPath);
+// What page three's step list shows for each of its three steps, read from the screen by the colour of
+// the step's caption: "done" (green, ticked), "current" (red) or "later" (grey); "?" for none of them.
+std::vector<std::string> PageThreeSteps(HWND mainWindow);
 // The Outlook Folders dialog of pid, once it shows.
 HWND WaitForFolderDialog(DWORD pid, DWORD timeoutMs = 30000);
 // The page-three status caption's text, as the program's window reports it.

@@ -1,9 +1,12 @@
 // The program's refusals and failures, end to end: no Notes client, a second instance, a file that is
-// not a PST, a cancelled folder choice, and an NSF that cannot be made. Each ends with its status, its
-// message and a program that still answers.
+// not a PST, a cancelled folder choice, an NSF that cannot be made and one that another program holds.
+// Each ends with its status, its message, a step list that ticks only the steps that were done, no new
+// NSF left behind empty, and a program that still answers.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <fstream>
+#include <memory>
 
 #include "TestFiles.h"
 #include "TestProcess.h"
@@ -19,6 +22,18 @@ namespace {
 
 const wchar_t NEXT_OR_EXIT[] =
     L"Click Next button to convert another file or click Exit button to close the software";
+
+using Steps = std::vector<std::string>;
+
+// Page three's step list once the run has ended (Next shows again), as the screen shows it.
+Steps StepsAfterTheRun(HWND mainWindow) {
+  if (WaitForText(mainWindow, L"Next", 10000) == nullptr) return {"Next did not show"};
+  return PageThreeSteps(mainWindow);
+}
+
+bool FileExists(const std::string& path) {
+  return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 class WizardFailures : public ::testing::Test {
  protected:
@@ -120,6 +135,9 @@ TEST_F(WizardFailures, ConversionFailuresEndWithTheirStatusAndMessage) {
     ADD_FAILURE() << "Enter did not end the message";
     Answer(box, IDOK);
   }
+  // The PST file did not open: the first step is where the run stopped, and nothing is ticked.
+  EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"current", "later", "later"}));
+  Screenshot(mainWindow, L"wizard_not_a_pst_steps.png");
 
   // The new NSF cannot be made: the store's error text, then the tail.
   Click(WaitForText(mainWindow, L"Next", 10000));
@@ -142,11 +160,13 @@ TEST_F(WizardFailures, ConversionFailuresEndWithTheirStatusAndMessage) {
   Screenshot(mainWindow, L"wizard_nsf_failed.png");
   Answer(box, IDOK);
 
-  // Cancel in the folder dialog.
+  // Cancel in the folder dialog: the new NSF, made before the folders were chosen, is taken back.
   Click(WaitForText(mainWindow, L"Next", 10000));
   ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(pst), Wide(temp_.Path()), L"third"));
   HWND folders = WaitForFolderDialog(pid);
   ASSERT_NE(folders, nullptr);
+  const std::string third = temp_.File("third.NSF");
+  EXPECT_TRUE(FileExists(third)) << "the new NSF is made before the folders are chosen";
   // Escape cancels as soon as the dialog shows, and ends the message that follows.
   if (!KeyEnds(folders, VK_ESCAPE)) {
     ADD_FAILURE() << "Escape did not cancel the Outlook Folders dialog";
@@ -154,13 +174,76 @@ TEST_F(WizardFailures, ConversionFailuresEndWithTheirStatusAndMessage) {
   }
   box = WaitForMessageBox(pid, L"Saving cancelled  by user , ", 30000);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box), std::wstring(L"Saving cancelled  by user , \r\n") + NEXT_OR_EXIT);
+  std::wstring thirdPath = Wide(temp_.Path());
+  if (thirdPath.back() != L'\\') thirdPath += L'\\';
+  thirdPath += L"third.NSF";
+  EXPECT_EQ(MessageBoxText(box), std::wstring(L"Saving cancelled  by user , \r\n") + NEXT_OR_EXIT +
+                                     L"\r\n\r\nNothing is left behind: the new NSF file " + thirdPath +
+                                     L" held no document and was removed.");
   EXPECT_EQ(StatusText(mainWindow), L"Saving cancelled by user");
+  EXPECT_FALSE(FileExists(third));
+  EXPECT_FALSE(FileExists(third + "-wal"));
   if (!KeyEnds(box, VK_ESCAPE)) {
     ADD_FAILURE() << "Escape did not end the message";
     Answer(box, IDOK);
   }
+  // The PST and the NSF opened; the folders were not chosen.
+  EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "done", "current"}));
+  Screenshot(mainWindow, L"wizard_cancelled_steps.png");
 
+  // The same name is a new file again.
+  Click(WaitForText(mainWindow, L"Next", 10000));
+  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(pst), Wide(temp_.Path()), L"third"))
+      << "the Save Options dialog refused the name of the file taken back";
+  folders = WaitForFolderDialog(pid);
+  ASSERT_NE(folders, nullptr);
+  Answer(folders, IDOK);
+  HWND complete = WaitForSavingComplete(pid, 60000);
+  ASSERT_NE(complete, nullptr);
+  Answer(complete, IDOK);
+  EXPECT_GT(FiledDocuments(NsfCounts(third)), 0);
+  EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "done", "done"}));
+
+  Close(program, mainWindow);
+}
+
+// Another program holds the NSF's write lock: the program says once that the file is in use, before
+// any folder is chosen, and leaves the file as it was.
+TEST_F(WizardFailures, AnNsfThatAnotherProgramHoldsIsRefusedOnceAsInUse) {
+  const std::string pst = temp_.File("three.pst");
+  ASSERT_TRUE(::CopyFileW(Wide(testsupport::FixturePath("pst/hht-three-items.pst")).c_str(),
+                          Wide(pst).c_str(), FALSE));
+  const std::string nsf = temp_.File("held.nsf");
+  const std::string counts = HarnessCounts(pst, nsf);
+  ASSERT_GT(FiledDocuments(counts), 0);
+
+  // The other program: a writer that keeps the file's write lock.
+  sqlite3* other = nullptr;
+  const int opened = sqlite3_open_v2(nsf.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr);
+  std::unique_ptr<sqlite3, int (*)(sqlite3*)> closeOther(other, sqlite3_close);
+  ASSERT_EQ(SQLITE_OK, opened);
+  ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+
+  ProgramRun program;
+  HWND mainWindow = Start(program);
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = program.ProcessId();
+  ASSERT_TRUE(StartConversionInto(mainWindow, pid, Wide(pst), Wide(nsf)));
+  HWND box = WaitForMessageBox(pid, NEXT_OR_EXIT, 60000);
+  ASSERT_NE(box, nullptr);
+  const std::wstring message = MessageBoxText(box);
+  const std::wstring inUse = L"in use by another program";
+  EXPECT_EQ(message, L"The database is in use by another program\r\n" + std::wstring(NEXT_OR_EXIT) +
+                         L"\r\n\r\nNSF file: " + Wide(nsf));
+  EXPECT_EQ(message.find(inUse), message.rfind(inUse)) << "said once";
+  EXPECT_EQ(WaitForWindow(pid, L"Outlook Folders", 0, L"#32770"), nullptr);
+  Screenshot(mainWindow, L"wizard_nsf_in_use.png");
+  Answer(box, IDOK);
+  EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "current", "later"}));
+
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  closeOther.reset();
+  EXPECT_EQ(NsfCounts(nsf), counts);
   Close(program, mainWindow);
 }
 

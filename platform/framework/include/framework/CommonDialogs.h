@@ -31,8 +31,15 @@ class CFileDialog : public CCommonDialog {
                        DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCTSTR lpszFilter = nullptr,
                        CWnd* pParentWnd = nullptr, DWORD dwSize = 0);
 
-  // IDOK when the user chose a file, IDCANCEL when the dialog was cancelled or failed.
+  // IDOK when the user chose a file, IDCANCEL when the dialog was cancelled or failed. A name whose
+  // full path would be MAX_PATH characters or more is refused with PATH_TOO_LONG_TEXT while the dialog
+  // stays open: the system's dialog builds that path in a MAX_PATH buffer (Wine's overruns it and
+  // faults), and the plain file functions open no longer path either. A hook of the caller's
+  // (OFN_ENABLEHOOK) still gets every message of its own.
   INT_PTR DoModal() override;
+
+  // The refusal's message, in a box titled with the application's name.
+  static const wchar_t PATH_TOO_LONG_TEXT[];
 
   // The chosen file: full path, name with extension, extension alone, name without extension.
   CString GetPathName() const;
@@ -54,6 +61,19 @@ class CFileDialog : public CCommonDialog {
   std::vector<WCHAR> m_fileTitle;
   std::vector<WCHAR> m_filter;
   CString m_strDefExt;
+  // The caller's own hook, which the dialog's guard passes every message on to; none when null.
+  LPOFNHOOKPROC m_pfnCallerHook = nullptr;
+  // Room for the dot and the longest extension the dialog may add to a name without one.
+  int m_nExtensionRoom = 0;
+
+  // How long the path is that the system's dialog builds from strName typed in strFolder: a relative
+  // name joins the folder, a name rooted without a drive takes the folder's drive; a name without an
+  // extension gets nExtensionRoom more, for the extension the dialog may add.
+  static int PASCAL BuiltPathLength(const CString& strFolder, const CString& strName, int nExtensionRoom);
+  int ExtensionRoom() const;
+  BOOL IsTypedNameTooLong(HWND hDialog) const;
+  static UINT_PTR CALLBACK GuardHookProc(HWND hChild, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK GuardDialogProc(HWND hDialog, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 class CColorDialog : public CCommonDialog {

@@ -3,8 +3,12 @@
 
 #include "framework/CommonDialogs.h"
 
+#include <dlgs.h>
+
+#include <algorithm>
 #include <cstddef>
 #include <cwchar>
+#include <string>
 
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
 IMPLEMENT_DYNAMIC(CFileDialog, CCommonDialog)
@@ -16,7 +20,27 @@ namespace {
 constexpr size_t kFileBufferChars = 32768;
 constexpr size_t kFileTitleChars = MAX_PATH;
 
+// Where a running file dialog keeps its CFileDialog (on the dialog and on the hook's child) and the
+// dialog's own window procedure.
+const wchar_t kFileDialogProp[] = L"Framework.CFileDialog";
+const wchar_t kDialogProcProp[] = L"Framework.CFileDialog.Proc";
+
+// The CFileDialog whose system dialog is being created on this thread, until its hook takes it.
+thread_local CFileDialog* t_pStartingFileDialog = nullptr;
+
+std::wstring WindowText(HWND hWnd) {
+  const int nLength = ::GetWindowTextLengthW(hWnd);
+  if (nLength <= 0) return std::wstring();
+  std::wstring text(static_cast<size_t>(nLength) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(hWnd, &text[0], nLength + 1)));
+  return text;
+}
+
 }  // namespace
+
+const wchar_t CFileDialog::PATH_TOO_LONG_TEXT[] =
+    L"The file name is too long: a full path can have at most 259 characters.\r\n"
+    L"Please choose a file on a shorter path.";
 
 CCommonDialog::CCommonDialog(CWnd* pParentWnd) : CDialog(static_cast<UINT>(0), pParentWnd) {}
 
@@ -60,8 +84,118 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
 
 INT_PTR CFileDialog::DoModal() {
   m_ofn.hwndOwner = GetOwnerHwnd();
+  const DWORD dwCallerFlags = m_ofn.Flags;
+  const LPOFNHOOKPROC pfnCallerHook = m_ofn.lpfnHook;
+  m_pfnCallerHook = (dwCallerFlags & OFN_ENABLEHOOK) != 0 ? pfnCallerHook : nullptr;
+  m_nExtensionRoom = ExtensionRoom();
+  // A hooked dialog is no longer resizable unless it says so; without a hook of the caller's it was.
+  if ((dwCallerFlags & (OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE)) == 0)
+    m_ofn.Flags |= OFN_ENABLESIZING;
+  m_ofn.Flags |= OFN_ENABLEHOOK;
+  m_ofn.lpfnHook = GuardHookProc;
+
+  CFileDialog* pOuter = t_pStartingFileDialog;
+  t_pStartingFileDialog = this;
   BOOL bResult = m_bOpenFileDialog ? ::GetOpenFileName(&m_ofn) : ::GetSaveFileName(&m_ofn);
+  t_pStartingFileDialog = pOuter;
+
+  // The flags the dialog reports (read-only, extension different) stay; the guard's own go.
+  const DWORD dwGuardFlags = OFN_ENABLEHOOK | OFN_ENABLESIZING;
+  m_ofn.Flags = (m_ofn.Flags & ~dwGuardFlags) | (dwCallerFlags & dwGuardFlags);
+  m_ofn.lpfnHook = pfnCallerHook;
   return bResult ? IDOK : IDCANCEL;
+}
+
+int CFileDialog::ExtensionRoom() const {
+  size_t nLongest = m_ofn.lpstrDefExt != nullptr ? wcslen(m_ofn.lpstrDefExt) : 0;
+  // Pairs of a description and its patterns, the list ended by an empty string.
+  for (LPCWSTR lpsz = m_ofn.lpstrFilter; lpsz != nullptr && *lpsz != 0;) {
+    LPCWSTR lpszPatterns = lpsz + wcslen(lpsz) + 1;
+    const size_t nPatterns = wcslen(lpszPatterns);
+    nLongest = std::max(nLongest, nPatterns);
+    lpsz = lpszPatterns + nPatterns + (nPatterns != 0 ? 1 : 0);
+  }
+  return static_cast<int>(std::min<size_t>(nLongest, MAX_PATH)) + 1;
+}
+
+int PASCAL CFileDialog::BuiltPathLength(const CString& strFolder, const CString& strName,
+                                        int nExtensionRoom) {
+  if (strName.IsEmpty()) return 0;
+  int nLength = strName.GetLength();
+  const bool bDrive = nLength >= 2 && strName[1] == L':';
+  if (!bDrive && strName[0] == L'\\') {
+    nLength += 2;  // the folder's drive, "C:"
+  } else if (!bDrive) {
+    const int nFolder = strFolder.GetLength();
+    nLength += nFolder + (nFolder > 0 && strFolder[nFolder - 1] != L'\\' ? 1 : 0);
+  }
+  const int nSeparator = std::max(strName.ReverseFind(L'\\'), strName.ReverseFind(L'/'));
+  if (strName.Find(L'.', nSeparator + 1) < 0) nLength += nExtensionRoom;
+  return nLength;
+}
+
+// The name box holds one name, or several in double quotes.
+BOOL CFileDialog::IsTypedNameTooLong(HWND hDialog) const {
+  HWND hName = ::GetDlgItem(hDialog, cmb13);
+  if (hName == nullptr) hName = ::GetDlgItem(hDialog, edt1);
+  if (hName == nullptr) return FALSE;
+  const std::wstring text = WindowText(hName);
+  if (text.empty()) return FALSE;
+  std::wstring folder(kFileBufferChars, L'\0');
+  if (::SendMessageW(hDialog, CDM_GETFOLDERPATH, folder.size(), reinterpret_cast<LPARAM>(&folder[0])) <= 0)
+    folder[0] = L'\0';
+  const CString strFolder(folder.c_str());
+  auto tooLong = [&](const std::wstring& name) {
+    return BuiltPathLength(strFolder, CString(name.c_str()), m_nExtensionRoom) >= MAX_PATH;
+  };
+  if (text.find(L'"') == std::wstring::npos) return tooLong(text);
+  for (size_t nOpen = text.find(L'"'); nOpen != std::wstring::npos; nOpen = text.find(L'"', nOpen + 1)) {
+    const size_t nClose = text.find(L'"', nOpen + 1);
+    if (nClose == std::wstring::npos) return tooLong(text.substr(nOpen + 1));
+    if (tooLong(text.substr(nOpen + 1, nClose - nOpen - 1))) return TRUE;
+    nOpen = nClose;
+  }
+  return FALSE;
+}
+
+// The hook's child dialog starts after the system's dialog has its controls: it puts the guard in
+// front of that dialog's window procedure.
+UINT_PTR CALLBACK CFileDialog::GuardHookProc(HWND hChild, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* pDialog = static_cast<CFileDialog*>(::GetPropW(hChild, kFileDialogProp));
+  if (message == WM_INITDIALOG && pDialog == nullptr && t_pStartingFileDialog != nullptr) {
+    pDialog = t_pStartingFileDialog;
+    ::SetPropW(hChild, kFileDialogProp, pDialog);
+    HWND hDialog = ::GetParent(hChild);
+    if (hDialog != nullptr && ::GetPropW(hDialog, kDialogProcProp) == nullptr) {
+      ::SetPropW(hDialog, kFileDialogProp, pDialog);
+      const LONG_PTR pfnProc =
+          ::SetWindowLongPtrW(hDialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardDialogProc));
+      ::SetPropW(hDialog, kDialogProcProp, reinterpret_cast<HANDLE>(pfnProc));
+    }
+  }
+  const UINT_PTR result = pDialog != nullptr && pDialog->m_pfnCallerHook != nullptr
+                              ? pDialog->m_pfnCallerHook(hChild, message, wParam, lParam)
+                              : 0;
+  if (message == WM_DESTROY) ::RemovePropW(hChild, kFileDialogProp);
+  return result;
+}
+
+// Open (the button, Enter, a double click in the list) reaches the system's dialog as IDOK.
+LRESULT CALLBACK CFileDialog::GuardDialogProc(HWND hDialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto pfnProc = reinterpret_cast<WNDPROC>(::GetPropW(hDialog, kDialogProcProp));
+  const auto* pDialog = static_cast<const CFileDialog*>(::GetPropW(hDialog, kFileDialogProp));
+  if (message == WM_COMMAND && LOWORD(wParam) == IDOK && pDialog != nullptr &&
+      pDialog->IsTypedNameTooLong(hDialog)) {
+    ::MessageBoxW(hDialog, PATH_TOO_LONG_TEXT, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+  }
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hDialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnProc));
+    ::RemovePropW(hDialog, kDialogProcProp);
+    ::RemovePropW(hDialog, kFileDialogProp);
+  }
+  return pfnProc != nullptr ? ::CallWindowProcW(pfnProc, hDialog, message, wParam, lParam)
+                            : ::DefDlgProcW(hDialog, message, wParam, lParam);
 }
 
 CString CFileDialog::GetPathName() const { return m_ofn.lpstrFile ? CString(m_ofn.lpstrFile) : CString(); }

@@ -41,6 +41,11 @@ class WizardKeys : public ::testing::Test {
   void SetUp() override { DeleteProfile(); }
   void TearDown() override { DeleteProfile(); }
 
+  // Starts the program through the launcher; its main window once it shows.
+  static HWND Start(ProgramRun& program, const std::string& environment = std::string()) {
+    return program.StartThroughLauncher(environment) ? program.WaitForMainWindow() : nullptr;
+  }
+
   // The fixture's copy in the test's directory.
   std::string SmallPst() {
     const std::string pst = temp_.File("three.pst");
@@ -71,8 +76,7 @@ std::string WizardKeys::s_runPst;
 TEST_F(WizardKeys, TheKeyboardIsOnThePagesControlAfterEveryDialogOfARun) {
   ProgramRun program;
   StandInHang hang(STOPPED_SAVE);
-  ASSERT_TRUE(program.StartThroughLauncher(hang.Environment()));
-  HWND mainWindow = program.WaitForMainWindow();
+  HWND mainWindow = Start(program, hang.Environment());
   ASSERT_NE(mainWindow, nullptr);
   const DWORD pid = program.ProcessId();
   ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(s_runPst), Wide(temp_.Path()), L"keys"));
@@ -126,8 +130,7 @@ TEST_F(WizardKeys, TheKeyboardIsOnThePagesControlAfterEveryDialogOfARun) {
 
 TEST_F(WizardKeys, AltF4CancelsTheOutlookFoldersDialogAsEscapeDoes) {
   ProgramRun program;
-  ASSERT_TRUE(program.StartThroughLauncher());
-  HWND mainWindow = program.WaitForMainWindow();
+  HWND mainWindow = Start(program);
   ASSERT_NE(mainWindow, nullptr);
   const DWORD pid = program.ProcessId();
   ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), L"closed"));
@@ -152,8 +155,7 @@ TEST_F(WizardKeys, TheTemplateChoiceTakesTheKeyboardLikeTheWorkersOtherDialogs) 
   ASSERT_TRUE(::CopyFileW(Wide(notebook).c_str(), Wide(lotus + "\\notebook.ntf").c_str(), FALSE)) << notebook;
 
   ProgramRun program;
-  ASSERT_TRUE(program.StartThroughLauncher("STANDIN_FAULTS=notes.getdatabases=1\nALLUSERSPROFILE=" + shared));
-  HWND mainWindow = program.WaitForMainWindow();
+  HWND mainWindow = Start(program, "STANDIN_FAULTS=notes.getdatabases=1\nALLUSERSPROFILE=" + shared);
   ASSERT_NE(mainWindow, nullptr);
   const DWORD pid = program.ProcessId();
   ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), L"notebook"));

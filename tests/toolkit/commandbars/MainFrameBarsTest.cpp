@@ -3,7 +3,7 @@
 // driven with real keys and clicks under Xvfb: themes 0 and 3 from the real creation order, Alt+letter
 // and F10 into the menus, arrows and Enter running a command (one that opens a modal box too), Left
 // and Right across the menus and in and out of a submenu, the menus closing on a click outside and on
-// Alt with the hooks let go, and no title left highlighted once keyboard tracking ends.
+// Alt with the hooks let go, and no title left highlighted however the tracking ends.
 #include <gtest/gtest.h>
 
 #include <BarThemeNative.h>
@@ -176,6 +176,18 @@ class MainFrameInputTest : public ::testing::Test {
     return pPopup != nullptr && pPopup->GetSafeHwnd() != nullptr && pPopup->IsWindowVisible() ? pPopup
                                                                                               : nullptr;
   }
+  // Whether a title of the menu bar is shown selected.
+  BOOL TitleHighlighted() const {
+    CXTPMenuBar* pMenuBar = m_pFrame->MenuBar();
+    BOOL bSelected = pMenuBar->GetCurSel() != -1;
+    for (int i = 0; i < pMenuBar->GetControlCount(); ++i) bSelected |= pMenuBar->GetControl(i)->GetSelected();
+    return bSelected;
+  }
+  // Opens the File menu with a click on its title.
+  void ClickFileMenuOpen() const {
+    const CPoint ptFile = ControlCenter(m_pFrame->MenuBar()->GetControl(0));
+    InputClick(ptFile.x, ptFile.y);
+  }
   static BOOL HooksReleased() {
     return CXTPBarMouseTracker::GetThreadState()->GetTrackedCount() == 0 &&
            !CXTPBarKeyboardHook::GetThreadState()->IsActive() &&
@@ -269,39 +281,36 @@ TEST_F(MainFrameInputTest, LeftAndRightInAnOpenMenuGoToTheNextMenusAndInAndOutOf
 
 TEST_F(MainFrameInputTest, LeavingKeyboardTrackingLeavesNoTitleHighlighted) {
   CXTPMenuBar* pMenuBar = m_pFrame->MenuBar();
-  auto highlighted = [pMenuBar] {
-    BOOL bSelected = pMenuBar->GetCurSel() != -1;
-    for (int i = 0; i < pMenuBar->GetControlCount(); ++i) bSelected |= pMenuBar->GetControl(i)->GetSelected();
-    return bSelected;
-  };
   // Alt pressed twice.
   InputTap(VK_MENU);
   ASSERT_TRUE(pMenuBar->IsTrackingMode());
   InputTap(VK_MENU);
   EXPECT_FALSE(pMenuBar->IsTrackingMode());
-  EXPECT_FALSE(highlighted()) << "after Alt twice";
+  EXPECT_FALSE(TitleHighlighted()) << "after Alt twice";
   // Alt+H runs the menu bar's own Help item.
   InputTap('H', VK_MENU);
   ASSERT_EQ(m_pFrame->m_arrCommands.size(), 1u);
   EXPECT_FALSE(pMenuBar->IsTrackingMode());
-  EXPECT_FALSE(highlighted()) << "after Alt+H";
+  EXPECT_FALSE(TitleHighlighted()) << "after Alt+H";
   SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_after_alt_h.png");
 }
 
 TEST_F(MainFrameInputTest, AClickOutsideClosesTheMenusAndReachesTheWindowClicked) {
-  CXTPControl* pFile = m_pFrame->MenuBar()->GetControl(0);
-  const CPoint ptFile = ControlCenter(pFile);
-  InputClick(ptFile.x, ptFile.y);
+  ClickFileMenuOpen();
   ASSERT_NE(OpenPopup(), nullptr);
   SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_file_menu.png");
-  // A click on the status bar, outside every menu.
+  // A click on the status bar, outside every menu, once the mouse has left the title.
   CRect rcStatus;
   m_pFrame->m_wndStatusBar.GetWindowRect(&rcStatus);
+  testsupport::InputMoveMouse(rcStatus.left + 40, rcStatus.CenterPoint().y);
+  EXPECT_TRUE(
+      testsupport::PumpUntil([] { return CXTPBarMouseTracker::GetThreadState()->m_hwndHover == nullptr; }));
   InputClick(rcStatus.left + 40, rcStatus.CenterPoint().y);
   EXPECT_EQ(OpenPopup(), nullptr);
   EXPECT_FALSE(m_pFrame->MenuBar()->IsTrackingMode());
   EXPECT_TRUE(HooksReleased());
   EXPECT_TRUE(m_pFrame->m_arrCommands.empty());
+  EXPECT_FALSE(TitleHighlighted()) << "the title opened by the mouse stayed highlighted";
   SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_closed.png");
 }
 

@@ -3,7 +3,9 @@
 // driven with real keys and clicks under Xvfb: themes 0 and 3 from the real creation order, Alt+letter
 // and F10 into the menus, arrows and Enter running a command (one that opens a modal box too), Left
 // and Right across the menus and in and out of a submenu, the menus closing on a click outside and on
-// Alt with the hooks let go, and no title left highlighted however the tracking ends.
+// Alt with the hooks let go, and on what a window manager or a modal dialog does to the frame (a move,
+// the activation given away, the frame disabled), and no title left highlighted however the tracking
+// ends.
 #include <gtest/gtest.h>
 
 #include <BarThemeNative.h>
@@ -312,6 +314,47 @@ TEST_F(MainFrameInputTest, AClickOutsideClosesTheMenusAndReachesTheWindowClicked
   EXPECT_TRUE(m_pFrame->m_arrCommands.empty());
   EXPECT_FALSE(TitleHighlighted()) << "the title opened by the mouse stayed highlighted";
   SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_closed.png");
+}
+
+// What a window manager does to the frame (moves it, gives the activation to another window) and
+// what a modal dialog does to it (disables it) comes without a click; each closes the open menu.
+TEST_F(MainFrameInputTest, TheMenuClosesWhenItsFrameMovesIsDisabledOrLosesTheActivation) {
+  CRect rcFrame;
+  m_pFrame->GetWindowRect(&rcFrame);
+  CWnd other;
+  ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), L"Another Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             rcFrame.right + 20, rcFrame.top, 200, 120, nullptr, nullptr));
+  const struct {
+    const char* name;
+    std::function<void()> fnLeave;
+    std::function<void()> fnBack;
+  } cases[] = {
+      {"moved",
+       [&] {
+         m_pFrame->SetWindowPos(nullptr, rcFrame.left + 30, rcFrame.top + 20, 0, 0,
+                                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+       },
+       [&] {
+         m_pFrame->SetWindowPos(nullptr, rcFrame.left, rcFrame.top, 0, 0,
+                                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+       }},
+      {"disabled", [&] { m_pFrame->EnableWindow(FALSE); }, [&] { m_pFrame->EnableWindow(TRUE); }},
+      {"deactivated", [&] { other.SetForegroundWindow(); },
+       [&] { testsupport::BringToFront(m_pFrame->GetSafeHwnd()); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ClickFileMenuOpen();
+    ASSERT_NE(OpenPopup(), nullptr);
+    c.fnLeave();
+    EXPECT_TRUE(testsupport::PumpUntil([this] { return OpenPopup() == nullptr; }));
+    EXPECT_FALSE(m_pFrame->MenuBar()->IsTrackingMode());
+    EXPECT_TRUE(HooksReleased());
+    // The title under the mouse goes once the window is left behind.
+    EXPECT_TRUE(testsupport::PumpUntil([this] { return !TitleHighlighted(); }));
+    c.fnBack();
+  }
+  other.DestroyWindow();
 }
 
 TEST_F(MainFrameInputTest, AltWhileAMenuIsOpenOnlyClosesItAndItsReleaseOpensNothing) {

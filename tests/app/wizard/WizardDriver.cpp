@@ -355,6 +355,21 @@ bool KeyEnds(HWND dialog, WORD key) {
   return true;
 }
 
+bool ClickOnDisplay(int x, int y) {
+  std::wstring command = L"xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" click 1";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessW(DISPLAY_KEYS_PROGRAM, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+    ADD_FAILURE() << "xdotool did not start: " << ::GetLastError();
+    return false;
+  }
+  if (info.hThread != nullptr) ::CloseHandle(info.hThread);
+  if (info.hProcess != nullptr) ::CloseHandle(info.hProcess);
+  return true;
+}
+
 HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs) {
   testsupport::BringToFront(mainWindow);
   testsupport::KeyPress(static_cast<WORD>(letter), {VK_MENU});

@@ -18,19 +18,6 @@ const wchar_t READY[] = L"Ready";
 // The prompt of the toolbar's first button.
 const wchar_t SELECT_PST_PROMPT[] = L"Select PST File";
 
-// A visible descendant of the main window with this window text (the bars carry their captions).
-HWND ShownChildTitled(HWND mainWindow, const wchar_t* title) {
-  HWND found = nullptr;
-  testsupport::PumpUntil(
-      [&] {
-        found =
-            FindDescendant(mainWindow, [title](HWND hwnd) { return IsShown(hwnd) && TextOf(hwnd) == title; });
-        return found != nullptr;
-      },
-      10000);
-  return found;
-}
-
 // Waits until the status bar's message pane says text; false (and the last text) after the timeout.
 bool WaitForPane(HWND statusBar, const std::wstring& text, std::wstring* shown) {
   return testsupport::PumpUntil(
@@ -79,7 +66,7 @@ TEST_F(WizardBars, TheStatusBarSaysReadyAtStartAndAgainOnceTheMouseLeftAToolButt
       << "at start the pane says \"" << testsupport::Utf8(shown) << "\"";
   Screenshot(s_mainWindow, L"wizard_bars_ready_at_start.png");
 
-  HWND toolbar = ShownChildTitled(s_mainWindow, L"Standard");
+  HWND toolbar = WaitForText(s_mainWindow, L"Standard", 10000);
   ASSERT_NE(toolbar, nullptr);
   // A click on the page's empty middle gives the window the activation, which hovering needs.
   const POINT page = MiddleOf(s_mainWindow);
@@ -95,7 +82,7 @@ TEST_F(WizardBars, TheStatusBarSaysReadyAtStartAndAgainOnceTheMouseLeftAToolButt
 }
 
 TEST_F(WizardBars, AClickOnTheCaptionClosesTheOpenMenuAndLeavesNoTitleHighlighted) {
-  HWND menuBar = ShownChildTitled(s_mainWindow, L"Menu Bar");
+  HWND menuBar = WaitForText(s_mainWindow, L"Menu Bar", 10000);
   ASSERT_NE(menuBar, nullptr);
   const POINT page = MiddleOf(s_mainWindow);
   testsupport::InputMoveMouse(page.x, page.y - 150);

@@ -80,25 +80,17 @@ std::wstring ClassOf(HWND hwnd) {
   return name;
 }
 
-// The host's program that presses keys on the X display the program's windows are shown on.
+// The host's program that presses keys and clicks on the X display the program's windows are shown on.
 const wchar_t DISPLAY_KEYS_PROGRAM[] = L"Z:\\usr\\bin\\xdotool";
 
-// Presses key where a person's key arrives: on the display (its test extension, through the host's
-// xdotool), which hands it to the window that has the display's focus. SendInput would not show what
-// a person meets: the system gives its keys to the foreground window's thread, whichever window the
-// display has given the keyboard to. Wine starts a host program without a handle to it, so the
-// caller waits for the key's effect.
-bool PressOnDisplay(WORD key) {
-  const wchar_t* name = key == VK_RETURN ? L"Return" : key == VK_ESCAPE ? L"Escape" : nullptr;
-  if (name == nullptr) {
-    ADD_FAILURE() << "no display name for key " << key;
-    return false;
-  }
+// Runs xdotool with arguments on the display the program's windows are shown on. Wine starts a host
+// program without a handle to it: true once it is started, and the caller waits for its effect.
+bool RunOnDisplay(std::wstring arguments) {
   if (::GetFileAttributesW(DISPLAY_KEYS_PROGRAM) == INVALID_FILE_ATTRIBUTES) {
     ADD_FAILURE() << "xdotool is missing (scripts/setup.sh installs it)";
     return false;
   }
-  std::wstring command = std::wstring(L"xdotool key ") + name;
+  std::wstring command = L"xdotool " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
@@ -110,6 +102,19 @@ bool PressOnDisplay(WORD key) {
   if (info.hThread != nullptr) ::CloseHandle(info.hThread);
   if (info.hProcess != nullptr) ::CloseHandle(info.hProcess);
   return true;
+}
+
+// Presses key where a person's key arrives: on the display (its test extension, through the host's
+// xdotool), which hands it to the window that has the display's focus. SendInput would not show what
+// a person meets: the system gives its keys to the foreground window's thread, whichever window the
+// display has given the keyboard to. The caller waits for the key's effect.
+bool PressOnDisplay(WORD key) {
+  const wchar_t* name = key == VK_RETURN ? L"Return" : key == VK_ESCAPE ? L"Escape" : nullptr;
+  if (name == nullptr) {
+    ADD_FAILURE() << "no display name for key " << key;
+    return false;
+  }
+  return RunOnDisplay(std::wstring(L"key ") + name);
 }
 
 // Whether Wine shows the program's windows unmanaged, drawing their captions itself: the test
@@ -353,6 +358,10 @@ bool KeyEnds(HWND dialog, WORD key) {
     Pump(50);
   }
   return true;
+}
+
+bool ClickOnDisplay(int x, int y) {
+  return RunOnDisplay(L"mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" click 1");
 }
 
 HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs) {

@@ -250,8 +250,10 @@ void CALLBACK CXTPBarMouseTracker::MouseLeaveTimerProc(HWND hWnd, UINT, UINT_PTR
   CPoint pt;
   ::GetCursorPos(&pt);
   const BOOL bInside = GetSafeWindowRectFromHandle(hWnd).PtInRect(pt);
+  // A bar of a window left behind or disabled by a modal dialog gets no more mouse moves: its hot
+  // control goes as the mouse would leave it.
   const BOOL bActive = ::GetParent(hWnd) == nullptr || (::GetWindowLong(hWnd, GWL_STYLE) & WS_POPUP) != 0 ||
-                       IsTopParentActive(hWnd);
+                       (IsTopParentActive(hWnd) && ::IsWindowEnabled(::GetAncestor(hWnd, GA_ROOT)));
   if (bInside && bActive) return;
   ::KillTimer(hWnd, nIDEvent);
   pState->m_hwndHover = nullptr;
@@ -267,6 +269,60 @@ BOOL CXTPBarMouseTracker::ConsumeAltCloseRelease() {
 void CXTPBarMouseTracker::OnBarDestroyed(CXTPCommandBar* pBar) {
   UntrackBar(pBar);
   if (m_pHotBar == pBar) m_pHotBar = nullptr;
+}
+
+BOOL CXTPBarMouseTracker::IsTrackedWindow(HWND hWnd) const {
+  for (INT_PTR i = 0; i < m_arrTracked.GetSize(); ++i) {
+    if (m_arrTracked[i]->GetSafeHwnd() == hWnd) return TRUE;
+  }
+  for (INT_PTR i = 0; i < m_arrExtraWindows.GetSize(); ++i) {
+    if (m_arrExtraWindows[i] == hWnd) return TRUE;
+  }
+  return FALSE;
+}
+
+BOOL CXTPBarMouseTracker::IsHostOfTracked(HWND hWnd) const {
+  if (hWnd == nullptr || IsTrackedWindow(hWnd)) return FALSE;
+  for (INT_PTR i = 0; i < m_arrTracked.GetSize(); ++i) {
+    HWND hWndBar = m_arrTracked[i]->GetSafeHwnd();
+    if (hWndBar == nullptr) continue;
+    for (HWND h = ::GetAncestor(hWndBar, GA_ROOT); h != nullptr; h = ::GetWindow(h, GW_OWNER)) {
+      if (h == hWnd) return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+void CXTPBarMouseTracker::OnSentMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
+  if (m_arrTracked.GetSize() == 0) return;
+  switch (nMessage) {
+    case WM_ACTIVATEAPP:
+      if (!wParam) CloseAllTracked();
+      return;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE && IsHostOfTracked(hWnd)) CloseAllTracked();
+      return;
+    case WM_CANCELMODE:
+      if (IsHostOfTracked(hWnd)) CloseAllTracked();
+      return;
+    case WM_WINDOWPOSCHANGED: {
+      // Stacking alone leaves the menus where they belong; a move or a new size does not.
+      const WINDOWPOS* pPos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      const UINT kNoMoveOrSize = SWP_NOMOVE | SWP_NOSIZE;
+      if (pPos != nullptr && (pPos->flags & kNoMoveOrSize) != kNoMoveOrSize && IsHostOfTracked(hWnd))
+        CloseAllTracked();
+      return;
+    }
+    case WM_MOUSEACTIVATE: {
+      // The click itself went or goes through the mouse hook as well; the test is the same.
+      const UINT nButton = HIWORD(lParam);
+      CPoint point;
+      if (IsButtonDown(nButton) && IsHostOfTracked(hWnd) && ::GetCursorPos(&point)) ClickTest(nButton, point);
+      return;
+    }
+    default:
+      return;
+  }
 }
 
 BOOL CXTPBarMouseTracker::OnMouseWheel(MSG* pMsg) {
@@ -398,10 +454,10 @@ LRESULT CALLBACK CXTPBarKeyboardHook::AfterKeyWndProc(HWND hWnd, UINT nMessage, 
 }
 
 LRESULT CALLBACK CXTPBarKeyboardHook::CallWndProc(int nCode, WPARAM wParam, LPARAM lParam) {
-  if (nCode == HC_ACTION) {
+  CXTPBarMouseTracker* pState = ExistingThreadObject<CXTPBarMouseTracker>(g_dwTrackerSlot);
+  if (nCode == HC_ACTION && pState != nullptr) {
     const CWPSTRUCT* pInfo = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (pInfo->message == WM_ACTIVATEAPP && !pInfo->wParam)
-      CXTPBarMouseTracker::GetThreadState()->CloseAllTracked();
+    pState->OnSentMessage(pInfo->hwnd, pInfo->message, pInfo->wParam, pInfo->lParam);
   }
   return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }

@@ -57,6 +57,13 @@ class CXTPBarMouseTracker {
   // The mouse wheel while popups are open: a scrolling popup scrolls, and the wheel goes nowhere else.
   // TRUE when the message was taken.
   BOOL OnMouseWheel(MSG* pMsg);
+  // A message sent to a window of the thread (the call-window-procedure hook). While bars are tracked,
+  // the menus close when the application is deactivated, and when a window that holds them (the frame
+  // of a tracked bar, or a window that owns that frame) loses the activation, cancels its modes, is
+  // moved or resized, or is clicked outside the menus. A window manager draws the frame's caption
+  // itself: a click there reaches the program only as the frame's WM_MOUSEACTIVATE, which is then
+  // taken as a click where the cursor is.
+  void OnSentMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
 
   int m_nModalCounter = 0;
   CXTPCommandBar* m_pHotBar = nullptr;
@@ -85,6 +92,10 @@ class CXTPBarMouseTracker {
   // TRUE when the message is consumed.
   BOOL OnMouseHook(UINT nMessage, CPoint point);
   void ClickTest(UINT nMessage, CPoint point);
+  // Whether hWnd holds tracked bars without being one: the top-level window of a tracked bar, or an
+  // owner of that window.
+  BOOL IsHostOfTracked(HWND hWnd) const;
+  BOOL IsTrackedWindow(HWND hWnd) const;
 
   CArray<CXTPCommandBar*, CXTPCommandBar*> m_arrTracked;
   CArray<HWND, HWND> m_arrExtraWindows;

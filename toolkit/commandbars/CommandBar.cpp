@@ -291,9 +291,14 @@ BOOL CXTPCommandBar::EnterTracking(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
     pState->UntrackBar(this);
     CXTPBarKeyboardHook::GetThreadState()->RemoveSink(this);
     SetPopuped(-1);
-    // A selection the keyboard made goes with the tracking; one under the mouse stays hot until the
-    // mouse leaves it.
-    if (bSelectFirst || m_bKeyboardSelect) SetSelected(-1);
+    // The selection goes with the tracking, however the tracking ends (a key, a command, a click
+    // elsewhere, the frame moved or left behind): only a control the mouse rests on stays hot, until
+    // the mouse leaves it.
+    if (bSelectFirst || m_bKeyboardSelect || !IsCursorOnSelected()) {
+      SetSelected(-1);
+    } else {
+      pState->TrackMouseLeave(m_hWnd);
+    }
     if (m_hwndCaret != nullptr) {
       ::ShowCaret(m_hwndCaret);
       m_hwndCaret = nullptr;
@@ -311,6 +316,22 @@ BOOL CXTPCommandBar::EnterTracking(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
   if (pCommandBars != nullptr) pCommandBars->UpdateKeyboardCues(nMode);
   InternalRelease();
   return TRUE;
+}
+
+BOOL CXTPCommandBar::IsCursorOnSelected() const {
+  CXTPControl* pSelected = GetSelected();
+  CPoint point;
+  if (pSelected == nullptr || m_hWnd == nullptr || !IsWindowVisible() || !::GetCursorPos(&point))
+    return FALSE;
+  HWND hWndPoint = ::WindowFromPoint(point);
+  if (hWndPoint != m_hWnd && !::IsChild(m_hWnd, hWndPoint)) return FALSE;
+  // A bar of a window left behind, or disabled by a modal dialog, takes no hovering (popups excepted,
+  // as in the hot tracking).
+  if (m_barType != xtpBarTypePopup &&
+      (!IsTopParentActive(m_hWnd) || !::IsWindowEnabled(::GetAncestor(m_hWnd, GA_ROOT))))
+    return FALSE;
+  ScreenToClient(&point);
+  return pSelected->GetRect().PtInRect(point);
 }
 
 BOOL CXTPCommandBar::SetSelected(int nSelected, BOOL bKeyboard) {

@@ -194,6 +194,8 @@ class CXTPCommandBar : public CWnd, public CXTPBarAccessibility, public CXTPHook
  protected:
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   void SetStatusText(const CString& strText);
+  // Whether the cursor rests on the selected control, in this bar's window or a child of it.
+  BOOL IsCursorOnSelected() const;
   // Every message passes the tip settings' relay before the bar handles it.
   void RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // The bitmap of a toolbar resource cut into the icons of its ids.

@@ -80,18 +80,17 @@ std::wstring ClassOf(HWND hwnd) {
   return name;
 }
 
-// The host's program that presses keys on the X display the program's windows are shown on.
+// The host's program that presses keys and clicks on the X display the program's windows are shown on.
 const wchar_t DISPLAY_KEYS_PROGRAM[] = L"Z:\\usr\\bin\\xdotool";
 
-}  // namespace
-
-// Wine starts a host program without a handle to it, so the caller waits for the keys' effect.
-bool PressOnDisplay(const std::wstring& keys) {
+// Runs xdotool with arguments on the display the program's windows are shown on. Wine starts a host
+// program without a handle to it: true once it is started, and the caller waits for its effect.
+bool RunOnDisplay(std::wstring arguments) {
   if (::GetFileAttributesW(DISPLAY_KEYS_PROGRAM) == INVALID_FILE_ATTRIBUTES) {
     ADD_FAILURE() << "xdotool is missing (scripts/setup.sh installs it)";
     return false;
   }
-  std::wstring command = L"xdotool key " + keys;
+  std::wstring command = L"xdotool " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
@@ -104,6 +103,10 @@ bool PressOnDisplay(const std::wstring& keys) {
   if (info.hProcess != nullptr) ::CloseHandle(info.hProcess);
   return true;
 }
+
+}  // namespace
+
+bool PressOnDisplay(const std::wstring& keys) { return RunOnDisplay(L"key " + keys); }
 
 namespace {
 
@@ -380,6 +383,10 @@ bool WaitForKeyboardOn(HWND window, DWORD timeoutMs) {
         return ::GetForegroundWindow() == ::GetAncestor(window, GA_ROOT) && KeyboardWindow() == window;
       },
       timeoutMs);
+}
+
+bool ClickOnDisplay(int x, int y) {
+  return RunOnDisplay(L"mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" click 1");
 }
 
 HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs) {

@@ -105,6 +105,11 @@ HWND KeyboardWindow();
 // Waits until window's top-level window is the foreground window and window has the keyboard there:
 // a key a person presses now reaches it. Reads only; it moves nothing.
 bool WaitForKeyboardOn(HWND window, DWORD timeoutMs = 10000);
+// Clicks at a screen point on the display (its test extension, through the host's xdotool), where a
+// window manager sees the click when it draws what lies there (a caption, a border); SendInput hands
+// its clicks to the program's windows alone. Returns once the click is under way: the caller waits for
+// its effect. False when xdotool could not be started.
+bool ClickOnDisplay(int x, int y);
 
 // Drops a menu of the main window's menu bar as a person does, with Alt and the menu's letter, and
 // returns the menu's popup once it shows; NULL when none showed within timeoutMs. The popup is an

@@ -177,6 +177,22 @@ TEST_F(FrameTest, ViewFillsTheClientAreaAndDraws) {
   testsupport::SaveWindowPng(pFrame->m_hWnd, L"framework_ui_sdi_frame.png");
 }
 
+TEST_F(FrameTest, TheStatusBarMadeAfterTheFrameSaysTheIdlePrompt) {
+  CTestDoc* pDoc = OpenNew();
+  ASSERT_NE(pDoc, nullptr);
+  CFrameWnd* pFrame = ViewOf(pDoc)->GetParentFrame();
+  // As a frame makes its status bar in its own creation, after the framework's part.
+  CWnd status;
+  ASSERT_TRUE(
+      status.Create(L"STATIC", L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 20), pFrame, AFX_IDW_STATUS_BAR));
+  CString text;
+  testsupport::PumpUntil([&] {
+    status.GetWindowText(text);
+    return text == L"Ready";
+  });
+  EXPECT_EQ(text, L"Ready");
+}
+
 TEST_F(FrameTest, CommandsRouteThroughViewAndDocument) {
   CTestDoc* pDoc = OpenNew();
   ASSERT_NE(pDoc, nullptr);

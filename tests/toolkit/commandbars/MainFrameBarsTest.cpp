@@ -3,7 +3,9 @@
 // driven with real keys and clicks under Xvfb: themes 0 and 3 from the real creation order, Alt+letter
 // and F10 into the menus, arrows and Enter running a command (one that opens a modal box too), Left
 // and Right across the menus and in and out of a submenu, the menus closing on a click outside and on
-// Alt with the hooks let go, and no title left highlighted once keyboard tracking ends.
+// Alt with the hooks let go, and on what a window manager or a modal dialog does to the frame (a move,
+// the activation given away, the frame disabled), and no title left highlighted however the tracking
+// ends.
 #include <gtest/gtest.h>
 
 #include <BarThemeNative.h>
@@ -176,6 +178,18 @@ class MainFrameInputTest : public ::testing::Test {
     return pPopup != nullptr && pPopup->GetSafeHwnd() != nullptr && pPopup->IsWindowVisible() ? pPopup
                                                                                               : nullptr;
   }
+  // Whether a title of the menu bar is shown selected.
+  BOOL TitleHighlighted() const {
+    CXTPMenuBar* pMenuBar = m_pFrame->MenuBar();
+    BOOL bSelected = pMenuBar->GetCurSel() != -1;
+    for (int i = 0; i < pMenuBar->GetControlCount(); ++i) bSelected |= pMenuBar->GetControl(i)->GetSelected();
+    return bSelected;
+  }
+  // Opens the File menu with a click on its title.
+  void ClickFileMenuOpen() const {
+    const CPoint ptFile = ControlCenter(m_pFrame->MenuBar()->GetControl(0));
+    InputClick(ptFile.x, ptFile.y);
+  }
   static BOOL HooksReleased() {
     return CXTPBarMouseTracker::GetThreadState()->GetTrackedCount() == 0 &&
            !CXTPBarKeyboardHook::GetThreadState()->IsActive() &&
@@ -269,40 +283,78 @@ TEST_F(MainFrameInputTest, LeftAndRightInAnOpenMenuGoToTheNextMenusAndInAndOutOf
 
 TEST_F(MainFrameInputTest, LeavingKeyboardTrackingLeavesNoTitleHighlighted) {
   CXTPMenuBar* pMenuBar = m_pFrame->MenuBar();
-  auto highlighted = [pMenuBar] {
-    BOOL bSelected = pMenuBar->GetCurSel() != -1;
-    for (int i = 0; i < pMenuBar->GetControlCount(); ++i) bSelected |= pMenuBar->GetControl(i)->GetSelected();
-    return bSelected;
-  };
   // Alt pressed twice.
   InputTap(VK_MENU);
   ASSERT_TRUE(pMenuBar->IsTrackingMode());
   InputTap(VK_MENU);
   EXPECT_FALSE(pMenuBar->IsTrackingMode());
-  EXPECT_FALSE(highlighted()) << "after Alt twice";
+  EXPECT_FALSE(TitleHighlighted()) << "after Alt twice";
   // Alt+H runs the menu bar's own Help item.
   InputTap('H', VK_MENU);
   ASSERT_EQ(m_pFrame->m_arrCommands.size(), 1u);
   EXPECT_FALSE(pMenuBar->IsTrackingMode());
-  EXPECT_FALSE(highlighted()) << "after Alt+H";
+  EXPECT_FALSE(TitleHighlighted()) << "after Alt+H";
   SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_after_alt_h.png");
 }
 
 TEST_F(MainFrameInputTest, AClickOutsideClosesTheMenusAndReachesTheWindowClicked) {
-  CXTPControl* pFile = m_pFrame->MenuBar()->GetControl(0);
-  const CPoint ptFile = ControlCenter(pFile);
-  InputClick(ptFile.x, ptFile.y);
+  ClickFileMenuOpen();
   ASSERT_NE(OpenPopup(), nullptr);
   SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_file_menu.png");
-  // A click on the status bar, outside every menu.
+  // A click on the status bar, outside every menu, once the mouse has left the title.
   CRect rcStatus;
   m_pFrame->m_wndStatusBar.GetWindowRect(&rcStatus);
+  testsupport::InputMoveMouse(rcStatus.left + 40, rcStatus.CenterPoint().y);
+  EXPECT_TRUE(
+      testsupport::PumpUntil([] { return CXTPBarMouseTracker::GetThreadState()->m_hwndHover == nullptr; }));
   InputClick(rcStatus.left + 40, rcStatus.CenterPoint().y);
   EXPECT_EQ(OpenPopup(), nullptr);
   EXPECT_FALSE(m_pFrame->MenuBar()->IsTrackingMode());
   EXPECT_TRUE(HooksReleased());
   EXPECT_TRUE(m_pFrame->m_arrCommands.empty());
+  EXPECT_FALSE(TitleHighlighted()) << "the title opened by the mouse stayed highlighted";
   SaveWindowPng(m_pFrame->GetSafeHwnd(), L"commandbars_mainframe_closed.png");
+}
+
+// What a window manager does to the frame (moves it, gives the activation to another window) and
+// what a modal dialog does to it (disables it) comes without a click; each closes the open menu.
+TEST_F(MainFrameInputTest, TheMenuClosesWhenItsFrameMovesIsDisabledOrLosesTheActivation) {
+  CRect rcFrame;
+  m_pFrame->GetWindowRect(&rcFrame);
+  CWnd other;
+  ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), L"Another Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             rcFrame.right + 20, rcFrame.top, 200, 120, nullptr, nullptr));
+  const struct {
+    const char* name;
+    std::function<void()> fnLeave;
+    std::function<void()> fnBack;
+  } cases[] = {
+      {"moved",
+       [&] {
+         m_pFrame->SetWindowPos(nullptr, rcFrame.left + 30, rcFrame.top + 20, 0, 0,
+                                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+       },
+       [&] {
+         m_pFrame->SetWindowPos(nullptr, rcFrame.left, rcFrame.top, 0, 0,
+                                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+       }},
+      {"disabled", [&] { m_pFrame->EnableWindow(FALSE); }, [&] { m_pFrame->EnableWindow(TRUE); }},
+      {"deactivated", [&] { other.SetForegroundWindow(); },
+       [&] { testsupport::BringToFront(m_pFrame->GetSafeHwnd()); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ClickFileMenuOpen();
+    ASSERT_NE(OpenPopup(), nullptr);
+    c.fnLeave();
+    EXPECT_TRUE(testsupport::PumpUntil([this] { return OpenPopup() == nullptr; }));
+    EXPECT_FALSE(m_pFrame->MenuBar()->IsTrackingMode());
+    EXPECT_TRUE(HooksReleased());
+    // The title under the mouse goes once the window is left behind.
+    EXPECT_TRUE(testsupport::PumpUntil([this] { return !TitleHighlighted(); }));
+    c.fnBack();
+  }
+  other.DestroyWindow();
 }
 
 TEST_F(MainFrameInputTest, AltWhileAMenuIsOpenOnlyClosesItAndItsReleaseOpensNothing) {

@@ -136,6 +136,8 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
   if (CWnd::OnCreate(lpcs) == -1) return -1;
   CCreateContext* pContext = static_cast<CCreateContext*>(lpcs->lpCreateParams);
   if (!OnCreateClient(lpcs, pContext)) return -1;
+  // The status bar, made after this, says the idle prompt from the first message on.
+  PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
   RecalcLayout();
   return 0;
 }

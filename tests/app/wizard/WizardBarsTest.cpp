@@ -1,0 +1,116 @@
+// The main window's bars as a user meets them, driven with real input from outside the program: the
+// status bar's message pane says "Ready" from the start and again once the mouse has left a tool button
+// whose prompt it showed, and a menu opened from the menu bar closes at a click on the window's caption
+// (drawn by the window manager when there is one) and leaves no title highlighted.
+#include <gtest/gtest.h>
+
+#include "RealInput.h"
+#include "TestProcess.h"
+#include "WindowTest.h"
+#include "WizardDriver.h"
+
+using namespace wizardtest;
+
+namespace {
+
+const UINT STATUS_BAR_ID = 0xE801;
+const wchar_t READY[] = L"Ready";
+// The prompt of the toolbar's first button.
+const wchar_t SELECT_PST_PROMPT[] = L"Select PST File";
+
+// Waits until the status bar's message pane says text; false (and the last text) after the timeout.
+bool WaitForPane(HWND statusBar, const std::wstring& text, std::wstring* shown) {
+  return testsupport::PumpUntil(
+      [&] {
+        *shown = TextOf(statusBar);
+        return *shown == text;
+      },
+      10000);
+}
+
+POINT MiddleOf(HWND hwnd) {
+  RECT rc;
+  ::GetWindowRect(hwnd, &rc);
+  return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+class WizardBars : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    DeleteProfile();
+    s_program = new ProgramRun;
+    if (s_program->StartThroughLauncher()) s_mainWindow = s_program->WaitForMainWindow();
+  }
+  static void TearDownTestSuite() {
+    if (s_program != nullptr) s_program->Kill();
+    delete s_program;
+    s_program = nullptr;
+    s_mainWindow = nullptr;
+    DeleteProfile();
+  }
+  void SetUp() override { ASSERT_NE(s_mainWindow, nullptr) << "the main window did not show"; }
+
+  static ProgramRun* s_program;
+  static HWND s_mainWindow;
+};
+
+ProgramRun* WizardBars::s_program = nullptr;
+HWND WizardBars::s_mainWindow = nullptr;
+
+// First in the suite: it reads the pane before anything else was done in the program.
+TEST_F(WizardBars, TheStatusBarSaysReadyAtStartAndAgainOnceTheMouseLeftAToolButton) {
+  HWND statusBar = ::GetDlgItem(s_mainWindow, STATUS_BAR_ID);
+  ASSERT_NE(statusBar, nullptr);
+  std::wstring shown;
+  EXPECT_TRUE(WaitForPane(statusBar, READY, &shown))
+      << "at start the pane says \"" << testsupport::Utf8(shown) << "\"";
+  Screenshot(s_mainWindow, L"wizard_bars_ready_at_start.png");
+
+  HWND toolbar = WaitForText(s_mainWindow, L"Standard", 10000);
+  ASSERT_NE(toolbar, nullptr);
+  // A click on the page's empty middle gives the window the activation, which hovering needs.
+  const POINT page = MiddleOf(s_mainWindow);
+  testsupport::InputClick(page.x, page.y - 150);
+  RECT bar;
+  ::GetWindowRect(toolbar, &bar);
+  testsupport::InputMoveMouse(bar.left + 30, (bar.top + bar.bottom) / 2);
+  ASSERT_TRUE(WaitForPane(statusBar, SELECT_PST_PROMPT, &shown))
+      << "hovering the first tool button shows \"" << testsupport::Utf8(shown) << "\"";
+  testsupport::InputMoveMouse(page.x, page.y - 150);
+  EXPECT_TRUE(WaitForPane(statusBar, READY, &shown))
+      << "after the mouse left the bars the pane says \"" << testsupport::Utf8(shown) << "\"";
+}
+
+TEST_F(WizardBars, AClickOnTheCaptionClosesTheOpenMenuAndLeavesNoTitleHighlighted) {
+  HWND menuBar = WaitForText(s_mainWindow, L"Menu Bar", 10000);
+  ASSERT_NE(menuBar, nullptr);
+  const POINT page = MiddleOf(s_mainWindow);
+  testsupport::InputMoveMouse(page.x, page.y - 150);
+  int width = 0, height = 0;
+  const std::vector<COLORREF> before = testsupport::WindowPixels(menuBar, &width, &height);
+  ASSERT_FALSE(before.empty());
+
+  RECT bar;
+  ::GetWindowRect(menuBar, &bar);
+  testsupport::InputClick(bar.left + 22, (bar.top + bar.bottom) / 2);
+  HWND menu = WaitForPopup(s_mainWindow, s_program->ProcessId());
+  ASSERT_NE(menu, nullptr) << "a click on File opened no menu";
+  Screenshot(s_mainWindow, L"wizard_bars_file_menu.png");
+
+  // The caption runs just above the client area, drawn by the window manager or by the program.
+  RECT client;
+  ::GetClientRect(s_mainWindow, &client);
+  ::MapWindowPoints(s_mainWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  ASSERT_TRUE(ClickOnDisplay((client.left + client.right) / 2, client.top - 8));
+  EXPECT_TRUE(testsupport::PumpUntil([menu] { return !IsShown(menu); }, 10000)) << "the menu stayed open";
+  EXPECT_TRUE(testsupport::PumpUntil(
+      [&] {
+        int w = 0, h = 0;
+        return testsupport::WindowPixels(menuBar, &w, &h) == before;
+      },
+      10000))
+      << "the menu bar is not drawn as before the menu: its title stayed highlighted";
+  Screenshot(s_mainWindow, L"wizard_bars_after_caption_click.png");
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cwchar>
+#include <cwctype>
 #include <commctrl.h>
 #include <tlhelp32.h>
 
@@ -390,8 +391,16 @@ bool ClickOnDisplay(int x, int y) {
 }
 
 HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs) {
-  testsupport::BringToFront(mainWindow);
-  testsupport::KeyPress(static_cast<WORD>(letter), {VK_MENU});
+  // As a person does: once the window shows that it has the keyboard, the keys go through the display.
+  const bool ready = testsupport::PumpUntil(
+      [mainWindow] {
+        const HWND keyboard = KeyboardWindow();
+        return ::GetForegroundWindow() == mainWindow && keyboard != nullptr &&
+               (keyboard == mainWindow || ::IsChild(mainWindow, keyboard));
+      },
+      timeoutMs);
+  if (!ready || !PressOnDisplay(std::wstring(L"alt+") + static_cast<wchar_t>(towlower(letter))))
+    return nullptr;
   return WaitForPopup(mainWindow, pid, nullptr, timeoutMs);
 }
 

@@ -111,9 +111,10 @@ bool WaitForKeyboardOn(HWND window, DWORD timeoutMs = 10000);
 // its effect. False when xdotool could not be started.
 bool ClickOnDisplay(int x, int y);
 
-// Drops a menu of the main window's menu bar as a person does, with Alt and the menu's letter, and
-// returns the menu's popup once it shows; NULL when none showed within timeoutMs. The popup is an
-// untitled tool window of the program that the main window owns.
+// Drops a menu of the main window's menu bar as a person does, with Alt and the menu's letter pressed
+// on the display once the main window has the keyboard, and returns the menu's popup once it shows;
+// NULL when none showed within timeoutMs. The popup is an untitled tool window of the program that
+// the main window owns.
 HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs = 10000);
 // A popup of the main window's bars (a menu, a submenu, a toolbar's drop-down) that is not except,
 // once it shows; NULL when none showed within timeoutMs.

@@ -1,10 +1,9 @@
 // Threads with message loops, the application object, its profile (registry or .ini), window-class
 // registration and the global helpers of the application layer.
-// Sockets first: windows.h must not bring in the older sockets header.
-#include <winsock2.h>
-
 #include "afxwin.h"
 #include "afxdlgs.h"
+// Windows Sockets 1.1, the version AfxSocketInit starts.
+#include <winsock.h>
 
 #include <mutex>
 #include <set>

@@ -131,11 +131,10 @@ BOOL CPauseGate::IsHeldFor(DWORD nThreadId) const {
 void CPauseGate::WaitWhileHeld() {
   const DWORD nSelf = ::GetCurrentThreadId();
   if (!IsHeldFor(nSelf)) return;
+  // The count is read without the lock: a thread it counts already says that it waits.
+  CWaitingDescription described;
   ++m_nWaiting;
-  {
-    CWaitingDescription described;
-    while (IsHeldFor(nSelf)) ::SleepConditionVariableCS(&m_changed, &m_lock, INFINITE);
-  }
+  while (IsHeldFor(nSelf)) ::SleepConditionVariableCS(&m_changed, &m_lock, INFINITE);
   --m_nWaiting;
 }
 

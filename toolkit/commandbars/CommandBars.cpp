@@ -3,6 +3,7 @@
 #include "CommandBars.h"
 
 #include "AcceleratorManager.h"
+#include "BarDragTracker.h"
 #include "BarTheme.h"
 #include "CommandBarsOptions.h"
 #include "ControlPopup.h"
@@ -252,7 +253,9 @@ BOOL CXTPCommandBars::DockCommandBar(CXTPToolBar* pBar, int nSide) {
 }
 
 BOOL CXTPCommandBars::FloatCommandBar(CXTPToolBar* pBar) {
-  if (pBar == nullptr || !pBar->CreateToolBarWindow(m_pFrame, TRUE)) return FALSE;
+  if (pBar == nullptr) return FALSE;
+  if (CXTPBarDragTracker* pTracker = pBar->GetDragTracker()) pTracker->RememberDockedPlace();
+  if (!pBar->CreateToolBarWindow(m_pFrame, TRUE)) return FALSE;
   if (pBar->m_pDockBar != nullptr) {
     pBar->m_pDockBar->RemoveBar(pBar);
     pBar->m_pDockBar = nullptr;

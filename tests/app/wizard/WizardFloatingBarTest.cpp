@@ -292,14 +292,21 @@ class WizardFloatingBar : public ::testing::Test {
 
   HWND PageView() { return ::GetDlgItem(mainWindow_, MAIN_VIEW_ID); }
 
+  // Page one's field for the PST path (the page lays its other fields out in an empty rectangle).
+  HWND PathField() {
+    return FindDescendant(mainWindow_, [](HWND hwnd) {
+      wchar_t name[16] = L"";
+      ::GetClassNameW(hwnd, name, 16);
+      const RECT rc = WindowRect(hwnd);
+      return IsShown(hwnd) && std::wstring(name) == L"Edit" && ::GetDlgCtrlID(hwnd) == 1 &&
+             !::IsRectEmpty(&rc);
+    });
+  }
+
   // Page one's Export pressed with a click, after the PST path is typed into its empty field when one
   // is given: Save Options comes.
   HWND OpenSaveOptions(const std::wstring& pstPath) {
-    HWND field = FindDescendant(mainWindow_, [](HWND hwnd) {
-      wchar_t name[16] = L"";
-      ::GetClassNameW(hwnd, name, 16);
-      return IsShown(hwnd) && std::wstring(name) == L"Edit" && ::GetDlgCtrlID(hwnd) == 1;
-    });
+    HWND field = PathField();
     HWND exportButton = FindVisibleChild(mainWindow_, L"Button", L"Export");
     if (field == nullptr || exportButton == nullptr) return nullptr;
     if (!pstPath.empty()) {
@@ -388,16 +395,27 @@ TEST_F(WizardFloatingBar, AClickOnTheFloatingBarWhileSaveOptionsIsOpenDoesNothin
 TEST_F(WizardFloatingBar, TheFloatingBarStaysInFrontAfterAClickOnTheFrameAndAfterARestart) {
   ProgramRun first;
   ASSERT_NO_FATAL_FAILURE(Start(first));
-  const RECT main = WindowRect(mainWindow_);
-  HWND bar = FloatToolbar({(main.left + main.right) / 2, (main.top + main.bottom) / 2});
+  // Above page one's field for the PST path.
+  HWND field = PathField();
+  ASSERT_NE(field, nullptr);
+  const RECT fieldRect = WindowRect(field);
+  HWND bar = FloatToolbar({fieldRect.left + 100, fieldRect.top - 120});
   ASSERT_NE(bar, nullptr) << "the toolbar did not float";
   const RECT floating = WindowRect(bar);
   const std::vector<COLORREF> middle = SettledPixels(Middle(floating));
 
-  // A click on the page, away from the bar.
-  const RECT page = WindowRect(PageView());
-  testsupport::MouseClickAt(page.left + 60, page.bottom - 60);
+  // A click into the field, which takes the keyboard from the page.
+  const POINT inField = {fieldRect.left + 30, (fieldRect.top + fieldRect.bottom) / 2};
+  HWND clicked = ::WindowFromPoint(inField);
+  testsupport::MouseClickAt(inField.x, inField.y);
+  ASSERT_TRUE(testsupport::PumpUntil([&] {
+    GUITHREADINFO info = {sizeof(info)};
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(mainWindow_, nullptr), &info) &&
+           info.hwndFocus == clicked;
+  })) << "the field did not take the keyboard";
   RestPointer(mainWindow_);
+  // Once the screen has taken the click in: the bar shows, and stays shown.
+  SettledPixels(WindowRect(mainWindow_));
   EXPECT_TRUE(testsupport::PumpUntil([&] { return ShowsBar(bar, middle); }, 10000))
       << "the bar went behind the frame at a click on it";
   ASSERT_TRUE(CloseWithYes(first)) << "the program did not end";

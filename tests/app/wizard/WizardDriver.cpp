@@ -112,17 +112,6 @@ bool PressOnDisplay(WORD key) {
   return true;
 }
 
-// Whether Wine shows the program's windows unmanaged, drawing their captions itself: the test
-// set-up has it so (the X11 driver's "Managed" value N) on a display without a window manager.
-bool ProgramDrawsCaptions() {
-  wchar_t value[8] = L"";
-  DWORD size = sizeof(value);
-  if (::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", RRF_RT_REG_SZ, nullptr,
-                     value, &size) != ERROR_SUCCESS)
-    return false;
-  return value[0] == L'N' || value[0] == L'n';
-}
-
 HWND PageWindow(HWND mainWindow, UINT id) {
   return FindDescendant(mainWindow,
                         [id](HWND hwnd) { return static_cast<UINT>(::GetDlgCtrlID(hwnd)) == id; });
@@ -317,6 +306,15 @@ bool StaysInFrontAfterClickOn(HWND mainWindow, HWND dialog) {
   const POINT middle = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
   return ::GetAncestor(::WindowFromPoint(middle), GA_ROOT) == dialog && ::GetForegroundWindow() == dialog &&
          CaptionDrawnActive(dialog);
+}
+
+bool ProgramDrawsCaptions() {
+  wchar_t value[8] = L"";
+  DWORD size = sizeof(value);
+  if (::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", RRF_RT_REG_SZ, nullptr,
+                     value, &size) != ERROR_SUCCESS)
+    return false;
+  return value[0] == L'N' || value[0] == L'n';
 }
 
 bool CaptionDrawnActive(HWND window) {

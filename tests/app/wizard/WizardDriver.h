@@ -88,6 +88,9 @@ bool StaysInFrontAfterClickOn(HWND mainWindow, HWND dialog);
 // Whether the window's caption shows the active colours, as read from the screen; true whenever a
 // window manager draws the captions.
 bool CaptionDrawnActive(HWND window);
+// Whether Wine shows the program's windows unmanaged, drawing their captions itself: the test set-up
+// has it so (the X11 driver's "Managed" value N) on a display without a window manager.
+bool ProgramDrawsCaptions();
 // Presses key (Enter or Escape) on the display, for whichever window the display gives the keyboard
 // to, and waits for the dialog to go; true when it went.
 bool KeyEnds(HWND dialog, WORD key);

@@ -150,16 +150,6 @@ std::vector<COLORREF> BannerBitmap() {
   return pixels;
 }
 
-// Whether Wine draws the program's captions itself: on a display without a window manager.
-bool ProgramDrawsCaptions() {
-  wchar_t value[8] = L"";
-  DWORD size = sizeof(value);
-  if (::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", RRF_RT_REG_SZ, nullptr,
-                     value, &size) != ERROR_SUCCESS)
-    return false;
-  return value[0] == L'N' || value[0] == L'n';
-}
-
 // Asks the display's window manager, through the host's xdotool, what a task bar would: arguments as
 // "windowminimize". The caller waits for the effect.
 void AskWindowManager(const std::wstring& action) {

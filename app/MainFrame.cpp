@@ -14,6 +14,7 @@
 #include "CommandBars.h"
 #include "CommandBarsOptions.h"
 #include "CustomizeSheet.h"
+#include "DockBar.h"
 #include "AcceleratorManager.h"
 #include "HomePage.h"
 #include "ImageManager.h"
@@ -224,6 +225,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (m_pBannerDlg->Create(IDD_BANNER, this)) m_pBannerDlg->ShowWindow(SW_SHOW);
 
   if (!CreateCommandBars()) return -1;
+  KeepBannerPlace();
   m_templateChooser.m_hWndMain = m_hWnd;
   m_templateChooser.m_pGate = GetPauseGate();
 
@@ -253,6 +255,18 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   g_strAppDirectory = nLength > 0 && nLength < MAX_PATH ? szDirectory : L"";
   if (g_strAppDirectory.IsEmpty() || g_strAppDirectory.Right(1) != L"\\") g_strAppDirectory += L"\\";
   return 0;
+}
+
+void CMainFrame::KeepBannerPlace() {
+  if (m_pBannerDlg == nullptr || m_pBannerDlg->GetSafeHwnd() == nullptr || m_pCommandBars == nullptr) return;
+  // The banner sits at the right end of the bars along the top, wherever the bars are: the top dock
+  // bar keeps the room down to the banner's bottom even when it holds the menu bar alone, so that
+  // neither the page nor a bar docked at a side lies under the banner, and the banner stays above the
+  // frame's other windows.
+  if (CXTPDockBar* pTop = m_pCommandBars->GetDockBar(xtpBarTop))
+    pTop->SetMinimumThickness(BANNER_TOP + BANNER_HEIGHT);
+  m_pBannerDlg->SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RecalcLayout();
 }
 
 BOOL CMainFrame::CreateStatusBar() {

@@ -201,6 +201,8 @@ class CMainFrame : public CXTPFrameWnd {
   BOOL CreateStatusBar();
   BOOL CreateCommandBars();
   BOOL CreateImageLists();
+  // Keeps the banner's place at the right end of the bars free and the banner above its neighbours.
+  void KeepBannerPlace();
   // Records a folder that was not converted, with the reason.
   void NoteFolderNotConverted(const CString& strPath, const CString& strReason);
   // Takes what the Notes store recorded as not converted, from entry nFirst on, into this frame's

@@ -16,9 +16,12 @@ CXTPBarDragTracker::CXTPBarDragTracker(CXTPToolBar* pBar) : m_pBar(pBar) {}
 void CXTPBarDragTracker::StartMove(CPoint point) {
   CXTPCommandBars* pCommandBars = m_pBar->GetCommandBars();
   if (pCommandBars == nullptr || m_pBar->GetSafeHwnd() == nullptr) return;
-  const int nSavedDockID = m_uMRUDockID;
-  const CRect rcSavedDock = m_rectMRUDockPos;
+  // A bar dragged off its dock bar keeps the place it was dragged from, not the places it passed on
+  // its way.
+  int nSavedDockID = m_uMRUDockID;
+  CRect rcSavedDock = m_rectMRUDockPos;
   const BOOL bWasDocked = m_pBar->GetPosition() != xtpBarFloating;
+  if (bWasDocked) GetDockedPlace(&nSavedDockID, &rcSavedDock);
   m_pBar->GetWindowRect(&m_rectDragFrame);
   if (!m_rectDragFrame.PtInRect(point)) m_rectDragFrame.OffsetRect(point - m_rectDragFrame.TopLeft());
   m_ptLast = point;
@@ -39,6 +42,37 @@ void CXTPBarDragTracker::StartMove(CPoint point) {
     }
   }
   m_pBar->InternalRelease();
+}
+
+BOOL CXTPBarDragTracker::GetDockedPlace(int* pnSide, CRect* pRect) const {
+  CXTPDockBar* pDock = m_pBar->GetDockBar();
+  if (pDock == nullptr || pDock->GetSafeHwnd() == nullptr || m_pBar->GetSafeHwnd() == nullptr) return FALSE;
+  CRect rc;
+  m_pBar->GetWindowRect(&rc);
+  pDock->ScreenToClient(&rc);
+  // A bar alone in its row is remembered with its centre across the row on the row's leading edge:
+  // docked there again it opens a row of its own between the rows before and after it, even when
+  // those after it have moved up meanwhile. A bar sharing its row goes back into the row at its centre.
+  CArray<CXTPToolBar*, CXTPToolBar*> arrRow;
+  pDock->GetRowBars(pDock->FindBar(m_pBar), arrRow);
+  if (arrRow.GetSize() == 1) {
+    if (pDock->IsHorizontal()) {
+      rc.OffsetRect(0, -(rc.Height() / 2));
+    } else {
+      rc.OffsetRect(-(rc.Width() / 2), 0);
+    }
+  }
+  *pnSide = pDock->GetDockSide();
+  *pRect = rc;
+  return TRUE;
+}
+
+void CXTPBarDragTracker::RememberDockedPlace() {
+  int nSide = 0;
+  CRect rc;
+  if (!GetDockedPlace(&nSide, &rc)) return;
+  m_uMRUDockID = nSide;
+  m_rectMRUDockPos = rc;
 }
 
 void CXTPBarDragTracker::StartResize(int nHitTest, CPoint point) {

@@ -22,6 +22,9 @@ class CXTPBarDragTracker {
   virtual void TrackLoop();
 
   CXTPToolBar* GetBar() const { return m_pBar; }
+  // Remembers where the docked bar sits now as where it was last docked: called as it leaves its dock
+  // bar, so that a double click brings it back to that side, row and place.
+  void RememberDockedPlace();
 
   // Where the bar was last docked (side 0-3 and the rectangle in that dock bar's client coordinates)
   // and last floated (screen).
@@ -32,6 +35,8 @@ class CXTPBarDragTracker {
  protected:
   void Move(CPoint pt);
   void Stretch(CPoint pt);
+  // The side and rectangle that remember where the docked bar sits now; FALSE when it is not docked.
+  BOOL GetDockedPlace(int* pnSide, CRect* pRect) const;
 
   CXTPToolBar* m_pBar;
   int m_nHitTest = 1;

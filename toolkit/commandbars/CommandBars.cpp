@@ -3,6 +3,7 @@
 #include "CommandBars.h"
 
 #include "AcceleratorManager.h"
+#include "BarDragTracker.h"
 #include "BarTheme.h"
 #include "CommandBarsOptions.h"
 #include "ControlPopup.h"
@@ -252,26 +253,15 @@ BOOL CXTPCommandBars::DockCommandBar(CXTPToolBar* pBar, int nSide) {
 }
 
 BOOL CXTPCommandBars::FloatCommandBar(CXTPToolBar* pBar) {
-  if (pBar == nullptr || !pBar->CreateToolBarWindow(m_pFrame, TRUE)) return FALSE;
+  if (pBar == nullptr) return FALSE;
+  if (CXTPBarDragTracker* pTracker = pBar->GetDragTracker()) pTracker->RememberDockedPlace();
+  if (!pBar->CreateToolBarWindow(m_pFrame, TRUE)) return FALSE;
   if (pBar->m_pDockBar != nullptr) {
     pBar->m_pDockBar->RemoveBar(pBar);
     pBar->m_pDockBar = nullptr;
   }
   pBar->SetBarPosition(xtpBarFloating);
   return TRUE;
-}
-
-void CXTPCommandBars::RaiseFloatingBars() {
-  for (int i = 0; i < GetCount(); ++i) {
-    CXTPToolBar* pBar = m_arrBars[i];
-    if (pBar->GetPosition() != xtpBarFloating || pBar->GetSafeHwnd() == nullptr || !pBar->IsWindowVisible())
-      continue;
-    // A bar already first in the order is not moved by a plain move to the top, although the display
-    // may stack the newly shown frame over it; showing it again puts it on top there too.
-    const UINT nFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    pBar->SetWindowPos(nullptr, 0, 0, 0, 0, nFlags | SWP_NOZORDER | SWP_HIDEWINDOW);
-    pBar->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, nFlags | SWP_SHOWWINDOW);
-  }
 }
 
 CXTPDockBar* CXTPCommandBars::CalcDockPosition(CPoint point, CXTPDockBar* pCurrentDockBar) const {
@@ -386,21 +376,8 @@ BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
   return FALSE;
 }
 
-BOOL CXTPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+BOOL CXTPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM, LRESULT* pResult) {
   switch (message) {
-    case WM_WINDOWPOSCHANGED: {
-      // A frame that is shown, restored or maximized is stacked on the display only once that has
-      // ended: its floating bars go back on top of it from the message queue. The system marks a move
-      // that minimized, maximized or restored the window with 0x8000.
-      const UINT kStateChanged = 0x8000;
-      const UINT nFlags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
-      if ((nFlags & (SWP_SHOWWINDOW | kStateChanged)) != 0 && !m_pFrame->IsIconic())
-        m_pFrame->PostMessage(XTP_WM_RAISEFLOATINGBARS);
-      return FALSE;
-    }
-    case XTP_WM_RAISEFLOATINGBARS:
-      if (!m_pFrame->IsIconic()) RaiseFloatingBars();
-      return TRUE;
     case WM_CLOSE:
       return m_pDragSource != nullptr && m_pDragSource->GetSheet() != nullptr;
     case WM_SYSCOLORCHANGE:

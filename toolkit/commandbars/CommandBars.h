@@ -124,9 +124,6 @@ class CXTPCommandBars : public CCmdTarget {
   BOOL DockCommandBar(CXTPToolBar* pBar, LPRECT lpRect, CXTPDockBar* pDockBar);
   BOOL DockCommandBar(CXTPToolBar* pBar, int nSide);
   BOOL FloatCommandBar(CXTPToolBar* pBar);
-  // Shows every visible floating bar again on top: a floating bar is owned by the frame and stays
-  // above it, also when the frame is first shown after its bars were restored.
-  void RaiseFloatingBars();
   // The dock bar that catches the screen point (20-pixel margins), or NULL: the bar floats.
   CXTPDockBar* CalcDockPosition(CPoint point, CXTPDockBar* pCurrentDockBar) const;
 

@@ -124,7 +124,6 @@ enum XTPToolBarFlags {
 #define XTP_WM_CREATECOMMANDBAR 0x2861       // lParam an XTP_COMMANDBARS_CREATEBAR*
 #define XTP_WM_COMMANDNOTIFY 0x2862          // wParam the id, lParam an NMXTPCONTROL*
 #define XTP_WM_EDITNOTIFY 0x2872             // posted edit notification
-#define XTP_WM_RAISEFLOATINGBARS 0x2873      // posted to the site: its floating bars go on top
 
 // The notification record of XTP_WM_COMMANDNOTIFY: headed like a notify header, so the frame routes
 // it into its command handlers as a WM_NOTIFY code.

@@ -394,6 +394,11 @@ LRESULT CXTPDockBar::OnSizeParent(WPARAM, LPARAM lParam) {
   CRect rcFree = lpLayout->rect;
   const int nLength = bHorz ? rcFree.Width() : rcFree.Height();
   CSize size = CalcDockingLayout(nLength, dwMode, lpLayout->hDWP);
+  if (bHorz) {
+    size.cy = std::max(size.cy, static_cast<LONG>(m_nMinThickness));
+  } else {
+    size.cx = std::max(size.cx, static_cast<LONG>(m_nMinThickness));
+  }
   size.cx = std::min(size.cx, static_cast<LONG>(rcFree.Width()));
   size.cy = std::min(size.cy, static_cast<LONG>(rcFree.Height()));
   CRect rc = rcFree;

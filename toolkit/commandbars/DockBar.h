@@ -37,6 +37,10 @@ class CXTPDockBar : public CWnd {
   // Lays every row out (with a deferred-position handle the bars are moved) and returns the size.
   CSize CalcDockingLayout(int nLength, DWORD dwMode, HDWP hdwp = nullptr);
   CXTPCommandBars* GetCommandBars() const { return m_pCommandBars; }
+  // The room the dock bar takes from the frame's edge whatever bars it holds, at least (0 by
+  // default): the frame keeps a picture of its own there, beside the bars.
+  void SetMinimumThickness(int nThickness) { m_nMinThickness = nThickness; }
+  int GetMinimumThickness() const { return m_nMinThickness; }
 
   // The row list: bars, with a NULL entry ending each row; it always begins with a NULL.
   int GetEntryCount() const { return static_cast<int>(m_arrBars.GetSize()); }
@@ -63,6 +67,7 @@ class CXTPDockBar : public CWnd {
   DWORD m_dwStyle = 0;
   CArray<CXTPToolBar*, CXTPToolBar*> m_arrBars;
   CXTPCommandBars* m_pCommandBars;
+  int m_nMinThickness = 0;
 
   friend class CXTPCommandBars;
 

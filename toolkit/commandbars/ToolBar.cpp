@@ -34,6 +34,7 @@ ON_WM_NCACTIVATE()
 ON_WM_NCCREATE()
 ON_WM_SETFOCUS()
 ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+ON_WM_SETCURSOR()
 ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
 ON_WM_CLOSE()
 END_MESSAGE_MAP()
@@ -56,6 +57,12 @@ int FindSameCommand(CXTPControls* pControls, CXTPControl* pControl, int nFrom) {
   }
   return -1;
 }
+
+// The style of a floating bar's window: a popup that keeps in step with its frame's activation. The
+// system menu shows nowhere on a window without a caption, but with it the display's window manager
+// takes the bar for a window of its own that belongs to the frame, stacked above the frame and below
+// the frame's dialogs, rather than for a menu that stays above every window.
+const DWORD kFloatingStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | MFS_SYNCACTIVE | WS_SYSMENU;
 
 BOOL IsShowExpandButtonAlways(CXTPCommandBars* pCommandBars) {
   return pCommandBars == nullptr || pCommandBars->GetCommandBarsOptions()->bShowExpandButtonAlways;
@@ -402,7 +409,7 @@ BOOL CXTPToolBar::CreateToolBarWindow(CWnd* pParentWnd, BOOL bFloating) {
       pt = m_pDockContext->m_ptMRUFloatPos;
     CWnd* pOwner = pParentWnd != nullptr ? pParentWnd->GetTopLevelParent() : nullptr;
     if (pOwner == nullptr) pOwner = pParentWnd;
-    if (!CreateEx(dwExStyle, lpszClass, m_strTitle, 0x86000100, pt.x, pt.y, 0, 0, pOwner->GetSafeHwnd(),
+    if (!CreateEx(dwExStyle, lpszClass, m_strTitle, kFloatingStyle, pt.x, pt.y, 0, 0, pOwner->GetSafeHwnd(),
                   nullptr))
       return FALSE;
     m_bVisible = TRUE;
@@ -411,13 +418,13 @@ BOOL CXTPToolBar::CreateToolBarWindow(CWnd* pParentWnd, BOOL bFloating) {
   if (bFloating) {
     if (GetStyle() & WS_CHILD) {
       ::SetParent(m_hWnd, nullptr);
-      ModifyStyle(WS_CHILD, WS_POPUP | MFS_SYNCACTIVE);
+      ModifyStyle(WS_CHILD, kFloatingStyle);
     }
     CWnd* pOwner = pParentWnd != nullptr ? pParentWnd->GetTopLevelParent() : nullptr;
     if (pOwner == nullptr) pOwner = pParentWnd;
     ::SetWindowLongPtr(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pOwner->GetSafeHwnd()));
   } else {
-    if (GetStyle() & WS_POPUP) ModifyStyle(WS_POPUP | MFS_SYNCACTIVE, WS_CHILD);
+    if (GetStyle() & WS_POPUP) ModifyStyle(WS_POPUP | MFS_SYNCACTIVE | WS_SYSMENU, WS_CHILD);
     if (pParentWnd != nullptr && ::GetParent(m_hWnd) != pParentWnd->GetSafeHwnd())
       ::SetParent(m_hWnd, pParentWnd->GetSafeHwnd());
   }
@@ -464,6 +471,20 @@ LRESULT CXTPToolBar::OnFloatStatus(WPARAM wParam, LPARAM) {
     SetWindowPos(nullptr, 0, 0, 0, 0, nFlags | ((wParam & FS_SHOW) ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
   if (wParam & (FS_ENABLE | FS_DISABLE)) EnableWindow((wParam & FS_ENABLE) != 0);
   return lResult;
+}
+
+BOOL CXTPToolBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+  // A press on a floating bar that a modal window keeps disabled does nothing, but a window manager
+  // raises the bar on it: the frame puts the windows it owns back in their order, the one it waits
+  // for on top.
+  const BOOL bPress = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+  if (static_cast<short>(nHitTest) == HTERROR && bPress && m_barPosition == xtpBarFloating &&
+      m_hWnd != nullptr) {
+    CWnd* pTop = CWnd::FromHandlePermanent(::GetAncestor(m_hWnd, GA_ROOTOWNER));
+    if (pTop != nullptr && pTop->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
+      static_cast<CFrameWnd*>(pTop)->PostKeepOwnedWindowsAbove();
+  }
+  return CXTPCommandBar::OnSetCursor(pWnd, nHitTest, message);
 }
 
 void CXTPToolBar::SetShowTextBelowIcons(int nMode) {

@@ -84,6 +84,7 @@ class CXTPToolBar : public CXTPCommandBar {
   afx_msg BOOL OnNcActivate(BOOL bActive);
   afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
   afx_msg void OnSetFocus(CWnd* pOldWnd);
   afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
   afx_msg void OnClose() {}

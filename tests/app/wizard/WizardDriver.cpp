@@ -84,9 +84,9 @@ std::wstring ClassOf(HWND hwnd) {
 // The host's program that presses keys and clicks on the X display the program's windows are shown on.
 const wchar_t DISPLAY_KEYS_PROGRAM[] = L"Z:\\usr\\bin\\xdotool";
 
-// Runs xdotool with arguments on the display the program's windows are shown on. Wine starts a host
-// program without a handle to it: true once it is started, and the caller waits for its effect.
-bool RunOnDisplay(std::wstring arguments) {
+}  // namespace
+
+bool RunOnDisplay(const std::wstring& arguments) {
   if (::GetFileAttributesW(DISPLAY_KEYS_PROGRAM) == INVALID_FILE_ATTRIBUTES) {
     ADD_FAILURE() << "xdotool is missing (scripts/setup.sh installs it)";
     return false;
@@ -105,22 +105,9 @@ bool RunOnDisplay(std::wstring arguments) {
   return true;
 }
 
-}  // namespace
-
 bool PressOnDisplay(const std::wstring& keys) { return RunOnDisplay(L"key " + keys); }
 
 namespace {
-
-// Whether Wine shows the program's windows unmanaged, drawing their captions itself: the test
-// set-up has it so (the X11 driver's "Managed" value N) on a display without a window manager.
-bool ProgramDrawsCaptions() {
-  wchar_t value[8] = L"";
-  DWORD size = sizeof(value);
-  if (::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", RRF_RT_REG_SZ, nullptr,
-                     value, &size) != ERROR_SUCCESS)
-    return false;
-  return value[0] == L'N' || value[0] == L'n';
-}
 
 HWND PageWindow(HWND mainWindow, UINT id) {
   return FindDescendant(mainWindow,
@@ -325,6 +312,15 @@ bool StaysInFrontAfterClickOn(HWND mainWindow, HWND dialog) {
   const POINT middle = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
   return ::GetAncestor(::WindowFromPoint(middle), GA_ROOT) == dialog && ::GetForegroundWindow() == dialog &&
          CaptionDrawnActive(dialog);
+}
+
+bool ProgramDrawsCaptions() {
+  wchar_t value[8] = L"";
+  DWORD size = sizeof(value);
+  if (::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", RRF_RT_REG_SZ, nullptr,
+                     value, &size) != ERROR_SUCCESS)
+    return false;
+  return value[0] == L'N' || value[0] == L'n';
 }
 
 bool CaptionDrawnActive(HWND window) {

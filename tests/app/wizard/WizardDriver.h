@@ -89,6 +89,9 @@ bool StaysInFrontAfterClickOn(HWND mainWindow, HWND dialog);
 // Whether the window's caption shows the active colours, as read from the screen; true whenever a
 // window manager draws the captions.
 bool CaptionDrawnActive(HWND window);
+// Whether Wine shows the program's windows unmanaged, drawing their captions itself: the test set-up
+// has it so (the X11 driver's "Managed" value N) on a display without a window manager.
+bool ProgramDrawsCaptions();
 // Presses keys where a person's keys arrive: on the display (its test extension, through the host's
 // xdotool), which hands them to the window that has the display's focus. keys are xdotool's names,
 // pressed one after the other ("Tab Return", "alt+F4", "space"). SendInput would not show what a
@@ -96,6 +99,10 @@ bool CaptionDrawnActive(HWND window);
 // display has given the keyboard to. The keys are pressed after the call returns: the caller waits for
 // their effect.
 bool PressOnDisplay(const std::wstring& keys);
+// Runs the host's xdotool with arguments on the display the program's windows are shown on (keys,
+// clicks, requests to the window manager). Wine starts a host program without a handle to it: true once
+// it is started, and the caller waits for its effect.
+bool RunOnDisplay(const std::wstring& arguments);
 // Presses key (Enter or Escape), or keys, on the display and waits for the dialog to go; true when it
 // went.
 bool KeyEnds(HWND dialog, WORD key);

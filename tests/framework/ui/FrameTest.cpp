@@ -1,7 +1,10 @@
 // Single-document frames: template, document, frame and view created together, the first update
 // of every view below the frame, command routing view -> document -> frame, menu updates, the
-// title, layout, reading a document through Serialize, and the document going with its frame.
+// title, layout, reading a document through Serialize, the document going with its frame, and the
+// frame's floating windows told of its modal state and activation.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "TestFiles.h"
 #include "UiTestApp.h"
@@ -101,6 +104,47 @@ class CTestFrame : public CFrameWnd {
 };
 
 IMPLEMENT_DYNCREATE(CTestFrame, CFrameWnd)
+
+// A floating window of a frame, as a floating toolbar is: owned by it, keeping in step with its
+// activation (it answers FS_SYNCACTIVE), taking the frame's enabled state; it records what it is told.
+class CFloatingWindow : public CWnd {
+ public:
+  std::vector<WPARAM> statuses;
+  // Shown without taking the activation, as a floating toolbar is.
+  BOOL Create(CWnd* pOwner) {
+    if (!CreateEx(0, AfxRegisterWndClass(0), L"Floating", WS_POPUP | MFS_SYNCACTIVE, 60, 60, 120, 40,
+                  pOwner->GetSafeHwnd(), nullptr))
+      return FALSE;
+    ShowWindow(SW_SHOWNA);
+    return TRUE;
+  }
+
+ protected:
+  afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM) {
+    if (wParam & FS_SYNCACTIVE) return 1;
+    statuses.push_back(wParam);
+    if (wParam & (FS_ENABLE | FS_DISABLE)) EnableWindow((wParam & FS_ENABLE) != 0);
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFloatingWindow, CWnd)
+ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+END_MESSAGE_MAP()
+
+// A modal dialog that notes whether the floating window takes input while it runs, and ends at once.
+class CFloatingCheckDialog : public CDialog {
+ public:
+  CWnd* pFloating = nullptr;
+  BOOL floatingEnabled = TRUE;
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    floatingEnabled = pFloating->IsWindowEnabled();
+    EndDialog(IDOK);
+    return TRUE;
+  }
+};
 
 class FrameTest : public ::testing::Test {
  protected:
@@ -259,6 +303,59 @@ TEST_F(FrameTest, DestroyingTheFrameDeletesViewAndDocument) {
   EXPECT_EQ(theTestApp.m_pMainWnd, nullptr);
   POSITION pos = pTemplate->GetFirstDocPosition();
   EXPECT_EQ(pos, nullptr);
+}
+
+// A modal dialog run from the frame disables the frame and, with it, the frame's floating windows: a
+// click there does nothing while the dialog waits. They take input again once it has ended.
+TEST_F(FrameTest, AModalDialogOfTheFrameDisablesItsFloatingWindowsWhileItRuns) {
+  CTestDoc* pDoc = OpenNew();
+  ASSERT_NE(pDoc, nullptr);
+  CFrameWnd* pFrame = ViewOf(pDoc)->GetParentFrame();
+  CFloatingWindow floating;
+  ASSERT_TRUE(floating.Create(pFrame));
+  DialogTemplateBuilder builder(L"Question", DS_MODALFRAME | WS_POPUP | WS_CAPTION, 120, 40);
+  CFloatingCheckDialog dlg;
+  dlg.pFloating = &floating;
+  ASSERT_TRUE(dlg.InitModalIndirect(builder.Get(), pFrame));
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_FALSE(dlg.floatingEnabled);
+  EXPECT_TRUE(floating.IsWindowEnabled());
+  const std::vector<WPARAM> expected = {FS_DISABLE, FS_ENABLE};
+  std::vector<WPARAM> told;
+  for (WPARAM status : floating.statuses) {
+    if (status & (FS_ENABLE | FS_DISABLE)) told.push_back(status);
+  }
+  EXPECT_EQ(told, expected);
+  floating.DestroyWindow();
+}
+
+// The frame tells its floating windows when it is activated and when a window not its own is, so
+// that they can hide while the program is not in use; a floating window that is itself activated
+// keeps the frame active.
+TEST_F(FrameTest, FloatingWindowsAreToldWhenTheFrameIsActivatedAndDeactivated) {
+  CTestDoc* pDoc = OpenNew();
+  ASSERT_NE(pDoc, nullptr);
+  CFrameWnd* pFrame = ViewOf(pDoc)->GetParentFrame();
+  ASSERT_TRUE(testsupport::BringToFront(pFrame->GetSafeHwnd()));
+  CFloatingWindow floating;
+  ASSERT_TRUE(floating.Create(pFrame));
+  CWnd other;
+  ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), L"Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300,
+                             200, 100, nullptr, nullptr));
+  auto lastActivation = [&floating] {
+    for (auto it = floating.statuses.rbegin(); it != floating.statuses.rend(); ++it) {
+      if (*it & (FS_ACTIVATE | FS_DEACTIVATE)) return *it;
+    }
+    return WPARAM(0);
+  };
+  ASSERT_TRUE(testsupport::BringToFront(other.GetSafeHwnd()));
+  EXPECT_EQ(lastActivation(), WPARAM(FS_DEACTIVATE));
+  ASSERT_TRUE(testsupport::BringToFront(pFrame->GetSafeHwnd()));
+  EXPECT_EQ(lastActivation(), WPARAM(FS_ACTIVATE));
+  floating.SetActiveWindow();
+  EXPECT_EQ(lastActivation(), WPARAM(FS_ACTIVATE));
+  other.DestroyWindow();
+  floating.DestroyWindow();
 }
 
 }  // namespace

@@ -192,6 +192,34 @@ TEST_F(DockBarTest, DoubleClickFloatsADockedBarOnlyWhenTheOptionIsOn) {
   EXPECT_EQ(pA->GetPosition(), xtpBarTop);
 }
 
+// A bar docked without a place of its own (as bars made by the program are), floated and double
+// clicked, goes back to the row it left, under the full-width bar above it and above the row below,
+// at its old place.
+TEST_F(DockBarTest, ADoubleClickedFloatingBarGoesBackToTheRowAndPlaceItLeft) {
+  CXTPToolBar* pWide = AddBar(L"Wide", 3, xtpFlagAlignAny | xtpFlagFloating | xtpFlagStretched);
+  CXTPToolBar* pA = AddBar(L"A", 3);
+  CXTPToolBar* pB = AddBar(L"B", 3);
+  Layout();
+  const CRect rcA = RectInDock(pA);
+  const CRect rcWide = RectInDock(pWide);
+  ASSERT_GE(rcA.top, rcWide.bottom);
+  m_pCommandBars->GetCommandBarsOptions()->bDblClickFloat = TRUE;
+  ASSERT_TRUE(pA->GetDragTracker()->ToggleDocking());
+  Layout();
+  ASSERT_EQ(pA->GetPosition(), xtpBarFloating);
+  ASSERT_TRUE(pA->GetDragTracker()->ToggleDocking());
+  Layout();
+  ASSERT_EQ(pA->GetPosition(), xtpBarTop);
+  CXTPDockBar* pTop = m_pCommandBars->GetDockBar(xtpBarTop);
+  const int nA = pTop->FindBar(pA);
+  EXPECT_LT(pTop->FindBar(pWide), nA);
+  EXPECT_LT(nA, pTop->FindBar(pB));
+  EXPECT_EQ(pTop->GetEntry(nA - 1), nullptr) << "A shares a row";
+  EXPECT_EQ(pTop->GetEntry(nA + 1), nullptr) << "A shares a row";
+  EXPECT_EQ(RectInDock(pA), rcA);
+  EXPECT_EQ(RectInDock(pWide), rcWide);
+}
+
 TEST_F(DockBarTest, ExpandButtonOfABarDockedLeftSitsAtItsBottom) {
   CXTPToolBar* pA = AddBar(L"A", 3, xtpFlagAlignAny | xtpFlagFloating, xtpBarLeft);
   Layout();

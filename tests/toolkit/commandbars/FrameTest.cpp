@@ -353,9 +353,10 @@ TEST_F(FrameTest, ANewFloatingToolbarComesBackAboveTheMaximizedFrame) {
     ASSERT_NE(pRestored, nullptr);
     ASSERT_EQ(pRestored->GetPosition(), xtpBarFloating);
     ASSERT_TRUE(pRestored->IsWindowVisible());
-    EXPECT_TRUE(testsupport::PumpUntil([&] { return ScreenShowsBar(pRestored); }, 5000))
+    // On the screen and in the order of windows, which follows what the screen shows.
+    EXPECT_TRUE(testsupport::PumpUntil(
+        [&] { return ScreenShowsBar(pRestored) && StackedAbove(pRestored->GetSafeHwnd(), m_hFrame); }, 5000))
         << "the bar at " << ptStored.x << "," << ptStored.y << " is covered";
-    EXPECT_TRUE(StackedAbove(pRestored->GetSafeHwnd(), m_hFrame));
     SaveWindowPng(m_hFrame, ptStored.x > 0 ? L"commandbars_floating_over_maximized.png"
                                            : L"commandbars_clamped_floating_over_maximized.png");
     m_pFrame->SaveAndDestroy(L"CommandBars");

@@ -80,6 +80,20 @@ class CFrameWnd : public CWnd {
   BOOL PreTranslateMessage(MSG* pMsg) override;
   virtual CWnd* CreateView(CCreateContext* pContext, UINT nID = AFX_IDW_PANE_FIRST);
 
+  // Sends WM_FLOATSTATUS with dwFlags to the frame's floating windows: the top-level windows of the
+  // frame's thread that the frame owns, directly or through one another. A top-level frame tells them
+  // when it is enabled or disabled (FS_ENABLE, FS_DISABLE: a modal dialog run from the frame disables
+  // them with it) and when it is activated or deactivated (FS_ACTIVATE, FS_DEACTIVATE); it stays drawn
+  // active while one of them that answers FS_SYNCACTIVE is the active window.
+  void NotifyFloatingWindows(DWORD dwFlags);
+  // The windows the frame owns go back above it on the display: its floating windows right above it,
+  // its dialogs and message boxes above those, the one last active on top. Done once the message at
+  // hand has been handled, after the frame was shown, restored, moved in the order of windows or
+  // activated, or one of its windows took the focus (a display without a window manager raises the
+  // frame then).
+  void PostKeepOwnedWindowsAbove();
+  void KeepOwnedWindowsAbove();
+
   enum { idleMenu = 1, idleTitle = 2, idleNotify = 4, idleLayout = 8 };
   UINT m_nIdleFlags;
   HACCEL m_hAccelTable;
@@ -105,12 +119,26 @@ class CFrameWnd : public CWnd {
   afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
   // The status bar's key indicators: enabled while Caps Lock, Num Lock or Scroll Lock is on.
   afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+  afx_msg void OnEnable(BOOL bEnable);
+  afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+  afx_msg BOOL OnNcActivate(BOOL bActive);
+  afx_msg void OnWindowPosChanged(WINDOWPOS* lpwndpos);
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  // Counts the thread's top-level frames that watch focus changes for PostKeepOwnedWindowsAbove.
+  static void PASCAL WatchFocus(BOOL bWatch);
+  // Whether one of the frame's floating windows lies below it in the order of windows.
+  BOOL IsFloatingWindowBelow() const;
 
   CString m_strTitle;
   CView* m_pViewActive;
   UINT m_nIDLastMessage;
   BOOL m_bInRecalcLayout;
   BOOL m_bPreviewMode;
+  BOOL m_bStayActive;  // the active window is the frame or one of its sync-active floating windows
+  BOOL m_bRestacking;
+  BOOL m_bRestackPending;
+  BOOL m_bWatchingFocus;
+  int m_nOwnedWindowsChecks;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -214,6 +214,10 @@ class CWnd : public CCmdTarget {
   // The owner a modal window should use: pParent's top-level window, else the calling thread's
   // main or active window; NULL when none belongs to the calling thread.
   static CWnd* PASCAL GetSafeOwner(CWnd* pParent = nullptr, HWND* pWndTop = nullptr);
+  // Puts this top-level window first in the order of windows, without activating it, and so on top
+  // on the display. The display stacks a window anew only when it becomes first in the order, which
+  // need not be where the display shows it: a window first already steps down once before.
+  void RaiseOnDisplay();
 
   // ---- Styles ----
   DWORD GetStyle() const { return (DWORD)::GetWindowLongPtr(m_hWnd, GWL_STYLE); }

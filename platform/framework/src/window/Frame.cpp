@@ -2,6 +2,7 @@
 #include "afxwin.h"
 #include "afxdlgs.h"
 
+#include <algorithm>
 #include <vector>
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
@@ -62,6 +63,10 @@ ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
+ON_WM_ENABLE()
+ON_WM_ACTIVATE()
+ON_WM_NCACTIVATE()
+ON_WM_WINDOWPOSCHANGED()
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
@@ -75,7 +80,12 @@ CFrameWnd::CFrameWnd()
       m_pViewActive(nullptr),
       m_nIDLastMessage(0),
       m_bInRecalcLayout(FALSE),
-      m_bPreviewMode(FALSE) {}
+      m_bPreviewMode(FALSE),
+      m_bStayActive(FALSE),
+      m_bRestacking(FALSE),
+      m_bRestackPending(FALSE),
+      m_bWatchingFocus(FALSE),
+      m_nOwnedWindowsChecks(0) {}
 
 CFrameWnd::~CFrameWnd() = default;
 
@@ -134,6 +144,10 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
   if (CWnd::OnCreate(lpcs) == -1) return -1;
+  if (!(lpcs->style & WS_CHILD)) {
+    WatchFocus(TRUE);
+    m_bWatchingFocus = TRUE;
+  }
   CCreateContext* pContext = static_cast<CCreateContext*>(lpcs->lpCreateParams);
   if (!OnCreateClient(lpcs, pContext)) return -1;
   // The status bar, made after this, says the idle prompt from the first message on.
@@ -334,6 +348,10 @@ void CFrameWnd::OnClose() {
 }
 
 void CFrameWnd::OnDestroy() {
+  if (m_bWatchingFocus) {
+    WatchFocus(FALSE);
+    m_bWatchingFocus = FALSE;
+  }
   // The window destroys the menu it shows; a default menu swapped out by then is ours to destroy.
   if (m_hMenuDefault != nullptr && ::GetMenu(m_hWnd) != m_hMenuDefault) ::DestroyMenu(m_hMenuDefault);
   m_hMenuDefault = nullptr;
@@ -466,6 +484,185 @@ BOOL CFrameWnd::OnToolTipText(UINT /*nID*/, NMHDR* pNMHDR, LRESULT* pResult) {
   ::SetWindowPos(pNMHDR->hwndFrom, HWND_TOP, 0, 0, 0, 0,
                  SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOMOVE | SWP_NOOWNERZORDER);
   return TRUE;
+}
+
+// ---- Floating windows -------------------------------------------------------------------------------
+
+namespace {
+
+// Whether hWnd is owned by hWndOwner, directly or through other owned windows.
+BOOL IsOwnedBy(HWND hWnd, HWND hWndOwner) {
+  for (HWND hWndNext = ::GetWindow(hWnd, GW_OWNER); hWndNext != nullptr;
+       hWndNext = ::GetWindow(hWndNext, GW_OWNER)) {
+    if (hWndNext == hWndOwner) return TRUE;
+  }
+  return FALSE;
+}
+
+// The top-level windows of the calling thread that hWndOwner owns, from the top of the order down. A
+// window of another thread is left out: a worker's window may belong to a thread that waits without
+// reading its messages.
+std::vector<HWND> OwnedWindows(HWND hWndOwner) {
+  std::vector<HWND> owned;
+  const DWORD dwThread = ::GetCurrentThreadId();
+  for (HWND hWnd = ::GetTopWindow(nullptr); hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+    if (::GetWindowThreadProcessId(hWnd, nullptr) == dwThread && IsOwnedBy(hWnd, hWndOwner))
+      owned.push_back(hWnd);
+  }
+  return owned;
+}
+
+// Whether hWnd is a floating window that keeps in step with its frame's activation: it answers
+// FS_SYNCACTIVE. Tool windows (menus, tips, shadows) are none.
+BOOL IsSyncActiveFloatingWindow(HWND hWnd) {
+  return !(::GetWindowLongPtr(hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) &&
+         ::SendMessage(hWnd, WM_FLOATSTATUS, FS_SYNCACTIVE, 0) != 0;
+}
+
+// Posted to a top-level frame: its owned windows go back above it once the message at hand is done.
+const UINT g_nKeepOwnedAboveMsg = ::RegisterWindowMessageW(L"FrameworkKeepOwnedWindowsAbove");
+
+// After the frame is shown or restored, the display may still raise it once it has mapped it, which
+// it does not report: the order of windows is looked at a few times meanwhile.
+const UINT_PTR kOwnedWindowsTimer = 0x7F3A;
+const UINT kOwnedWindowsCheckMs = 100;
+const int kOwnedWindowsChecks = 10;
+
+// The focus watch of a thread with top-level frames. A display without a window manager raises a
+// top-level window each time one of its windows takes the focus, over the windows it owns.
+thread_local HHOOK t_hFocusWatch = nullptr;
+thread_local int t_nFocusWatchers = 0;
+
+LRESULT CALLBACK FocusWatchProc(int nCode, WPARAM wParam, LPARAM lParam) {
+  if (nCode == HC_ACTION) {
+    const CWPRETSTRUCT* pCall = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (pCall->message == WM_SETFOCUS) {
+      CWnd* pRoot = CWnd::FromHandlePermanent(::GetAncestor(pCall->hwnd, GA_ROOT));
+      if (pRoot != nullptr && pRoot->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
+        static_cast<CFrameWnd*>(pRoot)->PostKeepOwnedWindowsAbove();
+    }
+  }
+  return ::CallNextHookEx(t_hFocusWatch, nCode, wParam, lParam);
+}
+
+}  // namespace
+
+void CFrameWnd::WatchFocus(BOOL bWatch) {
+  if (bWatch) {
+    if (t_nFocusWatchers++ == 0)
+      t_hFocusWatch = ::SetWindowsHookExW(WH_CALLWNDPROCRET, FocusWatchProc, nullptr, ::GetCurrentThreadId());
+  } else if (t_nFocusWatchers > 0 && --t_nFocusWatchers == 0 && t_hFocusWatch != nullptr) {
+    ::UnhookWindowsHookEx(t_hFocusWatch);
+    t_hFocusWatch = nullptr;
+  }
+}
+
+void CFrameWnd::NotifyFloatingWindows(DWORD dwFlags) {
+  if (m_hWnd == nullptr) return;
+  for (HWND hWnd : OwnedWindows(m_hWnd)) {
+    if (::IsWindow(hWnd)) ::SendMessage(hWnd, WM_FLOATSTATUS, dwFlags, 0);
+  }
+}
+
+void CFrameWnd::OnEnable(BOOL bEnable) {
+  Default();
+  if (GetStyle() & WS_CHILD) return;
+  // A modal dialog or message box disables its owner: the frame's floating windows take no input
+  // meanwhile either.
+  NotifyFloatingWindows(bEnable ? FS_ENABLE : FS_DISABLE);
+  if (bEnable && m_bStayActive) SendMessage(WM_NCACTIVATE, TRUE);
+}
+
+void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL /*bMinimized*/) {
+  Default();
+  if (GetStyle() & WS_CHILD) return;
+  HWND hWndActive = nState == WA_INACTIVE ? pWndOther->GetSafeHwnd() : m_hWnd;
+  m_bStayActive =
+      hWndActive != nullptr &&
+      (hWndActive == m_hWnd ||
+       (IsOwnedBy(hWndActive, m_hWnd) && ::SendMessage(hWndActive, WM_FLOATSTATUS, FS_SYNCACTIVE, 0) != 0));
+  NotifyFloatingWindows(m_bStayActive ? FS_ACTIVATE : FS_DEACTIVATE);
+  if (nState != WA_INACTIVE) PostKeepOwnedWindowsAbove();
+}
+
+BOOL CFrameWnd::OnNcActivate(BOOL bActive) {
+  // The caption stays active while one of the frame's sync-active floating windows is active, but not
+  // while a modal window has the frame disabled.
+  if (m_bStayActive) bActive = TRUE;
+  if (!IsWindowEnabled()) bActive = FALSE;
+  return static_cast<BOOL>(DefWindowProc(WM_NCACTIVATE, bActive, 0));
+}
+
+void CFrameWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
+  Default();
+  if (lpwndpos == nullptr || (GetStyle() & WS_CHILD)) return;
+  // The system marks a move that minimized, maximized or restored the window with 0x8000.
+  const UINT kStateChanged = 0x8000;
+  if (!(lpwndpos->flags & SWP_NOZORDER) || (lpwndpos->flags & (SWP_SHOWWINDOW | kStateChanged)))
+    PostKeepOwnedWindowsAbove();
+  if ((lpwndpos->flags & (SWP_SHOWWINDOW | kStateChanged)) && IsWindowVisible() && !IsIconic()) {
+    m_nOwnedWindowsChecks = kOwnedWindowsChecks;
+    SetTimer(kOwnedWindowsTimer, kOwnedWindowsCheckMs, nullptr);
+  }
+}
+
+BOOL CFrameWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (message == g_nKeepOwnedAboveMsg) {
+    m_bRestackPending = FALSE;
+    KeepOwnedWindowsAbove();
+    if (pResult != nullptr) *pResult = 0;
+    return TRUE;
+  }
+  if (message == WM_TIMER && wParam == kOwnedWindowsTimer) {
+    if (--m_nOwnedWindowsChecks <= 0) KillTimer(kOwnedWindowsTimer);
+    if (IsFloatingWindowBelow()) KeepOwnedWindowsAbove();
+    if (pResult != nullptr) *pResult = 0;
+    return TRUE;
+  }
+  return CWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+BOOL CFrameWnd::IsFloatingWindowBelow() const {
+  if (m_hWnd == nullptr) return FALSE;
+  BOOL bBelow = FALSE;
+  for (HWND hWnd = ::GetWindow(m_hWnd, GW_HWNDNEXT); hWnd != nullptr && !bBelow;
+       hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+    bBelow = ::IsWindowVisible(hWnd) && ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId() &&
+             IsOwnedBy(hWnd, m_hWnd) && IsSyncActiveFloatingWindow(hWnd);
+  }
+  return bBelow;
+}
+
+void CFrameWnd::PostKeepOwnedWindowsAbove() {
+  // Once the message at hand is done: the display stacks the frame only when the showing, the
+  // activation or the focus change that moved it has ended.
+  if (m_hWnd == nullptr || (GetStyle() & WS_CHILD) || m_bRestackPending) return;
+  m_bRestackPending = PostMessage(g_nKeepOwnedAboveMsg);
+}
+
+void CFrameWnd::KeepOwnedWindowsAbove() {
+  if (m_bRestacking || m_hWnd == nullptr || (GetStyle() & WS_CHILD) || !IsWindowVisible() || IsIconic())
+    return;
+  // Floating windows go right above the frame, every other window it owns (its dialogs and message
+  // boxes) above them, the one last active on top. Tool windows (menus, tips, shadows) look after
+  // themselves.
+  std::vector<HWND> floating, others;
+  for (HWND hWnd : OwnedWindows(m_hWnd)) {
+    if (!::IsWindowVisible(hWnd) ||
+        (::GetWindowLongPtr(hWnd, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST)))
+      continue;
+    (IsSyncActiveFloatingWindow(hWnd) ? floating : others).push_back(hWnd);
+  }
+  // Without floating windows the system's own order of owned windows stands.
+  if (floating.empty()) return;
+  HWND hWndLastActive = ::GetLastActivePopup(m_hWnd);
+  std::stable_partition(others.begin(), others.end(),
+                        [hWndLastActive](HWND hWnd) { return hWnd == hWndLastActive; });
+  m_bRestacking = TRUE;
+  // From the bottom up: each window raised goes on top of the ones raised before it.
+  for (auto it = floating.rbegin(); it != floating.rend(); ++it) CWnd::FromHandle(*it)->RaiseOnDisplay();
+  for (auto it = others.rbegin(); it != others.rend(); ++it) CWnd::FromHandle(*it)->RaiseOnDisplay();
+  m_bRestacking = FALSE;
 }
 
 LRESULT CFrameWnd::OnPopMessageString(WPARAM wParam, LPARAM lParam) {

@@ -1085,6 +1085,14 @@ CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const {
   return CWnd::FromHandle(FindDescendant(m_hWnd, nID, bOnlyPerm));
 }
 
+void CWnd::RaiseOnDisplay() {
+  if (m_hWnd == nullptr) return;
+  const UINT nFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  // An owned window that steps down stays above its owner.
+  if (::GetWindow(m_hWnd, GW_HWNDFIRST) == m_hWnd) ::SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, nFlags);
+  ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, nFlags);
+}
+
 CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop) {
   HWND hWnd = pParent->GetSafeHwnd();
   if (hWnd == nullptr) {

@@ -139,6 +139,7 @@ class CFrameWnd : public CWnd {
   BOOL m_bRestackPending;
   BOOL m_bWatchingFocus;
   int m_nOwnedWindowsChecks;
+  BOOL m_bAnnounceOwner;  // the frame was shown: its floating windows name it to the display anew
 
   DECLARE_MESSAGE_MAP()
 };

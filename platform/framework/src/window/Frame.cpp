@@ -85,7 +85,8 @@ CFrameWnd::CFrameWnd()
       m_bRestacking(FALSE),
       m_bRestackPending(FALSE),
       m_bWatchingFocus(FALSE),
-      m_nOwnedWindowsChecks(0) {}
+      m_nOwnedWindowsChecks(0),
+      m_bAnnounceOwner(FALSE) {}
 
 CFrameWnd::~CFrameWnd() = default;
 
@@ -598,6 +599,7 @@ void CFrameWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
   if (lpwndpos == nullptr || (GetStyle() & WS_CHILD)) return;
   // The system marks a move that minimized, maximized or restored the window with 0x8000.
   const UINT kStateChanged = 0x8000;
+  if (lpwndpos->flags & SWP_SHOWWINDOW) m_bAnnounceOwner = TRUE;
   if (!(lpwndpos->flags & SWP_NOZORDER) || (lpwndpos->flags & (SWP_SHOWWINDOW | kStateChanged)))
     PostKeepOwnedWindowsAbove();
   if ((lpwndpos->flags & (SWP_SHOWWINDOW | kStateChanged)) && IsWindowVisible() && !IsIconic()) {
@@ -653,8 +655,20 @@ void CFrameWnd::KeepOwnedWindowsAbove() {
       continue;
     (IsSyncActiveFloatingWindow(hWnd) ? floating : others).push_back(hWnd);
   }
+  const BOOL bAnnounceOwner = m_bAnnounceOwner;
+  m_bAnnounceOwner = FALSE;
   // Without floating windows the system's own order of owned windows stands.
   if (floating.empty()) return;
+  // A floating window shown while the frame was hidden (bars restored before the frame shows) was
+  // mapped when its owner was not on the display yet: a window manager then takes it for a window of
+  // its own, which the frame covers when the manager raises it (a click on the manager's title bar).
+  // Once the frame is on the display, a frame change makes the system tell the manager the window's
+  // owner again.
+  if (bAnnounceOwner) {
+    for (HWND hWnd : floating)
+      ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
   HWND hWndLastActive = ::GetLastActivePopup(m_hWnd);
   std::stable_partition(others.begin(), others.end(),
                         [hWndLastActive](HWND hWnd) { return hWnd == hWndLastActive; });

@@ -46,6 +46,11 @@ void ShowButton(CWnd& button, BOOL bShow) {
 
 BOOL IsKeyDown(int nVirtKey) { return (::GetKeyState(nVirtKey) & 0x8000) != 0; }
 
+// As in a dialog, an edit the keyboard is put on has its text selected, ready to be typed over.
+void SelectEditText(HWND hWnd) {
+  if (::SendMessageW(hWnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(hWnd, EM_SETSEL, 0, -1);
+}
+
 // A tab stop the user can reach: shown with a size, and enabled with every window up to the page.
 BOOL IsReachableTabStop(HWND hPage, HWND hWnd) {
   if ((::GetWindowLongW(hWnd, GWL_STYLE) & WS_TABSTOP) == 0 || !::IsWindowVisible(hWnd)) return FALSE;
@@ -229,7 +234,11 @@ void CTovinCommonBaseView::TakeFocus(BOOL bAnew) {
   if (hFocus != nullptr && hFocus != hFrame && hFocus != m_hWnd && !::IsChild(hFocus, m_hWnd) &&
       ::IsWindowVisible(hFocus) && ::IsWindowEnabled(hFocus) && !(bAnew && bOnPage))
     return;
-  if (const HWND hTarget = FocusTarget()) ::SetFocus(hTarget);
+  if (const HWND hTarget = FocusTarget()) {
+    ::SetFocus(hTarget);
+    // A page shown anew starts as a dialog does: its first field ready to be typed over.
+    if (bAnew) SelectEditText(hTarget);
+  }
 }
 
 BOOL CTovinCommonBaseView::MoveFocusByTab(MSG* pMsg) {
@@ -258,8 +267,7 @@ BOOL CTovinCommonBaseView::MoveFocusByTab(MSG* pMsg) {
   ::SetFocus(hNext);
   // The keyboard is in use: focus marks show from now on, as a dialog has them show after a Tab.
   ::SendMessageW(::GetAncestor(m_hWnd, GA_ROOT), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-  // As in a dialog, an edit reached with Tab has its text selected, ready to be typed over.
-  if (::SendMessageW(hNext, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(hNext, EM_SETSEL, 0, -1);
+  SelectEditText(hNext);
   return TRUE;
 }
 

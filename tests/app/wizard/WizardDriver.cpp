@@ -386,6 +386,17 @@ bool ClickOnDisplay(int x, int y) {
   return RunOnDisplay(L"mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" click 1");
 }
 
+bool RunOnDisplayUntilPointerAt(const std::wstring& arguments, POINT end, DWORD timeoutMs) {
+  auto pointerAtEnd = [end] {
+    POINT cursor = {};
+    return ::GetCursorPos(&cursor) && cursor.x == end.x && cursor.y == end.y;
+  };
+  // A pointer already at the end would say the commands were done before they ran.
+  if (pointerAtEnd() && !testsupport::MouseMoveTo(end.x + 1, end.y)) return false;
+  return RunOnDisplay(arguments + L" mousemove " + std::to_wstring(end.x) + L" " + std::to_wstring(end.y)) &&
+         testsupport::PumpUntil(pointerAtEnd, timeoutMs);
+}
+
 HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs) {
   // As a person does: once the window shows that it has the keyboard, the keys go through the display.
   const bool ready = testsupport::PumpUntil(

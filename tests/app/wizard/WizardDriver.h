@@ -117,6 +117,9 @@ bool WaitForKeyboardOn(HWND window, DWORD timeoutMs = 10000);
 // its clicks to the program's windows alone. Returns once the click is under way: the caller waits for
 // its effect. False when xdotool could not be started.
 bool ClickOnDisplay(int x, int y);
+// Runs xdotool with arguments on the display, then has it move the pointer to end, and waits until the
+// pointer is there: the commands before are done then. True when they were within timeoutMs.
+bool RunOnDisplayUntilPointerAt(const std::wstring& arguments, POINT end, DWORD timeoutMs = 10000);
 
 // Drops a menu of the main window's menu bar as a person does, with Alt and the menu's letter pressed
 // on the display once the main window has the keyboard, and returns the menu's popup once it shows;

@@ -1,6 +1,8 @@
 // The template selection dialog.
 #include "TemplateDlg.h"
 
+#include <algorithm>
+
 // An empty map leaves the macro's class typedef unused.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-local-typedefs"
@@ -23,6 +25,19 @@ BOOL CTemplateDlg::OnInitDialog() {
     for (INT_PTR i = 0; i < m_pTemplateNames->GetSize(); ++i) {
       m_list.InsertItem(static_cast<int>(i), m_pTemplateNames->GetAt(i));
     }
+  }
+  // The one column spans the list, and is wider still when a title or its heading needs it, so that
+  // every text shows whole.
+  m_list.SetColumnWidth(0, LVSCW_AUTOSIZE);
+  const int nTitles = m_list.GetColumnWidth(0);
+  m_list.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
+  CRect rcList;
+  m_list.GetClientRect(&rcList);
+  m_list.SetColumnWidth(0, std::max({nTitles, m_list.GetColumnWidth(0), static_cast<int>(rcList.Width())}));
+  // The first row is chosen as the dialog opens: Enter takes it, as it takes a row the user chose.
+  if (m_list.GetItemCount() > 0) {
+    m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    m_list.SetSelectionMark(0);
   }
   return TRUE;
 }

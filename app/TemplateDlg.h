@@ -26,7 +26,8 @@ class CTemplateDlg : public CDialog {
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
-  // Fills the list with the names in order under the column "Template Name".
+  // Fills the list with the names in order under the column "Template Name", as wide as its widest text
+  // or the list, and selects the first row.
   BOOL OnInitDialog() override;
   // Refuses to close without a chosen row ("Please select template").
   void OnOK() override;

@@ -6,6 +6,7 @@
 
 #include "AppTestSupport.h"
 #include "RealInput.h"
+#include "TestProcess.h"
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,9 @@ void ChooseRow(HWND list, int row) {
   ::SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
 }
 
+// What a list view's column needs beside its text's width to draw the text without an ellipsis.
+const int TEXT_MARGINS = 12;
+
 CStringArray* Names(CStringArray& names) {
   names.Add(L"Notes Log (8)");
   names.Add(L"Discussion - Notes & Web (8)");
@@ -60,9 +64,19 @@ TEST(TemplateDlg, ListsTheNamesInOrderAndOkReturnsTheChosenRow) {
   column.cchTextMax = 64;
   ASSERT_TRUE(::SendMessageW(list, LVM_GETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)));
   EXPECT_STREQ(heading, L"Template Name");
-  EXPECT_EQ(column.cx, 100);
   ASSERT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(ItemText(list, i), names[i]);
+  // Every text shows whole: the column holds it with the margins the list draws it within.
+  const auto textWidth = [&](const wchar_t* text) {
+    return static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+  };
+  EXPECT_GE(column.cx, textWidth(heading) + TEXT_MARGINS);
+  for (int i = 0; i < 3; ++i) {
+    RECT label = {LVIR_LABEL, 0, 0, 0};
+    ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&label)));
+    EXPECT_GE(label.right - label.left, textWidth(names[i]) + TEXT_MARGINS)
+        << testsupport::Utf8(std::wstring(names[i]));
+  }
 
   ChooseRow(list, 2);
   EXPECT_EQ(testsupport::ClippedChildTexts(hDlg), std::vector<std::wstring>());
@@ -76,7 +90,7 @@ TEST(TemplateDlg, ListsTheNamesInOrderAndOkReturnsTheChosenRow) {
 TEST(TemplateDlg, RefusesOkWithoutARowAndSaysSo) {
   CStringArray names;
   CTemplateDlg dlg;
-  dlg.m_pTemplateNames = Names(names);
+  dlg.m_pTemplateNames = &names;
   INT_PTR result = 0;
   ModalRun run(L"Template", [&] { result = dlg.DoModal(); });
   HWND hDlg = run.WaitForDialog();

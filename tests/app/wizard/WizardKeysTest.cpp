@@ -145,26 +145,30 @@ TEST_F(WizardKeys, AltF4CancelsTheOutlookFoldersDialogAsEscapeDoes) {
   program.Kill();
 }
 
-// The data directory's template list cannot be read and the shared one holds no mail template: the
-// worker asks for one. Its dialog takes the keyboard as it opens, and the run goes on with the choice.
-TEST_F(WizardKeys, TheTemplateChoiceTakesTheKeyboardLikeTheWorkersOtherDialogs) {
-  const std::string shared = temp_.File("shared");
+// The environment in which the data directory's template list cannot be read and the shared one
+// holds no mail template: the worker asks for one.
+std::string WithoutAMailTemplate(const testsupport::TempDir& temp) {
+  const std::string shared = temp.File("shared");
   const std::string lotus = shared + "\\Application Data\\Lotus";
   for (const std::string& dir : {shared, shared + "\\Application Data", lotus})
-    ASSERT_TRUE(::CreateDirectoryW(Wide(dir).c_str(), nullptr)) << dir;
+    EXPECT_TRUE(::CreateDirectoryW(Wide(dir).c_str(), nullptr)) << dir;
   const std::string notebook = ProgramDirectory() + "\\..\\notes\\data\\notebook.ntf";
-  ASSERT_TRUE(::CopyFileW(Wide(notebook).c_str(), Wide(lotus + "\\notebook.ntf").c_str(), FALSE)) << notebook;
+  EXPECT_TRUE(::CopyFileW(Wide(notebook).c_str(), Wide(lotus + "\\notebook.ntf").c_str(), FALSE)) << notebook;
+  return "STANDIN_FAULTS=notes.getdatabases=1\nALLUSERSPROFILE=" + shared;
+}
 
+// The template dialog takes the keyboard as it opens, with the first template chosen: Enter takes
+// it, and the run goes on with it.
+TEST_F(WizardKeys, TheTemplateChoiceTakesTheKeyboardLikeTheWorkersOtherDialogs) {
   ProgramRun program;
-  HWND mainWindow = Start(program, "STANDIN_FAULTS=notes.getdatabases=1\nALLUSERSPROFILE=" + shared);
+  HWND mainWindow = Start(program, WithoutAMailTemplate(temp_));
   ASSERT_NE(mainWindow, nullptr);
   const DWORD pid = program.ProcessId();
   ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), L"notebook"));
   HWND choice = WaitForWindow(pid, L"Template", 30000, L"#32770");
   ASSERT_NE(choice, nullptr) << Utf8(StatusText(mainWindow));
   Screenshot(choice, L"wizard_keys_template_choice.png");
-  // Home chooses the first template, Enter takes it.
-  ASSERT_TRUE(KeysEnd(choice, L"Home Return")) << "the template dialog did not take the keys";
+  ASSERT_TRUE(KeysEnd(choice, L"Return")) << "Enter in the template dialog did not take the first template";
   HWND folders = WaitForFolderDialog(pid);
   ASSERT_NE(folders, nullptr) << Utf8(StatusText(mainWindow));
   ASSERT_TRUE(KeyEnds(folders, VK_RETURN));

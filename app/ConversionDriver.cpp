@@ -149,6 +149,11 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
   CItemProgressScope itemProgress(m_notesStore, pItemBar);
   m_notesStore.m_bPlainTextBody = m_bTextFormat;
   if (!m_notesStore.CreateOrOpenDatabase(m_strTargetNsfPath)) {
+    // Cancelling the template choice cancels the run, as a cancel of the folder choice does.
+    if (m_notesStore.IsTemplateChoiceCancelled()) {
+      SetStatus(pStatus, STATUS_USER_ABORTED);
+      return CONVERSION_CANCELLED;
+    }
     CString strError = m_notesStore.GetErrorText();
     // The user is always told why the NSF did not open.
     if (strError.IsEmpty()) strError = L"Unable to open or create the NSF file " + m_strTargetNsfPath;
@@ -241,6 +246,8 @@ CString CMainFrame::CloseTarget(BOOL bCompleted) {
   if (closing.bRemoved)
     return L"Nothing is left behind: the new NSF file " + closing.strFile +
            L" held no document and was removed.";
+  if (m_notesStore.IsTemplateChoiceCancelled())
+    return L"Nothing is left behind: the new NSF file " + closing.strFile + L" was not created.";
   CString strLines;
   auto addLine = [&strLines](const CString& strLine) {
     strLines += (strLines.IsEmpty() ? L"" : L"\r\n") + strLine;

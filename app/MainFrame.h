@@ -97,7 +97,8 @@ class CMainFrame : public CXTPFrameWnd {
   // folder bar, item bar and status line; returns a ConversionResult. Every folder, item and
   // attachment that is not converted is recorded in the not-converted list, with the reason. The
   // Outlook Folders dialog is modal to hwndParent (the frame's window; may be null). A stop question
-  // that is open holds the run before the dialog and between folders (the pause gate).
+  // that is open holds the run before the dialog and between folders (the pause gate). A cancel of the
+  // template choice or of the folder choice gives CONVERSION_CANCELLED.
   int ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IProgressSink* pItemBar,
                       IProgressSink* pStatus);
   // Deletes the PST session of the conversion (after the driver returned).
@@ -105,9 +106,9 @@ class CMainFrame : public CXTPFrameWnd {
   // Ends the use of the conversion's NSF (after the driver returned, before the worker leaves the Notes
   // runtime): closes it, which folds its side file in, and, when the run did not complete, removes a
   // new NSF that the run made and saved no document in. Returns the lines that tell the user what
-  // became of the file ("" when there is nothing to say): that nothing is left behind, that the NSF
-  // must stay beside its side file and how many documents it holds, or, after the NSF failed, how many
-  // documents it holds.
+  // became of the file ("" when there is nothing to say): that nothing is left behind (also when the
+  // template choice was cancelled before the file was made), that the NSF must stay beside its side
+  // file and how many documents it holds, or, after the NSF failed, how many documents it holds.
   CString CloseTarget(BOOL bCompleted);
   // The wizard's steps the last conversion completed: 0 none (the PST did not open), 1 the PST opened,
   // 2 the NSF opened too, 3 the chosen folders were converted.

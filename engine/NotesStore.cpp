@@ -229,6 +229,7 @@ int CNotesStore::FindMailTemplate(CString* templatePath) {
       return 0;
     }
     if (!m_pTemplateChooser->ChooseTemplate(titles, &selected)) {
+      m_bTemplateChoiceCancelled = TRUE;
       SetErrorText(L"User aborted the process");
       return 0;
     }
@@ -249,6 +250,7 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
   m_bDbOpen = 0;
   m_notConverted.RemoveAll();
   m_bTargetFailed = FALSE;
+  m_bTemplateChoiceCancelled = FALSE;
   m_strTargetPath = path;
   m_bTargetInUse = TRUE;
   m_strCreatedFile.Empty();

@@ -95,6 +95,9 @@ class CNotesStore {
   // program"). A new conversion starts here: m_notConverted is emptied, a failed target is forgotten,
   // and the file is the conversion's target until CloseTarget.
   int CreateOrOpenDatabase(CString path);
+  // The last CreateOrOpenDatabase ended because the user cancelled the template choice: no file was
+  // made. Holds until the next CreateOrOpenDatabase.
+  BOOL IsTemplateChoiceCancelled() const { return m_bTemplateChoiceCancelled; }
 
   // What became of the conversion's target when CloseTarget ended its use.
   struct TargetClosing {
@@ -315,6 +318,7 @@ class CNotesStore {
   // The conversion's target file, for the messages that name it.
   CString m_strTargetPath;
   BOOL m_bTargetFailed = FALSE;
+  BOOL m_bTemplateChoiceCancelled = FALSE;
   // m_db is the conversion's target (CreateOrOpenDatabase ran and CloseTarget has not), and the full
   // path of the file when this conversion created it ("" when it existed before).
   BOOL m_bTargetInUse = FALSE;

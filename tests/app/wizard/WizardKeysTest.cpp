@@ -18,6 +18,8 @@ namespace {
 
 const wchar_t STOP_QUESTION[] = L"Are you sure you want to stop the saving process ?";
 const wchar_t CLOSE_QUESTION[] = L"Are you sure , you want to close the application?";
+const wchar_t NEXT_OR_EXIT[] =
+    L"Click Next button to convert another file or click Exit button to close the software";
 // A run long enough to be under way while the keys are pressed: its 300th save stops until released.
 const int RUN_MESSAGES = 2000;
 const char STOPPED_SAVE[] = "notes.save=300";
@@ -176,6 +178,30 @@ TEST_F(WizardKeys, TheTemplateChoiceTakesTheKeyboardLikeTheWorkersOtherDialogs) 
   ASSERT_NE(complete, nullptr) << Utf8(StatusText(mainWindow));
   EXPECT_TRUE(KeyEnds(complete, VK_RETURN));
   EXPECT_GT(FiledDocuments(NsfCounts(temp_.File("notebook.nsf"))), 0);
+  program.Kill();
+}
+
+// Escape in the template dialog cancels the run before the NSF is made: the user is told so.
+TEST_F(WizardKeys, EscapeInTheTemplateChoiceCancelsTheRunAndLeavesNothingBehind) {
+  ProgramRun program;
+  HWND mainWindow = Start(program, WithoutAMailTemplate(temp_));
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = program.ProcessId();
+  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), L"none"));
+  HWND choice = WaitForWindow(pid, L"Template", 30000, L"#32770");
+  ASSERT_NE(choice, nullptr) << Utf8(StatusText(mainWindow));
+  ASSERT_TRUE(KeyEnds(choice, VK_ESCAPE)) << "Escape did not cancel the template dialog";
+  HWND box = WaitForMessageBox(pid, L"Saving cancelled  by user , ", 30000);
+  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  std::wstring target = Wide(temp_.Path());
+  if (target.back() != L'\\') target += L'\\';
+  target += L"none.NSF";
+  EXPECT_EQ(MessageBoxText(box), std::wstring(L"Saving cancelled  by user , \r\n") + NEXT_OR_EXIT +
+                                     L"\r\n\r\nNothing is left behind: the new NSF file " + target +
+                                     L" was not created.");
+  EXPECT_EQ(StatusText(mainWindow), L"Saving cancelled by user");
+  EXPECT_EQ(::GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(KeyEnds(box, VK_RETURN));
   program.Kill();
 }
 

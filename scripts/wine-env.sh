@@ -144,6 +144,14 @@ _brindle_create_prefix() {
   touch "$WINEPREFIX/.brindle-ready"
 }
 
+# Whether the prefix's machine registry holds a value that is this file's path, as Wine writes it
+# there (backslashes doubled, in quotes).
+_brindle_registry_names() { # file
+  local win
+  win="$(brindle_windows_path "$1")"
+  grep -qiF "=\"${win//\\/\\\\}\"" "$WINEPREFIX/system.reg" 2>/dev/null
+}
+
 # The Notes runtime directory and the build's COM servers, written into the prefix's registry when
 # they changed.
 _brindle_register() {
@@ -161,10 +169,12 @@ _brindle_register() {
   for dll in "$BRINDLE_BUILD_DIR"/bin/*.dll; do
     [ -f "$dll" ] || continue
     # The stamp alone is not enough: a wineserver killed before it saved the registry leaves a
-    # stamp behind with no registration, so the prefix's registry must also name the server.
-    if [ ! -f "$stamp" ] || [ "$dll" -nt "$stamp" ] ||
-      ! grep -qiF "$(basename "$dll")" "$WINEPREFIX/system.reg" 2>/dev/null; then
-      if x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null | grep -q 'DllRegisterServer'; then
+    # stamp behind with no registration, and a copied or moved tree brings the stamp and a
+    # registration of the tree it came from. So the prefix's registry must also name this tree's file.
+    if [ ! -f "$stamp" ] || [ "$dll" -nt "$stamp" ] || ! _brindle_registry_names "$dll"; then
+      # grep reads the whole listing: one that stopped at the first match would end objdump early,
+      # which a caller's pipefail takes for a DLL without the export.
+      if x86_64-w64-mingw32-objdump -p "$dll" 2>/dev/null | grep 'DllRegisterServer' >/dev/null; then
         wine regsvr32 /s "$(brindle_windows_path "$dll")" >/dev/null 2>&1 9>&- ||
           echo "wine-env: regsvr32 failed for $dll" >&2
       fi

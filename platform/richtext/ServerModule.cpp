@@ -89,11 +89,20 @@ std::wstring ModulePath() {
   return length != 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
 }
 
-// The class's server is another module's when its registration names an existing file other than
-// this one: on a machine with the real control, registering the stand-in must not take its place.
+// The name of a path's file, without its directory.
+std::wstring FileNameOf(const std::wstring& path) {
+  const size_t separator = path.find_last_of(L"\\/");
+  return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
+// The class's server is another module's when its registration names an existing file of another
+// name than this one: on a machine with the real control, registering the stand-in must not take its
+// place. A file of this module's name elsewhere is the stand-in of another build tree (the one this
+// tree was copied or moved from), and this one takes its place: a program of this tree must load this
+// tree's control.
 bool ServedByAnotherModule(const std::wstring& self) {
   const std::wstring server = GetValue(ClassKey() + L"\\InprocServer32");
-  return !server.empty() && ::lstrcmpiW(server.c_str(), self.c_str()) != 0 &&
+  return !server.empty() && ::lstrcmpiW(FileNameOf(server).c_str(), FileNameOf(self).c_str()) != 0 &&
          ::GetFileAttributesW(server.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 

@@ -1,6 +1,6 @@
 // Self-registration of the control's server DLL, against a stand-in HKEY_LOCAL_MACHINE so that the
-// prefix's own registration is never touched: an apartment-threaded control, and a class that another
-// existing module serves left to that module.
+// prefix's own registration is never touched: an apartment-threaded control, a class that another
+// existing module serves left to that module, and the stand-in of another tree replaced.
 #include <gtest/gtest.h>
 #include <olectl.h>
 
@@ -84,6 +84,31 @@ TEST_F(RichTextRegistration, LeavesAClassThatAnotherModuleServes) {
   EXPECT_EQ(SELFREG_E_CLASS, registerServer_());
   EXPECT_EQ(S_OK, unregisterServer_());
   EXPECT_EQ(other, Read(machine_, std::wstring(kClassKey) + L"\\InprocServer32"));
+}
+
+TEST_F(RichTextRegistration, TakesThePlaceOfTheStandInOfAnotherTree) {
+  // The tree this one was copied from, still there, registered its own copy first.
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::filesystem::path otherTree =
+      std::filesystem::path(temp) / (L"BrindleOtherTree-" + std::to_wstring(GetCurrentProcessId()));
+  std::filesystem::create_directories(otherTree);
+  const std::wstring other = (otherTree / L"RichTextStandIn.dll").wstring();
+  ASSERT_TRUE(CopyFileW(dll_.c_str(), other.c_str(), FALSE));
+  HMODULE otherModule = LoadLibraryW(other.c_str());
+  ASSERT_TRUE(otherModule);
+  const auto registerOther = reinterpret_cast<HRESULT(__stdcall*)()>(
+      reinterpret_cast<void (*)()>(GetProcAddress(otherModule, "DllRegisterServer")));
+  ASSERT_TRUE(registerOther && registerOther != registerServer_)
+      << "the copy did not load as a module of its own";
+  const std::wstring server = std::wstring(kClassKey) + L"\\InprocServer32";
+  EXPECT_EQ(S_OK, registerOther());
+  EXPECT_EQ(other, Read(machine_, server));
+
+  EXPECT_EQ(S_OK, registerServer_());
+  EXPECT_EQ(dll_, Read(machine_, server));
+  FreeLibrary(otherModule);
+  std::filesystem::remove_all(otherTree);
 }
 
 }  // namespace

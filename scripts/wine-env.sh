@@ -255,11 +255,22 @@ brindle_wine_create() {
   ) 9>"$(_brindle_setup_lock)"
 }
 
+# A copy of a directory that holds a prefix: it shares the system's libraries and programs with the
+# original (hard links: Wine never writes them in place) and has its own copy of everything else, each
+# file with its times.
+brindle_copy_sharing_system_files() { # from to
+  cp -al "$1" "$2" || return 1
+  find "$2" -type f ! \( -path '*/drive_c/windows/*' \
+    -regex '.*\.\(dll\|exe\|drv\|sys\|ocx\|cpl\|acm\|ax\|tlb\|nls\|ttf\|fon\)' \) -print0 |
+    while IFS= read -r -d '' file; do
+      cp -p "$file" "$file.copy" && mv -f "$file.copy" "$file"
+    done
+}
+
 # The build's prefix made and registered, its wineserver ended so that the registry is on disk (the
 # build itself may have left a persistent one, running its tools through wine-run), and
-# copied into the prefixes of display slots 1..count-1 that have none yet. A copy shares the system's
-# libraries and programs with the build's prefix (hard links: Wine never writes them in place) and has
-# its own copy of everything else; its own setup brings its registrations up to date later.
+# copied into the prefixes of display slots 1..count-1 that have none yet
+# (brindle_copy_sharing_system_files); a copy's own setup brings its registrations up to date later.
 brindle_wine_prepare_slots() { # count
   mkdir -p "$BRINDLE_BUILD_DIR"
   (
@@ -274,12 +285,7 @@ brindle_wine_prepare_slots() { # count
     to="$BRINDLE_BUILD_DIR/wineprefix-$slot"
     [ -f "$to/.brindle-ready" ] && continue
     rm -rf "$to" "$to.partial"
-    cp -al "$from" "$to.partial" || return 1
-    find "$to.partial" -type f ! \( -path '*/drive_c/windows/*' \
-      -regex '.*\.\(dll\|exe\|drv\|sys\|ocx\|cpl\|acm\|ax\|tlb\|nls\|ttf\|fon\)' \) -print0 |
-      while IFS= read -r -d '' file; do
-        cp -p "$file" "$file.copy" && mv -f "$file.copy" "$file"
-      done
+    brindle_copy_sharing_system_files "$from" "$to.partial" || return 1
     rm -f "$to.partial/.brindle-desktop"
     mv "$to.partial" "$to"
   done

@@ -22,15 +22,29 @@ end_trees() {
 trap end_trees EXIT
 unset DISPLAY
 
-# A copy of a tree as cp -a makes it (each file with its times), but sharing Wine's system files with
-# the original, as a display slot's prefix does: Wine never writes them in place.
+# A tree copied as cp -a copies it (each file with its times), sharing Wine's system files.
 copy_tree() { # from to
-  cp -al "$1" "$2"
-  find "$2" -type f ! \( -path '*/drive_c/windows/*' \
-    -regex '.*\.\(dll\|exe\|drv\|sys\|ocx\|cpl\|acm\|ax\|tlb\|nls\|ttf\|fon\)' \) -print0 |
-    while IFS= read -r -d '' file; do
-      cp -p "$file" "$file.copy" && mv -f "$file.copy" "$file"
-    done
+  (source "$src/scripts/wine-env.sh" && brindle_copy_sharing_system_files "$1" "$2")
+}
+
+# Sets up a tree, ends its wineserver so that its registry is on disk, and fails unless the registry
+# names the tree's own control as the class's server.
+expect_own_control_after_set_up() { # tree
+  local named want
+  named="$(
+    export BRINDLE_BUILD_DIR="$work/$1"
+    source "$src/scripts/wine-env.sh"
+    brindle_wine_setup
+    wine reg query "$class" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w || true
+  )"
+  want="$(cd "$work/$1/bin" && pwd -P)"
+  want="Z:${want//\//\\}\\RichTextStandIn.dll"
+  if [ "${named,,}" != "${want,,}" ]; then
+    echo "FAIL: after the set-up of the $1 tree the registry names '$named', not '$want'" >&2
+    exit 1
+  fi
 }
 
 # The first tree: the build's servers, and its prefix when it has one.
@@ -40,34 +54,8 @@ if [ -f "$build/wineprefix/.brindle-ready" ]; then
   copy_tree "$build/wineprefix" "$work/first/wineprefix"
   rm -f "$work/first/wineprefix/.brindle-desktop"
 fi
-
-# Sets up a tree, ends its wineserver so that its registry is on disk, and prints what the registry
-# names as the control's server.
-set_up_and_read() { # tree
-  (
-    export BRINDLE_BUILD_DIR="$work/$1"
-    source "$src/scripts/wine-env.sh"
-    brindle_wine_setup
-    wine reg query "$class" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w || true
-  )
-}
-
-first="$(set_up_and_read first)"
-want="$(cd "$work/first/bin" && pwd -P)"
-want="Z:${want//\//\\}\\RichTextStandIn.dll"
-if [ "${first,,}" != "${want,,}" ]; then
-  echo "FAIL: the first tree registered '$first', not its own '$want'" >&2
-  exit 1
-fi
+expect_own_control_after_set_up first
 
 copy_tree "$work/first" "$work/copy"
-copy="$(set_up_and_read copy)"
-want="$(cd "$work/copy/bin" && pwd -P)"
-want="Z:${want//\//\\}\\RichTextStandIn.dll"
-if [ "${copy,,}" != "${want,,}" ]; then
-  echo "FAIL: the copied tree's prefix names '$copy', not the copy's own '$want'" >&2
-  exit 1
-fi
-echo "the copied tree's prefix names its own control: $copy"
+expect_own_control_after_set_up copy
+echo "the copied tree's prefix names its own control"

@@ -55,6 +55,26 @@ class WizardKeys : public ::testing::Test {
     return pst;
   }
 
+  // Starts the program where the data directory's template list cannot be read and the shared one
+  // holds no mail template, and a run into a new NSF nsfName (no extension) in the test's directory;
+  // the template dialog once the worker asks for a template, NULL when the road broke before.
+  HWND StartRunThatAsksForATemplate(ProgramRun& program, HWND* mainWindow, const std::wstring& nsfName) {
+    const std::string shared = temp_.File("shared");
+    const std::string lotus = shared + "\\Application Data\\Lotus";
+    for (const std::string& dir : {shared, shared + "\\Application Data", lotus})
+      EXPECT_TRUE(::CreateDirectoryW(Wide(dir).c_str(), nullptr)) << dir;
+    const std::string notebook = ProgramDirectory() + "\\..\\notes\\data\\notebook.ntf";
+    EXPECT_TRUE(::CopyFileW(Wide(notebook).c_str(), Wide(lotus + "\\notebook.ntf").c_str(), FALSE))
+        << notebook;
+    *mainWindow = Start(program, "STANDIN_FAULTS=notes.getdatabases=1\nALLUSERSPROFILE=" + shared);
+    if (*mainWindow == nullptr) return nullptr;
+    const DWORD pid = program.ProcessId();
+    if (!StartConversion(*mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), nsfName)) return nullptr;
+    HWND choice = WaitForWindow(pid, L"Template", 30000, L"#32770");
+    EXPECT_NE(choice, nullptr) << Utf8(StatusText(*mainWindow));
+    return choice;
+  }
+
   // Page one's path field.
   static HWND PathField(HWND mainWindow) {
     return FindDescendant(mainWindow, [](HWND hwnd) {
@@ -147,28 +167,14 @@ TEST_F(WizardKeys, AltF4CancelsTheOutlookFoldersDialogAsEscapeDoes) {
   program.Kill();
 }
 
-// The environment in which the data directory's template list cannot be read and the shared one
-// holds no mail template: the worker asks for one.
-std::string WithoutAMailTemplate(const testsupport::TempDir& temp) {
-  const std::string shared = temp.File("shared");
-  const std::string lotus = shared + "\\Application Data\\Lotus";
-  for (const std::string& dir : {shared, shared + "\\Application Data", lotus})
-    EXPECT_TRUE(::CreateDirectoryW(Wide(dir).c_str(), nullptr)) << dir;
-  const std::string notebook = ProgramDirectory() + "\\..\\notes\\data\\notebook.ntf";
-  EXPECT_TRUE(::CopyFileW(Wide(notebook).c_str(), Wide(lotus + "\\notebook.ntf").c_str(), FALSE)) << notebook;
-  return "STANDIN_FAULTS=notes.getdatabases=1\nALLUSERSPROFILE=" + shared;
-}
-
 // The template dialog takes the keyboard as it opens, with the first template chosen: Enter takes
 // it, and the run goes on with it.
 TEST_F(WizardKeys, TheTemplateChoiceTakesTheKeyboardLikeTheWorkersOtherDialogs) {
   ProgramRun program;
-  HWND mainWindow = Start(program, WithoutAMailTemplate(temp_));
-  ASSERT_NE(mainWindow, nullptr);
+  HWND mainWindow = nullptr;
+  HWND choice = StartRunThatAsksForATemplate(program, &mainWindow, L"notebook");
+  ASSERT_NE(choice, nullptr);
   const DWORD pid = program.ProcessId();
-  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), L"notebook"));
-  HWND choice = WaitForWindow(pid, L"Template", 30000, L"#32770");
-  ASSERT_NE(choice, nullptr) << Utf8(StatusText(mainWindow));
   Screenshot(choice, L"wizard_keys_template_choice.png");
   ASSERT_TRUE(KeysEnd(choice, L"Return")) << "Enter in the template dialog did not take the first template";
   HWND folders = WaitForFolderDialog(pid);
@@ -184,18 +190,13 @@ TEST_F(WizardKeys, TheTemplateChoiceTakesTheKeyboardLikeTheWorkersOtherDialogs) 
 // Escape in the template dialog cancels the run before the NSF is made: the user is told so.
 TEST_F(WizardKeys, EscapeInTheTemplateChoiceCancelsTheRunAndLeavesNothingBehind) {
   ProgramRun program;
-  HWND mainWindow = Start(program, WithoutAMailTemplate(temp_));
-  ASSERT_NE(mainWindow, nullptr);
-  const DWORD pid = program.ProcessId();
-  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), L"none"));
-  HWND choice = WaitForWindow(pid, L"Template", 30000, L"#32770");
-  ASSERT_NE(choice, nullptr) << Utf8(StatusText(mainWindow));
+  HWND mainWindow = nullptr;
+  HWND choice = StartRunThatAsksForATemplate(program, &mainWindow, L"none");
+  ASSERT_NE(choice, nullptr);
   ASSERT_TRUE(KeyEnds(choice, VK_ESCAPE)) << "Escape did not cancel the template dialog";
-  HWND box = WaitForMessageBox(pid, L"Saving cancelled  by user , ", 30000);
+  HWND box = WaitForMessageBox(program.ProcessId(), L"Saving cancelled  by user , ", 30000);
   ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
-  std::wstring target = Wide(temp_.Path());
-  if (target.back() != L'\\') target += L'\\';
-  target += L"none.NSF";
+  const std::wstring target = Wide(temp_.File("none.NSF"));
   EXPECT_EQ(MessageBoxText(box), std::wstring(L"Saving cancelled  by user , \r\n") + NEXT_OR_EXIT +
                                      L"\r\n\r\nNothing is left behind: the new NSF file " + target +
                                      L" was not created.");

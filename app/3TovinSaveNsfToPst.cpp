@@ -451,7 +451,11 @@ CString C3TovinSaveNsfToPst::DetailLines(int nResult) const {
   // The status says why the NSF did not open or could not be made; this line says which file.
   if (nResult == CONVERSION_NSF_FAILED) return L"NSF file: " + pFrame->m_strTargetNsfPath;
   const NotConvertedCounts& counts = pFrame->GetNotConvertedCounts();
-  return counts.IsEmpty() ? CString() : counts.Text();
+  CString strLines = counts.IsEmpty() ? CString() : counts.Text();
+  // The status says why the PST could no longer be read; this line says which file.
+  if (nResult == CONVERSION_PST_UNREADABLE)
+    strLines = L"PST file: " + pFrame->GetSourcePath() + (strLines.IsEmpty() ? L"" : L"\r\n") + strLines;
+  return strLines;
 }
 
 CString C3TovinSaveNsfToPst::FinalStatusText(BOOL bAborted, int nResult, const CString& strStatus) {
@@ -460,6 +464,7 @@ CString C3TovinSaveNsfToPst::FinalStatusText(BOOL bAborted, int nResult, const C
     case CONVERSION_PST_FAILED:
       return OUTLOOK_MISSING_STATUS;
     case CONVERSION_NSF_FAILED:
+    case CONVERSION_PST_UNREADABLE:
       return strStatus;
     case CONVERSION_DONE:
       return COMPLETE_STATUS;
@@ -475,6 +480,7 @@ CString C3TovinSaveNsfToPst::FinalMessageText(BOOL bAborted, int nResult, const 
     case CONVERSION_PST_FAILED:
       return CString(L"Outlook is not installed or no profile exist , ") + strTail;
     case CONVERSION_NSF_FAILED:
+    case CONVERSION_PST_UNREADABLE:
       if (!strStatus.IsEmpty()) return strStatus + strTail;
       return CString(CANCELLED_MESSAGE_HEAD) + strTail;
     case CONVERSION_DONE:

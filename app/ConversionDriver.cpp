@@ -93,32 +93,38 @@ void CMainFrame::SetStopFlags(int nValue) {
 
 CString CMainFrame::GetPstOpenError() const { return m_strPstOpenError; }
 
-void CMainFrame::NoteFolderNotConverted(const CString& strPath, const CString& strReason) {
-  m_arrNotConverted.Add(strPath + L"\t\t" + strReason);
-  m_notConvertedCounts.Add(NotConvertedEntry::FOLDER);
+void CMainFrame::NoteFolderNotConverted(const CString& strPath, const CString& strReason, long nItems) {
+  NotConvertedEntry entry;
+  entry.kind = NotConvertedEntry::FOLDER;
+  entry.folder = strPath;
+  entry.items = nItems;
+  entry.reason = strReason;
+  NoteNotConverted(entry);
 }
 
 void CMainFrame::NoteStoreLosses(INT_PTR nFirst) {
   const CNotConvertedList& recorded = m_notesStore.m_notConverted;
-  for (INT_PTR n = nFirst; n < recorded.GetCount(); ++n) {
-    const NotConvertedEntry& entry = recorded.GetAt(n);
-    if (entry.kind == NotConvertedEntry::FOLDER) {
-      NoteFolderNotConverted(entry.folder, entry.reason);
-      continue;
-    }
-    CString strWhat;
-    strWhat.Format(L"item %ld", entry.item);
-    CString strReason = entry.reason;
-    if (entry.kind == NotConvertedEntry::ATTACHMENT) {
-      strReason = L"attachment \"" + entry.attachment + L"\": " + strReason;
-    } else if (entry.kind == NotConvertedEntry::MEMBER) {
-      CString strMember = L"list members: ";
-      if (entry.member > 0) strMember.Format(L"list member %ld: ", entry.member);
-      strReason = strMember + strReason;
-    }
-    m_arrNotConverted.Add(entry.folder + L"\t" + strWhat + L"\t" + entry.subject + L"\t" + strReason);
-    m_notConvertedCounts.Add(entry);
+  for (INT_PTR n = nFirst; n < recorded.GetCount(); ++n) NoteNotConverted(recorded.GetAt(n));
+}
+
+void CMainFrame::NoteNotConverted(const NotConvertedEntry& entry) {
+  m_notConvertedCounts.Add(entry);
+  // A folder's and a run's reasons say how many items they stand for.
+  if (entry.kind == NotConvertedEntry::FOLDER || entry.kind == NotConvertedEntry::ITEMS) {
+    m_arrNotConverted.Add(entry.folder + L"\t\t" + entry.reason);
+    return;
   }
+  CString strWhat;
+  strWhat.Format(L"item %ld", entry.item);
+  CString strReason = entry.reason;
+  if (entry.kind == NotConvertedEntry::ATTACHMENT) {
+    strReason = L"attachment \"" + entry.attachment + L"\": " + strReason;
+  } else if (entry.kind == NotConvertedEntry::MEMBER) {
+    CString strMember = L"list members: ";
+    if (entry.member > 0) strMember.Format(L"list member %ld: ", entry.member);
+    strReason = strMember + strReason;
+  }
+  m_arrNotConverted.Add(entry.folder + L"\t" + strWhat + L"\t" + entry.subject + L"\t" + strReason);
 }
 
 int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IProgressSink* pItemBar,
@@ -167,10 +173,10 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
   if (!m_pPstSession->GetFolderList(&arrPaths)) {
     // Each folder that could not be listed (with its sub-folders) is named with its reason.
     const CNotConvertedList& notListed = m_pPstSession->m_notListed;
-    for (INT_PTR i = 0; i < notListed.GetCount(); ++i)
-      NoteFolderNotConverted(notListed.GetAt(i).folder, notListed.GetAt(i).reason);
+    for (INT_PTR i = 0; i < notListed.GetCount(); ++i) NoteNotConverted(notListed.GetAt(i));
     if (notListed.GetCount() == 0)
-      NoteFolderNotConverted(CString(), L"the folder list of the PST file could not be read to its end");
+      NoteFolderNotConverted(CString(), L"the folder list of the PST file could not be read to its end",
+                             NotConvertedEntry::UNCOUNTED);
   }
 
   // Owned by the frame and modal to it: the page waits for the choice, and no click on the frame can
@@ -207,33 +213,47 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     SetStatus(pStatus, strSaving);
 
     // One folder's failure ends that folder only; the next one is converted.
-    const INT_PTR nRecordedBefore = m_notesStore.m_notConverted.GetCount();
+    CNotConvertedList& recorded = m_notesStore.m_notConverted;
+    const INT_PTR nRecordedBefore = recorded.GetCount();
     try {
       if (!m_notesStore.CreateFolder(L"Outlook\\" + strPath)) {
-        // The store names the folder with its reason; say it here only when it did not.
-        if (m_notesStore.m_notConverted.GetCount() == nRecordedBefore)
-          NoteFolderNotConverted(strPath,
-                                 L"the Notes folder could not be created: " + m_notesStore.GetErrorText());
+        // The store names the folder with its reason; say it here only when it did not. Its items are
+        // counted in the PST, which the store does not read.
+        const long nItems = m_pPstSession->CountItemsAtPath(strPath);
+        if (recorded.GetCount() == nRecordedBefore)
+          NoteFolderNotConverted(strPath, L"the Notes folder could not be created: " + m_notesStore.GetErrorText(),
+                                 nItems);
+        else if (recorded.GetAt(nRecordedBefore).kind == NotConvertedEntry::FOLDER)
+          recorded.SetFolderItems(nRecordedBefore, nItems);
       } else {
         m_folderConverter.m_pStore = &m_notesStore;
         m_folderConverter.m_pSession = m_pPstSession;
         m_folderConverter.ConvertFolder(strPath);
       }
     } catch (CException* e) {
-      NoteFolderNotConverted(strPath, DescribeFailure(e));
+      NoteFolderNotConverted(strPath, DescribeFailure(e), NotConvertedEntry::UNCOUNTED);
     } catch (LNSTATUS status) {
-      NoteFolderNotConverted(strPath, DescribeNotesStatus(status));
+      NoteFolderNotConverted(strPath, DescribeNotesStatus(status), NotConvertedEntry::UNCOUNTED);
     } catch (...) {
-      NoteFolderNotConverted(strPath, L"the folder could not be converted");
+      NoteFolderNotConverted(strPath, L"the folder could not be converted", NotConvertedEntry::UNCOUNTED);
     }
     NoteStoreLosses(nRecordedBefore);
 
-    // A target that can no longer be written takes every later folder with it: stop here and say why.
-    if (m_notesStore.IsTargetFailed()) {
-      for (INT_PTR j = i + 1; j < arrPaths.GetSize(); ++j)
-        NoteFolderNotConverted(arrPaths[j], L"not converted: the conversion stopped at the failure above");
-      SetStatus(pStatus, m_notesStore.GetErrorText());
-      return CONVERSION_NSF_FAILED;
+    // A target that can no longer be written, or a PST that can no longer be read, takes every later
+    // folder with it: stop here, count what they hold and say why.
+    if (m_notesStore.IsTargetFailed() || m_notesStore.IsSourceFailed()) {
+      for (INT_PTR j = i + 1; j < arrPaths.GetSize(); ++j) {
+        const long nItems = m_pPstSession->CountItemsAtPath(arrPaths[j]);
+        NoteFolderNotConverted(arrPaths[j],
+                               FolderItemsText(nItems) + L" not converted: the conversion stopped at the failure above",
+                               nItems);
+      }
+      if (m_notesStore.IsTargetFailed()) {
+        SetStatus(pStatus, m_notesStore.GetErrorText());
+        return CONVERSION_NSF_FAILED;
+      }
+      SetStatus(pStatus, L"The conversion did not complete. " + m_notesStore.GetSourceFailure());
+      return CONVERSION_PST_UNREADABLE;
     }
   }
   // A loop that the stop flag ended is not done; the page knows from its stop whether it cut anything.

@@ -27,7 +27,10 @@ enum ConversionResult {
   CONVERSION_PST_FAILED = 0,
   CONVERSION_DONE = 1,
   CONVERSION_CANCELLED = 2,
-  CONVERSION_NSF_FAILED = 3
+  CONVERSION_NSF_FAILED = 3,
+  // The PST file could no longer be read during the run (cut short, replaced, its disk failing): the
+  // folders after the failure were not converted. The status says why.
+  CONVERSION_PST_UNREADABLE = 4
 };
 
 // Created by the document template on the user-interface thread; its windows, dialogs and handlers
@@ -204,8 +207,11 @@ class CMainFrame : public CXTPFrameWnd {
   BOOL CreateImageLists();
   // Keeps the banner's place at the right end of the bars free and the banner above its neighbours.
   void KeepBannerPlace();
-  // Records a folder that was not converted, with the reason.
-  void NoteFolderNotConverted(const CString& strPath, const CString& strReason);
+  // Records a folder that was not converted, with the reason and the items it holds (or
+  // NotConvertedEntry::UNCOUNTED).
+  void NoteFolderNotConverted(const CString& strPath, const CString& strReason, long nItems);
+  // Records one entry of what was not converted as a line, counted by its kind.
+  void NoteNotConverted(const NotConvertedEntry& entry);
   // Takes what the Notes store recorded as not converted, from entry nFirst on, into this frame's
   // lines, each counted by its kind.
   void NoteStoreLosses(INT_PTR nFirst);

@@ -105,6 +105,20 @@ BRINDLE_TEXT_GET(RdoFolderDispatch, GetName, 0x0)
 LPDISPATCH RdoFolderDispatch::GetItems() { return GetObjectProperty(*this, 0x11); }
 LPDISPATCH RdoFolderDispatch::GetFolders() { return GetObjectProperty(*this, 0x12); }
 
+COleVariant RdoFolderDispatch::GetFields(long propTag) {
+  VARIANT result;
+  VariantInit(&result);
+  InvokeHelper(0x14, DISPATCH_PROPERTYGET, VT_VARIANT, &result, Params(VTS_I4), propTag);
+  COleVariant value;
+  value.Attach(result);
+  return value;
+}
+
+BOOL IsPstUnreadable(CException* e) {
+  const auto* dispatch = dynamic_cast<COleDispatchException*>(e);
+  return dispatch != nullptr && dispatch->m_scError == PST_UNREADABLE_SCODE;
+}
+
 LPDISPATCH RdoFoldersDispatch::Add(LPCWSTR name, const VARIANT& folderClass) {
   LPDISPATCH result = nullptr;
   InvokeHelper(0x4, DISPATCH_METHOD, VT_DISPATCH, &result, Params(VTS_BSTR VTS_VARIANT), name, &folderClass);

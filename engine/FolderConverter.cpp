@@ -46,8 +46,9 @@ void CFolderConverter::ConvertFolder(CString path) {
         e->Delete();
       }
     } catch (CException* e) {
-      m_pStore->m_notConverted.AddFolder(path,
-                                         which + L"The folder cannot be converted: " + DescribeException(e));
+      const CString failure = DescribeException(e);
+      m_pStore->m_notConverted.AddFolder(path, which + L"The folder cannot be converted: " + failure);
+      if (IsPstUnreadable(e)) m_pStore->NoteSourceFailure(failure);
       e->Delete();
     } catch (...) {
       m_pStore->m_notConverted.AddFolder(path,

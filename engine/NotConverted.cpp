@@ -16,6 +16,13 @@ NotConvertedEntry Entry(NotConvertedEntry::Kind kind, const CString& folder, lon
 
 CString Counted(long count, LPCWSTR what) { return GroupedNumber(count) + L" " + what; }
 
+// The items counted, as few as that when some folders' items could not be counted.
+CString ItemsText(long items, long uncountedFolders, LPCWSTR what) {
+  if (uncountedFolders == 0) return Counted(items, what);
+  if (items == 0) return CString(what) + L" that cannot be counted";
+  return L"at least " + Counted(items, what);
+}
+
 }  // namespace
 
 CString GroupedNumber(long n) {
@@ -34,17 +41,30 @@ CString CountedNoun(long n, LPCWSTR one, LPCWSTR many) {
   return GroupedNumber(n) + L" " + (n == 1 ? one : many);
 }
 
-void NotConvertedCounts::Add(NotConvertedEntry::Kind kind) {
-  switch (kind) {
+CString FolderItemsText(long items) {
+  if (items == NotConvertedEntry::UNCOUNTED) return L"items that cannot be counted";
+  if (items == 0) return L"no item";
+  return CountedNoun(items, L"item", L"items");
+}
+
+void NotConvertedCounts::Add(const NotConvertedEntry& entry) {
+  switch (entry.kind) {
     case NotConvertedEntry::FOLDER:
       ++folders;
+      if (entry.items == NotConvertedEntry::UNCOUNTED)
+        ++uncountedFolders;
+      else
+        items += entry.items;
+      return;
+    case NotConvertedEntry::ITEMS:
+      items += entry.items;
       return;
     case NotConvertedEntry::ITEM:
       ++items;
       return;
     case NotConvertedEntry::ATTACHMENT:
       ++attachments;
-      return;
+      break;
     case NotConvertedEntry::RECURRENCE:
       ++recurrences;
       return;
@@ -52,11 +72,7 @@ void NotConvertedCounts::Add(NotConvertedEntry::Kind kind) {
       ++members;
       return;
   }
-}
-
-void NotConvertedCounts::Add(const NotConvertedEntry& entry) {
-  Add(entry.kind);
-  if (entry.kind != NotConvertedEntry::ATTACHMENT || !entry.contactAttachment) return;
+  if (!entry.contactAttachment) return;
   ++contactAttachments;
   if (entry.item != m_lastContactItem || entry.folder != m_lastContactFolder) ++contacts;
   m_lastContactFolder = entry.folder;
@@ -68,7 +84,7 @@ bool NotConvertedCounts::IsEmpty() const {
 }
 
 CString NotConvertedCounts::Text() const {
-  std::vector<CString> parts = {Counted(folders, L"folder(s)"), Counted(items, L"item(s)"),
+  std::vector<CString> parts = {Counted(folders, L"folder(s)"), ItemsText(items, uncountedFolders, L"item(s)"),
                                 Counted(attachments, L"attachment(s)")};
   if (recurrences > 0) parts.push_back(Counted(recurrences, L"recurrence(s)"));
   if (members > 0) parts.push_back(Counted(members, L"list member(s)"));
@@ -83,7 +99,9 @@ CString NotConvertedCounts::Text() const {
 CString NotConvertedCounts::KindLines() const {
   std::vector<CString> lines;
   if (folders > 0) lines.push_back(CountedNoun(folders, L"folder", L"folders") + L" not converted");
-  if (items > 0) lines.push_back(CountedNoun(items, L"item", L"items") + L" not converted");
+  if (items > 0 || uncountedFolders > 0)
+    lines.push_back(ItemsText(items, uncountedFolders, items == 0 ? L"Items" : items == 1 ? L"item" : L"items") +
+                    L" not converted");
   if (contacts > 0) {
     lines.push_back(contacts == 1 ? L"1 contact saved without its attachments"
                                   : GroupedNumber(contacts) + L" contacts saved without their attachments");
@@ -107,8 +125,17 @@ CString NotConvertedCounts::KindLines() const {
 
 void CNotConvertedList::Add(const NotConvertedEntry& entry) { m_entries.push_back(entry); }
 
-void CNotConvertedList::AddFolder(const CString& folder, const CString& reason) {
-  Add(Entry(NotConvertedEntry::FOLDER, folder, 0, CString(), reason));
+void CNotConvertedList::AddFolder(const CString& folder, const CString& reason, long items) {
+  NotConvertedEntry entry = Entry(NotConvertedEntry::FOLDER, folder, 0, CString(), reason);
+  entry.items = items;
+  Add(entry);
+}
+
+void CNotConvertedList::AddItems(const CString& folder, long first, long count, const CString& reason) {
+  if (count <= 0) return;
+  NotConvertedEntry entry = Entry(NotConvertedEntry::ITEMS, folder, first, CString(), reason);
+  entry.items = count;
+  Add(entry);
 }
 
 void CNotConvertedList::AddItem(const CString& folder, long item, const CString& subject,

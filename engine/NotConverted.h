@@ -9,15 +9,22 @@
 
 // One folder, item, attachment or part of an item that did not reach the target database.
 struct NotConvertedEntry {
-  // RECURRENCE: an appointment saved at its first occurrence only. MEMBER: a member of a distribution
-  // list that could not be written into the list's document.
-  enum Kind { FOLDER, ITEM, ATTACHMENT, RECURRENCE, MEMBER };
+  // FOLDER: a folder none of whose items was converted, with its items. ITEMS: a run of items of a
+  // folder, the rest of the folder after the conversion stopped in it. RECURRENCE: an appointment saved
+  // at its first occurrence only. MEMBER: a member of a distribution list that could not be written into
+  // the list's document.
+  enum Kind { FOLDER, ITEM, ATTACHMENT, RECURRENCE, MEMBER, ITEMS };
+  // The items of a folder entry whose number neither the folder's list of items nor the PST could tell.
+  static const long UNCOUNTED = -1;
   Kind kind = FOLDER;
   // The PST folder path as the session lists it (ending with a backslash; "" for the top folder).
   CString folder;
-  // 1-based position of the item in its folder (counted on through the folders that share its path);
-  // 0 for a folder entry.
+  // 1-based position of the item in its folder (counted on through the folders that share its path),
+  // the first of the run for an ITEMS entry; 0 for a folder entry.
   long item = 0;
+  // How many items the entry stands for: the folder's for a FOLDER entry (UNCOUNTED when they cannot
+  // be counted), the run's for an ITEMS entry; 0 for the other kinds, each of which is one thing.
+  long items = 0;
   // The item's subject, when it could be read.
   CString subject;
   // The attachment's file name, for an attachment entry.
@@ -31,10 +38,14 @@ struct NotConvertedEntry {
 };
 
 // How many folders, items, attachments, recurrences and list members were not converted, each kind
-// counted apart: an item whose attachment stayed behind is itself converted.
+// counted apart: an item whose attachment stayed behind is itself converted. The items count those of
+// the folders and runs of items that were not converted too, so that the items saved and these add up
+// to the items of the folders converted.
 struct NotConvertedCounts {
   long folders = 0;
   long items = 0;
+  // Folders not converted whose items could not be counted: items is then only the least there are.
+  long uncountedFolders = 0;
   long attachments = 0;
   long recurrences = 0;
   long members = 0;
@@ -42,12 +53,13 @@ struct NotConvertedCounts {
   long contactAttachments = 0;
   long contacts = 0;
 
-  void Add(NotConvertedEntry::Kind kind);
-  // Counts the entry by its kind; entries of one contact's attachments come one after another.
+  // Counts the entry by its kind, with the items it stands for; entries of one contact's attachments
+  // come one after another.
   void Add(const NotConvertedEntry& entry);
   bool IsEmpty() const;
   // "Not converted: 0 folder(s), 0 item(s) and 3 attachment(s)"; recurrences and list members are
-  // named only when there are any. The wizard's final report and the harness say it in these words.
+  // named only when there are any, "at least" goes before the items when some could not be counted.
+  // The wizard's final report and the harness say it in these words.
   CString Text() const;
   // One line per kind of what was not converted, in the order of Text, each only when there is any:
   // "15,000 contacts saved without their attachments", "2 items not converted", ... joined by CR LF.
@@ -63,13 +75,19 @@ struct NotConvertedCounts {
 CString GroupedNumber(long n);
 // n grouped, followed by one or many as n asks: "1 document", "6,280 documents".
 CString CountedNoun(long n, LPCWSTR one, LPCWSTR many);
+// What a folder entry's items are, to open its reason with: "10,000 items", "1 item", "no item", or
+// "items that cannot be counted" for UNCOUNTED.
+CString FolderItemsText(long items);
 
 // Entries in the order the conversion met them. Written by the conversion worker and read by the
 // wizard once the worker has ended; there is no lock.
 class CNotConvertedList {
  public:
-  void AddFolder(const CString& folder, const CString& reason);
+  // A folder none of whose items was converted; items: how many it holds, or UNCOUNTED.
+  void AddFolder(const CString& folder, const CString& reason, long items = NotConvertedEntry::UNCOUNTED);
   void AddItem(const CString& folder, long item, const CString& subject, const CString& reason);
+  // Items first to first + count - 1 of the folder; nothing for a run of no item.
+  void AddItems(const CString& folder, long first, long count, const CString& reason);
   void AddAttachment(const CString& folder, long item, const CString& subject, const CString& attachment,
                      const CString& reason);
   // An attachment of a contact, which is saved without it.
@@ -81,6 +99,9 @@ class CNotConvertedList {
 
   INT_PTR GetCount() const { return static_cast<INT_PTR>(m_entries.size()); }
   const NotConvertedEntry& GetAt(INT_PTR index) const { return m_entries.at(static_cast<size_t>(index)); }
+  // Tells a folder entry recorded as UNCOUNTED how many items its folder holds, once someone who can
+  // read the PST has counted them.
+  void SetFolderItems(INT_PTR index, long items) { m_entries.at(static_cast<size_t>(index)).items = items; }
   void RemoveAll() { m_entries.clear(); }
   // How many entries are of kind.
   INT_PTR CountOf(NotConvertedEntry::Kind kind) const;

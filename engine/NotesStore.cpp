@@ -251,6 +251,8 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
   m_notConverted.RemoveAll();
   m_bTargetFailed = FALSE;
   m_bTemplateChoiceCancelled = FALSE;
+  m_bSourceFailed = FALSE;
+  m_strSourceFailure.Empty();
   m_strTargetPath = path;
   m_bTargetInUse = TRUE;
   m_strCreatedFile.Empty();
@@ -343,10 +345,21 @@ CNotesStore::TargetClosing CNotesStore::CloseTarget(BOOL bRemoveIfEmptyNew) {
   return closing;
 }
 
+void CNotesStore::NoteSourceFailure(const CString& description) {
+  if (m_bSourceFailed) return;
+  m_bSourceFailed = TRUE;
+  m_strSourceFailure = description;
+}
+
+CString CNotesStore::StoppedReason() const {
+  if (m_bTargetFailed) return m_strError;
+  return L"The conversion stopped. " + m_strSourceFailure;
+}
+
 int CNotesStore::CreateFolder(CString path) {
   const CString name = NotesFolderName(path);
-  if (m_bTargetFailed) {
-    m_notConverted.AddFolder(PstFolderOf(path), L"Not converted: " + m_strError);
+  if (m_bTargetFailed || m_bSourceFailed) {
+    m_notConverted.AddFolder(PstFolderOf(path), L"Not converted: " + StoppedReason());
     return 0;
   }
   m_status = StatusOf([&] { return m_db.CreateFolder(CStringToLNString(name), nullptr); });

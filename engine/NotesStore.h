@@ -146,6 +146,16 @@ class CNotesStore {
   int SaveFolderItems(CString path, RdoFolderDispatch* folder, long itemsBefore = 0);
   // The target database can no longer be written; the conversion must not go on.
   BOOL IsTargetFailed() const { return m_bTargetFailed; }
+  // The PST file itself can no longer be read (IsPstUnreadable): it was cut short or replaced after it
+  // was opened, or its disk fails. The item loop stops at once, recording the rest of its folder, and
+  // every later folder it is given is recorded whole; the conversion must not go on. Holds until the
+  // next CreateOrOpenDatabase.
+  BOOL IsSourceFailed() const { return m_bSourceFailed; }
+  // The server's words for that failure.
+  CString GetSourceFailure() const { return m_strSourceFailure; }
+  // Records that the PST file can no longer be read, with the server's words (the first failure's are
+  // kept). Called by the item loop and by the folder converter.
+  void NoteSourceFailure(const CString& description);
 
   // Item savers, called by the item loop with m_db open, the target folder open in m_folder, and the
   // Notes thread and OLE initialised. Each creates one note, writes its items, saves it and files it
@@ -280,6 +290,8 @@ class CNotesStore {
   // The target failed with status: the error text names the file, the folder's documents that are
   // not in it are recorded, and the conversion stops. Always 0.
   int StopOnTargetFailure(LNSTATUS status);
+  // Why the conversion stopped (the target's failure, else the source's), for what it leaves behind.
+  CString StoppedReason() const;
   // Flushes the folder's documents; 0 (through StopOnTargetFailure) when that fails.
   int FlushFolder();
   // Records an attachment of the item being saved (fileName "" for all of them) as not copied.
@@ -319,6 +331,8 @@ class CNotesStore {
   CString m_strTargetPath;
   BOOL m_bTargetFailed = FALSE;
   BOOL m_bTemplateChoiceCancelled = FALSE;
+  BOOL m_bSourceFailed = FALSE;
+  CString m_strSourceFailure;
   // m_db is the conversion's target (CreateOrOpenDatabase ran and CloseTarget has not), and the full
   // path of the file when this conversion created it ("" when it existed before).
   BOOL m_bTargetInUse = FALSE;

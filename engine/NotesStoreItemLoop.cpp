@@ -7,6 +7,7 @@
 #include "AutomationWrappers.h"
 #include "NotesCalls.h"
 #include "NotesItemWriters.h"
+#include "PstSession.h"
 
 namespace {
 
@@ -20,15 +21,17 @@ enum ItemKind {
   KIND_DISTLIST = 5
 };
 
-// Runs call; a failure of any kind becomes its description (empty: no failure), and a Notes status
-// also goes to *status. The wrappers throw the framework's exceptions, the Notes library its statuses.
+// Runs call; a failure of any kind becomes its description (empty: no failure), a Notes status also
+// goes to *status, and a server's failure to read the PST file at all sets *unreadable. The wrappers
+// throw the framework's exceptions, the Notes library its statuses.
 template <class Call>
-CString Guarded(Call call, LNSTATUS* status = nullptr) {
+CString Guarded(Call call, LNSTATUS* status = nullptr, BOOL* unreadable = nullptr) {
   try {
     call();
     return CString();
   } catch (CException* e) {
     CString text = DescribeException(e);
+    if (unreadable && IsPstUnreadable(e)) *unreadable = TRUE;
     e->Delete();
     return text;
   } catch (LNSTATUS thrown) {
@@ -100,8 +103,11 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long i
   const CString name = NotesFolderName(path);
   m_strLoopFolder = PstFolderOf(path);
   m_unflushed.clear();
-  if (m_bTargetFailed) {
-    m_notConverted.AddFolder(m_strLoopFolder, L"Not converted: " + m_strError);
+  auto folderItems = [folder] {
+    return folder != nullptr ? CountFolderItems(*folder) : NotConvertedEntry::UNCOUNTED;
+  };
+  if (m_bTargetFailed || m_bSourceFailed) {
+    m_notConverted.AddFolder(m_strLoopFolder, L"Not converted: " + StoppedReason(), folderItems());
     return 0;
   }
   // A folder that cannot be looked up or opened ends this folder only; the conversion goes on.
@@ -114,21 +120,30 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long i
       &m_status);
   if (!folderFailure.IsEmpty()) {
     if (IsTargetFailure(m_status)) return StopOnTargetFailure(m_status);
-    m_notConverted.AddFolder(m_strLoopFolder,
-                             L"The Notes folder " + name + L" cannot be opened: " + folderFailure);
+    m_notConverted.AddFolder(m_strLoopFolder, L"The Notes folder " + name + L" cannot be opened: " + folderFailure,
+                             folderItems());
     return 0;
   }
   if (!folder || !folder->m_lpDispatch) return 1;
 
   RdoItemsDispatch items;
   long count = 0;
-  const CString itemsFailure = Guarded([&] {
-    items.AttachDispatch(folder->GetItems());
-    if (items.m_lpDispatch) count = items.GetCount();
-  });
+  BOOL unreadable = FALSE;
+  const CString itemsFailure = Guarded(
+      [&] {
+        items.AttachDispatch(folder->GetItems());
+        if (items.m_lpDispatch) count = items.GetCount();
+      },
+      nullptr, &unreadable);
   if (!itemsFailure.IsEmpty()) {
-    m_notConverted.AddFolder(m_strLoopFolder, L"The items of the folder cannot be read: " + itemsFailure);
-    return 1;
+    // The PST still says how many items the folder holds, though they cannot be listed.
+    const long stated = folderItems();
+    m_notConverted.AddFolder(m_strLoopFolder,
+                             FolderItemsText(stated) + L": the list of items cannot be read: " + itemsFailure,
+                             stated);
+    if (!unreadable) return 1;
+    NoteSourceFailure(itemsFailure);
+    return 0;
   }
   if (!items.m_lpDispatch) return 1;
 
@@ -141,7 +156,8 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long i
     }
 
     RdoMailDispatch item;
-    CString failure = Guarded([&] { item.AttachDispatch(FetchItem(items, n)); });
+    BOOL itemUnreadable = FALSE;
+    CString failure = Guarded([&] { item.AttachDispatch(FetchItem(items, n)); }, nullptr, &itemUnreadable);
     CString subject;
     if (failure.IsEmpty()) {
       // An unreadable subject leaves the text without it; the item is still saved.
@@ -163,16 +179,18 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long i
     m_lastFiledNote = 0;
     int kind = KIND_OTHER;
     LNSTATUS saveStatus = LNNOERROR;
-    if (failure.IsEmpty()) failure = Guarded([&] { kind = GetItemKind(item.GetMessageClass()); });
     if (failure.IsEmpty())
-      failure = Guarded([&] { SaveItemOfKind(*this, kind, items, n, item); }, &saveStatus);
+      failure = Guarded([&] { kind = GetItemKind(item.GetMessageClass()); }, nullptr, &itemUnreadable);
+    if (failure.IsEmpty())
+      failure = Guarded([&] { SaveItemOfKind(*this, kind, items, n, item); }, &saveStatus, &itemUnreadable);
     if (failure.IsEmpty() && m_lastFiledNote == 0) failure = L"the saver filed no document";
-    // The items after n are lost with the target; the record says so in one line.
+    // The items after n are lost with the target or the source; the record says so in one line.
     auto notConvertedAfter = [&] {
       if (n < count) {
         CString rest;
-        rest.Format(L"Items %ld to %ld were not converted: ", number + 1, itemsBefore + count);
-        m_notConverted.AddFolder(m_strLoopFolder, rest + m_strError);
+        rest.Format(L"Items %s to %s were not converted: ", static_cast<LPCWSTR>(GroupedNumber(number + 1)),
+                    static_cast<LPCWSTR>(GroupedNumber(itemsBefore + count)));
+        m_notConverted.AddItems(m_strLoopFolder, number + 1, count - n, rest + StoppedReason());
       }
       return 0;
     };
@@ -180,6 +198,12 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long i
       m_notConverted.AddItem(m_strLoopFolder, number, subject, failure);
       if (IsTargetFailure(saveStatus)) {
         StopOnTargetFailure(saveStatus);
+        return notConvertedAfter();
+      }
+      if (itemUnreadable) {
+        // What was filed stays; nothing after this item can be read.
+        NoteSourceFailure(failure);
+        FlushFolder();
         return notConvertedAfter();
       }
     } else {

@@ -259,6 +259,46 @@ int CPstSession::CountListedFolders(const CString& path) const {
   return found == m_listedFolders.end() ? 0 : static_cast<int>(found->second.size());
 }
 
+long CountFolderItems(RdoFolderDispatch& folder) {
+  if (!folder.m_lpDispatch) return NotConvertedEntry::UNCOUNTED;
+  try {
+    RdoItemsDispatch items(folder.GetItems());
+    return items.m_lpDispatch ? items.GetCount() : 0;
+  } catch (CException* e) {
+    e->Delete();
+  }
+  try {
+    COleVariant stated = folder.GetFields(PR_CONTENT_COUNT_TAG);
+    if (stated.vt == VT_I4 && stated.lVal >= 0) return stated.lVal;
+  } catch (CException* e) {
+    e->Delete();
+  }
+  return NotConvertedEntry::UNCOUNTED;
+}
+
+long CPstSession::CountItemsAtPath(const CString& path) {
+  if (path.IsEmpty()) {
+    RdoFolderDispatch root;
+    try {
+      root.AttachDispatch(m_store.GetRootFolder());
+    } catch (CException* e) {
+      e->Delete();
+    }
+    return CountFolderItems(root);
+  }
+  const int listed = CountListedFolders(path);
+  if (listed == 0) return NotConvertedEntry::UNCOUNTED;
+  long total = 0;
+  for (int sibling = 0; sibling < listed; ++sibling) {
+    RdoFolderDispatch folder;
+    OpenFolderByPath(path, folder, sibling);
+    const long items = CountFolderItems(folder);
+    if (items == NotConvertedEntry::UNCOUNTED) return items;
+    total += items;
+  }
+  return total;
+}
+
 void CPstSession::OpenListedFolder(const CString& path, const FolderChain& chain) {
   RdoFolderDispatch folder(m_store.GetRootFolder());
   CString reached;

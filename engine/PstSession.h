@@ -12,6 +12,11 @@
 #include "AutomationWrappers.h"
 #include "NotConverted.h"
 
+// How many items the folder holds: its list's count, or, when that list cannot be read, the count the
+// PST states among the folder's own properties; NotConvertedEntry::UNCOUNTED when neither can be read.
+// Never throws.
+long CountFolderItems(RdoFolderDispatch& folder);
+
 // Owned by the main frame for one conversion and used only on the saving worker thread, which has
 // initialised OLE. The UI thread may set m_bStop at any time; the open operations test it when they
 // start. The open operations return 1 or 0 and leave the automation failure's description in
@@ -44,6 +49,10 @@ class CPstSession {
   int CollectFolderPaths(RdoFolderDispatch folder, CString parentPath, CStringArray* paths);
   // How many of the folders GetFolderList listed have path; 0 for a path it did not list.
   int CountListedFolders(const CString& path) const;
+  // How many items the folders of a path that GetFolderList listed hold together ("" for the top
+  // folder), as CountFolderItems counts them; NotConvertedEntry::UNCOUNTED when one of them cannot be
+  // counted, or the path was not listed. Creates nothing; never throws.
+  long CountItemsAtPath(const CString& path);
   // Binds folder to the folder named by path, or leaves it empty when there is none. A path that
   // GetFolderList listed reaches the sibling-th (0-based, in listing order) of the folders that share
   // it and never creates one; any other path is walked level by level, mapping Notes system names and

@@ -186,12 +186,12 @@ STDMETHODIMP DispatchObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DI
     return refused.hr;
   } catch (const DispatchError& error) {
     return FillException(excepInfo, Source(), error.Description(), error.Scode());
-  } catch (const SourceError& error) {
-    return FillException(excepInfo, Source(), Widen(error.what()), E_FAIL);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (const std::exception& error) {
-    return FillException(excepInfo, Source(), Widen(error.what()), E_FAIL);
+    // Source errors and the reader's own.
+    return FillException(excepInfo, Source(), Widen(DescribeSourceFailure(error).c_str()),
+                         IsUnreadableFile(error) ? kDiskErrorScode : E_FAIL);
   } catch (...) {
     return FillException(excepInfo, Source(), L"unexpected failure inside the automation server", E_FAIL);
   }

@@ -19,6 +19,11 @@ std::wstring Widen(const char* text);
 // Objects and server locks alive in this module; DllCanUnloadNow answers from them.
 extern std::atomic<long> g_moduleReferences;
 
+// The EXCEPINFO code of a call that failed because the file itself can no longer be read (MAPI's
+// MAPI_E_DISK_ERROR), so that a caller can tell a file gone bad from damaged data, which fails with
+// E_FAIL.
+constexpr HRESULT kDiskErrorScode = static_cast<HRESULT>(0x80040116L);
+
 // A failed call in words. Thrown by members; reaches the caller as DISP_E_EXCEPTION.
 class DispatchError {
  public:

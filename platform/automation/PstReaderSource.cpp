@@ -245,6 +245,11 @@ std::unique_ptr<PstMessage> ReaderAttachment::EmbeddedMessage() {
   return std::make_unique<ReaderMessage>(store_, a_->OpenEmbeddedMessage());
 }
 
+// The words of a read of the file itself that failed.
+std::string UnreadableText(const pst::PstError& error) {
+  return std::string("The PST file can no longer be read: ") + error.what();
+}
+
 // A sub-folder that the hierarchy lists but that cannot be opened: it stays in the list, so that its
 // loss is seen, and every read of it fails with the reason.
 class UnreadableFolder : public PstFolder {
@@ -270,6 +275,7 @@ class ReaderFolder : public PstFolder {
     try {
       children = folder_->ChildFolders();
     } catch (const pst::PstError& error) {
+      if (error.Kind() == pst::ErrorKind::kIo) throw SourceError(UnreadableText(error), true);
       throw SourceError(std::string("The list of sub-folders is damaged and cannot be read: ") +
                         error.what());
     }
@@ -289,8 +295,13 @@ class ReaderFolder : public PstFolder {
     try {
       return Nids().size();
     } catch (const pst::PstError& error) {
+      if (error.Kind() == pst::ErrorKind::kIo) throw SourceError(UnreadableText(error), true);
       throw SourceError(std::string("The list of items is damaged and cannot be read: ") + error.what());
     }
+  }
+  // The folder's properties were read when it was opened: they are told from memory.
+  std::optional<PropValue> Property(uint16_t id) override {
+    return Convert(folder_->Properties().Get(id), store_->CodePage());
   }
   std::unique_ptr<PstMessage> Message(size_t index) override {
     const std::vector<uint32_t>& nids = Nids();
@@ -364,6 +375,18 @@ class ReaderStore : public PstStore {
 };
 
 }  // namespace
+
+bool IsUnreadableFile(const std::exception& error) {
+  if (const auto* source = dynamic_cast<const SourceError*>(&error)) return source->Unreadable();
+  const auto* reader = dynamic_cast<const pst::PstError*>(&error);
+  return reader != nullptr && reader->Kind() == pst::ErrorKind::kIo;
+}
+
+std::string DescribeSourceFailure(const std::exception& error) {
+  const auto* reader = dynamic_cast<const pst::PstError*>(&error);
+  if (reader != nullptr && reader->Kind() == pst::ErrorKind::kIo) return UnreadableText(*reader);
+  return error.what();
+}
 
 std::unique_ptr<PstStore> OpenPstStore(const std::wstring& path) {
   try {

@@ -134,6 +134,12 @@ class PstFolder {
   virtual std::vector<std::shared_ptr<PstFolder>> SubFolders() = 0;
   virtual size_t MessageCount() = 0;
   virtual std::unique_ptr<PstMessage> Message(size_t index) = 0;  // 0-based
+  // One of the folder's own properties (its stated content count, say), read apart from its
+  // contents, so that it can be told while the list of items cannot be read; nullopt when absent.
+  virtual std::optional<PropValue> Property(uint16_t id) {
+    (void)id;
+    return std::nullopt;
+  }
 };
 
 class PstStore {
@@ -150,11 +156,25 @@ class PstStore {
   }
 };
 
-// What a source throws when the file cannot be read; the text goes to the caller's EXCEPINFO.
+// What a source throws when the file cannot be read; the text goes to the caller's EXCEPINFO. An
+// unreadable failure is one of the file itself, not of what it holds: a read failed or came short (the
+// file was cut short or replaced after it was opened, its disk fails), so that nothing more can be
+// read from it; the servers give the caller a code of its own for it.
 class SourceError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit SourceError(const std::string& what, bool unreadable = false)
+      : std::runtime_error(what), unreadable_(unreadable) {}
+  bool Unreadable() const { return unreadable_; }
+
+ private:
+  bool unreadable_;
 };
+
+// Whether error, as thrown by a source, says that the file itself can no longer be read (see
+// SourceError); damaged data that was read is not such a failure.
+bool IsUnreadableFile(const std::exception& error);
+// The words a caller reads for error: a read of the file itself that failed says so first.
+std::string DescribeSourceFailure(const std::exception& error);
 
 // Opens a PST or OST file read-only. Throws SourceError with the reader's words on failure.
 std::unique_ptr<PstStore> OpenPstStore(const std::wstring& path);

@@ -30,19 +30,43 @@ const std::vector<FolderNode::Ptr>& FolderNode::Children() {
   return children;
 }
 
+namespace {
+
+// Fields: one of the folder's own properties by its tag (PR_CONTENT_COUNT, 0x36020003, say).
+constexpr DISPID kFields = 0x14;
+
+// A stored value as the caller reads it: integers and texts; any other type, and an absent property,
+// as VT_EMPTY.
+void SetStoredValue(VARIANT* result, const std::optional<PropValue>& value) {
+  if (!value) return;
+  if (const auto* number = std::get_if<int64_t>(&*value)) {
+    SetInteger(result, static_cast<long>(*number));
+  } else if (const auto* text = std::get_if<std::u16string>(&*value)) {
+    SetText(result, ToWide(*text));
+  }
+}
+
+}  // namespace
+
 const std::vector<DispatchMember>& RdoFolder::Members() const {
   static const std::vector<DispatchMember> kMembers = {
       {0x0, kGet, L"Name", 0, 0},
       {0x11, kGet, L"Items", 0, 0},
       {0x12, kGet, L"Folders", 0, 0},
+      {kFields, kGet, L"Fields", 1, 1},
       {0x6, kMethod, L"Save", 0, 0},
   };
   return kMembers;
 }
 
-void RdoFolder::Call(const DispatchMember& member, const DispatchArgs&, VARIANT* result) {
+void RdoFolder::Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) {
   if (!node_->unreadable.empty() && member.id != 0x6) throw DispatchError(node_->unreadable);
   switch (member.id) {
+    case kFields: {
+      const auto tag = static_cast<uint32_t>(args.Integer(0));
+      if (node_->source) SetStoredValue(result, node_->source->Property(static_cast<uint16_t>(tag >> 16)));
+      return;
+    }
     case 0x0:
       SetText(result, node_->name);
       return;
@@ -111,6 +135,7 @@ size_t RdoItems::Count() { return folder_->source ? folder_->source->MessageCoun
 void RdoItems::Call(const DispatchMember& member, const DispatchArgs& args, VARIANT* result) {
   switch (member.id) {
     case 0x1:
+      if (context_.session->faults.CountCall("rdo.count")) RaiseInjectedFault("rdo.count");
       SetInteger(result, static_cast<long>(Count()));
       return;
     case 0x9: {

@@ -33,9 +33,14 @@ std::string Utf8(const CString& text) { return testsupport::Utf8(static_cast<LPC
 class RecordingSink : public IProgressSink {
  public:
   void SetText(const CString& text) override {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_texts.push_back(text);
+    {
+      std::lock_guard<std::mutex> lock(m_lock);
+      m_texts.push_back(text);
+    }
+    if (m_onText) m_onText(text);
   }
+  // Runs on the worker with every text, as it is shown.
+  std::function<void(const CString&)> m_onText;
   void SetPos(int percent) override {
     std::lock_guard<std::mutex> lock(m_lock);
     m_positions.push_back(percent);
@@ -234,8 +239,48 @@ TEST_F(ConversionDriver, AFolderWhoseNotesFolderFailsIsSkippedAndTheNextIsSaved)
   EXPECT_EQ(2, DocumentsIn(L"Outlook\\Projects"));
   EXPECT_EQ(3, DocumentsIn(L"Outlook\\Archive"));
   EXPECT_EQ(1, m_frame.GetNotConvertedCounts().folders);
+  EXPECT_EQ(1, m_frame.GetNotConvertedCounts().items) << "the Inbox's one item is counted with it";
   ASSERT_EQ(1, m_frame.GetNotConverted().GetSize());
   EXPECT_EQ(m_frame.GetNotConverted()[0].Left(7), L"Inbox\\\t");
+}
+
+TEST_F(ConversionDriver, APstCutShortDuringTheRunEndsNotCompletedAndCountsEveryItemOfTheTickedFolders) {
+  StartNotes();
+  pb::Store pst;
+  for (const char* name : {"Inbox", "Projects", "Archive"}) {
+    pb::Folder& folder = pst.AddFolder(name);
+    for (int i = 1; i <= 10; ++i)
+      folder.messages.push_back(pb::Message().Subject(name + std::to_string(i)).Body(std::string(6000, 'b')));
+  }
+  UseSource(pst);
+  m_frame.SetTargetNsf(Text(m_dir.File("cut.nsf")), 0);
+  // Another program cuts the PST short while the third item of the Inbox is saved.
+  const std::string source = m_dir.File("source.pst");
+  bool cut = false;
+  m_itemBar.m_onText = [&](const CString& text) {
+    if (cut || text.Find(L"Saving email 3 of 10") != 0) return;
+    cut = true;
+    const HANDLE file = CreateFileA(source.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = 4096;
+    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+  };
+
+  ASSERT_EQ(CONVERSION_PST_UNREADABLE, Convert(IDOK)) << Utf8(m_status.Last());
+  EXPECT_TRUE(cut);
+  EXPECT_EQ(0, m_status.Last().Find(L"The conversion did not complete. The PST file can no longer be read: "))
+      << Utf8(m_status.Last());
+  EXPECT_EQ(2, m_frame.GetStepsDone()) << "the folders' step did not complete";
+  const long saved = DocumentsIn(L"Outlook\\Inbox");
+  EXPECT_GE(saved, 2);
+  EXPECT_EQ(-1, DocumentsIn(L"Outlook\\Projects")) << "no folder is made after the failure";
+  const NotConvertedCounts& counts = m_frame.GetNotConvertedCounts();
+  EXPECT_EQ(2, counts.folders) << Utf8(counts.Text());
+  EXPECT_EQ(30, saved + counts.items) << Utf8(counts.Text());
+  EXPECT_EQ(0, counts.uncountedFolders);
 }
 
 TEST_F(ConversionDriver, AStopWhileTheFoldersAreChosenConvertsNoFolderAndStillEndsDone) {

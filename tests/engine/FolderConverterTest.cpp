@@ -103,3 +103,82 @@ TEST_F(FolderConverterTest, ItemsOfSiblingFoldersAreNumberedOnThroughThem) {
   ASSERT_EQ(1u, SkippedItems().size());
   EXPECT_EQ(0, SkippedItems()[0].Find(L"5\t")) << SkippedItems()[0];
 }
+
+namespace {
+
+// Cuts the PST file short, as another program may while it is read, when the loop shows the item
+// whose status begins with cutAt; the reader has the file open all along.
+class CuttingSink : public RecordingSink {
+ public:
+  CuttingSink(std::string path, CString cutAt) : path_(std::move(path)), cutAt_(std::move(cutAt)) {}
+  void SetText(const CString& text) override {
+    RecordingSink::SetText(text);
+    if (cut_ || text.Find(cutAt_) != 0) return;
+    cut_ = true;
+    const HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    LARGE_INTEGER size;
+    size.QuadPart = 4096;
+    EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+    CloseHandle(file);
+  }
+
+ private:
+  std::string path_;
+  CString cutAt_;
+  bool cut_ = false;
+};
+
+long CountedItems(const CNotConvertedList& list) { return list.Counts().items; }
+
+}  // namespace
+
+TEST_F(FolderConverterTest, AFolderWhoseItemsCannotBeListedCountsTheItemsThePstSaysItHolds) {
+  // The list of the Inbox's items fails; the next folder converts.
+  ScopedFaults faults("rdo.count=1");
+  pb::Store pst = MailFolder("Inbox", 7);
+  pst.AddFolder("Sent Items").messages.push_back(Mail("sent"));
+  OpenPst(pst);
+  Convert(L"Inbox\\");
+  Convert(L"Sent Items\\");
+  ASSERT_EQ(1, store_.m_notConverted.GetCount());
+  const NotConvertedEntry& entry = store_.m_notConverted.GetAt(0);
+  EXPECT_EQ(NotConvertedEntry::FOLDER, entry.kind);
+  EXPECT_EQ(7, entry.items);
+  EXPECT_EQ(0, entry.reason.Find(L"7 items: the list of items cannot be read: ")) << entry.reason;
+  EXPECT_EQ(7, CountedItems(store_.m_notConverted));
+  EXPECT_EQ(1, DocumentsIn(L"Outlook\\Sent Items"));
+  // A folder that cannot be read is the PST's damage, not the file failing: the run goes on.
+  EXPECT_FALSE(store_.IsSourceFailed());
+}
+
+TEST_F(FolderConverterTest, APstCutShortDuringAFolderStopsThereAndCountsEveryItemNotSaved) {
+  pb::Store pst;
+  pb::Folder& inbox = pst.AddFolder("Inbox");
+  for (int i = 1; i <= 20; ++i) inbox.messages.push_back(Mail("in " + std::to_string(i)).Body(std::string(6000, 'x')));
+  pb::Folder& archive = pst.AddFolder("Archive");
+  for (int i = 1; i <= 10; ++i) archive.messages.push_back(Mail("old " + std::to_string(i)));
+  OpenPst(pst);
+  CuttingSink cutting(dir_.File("test.pst"), L"Saving email 5 of 20");
+  store_.m_pItemProgress = &cutting;
+  Convert(L"Inbox\\");
+
+  ASSERT_TRUE(store_.IsSourceFailed());
+  EXPECT_EQ(0, store_.GetSourceFailure().Find(L"The PST file can no longer be read: ")) << store_.GetSourceFailure();
+  EXPECT_NE(-1, store_.GetSourceFailure().Find(L"shorter than")) << store_.GetSourceFailure();
+  // The loop stops at the first item it cannot read: the rest of the folder is one run.
+  const long saved = DocumentsIn(L"Outlook\\Inbox");
+  EXPECT_GE(saved, 4);
+  EXPECT_EQ(20, saved + CountedItems(store_.m_notConverted));
+  ASSERT_GE(store_.m_notConverted.GetCount(), 1);
+  const NotConvertedEntry& last = store_.m_notConverted.GetAt(store_.m_notConverted.GetCount() - 1);
+  EXPECT_EQ(NotConvertedEntry::ITEMS, last.kind);
+  EXPECT_EQ(0, store_.m_notConverted.Counts().folders) << "a folder partly saved is not counted whole";
+
+  // A later folder is not converted at all, and counted with the items the PST says it holds.
+  const INT_PTR before = store_.m_notConverted.GetCount();
+  EXPECT_EQ(0, store_.CreateFolder(L"Outlook\\Archive\\"));
+  ASSERT_EQ(before + 1, store_.m_notConverted.GetCount());
+  EXPECT_EQ(10, session_.CountItemsAtPath(L"Archive\\"));
+}

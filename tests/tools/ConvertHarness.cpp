@@ -10,8 +10,9 @@
 // and one line per entry of what the engine recorded as not converted (folders the session could not
 // list, folders, items and attachments the store did not convert, recurrences of appointments saved at
 // their first occurrence, members of distribution lists not written):
-//           not converted TAB folder|item|attachment|recurrence|member TAB <PST folder> TAB <n> TAB
-//           <subject> TAB <attachment, or "member <m>"> TAB <reason>
+//           not converted TAB folder|item|attachment|recurrence|member|items TAB <PST folder> TAB <n> TAB
+//           <subject> TAB <attachment, "member <m>", or "items <count>" (or "items uncounted") for a
+//           folder and for a run of items from n on> TAB <reason>
 // then, when there is any such entry, the entries counted by kind in the wizard's words:
 //           Not converted: <f> folder(s), <i> item(s) and <a> attachment(s)
 // With --timing it says on stderr how long the conversion and the read-back took, apart.
@@ -19,7 +20,9 @@
 // or recorded as not converted; 1 otherwise (also when the target failed, with the store's text on
 // stderr, and when the NSF is whole only with its side file, which could not be folded into it: a line
 // on stderr names both files and the documents it holds); 2 when the PST or the NSF cannot be opened
-// (the reason on stderr).
+// (the reason on stderr). A PST that can no longer be read during the run (cut short, replaced, its
+// disk failing) ends the conversion with exit 1, the reason on stderr, and every later folder recorded
+// with the items the PST says it holds.
 // When BRINDLE_HARNESS_STARTED names a file, the harness makes it empty as it starts and writes "ended" into
 // it as it ends, so that a caller can tell a run that never started (Wine could not start the program)
 // from one that ended early (killed, crashed) and from one that came to its end.
@@ -246,10 +249,17 @@ void CheckFolder(CPstSession& session, CNotesStore& store, const CString& path, 
         *losses += folderField + "\t-\t\tthe PST folder cannot be reached\n";
         continue;
       }
-      RdoItemsDispatch collection(folder.GetItems());
-      const long count = collection.m_lpDispatch ? collection.GetCount() : 0;
-      summary->items += count;
-      collections.emplace_back(collection, count);
+      try {
+        RdoItemsDispatch collection(folder.GetItems());
+        const long count = collection.m_lpDispatch ? collection.GetCount() : 0;
+        summary->items += count;
+        collections.emplace_back(collection, count);
+      } catch (CException* e) {
+        *losses += folderField + "\t-\t\t" + Field(Describe(e)) + "\n";
+        // The items that cannot be listed are still the folder's: the PST says how many there are.
+        const long stated = CountFolderItems(folder);
+        if (stated > 0) summary->items += stated;
+      }
     } catch (CException* e) {
       *losses += folderField + "\t-\t\t" + Field(Describe(e)) + "\n";
     }
@@ -275,9 +285,11 @@ void CheckFolder(CPstSession& session, CNotesStore& store, const CString& path, 
 }
 
 void PrintNotConverted(const NotConvertedEntry& entry) {
-  static const char* const kKinds[] = {"folder", "item", "attachment", "recurrence", "member"};
-  const std::string part = entry.kind == NotConvertedEntry::MEMBER ? "member " + std::to_string(entry.member)
-                                                                   : Field(entry.attachment);
+  static const char* const kKinds[] = {"folder", "item", "attachment", "recurrence", "member", "items"};
+  std::string part = Field(entry.attachment);
+  if (entry.kind == NotConvertedEntry::MEMBER) part = "member " + std::to_string(entry.member);
+  if (entry.kind == NotConvertedEntry::FOLDER || entry.kind == NotConvertedEntry::ITEMS)
+    part = entry.items == NotConvertedEntry::UNCOUNTED ? "items uncounted" : "items " + std::to_string(entry.items);
   Out(std::string("not converted\t") + kKinds[entry.kind] + "\t" + Field(entry.folder) + "\t" +
       std::to_string(entry.item) + "\t" + Field(entry.subject) + "\t" + part + "\t" + Field(entry.reason) +
       "\n");
@@ -324,9 +336,13 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
     const std::string folderField = Field(summary.notesFolder);
     std::map<long, bool> skipped;
     double started = Now();
+    const INT_PTR recordedAtCreate = store.m_notConverted.GetCount();
     const bool created = store.CreateFolder(L"Outlook\\" + path) != 0;
     conversionSeconds += Now() - started;
     long before = 0;
+    // A folder the store could not make records its items as the driver counts them.
+    if (!created && store.m_notConverted.GetCount() > recordedAtCreate)
+      store.m_notConverted.SetFolderItems(recordedAtCreate, session.CountItemsAtPath(path));
     if (!created) {
       losses += folderField + "\t-\t\t" +
                 Field(L"the Notes folder cannot be created: " + store.GetErrorText()) + "\n";
@@ -373,6 +389,10 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   if (store.IsTargetFailed()) {
     result = 1;
     Fail(store.GetErrorText());
+  }
+  if (store.IsSourceFailed()) {
+    result = 1;
+    Fail(L"The conversion did not complete. " + store.GetSourceFailure());
   }
   // The NSF is closed as the wizard closes it, which folds its side file in where there is room.
   const CNotesStore::TargetClosing closing = store.CloseTarget(FALSE);

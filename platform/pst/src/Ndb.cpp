@@ -57,8 +57,27 @@ class FileSource : public ByteSource {
 #else
     int sought = fseeko(file_, static_cast<off_t>(offset), SEEK_SET);
 #endif
-    if (sought != 0 || std::fread(buffer, 1, size, file_) != size)
-      throw PstError(ErrorKind::kIo, "read error at offset " + Hex(offset));
+    if (sought != 0 || std::fread(buffer, 1, size, file_) != size) {
+      std::string what = "read error at offset " + Hex(offset);
+      // A file that another program cut short after it was opened reads short: that is the cause the
+      // user can act on.
+      const int64_t now = CurrentSize();
+      if (now >= 0 && static_cast<uint64_t>(now) < size_)
+        what += ": the file is now " + std::to_string(now) + " bytes long, shorter than the " +
+                std::to_string(size_) + " bytes it had when it was opened";
+      throw PstError(ErrorKind::kIo, what);
+    }
+  }
+
+  // The file's length on disk now; -1 when it cannot be told.
+  int64_t CurrentSize() {
+#ifdef _WIN32
+    if (_fseeki64(file_, 0, SEEK_END) != 0) return -1;
+    return _ftelli64(file_);
+#else
+    if (fseeko(file_, 0, SEEK_END) != 0) return -1;
+    return static_cast<int64_t>(ftello(file_));
+#endif
   }
 
   std::FILE* file_;

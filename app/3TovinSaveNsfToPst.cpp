@@ -359,7 +359,7 @@ void C3TovinSaveNsfToPst::RunWorker() {
     m_listFiles.ShowWindow(SW_HIDE);
   });
 
-  const int nResult = RunConversion(pFrame != nullptr ? pFrame->GetSourcePath() : CString());
+  int nResult = RunConversion(pFrame != nullptr ? pFrame->GetSourcePath() : CString());
 
   // A stop or close question still open is answered before the run ends: its Yes makes this an
   // aborted run, and no final message opens under it.
@@ -372,6 +372,11 @@ void C3TovinSaveNsfToPst::RunWorker() {
   // is removed.
   const CString strTarget =
       pFrame != nullptr ? pFrame->CloseTarget(nResult == CONVERSION_DONE && !bAborted) : CString();
+  // A file that another program removed or replaced since the last check holds nothing of the run.
+  if (pFrame != nullptr && pFrame->m_notesStore.IsTargetLost() && nResult != CONVERSION_NSF_FAILED) {
+    nResult = CONVERSION_NSF_FAILED;
+    m_statusSink.SetText(pFrame->m_notesStore.GetErrorText());
+  }
 
   if (bThreadAttached) {
     try {

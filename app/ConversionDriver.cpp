@@ -268,6 +268,13 @@ CString CMainFrame::CloseTarget(BOOL bCompleted) {
            L" held no document and was removed.";
   if (m_notesStore.IsTemplateChoiceCancelled())
     return L"Nothing is left behind: the new NSF file " + closing.strFile + L" was not created.";
+  if (closing.bLost) {
+    const CString strLost = closing.nDocuments >= 0
+                                ? CountedNoun(closing.nDocuments, L"document", L"documents") + L" saved into it"
+                                : CString(L"the documents saved into it");
+    return L"The NSF file " + closing.strFile + L" is not the one this conversion wrote: " + strLost +
+           L" are lost. Convert the PST file again.";
+  }
   CString strLines;
   auto addLine = [&strLines](const CString& strLine) {
     strLines += (strLines.IsEmpty() ? L"" : L"\r\n") + strLine;

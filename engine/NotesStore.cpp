@@ -253,6 +253,8 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
   m_bTemplateChoiceCancelled = FALSE;
   m_bSourceFailed = FALSE;
   m_strSourceFailure.Empty();
+  m_bTargetLost = FALSE;
+  m_targetIdentity = FileIdentity();
   m_strTargetPath = path;
   m_bTargetInUse = TRUE;
   m_strCreatedFile.Empty();
@@ -285,6 +287,7 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
       return 0;
     }
     m_bDbOpen = 1;
+    m_targetIdentity = IdentityOf(LibraryFilePath(path), nullptr);
     return m_bStop ? 0 : 1;
   } catch (LNSTATUS status) {
     m_status = status;
@@ -305,6 +308,44 @@ CString CNotesStore::LibraryFilePath(const CString& path) {
   return length > 0 && length < MAX_PATH * 4 ? CString(full) : named;
 }
 
+CNotesStore::FileIdentity CNotesStore::IdentityOf(const CString& path, BOOL* pbMissing) {
+  FileIdentity identity;
+  if (pbMissing != nullptr) *pbMissing = FALSE;
+  const HANDLE file = ::CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = ::GetLastError();
+    if (pbMissing != nullptr) *pbMissing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return identity;
+  }
+  BY_HANDLE_FILE_INFORMATION information;
+  if (::GetFileInformationByHandle(file, &information)) {
+    identity.bKnown = TRUE;
+    identity.nVolume = information.dwVolumeSerialNumber;
+    identity.nIndexHigh = information.nFileIndexHigh;
+    identity.nIndexLow = information.nFileIndexLow;
+  }
+  ::CloseHandle(file);
+  return identity;
+}
+
+BOOL CNotesStore::CheckTargetFile() {
+  if (m_bTargetLost) return FALSE;
+  if (!m_bDbOpen || !m_targetIdentity.bKnown) return TRUE;
+  const CString file = LibraryFilePath(m_strTargetPath);
+  BOOL bMissing = FALSE;
+  const FileIdentity now = IdentityOf(file, &bMissing);
+  const BOOL bSame = now.bKnown && now.nVolume == m_targetIdentity.nVolume &&
+                     now.nIndexHigh == m_targetIdentity.nIndexHigh && now.nIndexLow == m_targetIdentity.nIndexLow;
+  if (bSame || (!now.bKnown && !bMissing)) return TRUE;
+  m_bTargetLost = TRUE;
+  m_bTargetFailed = TRUE;
+  SetErrorText(L"The conversion stopped: the NSF file " + file + L" was " +
+               (bMissing ? L"removed" : L"replaced") +
+               L" by another program while it was being written. The documents saved into it are lost.");
+  return FALSE;
+}
+
 CNotesStore::TargetClosing CNotesStore::CloseTarget(BOOL bRemoveIfEmptyNew) {
   TargetClosing closing;
   if (!m_bTargetInUse) return closing;
@@ -320,6 +361,14 @@ CNotesStore::TargetClosing CNotesStore::CloseTarget(BOOL bRemoveIfEmptyNew) {
       if (m_db.GetDocuments(&documents) != LNNOERROR) return;
       closing.nDocuments = documents.GetCount();
     });
+  }
+  // The file at the path is another program's now: nothing there is removed, and what this conversion
+  // wrote went with the file it was written into.
+  if (!CheckTargetFile()) {
+    closing.bLost = TRUE;
+    if (m_bDbOpen) StatusOf([this] { return m_db.Close(); });
+    m_bDbOpen = 0;
+    return closing;
   }
   // A file that could not be opened holds nothing of this conversion; one that could not be counted
   // may hold something.

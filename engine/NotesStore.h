@@ -103,6 +103,10 @@ class CNotesStore {
   struct TargetClosing {
     // This conversion had made the file and put no document in it: it was closed and removed.
     BOOL bRemoved = FALSE;
+    // The file at the target's path is no longer the one this conversion opened: another program
+    // removed or replaced it while it was written, and the nDocuments written into it are lost. Nothing
+    // at the path is removed then.
+    BOOL bLost = FALSE;
     // The file was to be removed but is still there: why.
     CString strNotRemoved;
     // The file's full path.
@@ -146,6 +150,10 @@ class CNotesStore {
   int SaveFolderItems(CString path, RdoFolderDispatch* folder, long itemsBefore = 0);
   // The target database can no longer be written; the conversion must not go on.
   BOOL IsTargetFailed() const { return m_bTargetFailed; }
+  // The file at the target's path was found not to be the one the conversion opened (removed or
+  // replaced by another program: a platform that lets it do so while the file is open). Checked when the
+  // item loop flushes and when CloseTarget ends the use of the file; the target has failed then.
+  BOOL IsTargetLost() const { return m_bTargetLost; }
   // The PST file itself can no longer be read (IsPstUnreadable): it was cut short or replaced after it
   // was opened, or its disk fails. The item loop stops at once, recording the rest of its folder, and
   // every later folder it is given is recorded whole; the conversion must not go on. Holds until the
@@ -292,8 +300,23 @@ class CNotesStore {
   int StopOnTargetFailure(LNSTATUS status);
   // Why the conversion stopped (the target's failure, else the source's), for what it leaves behind.
   CString StoppedReason() const;
-  // Flushes the folder's documents; 0 (through StopOnTargetFailure) when that fails.
+  // Flushes the folder's documents; 0 (through StopOnTargetFailure) when that fails, and 0 when the
+  // file at the target's path is no longer the one opened (the target is lost then).
   int FlushFolder();
+  // The file's identity on its volume, as a handle on it tells it: the same path may name another
+  // file later.
+  struct FileIdentity {
+    BOOL bKnown = FALSE;
+    DWORD nVolume = 0;
+    DWORD nIndexHigh = 0;
+    DWORD nIndexLow = 0;
+  };
+  // The identity of the file at path, or one that is not known when it cannot be opened; *pbMissing
+  // is set when there is no file there.
+  static FileIdentity IdentityOf(const CString& path, BOOL* pbMissing);
+  // FALSE, with the target failed and lost and m_strError saying so, when the file at the target's path
+  // is gone or is another file than the one opened; TRUE while it is the same, or cannot be told.
+  BOOL CheckTargetFile();
   // Records an attachment of the item being saved (fileName "" for all of them) as not copied.
   void NotCopied(const CString& fileName, const CString& reason);
   // Stores the library's message for status as the error text.
@@ -333,6 +356,9 @@ class CNotesStore {
   BOOL m_bTemplateChoiceCancelled = FALSE;
   BOOL m_bSourceFailed = FALSE;
   CString m_strSourceFailure;
+  BOOL m_bTargetLost = FALSE;
+  // The target file as it was opened for writing.
+  FileIdentity m_targetIdentity;
   // m_db is the conversion's target (CreateOrOpenDatabase ran and CloseTarget has not), and the full
   // path of the file when this conversion created it ("" when it existed before).
   BOOL m_bTargetInUse = FALSE;

@@ -255,7 +255,8 @@ int CNotesStore::FlushFolder() {
   const LNSTATUS status = StatusOf([this] { return m_db.Flush(); });
   if (status != LNNOERROR) return StopOnTargetFailure(status);
   m_unflushed.clear();
-  return 1;
+  // The documents are in the file now, if the file is still the target's.
+  return CheckTargetFile() ? 1 : 0;
 }
 
 int CNotesStore::StopOnTargetFailure(LNSTATUS status) {

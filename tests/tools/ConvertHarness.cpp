@@ -33,7 +33,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -182,12 +182,31 @@ struct FolderSummary {
   long saved = 0;  // attachments of the new documents
 };
 
-// Pairs item n of a folder with the next new document of the Notes folder (when the loop did not report
-// the item as skipped) and appends a line to losses when the item was lost or shortened.
-void CheckItem(const PstItem& item, long n, const std::map<long, bool>& skipped, LNViewFolder& notes,
-               long entries, long* document, FolderSummary* summary, std::string* losses) {
+// The items of one folder that the store recorded as not converted: one by one, in runs, or all of them.
+struct RecordedItems {
+  std::set<long> items;
+  std::vector<std::pair<long, long>> runs;  // first and count
+  bool all = false;
+
+  void Add(const NotConvertedEntry& entry) {
+    if (entry.kind == NotConvertedEntry::ITEM) items.insert(entry.item);
+    if (entry.kind == NotConvertedEntry::ITEMS) runs.emplace_back(entry.item, entry.items);
+    if (entry.kind == NotConvertedEntry::FOLDER) all = true;
+  }
+  bool Has(long n) const {
+    if (all || items.count(n)) return true;
+    for (const auto& [first, count] : runs)
+      if (n >= first && n < first + count) return true;
+    return false;
+  }
+};
+
+// Pairs item n of a folder with the next new document of the Notes folder (when the store did not record
+// the item as not converted) and appends a line to losses when the item was lost or shortened.
+void CheckItem(const PstItem& item, long n, const RecordedItems& skipped, LNViewFolder& notes, long entries,
+               long* document, FolderSummary* summary, std::string* losses) {
   summary->seen += static_cast<long>(item.attachments.size());
-  if (skipped.count(n)) return;
+  if (skipped.Has(n)) return;
   const std::string prefix =
       Field(summary->notesFolder) + "\titem " + std::to_string(n) + "\t" + Field(item.subject) + "\t";
   if (*document >= entries) {
@@ -234,7 +253,7 @@ void CheckItem(const PstItem& item, long n, const std::map<long, bool>& skipped,
 // the folders of the path, as the store's record numbers them. notesOpen: the Notes folder exists (it
 // was created).
 void CheckFolder(CPstSession& session, CNotesStore& store, const CString& path, bool notesOpen, long before,
-                 const std::map<long, bool>& skipped, FolderSummary* summary, std::string* losses) {
+                 const RecordedItems& skipped, FolderSummary* summary, std::string* losses) {
   const std::string folderField = Field(summary->notesFolder);
   const int listed = path.IsEmpty() ? 0 : session.CountListedFolders(path);
   std::vector<std::pair<RdoItemsDispatch, long>> collections;  // with their item counts
@@ -334,7 +353,7 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
     FolderSummary summary;
     summary.notesFolder = NotesFolderName(L"Outlook\\" + path);
     const std::string folderField = Field(summary.notesFolder);
-    std::map<long, bool> skipped;
+    RecordedItems skipped;
     double started = Now();
     const INT_PTR recordedAtCreate = store.m_notConverted.GetCount();
     const bool created = store.CreateFolder(L"Outlook\\" + path) != 0;
@@ -353,15 +372,12 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
       readBackSeconds += Now() - started;
 
       started = Now();
-      const INT_PTR recordedBefore = store.m_notConverted.GetCount();
       converter.ConvertFolder(path);
       conversionSeconds += Now() - started;
-      // The items the store recorded are printed with the record; the read-back pairs the others.
-      for (INT_PTR r = recordedBefore; r < store.m_notConverted.GetCount(); ++r) {
-        const NotConvertedEntry& entry = store.m_notConverted.GetAt(r);
-        if (entry.kind == NotConvertedEntry::ITEM) skipped[entry.item] = true;
-      }
     }
+    // The items the store recorded are printed with the record; the read-back pairs the others.
+    for (INT_PTR r = recordedAtCreate; r < store.m_notConverted.GetCount(); ++r)
+      skipped.Add(store.m_notConverted.GetAt(r));
     started = Now();
     CheckFolder(session, store, path, created, before, skipped, &summary, &losses);
     readBackSeconds += Now() - started;
@@ -386,7 +402,8 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
     }
   }
   if (!counts.IsEmpty()) Out(Utf8(counts.Text()) + "\n");
-  if (store.IsTargetFailed()) {
+  const bool targetFailedInRun = store.IsTargetFailed() != FALSE;
+  if (targetFailedInRun) {
     result = 1;
     Fail(store.GetErrorText());
   }
@@ -396,6 +413,11 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   }
   // The NSF is closed as the wizard closes it, which folds its side file in where there is room.
   const CNotesStore::TargetClosing closing = store.CloseTarget(FALSE);
+  if (closing.bLost) {
+    result = 1;
+    // A loss found during the run was said with the target's failure above.
+    if (!targetFailedInRun) Fail(store.GetErrorText());
+  }
   if (!closing.strJournal.IsEmpty()) {
     result = 1;
     Fail(closing.strFile + L" holds " + CountedNoun(closing.nDocuments, L"document", L"documents") +

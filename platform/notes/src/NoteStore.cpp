@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <atomic>
 #include <filesystem>
 #include <random>
 
@@ -88,6 +89,39 @@ void ProbeNewFile(const std::string& path) {
   DeleteFileW(name.c_str());
 }
 
+// Whether another program holds the file so that it cannot be read here: opened without sharing, or
+// locked over its first bytes. SQLite takes either for a damaged or unreadable file.
+bool HeldByAnotherProgram(const std::string& path) {
+  const std::u16string wide = Utf8ToUtf16(path);
+  const std::wstring name(wide.begin(), wide.end());
+  HANDLE file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+  char head[100];
+  DWORD got = 0;
+  bool locked = !ReadFile(file, head, sizeof head, &got, nullptr) && GetLastError() == ERROR_LOCK_VIOLATION;
+  // A shared lock of the first bytes is refused while another program locks them for itself.
+  OVERLAPPED start = {};
+  if (!locked && !LockFileEx(file, LOCKFILE_FAIL_IMMEDIATELY, 0, sizeof head, 0, &start))
+    locked = GetLastError() == ERROR_LOCK_VIOLATION;
+  else if (!locked)
+    UnlockFileEx(file, 0, sizeof head, 0, &start);
+  CloseHandle(file);
+  return locked;
+}
+
+// The name a database is made under until it is complete: one of this process's own that no file has,
+// so that making it never touches a file of another's.
+std::string NewBuildingName(const std::string& path) {
+  static std::atomic<unsigned> made{0};
+  for (;;) {
+    const std::string name = path + "." + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(made.fetch_add(1) + 1) + ".creating";
+    std::error_code ec;
+    if (!fs::exists(fs::u8path(name), ec) && !ec) return name;
+  }
+}
+
 }  // namespace
 
 Store::Store(sqlite3* db, const std::string& path, bool readOnly)
@@ -105,6 +139,7 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
       SQLITE_OK) {
     const std::string what = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
+    if (HeldByAnotherProgram(path)) throw Failure(LNERR_DATABASE_IN_USE, path + " is held by another program");
     throw Failure(LNERR_DATABASE_IO, "cannot open " + path + ": " + what);
   }
   std::unique_ptr<Store> store(new Store(db, path, readOnly));
@@ -118,7 +153,10 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
     ours = v != nullptr && std::string(v) == kFormat;
   }
   sqlite3_finalize(stmt);
-  if (!ours) throw Failure(LNERR_NOT_A_DATABASE, path + " is not a Notes database");
+  if (!ours) {
+    if (HeldByAnotherProgram(path)) throw Failure(LNERR_DATABASE_IN_USE, path + " is held by another program");
+    throw Failure(LNERR_NOT_A_DATABASE, path + " is not a Notes database");
+  }
   if (!readOnly) {
     store->Exec("PRAGMA journal_mode=WAL");
     store->Exec("PRAGMA synchronous=NORMAL");
@@ -143,12 +181,10 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
     throw Failure(LNERR_FILE_NOT_FOUND, "no directory for " + path);
   // The database is made under a name of its own and given its name once complete, so that a process
   // killed while making it never leaves a file of the target's name that does not open.
-  const std::string building = path + ".creating";
-  const fs::path buildingFile = fs::u8path(building);
+  const std::string building = NewBuildingName(path);
   auto removeBuilding = [&] {
     for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(fs::u8path(building + suffix), ec);
   };
-  removeBuilding();
   ProbeNewFile(building);
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(building.c_str(), &db,

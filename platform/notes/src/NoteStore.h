@@ -91,8 +91,9 @@ class Store {
   // can: as the file's last connection it then folds a journal left beside the file into it on
   // closing and removes the files beside it, as a writer's last connection does.
   static std::unique_ptr<Store> Open(const std::string& path, bool readOnly);
-  // A new database file with the given design, flushed before it returns. It is built as
-  // "<path>.creating" and renamed once complete, so that no file of the name exists half made.
+  // A new database file with the given design, flushed before it returns. It is built under a name of
+  // this process's own beside it ("<path>.<process>-<n>.creating", one no file has) and renamed once
+  // complete, so that no file of the name exists half made and no other file is touched.
   // LNERR_ALREADY_EXISTS when the file exists; a failure leaves no file behind.
   static std::unique_ptr<Store> Create(const std::string& path, const DatabaseInfo& info,
                                        const std::vector<Design>& designs);

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 
 #include "TestFiles.h"
@@ -207,9 +208,10 @@ TEST_F(WizardFailures, ConversionFailuresEndWithTheirStatusAndMessage) {
   Close(program, mainWindow);
 }
 
-// Another program holds the NSF's write lock: the program says once that the file is in use, before
-// any folder is chosen, and leaves the file as it was.
-TEST_F(WizardFailures, AnNsfThatAnotherProgramHoldsIsRefusedOnceAsInUse) {
+// Another program holds the NSF: its write lock, a byte-range lock over the whole file, or the file open
+// without sharing. Each time the program says once that the file is in use, before any folder is chosen,
+// and leaves the file as it was. A PST open without sharing is named as in use too.
+TEST_F(WizardFailures, AFileThatAnotherProgramHoldsIsRefusedOnceAsInUse) {
   const std::string pst = temp_.File("three.pst");
   ASSERT_TRUE(::CopyFileW(Wide(testsupport::FixturePath("pst/hht-three-items.pst")).c_str(),
                           Wide(pst).c_str(), FALSE));
@@ -217,32 +219,82 @@ TEST_F(WizardFailures, AnNsfThatAnotherProgramHoldsIsRefusedOnceAsInUse) {
   const std::string counts = HarnessCounts(pst, nsf);
   ASSERT_GT(FiledDocuments(counts), 0);
 
-  // The other program: a writer that keeps the file's write lock.
-  sqlite3* other = nullptr;
-  const int opened = sqlite3_open_v2(nsf.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr);
-  std::unique_ptr<sqlite3, int (*)(sqlite3*)> closeOther(other, sqlite3_close);
-  ASSERT_EQ(SQLITE_OK, opened);
-  ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+  // This test's process is the other program; each hold lasts while its run is refused.
+  struct Hold {
+    const char* name;
+    std::function<std::function<void()>()> take;  // returns what lets go
+  };
+  auto openFile = [](const std::string& path, DWORD share) {
+    return ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  const Hold holds[] = {
+      {"the write lock of a writer",
+       [&] {
+         sqlite3* other = nullptr;
+         EXPECT_EQ(SQLITE_OK, sqlite3_open_v2(nsf.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr));
+         EXPECT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+         return std::function<void()>([other] {
+           sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+           sqlite3_close(other);
+         });
+       }},
+      {"a byte-range lock over the whole file",
+       [&] {
+         const HANDLE file = openFile(nsf, FILE_SHARE_READ | FILE_SHARE_WRITE);
+         EXPECT_NE(file, INVALID_HANDLE_VALUE);
+         OVERLAPPED whole = {};
+         EXPECT_TRUE(::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                                  &whole));
+         return std::function<void()>([file] {
+           OVERLAPPED whole = {};
+           ::UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &whole);
+           ::CloseHandle(file);
+         });
+       }},
+      {"the file open without sharing",
+       [&] {
+         const HANDLE file = openFile(nsf, 0);
+         EXPECT_NE(file, INVALID_HANDLE_VALUE);
+         return std::function<void()>([file] { ::CloseHandle(file); });
+       }},
+  };
 
   ProgramRun program;
   HWND mainWindow = Start(program);
   ASSERT_NE(mainWindow, nullptr);
   const DWORD pid = program.ProcessId();
+  const std::wstring inUse = L"in use by another program";
+  for (const Hold& hold : holds) {
+    SCOPED_TRACE(hold.name);
+    const std::function<void()> letGo = hold.take();
+    ASSERT_TRUE(StartConversionInto(mainWindow, pid, Wide(pst), Wide(nsf)));
+    HWND box = WaitForMessageBox(pid, NEXT_OR_EXIT, 60000);
+    ASSERT_NE(box, nullptr);
+    const std::wstring message = MessageBoxText(box);
+    EXPECT_EQ(message, L"The database is in use by another program\r\n" + std::wstring(NEXT_OR_EXIT) +
+                           L"\r\n\r\nNSF file: " + Wide(nsf));
+    EXPECT_EQ(message.find(inUse), message.rfind(inUse)) << "said once";
+    EXPECT_EQ(WaitForWindow(pid, L"Outlook Folders", 0, L"#32770"), nullptr);
+    Screenshot(mainWindow, L"wizard_nsf_in_use.png");
+    Answer(box, IDOK);
+    EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "current", "later"}));
+    letGo();
+    EXPECT_EQ(NsfCounts(nsf), counts);
+    Click(WaitForText(mainWindow, L"Next", 10000));
+  }
+
+  // The PST, open in another program that shares it with nobody.
+  const HANDLE held = openFile(pst, 0);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
   ASSERT_TRUE(StartConversionInto(mainWindow, pid, Wide(pst), Wide(nsf)));
   HWND box = WaitForMessageBox(pid, NEXT_OR_EXIT, 60000);
   ASSERT_NE(box, nullptr);
   const std::wstring message = MessageBoxText(box);
-  const std::wstring inUse = L"in use by another program";
-  EXPECT_EQ(message, L"The database is in use by another program\r\n" + std::wstring(NEXT_OR_EXIT) +
-                         L"\r\n\r\nNSF file: " + Wide(nsf));
-  EXPECT_EQ(message.find(inUse), message.rfind(inUse)) << "said once";
-  EXPECT_EQ(WaitForWindow(pid, L"Outlook Folders", 0, L"#32770"), nullptr);
-  Screenshot(mainWindow, L"wizard_nsf_in_use.png");
+  EXPECT_NE(message.find(L"The file " + Wide(pst) + L" is " + inUse), std::wstring::npos) << Utf8(message);
+  EXPECT_EQ(message.find(L"error 32"), std::wstring::npos) << Utf8(message);
   Answer(box, IDOK);
-  EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "current", "later"}));
-
-  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-  closeOther.reset();
+  ::CloseHandle(held);
   EXPECT_EQ(NsfCounts(nsf), counts);
   Close(program, mainWindow);
 }

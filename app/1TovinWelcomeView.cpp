@@ -72,7 +72,28 @@ CString UpperCase(CString str) {
 }  // namespace
 
 // ---- CPathEdit ------------------------------------------------------------------------------------------
+BEGIN_MESSAGE_MAP(CPathEdit, CEdit)
+ON_MESSAGE(WM_PASTE, OnPaste)
+END_MESSAGE_MAP()
+
 CPathEdit::CPathEdit() = default;
+
+LRESULT CPathEdit::OnPaste(WPARAM, LPARAM) {
+  if ((GetStyle() & ES_READONLY) != 0 || !::IsClipboardFormatAvailable(CF_UNICODETEXT) || !::OpenClipboard(m_hWnd))
+    return 0;
+  CString strText;
+  if (HANDLE hData = ::GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* pText = static_cast<LPCWSTR>(::GlobalLock(hData))) {
+      strText = pText;
+      ::GlobalUnlock(hData);
+    }
+  }
+  ::CloseClipboard();
+  strText.Remove(L'\r');
+  strText.Remove(L'\n');
+  ReplaceSel(strText, TRUE);
+  return 0;
+}
 
 BOOL CPathEdit::CreatePathEdit(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   if (!Create(dwStyle, rect, pParentWnd, nID)) return FALSE;

@@ -32,6 +32,12 @@ class CPathEdit : public CEdit {
 
   CXTBrowseEdit m_browse;
   CString m_strFilter;
+
+ protected:
+  // A path pasted with line breaks (copied with its line's end) goes in without them: the one-line
+  // field would refuse the whole paste.
+  afx_msg LRESULT OnPaste(WPARAM wParam, LPARAM lParam);
+  DECLARE_MESSAGE_MAP()
 };
 
 // Created by the main view on the user-interface thread; only that thread touches it.

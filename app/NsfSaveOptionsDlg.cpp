@@ -97,6 +97,14 @@ CString CNsfSaveOptionsDlg::TypedPath(const CString& strText) {
   return strPath;
 }
 
+CString CNsfSaveOptionsDlg::FileNameOf(const CString& strText) {
+  CString strName = strText;
+  strName.Trim(L" \t\r\n");
+  // The system drops them from a file's name; the extension is looked for without them.
+  strName.TrimRight(L". ");
+  return strName;
+}
+
 CString CNsfSaveOptionsDlg::NewFilePath(const CString& strFolder, const CString& strFileName,
                                         LPCTSTR lpszExtension) {
   CString strPath = strFolder;
@@ -145,7 +153,7 @@ void CNsfSaveOptionsDlg::OnOK() {
     m_editFolder.GetWindowText(strFolder);
     m_editFileName.GetWindowText(strFileName);
     strFolder = TypedPath(strFolder);
-    strFileName.Trim(L" \t");
+    strFileName = FileNameOf(strFileName);
     const CString message = CheckNewFile(strFolder, strFileName, nullptr);
     if (!message.IsEmpty()) {
       MessageBox(message, nullptr, MB_OK);

@@ -10,7 +10,7 @@
 // Run modally by page one's Next (and the browser page's Export) on the user-interface thread. IDOK
 // only when the input passed every check, in a fixed order with fixed messages; then either the folder
 // and file name (new file) or the existing path is filled, the other left empty. The paths are taken
-// as TypedPath reads them, the file name without the blanks and tabs around it. Cancel leaves every
+// as TypedPath reads them, the file name as FileNameOf does. Cancel leaves every
 // result empty.
 class CNsfSaveOptionsDlg : public CDialog {
  public:
@@ -21,6 +21,9 @@ class CNsfSaveOptionsDlg : public CDialog {
   // What the user means by the text of a path field: without the blanks, tabs, line breaks and double
   // quotes around it (a path copied from the shell comes in quotes).
   static CString TypedPath(const CString& strText);
+  // The file name a field's text names: without the blanks, tabs and line breaks around it, and without
+  // the dots and blanks at its end, which the system drops ("first.NSF." is "first.NSF").
+  static CString FileNameOf(const CString& strText);
   // The path of a new NSF: strFolder, a backslash when it ends without one, strFileName, and
   // lpszExtension unless the name ends in ".nsf" already (in any case).
   static CString NewFilePath(const CString& strFolder, const CString& strFileName, LPCTSTR lpszExtension);

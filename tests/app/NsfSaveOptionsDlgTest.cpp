@@ -71,6 +71,10 @@ TEST_F(NsfSaveOptionsChecks, ANameEndingInNsfGetsNoSecondExtension) {
   Touch(Folder() + L"\\taken.nsf");
   EXPECT_EQ(CNsfSaveOptionsDlg::CheckNewFile(Folder(), L"taken.nsf", &full),
             L"The file already exists, Please provide a different file name");
+  // A name typed with the dots or blanks the system drops from a file's name ends in ".nsf" too.
+  EXPECT_EQ(CNsfSaveOptionsDlg::FileNameOf(L"first.NSF. "), L"first.NSF");
+  EXPECT_EQ(CNsfSaveOptionsDlg::FileNameOf(L" first. .\r\n"), L"first");
+  EXPECT_EQ(CNsfSaveOptionsDlg::FileNameOf(L"..."), L"");
   // Page one's target path.
   EXPECT_EQ(CNsfSaveOptionsDlg::NewFilePath(L"C:\\mail", L"dup.nsf", L".NSF"), L"C:\\mail\\dup.nsf");
   EXPECT_EQ(CNsfSaveOptionsDlg::NewFilePath(L"C:\\mail\\", L"dup.nsf.old", L".NSF"),
@@ -189,9 +193,9 @@ TEST_F(NsfSaveOptionsChecks, TheDialogTakesANewFileWithTheTextFormatFlag) {
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_NSF_FOLDER)));
 
   EXPECT_STREQ(OkMessage(hDlg), L"Please enter folder path");
-  // Taken without the blanks and quotes around them.
+  // Taken without the blanks and quotes around them, the name without the dots the system drops.
   TypeInto(hDlg, IDC_NSF_FOLDER, L" \"" + Folder() + L"\"  ");
-  TypeInto(hDlg, IDC_NSF_FILE_NAME, L" mail2024 ");
+  TypeInto(hDlg, IDC_NSF_FILE_NAME, L" mail2024.NSF. ");
   apptest::ClickControl(hDlg, IDC_TEXT_FORMAT);
   // So that the picture shows the box checked.
   testsupport::PumpUntil([&] { return ::IsDlgButtonChecked(hDlg, IDC_TEXT_FORMAT) == BST_CHECKED; });
@@ -201,7 +205,7 @@ TEST_F(NsfSaveOptionsChecks, TheDialogTakesANewFileWithTheTextFormatFlag) {
   run.Finish();
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(dlg.m_strFolder, Folder());
-  EXPECT_EQ(dlg.m_strFileName, L"mail2024");
+  EXPECT_EQ(dlg.m_strFileName, L"mail2024.NSF");
   EXPECT_EQ(dlg.m_strExistingPath, L"");
   EXPECT_EQ(dlg.m_bTextFormat, 1);
 }

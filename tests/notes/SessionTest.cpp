@@ -193,6 +193,27 @@ TEST(CreateFromTemplate, CopiesTheDesignAndRecordsTheTemplate) {
   created.Close();
 }
 
+TEST(CreateFromTemplate, LeavesEveryFileBesideTheNewDatabaseAsItWas) {
+  // Files another program keeps beside the target, named as a half-made database might be.
+  testsupport::TempDir dir;
+  const std::vector<std::string> others = {"m.nsf.creating", "m.nsf.creating-wal", "m.nsf.1-1.creating"};
+  for (const std::string& name : others) WriteText(dir.File(name), "another program's " + name);
+  LNNotesSession session;
+  ASSERT_EQ(LNNOERROR, session.CreateDatabaseFromTemplate("stdmail.ntf", "", Ln(dir.File("m.nsf")), ""));
+  for (const std::string& name : others)
+    EXPECT_EQ("another program's " + name, testsupport::ReadFileBytes(dir.File(name))) << name;
+  // Nothing of the making stays beside it.
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA(dir.File("*").c_str(), &found);
+  ASSERT_NE(INVALID_HANDLE_VALUE, search);
+  std::vector<std::string> names;
+  do {
+    if (found.cFileName[0] != '.') names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  EXPECT_EQ(others.size() + 1, names.size());
+}
+
 TEST(CreateFromTemplate, RefusesAnExistingTargetAMissingTemplateAndAFileThatIsNoDatabase) {
   testsupport::TempDir dir;
   LNNotesSession session;

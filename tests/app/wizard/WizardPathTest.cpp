@@ -105,3 +105,49 @@ TEST(WizardPaths, TheFileDialogRefusesANameTooLongForTheSystemStaysOpenAndTakesO
       << testsupport::Utf8(TextOf(field));
   DeleteProfile();
 }
+
+// A path copied with its line's end, as from a terminal or a list, and pasted into page one's field with
+// Ctrl+V: the field takes the path without the line break, and Export goes on to the Save Options.
+TEST(WizardPaths, APathPastedWithItsLineEndIsTakenWithoutIt) {
+  DeleteProfile();
+  testsupport::TempDir temp;
+  const std::wstring pst = Wide(temp.File("pasted.pst"));
+  ASSERT_TRUE(::CopyFileW(Wide(testsupport::FixturePath("pst/hht-three-items.pst")).c_str(), pst.c_str(), FALSE));
+
+  ProgramRun program;
+  ASSERT_TRUE(program.StartThroughLauncher());
+  HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  HWND field = nullptr;
+  ASSERT_TRUE(testsupport::PumpUntil(
+      [&] {
+        return (field = FindDescendant(mainWindow, [](HWND hwnd) {
+                  wchar_t name[16] = {};
+                  ::GetClassNameW(hwnd, name, 16);
+                  return IsShown(hwnd) && std::wstring(name) == L"Edit" && ::GetDlgCtrlID(hwnd) == 1;
+                })) != nullptr;
+      },
+      10000));
+
+  const std::wstring copied = pst + L"\r\n";
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, (copied.size() + 1) * sizeof(wchar_t));
+  memcpy(::GlobalLock(data), copied.c_str(), (copied.size() + 1) * sizeof(wchar_t));
+  ::GlobalUnlock(data);
+  ASSERT_NE(::SetClipboardData(CF_UNICODETEXT, data), nullptr);
+  ::CloseClipboard();
+
+  Click(field);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return FocusOfThread(field) == field; }, 10000));
+  testsupport::KeyPress('V', {VK_CONTROL});
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return TextOf(field) == pst; }, 10000))
+      << testsupport::Utf8(TextOf(field));
+  HWND exportButton = FindVisibleChild(mainWindow, L"Button", L"Export");
+  ASSERT_NE(exportButton, nullptr);
+  Click(exportButton);
+  HWND options = WaitForWindow(program.ProcessId(), L"Save Options", 15000, L"#32770");
+  EXPECT_NE(options, nullptr) << "Export did not take the pasted path";
+  program.Kill();
+  DeleteProfile();
+}

@@ -42,8 +42,11 @@ const wchar_t COMPLETE_STATUS[] =
     L"Saving Complete , Click Next button to convert another file or click Exit button to close the software";
 // The cancelled message keeps its two blanks before "by".
 const wchar_t CANCELLED_MESSAGE_HEAD[] = L"Saving cancelled  by user , ";
-// At most this many lines of what was not converted go into a message box; the rest are counted.
-const int MAX_LISTED_LINES = 15;
+// At most this many lines of what was not converted go into a message box, each cut to so many
+// characters, so that the box stays smaller than the screen and its button within reach; the rest are
+// counted.
+const int MAX_LISTED_LINES = 10;
+const int MAX_LINE_LENGTH = 160;
 
 // One line of the not-converted list ("<folder> TAB <what> TAB <reason>") as a person reads it.
 CString ReadableLine(const CString& strLine) {
@@ -408,9 +411,18 @@ void C3TovinSaveNsfToPst::RunWorker() {
       strList += L"\r\n" + pFrame->GetNotConvertedCounts().KindLines();
     const CStringArray* pLines = pFrame != nullptr ? &pFrame->GetNotConverted() : nullptr;
     const int nLines = pLines != nullptr ? static_cast<int>(pLines->GetSize()) : 0;
-    for (int i = 0; i < nLines && i < MAX_LISTED_LINES; ++i) strList += L"\r\n" + ReadableLine((*pLines)[i]);
-    if (nLines > MAX_LISTED_LINES)
-      strList += L"\r\n... and " + GroupedNumber(nLines - MAX_LISTED_LINES) + L" more";
+    // Folders and items lost whole first, then the parts that converted items lack, each in the order met.
+    int nListed = 0;
+    for (BOOL bWhole : {TRUE, FALSE}) {
+      for (int i = 0; i < nLines && nListed < MAX_LISTED_LINES; ++i) {
+        if (pFrame->IsWholeLoss(i) != bWhole) continue;
+        CString strLine = ReadableLine((*pLines)[i]);
+        if (strLine.GetLength() > MAX_LINE_LENGTH) strLine = strLine.Left(MAX_LINE_LENGTH - 3) + L"...";
+        strList += L"\r\n" + strLine;
+        ++nListed;
+      }
+    }
+    if (nLines > nListed) strList += L"\r\n... and " + GroupedNumber(nLines - nListed) + L" more";
 
     // The page waits for these: they stay in front of the frame and modal to it.
     CWnd* pMain = pFrame != nullptr && ::IsWindow(pFrame->GetSafeHwnd()) ? pFrame : nullptr;

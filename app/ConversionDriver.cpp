@@ -109,6 +109,8 @@ void CMainFrame::NoteStoreLosses(INT_PTR nFirst) {
 
 void CMainFrame::NoteNotConverted(const NotConvertedEntry& entry) {
   m_notConvertedCounts.Add(entry);
+  m_wholeLosses.push_back(entry.kind == NotConvertedEntry::FOLDER || entry.kind == NotConvertedEntry::ITEMS ||
+                          entry.kind == NotConvertedEntry::ITEM);
   // A folder's and a run's reasons say how many items they stand for.
   if (entry.kind == NotConvertedEntry::FOLDER || entry.kind == NotConvertedEntry::ITEMS) {
     m_arrNotConverted.Add(entry.folder + L"\t\t" + entry.reason);
@@ -139,6 +141,7 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     if (m_pPstSession != nullptr) m_pPstSession->m_bStop = 0;
   }
   m_arrNotConverted.RemoveAll();
+  m_wholeLosses.clear();
   m_notConvertedCounts = NotConvertedCounts();
   SetPos(pFolderBar, 0);
   SetPos(pItemBar, 0);
@@ -270,10 +273,10 @@ CString CMainFrame::CloseTarget(BOOL bCompleted) {
     return L"Nothing is left behind: the new NSF file " + closing.strFile + L" was not created.";
   if (closing.bLost) {
     const CString strLost = closing.nDocuments >= 0
-                                ? CountedNoun(closing.nDocuments, L"document", L"documents") + L" saved into it"
-                                : CString(L"the documents saved into it");
-    return L"The NSF file " + closing.strFile + L" is not the one this conversion wrote: " + strLost +
-           L" are lost. Convert the PST file again.";
+                                ? L"The " + CountedNoun(closing.nDocuments, L"document", L"documents")
+                                : CString(L"The documents");
+    return strLost + L" saved into the NSF file " + closing.strFile +
+           L" are lost with it. Convert the PST file again.";
   }
   CString strLines;
   auto addLine = [&strLines](const CString& strLine) {

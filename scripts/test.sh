@@ -29,8 +29,10 @@ xvfb_pids=()
 displays=()
 native_pid=
 wm_pid=
+small_disks=()
 cleanup() {
-  local slot
+  local slot disk
+  for disk in "${small_disks[@]}"; do umount "$disk" >/dev/null 2>&1 || true; done
   for ((slot = 0; slot <= wm_slot; slot++)); do
     (brindle_wine_slot "$slot" && wineserver -k >/dev/null 2>&1) || true
   done
@@ -128,6 +130,18 @@ display_slots="$BRINDLE_BUILD_DIR/display-slots.json"
   done
   printf '], "wmdisplay": [{"id": "%d", "slots": 1}]}]}\n' "$wm_slot"
 } >"$display_slots"
+
+# A small disk for each run of the wizard's failure tests, which fill one (its marker says it is mounted;
+# where mounting is not allowed the full-disk test skips).
+for name in wizard_failure_tests wizard_failure_tests_wm; do
+  disk="$BRINDLE_BUILD_DIR/small-disks/$name"
+  mkdir -p "$disk"
+  umount "$disk" >/dev/null 2>&1 || true
+  if mount -t tmpfs -o size=4m tmpfs "$disk" >/dev/null 2>&1; then
+    small_disks+=("$disk")
+    : >"$disk/small-disk"
+  fi
+done
 
 echo "== Windows tests (Wine on ${displays[0]}, windowed tests on ${displays[*]:1:$slots}," \
   "under a window manager on ${displays[$wm_slot]})"

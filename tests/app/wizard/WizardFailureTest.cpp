@@ -36,6 +36,36 @@ bool FileExists(const std::string& path) {
   return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The items that a final message counts as not converted, by its line "1,700 items not converted"; -1
+// when it has none.
+long NotConvertedItems(const std::wstring& message) {
+  const size_t end = message.find(L" items not converted");
+  if (end == std::wstring::npos) return -1;
+  size_t start = end;
+  while (start > 0 && (iswdigit(message[start - 1]) || message[start - 1] == L',')) --start;
+  std::wstring digits;
+  for (size_t i = start; i < end; ++i)
+    if (message[i] != L',') digits += message[i];
+  return digits.empty() ? -1 : std::stol(digits);
+}
+
+// Cuts the file at path short, as another program may while the conversion reads it.
+bool CutShort(const std::string& path) {
+  const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size;
+  size.QuadPart = 4096;
+  const bool cut = ::SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
+  ::CloseHandle(file);
+  return cut;
+}
+
+// The items of the PST that a run of the stopped save's tests converts, and the save that stops: in its
+// first folder.
+const int RUN_ITEMS = 2000;
+const char STOPPED_SAVE[] = "notes.save=300";
+
 class WizardFailures : public ::testing::Test {
  protected:
   void SetUp() override { DeleteProfile(); }
@@ -56,6 +86,22 @@ class WizardFailures : public ::testing::Test {
     ASSERT_NE(prompt, nullptr);
     Answer(prompt, IDYES);
     EXPECT_TRUE(program.WaitForExit(15000));
+  }
+
+  // A run of a new PST of RUN_ITEMS items in four folders into nsfName, all folders ticked, stopped in
+  // its 300th save; the PST's path in *pst.
+  HWND StartStoppedRun(ProgramRun& program, StandInHang& hang, const std::wstring& nsfName, std::string* pst) {
+    *pst = temp_.File(testsupport::Utf8(nsfName) + ".pst");
+    std::string output;
+    if (RunTool("pstbuild.exe", "bulk " + std::to_string(RUN_ITEMS) + " \"" + *pst + "\" --folders 4", &output) != 0)
+      return nullptr;
+    HWND mainWindow = Start(program, hang.Environment());
+    if (mainWindow == nullptr) return nullptr;
+    if (!StartConversion(mainWindow, program.ProcessId(), Wide(*pst), Wide(temp_.Path()), nsfName)) return nullptr;
+    HWND folders = WaitForFolderDialog(program.ProcessId());
+    if (folders == nullptr) return nullptr;
+    Answer(folders, IDOK);
+    return hang.WaitUntilStopped() ? mainWindow : nullptr;
   }
 
   testsupport::TempDir temp_;
@@ -297,6 +343,109 @@ TEST_F(WizardFailures, AFileThatAnotherProgramHoldsIsRefusedOnceAsInUse) {
   ::CloseHandle(held);
   EXPECT_EQ(NsfCounts(nsf), counts);
   Close(program, mainWindow);
+}
+
+// Another program cuts the PST short while the run reads it: the run stops there and says that it did not
+// complete and why, naming the PST; it ticks the first two steps only; what it saved and what it counts
+// as not converted add up to every item of the ticked folders.
+TEST_F(WizardFailures, APstCutShortDuringTheRunEndsNotCompletedCountingEveryItemNotSaved) {
+  StandInHang hang(STOPPED_SAVE);
+  ProgramRun program;
+  std::string pst;
+  HWND mainWindow = StartStoppedRun(program, hang, L"cut", &pst);
+  ASSERT_NE(mainWindow, nullptr);
+  ASSERT_TRUE(CutShort(pst));
+  hang.Release();
+
+  HWND box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 60000);
+  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  const std::wstring message = MessageBoxText(box);
+  EXPECT_EQ(message.find(L"The conversion did not complete. The PST file can no longer be read: "), 0u)
+      << Utf8(message);
+  EXPECT_NE(message.find(L"PST file: " + Wide(pst)), std::wstring::npos) << Utf8(message);
+  EXPECT_EQ(message.find(L"Saving Complete"), std::wstring::npos);
+  Screenshot(box, L"wizard_pst_cut_short.png");
+  Answer(box, IDOK);
+  EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "done", "current"}));
+  EXPECT_EQ(StatusText(mainWindow).find(L"The conversion did not complete."), 0u) << Utf8(StatusText(mainWindow));
+  const long saved = FiledDocuments(NsfCounts(temp_.File("cut.NSF")));
+  EXPECT_GE(saved, 300);
+  EXPECT_EQ(saved + NotConvertedItems(message), RUN_ITEMS) << Utf8(message);
+  Close(program, mainWindow);
+}
+
+// Another program removes the NSF while the run writes it: the run stops soon after, and says that the
+// NSF was removed and that the documents saved into it are lost; nothing is left at its name.
+TEST_F(WizardFailures, AnNsfRemovedDuringTheRunEndsFailedSayingItsDocumentsAreLost) {
+  StandInHang hang(STOPPED_SAVE);
+  ProgramRun program;
+  std::string pst;
+  HWND mainWindow = StartStoppedRun(program, hang, L"removed", &pst);
+  ASSERT_NE(mainWindow, nullptr);
+  const std::string nsf = temp_.File("removed.NSF");
+  for (const char* side : {"", "-wal", "-shm"}) ASSERT_TRUE(RemoveAsHostProgram(nsf + side)) << side;
+  hang.Release();
+
+  HWND box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 60000);
+  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  const std::wstring message = MessageBoxText(box);
+  EXPECT_EQ(message.find(L"The conversion stopped: the NSF file " + Wide(nsf) +
+                         L" was removed by another program while it was being written."),
+            0u)
+      << Utf8(message);
+  EXPECT_NE(message.find(L"saved into the NSF file " + Wide(nsf) + L" are lost with it."), std::wstring::npos)
+      << Utf8(message);
+  EXPECT_GT(NotConvertedItems(message), 0) << Utf8(message);
+  Answer(box, IDOK);
+  EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "done", "current"}));
+  EXPECT_FALSE(FileExists(nsf));
+  Close(program, mainWindow);
+}
+
+// The disk fills during the run: the run stops and says so, naming the NSF; the folders it did not reach
+// are counted with their items, the folder where the disk filled with what it did not save, and what
+// the NSF holds and what the message counts add up to every item.
+TEST_F(WizardFailures, ADiskThatFillsDuringTheRunEndsFailedCountingEveryItemNotSaved) {
+  char disk[MAX_PATH] = "";
+  const DWORD length = ::GetEnvironmentVariableA("BRINDLE_SMALL_DISK", disk, MAX_PATH);
+  std::string folder = length > 0 && length < MAX_PATH ? "Z:" + std::string(disk) : std::string();
+  for (char& c : folder)
+    if (c == '/') c = '\\';
+  if (folder.empty() || !FileExists(folder + "\\small-disk")) GTEST_SKIP() << "no small disk is mounted";
+  const std::string nsf = folder + "\\full.NSF";
+  for (const char* side : {"", "-wal", "-shm"}) ::DeleteFileW(Wide(nsf + side).c_str());
+
+  // Twice the disk's 4 MB in attachments, so that it fills about half-way through.
+  const int items = 300;
+  const std::string pst = temp_.File("full.pst");
+  std::string output;
+  ASSERT_EQ(RunTool("pstbuild.exe",
+                    "bulk " + std::to_string(items) + " \"" + pst + "\" --folders 3 --attachment-bytes " +
+                        std::to_string(8 * 1024 * 1024 / items),
+                    &output),
+            0u);
+  ProgramRun program;
+  HWND mainWindow = Start(program);
+  ASSERT_NE(mainWindow, nullptr);
+  ASSERT_TRUE(StartConversion(mainWindow, program.ProcessId(), Wide(pst), Wide(folder), L"full"));
+  HWND folders = WaitForFolderDialog(program.ProcessId());
+  ASSERT_NE(folders, nullptr);
+  Answer(folders, IDOK);
+
+  HWND box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 120000);
+  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  const std::wstring message = MessageBoxText(box);
+  EXPECT_EQ(message.find(L"The conversion stopped: " + Wide(nsf) + L" cannot be written. The disk is full"), 0u)
+      << Utf8(message);
+  Screenshot(box, L"wizard_disk_full.png");
+  Answer(box, IDOK);
+  EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "done", "current"}));
+  const long saved = FiledDocuments(NsfCounts(nsf));
+  EXPECT_GT(saved, 0);
+  EXPECT_LT(saved, items);
+  EXPECT_EQ(saved + NotConvertedItems(message), items) << Utf8(message);
+  Close(program, mainWindow);
+  for (const char* side : {"", "-wal", "-shm"}) ::DeleteFileW(Wide(nsf + side).c_str());
 }
 
 }  // namespace

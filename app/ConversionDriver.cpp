@@ -207,6 +207,12 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     m_notesStore.m_pause.Pass();
     if (m_bStop) {
       m_bFolderLoopStopped = TRUE;
+      // The folders not begun are left behind, each counted with its items.
+      for (INT_PTR j = i; j < arrPaths.GetSize(); ++j) {
+        const long nItems = m_pPstSession->CountItemsAtPath(arrPaths[j]);
+        NoteFolderNotConverted(arrPaths[j], FolderItemsText(nItems) + L" not converted: " + STOPPED_BY_USER_TEXT,
+                               nItems);
+      }
       break;
     }
     const CString strPath = arrPaths[i];

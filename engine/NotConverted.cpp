@@ -19,11 +19,13 @@ CString Counted(long count, LPCWSTR what) { return GroupedNumber(count) + L" " +
 // The items counted, as few as that when some folders' items could not be counted.
 CString ItemsText(long items, long uncountedFolders, LPCWSTR what) {
   if (uncountedFolders == 0) return Counted(items, what);
-  if (items == 0) return CString(what) + L" that cannot be counted";
+  if (items == 0) return L"an unknown number of " + CString(what);
   return L"at least " + Counted(items, what);
 }
 
 }  // namespace
+
+const wchar_t STOPPED_BY_USER_TEXT[] = L"the conversion was stopped by the user";
 
 CString GroupedNumber(long n) {
   CString digits;
@@ -42,7 +44,7 @@ CString CountedNoun(long n, LPCWSTR one, LPCWSTR many) {
 }
 
 CString FolderItemsText(long items) {
-  if (items == NotConvertedEntry::UNCOUNTED) return L"items that cannot be counted";
+  if (items == NotConvertedEntry::UNCOUNTED) return L"an unknown number of items";
   if (items == 0) return L"no item";
   return CountedNoun(items, L"item", L"items");
 }
@@ -100,8 +102,9 @@ CString NotConvertedCounts::KindLines() const {
   std::vector<CString> lines;
   if (folders > 0) lines.push_back(CountedNoun(folders, L"folder", L"folders") + L" not converted");
   if (items > 0 || uncountedFolders > 0)
-    lines.push_back(ItemsText(items, uncountedFolders, items == 0 ? L"Items" : items == 1 ? L"item" : L"items") +
-                    L" not converted");
+    lines.push_back(items == 0 ? CString(L"An unknown number of items not converted")
+                               : ItemsText(items, uncountedFolders, items == 1 ? L"item" : L"items") +
+                                     L" not converted");
   if (contacts > 0) {
     lines.push_back(contacts == 1 ? L"1 contact saved without its attachments"
                                   : GroupedNumber(contacts) + L" contacts saved without their attachments");

@@ -71,12 +71,15 @@ struct NotConvertedCounts {
   long m_lastContactItem = 0;
 };
 
+// Why what a stop by the user left behind was not converted.
+extern const wchar_t STOPPED_BY_USER_TEXT[];
+
 // n with its thousands set apart by commas: "15,000".
 CString GroupedNumber(long n);
 // n grouped, followed by one or many as n asks: "1 document", "6,280 documents".
 CString CountedNoun(long n, LPCWSTR one, LPCWSTR many);
 // What a folder entry's items are, to open its reason with: "10,000 items", "1 item", "no item", or
-// "items that cannot be counted" for UNCOUNTED.
+// "an unknown number of items" for UNCOUNTED.
 CString FolderItemsText(long items);
 
 // Entries in the order the conversion met them. Written by the conversion worker and read by the

@@ -42,6 +42,11 @@ CString Guarded(Call call, LNSTATUS* status = nullptr, BOOL* unreadable = nullpt
   }
 }
 
+// The head of the reason of a run of items left behind: "Items 1,537 to 5,000 were not converted: ".
+CString ItemsLeftText(long first, long last) {
+  return L"Items " + GroupedNumber(first) + L" to " + GroupedNumber(last) + L" were not converted: ";
+}
+
 // A fetch that yields no item fails like one that throws, so that no empty document is saved for it.
 LPDISPATCH FetchItem(RdoItemsDispatch& items, long n) {
   LPDISPATCH item = items.Item(COleVariant(long(n), VT_I4));
@@ -151,7 +156,10 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long i
     // A stop question that is open holds the loop here, between two items: what the user last saw is
     // what is saved, and a Yes ends the loop before the next item.
     if (!ContinueLoop()) {
-      FlushFolder();
+      // The rest of the folder is left behind, and counted as such.
+      const CString why = FlushFolder() ? CString(STOPPED_BY_USER_TEXT) : StoppedReason();
+      m_notConverted.AddItems(m_strLoopFolder, itemsBefore + n, count - n + 1,
+                              ItemsLeftText(itemsBefore + n, itemsBefore + count) + why);
       return 0;
     }
 
@@ -187,10 +195,8 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long i
     // The items after n are lost with the target or the source; the record says so in one line.
     auto notConvertedAfter = [&] {
       if (n < count) {
-        CString rest;
-        rest.Format(L"Items %s to %s were not converted: ", static_cast<LPCWSTR>(GroupedNumber(number + 1)),
-                    static_cast<LPCWSTR>(GroupedNumber(itemsBefore + count)));
-        m_notConverted.AddItems(m_strLoopFolder, number + 1, count - n, rest + StoppedReason());
+        m_notConverted.AddItems(m_strLoopFolder, number + 1, count - n,
+                                ItemsLeftText(number + 1, itemsBefore + count) + StoppedReason());
       }
       return 0;
     };

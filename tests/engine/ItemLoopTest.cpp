@@ -25,15 +25,28 @@ TEST(NotConvertedCounts, CountEachKindApartAndNameTheRareOnesOnlyWhenThereAreAny
   EXPECT_TRUE(list.Counts().IsEmpty());
   for (int i = 0; i < 3750; ++i) list.AddAttachment(L"Contacts\\", i + 1, L"someone", L"card.jpg", L"why");
   EXPECT_EQ(CString(L"Not converted: 0 folder(s), 0 item(s) and 3,750 attachment(s)"), list.Counts().Text());
-  list.AddFolder(L"Inbox\\", L"why");
+  // A folder counts its items with it, a run of items its length.
+  list.AddFolder(L"Inbox\\", L"why", 4);
   list.AddItem(L"Inbox\\", 2, L"mail", L"why");
+  list.AddItems(L"Sent\\", 3, 10, L"why");
   list.AddRecurrence(L"Calendar\\", 1, L"weekly", L"why");
-  EXPECT_EQ(CString(L"Not converted: 1 folder(s), 1 item(s), 3,750 attachment(s) and 1 recurrence(s)"),
+  EXPECT_EQ(CString(L"Not converted: 1 folder(s), 15 item(s), 3,750 attachment(s) and 1 recurrence(s)"),
             list.Counts().Text());
   list.AddMember(L"Contacts\\", 4, L"team", 2, L"why");
-  EXPECT_EQ(CString(L"Not converted: 1 folder(s), 1 item(s), 3,750 attachment(s), 1 recurrence(s) and 1 list "
+  EXPECT_EQ(CString(L"Not converted: 1 folder(s), 15 item(s), 3,750 attachment(s), 1 recurrence(s) and 1 list "
                     L"member(s)"),
             list.Counts().Text());
+  // A folder whose items cannot be counted makes the count the least there are.
+  list.AddFolder(L"Lost\\", L"why");
+  EXPECT_EQ(CString(L"Not converted: 2 folder(s), at least 15 item(s), 3,750 attachment(s), 1 recurrence(s) and "
+                    L"1 list member(s)"),
+            list.Counts().Text());
+  CNotConvertedList uncounted;
+  uncounted.AddFolder(L"Lost\\", L"why");
+  EXPECT_EQ(CString(L"Not converted: 1 folder(s), an unknown number of item(s) and 0 attachment(s)"),
+            uncounted.Counts().Text());
+  EXPECT_EQ(CString(L"1 folder not converted\r\nAn unknown number of items not converted"),
+            uncounted.Counts().KindLines());
 }
 
 // Ahead of the first lines, the final message counts what was not converted by kind, thousands set

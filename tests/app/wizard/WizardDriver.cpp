@@ -570,6 +570,17 @@ long ShownItemNumber(const std::wstring& itemText) {
   return std::wcstol(itemText.c_str() + head.size(), nullptr, 10);
 }
 
+long NotConvertedItems(const std::wstring& message) {
+  const size_t end = message.find(L" items not converted");
+  if (end == std::wstring::npos) return -1;
+  size_t start = end;
+  while (start > 0 && (iswdigit(message[start - 1]) || message[start - 1] == L',')) --start;
+  std::wstring digits;
+  for (size_t i = start; i < end; ++i)
+    if (message[i] != L',') digits += message[i];
+  return digits.empty() ? -1 : std::stol(digits);
+}
+
 bool RemoveAsHostProgram(const std::string& path) {
   using UnixName = char*(CDECL*)(LPCWSTR);
   const auto unixName =

@@ -144,6 +144,10 @@ long UnfiledDocuments(const std::string& countsText);
 // convert-harness of pstPath into nsfPath, then nsfdump counts of that NSF.
 std::string HarnessCounts(const std::string& pstPath, const std::string& nsfPath);
 
+// The items that a final message counts as not converted, by its line "1,700 items not converted"; -1
+// when it has none.
+long NotConvertedItems(const std::wstring& message);
+
 // Removes the file as a program of the host system does, which the share mode of the program that has it
 // open does not keep from it (a platform such as the one the tests run on lets it): through the host's
 // rm. True once the file is gone.

@@ -36,19 +36,6 @@ bool FileExists(const std::string& path) {
   return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The items that a final message counts as not converted, by its line "1,700 items not converted"; -1
-// when it has none.
-long NotConvertedItems(const std::wstring& message) {
-  const size_t end = message.find(L" items not converted");
-  if (end == std::wstring::npos) return -1;
-  size_t start = end;
-  while (start > 0 && (iswdigit(message[start - 1]) || message[start - 1] == L',')) --start;
-  std::wstring digits;
-  for (size_t i = start; i < end; ++i)
-    if (message[i] != L',') digits += message[i];
-  return digits.empty() ? -1 : std::stol(digits);
-}
-
 // Cuts the file at path short, as another program may while the conversion reads it.
 bool CutShort(const std::string& path) {
   const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

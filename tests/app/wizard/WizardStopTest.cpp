@@ -189,11 +189,13 @@ TEST_F(WizardStop, NothingIsSavedWhileTheQuestionIsOpenAndYesEndsTheRunWithWhatI
   ASSERT_NE(box, nullptr) << "status: " << Utf8(StatusText(mainWindow));
   EXPECT_TRUE(WaitForStatus(mainWindow, ABORTED_STATUS, 5000)) << Utf8(StatusText(mainWindow));
   Screenshot(mainWindow, L"wizard_page_three_aborted.png");
+  const std::wstring message = MessageBoxText(box);
   Answer(box, IDOK);
 
   // Every item up to the one shown is in the NSF, and none after it (the stopped save is in the first
-  // folder that has items).
+  // folder that has items); the message counts every other item as not converted.
   EXPECT_EQ(FiledDocuments(NsfCounts(temp_.File("stopped.nsf"))), shown);
+  EXPECT_EQ(shown + NotConvertedItems(message), LARGE_PST_MESSAGES) << Utf8(message);
   program.Kill();
 }
 

@@ -58,7 +58,8 @@ CString ReadableLine(const CString& strLine) {
   // Items carry their subject between what and the reason.
   if (strWhat.Left(5) == L"item ") {
     AfxExtractSubString(strPart, strLine, 2, L'\t');
-    strWhat += L" \"" + strPart + L"\"";
+    // An item whose subject could not be read goes by its number alone.
+    if (!strPart.IsEmpty()) strWhat += L" \"" + strPart + L"\"";
     nReason = 3;
   }
   AfxExtractSubString(strReason, strLine, nReason, L'\t');
@@ -466,12 +467,14 @@ CString C3TovinSaveNsfToPst::DetailLines(int nResult) const {
   if (pFrame == nullptr) return CString();
   if (nResult == CONVERSION_PST_FAILED) return pFrame->GetPstOpenError();
   // The status says why the NSF did not open or could not be made; this line says which file.
-  if (nResult == CONVERSION_NSF_FAILED) return L"NSF file: " + pFrame->m_strTargetNsfPath;
   const NotConvertedCounts& counts = pFrame->GetNotConvertedCounts();
   CString strLines = counts.IsEmpty() ? CString() : counts.Text();
-  // The status says why the PST could no longer be read; this line says which file.
-  if (nResult == CONVERSION_PST_UNREADABLE)
-    strLines = L"PST file: " + pFrame->GetSourcePath() + (strLines.IsEmpty() ? L"" : L"\r\n") + strLines;
+  // The status says why the NSF did not open, could not be made or written, or why the PST could no
+  // longer be read; this line says which file.
+  CString strFile;
+  if (nResult == CONVERSION_NSF_FAILED) strFile = L"NSF file: " + pFrame->m_strTargetNsfPath;
+  if (nResult == CONVERSION_PST_UNREADABLE) strFile = L"PST file: " + pFrame->GetSourcePath();
+  if (!strFile.IsEmpty()) strLines = strFile + (strLines.IsEmpty() ? L"" : L"\r\n") + strLines;
   return strLines;
 }
 

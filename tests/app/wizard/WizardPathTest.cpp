@@ -58,6 +58,15 @@ bool TypeIntoNameBox(HWND nameBox, const std::wstring& text) {
   return testsupport::PumpUntil([&] { return TextOf(nameBox) == text; }, 15000);
 }
 
+// Page one's path field, once it shows.
+HWND PathField(HWND mainWindow) {
+  return FindDescendant(mainWindow, [](HWND hwnd) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(hwnd, name, 16);
+    return IsShown(hwnd) && std::wstring(name) == L"Edit" && ::GetDlgCtrlID(hwnd) == 1;
+  });
+}
+
 }  // namespace
 
 TEST(WizardPaths, TheFileDialogRefusesANameTooLongForTheSystemStaysOpenAndTakesOneThatFits) {
@@ -95,11 +104,7 @@ TEST(WizardPaths, TheFileDialogRefusesANameTooLongForTheSystemStaysOpenAndTakesO
   ASSERT_TRUE(TypeIntoNameBox(nameBox, fits));
   testsupport::KeyPress(VK_RETURN);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return !IsShown(dialog); }, 10000)) << "the dialog stayed";
-  HWND field = FindDescendant(mainWindow, [](HWND hwnd) {
-    wchar_t name[16] = {};
-    ::GetClassNameW(hwnd, name, 16);
-    return IsShown(hwnd) && std::wstring(name) == L"Edit" && ::GetDlgCtrlID(hwnd) == 1;
-  });
+  HWND field = PathField(mainWindow);
   ASSERT_NE(field, nullptr);
   EXPECT_TRUE(testsupport::PumpUntil([&] { return TextOf(field) == fits; }, 10000))
       << testsupport::Utf8(TextOf(field));
@@ -119,15 +124,7 @@ TEST(WizardPaths, APathPastedWithItsLineEndIsTakenWithoutIt) {
   HWND mainWindow = program.WaitForMainWindow();
   ASSERT_NE(mainWindow, nullptr);
   HWND field = nullptr;
-  ASSERT_TRUE(testsupport::PumpUntil(
-      [&] {
-        return (field = FindDescendant(mainWindow, [](HWND hwnd) {
-                  wchar_t name[16] = {};
-                  ::GetClassNameW(hwnd, name, 16);
-                  return IsShown(hwnd) && std::wstring(name) == L"Edit" && ::GetDlgCtrlID(hwnd) == 1;
-                })) != nullptr;
-      },
-      10000));
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return (field = PathField(mainWindow)) != nullptr; }, 10000));
 
   const std::wstring copied = pst + L"\r\n";
   ASSERT_TRUE(::OpenClipboard(nullptr));

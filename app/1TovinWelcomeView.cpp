@@ -79,7 +79,8 @@ END_MESSAGE_MAP()
 CPathEdit::CPathEdit() = default;
 
 LRESULT CPathEdit::OnPaste(WPARAM, LPARAM) {
-  if ((GetStyle() & ES_READONLY) != 0 || !::IsClipboardFormatAvailable(CF_UNICODETEXT) || !::OpenClipboard(m_hWnd))
+  if ((GetStyle() & ES_READONLY) != 0 || !::IsClipboardFormatAvailable(CF_UNICODETEXT) ||
+      !::OpenClipboard(m_hWnd))
     return 0;
   CString strText;
   if (HANDLE hData = ::GetClipboardData(CF_UNICODETEXT)) {

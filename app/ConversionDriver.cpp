@@ -210,8 +210,8 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
       // The folders not begun are left behind, each counted with its items.
       for (INT_PTR j = i; j < arrPaths.GetSize(); ++j) {
         const long nItems = m_pPstSession->CountItemsAtPath(arrPaths[j]);
-        NoteFolderNotConverted(arrPaths[j], FolderItemsText(nItems) + L" not converted: " + STOPPED_BY_USER_TEXT,
-                               nItems);
+        NoteFolderNotConverted(arrPaths[j],
+                               FolderItemsText(nItems) + L" not converted: " + STOPPED_BY_USER_TEXT, nItems);
       }
       break;
     }
@@ -230,8 +230,8 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
         // counted in the PST, which the store does not read.
         const long nItems = m_pPstSession->CountItemsAtPath(strPath);
         if (recorded.GetCount() == nRecordedBefore)
-          NoteFolderNotConverted(strPath, L"the Notes folder could not be created: " + m_notesStore.GetErrorText(),
-                                 nItems);
+          NoteFolderNotConverted(
+              strPath, L"the Notes folder could not be created: " + m_notesStore.GetErrorText(), nItems);
         else if (recorded.GetAt(nRecordedBefore).kind == NotConvertedEntry::FOLDER)
           recorded.SetFolderItems(nRecordedBefore, nItems);
       } else {
@@ -253,9 +253,9 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     if (m_notesStore.IsTargetFailed() || m_notesStore.IsSourceFailed()) {
       for (INT_PTR j = i + 1; j < arrPaths.GetSize(); ++j) {
         const long nItems = m_pPstSession->CountItemsAtPath(arrPaths[j]);
-        NoteFolderNotConverted(arrPaths[j],
-                               FolderItemsText(nItems) + L" not converted: the conversion stopped at the failure above",
-                               nItems);
+        NoteFolderNotConverted(
+            arrPaths[j],
+            FolderItemsText(nItems) + L" not converted: the conversion stopped at the failure above", nItems);
       }
       if (m_notesStore.IsTargetFailed()) {
         SetStatus(pStatus, m_notesStore.GetErrorText());

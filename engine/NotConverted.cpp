@@ -86,7 +86,8 @@ bool NotConvertedCounts::IsEmpty() const {
 }
 
 CString NotConvertedCounts::Text() const {
-  std::vector<CString> parts = {Counted(folders, L"folder(s)"), ItemsText(items, uncountedFolders, L"item(s)"),
+  std::vector<CString> parts = {Counted(folders, L"folder(s)"),
+                                ItemsText(items, uncountedFolders, L"item(s)"),
                                 Counted(attachments, L"attachment(s)")};
   if (recurrences > 0) parts.push_back(Counted(recurrences, L"recurrence(s)"));
   if (members > 0) parts.push_back(Counted(members, L"list member(s)"));

@@ -336,7 +336,8 @@ BOOL CNotesStore::CheckTargetFile() {
   BOOL bMissing = FALSE;
   const FileIdentity now = IdentityOf(file, &bMissing);
   const BOOL bSame = now.bKnown && now.nVolume == m_targetIdentity.nVolume &&
-                     now.nIndexHigh == m_targetIdentity.nIndexHigh && now.nIndexLow == m_targetIdentity.nIndexLow;
+                     now.nIndexHigh == m_targetIdentity.nIndexHigh &&
+                     now.nIndexLow == m_targetIdentity.nIndexLow;
   if (bSame || (!now.bKnown && !bMissing)) return TRUE;
   m_bTargetLost = TRUE;
   m_bTargetFailed = TRUE;

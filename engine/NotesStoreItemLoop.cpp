@@ -125,8 +125,8 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long i
       &m_status);
   if (!folderFailure.IsEmpty()) {
     if (IsTargetFailure(m_status)) return StopOnTargetFailure(m_status);
-    m_notConverted.AddFolder(m_strLoopFolder, L"The Notes folder " + name + L" cannot be opened: " + folderFailure,
-                             folderItems());
+    m_notConverted.AddFolder(
+        m_strLoopFolder, L"The Notes folder " + name + L" cannot be opened: " + folderFailure, folderItems());
     return 0;
   }
   if (!folder || !folder->m_lpDispatch) return 1;

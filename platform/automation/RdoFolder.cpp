@@ -53,7 +53,7 @@ const std::vector<DispatchMember>& RdoFolder::Members() const {
       {0x0, kGet, L"Name", 0, 0},
       {0x11, kGet, L"Items", 0, 0},
       {0x12, kGet, L"Folders", 0, 0},
-      {kFields, kGet, L"Fields", 1, 1},
+      {kFields, kGet, L"Fields", 1, 1},  // a property of the folder's own, by its tag
       {0x6, kMethod, L"Save", 0, 0},
   };
   return kMembers;

@@ -156,7 +156,8 @@ TEST_F(FolderConverterTest, AFolderWhoseItemsCannotBeListedCountsTheItemsThePstS
 TEST_F(FolderConverterTest, APstCutShortDuringAFolderStopsThereAndCountsEveryItemNotSaved) {
   pb::Store pst;
   pb::Folder& inbox = pst.AddFolder("Inbox");
-  for (int i = 1; i <= 20; ++i) inbox.messages.push_back(Mail("in " + std::to_string(i)).Body(std::string(6000, 'x')));
+  for (int i = 1; i <= 20; ++i)
+    inbox.messages.push_back(Mail("in " + std::to_string(i)).Body(std::string(6000, 'x')));
   pb::Folder& archive = pst.AddFolder("Archive");
   for (int i = 1; i <= 10; ++i) archive.messages.push_back(Mail("old " + std::to_string(i)));
   OpenPst(pst);
@@ -165,7 +166,8 @@ TEST_F(FolderConverterTest, APstCutShortDuringAFolderStopsThereAndCountsEveryIte
   Convert(L"Inbox\\");
 
   ASSERT_TRUE(store_.IsSourceFailed());
-  EXPECT_EQ(0, store_.GetSourceFailure().Find(L"The PST file can no longer be read: ")) << store_.GetSourceFailure();
+  EXPECT_EQ(0, store_.GetSourceFailure().Find(L"The PST file can no longer be read: "))
+      << store_.GetSourceFailure();
   EXPECT_NE(-1, store_.GetSourceFailure().Find(L"shorter than")) << store_.GetSourceFailure();
   // The loop stops at the first item it cannot read: the rest of the folder is one run.
   const long saved = DocumentsIn(L"Outlook\\Inbox");

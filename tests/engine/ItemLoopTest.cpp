@@ -33,14 +33,16 @@ TEST(NotConvertedCounts, CountEachKindApartAndNameTheRareOnesOnlyWhenThereAreAny
   EXPECT_EQ(CString(L"Not converted: 1 folder(s), 15 item(s), 3,750 attachment(s) and 1 recurrence(s)"),
             list.Counts().Text());
   list.AddMember(L"Contacts\\", 4, L"team", 2, L"why");
-  EXPECT_EQ(CString(L"Not converted: 1 folder(s), 15 item(s), 3,750 attachment(s), 1 recurrence(s) and 1 list "
-                    L"member(s)"),
-            list.Counts().Text());
+  EXPECT_EQ(
+      CString(L"Not converted: 1 folder(s), 15 item(s), 3,750 attachment(s), 1 recurrence(s) and 1 list "
+              L"member(s)"),
+      list.Counts().Text());
   // A folder whose items cannot be counted makes the count the least there are.
   list.AddFolder(L"Lost\\", L"why");
-  EXPECT_EQ(CString(L"Not converted: 2 folder(s), at least 15 item(s), 3,750 attachment(s), 1 recurrence(s) and "
-                    L"1 list member(s)"),
-            list.Counts().Text());
+  EXPECT_EQ(
+      CString(L"Not converted: 2 folder(s), at least 15 item(s), 3,750 attachment(s), 1 recurrence(s) and "
+              L"1 list member(s)"),
+      list.Counts().Text());
   CNotConvertedList uncounted;
   uncounted.AddFolder(L"Lost\\", L"why");
   EXPECT_EQ(CString(L"Not converted: 1 folder(s), an unknown number of item(s) and 0 attachment(s)"),

@@ -308,7 +308,8 @@ void PrintNotConverted(const NotConvertedEntry& entry) {
   std::string part = Field(entry.attachment);
   if (entry.kind == NotConvertedEntry::MEMBER) part = "member " + std::to_string(entry.member);
   if (entry.kind == NotConvertedEntry::FOLDER || entry.kind == NotConvertedEntry::ITEMS)
-    part = entry.items == NotConvertedEntry::UNCOUNTED ? "items uncounted" : "items " + std::to_string(entry.items);
+    part = entry.items == NotConvertedEntry::UNCOUNTED ? "items uncounted"
+                                                       : "items " + std::to_string(entry.items);
   Out(std::string("not converted\t") + kKinds[entry.kind] + "\t" + Field(entry.folder) + "\t" +
       std::to_string(entry.item) + "\t" + Field(entry.subject) + "\t" + part + "\t" + Field(entry.reason) +
       "\n");

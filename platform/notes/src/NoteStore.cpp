@@ -139,7 +139,8 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
       SQLITE_OK) {
     const std::string what = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
-    if (HeldByAnotherProgram(path)) throw Failure(LNERR_DATABASE_IN_USE, path + " is held by another program");
+    if (HeldByAnotherProgram(path))
+      throw Failure(LNERR_DATABASE_IN_USE, path + " is held by another program");
     throw Failure(LNERR_DATABASE_IO, "cannot open " + path + ": " + what);
   }
   std::unique_ptr<Store> store(new Store(db, path, readOnly));
@@ -154,7 +155,8 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
   }
   sqlite3_finalize(stmt);
   if (!ours) {
-    if (HeldByAnotherProgram(path)) throw Failure(LNERR_DATABASE_IN_USE, path + " is held by another program");
+    if (HeldByAnotherProgram(path))
+      throw Failure(LNERR_DATABASE_IN_USE, path + " is held by another program");
     throw Failure(LNERR_NOT_A_DATABASE, path + " is not a Notes database");
   }
   if (!readOnly) {

@@ -38,8 +38,8 @@ bool FileExists(const std::string& path) {
 
 // Cuts the file at path short, as another program may while the conversion reads it.
 bool CutShort(const std::string& path) {
-  const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size;
   size.QuadPart = 4096;
@@ -77,14 +77,17 @@ class WizardFailures : public ::testing::Test {
 
   // A run of a new PST of RUN_ITEMS items in four folders into nsfName, all folders ticked, stopped in
   // its 300th save; the PST's path in *pst.
-  HWND StartStoppedRun(ProgramRun& program, StandInHang& hang, const std::wstring& nsfName, std::string* pst) {
+  HWND StartStoppedRun(ProgramRun& program, StandInHang& hang, const std::wstring& nsfName,
+                       std::string* pst) {
     *pst = temp_.File(testsupport::Utf8(nsfName) + ".pst");
     std::string output;
-    if (RunTool("pstbuild.exe", "bulk " + std::to_string(RUN_ITEMS) + " \"" + *pst + "\" --folders 4", &output) != 0)
+    if (RunTool("pstbuild.exe", "bulk " + std::to_string(RUN_ITEMS) + " \"" + *pst + "\" --folders 4",
+                &output) != 0)
       return nullptr;
     HWND mainWindow = Start(program, hang.Environment());
     if (mainWindow == nullptr) return nullptr;
-    if (!StartConversion(mainWindow, program.ProcessId(), Wide(*pst), Wide(temp_.Path()), nsfName)) return nullptr;
+    if (!StartConversion(mainWindow, program.ProcessId(), Wide(*pst), Wide(temp_.Path()), nsfName))
+      return nullptr;
     HWND folders = WaitForFolderDialog(program.ProcessId());
     if (folders == nullptr) return nullptr;
     Answer(folders, IDOK);
@@ -277,8 +280,8 @@ TEST_F(WizardFailures, AFileThatAnotherProgramHoldsIsRefusedOnceAsInUse) {
          const HANDLE file = openFile(nsf, FILE_SHARE_READ | FILE_SHARE_WRITE);
          EXPECT_NE(file, INVALID_HANDLE_VALUE);
          OVERLAPPED whole = {};
-         EXPECT_TRUE(::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
-                                  &whole));
+         EXPECT_TRUE(::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                                  MAXDWORD, &whole));
          return std::function<void()>([file] {
            OVERLAPPED whole = {};
            ::UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &whole);
@@ -354,7 +357,8 @@ TEST_F(WizardFailures, APstCutShortDuringTheRunEndsNotCompletedCountingEveryItem
   Screenshot(box, L"wizard_pst_cut_short.png");
   Answer(box, IDOK);
   EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "done", "current"}));
-  EXPECT_EQ(StatusText(mainWindow).find(L"The conversion did not complete."), 0u) << Utf8(StatusText(mainWindow));
+  EXPECT_EQ(StatusText(mainWindow).find(L"The conversion did not complete."), 0u)
+      << Utf8(StatusText(mainWindow));
   const long saved = FiledDocuments(NsfCounts(temp_.File("cut.NSF")));
   EXPECT_GE(saved, 300);
   EXPECT_EQ(saved + NotConvertedItems(message), RUN_ITEMS) << Utf8(message);
@@ -422,7 +426,8 @@ TEST_F(WizardFailures, ADiskThatFillsDuringTheRunEndsFailedCountingEveryItemNotS
   HWND box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 120000);
   ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
   const std::wstring message = MessageBoxText(box);
-  EXPECT_EQ(message.find(L"The conversion stopped: " + Wide(nsf) + L" cannot be written. The disk is full"), 0u)
+  EXPECT_EQ(message.find(L"The conversion stopped: " + Wide(nsf) + L" cannot be written. The disk is full"),
+            0u)
       << Utf8(message);
   Screenshot(box, L"wizard_disk_full.png");
   Answer(box, IDOK);

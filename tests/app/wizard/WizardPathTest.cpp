@@ -117,7 +117,8 @@ TEST(WizardPaths, APathPastedWithItsLineEndIsTakenWithoutIt) {
   DeleteProfile();
   testsupport::TempDir temp;
   const std::wstring pst = Wide(temp.File("pasted.pst"));
-  ASSERT_TRUE(::CopyFileW(Wide(testsupport::FixturePath("pst/hht-three-items.pst")).c_str(), pst.c_str(), FALSE));
+  ASSERT_TRUE(
+      ::CopyFileW(Wide(testsupport::FixturePath("pst/hht-three-items.pst")).c_str(), pst.c_str(), FALSE));
 
   ProgramRun program;
   ASSERT_TRUE(program.StartThroughLauncher());

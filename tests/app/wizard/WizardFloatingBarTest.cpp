@@ -1,7 +1,7 @@
 // The "Standard" toolbar floated off the main window, driven from outside the program with real
 // input: a modal dialog keeps it from taking clicks, it stays in front of the frame after a click on
-// the frame and after a restart, a double click docks it back where it was, and the banner at the
-// right end of the bars stays whole in its place wherever the bar goes.
+// the frame, after a dialog and after a restart, a double click docks it back where it was, and the
+// banner at the right end of the bars stays whole in its place wherever the bar goes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -114,6 +114,32 @@ void SaveScreenOf(HWND mainWindow, const std::wstring& name) {
   HBITMAP bitmap = ::CreateBitmap(rc.right - rc.left, rc.bottom - rc.top, 1, 32, pixels.data());
   testsupport::SaveBitmapPng(bitmap, name);
   ::DeleteObject(bitmap);
+}
+
+// A tip that pid shows, once it shows; NULL after the timeout.
+HWND WaitForTip(DWORD pid, DWORD timeoutMs) {
+  HWND tip = nullptr;
+  testsupport::PumpUntil(
+      [&] {
+        tip = nullptr;
+        for (HWND hwnd = ::GetTopWindow(nullptr); hwnd != nullptr && tip == nullptr;
+             hwnd = ::GetWindow(hwnd, GW_HWNDNEXT)) {
+          wchar_t name[32] = L"";
+          ::GetClassNameW(hwnd, name, 32);
+          DWORD owner = 0;
+          ::GetWindowThreadProcessId(hwnd, &owner);
+          if (owner == pid && ::IsWindowVisible(hwnd) && wcscmp(name, L"tooltips_class32") == 0) tip = hwnd;
+        }
+        return tip != nullptr;
+      },
+      timeoutMs);
+  return tip;
+}
+
+// The floating bar's second button, Export, for the bar's rectangle.
+POINT ExportButton(const RECT& floating) {
+  return {floating.left + (floating.right - floating.left) * 41 / 100,
+          floating.top + (floating.bottom - floating.top) * 55 / 100};
 }
 
 // The step list's foot, where a resting pointer lights nothing up that a test compares.
@@ -295,6 +321,26 @@ class WizardFloatingBar : public ::testing::Test {
     });
   }
 
+  // A copy of the three-item PST in the test's folder; "" when it could not be made.
+  std::string ThreeItemPst() {
+    const std::string pst = temp_.File("three-items.pst");
+    return ::CopyFileW(Wide(testsupport::FixturePath("pst/hht-three-items.pst")).c_str(), Wide(pst).c_str(),
+                       FALSE)
+               ? pst
+               : std::string();
+  }
+
+  // Starts the program with a copy of the three-item PST made and the toolbar floated above the page,
+  // away from where dialogs open.
+  void StartWithBarAboveThePage(ProgramRun& program, std::string* pst, HWND* bar) {
+    ASSERT_NO_FATAL_FAILURE(Start(program));
+    *pst = ThreeItemPst();
+    ASSERT_FALSE(pst->empty());
+    const RECT main = WindowRect(mainWindow_);
+    *bar = FloatToolbar({main.left + 250, main.top + 150});
+    ASSERT_NE(*bar, nullptr) << "the toolbar did not float";
+  }
+
   // Page one's Export pressed with a click, after the PST path is typed into its empty field when one
   // is given: Save Options comes.
   HWND OpenSaveOptions(const std::wstring& pstPath) {
@@ -310,6 +356,26 @@ class WizardFloatingBar : public ::testing::Test {
     const RECT rc = WindowRect(exportButton);
     testsupport::MouseClickAt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
     return WaitForWindow(pid_, SAVE_OPTIONS_TITLE, 10000, L"#32770");
+  }
+
+  // Clicks page one's PST path field on the display, which gives it the keyboard, and waits until the
+  // field has it and the screen has taken the click in.
+  bool ClickPathField() {
+    HWND field = PathField();
+    if (field == nullptr) return false;
+    const RECT rc = WindowRect(field);
+    const POINT inField = {rc.left + 30, (rc.top + rc.bottom) / 2};
+    HWND clicked = ::WindowFromPoint(inField);
+    if (!ClickOnDisplay(inField.x, inField.y)) return false;
+    const bool took = testsupport::PumpUntil([&] {
+      GUITHREADINFO info = {};
+      info.cbSize = sizeof(info);
+      return ::GetGUIThreadInfo(::GetWindowThreadProcessId(mainWindow_, nullptr), &info) &&
+             info.hwndFocus == clicked;
+    });
+    RestPointer(mainWindow_);
+    SettledPixels(WindowRect(mainWindow_));
+    return took;
   }
 
   // Closes the program after a click on its page, which gives it the keyboard: Alt+F4, and Yes.
@@ -334,9 +400,8 @@ class WizardFloatingBar : public ::testing::Test {
 TEST_F(WizardFloatingBar, AClickOnTheFloatingBarWhileSaveOptionsIsOpenDoesNothing) {
   ProgramRun program;
   ASSERT_NO_FATAL_FAILURE(Start(program));
-  const std::string pst = temp_.File("three-items.pst");
-  ASSERT_TRUE(::CopyFileW(Wide(testsupport::FixturePath("pst/hht-three-items.pst")).c_str(),
-                          Wide(pst).c_str(), FALSE));
+  const std::string pst = ThreeItemPst();
+  ASSERT_FALSE(pst.empty());
 
   // Save Options as it shows with nothing over it, in the middle of the screen.
   HWND options = OpenSaveOptions(Wide(pst));
@@ -354,8 +419,7 @@ TEST_F(WizardFloatingBar, AClickOnTheFloatingBarWhileSaveOptionsIsOpenDoesNothin
   const RECT floating = WindowRect(bar);
   ASSERT_GT(floating.right, strip.right) << "the bar does not reach under the dialog";
   // Its second button.
-  const POINT exportButton = {floating.left + (floating.right - floating.left) * 41 / 100,
-                              floating.top + (floating.bottom - floating.top) * 55 / 100};
+  const POINT exportButton = ExportButton(floating);
   ASSERT_LT(exportButton.x, dialog.left);
 
   options = OpenSaveOptions(L"");
@@ -509,6 +573,33 @@ TEST_F(WizardFloatingBar, TheBannerStaysWholeInItsPlaceWhereverTheBarGoes) {
   EXPECT_TRUE(testsupport::PumpUntil([&] { return BannerWholeInPlace(banner, whole); }))
       << "with the bar docked at the right";
   SaveScreenOf(mainWindow_, L"wizard_banner_bar_docked_right.png");
+  program.Kill();
+}
+
+// The bar is clicked while Save Options keeps it from taking input, with the pointer left on it, and
+// Save Options is ended with Escape: the bar, enabled again, shows its tip. A click on the frame then,
+// which raises the frame on a display without a window manager, leaves the bar in front of it.
+TEST_F(WizardFloatingBar, TheFloatingBarStaysInFrontOfTheFrameClickedAfterADialogWhileItShowsATip) {
+  ProgramRun program;
+  std::string pst;
+  HWND bar = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartWithBarAboveThePage(program, &pst, &bar));
+  const std::vector<COLORREF> middle = SettledPixels(Middle(WindowRect(bar)));
+
+  HWND options = OpenSaveOptions(Wide(pst));
+  ASSERT_NE(options, nullptr) << "Save Options did not come";
+  const RECT floating = WindowRect(bar);
+  const POINT exportButton = ExportButton(floating);
+  ASSERT_TRUE(ClickOnDisplay(exportButton.x, exportButton.y));
+  ASSERT_TRUE(KeysEnd(options, L"Escape")) << "Escape did not end Save Options";
+  // The hand on the mouse moves a little.
+  ASSERT_TRUE(RunOnDisplayUntilPointerAt(L"", {exportButton.x + 2, exportButton.y + 1}));
+  ASSERT_NE(WaitForTip(pid_, 10000), nullptr) << "the bar showed no tip";
+
+  ASSERT_TRUE(ClickPathField()) << "the field did not take the keyboard";
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return ShowsBar(bar, middle); }, 10000))
+      << "the bar went behind the frame";
+  SaveScreenOf(mainWindow_, L"wizard_floating_bar_after_dialog_and_tip.png");
   program.Kill();
 }
 

@@ -215,8 +215,9 @@ class CWnd : public CCmdTarget {
   // main or active window; NULL when none belongs to the calling thread.
   static CWnd* PASCAL GetSafeOwner(CWnd* pParent = nullptr, HWND* pWndTop = nullptr);
   // Puts this top-level window first in the order of windows, without activating it, and so on top
-  // on the display. The display stacks a window anew only when it becomes first in the order, which
-  // need not be where the display shows it: a window first already steps down once before.
+  // on the display. The display stacks a window anew only when it becomes first of the visible
+  // windows, which need not be where the display shows it: a window first already steps down once
+  // before, and the calling thread's tips that show go first.
   void RaiseOnDisplay();
 
   // ---- Styles ----

@@ -1085,8 +1085,26 @@ CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const {
   return CWnd::FromHandle(FindDescendant(m_hWnd, nID, bOnlyPerm));
 }
 
+namespace {
+
+// Hides the calling thread's tips that show. A tip stays above every other window, and the display is
+// told of a window's new place only when the window becomes first of the visible ones; a tip goes at a
+// click or a change of focus anyway.
+void PopShownTips() {
+  for (HWND hWnd = ::GetTopWindow(nullptr); hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+    if (!(::GetWindowLongPtr(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST)) break;
+    wchar_t szClass[32] = L"";
+    if (::IsWindowVisible(hWnd) && IsOnCallingThread(hWnd) && ::GetClassNameW(hWnd, szClass, 32) > 0 &&
+        ::lstrcmpiW(szClass, TOOLTIPS_CLASSW) == 0)
+      ::SendMessage(hWnd, TTM_POP, 0, 0);
+  }
+}
+
+}  // namespace
+
 void CWnd::RaiseOnDisplay() {
   if (m_hWnd == nullptr) return;
+  if (!(GetExStyle() & WS_EX_TOPMOST)) PopShownTips();
   const UINT nFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
   // An owned window that steps down stays above its owner.
   if (::GetWindow(m_hWnd, GW_HWNDFIRST) == m_hWnd) ::SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, nFlags);

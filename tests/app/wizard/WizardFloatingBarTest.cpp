@@ -1,7 +1,8 @@
 // The "Standard" toolbar floated off the main window, driven from outside the program with real
-// input: a modal dialog keeps it from taking clicks, it stays in front of the frame after a click on
-// the frame, after a dialog and after a restart, a double click docks it back where it was, and the
-// banner at the right end of the bars stays whole in its place wherever the bar goes.
+// input: a modal dialog keeps it from taking clicks, every dialog stays in front of it (a worker's
+// too), it stays in front of the frame after a click on the frame, after a dialog and after a restart,
+// a double click docks it back where it was, and the banner at the right end of the bars stays whole
+// in its place wherever the bar goes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,6 +23,10 @@ const wchar_t TOOLBAR_TITLE[] = L"Standard";
 const wchar_t MENU_BAR_TITLE[] = L"Menu Bar";
 const wchar_t SAVE_OPTIONS_TITLE[] = L"Save Options";
 const wchar_t CLOSE_QUESTION[] = L"Are you sure , you want to close the application?";
+const wchar_t ADVICE[] = L"It is recommended to close all instances";
+// Save Options' fields for a new NSF.
+const int NSF_FOLDER_ID = 1000;
+const int NSF_FILE_NAME_ID = 1001;
 // The main view (the framework's first pane), the banner's picture and its bitmap.
 const UINT MAIN_VIEW_ID = 0xE900;
 const int BANNER_PICTURE_ID = 1026;
@@ -114,6 +119,12 @@ void SaveScreenOf(HWND mainWindow, const std::wstring& name) {
   HBITMAP bitmap = ::CreateBitmap(rc.right - rc.left, rc.bottom - rc.top, 1, 32, pixels.data());
   testsupport::SaveBitmapPng(bitmap, name);
   ::DeleteObject(bitmap);
+}
+
+// The middle of a window's rectangle.
+POINT Centre(HWND hwnd) {
+  const RECT rc = WindowRect(hwnd);
+  return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
 // A tip that pid shows, once it shows; NULL after the timeout.
@@ -358,6 +369,29 @@ class WizardFloatingBar : public ::testing::Test {
     return WaitForWindow(pid_, SAVE_OPTIONS_TITLE, 10000, L"#32770");
   }
 
+  // Save Options, from page one with the PST path typed, filled for a new NSF nsfName in the test's
+  // folder and ended with OK, and the advice that follows ended with Enter on the display: the Outlook
+  // Folders dialog, which a worker runs, once it shows.
+  HWND OpenOutlookFolders(const std::wstring& pstPath, const std::wstring& nsfName) {
+    HWND options = OpenSaveOptions(pstPath);
+    if (options == nullptr) return nullptr;
+    const std::pair<int, std::wstring> fields[] = {{NSF_FILE_NAME_ID, nsfName},
+                                                   {NSF_FOLDER_ID, Wide(temp_.Path())}};
+    for (const auto& field : fields) {
+      HWND edit = ::GetDlgItem(options, field.first);
+      const POINT at = Centre(edit);
+      testsupport::MouseClickAt(at.x, at.y);
+      testsupport::KeyPress('A', {VK_CONTROL});
+      testsupport::TypeUnicode(field.second);
+      if (!testsupport::PumpUntil([&] { return TextOf(edit) == field.second; })) return nullptr;
+    }
+    const POINT ok = Centre(::GetDlgItem(options, IDOK));
+    testsupport::MouseClickAt(ok.x, ok.y);
+    HWND advice = WaitForMessageBox(pid_, ADVICE);
+    if (advice == nullptr || !KeyEnds(advice, VK_RETURN)) return nullptr;
+    return WaitForFolderDialog(pid_);
+  }
+
   // Clicks page one's PST path field on the display, which gives it the keyboard, and waits until the
   // field has it and the screen has taken the click in.
   bool ClickPathField() {
@@ -573,6 +607,48 @@ TEST_F(WizardFloatingBar, TheBannerStaysWholeInItsPlaceWhereverTheBarGoes) {
   EXPECT_TRUE(testsupport::PumpUntil([&] { return BannerWholeInPlace(banner, whole); }))
       << "with the bar docked at the right";
   SaveScreenOf(mainWindow_, L"wizard_banner_bar_docked_right.png");
+  program.Kill();
+}
+
+// A worker runs the Outlook Folders and "Saving Complete" dialogs, with the main window as their owner:
+// a click on the floating bar that lies under one of them, as on a bar under any dialog of the
+// program, leaves the dialog in front where they overlap, and the bar's buttons do not react.
+TEST_F(WizardFloatingBar, AClickOnTheFloatingBarUnderAWorkersDialogLeavesTheDialogInFront) {
+  ProgramRun program;
+  ASSERT_NO_FATAL_FAILURE(Start(program));
+  const std::string pst = ThreeItemPst();
+  ASSERT_FALSE(pst.empty());
+  // Left of the screen's middle, where the dialogs open, with its left end clear of them.
+  HWND docked = DockedToolbar();
+  ASSERT_NE(docked, nullptr);
+  const LONG barWidth = WindowRect(docked).right - WindowRect(docked).left;
+  HWND bar = FloatToolbar(
+      {::GetSystemMetrics(SM_CXSCREEN) / 2 - barWidth - 110, ::GetSystemMetrics(SM_CYSCREEN) / 2 - 40});
+  ASSERT_NE(bar, nullptr) << "the toolbar did not float";
+  const RECT floating = WindowRect(bar);
+  const POINT exportButton = ExportButton(floating);
+  auto clickTheBarUnder = [&](HWND dialog, const char* name) {
+    const RECT shown = WindowRect(dialog);
+    RECT overlap;
+    ASSERT_TRUE(::IntersectRect(&overlap, &floating, &shown)) << "the bar does not reach under " << name;
+    ::InflateRect(&overlap, -4, -4);
+    ASSERT_LT(exportButton.x, shown.left);
+    const std::vector<COLORREF> dialogAlone = SettledPixels(overlap);
+    ASSERT_TRUE(ClickOnDisplay(exportButton.x, exportButton.y));
+    EXPECT_TRUE(StaysAway(pid_, SAVE_OPTIONS_TITLE, 2000)) << "the bar's Export reacted under " << name;
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return SettledPixels(overlap) == dialogAlone; }))
+        << "the bar lies over " << name;
+  };
+
+  HWND folders = OpenOutlookFolders(Wide(pst), L"folders");
+  ASSERT_NE(folders, nullptr) << "Outlook Folders did not come";
+  ASSERT_NO_FATAL_FAILURE(clickTheBarUnder(folders, "Outlook Folders"));
+  SaveScreenOf(mainWindow_, L"wizard_floating_bar_under_outlook_folders.png");
+  ASSERT_TRUE(KeyEnds(folders, VK_RETURN)) << "Enter did not end Outlook Folders";
+  HWND complete = WaitForSavingComplete(pid_, 60000);
+  ASSERT_NE(complete, nullptr) << "Saving Complete did not come";
+  ASSERT_NO_FATAL_FAILURE(clickTheBarUnder(complete, "Saving Complete"));
+  SaveScreenOf(mainWindow_, L"wizard_floating_bar_under_saving_complete.png");
   program.Kill();
 }
 

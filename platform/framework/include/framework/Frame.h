@@ -87,7 +87,8 @@ class CFrameWnd : public CWnd {
   // active while one of them that answers FS_SYNCACTIVE is the active window.
   void NotifyFloatingWindows(DWORD dwFlags);
   // The windows the frame owns go back above it on the display: its floating windows right above it,
-  // its dialogs and message boxes above those, the one last active on top. Done once the message at
+  // its dialogs and message boxes above those, the one last active on top, and those that other
+  // threads run (a worker's) on top of all; their threads move them. Done once the message at
   // hand has been handled, after the frame was shown, restored, moved in the order of windows or
   // activated, or one of its windows took the focus (a display without a window manager raises the
   // frame then).

@@ -217,7 +217,9 @@ class CWnd : public CCmdTarget {
   // Puts this top-level window first in the order of windows, without activating it, and so on top
   // on the display. The display stacks a window anew only when it becomes first of the visible
   // windows, which need not be where the display shows it: a window first already steps down once
-  // before, and the calling thread's tips that show go first.
+  // before, and the calling thread's tips that show go first. A window of another thread is moved by
+  // that thread when it next reads its messages, after the calling thread's moves so far; the call
+  // does not wait for it.
   void RaiseOnDisplay();
 
   // ---- Styles ----

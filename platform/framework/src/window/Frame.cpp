@@ -500,15 +500,17 @@ BOOL IsOwnedBy(HWND hWnd, HWND hWndOwner) {
   return FALSE;
 }
 
-// The top-level windows of the calling thread that hWndOwner owns, from the top of the order down. A
-// window of another thread is left out: a worker's window may belong to a thread that waits without
-// reading its messages.
-std::vector<HWND> OwnedWindows(HWND hWndOwner) {
+BOOL BelongsToCallingThread(HWND hWnd) {
+  return ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId();
+}
+
+// The top-level windows that hWndOwner owns, from the top of the order down: the calling thread's
+// alone unless bAllThreads. A window of another thread is never sent a message: a worker's window may
+// belong to a thread that waits without reading its messages.
+std::vector<HWND> OwnedWindows(HWND hWndOwner, BOOL bAllThreads = FALSE) {
   std::vector<HWND> owned;
-  const DWORD dwThread = ::GetCurrentThreadId();
   for (HWND hWnd = ::GetTopWindow(nullptr); hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
-    if (::GetWindowThreadProcessId(hWnd, nullptr) == dwThread && IsOwnedBy(hWnd, hWndOwner))
-      owned.push_back(hWnd);
+    if ((bAllThreads || BelongsToCallingThread(hWnd)) && IsOwnedBy(hWnd, hWndOwner)) owned.push_back(hWnd);
   }
   return owned;
 }
@@ -629,8 +631,8 @@ BOOL CFrameWnd::IsFloatingWindowBelow() const {
   BOOL bBelow = FALSE;
   for (HWND hWnd = ::GetWindow(m_hWnd, GW_HWNDNEXT); hWnd != nullptr && !bBelow;
        hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
-    bBelow = ::IsWindowVisible(hWnd) && ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId() &&
-             IsOwnedBy(hWnd, m_hWnd) && IsSyncActiveFloatingWindow(hWnd);
+    bBelow = ::IsWindowVisible(hWnd) && BelongsToCallingThread(hWnd) && IsOwnedBy(hWnd, m_hWnd) &&
+             IsSyncActiveFloatingWindow(hWnd);
   }
   return bBelow;
 }
@@ -646,14 +648,18 @@ void CFrameWnd::KeepOwnedWindowsAbove() {
   if (m_bRestacking || m_hWnd == nullptr || (GetStyle() & WS_CHILD) || !IsWindowVisible() || IsIconic())
     return;
   // Floating windows go right above the frame, every other window it owns (its dialogs and message
-  // boxes) above them, the one last active on top. Tool windows (menus, tips, shadows) look after
-  // themselves.
-  std::vector<HWND> floating, others;
-  for (HWND hWnd : OwnedWindows(m_hWnd)) {
+  // boxes) above them, the one last active on top, and the ones that other threads run (a worker's
+  // dialogs) above those: their threads move them, after these moves. Tool windows (menus, tips,
+  // shadows) look after themselves.
+  std::vector<HWND> floating, others, othersOfOtherThreads;
+  for (HWND hWnd : OwnedWindows(m_hWnd, TRUE)) {
     if (!::IsWindowVisible(hWnd) ||
         (::GetWindowLongPtr(hWnd, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST)))
       continue;
-    (IsSyncActiveFloatingWindow(hWnd) ? floating : others).push_back(hWnd);
+    if (!BelongsToCallingThread(hWnd))
+      othersOfOtherThreads.push_back(hWnd);
+    else
+      (IsSyncActiveFloatingWindow(hWnd) ? floating : others).push_back(hWnd);
   }
   const BOOL bAnnounceOwner = m_bAnnounceOwner;
   m_bAnnounceOwner = FALSE;
@@ -676,6 +682,8 @@ void CFrameWnd::KeepOwnedWindowsAbove() {
   // From the bottom up: each window raised goes on top of the ones raised before it.
   for (auto it = floating.rbegin(); it != floating.rend(); ++it) CWnd::FromHandle(*it)->RaiseOnDisplay();
   for (auto it = others.rbegin(); it != others.rend(); ++it) CWnd::FromHandle(*it)->RaiseOnDisplay();
+  for (auto it = othersOfOtherThreads.rbegin(); it != othersOfOtherThreads.rend(); ++it)
+    CWnd::FromHandle(*it)->RaiseOnDisplay();
   m_bRestacking = FALSE;
 }
 

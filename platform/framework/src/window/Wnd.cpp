@@ -1105,7 +1105,14 @@ void PopShownTips() {
 void CWnd::RaiseOnDisplay() {
   if (m_hWnd == nullptr) return;
   if (!(GetExStyle() & WS_EX_TOPMOST)) PopShownTips();
-  const UINT nFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  UINT nFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  if (!IsOnCallingThread(m_hWnd)) {
+    // Moved by its own thread, which may be waiting without reading its messages: the moves are
+    // handed to it in their order, not waited for. The display takes each thread's requests when that
+    // thread next looks for input: the calling thread's go first, so that these come after them.
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+    nFlags |= SWP_ASYNCWINDOWPOS;
+  }
   // An owned window that steps down stays above its owner.
   if (::GetWindow(m_hWnd, GW_HWNDFIRST) == m_hWnd) ::SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, nFlags);
   ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, nFlags);

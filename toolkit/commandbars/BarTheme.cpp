@@ -803,3 +803,24 @@ void PASCAL CXTPBarTheme::DrawPlainImage(CDC* pDC, CXTPImageManagerIcon* pImage,
   if (pImage == nullptr) return;
   pImage->Draw(pDC, pt, bDisabled ? pImage->GetDisabledIcon() : pImage->GetIcon(), sz);
 }
+
+CSize CXTPBarTheme::DrawFloatingCaption(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw, COLORREF clrFill) {
+  CRect rcClient(0, 0, 0, 0);
+  if (pBar->GetSafeHwnd() != nullptr) pBar->GetClientRect(&rcClient);
+  CXTPScopedFont font(pDC, &m_fontSmCaption);
+  const int nTextHeight = pDC->GetTextExtent(_T(" "), 1).cy;
+  const int b = nTextHeight < 15 ? 18 : nTextHeight + 3;
+  CRect rcCaption(3, 3, rcClient.right - 3, b);
+  if (bDraw) {
+    // The system's colours have the slots of their own numbers.
+    const BOOL bEnabled = pBar->GetSafeHwnd() == nullptr || pBar->IsWindowEnabled();
+    pDC->FillSolidRect(rcCaption, bEnabled ? clrFill : GetColor(COLOR_INACTIVECAPTION));
+    const COLORREF clrOld = pDC->SetTextColor(GetColor(bEnabled ? 20 : COLOR_INACTIVECAPTIONTEXT));
+    pDC->SetBkMode(TRANSPARENT);
+    CRect rcText(5, 3, rcCaption.right - 2 * rcCaption.Height(), b);
+    CString strTitle = pBar->GetTitle();
+    pDC->DrawText(strTitle, &rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    pDC->SetTextColor(clrOld);
+  }
+  return CSize(rcCaption.Width(), rcCaption.Height());
+}

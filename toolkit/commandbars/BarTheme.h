@@ -168,6 +168,9 @@ class CXTPBarTheme : public CCmdTarget {
   // The normal form (or the disabled one) at pt, sz.
   static void PASCAL DrawPlainImage(CDC* pDC, CXTPImageManagerIcon* pImage, CPoint pt, CSize sz,
                                     BOOL bDisabled);
+  // The caption strip of a floating bar: filled with clrFill, the title in slot 20; in the inactive
+  // caption's colours while the bar's window is disabled (a modal window runs).
+  CSize DrawFloatingCaption(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw, COLORREF clrFill);
 
   COLORREF m_clrShadowColor = 0;
   COLORREF m_clrStatusTextColor = 0;

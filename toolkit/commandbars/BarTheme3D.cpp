@@ -97,22 +97,8 @@ CSize CXTPBarTheme3D::DrawCommandBarGripper(CDC* pDC, CXTPCommandBar* pBar, BOOL
       if (bDraw)
         Draw3dRect(pDC, CRect(3, 3, rcClient.right - 3, 6), COLOR_3DHIGHLIGHT_SLOT, COLOR_3DSHADOW_SLOT);
       return CSize(0, 8);
-    case xtpBarFloating: {
-      CXTPScopedFont font(pDC, &m_fontSmCaption);
-      const int nTextHeight = pDC->GetTextExtent(_T(" "), 1).cy;
-      const int b = nTextHeight < 15 ? 18 : nTextHeight + 3;
-      CRect rcCaption(3, 3, rcClient.right - 3, b);
-      if (bDraw) {
-        pDC->FillSolidRect(rcCaption, GetColor(COLOR_ACTIVECAPTION_SLOT));
-        const COLORREF clrOld = pDC->SetTextColor(GetColor(COLOR_3DHIGHLIGHT_SLOT));
-        pDC->SetBkMode(TRANSPARENT);
-        CRect rcText(5, 3, rcCaption.right - 2 * rcCaption.Height(), b);
-        CString strTitle = pBar->GetTitle();
-        pDC->DrawText(strTitle, &rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-        pDC->SetTextColor(clrOld);
-      }
-      return CSize(rcCaption.Width(), rcCaption.Height());
-    }
+    case xtpBarFloating:
+      return DrawFloatingCaption(pDC, pBar, bDraw, GetColor(COLOR_ACTIVECAPTION_SLOT));
     default:
       return CSize(0, 0);
   }

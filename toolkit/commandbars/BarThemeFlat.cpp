@@ -156,25 +156,6 @@ void CXTPBarThemeFlat::FillPopupJoin(CDC* pDC, CXTPCommandBar* pBar, COLORREF cl
   pDC->FillSolidRect(rcJoin, clrJoin);
 }
 
-CSize CXTPBarThemeFlat::DrawFloatingCaption(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw, COLORREF clrFill) {
-  CRect rcClient(0, 0, 0, 0);
-  if (pBar->GetSafeHwnd() != nullptr) pBar->GetClientRect(&rcClient);
-  CXTPScopedFont font(pDC, &m_fontSmCaption);
-  const int nTextHeight = pDC->GetTextExtent(_T(" "), 1).cy;
-  const int b = nTextHeight < 15 ? 18 : nTextHeight + 3;
-  CRect rcCaption(3, 3, rcClient.right - 3, b);
-  if (bDraw) {
-    pDC->FillSolidRect(rcCaption, clrFill);
-    const COLORREF clrOld = pDC->SetTextColor(GetColor(20));
-    pDC->SetBkMode(TRANSPARENT);
-    CRect rcText(5, 3, rcCaption.right - 2 * rcCaption.Height(), b);
-    CString strTitle = pBar->GetTitle();
-    pDC->DrawText(strTitle, &rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    pDC->SetTextColor(clrOld);
-  }
-  return CSize(rcCaption.Width(), rcCaption.Height());
-}
-
 void CXTPBarThemeFlat::FillCommandBar(CDC* pDC, CXTPCommandBar* pBar) {
   CRect rc;
   pBar->GetClientRect(&rc);

@@ -47,8 +47,6 @@ class CXTPBarThemeFlat : public CXTPBarTheme {
  protected:
   // Gutter G and item height of popup items (G doubled for a double gripper).
   CSize GetPopupItemMetrics(CXTPCommandBar* pBar) const;
-  // The caption strip of a floating bar filled with clrFill, the title in slot 20.
-  CSize DrawFloatingCaption(CDC* pDC, CXTPCommandBar* pBar, BOOL bDraw, COLORREF clrFill);
   // Fills the part of the control that opened the popup which overlaps the popup's window, so that
   // popup and control join without a frame between them.
   void FillPopupJoin(CDC* pDC, CXTPCommandBar* pBar, COLORREF clrJoin);

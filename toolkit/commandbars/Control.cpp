@@ -37,6 +37,12 @@ void CXTPControl::SetBeginGroup(BOOL bBeginGroup) {
   DelayLayoutParent();
 }
 
+BOOL CXTPControl::GetEnabled() const {
+  if (!m_bEnabled) return FALSE;
+  const HWND hWndBar = m_pParent != nullptr ? m_pParent->GetSafeHwnd() : nullptr;
+  return hWndBar == nullptr || ::IsWindowEnabled(hWndBar);
+}
+
 void CXTPControl::SetEnabled(BOOL bEnabled) {
   if (m_bEnabled == bEnabled) return;
   m_bEnabled = bEnabled;

@@ -93,7 +93,9 @@ class CXTPControl : public CCmdTarget, public CXTPBarAccessibility {
   int GetCustomIconId() const { return m_nCustomIconId; }
   void SetCustomIcon(int nId) { m_nCustomIconId = nId; }
   BOOL GetBeginGroup() const { return m_bBeginGroup; }
-  BOOL GetEnabled() const { return m_bEnabled; }
+  // Whether the control takes input, and is drawn so: its command is enabled and its bar's window is
+  // not disabled (a floating bar while a modal window runs).
+  BOOL GetEnabled() const;
   BOOL GetChecked() const { return m_bChecked; }
   void SetChecked(BOOL bChecked);
   int GetPressed() const { return m_bPressed; }

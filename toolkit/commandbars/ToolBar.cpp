@@ -469,7 +469,12 @@ LRESULT CXTPToolBar::OnFloatStatus(WPARAM wParam, LPARAM) {
   }
   if (wParam & (FS_SHOW | FS_HIDE))
     SetWindowPos(nullptr, 0, 0, 0, 0, nFlags | ((wParam & FS_SHOW) ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-  if (wParam & (FS_ENABLE | FS_DISABLE)) EnableWindow((wParam & FS_ENABLE) != 0);
+  const BOOL bEnable = (wParam & FS_ENABLE) != 0;
+  if ((wParam & (FS_ENABLE | FS_DISABLE)) && (IsWindowEnabled() != FALSE) != bEnable) {
+    EnableWindow(bEnable);
+    // Disabled, the bar shows its caption inactive and its buttons greyed.
+    Invalidate(FALSE);
+  }
   return lResult;
 }
 

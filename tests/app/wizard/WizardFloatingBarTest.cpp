@@ -1,8 +1,8 @@
 // The "Standard" toolbar floated off the main window, driven from outside the program with real
-// input: a modal dialog keeps it from taking clicks, every dialog stays in front of it (a worker's
-// too), it stays in front of the frame after a click on the frame, after a dialog and after a restart,
-// a double click docks it back where it was, and the banner at the right end of the bars stays whole
-// in its place wherever the bar goes.
+// input: a modal dialog keeps it from taking clicks and shows it disabled, every dialog stays in front
+// of it (a worker's too), it stays in front of the frame after a click on the frame, after a dialog and
+// after a restart, a double click docks it back where it was, and the banner at the right end of the
+// bars stays whole in its place wherever the bar goes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -145,6 +145,48 @@ HWND WaitForTip(DWORD pid, DWORD timeoutMs) {
       },
       timeoutMs);
   return tip;
+}
+
+// How far apart two colours are, channel by channel.
+int ColourDistance(COLORREF a, COLORREF b) {
+  return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+         std::abs(GetBValue(a) - GetBValue(b));
+}
+
+// How a floating bar shows on the screen: its caption's colour nearer the active or the inactive
+// caption's, and whether any of its buttons shows a colour (a greyed one shows none).
+struct BarLook {
+  bool captionActive;
+  bool colouredButtons;
+};
+
+BarLook LookOf(HWND bar) {
+  const RECT rc = WindowRect(bar);
+  // The caption's middle, right of the title; below it, the buttons.
+  const std::vector<COLORREF> caption =
+      ScreenPixels({(rc.left + rc.right) / 2, rc.top + 6, (rc.left + rc.right) / 2 + 1, rc.top + 7});
+  const std::vector<COLORREF> buttons = ScreenPixels({rc.left + 4, rc.top + 22, rc.right - 4, rc.bottom - 4});
+  BarLook look = {false, false};
+  if (caption.size() == 1) {
+    // The screen's pixels come as 0x00RRGGBB.
+    const COLORREF shown = RGB(GetBValue(caption[0]), GetGValue(caption[0]), GetRValue(caption[0]));
+    look.captionActive = ColourDistance(shown, ::GetSysColor(COLOR_ACTIVECAPTION)) <
+                         ColourDistance(shown, ::GetSysColor(COLOR_INACTIVECAPTION));
+  }
+  for (COLORREF p : buttons) {
+    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+    if (std::max({r, g, b}) - std::min({r, g, b}) > 40) look.colouredButtons = true;
+  }
+  return look;
+}
+
+// Waits until the bar shows enabled (caption active, buttons in colour) or disabled (caption inactive,
+// buttons greyed); false when it does not.
+bool ShowsEnabled(HWND bar, bool enabled) {
+  return testsupport::PumpUntil([&] {
+    const BarLook look = LookOf(bar);
+    return look.captionActive == enabled && look.colouredButtons == enabled;
+  });
 }
 
 // The floating bar's second button, Export, for the bar's rectangle.
@@ -676,6 +718,28 @@ TEST_F(WizardFloatingBar, TheFloatingBarStaysInFrontOfTheFrameClickedAfterADialo
   EXPECT_TRUE(testsupport::PumpUntil([&] { return ShowsBar(bar, middle); }, 10000))
       << "the bar went behind the frame";
   SaveScreenOf(mainWindow_, L"wizard_floating_bar_after_dialog_and_tip.png");
+  program.Kill();
+}
+
+// While Save Options runs, the floating bar it keeps from taking input shows so: its caption in the
+// inactive caption's colour, its buttons greyed. Once the dialog has ended it shows enabled again.
+TEST_F(WizardFloatingBar, AFloatingBarThatAModalDialogDisablesIsDrawnDisabled) {
+  ProgramRun program;
+  std::string pst;
+  HWND bar = nullptr;
+  ASSERT_NO_FATAL_FAILURE(StartWithBarAboveThePage(program, &pst, &bar));
+  ASSERT_TRUE(ShowsEnabled(bar, true)) << "the bar does not show enabled";
+
+  HWND options = OpenSaveOptions(Wide(pst));
+  ASSERT_NE(options, nullptr) << "Save Options did not come";
+  RestPointer(mainWindow_);
+  EXPECT_TRUE(ShowsEnabled(bar, false))
+      << "under Save Options the caption is drawn " << (LookOf(bar).captionActive ? "active" : "inactive")
+      << " and the buttons " << (LookOf(bar).colouredButtons ? "in colour" : "greyed");
+  SaveScreenOf(mainWindow_, L"wizard_floating_bar_disabled.png");
+
+  ASSERT_TRUE(KeysEnd(options, L"Escape")) << "Escape did not end Save Options";
+  EXPECT_TRUE(ShowsEnabled(bar, true)) << "after Save Options the bar does not show enabled again";
   program.Kill();
 }
 

@@ -317,18 +317,24 @@ class WizardFloatingBar : public ::testing::Test {
     if (bar == nullptr) return nullptr;
     const RECT docked = WindowRect(bar);
     const RECT main = WindowRect(mainWindow_);
-    testsupport::MouseDrag(docked.left + 4, (docked.top + docked.bottom) / 2, (main.left + main.right) / 2,
-                           (main.top + main.bottom) / 2);
-    if (!testsupport::PumpUntil([bar] { return ::GetAncestor(bar, GA_PARENT) == ::GetDesktopWindow(); },
-                                10000))
+    const POINT drop = {(main.left + main.right) / 2, (main.top + main.bottom) / 2};
+    testsupport::MouseDrag(docked.left + 4, (docked.top + docked.bottom) / 2, drop.x, drop.y);
+    // The bar leaves its dock bar before it goes where it was dropped.
+    RECT floating = {};
+    if (!testsupport::PumpUntil(
+            [&] {
+              floating = WindowRect(bar);
+              return ::GetAncestor(bar, GA_PARENT) == ::GetDesktopWindow() && ::PtInRect(&floating, drop);
+            },
+            10000))
       return nullptr;
-    const RECT floating = WindowRect(bar);
     const POINT grip = {floating.left + 20, floating.top + 6};
     testsupport::MouseDrag(grip.x, grip.y, grip.x + to.x - floating.left, grip.y + to.y - floating.top);
-    testsupport::PumpUntil([&] {
-      const RECT moved = WindowRect(bar);
-      return moved.left == to.x && moved.top == to.y;
-    });
+    if (!testsupport::PumpUntil([&] {
+          const RECT moved = WindowRect(bar);
+          return moved.left == to.x && moved.top == to.y;
+        }))
+      return nullptr;
     RestPointer(mainWindow_);
     return bar;
   }

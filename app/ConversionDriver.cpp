@@ -192,7 +192,8 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
   INT_PTR nChoice = IDCANCEL;
   {
     CWorkerDialogScope scope(hwndParent, &m_notesStore.m_pause);
-    nChoice = dlgFolders.DoModal();
+    // A stop answered Yes while the dialog waited for its turn leaves nothing to choose.
+    if (!m_bStop) nChoice = dlgFolders.DoModal();
   }
   if (nChoice != IDOK) {
     SetStatus(pStatus, STATUS_USER_ABORTED);

@@ -228,6 +228,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   KeepBannerPlace();
   m_templateChooser.m_hWndMain = m_hWnd;
   m_templateChooser.m_pGate = GetPauseGate();
+  m_templateChooser.m_pStop = &m_notesStore.m_bStop;
 
   if (!m_notesStore.InitSession()) {
     AfxMessageBox(NOTES_MISSING_TEXT, MB_OK);

@@ -14,7 +14,8 @@ BOOL CTemplateDlgChooser::ChooseTemplate(const CStringArray& titles, int* select
   INT_PTR nChoice = IDCANCEL;
   {
     CWorkerDialogScope scope(hWndMain, m_pGate);
-    nChoice = dlg.DoModal();
+    // A stop answered Yes while the dialog waited for its turn: the user is not asked any more.
+    if (m_pStop == nullptr || *m_pStop == 0) nChoice = dlg.DoModal();
   }
   if (nChoice != IDOK) return FALSE;
   if (dlg.m_nSelected < 0 || dlg.m_nSelected >= titles.GetSize()) return FALSE;

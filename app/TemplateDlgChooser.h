@@ -1,6 +1,8 @@
 // The wizard's answer to the engine's template question: the template selection dialog.
 #pragma once
 
+#include <atomic>
+
 #include "PauseGate.h"
 #include "TemplateChooser.h"
 
@@ -16,4 +18,7 @@ class CTemplateDlgChooser : public ITemplateChooser {
   HWND m_hWndMain = nullptr;
   // The workers' pause gate, at which the dialog takes its turn; null: none.
   CPauseGate* m_pGate = nullptr;
+  // The stop flag read once the dialog has its turn: when it is up, the dialog does not open and the
+  // choice is cancelled. Null: none.
+  const std::atomic<int>* m_pStop = nullptr;
 };

@@ -55,10 +55,9 @@ class WizardKeys : public ::testing::Test {
     return pst;
   }
 
-  // Starts the program where the data directory's template list cannot be read and the shared one
-  // holds no mail template, and a run into a new NSF nsfName (no extension) in the test's directory;
-  // the template dialog once the worker asks for a template, NULL when the road broke before.
-  HWND StartRunThatAsksForATemplate(ProgramRun& program, HWND* mainWindow, const std::wstring& nsfName) {
+  // The program's environment where the data directory's template list cannot be read and the shared
+  // one holds no mail template: a run into a new NSF asks for a template.
+  std::string TemplateChoiceEnvironment() {
     const std::string shared = temp_.File("shared");
     const std::string lotus = shared + "\\Application Data\\Lotus";
     for (const std::string& dir : {shared, shared + "\\Application Data", lotus})
@@ -66,7 +65,14 @@ class WizardKeys : public ::testing::Test {
     const std::string notebook = ProgramDirectory() + "\\..\\notes\\data\\notebook.ntf";
     EXPECT_TRUE(::CopyFileW(Wide(notebook).c_str(), Wide(lotus + "\\notebook.ntf").c_str(), FALSE))
         << notebook;
-    *mainWindow = Start(program, "STANDIN_FAULTS=notes.getdatabases=1\nALLUSERSPROFILE=" + shared);
+    return "STANDIN_FAULTS=notes.getdatabases=1\nALLUSERSPROFILE=" + shared;
+  }
+
+  // Starts the program with TemplateChoiceEnvironment and a run into a new NSF nsfName (no extension)
+  // in the test's directory; the template dialog once the worker asks for a template, NULL when the
+  // road broke before.
+  HWND StartRunThatAsksForATemplate(ProgramRun& program, HWND* mainWindow, const std::wstring& nsfName) {
+    *mainWindow = Start(program, TemplateChoiceEnvironment());
     if (*mainWindow == nullptr) return nullptr;
     const DWORD pid = program.ProcessId();
     if (!StartConversion(*mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), nsfName)) return nullptr;
@@ -203,6 +209,41 @@ TEST_F(WizardKeys, EscapeInTheTemplateChoiceCancelsTheRunAndLeavesNothingBehind)
   EXPECT_EQ(StatusText(mainWindow), L"Saving cancelled by user");
   EXPECT_EQ(::GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(KeyEnds(box, VK_RETURN));
+  program.Kill();
+}
+
+// Stop is asked while the worker lists the templates; the template choice that comes meanwhile waits for
+// the answer, and after Yes it does not open: the run ends as stopped.
+TEST_F(WizardKeys, AfterYesToStopTheTemplateChoiceThatWaitedDoesNotOpen) {
+  const std::string environment = TemplateChoiceEnvironment();
+  ASSERT_FALSE(HasFailure());
+  // The second listing, of the shared templates, stops until released.
+  StandInHang hang("notes.getdatabases=2");
+  ProgramRun program;
+  HWND mainWindow = Start(program, environment + "\n" + hang.Environment());
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = program.ProcessId();
+  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), L"stopped"));
+  ASSERT_TRUE(hang.WaitUntilStopped()) << Utf8(StatusText(mainWindow));
+  HWND stop = FindVisibleChild(mainWindow, L"Button", L"Stop");
+  ASSERT_NE(stop, nullptr);
+  ASSERT_TRUE(WaitForKeyboardOn(stop));
+  ASSERT_TRUE(PressOnDisplay(L"space"));
+  HWND question = WaitForMessageBox(pid, STOP_QUESTION);
+  ASSERT_NE(question, nullptr);
+  hang.Release();
+  ASSERT_TRUE(WaitForWorkerAtGate(pid)) << "the template choice did not wait for the answer";
+  ASSERT_TRUE(KeyEnds(question, VK_RETURN)) << "Yes did not end the stop question";
+  HWND shown = nullptr;
+  ASSERT_TRUE(testsupport::PumpUntil(
+      [&] {
+        shown = WaitForWindow(pid, L"Template", 0, L"#32770");
+        if (shown == nullptr) shown = WaitForMessageBox(pid, L"Process aborted by user , \r\n", 0);
+        return shown != nullptr;
+      },
+      60000))
+      << Utf8(StatusText(mainWindow));
+  EXPECT_NE(TextOf(shown), L"Template") << "the template choice opened after Yes to Stop";
   program.Kill();
 }
 

@@ -254,6 +254,36 @@ TEST_F(WizardStop, YesToTheCloseQuestionEndsTheRunWhereItWaitedAndCloses) {
   EXPECT_EQ(FiledDocuments(NsfCounts(temp_.File("close-yes.nsf"))), shown);
 }
 
+// Stop is asked while the worker makes the NSF; the Outlook Folders dialog that comes meanwhile waits
+// for the answer, and after Yes it does not open: the run ends as stopped.
+TEST_F(WizardStop, AfterYesToStopTheOutlookFoldersDialogThatWaitedDoesNotOpen) {
+  ProgramRun program;
+  StandInHang hang("notes.createfromtemplate");
+  ASSERT_TRUE(program.StartThroughLauncher(hang.Environment()));
+  HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  ASSERT_TRUE(
+      StartConversion(mainWindow, program.ProcessId(), Wide(s_smallPst), Wide(temp_.Path()), L"before"));
+  ASSERT_TRUE(hang.WaitUntilStopped()) << Utf8(StatusText(mainWindow));
+  HWND question = AskToStop(program, mainWindow);
+  ASSERT_NE(question, nullptr);
+  hang.Release();
+  ASSERT_TRUE(WaitForWorkerAtGate(program.ProcessId())) << "the dialog did not wait for the answer";
+  Answer(question, IDYES);
+  HWND shown = nullptr;
+  ASSERT_TRUE(testsupport::PumpUntil(
+      [&] {
+        shown = WaitForFolderDialog(program.ProcessId(), 0);
+        if (shown == nullptr)
+          shown = WaitForMessageBox(program.ProcessId(), L"Process aborted by user , \r\n", 0);
+        return shown != nullptr;
+      },
+      60000))
+      << Utf8(StatusText(mainWindow));
+  EXPECT_NE(TextOf(shown), L"Outlook Folders") << "the Outlook Folders dialog opened after Yes to Stop";
+  program.Kill();
+}
+
 TEST_F(WizardStop, ClosingWhileASaveHangsWaitsPaintingAndEndsWithEveryShownDocumentSaved) {
   ProgramRun program;
   StandInHang hang(STOPPED_SAVE);

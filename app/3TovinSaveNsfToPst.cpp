@@ -5,6 +5,7 @@
 #include "MainFrame.h"
 #include "SavingCompleteDlg.h"
 #include "SystemResources.h"
+#include "WizardMessages.h"
 #include "WorkerDialogScope.h"
 #include "lnnotes.h"
 
@@ -204,7 +205,7 @@ void C3TovinSaveNsfToPst::OnStop() {
   if (!IsWorkerRunning() || m_pMainFrame == nullptr) return;
   // The worker waits at its next item or folder boundary while the user decides, so that nothing is
   // saved under the question; a run that has passed its last boundary is over and is not asked about.
-  if (!m_pMainFrame->HoldWorkers()) return;
+  if (!m_pMainFrame->HoldWorkers(WM_STOP_PROCESS)) return;
   if (AfxMessageBox(STOP_QUESTION_TEXT, MB_YESNO) == IDYES) {
     m_pMainFrame->SetStopFlags(1);
     m_bAborted = 1;

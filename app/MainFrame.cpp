@@ -5,6 +5,7 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -22,7 +23,9 @@
 #include "ServerEnumWaitDlg.h"
 #include "ToolBar.h"
 #include "TovinCommonBaseView.h"
+#include "UiHandoff.h"
 #include "WizardMessages.h"
+#include "WorkerDialogScope.h"
 #include "resource.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CXTPFrameWnd)
@@ -60,6 +63,10 @@ const DWORD QUIET_WORKER_WAIT_MS = 300;
 const DWORD WORKER_END_OFFER_MS = 10000;
 // How often a wait for a worker wakes up to run its own step.
 const DWORD WORKER_WAIT_TICK_MS = 100;
+// The timer that asks again the questions a worker's dialog turn kept off, and how often it looks
+// whether the turn is over (a dialog that is ending leaves it at once).
+const UINT_PTR ASK_AGAIN_TIMER = 0x4B45;
+const UINT ASK_AGAIN_TICK_MS = 10;
 
 }  // namespace
 
@@ -95,6 +102,9 @@ ON_COMMAND(ID_SELECT_NSF_FILE, OnSelectNsfFile)
 ON_COMMAND(ID_EXPORT, OnExport)
 ON_MESSAGE(WM_STOP_PROCESS, OnStopProcess)
 ON_MESSAGE(WM_STOP_ENUMERATION, OnStopEnumeration)
+ON_WM_TIMER()
+ON_MESSAGE(WM_UI_HANDOFF, OnHandoff)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame()
@@ -384,8 +394,9 @@ void CMainFrame::OnClose() {
   // The workers wait at their next boundary while the user decides, as under the stop question:
   // nothing is saved under the question, and no worker's dialog opens over it, even one that comes
   // after its run. A worker's dialog that has its turn already is answered first: it is modal to the
-  // frame, which takes no close until it has ended.
-  if (!HoldAllWorkers()) return;
+  // frame, which takes no close until it has ended, and a close that comes as it ends is asked once
+  // its worker has left the turn.
+  if (!HoldAllWorkers(WM_CLOSE)) return;
   if (AfxMessageBox(CLOSE_PROMPT_TEXT, MB_YESNO) != IDYES) {
     ReleaseWorkers();
     return;
@@ -419,6 +430,10 @@ void CMainFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
   // dialog, of this thread or of a worker).
   if (nState == WA_INACTIVE && m_pMainView != nullptr && m_pMainView->m_pActivePage != nullptr)
     m_pMainView->m_pActivePage->RememberFocus(::GetFocus());
+  // Activated from another thread (a worker's dialog giving the keyboard back), the frame's thread has
+  // read no message of its own for a while: without a window manager the display refuses a request for
+  // its focus that carries so old a time, and the focus would be left on the root window.
+  if (nState != WA_INACTIVE && ::InSendMessage()) CWorkerDialogScope::ReadPresentMessageTime();
   CXTPFrameWnd::OnActivate(nState, pWndOther, bMinimized);
 }
 
@@ -471,6 +486,38 @@ LRESULT CMainFrame::OnStopProcess(WPARAM, LPARAM) {
 LRESULT CMainFrame::OnStopEnumeration(WPARAM, LPARAM) {
   SendToView(WM_STOP_ENUMERATION);
   return 1;
+}
+
+BOOL CMainFrame::HoldOrAskAgain(BOOL bAll, UINT nAskAgain) {
+  CPauseGate& gate = m_notesStore.m_pause;
+  BOOL bDialogTurn = FALSE;
+  if (bAll ? gate.HoldAll(&bDialogTurn) : gate.Hold(&bDialogTurn)) return TRUE;
+  if (bDialogTurn && nAskAgain != 0 && GetSafeHwnd() != nullptr) {
+    if (std::find(m_questionsToAskAgain.begin(), m_questionsToAskAgain.end(), nAskAgain) ==
+        m_questionsToAskAgain.end())
+      m_questionsToAskAgain.push_back(nAskAgain);
+    SetTimer(ASK_AGAIN_TIMER, ASK_AGAIN_TICK_MS, nullptr);
+  }
+  return FALSE;
+}
+
+void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent != ASK_AGAIN_TIMER) {
+    CXTPFrameWnd::OnTimer(nIDEvent);
+    return;
+  }
+  KillTimer(ASK_AGAIN_TIMER);
+  // Each question holds again as it is asked; one that a turn still keeps off comes back here.
+  std::vector<UINT> questions;
+  questions.swap(m_questionsToAskAgain);
+  for (UINT msg : questions) SendMessage(msg, 0, 0);
+}
+
+LRESULT CMainFrame::OnHandoff(WPARAM wParam, LPARAM lParam) { return CUiHandoff::Receive(wParam, lParam); }
+
+void CMainFrame::OnDestroy() {
+  CUiHandoff::DiscardPending(m_hWnd);
+  CXTPFrameWnd::OnDestroy();
 }
 
 LRESULT CMainFrame::SendToView(UINT msg) {

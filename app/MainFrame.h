@@ -125,10 +125,14 @@ class CMainFrame : public CXTPFrameWnd {
   // runs at their next boundary while they are open (user-interface thread); FALSE, with nothing
   // held, when no run is counted or a worker's dialog is open. HoldAllWorkers holds also when no run
   // is counted, so that a worker's dialog still to come waits (the close question). Every dialog of a
-  // worker takes its turn at the gate (CWorkerDialogScope with GetPauseGate).
+  // worker takes its turn at the gate (CWorkerDialogScope with GetPauseGate). A worker's dialog gives
+  // the frame the keyboard back as it ends, just before its worker leaves the turn, so a key can ask a
+  // question in between: a hold that the turn alone kept off is not dropped, the frame sends itself
+  // nAskAgain (the message that asks the question: WM_STOP_PROCESS, WM_CLOSE; 0: none) once the turn
+  // is over.
   CPauseGate::CRun BeginWorkerRun() { return CPauseGate::CRun(m_notesStore.m_pause); }
-  BOOL HoldWorkers() { return m_notesStore.m_pause.Hold(); }
-  BOOL HoldAllWorkers() { return m_notesStore.m_pause.HoldAll(); }
+  BOOL HoldWorkers(UINT nAskAgain = 0) { return HoldOrAskAgain(FALSE, nAskAgain); }
+  BOOL HoldAllWorkers(UINT nAskAgain = 0) { return HoldOrAskAgain(TRUE, nAskAgain); }
   CPauseGate* GetPauseGate() { return &m_notesStore.m_pause; }
   void ReleaseWorkers() { m_notesStore.m_pause.Release(); }
   // TRUE when a stop ended the last conversion's loops with something still to convert (read by the
@@ -200,6 +204,9 @@ class CMainFrame : public CXTPFrameWnd {
   afx_msg void OnExport();
   afx_msg LRESULT OnStopProcess(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnStopEnumeration(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg LRESULT OnHandoff(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnDestroy();
 
   DECLARE_MESSAGE_MAP()
 
@@ -221,6 +228,8 @@ class CMainFrame : public CXTPFrameWnd {
   void NoteStoreLosses(INT_PTR nFirst);
   // Sends msg to the main view (when it is registered).
   LRESULT SendToView(UINT msg);
+  // HoldWorkers and HoldAllWorkers.
+  BOOL HoldOrAskAgain(BOOL bAll, UINT nAskAgain);
 
   CTemplateDlgChooser m_templateChooser;
   // Guards m_pPstSession against a stop from another thread while a worker replaces or deletes it.
@@ -240,6 +249,8 @@ class CMainFrame : public CXTPFrameWnd {
   // Waits for a worker under way, and whether the first of them disabled the frame.
   int m_nWorkerWaits;
   BOOL m_bWorkerWaitDisabled;
+  // The messages of the questions that a worker's dialog turn kept off, each once, in the order asked.
+  std::vector<UINT> m_questionsToAskAgain;
 };
 
 // The main frame of the application, or null (any thread).

@@ -147,14 +147,16 @@ void CPauseGate::Pass() {
   ::LeaveCriticalSection(&m_lock);
 }
 
-BOOL CPauseGate::Hold() { return HoldIf(FALSE); }
+BOOL CPauseGate::Hold(BOOL* pbDialogTurn) { return HoldIf(FALSE, pbDialogTurn); }
 
-BOOL CPauseGate::HoldAll() { return HoldIf(TRUE); }
+BOOL CPauseGate::HoldAll(BOOL* pbDialogTurn) { return HoldIf(TRUE, pbDialogTurn); }
 
-BOOL CPauseGate::HoldIf(BOOL bWithoutRuns) {
+BOOL CPauseGate::HoldIf(BOOL bWithoutRuns, BOOL* pbDialogTurn) {
   ::EnterCriticalSection(&m_lock);
-  const BOOL bHeld = (bWithoutRuns || m_nRuns > 0) && m_nDialogs == 0;
+  const BOOL bAsked = bWithoutRuns || m_nRuns > 0;
+  const BOOL bHeld = bAsked && m_nDialogs == 0;
   if (bHeld) ++m_nHolds;
+  if (pbDialogTurn != nullptr) *pbDialogTurn = bAsked && m_nDialogs > 0;
   ::LeaveCriticalSection(&m_lock);
   return bHeld;
 }

@@ -91,11 +91,12 @@ class CPauseGate {
   // ---- The user-interface thread ----
   // Holds every counted run at its next boundary, and every worker's dialog before it opens. FALSE,
   // with nothing held, when no run is counted (a finished run is not asked about) or a worker's dialog
-  // has its turn.
-  BOOL Hold();
+  // has its turn; *pbDialogTurn (when given) then says whether the dialog's turn alone kept the hold
+  // off, so that the question can be asked once the turn is over.
+  BOOL Hold(BOOL* pbDialogTurn = nullptr);
   // As Hold, and also when no run is counted, so that a worker's dialog still to come waits for the
   // answer (a question about the whole program, not about a run).
-  BOOL HoldAll();
+  BOOL HoldAll(BOOL* pbDialogTurn = nullptr);
   void Release();
   // TRUE while at least one Hold has not been released.
   BOOL IsHeld() const;
@@ -107,7 +108,7 @@ class CPauseGate {
   void WaitWhileHeld();
   BOOL IsHeldFor(DWORD nThreadId) const;
 
-  BOOL HoldIf(BOOL bWithoutRuns);
+  BOOL HoldIf(BOOL bWithoutRuns, BOOL* pbDialogTurn);
 
   mutable CRITICAL_SECTION m_lock;
   // Woken at every release and let-through.

@@ -163,6 +163,26 @@ TEST(PauseGate, AWorkersDialogWaitsForAnOpenQuestionAndHoldsOffTheNextOne) {
   gate.Release();
 }
 
+// A question that a worker's dialog keeps off is told so, and can be asked once the turn is over; one
+// refused for want of a run is not.
+TEST(PauseGate, AHoldRefusedForADialogsTurnSaysSo) {
+  CPauseGate gate;
+  BOOL bDialogTurn = TRUE;
+  EXPECT_FALSE(gate.Hold(&bDialogTurn));
+  EXPECT_FALSE(bDialogTurn) << "no run and no dialog";
+  CPauseGate::CRun run(gate);
+  {
+    CPauseGate::CDialogTurn turn(gate);
+    EXPECT_FALSE(gate.Hold(&bDialogTurn));
+    EXPECT_TRUE(bDialogTurn);
+    bDialogTurn = FALSE;
+    EXPECT_FALSE(gate.HoldAll(&bDialogTurn));
+    EXPECT_TRUE(bDialogTurn);
+  }
+  EXPECT_TRUE(gate.Hold(&bDialogTurn));
+  gate.Release();
+}
+
 // The item loop's progress, read from the test's thread while the loop runs on its own; holds the
 // store's gate when item holdAt is shown, as the stop question does while that item is being saved.
 class HoldingSink : public IProgressSink {

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <vector>
 
+#include "TestFiles.h"
 #include "TestProcess.h"
 #include "RealInput.h"
 #include "WindowTest.h"
@@ -106,6 +107,37 @@ bool RunOnDisplay(const std::wstring& arguments) {
 }
 
 bool PressOnDisplay(const std::wstring& keys) { return RunOnDisplay(L"key " + keys); }
+
+std::wstring DisplayFocusTitle() {
+  static int count = 0;
+  // A file of the host's own temporary folder, written whole before it is given its name.
+  const std::string name =
+      "/tmp/brindle-focus-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++count);
+  std::string windowsName = "Z:" + name;
+  std::replace(windowsName.begin(), windowsName.end(), '/', '\\');
+  std::wstring command = testsupport::Wide("sh -c \"xdotool getwindowfocus getwindowname > " + name +
+                                           ".part 2>/dev/null; mv " + name + ".part " + name + "\"");
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessW(L"Z:\\bin\\sh", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
+    ADD_FAILURE() << "the host's shell did not start: " << ::GetLastError();
+    return std::wstring();
+  }
+  if (info.hThread != nullptr) ::CloseHandle(info.hThread);
+  if (info.hProcess != nullptr) ::CloseHandle(info.hProcess);
+  const std::wstring file = testsupport::Wide(windowsName);
+  if (!testsupport::PumpUntil([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                              10000)) {
+    ADD_FAILURE() << "xdotool did not tell the display's focus";
+    return std::wstring();
+  }
+  std::string title = testsupport::ReadFileBytes(windowsName);
+  ::DeleteFileW(file.c_str());
+  while (!title.empty() && (title.back() == '\n' || title.back() == '\r')) title.pop_back();
+  return testsupport::Wide(title);
+}
 
 namespace {
 

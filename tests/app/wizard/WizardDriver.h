@@ -103,6 +103,11 @@ bool PressOnDisplay(const std::wstring& keys);
 // clicks, requests to the window manager). Wine starts a host program without a handle to it: true once
 // it is started, and the caller waits for its effect.
 bool RunOnDisplay(const std::wstring& arguments);
+// The name of the window that has the display's focus, as the display tells it (the host's xdotool):
+// a window's title, a window manager's name for its own window, "" for the root window or when it
+// could not be read. Waits for xdotool's answer, which the host's shell writes to a file: Wine gives
+// a host program no handle for its output.
+std::wstring DisplayFocusTitle();
 // Presses key (Enter or Escape), or keys, on the display and waits for the dialog to go; true when it
 // went.
 bool KeyEnds(HWND dialog, WORD key);

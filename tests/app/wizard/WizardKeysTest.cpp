@@ -1,8 +1,9 @@
 // Where the keyboard is on the road a user takes, end to end: every key goes through the display to
 // whatever has its focus, as a person's does, and nothing in the test moves the focus. After each
 // dialog of the conversion's worker and each question of the window the keyboard is back on the
-// page's control; the worker's dialogs (the template choice too) take it as they open; Alt+F4 closes
-// the Outlook Folders dialog.
+// page's control, and the frame has the display's focus; a key pressed with the one that ends a
+// worker's dialog is acted on; the worker's dialogs (the template choice too) take it as they open,
+// and again when the program is restored; Alt+F4 closes the Outlook Folders dialog.
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -46,6 +47,17 @@ class WizardKeys : public ::testing::Test {
   // Starts the program through the launcher; its main window once it shows.
   static HWND Start(ProgramRun& program, const std::string& environment = std::string()) {
     return program.StartThroughLauncher(environment) ? program.WaitForMainWindow() : nullptr;
+  }
+
+  // Starts the program (with environment) and a conversion of pst into nsfName: the Outlook Folders
+  // dialog once it shows, and the main window in *mainWindow; null when the road broke before.
+  HWND StartToFolders(ProgramRun& program, const std::string& environment, const std::string& pst,
+                      const std::wstring& nsfName, HWND* mainWindow) {
+    *mainWindow = Start(program, environment);
+    if (*mainWindow == nullptr ||
+        !StartConversion(*mainWindow, program.ProcessId(), Wide(pst), Wide(temp_.Path()), nsfName))
+      return nullptr;
+    return WaitForFolderDialog(program.ProcessId());
   }
 
   // The fixture's copy in the test's directory.
@@ -104,12 +116,10 @@ std::string WizardKeys::s_runPst;
 TEST_F(WizardKeys, TheKeyboardIsOnThePagesControlAfterEveryDialogOfARun) {
   ProgramRun program;
   StandInHang hang(STOPPED_SAVE);
-  HWND mainWindow = Start(program, hang.Environment());
-  ASSERT_NE(mainWindow, nullptr);
+  HWND mainWindow = nullptr;
+  HWND folders = StartToFolders(program, hang.Environment(), s_runPst, L"keys", &mainWindow);
+  ASSERT_NE(folders, nullptr) << Utf8(StatusText(mainWindow));
   const DWORD pid = program.ProcessId();
-  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(s_runPst), Wide(temp_.Path()), L"keys"));
-  HWND folders = WaitForFolderDialog(pid);
-  ASSERT_NE(folders, nullptr);
   ASSERT_TRUE(KeyEnds(folders, VK_RETURN)) << "Enter did not end the Outlook Folders dialog";
   ASSERT_TRUE(hang.WaitUntilStopped()) << Utf8(StatusText(mainWindow));
 
@@ -157,14 +167,38 @@ TEST_F(WizardKeys, TheKeyboardIsOnThePagesControlAfterEveryDialogOfARun) {
   program.Kill();
 }
 
+// Keys pressed in one burst, as a quick user does: the key after the one that ends a worker's dialog
+// reaches the frame as the frame gets the keyboard back, and is acted on. Space on Stop after Enter in
+// Outlook Folders asks the stop question; Alt+F4 after Enter in the worker's final message asks the
+// close question.
+TEST_F(WizardKeys, AKeyPressedAsAWorkersDialogEndsIsActedOn) {
+  ProgramRun program;
+  StandInHang hang(STOPPED_SAVE);
+  HWND mainWindow = nullptr;
+  HWND folders = StartToFolders(program, hang.Environment(), s_runPst, L"burst", &mainWindow);
+  ASSERT_NE(folders, nullptr) << Utf8(StatusText(mainWindow));
+  const DWORD pid = program.ProcessId();
+  ASSERT_TRUE(KeysEnd(folders, L"Return space")) << "Enter did not end the Outlook Folders dialog";
+  HWND question = WaitForMessageBox(pid, STOP_QUESTION);
+  ASSERT_NE(question, nullptr) << "Space pressed as Outlook Folders ended asked nothing";
+  ASSERT_TRUE(KeyEnds(question, VK_RETURN)) << "Yes did not end the stop question";
+  hang.Release();
+
+  HWND box = WaitForMessageBox(pid, L"Process aborted by user , \r\n", 60000);
+  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  ASSERT_TRUE(KeysEnd(box, L"Return alt+F4")) << "Enter did not end the worker's message";
+  question = WaitForMessageBox(pid, CLOSE_QUESTION);
+  ASSERT_NE(question, nullptr) << "Alt+F4 pressed as the worker's message ended asked nothing";
+  ASSERT_TRUE(KeyEnds(question, VK_RETURN)) << "Yes did not end the close question";
+  EXPECT_TRUE(program.WaitForExit(60000)) << "the program still runs after Yes to the close question";
+}
+
 TEST_F(WizardKeys, AltF4CancelsTheOutlookFoldersDialogAsEscapeDoes) {
   ProgramRun program;
-  HWND mainWindow = Start(program);
-  ASSERT_NE(mainWindow, nullptr);
+  HWND mainWindow = nullptr;
+  HWND folders = StartToFolders(program, std::string(), SmallPst(), L"closed", &mainWindow);
+  ASSERT_NE(folders, nullptr) << Utf8(StatusText(mainWindow));
   const DWORD pid = program.ProcessId();
-  ASSERT_TRUE(StartConversion(mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), L"closed"));
-  HWND folders = WaitForFolderDialog(pid);
-  ASSERT_NE(folders, nullptr);
   ASSERT_TRUE(KeysEnd(folders, L"alt+F4")) << "Alt+F4 did not close the Outlook Folders dialog";
   HWND box = WaitForMessageBox(pid, L"Saving cancelled  by user , ", 30000);
   ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
@@ -209,6 +243,47 @@ TEST_F(WizardKeys, EscapeInTheTemplateChoiceCancelsTheRunAndLeavesNothingBehind)
   EXPECT_EQ(StatusText(mainWindow), L"Saving cancelled by user");
   EXPECT_EQ(::GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(KeyEnds(box, VK_RETURN));
+  program.Kill();
+}
+
+// Without a window manager the program's windows take the display's focus themselves: once the Outlook
+// Folders dialog has ended, the frame has it again (not the root window, where keys reach the program
+// only while the pointer is over it).
+TEST_F(WizardKeys, TheFrameHasTheDisplaysFocusAgainAfterTheOutlookFoldersDialog) {
+  ProgramRun program;
+  StandInHang hang(STOPPED_SAVE);
+  HWND mainWindow = nullptr;
+  HWND folders = StartToFolders(program, hang.Environment(), s_runPst, L"focus", &mainWindow);
+  ASSERT_NE(folders, nullptr) << Utf8(StatusText(mainWindow));
+  ASSERT_TRUE(testsupport::PumpUntil([] { return DisplayFocusTitle() == L"Outlook Folders"; }, 10000))
+      << "the dialog does not have the display's focus: \"" << Utf8(DisplayFocusTitle()) << "\"";
+  ASSERT_TRUE(KeyEnds(folders, VK_RETURN));
+  ASSERT_TRUE(hang.WaitUntilStopped()) << Utf8(StatusText(mainWindow));
+  EXPECT_TRUE(testsupport::PumpUntil([] { return DisplayFocusTitle() == MAIN_TITLE; }, 10000))
+      << "the display's focus is on \"" << Utf8(DisplayFocusTitle()) << "\", not on the frame";
+  program.Kill();
+}
+
+// The program minimised through the window manager while the Outlook Folders dialog is open, and
+// restored with Alt+Tab: the dialog has the keyboard again, and Escape cancels it.
+TEST_F(WizardKeys, TheOutlookFoldersDialogHasTheKeyboardAgainWhenTheProgramIsRestored) {
+  if (ProgramDrawsCaptions()) GTEST_SKIP() << "no window manager to minimise the program through";
+  ProgramRun program;
+  HWND mainWindow = nullptr;
+  HWND folders = StartToFolders(program, std::string(), SmallPst(), L"restored", &mainWindow);
+  ASSERT_NE(folders, nullptr) << Utf8(StatusText(mainWindow));
+  const DWORD pid = program.ProcessId();
+  ASSERT_TRUE(testsupport::PumpUntil([] { return DisplayFocusTitle() == L"Outlook Folders"; }, 10000))
+      << "the dialog does not have the display's focus";
+  ASSERT_TRUE(RunOnDisplay(L"search --name \"^Outlook Folders$\" windowminimize"));
+  ASSERT_TRUE(testsupport::PumpUntil([] { return DisplayFocusTitle() != L"Outlook Folders"; }, 10000))
+      << "the program was not minimised";
+  ASSERT_TRUE(PressOnDisplay(L"alt+Tab"));
+  EXPECT_TRUE(testsupport::PumpUntil([] { return DisplayFocusTitle() == L"Outlook Folders"; }, 10000))
+      << "after the restore the display's focus is on \"" << Utf8(DisplayFocusTitle()) << "\"";
+  ASSERT_TRUE(KeyEnds(folders, VK_ESCAPE)) << "Escape did not reach the restored dialog";
+  HWND box = WaitForMessageBox(pid, L"Saving cancelled  by user , ", 30000);
+  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
   program.Kill();
 }
 

@@ -211,8 +211,7 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
       // The folders not begun are left behind, each counted with its items.
       for (INT_PTR j = i; j < arrPaths.GetSize(); ++j) {
         const long nItems = m_pPstSession->CountItemsAtPath(arrPaths[j]);
-        NoteFolderNotConverted(arrPaths[j],
-                               FolderItemsText(nItems) + L" not converted: " + STOPPED_BY_USER_TEXT, nItems);
+        NoteFolderNotConverted(arrPaths[j], FolderLeftText(nItems, STOPPED_BY_USER_TEXT), nItems);
       }
       break;
     }
@@ -255,8 +254,7 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
       for (INT_PTR j = i + 1; j < arrPaths.GetSize(); ++j) {
         const long nItems = m_pPstSession->CountItemsAtPath(arrPaths[j]);
         NoteFolderNotConverted(
-            arrPaths[j],
-            FolderItemsText(nItems) + L" not converted: the conversion stopped at the failure above", nItems);
+            arrPaths[j], FolderLeftText(nItems, L"the conversion stopped at the failure above"), nItems);
       }
       if (m_notesStore.IsTargetFailed()) {
         SetStatus(pStatus, m_notesStore.GetErrorText());

@@ -49,6 +49,11 @@ CString FolderItemsText(long items) {
   return CountedNoun(items, L"item", L"items");
 }
 
+CString FolderLeftText(long items, const CString& why) {
+  if (items == 0) return L"the folder, which holds no item, was not converted: " + why;
+  return FolderItemsText(items) + L" not converted: " + why;
+}
+
 void NotConvertedCounts::Add(const NotConvertedEntry& entry) {
   switch (entry.kind) {
     case NotConvertedEntry::FOLDER:

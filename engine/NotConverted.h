@@ -78,6 +78,9 @@ extern const wchar_t STOPPED_BY_USER_TEXT[];
 CString GroupedNumber(long n);
 // n grouped, followed by one or many as n asks: "1 document", "6,280 documents".
 CString CountedNoun(long n, LPCWSTR one, LPCWSTR many);
+// The reason of a folder left behind whole, with its items counted: "2,500 items not converted: <why>";
+// a folder of no item says so.
+CString FolderLeftText(long items, const CString& why);
 // What a folder entry's items are, to open its reason with: "10,000 items", "1 item", "no item", or
 // "an unknown number of items" for UNCOUNTED.
 CString FolderItemsText(long items);

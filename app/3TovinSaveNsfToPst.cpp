@@ -409,8 +409,8 @@ void C3TovinSaveNsfToPst::RunWorker() {
   if (!m_bClosing) {
     // What was not converted: how much of each kind, then the first lines, one each.
     CString strList;
-    if (pFrame != nullptr && !pFrame->GetNotConvertedCounts().KindLines().IsEmpty())
-      strList += L"\r\n" + pFrame->GetNotConvertedCounts().KindLines();
+    const CString strKinds = pFrame != nullptr ? pFrame->GetNotConvertedCounts().KindLines() : CString();
+    if (!strKinds.IsEmpty()) strList += L"\r\n" + strKinds;
     const CStringArray* pLines = pFrame != nullptr ? &pFrame->GetNotConverted() : nullptr;
     const int nLines = pLines != nullptr ? static_cast<int>(pLines->GetSize()) : 0;
     // Folders and items lost whole first, then the parts that converted items lack, each in the order met.
@@ -468,7 +468,7 @@ CString C3TovinSaveNsfToPst::DetailLines(int nResult) const {
   if (pFrame == nullptr) return CString();
   if (nResult == CONVERSION_PST_FAILED) return pFrame->GetPstOpenError();
   // The status says why the NSF did not open or could not be made; this line says which file.
-  const NotConvertedCounts& counts = pFrame->GetNotConvertedCounts();
+  const NotConvertedCounts counts = pFrame->GetNotConvertedCounts();
   CString strLines = counts.IsEmpty() ? CString() : counts.Text();
   // The status says why the NSF did not open, could not be made or written, or why the PST could no
   // longer be read; this line says which file.

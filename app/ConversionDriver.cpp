@@ -108,9 +108,7 @@ void CMainFrame::NoteStoreLosses(INT_PTR nFirst) {
 }
 
 void CMainFrame::NoteNotConverted(const NotConvertedEntry& entry) {
-  m_notConvertedCounts.Add(entry);
-  m_wholeLosses.push_back(entry.kind == NotConvertedEntry::FOLDER || entry.kind == NotConvertedEntry::ITEMS ||
-                          entry.kind == NotConvertedEntry::ITEM);
+  m_notConverted.Add(entry);
   // A folder's and a run's reasons say how many items they stand for.
   if (entry.kind == NotConvertedEntry::FOLDER || entry.kind == NotConvertedEntry::ITEMS) {
     m_arrNotConverted.Add(entry.folder + L"\t\t" + entry.reason);
@@ -141,8 +139,7 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     if (m_pPstSession != nullptr) m_pPstSession->m_bStop = 0;
   }
   m_arrNotConverted.RemoveAll();
-  m_wholeLosses.clear();
-  m_notConvertedCounts = NotConvertedCounts();
+  m_notConverted.RemoveAll();
   SetPos(pFolderBar, 0);
   SetPos(pItemBar, 0);
 

@@ -143,11 +143,11 @@ class CMainFrame : public CXTPFrameWnd {
   // What the last conversion did not convert: one line per folder, item, attachment or part of an
   // item, TAB-separated (folder path, what, reason). Read by the worker after the driver returned.
   const CStringArray& GetNotConverted() const { return m_arrNotConverted; }
-  // Whether line n of GetNotConverted tells of a folder or an item not converted at all, as against a
-  // part of a converted item (an attachment, a recurrence, a list member).
-  BOOL IsWholeLoss(INT_PTR n) const { return m_wholeLosses.at(static_cast<size_t>(n)); }
+  // Whether line n of GetNotConverted tells of a folder or an item not converted at all
+  // (NotConvertedEntry::IsWholeLoss).
+  BOOL IsWholeLoss(INT_PTR n) const { return m_notConverted.GetAt(n).IsWholeLoss(); }
   // Those lines counted by kind: folders, items and attachments apart.
-  const NotConvertedCounts& GetNotConvertedCounts() const { return m_notConvertedCounts; }
+  NotConvertedCounts GetNotConvertedCounts() const { return m_notConverted.Counts(); }
 
   // ---- Wizard state, in the frame's order ----
   CXTPStatusBar m_wndStatusBar;
@@ -236,9 +236,9 @@ class CMainFrame : public CXTPFrameWnd {
   mutable std::mutex m_sessionLock;
   // Kept from the last failed OpenPst (the session that knew it is deleted after the driver).
   CString m_strPstOpenError;
+  // What the last conversion did not convert, and its lines, one an entry.
+  CNotConvertedList m_notConverted;
   CStringArray m_arrNotConverted;
-  std::vector<BOOL> m_wholeLosses;
-  NotConvertedCounts m_notConvertedCounts;
   // Set when the folder loop of the last conversion left on the stop flag.
   BOOL m_bFolderLoopStopped;
   // GetStepsDone's value, written by the driver.

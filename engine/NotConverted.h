@@ -35,6 +35,10 @@ struct NotConvertedEntry {
   // An attachment entry of a contact: contacts have no place for attachments, so each of them stays
   // behind while the contact itself is converted.
   bool contactAttachment = false;
+
+  // A folder or items not converted at all, as against a part that a converted item lacks (an
+  // attachment, a recurrence, a list member).
+  bool IsWholeLoss() const { return kind == FOLDER || kind == ITEMS || kind == ITEM; }
 };
 
 // How many folders, items, attachments, recurrences and list members were not converted, each kind
@@ -103,6 +107,9 @@ class CNotConvertedList {
   void AddMember(const CString& folder, long item, const CString& subject, long member,
                  const CString& reason);
 
+  // An entry as another list recorded it.
+  void Add(const NotConvertedEntry& entry);
+
   INT_PTR GetCount() const { return static_cast<INT_PTR>(m_entries.size()); }
   const NotConvertedEntry& GetAt(INT_PTR index) const { return m_entries.at(static_cast<size_t>(index)); }
   // Tells a folder entry recorded as UNCOUNTED how many items its folder holds, once someone who can
@@ -114,8 +121,6 @@ class CNotConvertedList {
   NotConvertedCounts Counts() const;
 
  private:
-  void Add(const NotConvertedEntry& entry);
-
   std::vector<NotConvertedEntry> m_entries;
 };
 

@@ -310,6 +310,7 @@ CString CNotesStore::LibraryFilePath(const CString& path) {
 
 CNotesStore::FileIdentity CNotesStore::IdentityOf(const CString& path, BOOL* pbMissing) {
   FileIdentity identity;
+  identity.strPath = path;
   if (pbMissing != nullptr) *pbMissing = FALSE;
   const HANDLE file = ::CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -332,7 +333,7 @@ CNotesStore::FileIdentity CNotesStore::IdentityOf(const CString& path, BOOL* pbM
 BOOL CNotesStore::CheckTargetFile() {
   if (m_bTargetLost) return FALSE;
   if (!m_bDbOpen || !m_targetIdentity.bKnown) return TRUE;
-  const CString file = LibraryFilePath(m_strTargetPath);
+  const CString file = m_targetIdentity.strPath;
   BOOL bMissing = FALSE;
   const FileIdentity now = IdentityOf(file, &bMissing);
   const BOOL bSame = now.bKnown && now.nVolume == m_targetIdentity.nVolume &&

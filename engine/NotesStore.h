@@ -306,6 +306,8 @@ class CNotesStore {
   // The file's identity on its volume, as a handle on it tells it: the same path may name another
   // file later.
   struct FileIdentity {
+    // The file's full path, as it was looked at.
+    CString strPath;
     BOOL bKnown = FALSE;
     DWORD nVolume = 0;
     DWORD nIndexHigh = 0;

@@ -245,11 +245,6 @@ std::unique_ptr<PstMessage> ReaderAttachment::EmbeddedMessage() {
   return std::make_unique<ReaderMessage>(store_, a_->OpenEmbeddedMessage());
 }
 
-// The words of a read of the file itself that failed.
-std::string UnreadableText(const pst::PstError& error) {
-  return std::string("The PST file can no longer be read: ") + error.what();
-}
-
 // A sub-folder that the hierarchy lists but that cannot be opened: it stays in the list, so that its
 // loss is seen, and every read of it fails with the reason.
 class UnreadableFolder : public PstFolder {
@@ -275,7 +270,8 @@ class ReaderFolder : public PstFolder {
     try {
       children = folder_->ChildFolders();
     } catch (const pst::PstError& error) {
-      if (error.Kind() == pst::ErrorKind::kIo) throw SourceError(UnreadableText(error), true);
+      // The file itself failing is no damage of the list: said at the dispatch boundary.
+      if (error.Kind() == pst::ErrorKind::kIo) throw;
       throw SourceError(std::string("The list of sub-folders is damaged and cannot be read: ") +
                         error.what());
     }
@@ -295,7 +291,8 @@ class ReaderFolder : public PstFolder {
     try {
       return Nids().size();
     } catch (const pst::PstError& error) {
-      if (error.Kind() == pst::ErrorKind::kIo) throw SourceError(UnreadableText(error), true);
+      // The file itself failing is no damage of the list: said at the dispatch boundary.
+      if (error.Kind() == pst::ErrorKind::kIo) throw;
       throw SourceError(std::string("The list of items is damaged and cannot be read: ") + error.what());
     }
   }
@@ -377,14 +374,12 @@ class ReaderStore : public PstStore {
 }  // namespace
 
 bool IsUnreadableFile(const std::exception& error) {
-  if (const auto* source = dynamic_cast<const SourceError*>(&error)) return source->Unreadable();
   const auto* reader = dynamic_cast<const pst::PstError*>(&error);
   return reader != nullptr && reader->Kind() == pst::ErrorKind::kIo;
 }
 
 std::string DescribeSourceFailure(const std::exception& error) {
-  const auto* reader = dynamic_cast<const pst::PstError*>(&error);
-  if (reader != nullptr && reader->Kind() == pst::ErrorKind::kIo) return UnreadableText(*reader);
+  if (IsUnreadableFile(error)) return std::string("The PST file can no longer be read: ") + error.what();
   return error.what();
 }
 

@@ -156,24 +156,18 @@ class PstStore {
   }
 };
 
-// What a source throws when the file cannot be read; the text goes to the caller's EXCEPINFO. An
-// unreadable failure is one of the file itself, not of what it holds: a read failed or came short (the
-// file was cut short or replaced after it was opened, its disk fails), so that nothing more can be
-// read from it; the servers give the caller a code of its own for it.
+// What a source throws when the file cannot be read; the text goes to the caller's EXCEPINFO.
 class SourceError : public std::runtime_error {
  public:
-  explicit SourceError(const std::string& what, bool unreadable = false)
-      : std::runtime_error(what), unreadable_(unreadable) {}
-  bool Unreadable() const { return unreadable_; }
-
- private:
-  bool unreadable_;
+  using std::runtime_error::runtime_error;
 };
 
-// Whether error, as thrown by a source, says that the file itself can no longer be read (see
-// SourceError); damaged data that was read is not such a failure.
+// Whether error, as thrown by a source, is a failure of the file itself rather than of what it holds:
+// a read failed or came short (the file was cut short or replaced after it was opened, its disk
+// fails), so that nothing more can be read from it. The servers give the caller a code of its own for
+// it; damaged data that was read is no such failure.
 bool IsUnreadableFile(const std::exception& error);
-// The words a caller reads for error: a read of the file itself that failed says so first.
+// The words a caller reads for error: a failure of the file itself says so first.
 std::string DescribeSourceFailure(const std::exception& error);
 
 // Opens a PST or OST file read-only. Throws SourceError with the reader's words on failure.

@@ -259,14 +259,7 @@ TEST_F(ConversionDriver, APstCutShortDuringTheRunEndsNotCompletedAndCountsEveryI
   bool cut = false;
   m_itemBar.m_onText = [&](const CString& text) {
     if (cut || text.Find(L"Saving email 3 of 10") != 0) return;
-    cut = true;
-    const HANDLE file = CreateFileA(source.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    LARGE_INTEGER size;
-    size.QuadPart = 4096;
-    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
+    cut = testsupport::CutFileShort(source, 4096);
   };
 
   ASSERT_EQ(CONVERSION_PST_UNREADABLE, Convert(IDOK)) << Utf8(m_status.Last());

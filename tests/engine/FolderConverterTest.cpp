@@ -115,13 +115,7 @@ class CuttingSink : public RecordingSink {
     RecordingSink::SetText(text);
     if (cut_ || text.Find(cutAt_) != 0) return;
     cut_ = true;
-    const HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    LARGE_INTEGER size;
-    size.QuadPart = 4096;
-    EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
-    CloseHandle(file);
+    EXPECT_TRUE(testsupport::CutFileShort(path_, 4096));
   }
 
  private:

@@ -60,4 +60,10 @@ std::string ReadFileBytes(const std::string& path) {
   return out.str();
 }
 
+bool CutFileShort(const std::string& path, long long size) {
+  std::error_code ec;
+  fs::resize_file(fs::u8path(path), static_cast<std::uintmax_t>(size), ec);
+  return !ec;
+}
+
 }  // namespace testsupport

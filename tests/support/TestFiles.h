@@ -37,5 +37,8 @@ class TempDir {
 
 // Reads a whole file; empty string when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// Cuts the file at path to size bytes, as another program may while the file is open elsewhere; false
+// when it cannot.
+bool CutFileShort(const std::string& path, long long size);
 
 }  // namespace testsupport

@@ -36,18 +36,6 @@ bool FileExists(const std::string& path) {
   return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Cuts the file at path short, as another program may while the conversion reads it.
-bool CutShort(const std::string& path) {
-  const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  size.QuadPart = 4096;
-  const bool cut = ::SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
-  ::CloseHandle(file);
-  return cut;
-}
-
 // The items of the PST that a run of the stopped save's tests converts, and the save that stops: in its
 // first folder.
 const int RUN_ITEMS = 2000;
@@ -344,7 +332,7 @@ TEST_F(WizardFailures, APstCutShortDuringTheRunEndsNotCompletedCountingEveryItem
   std::string pst;
   HWND mainWindow = StartStoppedRun(program, hang, L"cut", &pst);
   ASSERT_NE(mainWindow, nullptr);
-  ASSERT_TRUE(CutShort(pst));
+  ASSERT_TRUE(testsupport::CutFileShort(pst, 4096));
   hang.Release();
 
   HWND box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 60000);

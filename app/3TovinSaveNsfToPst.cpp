@@ -6,7 +6,6 @@
 #include "SavingCompleteDlg.h"
 #include "SystemResources.h"
 #include "WizardMessages.h"
-#include "WorkerDialogScope.h"
 #include "lnnotes.h"
 
 IMPLEMENT_DYNCREATE(C3TovinSaveNsfToPst, CTovinCommonBaseView)
@@ -69,15 +68,11 @@ CString ReadableLine(const CString& strLine) {
   return strText + L": " + strReason;
 }
 
-// A message of the worker's, with AfxMessageBox's title and icon: owned by the main frame and modal to
-// it, so that it stays in front of the frame while the page waits for it.
-void ShowWorkerMessage(HWND hWndMain, const CString& strText) {
-  ::MessageBoxW(hWndMain, strText, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
-}
-
-BOOL CALLBACK PostCloseToWindow(HWND hWnd, LPARAM) {
-  if (::IsWindowVisible(hWnd)) ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
-  return TRUE;
+// A final message of the run, with AfxMessageBox's title and icon: owned by the main frame and modal to
+// it, so that it stays in front of the frame while the worker waits for it.
+INT_PTR ShowWorkerMessage(CWnd* pOwner, const CString& strText) {
+  return ::MessageBoxW(pOwner != nullptr ? pOwner->GetSafeHwnd() : nullptr, strText, AfxGetAppName(),
+                       MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
 }
 
 }  // namespace
@@ -283,16 +278,11 @@ void C3TovinSaveNsfToPst::StopWorkers() { StopWorker(); }
 void C3TovinSaveNsfToPst::StopWorker() {
   if (m_pMainFrame != nullptr) m_pMainFrame->SetStopFlags(1);
   m_bAborted = 1;
+  // Nobody sees the worker's last message. No dialog of the worker's is open here: a dialog has its
+  // turn at the pause gate until it ends, and the close question waits for that.
   m_bClosing = true;
-  // A worker waiting in one of its dialogs is asked to close it; nobody sees its last message.
-  WaitForWorkerEnd([this] {
-    if (IsWorkerRunning()) CloseWorkerWindows();
-  });
+  WaitForWorkerEnd(nullptr);
   m_bAborted = 0;
-}
-
-void C3TovinSaveNsfToPst::CloseWorkerWindows() {
-  if (m_pThread != nullptr) ::EnumThreadWindows(m_pThread->m_nThreadID, PostCloseToWindow, 0);
 }
 
 void C3TovinSaveNsfToPst::WaitForWorkerEnd(const std::function<void()>& onWaiting) {
@@ -396,14 +386,21 @@ void C3TovinSaveNsfToPst::RunWorker() {
   const CString strStatus = FinalStatusText(bAborted, nResult, m_statusSink.GetText());
   CString strDetail = DetailLines(nResult);
   if (!strTarget.IsEmpty()) strDetail += (strDetail.IsEmpty() ? L"" : L"\r\n") + strTarget;
+  // The page shows the run's end before its final message opens over it.
   RunOnPage([this, strStatus, strDetail, nStep] {
     ShowStatus(strStatus, strDetail);
     SetCurrentStep(nStep);
-    Invalidate();
     m_barFolders.ShowWindow(SW_HIDE);
     m_barItems.ShowWindow(SW_HIDE);
     m_barRead.ShowWindow(SW_HIDE);
     m_listFiles.ShowWindow(SW_HIDE);
+    HideStopButton();
+    ShowNextButton();
+    ShowBackButton();
+    ShowExitButton();
+    TakeFocus();
+    Invalidate();
+    UpdateWindow();
   });
 
   if (!m_bClosing) {
@@ -427,40 +424,32 @@ void C3TovinSaveNsfToPst::RunWorker() {
     if (nLines > nListed) strList += L"\r\n... and " + GroupedNumber(nLines - nListed) + L" more";
 
     // The page waits for these: they stay in front of the frame and modal to it.
-    CWnd* pMain = pFrame != nullptr && ::IsWindow(pFrame->GetSafeHwnd()) ? pFrame : nullptr;
-    const HWND hWndMain = pMain != nullptr ? pMain->GetSafeHwnd() : nullptr;
     CString strMessage = FinalMessageText(bAborted, nResult, strStatus);
     if (!strMessage.IsEmpty()) {
       if (!strDetail.IsEmpty()) strMessage += L"\r\n\r\n" + strDetail + strList;
-      RunFinalDialog([&] { ShowWorkerMessage(hWndMain, strMessage); });
+      ShowFinalDialog([&strMessage](CWnd* pOwner) { return ShowWorkerMessage(pOwner, strMessage); });
     } else {
-      if (!strList.IsEmpty() || !strTarget.IsEmpty())
-        RunFinalDialog([&] { ShowWorkerMessage(hWndMain, strDetail + strList); });
-      RunFinalDialog([&] {
-        CSavingCompleteDlg dlgComplete(pMain);
-        dlgComplete.DoModal();
+      if (!strList.IsEmpty() || !strTarget.IsEmpty()) {
+        const CString strLines = strDetail + strList;
+        ShowFinalDialog([&strLines](CWnd* pOwner) { return ShowWorkerMessage(pOwner, strLines); });
+      }
+      ShowFinalDialog([](CWnd* pOwner) {
+        CSavingCompleteDlg dlgComplete(pOwner);
+        return dlgComplete.DoModal();
       });
     }
   }
 
   m_bWorkerRunning = false;
-  RunOnPage([this] {
-    HideStopButton();
-    ShowNextButton();
-    ShowBackButton();
-    ShowExitButton();
-    TakeFocus();
-    Invalidate();
-    ReleaseEndedWorker(WORKER_END_WAIT_MS);
-  });
+  RunOnPage([this] { ReleaseEndedWorker(WORKER_END_WAIT_MS); });
 }
 
-void C3TovinSaveNsfToPst::RunFinalDialog(const std::function<void()>& showDialog) {
+void C3TovinSaveNsfToPst::ShowFinalDialog(const CWorkerDialog::ShowFunction& show) {
   CMainFrame* pFrame = m_pMainFrame;
-  CWorkerDialogScope scope(pFrame != nullptr ? pFrame->GetSafeHwnd() : nullptr,
-                           pFrame != nullptr ? pFrame->GetPauseGate() : nullptr);
   // A close question answered Yes while the dialog waited for its turn: nobody is to see it.
-  if (!m_bClosing) showDialog();
+  CWorkerDialog::Ask(pFrame != nullptr ? pFrame->GetSafeHwnd() : nullptr,
+                     pFrame != nullptr ? pFrame->GetPauseGate() : nullptr, show,
+                     [this] { return !m_bClosing; });
 }
 
 CString C3TovinSaveNsfToPst::DetailLines(int nResult) const {

@@ -14,14 +14,15 @@
 #include "PauseGate.h"
 #include "PercentProgressCtrl.h"
 #include "TovinCommonBaseView.h"
+#include "WorkerDialog.h"
 
 class CMainFrame;
 
 // The page and its controls belong to the user-interface thread. The conversion worker (SaveThread)
-// never touches them: it reports through the page's sinks and RunOnPage, and creates and alone
-// touches its own modal windows (the Outlook Folders dialog, the final message box, the
-// saving-complete dialog), which are modal to the main frame, so that they stay in front of it while
-// the page waits for them, and ask for the foreground as they open. The worker's handle stays valid
+// never touches them: it reports through the page's sinks and RunOnPage, and has this thread show the
+// dialogs it needs (the Outlook Folders dialog, the final message box, the saving-complete dialog) and
+// waits for them (CWorkerDialog); they are modal to the main frame, so that they stay in front of it
+// while the worker waits for them, and ask for the foreground as they open. The worker's handle stays valid
 // until the user-interface thread has joined it (at its end, at the next activation, or in
 // StopWorker). The worker is never ended from outside: every wait for it lasts until it has ended,
 // with the frame's wait dialog up when it takes more than a moment.
@@ -52,7 +53,7 @@ class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
   static UINT SaveThread(LPVOID pParam);
   // The driver on the worker, then the PST session deleted. Returns the driver's result.
   int RunConversion(CString strPstPath);
-  // Raises the stop flags, ends the worker's dialogs and waits until the worker has ended (the item it
+  // Raises the stop flags and waits until the worker has ended (the item it
   // writes is finished and the Notes thread detached), however long that takes.
   void StopWorker();
   // TRUE while the conversion worker has not ended.
@@ -95,11 +96,9 @@ class C3TovinSaveNsfToPst : public CTovinCommonBaseView {
   // Releases the worker once it has ended within nTimeoutMs; a worker still running is left to the
   // next wait.
   void ReleaseEndedWorker(DWORD nTimeoutMs);
-  // One of the run's final dialogs on the worker (showDialog shows it), run as every dialog of a worker
+  // One of the run's final dialogs (show shows it), asked from the worker as every dialog of a worker
   // is: once no question about the workers is open, and not at all when the program is closing by then.
-  void RunFinalDialog(const std::function<void()>& showDialog);
-  // Posts WM_CLOSE to the worker's own windows, so that a dialog it waits in ends.
-  void CloseWorkerWindows();
+  void ShowFinalDialog(const CWorkerDialog::ShowFunction& show);
 
   CWinThread* m_pThread;
   // The worker's run from its start until the worker takes it.

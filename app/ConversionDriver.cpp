@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "OutlookFoldersDlg.h"
-#include "WorkerDialogScope.h"
+#include "WorkerDialog.h"
 
 namespace {
 
@@ -179,25 +179,25 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
                              NotConvertedEntry::UNCOUNTED);
   }
 
-  // Owned by the frame and modal to it: the page waits for the choice, and no click on the frame can
-  // put the dialog behind it. It opens once no question about the workers is open, and takes the
-  // keyboard in the frame's input.
-  COutlookFoldersDlg dlgFolders(hwndParent != nullptr && ::IsWindow(hwndParent) ? CWnd::FromHandle(hwndParent)
-                                                                                : nullptr);
-  dlgFolders.m_arrFolders.RemoveAll();
-  for (INT_PTR i = 0; i < arrPaths.GetSize(); ++i) dlgFolders.m_arrFolders.Add(arrPaths[i]);
-  INT_PTR nChoice = IDCANCEL;
-  {
-    CWorkerDialogScope scope(hwndParent, &m_notesStore.m_pause);
-    // A stop answered Yes while the dialog waited for its turn leaves nothing to choose.
-    if (!m_bStop) nChoice = dlgFolders.DoModal();
-  }
+  // Shown by the frame's thread, owned by the frame and modal to it: the worker waits for the choice,
+  // and no click on the frame can put the dialog behind it. It opens once no question about the
+  // workers is open, and not after a stop answered Yes meanwhile: then there is nothing to choose.
+  CStringArray arrSelected;
+  const INT_PTR nChoice = CWorkerDialog::Ask(
+      hwndParent, &m_notesStore.m_pause,
+      [&arrPaths, &arrSelected](CWnd* pOwner) {
+        COutlookFoldersDlg dlgFolders(pOwner);
+        dlgFolders.m_arrFolders.Copy(arrPaths);
+        const INT_PTR nResult = dlgFolders.DoModal();
+        arrSelected.Copy(dlgFolders.m_arrSelected);
+        return nResult;
+      },
+      [this] { return m_bStop == 0; });
   if (nChoice != IDOK) {
     SetStatus(pStatus, STATUS_USER_ABORTED);
     return CONVERSION_CANCELLED;
   }
-  arrPaths.RemoveAll();
-  arrPaths.Append(dlgFolders.m_arrSelected);
+  arrPaths.Copy(arrSelected);
 
   int nNumerator = 100;
   for (INT_PTR i = 0; i <= arrPaths.GetSize() - 1; ++i, nNumerator += 100) {

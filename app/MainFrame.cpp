@@ -25,7 +25,6 @@
 #include "TovinCommonBaseView.h"
 #include "UiHandoff.h"
 #include "WizardMessages.h"
-#include "WorkerDialogScope.h"
 #include "resource.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CXTPFrameWnd)
@@ -427,13 +426,9 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy) {
 
 void CMainFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
   // The page keeps where its keyboard was, to give it back when the frame is active again (after a
-  // dialog, of this thread or of a worker).
+  // dialog).
   if (nState == WA_INACTIVE && m_pMainView != nullptr && m_pMainView->m_pActivePage != nullptr)
     m_pMainView->m_pActivePage->RememberFocus(::GetFocus());
-  // Activated from another thread (a worker's dialog giving the keyboard back), the frame's thread has
-  // read no message of its own for a while: without a window manager the display refuses a request for
-  // its focus that carries so old a time, and the focus would be left on the root window.
-  if (nState != WA_INACTIVE && ::InSendMessage()) CWorkerDialogScope::ReadPresentMessageTime();
   CXTPFrameWnd::OnActivate(nState, pWndOther, bMinimized);
 }
 

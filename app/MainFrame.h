@@ -125,7 +125,7 @@ class CMainFrame : public CXTPFrameWnd {
   // runs at their next boundary while they are open (user-interface thread); FALSE, with nothing
   // held, when no run is counted or a worker's dialog is open. HoldAllWorkers holds also when no run
   // is counted, so that a worker's dialog still to come waits (the close question). Every dialog of a
-  // worker takes its turn at the gate (CWorkerDialogScope with GetPauseGate). A worker's dialog gives
+  // worker takes its turn at the gate (CWorkerDialog with GetPauseGate). A worker's dialog gives
   // the frame the keyboard back as it ends, just before its worker leaves the turn, so a key can ask a
   // question in between: a hold that the turn alone kept off is not dropped, the frame sends itself
   // nAskAgain (the message that asks the question: WM_STOP_PROCESS, WM_CLOSE; 0: none) once the turn

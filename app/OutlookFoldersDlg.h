@@ -7,13 +7,12 @@
 #include "FolderCheckTree.h"
 #include "resource.h"
 
-// The conversion driver fills m_arrFolders with every folder path of the PST, runs the dialog modally
-// on the conversion worker (which thus creates and alone touches its windows) with the main frame as
-// its parent, and after IDOK reads m_arrSelected: the ticked paths in tree order, the root's "" first
-// when it is ticked. OK with nothing ticked is refused with a message; Cancel gives IDCANCEL. Owned by
-// the frame and modal to it, the dialog stays in front of the frame whatever the user clicks there,
-// and the driver runs it in a CWorkerDialogScope, so that it takes the keyboard as it opens. Escape,
-// Alt+F4 and the caption's close button cancel it.
+// The conversion driver fills m_arrFolders with every folder path of the PST, has the user-interface
+// thread run the dialog modally with the main frame as its parent, and after IDOK reads m_arrSelected: the
+// ticked paths in tree order, the root's "" first when it is ticked. OK with nothing ticked is refused with a
+// message; Cancel gives IDCANCEL. Owned by the frame and modal to it, the dialog stays in front of the frame
+// whatever the user clicks there, and it takes the keyboard as it opens. Escape, Alt+F4 and the caption's
+// close button cancel it.
 class COutlookFoldersDlg : public CDialog {
  public:
   explicit COutlookFoldersDlg(CWnd* pParent = nullptr);

@@ -5,10 +5,9 @@
 
 #include "resource.h"
 
-// Run modally by the conversion worker, which thus creates and alone touches its window; the worker
-// gives it the main frame as parent, so that it stays in front of the frame and modal to it while the
-// page waits for it. The worker runs it in a CWorkerDialogScope, so that it takes the keyboard as it
-// opens.
+// Run modally on the user-interface thread for the conversion worker, which waits for it
+// (CWorkerDialog), with the main frame as parent, so that it stays in front of the frame and modal to
+// it.
 class CSavingCompleteDlg : public CDialog {
  public:
   explicit CSavingCompleteDlg(CWnd* pParent = nullptr);

@@ -6,9 +6,9 @@
 #include "PauseGate.h"
 #include "TemplateChooser.h"
 
-// Runs CTemplateDlg modally on the calling thread (the engine's worker thread), with m_hWndMain as its
-// parent: in front of the main frame and modal to it while the worker waits for the choice, and run as
-// every dialog of a worker is (CWorkerDialogScope, with m_pGate).
+// Has the thread of m_hWndMain (the user-interface thread) run CTemplateDlg modally with m_hWndMain as
+// its parent, while the calling thread (the engine's worker) waits for the choice: in front of the main
+// frame and modal to it, as every dialog of a worker is (CWorkerDialog, with m_pGate).
 class CTemplateDlgChooser : public ITemplateChooser {
  public:
   // FALSE when the user cancelled, the dialog could not be shown, or the choice is not a row of titles.

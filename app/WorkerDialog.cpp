@@ -1,0 +1,186 @@
+// A worker's dialog, handed over to the user-interface thread and waited for.
+#include "WorkerDialog.h"
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "UiHandoff.h"
+
+namespace {
+
+// How often a waiting worker looks whether the owner it asked is still there.
+const DWORD OWNER_CHECK_MS = 100;
+// How long an ended dialog's window is kept, hidden, for a window manager's close that was meant for
+// its owner: longer than a window manager takes to see the dialog go, however busy the machine.
+const UINT KEEP_ENDED_MS = 3000;
+const UINT_PTR KEEP_ENDED_TIMER = 0x4B454550;  // "KEEP"
+// The property of a kept dialog; KEPT_GOING once its time is over.
+const wchar_t KEPT_PROPERTY[] = L"BrindleEndedDialogKept";
+const UINT_PTR KEPT = 1;
+const UINT_PTR KEPT_GOING = 2;
+
+// An ended dialog kept for a while: a window manager that has not yet seen it go sends it the close
+// that the user pressed for the window in front (Alt+F4 with the key that ended the dialog). Such a
+// close is its owner's: it is handed to the owner as SC_CLOSE. Nothing else of the dialog runs any more.
+LRESULT CALLBACK KeptDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND hWndOwner = ::GetWindow(hWnd, GW_OWNER);
+  auto handCloseToOwner = [hWndOwner] {
+    CUiHandoff::Run(hWndOwner, [hWndOwner] { ::SendMessageW(hWndOwner, WM_SYSCOMMAND, SC_CLOSE, 0); });
+  };
+  switch (message) {
+    case WM_MOUSEACTIVATE:
+      // How the display's close reaches a window that is not active.
+      if (LOWORD(lParam) == HTCLOSE) {
+        handCloseToOwner();
+        return MA_NOACTIVATEANDEAT;
+      }
+      return MA_NOACTIVATE;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) handCloseToOwner();
+      return 0;
+    case WM_CLOSE:
+      handCloseToOwner();
+      return 0;
+    case WM_TIMER:
+      if (wParam == KEEP_ENDED_TIMER) {
+        ::SetPropW(hWnd, KEPT_PROPERTY, reinterpret_cast<HANDLE>(KEPT_GOING));
+        ::DestroyWindow(hWnd);
+      }
+      return 0;
+    case WM_NCDESTROY:
+      ::RemovePropW(hWnd, KEPT_PROPERTY);
+      // The system's dialog data goes with the window; the dialog's own procedure is not called again.
+      ::SetWindowLongPtrW(hWnd, DWLP_DLGPROC, 0);
+      return ::DefDlgProcW(hWnd, message, wParam, lParam);
+    default:
+      return ::DefWindowProcW(hWnd, message, wParam, lParam);
+  }
+}
+
+// While a worker's dialog runs on the owner's thread: the dialog's window, once it has ended (hidden),
+// is kept for a while instead of destroyed (KeptDialogProc); every destruction of it is refused until
+// its time is over. Only the dialog itself counts: a window of the dialog class that the owner owns.
+class CKeepEndedDialog {
+ public:
+  explicit CKeepEndedDialog(HWND hWndOwner)
+      : m_hWndOwner(hWndOwner),
+        m_pOuter(t_pKeep),
+        m_hHook(::SetWindowsHookExW(WH_CBT, OnCbt, nullptr, ::GetCurrentThreadId())) {
+    t_pKeep = this;
+  }
+  ~CKeepEndedDialog() {
+    if (m_hHook != nullptr) ::UnhookWindowsHookEx(m_hHook);
+    t_pKeep = m_pOuter;
+  }
+  CKeepEndedDialog(const CKeepEndedDialog&) = delete;
+  CKeepEndedDialog& operator=(const CKeepEndedDialog&) = delete;
+
+ private:
+  static LRESULT CALLBACK OnCbt(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HCBT_DESTROYWND && t_pKeep != nullptr && t_pKeep->Keep(reinterpret_cast<HWND>(wParam)))
+      return 1;
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+  }
+  // Whether the destruction of hWnd is refused: it is the ended dialog, kept from now on.
+  BOOL Keep(HWND hWnd) const {
+    const UINT_PTR nKept = reinterpret_cast<UINT_PTR>(::GetPropW(hWnd, KEPT_PROPERTY));
+    if (nKept != 0) return nKept == KEPT;
+    wchar_t szClass[16] = L"";
+    if (::IsWindowVisible(hWnd) || !::IsWindow(m_hWndOwner) || ::GetWindow(hWnd, GW_OWNER) != m_hWndOwner ||
+        ::GetClassNameW(hWnd, szClass, 16) == 0 || ::lstrcmpW(szClass, L"#32770") != 0)
+      return FALSE;
+    if (!::SetPropW(hWnd, KEPT_PROPERTY, reinterpret_cast<HANDLE>(KEPT))) return FALSE;
+    ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeptDialogProc));
+    if (::SetTimer(hWnd, KEEP_ENDED_TIMER, KEEP_ENDED_MS, nullptr) == 0) {
+      ::SetPropW(hWnd, KEPT_PROPERTY, reinterpret_cast<HANDLE>(KEPT_GOING));
+      return FALSE;
+    }
+    return TRUE;
+  }
+
+  static thread_local CKeepEndedDialog* t_pKeep;
+  HWND m_hWndOwner;
+  CKeepEndedDialog* m_pOuter;
+  HHOOK m_hHook;
+};
+
+thread_local CKeepEndedDialog* CKeepEndedDialog::t_pKeep = nullptr;
+
+// The answer of one dialog, shared by the waiting worker and the hand-off.
+struct Answer {
+  explicit Answer(INT_PTR nNotShown)
+      : hDone(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), nResult(nNotShown), bStarted(false) {}
+  ~Answer() {
+    if (hDone != nullptr) ::CloseHandle(hDone);
+  }
+  Answer(const Answer&) = delete;
+  Answer& operator=(const Answer&) = delete;
+
+  HANDLE hDone;
+  // Written on the owner's thread before hDone is set.
+  INT_PTR nResult;
+  std::atomic<bool> bStarted;
+};
+
+// Owned by the hand-off alone: whether the hand-off ran or was discarded with its window, its end
+// ends the worker's wait.
+struct DoneSignal {
+  explicit DoneSignal(std::shared_ptr<Answer> answerIn) : answer(std::move(answerIn)) {}
+  ~DoneSignal() {
+    if (answer->hDone != nullptr) ::SetEvent(answer->hDone);
+  }
+  DoneSignal(const DoneSignal&) = delete;
+  DoneSignal& operator=(const DoneSignal&) = delete;
+
+  std::shared_ptr<Answer> answer;
+};
+
+INT_PTR ShowIfWanted(HWND hWndOwner, const CWorkerDialog::ShowFunction& show,
+                     const std::function<BOOL()>& isWanted, INT_PTR nNotShown) {
+  if (isWanted && !isWanted()) return nNotShown;
+  CWnd* pOwner = hWndOwner != nullptr && ::IsWindow(hWndOwner) ? CWnd::FromHandle(hWndOwner) : nullptr;
+  return show(pOwner);
+}
+
+// Waits for answer, dispatching the messages that other threads send to the calling one. A hand-off
+// that has not begun when its window goes never runs.
+void WaitForAnswer(const Answer& answer, HWND hWndOwner) {
+  for (;;) {
+    const DWORD dwResult =
+        ::MsgWaitForMultipleObjects(1, &answer.hDone, FALSE, OWNER_CHECK_MS, QS_SENDMESSAGE);
+    if (dwResult == WAIT_OBJECT_0 || dwResult == WAIT_FAILED) return;
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    if (!::IsWindow(hWndOwner) && !answer.bStarted.load()) return;
+  }
+}
+
+}  // namespace
+
+INT_PTR CWorkerDialog::Ask(HWND hWndOwner, CPauseGate* pGate, const ShowFunction& show,
+                           const std::function<BOOL()>& isWanted, INT_PTR nNotShown) {
+  std::optional<CPauseGate::CDialogTurn> turn;
+  if (pGate != nullptr) turn.emplace(*pGate);
+  if (hWndOwner == nullptr || !::IsWindow(hWndOwner) ||
+      ::GetWindowThreadProcessId(hWndOwner, nullptr) == ::GetCurrentThreadId())
+    return ShowIfWanted(hWndOwner, show, isWanted, nNotShown);
+
+  auto answer = std::make_shared<Answer>(nNotShown);
+  if (answer->hDone == nullptr) return nNotShown;
+  auto signal = std::make_shared<DoneSignal>(answer);
+  // show and isWanted are used only while this thread waits: the hand-off either runs before the wait
+  // ends or never does.
+  const CWorkerDialog::ShowFunction* pShow = &show;
+  const std::function<BOOL()>* pIsWanted = &isWanted;
+  if (!CUiHandoff::Run(hWndOwner, [signal, hWndOwner, pShow, pIsWanted, nNotShown] {
+        signal->answer->bStarted = true;
+        CKeepEndedDialog keep(hWndOwner);
+        signal->answer->nResult = ShowIfWanted(hWndOwner, *pShow, *pIsWanted, nNotShown);
+      }))
+    return nNotShown;
+  signal.reset();
+  WaitForAnswer(*answer, hWndOwner);
+  return answer->nResult;
+}

@@ -214,6 +214,71 @@ TEST(CreateFromTemplate, LeavesEveryFileBesideTheNewDatabaseAsItWas) {
   EXPECT_EQ(others.size() + 1, names.size());
 }
 
+// The id of a process that ran and has ended.
+DWORD EndedProcessId() {
+  std::wstring command = Wide(Quote(ProgramPath("notes_test_helper.exe")));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!testsupport::CreateProcessRetrying(&command[0], FALSE, 0, nullptr, nullptr, &startup, &process))
+    return 0;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return process.dwProcessId;
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST(CreateFromTemplate, RemovesWhatACreationKilledHalfWayLeftOnceItsProcessNoLongerRuns) {
+  testsupport::TempDir dir;
+  const DWORD ended = EndedProcessId();
+  ASSERT_NE(0u, ended);
+  const std::string dead = dir.File("m.nsf." + std::to_string(ended) + "-1.creating");
+  WriteText(dead, std::string("SQLite format 3\0", 16) + std::string(4080, 'x'));
+  for (const char* side : {"-wal", "-shm", "-journal"}) WriteText(dead + side, "what SQLite kept beside it");
+  // Killed between claiming the name and SQLite's first write.
+  const std::string claimed = dir.File("m.NSF." + std::to_string(ended) + "-2.creating");
+  WriteText(claimed, "");
+  // A process that runs may still be making its database; a file that SQLite did not write is another
+  // program's, whatever its name.
+  const std::string running = dir.File("m.nsf." + std::to_string(GetCurrentProcessId()) + "-999.creating");
+  WriteText(running, "");
+  const std::string foreign = dir.File("m.nsf." + std::to_string(ended) + "-3.creating");
+  WriteText(foreign, "another program's file");
+  // Another database's building file is not this one's to clear.
+  const std::string other = dir.File("other.nsf." + std::to_string(ended) + "-1.creating");
+  WriteText(other, "");
+
+  LNNotesSession session;
+  ASSERT_EQ(LNNOERROR, session.CreateDatabaseFromTemplate("stdmail.ntf", "", Ln(dir.File("m.nsf")), ""));
+  for (const std::string& gone : {dead, dead + "-wal", dead + "-shm", dead + "-journal", claimed})
+    EXPECT_FALSE(Exists(gone)) << gone;
+  for (const std::string& kept : {running, foreign, other}) EXPECT_TRUE(Exists(kept)) << kept;
+  EXPECT_EQ("another program's file", testsupport::ReadFileBytes(foreign));
+}
+
+TEST(CreateFromTemplate, ANameItsDirectoryCannotTakeForTheFileBeingMadeEndsTheCreation) {
+  testsupport::TempDir dir;
+  // A name of 250 characters: the one the file is made under is longer than a directory entry can be.
+  const std::string target = dir.File(std::string(246, 'n') + ".nsf");
+  LNNotesSession session;
+  const LNSTATUS status = session.CreateDatabaseFromTemplate("stdmail.ntf", "", Ln(target), "");
+  EXPECT_NE(LNNOERROR, status);
+  EXPECT_FALSE(Exists(target));
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA(dir.File("*").c_str(), &found);
+  ASSERT_NE(INVALID_HANDLE_VALUE, search);
+  int files = 0;
+  do {
+    if (found.cFileName[0] != '.') ++files;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  EXPECT_EQ(0, files);
+}
+
 TEST(CreateFromTemplate, RefusesAnExistingTargetAMissingTemplateAndAFileThatIsNoDatabase) {
   testsupport::TempDir dir;
   LNNotesSession session;

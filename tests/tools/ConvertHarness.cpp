@@ -20,13 +20,14 @@
 // or recorded as not converted; 1 otherwise (also when the target failed, with the store's text on
 // stderr, and when the NSF is whole only with its side file, which could not be folded into it: a line
 // on stderr names both files and the documents it holds); 2 when the PST or the NSF cannot be opened
-// (the reason on stderr). A PST that can no longer be read during the run (cut short, replaced, its
-// disk failing) ends the conversion with exit 1, the reason on stderr, and every later folder recorded
-// with the items the PST says it holds.
-// When BRINDLE_HARNESS_STARTED names a file, the harness makes it empty as it starts and writes "ended" into
-// it as it ends, so that a caller can tell a run that never started (Wine could not start the program)
-// from one that ended early (killed, crashed) and from one that came to its end.
-// Memory stays flat in the size of the PST: nothing is kept per item beyond the lines of what was lost.
+// (the reason on stderr; a new NSF made but not opened is removed); 3 when the harness itself failed
+// (an exception nothing handled, named on stderr). A PST that can no longer be read during the run (cut
+// short, replaced, its disk failing) ends the conversion with exit 1, the reason on stderr, and every later
+// folder recorded with the items the PST says it holds. When BRINDLE_HARNESS_STARTED names a file, the
+// harness makes it empty as it starts and writes "ended" into it as it ends, so that a caller can tell a run
+// that never started (Wine could not start the program) from one that ended early (killed, crashed) and from
+// one that came to its end. Memory stays flat in the size of the PST: nothing is kept per item beyond the
+// lines of what was lost.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -336,6 +337,10 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   }
   if (!store.CreateOrOpenDatabase(nsfPath)) {
     Fail(store.GetErrorText() + L": " + nsfPath);
+    // A new NSF that was made but could not be opened holds nothing: it goes, as the wizard removes it.
+    const CNotesStore::TargetClosing closing = store.CloseTarget(TRUE);
+    if (!closing.strNotRemoved.IsEmpty())
+      Fail(L"The new NSF file " + closing.strFile + L" could not be removed: " + closing.strNotRemoved);
     return 2;
   }
 
@@ -434,6 +439,20 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   return result;
 }
 
+// A fault that nothing handles (a write to memory the system cannot back, a null pointer) ends the
+// harness with exit 3 and a line on stderr, never with Wine's own code for it, which may be 0.
+LONG WINAPI EndOnFault(EXCEPTION_POINTERS* pointers) {
+  char line[160];
+  const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
+  std::snprintf(line, sizeof line, "convert-harness: ended by exception 0x%08lx at %p\n",
+                static_cast<unsigned long>(record->ExceptionCode), record->ExceptionAddress);
+  std::fputs(line, stderr);
+  std::fflush(stdout);
+  std::fflush(stderr);
+  TerminateProcess(GetCurrentProcess(), 3);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
 // The file of BRINDLE_HARNESS_STARTED: empty while the harness runs, "ended" once it is back at wmain's end.
 class StartedMarker {
  public:
@@ -463,6 +482,8 @@ class StartedMarker {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  SetUnhandledExceptionFilter(EndOnFault);
   const StartedMarker started;
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);

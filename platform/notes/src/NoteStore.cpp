@@ -4,10 +4,15 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <cwctype>
 #include <filesystem>
+#include <iterator>
 #include <random>
 
+#include "SqliteFiles.h"
 #include "SqliteMemory.h"
 #include "lnnotes.h"
 
@@ -70,25 +75,6 @@ class Statement {
   sqlite3_stmt* stmt_;
 };
 
-// Creates and removes the file, so that a folder that cannot take it is named as such: SQLite only
-// says that it cannot open the file.
-void ProbeNewFile(const std::string& path) {
-  const std::u16string wide = Utf8ToUtf16(path);
-  const std::wstring name(wide.begin(), wide.end());
-  HANDLE file =
-      CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT)
-      throw Failure(LNERR_ACCESS_DENIED, path + " cannot be written: access is denied");
-    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
-      throw Failure(LNERR_DISK_FULL, path + " cannot be written: the disk is full");
-    throw Failure(LNERR_FILE_IO, path + " cannot be created (error " + std::to_string(error) + ")");
-  }
-  CloseHandle(file);
-  DeleteFileW(name.c_str());
-}
-
 // Whether another program holds the file so that it cannot be read here: opened without sharing, or
 // locked over its first bytes. SQLite takes either for a damaged or unreadable file.
 bool HeldByAnotherProgram(const std::string& path) {
@@ -110,16 +96,109 @@ bool HeldByAnotherProgram(const std::string& path) {
   return locked;
 }
 
-// The name a database is made under until it is complete: one of this process's own that no file has,
-// so that making it never touches a file of another's.
-std::string NewBuildingName(const std::string& path) {
+std::wstring WideName(const std::string& path) {
+  const std::u16string wide = Utf8ToUtf16(path);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesW(WideName(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The files a database is made under until it is complete, "<name>.<process>-<n>.creating", and what
+// SQLite may have left beside one.
+const char kBuildingSuffix[] = ".creating";
+const wchar_t kWideBuildingSuffix[] = L".creating";
+const char* const kSideFiles[] = {"", "-journal", "-wal", "-shm"};
+// Names tried before the making of a database gives up: far more than one process makes at once.
+constexpr unsigned kBuildingNameTries = 1000;
+
+// The name a database is made under until it is complete: one of this process's own, claimed by making
+// the file, so that making it never touches a file of another's. Only a name that a file has already
+// makes the next one worth trying; any other failure is the directory's and ends the making, named.
+std::string ClaimBuildingName(const std::string& path) {
   static std::atomic<unsigned> made{0};
-  for (;;) {
+  for (unsigned tries = 1;; ++tries) {
     const std::string name = path + "." + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(made.fetch_add(1) + 1) + ".creating";
-    std::error_code ec;
-    if (!fs::exists(fs::u8path(name), ec) && !ec) return name;
+                             std::to_string(made.fetch_add(1) + 1) + kBuildingSuffix;
+    const HANDLE file = CreateFileW(WideName(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      CloseHandle(file);
+      return name;
+    }
+    const DWORD error = GetLastError();
+    if ((error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) && tries < kBuildingNameTries) continue;
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT)
+      throw Failure(LNERR_ACCESS_DENIED, path + " cannot be written: access is denied");
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
+      throw Failure(LNERR_DISK_FULL, path + " cannot be written: the disk is full");
+    throw Failure(LNERR_FILE_IO, path + " cannot be created (error " + std::to_string(error) + ")");
   }
+}
+
+// Whether the process of this id runs. One that cannot be asked (another user's) runs.
+bool ProcessRuns(DWORD id) {
+  if (id == GetCurrentProcessId()) return true;
+  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+  if (process == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;
+  const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return runs;
+}
+
+// Removes what a process killed while making a database of this path left beside it: a file
+// "<name>.<process>-<n>.creating" whose process no longer runs, with the files SQLite keeps beside it.
+// Only a file that is empty or an SQLite database is one this library made, and only one that nobody
+// has open (a process of another Windows system on the same share may run under the id) is removed.
+void RemoveDeadBuildings(const std::string& path) {
+  const fs::path target = fs::u8path(path);
+  const std::wstring name = target.filename().wstring();
+  const fs::path directory = target.parent_path();
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileExW((directory / (name + L".*-*.creating")).wstring().c_str(),
+                                         FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return;
+  const std::wstring suffix = kWideBuildingSuffix;
+  do {
+    const std::wstring entry = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || entry.size() <= name.size() + suffix.size() ||
+        _wcsnicmp(entry.c_str(), name.c_str(), name.size()) != 0 || entry[name.size()] != L'.' ||
+        entry.compare(entry.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    // "<process>-<n>" between the name and the suffix.
+    const std::wstring middle = entry.substr(name.size() + 1, entry.size() - name.size() - 1 - suffix.size());
+    const size_t dash = middle.find(L'-');
+    auto digits = [](const std::wstring& text) {
+      return !text.empty() && text.size() <= 10 && std::all_of(text.begin(), text.end(), iswdigit);
+    };
+    if (dash == std::wstring::npos || !digits(middle.substr(0, dash)) || !digits(middle.substr(dash + 1)))
+      continue;
+    const unsigned long long process = std::stoull(middle.substr(0, dash));
+    if (process > 0xFFFFFFFFull || ProcessRuns(DWORD(process))) continue;
+    const std::wstring building = (directory / entry).wstring();
+    // Held without sharing while its side files go, so that nobody opens it meanwhile.
+    const HANDLE file = CreateFileW(building.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) continue;
+    static const char kSqliteHeader[16] = "SQLite format 3";
+    char head[sizeof kSqliteHeader];
+    DWORD got = 0;
+    if (ReadFile(file, head, sizeof head, &got, nullptr) &&
+        (got == 0 || (got == sizeof head && std::memcmp(head, kSqliteHeader, sizeof head) == 0))) {
+      for (const char* side : kSideFiles) {
+        if (!*side) continue;
+        const HANDLE sideFile =
+            CreateFileW((building + std::wstring(side, side + strlen(side))).c_str(), DELETE, 0, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (sideFile != INVALID_HANDLE_VALUE) CloseHandle(sideFile);
+      }
+      FILE_DISPOSITION_INFO remove = {TRUE};
+      SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove);
+    }
+    CloseHandle(file);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }
 
 }  // namespace
@@ -129,6 +208,7 @@ Store::Store(sqlite3* db, const std::string& path, bool readOnly)
 
 std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
   UseOwnSqliteMemory();
+  UseBackedSharedMemory();
   std::error_code ec;
   if (!fs::is_regular_file(fs::u8path(path), ec))
     throw Failure(LNERR_FILE_NOT_FOUND, "no database file " + path);
@@ -147,9 +227,9 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
   sqlite3_busy_timeout(db, kBusyTimeoutMs);
   sqlite3_stmt* stmt = nullptr;
   bool ours = false;
-  if (sqlite3_prepare_v2(db, "SELECT value FROM dbinfo WHERE key='format'", -1, &stmt, nullptr) ==
-          SQLITE_OK &&
-      sqlite3_step(stmt) == SQLITE_ROW) {
+  int rc = sqlite3_prepare_v2(db, "SELECT value FROM dbinfo WHERE key='format'", -1, &stmt, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
+  if (rc == SQLITE_ROW) {
     const auto* v = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
     ours = v != nullptr && std::string(v) == kFormat;
   }
@@ -157,6 +237,9 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
   if (!ours) {
     if (HeldByAnotherProgram(path))
       throw Failure(LNERR_DATABASE_IN_USE, path + " is held by another program");
+    // Reading a file in its journal's mode makes the journal's index beside it, which a full disk
+    // refuses: the file may be whole.
+    if (rc == SQLITE_FULL) throw Failure(LNERR_DISK_FULL, path + " cannot be opened: the disk is full");
     throw Failure(LNERR_NOT_A_DATABASE, path + " is not a Notes database");
   }
   if (!readOnly) {
@@ -176,18 +259,20 @@ std::unique_ptr<Store> Store::Open(const std::string& path, bool readOnly) {
 std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo& info,
                                      const std::vector<Design>& designs) {
   UseOwnSqliteMemory();
+  UseBackedSharedMemory();
   std::error_code ec;
   const fs::path file = fs::u8path(path);
   if (fs::exists(file, ec)) throw Failure(LNERR_ALREADY_EXISTS, path + " already exists");
   if (!fs::is_directory(file.parent_path().empty() ? fs::path(".") : file.parent_path(), ec))
     throw Failure(LNERR_FILE_NOT_FOUND, "no directory for " + path);
+  RemoveDeadBuildings(path);
   // The database is made under a name of its own and given its name once complete, so that a process
   // killed while making it never leaves a file of the target's name that does not open.
-  const std::string building = NewBuildingName(path);
+  const std::string building = ClaimBuildingName(path);
+  // The side files first: a process killed meanwhile leaves the file that names them.
   auto removeBuilding = [&] {
-    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(fs::u8path(building + suffix), ec);
+    for (size_t i = std::size(kSideFiles); i-- > 0;) fs::remove(fs::u8path(building + kSideFiles[i]), ec);
   };
-  ProbeNewFile(building);
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(building.c_str(), &db,
                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
@@ -203,9 +288,12 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
     // Large pages: an attachment or a long body fills a few pages instead of many, each a read or
     // write of its own; set before the first write, the file keeps it.
     store->Exec("PRAGMA page_size=16384");
-    store->Exec("PRAGMA journal_mode=WAL");
+    // Nothing but this connection opens the file while it is made, and a failure removes it: it is
+    // written in place, its lock and its undo kept in this process, so that the commit's failure on a
+    // full disk is the one failure there is, and no file beside it is made or left.
+    store->Exec("PRAGMA locking_mode=EXCLUSIVE");
+    store->Exec("PRAGMA journal_mode=MEMORY");
     store->Exec("PRAGMA synchronous=NORMAL");
-    store->Exec(kCheckpointPragma);
     store->Exec("BEGIN IMMEDIATE");
     store->inTransaction_ = true;
     store->Exec(kSchema);
@@ -225,11 +313,17 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
     store->nextNoteId_ = 4;
     for (const Design& d : designs) store->InsertDesign(d, store->AllocateNoteId());
     store->CommitLocked();
-    // Closing the only connection copies the log into the file, so the file alone is the database.
+    // The file says that its users keep their journal beside it; in the file's first page, so the file
+    // does not grow.
+    {
+      Statement mode(store->Prepare("PRAGMA journal_mode=WAL"));
+      if (sqlite3_step(mode.get()) != SQLITE_ROW || mode.ColumnText(0) != "wal")
+        store->Fail("marking the file for its journal");
+    }
     store.reset();
-    const std::u16string from = Utf8ToUtf16(building), to = Utf8ToUtf16(path);
-    if (!MoveFileExW(std::wstring(from.begin(), from.end()).c_str(),
-                     std::wstring(to.begin(), to.end()).c_str(), MOVEFILE_WRITE_THROUGH))
+    for (const char* suffix : kSideFiles)
+      if (*suffix) fs::remove(fs::u8path(building + suffix), ec);
+    if (!MoveFileExW(WideName(building).c_str(), WideName(path).c_str(), MOVEFILE_WRITE_THROUGH))
       throw Failure(GetLastError() == ERROR_ALREADY_EXISTS ? LNERR_ALREADY_EXISTS : LNERR_FILE_IO,
                     "cannot give " + building + " the name " + path);
   } catch (...) {
@@ -237,7 +331,17 @@ std::unique_ptr<Store> Store::Create(const std::string& path, const DatabaseInfo
     removeBuilding();
     throw;
   }
-  return Open(path, false);
+  // Opening it makes the files beside it; one that cannot (a full disk) takes back the new file and
+  // what it made, and leaves any file that was beside the name before.
+  const bool hadJournal = FileExists(path + "-wal"), hadShared = FileExists(path + "-shm");
+  try {
+    return Open(path, false);
+  } catch (...) {
+    if (!hadJournal) fs::remove(fs::u8path(path + "-wal"), ec);
+    if (!hadShared) fs::remove(fs::u8path(path + "-shm"), ec);
+    fs::remove(file, ec);
+    throw;
+  }
 }
 
 Store::~Store() {

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "TestFiles.h"
 #include "TestProcess.h"
@@ -381,16 +383,106 @@ TEST_F(WizardFailures, AnNsfRemovedDuringTheRunEndsFailedSayingItsDocumentsAreLo
   Close(program, mainWindow);
 }
 
-// The disk fills during the run: the run stops and says so, naming the NSF; the folders it did not reach
-// are counted with their items, the folder where the disk filled with what it did not save, and what
-// the NSF holds and what the message counts add up to every item.
-TEST_F(WizardFailures, ADiskThatFillsDuringTheRunEndsFailedCountingEveryItemNotSaved) {
+// The folder of the small disk that scripts/test.sh mounts for this test program ("" when none is).
+std::string SmallDisk() {
   char disk[MAX_PATH] = "";
   const DWORD length = ::GetEnvironmentVariableA("BRINDLE_SMALL_DISK", disk, MAX_PATH);
   std::string folder = length > 0 && length < MAX_PATH ? "Z:" + std::string(disk) : std::string();
   for (char& c : folder)
     if (c == '/') c = '\\';
-  if (folder.empty() || !FileExists(folder + "\\small-disk")) GTEST_SKIP() << "no small disk is mounted";
+  return !folder.empty() && FileExists(folder + "\\small-disk") ? folder : std::string();
+}
+
+// The names in a folder, "." and ".." left out.
+std::set<std::string> FilesIn(const std::string& folder) {
+  std::set<std::string> names;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW(Wide(folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = Utf8(found.cFileName);
+    if (name != "." && name != "..") names.insert(name);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
+// A file that fills a disk until `left` bytes of it are free, removed with every other file but the
+// small disk's marker when the test ends.
+class DiskFiller {
+ public:
+  DiskFiller(const std::string& folder, ULONGLONG left) : folder_(folder) {
+    ULARGE_INTEGER available;
+    if (!::GetDiskFreeSpaceExW(Wide(folder + "\\").c_str(), &available, nullptr, nullptr) ||
+        available.QuadPart <= left)
+      return;
+    const HANDLE file = ::CreateFileW(Wide(folder + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    const std::vector<char> zeros(1 << 20);
+    ULONGLONG rest = available.QuadPart - left;
+    DWORD written = 1;
+    while (rest > 0 && written > 0) {
+      const DWORD part = static_cast<DWORD>(rest < zeros.size() ? rest : zeros.size());
+      if (!::WriteFile(file, zeros.data(), part, &written, nullptr)) break;
+      rest -= written;
+    }
+    ::CloseHandle(file);
+    filled_ = rest == 0 && ::GetDiskFreeSpaceExW(Wide(folder + "\\").c_str(), &available, nullptr, nullptr) &&
+              available.QuadPart == left;
+  }
+  ~DiskFiller() {
+    for (const std::string& name : FilesIn(folder_))
+      if (name != "small-disk") ::DeleteFileW(Wide(folder_ + "\\" + name).c_str());
+  }
+  DiskFiller(const DiskFiller&) = delete;
+  DiskFiller& operator=(const DiskFiller&) = delete;
+
+  bool Filled() const { return filled_; }
+
+ private:
+  std::string folder_;
+  bool filled_ = false;
+};
+
+// A new NSF on a disk with 192 KB free: it is made from the template, and the disk fills with its first
+// document. The run says that the disk is full, naming the NSF, and leaves nothing on the disk: not the
+// empty NSF, nor a file it was built under, nor any side file.
+TEST_F(WizardFailures, ANewNsfOnADiskThatFillsAsItIsMadeEndsSayingSoAndLeavesNothing) {
+  const std::string folder = SmallDisk();
+  if (folder.empty()) GTEST_SKIP() << "no small disk is mounted";
+  const DiskFiller filler(folder, 192 * 1024);
+  ASSERT_TRUE(filler.Filled()) << "the small disk could not be filled to 192 KB free";
+  const std::string pst = temp_.File("three.pst");
+  ASSERT_TRUE(::CopyFileW(Wide(testsupport::FixturePath("pst/hht-three-items.pst")).c_str(),
+                          Wide(pst).c_str(), FALSE));
+  ProgramRun program;
+  HWND mainWindow = Start(program);
+  ASSERT_NE(mainWindow, nullptr);
+  ASSERT_TRUE(StartConversion(mainWindow, program.ProcessId(), Wide(pst), Wide(folder), L"tiny"));
+  HWND folders = WaitForFolderDialog(program.ProcessId());
+  ASSERT_NE(folders, nullptr);
+  Answer(folders, IDOK);
+
+  HWND box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 60000);
+  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  const std::wstring message = MessageBoxText(box);
+  const std::string nsf = folder + "\\tiny.NSF";
+  EXPECT_NE(message.find(L"The disk is full"), std::wstring::npos) << Utf8(message);
+  EXPECT_NE(message.find(Wide(nsf)), std::wstring::npos) << Utf8(message);
+  Screenshot(box, L"wizard_new_nsf_disk_full.png");
+  Answer(box, IDOK);
+  EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "done", "current"}));
+  EXPECT_EQ(FilesIn(folder), (std::set<std::string>{"filler", "small-disk"}));
+  Close(program, mainWindow);
+}
+
+// The disk fills during the run: the run stops and says so, naming the NSF; the folders it did not reach
+// are counted with their items, the folder where the disk filled with what it did not save, and what
+// the NSF holds and what the message counts add up to every item.
+TEST_F(WizardFailures, ADiskThatFillsDuringTheRunEndsFailedCountingEveryItemNotSaved) {
+  const std::string folder = SmallDisk();
+  if (folder.empty()) GTEST_SKIP() << "no small disk is mounted";
   const std::string nsf = folder + "\\full.NSF";
   for (const char* side : {"", "-wal", "-shm"}) ::DeleteFileW(Wide(nsf + side).c_str());
 

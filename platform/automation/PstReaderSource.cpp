@@ -2,6 +2,7 @@
 // folders, messages and attachments through the narrow interface of PstSource.h. Everything is read
 // on demand on the caller's thread; the open file lives as long as any object made from it.
 #include "PstSource.h"
+#include "StandInFaults.h"
 
 #include "pst/Error.h"
 #include "pst/Messaging.h"
@@ -384,8 +385,15 @@ std::string DescribeSourceFailure(const std::exception& error) {
 }
 
 std::unique_ptr<PstStore> OpenPstStore(const std::wstring& path) {
+  // A failing disk, for tests: "pst.unreadable=<offset>" cannot read the byte at that offset,
+  // "pst.unreadablefrom=<offset>" anything from there to the end.
+  const StandInFaults faults = StandInFaults::FromEnvironment();
+  pst::StoreOptions options;
+  if (const long offset = faults.Number("pst.unreadable")) options.file.readFault = {uint64_t(offset), 1};
+  if (const long offset = faults.Number("pst.unreadablefrom"))
+    options.file.readFault = {uint64_t(offset), UINT64_MAX - uint64_t(offset)};
   try {
-    StorePtr store(pst::Store::Open(ToUtf8(path)).release());
+    StorePtr store(pst::Store::Open(ToUtf8(path), options).release());
     // An incomplete copy would open and show only part of its folders and items, with nothing to say
     // that the rest is missing.
     const pst::FileInfo& info = store->File().Info();

@@ -1,6 +1,11 @@
 // The folder converter: a PST folder by path into its "Outlook\" Notes folder, the top folder for the
 // empty path, and folders that cannot be reached or opened.
 #include "FolderConverter.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
 #include "ItemLoopSupport.h"
 #include "Recipes.h"
 
@@ -20,6 +25,13 @@ class FolderConverterTest : public ItemLoopTest {
   void Convert(const CString& path) {
     ASSERT_EQ(1, store_.CreateFolder(L"Outlook\\" + path));
     converter_.ConvertFolder(path);
+  }
+
+  // As OpenPst, for a PST file the test wrote itself.
+  void OpenWritten(const std::string& path) {
+    ASSERT_EQ(1, session_.ReopenPst(ToCString(path))) << session_.GetOpenError();
+    CStringArray paths;
+    session_.GetFolderList(&paths);
   }
 
   CFolderConverter converter_;
@@ -177,4 +189,89 @@ TEST_F(FolderConverterTest, APstCutShortDuringAFolderStopsThereAndCountsEveryIte
   EXPECT_EQ(0, store_.CreateFolder(L"Outlook\\Archive\\"));
   ASSERT_EQ(before + 1, store_.m_notConverted.GetCount());
   EXPECT_EQ(10, session_.CountItemsAtPath(L"Archive\\"));
+}
+
+namespace {
+
+// The offset in the file at path of the first place that holds text as stored (UTF-16); npos when
+// none does. The builder's PSTs are written unencoded for it.
+size_t OffsetOfText(const std::string& path, const std::string& text) {
+  std::string stored;
+  for (char c : text) stored += std::string{c, '\0'};
+  return testsupport::ReadFileBytes(path).find(stored);
+}
+
+// Writes over `bytes` bytes in the middle of the PST file, its length unchanged, as another program may
+// while it is read, when the loop shows the item whose status begins with writeAt.
+class OverwritingSink : public RecordingSink {
+ public:
+  OverwritingSink(std::string path, CString writeAt) : path_(std::move(path)), writeAt_(std::move(writeAt)) {}
+  void SetText(const CString& text) override {
+    RecordingSink::SetText(text);
+    if (written_ || text.Find(writeAt_) != 0) return;
+    written_ = true;
+    const std::string old = testsupport::ReadFileBytes(path_);
+    std::fstream file(path_, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp(static_cast<std::streamoff>(old.size() / 2));
+    file.write(std::string(8192, 'o').data(), 8192);
+    EXPECT_TRUE(file.good());
+  }
+
+ private:
+  std::string path_;
+  CString writeAt_;
+  bool written_ = false;
+};
+
+}  // namespace
+
+TEST_F(FolderConverterTest, APlaceOfAWholePstThatCannotBeReadCostsOnlyTheItemItHolds) {
+  pb::Store pst = MailFolder("Inbox", 20);
+  pst.encoding = pb::Encoding::None;
+  pst.AddFolder("Sent Items").messages.push_back(Mail("sent"));
+  const std::string path = dir_.File("test.pst");
+  pb::WritePst(pst, path);
+  const size_t offset = OffsetOfText(path, "body of subject 7");
+  ASSERT_NE(std::string::npos, offset);
+  ScopedFaults faults(("pst.unreadable=" + std::to_string(offset)).c_str());
+  OpenWritten(path);
+  Convert(L"Inbox\\");
+  Convert(L"Sent Items\\");
+
+  EXPECT_FALSE(store_.IsSourceFailed()) << store_.GetSourceFailure();
+  EXPECT_EQ(19, DocumentsIn(L"Outlook\\Inbox"));
+  EXPECT_EQ(1, DocumentsIn(L"Outlook\\Sent Items"));
+  ASSERT_EQ(1, SkippedCount());
+  EXPECT_EQ(0, SkippedItems()[0].Find(L"7\t")) << SkippedItems()[0];
+  EXPECT_NE(-1, SkippedItems()[0].Find(L"read error at offset ")) << SkippedItems()[0];
+  EXPECT_EQ(20, DocumentsIn(L"Outlook\\Inbox") + CountedItems(store_.m_notConverted));
+}
+
+TEST_F(FolderConverterTest, APstWrittenOverDuringTheRunStopsItAsTheFileChanged) {
+  pb::Store pst;
+  pst.encoding = pb::Encoding::None;
+  pb::Folder& inbox = pst.AddFolder("Inbox");
+  for (int i = 1; i <= 20; ++i)
+    inbox.messages.push_back(Mail("in " + std::to_string(i)).Body(std::string(6000, 'x')));
+  pb::Folder& archive = pst.AddFolder("Archive");
+  for (int i = 1; i <= 10; ++i) archive.messages.push_back(Mail("old " + std::to_string(i)));
+  const std::string path = dir_.File("test.pst");
+  pb::WritePst(pst, path);
+  // Written an hour ago, so that the write below changes the time whatever the clock's grain.
+  std::filesystem::last_write_time(std::filesystem::u8path(path),
+                                   std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  OpenWritten(path);
+  OverwritingSink overwriting(path, L"Saving email 5 of 20");
+  store_.m_pItemProgress = &overwriting;
+  Convert(L"Inbox\\");
+
+  ASSERT_TRUE(store_.IsSourceFailed());
+  EXPECT_EQ(0, store_.GetSourceFailure().Find(L"The PST file can no longer be read: "))
+      << store_.GetSourceFailure();
+  EXPECT_NE(-1, store_.GetSourceFailure().Find(L"another program wrote to the file after it was opened"))
+      << store_.GetSourceFailure();
+  const long saved = DocumentsIn(L"Outlook\\Inbox");
+  EXPECT_GE(saved, 4);
+  EXPECT_EQ(20, saved + CountedItems(store_.m_notConverted));
+  EXPECT_EQ(0, store_.CreateFolder(L"Outlook\\Archive\\"));
 }

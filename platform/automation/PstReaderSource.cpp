@@ -385,11 +385,12 @@ std::string DescribeSourceFailure(const std::exception& error) {
 }
 
 std::unique_ptr<PstStore> OpenPstStore(const std::wstring& path) {
-  // A failing disk, for tests: "pst.unreadable=<offset>" cannot read the byte at that offset,
-  // "pst.unreadablefrom=<offset>" anything from there to the end.
+  // A failing disk, for tests: "pst.unreadable=<offset>" cannot read the 4 KiB block that holds the
+  // offset, "pst.unreadablefrom=<offset>" anything from there to the end.
   const StandInFaults faults = StandInFaults::FromEnvironment();
   pst::StoreOptions options;
-  if (const long offset = faults.Number("pst.unreadable")) options.file.readFault = {uint64_t(offset), 1};
+  if (const long offset = faults.Number("pst.unreadable"))
+    options.file.readFault = {uint64_t(offset) / 4096 * 4096, 4096};
   if (const long offset = faults.Number("pst.unreadablefrom"))
     options.file.readFault = {uint64_t(offset), UINT64_MAX - uint64_t(offset)};
   try {

@@ -2,6 +2,7 @@
 // empty path, and folders that cannot be reached or opened.
 #include "FolderConverter.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -225,13 +226,13 @@ class OverwritingSink : public RecordingSink {
 
 }  // namespace
 
-TEST_F(FolderConverterTest, APlaceOfAWholePstThatCannotBeReadCostsOnlyTheItemItHolds) {
-  pb::Store pst = MailFolder("Inbox", 20);
+TEST_F(FolderConverterTest, ABlockOfAWholePstThatCannotBeReadCostsOnlyTheItemsItHolds) {
+  pb::Store pst = MailFolder("Inbox", 40);
   pst.encoding = pb::Encoding::None;
   pst.AddFolder("Sent Items").messages.push_back(Mail("sent"));
   const std::string path = dir_.File("test.pst");
   pb::WritePst(pst, path);
-  const size_t offset = OffsetOfText(path, "body of subject 7");
+  const size_t offset = OffsetOfText(path, "body of subject 20");
   ASSERT_NE(std::string::npos, offset);
   ScopedFaults faults(("pst.unreadable=" + std::to_string(offset)).c_str());
   OpenWritten(path);
@@ -239,12 +240,14 @@ TEST_F(FolderConverterTest, APlaceOfAWholePstThatCannotBeReadCostsOnlyTheItemItH
   Convert(L"Sent Items\\");
 
   EXPECT_FALSE(store_.IsSourceFailed()) << store_.GetSourceFailure();
-  EXPECT_EQ(19, DocumentsIn(L"Outlook\\Inbox"));
+  const std::vector<CString> skipped = SkippedItems();
+  ASSERT_GE(skipped.size(), 1u);
+  EXPECT_LE(skipped.size(), 10u) << "a 4 KiB block holds a few small items, not the rest of the folder";
+  EXPECT_TRUE(
+      std::any_of(skipped.begin(), skipped.end(), [](const CString& s) { return s.Find(L"20\t") == 0; }));
+  for (const CString& line : skipped) EXPECT_NE(-1, line.Find(L"read error at offset ")) << line;
+  EXPECT_EQ(40, DocumentsIn(L"Outlook\\Inbox") + CountedItems(store_.m_notConverted));
   EXPECT_EQ(1, DocumentsIn(L"Outlook\\Sent Items"));
-  ASSERT_EQ(1, SkippedCount());
-  EXPECT_EQ(0, SkippedItems()[0].Find(L"7\t")) << SkippedItems()[0];
-  EXPECT_NE(-1, SkippedItems()[0].Find(L"read error at offset ")) << SkippedItems()[0];
-  EXPECT_EQ(20, DocumentsIn(L"Outlook\\Inbox") + CountedItems(store_.m_notConverted));
 }
 
 TEST_F(FolderConverterTest, APstWrittenOverDuringTheRunStopsItAsTheFileChanged) {

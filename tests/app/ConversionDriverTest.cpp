@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -274,6 +277,42 @@ TEST_F(ConversionDriver, APstCutShortDuringTheRunEndsNotCompletedAndCountsEveryI
   EXPECT_EQ(2, counts.folders) << Utf8(counts.Text());
   EXPECT_EQ(30, saved + counts.items) << Utf8(counts.Text());
   EXPECT_EQ(0, counts.uncountedFolders);
+}
+
+TEST_F(ConversionDriver, APstWrittenOverDuringTheRunEndsNotCompletedSayingSo) {
+  StartNotes();
+  pb::Store pst;
+  for (const char* name : {"Inbox", "Projects"}) {
+    pb::Folder& folder = pst.AddFolder(name);
+    for (int i = 1; i <= 10; ++i)
+      folder.messages.push_back(pb::Message().Subject(name + std::to_string(i)).Body(std::string(6000, 'b')));
+  }
+  UseSource(pst);
+  m_frame.SetTargetNsf(Text(m_dir.File("overwritten.nsf")), 0);
+  // Written an hour ago, so that the write below changes the time whatever the clock's grain.
+  const std::string source = m_dir.File("source.pst");
+  std::filesystem::last_write_time(std::filesystem::u8path(source),
+                                   std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  // Another program writes over the middle of the PST, its length unchanged, while the third item of
+  // the Inbox is saved.
+  bool written = false;
+  m_itemBar.m_onText = [&](const CString& text) {
+    if (written || text.Find(L"Saving email 3 of 10") != 0) return;
+    const auto size = std::filesystem::file_size(std::filesystem::u8path(source));
+    std::fstream file(source, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp(static_cast<std::streamoff>(size / 2));
+    file.write(std::string(16384, 'o').data(), 16384);
+    written = file.good();
+  };
+
+  ASSERT_EQ(CONVERSION_PST_UNREADABLE, Convert(IDOK)) << Utf8(m_status.Last());
+  EXPECT_TRUE(written);
+  EXPECT_EQ(0, m_status.Last().Find(L"The conversion did not complete. The PST file can no longer be read: "))
+      << Utf8(m_status.Last());
+  EXPECT_NE(-1, m_status.Last().Find(L"another program wrote to the file after it was opened"))
+      << Utf8(m_status.Last());
+  const NotConvertedCounts& counts = m_frame.GetNotConvertedCounts();
+  EXPECT_EQ(20, DocumentsIn(L"Outlook\\Inbox") + counts.items) << Utf8(counts.Text());
 }
 
 TEST_F(ConversionDriver, AStopWhileTheFoldersAreChosenConvertsNoFolderAndStillEndsDone) {

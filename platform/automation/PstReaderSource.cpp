@@ -111,7 +111,8 @@ std::vector<StoredProperty> AllOf(const pst::PropertyContext& pc, pst::Store& st
     std::optional<pst::PropValue> raw;
     try {
       raw = pc.Get(id);
-    } catch (const pst::PstError&) {
+    } catch (const pst::PstError& error) {
+      if (error.Kind() == pst::ErrorKind::kIo) throw;  // the file failing is no damage of the value
       continue;  // one damaged value does not lose the rest of the message
     }
     std::optional<PropValue> value = Convert(raw, codePage);
@@ -283,6 +284,7 @@ class ReaderFolder : public PstFolder {
       try {
         out.push_back(std::make_shared<ReaderFolder>(store_, nid));
       } catch (const pst::PstError& error) {
+        if (error.Kind() == pst::ErrorKind::kIo) throw;  // the file failing, not the folder
         out.push_back(std::make_shared<UnreadableFolder>(error.what()));
       }
     }

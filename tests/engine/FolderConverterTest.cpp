@@ -250,6 +250,32 @@ TEST_F(FolderConverterTest, ABlockOfAWholePstThatCannotBeReadCostsOnlyTheItemsIt
   EXPECT_EQ(1, DocumentsIn(L"Outlook\\Sent Items"));
 }
 
+TEST_F(FolderConverterTest, AListOfItemsThatCannotBeReadCostsThatFolderOnly) {
+  pb::Store pst = MailFolder("Inbox", 300);
+  pst.encoding = pb::Encoding::None;
+  pst.AddFolder("Sent Items").messages.push_back(Mail("sent"));
+  const std::string path = dir_.File("test.pst");
+  pb::WritePst(pst, path);
+  // The subjects stand in the messages first, then in the rows of their folder's list of items.
+  const std::string bytes = testsupport::ReadFileBytes(path);
+  std::string stored;
+  for (char c : std::string("subject 300")) stored += std::string{c, '\0'};
+  const size_t offset = bytes.rfind(stored);
+  ASSERT_NE(bytes.find(stored), offset);
+  ScopedFaults faults(("pst.unreadable=" + std::to_string(offset)).c_str());
+  OpenWritten(path);
+  Convert(L"Inbox\\");
+  Convert(L"Sent Items\\");
+
+  EXPECT_FALSE(store_.IsSourceFailed()) << store_.GetSourceFailure();
+  ASSERT_EQ(1, store_.m_notConverted.GetCount());
+  const NotConvertedEntry& entry = store_.m_notConverted.GetAt(0);
+  EXPECT_EQ(NotConvertedEntry::FOLDER, entry.kind);
+  EXPECT_EQ(300, entry.items);
+  EXPECT_NE(-1, entry.reason.Find(L"read error at offset ")) << entry.reason;
+  EXPECT_EQ(1, DocumentsIn(L"Outlook\\Sent Items"));
+}
+
 TEST_F(FolderConverterTest, APstWrittenOverDuringTheRunStopsItAsTheFileChanged) {
   pb::Store pst;
   pst.encoding = pb::Encoding::None;

@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -289,20 +286,14 @@ TEST_F(ConversionDriver, APstWrittenOverDuringTheRunEndsNotCompletedSayingSo) {
   }
   UseSource(pst);
   m_frame.SetTargetNsf(Text(m_dir.File("overwritten.nsf")), 0);
-  // Written an hour ago, so that the write below changes the time whatever the clock's grain.
   const std::string source = m_dir.File("source.pst");
-  std::filesystem::last_write_time(std::filesystem::u8path(source),
-                                   std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  ASSERT_TRUE(testsupport::AgeFile(source));
   // Another program writes over the middle of the PST, its length unchanged, while the third item of
   // the Inbox is saved.
   bool written = false;
   m_itemBar.m_onText = [&](const CString& text) {
     if (written || text.Find(L"Saving email 3 of 10") != 0) return;
-    const auto size = std::filesystem::file_size(std::filesystem::u8path(source));
-    std::fstream file(source, std::ios::binary | std::ios::in | std::ios::out);
-    file.seekp(static_cast<std::streamoff>(size / 2));
-    file.write(std::string(16384, 'o').data(), 16384);
-    written = file.good();
+    written = testsupport::WriteOverFileMiddle(source, 16384);
   };
 
   ASSERT_EQ(CONVERSION_PST_UNREADABLE, Convert(IDOK)) << Utf8(m_status.Last());

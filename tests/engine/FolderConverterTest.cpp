@@ -3,9 +3,7 @@
 #include "FolderConverter.h"
 
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
-#include <fstream>
+#include <functional>
 
 #include "ItemLoopSupport.h"
 #include "Recipes.h"
@@ -119,22 +117,22 @@ TEST_F(FolderConverterTest, ItemsOfSiblingFoldersAreNumberedOnThroughThem) {
 
 namespace {
 
-// Cuts the PST file short, as another program may while it is read, when the loop shows the item
-// whose status begins with cutAt; the reader has the file open all along.
-class CuttingSink : public RecordingSink {
+// Changes the PST file as another program may while it is read, when the loop shows the item whose
+// status begins with at; the reader has the file open all along.
+class ChangingSink : public RecordingSink {
  public:
-  CuttingSink(std::string path, CString cutAt) : path_(std::move(path)), cutAt_(std::move(cutAt)) {}
+  ChangingSink(CString at, std::function<bool()> change) : at_(std::move(at)), change_(std::move(change)) {}
   void SetText(const CString& text) override {
     RecordingSink::SetText(text);
-    if (cut_ || text.Find(cutAt_) != 0) return;
-    cut_ = true;
-    EXPECT_TRUE(testsupport::CutFileShort(path_, 4096));
+    if (changed_ || text.Find(at_) != 0) return;
+    changed_ = true;
+    EXPECT_TRUE(change_());
   }
 
  private:
-  std::string path_;
-  CString cutAt_;
-  bool cut_ = false;
+  CString at_;
+  std::function<bool()> change_;
+  bool changed_ = false;
 };
 
 long CountedItems(const CNotConvertedList& list) { return list.Counts().items; }
@@ -168,7 +166,8 @@ TEST_F(FolderConverterTest, APstCutShortDuringAFolderStopsThereAndCountsEveryIte
   pb::Folder& archive = pst.AddFolder("Archive");
   for (int i = 1; i <= 10; ++i) archive.messages.push_back(Mail("old " + std::to_string(i)));
   OpenPst(pst);
-  CuttingSink cutting(dir_.File("test.pst"), L"Saving email 5 of 20");
+  ChangingSink cutting(L"Saving email 5 of 20",
+                       [this] { return testsupport::CutFileShort(dir_.File("test.pst"), 4096); });
   store_.m_pItemProgress = &cutting;
   Convert(L"Inbox\\");
 
@@ -201,28 +200,6 @@ size_t OffsetOfText(const std::string& path, const std::string& text) {
   for (char c : text) stored += std::string{c, '\0'};
   return testsupport::ReadFileBytes(path).find(stored);
 }
-
-// Writes over `bytes` bytes in the middle of the PST file, its length unchanged, as another program may
-// while it is read, when the loop shows the item whose status begins with writeAt.
-class OverwritingSink : public RecordingSink {
- public:
-  OverwritingSink(std::string path, CString writeAt) : path_(std::move(path)), writeAt_(std::move(writeAt)) {}
-  void SetText(const CString& text) override {
-    RecordingSink::SetText(text);
-    if (written_ || text.Find(writeAt_) != 0) return;
-    written_ = true;
-    const std::string old = testsupport::ReadFileBytes(path_);
-    std::fstream file(path_, std::ios::binary | std::ios::in | std::ios::out);
-    file.seekp(static_cast<std::streamoff>(old.size() / 2));
-    file.write(std::string(8192, 'o').data(), 8192);
-    EXPECT_TRUE(file.good());
-  }
-
- private:
-  std::string path_;
-  CString writeAt_;
-  bool written_ = false;
-};
 
 }  // namespace
 
@@ -286,11 +263,10 @@ TEST_F(FolderConverterTest, APstWrittenOverDuringTheRunStopsItAsTheFileChanged) 
   for (int i = 1; i <= 10; ++i) archive.messages.push_back(Mail("old " + std::to_string(i)));
   const std::string path = dir_.File("test.pst");
   pb::WritePst(pst, path);
-  // Written an hour ago, so that the write below changes the time whatever the clock's grain.
-  std::filesystem::last_write_time(std::filesystem::u8path(path),
-                                   std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  ASSERT_TRUE(testsupport::AgeFile(path));
   OpenWritten(path);
-  OverwritingSink overwriting(path, L"Saving email 5 of 20");
+  ChangingSink overwriting(L"Saving email 5 of 20",
+                           [&] { return testsupport::WriteOverFileMiddle(path, 8192); });
   store_.m_pItemProgress = &overwriting;
   Convert(L"Inbox\\");
 

@@ -3,8 +3,6 @@
 // that no longer answers, fails as the file itself.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
 #include <fstream>
 
 #include "ErrorKindOf.h"
@@ -14,7 +12,6 @@
 
 using namespace pst;
 using namespace minipst;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -104,16 +101,10 @@ TEST_F(ReadFaultTest, AFileCutShortFailsAsTheFileItself) {
 // Bytes written over the file's middle while it is open, its length unchanged: the next read from the
 // disk, anywhere, fails as the file, so that no byte of another version passes for the file's.
 TEST_F(ReadFaultTest, AFileWrittenInPlaceFailsAtTheNextReadFromTheDisk) {
-  // Written an hour ago, so that the write below changes the time whatever the clock's grain.
-  fs::last_write_time(fs::u8path(path_), fs::file_time_type::clock::now() - std::chrono::hours(1));
+  ASSERT_TRUE(testsupport::AgeFile(path_));
   auto source = OpenFileSource(path_);
   ExpectRead(*source, 0, 1000);
-  {
-    std::fstream out(path_, std::ios::binary | std::ios::in | std::ios::out);
-    out.seekp(100000);
-    out.write("other bytes", 11);
-  }
-  ASSERT_EQ(kFileBytes, fs::file_size(fs::u8path(path_)));
+  ASSERT_TRUE(testsupport::WriteOverFileMiddle(path_, 11));
   ExpectRead(*source, 10, 100);  // held from before the change
   std::string text;
   EXPECT_EQ(ErrorKind::kIo, FailedRead(*source, 150000, 100, &text));

@@ -3,6 +3,7 @@
 // that no longer answers, fails as the file itself.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "ErrorKindOf.h"

@@ -61,8 +61,9 @@ class RdoStoreDispatch : public RdoDispatch {
 // MAPI's tag of a folder's stated content count (PR_CONTENT_COUNT, PT_LONG).
 const long PR_CONTENT_COUNT_TAG = 0x36020003;
 // The code a server's failure carries when the PST file itself can no longer be read (MAPI's
-// MAPI_E_DISK_ERROR): it was cut short or replaced after it was opened, or its disk fails. Damaged data
-// that was read fails with another code.
+// MAPI_E_DISK_ERROR): it was cut short or written by another program after it was opened, or its disk no
+// longer answers. Damaged data, and a place that the disk cannot read in a file still whole, fail with
+// another code.
 const SCODE PST_UNREADABLE_SCODE = static_cast<SCODE>(0x80040116L);
 // Whether e is a server's failure of that kind. The exception is not deleted.
 BOOL IsPstUnreadable(CException* e);

@@ -154,10 +154,10 @@ class CNotesStore {
   // replaced by another program: a platform that lets it do so while the file is open). Checked when the
   // item loop flushes and when CloseTarget ends the use of the file; the target has failed then.
   BOOL IsTargetLost() const { return m_bTargetLost; }
-  // The PST file itself can no longer be read (IsPstUnreadable): it was cut short or replaced after it
-  // was opened, or its disk fails. The item loop stops at once, recording the rest of its folder, and
-  // every later folder it is given is recorded whole; the conversion must not go on. Holds until the
-  // next CreateOrOpenDatabase.
+  // The PST file itself can no longer be read (IsPstUnreadable): it was cut short or written by another
+  // program after it was opened, or its disk no longer answers. The item loop stops at once, recording the
+  // rest of its folder, and every later folder it is given is recorded whole; the conversion must not go on.
+  // Holds until the next CreateOrOpenDatabase.
   BOOL IsSourceFailed() const { return m_bSourceFailed; }
   // The server's words for that failure.
   CString GetSourceFailure() const { return m_strSourceFailure; }

@@ -2,6 +2,7 @@
 // folders, messages and attachments through the narrow interface of PstSource.h. Everything is read
 // on demand on the caller's thread; the open file lives as long as any object made from it.
 #include "PstSource.h"
+#include "StandInFaults.h"
 
 #include "pst/Error.h"
 #include "pst/Messaging.h"
@@ -110,7 +111,8 @@ std::vector<StoredProperty> AllOf(const pst::PropertyContext& pc, pst::Store& st
     std::optional<pst::PropValue> raw;
     try {
       raw = pc.Get(id);
-    } catch (const pst::PstError&) {
+    } catch (const pst::PstError& error) {
+      if (error.Kind() == pst::ErrorKind::kIo) throw;  // the file failing is no damage of the value
       continue;  // one damaged value does not lose the rest of the message
     }
     std::optional<PropValue> value = Convert(raw, codePage);
@@ -282,6 +284,7 @@ class ReaderFolder : public PstFolder {
       try {
         out.push_back(std::make_shared<ReaderFolder>(store_, nid));
       } catch (const pst::PstError& error) {
+        if (error.Kind() == pst::ErrorKind::kIo) throw;  // the file failing, not the folder
         out.push_back(std::make_shared<UnreadableFolder>(error.what()));
       }
     }
@@ -384,8 +387,16 @@ std::string DescribeSourceFailure(const std::exception& error) {
 }
 
 std::unique_ptr<PstStore> OpenPstStore(const std::wstring& path) {
+  // A failing disk, for tests: "pst.unreadable=<offset>" cannot read the 4 KiB block that holds the
+  // offset, "pst.unreadablefrom=<offset>" anything from there to the end.
+  const StandInFaults faults = StandInFaults::FromEnvironment();
+  pst::StoreOptions options;
+  if (const long offset = faults.Number("pst.unreadable"))
+    options.file.readFault = {uint64_t(offset) / 4096 * 4096, 4096};
+  if (const long offset = faults.Number("pst.unreadablefrom"))
+    options.file.readFault = {uint64_t(offset), UINT64_MAX - uint64_t(offset)};
   try {
-    StorePtr store(pst::Store::Open(ToUtf8(path)).release());
+    StorePtr store(pst::Store::Open(ToUtf8(path), options).release());
     // An incomplete copy would open and show only part of its folders and items, with nothing to say
     // that the rest is missing.
     const pst::FileInfo& info = store->File().Info();

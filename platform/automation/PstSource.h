@@ -163,9 +163,9 @@ class SourceError : public std::runtime_error {
 };
 
 // Whether error, as thrown by a source, is a failure of the file itself rather than of what it holds:
-// a read failed or came short (the file was cut short or replaced after it was opened, its disk
-// fails), so that nothing more can be read from it. The servers give the caller a code of its own for
-// it; damaged data that was read is no such failure.
+// the file was cut short or written by another program after it was opened, or its disk no longer
+// answers, so that nothing more can be read from it. The servers give the caller a code of its own for
+// it; damaged data, and a place that the disk cannot read in a file still whole, are no such failure.
 bool IsUnreadableFile(const std::exception& error);
 // The words a caller reads for error: a failure of the file itself says so first.
 std::string DescribeSourceFailure(const std::exception& error);

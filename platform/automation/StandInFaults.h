@@ -20,6 +20,11 @@ class StandInFaults {
   bool Has(const std::string& key) const { return keys_.count(key) != 0; }
   // Counts one call of `key`; true when this is the call the seam names.
   bool CountCall(const std::string& key);
+  // The number given as "key=<n>", for keys whose number is a place rather than a call; 0 when none.
+  long Number(const std::string& key) const {
+    auto target = targets_.find(key);
+    return target == targets_.end() ? 0 : target->second;
+  }
 
  private:
   std::set<std::string> keys_;

@@ -276,6 +276,36 @@ TEST_F(ConversionDriver, APstCutShortDuringTheRunEndsNotCompletedAndCountsEveryI
   EXPECT_EQ(0, counts.uncountedFolders);
 }
 
+TEST_F(ConversionDriver, APstWrittenOverDuringTheRunEndsNotCompletedSayingSo) {
+  StartNotes();
+  pb::Store pst;
+  for (const char* name : {"Inbox", "Projects"}) {
+    pb::Folder& folder = pst.AddFolder(name);
+    for (int i = 1; i <= 10; ++i)
+      folder.messages.push_back(pb::Message().Subject(name + std::to_string(i)).Body(std::string(6000, 'b')));
+  }
+  UseSource(pst);
+  m_frame.SetTargetNsf(Text(m_dir.File("overwritten.nsf")), 0);
+  const std::string source = m_dir.File("source.pst");
+  ASSERT_TRUE(testsupport::AgeFile(source));
+  // Another program writes over the middle of the PST, its length unchanged, while the third item of
+  // the Inbox is saved.
+  bool written = false;
+  m_itemBar.m_onText = [&](const CString& text) {
+    if (written || text.Find(L"Saving email 3 of 10") != 0) return;
+    written = testsupport::WriteOverFileMiddle(source, 16384);
+  };
+
+  ASSERT_EQ(CONVERSION_PST_UNREADABLE, Convert(IDOK)) << Utf8(m_status.Last());
+  EXPECT_TRUE(written);
+  EXPECT_EQ(0, m_status.Last().Find(L"The conversion did not complete. The PST file can no longer be read: "))
+      << Utf8(m_status.Last());
+  EXPECT_NE(-1, m_status.Last().Find(L"another program wrote to the file after it was opened"))
+      << Utf8(m_status.Last());
+  const NotConvertedCounts& counts = m_frame.GetNotConvertedCounts();
+  EXPECT_EQ(20, DocumentsIn(L"Outlook\\Inbox") + counts.items) << Utf8(counts.Text());
+}
+
 TEST_F(ConversionDriver, AStopWhileTheFoldersAreChosenConvertsNoFolderAndStillEndsDone) {
   StartNotes();
   UseSource(ThreeMailFolders());

@@ -66,4 +66,21 @@ bool CutFileShort(const std::string& path, long long size) {
   return !ec;
 }
 
+bool WriteOverFileMiddle(const std::string& path, size_t bytes) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(fs::u8path(path), ec);
+  if (ec) return false;
+  std::fstream file(fs::u8path(path), std::ios::binary | std::ios::in | std::ios::out);
+  file.seekp(static_cast<std::streamoff>(size / 2));
+  file.write(std::string(bytes, 'o').data(), static_cast<std::streamsize>(bytes));
+  file.close();
+  return !file.fail() && fs::file_size(fs::u8path(path), ec) == size;
+}
+
+bool AgeFile(const std::string& path) {
+  std::error_code ec;
+  fs::last_write_time(fs::u8path(path), fs::file_time_type::clock::now() - std::chrono::hours(1), ec);
+  return !ec;
+}
+
 }  // namespace testsupport

@@ -40,5 +40,11 @@ std::string ReadFileBytes(const std::string& path);
 // Cuts the file at path to size bytes, as another program may while the file is open elsewhere; false
 // when it cannot.
 bool CutFileShort(const std::string& path, long long size);
+// Writes `bytes` bytes over the middle of the file at path, its length unchanged, as another program may
+// while the file is open elsewhere; false when it cannot.
+bool WriteOverFileMiddle(const std::string& path, size_t bytes);
+// Sets the file's last-write time an hour back, so that a later write changes it whatever the grain of
+// the system's clock; false when it cannot.
+bool AgeFile(const std::string& path);
 
 }  // namespace testsupport

@@ -5,7 +5,20 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <tuple>
+#include <utility>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <io.h>
+#else
+#include <sys/stat.h>
+#endif
 
 #include "pst/ByteReader.h"
 #include "pst/format/Codec.h"
@@ -17,13 +30,44 @@ using namespace format;
 
 namespace {
 
+// What the system says of the open file: its length and when it was last written, so that a file
+// changed by another program while it is read is told apart from one that is still as it was opened.
+struct FileState {
+  bool known = false;
+  int64_t size = 0;
+  uint64_t lastWrite = 0;  // in the system's own units
+};
+
+FileState StateOf(std::FILE* file) {
+  FileState state;
+#ifdef _WIN32
+  const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  LARGE_INTEGER size;
+  FILETIME written;
+  if (handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle, &size) ||
+      !GetFileTime(handle, nullptr, nullptr, &written))
+    return state;
+  state.size = size.QuadPart;
+  state.lastWrite = (uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+#else
+  struct stat st;
+  if (fstat(fileno(file), &st) != 0) return state;
+  state.size = static_cast<int64_t>(st.st_size);
+  state.lastWrite =
+      static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec);
+#endif
+  state.known = true;
+  return state;
+}
+
 // Reads through one aligned window of kWindow bytes, kept for the life of the source: the blocks of an
 // item and of its neighbours mostly lie close together, and a read that the window holds costs no
 // system call (under Wine a seek and a read cost two calls into the emulated kernel). The C runtime's
 // own buffer is off: the window does its work, and a seek would throw that buffer away anyway.
 class FileSource : public ByteSource {
  public:
-  FileSource(std::FILE* file, uint64_t size) : file_(file), size_(size), window_(kWindow) {
+  FileSource(std::FILE* file, uint64_t size, const ReadFault& fault)
+      : file_(file), size_(size), fault_(fault), opened_(StateOf(file)), window_(kWindow) {
     std::setvbuf(file_, nullptr, _IONBF, 0);
   }
   ~FileSource() override { std::fclose(file_); }
@@ -34,14 +78,21 @@ class FileSource : public ByteSource {
                                                 std::to_string(size) + " bytes at " + Hex(offset));
     if (size == 0) return;
     const uint64_t start = offset / kWindow * kWindow;
-    if (offset + size > start + kWindow) {  // larger than the window, or across its end
-      ReadFile(offset, buffer, size);
+    // Larger than the window, across its end, or in a window the disk could not read whole.
+    if (offset + size > start + kWindow || unreadableWindows_.count(start)) {
+      ReadFromDisk(offset, buffer, size);
       return;
     }
     if (start != windowStart_ || windowBytes_ == 0) {
       windowBytes_ = 0;
       const size_t bytes = static_cast<size_t>(std::min<uint64_t>(kWindow, size_ - start));
-      ReadFile(start, window_.data(), bytes);
+      if (!SystemRead(start, window_.data(), bytes)) {
+        // A disk that cannot read one sector of the window may still read the bytes asked for.
+        unreadableWindows_.insert(start);
+        ReadFromDisk(offset, buffer, size);
+        return;
+      }
+      ReadSucceeded(start);
       windowStart_ = start;
       windowBytes_ = bytes;
     }
@@ -50,41 +101,86 @@ class FileSource : public ByteSource {
 
  private:
   static constexpr size_t kWindow = 16 * 1024;
+  // Failed reads at so many places in a row, with no read between that worked, are a disk or a
+  // volume that no longer answers rather than damaged places of the file.
+  static constexpr int kFailedReadsOfADeadFile = 64;
 
-  void ReadFile(uint64_t offset, void* buffer, size_t size) {
+  void ReadFromDisk(uint64_t offset, void* buffer, size_t size) {
+    if (unreadable_.count({offset, size}))  // a disk that could not read a place will not now
+      throw PstError(ErrorKind::kUnreadable, UnreadableText(offset, size));
+    if (!SystemRead(offset, buffer, size)) ReadFailed(offset, size);
+    ReadSucceeded(offset);
+  }
+
+  bool SystemRead(uint64_t offset, void* buffer, size_t size) {
+    if (fault_.size != 0 && offset < fault_.offset + fault_.size && fault_.offset < offset + size)
+      return false;
 #ifdef _WIN32
     int sought = _fseeki64(file_, static_cast<long long>(offset), SEEK_SET);
 #else
     int sought = fseeko(file_, static_cast<off_t>(offset), SEEK_SET);
 #endif
-    if (sought != 0 || std::fread(buffer, 1, size, file_) != size) {
-      std::string what = "read error at offset " + Hex(offset);
-      // A file that another program cut short after it was opened reads short: that is the cause the
-      // user can act on.
-      const int64_t now = CurrentSize();
-      if (now >= 0 && static_cast<uint64_t>(now) < size_)
-        what += ": the file is now " + std::to_string(now) + " bytes long, shorter than the " +
-                std::to_string(size_) + " bytes it had when it was opened";
-      throw PstError(ErrorKind::kIo, what);
-    }
+    if (sought == 0 && std::fread(buffer, 1, size, file_) == size) return true;
+    std::clearerr(file_);
+    return false;
   }
 
-  // The file's length on disk now; -1 when it cannot be told.
-  int64_t CurrentSize() {
-#ifdef _WIN32
-    if (_fseeki64(file_, 0, SEEK_END) != 0) return -1;
-    return _ftelli64(file_);
-#else
-    if (fseeko(file_, 0, SEEK_END) != 0) return -1;
-    return static_cast<int64_t>(ftello(file_));
-#endif
+  // The bytes just read are the file's as it was opened only if nobody has written to it since.
+  void ReadSucceeded(uint64_t offset) {
+    failedInARow_ = 0;
+    const FileState now = StateOf(file_);
+    if (!now.known) return;  // the read itself worked
+    const std::string change = ChangeSinceOpened(now);
+    if (!change.empty()) throw PstError(ErrorKind::kIo, "read at offset " + Hex(offset) + ": " + change);
+  }
+
+  [[noreturn]] void ReadFailed(uint64_t offset, size_t size) {
+    const std::string what = "read error at offset " + Hex(offset);
+    const FileState now = StateOf(file_);
+    if (!now.known) throw PstError(ErrorKind::kIo, what + ": the file can no longer be reached");
+    // A file that another program cut short after it was opened reads short: that is the cause the
+    // user can act on.
+    const std::string change = ChangeSinceOpened(now);
+    if (!change.empty()) throw PstError(ErrorKind::kIo, what + ": " + change);
+    uint8_t header[512];
+    if (!SystemRead(0, header, static_cast<size_t>(std::min<uint64_t>(size_, sizeof header))))
+      throw PstError(ErrorKind::kIo, what + ": not even the file's header can be read any more");
+    unreadable_.insert({offset, size});
+    if (++failedInARow_ >= kFailedReadsOfADeadFile)
+      throw PstError(ErrorKind::kIo, what + ": the last " + std::to_string(failedInARow_) +
+                                         " reads of the file, each at another place, all failed");
+    throw PstError(ErrorKind::kUnreadable, UnreadableText(offset, size));
+  }
+
+  static std::string UnreadableText(uint64_t offset, size_t size) {
+    return "read error at offset " + Hex(offset) + ": the disk cannot read these " + std::to_string(size) +
+           " bytes of the file";
+  }
+
+  // Empty when the file is as it was opened, as far as the system tells.
+  std::string ChangeSinceOpened(const FileState& now) const {
+    const uint64_t length = static_cast<uint64_t>(now.size);
+    if (now.size >= 0 && length < size_)
+      return "the file is now " + std::to_string(length) + " bytes long, shorter than the " +
+             std::to_string(size_) + " bytes it had when it was opened";
+    if (length > size_)
+      return "the file is now " + std::to_string(length) + " bytes long, longer than the " +
+             std::to_string(size_) + " bytes it had when it was opened: another program wrote to it";
+    if (opened_.known && now.lastWrite != opened_.lastWrite)
+      return "another program wrote to the file after it was opened (its length is unchanged)";
+    return std::string();
   }
 
   std::FILE* file_;
   uint64_t size_;
+  ReadFault fault_;
+  FileState opened_;
   std::vector<uint8_t> window_;
   uint64_t windowStart_ = 0;
   size_t windowBytes_ = 0;  // 0: the window holds nothing
+  std::set<uint64_t> unreadableWindows_;
+  std::set<std::pair<uint64_t, size_t>> unreadable_;  // reads that failed on a whole file
+  int failedInARow_ = 0;
 };
 
 class BufferSource : public ByteSource {
@@ -129,7 +225,7 @@ constexpr size_t kMaxSubnodeBlocks = 100000;
 
 }  // namespace
 
-std::unique_ptr<ByteSource> OpenFileSource(const std::string& utf8Path) {
+std::unique_ptr<ByteSource> OpenFileSource(const std::string& utf8Path, const ReadFault& fault) {
 #ifdef _WIN32
   std::FILE* file = _wfopen(WidenUtf8(utf8Path).c_str(), L"rb");
 #else
@@ -147,7 +243,7 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string& utf8Path) {
     std::fclose(file);
     throw PstError(ErrorKind::kIo, "cannot read " + utf8Path);
   }
-  return std::make_unique<FileSource>(file, static_cast<uint64_t>(size));
+  return std::make_unique<FileSource>(file, static_cast<uint64_t>(size), fault);
 }
 
 std::unique_ptr<ByteSource> MemorySource(std::string bytes) {
@@ -155,7 +251,7 @@ std::unique_ptr<ByteSource> MemorySource(std::string bytes) {
 }
 
 std::unique_ptr<PstFile> PstFile::Open(const std::string& utf8Path, PstOptions options) {
-  return std::make_unique<PstFile>(OpenFileSource(utf8Path), options);
+  return std::make_unique<PstFile>(OpenFileSource(utf8Path, options.readFault), options);
 }
 
 PstFile::PstFile(std::unique_ptr<ByteSource> source, PstOptions options)

@@ -9,7 +9,10 @@
 namespace pst {
 
 enum class ErrorKind {
-  kIo,           // the file could not be opened or read
+  kIo,           // the file could not be opened, or can no longer be read at all (cut short,
+                 // changed by another program, its volume gone, every read failing)
+  kUnreadable,   // one part of a whole file cannot be read (a failing disk): the damage of what
+                 // that part holds, as a corrupt block is
   kNotPst,       // no personal folders header
   kTruncated,    // a structure runs past the end of the file or of its container
   kCorrupt,      // a structure is inconsistent (signature, CRC, counts, loops)

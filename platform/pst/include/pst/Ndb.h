@@ -21,12 +21,26 @@ class ByteSource {
  public:
   virtual ~ByteSource() = default;
   virtual uint64_t Size() const = 0;
-  // Reads exactly `size` bytes at `offset`; throws kTruncated past the end, kIo on failure.
+  // Reads exactly `size` bytes at `offset`; throws kTruncated past the end, kUnreadable when these
+  // bytes cannot be read from a file that is still whole, kIo when the file itself can no longer be
+  // read.
   virtual void ReadAt(uint64_t offset, void* buffer, size_t size) = 0;
 };
 
+// A failing disk for tests: the system's reads that touch any of the `size` bytes from `offset` fail,
+// as a disk's do that cannot read a sector, while the file stays whole. Size 0: no fault.
+struct ReadFault {
+  uint64_t offset = 0;
+  uint64_t size = 0;
+};
+
 // A file named by a UTF-8 path (wide APIs on Windows). Throws kIo when it cannot be opened.
-std::unique_ptr<ByteSource> OpenFileSource(const std::string& utf8Path);
+// A read that fails is the file's own failure (kIo) when the file is gone or changed: shorter or
+// longer than when it was opened, written since, its volume gone (not even its header reads), or the
+// last many reads at other places all failed. Otherwise it is the damage of those bytes (kUnreadable)
+// and later reads go on. Every read from the disk also checks that the file was not changed since
+// it was opened, so that bytes of another version never pass for the file's.
+std::unique_ptr<ByteSource> OpenFileSource(const std::string& utf8Path, const ReadFault& fault = {});
 std::unique_ptr<ByteSource> MemorySource(std::string bytes);
 
 struct NodeEntry {
@@ -74,6 +88,7 @@ struct FileInfo {
 struct PstOptions {
   size_t cacheBytes = 8u << 20;  // decoded blocks and pages kept in memory
   bool verifyCrc = true;
+  ReadFault readFault;  // tests only
 };
 
 class PstFile {

@@ -12,101 +12,6 @@ namespace {
 
 // How often a waiting worker looks whether the owner it asked is still there.
 const DWORD OWNER_CHECK_MS = 100;
-// How long an ended dialog's window is kept, hidden, for a window manager's close that was meant for
-// its owner: longer than a window manager takes to see the dialog go, however busy the machine.
-const UINT KEEP_ENDED_MS = 3000;
-const UINT_PTR KEEP_ENDED_TIMER = 0x4B454550;  // "KEEP"
-// The property of a kept dialog; KEPT_GOING once its time is over.
-const wchar_t KEPT_PROPERTY[] = L"BrindleEndedDialogKept";
-const UINT_PTR KEPT = 1;
-const UINT_PTR KEPT_GOING = 2;
-
-// An ended dialog kept for a while: a window manager that has not yet seen it go sends it the close
-// that the user pressed for the window in front (Alt+F4 with the key that ended the dialog). Such a
-// close is its owner's: it is handed to the owner as SC_CLOSE. Nothing else of the dialog runs any more.
-LRESULT CALLBACK KeptDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  const HWND hWndOwner = ::GetWindow(hWnd, GW_OWNER);
-  auto handCloseToOwner = [hWndOwner] {
-    CUiHandoff::Run(hWndOwner, [hWndOwner] { ::SendMessageW(hWndOwner, WM_SYSCOMMAND, SC_CLOSE, 0); });
-  };
-  switch (message) {
-    case WM_MOUSEACTIVATE:
-      // How the display's close reaches a window that is not active.
-      if (LOWORD(lParam) == HTCLOSE) {
-        handCloseToOwner();
-        return MA_NOACTIVATEANDEAT;
-      }
-      return MA_NOACTIVATE;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) handCloseToOwner();
-      return 0;
-    case WM_CLOSE:
-      handCloseToOwner();
-      return 0;
-    case WM_TIMER:
-      if (wParam == KEEP_ENDED_TIMER) {
-        ::SetPropW(hWnd, KEPT_PROPERTY, reinterpret_cast<HANDLE>(KEPT_GOING));
-        ::DestroyWindow(hWnd);
-      }
-      return 0;
-    case WM_NCDESTROY:
-      ::RemovePropW(hWnd, KEPT_PROPERTY);
-      // The system's dialog data goes with the window; the dialog's own procedure is not called again.
-      ::SetWindowLongPtrW(hWnd, DWLP_DLGPROC, 0);
-      return ::DefDlgProcW(hWnd, message, wParam, lParam);
-    default:
-      return ::DefWindowProcW(hWnd, message, wParam, lParam);
-  }
-}
-
-// While a worker's dialog runs on the owner's thread: the dialog's window, once it has ended (hidden),
-// is kept for a while instead of destroyed (KeptDialogProc); every destruction of it is refused until
-// its time is over. Only the dialog itself counts: a window of the dialog class that the owner owns.
-class CKeepEndedDialog {
- public:
-  explicit CKeepEndedDialog(HWND hWndOwner)
-      : m_hWndOwner(hWndOwner),
-        m_pOuter(t_pKeep),
-        m_hHook(::SetWindowsHookExW(WH_CBT, OnCbt, nullptr, ::GetCurrentThreadId())) {
-    t_pKeep = this;
-  }
-  ~CKeepEndedDialog() {
-    if (m_hHook != nullptr) ::UnhookWindowsHookEx(m_hHook);
-    t_pKeep = m_pOuter;
-  }
-  CKeepEndedDialog(const CKeepEndedDialog&) = delete;
-  CKeepEndedDialog& operator=(const CKeepEndedDialog&) = delete;
-
- private:
-  static LRESULT CALLBACK OnCbt(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HCBT_DESTROYWND && t_pKeep != nullptr && t_pKeep->Keep(reinterpret_cast<HWND>(wParam)))
-      return 1;
-    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-  }
-  // Whether the destruction of hWnd is refused: it is the ended dialog, kept from now on.
-  BOOL Keep(HWND hWnd) const {
-    const UINT_PTR nKept = reinterpret_cast<UINT_PTR>(::GetPropW(hWnd, KEPT_PROPERTY));
-    if (nKept != 0) return nKept == KEPT;
-    wchar_t szClass[16] = L"";
-    if (::IsWindowVisible(hWnd) || !::IsWindow(m_hWndOwner) || ::GetWindow(hWnd, GW_OWNER) != m_hWndOwner ||
-        ::GetClassNameW(hWnd, szClass, 16) == 0 || ::lstrcmpW(szClass, L"#32770") != 0)
-      return FALSE;
-    if (!::SetPropW(hWnd, KEPT_PROPERTY, reinterpret_cast<HANDLE>(KEPT))) return FALSE;
-    ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeptDialogProc));
-    if (::SetTimer(hWnd, KEEP_ENDED_TIMER, KEEP_ENDED_MS, nullptr) == 0) {
-      ::SetPropW(hWnd, KEPT_PROPERTY, reinterpret_cast<HANDLE>(KEPT_GOING));
-      return FALSE;
-    }
-    return TRUE;
-  }
-
-  static thread_local CKeepEndedDialog* t_pKeep;
-  HWND m_hWndOwner;
-  CKeepEndedDialog* m_pOuter;
-  HHOOK m_hHook;
-};
-
-thread_local CKeepEndedDialog* CKeepEndedDialog::t_pKeep = nullptr;
 
 // The answer of one dialog, shared by the waiting worker and the hand-off.
 struct Answer {
@@ -176,7 +81,6 @@ INT_PTR CWorkerDialog::Ask(HWND hWndOwner, CPauseGate* pGate, const ShowFunction
   const std::function<BOOL()>* pIsWanted = &isWanted;
   if (!CUiHandoff::Run(hWndOwner, [signal, hWndOwner, pShow, pIsWanted, nNotShown] {
         signal->answer->bStarted = true;
-        CKeepEndedDialog keep(hWndOwner);
         signal->answer->nResult = ShowIfWanted(hWndOwner, *pShow, *pIsWanted, nNotShown);
       }))
     return nNotShown;

@@ -3,6 +3,7 @@
 
 #include "RealInput.h"
 #include "TestProcess.h"
+#include "UiHandoff.h"
 #include "WindowTest.h"
 #include "WizardMessages.h"
 
@@ -231,6 +232,9 @@ int CRecordingWnd::Count(UINT message) const {
 }
 
 LRESULT CRecordingWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // As the program's frame does: a worker's dialogs, and its other acts, run here.
+  if (message == WM_UI_HANDOFF) return CUiHandoff::Receive(wParam, lParam);
+  if (message == WM_NCDESTROY) CUiHandoff::DiscardPending(m_hWnd);
   if (message == WM_COMMAND || std::find(m_watched.begin(), m_watched.end(), message) == m_watched.end()) {
     return CWnd::WindowProc(message, wParam, lParam);
   }

@@ -100,6 +100,7 @@ bool PumpFrameworkUntil(const std::function<bool()>& done, DWORD timeoutMs = 500
 // A visible top-level window on the test's thread that records the messages it is told to watch
 // (WM_NSF_FOLDER_SELECTED with the text its wParam points at; WM_COMMAND only when no child took it
 // by reflection).
+// Runs the hand-offs that other threads post to it (CUiHandoff), as the program's frame does.
 class CRecordingWnd : public CWnd {
  public:
   struct Received {

@@ -1,6 +1,6 @@
-// The template selection dialog and the chooser the engine asks, driven as the engine runs them: on a
-// worker thread (with no parent, or the main window that the chooser gives it), while the test answers
-// from the main thread.
+// The template selection dialog and the chooser the engine asks, driven as the engine runs them: from a
+// worker thread (with no parent, or on the thread of the main window that the chooser gives it), while
+// the test answers from the main thread.
 #include "TemplateDlg.h"
 #include "TemplateDlgChooser.h"
 
@@ -10,6 +10,9 @@
 #include "WindowTest.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -145,14 +148,63 @@ TEST(TemplateDlgChooser, GivesTheChosenIndexOrNothingOnCancel) {
   EXPECT_EQ(selected, 7);
 }
 
+// The main window on a user-interface thread of its own, as the program's frame is while the engine's
+// worker asks: the chooser's dialog runs there. Records whether a click's release reached it (as a
+// disabled window, only through WM_SETCURSOR).
+class UiThreadHost {
+ public:
+  UiThreadHost() {
+    m_thread = std::thread([this] { Run(); });
+    testsupport::PumpUntil([this] { return m_hWnd.load() != nullptr || m_bEnded.load(); }, 10000);
+  }
+  ~UiThreadHost() {
+    if (HWND hWnd = m_hWnd.load()) ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+    m_thread.join();
+  }
+  UiThreadHost(const UiThreadHost&) = delete;
+  UiThreadHost& operator=(const UiThreadHost&) = delete;
+
+  HWND Window() const { return m_hWnd.load(); }
+  bool HeardRelease() const { return m_bHeardRelease.load(); }
+
+ private:
+  void Run() {
+    apptest::CRecordingWnd window;
+    window.Watch(WM_SETCURSOR);
+    window.m_onMessage = [this](UINT, WPARAM, LPARAM lParam) -> LRESULT {
+      if (HIWORD(lParam) == WM_LBUTTONUP) m_bHeardRelease = true;
+      return FALSE;
+    };
+    if (window.CreateHost(L"Main window", 0, 0, 900, 700)) {
+      testsupport::BringToFront(window.m_hWnd);
+      m_hWnd = window.m_hWnd;
+      MSG msg;
+      while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_CLOSE && msg.hwnd == window.m_hWnd) break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+      }
+      m_hWnd = nullptr;
+      window.DestroyWindow();
+    }
+    m_bEnded = true;
+  }
+
+  std::thread m_thread;
+  std::atomic<HWND> m_hWnd{nullptr};
+  std::atomic<bool> m_bEnded{false};
+  std::atomic<bool> m_bHeardRelease{false};
+};
+
+// Asked from a worker, the dialog runs on the main window's thread, modal to it.
 TEST(TemplateDlgChooser, TheDialogIsModalToTheMainWindowAndTakesTheKeyboardAsItOpens) {
   CStringArray titles;
   Names(titles);
-  apptest::CRecordingWnd mainWindow;
-  ASSERT_TRUE(mainWindow.CreateHost(L"Main window", 0, 0, 900, 700));
-  ASSERT_TRUE(testsupport::BringToFront(mainWindow.m_hWnd));
+  UiThreadHost host;
+  const HWND hMain = host.Window();
+  ASSERT_NE(hMain, nullptr);
   CTemplateDlgChooser chooser;
-  chooser.m_hWndMain = mainWindow.m_hWnd;
+  chooser.m_hWndMain = hMain;
 
   int selected = 7;
   BOOL chosen = TRUE;
@@ -160,21 +212,12 @@ TEST(TemplateDlgChooser, TheDialogIsModalToTheMainWindowAndTakesTheKeyboardAsItO
     ModalRun run(L"Template", [&] { chosen = chooser.ChooseTemplate(titles, &selected); });
     HWND hDlg = run.WaitForDialog();
     ASSERT_NE(hDlg, nullptr);
-    EXPECT_EQ(::GetWindow(hDlg, GW_OWNER), mainWindow.m_hWnd);
-    EXPECT_FALSE(mainWindow.IsWindowEnabled());
-    // A click on the main window leaves the dialog in front, with the keyboard. The click has been
-    // handled once the main window has heard of its button's release (as a disabled window, only through
-    // WM_SETCURSOR).
-    mainWindow.Watch(WM_SETCURSOR);
-    mainWindow.m_onMessage = [](UINT, WPARAM, LPARAM) -> LRESULT { return FALSE; };
+    EXPECT_EQ(::GetWindow(hDlg, GW_OWNER), hMain);
+    EXPECT_EQ(::GetWindowThreadProcessId(hDlg, nullptr), ::GetWindowThreadProcessId(hMain, nullptr));
+    EXPECT_FALSE(::IsWindowEnabled(hMain));
+    // A click on the main window leaves the dialog in front, with the keyboard.
     testsupport::MouseClickAt(60, 600);
-    EXPECT_TRUE(testsupport::PumpUntil(
-        [&] {
-          for (const auto& received : mainWindow.m_received)
-            if (HIWORD(received.lParam) == WM_LBUTTONUP) return true;
-          return false;
-        },
-        10000))
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return host.HeardRelease(); }, 10000))
         << "the click never reached the main window";
     CRect rc;
     ::GetWindowRect(hDlg, &rc);
@@ -185,8 +228,7 @@ TEST(TemplateDlgChooser, TheDialogIsModalToTheMainWindowAndTakesTheKeyboardAsItO
   }
   EXPECT_FALSE(chosen);
   EXPECT_EQ(selected, 7);
-  EXPECT_TRUE(mainWindow.IsWindowEnabled());
-  mainWindow.DestroyWindow();
+  EXPECT_TRUE(::IsWindowEnabled(hMain));
 }
 
 }  // namespace

@@ -19,7 +19,9 @@
 // Exit 0 when every folder has as many new documents as the PST folder has items and nothing was lost
 // or recorded as not converted; 1 otherwise (also when the target failed, with the store's text on
 // stderr, and when the NSF is whole only with its side file, which could not be folded into it: a line
-// on stderr names both files and the documents it holds); 2 when the PST or the NSF cannot be opened
+// on stderr names both files and the documents of this run it holds; and when another program removed,
+// replaced or damaged the NSF: a line on stderr counts the documents lost with it, this run's and the
+// file's earlier ones apart); 2 when the PST or the NSF cannot be opened
 // (the reason on stderr). A PST that can no longer be read during the run (cut short, replaced, its
 // disk failing) ends the conversion with exit 1, the reason on stderr, and every later folder recorded
 // with the items the PST says it holds.
@@ -364,8 +366,11 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
     if (!created && store.m_notConverted.GetCount() > recordedAtCreate)
       store.m_notConverted.SetFolderItems(recordedAtCreate, session.CountItemsAtPath(path));
     if (!created) {
-      losses += folderField + "\t-\t\t" +
-                Field(L"the Notes folder cannot be created: " + store.GetErrorText()) + "\n";
+      // The store's record says why, also for a folder not begun after the run stopped.
+      const CString why = store.m_notConverted.GetCount() > recordedAtCreate
+                              ? store.m_notConverted.GetAt(recordedAtCreate).reason
+                              : L"the Notes folder cannot be created: " + store.GetErrorText();
+      losses += folderField + "\t-\t\t" + Field(why) + "\n";
     } else {
       started = Now();
       LNViewFolder notes;
@@ -418,11 +423,15 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
     result = 1;
     // A loss found during the run was said with the target's failure above.
     if (!targetFailedInRun) Fail(store.GetErrorText());
+    CString lost = closing.strFile + L": " + CountedNoun(closing.nSaved, L"document", L"documents") +
+                   L" of this run lost with it";
+    if (closing.nEarlier > 0) lost += L", and " + GroupedNumber(closing.nEarlier) + L" it held before";
+    Fail(lost);
   }
   if (!closing.strJournal.IsEmpty()) {
     result = 1;
-    Fail(closing.strFile + L" holds " + CountedNoun(closing.nDocuments, L"document", L"documents") +
-         L" only together with its side file " + closing.strJournal +
+    Fail(closing.strFile + L" holds " + CountedNoun(closing.nSaved, L"document", L"documents") +
+         L" of this run only together with its side file " + closing.strJournal +
          L", which could not be folded into it: " + closing.strJournalReason);
   }
   if (timing) {

@@ -16,6 +16,7 @@
 #include "WizardDriver.h"
 
 using namespace wizardtest;
+using testsupport::RemoveAsHostProgram;
 using testsupport::Utf8;
 using testsupport::Wide;
 
@@ -34,6 +35,17 @@ Steps StepsAfterTheRun(HWND mainWindow) {
 
 bool FileExists(const std::string& path) {
   return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The small disk that scripts/test.sh mounts for this run of the tests, as a folder path of the program's;
+// "" when none is mounted.
+std::string SmallDiskFolder() {
+  char disk[MAX_PATH] = "";
+  const DWORD length = ::GetEnvironmentVariableA("BRINDLE_SMALL_DISK", disk, MAX_PATH);
+  std::string folder = length > 0 && length < MAX_PATH ? "Z:" + std::string(disk) : std::string();
+  for (char& c : folder)
+    if (c == '/') c = '\\';
+  return !folder.empty() && FileExists(folder + "\\small-disk") ? folder : std::string();
 }
 
 // The items of the PST that a run of the stopped save's tests converts, and the save that stops: in its
@@ -354,7 +366,7 @@ TEST_F(WizardFailures, APstCutShortDuringTheRunEndsNotCompletedCountingEveryItem
 }
 
 // Another program removes the NSF while the run writes it: the run stops soon after, and says that the
-// NSF was removed and that the documents saved into it are lost; nothing is left at its name.
+// NSF was removed and how many documents saved into it are lost; nothing is left at its name.
 TEST_F(WizardFailures, AnNsfRemovedDuringTheRunEndsFailedSayingItsDocumentsAreLost) {
   StandInHang hang(STOPPED_SAVE);
   ProgramRun program;
@@ -374,7 +386,12 @@ TEST_F(WizardFailures, AnNsfRemovedDuringTheRunEndsFailedSayingItsDocumentsAreLo
       << Utf8(message);
   EXPECT_NE(message.find(L"saved into the NSF file " + Wide(nsf) + L" are lost with it."), std::wstring::npos)
       << Utf8(message);
-  EXPECT_GT(NotConvertedItems(message), 0) << Utf8(message);
+  // The documents lost with the file and the items not converted make up every item.
+  const size_t lostAt = message.find(L"\r\nThe ");
+  ASSERT_NE(lostAt, std::wstring::npos) << Utf8(message);
+  const long lost = std::wcstol(message.c_str() + lostAt + 6, nullptr, 10);
+  EXPECT_GE(lost, 300) << Utf8(message);
+  EXPECT_EQ(lost + NotConvertedItems(message), RUN_ITEMS) << Utf8(message);
   Answer(box, IDOK);
   EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "done", "current"}));
   EXPECT_FALSE(FileExists(nsf));
@@ -385,12 +402,8 @@ TEST_F(WizardFailures, AnNsfRemovedDuringTheRunEndsFailedSayingItsDocumentsAreLo
 // are counted with their items, the folder where the disk filled with what it did not save, and what
 // the NSF holds and what the message counts add up to every item.
 TEST_F(WizardFailures, ADiskThatFillsDuringTheRunEndsFailedCountingEveryItemNotSaved) {
-  char disk[MAX_PATH] = "";
-  const DWORD length = ::GetEnvironmentVariableA("BRINDLE_SMALL_DISK", disk, MAX_PATH);
-  std::string folder = length > 0 && length < MAX_PATH ? "Z:" + std::string(disk) : std::string();
-  for (char& c : folder)
-    if (c == '/') c = '\\';
-  if (folder.empty() || !FileExists(folder + "\\small-disk")) GTEST_SKIP() << "no small disk is mounted";
+  const std::string folder = SmallDiskFolder();
+  if (folder.empty()) GTEST_SKIP() << "no small disk is mounted";
   const std::string nsf = folder + "\\full.NSF";
   for (const char* side : {"", "-wal", "-shm"}) ::DeleteFileW(Wide(nsf + side).c_str());
 
@@ -424,6 +437,50 @@ TEST_F(WizardFailures, ADiskThatFillsDuringTheRunEndsFailedCountingEveryItemNotS
   EXPECT_GT(saved, 0);
   EXPECT_LT(saved, items);
   EXPECT_EQ(saved + NotConvertedItems(message), items) << Utf8(message);
+  Close(program, mainWindow);
+  for (const char* side : {"", "-wal", "-shm"}) ::DeleteFileW(Wide(nsf + side).c_str());
+}
+
+// The disk fills before the first of the run's documents is made safe in the file: nothing is saved, the
+// new NSF is removed, and no contact is said to be saved without its attachments; every item is counted
+// as not converted.
+TEST_F(WizardFailures, ADiskThatFillsBeforeAnythingIsSavedCountsNoContactAsSavedWithoutItsAttachments) {
+  const std::string folder = SmallDiskFolder();
+  if (folder.empty()) GTEST_SKIP() << "no small disk is mounted";
+  const std::string nsf = folder + "\\first.NSF";
+  for (const char* side : {"", "-wal", "-shm"}) ::DeleteFileW(Wide(nsf + side).c_str());
+
+  // One folder of every kind mixed, one contact in eight, with more attachments than the disk holds.
+  const int items = 600;
+  const std::string pst = temp_.File("first.pst");
+  std::string output;
+  ASSERT_EQ(RunTool("pstbuild.exe",
+                    "bulk " + std::to_string(items) + " \"" + pst + "\" --folders 1 --attachment-bytes " +
+                        std::to_string(16 * 1024),
+                    &output),
+            0u);
+  ProgramRun program;
+  HWND mainWindow = Start(program);
+  ASSERT_NE(mainWindow, nullptr);
+  ASSERT_TRUE(StartConversion(mainWindow, program.ProcessId(), Wide(pst), Wide(folder), L"first"));
+  HWND folders = WaitForFolderDialog(program.ProcessId());
+  ASSERT_NE(folders, nullptr);
+  Answer(folders, IDOK);
+
+  HWND box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 120000);
+  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  const std::wstring message = MessageBoxText(box);
+  EXPECT_EQ(message.find(L"The conversion stopped: " + Wide(nsf) + L" cannot be written. The disk is full"),
+            0u)
+      << Utf8(message);
+  EXPECT_NE(message.find(L"the new NSF file " + Wide(nsf) + L" held no document and was removed."),
+            std::wstring::npos)
+      << Utf8(message);
+  EXPECT_EQ(message.find(L"saved without"), std::wstring::npos) << Utf8(message);
+  EXPECT_NE(message.find(L"Not converted: 0 folder(s), 600 item(s) and 0 attachment(s)"), std::wstring::npos);
+  EXPECT_EQ(NotConvertedItems(message), items) << Utf8(message);
+  Answer(box, IDOK);
+  EXPECT_FALSE(FileExists(nsf));
   Close(program, mainWindow);
   for (const char* side : {"", "-wal", "-shm"}) ::DeleteFileW(Wide(nsf + side).c_str());
 }

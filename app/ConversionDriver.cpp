@@ -61,17 +61,16 @@ CString LostTargetText(const CNotesStore::TargetClosing& closing) {
                       L" when another program " + how + L" it.";
     return strText + EarlierLostText(closing.nEarlier);
   }
-  CString strText;
+  CString strText = L"Another program " + CString(how) + L" the NSF file " + closing.strFile +
+                    L" while it was being written";
   if (closing.nSaved > 0) {
-    strText = L"The " + CountedNoun(closing.nSaved, L"document", L"documents") +
-              L" this run saved into the NSF file " + closing.strFile +
-              (closing.nSaved == 1 ? L" is" : L" are") + L" lost with it";
+    strText += L": the " + CountedNoun(closing.nSaved, L"document", L"documents") +
+               L" this run saved into it " + (closing.nSaved == 1 ? L"is" : L"are") + L" lost with it";
     if (closing.nEarlier > 0)
       strText += L", and so are the " + GroupedNumber(closing.nEarlier) + L" it held before";
     strText += L".";
   } else {
-    strText = L"No document of this run had been saved into the NSF file " + closing.strFile +
-              L" when another program " + how + L" it." + EarlierLostText(closing.nEarlier);
+    strText += L", before any document of this run was saved into it." + EarlierLostText(closing.nEarlier);
   }
   return strText + L" Convert the PST file again.";
 }

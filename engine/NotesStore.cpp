@@ -44,9 +44,6 @@ CString SystemErrorText(DWORD error) {
   return result;
 }
 
-// The library's word that a file it had open as a database no longer reads as one.
-bool IsDamage(LNSTATUS status) { return status == LNERR_DATABASE_CORRUPT || status == LNERR_NOT_A_DATABASE; }
-
 // Closes a database that was opened here when the code between fails.
 class OpenDatabaseGuard {
  public:
@@ -380,21 +377,16 @@ void CNotesStore::NoteTargetLost(TargetClosing::Loss loss) {
                       : loss == TargetClosing::REPLACED ? L"replaced"
                                                         : L"damaged";
   const CString file = m_targetIdentity.strPath.IsEmpty() ? m_strTargetPath : m_targetIdentity.strPath;
+  // Found as its use ends, the loss did not stop the conversion.
+  const CString head = (m_bTargetInUse ? L"The conversion stopped: the NSF file " : L"The NSF file ") + file +
+                       L" was " + how + L" by another program ";
   if (!m_bTargetWritten) {
-    SetErrorText(L"The conversion stopped: the NSF file " + file + L" was " + how +
-                 L" by another program before anything was written into it.");
+    SetErrorText(head + L"before anything was written into it.");
     return;
   }
-  // A file found damaged only once its use ended did not stop the conversion.
-  if (loss == TargetClosing::DAMAGED) {
-    SetErrorText(
-        L"The NSF file " + file +
-        L" was damaged by another program while it was being written: it is no longer a database. The "
-        L"documents saved into it are lost.");
-    return;
-  }
-  SetErrorText(L"The conversion stopped: the NSF file " + file + L" was " + how +
-               L" by another program while it was being written. The documents saved into it are lost.");
+  SetErrorText(head + L"while it was being written" +
+               (loss == TargetClosing::DAMAGED ? L": it is no longer a database" : L"") +
+               L". The documents saved into it are lost.");
 }
 
 CNotesStore::TargetClosing CNotesStore::CloseTarget(BOOL bRemoveIfEmptyNew) {
@@ -495,6 +487,8 @@ int CNotesStore::CreateFolder(CString path) {
     m_bTargetFailed = TRUE;
     SetErrorText(L"The conversion stopped: " + m_strTargetPath + L" cannot be written. " +
                  NotesMessage(m_status));
+    // Nothing of this program's makes an open database unreadable: another program wrote over it.
+    if (IsDamage(m_status)) NoteTargetLost(TargetClosing::DAMAGED);
   }
   m_notConverted.AddFolder(PstFolderOf(path),
                            L"The Notes folder " + name + L" cannot be created: " + m_strError);

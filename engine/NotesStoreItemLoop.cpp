@@ -283,6 +283,8 @@ int CNotesStore::StopOnTargetFailure(LNSTATUS status) {
   });
   SetErrorText(L"The conversion stopped: " + m_strTargetPath + L" cannot be written. " +
                NotesMessage(status));
+  // Nothing of this program's makes an open database unreadable: another program wrote over it.
+  if (IsDamage(status)) NoteTargetLost(TargetClosing::DAMAGED);
   std::set<long> notSaved;
   for (const FiledDocument& document : m_unflushed) {
     if (inFolder.count(document.noteId)) {

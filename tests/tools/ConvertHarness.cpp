@@ -409,9 +409,10 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   }
   if (!counts.IsEmpty()) Out(Utf8(counts.Text()) + "\n");
   const bool targetFailedInRun = store.IsTargetFailed() != FALSE;
+  const CString failure = targetFailedInRun ? store.GetErrorText() : CString();
   if (targetFailedInRun) {
     result = 1;
-    Fail(store.GetErrorText());
+    Fail(failure);
   }
   if (store.IsSourceFailed()) {
     result = 1;
@@ -421,8 +422,9 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   const CNotesStore::TargetClosing closing = store.CloseTarget(FALSE);
   if (closing.bLost) {
     result = 1;
-    // A loss found during the run was said with the target's failure above.
-    if (!targetFailedInRun) Fail(store.GetErrorText());
+    // A loss found during the run was said with the target's failure above, unless closing the file found
+    // more (another program damaged it).
+    if (store.GetErrorText() != failure) Fail(store.GetErrorText());
     CString lost = closing.strFile + L": " + CountedNoun(closing.nSaved, L"document", L"documents") +
                    L" of this run lost with it";
     if (closing.nEarlier > 0) lost += L", and " + GroupedNumber(closing.nEarlier) + L" it held before";

@@ -384,12 +384,14 @@ TEST_F(WizardFailures, AnNsfRemovedDuringTheRunEndsFailedSayingItsDocumentsAreLo
                          L" was removed by another program while it was being written."),
             0u)
       << Utf8(message);
-  EXPECT_NE(message.find(L"saved into the NSF file " + Wide(nsf) + L" are lost with it."), std::wstring::npos)
+  EXPECT_NE(message.find(L"Another program removed the NSF file " + Wide(nsf) +
+                         L" while it was being written: the "),
+            std::wstring::npos)
       << Utf8(message);
   // The documents lost with the file and the items not converted make up every item.
-  const size_t lostAt = message.find(L"\r\nThe ");
+  const size_t lostAt = message.find(L"while it was being written: the ");
   ASSERT_NE(lostAt, std::wstring::npos) << Utf8(message);
-  const long lost = std::wcstol(message.c_str() + lostAt + 6, nullptr, 10);
+  const long lost = std::wcstol(message.c_str() + lostAt + 32, nullptr, 10);
   EXPECT_GE(lost, 300) << Utf8(message);
   EXPECT_EQ(lost + NotConvertedItems(message), RUN_ITEMS) << Utf8(message);
   Answer(box, IDOK);

@@ -94,6 +94,26 @@ class WizardFailures : public ::testing::Test {
     return hang.WaitUntilStopped() ? mainWindow : nullptr;
   }
 
+  // A run of a new bulk PST of items (pstbuild's options added) into nsfName in folder, all folders ticked,
+  // up to its final message: *box, with the program's main window in *mainWindow; *box stays null when the
+  // run did not come to it.
+  void ConvertBulk(ProgramRun& program, int items, const std::string& options, const std::string& folder,
+                   const std::wstring& nsfName, HWND* mainWindow, HWND* box) {
+    const std::string pst = temp_.File(testsupport::Utf8(nsfName) + ".pst");
+    std::string output;
+    ASSERT_EQ(
+        RunTool("pstbuild.exe", "bulk " + std::to_string(items) + " \"" + pst + "\" " + options, &output),
+        0u);
+    *mainWindow = Start(program);
+    ASSERT_NE(*mainWindow, nullptr);
+    ASSERT_TRUE(StartConversion(*mainWindow, program.ProcessId(), Wide(pst), Wide(folder), nsfName));
+    HWND folders = WaitForFolderDialog(program.ProcessId());
+    ASSERT_NE(folders, nullptr);
+    Answer(folders, IDOK);
+    *box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 120000);
+    ASSERT_NE(*box, nullptr) << Utf8(StatusText(*mainWindow));
+  }
+
   testsupport::TempDir temp_;
 };
 
@@ -411,23 +431,12 @@ TEST_F(WizardFailures, ADiskThatFillsDuringTheRunEndsFailedCountingEveryItemNotS
 
   // Twice the disk's 4 MB in attachments, so that it fills about half-way through.
   const int items = 300;
-  const std::string pst = temp_.File("full.pst");
-  std::string output;
-  ASSERT_EQ(RunTool("pstbuild.exe",
-                    "bulk " + std::to_string(items) + " \"" + pst + "\" --folders 3 --attachment-bytes " +
-                        std::to_string(8 * 1024 * 1024 / items),
-                    &output),
-            0u);
   ProgramRun program;
-  HWND mainWindow = Start(program);
-  ASSERT_NE(mainWindow, nullptr);
-  ASSERT_TRUE(StartConversion(mainWindow, program.ProcessId(), Wide(pst), Wide(folder), L"full"));
-  HWND folders = WaitForFolderDialog(program.ProcessId());
-  ASSERT_NE(folders, nullptr);
-  Answer(folders, IDOK);
-
-  HWND box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 120000);
-  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  HWND mainWindow = nullptr;
+  HWND box = nullptr;
+  ConvertBulk(program, items, "--folders 3 --attachment-bytes " + std::to_string(8 * 1024 * 1024 / items),
+              folder, L"full", &mainWindow, &box);
+  ASSERT_NE(box, nullptr);
   const std::wstring message = MessageBoxText(box);
   EXPECT_EQ(message.find(L"The conversion stopped: " + Wide(nsf) + L" cannot be written. The disk is full"),
             0u)
@@ -454,23 +463,11 @@ TEST_F(WizardFailures, ADiskThatFillsBeforeAnythingIsSavedCountsNoContactAsSaved
 
   // One folder of every kind mixed, one contact in eight, with more attachments than the disk holds.
   const int items = 600;
-  const std::string pst = temp_.File("first.pst");
-  std::string output;
-  ASSERT_EQ(RunTool("pstbuild.exe",
-                    "bulk " + std::to_string(items) + " \"" + pst + "\" --folders 1 --attachment-bytes " +
-                        std::to_string(16 * 1024),
-                    &output),
-            0u);
   ProgramRun program;
-  HWND mainWindow = Start(program);
-  ASSERT_NE(mainWindow, nullptr);
-  ASSERT_TRUE(StartConversion(mainWindow, program.ProcessId(), Wide(pst), Wide(folder), L"first"));
-  HWND folders = WaitForFolderDialog(program.ProcessId());
-  ASSERT_NE(folders, nullptr);
-  Answer(folders, IDOK);
-
-  HWND box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 120000);
-  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  HWND mainWindow = nullptr;
+  HWND box = nullptr;
+  ConvertBulk(program, items, "--folders 1 --attachment-bytes 16384", folder, L"first", &mainWindow, &box);
+  ASSERT_NE(box, nullptr);
   const std::wstring message = MessageBoxText(box);
   EXPECT_EQ(message.find(L"The conversion stopped: " + Wide(nsf) + L" cannot be written. The disk is full"),
             0u)

@@ -50,16 +50,18 @@ struct Turn {
   int folders = 0;
 };
 
-bool RunTurn(CNotesStore& store, const CString& pst, const CString& nsf, long stopItem, bool stated,
-             Turn* turn) {
+// "" when the turn ran and stopped as asked; else why not.
+CString RunTurn(CNotesStore& store, const CString& pst, const CString& nsf, long stopItem, bool stated,
+                Turn* turn) {
   CPstSession session;
-  if (!session.ReopenPst(pst) || !store.CreateOrOpenDatabase(nsf)) return false;
+  if (!session.ReopenPst(pst)) return L"the PST does not open: " + session.GetOpenError();
+  if (!store.CreateOrOpenDatabase(nsf)) return L"the NSF does not open: " + store.GetErrorText();
   CStringArray paths;
   session.GetFolderList(&paths);
   // The stop comes in the first folder that has the item, and every other folder is left behind.
   INT_PTR first = 0;
   while (first < paths.GetSize() && session.CountStatedItemsAtPath(paths[first]) < stopItem) ++first;
-  if (first + 1 >= paths.GetSize()) return false;
+  if (first + 1 >= paths.GetSize()) return L"no folder holds the item, or none is left behind it";
   store.m_bStop = 0;
   StoppingBar bar(store, stopItem);
   store.m_pItemProgress = &bar;
@@ -68,7 +70,7 @@ bool RunTurn(CNotesStore& store, const CString& pst, const CString& nsf, long st
   converter.m_pSession = &session;
   if (store.CreateFolder(L"Outlook\\" + paths[first])) converter.ConvertFolder(paths[first]);
   store.m_pItemProgress = nullptr;
-  if (bar.m_stoppedAt == 0) return false;
+  if (bar.m_stoppedAt == 0) return L"the item was never saved: " + store.GetErrorText();
   const double countFrom = Now();
   for (INT_PTR i = 0; i < paths.GetSize(); ++i) {
     if (i == first) continue;
@@ -81,7 +83,7 @@ bool RunTurn(CNotesStore& store, const CString& pst, const CString& nsf, long st
   turn->counting = end - countFrom;
   store.m_bStop = 0;
   store.CloseTarget(TRUE);
-  return true;
+  return CString();
 }
 
 }  // namespace
@@ -105,9 +107,9 @@ int wmain(int argc, wchar_t** argv) {
       CString nsf;
       nsf.Format(L"%s\\stop%d.nsf", argv[2], ++n);
       Turn turn;
-      if (!RunTurn(store, argv[1], nsf, stopItem, stated, &turn)) {
-        std::fwprintf(stderr, L"turn %d did not stop as asked: %ls\n", t,
-                      static_cast<LPCWSTR>(store.GetErrorText()));
+      const CString failure = RunTurn(store, argv[1], nsf, stopItem, stated, &turn);
+      if (!failure.IsEmpty()) {
+        std::fwprintf(stderr, L"turn %d did not stop as asked: %ls\n", t, static_cast<LPCWSTR>(failure));
         return 1;
       }
       std::printf(

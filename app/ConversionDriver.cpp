@@ -38,6 +38,43 @@ CString DescribeNotesStatus(LNSTATUS status) {
   return szText[0] != '\0' ? CString(szText) : CString(L"the folder could not be converted");
 }
 
+// "1,234 documents this run saved into it".
+CString SavedDocumentsText(long nSaved) {
+  return CountedNoun(nSaved, L"document", L"documents") + L" this run saved into it";
+}
+
+// " The 4 documents it held before are lost with it." ("" when it held nothing or that is not known).
+CString EarlierLostText(long nEarlier) {
+  if (nEarlier <= 0) return CString();
+  return L" The " + CountedNoun(nEarlier, L"document", L"documents") + L" it held before " +
+         (nEarlier == 1 ? L"is" : L"are") + L" lost with it.";
+}
+
+// What went with a target that another program removed, replaced or damaged, counted: this run's
+// documents, and the file's earlier ones apart.
+CString LostTargetText(const CNotesStore::TargetClosing& closing) {
+  const LPCWSTR how = closing.loss == CNotesStore::TargetClosing::REMOVED    ? L"removed"
+                      : closing.loss == CNotesStore::TargetClosing::REPLACED ? L"replaced"
+                                                                             : L"damaged";
+  if (!closing.bWritten) {
+    CString strText = L"Nothing had been written into the NSF file " + closing.strFile +
+                      L" when another program " + how + L" it.";
+    return strText + EarlierLostText(closing.nEarlier);
+  }
+  CString strText = L"Another program " + CString(how) + L" the NSF file " + closing.strFile +
+                    L" while it was being written";
+  if (closing.nSaved > 0) {
+    strText += L": the " + CountedNoun(closing.nSaved, L"document", L"documents") +
+               L" this run saved into it " + (closing.nSaved == 1 ? L"is" : L"are") + L" lost with it";
+    if (closing.nEarlier > 0)
+      strText += L", and so are the " + GroupedNumber(closing.nEarlier) + L" it held before";
+    strText += L".";
+  } else {
+    strText += L", before any document of this run was saved into it." + EarlierLostText(closing.nEarlier);
+  }
+  return strText + L" Convert the PST file again.";
+}
+
 // Takes the saving page's bars out of the Notes store when the driver returns, whichever way.
 class CItemProgressScope {
  public:
@@ -110,7 +147,11 @@ void CMainFrame::NoteStoreLosses(INT_PTR nFirst) {
 void CMainFrame::NoteNotConverted(const NotConvertedEntry& entry) {
   m_notConverted.Add(entry);
   // A folder's and a run's reasons say how many items they stand for.
-  if (entry.kind == NotConvertedEntry::FOLDER || entry.kind == NotConvertedEntry::ITEMS) {
+  if (entry.kind == NotConvertedEntry::FOLDER) {
+    m_arrNotConverted.Add(entry.folder + L"\t\t" + FolderReasonWithItems(entry));
+    return;
+  }
+  if (entry.kind == NotConvertedEntry::ITEMS) {
     m_arrNotConverted.Add(entry.folder + L"\t\t" + entry.reason);
     return;
   }
@@ -205,9 +246,10 @@ int CMainFrame::ConvertPstToNsf(HWND hwndParent, IProgressSink* pFolderBar, IPro
     m_notesStore.m_pause.Pass();
     if (m_bStop) {
       m_bFolderLoopStopped = TRUE;
-      // The folders not begun are left behind, each counted with its items.
+      // The folders not begun are left behind, each counted with its items: by the counts the PST
+      // states, so that the run ends soon after the Yes however many folders are left.
       for (INT_PTR j = i; j < arrPaths.GetSize(); ++j) {
-        const long nItems = m_pPstSession->CountItemsAtPath(arrPaths[j]);
+        const long nItems = m_pPstSession->CountStatedItemsAtPath(arrPaths[j]);
         NoteFolderNotConverted(arrPaths[j], FolderLeftText(nItems, STOPPED_BY_USER_TEXT), nItems);
       }
       break;
@@ -273,13 +315,7 @@ CString CMainFrame::CloseTarget(BOOL bCompleted) {
            L" held no document and was removed.";
   if (m_notesStore.IsTemplateChoiceCancelled())
     return L"Nothing is left behind: the new NSF file " + closing.strFile + L" was not created.";
-  if (closing.bLost) {
-    const CString strLost = closing.nDocuments >= 0
-                                ? L"The " + CountedNoun(closing.nDocuments, L"document", L"documents")
-                                : CString(L"The documents");
-    return strLost + L" saved into the NSF file " + closing.strFile +
-           L" are lost with it. Convert the PST file again.";
-  }
+  if (closing.bLost) return LostTargetText(closing);
   CString strLines;
   auto addLine = [&strLines](const CString& strLine) {
     strLines += (strLines.IsEmpty() ? L"" : L"\r\n") + strLine;
@@ -288,10 +324,10 @@ CString CMainFrame::CloseTarget(BOOL bCompleted) {
     addLine(L"The new NSF file " + closing.strFile + L" holds no document but could not be removed: " +
             closing.strNotRemoved);
   if (!closing.strJournal.IsEmpty()) {
-    // Whoever moves or copies the NSF file alone loses what is only in the side file.
-    const CString strHolds = closing.nDocuments >= 0
-                                 ? L"holds " + CountedNoun(closing.nDocuments, L"document", L"documents")
-                                 : CString(L"holds its documents");
+    // Whoever moves or copies the NSF file alone loses what is only in the side file: at most what this
+    // run wrote, as what the file held before is in it.
+    const CString strHolds = closing.nSaved > 0 ? L"holds the " + SavedDocumentsText(closing.nSaved)
+                                                : CString(L"holds what this run wrote");
     CString strWhy = L"the side file could not be folded into it";
     if (!closing.strJournalReason.IsEmpty()) strWhy += L" (" + closing.strJournalReason + L")";
     addLine(L"The NSF file " + closing.strFile + L" " + strHolds + L" only together with its side file " +
@@ -299,7 +335,11 @@ CString CMainFrame::CloseTarget(BOOL bCompleted) {
             L". Keep the two files together, moving or copying both; the side file is folded in when the NSF "
             L"file is next opened with room on its disk.");
   } else if (m_notesStore.IsTargetFailed() && closing.nDocuments >= 0) {
-    addLine(L"It holds " + CountedNoun(closing.nDocuments, L"document", L"documents") + L".");
+    // What the file held before is told apart, when there was any.
+    const CString strEarlier = closing.nEarlier > 0
+                                   ? L" and the " + GroupedNumber(closing.nEarlier) + L" it held before"
+                                   : CString();
+    addLine(L"It holds the " + SavedDocumentsText(closing.nSaved) + strEarlier + L".");
   }
   return strLines;
 }

@@ -19,13 +19,13 @@ void CFolderConverter::ConvertFolder(CString path) {
   for (int sibling = 0; sibling < folders; ++sibling) {
     if (sibling > 0 && m_pStore->m_bStop) {
       m_pStore->m_bStoppedEarly = TRUE;
-      // The folders of the path not begun are left behind, each with its items.
+      // The folders of the path not begun are left behind, each with its items as the PST states them.
       for (; sibling < folders; ++sibling) {
         RdoFolderDispatch left;
         m_pSession->OpenFolderByPath(path, left, sibling);
         CString why;
         why.Format(L"Folder %d of the %d folders of this path: not converted: ", sibling + 1, folders);
-        m_pStore->m_notConverted.AddFolder(path, why + STOPPED_BY_USER_TEXT, CountFolderItems(left));
+        m_pStore->m_notConverted.AddFolder(path, why + STOPPED_BY_USER_TEXT, StatedFolderItems(left));
       }
       return;
     }

@@ -1,6 +1,8 @@
 // The record of what a conversion did not convert.
 #include "NotConverted.h"
 
+#include <algorithm>
+
 namespace {
 
 NotConvertedEntry Entry(NotConvertedEntry::Kind kind, const CString& folder, long item,
@@ -52,6 +54,13 @@ CString FolderItemsText(long items) {
 CString FolderLeftText(long items, const CString& why) {
   if (items == 0) return L"the folder, which holds no item, was not converted: " + why;
   return FolderItemsText(items) + L" not converted: " + why;
+}
+
+CString FolderReasonWithItems(const NotConvertedEntry& entry) {
+  if (entry.reason.Find(FolderItemsText(entry.items)) == 0 ||
+      entry.reason.Find(FolderLeftText(0, CString())) == 0)
+    return entry.reason;
+  return FolderLeftText(entry.items, entry.reason);
 }
 
 void NotConvertedCounts::Add(const NotConvertedEntry& entry) {
@@ -177,6 +186,16 @@ void CNotConvertedList::AddContactAttachment(const CString& folder, long item, c
   entry.attachment = attachment;
   entry.contactAttachment = true;
   Add(entry);
+}
+
+void CNotConvertedList::RemovePartsOf(const CString& folder, const std::set<long>& items) {
+  if (items.empty()) return;
+  m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
+                                 [&](const NotConvertedEntry& entry) {
+                                   return !entry.IsWholeLoss() && items.count(entry.item) != 0 &&
+                                          entry.folder == folder;
+                                 }),
+                  m_entries.end());
 }
 
 INT_PTR CNotConvertedList::CountOf(NotConvertedEntry::Kind kind) const {

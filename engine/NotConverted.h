@@ -5,6 +5,7 @@
 
 #include <afx.h>
 
+#include <set>
 #include <vector>
 
 // One folder, item, attachment or part of an item that did not reach the target database.
@@ -85,6 +86,9 @@ CString CountedNoun(long n, LPCWSTR one, LPCWSTR many);
 // The reason of a folder left behind whole, with its items counted: "2,500 items not converted: <why>";
 // a folder of no item says so.
 CString FolderLeftText(long items, const CString& why);
+// The reason of a folder entry as the final report gives it: opening with how many items the entry
+// stands for, as FolderLeftText says it, unless the reason opens so already.
+CString FolderReasonWithItems(const NotConvertedEntry& entry);
 // What a folder entry's items are, to open its reason with: "10,000 items", "1 item", "no item", or
 // "an unknown number of items" for UNCOUNTED.
 CString FolderItemsText(long items);
@@ -106,6 +110,10 @@ class CNotConvertedList {
   void AddRecurrence(const CString& folder, long item, const CString& subject, const CString& reason);
   void AddMember(const CString& folder, long item, const CString& subject, long member,
                  const CString& reason);
+
+  // Drops the entries of the parts (attachments, recurrences, list members) of these items of folder,
+  // which were recorded as their items were saved: the items were not saved after all.
+  void RemovePartsOf(const CString& folder, const std::set<long>& items);
 
   // An entry as another list recorded it.
   void Add(const NotConvertedEntry& entry);

@@ -20,8 +20,13 @@ CString NotesMessage(LNSTATUS status);
 // refused.
 inline bool IsTargetFailure(LNSTATUS status) {
   return status == LNERR_DISK_FULL || status == LNERR_DATABASE_IO || status == LNERR_DATABASE_CORRUPT ||
-         status == LNERR_ACCESS_DENIED || status == LNERR_DATABASE_NOT_OPEN ||
-         status == LNERR_DATABASE_IN_USE;
+         status == LNERR_NOT_A_DATABASE || status == LNERR_ACCESS_DENIED ||
+         status == LNERR_DATABASE_NOT_OPEN || status == LNERR_DATABASE_IN_USE;
+}
+
+// Whether status says that a file the library had open as a database no longer reads as one.
+inline bool IsDamage(LNSTATUS status) {
+  return status == LNERR_DATABASE_CORRUPT || status == LNERR_NOT_A_DATABASE;
 }
 
 // A library call whose failure the caller handles as a status.

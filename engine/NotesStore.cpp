@@ -254,6 +254,9 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
   m_bSourceFailed = FALSE;
   m_strSourceFailure.Empty();
   m_bTargetLost = FALSE;
+  m_bTargetWritten = FALSE;
+  m_nSavedDocuments = 0;
+  m_nEarlierDocuments = 0;
   m_targetIdentity = FileIdentity();
   m_strTargetPath = path;
   m_bTargetInUse = TRUE;
@@ -288,6 +291,14 @@ int CNotesStore::CreateOrOpenDatabase(CString path) {
     }
     m_bDbOpen = 1;
     m_targetIdentity = IdentityOf(LibraryFilePath(path), nullptr);
+    // What the file held before is told apart from what this conversion saves into it.
+    if (m_strCreatedFile.IsEmpty()) {
+      m_nEarlierDocuments = NotConvertedEntry::UNCOUNTED;
+      CompletesWithoutFailure([&] {
+        LNNoteArray documents;
+        if (m_db.GetDocuments(&documents) == LNNOERROR) m_nEarlierDocuments = documents.GetCount();
+      });
+    }
     return m_bStop ? 0 : 1;
   } catch (LNSTATUS status) {
     m_status = status;
@@ -340,46 +351,95 @@ BOOL CNotesStore::CheckTargetFile() {
                      now.nIndexHigh == m_targetIdentity.nIndexHigh &&
                      now.nIndexLow == m_targetIdentity.nIndexLow;
   if (bSame || (!now.bKnown && !bMissing)) return TRUE;
+  NoteTargetLost(bMissing ? TargetClosing::REMOVED : TargetClosing::REPLACED);
+  return FALSE;
+}
+
+BOOL CNotesStore::ReadsAsDatabase(const CString& path) {
+  LNDatabase db;
+  const LNSTATUS status = StatusOf([&] {
+    LNSTATUS result = m_session.GetDatabase(CStringToLNString(path), &db, LNString());
+    if (result == LNNOERROR) result = db.Open(0);
+    if (result != LNNOERROR) return result;
+    ClosedOnExit<LNDatabase> closed(db);
+    LNNoteArray documents;
+    return db.GetDocuments(&documents);
+  });
+  // Only damage counts: a file that another program holds now, say, is still a database.
+  return !IsDamage(status);
+}
+
+void CNotesStore::NoteTargetLost(TargetClosing::Loss loss) {
   m_bTargetLost = TRUE;
   m_bTargetFailed = TRUE;
-  SetErrorText(L"The conversion stopped: the NSF file " + file + L" was " +
-               (bMissing ? L"removed" : L"replaced") +
-               L" by another program while it was being written. The documents saved into it are lost.");
-  return FALSE;
+  m_targetLoss = loss;
+  const LPCWSTR how = loss == TargetClosing::REMOVED    ? L"removed"
+                      : loss == TargetClosing::REPLACED ? L"replaced"
+                                                        : L"damaged";
+  const CString file = m_targetIdentity.strPath.IsEmpty() ? m_strTargetPath : m_targetIdentity.strPath;
+  // Found as its use ends, the loss did not stop the conversion.
+  const CString head = (m_bTargetInUse ? L"The conversion stopped: the NSF file " : L"The NSF file ") + file +
+                       L" was " + how + L" by another program ";
+  if (!m_bTargetWritten) {
+    SetErrorText(head + L"before anything was written into it.");
+    return;
+  }
+  SetErrorText(head + L"while it was being written" +
+               (loss == TargetClosing::DAMAGED ? L": it is no longer a database" : L"") +
+               L". The documents saved into it are lost.");
 }
 
 CNotesStore::TargetClosing CNotesStore::CloseTarget(BOOL bRemoveIfEmptyNew) {
   TargetClosing closing;
   if (!m_bTargetInUse) return closing;
   m_bTargetInUse = FALSE;
+  const BOOL bFailedBefore = m_bTargetFailed;
   const CString createdFile = m_strCreatedFile;
   m_strCreatedFile.Empty();
   RemoveAttachmentFolder();
   // m_db is the target only once it opened: before, it may still name an earlier database.
   closing.strFile = !createdFile.IsEmpty() ? createdFile : LibraryFilePath(m_strTargetPath);
+  closing.nSaved = m_nSavedDocuments;
+  closing.nEarlier = m_nEarlierDocuments;
+  closing.bWritten = m_bTargetWritten;
+  LNSTATUS countStatus = LNNOERROR;
   if (m_bDbOpen) {
-    CompletesWithoutFailure([&] {
+    countStatus = StatusOf([&] {
       LNNoteArray documents;
-      if (m_db.GetDocuments(&documents) != LNNOERROR) return;
-      closing.nDocuments = documents.GetCount();
+      const LNSTATUS status = m_db.GetDocuments(&documents);
+      if (status == LNNOERROR) closing.nDocuments = documents.GetCount();
+      return status;
     });
   }
   // The file at the path is another program's now: nothing there is removed, and what this conversion
   // wrote went with the file it was written into.
-  if (!CheckTargetFile()) {
-    closing.bLost = TRUE;
-    if (m_bDbOpen) StatusOf([this] { return m_db.Close(); });
-    m_bDbOpen = 0;
-    return closing;
-  }
+  BOOL bLost = !CheckTargetFile();
   // A file that could not be opened holds nothing of this conversion; one that could not be counted
   // may hold something.
   const BOOL bEmpty = m_bDbOpen ? closing.nDocuments == 0 : TRUE;
   // A close that reports no failure has folded the journal, or left it to another program that has the
   // file open too, whose close folds it.
   const BOOL bWasOpen = m_bDbOpen;
-  const LNSTATUS closeStatus = bWasOpen ? StatusOf([this] { return m_db.Close(); }) : LNNOERROR;
-  m_bDbOpen = 0;
+  const LNSTATUS closeStatus = bWasOpen && !bLost ? StatusOf([this] { return m_db.Close(); }) : LNNOERROR;
+  if (!bLost) m_bDbOpen = 0;
+  // The file is still the one opened but no longer reads as a database: another program wrote over it,
+  // and its documents went with what was there. The open database reads much from what it holds in
+  // memory: only the file read anew after a close tells.
+  if (!bLost && (IsDamage(countStatus) || IsDamage(closeStatus) ||
+                 (bWasOpen && closeStatus == LNNOERROR && !ReadsAsDatabase(m_strTargetPath)))) {
+    NoteTargetLost(TargetClosing::DAMAGED);
+    bLost = TRUE;
+  }
+  if (bLost) {
+    closing.bLost = TRUE;
+    closing.loss = m_targetLoss;
+    if (m_bDbOpen) StatusOf([this] { return m_db.Close(); });
+    m_bDbOpen = 0;
+    // Found only now, with nothing of this conversion in the file (a run cancelled before its first
+    // folder): another program's doing alone, which the conversion did not fail for.
+    if (!m_bTargetWritten && !bFailedBefore) m_bTargetLost = m_bTargetFailed = FALSE;
+    return closing;
+  }
 
   if (bRemoveIfEmptyNew && !createdFile.IsEmpty() && bEmpty) {
     if (::DeleteFileW(createdFile) || ::GetLastError() == ERROR_FILE_NOT_FOUND) {
@@ -409,19 +469,26 @@ CString CNotesStore::StoppedReason() const {
 
 int CNotesStore::CreateFolder(CString path) {
   const CString name = NotesFolderName(path);
+  // A file removed or replaced while the folders were chosen is found before anything goes into it.
+  if (!m_bTargetWritten) CheckTargetFile();
   if (m_bTargetFailed || m_bSourceFailed) {
-    m_notConverted.AddFolder(PstFolderOf(path), L"Not converted: " + StoppedReason());
+    m_notConverted.AddFolder(PstFolderOf(path), StoppedReason());
     return 0;
   }
   m_status = StatusOf([&] { return m_db.CreateFolder(CStringToLNString(name), nullptr); });
   // A second conversion into the same NSF files its items into the folder made the first time.
   if (m_status == LNERR_FOLDER_EXISTS) m_status = LNNOERROR;
-  if (m_status == LNNOERROR) return 1;
+  if (m_status == LNNOERROR) {
+    m_bTargetWritten = TRUE;
+    return 1;
+  }
   SetLibraryErrorText(m_status);
   if (IsTargetFailure(m_status)) {
     m_bTargetFailed = TRUE;
     SetErrorText(L"The conversion stopped: " + m_strTargetPath + L" cannot be written. " +
                  NotesMessage(m_status));
+    // Nothing of this program's makes an open database unreadable: another program wrote over it.
+    if (IsDamage(m_status)) NoteTargetLost(TargetClosing::DAMAGED);
   }
   m_notConverted.AddFolder(PstFolderOf(path),
                            L"The Notes folder " + name + L" cannot be created: " + m_strError);

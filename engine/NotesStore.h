@@ -101,18 +101,31 @@ class CNotesStore {
 
   // What became of the conversion's target when CloseTarget ended its use.
   struct TargetClosing {
+    // How a target was lost: the file at its path is gone, is another file, or no longer reads as a
+    // database (another program wrote over it in place).
+    enum Loss { REMOVED, REPLACED, DAMAGED };
     // This conversion had made the file and put no document in it: it was closed and removed.
     BOOL bRemoved = FALSE;
-    // The file at the target's path is no longer the one this conversion opened: another program
-    // removed or replaced it while it was written, and the nDocuments written into it are lost. Nothing
-    // at the path is removed then.
+    // Another program removed, replaced or damaged the file while this conversion had it open: the
+    // nSaved documents written into it are lost, and so are the nEarlier it held before. Nothing at the
+    // path is removed then.
     BOOL bLost = FALSE;
+    Loss loss = REMOVED;
+    // Something of this conversion had been written into the file (a folder or a document). A file
+    // lost before then holds nothing of it: its loss is no failure of the conversion.
+    BOOL bWritten = FALSE;
     // The file was to be removed but is still there: why.
     CString strNotRemoved;
     // The file's full path.
     CString strFile;
     // The documents the file holds; -1 when it was not open or could not be read.
     long nDocuments = -1;
+    // The documents this conversion saved into it: each filed and made safe by a flush (also into a
+    // file that was lost since).
+    long nSaved = 0;
+    // The documents the file held when this conversion opened it: 0 for one it created, -1 when they
+    // could not be counted.
+    long nEarlier = 0;
     // The side file (the library's journal) that the NSF is whole only with: some of the documents are
     // in it alone, as it could not be folded into the NSF. "" when the NSF alone holds everything.
     CString strJournal;
@@ -151,8 +164,10 @@ class CNotesStore {
   // The target database can no longer be written; the conversion must not go on.
   BOOL IsTargetFailed() const { return m_bTargetFailed; }
   // The file at the target's path was found not to be the one the conversion opened (removed or
-  // replaced by another program: a platform that lets it do so while the file is open). Checked when the
-  // item loop flushes and when CloseTarget ends the use of the file; the target has failed then.
+  // replaced by another program: a platform that lets it do so while the file is open), or, as
+  // CloseTarget ends its use, no longer a database (another program wrote over it). Checked when the
+  // item loop flushes and when CloseTarget ends the use of the file; the target has failed then, unless
+  // nothing of the conversion had been written into it.
   BOOL IsTargetLost() const { return m_bTargetLost; }
   // The PST file itself can no longer be read (IsPstUnreadable): it was cut short or written by another
   // program after it was opened, or its disk no longer answers. The item loop stops at once, recording the
@@ -319,6 +334,11 @@ class CNotesStore {
   // FALSE, with the target failed and lost and m_strError saying so, when the file at the target's path
   // is gone or is another file than the one opened; TRUE while it is the same, or cannot be told.
   BOOL CheckTargetFile();
+  // FALSE when the closed file at path no longer reads as a database: its documents cannot be listed
+  // for damage.
+  BOOL ReadsAsDatabase(const CString& path);
+  // Marks the target lost as loss, with m_strError saying how and what of the conversion went with it.
+  void NoteTargetLost(TargetClosing::Loss loss);
   // Records an attachment of the item being saved (fileName "" for all of them) as not copied.
   void NotCopied(const CString& fileName, const CString& reason);
   // Stores the library's message for status as the error text.
@@ -359,6 +379,11 @@ class CNotesStore {
   BOOL m_bSourceFailed = FALSE;
   CString m_strSourceFailure;
   BOOL m_bTargetLost = FALSE;
+  TargetClosing::Loss m_targetLoss = TargetClosing::REMOVED;
+  // What the conversion put into the target: whether anything, and how many documents (TargetClosing).
+  BOOL m_bTargetWritten = FALSE;
+  long m_nSavedDocuments = 0;
+  long m_nEarlierDocuments = 0;
   // The target file as it was opened for writing.
   FileIdentity m_targetIdentity;
   // m_db is the conversion's target (CreateOrOpenDatabase ran and CloseTarget has not), and the full

@@ -112,7 +112,7 @@ int CNotesStore::SaveFolderItems(CString path, RdoFolderDispatch* folder, long i
     return folder != nullptr ? CountFolderItems(*folder) : NotConvertedEntry::UNCOUNTED;
   };
   if (m_bTargetFailed || m_bSourceFailed) {
-    m_notConverted.AddFolder(m_strLoopFolder, L"Not converted: " + StoppedReason(), folderItems());
+    m_notConverted.AddFolder(m_strLoopFolder, StoppedReason(), folderItems());
     return 0;
   }
   // A folder that cannot be looked up or opened ends this folder only; the conversion goes on.
@@ -260,6 +260,7 @@ int CNotesStore::FlushFolder() {
   m_nLoopItem = 0;
   const LNSTATUS status = StatusOf([this] { return m_db.Flush(); });
   if (status != LNNOERROR) return StopOnTargetFailure(status);
+  m_nSavedDocuments += static_cast<long>(m_unflushed.size());
   m_unflushed.clear();
   // The documents are in the file now, if the file is still the target's.
   return CheckTargetFile() ? 1 : 0;
@@ -282,10 +283,19 @@ int CNotesStore::StopOnTargetFailure(LNSTATUS status) {
   });
   SetErrorText(L"The conversion stopped: " + m_strTargetPath + L" cannot be written. " +
                NotesMessage(status));
+  // Nothing of this program's makes an open database unreadable: another program wrote over it.
+  if (IsDamage(status)) NoteTargetLost(TargetClosing::DAMAGED);
+  std::set<long> notSaved;
   for (const FiledDocument& document : m_unflushed) {
-    if (inFolder.count(document.noteId)) continue;
+    if (inFolder.count(document.noteId)) {
+      ++m_nSavedDocuments;
+      continue;
+    }
+    notSaved.insert(document.item);
     m_notConverted.AddItem(m_strLoopFolder, document.item, document.subject, L"Not saved: " + m_strError);
   }
+  // An item that is not saved lacks no part of it: it is counted whole.
+  m_notConverted.RemovePartsOf(m_strLoopFolder, notSaved);
   m_unflushed.clear();
   return 0;
 }

@@ -276,7 +276,22 @@ long CountFolderItems(RdoFolderDispatch& folder) {
   return NotConvertedEntry::UNCOUNTED;
 }
 
-long CPstSession::CountItemsAtPath(const CString& path) {
+long StatedFolderItems(RdoFolderDispatch& folder) {
+  if (!folder.m_lpDispatch) return NotConvertedEntry::UNCOUNTED;
+  try {
+    COleVariant stated = folder.GetFields(PR_CONTENT_COUNT_TAG);
+    if (stated.vt == VT_I4 && stated.lVal >= 0) return stated.lVal;
+  } catch (CException* e) {
+    e->Delete();
+  }
+  return CountFolderItems(folder);
+}
+
+long CPstSession::CountItemsAtPath(const CString& path) { return CountAtPath(path, CountFolderItems); }
+
+long CPstSession::CountStatedItemsAtPath(const CString& path) { return CountAtPath(path, StatedFolderItems); }
+
+long CPstSession::CountAtPath(const CString& path, long (*countFolder)(RdoFolderDispatch&)) {
   if (path.IsEmpty()) {
     RdoFolderDispatch root;
     try {
@@ -284,7 +299,7 @@ long CPstSession::CountItemsAtPath(const CString& path) {
     } catch (CException* e) {
       e->Delete();
     }
-    return CountFolderItems(root);
+    return countFolder(root);
   }
   const int listed = CountListedFolders(path);
   if (listed == 0) return NotConvertedEntry::UNCOUNTED;
@@ -292,7 +307,7 @@ long CPstSession::CountItemsAtPath(const CString& path) {
   for (int sibling = 0; sibling < listed; ++sibling) {
     RdoFolderDispatch folder;
     OpenFolderByPath(path, folder, sibling);
-    const long items = CountFolderItems(folder);
+    const long items = countFolder(folder);
     if (items == NotConvertedEntry::UNCOUNTED) return items;
     total += items;
   }

@@ -16,6 +16,10 @@
 // PST states among the folder's own properties; NotConvertedEntry::UNCOUNTED when neither can be read.
 // Never throws.
 long CountFolderItems(RdoFolderDispatch& folder);
+// How many items the folder holds as the PST states it among the folder's own properties, which are
+// read with the folder: its list of items is read only when the PST states no count. As
+// CountFolderItems otherwise; never throws.
+long StatedFolderItems(RdoFolderDispatch& folder);
 
 // Owned by the main frame for one conversion and used only on the saving worker thread, which has
 // initialised OLE. The UI thread may set m_bStop at any time; the open operations test it when they
@@ -53,6 +57,9 @@ class CPstSession {
   // folder), as CountFolderItems counts them; NotConvertedEntry::UNCOUNTED when one of them cannot be
   // counted, or the path was not listed. Creates nothing; never throws.
   long CountItemsAtPath(const CString& path);
+  // The same, by the counts the PST states (StatedFolderItems): quick for a folder whose items are
+  // only to be counted, such as one a stop leaves behind before it was begun.
+  long CountStatedItemsAtPath(const CString& path);
   // Binds folder to the folder named by path, or leaves it empty when there is none. A path that
   // GetFolderList listed reaches the sibling-th (0-based, in listing order) of the folders that share
   // it and never creates one; any other path is walked level by level, mapping Notes system names and
@@ -91,6 +98,8 @@ class CPstSession {
   // path; leaves it empty when the store no longer matches.
   void OpenListedFolder(const CString& path, const FolderChain& chain);
   void ForgetListedFolders();
+  // The items of the folders of a listed path, each counted by countFolder.
+  long CountAtPath(const CString& path, long (*countFolder)(RdoFolderDispatch&));
 
   // Every listed path with the chains of the folders that have it, in listing order.
   std::map<std::wstring, std::vector<FolderChain>> m_listedFolders;

@@ -99,6 +99,35 @@ class ConversionDriver : public ::testing::Test {
     return pst;
   }
 
+  static pb::Store TenMailsInThreeFolders() {
+    pb::Store pst;
+    for (const char* name : {"Inbox", "Projects", "Archive"}) {
+      pb::Folder& folder = pst.AddFolder(name);
+      for (int i = 1; i <= 10; ++i)
+        folder.messages.push_back(pb::Message().Subject(name + std::to_string(i)).Body("b"));
+    }
+    return pst;
+  }
+
+  // Runs action on the worker once, as the item bar shows the nth "Saving email 3 of 10" of the run.
+  void AtThirdItemOfFolder(int nth, const std::function<void()>& action) {
+    m_itemBar.m_onText = [this, nth, action, seen = 0](const CString& text) mutable {
+      if (text.Find(L"Saving email 3 of 10") == 0 && ++seen == nth) action();
+    };
+  }
+
+  // Another program removes the NSF at path and its side files.
+  static void RemoveNsf(const std::string& path) {
+    for (const char* side : {"", "-wal", "-shm"})
+      EXPECT_TRUE(testsupport::RemoveAsHostProgram(path + side)) << side;
+  }
+
+  // The documents a target line says this run saved and lost: "...: the 10 documents this run saved ...".
+  static long LostDocuments(const CString& lines) {
+    const int at = lines.Find(L": the ");
+    return at >= 0 ? _wtol(static_cast<LPCWSTR>(lines) + at + 6) : -1;
+  }
+
   // Runs the driver on its own thread, as the saving page's worker does (OLE and the Notes thread
   // attached), with the given answer to the Outlook Folders dialog (0: the driver never shows it).
   // beforeAnswer runs on the test's thread while the dialog shows, given the dialog. With targetLines,
@@ -242,6 +271,10 @@ TEST_F(ConversionDriver, AFolderWhoseNotesFolderFailsIsSkippedAndTheNextIsSaved)
   EXPECT_EQ(1, m_frame.GetNotConvertedCounts().items) << "the Inbox's one item is counted with it";
   ASSERT_EQ(1, m_frame.GetNotConverted().GetSize());
   EXPECT_EQ(m_frame.GetNotConverted()[0].Left(7), L"Inbox\\\t");
+  EXPECT_EQ(m_frame.GetNotConverted()[0].Find(
+                L"\t\t1 item not converted: The Notes folder Outlook\\Inbox cannot be "),
+            6)
+      << Utf8(m_frame.GetNotConverted()[0]);
 }
 
 TEST_F(ConversionDriver, APstCutShortDuringTheRunEndsNotCompletedAndCountsEveryItemOfTheTickedFolders) {
@@ -315,6 +348,13 @@ TEST_F(ConversionDriver, AStopWhileTheFoldersAreChosenConvertsNoFolderAndStillEn
   EXPECT_EQ(CONVERSION_DONE, Convert(IDOK, [this](HWND) { m_frame.SetStopFlags(1); }));
   EXPECT_EQ(m_status.Last(), L"Getting folder information from pst file...");
   EXPECT_EQ(-1, DocumentsIn(L"Outlook\\Inbox"));
+  // Every folder is left behind with the items the PST states it holds.
+  EXPECT_EQ(6, m_frame.GetNotConvertedCounts().items);
+  const CStringArray& left = m_frame.GetNotConverted();
+  CString all;
+  for (INT_PTR i = 0; i < left.GetSize(); ++i) all += left[i] + L"\n";
+  EXPECT_NE(-1, all.Find(L"Archive\\\t\t3 items not converted: the conversion was stopped by the user\n"))
+      << Utf8(all);
   // The session is gone; a later stop reaches only the flags.
   m_frame.SetStopFlags(0);
   EXPECT_EQ(0, m_frame.m_bStop.load());
@@ -345,10 +385,12 @@ TEST_F(ConversionDriver, ASideFileThatCannotBeFoldedInIsNamedWithTheNsfAndItsDoc
   ASSERT_EQ(CONVERSION_DONE, Convert(IDOK, nullptr, &lines)) << Utf8(m_status.Last());
   EXPECT_EQ(0, m_frame.m_notesStore.m_bDbOpen);
   const CString nsf = Text(target);
-  EXPECT_EQ(
-      0, lines.Find(L"The NSF file " + nsf + L" holds 6 documents only together with its side file " + nsf +
-                    L"-wal: the side file could not be folded into it (The disk is full). Keep the "
-                    L"two files together"))
+  EXPECT_EQ(0, lines.Find(L"The NSF file " + nsf +
+                          L" holds the 6 documents this run saved into it only together with "
+                          L"its side file " +
+                          nsf +
+                          L"-wal: the side file could not be folded into it (The disk is full). Keep the "
+                          L"two files together"))
       << Utf8(lines);
 }
 
@@ -441,3 +483,100 @@ TEST_F(ConversionDriver, AListMemberThatCannotBeReadIsNamedAndCountedApart) {
 }
 
 }  // namespace
+
+// Another program writes other bytes over the NSF in place while the run writes it, so that the file keeps
+// its identity: the run ends saying that the NSF was damaged by another program, and counts what it had
+// saved into it as lost; those and the items it counts as not converted add up to every item.
+TEST_F(ConversionDriver, AnNsfWrittenOverInPlaceDuringTheRunIsLostAsDamagedWithItsDocumentsCounted) {
+  StartNotes();
+  UseSource(TenMailsInThreeFolders());
+  const std::string target = m_dir.File("over.nsf");
+  m_frame.SetTargetNsf(Text(target), 0);
+  bool over = false;
+  AtThirdItemOfFolder(2, [&] {
+    const HANDLE file = ::CreateFileW(Text(target), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER size = {};
+    if (file == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file, &size)) return;
+    const std::string bytes(static_cast<size_t>(size.QuadPart), 'x');
+    DWORD written = 0;
+    over = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+    ::CloseHandle(file);
+  });
+
+  CString lines;
+  Convert(IDOK, nullptr, &lines);
+  ASSERT_TRUE(over);
+  const CString nsf = Text(target);
+  EXPECT_TRUE(m_frame.m_notesStore.IsTargetLost());
+  // Found as the run writes or as it closes the file, whichever comes first.
+  EXPECT_NE(-1,
+            m_frame.m_notesStore.GetErrorText().Find(
+                L"he NSF file " + nsf +
+                L" was damaged by another program while it was being written: it is no longer a database."))
+      << Utf8(m_frame.m_notesStore.GetErrorText());
+  const long lost = LostDocuments(lines);
+  EXPECT_EQ(lines, L"Another program damaged the NSF file " + nsf + L" while it was being written: the " +
+                       GroupedNumber(lost) +
+                       L" documents this run saved into it are lost with it. Convert the PST "
+                       L"file again.");
+  EXPECT_GE(lost, 10);
+  EXPECT_EQ(30, lost + m_frame.GetNotConvertedCounts().items) << Utf8(m_frame.GetNotConvertedCounts().Text());
+}
+
+// An NSF that held documents before the run, removed by another program during it: the documents of this
+// run and the file's earlier ones are counted apart, and this run's and the items not converted add up.
+TEST_F(ConversionDriver, AnEarlierNsfRemovedDuringTheRunCountsThisRunsDocumentsApartFromItsEarlierOnes) {
+  StartNotes();
+  UseSource(TenMailsInThreeFolders());
+  const std::string target = m_dir.File("earlier.nsf");
+  m_frame.SetTargetNsf(Text(target), 0);
+  CString earlier;
+  ASSERT_EQ(CONVERSION_DONE, Convert(IDOK, nullptr, &earlier)) << Utf8(m_status.Last());
+
+  AtThirdItemOfFolder(1, [&] { RemoveNsf(target); });
+  CString lines;
+  EXPECT_EQ(CONVERSION_NSF_FAILED, Convert(IDOK, nullptr, &lines));
+  const CString nsf = Text(target);
+  EXPECT_EQ(0, m_status.Last().Find(L"The conversion stopped: the NSF file " + nsf +
+                                    L" was removed by another program while it was being written."))
+      << Utf8(m_status.Last());
+  EXPECT_EQ(lines,
+            L"Another program removed the NSF file " + nsf +
+                L" while it was being written: the 10 documents this run saved into it are lost with it, and "
+                L"so are the 30 it held before. Convert the PST file again.");
+  EXPECT_EQ(20, m_frame.GetNotConvertedCounts().items) << Utf8(m_frame.GetNotConvertedCounts().Text());
+}
+
+// An NSF removed by another program while the folders are chosen holds nothing of the run: after a cancel
+// the run stays cancelled and says only that; after OK it stops before writing anything, every item
+// counted as not converted.
+TEST_F(ConversionDriver, AnNsfRemovedWhileTheFoldersAreChosenHeldNothingOfTheRun) {
+  StartNotes();
+  UseSource(TenMailsInThreeFolders());
+  const std::string target = m_dir.File("chosen.nsf");
+  m_frame.SetTargetNsf(Text(target), 0);
+  CString earlier;
+  ASSERT_EQ(CONVERSION_DONE, Convert(IDOK, nullptr, &earlier)) << Utf8(m_status.Last());
+  const CString nsf = Text(target);
+
+  CString lines;
+  EXPECT_EQ(CONVERSION_CANCELLED, Convert(
+                                      IDCANCEL, [&](HWND) { RemoveNsf(target); }, &lines));
+  EXPECT_EQ(m_status.Last(), L"User aborted the process");
+  EXPECT_FALSE(m_frame.m_notesStore.IsTargetLost()) << "a cancelled run did not fail";
+  EXPECT_EQ(lines,
+            L"Nothing had been written into the NSF file " + nsf +
+                L" when another program removed it. The 30 documents it held before are lost with it.");
+
+  // A new NSF this time.
+  EXPECT_EQ(CONVERSION_NSF_FAILED, Convert(
+                                       IDOK, [&](HWND) { RemoveNsf(target); }, &lines));
+  EXPECT_EQ(m_status.Last(), L"The conversion stopped: the NSF file " + nsf +
+                                 L" was removed by another program before anything was written into it.");
+  EXPECT_EQ(lines,
+            L"Nothing had been written into the NSF file " + nsf + L" when another program removed it.");
+  EXPECT_EQ(30, m_frame.GetNotConvertedCounts().items) << Utf8(m_frame.GetNotConvertedCounts().Text());
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(nsf));
+}

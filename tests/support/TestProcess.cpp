@@ -153,4 +153,26 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   return done();
 }
 
+bool RemoveAsHostProgram(const std::string& path) {
+  using UnixName = char*(CDECL*)(LPCWSTR);
+  const auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  if (unixName == nullptr) return false;
+  char* name = unixName(Wide(path).c_str());
+  if (name == nullptr) return false;
+  std::wstring command = L"Z:\\bin\\rm -f \"" + Wide(name) + L"\"";
+  ::HeapFree(::GetProcessHeap(), 0, name);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+    return false;
+  if (process.hThread != nullptr) ::CloseHandle(process.hThread);
+  if (process.hProcess != nullptr) ::CloseHandle(process.hProcess);
+  // A host program is started without a handle that tells its end: its effect is waited for.
+  return WaitUntil([&] { return ::GetFileAttributesW(Wide(path).c_str()) == INVALID_FILE_ATTRIBUTES; },
+                   10000);
+}
+
 }  // namespace testsupport

@@ -40,6 +40,11 @@ std::wstring ThreadDescription(DWORD threadId);
 // Polls `done`, without dispatching messages, until it holds or timeoutMs has passed; its last answer.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
+// Removes the file as a program of the host system does, which the share mode of the program that has it
+// open does not keep from it (a platform such as the one the tests run on lets it): through the host's
+// rm. True once the file is gone.
+bool RemoveAsHostProgram(const std::string& path);
+
 // A tool's output read as lines of TAB-separated fields.
 std::vector<std::vector<std::string>> TabSeparatedRows(const std::string& text);
 

@@ -19,15 +19,17 @@
 // Exit 0 when every folder has as many new documents as the PST folder has items and nothing was lost
 // or recorded as not converted; 1 otherwise (also when the target failed, with the store's text on
 // stderr, and when the NSF is whole only with its side file, which could not be folded into it: a line
-// on stderr names both files and the documents it holds); 2 when the PST or the NSF cannot be opened
-// (the reason on stderr; a new NSF made but not opened is removed); 3 when the harness itself failed
-// (an exception nothing handled, named on stderr). A PST that can no longer be read during the run (cut
-// short, replaced, its disk failing) ends the conversion with exit 1, the reason on stderr, and every later
-// folder recorded with the items the PST says it holds. When BRINDLE_HARNESS_STARTED names a file, the
-// harness makes it empty as it starts and writes "ended" into it as it ends, so that a caller can tell a run
-// that never started (Wine could not start the program) from one that ended early (killed, crashed) and from
-// one that came to its end. Memory stays flat in the size of the PST: nothing is kept per item beyond the
-// lines of what was lost.
+// on stderr names both files and the documents of this run it holds; and when another program removed,
+// replaced or damaged the NSF: a line on stderr counts the documents lost with it, this run's and the
+// file's earlier ones apart); 2 when the PST or the NSF cannot be opened (the reason on stderr; a new NSF
+// made but not opened is removed); 3 when the harness itself failed (an exception nothing handled, named
+// on stderr). A PST that can no longer be read during the run (cut short, replaced, its disk failing)
+// ends the conversion with exit 1, the reason on stderr, and every later folder recorded with the items
+// the PST says it holds. When BRINDLE_HARNESS_STARTED names a file, the harness makes it empty as it
+// starts and writes "ended" into it as it ends, so that a caller can tell a run that never started (Wine
+// could not start the program) from one that ended early (killed, crashed) and from one that came to its
+// end. Memory stays flat in the size of the PST: nothing is kept per item beyond the lines of what was
+// lost.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -369,8 +371,11 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
     if (!created && store.m_notConverted.GetCount() > recordedAtCreate)
       store.m_notConverted.SetFolderItems(recordedAtCreate, session.CountItemsAtPath(path));
     if (!created) {
-      losses += folderField + "\t-\t\t" +
-                Field(L"the Notes folder cannot be created: " + store.GetErrorText()) + "\n";
+      // The store's record says why, also for a folder not begun after the run stopped.
+      const CString why = store.m_notConverted.GetCount() > recordedAtCreate
+                              ? store.m_notConverted.GetAt(recordedAtCreate).reason
+                              : L"the Notes folder cannot be created: " + store.GetErrorText();
+      losses += folderField + "\t-\t\t" + Field(why) + "\n";
     } else {
       started = Now();
       LNViewFolder notes;
@@ -409,9 +414,10 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   }
   if (!counts.IsEmpty()) Out(Utf8(counts.Text()) + "\n");
   const bool targetFailedInRun = store.IsTargetFailed() != FALSE;
+  const CString failure = targetFailedInRun ? store.GetErrorText() : CString();
   if (targetFailedInRun) {
     result = 1;
-    Fail(store.GetErrorText());
+    Fail(failure);
   }
   if (store.IsSourceFailed()) {
     result = 1;
@@ -421,13 +427,18 @@ int Run(const CString& pstPath, const CString& nsfPath, bool timing) {
   const CNotesStore::TargetClosing closing = store.CloseTarget(FALSE);
   if (closing.bLost) {
     result = 1;
-    // A loss found during the run was said with the target's failure above.
-    if (!targetFailedInRun) Fail(store.GetErrorText());
+    // A loss found during the run was said with the target's failure above, unless closing the file found
+    // more (another program damaged it).
+    if (store.GetErrorText() != failure) Fail(store.GetErrorText());
+    CString lost = closing.strFile + L": " + CountedNoun(closing.nSaved, L"document", L"documents") +
+                   L" of this run lost with it";
+    if (closing.nEarlier > 0) lost += L", and " + GroupedNumber(closing.nEarlier) + L" it held before";
+    Fail(lost);
   }
   if (!closing.strJournal.IsEmpty()) {
     result = 1;
-    Fail(closing.strFile + L" holds " + CountedNoun(closing.nDocuments, L"document", L"documents") +
-         L" only together with its side file " + closing.strJournal +
+    Fail(closing.strFile + L" holds " + CountedNoun(closing.nSaved, L"document", L"documents") +
+         L" of this run only together with its side file " + closing.strJournal +
          L", which could not be folded into it: " + closing.strJournalReason);
   }
   if (timing) {

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "HarnessReport.h"
@@ -59,6 +61,60 @@ bool SameCounts(const std::map<std::string, long>& pst, const std::map<std::stri
   for (const auto& entry : nsf)
     if (!entry.first.empty()) filed[entry.first] = entry.second;
   return mapped == filed;
+}
+
+// The harness on pst into nsf, held in its 300th save while during() runs, as another program acts on the
+// files then; its exit code, its report and its standard error.
+DWORD RunHeldInASave(const std::string& pst, const std::string& nsf, const std::function<void()>& during,
+                     std::string* report, std::string* errors) {
+  const std::wstring release = L"BrindleHarnessHold-" + std::to_wstring(::GetCurrentProcessId());
+  const HANDLE released = ::CreateEventW(nullptr, TRUE, FALSE, release.c_str());
+  const HANDLE held = ::CreateEventW(nullptr, TRUE, FALSE, (release + L"-stopped").c_str());
+  testsupport::TempDir dir;
+  const std::string errorFile = dir.File("errors.txt");
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  const HANDLE errorHandle = ::CreateFileW(Wide(errorFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                           &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE ourErrors = ::GetStdHandle(STD_ERROR_HANDLE);
+  ::SetStdHandle(STD_ERROR_HANDLE, errorHandle);
+  ::SetEnvironmentVariableA("STANDIN_HANG", "notes.save=300");
+  ::SetEnvironmentVariableW(L"STANDIN_HANG_RELEASE", release.c_str());
+  DWORD code = 0xFFFFFFFF;
+  std::thread harness(
+      [&] { code = RunProgram("convert-harness.exe", "\"" + pst + "\" \"" + nsf + "\"", report); });
+  const bool wasHeld = ::WaitForSingleObject(held, 120000) == WAIT_OBJECT_0;
+  ::SetStdHandle(STD_ERROR_HANDLE, ourErrors);
+  ::SetEnvironmentVariableA("STANDIN_HANG", nullptr);
+  ::SetEnvironmentVariableA("STANDIN_HANG_RELEASE", nullptr);
+  EXPECT_TRUE(wasHeld) << "the harness did not come to its 300th save";
+  if (wasHeld) during();
+  ::SetEvent(released);
+  harness.join();
+  ::CloseHandle(errorHandle);
+  ::CloseHandle(held);
+  ::CloseHandle(released);
+  *errors = testsupport::ReadFileBytes(errorFile);
+  return code;
+}
+
+// The items the report's "not converted" lines stand for, one for an item, its count for items and folders.
+long NotConvertedItems(const std::string& report) {
+  long items = 0;
+  for (const auto& row : testsupport::TabSeparatedRows(report)) {
+    if (row.size() < 6 || row[0] != "not converted") continue;
+    if (row[1] == "item") ++items;
+    if ((row[1] == "items" || row[1] == "folder") && row[5].compare(0, 6, "items ") == 0)
+      items += std::stol(row[5].substr(6));
+  }
+  return items;
+}
+
+// A bulk PST of 2,000 items in four folders at path.
+void WriteBulkPst(const std::string& path) {
+  pb::BulkOptions bulk;
+  bulk.messages = 2000;
+  bulk.folders = 4;
+  pb::WritePst(pb::BulkStore(bulk), path);
 }
 
 std::vector<std::string> FixtureFiles() {
@@ -213,4 +269,49 @@ TEST(ConvertHarness, ListsGoWholeIntoTheirMemosAndAMemberThatCannotBeReadIsNamed
       << report;
   // The harness found the other members in the memos: no other line names a loss.
   EXPECT_EQ(std::string::npos, report.find("is not in its memo's body")) << report;
+}
+
+// Another program removes the NSF while the harness writes it: the harness says how many documents of the
+// run were lost with it, and those and the items it reports as not converted add up to every item.
+TEST(ConvertHarness, AnNsfRemovedDuringTheRunCountsTheDocumentsLostWithIt) {
+  testsupport::TempDir dir;
+  const std::string pst = dir.File("bulk.pst");
+  WriteBulkPst(pst);
+  const std::string nsf = dir.File("removed.nsf");
+  std::string report, errors;
+  const DWORD code = RunHeldInASave(
+      pst, nsf,
+      [&] {
+        for (const char* side : {"", "-wal", "-shm"}) testsupport::RemoveAsHostProgram(nsf + side);
+      },
+      &report, &errors);
+  EXPECT_EQ(1u, code) << report << errors;
+  EXPECT_NE(std::string::npos, errors.find("was removed by another program while it was being written"))
+      << errors;
+  const std::string counted = ": ";
+  const size_t line = errors.find(" documents of this run lost with it");
+  ASSERT_NE(std::string::npos, line) << errors;
+  const size_t start = errors.rfind(counted, line) + counted.size();
+  const long lost = std::stol(errors.substr(start, line - start));
+  EXPECT_GE(lost, 300);
+  EXPECT_EQ(2000, lost + NotConvertedItems(report)) << report << errors;
+}
+
+// The PST cut short while the harness converts it: each folder not begun after that says why, with the
+// items the PST says it holds.
+TEST(ConvertHarness, EveryFolderLeftAfterThePstFailedGivesTheReason) {
+  testsupport::TempDir dir;
+  const std::string pst = dir.File("bulk.pst");
+  WriteBulkPst(pst);
+  std::string report, errors;
+  EXPECT_EQ(1u, RunHeldInASave(
+                    pst, dir.File("cut.nsf"), [&] { EXPECT_TRUE(testsupport::CutFileShort(pst, 4096)); },
+                    &report, &errors))
+      << report << errors;
+  EXPECT_EQ(std::string::npos, report.find("cannot be created: \n")) << report;
+  EXPECT_NE(std::string::npos,
+            report.find("\t-\t\tThe conversion stopped. The PST file can no longer be read"))
+      << report;
+  EXPECT_NE(std::string::npos, report.find("not converted\tfolder\tBulk\\Folder 0004\\\t0\t\titems 500\t"))
+      << report;
 }

@@ -613,29 +613,6 @@ long NotConvertedItems(const std::wstring& message) {
   return digits.empty() ? -1 : std::stol(digits);
 }
 
-bool RemoveAsHostProgram(const std::string& path) {
-  using UnixName = char*(CDECL*)(LPCWSTR);
-  const auto unixName = reinterpret_cast<UnixName>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-  if (unixName == nullptr) return false;
-  char* name = unixName(testsupport::Wide(path).c_str());
-  if (name == nullptr) return false;
-  std::wstring command = L"Z:\\bin\\rm -f \"" + testsupport::Wide(name) + L"\"";
-  ::HeapFree(::GetProcessHeap(), 0, name);
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process = {};
-  if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-    return false;
-  if (process.hThread != nullptr) ::CloseHandle(process.hThread);
-  if (process.hProcess != nullptr) ::CloseHandle(process.hProcess);
-  // A host program is started without a handle that tells its end: its effect is waited for.
-  return testsupport::PumpUntil(
-      [&] { return ::GetFileAttributesW(testsupport::Wide(path).c_str()) == INVALID_FILE_ATTRIBUTES; },
-      10000);
-}
-
 StandInHang::StandInHang(const std::string& key) : key_(key) {
   static int count = 0;
   const std::wstring name =

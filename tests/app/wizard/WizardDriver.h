@@ -153,11 +153,6 @@ std::string HarnessCounts(const std::string& pstPath, const std::string& nsfPath
 // when it has none.
 long NotConvertedItems(const std::wstring& message);
 
-// Removes the file as a program of the host system does, which the share mode of the program that has it
-// open does not keep from it (a platform such as the one the tests run on lets it): through the host's
-// rm. True once the file is gone.
-bool RemoveAsHostProgram(const std::string& path);
-
 // Removes the program's registry profile (start and end of a test).
 void DeleteProfile();
 bool ProfileKeyExists(const std::wstring& subKey);

@@ -18,6 +18,7 @@
 #include "WizardDriver.h"
 
 using namespace wizardtest;
+using testsupport::RemoveAsHostProgram;
 using testsupport::Utf8;
 using testsupport::Wide;
 
@@ -36,6 +37,17 @@ Steps StepsAfterTheRun(HWND mainWindow) {
 
 bool FileExists(const std::string& path) {
   return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The small disk that scripts/test.sh mounts for this run of the tests, as a folder path of the program's;
+// "" when none is mounted.
+std::string SmallDiskFolder() {
+  char disk[MAX_PATH] = "";
+  const DWORD length = ::GetEnvironmentVariableA("BRINDLE_SMALL_DISK", disk, MAX_PATH);
+  std::string folder = length > 0 && length < MAX_PATH ? "Z:" + std::string(disk) : std::string();
+  for (char& c : folder)
+    if (c == '/') c = '\\';
+  return !folder.empty() && FileExists(folder + "\\small-disk") ? folder : std::string();
 }
 
 // The items of the PST that a run of the stopped save's tests converts, and the save that stops: in its
@@ -82,6 +94,26 @@ class WizardFailures : public ::testing::Test {
     if (folders == nullptr) return nullptr;
     Answer(folders, IDOK);
     return hang.WaitUntilStopped() ? mainWindow : nullptr;
+  }
+
+  // A run of a new bulk PST of items (pstbuild's options added) into nsfName in folder, all folders ticked,
+  // up to its final message: *box, with the program's main window in *mainWindow; *box stays null when the
+  // run did not come to it.
+  void ConvertBulk(ProgramRun& program, int items, const std::string& options, const std::string& folder,
+                   const std::wstring& nsfName, HWND* mainWindow, HWND* box) {
+    const std::string pst = temp_.File(testsupport::Utf8(nsfName) + ".pst");
+    std::string output;
+    ASSERT_EQ(
+        RunTool("pstbuild.exe", "bulk " + std::to_string(items) + " \"" + pst + "\" " + options, &output),
+        0u);
+    *mainWindow = Start(program);
+    ASSERT_NE(*mainWindow, nullptr);
+    ASSERT_TRUE(StartConversion(*mainWindow, program.ProcessId(), Wide(pst), Wide(folder), nsfName));
+    HWND folders = WaitForFolderDialog(program.ProcessId());
+    ASSERT_NE(folders, nullptr);
+    Answer(folders, IDOK);
+    *box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 120000);
+    ASSERT_NE(*box, nullptr) << Utf8(StatusText(*mainWindow));
   }
 
   testsupport::TempDir temp_;
@@ -356,7 +388,7 @@ TEST_F(WizardFailures, APstCutShortDuringTheRunEndsNotCompletedCountingEveryItem
 }
 
 // Another program removes the NSF while the run writes it: the run stops soon after, and says that the
-// NSF was removed and that the documents saved into it are lost; nothing is left at its name.
+// NSF was removed and how many documents saved into it are lost; nothing is left at its name.
 TEST_F(WizardFailures, AnNsfRemovedDuringTheRunEndsFailedSayingItsDocumentsAreLost) {
   StandInHang hang(STOPPED_SAVE);
   ProgramRun program;
@@ -374,23 +406,20 @@ TEST_F(WizardFailures, AnNsfRemovedDuringTheRunEndsFailedSayingItsDocumentsAreLo
                          L" was removed by another program while it was being written."),
             0u)
       << Utf8(message);
-  EXPECT_NE(message.find(L"saved into the NSF file " + Wide(nsf) + L" are lost with it."), std::wstring::npos)
+  EXPECT_NE(message.find(L"Another program removed the NSF file " + Wide(nsf) +
+                         L" while it was being written: the "),
+            std::wstring::npos)
       << Utf8(message);
-  EXPECT_GT(NotConvertedItems(message), 0) << Utf8(message);
+  // The documents lost with the file and the items not converted make up every item.
+  const size_t lostAt = message.find(L"while it was being written: the ");
+  ASSERT_NE(lostAt, std::wstring::npos) << Utf8(message);
+  const long lost = std::wcstol(message.c_str() + lostAt + 32, nullptr, 10);
+  EXPECT_GE(lost, 300) << Utf8(message);
+  EXPECT_EQ(lost + NotConvertedItems(message), RUN_ITEMS) << Utf8(message);
   Answer(box, IDOK);
   EXPECT_EQ(StepsAfterTheRun(mainWindow), (Steps{"done", "done", "current"}));
   EXPECT_FALSE(FileExists(nsf));
   Close(program, mainWindow);
-}
-
-// The folder of the small disk that scripts/test.sh mounts for this test program ("" when none is).
-std::string SmallDisk() {
-  char disk[MAX_PATH] = "";
-  const DWORD length = ::GetEnvironmentVariableA("BRINDLE_SMALL_DISK", disk, MAX_PATH);
-  std::string folder = length > 0 && length < MAX_PATH ? "Z:" + std::string(disk) : std::string();
-  for (char& c : folder)
-    if (c == '/') c = '\\';
-  return !folder.empty() && FileExists(folder + "\\small-disk") ? folder : std::string();
 }
 
 // The names in a folder, "." and ".." left out.
@@ -449,7 +478,7 @@ class DiskFiller {
 // document. The run says that the disk is full, naming the NSF, and leaves nothing on the disk: not the
 // empty NSF, nor a file it was built under, nor any side file.
 TEST_F(WizardFailures, ANewNsfOnADiskThatFillsAsItIsMadeEndsSayingSoAndLeavesNothing) {
-  const std::string folder = SmallDisk();
+  const std::string folder = SmallDiskFolder();
   if (folder.empty()) GTEST_SKIP() << "no small disk is mounted";
   const DiskFiller filler(folder, 192 * 1024);
   ASSERT_TRUE(filler.Filled()) << "the small disk could not be filled to 192 KB free";
@@ -481,30 +510,19 @@ TEST_F(WizardFailures, ANewNsfOnADiskThatFillsAsItIsMadeEndsSayingSoAndLeavesNot
 // are counted with their items, the folder where the disk filled with what it did not save, and what
 // the NSF holds and what the message counts add up to every item.
 TEST_F(WizardFailures, ADiskThatFillsDuringTheRunEndsFailedCountingEveryItemNotSaved) {
-  const std::string folder = SmallDisk();
+  const std::string folder = SmallDiskFolder();
   if (folder.empty()) GTEST_SKIP() << "no small disk is mounted";
   const std::string nsf = folder + "\\full.NSF";
   for (const char* side : {"", "-wal", "-shm"}) ::DeleteFileW(Wide(nsf + side).c_str());
 
   // Twice the disk's 4 MB in attachments, so that it fills about half-way through.
   const int items = 300;
-  const std::string pst = temp_.File("full.pst");
-  std::string output;
-  ASSERT_EQ(RunTool("pstbuild.exe",
-                    "bulk " + std::to_string(items) + " \"" + pst + "\" --folders 3 --attachment-bytes " +
-                        std::to_string(8 * 1024 * 1024 / items),
-                    &output),
-            0u);
   ProgramRun program;
-  HWND mainWindow = Start(program);
-  ASSERT_NE(mainWindow, nullptr);
-  ASSERT_TRUE(StartConversion(mainWindow, program.ProcessId(), Wide(pst), Wide(folder), L"full"));
-  HWND folders = WaitForFolderDialog(program.ProcessId());
-  ASSERT_NE(folders, nullptr);
-  Answer(folders, IDOK);
-
-  HWND box = WaitForMessageBox(program.ProcessId(), NEXT_OR_EXIT, 120000);
-  ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
+  HWND mainWindow = nullptr;
+  HWND box = nullptr;
+  ConvertBulk(program, items, "--folders 3 --attachment-bytes " + std::to_string(8 * 1024 * 1024 / items),
+              folder, L"full", &mainWindow, &box);
+  ASSERT_NE(box, nullptr);
   const std::wstring message = MessageBoxText(box);
   EXPECT_EQ(message.find(L"The conversion stopped: " + Wide(nsf) + L" cannot be written. The disk is full"),
             0u)
@@ -516,6 +534,38 @@ TEST_F(WizardFailures, ADiskThatFillsDuringTheRunEndsFailedCountingEveryItemNotS
   EXPECT_GT(saved, 0);
   EXPECT_LT(saved, items);
   EXPECT_EQ(saved + NotConvertedItems(message), items) << Utf8(message);
+  Close(program, mainWindow);
+  for (const char* side : {"", "-wal", "-shm"}) ::DeleteFileW(Wide(nsf + side).c_str());
+}
+
+// The disk fills before the first of the run's documents is made safe in the file: nothing is saved, the
+// new NSF is removed, and no contact is said to be saved without its attachments; every item is counted
+// as not converted.
+TEST_F(WizardFailures, ADiskThatFillsBeforeAnythingIsSavedCountsNoContactAsSavedWithoutItsAttachments) {
+  const std::string folder = SmallDiskFolder();
+  if (folder.empty()) GTEST_SKIP() << "no small disk is mounted";
+  const std::string nsf = folder + "\\first.NSF";
+  for (const char* side : {"", "-wal", "-shm"}) ::DeleteFileW(Wide(nsf + side).c_str());
+
+  // One folder of every kind mixed, one contact in eight, with more attachments than the disk holds.
+  const int items = 600;
+  ProgramRun program;
+  HWND mainWindow = nullptr;
+  HWND box = nullptr;
+  ConvertBulk(program, items, "--folders 1 --attachment-bytes 16384", folder, L"first", &mainWindow, &box);
+  ASSERT_NE(box, nullptr);
+  const std::wstring message = MessageBoxText(box);
+  EXPECT_EQ(message.find(L"The conversion stopped: " + Wide(nsf) + L" cannot be written. The disk is full"),
+            0u)
+      << Utf8(message);
+  EXPECT_NE(message.find(L"the new NSF file " + Wide(nsf) + L" held no document and was removed."),
+            std::wstring::npos)
+      << Utf8(message);
+  EXPECT_EQ(message.find(L"saved without"), std::wstring::npos) << Utf8(message);
+  EXPECT_NE(message.find(L"Not converted: 0 folder(s), 600 item(s) and 0 attachment(s)"), std::wstring::npos);
+  EXPECT_EQ(NotConvertedItems(message), items) << Utf8(message);
+  Answer(box, IDOK);
+  EXPECT_FALSE(FileExists(nsf));
   Close(program, mainWindow);
   for (const char* side : {"", "-wal", "-shm"}) ::DeleteFileW(Wide(nsf + side).c_str());
 }

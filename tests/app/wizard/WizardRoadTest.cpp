@@ -150,6 +150,11 @@ class WizardRoad : public ::testing::Test {
     EXPECT_NE(TextOf(::GetDlgItem(complete, 100)).find(L"Saving Complete"), std::wstring::npos);
     EXPECT_TRUE(WaitForStatus(mainWindow, SAVING_COMPLETE_STATUS, 5000))
         << testsupport::Utf8(StatusText(mainWindow));
+    // The page has shown the run's end before the dialog opened over it.
+    EXPECT_EQ(WaitForText(mainWindow, L"Stop", 0), nullptr)
+        << "Stop still shows under the saving-complete dialog";
+    EXPECT_NE(WaitForText(mainWindow, L"Next", 0), nullptr)
+        << "Next does not show under the saving-complete dialog";
     if (screenshots) {
       Screenshot(complete, L"wizard_saving_complete.png");
       Screenshot(mainWindow, L"wizard_page_three_done.png");

@@ -160,6 +160,32 @@ TEST_F(FolderCheckTreeTest, ClickingACheckBoxCarriesTheTickToAllDescendants) {
   EXPECT_EQ(host_.Count(WM_NSF_FOLDER_SELECTED), 0);
 }
 
+// Space on the selected item does what a click on its box does: the descendants follow the item.
+TEST_F(FolderCheckTreeTest, SpaceCarriesTheSelectedItemsTickToAllDescendants) {
+  HTREEITEM hInbox = tree_.AddPath(L"Inbox\\", 0, 0);
+  HTREEITEM hA = tree_.AddPath(L"Inbox\\A\\", 0, 0);
+  HTREEITEM hB = tree_.AddPath(L"Inbox\\A\\B\\", 0, 0);
+  HTREEITEM hSent = tree_.AddPath(L"Sent\\", 0, 0);
+  tree_.Expand(hInbox, TVE_EXPAND);
+  tree_.Expand(hA, TVE_EXPAND);
+  testsupport::PumpMessages(50);
+  ClickAt(LabelPoint(hInbox));
+  ASSERT_EQ(tree_.GetSelectedItem(), hInbox);
+  ASSERT_EQ(::GetFocus(), tree_.m_hWnd);
+
+  testsupport::KeyPress(VK_SPACE);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return !tree_.GetCheck(hInbox); }));
+  testsupport::PumpMessages(50);
+  EXPECT_FALSE(tree_.GetCheck(hA));
+  EXPECT_FALSE(tree_.GetCheck(hB));
+  EXPECT_TRUE(tree_.GetCheck(hSent));
+
+  testsupport::KeyPress(VK_SPACE);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return tree_.GetCheck(hInbox) != FALSE; }));
+  testsupport::PumpMessages(50);
+  for (HTREEITEM h : {hA, hB, hSent}) EXPECT_TRUE(tree_.GetCheck(h));
+}
+
 TEST_F(FolderCheckTreeTest, TicksGivenBeforeTheFirstPaintStay) {
   CFolderCheckTree fresh;
   ASSERT_TRUE(fresh.Create(0x50010137 | WS_BORDER, CRect(10, 10, 350, 290), &host_, 4102));

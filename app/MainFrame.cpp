@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "3TovinSaveNsfToPst.h"
 #include "BannerDlg.h"
 #include "BarTheme.h"
 #include "BrindleEmlConverterGuiView.h"
@@ -100,6 +101,9 @@ ON_COMMAND(ID_CUSTOMIZE, OnCustomize)
 ON_COMMAND(ID_SELECT_PST_FILE, OnSelectPstFile)
 ON_COMMAND(ID_SELECT_NSF_FILE, OnSelectNsfFile)
 ON_COMMAND(ID_EXPORT, OnExport)
+ON_UPDATE_COMMAND_UI(ID_SELECT_PST_FILE, OnUpdateFirstPageCommand)
+ON_UPDATE_COMMAND_UI(ID_SELECT_NSF_FILE, OnUpdateFirstPageCommand)
+ON_UPDATE_COMMAND_UI(ID_EXPORT, OnUpdateFirstPageCommand)
 ON_MESSAGE(WM_STOP_PROCESS, OnStopProcess)
 ON_MESSAGE(WM_STOP_ENUMERATION, OnStopEnumeration)
 ON_WM_TIMER()
@@ -477,6 +481,15 @@ void CMainFrame::OnSelectPstFile() { SendToView(WM_SELECT_PST_FILE); }
 void CMainFrame::OnSelectNsfFile() { SendToView(WM_SELECT_NSF_FILE); }
 
 void CMainFrame::OnExport() { SendToView(WM_EXPORT); }
+
+// The pages that act on these commands are not shown while a conversion runs.
+void CMainFrame::OnUpdateFirstPageCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(!IsConversionRunning()); }
+
+BOOL CMainFrame::IsConversionRunning() const {
+  if (m_pMainView == nullptr || m_pMainView->GetSafeHwnd() == nullptr) return FALSE;
+  const C3TovinSaveNsfToPst* pSaving = DYNAMIC_DOWNCAST(C3TovinSaveNsfToPst, m_pMainView->GetPage(2));
+  return pSaving != nullptr && pSaving->IsWorkerRunning();
+}
 
 LRESULT CMainFrame::OnStopProcess(WPARAM, LPARAM) {
   SendToView(WM_STOP_PROCESS);

@@ -1,10 +1,15 @@
 // The main window's bars as a user meets them, driven with real input from outside the program: the
 // status bar's message pane says "Ready" from the start and again once the mouse has left a tool button
 // whose prompt it showed, and a menu opened from the menu bar closes at a click on the window's caption
-// (drawn by the window manager when there is one) and leaves no title highlighted.
+// (drawn by the window manager when there is one) and leaves no title highlighted, and the commands of
+// page one (Select PST File, Export) are drawn disabled on the toolbar and in the File menu while a
+// conversion runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "RealInput.h"
+#include "TestFiles.h"
 #include "TestProcess.h"
 #include "WindowTest.h"
 #include "WizardDriver.h"
@@ -32,6 +37,51 @@ POINT MiddleOf(HWND hwnd) {
   RECT rc;
   ::GetWindowRect(hwnd, &rc);
   return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+// Whether a column range of a window's picture shows any colour: a greyed button or menu item shows none.
+bool ShowsColour(HWND hwnd, int fromX, int toX, int fromY, int toY) {
+  int width = 0, height = 0;
+  const std::vector<COLORREF> pixels = testsupport::WindowPixels(hwnd, &width, &height);
+  for (int y = std::max(fromY, 0); y < std::min(toY, height); ++y) {
+    for (int x = std::max(fromX, 0); x < std::min(toX, width); ++x) {
+      const COLORREF p = pixels[size_t(y) * width + x];
+      if (std::max({GetRValue(p), GetGValue(p), GetBValue(p)}) -
+              std::min({GetRValue(p), GetGValue(p), GetBValue(p)}) >
+          40)
+        return true;
+    }
+  }
+  return false;
+}
+
+// How page one's commands are drawn: on the toolbar, Select PST File and Export lie left of its
+// separator, Help and Buy Online right of it; in the File menu, the icons of Select PST File and
+// Export lead its first two rows.
+struct CommandsLook {
+  bool pageOneButtons;
+  bool otherButtons;
+  bool pageOneMenuItems;
+};
+
+CommandsLook LookOfCommands(HWND mainWindow, DWORD pid) {
+  CommandsLook look = {};
+  HWND toolbar = WaitForText(mainWindow, L"Standard", 10000);
+  RECT bar = {};
+  ::GetWindowRect(toolbar, &bar);
+  const int width = bar.right - bar.left, height = bar.bottom - bar.top;
+  look.pageOneButtons = ShowsColour(toolbar, 0, width * 45 / 100, 0, height);
+  look.otherButtons = ShowsColour(toolbar, width * 58 / 100, width - 16, 0, height);
+  HWND menuBar = WaitForText(mainWindow, L"Menu Bar", 10000);
+  RECT menuRect = {};
+  ::GetWindowRect(menuBar, &menuRect);
+  testsupport::InputClick(menuRect.left + 22, (menuRect.top + menuRect.bottom) / 2);
+  HWND menu = WaitForPopup(mainWindow, pid);
+  if (menu == nullptr) return look;
+  look.pageOneMenuItems = ShowsColour(menu, 0, 26, 0, 42);
+  testsupport::KeyPress(VK_ESCAPE);
+  testsupport::PumpUntil([menu] { return !IsShown(menu); }, 5000);
+  return look;
 }
 
 class WizardBars : public ::testing::Test {
@@ -111,6 +161,48 @@ TEST_F(WizardBars, AClickOnTheCaptionClosesTheOpenMenuAndLeavesNoTitleHighlighte
       10000))
       << "the menu bar is not drawn as before the menu: its title stayed highlighted";
   Screenshot(s_mainWindow, L"wizard_bars_after_caption_click.png");
+}
+
+// During a conversion Select PST File and Export cannot act: they are drawn disabled, on the toolbar
+// and in the File menu, while Help and Buy Online stay as they were. Their own program, whose run
+// stops at its last save until the test has looked.
+TEST(WizardBarsDuringARun, PageOnesCommandsAreDrawnDisabledWhileAConversionRuns) {
+  testsupport::TempDir temp;
+  const std::string pst = temp.File("small.pst");
+  std::string output;
+  ASSERT_EQ(RunTool("pstbuild.exe", "bulk 12 \"" + pst + "\" --folders 1", &output), 0u) << output;
+  DeleteProfile();
+  StandInHang hang("notes.save=12");
+  ProgramRun program;
+  ASSERT_TRUE(program.StartThroughLauncher(hang.Environment()));
+  HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = program.ProcessId();
+  testsupport::BringToFront(mainWindow);
+  const CommandsLook before = LookOfCommands(mainWindow, pid);
+  EXPECT_TRUE(before.pageOneButtons && before.otherButtons && before.pageOneMenuItems)
+      << "on page one the commands are not drawn enabled";
+
+  ASSERT_TRUE(
+      StartConversion(mainWindow, pid, testsupport::Wide(pst), testsupport::Wide(temp.Path()), L"during"));
+  HWND folders = WaitForFolderDialog(pid);
+  ASSERT_NE(folders, nullptr);
+  Answer(folders, IDOK);
+  ASSERT_TRUE(hang.WaitUntilStopped());
+  CommandsLook during = {};
+  EXPECT_TRUE(testsupport::PumpUntil(
+      [&] {
+        during = LookOfCommands(mainWindow, pid);
+        return !during.pageOneButtons && during.otherButtons && !during.pageOneMenuItems;
+      },
+      10000))
+      << "during the run: Select PST File and Export on the toolbar "
+      << (during.pageOneButtons ? "in colour" : "greyed") << ", Help and Buy Online "
+      << (during.otherButtons ? "in colour" : "greyed") << ", in the File menu "
+      << (during.pageOneMenuItems ? "in colour" : "greyed");
+  Screenshot(mainWindow, L"wizard_bars_during_a_run.png");
+  program.Kill();
+  DeleteProfile();
 }
 
 }  // namespace

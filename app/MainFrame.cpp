@@ -90,6 +90,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CXTPFrameWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_SIZE()
+ON_WM_SYSCOMMAND()
 ON_WM_ACTIVATE()
 ON_WM_HELPINFO()
 ON_COMMAND(ID_HELP_CONTENTS, OnHelpContents)
@@ -427,6 +428,27 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy) {
     GetClientRect(&rcClient);
     m_pBannerDlg->MoveWindow(rcClient.Width() - BANNER_WIDTH, BANNER_TOP, BANNER_WIDTH, BANNER_HEIGHT);
   }
+}
+
+void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam) {
+  const UINT nCommand = nID & 0xFFF0;
+  // A window manager maximises or restores the frame on the display even while a modal dialog keeps it
+  // disabled, and the system then asks the frame to follow with this command; its own handling refuses
+  // commands to a disabled window, which would leave the frame at its old size in the resized window.
+  if (!IsWindowEnabled() && (nCommand == SC_MAXIMIZE || nCommand == SC_RESTORE)) {
+    const HWND hDialog = ::GetLastActivePopup(m_hWnd);
+    ShowWindow(nCommand == SC_MAXIMIZE ? SW_MAXIMIZE : SW_RESTORE);
+    // Showing the frame activates it: the dialog that keeps it disabled gets the keyboard back.
+    if (hDialog != m_hWnd && ::IsWindowEnabled(hDialog)) {
+      if (::GetWindowThreadProcessId(hDialog, nullptr) == ::GetCurrentThreadId()) {
+        ::SetActiveWindow(hDialog);
+      } else {
+        ::SetForegroundWindow(hDialog);
+      }
+    }
+    return;
+  }
+  CXTPFrameWnd::OnSysCommand(nID, lParam);
 }
 
 void CMainFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {

@@ -193,6 +193,7 @@ class CMainFrame : public CXTPFrameWnd {
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnClose();
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
   afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
   afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
   afx_msg void OnHelpContents();

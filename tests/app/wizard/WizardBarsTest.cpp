@@ -3,7 +3,7 @@
 // whose prompt it showed, and a menu opened from the menu bar closes at a click on the window's caption
 // (drawn by the window manager when there is one) and leaves no title highlighted, and the commands of
 // page one (Select PST File, Export) are drawn disabled on the toolbar and in the File menu while a
-// conversion runs.
+// conversion runs. The frame maximised while a modal dialog is up is laid out to its new size.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -202,6 +202,75 @@ TEST(WizardBarsDuringARun, PageOnesCommandsAreDrawnDisabledWhileAConversionRuns)
       << (during.pageOneMenuItems ? "in colour" : "greyed");
   Screenshot(mainWindow, L"wizard_bars_during_a_run.png");
   program.Kill();
+  DeleteProfile();
+}
+
+// The frame's caption, double-clicked on the display where the window manager (when one runs) sees it.
+void DoubleClickCaption(HWND mainWindow) {
+  RECT client = {};
+  ::GetClientRect(mainWindow, &client);
+  ::MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  ASSERT_TRUE(RunOnDisplay(L"mousemove " + std::to_wstring((client.left + client.right) / 2) + L" " +
+                           std::to_wstring(client.top - 8) + L" click --repeat 2 --delay 80 1"));
+}
+
+// Whether the frame is laid out to its size: its status bar lies along the bottom of its client area,
+// as wide as it.
+bool LaidOutToItsSize(HWND mainWindow) {
+  RECT client = {}, status = {};
+  ::GetClientRect(mainWindow, &client);
+  ::MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  ::GetWindowRect(::GetDlgItem(mainWindow, STATUS_BAR_ID), &status);
+  return status.bottom == client.bottom && status.left == client.left && status.right == client.right;
+}
+
+// Under a window manager, a double click on the frame's caption maximises it even while a modal dialog
+// is up (the manager does it, whatever the program's windows take): the frame then fills the screen's
+// work area, laid out to that size, and the dialog keeps the keyboard. Without one the program draws
+// the captions, and whether a disabled frame's takes a click is the system's affair.
+TEST(WizardBarsMaximise, AFrameMaximisedUnderAModalDialogIsLaidOutToItsNewSize) {
+  if (ProgramDrawsCaptions()) GTEST_SKIP() << "no window manager maximises the frame here";
+  DeleteProfile();
+  ProgramRun program;
+  ASSERT_TRUE(program.StartThroughLauncher());
+  HWND mainWindow = program.WaitForMainWindow();
+  ASSERT_NE(mainWindow, nullptr);
+  const DWORD pid = program.ProcessId();
+  testsupport::BringToFront(mainWindow);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return ::IsZoomed(mainWindow) != FALSE; }, 10000));
+  ASSERT_NO_FATAL_FAILURE(DoubleClickCaption(mainWindow));
+  ASSERT_TRUE(
+      testsupport::PumpUntil([&] { return !::IsZoomed(mainWindow) && LaidOutToItsSize(mainWindow); }, 10000))
+      << "the frame was not restored";
+
+  Click(WaitForText(mainWindow, L"Export", 10000));
+  HWND box = WaitForMessageBox(pid, L"Please select PST File to export");
+  ASSERT_NE(box, nullptr) << "Export without a PST said nothing";
+  ASSERT_FALSE(::IsWindowEnabled(mainWindow));
+  ASSERT_NO_FATAL_FAILURE(DoubleClickCaption(mainWindow));
+  RECT work = {};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_TRUE(testsupport::PumpUntil(
+      [&] {
+        RECT now = {};
+        ::GetWindowRect(mainWindow, &now);
+        return ::IsZoomed(mainWindow) && now.right - now.left >= work.right - work.left &&
+               LaidOutToItsSize(mainWindow);
+      },
+      10000))
+      << "the frame maximised under the dialog is not laid out to its new size";
+  Screenshot(mainWindow, L"wizard_bars_maximised_under_a_dialog.png");
+  if (!KeyEnds(box, VK_RETURN)) {
+    ADD_FAILURE() << "Enter did not end the message box";
+    Answer(box, IDOK);
+  }
+  // Closed as a user closes it: a program ended from outside after the maximise is not always gone at
+  // once, and would hold the test's output.
+  ::PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+  HWND question = WaitForMessageBox(pid, L"Are you sure , you want to close the application?");
+  ASSERT_NE(question, nullptr);
+  Answer(question, IDYES);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return !::IsWindow(mainWindow); }, 15000)) << "the program stayed";
   DeleteProfile();
 }
 

@@ -10,6 +10,7 @@ const LPCTSTR CFolderCheckTree::ROOT_TEXT = L"Outlook Folders";
 BEGIN_MESSAGE_MAP(CFolderCheckTree, CTreeCtrl)
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONDBLCLK()
+ON_WM_KEYDOWN()
 ON_WM_PAINT()
 ON_MESSAGE(WM_UI_HANDOFF, OnHandoff)
 ON_WM_NCDESTROY()
@@ -138,6 +139,14 @@ void CFolderCheckTree::OnLButtonDblClk(UINT nFlags, CPoint point) {
   HTREEITEM hItem = HitTest(point, &uHitFlags);
   if (hItem != nullptr && (uHitFlags & TVHT_ONITEMSTATEICON)) SetChildrenCheck(hItem, !GetCheck(hItem));
   CTreeCtrl::OnLButtonDblClk(nFlags, point);
+}
+
+// The control toggles the selected item's box on Space after this: the descendants take its new state.
+void CFolderCheckTree::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  if (nChar == VK_SPACE && (GetStyle() & TVS_CHECKBOXES) != 0) {
+    if (HTREEITEM hItem = GetSelectedItem()) SetChildrenCheck(hItem, !GetCheck(hItem));
+  }
+  CTreeCtrl::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 
 void CFolderCheckTree::OnPaint() {

@@ -10,7 +10,8 @@
 // Items are path components; AddPath builds the items of a whole backslash path, ticking every new item
 // and its parent, and a tick on an item's check box carries to all its descendants. A click on an
 // item's label sends WM_NSF_FOLDER_SELECTED to the window its owner named with SetNotifyWindow (none:
-// no message), with the item's path.
+// no message), with the item's path. Space toggles the selected item's box and its descendants with it,
+// as a click on the box does.
 //
 // Threads: the tree is created by its owner on the owner's thread (the user-interface thread for the
 // browser page, the conversion worker for the Outlook Folders dialog), and only that thread calls it. A
@@ -53,6 +54,7 @@ class CFolderCheckTree : public CTreeCtrl, public IFolderTreeSink {
  protected:
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
   afx_msg void OnPaint();
   afx_msg LRESULT OnHandoff(WPARAM wParam, LPARAM lParam);
   afx_msg void OnNcDestroy();

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "3TovinSaveNsfToPst.h"
 #include "BannerDlg.h"
 #include "BarTheme.h"
 #include "BrindleEmlConverterGuiView.h"
@@ -88,6 +89,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CXTPFrameWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_SIZE()
+ON_WM_SYSCOMMAND()
 ON_WM_ACTIVATE()
 ON_WM_HELPINFO()
 ON_COMMAND(ID_HELP_CONTENTS, OnHelpContents)
@@ -99,6 +101,9 @@ ON_COMMAND(ID_CUSTOMIZE, OnCustomize)
 ON_COMMAND(ID_SELECT_PST_FILE, OnSelectPstFile)
 ON_COMMAND(ID_SELECT_NSF_FILE, OnSelectNsfFile)
 ON_COMMAND(ID_EXPORT, OnExport)
+ON_UPDATE_COMMAND_UI(ID_SELECT_PST_FILE, OnUpdateFirstPageCommand)
+ON_UPDATE_COMMAND_UI(ID_SELECT_NSF_FILE, OnUpdateFirstPageCommand)
+ON_UPDATE_COMMAND_UI(ID_EXPORT, OnUpdateFirstPageCommand)
 ON_MESSAGE(WM_STOP_PROCESS, OnStopProcess)
 ON_MESSAGE(WM_STOP_ENUMERATION, OnStopEnumeration)
 ON_WM_TIMER()
@@ -424,6 +429,27 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy) {
   }
 }
 
+void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam) {
+  const UINT nCommand = nID & 0xFFF0;
+  // A window manager maximises or restores the frame on the display even while a modal dialog keeps it
+  // disabled, and the system then asks the frame to follow with this command; its own handling refuses
+  // commands to a disabled window, which would leave the frame at its old size in the resized window.
+  if (!IsWindowEnabled() && (nCommand == SC_MAXIMIZE || nCommand == SC_RESTORE)) {
+    const HWND hDialog = ::GetLastActivePopup(m_hWnd);
+    ShowWindow(nCommand == SC_MAXIMIZE ? SW_MAXIMIZE : SW_RESTORE);
+    // Showing the frame activates it: the dialog that keeps it disabled gets the keyboard back.
+    if (hDialog != m_hWnd && ::IsWindowEnabled(hDialog)) {
+      if (::GetWindowThreadProcessId(hDialog, nullptr) == ::GetCurrentThreadId()) {
+        ::SetActiveWindow(hDialog);
+      } else {
+        ::SetForegroundWindow(hDialog);
+      }
+    }
+    return;
+  }
+  CXTPFrameWnd::OnSysCommand(nID, lParam);
+}
+
 void CMainFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
   // The page keeps where its keyboard was, to give it back when the frame is active again (after a
   // dialog).
@@ -472,6 +498,15 @@ void CMainFrame::OnSelectPstFile() { SendToView(WM_SELECT_PST_FILE); }
 void CMainFrame::OnSelectNsfFile() { SendToView(WM_SELECT_NSF_FILE); }
 
 void CMainFrame::OnExport() { SendToView(WM_EXPORT); }
+
+// The pages that act on these commands are not shown while a conversion runs.
+void CMainFrame::OnUpdateFirstPageCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(!IsConversionRunning()); }
+
+BOOL CMainFrame::IsConversionRunning() const {
+  if (m_pMainView == nullptr || m_pMainView->GetSafeHwnd() == nullptr) return FALSE;
+  const C3TovinSaveNsfToPst* pSaving = DYNAMIC_DOWNCAST(C3TovinSaveNsfToPst, m_pMainView->GetPage(2));
+  return pSaving != nullptr && pSaving->IsWorkerRunning();
+}
 
 LRESULT CMainFrame::OnStopProcess(WPARAM, LPARAM) {
   SendToView(WM_STOP_PROCESS);

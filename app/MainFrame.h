@@ -76,6 +76,8 @@ class CMainFrame : public CXTPFrameWnd {
   void HideProgressDialog();
   // TRUE while the progress dialog is meant to be seen: the frame does not close then.
   BOOL IsProgressDialogShown() const;
+  // TRUE while the saving page's conversion worker has not ended.
+  BOOL IsConversionRunning() const;
   // A wait for a worker's end on the user-interface thread (see WaitForWorkerToEnd): the frame is
   // disabled and the progress dialog says strText until EndWorkerWait. Waits nest.
   void BeginWorkerWait(const CString& strText);
@@ -191,6 +193,7 @@ class CMainFrame : public CXTPFrameWnd {
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnClose();
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
   afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
   afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
   afx_msg void OnHelpContents();
@@ -202,6 +205,8 @@ class CMainFrame : public CXTPFrameWnd {
   afx_msg void OnSelectPstFile();
   afx_msg void OnSelectNsfFile();
   afx_msg void OnExport();
+  // Select PST File, Select NSF File and Export: disabled while a conversion runs.
+  afx_msg void OnUpdateFirstPageCommand(CCmdUI* pCmdUI);
   afx_msg LRESULT OnStopProcess(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnStopEnumeration(WPARAM wParam, LPARAM lParam);
   afx_msg void OnTimer(UINT_PTR nIDEvent);

@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   wine wine64 fonts-wine xvfb xauth xdotool x11-utils
+  fonts-noto-cjk # the face that folder and item names in Chinese, Japanese and Korean are drawn with
   openbox # the window manager of the display on which the wizard's road tests run a second time
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   cmake ninja-build g++ googletest nodejs npm

@@ -130,9 +130,28 @@ _brindle_install_fonts() {
   done
 }
 
+# Names in Chinese, Japanese and Korean (a user's folders, subjects, senders) are drawn with the Noto
+# CJK face of the set-up: the faces that the program's dialogs and controls name fall back to it, as a
+# Windows installation links its interface faces to its own East Asian ones. Wine's default links name
+# Windows faces that a prefix does not have. Written once a prefix; its stamp says what was written.
+_brindle_cjk_file=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
+_brindle_cjk_link="NotoSansCJK-Regular.ttc,Noto Sans CJK JP"
+_brindle_linked_faces=("MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "Microsoft Sans Serif" "Segoe UI")
+_brindle_link_fonts() {
+  local stamp="$WINEPREFIX/.brindle-fontlink" face
+  [ -f "$_brindle_cjk_file" ] || return 0
+  [ "$(cat "$stamp" 2>/dev/null)" = "$_brindle_cjk_link:${_brindle_linked_faces[*]}" ] && return 0
+  for face in "${_brindle_linked_faces[@]}"; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+      /t REG_MULTI_SZ /d "$_brindle_cjk_link" /f >/dev/null 2>&1 9>&- || return 0
+  done
+  echo "$_brindle_cjk_link:${_brindle_linked_faces[*]}" >"$stamp"
+}
+
 _brindle_create_prefix() {
   if [ -f "$WINEPREFIX/.brindle-ready" ]; then
     _brindle_install_fonts
+    _brindle_link_fonts
     return 0
   fi
   echo "wine-env: creating Wine prefix $WINEPREFIX" >&2
@@ -141,6 +160,7 @@ _brindle_create_prefix() {
   # A crashing test program must end and report, not wait for someone to close a dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 9>&-
   _brindle_install_fonts
+  _brindle_link_fonts
   touch "$WINEPREFIX/.brindle-ready"
 }
 

@@ -51,6 +51,19 @@ class FolderCheckTreeTest : public ::testing::Test {
     testsupport::PumpMessages(150);
   }
 
+  // Inbox with A below it and B below A, and Sent beside Inbox, all shown.
+  struct InboxTree {
+    HTREEITEM hInbox, hA, hB, hSent;
+  };
+  InboxTree AddInboxTree() {
+    InboxTree items = {tree_.AddPath(L"Inbox\\", 0, 0), tree_.AddPath(L"Inbox\\A\\", 0, 0),
+                       tree_.AddPath(L"Inbox\\A\\B\\", 0, 0), tree_.AddPath(L"Sent\\", 0, 0)};
+    tree_.Expand(items.hInbox, TVE_EXPAND);
+    tree_.Expand(items.hA, TVE_EXPAND);
+    testsupport::PumpMessages(50);
+    return items;
+  }
+
   static CRecordingWnd* s_hostWnd;
   CRecordingWnd& host_ = *s_hostWnd;
   CFolderCheckTree tree_;
@@ -122,13 +135,8 @@ TEST_F(FolderCheckTreeTest, FoldersNamedLikeTheRootKeepTheirNames) {
 }
 
 TEST_F(FolderCheckTreeTest, ClickingACheckBoxCarriesTheTickToAllDescendants) {
-  HTREEITEM hInbox = tree_.AddPath(L"Inbox\\", 0, 0);
-  HTREEITEM hA = tree_.AddPath(L"Inbox\\A\\", 0, 0);
-  HTREEITEM hB = tree_.AddPath(L"Inbox\\A\\B\\", 0, 0);
-  HTREEITEM hSent = tree_.AddPath(L"Sent\\", 0, 0);
-  tree_.Expand(hInbox, TVE_EXPAND);
-  tree_.Expand(hA, TVE_EXPAND);
-  testsupport::PumpMessages(50);
+  const InboxTree items = AddInboxTree();
+  HTREEITEM hInbox = items.hInbox, hA = items.hA, hB = items.hB, hSent = items.hSent;
 
   ClickAt(CheckBoxPoint(hInbox));
   EXPECT_FALSE(tree_.GetCheck(hInbox));
@@ -158,6 +166,27 @@ TEST_F(FolderCheckTreeTest, ClickingACheckBoxCarriesTheTickToAllDescendants) {
   ClickAt(CheckBoxPoint(tree_.GetRootItem()));
   EXPECT_TRUE(CheckedList().empty());
   EXPECT_EQ(host_.Count(WM_NSF_FOLDER_SELECTED), 0);
+}
+
+// Space on the selected item does what a click on its box does: the descendants follow the item.
+TEST_F(FolderCheckTreeTest, SpaceCarriesTheSelectedItemsTickToAllDescendants) {
+  const InboxTree items = AddInboxTree();
+  HTREEITEM hInbox = items.hInbox, hA = items.hA, hB = items.hB, hSent = items.hSent;
+  ClickAt(LabelPoint(hInbox));
+  ASSERT_EQ(tree_.GetSelectedItem(), hInbox);
+  ASSERT_EQ(::GetFocus(), tree_.m_hWnd);
+
+  testsupport::KeyPress(VK_SPACE);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return !tree_.GetCheck(hInbox); }));
+  testsupport::PumpMessages(50);
+  EXPECT_FALSE(tree_.GetCheck(hA));
+  EXPECT_FALSE(tree_.GetCheck(hB));
+  EXPECT_TRUE(tree_.GetCheck(hSent));
+
+  testsupport::KeyPress(VK_SPACE);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return tree_.GetCheck(hInbox) != FALSE; }));
+  testsupport::PumpMessages(50);
+  for (HTREEITEM h : {hA, hB, hSent}) EXPECT_TRUE(tree_.GetCheck(h));
 }
 
 TEST_F(FolderCheckTreeTest, TicksGivenBeforeTheFirstPaintStay) {

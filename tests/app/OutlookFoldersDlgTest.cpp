@@ -135,4 +135,49 @@ TEST(OutlookFoldersDlg, AnEmptyFolderListRefusesOkAndCancelEndsIt) {
   EXPECT_EQ(dlg.m_arrSelected.GetSize(), 0);
 }
 
+// What a label shows, row by row, in the tree's picture; empty when the item has no place.
+std::vector<COLORREF> LabelPixels(HWND tree, HTREEITEM hItem, int width) {
+  RECT rc = {};
+  if (!TreeView_GetItemRect(tree, hItem, &rc, TRUE)) return {};
+  int treeWidth = 0, treeHeight = 0;
+  const std::vector<COLORREF> pixels = testsupport::WindowPixels(tree, &treeWidth, &treeHeight);
+  // The tree's border lies between its window's corner and its client area.
+  POINT origin = {0, 0};
+  ::ClientToScreen(tree, &origin);
+  RECT window = {};
+  ::GetWindowRect(tree, &window);
+  const int dx = origin.x - window.left, dy = origin.y - window.top;
+  std::vector<COLORREF> label;
+  for (int y = rc.top + dy; y < rc.bottom + dy && y < treeHeight; ++y) {
+    for (int x = rc.left + dx; x < rc.left + dx + width && x < treeWidth; ++x)
+      label.push_back(pixels[size_t(y) * treeWidth + x]);
+  }
+  return label;
+}
+
+// Folder names in Japanese are drawn with their own glyphs, which the set-up's font gives the dialog's
+// font: two names of as many characters drawn as the same row of empty boxes would look alike.
+TEST(OutlookFoldersDlg, JapaneseFolderNamesAreDrawnWithTheirGlyphs) {
+  COutlookFoldersDlg dlg;
+  dlg.m_arrFolders.Add(L"\u524A\u9664\u6E08\u307F\u30A2\u30A4\u30C6\u30E0\\");
+  dlg.m_arrFolders.Add(L"\u9001\u4FE1\u6E08\u307F\u30A2\u30A4\u30C6\u30E0\\");
+  ModalRun run(L"Outlook Folders", [&] { dlg.DoModal(); });
+  HWND hDlg = run.WaitForDialog();
+  ASSERT_NE(hDlg, nullptr);
+  HWND tree = ::GetDlgItem(hDlg, IDC_FOLDER_TREE);
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return !::GetUpdateRect(tree, nullptr, FALSE); }));
+  HTREEITEM hRoot = TreeView_GetRoot(tree);
+  HTREEITEM hDeleted = FindChild(tree, hRoot, L"\u524A\u9664\u6E08\u307F\u30A2\u30A4\u30C6\u30E0");
+  HTREEITEM hSent = FindChild(tree, hRoot, L"\u9001\u4FE1\u6E08\u307F\u30A2\u30A4\u30C6\u30E0");
+  ASSERT_NE(hDeleted, nullptr);
+  ASSERT_NE(hSent, nullptr);
+  testsupport::SaveWindowPng(hDlg, L"app_outlook_folders_japanese.png");
+  // The first two characters tell the names apart.
+  const std::vector<COLORREF> deleted = LabelPixels(tree, hDeleted, 30);
+  ASSERT_FALSE(deleted.empty());
+  EXPECT_NE(deleted, LabelPixels(tree, hSent, 30)) << "the names are drawn alike: as empty boxes";
+  apptest::ClickControl(hDlg, IDCANCEL);
+  run.Finish();
+}
+
 }  // namespace

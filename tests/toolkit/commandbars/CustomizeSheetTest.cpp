@@ -504,6 +504,43 @@ TEST_F(CustomizeSheetTest, AShortcutAssignedOnTheKeyboardPageRunsItsCommand) {
 }  // namespace
 namespace {
 
+// The pages left behind on the way with Ctrl+Tab keep their mnemonics to themselves: Alt+N on the
+// Keyboard page goes to "Press new shortcut key:", not to the Toolbars page's "New...".
+TEST_F(CustomizeSheetTest, AltNOnTheKeyboardPageReachedByCtrlTabGoesToTheShortcutEntry) {
+  CXTPCustomizeSheet sheet(Bars());
+  CXTPCustomizeShortcutsPage keyboard(&sheet);
+  keyboard.AddCategoriesFromMenu(IDR_TEST_MENU);
+  sheet.AddPage(&keyboard);
+  BOOL bNameDialog = FALSE;
+  CCustomizeTestScript script;
+  ShowSheet(script, &sheet);
+  script.Do("ctrl+tab twice", [] {
+    testsupport::KeyPress(VK_TAB, {VK_CONTROL});
+    testsupport::KeyPress(VK_TAB, {VK_CONTROL});
+  });
+  script.Step("keyboard page",
+              [&] { return keyboard.GetSafeHwnd() != nullptr && keyboard.IsWindowVisible(); });
+  script.Pause(100);
+  script.Do("alt+n", [] { testsupport::KeyPress('N', {VK_MENU}); });
+  script.Step("entry focused or name dialog", [&] {
+    bNameDialog = FindVisibleWindow(L"New Toolbar") != nullptr;
+    return bNameDialog || ::GetFocus() == keyboard.m_editShortcut.GetSafeHwnd();
+  });
+  script.Pause(200);
+  script.Do("look again", [&] {
+    if (HWND hDlg = FindVisibleWindow(L"New Toolbar")) {
+      bNameDialog = TRUE;
+      ::PostMessage(hDlg, WM_COMMAND, IDCANCEL, 0);
+    }
+  });
+  script.Step("no name dialog", [] { return FindVisibleWindow(L"New Toolbar") == nullptr; });
+  CloseSheet(script, &sheet);
+  script.Start();
+  sheet.DoModal();
+  EXPECT_EQ("", script.Failure());
+  EXPECT_FALSE(bNameDialog) << "Alt+N opened the hidden Toolbars page's New Toolbar";
+}
+
 TEST_F(CustomizeSheetTest, TheChevronsCustomizeItemHasItsTextAndOpensTheSheetOverTheFrame) {
   m_pFrame->m_bRunCustomizeSheet = TRUE;
   m_pFrame->MoveWindow(180, 140, 820, 600);

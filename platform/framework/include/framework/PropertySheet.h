@@ -104,4 +104,10 @@ class CPropertySheet : public CWnd {
   HWND m_hWndTop;
 
   DECLARE_MESSAGE_MAP()
+
+ private:
+  // A page change by the keyboard or by PSM_SETCURSEL leaves the focus where it was: on the page the
+  // control hid. This moves it to the current page's first control (the page itself when it has none),
+  // so that the hidden page's mnemonics and keys do not act unseen; nothing when the focus is elsewhere.
+  void KeepFocusOnCurrentPage();
 };

@@ -214,7 +214,21 @@ BOOL CPropertySheet::SetActivePage(int nPage) {
     m_psh.nStartPage = static_cast<UINT>(nPage);
     return TRUE;
   }
-  return static_cast<BOOL>(::SendMessage(m_hWnd, PSM_SETCURSEL, nPage, 0));
+  const BOOL bSet = static_cast<BOOL>(::SendMessage(m_hWnd, PSM_SETCURSEL, nPage, 0));
+  KeepFocusOnCurrentPage();
+  return bSet;
+}
+
+void CPropertySheet::KeepFocusOnCurrentPage() {
+  const HWND hFocus = ::GetFocus();
+  const HWND hPage = reinterpret_cast<HWND>(::SendMessage(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+  if (hFocus == nullptr || hPage == nullptr || !::IsChild(m_hWnd, hFocus)) return;
+  HWND hChildOfSheet = hFocus;
+  while (::GetParent(hChildOfSheet) != m_hWnd) hChildOfSheet = ::GetParent(hChildOfSheet);
+  // The tab control and the sheet's buttons stay shown; only a page is hidden.
+  if (hChildOfSheet == hPage || ::IsWindowVisible(hChildOfSheet)) return;
+  const HWND hFirst = ::GetNextDlgTabItem(hPage, nullptr, FALSE);
+  ::SetFocus(hFirst != nullptr ? hFirst : hPage);
 }
 
 CTabCtrl* CPropertySheet::GetTabControl() const {
@@ -328,7 +342,10 @@ BOOL CPropertySheet::OnInitDialog() { return TRUE; }
 BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg) {
   if (CWnd::PreTranslateMessage(pMsg)) return TRUE;
   if (m_hWnd == nullptr) return FALSE;
-  return static_cast<BOOL>(::SendMessage(m_hWnd, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(pMsg)));
+  const BOOL bHandled =
+      static_cast<BOOL>(::SendMessage(m_hWnd, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(pMsg)));
+  if (bHandled && pMsg->message == WM_KEYDOWN) KeepFocusOnCurrentPage();
+  return bHandled;
 }
 
 BOOL CPropertySheet::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {

@@ -80,11 +80,12 @@ class WizardKeys : public ::testing::Test {
     return "STANDIN_FAULTS=notes.getdatabases=1\nALLUSERSPROFILE=" + shared;
   }
 
-  // Starts the program with TemplateChoiceEnvironment and a run into a new NSF nsfName (no extension)
-  // in the test's directory; the template dialog once the worker asks for a template, NULL when the
-  // road broke before.
-  HWND StartRunThatAsksForATemplate(ProgramRun& program, HWND* mainWindow, const std::wstring& nsfName) {
-    *mainWindow = Start(program, TemplateChoiceEnvironment());
+  // Starts the program with TemplateChoiceEnvironment (and extraEnvironment) and a run into a new NSF
+  // nsfName (no extension) in the test's directory; the template dialog once the worker asks for a
+  // template, NULL when the road broke before.
+  HWND StartRunThatAsksForATemplate(ProgramRun& program, HWND* mainWindow, const std::wstring& nsfName,
+                                    const std::string& extraEnvironment = std::string()) {
+    *mainWindow = Start(program, TemplateChoiceEnvironment() + extraEnvironment);
     if (*mainWindow == nullptr) return nullptr;
     const DWORD pid = program.ProcessId();
     if (!StartConversion(*mainWindow, pid, Wide(SmallPst()), Wide(temp_.Path()), nsfName)) return nullptr;
@@ -191,6 +192,38 @@ TEST_F(WizardKeys, AKeyPressedAsAWorkersDialogEndsIsActedOn) {
   ASSERT_TRUE(KeysEnd(box, L"Return alt+F4")) << "Enter did not end the worker's message";
   question = WaitForMessageBox(pid, CLOSE_QUESTION);
   ASSERT_NE(question, nullptr) << "Alt+F4 pressed as the worker's message ended asked nothing";
+  ASSERT_TRUE(KeyEnds(question, VK_RETURN)) << "Yes did not end the close question";
+  EXPECT_TRUE(program.WaitForExit(60000)) << "the program still runs after Yes to the close question";
+}
+
+// The other bursts of every worker's dialog: Space with the Enter that takes a template asks the stop
+// question, Alt+F4 with the Enter that ends Outlook Folders or "Saving Complete" asks the close question.
+TEST_F(WizardKeys, EveryWorkersDialogHandsTheKeyPressedWithItsEndToTheFrame) {
+  ProgramRun program;
+  // The run waits at its second save until the close question has been answered.
+  StandInHang hang("notes.save=2");
+  HWND mainWindow = nullptr;
+  HWND choice = StartRunThatAsksForATemplate(program, &mainWindow, L"bursts", "\n" + hang.Environment());
+  ASSERT_NE(choice, nullptr);
+  const DWORD pid = program.ProcessId();
+  ASSERT_TRUE(KeysEnd(choice, L"Return space")) << "Enter did not take the first template";
+  HWND question = WaitForMessageBox(pid, STOP_QUESTION);
+  ASSERT_NE(question, nullptr) << "Space pressed as the template dialog ended asked nothing";
+  ASSERT_TRUE(KeysEnd(question, L"Tab Return")) << "No did not end the stop question";
+
+  HWND folders = WaitForFolderDialog(pid);
+  ASSERT_NE(folders, nullptr) << Utf8(StatusText(mainWindow));
+  ASSERT_TRUE(KeysEnd(folders, L"Return alt+F4")) << "Enter did not end the Outlook Folders dialog";
+  question = WaitForMessageBox(pid, CLOSE_QUESTION);
+  ASSERT_NE(question, nullptr) << "Alt+F4 pressed as Outlook Folders ended asked nothing";
+  ASSERT_TRUE(KeysEnd(question, L"Tab Return")) << "No did not end the close question";
+  hang.Release();
+
+  HWND complete = WaitForSavingComplete(pid, 60000);
+  ASSERT_NE(complete, nullptr) << Utf8(StatusText(mainWindow));
+  ASSERT_TRUE(KeysEnd(complete, L"Return alt+F4")) << "Enter did not end the saving-complete dialog";
+  question = WaitForMessageBox(pid, CLOSE_QUESTION);
+  ASSERT_NE(question, nullptr) << "Alt+F4 pressed as \"Saving Complete\" ended asked nothing";
   ASSERT_TRUE(KeyEnds(question, VK_RETURN)) << "Yes did not end the close question";
   EXPECT_TRUE(program.WaitForExit(60000)) << "the program still runs after Yes to the close question";
 }

@@ -94,6 +94,16 @@ class WizardKeys : public ::testing::Test {
     return choice;
   }
 
+  // Enter and Alt+F4 in one burst on a worker's dialog (what names it): the dialog ends, the close
+  // question asks, and Yes ends the program.
+  static void AltF4WithTheEndingEnterCloses(ProgramRun& program, HWND dialog, const std::string& what) {
+    ASSERT_TRUE(KeysEnd(dialog, L"Return alt+F4")) << "Enter did not end " << what;
+    HWND question = WaitForMessageBox(program.ProcessId(), CLOSE_QUESTION);
+    ASSERT_NE(question, nullptr) << "Alt+F4 pressed as " << what << " ended asked nothing";
+    ASSERT_TRUE(KeyEnds(question, VK_RETURN)) << "Yes did not end the close question";
+    EXPECT_TRUE(program.WaitForExit(60000)) << "the program still runs after Yes to the close question";
+  }
+
   // Page one's path field.
   static HWND PathField(HWND mainWindow) {
     return FindDescendant(mainWindow, [](HWND hwnd) {
@@ -189,11 +199,7 @@ TEST_F(WizardKeys, AKeyPressedAsAWorkersDialogEndsIsActedOn) {
 
   HWND box = WaitForMessageBox(pid, L"Process aborted by user , \r\n", 60000);
   ASSERT_NE(box, nullptr) << Utf8(StatusText(mainWindow));
-  ASSERT_TRUE(KeysEnd(box, L"Return alt+F4")) << "Enter did not end the worker's message";
-  question = WaitForMessageBox(pid, CLOSE_QUESTION);
-  ASSERT_NE(question, nullptr) << "Alt+F4 pressed as the worker's message ended asked nothing";
-  ASSERT_TRUE(KeyEnds(question, VK_RETURN)) << "Yes did not end the close question";
-  EXPECT_TRUE(program.WaitForExit(60000)) << "the program still runs after Yes to the close question";
+  AltF4WithTheEndingEnterCloses(program, box, "the worker's message");
 }
 
 // The other bursts of every worker's dialog: Space with the Enter that takes a template asks the stop
@@ -221,11 +227,7 @@ TEST_F(WizardKeys, EveryWorkersDialogHandsTheKeyPressedWithItsEndToTheFrame) {
 
   HWND complete = WaitForSavingComplete(pid, 60000);
   ASSERT_NE(complete, nullptr) << Utf8(StatusText(mainWindow));
-  ASSERT_TRUE(KeysEnd(complete, L"Return alt+F4")) << "Enter did not end the saving-complete dialog";
-  question = WaitForMessageBox(pid, CLOSE_QUESTION);
-  ASSERT_NE(question, nullptr) << "Alt+F4 pressed as \"Saving Complete\" ended asked nothing";
-  ASSERT_TRUE(KeyEnds(question, VK_RETURN)) << "Yes did not end the close question";
-  EXPECT_TRUE(program.WaitForExit(60000)) << "the program still runs after Yes to the close question";
+  AltF4WithTheEndingEnterCloses(program, complete, "\"Saving Complete\"");
 }
 
 TEST_F(WizardKeys, AltF4CancelsTheOutlookFoldersDialogAsEscapeDoes) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include <commctrl.h>
 
@@ -147,6 +148,18 @@ class CKeepEndedDialog {
     if (::GetPropW(hWnd, ENDING_PROPERTY) == nullptr || !IsTheDialog(hWnd)) return FALSE;
     if (!::SetPropW(hWnd, KEPT_PROPERTY, reinterpret_cast<HANDLE>(KEPT))) return FALSE;
     ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeptDialogProc));
+    // Nothing of the dialog is left in it: no reader of the program's windows takes it for the dialog.
+    std::vector<HWND> children;
+    ::EnumChildWindows(
+        hWnd,
+        [](HWND hWndChild, LPARAM lParam) {
+          reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWndChild);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    for (HWND hWndChild : children)
+      if (::IsWindow(hWndChild)) ::DestroyWindow(hWndChild);
+    ::SetWindowTextW(hWnd, L"");
     if (::SetTimer(hWnd, HIDE_TIMER, KEEP_MAPPED_MS, nullptr) == 0 ||
         ::SetTimer(hWnd, KEEP_ENDED_TIMER, KEEP_MAPPED_MS + KEEP_ENDED_MS, nullptr) == 0) {
       ::SetPropW(hWnd, KEPT_PROPERTY, reinterpret_cast<HANDLE>(KEPT_GOING));

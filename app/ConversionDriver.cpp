@@ -64,8 +64,8 @@ CString LostTargetText(const CNotesStore::TargetClosing& closing) {
   CString strText = L"Another program " + CString(how) + L" the NSF file " + closing.strFile +
                     L" while it was being written";
   if (closing.nSaved > 0) {
-    strText += L": the " + CountedNoun(closing.nSaved, L"document", L"documents") +
-               L" this run saved into it " + (closing.nSaved == 1 ? L"is" : L"are") + L" lost with it";
+    strText += L": the " + SavedDocumentsText(closing.nSaved) + (closing.nSaved == 1 ? L" is" : L" are") +
+               L" lost with it";
     if (closing.nEarlier > 0)
       strText += L", and so are the " + GroupedNumber(closing.nEarlier) + L" it held before";
     strText += L".";

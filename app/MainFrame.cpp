@@ -438,13 +438,7 @@ void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam) {
     const HWND hDialog = ::GetLastActivePopup(m_hWnd);
     ShowWindow(nCommand == SC_MAXIMIZE ? SW_MAXIMIZE : SW_RESTORE);
     // Showing the frame activates it: the dialog that keeps it disabled gets the keyboard back.
-    if (hDialog != m_hWnd && ::IsWindowEnabled(hDialog)) {
-      if (::GetWindowThreadProcessId(hDialog, nullptr) == ::GetCurrentThreadId()) {
-        ::SetActiveWindow(hDialog);
-      } else {
-        ::SetForegroundWindow(hDialog);
-      }
-    }
+    if (hDialog != m_hWnd && ::IsWindowEnabled(hDialog)) ::SetActiveWindow(hDialog);
     return;
   }
   CXTPFrameWnd::OnSysCommand(nID, lParam);

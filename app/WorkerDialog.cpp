@@ -205,6 +205,39 @@ struct DoneSignal {
   std::shared_ptr<Answer> answer;
 };
 
+// At most how many messages of the input typed before a dialog are acted on ahead of it.
+const int MAX_INPUT_TYPED_BEFORE = 256;
+
+// Dispatches, as the thread's message loop does, what the user typed or clicked before a worker's
+// dialog opens on the calling thread: the keys and clicks already queued, with the characters their
+// translation gives. The dialog's hand-off is a posted message, and posted messages are read before
+// input: without this, a Space pressed on Stop with the Enter that ended the dialog before would go to
+// the next dialog, opened in between. The dialog's turn is set aside meanwhile, so that a question the
+// input asks (Stop, a close) opens now, before the dialog, as it would have had the dialog come later.
+void ActOnInputTypedBefore(CPauseGate* pGate) {
+  if (LOWORD(::GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) == 0) return;
+  std::optional<CPauseGate::CTurnSetAside> aside;
+  if (pGate != nullptr) aside.emplace(*pGate);
+  auto dispatch = [](MSG& msg) {
+    if (AfxPreTranslateMessage(&msg)) return;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  };
+  const DWORD dwStart = ::GetTickCount();
+  MSG msg;
+  for (int nRead = 0; nRead < MAX_INPUT_TYPED_BEFORE &&
+                      ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT);
+       ++nRead) {
+    dispatch(msg);
+    for (UINT nChar : {WM_CHAR, WM_DEADCHAR, WM_SYSCHAR, WM_SYSDEADCHAR}) {
+      MSG charMsg;
+      while (::PeekMessageW(&charMsg, nullptr, nChar, nChar, PM_REMOVE)) dispatch(charMsg);
+    }
+    // What comes while the input is acted on (a question's answer) is no longer typed before.
+    if (static_cast<LONG>(msg.time - dwStart) > 0) break;
+  }
+}
+
 INT_PTR ShowIfWanted(HWND hWndOwner, const CWorkerDialog::ShowFunction& show,
                      const std::function<BOOL()>& isWanted, INT_PTR nNotShown) {
   if (isWanted && !isWanted()) return nNotShown;
@@ -242,8 +275,9 @@ INT_PTR CWorkerDialog::Ask(HWND hWndOwner, CPauseGate* pGate, const ShowFunction
   // ends or never does.
   const CWorkerDialog::ShowFunction* pShow = &show;
   const std::function<BOOL()>* pIsWanted = &isWanted;
-  if (!CUiHandoff::Run(hWndOwner, [signal, hWndOwner, pShow, pIsWanted, nNotShown] {
+  if (!CUiHandoff::Run(hWndOwner, [signal, hWndOwner, pGate, pShow, pIsWanted, nNotShown] {
         signal->answer->bStarted = true;
+        ActOnInputTypedBefore(pGate);
         CKeepEndedDialog keep(hWndOwner);
         signal->answer->nResult = ShowIfWanted(hWndOwner, *pShow, *pIsWanted, nNotShown);
       }))

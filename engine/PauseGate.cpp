@@ -106,6 +106,22 @@ CPauseGate::CDialogTurn::~CDialogTurn() {
   ::LeaveCriticalSection(&m_gate.m_lock);
 }
 
+CPauseGate::CTurnSetAside::CTurnSetAside(CPauseGate& gate) : m_gate(gate), m_bSetAside(FALSE) {
+  ::EnterCriticalSection(&m_gate.m_lock);
+  if (m_gate.m_nDialogs > 0) {
+    --m_gate.m_nDialogs;
+    m_bSetAside = TRUE;
+  }
+  ::LeaveCriticalSection(&m_gate.m_lock);
+}
+
+CPauseGate::CTurnSetAside::~CTurnSetAside() {
+  if (!m_bSetAside) return;
+  ::EnterCriticalSection(&m_gate.m_lock);
+  ++m_gate.m_nDialogs;
+  ::LeaveCriticalSection(&m_gate.m_lock);
+}
+
 // ---- Letting one worker through ------------------------------------------------------------------------
 CPauseGate::CLetThrough::CLetThrough(CPauseGate& gate, DWORD nThreadId)
     : m_gate(gate), m_nThreadId(nThreadId) {

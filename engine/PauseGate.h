@@ -64,6 +64,21 @@ class CPauseGate {
     CPauseGate& m_gate;
   };
 
+  // The user-interface thread, just before a worker's dialog whose turn is taken opens: while it lives,
+  // that one turn keeps no hold off, so that what the user typed before the dialog came can still ask
+  // its question first. Every Hold made meanwhile is released before it ends (its questions are modal).
+  class CTurnSetAside {
+   public:
+    explicit CTurnSetAside(CPauseGate& gate);
+    ~CTurnSetAside();
+    CTurnSetAside(const CTurnSetAside&) = delete;
+    CTurnSetAside& operator=(const CTurnSetAside&) = delete;
+
+   private:
+    CPauseGate& m_gate;
+    BOOL m_bSetAside;
+  };
+
   // While it lives, the worker of thread nThreadId passes the gate and ends its run whatever is held
   // (user-interface thread, around a wait for that worker's end).
   class CLetThrough {

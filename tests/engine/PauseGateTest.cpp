@@ -183,6 +183,30 @@ TEST(PauseGate, AHoldRefusedForADialogsTurnSaysSo) {
   gate.Release();
 }
 
+// A dialog's turn set aside just before its dialog opens lets the question of what was typed before it
+// be asked; the turn keeps the next question off again once the set-aside ends, and a set-aside without
+// a turn gives none.
+TEST(PauseGate, ATurnSetAsideLetsAQuestionAskFirstAndTheTurnHoldsOffTheNextOne) {
+  CPauseGate gate;
+  CPauseGate::CRun run(gate);
+  {
+    CPauseGate::CTurnSetAside aside(gate);
+    EXPECT_TRUE(gate.Hold());
+    gate.Release();
+  }
+  EXPECT_TRUE(gate.Hold()) << "a set-aside without a turn left a turn behind";
+  gate.Release();
+  CPauseGate::CDialogTurn turn(gate);
+  {
+    CPauseGate::CTurnSetAside aside(gate);
+    EXPECT_TRUE(gate.Hold()) << "the turn set aside still kept the question off";
+    gate.Release();
+  }
+  BOOL bDialogTurn = FALSE;
+  EXPECT_FALSE(gate.Hold(&bDialogTurn)) << "a question was asked over the worker's dialog";
+  EXPECT_TRUE(bDialogTurn);
+}
+
 // The item loop's progress, read from the test's thread while the loop runs on its own; holds the
 // store's gate when item holdAt is shown, as the stop question does while that item is being saved.
 class HoldingSink : public IProgressSink {

@@ -25,11 +25,6 @@ const wchar_t NEXT_OR_EXIT[] =
 const int RUN_MESSAGES = 2000;
 const char STOPPED_SAVE[] = "notes.save=300";
 const char SMALL_FIXTURE[] = "pst/hht-three-items.pst";
-// Under a window manager, a key pressed as the template dialog opens, or just after, does not yet reach
-// it (or the frame) every time: the manager decides who has the keyboard, and now and then nobody of
-// the program's has it for a moment. Those steps are taken on a bare display only, until it is held.
-const char WINDOW_MANAGER_FOCUS_OPEN[] =
-    "under a window manager a key as the template dialog opens is not yet held every time";
 
 class WizardKeys : public ::testing::Test {
  protected:
@@ -188,8 +183,6 @@ TEST_F(WizardKeys, TheKeyboardIsOnThePagesControlAfterEveryDialogOfARun) {
 // Outlook Folders asks the stop question; Alt+F4 after Enter in the worker's final message asks the
 // close question.
 TEST_F(WizardKeys, AKeyPressedAsAWorkersDialogEndsIsActedOn) {
-  // Under a window manager the key after the one that ends the dialog is still lost now and then, while
-  // the manager hands the keyboard from the ended dialog to the frame: an open fault, not yet held.
   ProgramRun program;
   StandInHang hang(STOPPED_SAVE);
   HWND mainWindow = nullptr;
@@ -217,21 +210,15 @@ TEST_F(WizardKeys, EveryWorkersDialogHandsTheKeyPressedWithItsEndToTheFrame) {
   HWND choice = StartRunThatAsksForATemplate(program, &mainWindow, L"bursts", "\n" + hang.Environment());
   ASSERT_NE(choice, nullptr);
   const DWORD pid = program.ProcessId();
-  if (ProgramDrawsCaptions()) {
-    ASSERT_TRUE(KeysEnd(choice, L"Return space")) << "Enter did not take the first template";
-    HWND question = WaitForMessageBox(pid, STOP_QUESTION);
-    ASSERT_NE(question, nullptr) << "Space pressed as the template dialog ended asked nothing";
-    ASSERT_TRUE(KeysEnd(question, L"Tab Return")) << "No did not end the stop question";
-  } else {
-    // A window manager does not yet give the template dialog the keyboard every time it opens
-    // (WINDOW_MANAGER_FOCUS_OPEN): there it is answered with the mouse.
-    Answer(choice, IDOK);
-  }
+  ASSERT_TRUE(KeysEnd(choice, L"Return space")) << "Enter did not take the first template";
+  HWND question = WaitForMessageBox(pid, STOP_QUESTION);
+  ASSERT_NE(question, nullptr) << "Space pressed as the template dialog ended asked nothing";
+  ASSERT_TRUE(KeysEnd(question, L"Tab Return")) << "No did not end the stop question";
 
   HWND folders = WaitForFolderDialog(pid);
   ASSERT_NE(folders, nullptr) << Utf8(StatusText(mainWindow));
   ASSERT_TRUE(KeysEnd(folders, L"Return alt+F4")) << "Enter did not end the Outlook Folders dialog";
-  HWND question = WaitForMessageBox(pid, CLOSE_QUESTION);
+  question = WaitForMessageBox(pid, CLOSE_QUESTION);
   ASSERT_NE(question, nullptr) << "Alt+F4 pressed as Outlook Folders ended asked nothing";
   ASSERT_TRUE(KeysEnd(question, L"Tab Return")) << "No did not end the close question";
   hang.Release();
@@ -277,7 +264,6 @@ TEST_F(WizardKeys, TheTemplateChoiceTakesTheKeyboardLikeTheWorkersOtherDialogs) 
 
 // Escape in the template dialog cancels the run before the NSF is made: the user is told so.
 TEST_F(WizardKeys, EscapeInTheTemplateChoiceCancelsTheRunAndLeavesNothingBehind) {
-  if (!ProgramDrawsCaptions()) GTEST_SKIP() << WINDOW_MANAGER_FOCUS_OPEN;
   ProgramRun program;
   HWND mainWindow = nullptr;
   HWND choice = StartRunThatAsksForATemplate(program, &mainWindow, L"none");
@@ -339,7 +325,6 @@ TEST_F(WizardKeys, TheOutlookFoldersDialogHasTheKeyboardAgainWhenTheProgramIsRes
 // Stop is asked while the worker lists the templates; the template choice that comes meanwhile waits for
 // the answer, and after Yes it does not open: the run ends as stopped.
 TEST_F(WizardKeys, AfterYesToStopTheTemplateChoiceThatWaitedDoesNotOpen) {
-  if (!ProgramDrawsCaptions()) GTEST_SKIP() << WINDOW_MANAGER_FOCUS_OPEN;
   const std::string environment = TemplateChoiceEnvironment();
   ASSERT_FALSE(HasFailure());
   // The second listing, of the shared templates, stops until released.

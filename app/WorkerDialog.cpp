@@ -2,6 +2,7 @@
 #include "WorkerDialog.h"
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -31,6 +32,14 @@ const wchar_t ENDING_PROPERTY[] = L"BrindleDialogEnding";
 const wchar_t KEPT_PROPERTY[] = L"BrindleEndedDialogKept";
 const UINT_PTR KEPT = 1;
 const UINT_PTR KEPT_GOING = 2;
+// The property of a kept dialog still on the display, and how many of the thread's there are.
+const wchar_t ON_DISPLAY_PROPERTY[] = L"BrindleEndedDialogOnDisplay";
+thread_local int t_nKeptOnDisplay = 0;
+
+// The kept dialog hWnd leaves the display's count (once).
+void LeaveDisplayCount(HWND hWnd) {
+  if (::RemovePropW(hWnd, ON_DISPLAY_PROPERTY) != nullptr && t_nKeptOnDisplay > 0) --t_nKeptOnDisplay;
+}
 
 // An ended dialog kept for a while: a window manager that has not yet seen it go sends it the close
 // that the user pressed for the window in front (Alt+F4 with the key that ended the dialog). Such a
@@ -59,6 +68,7 @@ LRESULT CALLBACK KeptDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
         ::KillTimer(hWnd, HIDE_TIMER);
         ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+        LeaveDisplayCount(hWnd);
         if (::RemovePropW(hWnd, CLOSE_ASKED_PROPERTY) != nullptr)
           CUiHandoff::Run(hWndOwner, [hWndOwner] { ::SendMessageW(hWndOwner, WM_SYSCOMMAND, SC_CLOSE, 0); });
       } else if (wParam == KEEP_ENDED_TIMER) {
@@ -67,6 +77,7 @@ LRESULT CALLBACK KeptDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM l
       }
       return 0;
     case WM_NCDESTROY:
+      LeaveDisplayCount(hWnd);
       ::RemovePropW(hWnd, KEPT_PROPERTY);
       ::RemovePropW(hWnd, ENDING_PROPERTY);
       ::RemovePropW(hWnd, CLOSE_ASKED_PROPERTY);
@@ -165,6 +176,7 @@ class CKeepEndedDialog {
       ::SetPropW(hWnd, KEPT_PROPERTY, reinterpret_cast<HANDLE>(KEPT_GOING));
       return FALSE;
     }
+    if (::SetPropW(hWnd, ON_DISPLAY_PROPERTY, reinterpret_cast<HANDLE>(1))) ++t_nKeptOnDisplay;
     return TRUE;
   }
 
@@ -179,16 +191,24 @@ thread_local CKeepEndedDialog* CKeepEndedDialog::t_pKeep = nullptr;
 // The answer of one dialog, shared by the waiting worker and the hand-off.
 struct Answer {
   explicit Answer(INT_PTR nNotShown)
-      : hDone(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), nResult(nNotShown), bStarted(false) {}
+      : hDone(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        hSettled(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        nResult(nNotShown),
+        bDeferred(FALSE),
+        bStarted(false) {}
   ~Answer() {
     if (hDone != nullptr) ::CloseHandle(hDone);
+    if (hSettled != nullptr) ::CloseHandle(hSettled);
   }
   Answer(const Answer&) = delete;
   Answer& operator=(const Answer&) = delete;
 
   HANDLE hDone;
+  // Set on the owner's thread once the input typed before a deferred dialog has been read.
+  HANDLE hSettled;
   // Written on the owner's thread before hDone is set.
   INT_PTR nResult;
+  BOOL bDeferred;
   std::atomic<bool> bStarted;
 };
 
@@ -205,37 +225,43 @@ struct DoneSignal {
   std::shared_ptr<Answer> answer;
 };
 
-// At most how many messages of the input typed before a dialog are acted on ahead of it.
-const int MAX_INPUT_TYPED_BEFORE = 256;
+// How many times one dialog gives way to the user's input at most, and how often the owner's thread
+// looks whether that input has been read.
+const int MAX_DEFERRALS = 20;
+const UINT SETTLE_TICK_MS = 10;
+const UINT_PTR SETTLE_TIMER_FIRST = 0x53455454;  // "SETT"
 
-// Dispatches, as the thread's message loop does, what the user typed or clicked before a worker's
-// dialog opens on the calling thread: the keys and clicks already queued, with the characters their
-// translation gives. The dialog's hand-off is a posted message, and posted messages are read before
-// input: without this, a Space pressed on Stop with the Enter that ended the dialog before would go to
-// the next dialog, opened in between. The dialog's turn is set aside meanwhile, so that a question the
-// input asks (Stop, a close) opens now, before the dialog, as it would have had the dialog come later.
-void ActOnInputTypedBefore(CPauseGate* pGate) {
-  if (LOWORD(::GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) == 0) return;
-  std::optional<CPauseGate::CTurnSetAside> aside;
-  if (pGate != nullptr) aside.emplace(*pGate);
-  auto dispatch = [](MSG& msg) {
-    if (AfxPreTranslateMessage(&msg)) return;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  };
-  const DWORD dwStart = ::GetTickCount();
-  MSG msg;
-  for (int nRead = 0; nRead < MAX_INPUT_TYPED_BEFORE &&
-                      ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT);
-       ++nRead) {
-    dispatch(msg);
-    for (UINT nChar : {WM_CHAR, WM_DEADCHAR, WM_SYSCHAR, WM_SYSDEADCHAR}) {
-      MSG charMsg;
-      while (::PeekMessageW(&charMsg, nullptr, nChar, nChar, PM_REMOVE)) dispatch(charMsg);
-    }
-    // What comes while the input is acted on (a question's answer) is no longer typed before.
-    if (static_cast<LONG>(msg.time - dwStart) > 0) break;
-  }
+// The answers of the dialogs deferred on this thread, by their settle timer.
+thread_local std::map<UINT_PTR, std::shared_ptr<Answer>> t_deferred;
+thread_local UINT_PTR t_nNextSettleTimer = SETTLE_TIMER_FIRST;
+
+// Whether what the user does now still belongs to the windows that have the keyboard: keys or clicks
+// wait to be read, or an ended worker's dialog is still on the display (the keys typed with the one
+// that ended it are still coming).
+BOOL UserStillTyping() {
+  return LOWORD(::GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0 || t_nKeptOnDisplay > 0;
+}
+
+// A timer's message is read only once no input waits before it: the input typed before the deferred
+// dialog has been read (and a question it asked is open, or answered) when it comes with nothing
+// ended left on the display.
+void CALLBACK OnSettleTick(HWND hWnd, UINT /*message*/, UINT_PTR nIDEvent, DWORD /*dwTime*/) {
+  if (t_nKeptOnDisplay > 0) return;
+  ::KillTimer(hWnd, nIDEvent);
+  const auto found = t_deferred.find(nIDEvent);
+  if (found == t_deferred.end()) return;
+  ::SetEvent(found->second->hSettled);
+  t_deferred.erase(found);
+}
+
+// Defers the dialog of answer until the input before it has been read; FALSE when no timer can tell.
+BOOL DeferUntilSettled(HWND hWndOwner, const std::shared_ptr<Answer>& answer) {
+  if (answer->hSettled == nullptr) return FALSE;
+  const UINT_PTR nIDEvent = t_nNextSettleTimer++;
+  if (::SetTimer(hWndOwner, nIDEvent, SETTLE_TICK_MS, OnSettleTick) == 0) return FALSE;
+  t_deferred[nIDEvent] = answer;
+  answer->bDeferred = TRUE;
+  return TRUE;
 }
 
 INT_PTR ShowIfWanted(HWND hWndOwner, const CWorkerDialog::ShowFunction& show,
@@ -258,31 +284,57 @@ void WaitForAnswer(const Answer& answer, HWND hWndOwner) {
   }
 }
 
+// Waits until the input that a deferred dialog gave way to has been read, a question holds the gate
+// (the next turn waits for its answer), or the owner is gone.
+void WaitForSettled(const Answer& answer, HWND hWndOwner, CPauseGate* pGate) {
+  for (;;) {
+    const DWORD dwResult =
+        ::MsgWaitForMultipleObjects(1, &answer.hSettled, FALSE, SETTLE_TICK_MS, QS_SENDMESSAGE);
+    if (dwResult == WAIT_OBJECT_0 || dwResult == WAIT_FAILED) return;
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    if (!::IsWindow(hWndOwner) || (pGate != nullptr && pGate->IsHeld())) return;
+  }
+}
+
 }  // namespace
 
 INT_PTR CWorkerDialog::Ask(HWND hWndOwner, CPauseGate* pGate, const ShowFunction& show,
                            const std::function<BOOL()>& isWanted, INT_PTR nNotShown) {
-  std::optional<CPauseGate::CDialogTurn> turn;
-  if (pGate != nullptr) turn.emplace(*pGate);
-  if (hWndOwner == nullptr || !::IsWindow(hWndOwner) ||
-      ::GetWindowThreadProcessId(hWndOwner, nullptr) == ::GetCurrentThreadId())
-    return ShowIfWanted(hWndOwner, show, isWanted, nNotShown);
+  for (int nDeferrals = 0;; ++nDeferrals) {
+    std::optional<CPauseGate::CDialogTurn> turn;
+    if (pGate != nullptr) turn.emplace(*pGate);
+    if (hWndOwner == nullptr || !::IsWindow(hWndOwner) ||
+        ::GetWindowThreadProcessId(hWndOwner, nullptr) == ::GetCurrentThreadId())
+      return ShowIfWanted(hWndOwner, show, isWanted, nNotShown);
 
-  auto answer = std::make_shared<Answer>(nNotShown);
-  if (answer->hDone == nullptr) return nNotShown;
-  auto signal = std::make_shared<DoneSignal>(answer);
-  // show and isWanted are used only while this thread waits: the hand-off either runs before the wait
-  // ends or never does.
-  const CWorkerDialog::ShowFunction* pShow = &show;
-  const std::function<BOOL()>* pIsWanted = &isWanted;
-  if (!CUiHandoff::Run(hWndOwner, [signal, hWndOwner, pGate, pShow, pIsWanted, nNotShown] {
-        signal->answer->bStarted = true;
-        ActOnInputTypedBefore(pGate);
-        CKeepEndedDialog keep(hWndOwner);
-        signal->answer->nResult = ShowIfWanted(hWndOwner, *pShow, *pIsWanted, nNotShown);
-      }))
-    return nNotShown;
-  signal.reset();
-  WaitForAnswer(*answer, hWndOwner);
-  return answer->nResult;
+    auto answer = std::make_shared<Answer>(nNotShown);
+    if (answer->hDone == nullptr) return nNotShown;
+    auto signal = std::make_shared<DoneSignal>(answer);
+    // show, isWanted and the turn are used only while this thread waits: the hand-off either runs before
+    // the wait ends or never does.
+    const CWorkerDialog::ShowFunction* pShow = &show;
+    const std::function<BOOL()>* pIsWanted = &isWanted;
+    CPauseGate::CDialogTurn* pTurn = turn ? &*turn : nullptr;
+    const BOOL bMayDefer = nDeferrals < MAX_DEFERRALS;
+    if (!CUiHandoff::Run(hWndOwner, [signal, hWndOwner, pTurn, bMayDefer, pShow, pIsWanted, nNotShown] {
+          signal->answer->bStarted = true;
+          // The hand-off is a posted message, read before input: keys and clicks of the user's that are
+          // still to be read (a Space on Stop pressed with the Enter that ended the dialog before) would
+          // go to this dialog, opened in between. They are read first, with the turn given up, so that a
+          // question they ask opens now, before the dialog, as it would have had the dialog come later.
+          if (bMayDefer && UserStillTyping() && DeferUntilSettled(hWndOwner, signal->answer)) {
+            if (pTurn != nullptr) pTurn->End();
+            return;
+          }
+          CKeepEndedDialog keep(hWndOwner);
+          signal->answer->nResult = ShowIfWanted(hWndOwner, *pShow, *pIsWanted, nNotShown);
+        }))
+      return nNotShown;
+    signal.reset();
+    WaitForAnswer(*answer, hWndOwner);
+    if (!answer->bDeferred) return answer->nResult;
+    turn.reset();
+    WaitForSettled(*answer, hWndOwner, pGate);
+  }
 }

@@ -92,7 +92,7 @@ void CPauseGate::CRun::End() {
 }
 
 // ---- Workers' dialogs ----------------------------------------------------------------------------------
-CPauseGate::CDialogTurn::CDialogTurn(CPauseGate& gate) : m_gate(gate) {
+CPauseGate::CDialogTurn::CDialogTurn(CPauseGate& gate) : m_gate(gate), m_bEnded(FALSE) {
   // The wait and the count are one step, so that no Hold slips in between them.
   ::EnterCriticalSection(&m_gate.m_lock);
   m_gate.WaitWhileHeld();
@@ -100,25 +100,10 @@ CPauseGate::CDialogTurn::CDialogTurn(CPauseGate& gate) : m_gate(gate) {
   ::LeaveCriticalSection(&m_gate.m_lock);
 }
 
-CPauseGate::CDialogTurn::~CDialogTurn() {
+void CPauseGate::CDialogTurn::End() {
   ::EnterCriticalSection(&m_gate.m_lock);
-  if (m_gate.m_nDialogs > 0) --m_gate.m_nDialogs;
-  ::LeaveCriticalSection(&m_gate.m_lock);
-}
-
-CPauseGate::CTurnSetAside::CTurnSetAside(CPauseGate& gate) : m_gate(gate), m_bSetAside(FALSE) {
-  ::EnterCriticalSection(&m_gate.m_lock);
-  if (m_gate.m_nDialogs > 0) {
-    --m_gate.m_nDialogs;
-    m_bSetAside = TRUE;
-  }
-  ::LeaveCriticalSection(&m_gate.m_lock);
-}
-
-CPauseGate::CTurnSetAside::~CTurnSetAside() {
-  if (!m_bSetAside) return;
-  ::EnterCriticalSection(&m_gate.m_lock);
-  ++m_gate.m_nDialogs;
+  if (!m_bEnded && m_gate.m_nDialogs > 0) --m_gate.m_nDialogs;
+  m_bEnded = TRUE;
   ::LeaveCriticalSection(&m_gate.m_lock);
 }
 

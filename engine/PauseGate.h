@@ -56,27 +56,18 @@ class CPauseGate {
   class CDialogTurn {
    public:
     explicit CDialogTurn(CPauseGate& gate);
-    ~CDialogTurn();
+    ~CDialogTurn() { End(); }
     CDialogTurn(const CDialogTurn&) = delete;
     CDialogTurn& operator=(const CDialogTurn&) = delete;
 
-   private:
-    CPauseGate& m_gate;
-  };
-
-  // The user-interface thread, just before a worker's dialog whose turn is taken opens: while it lives,
-  // that one turn keeps no hold off, so that what the user typed before the dialog came can still ask
-  // its question first. Every Hold made meanwhile is released before it ends (its questions are modal).
-  class CTurnSetAside {
-   public:
-    explicit CTurnSetAside(CPauseGate& gate);
-    ~CTurnSetAside();
-    CTurnSetAside(const CTurnSetAside&) = delete;
-    CTurnSetAside& operator=(const CTurnSetAside&) = delete;
+    // Ends the turn before its destruction, from any thread (the user-interface thread, when the dialog
+    // will not open on this turn); once only.
+    void End();
 
    private:
     CPauseGate& m_gate;
-    BOOL m_bSetAside;
+    // Under the gate's lock.
+    BOOL m_bEnded;
   };
 
   // While it lives, the worker of thread nThreadId passes the gate and ends its run whatever is held

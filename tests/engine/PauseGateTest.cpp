@@ -183,28 +183,23 @@ TEST(PauseGate, AHoldRefusedForADialogsTurnSaysSo) {
   gate.Release();
 }
 
-// A dialog's turn set aside just before its dialog opens lets the question of what was typed before it
-// be asked; the turn keeps the next question off again once the set-aside ends, and a set-aside without
-// a turn gives none.
-TEST(PauseGate, ATurnSetAsideLetsAQuestionAskFirstAndTheTurnHoldsOffTheNextOne) {
+// A turn ended early, from another thread, gives the questions back at once, and its destruction
+// then ends nothing more: another dialog's turn still keeps the next question off.
+TEST(PauseGate, ATurnEndedEarlyGivesTheQuestionsBackOnceOnly) {
   CPauseGate gate;
   CPauseGate::CRun run(gate);
+  CPauseGate::CDialogTurn other(gate);
   {
-    CPauseGate::CTurnSetAside aside(gate);
-    EXPECT_TRUE(gate.Hold());
-    gate.Release();
+    CPauseGate::CDialogTurn turn(gate);
+    std::thread([&] { turn.End(); }).join();
+    turn.End();
+    BOOL bDialogTurn = FALSE;
+    EXPECT_FALSE(gate.Hold(&bDialogTurn)) << "the other dialog's turn ended with this one";
+    EXPECT_TRUE(bDialogTurn);
   }
-  EXPECT_TRUE(gate.Hold()) << "a set-aside without a turn left a turn behind";
+  other.End();
+  EXPECT_TRUE(gate.Hold()) << "a turn ended early still kept the question off";
   gate.Release();
-  CPauseGate::CDialogTurn turn(gate);
-  {
-    CPauseGate::CTurnSetAside aside(gate);
-    EXPECT_TRUE(gate.Hold()) << "the turn set aside still kept the question off";
-    gate.Release();
-  }
-  BOOL bDialogTurn = FALSE;
-  EXPECT_FALSE(gate.Hold(&bDialogTurn)) << "a question was asked over the worker's dialog";
-  EXPECT_TRUE(bDialogTurn);
 }
 
 // The item loop's progress, read from the test's thread while the loop runs on its own; holds the

@@ -271,30 +271,30 @@ INT_PTR ShowIfWanted(HWND hWndOwner, const CWorkerDialog::ShowFunction& show,
   return show(pOwner);
 }
 
-// Waits for answer, dispatching the messages that other threads send to the calling one. A hand-off
-// that has not begun when its window goes never runs.
-void WaitForAnswer(const Answer& answer, HWND hWndOwner) {
+// Waits for hEvent, dispatching the messages that other threads send to the calling one, until it is
+// set or giveUp, asked every dwTickMs, says so.
+void WaitDispatchingSent(HANDLE hEvent, DWORD dwTickMs, const std::function<BOOL()>& giveUp) {
   for (;;) {
-    const DWORD dwResult =
-        ::MsgWaitForMultipleObjects(1, &answer.hDone, FALSE, OWNER_CHECK_MS, QS_SENDMESSAGE);
+    const DWORD dwResult = ::MsgWaitForMultipleObjects(1, &hEvent, FALSE, dwTickMs, QS_SENDMESSAGE);
     if (dwResult == WAIT_OBJECT_0 || dwResult == WAIT_FAILED) return;
     MSG msg;
     ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    if (!::IsWindow(hWndOwner) && !answer.bStarted.load()) return;
+    if (giveUp()) return;
   }
+}
+
+// Waits for answer. A hand-off that has not begun when its window goes never runs.
+void WaitForAnswer(const Answer& answer, HWND hWndOwner) {
+  WaitDispatchingSent(answer.hDone, OWNER_CHECK_MS,
+                      [&] { return !::IsWindow(hWndOwner) && !answer.bStarted.load(); });
 }
 
 // Waits until the input that a deferred dialog gave way to has been read, a question holds the gate
 // (the next turn waits for its answer), or the owner is gone.
 void WaitForSettled(const Answer& answer, HWND hWndOwner, CPauseGate* pGate) {
-  for (;;) {
-    const DWORD dwResult =
-        ::MsgWaitForMultipleObjects(1, &answer.hSettled, FALSE, SETTLE_TICK_MS, QS_SENDMESSAGE);
-    if (dwResult == WAIT_OBJECT_0 || dwResult == WAIT_FAILED) return;
-    MSG msg;
-    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    if (!::IsWindow(hWndOwner) || (pGate != nullptr && pGate->IsHeld())) return;
-  }
+  WaitDispatchingSent(answer.hSettled, SETTLE_TICK_MS, [&] {
+    return !::IsWindow(hWndOwner) || (pGate != nullptr && pGate->IsHeld());
+  });
 }
 
 }  // namespace

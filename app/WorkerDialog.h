@@ -26,6 +26,12 @@ class CWorkerDialog {
   // sent to it meanwhile. isWanted tells, on the owner's thread just before the dialog would open,
   // whether the user is still to be asked (not after a stop or a close answered meanwhile).
   //
+  // The dialog gives way to the user first: when keys or clicks are still to be read on the owner's
+  // thread as it would open, or the worker's dialog before it has ended only just (still on the
+  // display, the keys typed with its end still coming), its turn ends unopened, and the worker takes
+  // its turn again once that input has been read, so that the input acts where the user typed it and a
+  // question it asks opens before the dialog.
+  //
   // Returns show's result, or nNotShown when the dialog did not open: isWanted said FALSE, or
   // hWndOwner went (or was no window of another thread's, then show runs at once on the calling
   // thread, with the owner null when hWndOwner is no window).

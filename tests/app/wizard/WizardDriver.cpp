@@ -271,6 +271,26 @@ std::wstring MessageBoxText(HWND box) {
   return text;
 }
 
+std::string ShownWindowsOf(DWORD pid) {
+  struct Listing {
+    DWORD pid;
+    std::wstring text;
+  } listing = {pid, L""};
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM lParam) {
+        Listing& list = *reinterpret_cast<Listing*>(lParam);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if (owner != list.pid || !::IsWindowVisible(hwnd)) return TRUE;
+        list.text += L"\n  [" + ClassOf(hwnd) + L"] \"" + TextOf(hwnd) + L"\"";
+        const std::wstring message = MessageBoxText(hwnd);
+        if (ClassOf(hwnd) == L"#32770" && !message.empty()) list.text += L": " + message;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&listing));
+  return "the program's windows:" + testsupport::Utf8(listing.text.empty() ? L" none shown" : listing.text);
+}
+
 bool StaysAway(DWORD pid, const std::wstring& title, DWORD timeoutMs) {
   return WaitForWindow(pid, title, timeoutMs) == nullptr;
 }
@@ -430,12 +450,13 @@ bool RunOnDisplayUntilPointerAt(const std::wstring& arguments, POINT end, DWORD 
 }
 
 HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs) {
-  // As a person does: once the window shows that it has the keyboard, the keys go through the display.
+  // As a person does: once the window shows that it has the keyboard (a window manager draws its
+  // caption active once it has given it the display's focus), the keys go through the display.
   const bool ready = testsupport::PumpUntil(
       [mainWindow] {
         const HWND keyboard = KeyboardWindow();
         return ::GetForegroundWindow() == mainWindow && keyboard != nullptr &&
-               (keyboard == mainWindow || ::IsChild(mainWindow, keyboard));
+               (keyboard == mainWindow || ::IsChild(mainWindow, keyboard)) && CaptionDrawnActive(mainWindow);
       },
       timeoutMs);
   if (!ready || !PressOnDisplay(std::wstring(L"alt+") + static_cast<wchar_t>(towlower(letter))))

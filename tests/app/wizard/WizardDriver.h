@@ -62,6 +62,9 @@ HWND WaitForWindow(DWORD pid, const std::wstring& title, DWORD timeoutMs = 10000
 HWND WaitForMessageBox(DWORD pid, const std::wstring& part, DWORD timeoutMs = 10000);
 // The text of a message box's message.
 std::wstring MessageBoxText(HWND box);
+// The visible top-level windows of pid, with their classes, titles and messages: what a failure that
+// waited for one in vain says.
+std::string ShownWindowsOf(DWORD pid);
 // True when no window of pid with this title shows within timeoutMs.
 bool StaysAway(DWORD pid, const std::wstring& title, DWORD timeoutMs);
 

@@ -224,7 +224,7 @@ TEST_F(WizardKeys, EveryWorkersDialogHandsTheKeyPressedWithItsEndToTheFrame) {
   hang.Release();
 
   HWND complete = WaitForSavingComplete(pid, 60000);
-  ASSERT_NE(complete, nullptr) << Utf8(StatusText(mainWindow));
+  ASSERT_NE(complete, nullptr) << Utf8(StatusText(mainWindow)) << "; " << ShownWindowsOf(pid);
   AltF4WithTheEndingEnterCloses(program, complete, "\"Saving Complete\"");
 }
 

@@ -450,8 +450,8 @@ bool RunOnDisplayUntilPointerAt(const std::wstring& arguments, POINT end, DWORD 
 }
 
 HWND DropMenu(HWND mainWindow, DWORD pid, wchar_t letter, DWORD timeoutMs) {
-  // As a person does: once the window shows that it has the keyboard (a window manager draws its
-  // caption active once it has given it the display's focus), the keys go through the display.
+  // As a person does: once the window shows that it has the keyboard (on a bare display, its caption
+  // drawn active), the keys go through the display.
   const bool ready = testsupport::PumpUntil(
       [mainWindow] {
         const HWND keyboard = KeyboardWindow();
